@@ -1,0 +1,23 @@
+#!/usr/bin/env bash
+# Installs everything Mirepan needs on a Debian machine: the MinGW-w64 cross compiler, Wine, Xvfb,
+# CMake, GoogleTest, Google Benchmark and the libraries of the native tools. Safe to run again.
+set -euo pipefail
+packages=(
+  cmake ninja-build g++ clang-format
+  g++-mingw-w64-x86-64-posix mingw-w64-x86-64-dev mingw-w64-tools
+  wine wine64 xvfb xauth imagemagick
+  libgtest-dev libgmock-dev googletest libbenchmark-dev libpugixml-dev
+  libsqlite3-dev libcpp-httplib-dev
+)
+missing=()
+for p in "${packages[@]}"; do
+  dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q "install ok installed" || missing+=("$p")
+done
+if [ ${#missing[@]} -gt 0 ]; then
+  SUDO=""
+  [ "$(id -u)" -eq 0 ] || SUDO=sudo
+  echo "setup: installing ${missing[*]}"
+  $SUDO apt-get update -qq
+  DEBIAN_FRONTEND=noninteractive $SUDO apt-get install -y -qq --no-install-recommends "${missing[@]}" >/dev/null
+fi
+echo "setup: all packages present"

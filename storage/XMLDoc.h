@@ -1,0 +1,58 @@
+#pragma once
+// The writer and in-place pull reader of every file the program keeps: one element per line,
+// UTF-16LE without a byte-order mark, CR LF line ends, no attributes, no indentation.
+#include <cstdint>
+#include <deque>
+#include <vector>
+
+#include "storage/Text.h"
+
+class XMLDoc {
+ public:
+  static constexpr size_t kNotFound = static_cast<size_t>(-1);
+
+  // Writing: every operation appends to the output text; only Save touches the disk.
+  void OpenElement(const WChar* name);
+  void CloseElement();
+  void WriteString(const WChar* name, const WChar* text);
+  void WriteString(const WChar* name, const WString& text);
+  void WriteInt(const WChar* name, int32_t value);
+  void WriteUInt(const WChar* name, uint32_t value);
+  void WriteBool(const WChar* name, bool value);
+  void WriteReal(const WChar* name, double value);
+  void WriteByteList(const WChar* name, const std::vector<uint8_t>& values);
+  void WriteIntList(const WChar* name, const std::vector<int32_t>& values);
+  bool Save(const WString& path);
+  const WString& Output() const { return out_; }
+
+  // Reading: names and values point into the input text and stay valid while the document lives.
+  bool Load(const WString& path);
+  void SetText(WString text);  // reads from memory (downloaded documents, tests)
+  bool FindRoot(const WChar* root);
+  WChar* NextTag();
+  WChar* ReadValue(const WChar* expected);
+  bool IsEmptyTag() const { return emptyTag_; }
+  bool IsEndTag() const { return endTag_; }
+  int Progress() const;
+  size_t Cursor() const { return cursor_; }
+  void SetCursor(size_t cursor) { cursor_ = cursor; }
+  const WString& Text() const { return in_; }
+
+ private:
+  WString out_;
+  std::deque<WString> open_;
+  WString in_;
+  size_t cursor_ = 0;
+  bool emptyTag_ = false;
+  bool endTag_ = false;
+};
+
+// Value conversions of the raw text ReadValue returns.
+void XMLUnescape(WString& text);  // in place: replaces the contents with the decoded text
+WString XMLUnescape(const WChar* raw);
+int32_t ParseInt(const WChar* text);
+double ParseReal(const WChar* text);
+bool XMLToBool(const WChar* text);
+int32_t XMLToInt(const WChar* text);
+std::vector<uint8_t> XMLToByteList(const WChar* text);
+std::vector<int32_t> XMLToIntList(const WChar* text);

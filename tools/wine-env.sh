@@ -1,0 +1,15 @@
+# Sourced by the scripts that run Windows programs: one private Wine prefix under build/, quiet,
+# without the Mono and Gecko install prompts.
+MIREPAN_ROOT=${MIREPAN_ROOT:-$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)}
+export WINEPREFIX=${WINEPREFIX:-$MIREPAN_ROOT/build/wineprefix}
+export WINEDEBUG=${WINEDEBUG:--all}
+export WINEDLLOVERRIDES=${WINEDLLOVERRIDES:-"mscoree,mshtml="}
+export WINEARCH=win64
+
+mirepan_wine_prefix() {
+  if [ ! -f "$WINEPREFIX/system.reg" ]; then
+    mkdir -p "$WINEPREFIX"
+    wineboot --init >/dev/null 2>&1 || true
+    wineserver -w || true
+  fi
+}
