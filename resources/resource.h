@@ -6,6 +6,9 @@
 // ---- strings: see strings.rc (numbered directly, grouped by range)
 
 // ---- toolkit and shell
+#define IDS_MAKER_NAME 4101
+#define IDS_PRODUCT_NAME 4103
+#define IDS_DISPLAY_NAME 4110
 
 // ---- views
 

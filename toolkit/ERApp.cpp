@@ -1,0 +1,102 @@
+#include "toolkit/ERApp.h"
+
+#include "resource.h"
+
+namespace DAVavador {
+
+ERApp* ERApp::current_ = nullptr;
+
+namespace {
+
+// The one place every message box of the program passes through.
+int AskUser(HWND owner, const WString& text, const WString& caption, UINT type) {
+  return MessageBoxW(owner, text.c_str(), caption.c_str(), type);
+}
+
+// Modal dialogs run through one procedure that forwards to the caller's and tells the observer
+// about WM_INITDIALOG. The dialog being created binds to the pending entry on its first message.
+struct DialogBinding {
+  int id;
+  DLGPROC proc;
+};
+const wchar_t kBindingProp[] = L"ERApp.Dialog";
+thread_local DialogBinding* pendingDialog = nullptr;
+DialogObserver* dialogObserver = nullptr;
+
+INT_PTR CALLBACK ForwardingDialogProc(HWND dialog, UINT msg, WPARAM wp, LPARAM lp) {
+  auto* binding = static_cast<DialogBinding*>(GetPropW(dialog, kBindingProp));
+  if (!binding && pendingDialog) {
+    binding = pendingDialog;
+    pendingDialog = nullptr;
+    SetPropW(dialog, kBindingProp, binding);
+  }
+  if (!binding) return FALSE;
+  if (msg == WM_NCDESTROY) RemovePropW(dialog, kBindingProp);
+  INT_PTR result = binding->proc ? binding->proc(dialog, msg, wp, lp) : (msg == WM_INITDIALOG);
+  if (msg == WM_INITDIALOG && dialogObserver) dialogObserver->OnDialogInit(binding->id, dialog);
+  return result;
+}
+
+}  // namespace
+
+ERApp::ERApp(HINSTANCE instance)
+    : dataLock_(CreateMutexW(nullptr, FALSE, nullptr)),
+      instance_(instance),
+      shfolder_(LoadLibraryW(L"shfolder.dll")) {
+  if (shfolder_)
+    folderPath_ = reinterpret_cast<FolderPathFunction>(
+        reinterpret_cast<void*>(GetProcAddress(shfolder_, "SHGetFolderPathW")));
+  productName_ = String(IDS_PRODUCT_NAME);
+  displayName_ = String(IDS_DISPLAY_NAME);
+  makerName_ = String(IDS_MAKER_NAME);
+  current_ = this;
+}
+
+ERApp::~ERApp() {
+  if (current_ == this) current_ = nullptr;
+  if (shfolder_) FreeLibrary(shfolder_);
+  if (dataLock_) CloseHandle(dataLock_);
+}
+
+void ERApp::LockData() {
+  if (current_ && current_->dataLock_) WaitForSingleObject(current_->dataLock_, INFINITE);
+}
+
+void ERApp::UnlockData() {
+  if (current_ && current_->dataLock_) ReleaseMutex(current_->dataLock_);
+}
+
+WString ERApp::String(UINT id) const {
+  // With a zero buffer size LoadStringW hands out the resource text itself, not terminated.
+  const wchar_t* text = nullptr;
+  int length = LoadStringW(instance_, id, reinterpret_cast<LPWSTR>(&text), 0);
+  return length > 0 ? WString(text, length) : WString();
+}
+
+int ERApp::ShowMessage(const WString& text, UINT type) const {
+  return ShowMessage(text, displayName_, type);
+}
+
+int ERApp::ShowMessage(const WString& text, const WString& caption, UINT type) const {
+  return AskUser(mainWindow_, text, caption, type);
+}
+
+INT_PTR ERApp::RunDialog(int dialogId, DLGPROC proc, LPARAM param, HWND owner) const {
+  DialogBinding binding{dialogId, proc};
+  DialogBinding* outer = pendingDialog;
+  pendingDialog = &binding;
+  INT_PTR result = DialogBoxParamW(instance_, MAKEINTRESOURCEW(dialogId), owner ? owner : mainWindow_,
+                                   ForwardingDialogProc, param);
+  pendingDialog = outer;
+  return result;
+}
+
+void ERApp::SetDialogObserver(DialogObserver* observer) {
+  dialogObserver = observer;
+}
+
+HMENU ERApp::LoadMenuResource(int menuId) const {
+  return LoadMenuW(instance_, MAKEINTRESOURCEW(menuId));
+}
+
+}  // namespace DAVavador
