@@ -1,0 +1,280 @@
+#pragma once
+// The catalog view: one tab of the main window with its catalog, its controls inside the tab
+// control (category selector, "Starts with" letter selector, list view, picture pane), its menus and
+// its persisted presentation (columns, widths, sort, selection). The main window knows a view only
+// through the 35 virtual operations below; the base gives the shared behaviour and the helpers the
+// four views build their own operations from.
+#include <windows.h>
+
+#include <cstdint>
+#include <functional>
+#include <memory>
+#include <vector>
+
+#include "app/ProgressWindow.h"
+#include "storage/Text.h"
+#include "toolkit/ERApp.h"
+#include "toolkit/ERComboBox.h"
+#include "toolkit/ERLabel.h"
+#include "toolkit/ERListView.h"
+#include "toolkit/ERWindow.h"
+#include "toolkit/Picture.h"
+
+class CalendarDate;
+class CategoryList;
+class Food;
+class Options;
+class XMLDoc;
+
+// What distinguishes the four views to the base.
+struct ViewTraits {
+  int index;                            // tab position 0..3, also picks the tab caption 4106 + index
+  int columnIdCount;                    // column identifiers the view knows: 34, 40, 34, 1
+  UINT firstCaption;                    // caption string of column identifier 0: 5100, 5100, 5200, 5500
+  UINT loadingTitle;                    // progress title of a large list fill: 4606, 4906, 4308, 5409
+  std::vector<uint8_t> defaultColumns;  // shown until the VIEW element says otherwise
+};
+
+// How a list column compares its texts when sorted.
+enum class SortKind : uint8_t { Text, Number };
+
+class View {
+ public:
+  // List fills of this many rows or more run on a worker behind the progress window.
+  static constexpr size_t kWorkerFillRows = 251;
+  // Widths outside 0..kMaxColumnWidth are replaced by the automatic width.
+  static constexpr int32_t kMaxColumnWidth = 4000;
+
+  View(DAVavador::ERApp& owner, DAVavador::ERWindow& statusBar, DAVavador::ERWindow& toolbar,
+       Options& options, const ViewTraits& traits);
+  View(const View&) = delete;
+  View& operator=(const View&) = delete;
+
+  // ---- the virtual operations, in slot order ----
+
+  // 0: releases the controls, the category list and the menus.
+  virtual ~View();
+  // 1: the recipe editor's quick search (ingredients only); the base does nothing.
+  virtual void FillSearchList(HWND listBox, const WString& text, bool useFilters, bool includeHidden);
+  // 2: creates the controls as children of `parent` (the tab control) and loads the menus; the
+  // derived class creates `categories` first. False when a control cannot be created.
+  virtual bool Create(HWND parent, int menuId, int popupMenuId);
+  // 3, 4, 5: questions the views ask each other; the base answers false.
+  virtual bool HasLinkedId(uint32_t id);
+  virtual bool IsFoodUsed(uint32_t foodId);
+  virtual bool IsCategoryUsed(uint32_t categoryId);
+  // 6: recipe download since `lastDownload`; true when the user confirmed. The base: false.
+  virtual bool Download(const CalendarDate& lastDownload);
+  // 7: adds a record through the view's editor; the new record's id, 0 when cancelled.
+  virtual uint32_t AddItem(View* recipes) = 0;
+  // 8, 9, 10: the category commands (see View.cpp); nothing while read-only.
+  virtual void AddCategory();
+  virtual void DeleteCategory();
+  virtual void EditCategory();
+  // 11: takes over a changed category selection, then sets the category menu items and buttons.
+  virtual void UpdateCategoryMenu(HMENU menuHandle);
+  // 12: hides the view's controls and disables its toolbar buttons.
+  virtual void Hide() = 0;
+  // 13: the view's own toolbar buttons; the base does nothing.
+  virtual void UpdateToolbar();
+  // 14: under the data lock empties the list and the categories, clears the picture and resets
+  // the sort, the export category and the flags. Views also empty their records.
+  virtual void Clear();
+  // 15: the column chooser; views call CustomizeColumnsWith with their numbers.
+  virtual void CustomizeColumns() = 0;
+  // 16, 17: the export and import commands.
+  virtual void Export() = 0;
+  virtual void Import() = 0;
+  // 18: nutrition of the selection; the base does nothing.
+  virtual void ShowNutrition();
+  // 19: printing; `printOptions` carries the print settings in and out. The base does nothing.
+  virtual void Print(Options& printOptions);
+  // 20: restore from backup; views call RestoreFromBackup with their question and title.
+  virtual void RestoreBackup() = 0;
+  // 21: recipe upload; the base does nothing.
+  virtual void Upload();
+  // 22, 23, 24: the item commands.
+  virtual void CopyItem() = 0;
+  virtual void DeleteItem(View* recipes, View* diary) = 0;
+  virtual void EditItem(View* recipes) = 0;
+  // 25: move the selection to another category; the base does nothing.
+  virtual void MoveToCategory();
+  // 26: the list selection changed; picture pane, menu and toolbar follow it.
+  virtual void OnSelectionChanged(HMENU menuHandle) = 0;
+  // 27: enables and greys the view's menu items (main menu or list pop-up).
+  virtual void UpdateMenu(HMENU menuHandle) = 0;
+  // 28: refills the list; views call FillRows.
+  virtual void FillList() = 0;
+  // 29: makes `menu` the main window's menu bar and calls OnSelectionChanged with it. Views also
+  // show their controls and enable their buttons.
+  virtual void InstallMenu();
+  // 30: builds the list columns; views call BuildColumnsFrom.
+  virtual void BuildColumns() = 0;
+  // 31: component information of a recipe; the base does nothing.
+  virtual void ShowComponentInfo();
+  // 32: Load(&progress, 0, 100), the worker of an import or restore.
+  virtual void Reload();
+  // 33: reads `workPath` under the data lock: the catalog file, or in worker mode an import or
+  // backup file whose records are added. `progress` is null when nothing shows the progress.
+  virtual bool Load(ProgressWindow* progress, int fromPercent, int toPercent) = 0;
+  // 34: writes `workPath` under the data lock: the catalog file (then clears `modified`), or in
+  // worker mode an export file.
+  virtual bool Save() = 0;
+
+  // ---- operations of the base ----
+
+  // Loads the catalog file; after a successful load with `makeBackup` copies it to its ".bak".
+  // `loader` is the progress window of the thread that loads (null for none).
+  bool OpenCatalog(const WString& catalogFile, bool makeBackup, int fromPercent, int toPercent,
+                   ProgressWindow* loader);
+  // Takes the column widths back from the list and, when modified and writable, saves the catalog
+  // on a background thread or, when `synchronous`, on this one.
+  void SaveIfModified(bool synchronous);
+  // With `workPath` set to the export, import or backup file: Save or Reload in worker mode behind
+  // the view's progress window titled with the string. True when the worker succeeded.
+  bool StartExport(UINT titleStringId);
+  bool StartImport(UINT titleStringId);
+  // The VIEW element; ReadViewSettings is called right after the VIEW start tag.
+  void ReadViewSettings(XMLDoc& doc);
+  void WriteViewSettings(XMLDoc& doc) const;
+  // A click on the header of column `position`: sorts by it, toggling the direction on a repeat.
+  void SortByColumn(int position);
+  // Status part 0: category (or tab caption), ": ", the number of listed items; part 1: "Read-only".
+  void UpdateStatus();
+  // `rect` holds the selectors and the list (tab-control coordinates), `pictureRect` the picture
+  // pane (main-window coordinates).
+  void Layout(const RECT& rect, const RECT& pictureRect);
+  void PaintPicture(HDC dc);
+  // A left click at `point` (main-window client coordinates): inside the picture pane it opens
+  // the picture dialog and returns true.
+  bool ClickPicture(POINT point);
+  // The category and letter selection.
+  bool MatchesFilter(const Food& record) const;
+  bool MatchesFilter(uint32_t categoryId, WStringView name) const;
+  // WM_COMMAND from the view's controls (they are children of the tab control, whose owner
+  // forwards it): a new category selection runs UpdateCategoryMenu(menuHandle), a new letter
+  // refills the list. True when the command was the view's.
+  bool HandleCommand(WPARAM wParam, LPARAM lParam, HMENU menuHandle);
+
+  // ---- for the main window ----
+  HMENU Menu() const { return menu; }
+  DAVavador::ERListView& List() { return listView; }
+  CategoryList* Categories() const { return categories.get(); }
+  const WString& CatalogPath() const { return catalogPath; }
+  WString BackupPath() const { return catalogPath + TXT(".bak"); }
+  bool IsReadOnly() const { return readOnly; }
+  bool IsModified() const { return modified; }
+  bool IsWorking() const { return workerMode; }
+  int ViewIndex() const { return viewIndex; }
+
+ protected:
+  // Counts rows during a fill; in worker mode each row advances the progress window.
+  class FillProgress {
+   public:
+    FillProgress(ProgressWindow* window, size_t count) : window_(window), count_(count) {}
+    void RowAdded();
+
+   private:
+    ProgressWindow* window_;
+    size_t count_;
+    size_t added_ = 0;
+  };
+  using RowFiller = std::function<void(FillProgress& progress)>;
+  // A cell's text by column identifier.
+  using CellText = std::function<WString(uint8_t columnId)>;
+  using NumberColumnTest = bool (*)(uint8_t columnId);
+
+  // The fill rule of every view: `count` rows pass the filter; with fewer than kWorkerFillRows the
+  // list fills here, otherwise on a worker behind the progress window titled with the view's
+  // loading title. Around `addRows` the list is emptied with redrawing off and sorted afterwards.
+  void FillRows(size_t count, const RowFiller& addRows);
+  // One row at the end of the list with the texts of the displayed columns; its index.
+  int AddRow(LPARAM itemData, const CellText& cellText);
+  void SetRowTexts(int row, const CellText& cellText);
+  // Sorts the list by `sortColumn` and `sortReverse`.
+  void SortList();
+  // The column rule: widths repaired, captions from `firstCaption` + identifier, columns past the
+  // displayed ones deleted; columns whose identifier passes `isNumber` sort as numbers.
+  void BuildColumnsFrom(UINT firstCaption, NumberColumnTest isNumber);
+  // The column chooser (dialog 2308) over `idCount` identifiers captioned from `firstCaption`; on
+  // OK rebuilds the columns, refills the list and marks the view modified. True on OK.
+  bool CustomizeColumnsWith(int idCount, UINT firstCaption);
+  // Restore from Backup: with an existing ".bak", asks `questionId` and on Yes clears the view,
+  // reads the backup behind the progress window titled `titleId`, takes the category selection,
+  // rebuilds columns and list and saves in the background.
+  void RestoreFromBackup(UINT questionId, UINT titleId);
+
+  // For Load: a catalog file sets `readOnly` from its attribute, an external file sets `modified`.
+  void PrepareLoad();
+  // Progress of a load at the document's position, and of the n-th of `count` records of an
+  // external save (10 + n * 90 / count); both do nothing without a window.
+  static void ReportLoadProgress(ProgressWindow* window, int fromPercent, int toPercent, const XMLDoc& doc);
+  void ReportSaveProgress(size_t written, size_t count) const;
+
+  // The picture of the selected record: images folder + the file-name part of `pictureName`,
+  // or nothing when the name is empty.
+  void ShowPicture(const WString& pictureName);
+  void ClearPicture();
+  // Controls, buttons and menu items.
+  void ShowControls(bool show);
+  void EnableToolbarButton(int command, bool enable) const;
+  static void EnableCommand(HMENU menuHandle, UINT command, bool enable);
+  // The category selector's current id, 0 for "--All--".
+  uint32_t SelectorCategory() const;
+  uint32_t SelectorLetter() const;
+  // Selects the category and the letter of `name`'s first character (when it is one of "A".."Z")
+  // in the selectors, as adding a record outside the shown filter does.
+  void SelectFilterFor(uint32_t categoryId, WStringView name);
+  // Shows `selectedCategory` and `selectedLetter` in the selectors; true when either showed
+  // something else (the list then needs a refill).
+  bool SelectStoredFilter();
+
+  // Fields, in declaration order.
+  DAVavador::ERApp& owner;
+  DAVavador::ERComboBox letterCombo;
+  DAVavador::ERLabel categoryLabel;
+  DAVavador::ERLabel letterLabel;
+  DAVavador::ERListView listView;
+  ProgressWindow progress;
+  DAVavador::ERWindow& statusBar;
+  DAVavador::ERWindow& toolbar;
+  std::vector<uint8_t> columns;       // displayed column identifiers in display order
+  std::vector<int32_t> columnWidths;  // by identifier; -1 for the automatic width
+  std::unique_ptr<CategoryList> categories;
+  WString workPath;
+  WString catalogPath;
+  Options& options;
+  WString imagesFolder;
+  DAVavador::ERPictureHolder picturePane;
+  HWND parentWindow = nullptr;
+  int32_t sortColumn = 0;
+  uint32_t filterCategoryId = 0;
+  uint32_t lastId = 0;
+  uint32_t selectedCategory = 0;
+  uint32_t selectedLetter = 0;
+  int viewIndex;
+  bool workerMode = false;
+  bool readOnly = true;
+  bool modified = false;
+  bool sortReverse = false;
+  // Export choices the derived views keep: reset by Clear to true and false for the first and
+  // third. `exportPictures` decides whether pictures travel with an export.
+  bool exportAllData = true;
+  bool exportIngredients = false;
+  bool exportPictures = true;
+  bool preserveUnicode = false;
+  HMENU menu = nullptr;
+
+ private:
+  struct Worker;
+  static DWORD WINAPI SaveThread(void* view);
+  static int CALLBACK CompareRows(LPARAM a, LPARAM b, LPARAM view);
+  static void PreparePopup(void* view, HMENU popup);
+  bool RunWorker(UINT titleStringId, const std::function<bool()>& work);
+  void StoreColumnWidths();
+  int AutomaticWidth() const;
+  WString SelectedCategoryName() const;
+
+  const ViewTraits traits_;
+  std::vector<SortKind> sortKinds_;  // by list position
+};
