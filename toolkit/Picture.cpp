@@ -1,0 +1,263 @@
+#include "toolkit/Picture.h"
+
+#include <objidl.h>
+
+#include <algorithm>
+#include <cstdint>
+// GDI+ is used through its flat API only; its header wants min and max for its C++ classes.
+using std::max;
+using std::min;
+#include <gdiplus.h>
+
+namespace DAVavador {
+
+namespace gp = Gdiplus::DllExports;
+
+RECT FitPicture(int w, int h, int x, int y, int W, int H) {
+  if (w == 0 || h == 0) return {x, y, x, y};
+  // 64-bit products: a box of a few thousand pixels times a large picture overflows 32 bits.
+  const int64_t widthRatio = int64_t{W} * h;
+  const int64_t heightRatio = int64_t{H} * w;
+  if (w > W && !(h > H && heightRatio <= widthRatio))
+    return {x, y, x + W, y + static_cast<int>(widthRatio / w)};
+  if (h > H) return {x, y, x + static_cast<int>(heightRatio / h), y + H};
+  return {x, y, x + w, y + h};
+}
+
+namespace {
+
+// A memory device context compatible with the screen, released with the scope.
+class MemoryDC {
+ public:
+  MemoryDC() : dc_(CreateCompatibleDC(nullptr)) {}
+  ~MemoryDC() {
+    if (old_) SelectObject(dc_, old_);
+    DeleteDC(dc_);
+  }
+  MemoryDC(const MemoryDC&) = delete;
+  MemoryDC& operator=(const MemoryDC&) = delete;
+
+  HDC Get() const { return dc_; }
+  // Selects the bitmap; the first selection's original is put back at the end.
+  void Select(HGDIOBJ bitmap) {
+    HGDIOBJ previous = SelectObject(dc_, bitmap);
+    if (!old_) old_ = previous;
+  }
+
+ private:
+  HDC dc_;
+  HGDIOBJ old_ = nullptr;
+};
+
+// The file's bytes in a movable global block, as CreateStreamOnHGlobal wants them; null when the
+// file cannot be read.
+HGLOBAL ReadIntoGlobal(const WString& path) {
+  HANDLE file = CreateFileW(path.c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING,
+                            FILE_ATTRIBUTE_NORMAL, nullptr);
+  if (file == INVALID_HANDLE_VALUE) return nullptr;
+  LARGE_INTEGER size{};
+  HGLOBAL block = nullptr;
+  if (GetFileSizeEx(file, &size) && size.QuadPart > 0 && size.HighPart == 0)
+    block = GlobalAlloc(GMEM_MOVEABLE, size.LowPart);
+  if (block) {
+    DWORD read = 0;
+    void* bytes = GlobalLock(block);
+    bool complete = bytes && ReadFile(file, bytes, size.LowPart, &read, nullptr) && read == size.LowPart;
+    GlobalUnlock(block);
+    if (!complete) block = GlobalFree(block);  // GlobalFree gives null on success
+  }
+  CloseHandle(file);
+  return block;
+}
+
+// Renders a decoded image onto opaque black in a screen-compatible bitmap; null on failure.
+HBITMAP RenderOnBlack(Gdiplus::GpImage* image, int width, int height) {
+  HDC screen = GetDC(nullptr);
+  HBITMAP target = CreateCompatibleBitmap(screen, width, height);
+  ReleaseDC(nullptr, screen);
+  if (!target) return nullptr;
+  MemoryDC dc;
+  dc.Select(target);
+  Gdiplus::GpGraphics* graphics = nullptr;
+  bool drawn = gp::GdipCreateFromHDC(dc.Get(), &graphics) == Gdiplus::Ok &&
+               gp::GdipGraphicsClear(graphics, 0xFF000000) == Gdiplus::Ok &&
+               gp::GdipDrawImageRectI(graphics, image, 0, 0, width, height) == Gdiplus::Ok;
+  if (graphics) gp::GdipDeleteGraphics(graphics);
+  if (drawn) return target;
+  DeleteObject(target);
+  return nullptr;
+}
+
+}  // namespace
+
+ERPictureBitmap::ERPictureBitmap() {
+  Gdiplus::GdiplusStartupInput input;  // version 1
+  if (Gdiplus::GdiplusStartup(&gdiplusToken_, &input, nullptr) != Gdiplus::Ok) gdiplusToken_ = 0;
+}
+
+ERPictureBitmap::~ERPictureBitmap() {
+  Release();
+  if (gdiplusToken_) Gdiplus::GdiplusShutdown(gdiplusToken_);
+}
+
+void ERPictureBitmap::Release() {
+  auto drop = [](auto& handle) {
+    if (handle) DeleteObject(handle);
+    handle = nullptr;
+  };
+  drop(bitmap_);
+  drop(mask_);
+  drop(spare_);
+  width_ = height_ = 0;
+}
+
+bool ERPictureBitmap::Load(const WString& path) {
+  Release();
+  HGLOBAL data = ReadIntoGlobal(path);
+  if (!data) return false;
+  bool decoded = Decode(data);
+  GlobalFree(data);  // the stream and the image are gone by now
+  if (decoded) BuildMask();
+  return decoded;
+}
+
+bool ERPictureBitmap::Decode(HGLOBAL data) {
+  if (!gdiplusToken_) return false;
+  IStream* stream = nullptr;
+  if (FAILED(CreateStreamOnHGlobal(data, FALSE, &stream))) return false;
+  Gdiplus::GpImage* image = nullptr;
+  HBITMAP rendered = nullptr;
+  if (gp::GdipLoadImageFromStream(stream, &image) == Gdiplus::Ok) {
+    UINT width = 0, height = 0;
+    gp::GdipGetImageWidth(image, &width);
+    gp::GdipGetImageHeight(image, &height);
+    if (width && height) rendered = RenderOnBlack(image, width, height);
+  }
+  if (image) gp::GdipDisposeImage(image);
+  stream->Release();
+  if (!rendered) return false;
+
+  bitmap_ = static_cast<HBITMAP>(CopyImage(rendered, IMAGE_BITMAP, 0, 0, 0));
+  DeleteObject(rendered);
+  BITMAP info{};
+  if (!bitmap_ || !GetObjectW(bitmap_, sizeof(info), &info)) {
+    Release();
+    return false;
+  }
+  width_ = info.bmWidth;
+  height_ = info.bmHeight;
+  return true;
+}
+
+void ERPictureBitmap::BuildMask() {
+  BITMAPINFO format{};
+  format.bmiHeader.biSize = sizeof(format.bmiHeader);
+  format.bmiHeader.biWidth = width_;
+  format.bmiHeader.biHeight = height_;  // positive: bottom-up, the first row in memory is the last
+  format.bmiHeader.biPlanes = 1;
+  format.bmiHeader.biBitCount = 24;
+  format.bmiHeader.biCompression = BI_RGB;
+  BYTE* bits = nullptr;
+  mask_ = CreateDIBSection(nullptr, &format, DIB_RGB_COLORS, reinterpret_cast<void**>(&bits), nullptr, 0);
+  if (!mask_) return;
+  {
+    MemoryDC source, target;
+    source.Select(bitmap_);
+    target.Select(mask_);
+    BitBlt(target.Get(), 0, 0, width_, height_, source.Get(), 0, 0, SRCCOPY);
+  }
+  GdiFlush();
+  const BYTE key[3] = {bits[0], bits[1], bits[2]};
+  const size_t stride = (static_cast<size_t>(width_) * 3 + 3) & ~size_t{3};
+  for (int row = 0; row < height_; ++row) {
+    BYTE* pixel = bits + row * stride;
+    for (int column = 0; column < width_; ++column, pixel += 3) {
+      const BYTE value = std::equal(key, key + 3, pixel) ? 255 : 0;
+      std::fill(pixel, pixel + 3, value);
+    }
+  }
+}
+
+struct ERPictureBitmap::Placement {
+  int x, y, width, height;
+  bool stretch;
+};
+
+ERPictureBitmap::Placement ERPictureBitmap::Place(int x, int y, int width, int height) const {
+  const bool stretch = width != 0 || height != 0;
+  return {std::max(x, 0), std::max(y, 0), width ? width : width_, height ? height : height_, stretch};
+}
+
+void ERPictureBitmap::Blit(HDC dc, const Placement& at, std::initializer_list<Step> steps) const {
+  MemoryDC source;
+  const int oldMode = at.stretch ? SetStretchBltMode(dc, COLORONCOLOR) : 0;
+  for (const Step& step : steps) {
+    source.Select(step.first);
+    if (at.stretch)
+      StretchBlt(dc, at.x, at.y, at.width, at.height, source.Get(), 0, 0, width_, height_, step.second);
+    else
+      BitBlt(dc, at.x, at.y, at.width, at.height, source.Get(), 0, 0, step.second);
+  }
+  if (oldMode) SetStretchBltMode(dc, oldMode);
+}
+
+void ERPictureBitmap::Draw(HDC dc, int x, int y, int width, int height) const {
+  if (bitmap_) Blit(dc, Place(x, y, width, height), {{bitmap_, SRCCOPY}});
+}
+
+void ERPictureBitmap::DrawTransparent(HDC dc, int x, int y, int width, int height) const {
+  // picture ^ background, cleared where the mask is black, picture again: the background returns
+  // where the mask is white and the picture shows everywhere else.
+  if (bitmap_ && mask_)
+    Blit(dc, Place(x, y, width, height), {{bitmap_, SRCINVERT}, {mask_, SRCAND}, {bitmap_, SRCINVERT}});
+}
+
+void ERPictureHolder::Clear() {
+  picture_.Release();
+  Invalidate();
+}
+
+bool ERPictureHolder::Load(const WString& path) {
+  Clear();
+  bool loaded = picture_.Load(path);
+  Fit();
+  Invalidate();
+  return loaded;
+}
+
+void ERPictureHolder::SetBox(int left, int top, int width, int height) {
+  box_ = {left, top, left + width, top + height};
+  Fit();
+}
+
+void ERPictureHolder::Fit() {
+  fitted_ = FitPicture(picture_.Width(), picture_.Height(), box_.left, box_.top, box_.right - box_.left,
+                       box_.bottom - box_.top);
+}
+
+bool ERPictureHolder::Drawable() const {
+  return !picture_.Empty() && fitted_.right > fitted_.left && fitted_.bottom > fitted_.top;
+}
+
+void ERPictureHolder::Draw(HDC dc, int x, int y, int width, int height) const {
+  if (Drawable()) picture_.Draw(dc, x, y, width, height);
+}
+
+void ERPictureHolder::DrawTransparent(HDC dc, int x, int y, int width, int height) const {
+  if (Drawable()) picture_.DrawTransparent(dc, x, y, width, height);
+}
+
+void ERPictureHolder::DrawFitted(HDC dc, bool transparent) const {
+  const RECT& r = fitted_;
+  if (transparent)
+    DrawTransparent(dc, r.left, r.top, r.right - r.left, r.bottom - r.top);
+  else
+    Draw(dc, r.left, r.top, r.right - r.left, r.bottom - r.top);
+}
+
+void ERPictureHolder::Invalidate() const {
+  // Every painter of a picture repaints its whole area, so the background need not be erased.
+  if (window_) InvalidateRect(window_, nullptr, FALSE);
+}
+
+}  // namespace DAVavador
