@@ -1,0 +1,101 @@
+#include "food/CategoryList.h"
+
+#include "storage/XMLDoc.h"
+
+bool CategoryList::Add(WStringView name, uint32_t id) {
+  return entries_.Add(name, id);
+}
+
+bool CategoryList::Remove(uint32_t id) {
+  const size_t index = entries_.IndexOfId(id);
+  if (index == NamedIdList::kNone) return false;
+  entries_.RemoveAt(index);
+  return true;
+}
+
+void CategoryList::Clear() {
+  entries_.Clear();
+}
+
+uint32_t CategoryList::AddNew(WStringView name, uint32_t& idCounter) {
+  const uint32_t id = ++idCounter;
+  return Add(name, id) ? id : 0;
+}
+
+uint32_t CategoryList::FindOrCreate(WStringView name, uint32_t& idCounter) {
+  const size_t index = entries_.IndexOfName(name);
+  if (index != NamedIdList::kNone) return entries_[index].id;
+  const uint32_t id = ++idCounter;
+  Add(name, id);
+  return id;
+}
+
+bool CategoryList::Rename(uint32_t id, WStringView newName) {
+  const size_t index = entries_.IndexOfId(id);
+  const size_t holder = entries_.IndexOfName(newName);
+  if (index == NamedIdList::kNone || (holder != NamedIdList::kNone && holder != index)) return false;
+  const WString name(newName);  // the view may come from the entry itself
+  entries_.RemoveAt(index);
+  entries_.Insert(name, id);
+  return true;
+}
+
+const WChar* CategoryList::EntryTag() const {
+  return TXT("CATEGORY");
+}
+
+bool CategoryList::ReadEntryField(const WChar* tag, const WChar* value, PendingEntry& entry) const {
+  if (EqualsNoCase(tag, TXT("ID"))) {
+    entry.id = static_cast<uint32_t>(ParseInt(value));
+    entry.hasId = true;
+  } else if (EqualsNoCase(tag, TXT("NAME"))) {
+    entry.name = XMLUnescape(value);
+    entry.hasName = true;
+  } else {
+    return false;
+  }
+  return true;
+}
+
+void CategoryList::CommitEntry(const PendingEntry& entry) {
+  if (entry.hasName && entry.hasId && entry.id != 0 && !entries_.ContainsId(entry.id))
+    entries_.Append(entry.name, entry.id);
+}
+
+bool CategoryList::Load(XMLDoc& doc) {
+  PendingEntry entry;
+  bool inEntry = false;
+  while (const WChar* tag = doc.NextTag()) {
+    if (EqualsNoCase(tag, EntryTag())) {
+      if (!doc.IsEndTag()) {
+        entry = PendingEntry();
+        inEntry = true;
+      }
+      if (inEntry && (doc.IsEndTag() || doc.IsEmptyTag())) {
+        CommitEntry(entry);
+        inEntry = false;
+      }
+      continue;
+    }
+    const bool leaf = !doc.IsEndTag();
+    const WChar* value = leaf ? doc.ReadValue(tag) : nullptr;
+    PendingEntry ignored;
+    if (!ReadEntryField(tag, value ? value : TXT(""), value ? entry : ignored)) return true;
+  }
+  return false;
+}
+
+void CategoryList::WriteEntryFields(XMLDoc& doc, const NamedId& entry) const {
+  doc.WriteString(TXT("NAME"), entry.name);
+  doc.WriteInt(TXT("ID"), static_cast<int32_t>(entry.id));
+}
+
+void CategoryList::Save(XMLDoc& doc) const {
+  doc.OpenElement(TXT("CATEGORIES"));
+  for (const NamedId& entry : entries_) {
+    doc.OpenElement(EntryTag());
+    WriteEntryFields(doc, entry);
+    doc.CloseElement();
+  }
+  doc.CloseElement();
+}

@@ -1,0 +1,232 @@
+#include "food/Food.h"
+
+#include "food/CategoryList.h"
+#include "food/Texts.h"
+#include "storage/XMLDoc.h"
+
+namespace {
+
+constexpr WChar kAcute = 0x00B4;
+
+PreviewRect DefaultPreview(const FoodOwner* owner) {
+  if (owner && owner->logPixelsX == 120) return PreviewRect{190, 50, 400, 300};
+  return PreviewRect{141, 41, 294, 239};
+}
+
+void Replace(WString& text, WChar from, WChar to) {
+  for (WChar& c : text)
+    if (c == from) c = to;
+}
+
+// The file-name part of a path: after the last "\" or "/".
+WString FileNamePart(const WString& path) {
+  const size_t slash = path.find_last_of(TXT("\\/"));
+  return slash == WString::npos ? path : path.substr(slash + 1);
+}
+
+// The FOOD leaves other than the nutrients, as ReadFood dispatches them.
+enum class FoodField { kNone, kCatId, kFoodId, kType, kCategory, kHidden, kName, kPicture, kSize, kOunces };
+
+FoodField FieldOf(const WChar* tag) {
+  struct Named {
+    const WChar* tag;
+    FoodField field;
+  };
+  static const Named kFields[] = {
+      {TXT("CATID"), FoodField::kCatId},     {TXT("FOODID"), FoodField::kFoodId},
+      {TXT("TYPE"), FoodField::kType},       {TXT("CATEGORY"), FoodField::kCategory},
+      {TXT("HIDDEN"), FoodField::kHidden},   {TXT("FOODNAME"), FoodField::kName},
+      {TXT("PICTURE"), FoodField::kPicture}, {TXT("SIZE"), FoodField::kSize},
+      {TXT("OUNCES"), FoodField::kOunces},
+  };
+  for (const Named& n : kFields)
+    if (EqualsNoCase(tag, n.tag)) return n.field;
+  return FoodField::kNone;
+}
+
+uint32_t NutrientOf(const WChar* tag) {
+  for (uint32_t i = 0; i < Nutrient::kCount; ++i)
+    if (EqualsNoCase(tag, Nutrient::Key(i))) return i;
+  return Nutrient::kCount;
+}
+
+void ReadFoodField(Food& food, const WChar* tag, const WChar* value, CategoryList& categories,
+                   uint32_t& idCounter) {
+  switch (FieldOf(tag)) {
+    case FoodField::kCatId:
+      food.catId = static_cast<uint32_t>(ParseInt(value));
+      break;
+    case FoodField::kFoodId:
+      food.foodId = static_cast<uint32_t>(ParseInt(value));
+      break;
+    case FoodField::kType:
+      food.type = static_cast<uint32_t>(ParseInt(value));
+      break;
+    case FoodField::kCategory:
+      food.catId = categories.FindOrCreate(XMLUnescape(value), idCounter);
+      break;
+    case FoodField::kHidden:
+      food.hidden = XMLToBool(value);
+      break;
+    case FoodField::kName:
+      food.name = XMLUnescape(value);
+      break;
+    case FoodField::kPicture:
+      food.picture = XMLUnescape(value);
+      break;
+    case FoodField::kSize:
+      food.size = ParseReal(value);
+      break;
+    case FoodField::kOunces:
+      food.ounces = ParseReal(value);
+      break;
+    case FoodField::kNone: {
+      const uint32_t nutrient = NutrientOf(tag);
+      if (nutrient < Nutrient::kCount) food.nutrients[nutrient] = ParseReal(value);
+      break;
+    }
+  }
+}
+
+}  // namespace
+
+const WString* CsvColumnMap::Field(const CsvRow& row, uint32_t column) const {
+  if (column >= position.size()) return nullptr;
+  const uint32_t at = position[column];
+  return at != kAbsent && at < row.size() ? &row[at] : nullptr;
+}
+
+const WString* CsvColumnMap::Value(const CsvRow& row, uint32_t column) const {
+  const WString* field = Field(row, column);
+  return field && !field->empty() ? field : nullptr;
+}
+
+void QuotesToAccents(WString& text) {
+  Replace(text, TXT('"'), kAcute);
+}
+void AccentsToQuotes(WString& text) {
+  Replace(text, kAcute, TXT('"'));
+}
+
+Food::Food(const FoodOwner* owner) : preview(DefaultPreview(owner)), owner_(owner) {}
+
+Food::~Food() = default;
+
+Food& Food::operator=(const Food& other) {
+  catId = other.catId;
+  foodId = other.foodId;
+  hidden = other.hidden;
+  name = other.name;
+  picture = other.picture;
+  size = other.size;
+  type = other.type;
+  ounces = other.ounces;
+  nutrients = other.nutrients;
+  return *this;
+}
+
+bool Food::ImportCsvRow(const CsvRow& row, CategoryList& categories, const NamedIdList& unitNames,
+                        uint32_t& idCounter, const CsvColumnMap& map) {
+  bool gotData = false;
+  if (const WString* field = map.Value(row, kColumnName)) {
+    name = *field;
+    AccentsToQuotes(name);
+    gotData = true;
+  }
+  if (const WString* field = map.Value(row, kColumnCategory)) {
+    catId = categories.FindOrCreate(*field, idCounter);
+    gotData = true;
+  } else {
+    catId = categories.HighestId();
+  }
+  foodId = ++idCounter;
+  if (const WString* field = map.Value(row, kColumnServingSize))
+    gotData |= ParseServing(unitNames, field->c_str(), size, type) != nullptr;
+  if (size == 0) {
+    size = 1;
+    type = kUnitBlank;
+  }
+  if (const WString* field = map.Value(row, kColumnOunces)) {
+    ounces = ParseReal(field->c_str());
+    gotData |= ounces > 0;
+  }
+  if (ounces == 0) ounces = 1;
+  for (uint32_t i = 0; i < Nutrient::kCount; ++i)
+    if (const WString* field = map.Value(row, i)) {
+      nutrients[i] = ParseReal(field->c_str());
+      gotData |= nutrients[i] > 0;
+    }
+  if (const WString* field = map.Value(row, kColumnPicture)) {
+    picture = FileNamePart(*field);
+    gotData |= !picture.empty();
+  }
+  return gotData;
+}
+
+double Food::DailyValue(uint32_t nutrient) const {
+  return Nutrient::Reference(nutrient);
+}
+
+void Food::ColumnText(WString& out, uint32_t column, const CategoryList& categories,
+                      const NutrientFormat& format, bool csv, bool raw) const {
+  if (column < Nutrient::kCount) return FormatNutrient(out, column, false, raw, nutrients[column], format);
+  switch (column) {
+    case kColumnCategory:
+      if (const WString* category = categories.NameById(catId)) out += *category;
+      break;
+    case kColumnName: {
+      WString text = name;
+      if (csv) QuotesToAccents(text);
+      out += text;
+      break;
+    }
+    case kColumnServingSize:
+      FormatAmount(out, type, kUnitNoSuffix, size, UnitNames());
+      break;
+    case kColumnOunces:
+      FormatNutrient(out, kOuncesFormatIndex, false, raw, ounces, format);
+      break;
+    case kColumnPicture:
+      out += picture;
+      break;
+    default:
+      break;
+  }
+}
+
+void Food::AddNutrients(const Food& other, double factor) {
+  ounces += other.ounces * factor;
+  for (uint32_t i = 0; i < Nutrient::kCount; ++i) nutrients[i] += other.nutrients[i] * factor;
+}
+
+void Food::AddServings(const Food& other, ServingUnit unit, double amount, int32_t serves) {
+  const double servings = amount == 0 ? 0 : ServingsOf(unit, other.type, amount, other.size, other.ounces);
+  const double batch = serves == 0 ? 1 : static_cast<double>(static_cast<uint32_t>(serves));
+  AddNutrients(other, servings / batch);
+}
+
+void WriteFood(XMLDoc& doc, const Food& food, const WString* categoryName) {
+  doc.OpenElement(TXT("FOOD"));
+  if (categoryName)
+    doc.WriteString(TXT("CATEGORY"), *categoryName);
+  else
+    doc.WriteInt(TXT("CATID"), static_cast<int32_t>(food.catId));
+  doc.WriteInt(TXT("FOODID"), static_cast<int32_t>(food.foodId));
+  if (food.hidden) doc.WriteBool(TXT("HIDDEN"), true);
+  if (!food.name.empty()) doc.WriteString(TXT("FOODNAME"), food.name);
+  if (!food.picture.empty()) doc.WriteString(TXT("PICTURE"), food.picture);
+  if (food.size != 0) doc.WriteReal(TXT("SIZE"), food.size);
+  doc.WriteInt(TXT("TYPE"), static_cast<int32_t>(food.type));
+  if (food.ounces != 0) doc.WriteReal(TXT("OUNCES"), food.ounces);
+  for (uint32_t i = 0; i < Nutrient::kCount; ++i)
+    if (food.nutrients[i] != 0) doc.WriteReal(Nutrient::Key(i), food.nutrients[i]);
+  doc.CloseElement();
+}
+
+bool ReadFood(XMLDoc& doc, Food& food, CategoryList& categories, uint32_t& idCounter) {
+  while (const WChar* tag = doc.NextTag()) {
+    if (EqualsNoCase(tag, TXT("FOOD"))) return food.foodId != 0;
+    if (const WChar* value = doc.ReadValue(tag)) ReadFoodField(food, tag, value, categories, idCounter);
+  }
+  return false;
+}

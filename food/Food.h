@@ -1,0 +1,125 @@
+#pragma once
+// The record of everything that carries nutrition: the identity fields, the serving (SIZE of unit
+// TYPE, weighing OUNCES) and the 29 nutrient values per serving. Ingredients, recipes, meals and
+// the allowance record of the diary derive from it; lists, CSV files and the daily-value display
+// treat them alike through its virtual operations.
+#include <array>
+#include <cstdint>
+#include <vector>
+
+#include "food/Nutrients.h"
+#include "food/Units.h"
+#include "storage/Text.h"
+
+class CategoryList;
+class NamedIdList;
+class XMLDoc;
+
+// What a record needs of the program that created it: the screen's horizontal resolution, which
+// sizes the editor's picture preview. A record without an owner assumes 96 pixels per inch.
+struct FoodOwner {
+  int logPixelsX = 96;
+};
+
+// Where the ingredient editor draws the picture, in dialog pixels. Never stored in files.
+struct PreviewRect {
+  int32_t left, top, width, height;
+};
+
+// One numbering for list columns, CSV columns and ColumnText; the header of code c is string
+// 5100 + c. 0..28 are the nutrients; 34 and above are the recipe's own columns.
+enum FoodColumn : uint32_t {
+  kColumnCategory = 29,
+  kColumnName = 30,
+  kColumnServingSize = 31,
+  kColumnOunces = 32,
+  kColumnPicture = 33,
+  kColumnCookingTime = 34,
+  kColumnPrepTime = 35,
+  kColumnServes = 36,
+  kColumnInstructions = 37,
+  kColumnIngredients = 38,
+  kColumnCustom = 39,
+};
+constexpr uint32_t kFoodColumnCount = 34;
+constexpr uint32_t kRecipeColumnCount = 40;
+
+using CsvRow = std::vector<WString>;
+
+// The field position of each column code in the rows of an imported CSV file, kAbsent for a column
+// the file lacks. Covers the recipe columns too; an ingredient import leaves them absent.
+struct CsvColumnMap {
+  static constexpr uint32_t kAbsent = 0xFFFF;
+  std::array<uint32_t, kRecipeColumnCount> position;
+
+  CsvColumnMap() { position.fill(kAbsent); }
+  // The column's field in the row, null when the column is absent or the row too short.
+  const WString* Field(const CsvRow& row, uint32_t column) const;
+  // The same, null also for an empty field: only such fields carry data.
+  const WString* Value(const CsvRow& row, uint32_t column) const;
+};
+
+class Food {
+ public:
+  explicit Food(const FoodOwner* owner);
+  Food(const Food& other) = default;
+  // Commits an edited copy: every stored field, but not the owner and the preview rectangle.
+  Food& operator=(const Food& other);
+  virtual ~Food() = 0;
+
+  // Fills the record from one CSV row: a new FOODID from the counter, categories created as
+  // named, missing serving 1 in the blank unit, missing ounces 1. True when some field gave data.
+  virtual bool ImportCsvRow(const CsvRow& row, CategoryList& categories, const NamedIdList& unitNames,
+                            uint32_t& idCounter, const CsvColumnMap& map);
+  // The daily value percentages are taken of.
+  virtual double DailyValue(uint32_t nutrient) const;
+  // Appends the text of one column. In CSV mode double quotes in the name become U+00B4; raw turns
+  // off percentages and rounding; zero nutrients give an empty cell.
+  virtual void ColumnText(WString& out, uint32_t column, const CategoryList& categories,
+                          const NutrientFormat& format, bool csv, bool raw) const;
+
+  // Adds the other food's values for an amount in some unit, shared among `serves` servings: the
+  // recipe and meal totals. Serves 0 counts as 1, so the totals stay finite and describe the whole
+  // batch.
+  void AddServings(const Food& other, ServingUnit unit, double amount, int32_t serves);
+  // Adds the other food's ounces and nutrients times factor.
+  void AddNutrients(const Food& other, double factor);
+
+  const FoodOwner* Owner() const { return owner_; }
+
+  uint32_t catId = 0;
+  uint32_t foodId = 0;
+  bool hidden = false;
+  WString name;
+  WString picture;
+  double size = 0;
+  ServingUnit type = 0;
+  double ounces = 0;
+  std::array<double, Nutrient::kCount> nutrients{};
+  PreviewRect preview;
+
+ private:
+  const FoodOwner* owner_;
+};
+
+// A food of the ingredient catalog.
+class Ingredient : public Food {
+ public:
+  explicit Ingredient(const FoodOwner* owner = nullptr) : Food(owner) {}
+  // An ingredient carrying another record's food values (the linked ingredient of a recipe).
+  explicit Ingredient(const Food& food) : Food(food) {}
+  ~Ingredient() override = default;
+};
+
+// Writes one FOOD element. With a category name (exports) it names the category as CATEGORY,
+// otherwise it gives CATID. Zero and empty fields are left out, FOODID and TYPE always written.
+void WriteFood(XMLDoc& doc, const Food& food, const WString* categoryName = nullptr);
+
+// Reads the children of a FOOD element whose start tag the caller consumed. A CATEGORY naming a
+// category the list lacks creates it with the next counter value. True when the element ended
+// and FOODID is not 0, false at the end of the text.
+bool ReadFood(XMLDoc& doc, Food& food, CategoryList& categories, uint32_t& idCounter);
+
+// Replaces each double quote by U+00B4 (CSV out) or U+00B4 by a double quote (CSV in).
+void QuotesToAccents(WString& text);
+void AccentsToQuotes(WString& text);

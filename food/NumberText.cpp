@@ -1,0 +1,28 @@
+#include "food/NumberText.h"
+
+#include <cinttypes>
+#include <cstdio>
+
+namespace {
+void AppendAscii(WString& out, const char* text) {
+  while (*text) out += static_cast<WChar>(*text++);
+}
+}  // namespace
+
+void AppendReal(WString& out, double value) {
+  char buffer[32];
+  std::snprintf(buffer, sizeof buffer, "%g", value);
+  AppendAscii(out, buffer);
+}
+
+void AppendWholeNumber(WString& out, double wholeValue) {
+  char buffer[320];
+  std::snprintf(buffer, sizeof buffer, "%.0f", wholeValue);
+  AppendAscii(out, buffer);
+}
+
+void AppendInteger(WString& out, int64_t value) {
+  char buffer[24];
+  std::snprintf(buffer, sizeof buffer, "%" PRId64, value);
+  AppendAscii(out, buffer);
+}

@@ -1,0 +1,11 @@
+#pragma once
+// Numbers as the lists, CSV files and line texts show them.
+#include <cstdint>
+
+#include "storage/Text.h"
+
+// The general form with six significant digits ("2.5", "123.457", "0.333333").
+void AppendReal(WString& out, double value);
+void AppendInteger(WString& out, int64_t value);
+// A whole number held in a double, of any magnitude, as a signed decimal integer.
+void AppendWholeNumber(WString& out, double wholeValue);

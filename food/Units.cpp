@@ -1,0 +1,136 @@
+#include "food/Units.h"
+
+#include <cmath>
+
+#include "food/NumberText.h"
+#include "food/Texts.h"
+#include "storage/XMLDoc.h"
+
+const UnitInfo UnitTable[kUnitCount] = {
+    {0, false},     {0, false},       {0.125, false},   {48, false},    {29.9, true}, {0.0078125, false},
+    {0.0299, true}, {0.66666, false}, {0.024, false},   {0.0625, true}, {24, false},  {1, true},
+    {96, false},    {0.0625, false},  {0.03125, false}, {2, false},     {6, false},   {2, false},
+    {4, false},     {0.0625, false},  {0, false},       {0, false},
+};
+
+bool IsCountUnit(ServingUnit unit) {
+  return unit >= kUnitCount || unit <= kUnitBlank || unit == 20 || unit == 21;
+}
+
+NamedIdList BuildUnitNameList() {
+  NamedIdList names;
+  for (ServingUnit unit = 0; unit < kUnitCount; ++unit) names.Add(LoadTextById(kTextUnitFirst + unit), unit);
+  return names;
+}
+
+const NamedIdList& UnitNames() {
+  static const NamedIdList names = BuildUnitNameList();
+  return names;
+}
+
+namespace {
+
+double Quotient(double numerator, double denominator) {
+  return denominator == 0 ? 0 : numerator / denominator;
+}
+
+// Letters of the scripts names are written in; digits, blanks, punctuation and the Latin-1 signs
+// (the acute accent that stands in for quotes included) are not.
+bool IsLetter(WChar c) {
+  const unsigned u = static_cast<unsigned>(c);
+  if (u < 0x80) return (u >= 'A' && u <= 'Z') || (u >= 'a' && u <= 'z');
+  if (u < 0xC0) return false;
+  return u != 0xD7 && u != 0xF7;
+}
+
+bool IsBlank(WChar c) {
+  return c == ' ' || (c >= '\t' && c <= '\r');
+}
+
+}  // namespace
+
+double ServingsOf(ServingUnit lineUnit, ServingUnit foodUnit, double amount, double foodSize,
+                  double foodOunces) {
+  if (foodSize == 0) return 0;
+  if (lineUnit == foodUnit) return amount / foodSize;
+  if (IsCountUnit(lineUnit)) return amount;
+  if (IsCountUnit(foodUnit) || UnitTable[foodUnit].weight)
+    return Quotient(amount, UnitTable[lineUnit].factor * foodOunces);
+  return Quotient(UnitTable[foodUnit].factor * amount, UnitTable[lineUnit].factor * foodSize);
+}
+
+const WChar* ParseServing(const NamedIdList& unitNames, const WChar* text, double& amount,
+                          ServingUnit& unit) {
+  amount = ParseReal(text);
+  if (!(amount > 0)) return nullptr;
+  unit = kUnitBlank;
+  const WChar* word = text;
+  while (*word && !IsLetter(*word)) ++word;
+  if (!*word) return word;
+  const WChar* rest = word;
+  while (IsLetter(*rest)) ++rest;
+  unit = unitNames.IdByName(WStringView(word, static_cast<size_t>(rest - word)),
+                            static_cast<size_t>(rest - word));
+  if (unit == kUnitBlank) return word;
+  while (IsBlank(*rest)) ++rest;
+  return rest;
+}
+
+const WChar* const FractionNames[48] = {
+    TXT(""),       TXT(""),      TXT(""),      TXT("1/16 "),  TXT("1/16 "),  TXT("1/16 "),  TXT("1/8 "),
+    TXT("1/8 "),   TXT("1/6 "),  TXT("3/16 "), TXT("3/16 "),  TXT("3/16 "),  TXT("1/4 "),   TXT("1/4 "),
+    TXT("1/4 "),   TXT("5/16 "), TXT("1/3 "),  TXT("1/3 "),   TXT("3/8 "),   TXT("3/8 "),   TXT("3/8 "),
+    TXT("7/16 "),  TXT("7/16 "), TXT("7/16 "), TXT("1/2 "),   TXT("1/2 "),   TXT("1/2 "),   TXT("9/16 "),
+    TXT("9/16 "),  TXT("9/16 "), TXT("5/8 "),  TXT("5/8 "),   TXT("2/3 "),   TXT("11/16 "), TXT("11/16 "),
+    TXT("11/16 "), TXT("3/4 "),  TXT("3/4 "),  TXT("3/4 "),   TXT("13/16 "), TXT("13/16 "), TXT("13/16 "),
+    TXT("7/8 "),   TXT("7/8 "),  TXT("7/8 "),  TXT("15/16 "), TXT("15/16 "), TXT("15/16 "),
+};
+
+AmountParts SplitAmount(double amount) {
+  const double magnitude = std::isfinite(amount) ? std::fabs(amount) : 0;
+  AmountParts parts{std::trunc(magnitude), 0};
+  parts.fortyEighths = static_cast<uint32_t>((magnitude - parts.whole) * 48 + 0.5);
+  if (parts.fortyEighths >= 48) {
+    parts.whole += 1;
+    parts.fortyEighths = 0;
+  }
+  return parts;
+}
+
+void FormatAmount(WString& out, ServingUnit unit, ServingUnit secondUnit, double amount,
+                  const NamedIdList& unitNames) {
+  const AmountParts parts = SplitAmount(amount);
+  if (amount < 0 && (parts.whole >= 1 || parts.fortyEighths > 0)) out += TXT('-');
+  if (parts.whole >= 1) {
+    AppendWholeNumber(out, parts.whole);
+    out += TXT(' ');
+  }
+  out += FractionNames[parts.fortyEighths];
+  const bool bare = unit == kUnitBlank && (secondUnit == kUnitBlank || secondUnit == kUnitNoSuffix);
+  if (bare) return;
+  out += TXT(' ');
+  if (const WString* name = unitNames.NameById(unit == kUnitBlank ? kUnitServing : unit)) out += *name;
+}
+
+NamedIdList WholePartChoices(double amount) {
+  const double wanted = SplitAmount(amount).whole;
+  const uint32_t last = wanted > 63 && wanted <= 9999 ? static_cast<uint32_t>(wanted) : 63;
+  NamedIdList choices(false);
+  choices.Append(WString(), 0);
+  for (uint32_t whole = 1; whole <= last; ++whole) {
+    WString text;
+    AppendInteger(text, whole);
+    choices.Append(text, whole);
+  }
+  return choices;
+}
+
+NamedIdList FractionChoices() {
+  NamedIdList choices(false);
+  for (uint32_t k = 0; k < 48; ++k) choices.Append(FractionNames[k], k);
+  return choices;
+}
+
+double AmountFromCombos(uint32_t wholeData, uint32_t fractionData) {
+  return wholeData + fractionData / 48.0;
+}

@@ -1,0 +1,72 @@
+#pragma once
+// Serving units, the conversion of an amount into servings of a food, and the text forms of
+// amounts: a whole number and a fraction named from the nearest 48th, then the unit name.
+#include <cstdint>
+
+#include "food/NamedIdList.h"
+#include "storage/Text.h"
+
+// Index 0..21 into the unit table; its display name is string 4800 + index.
+using ServingUnit = uint32_t;
+constexpr ServingUnit kUnitServing = 0;
+constexpr ServingUnit kUnitBlank = 1;
+constexpr ServingUnit kUnitCup = 2;
+constexpr ServingUnit kUnitGram = 4;
+constexpr ServingUnit kUnitOunce = 11;
+constexpr ServingUnit kUnitTablespoon = 15;
+constexpr ServingUnit kUnitTeaspoon = 16;
+constexpr ServingUnit kUnitCount = 22;
+// Passed to FormatAmount as the second unit: never a unit, it keeps a blank-unit amount bare.
+constexpr ServingUnit kUnitNoSuffix = 22;
+
+struct UnitInfo {
+  double factor;  // units in one ounce (fluid ounce for volumes); 0 for count units
+  bool weight;
+};
+extern const UnitInfo UnitTable[kUnitCount];
+
+// Serving, blank, slice and stalk count servings and are never converted. Out-of-range indexes,
+// which only damaged files can carry, count as well.
+bool IsCountUnit(ServingUnit unit);
+
+// The program's unit-name list: (string 4800 + i, i) for every unit, sorted by name ignoring case.
+// Built on first use from LoadTextById, so the Windows program sets its text source first.
+const NamedIdList& UnitNames();
+NamedIdList BuildUnitNameList();
+
+// How many servings of a food (serving foodSize of foodUnit, weighing foodOunces) an amount in
+// lineUnit makes. A conversion whose divisor is 0 (a weight-based food without ounces) makes no
+// servings rather than an infinite number.
+double ServingsOf(ServingUnit lineUnit, ServingUnit foodUnit, double amount, double foodSize,
+                  double foodOunces);
+
+// Reads an amount and a unit from a serving text such as "2 Tbl butter". Returns the rest of the
+// text after the unit word and its blanks (the food's name), or null when the amount is not
+// greater than 0; amount is written in either case, unit only when the amount is positive.
+const WChar* ParseServing(const NamedIdList& unitNames, const WChar* text, double& amount, ServingUnit& unit);
+
+// The 48 fraction texts by number of 48ths; every non-empty one ends with a blank.
+extern const WChar* const FractionNames[48];
+
+// An amount as shown: its whole part and the nearest 48th of the rest. A rest of 47.5/48 or more
+// rounds to a full unit, which carries into the whole part (0.995 shows as 1, not as 0 and 48/48).
+// Negative amounts split their magnitude; FormatAmount puts a "-" before them.
+struct AmountParts {
+  double whole;
+  uint32_t fortyEighths;
+};
+AmountParts SplitAmount(double amount);
+
+// Appends the amount ("1 1/2 "), then, unless unit is the blank unit, a blank and its name. A
+// blank-unit amount is followed by the name of the Serving unit unless secondUnit is the blank
+// unit or kUnitNoSuffix.
+void FormatAmount(WString& out, ServingUnit unit, ServingUnit secondUnit, double amount,
+                  const NamedIdList& unitNames);
+
+// The editors' amount combos: the whole-part combo offers "" (0) and "1".."63", and further whole
+// numbers up to the amount's whole part (at most 9999), so a larger amount is shown and read back
+// unchanged; the
+// fraction combo offers the 48 FractionNames with item data 0..47. Each entry's id is its item data.
+NamedIdList WholePartChoices(double amount);
+NamedIdList FractionChoices();
+double AmountFromCombos(uint32_t wholeData, uint32_t fractionData);
