@@ -24,6 +24,7 @@ class XMLDoc {
   void WriteIntList(const WChar* name, const std::vector<int32_t>& values);
   bool Save(const WString& path);
   const WString& Output() const { return out_; }
+  uint32_t LastError() const { return lastError_; }  // the system's code after a failed Save or Load
 
   // Reading: names and values point into the input text and stay valid while the document lives.
   bool Load(const WString& path);
@@ -45,6 +46,12 @@ class XMLDoc {
   size_t cursor_ = 0;
   bool emptyTag_ = false;
   bool endTag_ = false;
+  uint32_t lastError_ = 0;
+
+  void AppendLeaf(const WChar* name, const WChar* value, size_t length);
+  void AppendEmpty(const WChar* name);
+  template <typename T>
+  void AppendList(const WChar* name, const std::vector<T>& values);
 };
 
 // Value conversions of the raw text ReadValue returns.

@@ -1,0 +1,71 @@
+#pragma once
+// The file object every read and write of the program goes through, and the file and folder
+// operations around it. Error codes are the system's own: GetLastError() on Windows, errno elsewhere.
+#include <cstdint>
+#include <memory>
+
+#include "storage/Text.h"
+
+// A security descriptor whose access list grants the Everyone group full access, for files and
+// folders shared by all users of the machine. Built only when asked for; released with the object.
+class EveryoneSecurity {
+ public:
+  EveryoneSecurity();
+  ~EveryoneSecurity();
+  EveryoneSecurity(const EveryoneSecurity&) = delete;
+  EveryoneSecurity& operator=(const EveryoneSecurity&) = delete;
+
+  bool Build();
+  // The SECURITY_ATTRIBUTES record on Windows; null until built.
+  const void* Attributes() const;
+
+ private:
+  struct Parts;
+  std::unique_ptr<Parts> parts_;
+};
+
+// One file, opened lazily on its first read or write and closed when asked or destroyed. Switching
+// between reading and writing closes and reopens it.
+class FileHandle {
+ public:
+  using SystemHandle = intptr_t;  // HANDLE on Windows, a descriptor elsewhere
+  static constexpr SystemHandle kInvalidHandle = -1;
+
+  FileHandle() = default;
+  explicit FileHandle(WString filePath) : path(std::move(filePath)) {}
+  ~FileHandle() { Close(); }
+  FileHandle(const FileHandle&) = delete;
+  FileHandle& operator=(const FileHandle&) = delete;
+
+  bool OpenRead();   // share-read, the file must exist
+  bool OpenWrite();  // no sharing, replaces any existing file
+  uint32_t Size();
+  bool Read(void* buffer, uint32_t count, uint32_t& bytesRead);
+  bool Write(const void* buffer, uint32_t count);
+  bool ReadAllText(WString& text);  // the file's bytes as UTF-16LE units; an odd last byte is dropped
+  bool WriteAllText(const WString& text);
+  void Close();
+  bool Exists();
+  bool IsReadOnly() const;
+  // Creates new files with the Everyone access list from now on; false when it cannot be built.
+  bool UseEveryoneAccess();
+  bool IsOpen() const { return handle != kInvalidHandle; }
+
+  WString path = TXT("filename.txt");
+  SystemHandle handle = kInvalidHandle;
+  uint32_t lastError = 0;
+  bool openForRead = false;
+  std::unique_ptr<EveryoneSecurity> security;
+  bool useSecurity = false;
+
+ private:
+  bool Fail();
+};
+
+bool FileExists(const WString& path);
+bool CopyFileTo(const WString& source, const WString& target);  // replaces an existing target
+bool DeleteFileAt(const WString& path);                         // read-only files go too
+// Replaces the target; a rename that only changes case passes through source + ".rename".
+bool MoveFileTo(const WString& source, const WString& target);
+// Creates every missing folder of the path; true when the whole path exists as a folder at the end.
+bool CreateFolders(const WString& path, bool openAccess);

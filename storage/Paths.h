@@ -1,0 +1,8 @@
+#pragma once
+// Path text operations; "\" and "/" both separate folders.
+#include "storage/Text.h"
+
+WString FolderOf(const WString& path);    // up to and including the last separator, ending in "\"
+WString FileNameOf(const WString& path);  // after the last separator
+WString BaseNameOf(const WString& path);  // the file name without its last "." and what follows
+WString EnsureTrailing(const WString& text, WChar ending);

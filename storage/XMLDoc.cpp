@@ -1,0 +1,468 @@
+#include "storage/XMLDoc.h"
+
+#include <cmath>
+#include <cstdio>
+
+#include "storage/Files.h"
+
+namespace {
+
+constexpr WChar kLineEnd[] = {'\r', '\n'};
+
+size_t Length(const WChar* text) {
+  return text ? std::char_traits<WChar>::length(text) : 0;
+}
+
+// Decimal digits of a magnitude, written backwards from the end of the buffer; returns the first.
+WChar* FormatUnsigned(uint32_t value, WChar* end) {
+  do {
+    *--end = static_cast<WChar>('0' + value % 10);
+    value /= 10;
+  } while (value != 0);
+  return end;
+}
+
+WChar* FormatSigned(int32_t value, WChar* end) {
+  const uint32_t magnitude = value < 0 ? 0u - static_cast<uint32_t>(value) : static_cast<uint32_t>(value);
+  WChar* first = FormatUnsigned(magnitude, end);
+  if (value < 0) *--first = '-';
+  return first;
+}
+
+// "%g" with six significant digits, "." as the decimal point whatever the C locale says, and an
+// exponent of at least three digits ("1e+006"), so that every build writes the same files.
+size_t FormatReal(double value, WChar* out) {
+  char text[40];
+  const int n = std::snprintf(text, sizeof text, "%.6g", value);
+  size_t length = 0;
+  for (int i = 0; i < n; ++i) {
+    const char c = text[i];
+    const bool numeric = (c >= '0' && c <= '9') || c == '-' || c == '+' || c == 'e' || (c >= 'a' && c <= 'z');
+    out[length++] = numeric ? static_cast<WChar>(c) : '.';
+    if (c == 'e' && i + 1 < n) {
+      out[length++] = static_cast<WChar>(text[++i]);  // the exponent's sign
+      for (int digits = n - i - 1; digits < 3; ++digits) out[length++] = '0';
+    }
+  }
+  return length;
+}
+
+bool IsBlank(WChar c) {
+  return c == ' ' || (c >= '\t' && c <= '\r');
+}
+bool IsDigit(WChar c) {
+  return c >= '0' && c <= '9';
+}
+bool IsAsciiAlnum(WChar c) {
+  return IsDigit(c) || (c >= 'A' && c <= 'Z') || (c >= 'a' && c <= 'z');
+}
+
+// Searches text for pattern from a position; kNotFound when absent.
+size_t Find(const WString& text, const WString& pattern, size_t from) {
+  const size_t at = text.find(pattern, from);
+  return at == WString::npos ? XMLDoc::kNotFound : at;
+}
+
+// The 8-bit form of "<" + name as an 8-bit file looks when loaded two bytes per unit: first byte
+// low, second high; an odd last byte cannot be matched and is left out.
+WString PackedBytes(const WString& text) {
+  WString packed;
+  for (size_t i = 0; i + 1 < text.size(); i += 2)
+    packed += static_cast<WChar>((text[i] & 0xFF) | ((text[i + 1] & 0xFF) << 8));
+  return packed;
+}
+
+// Each unit holds two bytes of an 8-bit file; each byte becomes the character of the same code.
+WString WidenBytes(const WString& text) {
+  WString wide(text.size() * 2, 0);
+  for (size_t i = 0; i < text.size(); ++i) {
+    const auto unit = static_cast<uint16_t>(text[i]);
+    wide[2 * i] = static_cast<WChar>(unit & 0xFF);
+    wide[2 * i + 1] = static_cast<WChar>(unit >> 8);
+  }
+  return wide;
+}
+
+// Lenient integer of [text, end): a "-" among the units before the first digit makes it negative;
+// the digits wrap in 32-bit arithmetic like the files' original reader.
+int32_t ParseIntRange(const WChar* text, const WChar* end) {
+  bool negative = false;
+  while (text != end && !IsDigit(*text)) negative |= *text++ == '-';
+  uint32_t value = 0;
+  while (text != end && IsDigit(*text)) value = value * 10 + static_cast<uint32_t>(*text++ - '0');
+  return static_cast<int32_t>(negative ? 0u - value : value);
+}
+
+const WChar* EndOf(const WChar* text) {
+  return text + Length(text);
+}
+
+int32_t WithoutMinimum(int32_t value) {
+  return value == INT32_MIN ? INT32_MIN + 1 : value;
+}
+
+// Calls item(begin, end) for every non-empty item of a comma-separated list.
+template <typename Item>
+void ForEachListItem(const WChar* text, Item item) {
+  if (!text) return;
+  for (const WChar* begin = text; *begin;) {
+    const WChar* end = begin;
+    while (*end && *end != ',') ++end;
+    if (end != begin) item(begin, end);
+    begin = *end ? end + 1 : end;
+  }
+}
+
+// Powers of ten that doubles hold exactly; one multiplication or division by them rounds correctly.
+constexpr double kExactPowers[] = {1e0,  1e1,  1e2,  1e3,  1e4,  1e5,  1e6,  1e7,  1e8,  1e9,  1e10, 1e11,
+                                   1e12, 1e13, 1e14, 1e15, 1e16, 1e17, 1e18, 1e19, 1e20, 1e21, 1e22};
+
+double Scale(double mantissa, int exponent) {
+  if (mantissa == 0) return 0;
+  if (exponent >= 0 && exponent <= 22) return mantissa * kExactPowers[exponent];
+  if (exponent < 0 && exponent >= -22) return mantissa / kExactPowers[-exponent];
+  return mantissa * std::pow(10.0, exponent);
+}
+
+// An exponent after the digits ("e+006", "E-5"); text stays where it was when none follows.
+int ParseExponent(const WChar*& text) {
+  const WChar* p = text;
+  if (*p != 'e' && *p != 'E') return 0;
+  ++p;
+  const bool negative = *p == '-';
+  if (*p == '-' || *p == '+') ++p;
+  if (!IsDigit(*p)) return 0;
+  int exponent = 0;
+  for (; IsDigit(*p); ++p) {
+    if (exponent < 100000) exponent = exponent * 10 + (*p - '0');
+  }
+  text = p;
+  return negative ? -exponent : exponent;
+}
+
+}  // namespace
+
+// ---- Writing ----
+
+void XMLDoc::AppendEmpty(const WChar* name) {
+  out_ += '<';
+  out_.append(name, Length(name));
+  out_ += TXT("/>\r\n");
+}
+
+void XMLDoc::AppendLeaf(const WChar* name, const WChar* value, size_t length) {
+  const size_t nameLength = Length(name);
+  out_ += '<';
+  out_.append(name, nameLength);
+  out_ += '>';
+  out_.append(value, length);
+  out_ += TXT("</");
+  out_.append(name, nameLength);
+  out_ += '>';
+  out_.append(kLineEnd, 2);
+}
+
+void XMLDoc::OpenElement(const WChar* name) {
+  out_ += '<';
+  out_.append(name, Length(name));
+  out_ += '>';
+  out_.append(kLineEnd, 2);
+  open_.emplace_back(name, Length(name));
+}
+
+void XMLDoc::CloseElement() {
+  if (open_.empty()) return;
+  out_ += TXT("</");
+  out_ += open_.back();
+  out_ += '>';
+  out_.append(kLineEnd, 2);
+  open_.pop_back();
+}
+
+void XMLDoc::WriteString(const WChar* name, const WChar* text) {
+  if (!text || !*text) return AppendEmpty(name);
+  const size_t nameLength = Length(name);
+  out_ += '<';
+  out_.append(name, nameLength);
+  out_ += '>';
+  for (const WChar* p = text; *p; ++p) {
+    switch (*p) {
+      case '&':
+        out_ += TXT("&amp;");
+        break;
+      case '<':
+        out_ += TXT("&lt;");
+        break;
+      case '>':
+        out_ += TXT("&gt;");
+        break;
+      default:
+        out_ += *p;
+    }
+  }
+  out_ += TXT("</");
+  out_.append(name, nameLength);
+  out_ += '>';
+  out_.append(kLineEnd, 2);
+}
+
+void XMLDoc::WriteString(const WChar* name, const WString& text) {
+  WriteString(name, text.c_str());
+}
+
+void XMLDoc::WriteInt(const WChar* name, int32_t value) {
+  if (value == 0) return AppendEmpty(name);
+  WChar digits[12];
+  const WChar* first = FormatSigned(value, digits + 12);
+  AppendLeaf(name, first, static_cast<size_t>(digits + 12 - first));
+}
+
+void XMLDoc::WriteUInt(const WChar* name, uint32_t value) {
+  if (value == 0) return AppendEmpty(name);
+  WChar digits[12];
+  const WChar* first = FormatUnsigned(value, digits + 12);
+  AppendLeaf(name, first, static_cast<size_t>(digits + 12 - first));
+}
+
+void XMLDoc::WriteBool(const WChar* name, bool value) {
+  if (!value) return AppendEmpty(name);
+  const WChar one = '1';
+  AppendLeaf(name, &one, 1);
+}
+
+void XMLDoc::WriteReal(const WChar* name, double value) {
+  if (value == 0.0) return AppendEmpty(name);
+  WChar text[48];
+  AppendLeaf(name, text, FormatReal(value, text));
+}
+
+template <typename T>
+void XMLDoc::AppendList(const WChar* name, const std::vector<T>& values) {
+  if (values.empty()) return AppendEmpty(name);
+  WString joined;
+  joined.reserve(values.size() * 4);
+  WChar digits[12];
+  for (const T value : values) {
+    if (!joined.empty()) joined += ',';
+    const WChar* first = FormatSigned(static_cast<int32_t>(value), digits + 12);
+    joined.append(first, static_cast<size_t>(digits + 12 - first));
+  }
+  AppendLeaf(name, joined.data(), joined.size());
+}
+
+void XMLDoc::WriteByteList(const WChar* name, const std::vector<uint8_t>& values) {
+  AppendList(name, values);
+}
+
+void XMLDoc::WriteIntList(const WChar* name, const std::vector<int32_t>& values) {
+  AppendList(name, values);
+}
+
+bool XMLDoc::Save(const WString& path) {
+  FileHandle file(path);
+  const bool saved = file.WriteAllText(out_);
+  lastError_ = saved ? 0 : file.lastError;
+  return saved;
+}
+
+// ---- Reading ----
+
+bool XMLDoc::Load(const WString& path) {
+  FileHandle file(path);
+  const bool loaded = file.ReadAllText(in_);
+  lastError_ = loaded ? 0 : file.lastError;
+  SetCursor(0);
+  emptyTag_ = endTag_ = false;
+  return loaded;
+}
+
+void XMLDoc::SetText(WString text) {
+  in_ = std::move(text);
+  cursor_ = 0;
+  emptyTag_ = endTag_ = false;
+}
+
+bool XMLDoc::FindRoot(const WChar* root) {
+  const WString name(root ? root : TXT(""));
+  const size_t start = Find(in_, TXT("<") + name, 0);
+  if (start != kNotFound) return Find(in_, TXT("</") + name, start) != kNotFound;
+
+  const size_t packedStart = Find(in_, PackedBytes(TXT("<") + name), 0);
+  if (packedStart == kNotFound) return false;
+  if (Find(in_, PackedBytes(TXT("</") + name), packedStart) == kNotFound &&
+      Find(in_, PackedBytes(TXT("/") + name), packedStart) == kNotFound)
+    return false;
+  in_ = WidenBytes(in_);
+  return true;
+}
+
+WChar* XMLDoc::NextTag() {
+  emptyTag_ = endTag_ = false;
+  if (cursor_ >= in_.size()) {
+    cursor_ = kNotFound;
+    return nullptr;
+  }
+  WChar* const text = &in_[0];
+  const size_t size = in_.size();
+  size_t i = cursor_;
+  while (i < size && text[i] != '<') ++i;
+  WChar* name = nullptr;
+  bool content = false;
+  for (++i; i < size; ++i) {
+    const WChar c = text[i];
+    if (c == '>') {
+      text[i] = 0;
+      cursor_ = i + 1;
+      return name ? name : text + i;  // "<>" reads as an empty name, not as the end
+    }
+    if (c == '/') {
+      (content ? emptyTag_ : endTag_) = true;
+      text[i] = 0;
+    } else if (IsBlank(c)) {
+      text[i] = 0;
+    } else {
+      content = true;
+      if (!name) name = text + i;
+    }
+  }
+  cursor_ = kNotFound;  // no further "<", or a tag cut off by the end of the text
+  return nullptr;
+}
+
+WChar* XMLDoc::ReadValue(const WChar* expected) {
+  if (emptyTag_) return &in_[cursor_ - 1];  // the terminator that replaced the ">" of "<NAME/>"
+  if (endTag_) {
+    endTag_ = false;
+    return nullptr;
+  }
+  if (cursor_ >= in_.size()) return nullptr;
+  WChar* const text = &in_[0];
+  const size_t size = in_.size();
+  size_t i = cursor_;
+  while (i < size && text[i] != '<' && text[i] != '>') ++i;
+  if (i == size || text[i] == '>') return nullptr;
+  const size_t valueEnd = i;
+  WChar* value = valueEnd > cursor_ ? text + cursor_ : nullptr;
+  // The end tag: "/" then a name starting with a letter or digit, then ">"; the "<" of a child
+  // element or a second "/" means this is no leaf.
+  // Blanks after the name ("</NAME >") are not part of it.
+  bool slash = false;
+  size_t nameStart = 0, nameEnd = 0;
+  for (++i; i < size; ++i) {
+    const WChar c = text[i];
+    if (c == '<') return nullptr;
+    if (c == '/') {
+      if (slash) return nullptr;
+      slash = true;
+    } else if (c == '>') {
+      if (!nameStart) return nullptr;
+      text[i] = 0;
+      cursor_ = i + 1;
+      const WStringView endName(text + nameStart, (nameEnd ? nameEnd : i) - nameStart);
+      if (!EqualsNoCase(endName, expected ? expected : TXT(""))) return nullptr;
+      text[valueEnd] = 0;
+      return value;
+    } else if (!nameStart) {
+      if (slash && IsAsciiAlnum(c)) nameStart = i;
+    } else if (!nameEnd && IsBlank(c)) {
+      nameEnd = i;
+    }
+  }
+  return nullptr;
+}
+
+int XMLDoc::Progress() const {
+  if (in_.empty()) return 0;
+  if (cursor_ >= in_.size()) return 100;
+  return static_cast<int>(static_cast<uint64_t>(cursor_) * 100 / in_.size());
+}
+
+// ---- Value conversions ----
+
+void XMLUnescape(WString& text) {
+  static const WChar* const kEntities[] = {TXT("&amp;"), TXT("&lt;"), TXT("&gt;")};
+  static const WChar kDecoded[] = {'&', '<', '>'};
+  size_t written = 0, entity = WString::npos;
+  for (size_t i = 0; i < text.size(); ++i) {
+    const WChar c = text[i];
+    if (c == '&') {
+      entity = i;
+    } else if (entity == WString::npos) {
+      text[written++] = c;
+    } else if (c == ';') {
+      // The entity matches when its units are the leading units of a known one, in either case.
+      const WStringView found(text.data() + entity, i - entity);
+      for (int k = 0; k < 3; ++k) {
+        const WStringView known(kEntities[k]);
+        if (found.size() < known.size() && EqualsNoCase(found, known.substr(0, found.size()))) {
+          text[written++] = kDecoded[k];
+          break;
+        }
+      }
+      entity = WString::npos;
+    }
+  }
+  text.resize(written);
+}
+
+WString XMLUnescape(const WChar* raw) {
+  WString text(raw ? raw : TXT(""));
+  XMLUnescape(text);
+  return text;
+}
+
+int32_t ParseInt(const WChar* text) {
+  return text ? ParseIntRange(text, EndOf(text)) : 0;
+}
+
+double ParseReal(const WChar* text) {
+  if (!text) return 0;
+  bool negative = false;
+  while (*text && !IsDigit(*text) && *text != '.') negative |= *text++ == '-';
+  // All significant digits go into one integer (up to 19 of them); the exponent places the point.
+  uint64_t mantissa = 0;
+  int exponent = 0, digits = 0;
+  bool point = false;
+  for (;; ++text) {
+    if (*text == '.' && !point) {
+      point = true;
+    } else if (IsDigit(*text)) {
+      if (digits < 19) {
+        mantissa = mantissa * 10 + static_cast<uint64_t>(*text - '0');
+        if (mantissa != 0) ++digits;
+        if (point) --exponent;
+      } else if (!point) {
+        ++exponent;
+      }
+    } else {
+      break;
+    }
+  }
+  exponent += ParseExponent(text);
+  const double value = Scale(static_cast<double>(mantissa), exponent);
+  return negative ? -value : value;
+}
+
+bool XMLToBool(const WChar* text) {
+  return ParseInt(text) == 1;
+}
+
+int32_t XMLToInt(const WChar* text) {
+  return WithoutMinimum(ParseInt(text));
+}
+
+std::vector<uint8_t> XMLToByteList(const WChar* text) {
+  std::vector<uint8_t> values;
+  ForEachListItem(text, [&](const WChar* begin, const WChar* end) {
+    values.push_back(static_cast<uint8_t>(ParseIntRange(begin, end) & 0xFF));
+  });
+  return values;
+}
+
+std::vector<int32_t> XMLToIntList(const WChar* text) {
+  std::vector<int32_t> values;
+  ForEachListItem(text, [&](const WChar* begin, const WChar* end) {
+    values.push_back(WithoutMinimum(ParseIntRange(begin, end)));
+  });
+  return values;
+}
