@@ -1,0 +1,130 @@
+// mirepan-server: the recipe-sharing server that Mirepan's Upload, Download, update check and news
+// pop-up talk to. It runs in the foreground until SIGINT or SIGTERM.
+#include <pthread.h>
+#include <signal.h>
+
+#include <cerrno>
+#include <cstring>
+#include <ctime>
+#include <iostream>
+#include <string>
+#include <thread>
+
+#include "server/RecipeStore.h"
+#include "server/SharingServer.h"
+
+namespace {
+
+constexpr const char* kUsage =
+    "usage: mirepan-server [--bind ADDRESS] [--port PORT] [--db FILE] [--files FOLDER]\n"
+    "                      [--max-upload BYTES] [--max-results COUNT]\n"
+    "  --bind ADDRESS       address to listen on (default 127.0.0.1; 0.0.0.0 for every interface)\n"
+    "  --port PORT          TCP port (default 8080)\n"
+    "  --db FILE            SQLite database of the shared recipes, created when missing\n"
+    "                       (default mirepan-recipes.db)\n"
+    "  --files FOLDER       folder of Mirepan.ver, Mirepansetup.exe and popup.xml (default files)\n"
+    "  --max-upload BYTES   largest recipe upload accepted (default 1048576)\n"
+    "  --max-results COUNT  most recipes listed by one search (default 1000)\n";
+
+struct Arguments {
+  std::string host = "127.0.0.1";
+  long port = 8080;
+  std::string database = "mirepan-recipes.db";
+  SharingSettings sharing;
+};
+
+bool ParseCount(const char* text, long low, long high, long& value) {
+  char* end = nullptr;
+  errno = 0;
+  value = std::strtol(text, &end, 10);
+  return errno == 0 && end != text && *end == '\0' && value >= low && value <= high;
+}
+
+// False, with the reason in `error`, for an unknown option, a missing value or a bad number.
+bool ParseArguments(int argc, char** argv, Arguments& args, std::string& error) {
+  for (int i = 1; i < argc; ++i) {
+    const std::string option = argv[i];
+    if (option == "--help" || option == "-h" || i + 1 >= argc) {
+      error = option == "--help" || option == "-h" ? "" : "missing value after " + option;
+      return false;
+    }
+    const char* value = argv[++i];
+    long count = 0;
+    bool ok = true;
+    if (option == "--bind") {
+      args.host = value;
+    } else if (option == "--port") {
+      ok = ParseCount(value, 1, 65535, args.port);
+    } else if (option == "--db") {
+      args.database = value;
+    } else if (option == "--files") {
+      args.sharing.filesFolder = value;
+    } else if (option == "--max-upload") {
+      ok = ParseCount(value, 1024, 1L << 30, count);
+      args.sharing.maxUploadBytes = static_cast<size_t>(count);
+    } else if (option == "--max-results") {
+      ok = ParseCount(value, 1, 1000000, count);
+      args.sharing.maxResults = static_cast<size_t>(count);
+    } else {
+      error = "unknown option " + option;
+      return false;
+    }
+    if (!ok) {
+      error = "bad value for " + option + ": " + value;
+      return false;
+    }
+  }
+  return true;
+}
+
+void LogLine(const std::string& line) {
+  char stamp[32];
+  const std::time_t now = std::time(nullptr);
+  std::tm local{};
+  localtime_r(&now, &local);
+  std::strftime(stamp, sizeof stamp, "%Y-%m-%d %H:%M:%S", &local);
+  std::cout << stamp << ' ' << line << std::endl;
+}
+
+}  // namespace
+
+int main(int argc, char** argv) {
+  Arguments args;
+  std::string error;
+  if (!ParseArguments(argc, argv, args, error)) {
+    if (!error.empty()) std::cerr << "mirepan-server: " << error << "\n";
+    std::cerr << kUsage;
+    return error.empty() ? 0 : 2;
+  }
+  RecipeStore store;
+  if (!store.Open(args.database, error)) {
+    std::cerr << "mirepan-server: " << error << "\n";
+    return 1;
+  }
+  args.sharing.log = LogLine;
+  SharingServer server(store, args.sharing);
+  if (server.Bind(args.host, static_cast<int>(args.port)) < 0) {
+    std::cerr << "mirepan-server: cannot listen on " << args.host << ":" << args.port << ": "
+              << std::strerror(errno) << "\n";
+    return 1;
+  }
+
+  // The signals are taken by one thread that stops the server; the worker threads never see them.
+  sigset_t stopSignals;
+  sigemptyset(&stopSignals);
+  sigaddset(&stopSignals, SIGINT);
+  sigaddset(&stopSignals, SIGTERM);
+  pthread_sigmask(SIG_BLOCK, &stopSignals, nullptr);
+  std::thread stopper([&] {
+    int signal = 0;
+    sigwait(&stopSignals, &signal);
+    server.Stop();
+  });
+
+  std::cout << "mirepan-server: serving http://" << args.host << ":" << args.port << "/mirepan/ (database "
+            << args.database << ", files from " << args.sharing.filesFolder << ")" << std::endl;
+  const bool served = server.Run();
+  pthread_kill(stopper.native_handle(), SIGTERM);  // wakes the stopper when Run ended on its own
+  stopper.join();
+  return served ? 0 : 1;
+}
