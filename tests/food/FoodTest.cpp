@@ -1,0 +1,266 @@
+#include <gtest/gtest.h>
+
+#include "FoodTestSupport.h"
+#include "food/Texts.h"
+
+namespace {
+
+Ingredient Flour() {
+  Ingredient food;
+  food.catId = 3;
+  food.foodId = 12;
+  food.hidden = true;
+  food.name = TXT("Flour");
+  food.size = 1;
+  food.type = kUnitCup;
+  food.ounces = 4.4;
+  food.nutrients[Nutrient::kCalories] = 455;
+  return food;
+}
+
+WString Written(const Food& food, const WString* category = nullptr) {
+  XMLDoc doc;
+  WriteFood(doc, food, category);
+  return doc.Output();
+}
+
+bool Read(Food& food, const WString& text, CategoryList& categories, uint32_t& counter) {
+  XMLDoc doc;
+  StartReading(doc, text);
+  return ReadFood(doc, food, categories, counter);
+}
+
+WString Cell(const Food& food, uint32_t column, const CategoryList& categories, NutrientFormat format = {},
+             bool csv = false, bool raw = false) {
+  WString out;
+  food.ColumnText(out, column, categories, format, csv, raw);
+  return out;
+}
+
+// A CSV map with the given column codes at fields 0, 1, 2, ...
+CsvColumnMap MapOf(std::initializer_list<uint32_t> columns) {
+  CsvColumnMap map;
+  uint32_t field = 0;
+  for (uint32_t column : columns) map.position[column] = field++;
+  return map;
+}
+
+TEST(Food, ConstructionZeroesAndSizesThePreview) {
+  const Ingredient plain;
+  EXPECT_EQ(0u, plain.foodId);
+  EXPECT_EQ(0, plain.size);
+  EXPECT_EQ(0, plain.nutrients[Nutrient::kSelenium]);
+  EXPECT_EQ(141, plain.preview.left);
+  EXPECT_EQ(239, plain.preview.height);
+  const FoodOwner large{120};
+  const Ingredient big(&large);
+  EXPECT_EQ(190, big.preview.left);
+  EXPECT_EQ(300, big.preview.height);
+  EXPECT_EQ(&large, big.Owner());
+}
+
+TEST(Food, AssignmentLeavesOwnerAndPreview) {
+  const FoodOwner large{120};
+  Ingredient target(&large);
+  Ingredient copy(Flour());
+  EXPECT_EQ(TXT("Flour"), copy.name);
+  target = copy;
+  EXPECT_EQ(&large, target.Owner());
+  EXPECT_EQ(190, target.preview.left);
+  EXPECT_EQ(12u, target.foodId);
+  EXPECT_TRUE(target.hidden);
+  EXPECT_EQ(455, target.nutrients[Nutrient::kCalories]);
+  const Ingredient copied(target);  // copy construction takes everything
+  EXPECT_EQ(&large, copied.Owner());
+  EXPECT_EQ(190, copied.preview.left);
+}
+
+TEST(Food, WritesTheFoodElementLineByLine) {
+  EXPECT_EQ(
+      Lines({TXT("<FOOD>"), TXT("<CATID>3</CATID>"), TXT("<FOODID>12</FOODID>"), TXT("<HIDDEN>1</HIDDEN>"),
+             TXT("<FOODNAME>Flour</FOODNAME>"), TXT("<SIZE>1</SIZE>"), TXT("<TYPE>2</TYPE>"),
+             TXT("<OUNCES>4.4</OUNCES>"), TXT("<CAL>455</CAL>"), TXT("</FOOD>")}),
+      Written(Flour()));
+  Ingredient empty;
+  empty.foodId = 5;
+  EXPECT_EQ(
+      Lines({TXT("<FOOD>"), TXT("<CATID/>"), TXT("<FOODID>5</FOODID>"), TXT("<TYPE/>"), TXT("</FOOD>")}),
+      Written(empty));
+  const WString category = TXT("Baking & Co");
+  Ingredient named;
+  named.foodId = 6;
+  named.picture = TXT("a<b>.jpg");
+  named.nutrients[Nutrient::kSelenium] = 0.333333333;
+  EXPECT_EQ(Lines({TXT("<FOOD>"), TXT("<CATEGORY>Baking &amp; Co</CATEGORY>"), TXT("<FOODID>6</FOODID>"),
+                   TXT("<PICTURE>a&lt;b&gt;.jpg</PICTURE>"), TXT("<TYPE/>"), TXT("<SE>0.333333</SE>"),
+                   TXT("</FOOD>")}),
+            Written(named, &category));
+}
+
+TEST(Food, ReadsWhatItWrites) {
+  Ingredient original = Flour();
+  original.picture = TXT("flour & co.png");
+  original.name = TXT("Flour <fine>");
+  for (uint32_t n = 0; n < Nutrient::kCount; ++n) original.nutrients[n] = n * 1.5 + 0.25;
+  CategoryList categories;
+  uint32_t counter = 40;
+  Ingredient read;
+  ASSERT_TRUE(Read(read, Written(original), categories, counter));
+  EXPECT_EQ(Written(original), Written(read));
+  EXPECT_EQ(40u, counter);
+}
+
+TEST(Food, ReadingIgnoresCaseUnknownTagsAndKeepsDefaults) {
+  CategoryList categories;
+  uint32_t counter = 0;
+  Ingredient read;
+  EXPECT_TRUE(Read(read,
+                   Lines({TXT("<FOOD>"), TXT("<foodid>7</foodid>"), TXT("<COLOR>red</COLOR>"),
+                          TXT("<SIZE></SIZE>"), TXT("<Cal> 12.5 </Cal>"), TXT("</food>")}),
+                   categories, counter));
+  EXPECT_EQ(7u, read.foodId);
+  EXPECT_EQ(0, read.size);
+  EXPECT_EQ(12.5, read.nutrients[Nutrient::kCalories]);
+  Ingredient noId;
+  EXPECT_FALSE(
+      Read(noId, Lines({TXT("<FOOD>"), TXT("<FOODNAME>x</FOODNAME>"), TXT("</FOOD>")}), categories, counter));
+  EXPECT_FALSE(Read(noId, Lines({TXT("<FOOD>"), TXT("<FOODID>3</FOODID>")}), categories, counter));  // no end
+}
+
+TEST(Food, CategoryNamesCreateCategoriesFromTheSharedCounter) {
+  CategoryList categories;
+  categories.Add(TXT("Dairy"), 2);
+  uint32_t counter = 20;
+  Ingredient a, b, c;
+  ASSERT_TRUE(Read(
+      a,
+      Lines({TXT("<FOOD>"), TXT("<CATEGORY>Spices</CATEGORY>"), TXT("<FOODID>1</FOODID>"), TXT("</FOOD>")}),
+      categories, counter));
+  ASSERT_TRUE(Read(
+      b,
+      Lines({TXT("<FOOD>"), TXT("<CATEGORY>SPICES</CATEGORY>"), TXT("<FOODID>2</FOODID>"), TXT("</FOOD>")}),
+      categories, counter));
+  ASSERT_TRUE(Read(
+      c, Lines({TXT("<FOOD>"), TXT("<CATEGORY>dairy</CATEGORY>"), TXT("<FOODID>3</FOODID>"), TXT("</FOOD>")}),
+      categories, counter));
+  EXPECT_EQ(21u, a.catId);
+  EXPECT_EQ(21u, b.catId);
+  EXPECT_EQ(2u, c.catId);
+  EXPECT_EQ(21u, counter);
+  EXPECT_EQ(22u, ++counter) << "the next record id is one higher still";
+}
+
+TEST(Food, CsvRowWithoutServingOrOuncesGetsOnes) {
+  CategoryList categories;
+  categories.Add(TXT("A"), 4);
+  categories.Add(TXT("B"), 9);
+  uint32_t counter = 30;
+  Ingredient food;
+  const CsvColumnMap map = MapOf({kColumnName, Nutrient::kCalories});
+  EXPECT_TRUE(
+      food.ImportCsvRow({TXT("Salt \u00B4fine\u00B4"), TXT("0")}, categories, UnitNames(), counter, map));
+  EXPECT_EQ(TXT("Salt \"fine\""), food.name);
+  EXPECT_EQ(9u, food.catId);  // the highest category id
+  EXPECT_EQ(31u, food.foodId);
+  EXPECT_EQ(1, food.size);
+  EXPECT_EQ(kUnitBlank, food.type);
+  EXPECT_EQ(1, food.ounces);
+}
+
+TEST(Food, CsvRowReadsEveryColumn) {
+  CategoryList categories;
+  uint32_t counter = 0;
+  Ingredient food;
+  const CsvColumnMap map = MapOf(
+      {kColumnCategory, kColumnServingSize, kColumnOunces, kColumnPicture, Nutrient::kIron, kColumnName});
+  EXPECT_TRUE(
+      food.ImportCsvRow({TXT("Grains"), TXT("2 Tbl"), TXT("0.5"), TXT("C:\\pics/sub\\oats.jpg"), TXT("1.5")},
+                        categories, UnitNames(), counter, map));
+  EXPECT_EQ(1u, food.catId);
+  EXPECT_EQ(1u, categories.IdByName(TXT("Grains")));
+  EXPECT_EQ(2u, food.foodId);
+  EXPECT_EQ(2, food.size);
+  EXPECT_EQ(kUnitTablespoon, food.type);
+  EXPECT_EQ(0.5, food.ounces);
+  EXPECT_EQ(TXT("oats.jpg"), food.picture);
+  EXPECT_EQ(1.5, food.nutrients[Nutrient::kIron]);
+  EXPECT_EQ(TXT(""), food.name);  // the name field lies beyond the row
+}
+
+TEST(Food, CsvRowWithoutDataFails) {
+  CategoryList categories;
+  uint32_t counter = 0;
+  Ingredient food;
+  const CsvColumnMap map = MapOf({kColumnName, kColumnServingSize, Nutrient::kCalories, kColumnPicture});
+  EXPECT_FALSE(
+      food.ImportCsvRow({TXT(""), TXT("0 cup"), TXT("-3"), TXT("")}, categories, UnitNames(), counter, map));
+  EXPECT_EQ(-3, food.nutrients[Nutrient::kCalories]);  // stored as read
+  EXPECT_FALSE(food.ImportCsvRow({}, categories, UnitNames(), counter, CsvColumnMap()));
+}
+
+TEST(Food, ColumnTexts) {
+  CategoryList categories;
+  categories.Add(TXT("Baking"), 3);
+  Ingredient flour = Flour();
+  flour.name = TXT("\"00\" Flour");
+  flour.picture = TXT("flour.jpg");
+  EXPECT_EQ(TXT("455"), Cell(flour, Nutrient::kCalories, categories));
+  EXPECT_EQ(TXT("22.75%"), Cell(flour, Nutrient::kCalories, categories, {true, false}));
+  EXPECT_EQ(TXT("455"), Cell(flour, Nutrient::kCalories, categories, {true, true}, true, true));
+  EXPECT_EQ(TXT(""), Cell(flour, Nutrient::kFiber, categories));
+  EXPECT_EQ(TXT("Baking"), Cell(flour, kColumnCategory, categories));
+  EXPECT_EQ(TXT("\"00\" Flour"), Cell(flour, kColumnName, categories));
+  EXPECT_EQ(TXT("\u00B400\u00B4 Flour"), Cell(flour, kColumnName, categories, {}, true));
+  EXPECT_EQ(TXT("1  cup"), Cell(flour, kColumnServingSize, categories));
+  EXPECT_EQ(TXT("4.4"), Cell(flour, kColumnOunces, categories, {true, true}));
+  EXPECT_EQ(TXT("flour.jpg"), Cell(flour, kColumnPicture, categories));
+  EXPECT_EQ(TXT(""), Cell(flour, kColumnServes, categories));
+  flour.catId = 77;
+  flour.type = kUnitBlank;
+  flour.size = 2.5;
+  EXPECT_EQ(TXT(""), Cell(flour, kColumnCategory, categories));
+  EXPECT_EQ(TXT("2 1/2 "), Cell(flour, kColumnServingSize, categories));
+}
+
+TEST(Food, QuotedNameSurvivesCsvExportAndImport) {
+  CategoryList categories;
+  uint32_t counter = 0;
+  Ingredient original;
+  original.name = TXT("Mom's \"best\" pie");
+  Ingredient read;
+  ASSERT_TRUE(read.ImportCsvRow({Cell(original, kColumnName, categories, {}, true)}, categories, UnitNames(),
+                                counter, MapOf({kColumnName})));
+  EXPECT_EQ(original.name, read.name);
+}
+
+TEST(Food, AddServingsScalesByServingsAndServes) {
+  Ingredient egg;
+  egg.size = 1;
+  egg.type = kUnitServing;
+  egg.ounces = 2;
+  egg.nutrients[Nutrient::kCalories] = 100;
+  Ingredient total;
+  total.AddServings(egg, kUnitServing, 2, 2);
+  EXPECT_DOUBLE_EQ(100, total.nutrients[Nutrient::kCalories]);
+  EXPECT_DOUBLE_EQ(2, total.ounces);
+  total.AddServings(egg, kUnitServing, 2, 0);  // serves 0 counts as 1
+  EXPECT_DOUBLE_EQ(300, total.nutrients[Nutrient::kCalories]);
+  total.AddServings(egg, kUnitServing, 0, 1);
+  EXPECT_DOUBLE_EQ(300, total.nutrients[Nutrient::kCalories]);
+  EXPECT_DOUBLE_EQ(100, egg.DailyValue(Nutrient::kCalories) / 20);
+}
+
+TEST(Texts, EnglishTableAndReplaceableLoader) {
+  EXPECT_EQ(TXT("--All--"), LoadTextById(kTextAllHeader));
+  EXPECT_EQ(TXT("stalk"), LoadTextById(kTextUnitFirst + 21));
+  EXPECT_EQ(TXT(""), LoadTextById(kTextUnitFirst + kUnitBlank));
+  EXPECT_EQ(TXT("Custom"), LoadTextById(kTextColumnFirst + kColumnCustom));
+  EXPECT_EQ(TXT("Meal"), LoadTextById(kTextDiaryColumnFirst + kColumnCategory));
+  EXPECT_EQ(TXT(""), LoadTextById(1));
+  const TextLoader english = LoadTextById;
+  LoadTextById = [](uint32_t id) { return id == kTextMinutesSuffix ? WString(TXT(" min")) : WString(); };
+  EXPECT_EQ(TXT(" min"), LoadTextById(kTextMinutesSuffix));
+  LoadTextById = english;
+}
+
+}  // namespace
