@@ -9,6 +9,11 @@
 #define IDS_MAKER_NAME 4101
 #define IDS_PRODUCT_NAME 4103
 #define IDS_DISPLAY_NAME 4110
+#define IDS_ALL 4200                  // "--All--", the header row of combo boxes
+#define IDS_TOOLBAR_TIP_FIRST 6000    // + button image index
+#define IDI_TOOLBAR_FIRST 6100        // + button image index, normal
+#define IDI_TOOLBAR_DISABLED_FIRST 6200  // + button image index, disabled
+#define IDR_MANIFEST 1                // CREATEPROCESS_MANIFEST_RESOURCE_ID
 
 // ---- shell: progress window and options
 #define IDD_OPTIONS 2900

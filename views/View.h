@@ -17,8 +17,10 @@
 #include "toolkit/ERComboBox.h"
 #include "toolkit/ERLabel.h"
 #include "toolkit/ERListView.h"
+#include "toolkit/ERToolbar.h"
 #include "toolkit/ERWindow.h"
 #include "toolkit/Picture.h"
+#include "views/CategoryDialog.h"
 
 class CalendarDate;
 class CategoryList;
@@ -35,9 +37,6 @@ struct ViewTraits {
   std::vector<uint8_t> defaultColumns;  // shown until the VIEW element says otherwise
 };
 
-// How a list column compares its texts when sorted.
-enum class SortKind : uint8_t { Text, Number };
-
 class View {
  public:
   // List fills of this many rows or more run on a worker behind the progress window.
@@ -45,7 +44,7 @@ class View {
   // Widths outside 0..kMaxColumnWidth are replaced by the automatic width.
   static constexpr int32_t kMaxColumnWidth = 4000;
 
-  View(DAVavador::ERApp& owner, DAVavador::ERWindow& statusBar, DAVavador::ERWindow& toolbar,
+  View(DAVavador::ERApp& owner, DAVavador::ERWindow& statusBar, DAVavador::ERToolbar& toolbar,
        Options& options, const ViewTraits& traits);
   View(const View&) = delete;
   View& operator=(const View&) = delete;
@@ -219,7 +218,10 @@ class View {
   void ShowControls(bool show);
   void EnableToolbarButton(int command, bool enable) const;
   static void EnableCommand(HMENU menuHandle, UINT command, bool enable);
-  // The category selector's current id, 0 for "--All--".
+  // Refills the category selector from `categories`, selecting `selectId` (or "--All--").
+  void FillCategorySelector(uint32_t selectId);
+  void FillCategorySelector() { FillCategorySelector(selectedCategory); }
+  // The selectors' current data, 0 for "--All--"; the stored selection while they have no window.
   uint32_t SelectorCategory() const;
   uint32_t SelectorLetter() const;
   // Selects the category and the letter of `name`'s first character (when it is one of "A".."Z")
@@ -231,16 +233,20 @@ class View {
 
   // Fields, in declaration order.
   DAVavador::ERApp& owner;
+  DAVavador::ERComboBox categoryCombo;  // shows `categories`, "--All--" (id 0) on top
   DAVavador::ERComboBox letterCombo;
   DAVavador::ERLabel categoryLabel;
   DAVavador::ERLabel letterLabel;
   DAVavador::ERListView listView;
   ProgressWindow progress;
   DAVavador::ERWindow& statusBar;
-  DAVavador::ERWindow& toolbar;
+  DAVavador::ERToolbar& toolbar;
   std::vector<uint8_t> columns;       // displayed column identifiers in display order
   std::vector<int32_t> columnWidths;  // by identifier; -1 for the automatic width
   std::unique_ptr<CategoryList> categories;
+  // Asks for the names of new and renamed categories; Create makes the plain one unless the
+  // derived view (the diary) has set its own.
+  std::unique_ptr<CategoryDialog> categoryDialog;
   WString workPath;
   WString catalogPath;
   Options& options;
@@ -268,7 +274,6 @@ class View {
  private:
   struct Worker;
   static DWORD WINAPI SaveThread(void* view);
-  static int CALLBACK CompareRows(LPARAM a, LPARAM b, LPARAM view);
   static void PreparePopup(void* view, HMENU popup);
   bool RunWorker(UINT titleStringId, const std::function<bool()>& work);
   void StoreColumnWidths();
@@ -276,5 +281,5 @@ class View {
   WString SelectedCategoryName() const;
 
   const ViewTraits traits_;
-  std::vector<SortKind> sortKinds_;  // by list position
+  WString letters_;  // the letters of the letter selector, entry data 1 onward
 };

@@ -1,0 +1,566 @@
+#include "views/View.h"
+
+#include <commctrl.h>
+
+#include <algorithm>
+
+#include "app/DataLockGuard.h"
+#include "food/CategoryList.h"
+#include "food/Food.h"
+#include "resource.h"
+#include "storage/Files.h"
+#include "storage/Paths.h"
+#include "storage/XMLDoc.h"
+#include "views/ColumnChooser.h"
+#include "views/PictureDialog.h"
+
+using DAVavador::ERComboBox;
+
+namespace {
+
+// Places of the controls in the tab control's client area.
+constexpr int kSelectorTop = 32;
+constexpr int kLabelTop = 35;
+constexpr int kListTop = 30;  // the list starts this far below the top of the view's rectangle
+
+// Toolbar buttons and menu items of the category commands.
+constexpr int kAddCategory = 1001;
+constexpr int kDeleteCategory = 1002;
+constexpr int kEditCategory = 1003;
+constexpr int kAddDiary = 1101;
+constexpr int kDeleteDiary = 1102;
+constexpr int kEditDiary = 1103;
+
+bool IsTag(const WChar* tag, const WChar* name) {
+  return EqualsNoCase(tag, name);
+}
+
+}  // namespace
+
+// The argument of a worker thread: the view and the work it does behind the progress window.
+struct View::Worker {
+  View* view;
+  const std::function<bool()>* work;
+
+  static DWORD WINAPI Run(void* arg) {
+    const auto* worker = static_cast<Worker*>(arg);
+    bool succeeded = false;
+    try {
+      succeeded = (*worker->work)();
+    } catch (...) {
+    }
+    worker->view->progress.Finish(!succeeded);
+    return 0;
+  }
+};
+
+void View::FillProgress::RowAdded() {
+  ++added_;
+  if (window_) window_->SetProgress(static_cast<int>(added_ * 100 / count_));
+}
+
+View::View(DAVavador::ERApp& owner, DAVavador::ERWindow& statusBar, DAVavador::ERToolbar& toolbar,
+           Options& options, const ViewTraits& traits)
+    : owner(owner),
+      categoryCombo(false),
+      letterCombo(false),
+      progress(owner),
+      statusBar(statusBar),
+      toolbar(toolbar),
+      columns(traits.defaultColumns),
+      columnWidths(static_cast<size_t>(traits.columnIdCount), -1),
+      options(options),
+      viewIndex(traits.index),
+      traits_(traits),
+      letters_(owner.String(IDS_VIEW_LETTERS)) {}
+
+View::~View() {
+  // The menu on show went with the main window; the others are still ours.
+  const HWND main = parentWindow ? GetParent(parentWindow) : nullptr;
+  if (menu && IsMenu(menu) && !(main && GetMenu(main) == menu)) DestroyMenu(menu);
+}
+
+// ---- the virtual operations with a base behaviour ----
+
+void View::FillSearchList(HWND, const WString&, bool, bool) {}
+
+bool View::Create(HWND parent, int menuId, int popupMenuId) {
+  parentWindow = parent;
+  menu = owner.LoadMenuResource(menuId);
+  const HMENU popup = owner.LoadMenuResource(popupMenuId);
+  if (!categories) return false;
+  if (!categoryDialog) categoryDialog = std::make_unique<CategoryDialog>(owner, *categories);
+
+  bool created =
+      categoryCombo.CreateAt(parent, IDC_VIEW_CATEGORY, 77, kSelectorTop, 200, ERComboBox::kDropHeight);
+  created &= letterCombo.CreateAt(parent, IDC_VIEW_LETTER, 376, kSelectorTop, 60, ERComboBox::kDropHeight);
+  created &= listView.Create(parent, IDC_VIEW_LIST);
+  if (popup) listView.SetPopupMenu(popup, &View::PreparePopup, this);
+  created &= categoryLabel.CreateAt(parent, -1, 10, kLabelTop, 62, 20);
+  created &= letterLabel.CreateAt(parent, -1, 290, kLabelTop, 80, 20);
+  categoryLabel.SetText(owner.String(IDS_VIEW_CATEGORY_LABEL));
+  letterLabel.SetText(owner.String(IDS_VIEW_LETTER_LABEL));
+
+  for (size_t i = 0; i < letters_.size(); ++i)
+    letterCombo.AddString(WString(1, letters_[i]), static_cast<LPARAM>(i + 1));
+  letterCombo.InsertString(0, owner.String(IDS_VIEW_ALL), 0);
+  FillCategorySelector();
+  SelectStoredFilter();
+  return created && menu && popup;
+}
+
+bool View::HasLinkedId(uint32_t) {
+  return false;
+}
+bool View::IsFoodUsed(uint32_t) {
+  return false;
+}
+bool View::IsCategoryUsed(uint32_t) {
+  return false;
+}
+bool View::Download(const CalendarDate&) {
+  return false;
+}
+
+void View::AddCategory() {
+  WString name;
+  if (readOnly || !categoryDialog || !categoryDialog->AddDialog(name)) return;
+  {
+    DataLockGuard lock;
+    const uint32_t id = categoryDialog->CommitAdd(name, lastId);
+    modified = true;
+    if (id) FillCategorySelector(id);
+  }
+  SaveIfModified(false);
+}
+
+void View::DeleteCategory() {
+  const uint32_t id = SelectorCategory();
+  if (readOnly || id == 0) return;
+  const WString name = SelectedCategoryName();
+  if (IsCategoryUsed(id)) {
+    owner.ShowMessage(owner.String(IDS_VIEW_CATEGORY_IN_USE) + name,
+                      owner.String(IDS_VIEW_DELETE_CATEGORY_CAPTION), MB_OK | MB_ICONINFORMATION);
+    return;
+  }
+  if (owner.ShowMessage(owner.String(IDS_VIEW_DELETE_CATEGORY_QUESTION) + name,
+                        owner.String(IDS_VIEW_DELETE_CATEGORY_CAPTION), MB_YESNO | MB_ICONQUESTION) != IDYES)
+    return;
+  {
+    DataLockGuard lock;
+    categories->Remove(id);
+    modified = true;
+    FillCategorySelector(0);
+  }
+  SaveIfModified(false);
+}
+
+void View::EditCategory() {
+  const uint32_t id = SelectorCategory();
+  if (readOnly || id == 0 || !categoryDialog) return;
+  WString name = SelectedCategoryName();
+  if (!categoryDialog->EditDialog(name)) return;
+  bool renamed;
+  {
+    DataLockGuard lock;
+    renamed = categories->Rename(id, name);
+    if (renamed) {
+      modified = true;
+      FillCategorySelector(id);
+    }
+  }
+  if (!renamed) {
+    owner.ShowMessage(owner.String(IDS_VIEW_CATEGORY_EXISTS) + name, MB_OK | MB_ICONEXCLAMATION);
+    return;
+  }
+  SaveIfModified(false);
+}
+
+void View::UpdateCategoryMenu(HMENU menuHandle) {
+  const uint32_t shown = SelectorCategory();
+  if (shown != selectedCategory) {
+    selectedCategory = shown;
+    modified = true;
+    FillList();
+  }
+  const bool canAdd = !readOnly;
+  const bool canChange = !readOnly && selectedCategory != 0;
+  const int commands[] = {kAddCategory, kEditCategory, kDeleteCategory};
+  const bool enabled[] = {canAdd, canChange, canChange};
+  for (int i = 0; i < 3; ++i) {
+    EnableCommand(menuHandle, static_cast<UINT>(commands[i]), enabled[i]);
+    EnableToolbarButton(commands[i], enabled[i]);
+  }
+  for (int diaryCommand : {kAddDiary, kDeleteDiary, kEditDiary}) EnableToolbarButton(diaryCommand, false);
+}
+
+void View::UpdateToolbar() {}
+
+void View::Clear() {
+  DataLockGuard lock;
+  listView.DeleteAllItems();
+  if (categories) categories->Clear();
+  FillCategorySelector(0);
+  ClearPicture();
+  sortColumn = 0;
+  filterCategoryId = 0;
+  workerMode = false;
+  sortReverse = false;
+  exportAllData = true;
+  exportPictures = false;
+}
+
+void View::ShowNutrition() {}
+void View::Print(Options&) {}
+void View::Upload() {}
+void View::MoveToCategory() {}
+
+void View::InstallMenu() {
+  const HWND main = GetParent(parentWindow);
+  SetMenu(main, menu);
+  DrawMenuBar(main);
+  OnSelectionChanged(menu);
+}
+
+void View::ShowComponentInfo() {}
+
+void View::Reload() {
+  Load(&progress, 0, 100);
+}
+
+// ---- catalog file, background work ----
+
+bool View::OpenCatalog(const WString& catalogFile, bool makeBackup, int fromPercent, int toPercent,
+                       ProgressWindow* loader) {
+  workerMode = false;
+  catalogPath = workPath = catalogFile;
+  imagesFolder = FolderOf(catalogFile) + TXT("Images\\");
+  const bool loaded = Load(loader, fromPercent, toPercent);
+  if (loaded && makeBackup) CopyFileTo(catalogPath, BackupPath());  // a failed copy is ignored
+  SelectStoredFilter();
+  return loaded;
+}
+
+void View::SaveIfModified(bool synchronous) {
+  DataLockGuard lock;
+  StoreColumnWidths();
+  if (readOnly || !modified || catalogPath.empty()) return;
+  workerMode = false;
+  workPath = catalogPath;
+  // The thread waits for the lock this thread still holds, so it writes what is now committed.
+  if (synchronous || !StartBackgroundThread(&View::SaveThread, this)) Save();
+}
+
+DWORD WINAPI View::SaveThread(void* view) {
+  static_cast<View*>(view)->Save();
+  return 0;
+}
+
+bool View::StartExport(UINT titleStringId) {
+  return RunWorker(titleStringId, [this] { return Save(); });
+}
+
+bool View::StartImport(UINT titleStringId) {
+  return RunWorker(titleStringId, [this] {
+    Reload();
+    return true;
+  });
+}
+
+bool View::RunWorker(UINT titleStringId, const std::function<bool()>& work) {
+  workerMode = true;
+  Worker worker{this, &work};
+  const bool succeeded = progress.Run(owner.MainWindow(), titleStringId, &Worker::Run, &worker);
+  workerMode = false;
+  return succeeded;
+}
+
+void View::RestoreFromBackup(UINT questionId, UINT titleId) {
+  workPath = BackupPath();
+  if (!FileExists(workPath)) return;
+  if (owner.ShowMessage(questionId, MB_YESNO | MB_ICONQUESTION) != IDYES) return;
+  Clear();
+  StartImport(titleId);
+  selectedCategory = SelectorCategory();
+  BuildColumns();
+  FillList();
+  SaveIfModified(false);
+}
+
+void View::PrepareLoad() {
+  if (workerMode)
+    modified = true;
+  else
+    readOnly = FileExists(workPath) && FileHandle(workPath).IsReadOnly();
+}
+
+void View::ReportLoadProgress(ProgressWindow* window, int fromPercent, int toPercent, const XMLDoc& doc) {
+  if (window) window->SetProgress(fromPercent + doc.Progress() * (toPercent - fromPercent) / 100);
+}
+
+void View::ReportSaveProgress(size_t written, size_t count) const {
+  if (workerMode && count > 0) progress.SetProgress(static_cast<int>(10 + written * 90 / count));
+}
+
+// ---- the VIEW element ----
+
+void View::ReadViewSettings(XMLDoc& doc) {
+  while (const WChar* tag = doc.NextTag()) {
+    if (IsTag(tag, TXT("VIEW"))) {
+      if (doc.IsEndTag()) break;
+    } else if (doc.IsEndTag()) {
+      continue;
+    } else if (IsTag(tag, TXT("COLS"))) {
+      columns = XMLToByteList(doc.ReadValue(tag));
+    } else if (IsTag(tag, TXT("COLWIDTHS"))) {
+      columnWidths = XMLToIntList(doc.ReadValue(tag));
+    } else if (IsTag(tag, TXT("SORTCOL"))) {
+      sortColumn = XMLToInt(doc.ReadValue(tag));
+    } else if (IsTag(tag, TXT("SORTREVERSE"))) {
+      sortReverse = XMLToBool(doc.ReadValue(tag));
+    } else if (IsTag(tag, TXT("SELECTEDCATEGORY"))) {
+      selectedCategory = static_cast<uint32_t>(ParseInt(doc.ReadValue(tag)));
+    } else if (IsTag(tag, TXT("SELECTEDLETTER"))) {
+      selectedLetter = static_cast<uint32_t>(ParseInt(doc.ReadValue(tag)));
+    } else if (IsTag(tag, TXT("CATEGORIES")) && categories && !doc.IsEmptyTag()) {
+      categories->Load(doc);
+      lastId = std::max(lastId, categories->HighestId());
+    }
+  }
+}
+
+void View::WriteViewSettings(XMLDoc& doc) const {
+  doc.OpenElement(TXT("VIEW"));
+  doc.WriteByteList(TXT("COLS"), columns);
+  doc.WriteIntList(TXT("COLWIDTHS"), columnWidths);
+  doc.WriteInt(TXT("SORTCOL"), sortColumn);
+  doc.WriteBool(TXT("SORTREVERSE"), sortReverse);
+  doc.WriteUInt(TXT("SELECTEDCATEGORY"), selectedCategory);
+  doc.WriteUInt(TXT("SELECTEDLETTER"), selectedLetter);
+  if (categories) categories->Save(doc);
+  doc.CloseElement();
+}
+
+// ---- columns, rows, sorting ----
+
+void View::BuildColumnsFrom(UINT firstCaption, NumberColumnTest isNumber) {
+  const int n = static_cast<int>(columns.size());
+  if (n > 0) {
+    const int automatic = (listView.Width() - n) / n;
+    for (int i = 0; i < n; ++i) {
+      const uint8_t id = columns[i];
+      if (columnWidths.size() <= id) columnWidths.resize(id + 1u, 0);
+      int32_t& width = columnWidths[id];
+      if (width < 0 || width > kMaxColumnWidth) width = automatic;
+      const auto kind = isNumber && isNumber(id) ? DAVavador::SortKind::Number : DAVavador::SortKind::Text;
+      listView.SetColumn(i, owner.String(firstCaption + id), width, LVCFMT_LEFT, kind);
+    }
+  }
+  while (listView.ColumnCount() > n) listView.DeleteColumn(n);
+}
+
+bool View::CustomizeColumnsWith(int idCount, UINT firstCaption) {
+  ColumnChooser chooser(owner, idCount, firstCaption, readOnly);
+  if (!chooser.Run(columns)) return false;
+  BuildColumns();
+  FillList();
+  modified = true;
+  return true;
+}
+
+void View::FillRows(size_t count, const RowFiller& addRows) {
+  auto fill = [&](ProgressWindow* window) {
+    listView.SetRedraw(false);
+    listView.DeleteAllItems();
+    FillProgress rows(window, count);
+    addRows(rows);
+    SortList();
+    listView.SetRedraw(true);
+  };
+  if (count < kWorkerFillRows) return fill(nullptr);
+  const bool wasWorker = workerMode;
+  RunWorker(traits_.loadingTitle, [&] {
+    fill(&progress);
+    return true;
+  });
+  workerMode = wasWorker;
+}
+
+int View::AddRow(LPARAM itemData, const CellText& cellText) {
+  const int row = listView.AddItem(columns.empty() ? WString() : cellText(columns[0]), itemData);
+  for (size_t i = 1; row >= 0 && i < columns.size(); ++i)
+    listView.SetItemText(row, static_cast<int>(i), cellText(columns[i]));
+  return row;
+}
+
+void View::SetRowTexts(int row, const CellText& cellText) {
+  for (size_t i = 0; i < columns.size(); ++i)
+    listView.SetItemText(row, static_cast<int>(i), cellText(columns[i]));
+}
+
+void View::SortList() {
+  if (sortColumn >= 0 && sortColumn < listView.ColumnCount()) listView.Sort(sortColumn, sortReverse);
+}
+
+void View::SortByColumn(int position) {
+  DataLockGuard lock;
+  if (position == sortColumn) {
+    sortReverse = !sortReverse;
+  } else {
+    sortColumn = position;
+    sortReverse = false;
+  }
+  SortList();
+  modified = true;
+}
+
+void View::StoreColumnWidths() {
+  const size_t shown = std::min(columns.size(), static_cast<size_t>(listView.ColumnCount()));
+  for (size_t i = 0; i < shown; ++i) {
+    const uint8_t id = columns[i];
+    const int32_t width = listView.ColumnWidth(static_cast<int>(i));
+    if (columnWidths.size() <= id) columnWidths.resize(id + 1u, 0);
+    if (columnWidths[id] == width) continue;
+    columnWidths[id] = width;
+    modified = true;
+  }
+}
+
+void View::PreparePopup(void* view, HMENU popup) {
+  static_cast<View*>(view)->UpdateMenu(popup);
+}
+
+// ---- selection, filter, status ----
+
+bool View::MatchesFilter(const Food& record) const {
+  return MatchesFilter(record.catId, record.name);
+}
+
+bool View::MatchesFilter(uint32_t categoryId, WStringView name) const {
+  if (selectedCategory != 0 && selectedCategory != categoryId) return false;
+  if (selectedLetter == 0) return true;
+  if (name.empty() || selectedLetter > letters_.size()) return false;
+  WChar first[2] = {name[0], 0};
+  CharUpperW(first);
+  return first[0] == letters_[selectedLetter - 1];
+}
+
+bool View::HandleCommand(WPARAM wParam, LPARAM lParam, HMENU menuHandle) {
+  const auto control = reinterpret_cast<HWND>(lParam);
+  if (!control || HIWORD(wParam) != CBN_SELCHANGE) return false;
+  if (control == categoryCombo.Window()) {
+    UpdateCategoryMenu(menuHandle);
+    return true;
+  }
+  if (control != letterCombo.Window()) return false;
+  const uint32_t letter = SelectorLetter();
+  if (letter != selectedLetter) {
+    selectedLetter = letter;
+    modified = true;
+    FillList();
+  }
+  return true;
+}
+
+void View::FillCategorySelector(uint32_t selectId) {
+  if (!categoryCombo.Window()) return;
+  categoryCombo.ResetContent();
+  categoryCombo.AddString(owner.String(ERComboBox::kAllText), 0);
+  int selected = 0;
+  if (categories) {
+    for (const NamedId& entry : categories->Entries()) {
+      const int at = categoryCombo.AddString(entry.name, entry.id);
+      if (entry.id == selectId) selected = at;
+    }
+  }
+  categoryCombo.Select(selected);
+}
+
+uint32_t View::SelectorCategory() const {
+  return categoryCombo.Window() ? categoryCombo.SelectedId() : selectedCategory;
+}
+
+uint32_t View::SelectorLetter() const {
+  return letterCombo.Window() ? letterCombo.SelectedId() : selectedLetter;
+}
+
+bool View::SelectStoredFilter() {
+  const bool changed = SelectorCategory() != selectedCategory || SelectorLetter() != selectedLetter;
+  for (auto* combo : {&categoryCombo, &letterCombo}) {
+    const uint32_t wanted = combo == &categoryCombo ? selectedCategory : selectedLetter;
+    int index = 0;
+    while (index < combo->Count() && combo->ItemData(index) != static_cast<LPARAM>(wanted)) ++index;
+    combo->Select(index < combo->Count() ? index : 0);
+  }
+  return changed;
+}
+
+void View::SelectFilterFor(uint32_t categoryId, WStringView name) {
+  selectedCategory = categoryId;
+  if (!name.empty()) {
+    WChar first[2] = {name[0], 0};
+    CharUpperW(first);
+    const size_t letter = letters_.find(first[0]);
+    if (letter != WString::npos) selectedLetter = static_cast<uint32_t>(letter + 1);
+  }
+  modified = true;
+  SelectStoredFilter();
+}
+
+WString View::SelectedCategoryName() const {
+  const WString* name = categories ? categories->NameById(SelectorCategory()) : nullptr;
+  return name ? *name : WString();
+}
+
+void View::UpdateStatus() {
+  const WString category =
+      SelectorCategory() != 0 ? SelectedCategoryName() : owner.String(IDS_VIEW_TAB_FIRST + viewIndex);
+  const WString counted = category + TXT(": ") + std::to_wstring(listView.ItemCount());
+  statusBar.Send(SB_SETTEXTW, 0, reinterpret_cast<LPARAM>(counted.c_str()));
+  const WString state = readOnly ? owner.String(IDS_VIEW_READ_ONLY) : WString();
+  statusBar.Send(SB_SETTEXTW, 1, reinterpret_cast<LPARAM>(state.c_str()));
+}
+
+// ---- controls, picture ----
+
+void View::Layout(const RECT& rect, const RECT& pictureRect) {
+  listView.Move(rect.left, rect.top + kListTop, rect.right - rect.left, rect.bottom - rect.top - kListTop);
+  picturePane.SetWindow(parentWindow ? GetParent(parentWindow) : nullptr);
+  picturePane.SetBox(pictureRect.left, pictureRect.top, pictureRect.right - pictureRect.left,
+                     pictureRect.bottom - pictureRect.top);
+}
+
+void View::PaintPicture(HDC dc) {
+  picturePane.DrawFitted(dc, true);
+}
+
+bool View::ClickPicture(POINT point) {
+  if (picturePane.Empty() || !PtInRect(&picturePane.Box(), point)) return false;
+  PictureDialog(owner, picturePane).Run();
+  return true;
+}
+
+void View::ShowPicture(const WString& pictureName) {
+  if (pictureName.empty())
+    ClearPicture();
+  else
+    picturePane.Load(imagesFolder + FileNameOf(pictureName));
+}
+
+void View::ClearPicture() {
+  picturePane.Clear();
+}
+
+void View::ShowControls(bool show) {
+  for (DAVavador::ERWindow* control : std::initializer_list<DAVavador::ERWindow*>{
+           &categoryCombo, &letterCombo, &categoryLabel, &letterLabel, &listView})
+    control->Show(show);
+}
+
+void View::EnableToolbarButton(int command, bool enable) const {
+  toolbar.EnableButton(command, enable);
+}
+
+void View::EnableCommand(HMENU menuHandle, UINT command, bool enable) {
+  if (menuHandle) EnableMenuItem(menuHandle, command, MF_BYCOMMAND | (enable ? MF_ENABLED : MF_GRAYED));
+}
