@@ -59,7 +59,7 @@ void View::FillProgress::RowAdded() {
   if (window_) window_->SetProgress(static_cast<int>(added_ * 100 / count_));
 }
 
-View::View(DAVavador::ERApp& owner, DAVavador::ERWindow& statusBar, DAVavador::ERToolbar& toolbar,
+View::View(DAVavador::ERApp& owner, DAVavador::ERStatusBar& statusBar, DAVavador::ERToolbar& toolbar,
            Options& options, const ViewTraits& traits)
     : owner(owner),
       categoryCombo(false),
@@ -515,10 +515,8 @@ WString View::SelectedCategoryName() const {
 void View::UpdateStatus() {
   const WString category =
       SelectorCategory() != 0 ? SelectedCategoryName() : owner.String(IDS_VIEW_TAB_FIRST + viewIndex);
-  const WString counted = category + TXT(": ") + std::to_wstring(listView.ItemCount());
-  statusBar.Send(SB_SETTEXTW, 0, reinterpret_cast<LPARAM>(counted.c_str()));
-  const WString state = readOnly ? owner.String(IDS_VIEW_READ_ONLY) : WString();
-  statusBar.Send(SB_SETTEXTW, 1, reinterpret_cast<LPARAM>(state.c_str()));
+  statusBar.SetText(0, category + TXT(": ") + std::to_wstring(listView.ItemCount()));
+  statusBar.SetText(1, readOnly ? owner.String(IDS_VIEW_READ_ONLY) : WString());
 }
 
 // ---- controls, picture ----

@@ -17,6 +17,7 @@
 #include "toolkit/ERComboBox.h"
 #include "toolkit/ERLabel.h"
 #include "toolkit/ERListView.h"
+#include "toolkit/ERStatusBar.h"
 #include "toolkit/ERToolbar.h"
 #include "toolkit/ERWindow.h"
 #include "toolkit/Picture.h"
@@ -44,7 +45,7 @@ class View {
   // Widths outside 0..kMaxColumnWidth are replaced by the automatic width.
   static constexpr int32_t kMaxColumnWidth = 4000;
 
-  View(DAVavador::ERApp& owner, DAVavador::ERWindow& statusBar, DAVavador::ERToolbar& toolbar,
+  View(DAVavador::ERApp& owner, DAVavador::ERStatusBar& statusBar, DAVavador::ERToolbar& toolbar,
        Options& options, const ViewTraits& traits);
   View(const View&) = delete;
   View& operator=(const View&) = delete;
@@ -239,7 +240,7 @@ class View {
   DAVavador::ERLabel letterLabel;
   DAVavador::ERListView listView;
   ProgressWindow progress;
-  DAVavador::ERWindow& statusBar;
+  DAVavador::ERStatusBar& statusBar;
   DAVavador::ERToolbar& toolbar;
   std::vector<uint8_t> columns;       // displayed column identifiers in display order
   std::vector<int32_t> columnWidths;  // by identifier; -1 for the automatic width
