@@ -115,43 +115,36 @@ uint32_t CalendarDate::DaysInMonth(uint32_t year, uint32_t month) {
 
 WString CalendarDate::DateText() const {
   WString out;
-  const uint32_t shortYear = year % 100;
-  auto fields = [&](uint32_t a, int wa, uint32_t b, int wb, uint32_t c, int wc) {
-    AppendNumber(out, a, wa);
-    out += separator;
-    AppendNumber(out, b, wb);
-    out += separator;
-    AppendNumber(out, c, wc);
-  };
-  switch (dateFormat) {
-    case kMonthDayShortYear:
-      fields(month, 2, day, 2, shortYear, 2);
-      break;
-    case kDayMonthShortYear:
-      fields(day, 2, month, 2, shortYear, 2);
-      break;
-    case kShortYearMonthDay:
-      fields(shortYear, 2, month, 2, day, 2);
-      break;
-    case kDayMonthYear:
-      fields(day, 2, month, 2, year, 4);
-      break;
-    case kYearMonthDay:
-      fields(year, 4, month, 2, day, 2);
-      break;
-    case kMonthNameDayYear:
-    case kMonthAbbrevDayYear:
-      out += dateFormat == kMonthNameDayYear ? MonthName(month) : MonthAbbreviation(month);
-      out += TXT(' ');
-      AppendNumber(out, day, 1);
-      out += TXT(", ");
-      AppendNumber(out, year, 4);
-      break;
-    default:
-      fields(month, 2, day, 2, year, 4);
-      break;
+  if (dateFormat == kMonthNameDayYear || dateFormat == kMonthAbbrevDayYear) {
+    out += dateFormat == kMonthNameDayYear ? MonthName(month) : MonthAbbreviation(month);
+    out += TXT(' ');
+    AppendNumber(out, day, 1);
+    out += TXT(", ");
+    AppendNumber(out, year, 4);
+    return out;
+  }
+  const char* order = FieldOrder();
+  for (int i = 0; i < 3; ++i) {
+    if (i > 0) out += separator;
+    if (order[i] == 'y')
+      AppendNumber(out, HasShortYear() ? year % 100 : year, HasShortYear() ? 2 : 4);
+    else
+      AppendNumber(out, order[i] == 'm' ? month : day, 2);
   }
   return out;
+}
+
+const char* CalendarDate::FieldOrder() const {
+  switch (dateFormat) {
+    case kDayMonthShortYear:
+    case kDayMonthYear:
+      return "dmy";
+    case kShortYearMonthDay:
+    case kYearMonthDay:
+      return "ymd";
+    default:
+      return "mdy";
+  }
 }
 
 WString CalendarDate::TimeText() const {
@@ -187,25 +180,20 @@ bool CalendarDate::Parse(WStringView text) {
     numbers.Skip(letter);
     found = numbers.Next(d) && numbers.Next(y);
   } else {
-    uint32_t first = 0, second = 0, third = 0;
-    found = numbers.Next(first) && numbers.Next(second) && numbers.Next(third);
-    switch (dateFormat) {
-      case kDayMonthShortYear:
-      case kDayMonthYear:
-        d = first, m = second, y = third;
-        break;
-      case kShortYearMonthDay:
-      case kYearMonthDay:
-        y = first, m = second, d = third;
-        break;
-      default:
-        m = first, d = second, y = third;
-        break;
+    uint32_t fields[3] = {0, 0, 0};
+    found = numbers.Next(fields[0]) && numbers.Next(fields[1]) && numbers.Next(fields[2]);
+    const char* order = FieldOrder();
+    for (int i = 0; i < 3; ++i) {
+      uint32_t& field = order[i] == 'y' ? y : order[i] == 'm' ? m : d;
+      field = fields[i];
     }
   }
-  if (found && HasShortYear() && y < 100) y += 2000;
-  if (!found || d < 1 || d > DaysInMonth(y, m)) return false;
-  year = y, month = m, day = d;
+  if (!found) return false;
+  if (HasShortYear() && y < 100) y += 2000;
+  if (d < 1 || d > DaysInMonth(y, m)) return false;
+  year = y;
+  month = m;
+  day = d;
   hour = numbers.NextOrZero() % 24;
   minute = numbers.NextOrZero() % 60;
   second = numbers.NextOrZero() % 60;

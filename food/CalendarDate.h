@@ -74,6 +74,8 @@ class CalendarDate {
  private:
   int Compare(const CalendarDate& other) const;
   bool HasShortYear() const { return dateFormat <= kShortYearMonthDay; }
+  // The order of the numeric fields: "mdy", "dmy" or "ymd".
+  const char* FieldOrder() const;
 };
 
 // "January" .. "December" and "Jan" .. "Dec" by month number 1..12.
