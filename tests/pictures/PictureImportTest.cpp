@@ -1,0 +1,182 @@
+// The picture import of the editors and the picture copies of imports and exports, on real files.
+#include <gtest/gtest.h>
+#include <windows.h>
+
+#include <set>
+#include <string>
+
+#include "storage/Files.h"
+#include "toolkit/PictureImport.h"
+
+using DAVavador::CopyPicture;
+using DAVavador::ImportPicture;
+using DAVavador::kNoPicture;
+
+namespace {
+
+// The other records of the catalogs, by the picture names they hold.
+class OtherRecords : public DAVavador::PictureUsers {
+ public:
+  bool OtherRecordNames(const WString& fileName) const override {
+    for (const WString& name : names)
+      if (EqualsNoCase(name, fileName)) return true;
+    return false;
+  }
+  std::set<WString> names;
+};
+
+class PictureImportTest : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    wchar_t temp[MAX_PATH];
+    GetTempPathW(MAX_PATH, temp);
+    root_ = WString(temp) + L"mirepan-import-test\\";
+    images_ = root_ + L"data\\Images\\";
+    chosen_ = root_ + L"chosen\\";
+    CreateFolders(images_, false);
+    CreateFolders(chosen_, false);
+  }
+  void TearDown() override { RemoveTree(root_); }
+
+  static void RemoveTree(const WString& folder) {
+    WIN32_FIND_DATAW found;
+    HANDLE search = FindFirstFileW((folder + L"*").c_str(), &found);
+    if (search != INVALID_HANDLE_VALUE) {
+      do {
+        WString name = found.cFileName;
+        if (name == L"." || name == L"..") continue;
+        if (found.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY)
+          RemoveTree(folder + name + L"\\");
+        else
+          DeleteFileAt(folder + name);
+      } while (FindNextFileW(search, &found));
+      FindClose(search);
+    }
+    RemoveDirectoryW(folder.c_str());
+  }
+
+  static void Write(const WString& path, const std::string& bytes) {
+    FileHandle file(path);
+    ASSERT_TRUE(file.Write(bytes.data(), static_cast<uint32_t>(bytes.size())));
+  }
+  static std::string Contents(const WString& path) {
+    FileHandle file(path);
+    std::string bytes(file.Size(), '\0');
+    uint32_t read = 0;
+    file.Read(bytes.data(), static_cast<uint32_t>(bytes.size()), read);
+    return bytes.substr(0, read);
+  }
+
+  WString root_, images_, chosen_;
+  OtherRecords others_;
+};
+
+TEST_F(PictureImportTest, ChosenPictureReplacesTheOldOne) {
+  Write(images_ + L"pear.jpg", "pear");
+  Write(chosen_ + L"apple.jpg", "apple");
+  WString picture = L"pear.jpg";
+  ImportPicture(chosen_ + L"apple.jpg", images_, picture, others_);
+  EXPECT_EQ(picture, L"apple.jpg");
+  EXPECT_FALSE(FileExists(images_ + L"pear.jpg"));
+  EXPECT_EQ(Contents(images_ + L"apple.jpg"), "apple");
+  EXPECT_TRUE(FileExists(chosen_ + L"apple.jpg"));  // copied, not moved
+}
+
+TEST_F(PictureImportTest, PictureAnotherRecordNamesIsKept) {
+  Write(images_ + L"pear.jpg", "pear");
+  Write(chosen_ + L"apple.jpg", "apple");
+  others_.names = {L"PEAR.JPG"};
+  WString picture = L"pear.jpg";
+  ImportPicture(chosen_ + L"apple.jpg", images_, picture, others_);
+  EXPECT_EQ(picture, L"apple.jpg");
+  EXPECT_EQ(Contents(images_ + L"pear.jpg"), "pear");
+
+  ImportPicture(kNoPicture, images_, picture, others_);  // apple is named by nobody else
+  EXPECT_EQ(picture, L"");
+  EXPECT_FALSE(FileExists(images_ + L"apple.jpg"));
+}
+
+TEST_F(PictureImportTest, NoPictureRemovesTheRecordsFile) {
+  Write(images_ + L"pear.jpg", "pear");
+  WString picture = L"pear.jpg";
+  ImportPicture(kNoPicture, images_, picture, others_);
+  EXPECT_EQ(picture, L"");
+  EXPECT_FALSE(FileExists(images_ + L"pear.jpg"));
+}
+
+TEST_F(PictureImportTest, UnchangedNameCopiesNothing) {
+  Write(images_ + L"pear.jpg", "pear");
+  WString picture = L"pear.jpg";
+  ImportPicture(L"pear.jpg", images_, picture, others_);
+  EXPECT_EQ(picture, L"pear.jpg");
+  EXPECT_EQ(Contents(images_ + L"pear.jpg"), "pear");
+}
+
+TEST_F(PictureImportTest, ChosenFileOfTheSameNameReplacesTheContents) {
+  Write(images_ + L"pear.jpg", "old pear");
+  Write(chosen_ + L"pear.jpg", "new pear");
+  WString picture = L"pear.jpg";
+  ImportPicture(chosen_ + L"pear.jpg", images_, picture, others_);
+  EXPECT_EQ(picture, L"pear.jpg");
+  EXPECT_EQ(Contents(images_ + L"pear.jpg"), "new pear");
+}
+
+TEST_F(PictureImportTest, CaseOnlyChangeOfTheImagesOwnFileKeepsIt) {
+  Write(images_ + L"Apple.jpg", "apple");
+  WString picture = L"Apple.jpg";
+  ImportPicture(images_ + L"APPLE.JPG", images_, picture, others_);
+  EXPECT_EQ(picture, L"APPLE.JPG");
+  EXPECT_EQ(Contents(images_ + L"apple.jpg"), "apple");
+}
+
+TEST_F(PictureImportTest, NameIsCutAfterTheLastSeparatorOfEitherKind) {
+  Write(chosen_ + L"plum.png", "plum");
+  WString chosen = chosen_;
+  for (WChar& c : chosen)
+    if (c == L'\\') c = L'/';
+  WString picture;
+  ImportPicture(chosen + L"plum.png", images_, picture, others_);
+  EXPECT_EQ(picture, L"plum.png");
+  EXPECT_EQ(Contents(images_ + L"plum.png"), "plum");
+}
+
+TEST_F(PictureImportTest, MissingImagesFolderIsCreated) {
+  Write(chosen_ + L"fig.gif", "fig");
+  WString folder = root_ + L"new\\deeper\\Images\\";
+  WString picture;
+  ImportPicture(chosen_ + L"fig.gif", folder, picture, others_);
+  EXPECT_EQ(picture, L"fig.gif");
+  EXPECT_EQ(Contents(folder + L"fig.gif"), "fig");
+}
+
+TEST_F(PictureImportTest, EmptyTextOrNoImagesFolderChangesNothing) {
+  Write(images_ + L"pear.jpg", "pear");
+  Write(chosen_ + L"apple.jpg", "apple");
+  WString picture = L"pear.jpg";
+  ImportPicture(L"", images_, picture, others_);
+  ImportPicture(chosen_ + L"apple.jpg", L"", picture, others_);
+  EXPECT_EQ(picture, L"pear.jpg");
+  EXPECT_TRUE(FileExists(images_ + L"pear.jpg"));
+}
+
+TEST_F(PictureImportTest, MissingChosenFileStillNamesIt) {
+  Write(images_ + L"pear.jpg", "pear");
+  WString picture = L"pear.jpg";
+  ImportPicture(chosen_ + L"gone.jpg", images_, picture, others_);
+  EXPECT_EQ(picture, L"gone.jpg");  // silent: the file is simply not there
+  EXPECT_FALSE(FileExists(images_ + L"gone.jpg"));
+}
+
+TEST_F(PictureImportTest, CopyPictureCreatesTheTargetAndOverwrites) {
+  Write(images_ + L"kiwi.jpg", "kiwi");
+  WString exportImages = root_ + L"export\\Images\\";
+  EXPECT_TRUE(CopyPicture(L"kiwi.jpg", images_, exportImages));
+  EXPECT_EQ(Contents(exportImages + L"kiwi.jpg"), "kiwi");
+  Write(images_ + L"kiwi.jpg", "ripe kiwi");
+  EXPECT_TRUE(CopyPicture(L"kiwi.jpg", images_, exportImages));
+  EXPECT_EQ(Contents(exportImages + L"kiwi.jpg"), "ripe kiwi");
+  EXPECT_FALSE(CopyPicture(L"absent.jpg", images_, exportImages));
+  EXPECT_FALSE(CopyPicture(L"", images_, exportImages));
+}
+
+}  // namespace

@@ -1,0 +1,33 @@
+#pragma once
+// How a chosen picture enters the images folder, and the picture copies of imports and exports.
+#include "storage/Text.h"
+
+namespace DAVavador {
+
+// Answers for the catalogs whether a picture file is still needed. Several records can name one
+// file (a copied record keeps the picture, imports copy files by name), so the import deletes a
+// replaced picture only when no other record names it. The views implement it.
+class PictureUsers {
+ public:
+  virtual ~PictureUsers() = default;
+  // True when a record other than the one being edited names `fileName` (compared without regard
+  // to case) in any catalog that keeps its pictures in the same images folder.
+  virtual bool OtherRecordNames(const WString& fileName) const = 0;
+};
+
+// The editor's text for "no picture".
+extern const WChar kNoPicture[];
+
+// Takes the editor's picture text `text` (a chosen path, the record's bare file name or
+// kNoPicture) into `picture`, the record's file name: a chosen file is copied into `imagesFolder`
+// under its own name, a replaced or removed picture is deleted unless `users` still need it.
+// Nothing changes for an empty text or without an images folder. Failed copies and deletes are
+// silent.
+void ImportPicture(const WString& text, const WString& imagesFolder, WString& picture,
+                   const PictureUsers& users);
+
+// Copies the picture `name` from one folder to another (an exchanged file's "Images\" folder and
+// the images folder), creating the target folder and replacing an existing file.
+bool CopyPicture(const WString& name, const WString& fromFolder, const WString& toFolder);
+
+}  // namespace DAVavador
