@@ -3,6 +3,8 @@
 #include <cinttypes>
 #include <cstdio>
 
+#include "storage/XMLDoc.h"
+
 namespace {
 void AppendAscii(WString& out, const char* text) {
   while (*text) out += static_cast<WChar>(*text++);
@@ -10,9 +12,8 @@ void AppendAscii(WString& out, const char* text) {
 }  // namespace
 
 void AppendReal(WString& out, double value) {
-  char buffer[32];
-  std::snprintf(buffer, sizeof buffer, "%g", value);
-  AppendAscii(out, buffer);
+  WChar text[48];
+  out.append(text, FormatReal(value, text));
 }
 
 void AppendWholeNumber(WString& out, double wholeValue) {

@@ -4,7 +4,7 @@
 
 #include "storage/Text.h"
 
-// The general form with six significant digits ("2.5", "123.457", "0.333333").
+// The real form of the files: six significant digits ("2.5", "123.457", "0.333333", "1e+006").
 void AppendReal(WString& out, double value);
 void AppendInteger(WString& out, int64_t value);
 // A whole number held in a double, of any magnitude, as a signed decimal integer.

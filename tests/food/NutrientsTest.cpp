@@ -64,6 +64,7 @@ TEST(Nutrients, AllowanceRowsBySexAndAgeBand) {
 TEST(Nutrients, FormatPlainRoundedAndPercent) {
   const NutrientFormat plain, percent{true, false}, both{true, true}, rounded{false, true};
   EXPECT_EQ(TXT("123.457"), Shown(Nutrient::kCalories, 123.4567, plain));
+  EXPECT_EQ(TXT("1.23457e+006"), Shown(Nutrient::kSodium, 1234567, plain));  // the files' real form
   EXPECT_EQ(TXT("100%"), Shown(Nutrient::kIron, 13, percent));
   EXPECT_EQ(TXT("107.3%"), Shown(Nutrient::kVitaminB1, 1.2345, both));
   EXPECT_EQ(TXT(""), Shown(Nutrient::kVitaminB1, 0.004, rounded));
