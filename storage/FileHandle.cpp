@@ -33,7 +33,7 @@ uint32_t FileHandle::Size() {
 
 bool FileHandle::Read(void* buffer, uint32_t count, uint32_t& bytesRead) {
   bytesRead = 0;
-  if (!IsOpen() && !OpenRead()) return false;
+  if (!OpenRead()) return false;
   auto* bytes = static_cast<char*>(buffer);
   while (bytesRead < count) {
     uint32_t done = 0;

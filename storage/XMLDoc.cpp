@@ -1,13 +1,11 @@
 #include "storage/XMLDoc.h"
 
+#include <charconv>
 #include <cmath>
-#include <cstdio>
 
 #include "storage/Files.h"
 
 namespace {
-
-constexpr WChar kLineEnd[] = {'\r', '\n'};
 
 size_t Length(const WChar* text) {
   return text ? std::char_traits<WChar>::length(text) : 0;
@@ -29,22 +27,40 @@ WChar* FormatSigned(int32_t value, WChar* end) {
   return first;
 }
 
-// "%g" with six significant digits, "." as the decimal point whatever the C locale says, and an
-// exponent of at least three digits ("1e+006"), so that every build writes the same files.
-size_t FormatReal(double value, WChar* out) {
-  char text[40];
-  const int n = std::snprintf(text, sizeof text, "%.6g", value);
+WChar* Put(WChar* out, const WChar* text, size_t length) {
+  std::char_traits<WChar>::copy(out, text, length);
+  return out + length;
+}
+
+WChar* Put(WChar* out, WChar c) {
+  *out = c;
+  return out + 1;
+}
+
+// Text values with "&", "<" and ">" replaced by their entities.
+size_t EscapedLength(const WChar* text) {
   size_t length = 0;
-  for (int i = 0; i < n; ++i) {
-    const char c = text[i];
-    const bool numeric = (c >= '0' && c <= '9') || c == '-' || c == '+' || c == 'e' || (c >= 'a' && c <= 'z');
-    out[length++] = numeric ? static_cast<WChar>(c) : '.';
-    if (c == 'e' && i + 1 < n) {
-      out[length++] = static_cast<WChar>(text[++i]);  // the exponent's sign
-      for (int digits = n - i - 1; digits < 3; ++digits) out[length++] = '0';
+  for (const WChar* p = text; *p; ++p) length += *p == '&' ? 5 : (*p == '<' || *p == '>') ? 4 : 1;
+  return length;
+}
+
+WChar* PutEscaped(WChar* out, const WChar* text) {
+  for (const WChar* p = text; *p; ++p) {
+    switch (*p) {
+      case '&':
+        out = Put(out, TXT("&amp;"), 5);
+        break;
+      case '<':
+        out = Put(out, TXT("&lt;"), 4);
+        break;
+      case '>':
+        out = Put(out, TXT("&gt;"), 4);
+        break;
+      default:
+        *out++ = *p;
     }
   }
-  return length;
+  return out;
 }
 
 bool IsBlank(WChar c) {
@@ -61,6 +77,13 @@ bool IsAsciiAlnum(WChar c) {
 size_t Find(const WString& text, const WString& pattern, size_t from) {
   const size_t at = text.find(pattern, from);
   return at == WString::npos ? XMLDoc::kNotFound : at;
+}
+
+// Whether the pattern occurs at or after a position; searched from the end, where a root's end
+// tag stands.
+bool FoundFrom(const WString& text, const WString& pattern, size_t from) {
+  const size_t at = text.rfind(pattern);
+  return at != WString::npos && at >= from;
 }
 
 // The 8-bit form of "<" + name as an 8-bit file looks when loaded two bytes per unit: first byte
@@ -142,68 +165,68 @@ int ParseExponent(const WChar*& text) {
 
 }  // namespace
 
+// "%g" with six significant digits in the C conventions, and an exponent of at least three digits
+// ("1e+006") as the Windows runtime writes it, so that every build writes the same files.
+size_t FormatReal(double value, WChar* out) {
+  char text[40];
+  const char* end = std::to_chars(text, text + sizeof text, value, std::chars_format::general, 6).ptr;
+  size_t length = 0;
+  for (const char* p = text; p != end; ++p) {
+    out[length++] = static_cast<WChar>(*p);
+    if (*p == 'e') {
+      out[length++] = static_cast<WChar>(*++p);  // the exponent's sign
+      for (auto digits = end - p - 1; digits < 3; ++digits) out[length++] = '0';
+    }
+  }
+  return length;
+}
+
 // ---- Writing ----
 
+// Each element is one line, written in place into room made at the end of the output.
+WChar* XMLDoc::Extend(size_t units) {
+  const size_t at = out_.size();
+  out_.resize(at + units);
+  return &out_[at];
+}
+
 void XMLDoc::AppendEmpty(const WChar* name) {
-  out_ += '<';
-  out_.append(name, Length(name));
-  out_ += TXT("/>\r\n");
+  const size_t nameLength = Length(name);
+  Put(Put(Put(Extend(nameLength + 5), '<'), name, nameLength), TXT("/>\r\n"), 4);
+}
+
+void XMLDoc::AppendTag(const WChar* prefix, const WChar* name, size_t nameLength) {
+  const size_t prefixLength = Length(prefix);
+  Put(Put(Put(Extend(prefixLength + nameLength + 3), prefix, prefixLength), name, nameLength), TXT(">\r\n"),
+      3);
+}
+
+template <typename Fill>
+void XMLDoc::AppendLeaf(const WChar* name, size_t valueLength, Fill fill) {
+  const size_t nameLength = Length(name);
+  WChar* out = Put(Put(Extend(2 * nameLength + valueLength + 7), '<'), name, nameLength);
+  out = fill(Put(out, '>'));
+  Put(Put(Put(out, TXT("</"), 2), name, nameLength), TXT(">\r\n"), 3);
 }
 
 void XMLDoc::AppendLeaf(const WChar* name, const WChar* value, size_t length) {
-  const size_t nameLength = Length(name);
-  out_ += '<';
-  out_.append(name, nameLength);
-  out_ += '>';
-  out_.append(value, length);
-  out_ += TXT("</");
-  out_.append(name, nameLength);
-  out_ += '>';
-  out_.append(kLineEnd, 2);
+  AppendLeaf(name, length, [&](WChar* out) { return Put(out, value, length); });
 }
 
 void XMLDoc::OpenElement(const WChar* name) {
-  out_ += '<';
-  out_.append(name, Length(name));
-  out_ += '>';
-  out_.append(kLineEnd, 2);
-  open_.emplace_back(name, Length(name));
+  AppendTag(TXT("<"), name, Length(name));
+  open_.emplace_back(name ? name : TXT(""));
 }
 
 void XMLDoc::CloseElement() {
   if (open_.empty()) return;
-  out_ += TXT("</");
-  out_ += open_.back();
-  out_ += '>';
-  out_.append(kLineEnd, 2);
+  AppendTag(TXT("</"), open_.back().data(), open_.back().size());
   open_.pop_back();
 }
 
 void XMLDoc::WriteString(const WChar* name, const WChar* text) {
   if (!text || !*text) return AppendEmpty(name);
-  const size_t nameLength = Length(name);
-  out_ += '<';
-  out_.append(name, nameLength);
-  out_ += '>';
-  for (const WChar* p = text; *p; ++p) {
-    switch (*p) {
-      case '&':
-        out_ += TXT("&amp;");
-        break;
-      case '<':
-        out_ += TXT("&lt;");
-        break;
-      case '>':
-        out_ += TXT("&gt;");
-        break;
-      default:
-        out_ += *p;
-    }
-  }
-  out_ += TXT("</");
-  out_.append(name, nameLength);
-  out_ += '>';
-  out_.append(kLineEnd, 2);
+  AppendLeaf(name, EscapedLength(text), [text](WChar* out) { return PutEscaped(out, text); });
 }
 
 void XMLDoc::WriteString(const WChar* name, const WString& text) {
@@ -285,12 +308,12 @@ void XMLDoc::SetText(WString text) {
 bool XMLDoc::FindRoot(const WChar* root) {
   const WString name(root ? root : TXT(""));
   const size_t start = Find(in_, TXT("<") + name, 0);
-  if (start != kNotFound) return Find(in_, TXT("</") + name, start) != kNotFound;
+  if (start != kNotFound) return FoundFrom(in_, TXT("</") + name, start);
 
   const size_t packedStart = Find(in_, PackedBytes(TXT("<") + name), 0);
   if (packedStart == kNotFound) return false;
-  if (Find(in_, PackedBytes(TXT("</") + name), packedStart) == kNotFound &&
-      Find(in_, PackedBytes(TXT("/") + name), packedStart) == kNotFound)
+  if (!FoundFrom(in_, PackedBytes(TXT("</") + name), packedStart) &&
+      !FoundFrom(in_, PackedBytes(TXT("/") + name), packedStart))
     return false;
   in_ = WidenBytes(in_);
   return true;
@@ -343,6 +366,16 @@ WChar* XMLDoc::ReadValue(const WChar* expected) {
   if (i == size || text[i] == '>') return nullptr;
   const size_t valueEnd = i;
   WChar* value = valueEnd > cursor_ ? text + cursor_ : nullptr;
+  // What the writer writes: "</" and the expected name exactly, then ">".
+  const size_t expectedLength = Length(expected);
+  if (expectedLength && IsAsciiAlnum(expected[0]) && i + expectedLength + 2 < size && text[i + 1] == '/' &&
+      std::char_traits<WChar>::compare(text + i + 2, expected, expectedLength) == 0 &&
+      text[i + expectedLength + 2] == '>') {
+    text[valueEnd] = 0;
+    text[i + expectedLength + 2] = 0;
+    cursor_ = i + expectedLength + 3;
+    return value;
+  }
   // The end tag: "/" then a name starting with a letter or digit, then ">"; the "<" of a child
   // element or a second "/" means this is no leaf.
   // Blanks after the name ("</NAME >") are not part of it.
@@ -359,7 +392,7 @@ WChar* XMLDoc::ReadValue(const WChar* expected) {
       text[i] = 0;
       cursor_ = i + 1;
       const WStringView endName(text + nameStart, (nameEnd ? nameEnd : i) - nameStart);
-      if (!EqualsNoCase(endName, expected ? expected : TXT(""))) return nullptr;
+      if (!EqualsNoCase(endName, WStringView(expected, expectedLength))) return nullptr;
       text[valueEnd] = 0;
       return value;
     } else if (!nameStart) {

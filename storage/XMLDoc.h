@@ -48,11 +48,19 @@ class XMLDoc {
   bool endTag_ = false;
   uint32_t lastError_ = 0;
 
-  void AppendLeaf(const WChar* name, const WChar* value, size_t length);
+  WChar* Extend(size_t units);
   void AppendEmpty(const WChar* name);
+  void AppendTag(const WChar* prefix, const WChar* name, size_t nameLength);
+  template <typename Fill>
+  void AppendLeaf(const WChar* name, size_t valueLength, Fill fill);
+  void AppendLeaf(const WChar* name, const WChar* value, size_t length);
   template <typename T>
   void AppendList(const WChar* name, const std::vector<T>& values);
 };
+
+// The real form WriteReal writes, also the number form of lists and CSV files: writes at most 48
+// units to out and returns their number.
+size_t FormatReal(double value, WChar* out);
 
 // Value conversions of the raw text ReadValue returns.
 void XMLUnescape(WString& text);  // in place: replaces the contents with the decoded text

@@ -1,0 +1,240 @@
+// File object and file operations on real files: natively through the POSIX calls, under Wine
+// through the Win32 ones.
+#include <gtest/gtest.h>
+
+#include <cerrno>
+
+#include "storage/Files.h"
+#include "storage/StorageTestSupport.h"
+#include "storage/XMLDoc.h"
+
+using storage_test::ReadFile;
+using storage_test::ScratchFolder;
+using storage_test::WriteFile;
+
+namespace {
+#ifdef _WIN32
+constexpr uint32_t kFileNotFound = 2;  // ERROR_FILE_NOT_FOUND
+constexpr uint32_t kInUse = 32;        // ERROR_SHARING_VIOLATION
+constexpr uint32_t kIsFolder = 5;      // ERROR_ACCESS_DENIED
+#else
+constexpr uint32_t kFileNotFound = ENOENT;
+constexpr uint32_t kInUse = EWOULDBLOCK;
+constexpr uint32_t kIsFolder = EISDIR;
+#endif
+}  // namespace
+
+TEST(FileHandle, StartsClosedWithTheDefaultName) {
+  FileHandle file;
+  EXPECT_EQ(WString(TXT("filename.txt")), file.path);
+  EXPECT_FALSE(file.IsOpen());
+  EXPECT_EQ(0u, file.lastError);
+  EXPECT_FALSE(file.useSecurity);
+}
+
+TEST(FileHandle, MissingFileFailsWithTheSystemCode) {
+  ScratchFolder folder;
+  FileHandle file(folder / TXT("missing.txt"));
+  EXPECT_FALSE(file.OpenRead());
+  EXPECT_EQ(kFileNotFound, file.lastError);
+  EXPECT_EQ(0u, file.Size());
+  WString text = TXT("old");
+  EXPECT_FALSE(file.ReadAllText(text));
+  EXPECT_TRUE(text.empty());
+  EXPECT_FALSE(file.Exists());
+  EXPECT_FALSE(file.IsReadOnly());
+  EXPECT_FALSE(FileExists(folder / TXT("missing.txt")));
+}
+
+TEST(FileHandle, FolderIsNoFile) {
+  ScratchFolder folder;
+  FileHandle file(folder.Path());
+  EXPECT_FALSE(file.OpenRead());
+  EXPECT_EQ(kIsFolder, file.lastError);
+}
+
+TEST(FileHandle, WriteReplacesAndReadReportsWhatThereWas) {
+  ScratchFolder folder;
+  const WString path = folder / TXT("data.bin");
+  ASSERT_TRUE(WriteFile(path, "a much longer first content"));
+  FileHandle file(path);
+  ASSERT_TRUE(file.Write("0123456789", 10));
+  EXPECT_FALSE(file.openForRead);
+  EXPECT_EQ(10u, file.Size());  // the size of what is being written
+  // Reading closes the writer and reopens for reading.
+  char buffer[32] = {};
+  uint32_t done = 99;
+  ASSERT_TRUE(file.Read(buffer, sizeof buffer, done));
+  EXPECT_TRUE(file.openForRead);
+  EXPECT_EQ(10u, done);
+  EXPECT_EQ(std::string("0123456789"), std::string(buffer, done));
+  EXPECT_TRUE(file.OpenRead());  // already open for reading
+  ASSERT_TRUE(file.Read(buffer, sizeof buffer, done));
+  EXPECT_EQ(0u, done);  // at the end
+  file.Close();
+  EXPECT_FALSE(file.IsOpen());
+  EXPECT_TRUE(file.Exists());
+  EXPECT_FALSE(file.IsOpen());
+}
+
+TEST(FileHandle, TextIsUtf16LittleEndianAndAnOddLastByteIsDropped) {
+  ScratchFolder folder;
+  const WString path = folder / TXT("text.xml");
+  FileHandle writer(path);
+  ASSERT_TRUE(writer.WriteAllText(TXT("A\u00E9\u20AC")));
+  writer.Close();
+  EXPECT_EQ(std::string("A\0\xE9\0\xAC\x20", 6), ReadFile(path));
+  ASSERT_TRUE(WriteFile(path, std::string("A\0B\0C", 5)));
+  WString text;
+  FileHandle reader(path);
+  ASSERT_TRUE(reader.ReadAllText(text));
+  EXPECT_EQ(WString(TXT("AB")), text);
+}
+
+TEST(FileHandle, EmptyWriteStillTruncates) {
+  ScratchFolder folder;
+  const WString path = folder / TXT("empty.txt");
+  ASSERT_TRUE(WriteFile(path, "content"));
+  FileHandle file(path);
+  ASSERT_TRUE(file.WriteAllText(WString()));
+  file.Close();
+  EXPECT_TRUE(FileExists(path));
+  EXPECT_EQ(std::string(), ReadFile(path));
+}
+
+TEST(FileHandle, WritersExcludeEveryoneAndReadersShare) {
+  ScratchFolder folder;
+  const WString path = folder / TXT("shared.txt");
+  FileHandle writer(path);
+  ASSERT_TRUE(writer.Write("abc", 3));
+  FileHandle second(path);
+  EXPECT_FALSE(second.Write("x", 1));
+  EXPECT_EQ(kInUse, second.lastError);
+  FileHandle reader(path);
+  EXPECT_FALSE(reader.OpenRead());
+  EXPECT_EQ(kInUse, reader.lastError);
+  writer.Close();
+  EXPECT_EQ(std::string("abc"), ReadFile(path));  // the refused writer truncated nothing
+
+  ASSERT_TRUE(reader.OpenRead());
+  FileHandle otherReader(path);
+  EXPECT_TRUE(otherReader.OpenRead());
+  EXPECT_FALSE(second.OpenWrite());
+  EXPECT_EQ(kInUse, second.lastError);
+}
+
+TEST(FileHandle, EveryoneAccessCreatesUsableFiles) {
+  ScratchFolder folder;
+  FileHandle file(folder / TXT("shared.xml"));
+  ASSERT_TRUE(file.UseEveryoneAccess());
+  EXPECT_TRUE(file.useSecurity);
+  ASSERT_NE(nullptr, file.security);
+  EXPECT_NE(nullptr, file.security->Attributes());
+  ASSERT_TRUE(file.WriteAllText(TXT("<A/>")));
+  file.Close();
+  EXPECT_EQ(std::string("<\0A\0/\0>\0", 8), ReadFile(folder / TXT("shared.xml")));
+}
+
+TEST(FileOperations, CopyReplacesTheTarget) {
+  ScratchFolder folder;
+  ASSERT_TRUE(WriteFile(folder / TXT("Ingredients.xml"), "catalog"));
+  ASSERT_TRUE(WriteFile(folder / TXT("Ingredients.xml.bak"), "an older and longer backup"));
+  EXPECT_TRUE(CopyFileTo(folder / TXT("Ingredients.xml"), folder / TXT("Ingredients.xml.bak")));
+  EXPECT_EQ(std::string("catalog"), ReadFile(folder / TXT("Ingredients.xml.bak")));
+  EXPECT_FALSE(CopyFileTo(folder / TXT("missing.xml"), folder / TXT("x.xml")));
+  EXPECT_FALSE(FileExists(folder / TXT("x.xml")));
+}
+
+TEST(FileOperations, DeleteRemovesReadOnlyFiles) {
+  ScratchFolder folder;
+  const WString path = folder / TXT("locked.xml");
+  ASSERT_TRUE(WriteFile(path, "x"));
+  std::filesystem::permissions(storage_test::SystemPath(path), std::filesystem::perms::owner_read |
+                                                                   std::filesystem::perms::group_read |
+                                                                   std::filesystem::perms::others_read);
+  ASSERT_TRUE(FileHandle(path).IsReadOnly());
+  EXPECT_TRUE(DeleteFileAt(path));
+  EXPECT_FALSE(FileExists(path));
+  EXPECT_FALSE(DeleteFileAt(path));
+}
+
+TEST(FileOperations, MoveReplacesAnExistingTarget) {
+  ScratchFolder folder;
+  ASSERT_TRUE(WriteFile(folder / TXT("new.xml"), "new"));
+  ASSERT_TRUE(WriteFile(folder / TXT("old.xml"), "old"));
+  EXPECT_TRUE(MoveFileTo(folder / TXT("new.xml"), folder / TXT("old.xml")));
+  EXPECT_EQ(std::vector<WString>{TXT("old.xml")}, folder.Names());
+  EXPECT_EQ(std::string("new"), ReadFile(folder / TXT("old.xml")));
+  EXPECT_FALSE(MoveFileTo(folder / TXT("gone.xml"), folder / TXT("other.xml")));
+}
+
+TEST(FileOperations, CaseOnlyMoveEndsWithTheNewCase) {
+  ScratchFolder folder;
+  ASSERT_TRUE(WriteFile(folder / TXT("recipes.xml"), "r"));
+  EXPECT_TRUE(MoveFileTo(folder / TXT("recipes.xml"), folder / TXT("Recipes.XML")));
+  EXPECT_EQ(std::vector<WString>{TXT("Recipes.XML")}, folder.Names());
+  EXPECT_EQ(std::string("r"), ReadFile(folder / TXT("Recipes.XML")));
+}
+
+TEST(FileOperations, CaseOnlyMovePassesThroughTheRenameName) {
+  ScratchFolder folder;
+  ASSERT_TRUE(WriteFile(folder / TXT("recipes.xml"), "r"));
+  ASSERT_TRUE(WriteFile(folder / TXT("recipes.xml.rename"), "in the way"));
+  EXPECT_FALSE(MoveFileTo(folder / TXT("recipes.xml"), folder / TXT("Recipes.xml")));
+  EXPECT_EQ((std::vector<WString>{TXT("recipes.xml"), TXT("recipes.xml.rename")}), folder.Names());
+  EXPECT_EQ(std::string("r"), ReadFile(folder / TXT("recipes.xml")));
+}
+
+TEST(FileOperations, CreateFoldersMakesEveryMissingLevel) {
+  ScratchFolder folder;
+  const WString deep = folder.Path() + TXT("Data\\Pictures/Small");
+  EXPECT_TRUE(CreateFolders(deep, false));
+  EXPECT_EQ(std::vector<WString>{TXT("Data")}, folder.Names());
+  ASSERT_TRUE(WriteFile(deep + TXT("/probe.txt"), "x"));
+  // All levels present: nothing to create, still a success; so with a trailing separator.
+  EXPECT_TRUE(CreateFolders(deep, false));
+  EXPECT_TRUE(CreateFolders(deep + TXT("\\"), false));
+  EXPECT_TRUE(FileExists(deep + TXT("/probe.txt")));
+  EXPECT_TRUE(CreateFolders(folder.Path() + TXT("Shared\\Help"), true));
+}
+
+TEST(FileOperations, CreateFoldersFailsWhereAFileStands) {
+  ScratchFolder folder;
+  ASSERT_TRUE(WriteFile(folder / TXT("taken"), "x"));
+  EXPECT_FALSE(CreateFolders(folder / TXT("taken"), false));
+  EXPECT_FALSE(CreateFolders(folder / TXT("taken/below"), false));
+}
+
+TEST(XMLDocFiles, SaveReportsTheSystemCode) {
+  ScratchFolder folder;
+  XMLDoc doc;
+  doc.OpenElement(TXT("OPTIONS"));
+  EXPECT_FALSE(doc.Save(folder / TXT("no/such/folder.xml")));
+  EXPECT_NE(0u, doc.LastError());
+  // Save writes whatever text stands, closed or not, and keeps it.
+  const WString path = folder / TXT("open.xml");
+  ASSERT_TRUE(doc.Save(path));
+  EXPECT_EQ(0u, doc.LastError());
+  EXPECT_EQ(std::string("<\0O\0P\0T\0I\0O\0N\0S\0>\0\r\0\n\0", 22), ReadFile(path));
+  EXPECT_EQ(WString(TXT("<OPTIONS>\r\n")), doc.Output());
+}
+
+TEST(XMLDocFiles, EmptyFileLoadsButHasNoRoot) {
+  ScratchFolder folder;
+  ASSERT_TRUE(WriteFile(folder / TXT("empty.xml"), ""));
+  XMLDoc doc;
+  EXPECT_TRUE(doc.Load(folder / TXT("empty.xml")));
+  EXPECT_TRUE(doc.Text().empty());
+  EXPECT_FALSE(doc.FindRoot(TXT("OPTIONS")));
+}
+
+TEST(XMLDocFiles, EightBitFileFromAnotherToolIsRead) {
+  ScratchFolder folder;
+  ASSERT_TRUE(WriteFile(folder / TXT("latin1.xml"), "<OPTIONS>\r\n<FONT>Caf\xE9</FONT>\r\n</OPTIONS>\r\n"));
+  XMLDoc doc;
+  ASSERT_TRUE(doc.Load(folder / TXT("latin1.xml")));
+  ASSERT_TRUE(doc.FindRoot(TXT("OPTIONS")));
+  EXPECT_EQ(WString(TXT("OPTIONS")), doc.NextTag());
+  EXPECT_EQ(WString(TXT("FONT")), doc.NextTag());
+  EXPECT_EQ(WString(TXT("Caf\u00E9")), doc.ReadValue(TXT("FONT")));
+}

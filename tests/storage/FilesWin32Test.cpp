@@ -1,0 +1,93 @@
+// What only the Win32 file calls can show: attributes, access lists and the codes they give.
+#include <windows.h>
+
+#include <gtest/gtest.h>
+
+#include "storage/StorageTestSupport.h"
+#include "storage/XMLDoc.h"
+
+using storage_test::ScratchFolder;
+using storage_test::WriteFile;
+
+namespace {
+// The access mask a descriptor's access list grants the Everyone group, 0 when it grants nothing.
+DWORD EveryoneAccessOf(PSECURITY_DESCRIPTOR descriptor) {
+  BOOL present = FALSE, defaulted = FALSE;
+  PACL dacl = nullptr;
+  if (!GetSecurityDescriptorDacl(descriptor, &present, &dacl, &defaulted) || !present || !dacl) return 0;
+  SID_IDENTIFIER_AUTHORITY world = SECURITY_WORLD_SID_AUTHORITY;
+  PSID everyone = nullptr;
+  AllocateAndInitializeSid(&world, 1, SECURITY_WORLD_RID, 0, 0, 0, 0, 0, 0, 0, &everyone);
+  DWORD mask = 0;
+  for (DWORD i = 0; i < dacl->AceCount; ++i) {
+    void* ace = nullptr;
+    if (!GetAce(dacl, i, &ace)) continue;
+    auto* allowed = static_cast<ACCESS_ALLOWED_ACE*>(ace);
+    if (allowed->Header.AceType == ACCESS_ALLOWED_ACE_TYPE && EqualSid(&allowed->SidStart, everyone))
+      mask |= allowed->Mask;
+  }
+  FreeSid(everyone);
+  return mask;
+}
+}  // namespace
+
+TEST(FilesWin32, ReadOnlyMarkAndDelete) {
+  ScratchFolder folder;
+  const WString path = folder / TXT("locked.xml");
+  ASSERT_TRUE(WriteFile(path, "keep"));
+  ASSERT_TRUE(SetFileAttributesW(path.c_str(), FILE_ATTRIBUTE_READONLY));
+  EXPECT_TRUE(FileHandle(path).IsReadOnly());
+  EXPECT_TRUE(DeleteFileAt(path));
+  EXPECT_EQ(INVALID_FILE_ATTRIBUTES, GetFileAttributesW(path.c_str()));
+  EXPECT_FALSE(DeleteFileAt(path));
+}
+
+TEST(FilesWin32, SaveOverAFolderFailsWithAccessDenied) {
+  ScratchFolder folder;
+  XMLDoc doc;
+  doc.WriteInt(TXT("A"), 1);
+  EXPECT_FALSE(doc.Save(folder.Path()));
+  EXPECT_EQ(static_cast<uint32_t>(ERROR_ACCESS_DENIED), doc.LastError());
+}
+
+TEST(FilesWin32, CaseOnlyMoveBlockedByTheRenameNameKeepsTheSource) {
+  ScratchFolder folder;
+  ASSERT_TRUE(WriteFile(folder / TXT("a.xml"), "a"));
+  ASSERT_TRUE(WriteFile(folder / TXT("a.xml.rename"), "b"));
+  EXPECT_FALSE(MoveFileTo(folder / TXT("a.xml"), folder / TXT("A.xml")));
+  EXPECT_EQ(static_cast<DWORD>(ERROR_ALREADY_EXISTS), GetLastError());
+  EXPECT_EQ(std::string("a"), storage_test::ReadFile(folder / TXT("a.xml")));
+}
+
+TEST(FilesWin32, EveryoneSecurityGrantsEveryoneAllRights) {
+  EveryoneSecurity security;
+  EXPECT_EQ(nullptr, security.Attributes());
+  ASSERT_TRUE(security.Build());
+  ASSERT_TRUE(security.Build());  // once built it stays as it is
+  const auto* attributes = static_cast<const SECURITY_ATTRIBUTES*>(security.Attributes());
+  ASSERT_NE(nullptr, attributes);
+  EXPECT_EQ(sizeof(SECURITY_ATTRIBUTES), attributes->nLength);
+  EXPECT_FALSE(attributes->bInheritHandle);
+  EXPECT_TRUE(IsValidSecurityDescriptor(attributes->lpSecurityDescriptor));
+  EXPECT_EQ(0x1FFFFFu, EveryoneAccessOf(attributes->lpSecurityDescriptor));
+}
+
+TEST(FilesWin32, OpenAccessCreatesFoldersAndFiles) {
+  ScratchFolder folder;
+  const WString shared = folder.Path() + TXT("AllUsers\\Mirepan");
+  EXPECT_TRUE(CreateFolders(shared, true));
+  EXPECT_TRUE(CreateFolders(shared, true));
+  FileHandle file(shared + TXT("\\help.chm"));
+  ASSERT_TRUE(file.UseEveryoneAccess());
+  EXPECT_TRUE(file.Write("x", 1));
+}
+
+TEST(FilesWin32, DrivePathsCreateTheirFolders) {
+  ScratchFolder folder;
+  wchar_t full[MAX_PATH];
+  ASSERT_NE(0u, GetFullPathNameW((folder.Path() + TXT("x\\y")).c_str(), MAX_PATH, full, nullptr));
+  ASSERT_EQ(L':', full[1]);  // a drive path like C:\users\...
+  EXPECT_TRUE(CreateFolders(full, false));
+  EXPECT_TRUE(CreateFolders(full, false));
+  EXPECT_NE(0u, GetFileAttributesW(full) & FILE_ATTRIBUTE_DIRECTORY);
+}

@@ -1,0 +1,28 @@
+#include <gtest/gtest.h>
+
+#include "storage/Paths.h"
+
+TEST(Paths, FolderOfCutsAfterTheLastSeparatorOfEitherKind) {
+  EXPECT_EQ(WString(TXT("C:\\data/pics\\")), FolderOf(TXT("C:\\data/pics\\Egg.jpg")));
+  EXPECT_EQ(WString(TXT("C:\\data\\pics\\")), FolderOf(TXT("C:\\data\\pics/Egg.jpg")));
+  EXPECT_EQ(WString(TXT("C:\\data\\")), FolderOf(TXT("C:\\data\\")));
+  EXPECT_EQ(WString(TXT("Egg.jpg")), FolderOf(TXT("Egg.jpg")));
+  EXPECT_EQ(WString(), FolderOf(WString()));
+}
+
+TEST(Paths, FileNameAndBaseName) {
+  EXPECT_EQ(WString(TXT("Egg.jpg")), FileNameOf(TXT("C:\\data/pics\\Egg.jpg")));
+  EXPECT_EQ(WString(TXT("Egg.jpg")), FileNameOf(TXT("C:/data\\pics/Egg.jpg")));
+  EXPECT_EQ(WString(TXT("Egg.jpg")), FileNameOf(TXT("Egg.jpg")));
+  EXPECT_EQ(WString(), FileNameOf(TXT("C:\\data\\")));
+  EXPECT_EQ(WString(TXT("Recipes.xml")), BaseNameOf(TXT("C:\\d\\Recipes.xml.bak")));
+  EXPECT_EQ(WString(TXT("Recipes")), BaseNameOf(TXT("Recipes")));
+  EXPECT_EQ(WString(TXT("Recipes")), BaseNameOf(TXT("C:\\my.data\\Recipes")));
+  EXPECT_EQ(WString(), BaseNameOf(TXT(".profile")));
+}
+
+TEST(Paths, EnsureTrailing) {
+  EXPECT_EQ(WString(TXT("C:\\data\\")), EnsureTrailing(TXT("C:\\data"), '\\'));
+  EXPECT_EQ(WString(TXT("C:\\data\\")), EnsureTrailing(TXT("C:\\data\\"), '\\'));
+  EXPECT_EQ(WString(), EnsureTrailing(WString(), '\\'));
+}

@@ -1,0 +1,88 @@
+#include <gtest/gtest.h>
+
+#include "storage/StorageTestSupport.h"
+#include "storage/UserPrompts.h"
+
+using storage_test::ScratchFolder;
+using storage_test::ScriptedPrompts;
+using storage_test::WriteFile;
+
+namespace {
+std::optional<WString> SaveAs(const WString& initialPath) {
+  return ChooseSaveFile(nullptr, TXT("Export"), TXT("CSV files|*.csv"), TXT("csv"), initialPath);
+}
+}  // namespace
+
+TEST(ChooseSaveFile, NewFileNeedsNoQuestion) {
+  ScratchFolder folder;
+  ScriptedPrompts prompts;
+  prompts.chosenPaths = {folder / TXT("new.csv")};
+  EXPECT_EQ(folder / TXT("new.csv"), SaveAs(folder / TXT("start.csv")));
+  ASSERT_EQ(1u, prompts.requests.size());
+  EXPECT_EQ(WString(TXT("Export")), prompts.requests[0].title);
+  EXPECT_EQ(WString(TXT("CSV files|*.csv")), prompts.requests[0].filter);
+  EXPECT_EQ(WString(TXT("csv")), prompts.requests[0].defaultExtension);
+  EXPECT_EQ(folder / TXT("start.csv"), prompts.requests[0].initialPath);
+  EXPECT_TRUE(prompts.questions.empty());
+}
+
+TEST(ChooseSaveFile, NoAsksAgainAndYesReplaces) {
+  ScratchFolder folder;
+  ASSERT_TRUE(WriteFile(folder / TXT("a.csv"), "a"));
+  ASSERT_TRUE(WriteFile(folder / TXT("b.csv"), "b"));
+  ScriptedPrompts prompts;
+  prompts.chosenPaths = {folder / TXT("a.csv"), folder / TXT("b.csv")};
+  prompts.answers = {Prompt::kAnswerNo, Prompt::kAnswerYes};
+  EXPECT_EQ(folder / TXT("b.csv"), SaveAs(WString()));
+  ASSERT_EQ(2u, prompts.questions.size());
+  EXPECT_EQ(0u, prompts.questions[0].text.find(folder / TXT("a.csv")));
+  EXPECT_EQ(0u, prompts.questions[1].text.find(folder / TXT("b.csv")));
+  EXPECT_EQ(WString(TXT("Mirepan")), prompts.questions[1].caption);
+  EXPECT_EQ(Prompt::kYesNoCancel | Prompt::kIconQuestion, prompts.questions[1].style);
+  EXPECT_EQ(2u, prompts.requests.size());
+}
+
+TEST(ChooseSaveFile, CancelEndsTheChoice) {
+  ScratchFolder folder;
+  ASSERT_TRUE(WriteFile(folder / TXT("a.csv"), "a"));
+  ScriptedPrompts prompts;
+  prompts.chosenPaths = {folder / TXT("a.csv"), std::nullopt};
+  prompts.answers = {Prompt::kAnswerCancel};
+  EXPECT_EQ(std::nullopt, SaveAs(WString()));
+  prompts.answers = {Prompt::kAnswerNo};
+  prompts.chosenPaths = {folder / TXT("a.csv"), std::nullopt};
+  EXPECT_EQ(std::nullopt, SaveAs(WString()));  // No, then the chooser cancelled
+  EXPECT_EQ(3u, prompts.requests.size());
+}
+
+TEST(Choosers, OpenAndFolderAskTheCurrentPrompts) {
+  ScriptedPrompts prompts;
+  int owner = 0;
+  prompts.chosenPaths = {WString(TXT("C:\\in.xml")), std::nullopt, WString(TXT("C:\\Data"))};
+  EXPECT_EQ(WString(TXT("C:\\in.xml")),
+            ChooseOpenFile(&owner, TXT("Import"), TXT("XML|*.xml"), TXT("xml"), WString()));
+  EXPECT_EQ(&owner, prompts.requests[0].owner);
+  EXPECT_EQ(std::nullopt, ChooseOpenFile(nullptr, TXT("Import"), WString(), WString(), WString()));
+  EXPECT_EQ(WString(TXT("C:\\Data")), ChooseFolder(&owner));
+  EXPECT_EQ(&owner, prompts.requests[2].owner);
+}
+
+TEST(Choosers, RemovedPromptsBringBackTheSystemOnes) {
+  {
+    ScriptedPrompts prompts;
+    EXPECT_EQ(&prompts, &UserPrompts::Current());
+  }
+  EXPECT_EQ(&UserPrompts::System(), &UserPrompts::Current());
+}
+
+#ifndef _WIN32
+TEST(Choosers, NativeBuildDeclinesEveryQuestion) {
+  UserPrompts& nobody = UserPrompts::System();
+  EXPECT_EQ(Prompt::kAnswerNo, nobody.Message(nullptr, TXT("?"), kPromptCaption, Prompt::kYesNo));
+  EXPECT_EQ(Prompt::kAnswerCancel, nobody.Message(nullptr, TXT("?"), kPromptCaption, Prompt::kYesNoCancel));
+  EXPECT_EQ(Prompt::kAnswerOk,
+            nobody.Message(nullptr, TXT("!"), kPromptCaption, Prompt::kOk | Prompt::kIconWarning));
+  EXPECT_EQ(std::nullopt, ChooseSaveFile(nullptr, WString(), WString(), WString(), WString()));
+  EXPECT_EQ(std::nullopt, ChooseFolder(nullptr));
+}
+#endif

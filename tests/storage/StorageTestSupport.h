@@ -1,0 +1,124 @@
+#pragma once
+// Test support for code that touches files or asks the user: a scratch folder removed afterwards,
+// and prompts that answer from a script instead of a person.
+#include <gtest/gtest.h>
+
+#include <deque>
+#include <filesystem>
+#include <optional>
+#include <string>
+#include <vector>
+
+#include "storage/Files.h"
+#include "storage/UserPrompts.h"
+
+namespace storage_test {
+
+inline std::filesystem::path SystemPath(const WString& path) {
+#ifdef _WIN32
+  return std::filesystem::path(path);
+#else
+  return std::filesystem::path(ToUtf8(path));
+#endif
+}
+
+inline WString FromSystemName(const std::filesystem::path& name) {
+  const std::u16string units = name.u16string();
+  return WString(units.begin(), units.end());
+}
+
+// A fresh folder under the test temporary folder, named after the running test; its path ends
+// with a separator so that file names can be appended.
+class ScratchFolder {
+ public:
+  ScratchFolder() {
+    const auto* test = ::testing::UnitTest::GetInstance()->current_test_info();
+    const std::string name = std::string("mirepan-") + test->test_suite_name() + "-" + test->name();
+    path_ = FromUtf8(::testing::TempDir()) + FromUtf8(name);
+    std::error_code ignored;
+    std::filesystem::remove_all(SystemPath(path_), ignored);
+    EXPECT_TRUE(CreateFolders(path_, false));
+    path_ += '/';
+  }
+  ~ScratchFolder() {
+    std::error_code ignored;
+    std::filesystem::remove_all(SystemPath(path_), ignored);
+  }
+  const WString& Path() const { return path_; }
+  WString operator/(const WChar* name) const { return path_ + name; }
+  // The names in the folder as the file system spells them, sorted.
+  std::vector<WString> Names() const {
+    std::vector<WString> names;
+    for (const auto& entry : std::filesystem::directory_iterator(SystemPath(path_)))
+      names.push_back(FromSystemName(entry.path().filename()));
+    std::sort(names.begin(), names.end());
+    return names;
+  }
+
+ private:
+  WString path_;
+};
+
+inline bool WriteFile(const WString& path, const std::string& bytes) {
+  FileHandle file(path);
+  return file.Write(bytes.data(), static_cast<uint32_t>(bytes.size()));
+}
+
+inline std::string ReadFile(const WString& path) {
+  FileHandle file(path);
+  std::string bytes(file.Size(), '\0');
+  uint32_t done = 0;
+  file.Read(&bytes[0], static_cast<uint32_t>(bytes.size()), done);
+  bytes.resize(done);
+  return bytes;
+}
+
+// Answers every question from its script, in order, and records what was asked; installed for the
+// whole process while it lives. An exhausted script fails the test and answers Cancel.
+class ScriptedPrompts : public UserPrompts {
+ public:
+  struct Question {
+    WString text, caption;
+    unsigned style;
+  };
+
+  ScriptedPrompts() { UserPrompts::SetCurrent(this); }
+  ~ScriptedPrompts() override { UserPrompts::SetCurrent(nullptr); }
+
+  std::deque<int> answers;
+  std::deque<std::optional<WString>> chosenPaths;  // for the open, save and folder choosers alike
+  std::vector<Question> questions;
+  std::vector<FileRequest> requests;
+
+  int Message(OwnerWindow, const WString& text, const WString& caption, unsigned style) override {
+    questions.push_back({text, caption, style});
+    if (answers.empty()) {
+      ADD_FAILURE() << "unexpected question: " << ToUtf8(text);
+      return Prompt::kAnswerCancel;
+    }
+    const int answer = answers.front();
+    answers.pop_front();
+    return answer;
+  }
+  std::optional<WString> OpenFile(const FileRequest& request) override { return Choose(request); }
+  std::optional<WString> SaveFile(const FileRequest& request) override { return Choose(request); }
+  std::optional<WString> Folder(OwnerWindow owner) override {
+    FileRequest request;
+    request.owner = owner;
+    return Choose(request);
+  }
+
+ private:
+  std::optional<WString> Choose(const FileRequest& request) {
+    requests.push_back(request);
+    if (chosenPaths.empty()) {
+      ADD_FAILURE() << "unexpected chooser";
+      return std::nullopt;
+    }
+    std::optional<WString> path = chosenPaths.front();
+    chosenPaths.pop_front();
+    return path;
+  }
+};
+
+}  // namespace storage_test
