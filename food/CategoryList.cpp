@@ -1,5 +1,6 @@
 #include "food/CategoryList.h"
 
+#include "food/TagNames.h"
 #include "storage/XMLDoc.h"
 
 bool CategoryList::Add(WStringView name, uint32_t id) {
@@ -45,10 +46,10 @@ const WChar* CategoryList::EntryTag() const {
 }
 
 bool CategoryList::ReadEntryField(const WChar* tag, const WChar* value, PendingEntry& entry) const {
-  if (EqualsNoCase(tag, TXT("ID"))) {
+  if (IsTag(tag, TXT("ID"))) {
     entry.id = static_cast<uint32_t>(ParseInt(value));
     entry.hasId = true;
-  } else if (EqualsNoCase(tag, TXT("NAME"))) {
+  } else if (IsTag(tag, TXT("NAME"))) {
     entry.name = XMLUnescape(value);
     entry.hasName = true;
   } else {
@@ -66,7 +67,7 @@ bool CategoryList::Load(XMLDoc& doc) {
   PendingEntry entry;
   bool inEntry = false;
   while (const WChar* tag = doc.NextTag()) {
-    if (EqualsNoCase(tag, EntryTag())) {
+    if (IsTag(tag, EntryTag())) {
       if (!doc.IsEndTag()) {
         entry = PendingEntry();
         inEntry = true;

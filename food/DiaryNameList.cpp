@@ -2,6 +2,7 @@
 
 #include "food/Nutrients.h"
 #include "food/NumberText.h"
+#include "food/TagNames.h"
 #include "storage/XMLDoc.h"
 
 namespace {
@@ -53,9 +54,9 @@ const WChar* DiaryNameList::EntryTag() const {
 }
 
 bool DiaryNameList::ReadEntryField(const WChar* tag, const WChar* value, PendingEntry& entry) const {
-  if (EqualsNoCase(tag, TXT("AGE"))) {
+  if (IsTag(tag, TXT("AGE"))) {
     entry.ageBand = static_cast<uint32_t>(ParseInt(value));
-  } else if (EqualsNoCase(tag, TXT("SEX"))) {
+  } else if (IsTag(tag, TXT("SEX"))) {
     entry.sex = static_cast<uint32_t>(ParseInt(value));
   } else {
     return CategoryList::ReadEntryField(tag, value, entry);

@@ -2,6 +2,7 @@
 
 #include "food/CategoryList.h"
 #include "food/Texts.h"
+#include "food/TagNames.h"
 #include "storage/XMLDoc.h"
 
 namespace {
@@ -40,13 +41,13 @@ FoodField FieldOf(const WChar* tag) {
       {TXT("OUNCES"), FoodField::kOunces},
   };
   for (const Named& n : kFields)
-    if (EqualsNoCase(tag, n.tag)) return n.field;
+    if (IsTag(tag, n.tag)) return n.field;
   return FoodField::kNone;
 }
 
 uint32_t NutrientOf(const WChar* tag) {
   for (uint32_t i = 0; i < Nutrient::kCount; ++i)
-    if (EqualsNoCase(tag, Nutrient::Key(i))) return i;
+    if (IsTag(tag, Nutrient::Key(i))) return i;
   return Nutrient::kCount;
 }
 
@@ -225,7 +226,7 @@ void WriteFood(XMLDoc& doc, const Food& food, const WString* categoryName) {
 
 bool ReadFood(XMLDoc& doc, Food& food, CategoryList& categories, uint32_t& idCounter) {
   while (const WChar* tag = doc.NextTag()) {
-    if (EqualsNoCase(tag, TXT("FOOD"))) return food.foodId != 0;
+    if (IsTag(tag, TXT("FOOD"))) return food.foodId != 0;
     if (const WChar* value = doc.ReadValue(tag)) ReadFoodField(food, tag, value, categories, idCounter);
   }
   return false;

@@ -3,6 +3,7 @@
 #include "food/CategoryList.h"
 #include "food/NumberText.h"
 #include "food/Texts.h"
+#include "food/TagNames.h"
 #include "storage/XMLDoc.h"
 
 namespace {
@@ -43,13 +44,13 @@ Ingredient* ReadEmbeddedIngredient(XMLDoc& doc, IngredientCatalog& catalog) {
 }
 
 void ReadLineField(RecipeLine& line, const WChar* tag, const WChar* value, IngredientCatalog& catalog) {
-  if (EqualsNoCase(tag, TXT("AMOUNT")))
+  if (IsTag(tag, TXT("AMOUNT")))
     line.amount = ParseReal(value);
-  else if (EqualsNoCase(tag, TXT("TYPE")))
+  else if (IsTag(tag, TXT("TYPE")))
     line.unit = XMLToInt(value);
-  else if (EqualsNoCase(tag, TXT("DISPLAYNAME")))
+  else if (IsTag(tag, TXT("DISPLAYNAME")))
     line.displayName = XMLUnescape(value);
-  else if (EqualsNoCase(tag, TXT("ID")))
+  else if (IsTag(tag, TXT("ID")))
     line.ingredient = catalog.FindById(static_cast<uint32_t>(XMLToInt(value)));
 }
 
@@ -65,13 +66,13 @@ void ReadRecipeField(Recipe& recipe, RecipeReader& reader, const WChar* tag, con
       {TXT("SERVES"), &Recipe::serves},     {TXT("INGREDIENTID"), &Recipe::ingredientId},
   };
   for (const IntField& f : kIntFields)
-    if (EqualsNoCase(tag, f.tag)) {
+    if (IsTag(tag, f.tag)) {
       recipe.*f.field = XMLToInt(value);
       return;
     }
-  if (EqualsNoCase(tag, TXT("INSTRUCTIONS")))
+  if (IsTag(tag, TXT("INSTRUCTIONS")))
     recipe.instructions = XMLUnescape(value);
-  else if (EqualsNoCase(tag, TXT("CUSTOM")))
+  else if (IsTag(tag, TXT("CUSTOM")))
     recipe.custom = XMLUnescape(value);
   else if (reader.inLine)
     ReadLineField(reader.line, tag, value, catalog);
@@ -183,15 +184,15 @@ bool Recipe::ReadRecipeElement(XMLDoc& doc, CategoryList& recipeCategories, uint
   RecipeReader reader;
   bool foodRead = false;
   while (const WChar* tag = doc.NextTag()) {
-    if (EqualsNoCase(tag, TXT("RECIPE"))) break;
-    if (EqualsNoCase(tag, TXT("FOOD"))) {
+    if (IsTag(tag, TXT("RECIPE"))) break;
+    if (IsTag(tag, TXT("FOOD"))) {
       if (reader.inLine)
         reader.line.ingredient = ReadEmbeddedIngredient(doc, catalog);
       else
         foodRead = ReadFood(doc, *this, recipeCategories, recipeIdCounter);
-    } else if (EqualsNoCase(tag, TXT("INGREDIENTLIST"))) {
+    } else if (IsTag(tag, TXT("INGREDIENTLIST"))) {
       reader.inList = !doc.IsEndTag();
-    } else if (EqualsNoCase(tag, TXT("INGREDIENT"))) {
+    } else if (IsTag(tag, TXT("INGREDIENT"))) {
       reader.IngredientTag(*this, doc.IsEndTag());
     } else if (const WChar* value = doc.ReadValue(tag)) {
       ReadRecipeField(*this, reader, tag, value, catalog);

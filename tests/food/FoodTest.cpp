@@ -1,6 +1,7 @@
 #include <gtest/gtest.h>
 
 #include "FoodTestSupport.h"
+#include "food/TagNames.h"
 #include "food/Texts.h"
 
 namespace {
@@ -248,6 +249,16 @@ TEST(Food, AddServingsScalesByServingsAndServes) {
   total.AddServings(egg, kUnitServing, 0, 1);
   EXPECT_DOUBLE_EQ(300, total.nutrients[Nutrient::kCalories]);
   EXPECT_DOUBLE_EQ(100, egg.DailyValue(Nutrient::kCalories) / 20);
+}
+
+TEST(Texts, TagNamesIgnoreCase) {
+  EXPECT_TRUE(IsTag(TXT("foodId"), TXT("FOODID")));
+  EXPECT_TRUE(IsTag(TXT(""), TXT("")));
+  EXPECT_FALSE(IsTag(TXT("FOOD"), TXT("FOODID")));
+  EXPECT_FALSE(IsTag(TXT("FOODID"), TXT("FOOD")));
+  EXPECT_FALSE(IsTag(TXT("CAL"), TXT("FAT")));
+  EXPECT_FALSE(IsTag(TXT("A["), TXT("A{")));  // only letters fold
+  EXPECT_TRUE(IsTag(TXT("cr\u00C8me"), TXT("CR\u00E8ME")));
 }
 
 TEST(Texts, EnglishTableAndReplaceableLoader) {
