@@ -1,0 +1,271 @@
+// The options file and the derived paths, on real files; natively and under Wine.
+#include <gtest/gtest.h>
+
+#include <filesystem>
+#include <functional>
+#include <string>
+#include <vector>
+
+#include "app/Options.h"
+#include "storage/Files.h"
+
+namespace {
+
+WString FromPath(const std::filesystem::path& path) {
+#ifdef _WIN32
+  return path.wstring();
+#else
+  return FromUtf8(path.string());
+#endif
+}
+
+// A fresh folder per test, removed afterwards.
+class TempFolder {
+ public:
+  explicit TempFolder(const char* name) : path_(std::filesystem::temp_directory_path() / name) {
+    std::filesystem::remove_all(path_);
+    std::filesystem::create_directories(path_);
+  }
+  ~TempFolder() { std::filesystem::remove_all(path_); }
+  WString Text() const { return FromPath(path_) + TXT("\\"); }
+
+ private:
+  std::filesystem::path path_;
+};
+
+class OptionsTest : public ::testing::Test {
+ protected:
+  WString Folder() const { return folder_.Text(); }
+
+  void WriteFile(const WString& path, const WString& text) {
+    FileHandle file(path);
+    ASSERT_TRUE(file.WriteAllText(text));
+  }
+  WString ReadFile(const WString& path) {
+    FileHandle file(path);
+    WString text;
+    file.ReadAllText(text);
+    return text;
+  }
+  // Options read from a file holding `text`.
+  Options ReadOptions(const WString& text) {
+    WriteFile(Folder() + TXT("MirepanOptions.xml"), text);
+    Options options(nullptr, Folder());
+    EXPECT_TRUE(options.Read());
+    return options;
+  }
+  WString Written(const Options& options) {
+    EXPECT_TRUE(options.Write());
+    return ReadFile(options.optionsPath);
+  }
+
+  TempFolder folder_{"mirepan-options-test"};
+};
+
+const WString kDefaultToolbar = TXT("<TOOLBAR>0,1,2,255,15,16,17,255,11,4</TOOLBAR>\r\n");
+const WString kDefaultDate = TXT("<MON>1</MON>\r\n<DAY>1</DAY>\r\n<YEAR>2000</YEAR>\r\n");
+
+TEST_F(OptionsTest, DefaultsOfEverySetting) {
+  Options o(nullptr, Folder());
+  EXPECT_EQ(o.baseFolder, Folder());
+  EXPECT_EQ(o.optionsPath, Folder() + TXT("MirepanOptions.xml"));
+  EXPECT_EQ(o.dbVersion, TXT(""));
+  EXPECT_EQ(o.font, TXT("Arial"));
+  EXPECT_EQ(o.toolbarLayout, (std::vector<uint8_t>{0, 1, 2, 255, 15, 16, 17, 255, 11, 4}));
+  EXPECT_EQ(o.lastDownload, CalendarDate(2000, 1, 1));
+  EXPECT_EQ(o.x, 0);
+  EXPECT_EQ(o.y, 0);
+  EXPECT_EQ(o.width, 0);
+  EXPECT_EQ(o.height, 0);
+  EXPECT_EQ(o.splitter, 20);
+  EXPECT_EQ(o.curTab, 0u);
+  EXPECT_EQ(o.margin, 0u);
+  EXPECT_TRUE(o.autoBackup && o.printFirst && o.printNutrition && o.printSelected && o.roundNumbers &&
+              o.showMessages && o.showStatus && o.track);
+  EXPECT_FALSE(o.displayPercent || o.printDetails || o.printNutritionFull || o.reloadNow);
+}
+
+TEST_F(OptionsTest, MissingFileKeepsDefaultsAndFirstStartHasNothingToWrite) {
+  Options o(nullptr, Folder());
+  EXPECT_FALSE(o.Read());
+  Options saved = o;
+  EXPECT_FALSE(o.Differs(saved));
+  o.x = 10, o.y = 20, o.width = 800, o.height = 600;  // the window moved
+  EXPECT_TRUE(o.Differs(saved));
+  EXPECT_EQ(Written(o), TXT("<OPTIONS>\r\n") + kDefaultToolbar +
+                            TXT("<X>10</X>\r\n<Y>20</Y>\r\n<WIDTH>800</WIDTH>\r\n<HEIGHT>600</HEIGHT>\r\n") +
+                            TXT("<BASEFOLDER>") + Folder() + TXT("</BASEFOLDER>\r\n") + kDefaultDate +
+                            TXT("</OPTIONS>\r\n"));
+}
+
+TEST_F(OptionsTest, FiveLineExampleReadsAndWritesBackItsThreeValues) {
+  Options o = ReadOptions(
+      TXT("<OPTIONS>\r\n<WIDTH>800</WIDTH>\r\n<AUTOBACKUP/>\r\n<FONT>Arial</FONT>\r\n</OPTIONS>\r\n"));
+  EXPECT_EQ(o.width, 800);
+  EXPECT_FALSE(o.autoBackup);
+  EXPECT_EQ(o.font, TXT("Arial"));
+  Options defaults(nullptr, Folder());
+  defaults.width = 800;
+  defaults.autoBackup = false;
+  EXPECT_FALSE(o.Differs(defaults));
+  o.baseFolder.clear();
+  // The toolbar and the download date are always written, a default font never.
+  EXPECT_EQ(Written(o), TXT("<OPTIONS>\r\n") + kDefaultToolbar + TXT("<WIDTH>800</WIDTH>\r\n") +
+                            kDefaultDate + TXT("<AUTOBACKUP/>\r\n</OPTIONS>\r\n"));
+}
+
+TEST_F(OptionsTest, EverySettingWrittenInOrderAndReadBack) {
+  Options o(nullptr, Folder());
+  o.toolbarLayout = {3, 255, 7};
+  o.dbVersion = TXT("nutrients 2.csv");
+  o.x = -4, o.y = 5, o.width = 640, o.height = 480, o.splitter = 150;
+  o.curTab = 3, o.margin = 12;
+  o.baseFolder = TXT("D:\\Food & <Drink>\\");
+  o.lastDownload = CalendarDate(2010, 3, 7);
+  for (bool* flag :
+       {&o.autoBackup, &o.displayPercent, &o.roundNumbers, &o.showStatus, &o.track, &o.printSelected,
+        &o.printDetails, &o.printFirst, &o.printNutrition, &o.printNutritionFull})
+    *flag = !*flag;
+  o.font = TXT("Times New Roman");
+  EXPECT_EQ(Written(o),
+            TXT("<OPTIONS>\r\n<TOOLBAR>3,255,7</TOOLBAR>\r\n<DBVERSION>nutrients 2.csv</DBVERSION>\r\n")
+                TXT("<X>-4</X>\r\n<Y>5</Y>\r\n<WIDTH>640</WIDTH>\r\n<HEIGHT>480</HEIGHT>\r\n")
+                    TXT("<SPLITTER>150</SPLITTER>\r\n<CURTAB>3</CURTAB>\r\n<MARGIN>12</MARGIN>\r\n")
+                        TXT("<BASEFOLDER>D:\\Food &amp; &lt;Drink&gt;\\</BASEFOLDER>\r\n")
+                            TXT("<MON>3</MON>\r\n<DAY>7</DAY>\r\n<YEAR>2010</YEAR>\r\n") TXT(
+                                "<AUTOBACKUP/>\r\n<DISPLAYPERCENT>1</DISPLAYPERCENT>\r\n<ROUNDNUMBERS/>\r\n")
+                                TXT("<SHOWSTATUS/>\r\n<TRACK/>\r\n<FONT>Times New Roman</FONT>\r\n") TXT(
+                                    "<PRINTSELECTED/>\r\n<PRINTDETAILS>1</PRINTDETAILS>\r\n<PRINTFIRST/>\r\n")
+                                    TXT("<PRINTNUTRITION/>\r\n<PRINTNUTRITIONFULL>1</"
+                                        "PRINTNUTRITIONFULL>\r\n</OPTIONS>\r\n"));
+  Options back(nullptr, Folder());
+  ASSERT_TRUE(back.Read());
+  EXPECT_FALSE(back.Differs(o));
+  EXPECT_EQ(back.baseFolder, TXT("D:\\Food & <Drink>\\"));
+}
+
+TEST_F(OptionsTest, EmptiedToolbarIsWrittenAsEmptyElement) {
+  Options o(nullptr, Folder());
+  o.toolbarLayout.clear();
+  EXPECT_NE(Written(o).find(TXT("<TOOLBAR/>\r\n")), WString::npos);
+  Options back(nullptr, Folder());
+  back.Read();
+  EXPECT_TRUE(back.toolbarLayout.empty());
+}
+
+TEST_F(OptionsTest, SplitterNeverReadsBelowTwenty) {
+  EXPECT_EQ(ReadOptions(TXT("<OPTIONS>\r\n<SPLITTER>5</SPLITTER>\r\n</OPTIONS>\r\n")).splitter, 20);
+  EXPECT_EQ(ReadOptions(TXT("<OPTIONS>\r\n<SPLITTER/>\r\n</OPTIONS>\r\n")).splitter, 20);
+  EXPECT_EQ(ReadOptions(TXT("<OPTIONS>\r\n<SPLITTER>-300</SPLITTER>\r\n</OPTIONS>\r\n")).splitter, 20);
+  EXPECT_EQ(ReadOptions(TXT("<OPTIONS>\r\n<SPLITTER>21</SPLITTER>\r\n</OPTIONS>\r\n")).splitter, 21);
+}
+
+TEST_F(OptionsTest, MissingFlagMeansDefaultAndEmptyElementMeansOff) {
+  Options o =
+      ReadOptions(TXT("<OPTIONS>\r\n<ROUNDNUMBERS/>\r\n<PRINTDETAILS>1</PRINTDETAILS>\r\n</OPTIONS>\r\n"));
+  EXPECT_TRUE(o.autoBackup);
+  EXPECT_FALSE(o.roundNumbers);
+  EXPECT_TRUE(o.printDetails);
+  // A flag is on exactly for the value 1.
+  EXPECT_FALSE(ReadOptions(TXT("<OPTIONS><TRACK>true</TRACK></OPTIONS>")).track);
+  EXPECT_FALSE(ReadOptions(TXT("<OPTIONS><TRACK>2</TRACK></OPTIONS>")).track);
+}
+
+TEST_F(OptionsTest, ReadingIsLenient) {
+  Options o = ReadOptions(
+      TXT("<X>99</X>\r\n<OPTIONS>\r\n<width>300</WIDTH>\r\n<HEIGHT></HEIGHT>\r\n<UNKNOWN>7</UNKNOWN>\r\n")
+          TXT("<CURTAB>2x</CURTAB>\r\n<YEAR>2012</YEAR>\r\n<MON>11</MON>\r\n<FONT>A&amp;B&quot;</FONT>\r\n")
+              TXT("<DBVERSION/>\r\n</OPTIONS>\r\n<Y>99</Y>\r\n"));
+  EXPECT_EQ(o.x, 0);  // outside the root
+  EXPECT_EQ(o.y, 0);
+  EXPECT_EQ(o.width, 300);  // tags compare without regard to case
+  EXPECT_EQ(o.height, 0);   // no value keeps the default
+  EXPECT_EQ(o.curTab, 2u);
+  EXPECT_EQ(o.lastDownload, CalendarDate(2012, 11, 1));  // a missing day stays 1
+  EXPECT_EQ(o.font, TXT("A&B"));
+  EXPECT_EQ(o.dbVersion, TXT(""));
+}
+
+TEST_F(OptionsTest, FileOfAnotherKindLeavesDefaults) {
+  WriteFile(Folder() + TXT("MirepanOptions.xml"),
+            TXT("<INGREDIENTLIST>\r\n<WIDTH>5</WIDTH>\r\n</INGREDIENTLIST>\r\n"));
+  Options o(nullptr, Folder());
+  EXPECT_FALSE(o.Read());
+  EXPECT_EQ(o.width, 0);
+}
+
+TEST_F(OptionsTest, DiffersSeesEveryKindOfSetting) {
+  const Options base(nullptr, Folder());
+  const std::vector<std::function<void(Options&)>> changes = {
+      [](Options& o) { o.baseFolder += TXT("x\\"); },
+      [](Options& o) { o.dbVersion = TXT("a.csv"); },
+      [](Options& o) { o.font = TXT("Courier"); },
+      [](Options& o) { o.ingredientImages = TXT("elsewhere\\"); },
+      [](Options& o) { o.shopListPath = TXT("list.xml"); },
+      [](Options& o) { o.toolbarLayout.pop_back(); },
+      [](Options& o) { o.lastDownload.day = 2; },
+      [](Options& o) { o.y = 1; },
+      [](Options& o) { o.splitter = 21; },
+      [](Options& o) { o.margin = 1; },
+      [](Options& o) { o.curTab = 1; },
+      [](Options& o) { o.printNutritionFull = true; },
+      [](Options& o) { o.showMessages = false; },
+      [](Options& o) { o.reloadNow = true; },
+  };
+  for (size_t i = 0; i < changes.size(); ++i) {
+    Options changed = base;
+    EXPECT_FALSE(changed.Differs(base));
+    changes[i](changed);
+    EXPECT_TRUE(changed.Differs(base)) << "change " << i;
+    EXPECT_TRUE(base.Differs(changed)) << "change " << i;
+  }
+}
+
+class DerivePathsTest : public OptionsTest {
+ protected:
+  WString Data() const { return Folder() + TXT("data\\"); }
+  WString Program() const { return Folder() + TXT("program\\"); }
+  void SetUp() override {
+    ASSERT_TRUE(CreateFolders(Data(), false));
+    ASSERT_TRUE(CreateFolders(Program(), false));
+  }
+};
+
+TEST_F(DerivePathsTest, PathsFollowTheDataFolderWithABackslashAdded) {
+  Options o(nullptr, Folder());
+  o.baseFolder = Folder() + TXT("data");
+  o.DerivePaths(Program());
+  EXPECT_EQ(o.baseFolder, Data());
+  EXPECT_EQ(o.diaryPath, Data() + TXT("FoodDiary.xml"));
+  EXPECT_EQ(o.ingredientsPath, Data() + TXT("Ingredients.xml"));
+  EXPECT_EQ(o.recipesPath, Data() + TXT("Recipes.xml"));
+  EXPECT_EQ(o.shopListPath, Data() + TXT("ShoppingList.xml"));
+  EXPECT_EQ(o.ingredientImages, Data() + TXT("Images\\"));
+  EXPECT_EQ(o.recipeImages, Data() + TXT("Images\\"));
+  EXPECT_EQ(o.optionsPath, Folder() + TXT("MirepanOptions.xml"));  // the options file never moves
+}
+
+TEST_F(DerivePathsTest, CatalogKeptOnlyBesideTheProgramMovesIntoTheDataFolder) {
+  WriteFile(Program() + TXT("Ingredients.xml"), TXT("beside"));
+  WriteFile(Program() + TXT("Recipes.xml"), TXT("old recipes"));
+  WriteFile(Data() + TXT("Recipes.xml"), TXT("recipes"));
+  Options o(nullptr, Data());
+  o.DerivePaths(Program());
+  EXPECT_EQ(ReadFile(Data() + TXT("Ingredients.xml")), TXT("beside"));
+  EXPECT_FALSE(FileExists(Program() + TXT("Ingredients.xml")));
+  // A catalog already in the data folder stays, and so does the one beside the program.
+  EXPECT_EQ(ReadFile(Data() + TXT("Recipes.xml")), TXT("recipes"));
+  EXPECT_TRUE(FileExists(Program() + TXT("Recipes.xml")));
+  EXPECT_FALSE(FileExists(Data() + TXT("FoodDiary.xml")));  // missing in both: nothing to move
+}
+
+TEST_F(DerivePathsTest, NewDataFolderIsCreatedSoCatalogsCanMoveThere) {
+  WriteFile(Program() + TXT("ShoppingList.xml"), TXT("lists"));
+  Options o(nullptr, Data());
+  o.baseFolder = Folder() + TXT("new\\place");
+  o.DerivePaths(Program());
+  EXPECT_EQ(ReadFile(Folder() + TXT("new\\place\\ShoppingList.xml")), TXT("lists"));
+  EXPECT_FALSE(FileExists(Program() + TXT("ShoppingList.xml")));
+}
+
+}  // namespace
