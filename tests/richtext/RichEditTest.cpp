@@ -1,0 +1,143 @@
+#include <gtest/gtest.h>
+#include <windows.h>
+
+#include <richedit.h>
+
+#include <string>
+
+#include "richtext/ERHTML2RTF.h"
+
+using DAVavador::ERHTML2RTF;
+using DAVavador::RichEditContext;
+
+namespace {
+
+class RichEdit : public ::testing::Test {
+ protected:
+  static void SetUpTestSuite() {
+    parent_ = CreateWindowExW(0, L"Static", L"", WS_POPUP | WS_VISIBLE, 0, 0, 400, 300, nullptr, nullptr,
+                              GetModuleHandleW(nullptr), nullptr);
+  }
+  static void TearDownTestSuite() { DestroyWindow(parent_); }
+
+  // The plain text the control shows, paragraph ends as "\r".
+  std::wstring Shown() const {
+    GETTEXTEX request{};
+    request.cb = 4096;
+    request.flags = GT_DEFAULT;
+    request.codepage = 1200;  // UTF-16
+    wchar_t text[2048] = {};
+    control_.Send(EM_GETTEXTEX, reinterpret_cast<WPARAM>(&request), reinterpret_cast<LPARAM>(text));
+    std::wstring shown = text;
+    while (!shown.empty() && (shown.back() == L'\r' || shown.back() == L'\n')) shown.pop_back();
+    return shown;
+  }
+
+  CHARFORMAT2W FormatAt(int from, int to) const {
+    control_.Send(EM_SETSEL, from, to);
+    CHARFORMAT2W format{};
+    format.cbSize = sizeof format;
+    control_.Send(EM_GETCHARFORMAT, SCF_SELECTION, reinterpret_cast<LPARAM>(&format));
+    return format;
+  }
+
+  static HWND parent_;
+  ERHTML2RTF control_;
+};
+
+HWND RichEdit::parent_ = nullptr;
+
+TEST_F(RichEdit, TheFirstLibraryOfTheChainIsLoaded) {
+  const RichEditContext& context = control_.Context();
+  EXPECT_NE(context.library, nullptr);
+  EXPECT_EQ(context.className, L"RICHEDIT50W");
+  EXPECT_EQ(context.library, GetModuleHandleW(L"Msftedit.dll"));
+  EXPECT_TRUE(context.keepLinkTags);
+}
+
+TEST_F(RichEdit, ALibraryThatDoesNotLoadPassesToTheNext) {
+  RichEditContext context({{L"NoSuchRichEdit.dll", L"NoSuchClass"}, {L"Riched20.dll", L"RichEdit20W"}});
+  EXPECT_EQ(context.library, GetModuleHandleW(L"Riched20.dll"));
+  EXPECT_EQ(context.className, L"RichEdit20W");
+}
+
+TEST_F(RichEdit, WithoutALibraryThereIsNoControlAndTextDoesNothing) {
+  ERHTML2RTF control({{L"NoSuchRichEdit.dll", L"NoSuchClass"}, {L"NoSuchEither.dll", L"Other"}});
+  EXPECT_EQ(control.Context().library, nullptr);
+  EXPECT_TRUE(control.Context().className.empty());
+  EXPECT_FALSE(control.CreateAt(parent_, 100, 0, 0, 100, 100));
+  EXPECT_EQ(control.Window(), nullptr);
+  control.SetText(L"<body>nothing to show it in</body>");
+}
+
+TEST_F(RichEdit, TheControlIsAReadOnlyMultiLineChild) {
+  ASSERT_TRUE(control_.CreateAt(parent_, 101, 10, 10, 300, 200));
+  // The control shows its vertical scroll bar only while the text needs it.
+  LONG style = GetWindowLongW(control_.Window(), GWL_STYLE);
+  for (LONG bit :
+       {LONG(WS_CHILD), LONG(WS_VISIBLE), LONG(ES_MULTILINE), LONG(ES_AUTOVSCROLL), LONG(ES_READONLY)}) {
+    EXPECT_EQ(style & bit, bit) << std::hex << bit;
+  }
+  wchar_t className[64] = {};
+  GetClassNameW(control_.Window(), className, 64);
+  EXPECT_EQ(_wcsicmp(className, L"RICHEDIT50W"), 0) << className;
+  EXPECT_EQ(GetDlgCtrlID(control_.Window()), 101);
+  EXPECT_GT(control_.Width(), 0);
+  EXPECT_GT(control_.Height(), 0);
+}
+
+TEST_F(RichEdit, TheHtmlArrivesAsFormattedText) {
+  ASSERT_TRUE(control_.Create(parent_, 102));
+  control_.SetText(L"<html><body>Hello <b>world</b> &copy; {x} a\\b</body></html>");
+  EXPECT_EQ(Shown(), L"Hello world \u00a9 {x} a\\b");
+  EXPECT_FALSE(FormatAt(0, 5).dwEffects & CFE_BOLD);
+  EXPECT_TRUE(FormatAt(6, 11).dwEffects & CFE_BOLD);
+}
+
+TEST_F(RichEdit, ColoursSizesAndFacesReachTheControl) {
+  ASSERT_TRUE(control_.Create(parent_, 103));
+  control_.SetText(L"<body><font color=\"#FF0000\" size=5 face=\"Courier New\">red</font> plain</body>");
+  EXPECT_EQ(Shown(), L"red plain");
+  CHARFORMAT2W red = FormatAt(0, 3);
+  EXPECT_FALSE(red.dwEffects & CFE_AUTOCOLOR);
+  EXPECT_EQ(red.crTextColor, RGB(255, 0, 0));
+  EXPECT_EQ(red.yHeight, 12 * 20);  // size 5 is 12 points, in twips
+  EXPECT_STREQ(red.szFaceName, L"Courier New");
+  CHARFORMAT2W plain = FormatAt(4, 9);
+  EXPECT_EQ(plain.yHeight, 10 * 20);
+  EXPECT_NE(plain.crTextColor, RGB(255, 0, 0));
+}
+
+TEST_F(RichEdit, BreaksAndParagraphsStartNewLines) {
+  ASSERT_TRUE(control_.Create(parent_, 104));
+  control_.SetText(L"<body>one<br>two<p>three</body>");
+  EXPECT_EQ(Shown(), L"one\rtwo\r\rthree");
+}
+
+TEST_F(RichEdit, NewTextReplacesTheOld) {
+  ASSERT_TRUE(control_.Create(parent_, 105));
+  control_.SetText(L"<body>first</body>");
+  control_.SetText(std::wstring(L"<body>second</body>").c_str());
+  EXPECT_EQ(Shown(), L"second");
+  control_.SetText(static_cast<const wchar_t*>(nullptr));
+  EXPECT_EQ(Shown(), L"");
+}
+
+TEST_F(RichEdit, TextSetBeforeTheControlExistsIsNotShown) {
+  control_.SetText(L"<body>too early</body>");
+  ASSERT_TRUE(control_.Create(parent_, 106));
+  EXPECT_EQ(Shown(), L"");
+}
+
+TEST_F(RichEdit, TheControlGoesWithItsWrapper) {
+  HWND window;
+  {
+    ERHTML2RTF control;
+    ASSERT_TRUE(control.Create(parent_, 107));
+    control.SetText(L"<body>short-lived</body>");
+    window = control.Window();
+  }
+  EXPECT_FALSE(IsWindow(window));
+}
+
+}  // namespace
