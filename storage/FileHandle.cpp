@@ -27,7 +27,10 @@ bool FileHandle::OpenWrite() {
 uint32_t FileHandle::Size() {
   if (!IsOpen() && !OpenRead()) return 0;
   uint64_t size = 0;
-  if (!SystemFiles::Size(handle, size)) return Fail(), 0;
+  if (!SystemFiles::Size(handle, size)) {
+    Fail();
+    return 0;
+  }
   return static_cast<uint32_t>(size);
 }
 

@@ -89,6 +89,13 @@ TEST(XMLDocWriter, RealsHaveSixSignificantDigitsAndThreeDigitExponents) {
   }
 }
 
+TEST(XMLDocWriter, FormatRealIsTheWrittenForm) {
+  WChar text[48];
+  const size_t length = FormatReal(-1.5e-10, text);
+  EXPECT_EQ(WString(TXT("-1.5e-010")), WString(text, length));
+  EXPECT_EQ(WString(TXT("0")), WString(text, FormatReal(0.0, text)));
+}
+
 TEST(XMLDocReader, NextTagKindsAndAttributes) {
   XMLDoc doc;
   doc.SetText(TXT("<ROOT>\r\n<A/>\r\n<B x=\"1\">\r\n</b>\r\n< C >\r\n</ROOT>\r\n"));
