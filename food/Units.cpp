@@ -6,15 +6,36 @@
 #include "food/Texts.h"
 #include "storage/XMLDoc.h"
 
+// Units per ounce (fluid ounce for volumes), used exactly as listed.
+// clang-format off
 const UnitInfo UnitTable[kUnitCount] = {
-    {0, false},     {0, false},       {0.125, false},   {48, false},    {29.9, true}, {0.0078125, false},
-    {0.0299, true}, {0.66666, false}, {0.024, false},   {0.0625, true}, {24, false},  {1, true},
-    {96, false},    {0.0625, false},  {0.03125, false}, {2, false},     {6, false},   {2, false},
-    {4, false},     {0.0625, false},  {0, false},       {0, false},
+    {0, false},         // 0 Serving
+    {0, false},         // 1 (blank)
+    {0.125, false},     // 2 cup
+    {48, false},        // 3 dash
+    {29.9, true},       // 4 g
+    {0.0078125, false}, // 5 gallon
+    {0.0299, true},     // 6 kg
+    {0.66666, false},   // 7 jigger
+    {0.024, false},     // 8 L
+    {0.0625, true},     // 9 Lb
+    {24, false},        // 10 mL
+    {1, true},          // 11 oz
+    {96, false},        // 12 pinch
+    {0.0625, false},    // 13 pint
+    {0.03125, false},   // 14 quart
+    {2, false},         // 15 Tbl
+    {6, false},         // 16 tsp
+    {2, false},         // 17 clove
+    {4, false},         // 18 strip
+    {0.0625, false},    // 19 bag
+    {0, false},         // 20 slice
+    {0, false},         // 21 stalk
 };
+// clang-format on
 
 bool IsCountUnit(ServingUnit unit) {
-  return unit >= kUnitCount || unit <= kUnitBlank || unit == 20 || unit == 21;
+  return unit >= kUnitCount || unit <= kUnitBlank || unit == kUnitSlice || unit == kUnitStalk;
 }
 
 NamedIdList BuildUnitNameList() {

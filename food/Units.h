@@ -15,6 +15,8 @@ constexpr ServingUnit kUnitGram = 4;
 constexpr ServingUnit kUnitOunce = 11;
 constexpr ServingUnit kUnitTablespoon = 15;
 constexpr ServingUnit kUnitTeaspoon = 16;
+constexpr ServingUnit kUnitSlice = 20;
+constexpr ServingUnit kUnitStalk = 21;
 constexpr ServingUnit kUnitCount = 22;
 // Passed to FormatAmount as the second unit: never a unit, it keeps a blank-unit amount bare.
 constexpr ServingUnit kUnitNoSuffix = 22;
