@@ -65,8 +65,8 @@ size_t FormatReal(double value, WChar* out);
 // Value conversions of the raw text ReadValue returns.
 void XMLUnescape(WString& text);  // in place: replaces the contents with the decoded text
 WString XMLUnescape(const WChar* raw);
-int32_t ParseInt(const WChar* text);
-double ParseReal(const WChar* text);
+int32_t ParseInt(const WChar* text);  // the first run of digits, negative after a "-": "abc-3x" is -3
+double ParseReal(const WChar* text);  // also reads the exponent of what WriteReal writes ("1e-005")
 bool XMLToBool(const WChar* text);
 int32_t XMLToInt(const WChar* text);
 std::vector<uint8_t> XMLToByteList(const WChar* text);
