@@ -1,17 +1,13 @@
 #include "toolkit/ERApp.h"
 
 #include "resource.h"
+#include "storage/UserPrompts.h"
 
 namespace DAVavador {
 
 ERApp* ERApp::current_ = nullptr;
 
 namespace {
-
-// The one place every message box of the program passes through.
-int AskUser(HWND owner, const WString& text, const WString& caption, UINT type) {
-  return MessageBoxW(owner, text.c_str(), caption.c_str(), type);
-}
 
 // Modal dialogs run through one procedure that forwards to the caller's and tells the observer
 // about WM_INITDIALOG. The dialog being created binds to the pending entry on its first message.
@@ -78,7 +74,8 @@ int ERApp::ShowMessage(const WString& text, UINT type) const {
 }
 
 int ERApp::ShowMessage(const WString& text, const WString& caption, UINT type) const {
-  return AskUser(mainWindow_, text, caption, type);
+  // Every message box goes through the current prompts, which tests answer instead of a person.
+  return UserPrompts::Current().Message(mainWindow_, text, caption, type);
 }
 
 INT_PTR ERApp::RunDialog(int dialogId, DLGPROC proc, LPARAM param, HWND owner) const {

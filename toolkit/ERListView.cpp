@@ -12,9 +12,11 @@ namespace {
 
 constexpr DWORD kExtendedStyles = LVS_EX_FULLROWSELECT;
 
-struct SortContext {
-  HWND list;
-  int column;
+// Sorting reads every cell once, then lets the control order its rows by their positions at the
+// start, which the rows carry as their data while the sort runs.
+struct SortRows {
+  std::vector<WString> texts;
+  std::vector<double> numbers;
   SortKind kind;
   bool reverse;
 };
@@ -31,20 +33,16 @@ WString CellText(HWND list, int item, int column, int capacity) {
   return text;
 }
 
-int Compare(const WString& a, const WString& b, SortKind kind) {
-  if (kind == SortKind::Text) return CompareNoCase(a, b);
-  const double x = ParseReal(a.c_str());
-  const double y = ParseReal(b.c_str());
-  return x < y ? -1 : (y < x ? 1 : 0);
-}
-
-// LVM_SORTITEMSEX hands over the current positions of the two items.
-int CALLBACK CompareItems(LPARAM first, LPARAM second, LPARAM context) {
-  const auto& sort = *reinterpret_cast<const SortContext*>(context);
-  const int result = Compare(
-      CellText(sort.list, static_cast<int>(first), sort.column, ERListView::kSortTextLength),
-      CellText(sort.list, static_cast<int>(second), sort.column, ERListView::kSortTextLength), sort.kind);
-  return sort.reverse ? -result : result;
+int CALLBACK CompareRows(LPARAM first, LPARAM second, LPARAM context) {
+  const auto& rows = *reinterpret_cast<const SortRows*>(context);
+  int result;
+  if (rows.kind == SortKind::Text) {
+    result = CompareNoCase(rows.texts[first], rows.texts[second]);
+  } else {
+    const double x = rows.numbers[first], y = rows.numbers[second];
+    result = x < y ? -1 : (y < x ? 1 : 0);
+  }
+  return rows.reverse ? -result : result;
 }
 
 }  // namespace
@@ -220,8 +218,17 @@ void ERListView::SetRedraw(bool on) {
 
 void ERListView::Sort(int position, bool reverse) {
   if (!Window() || position < 0 || position >= ColumnCount()) return;
-  SortContext context{Window(), position, SortKindOf(position), reverse};
-  Send(LVM_SORTITEMSEX, reinterpret_cast<WPARAM>(&context), reinterpret_cast<LPARAM>(&CompareItems));
+  const int count = ItemCount();
+  SortRows rows{{}, {}, SortKindOf(position), reverse};
+  std::vector<LPARAM> data(count);
+  for (int i = 0; i < count; ++i) {
+    rows.texts.push_back(CellText(Window(), i, position, kSortTextLength));
+    if (rows.kind == SortKind::Number) rows.numbers.push_back(ParseReal(rows.texts.back().c_str()));
+    data[i] = ItemData(i);
+    SetItemData(i, i);
+  }
+  Send(LVM_SORTITEMS, reinterpret_cast<WPARAM>(&rows), reinterpret_cast<LPARAM>(&CompareRows));
+  for (int i = 0; i < count; ++i) SetItemData(i, data[ItemData(i)]);
 }
 
 }  // namespace DAVavador

@@ -78,7 +78,10 @@ LRESULT ERSplitter::Handle(UINT msg, WPARAM wp, LPARAM lp) {
       if (dragging_) Drag(at);
       return 0;
     case WM_LBUTTONUP:
-      if (dragging_) Drop();
+      if (dragging_) {
+        Drag(at);
+        Drop();
+      }
       return 0;
     case WM_CAPTURECHANGED:
       if (dragging_) EndDrag();  // the drag was taken away: nothing moves

@@ -117,7 +117,9 @@ void ERToolbar::Arrange(const std::vector<uint8_t>& layout) {
                            [&](const TBBUTTON& b) { return b.iBitmap == byte; });
     if (it != registered_.end()) buttons.push_back(*it);
   }
-  if (buttons.empty()) {
+  const bool anyButton =
+      std::any_of(buttons.begin(), buttons.end(), [](const TBBUTTON& b) { return !IsSeparator(b); });
+  if (!anyButton) {  // separators alone show nothing
     Show(false);
     return;
   }

@@ -34,8 +34,8 @@ class ERToolbar : public ERWindow {
   void RegisterButton(uint8_t imageIndex, int command, bool enabled);
   size_t RegisteredCount() const { return registered_.size(); }
 
-  // Shows the buttons of the layout in its order; hides the toolbar when it is empty. Bytes that
-  // name no registered button are skipped.
+  // Shows the buttons of the layout in its order; hides the toolbar when the layout names no
+  // button (empty, or separators only). Bytes that name no registered button are skipped.
   void Arrange(const std::vector<uint8_t>& layout);
   // The arrangement now shown; separators appear only in front of a button, one for a run.
   std::vector<uint8_t> Layout() const;

@@ -1,0 +1,136 @@
+// The splitter's drag and the status bar's percentage parts.
+#include <windows.h>
+#include <commctrl.h>
+#include <gtest/gtest.h>
+
+#include "ToolkitTestSupport.h"
+#include "toolkit/ERSplitter.h"
+#include "toolkit/ERStatusBar.h"
+
+using namespace DAVavador;
+using toolkit_test::RecordingWindow;
+
+namespace {
+
+struct Drops {
+  std::vector<int> positions;
+};
+
+void Record(void* arg, int x) {
+  static_cast<Drops*>(arg)->positions.push_back(x);
+}
+
+int LeftInParent(HWND window) {
+  RECT r;
+  GetWindowRect(window, &r);
+  MapWindowPoints(HWND_DESKTOP, GetParent(window), reinterpret_cast<POINT*>(&r), 2);
+  return r.left;
+}
+
+class SplitterTest : public testing::Test {
+ protected:
+  void SetUp() override {
+    ASSERT_TRUE(splitter.Create(parent.Handle(), 2105, 300, 45, 5, 200));
+    splitter.SetCallback(&Record, &drops);
+  }
+  void Send(UINT msg, int x, int y = 10) const { SendMessageW(splitter.Window(), msg, 0, MAKELPARAM(x, y)); }
+
+  RecordingWindow parent{400, 300};
+  ERSplitter splitter;
+  Drops drops;
+};
+
+}  // namespace
+
+TEST_F(SplitterTest, IsAWindowOfItsOwnClass) {
+  wchar_t name[32] = {};
+  GetClassNameW(splitter.Window(), name, 32);
+  EXPECT_STREQ(L"ERSplitter", name);
+  EXPECT_TRUE(GetWindowLongPtrW(splitter.Window(), GWL_STYLE) & WS_CLIPSIBLINGS);
+  WNDCLASSEXW wc = {sizeof(wc)};
+  ASSERT_TRUE(GetClassInfoExW(GetModuleHandleW(nullptr), L"ERSplitter", &wc));
+  EXPECT_EQ(LoadCursorW(nullptr, IDC_SIZEWE), wc.hCursor);
+}
+
+TEST_F(SplitterTest, DragReportsTheDropPositionAndMovesTheBar) {
+  Send(WM_LBUTTONDOWN, 2);
+  EXPECT_TRUE(splitter.IsDragging());
+  EXPECT_EQ(splitter.Window(), GetCapture());
+  Send(WM_MOUSEMOVE, -48);
+  Send(WM_MOUSEMOVE, -98);
+  EXPECT_TRUE(drops.positions.empty());
+  Send(WM_LBUTTONUP, -98);
+  EXPECT_FALSE(splitter.IsDragging());
+  EXPECT_EQ(nullptr, GetCapture());
+  EXPECT_EQ(std::vector<int>({200}), drops.positions);
+  EXPECT_EQ(200, LeftInParent(splitter.Window()));
+}
+
+TEST_F(SplitterTest, BarStaysInsideTheParent) {
+  Send(WM_LBUTTONDOWN, 0);
+  Send(WM_MOUSEMOVE, 500);
+  Send(WM_LBUTTONUP, 500);
+  Send(WM_LBUTTONDOWN, 0);
+  Send(WM_LBUTTONUP, -1000);
+  EXPECT_EQ(std::vector<int>({396, 0}), drops.positions);  // width less 4, then the left edge
+}
+
+TEST_F(SplitterTest, MovesWithoutAPressedButtonAndLostCaptureChangeNothing) {
+  Send(WM_MOUSEMOVE, -50);
+  Send(WM_LBUTTONUP, -50);
+  Send(WM_LBUTTONDOWN, 0);
+  Send(WM_MOUSEMOVE, -50);
+  ReleaseCapture();  // something else took the mouse
+  EXPECT_FALSE(splitter.IsDragging());
+  Send(WM_LBUTTONUP, -50);
+  EXPECT_TRUE(drops.positions.empty());
+  EXPECT_EQ(300, LeftInParent(splitter.Window()));
+}
+
+TEST(StatusBarTest, PartEdgesAreRunningPercentagesOfTheWidth) {
+  EXPECT_EQ(std::vector<int>({100, 300, -1}), ERStatusBar::PartEdges({25, 50, 25}, 400));
+  EXPECT_EQ(std::vector<int>({250, 750, -1}), ERStatusBar::PartEdges({25, 50, 25}, 1001));
+  EXPECT_EQ(std::vector<int>({-1}), ERStatusBar::PartEdges({100}, 10));
+  EXPECT_TRUE(ERStatusBar::PartEdges({}, 10).empty());
+}
+
+TEST(StatusBarTest, LaysOutItsPartsAcrossTheParentsBottom) {
+  RecordingWindow parent{400, 300};
+  ERStatusBar status({25, 50, 25});
+  ASSERT_TRUE(status.Create(parent.Handle(), 2106, true));
+  int edges[4] = {};
+  ASSERT_EQ(3,
+            static_cast<int>(SendMessageW(status.Window(), SB_GETPARTS, 4, reinterpret_cast<LPARAM>(edges))));
+  EXPECT_EQ(100, edges[0]);
+  EXPECT_EQ(300, edges[1]);
+  EXPECT_EQ(-1, edges[2]);
+  EXPECT_GT(status.Height(), 0);
+  RECT r;
+  GetWindowRect(status.Window(), &r);
+  MapWindowPoints(HWND_DESKTOP, parent.Handle(), reinterpret_cast<POINT*>(&r), 2);
+  EXPECT_EQ(300, r.bottom);
+
+  SetWindowPos(parent.Handle(), nullptr, 0, 0, 800, 400, SWP_NOMOVE | SWP_NOZORDER);
+  RECT client;
+  GetClientRect(parent.Handle(), &client);
+  status.Layout();
+  SendMessageW(status.Window(), SB_GETPARTS, 4, reinterpret_cast<LPARAM>(edges));
+  EXPECT_EQ(client.right / 4, edges[0]);
+  EXPECT_EQ(client.right * 3 / 4, edges[1]);
+
+  status.SetText(0, L"Vegetables: 42");
+  status.SetText(1, L"Read-only");
+  EXPECT_EQ(L"Vegetables: 42", status.Text(0));
+  EXPECT_EQ(L"Read-only", status.Text(1));
+  status.Show(false);
+  EXPECT_FALSE(status.IsVisible());
+}
+
+TEST(StatusBarTest, WithoutAWindowNothingHappens) {
+  ERStatusBar status({25, 50, 25});
+  status.Layout();
+  status.SetText(0, L"x");
+  EXPECT_EQ(L"", status.Text(0));
+  EXPECT_EQ(0, status.Height());
+  EXPECT_FALSE(status.IsVisible());
+}

@@ -1,0 +1,169 @@
+// The toolbar: its pictures from the resources, arrangement from the layout bytes, the layout read
+// back after customizing, tool tips and the customize dialog's questions.
+#include <gtest/gtest.h>
+
+#include "ToolkitTestSupport.h"
+#include "toolkit/ERToolbar.h"
+
+using namespace DAVavador;
+using toolkit_test::RecordingWindow;
+
+namespace {
+
+// The 21 buttons of the main window: image index, command, starts enabled.
+const struct {
+  uint8_t image;
+  int command;
+  bool enabled;
+} kButtons[] = {{0, 1001, false},  {1, 1002, false},  {2, 1003, false},  {3, 1300, true},   {4, 1301, true},
+                {5, 1302, true},   {6, 1303, true},   {7, 1304, true},   {8, 1202, true},   {9, 1203, true},
+                {10, 1204, true},  {11, 1206, true},  {12, 1400, false}, {13, 1402, false}, {14, 1403, false},
+                {15, 1800, false}, {16, 1803, false}, {17, 1804, false}, {18, 1101, false}, {19, 1102, false},
+                {20, 1103, false}};
+
+class ToolbarTest : public testing::Test {
+ protected:
+  void SetUp() override {
+    ASSERT_TRUE(toolbar.Create(parent.Handle(), 2104));
+    ASSERT_TRUE(toolbar.LoadImages(GetModuleHandleW(nullptr), 21));
+    for (const auto& b : kButtons) toolbar.RegisterButton(b.image, b.command, b.enabled);
+    parent.onNotify = [this](const NMHDR* header, LRESULT& result) {
+      return toolbar.OnNotify(header, result);
+    };
+  }
+
+  std::vector<int> Shown() const {  // image indexes, -1 for a separator
+    std::vector<int> shown;
+    for (int i = 0; i < toolbar.ButtonCount(); ++i) {
+      TBBUTTON button = {};
+      toolbar.Send(TB_GETBUTTON, i, reinterpret_cast<LPARAM>(&button));
+      shown.push_back(button.fsStyle & BTNS_SEP ? -1 : button.iBitmap);
+    }
+    return shown;
+  }
+
+  RecordingWindow parent{600, 400};
+  ERToolbar toolbar;
+};
+
+// Closes the customize dialog as soon as it is up, from inside its modal loop.
+void CALLBACK CloseCustomizeDialog(HWND, UINT, UINT_PTR timer, DWORD) {
+  HWND dialog = FindWindowW(L"#32770", nullptr);
+  if (dialog && GetWindowThreadProcessId(dialog, nullptr) == GetCurrentThreadId()) {
+    KillTimer(nullptr, timer);
+    PostMessageW(dialog, WM_COMMAND, IDCANCEL, 0);
+  }
+}
+
+}  // namespace
+
+TEST_F(ToolbarTest, ImageListsHoldOnePictureOfEachKindPerButton) {
+  auto normal = reinterpret_cast<HIMAGELIST>(toolbar.Send(TB_GETIMAGELIST));
+  auto disabled = reinterpret_cast<HIMAGELIST>(toolbar.Send(TB_GETDISABLEDIMAGELIST));
+  ASSERT_NE(nullptr, normal);
+  ASSERT_NE(nullptr, disabled);
+  EXPECT_EQ(21, ImageList_GetImageCount(normal));
+  EXPECT_EQ(21, ImageList_GetImageCount(disabled));
+  int cx = 0, cy = 0;
+  ImageList_GetIconSize(normal, &cx, &cy);
+  EXPECT_EQ(32, cx);
+  EXPECT_EQ(32, cy);
+  EXPECT_FALSE(toolbar.LoadImages(GetModuleHandleW(nullptr), 22));  // there is no icon 6121
+}
+
+TEST_F(ToolbarTest, DoubleSeparatorCollapsesWhenTheLayoutIsReadBack) {
+  toolbar.Arrange({0, 255, 255, 1});
+  EXPECT_EQ(std::vector<int>({0, -1, -1, 1}), Shown());
+  EXPECT_TRUE(toolbar.IsVisible());
+  EXPECT_EQ(std::vector<uint8_t>({0, 255, 1}), toolbar.Layout());
+}
+
+TEST_F(ToolbarTest, CustomizeRoundTripKeepsTheArrangement) {
+  toolbar.Arrange({0, 255, 255, 1});
+  SetTimer(nullptr, 0, 20, &CloseCustomizeDialog);
+  toolbar.Customize();
+  EXPECT_EQ(std::vector<uint8_t>({0, 255, 1}), toolbar.Layout());
+}
+
+TEST_F(ToolbarTest, DefaultLayoutAndSeparatorsAtTheEnds) {
+  const std::vector<uint8_t> defaults = {0, 1, 2, 255, 15, 16, 17, 255, 11, 4};
+  toolbar.Arrange(defaults);
+  EXPECT_EQ(defaults, toolbar.Layout());
+  toolbar.Arrange({255, 255, 3, 4, 255});
+  EXPECT_EQ(std::vector<uint8_t>({255, 3, 4}), toolbar.Layout());  // a trailing one has no button after it
+  toolbar.Arrange({3, 99, 4});                                     // 99 names no button
+  EXPECT_EQ(std::vector<uint8_t>({3, 4}), toolbar.Layout());
+}
+
+TEST_F(ToolbarTest, EmptyLayoutHidesTheToolbar) {
+  toolbar.Arrange({11});
+  EXPECT_TRUE(toolbar.IsVisible());
+  toolbar.Arrange({});
+  EXPECT_FALSE(toolbar.IsVisible());
+  EXPECT_EQ(0, toolbar.ButtonCount());
+  EXPECT_TRUE(toolbar.Layout().empty());
+  toolbar.Arrange({255});
+  EXPECT_FALSE(toolbar.IsVisible());
+}
+
+TEST_F(ToolbarTest, ButtonsStartAsRegisteredAndKeepTheirStateAcrossArrangements) {
+  toolbar.Arrange({0, 11});
+  EXPECT_FALSE(toolbar.IsButtonEnabled(1001));
+  EXPECT_TRUE(toolbar.IsButtonEnabled(1206));
+  toolbar.EnableButton(1001, true);
+  EXPECT_TRUE(toolbar.IsButtonEnabled(1001));
+  toolbar.Arrange({11, 0});
+  EXPECT_TRUE(toolbar.IsButtonEnabled(1001));
+}
+
+TEST_F(ToolbarTest, SizesItselfAcrossTheTop) {
+  toolbar.Arrange({0, 1});
+  toolbar.Move(0, 0, 600, 10);
+  EXPECT_GT(toolbar.Height(), 32);  // the 32-pixel pictures fit
+  EXPECT_EQ(600, toolbar.Width());
+}
+
+TEST_F(ToolbarTest, ToolTipTextIsTheStringOfTheButtonsImage) {
+  NMTTDISPINFOW info = {};
+  info.hdr.code = TTN_GETDISPINFOW;
+  info.hdr.idFrom = 1804;  // Edit Recipe, image 17
+  LRESULT result = -1;
+  ASSERT_TRUE(toolbar.OnNotify(&info.hdr, result));
+  EXPECT_EQ(MAKEINTRESOURCEW(6017), info.lpszText);
+  wchar_t text[64] = {};
+  LoadStringW(info.hinst, 6017, text, 64);
+  EXPECT_STREQ(L"Edit Recipe", text);
+  info.hdr.idFrom = 4242;
+  EXPECT_FALSE(toolbar.OnNotify(&info.hdr, result));
+}
+
+TEST_F(ToolbarTest, CustomizeDialogIsOfferedEveryRegisteredButton) {
+  wchar_t text[64];
+  NMTOOLBARW info = {};
+  info.hdr.code = TBN_GETBUTTONINFOW;
+  info.pszText = text;
+  info.cchText = 64;
+  LRESULT result = 0;
+  info.iItem = 20;
+  ASSERT_TRUE(toolbar.OnNotify(&info.hdr, result));
+  EXPECT_EQ(TRUE, result);
+  EXPECT_EQ(1103, info.tbButton.idCommand);
+  EXPECT_STREQ(L"Edit Diary", text);
+  info.iItem = 21;
+  toolbar.OnNotify(&info.hdr, result);
+  EXPECT_EQ(FALSE, result);  // no more buttons
+  NMHDR query = {toolbar.Window(), 0, static_cast<UINT>(TBN_QUERYDELETE)};
+  ASSERT_TRUE(toolbar.OnNotify(&query, result));
+  EXPECT_EQ(TRUE, result);
+}
+
+TEST_F(ToolbarTest, ResetInTheCustomizeDialogRestoresTheArrangementBeforeIt) {
+  toolbar.Arrange({3, 4});
+  SetTimer(nullptr, 0, 20, &CloseCustomizeDialog);
+  toolbar.Customize();
+  toolbar.Arrange({5});
+  NMHDR reset = {toolbar.Window(), 0, static_cast<UINT>(TBN_RESET)};
+  LRESULT result;
+  ASSERT_TRUE(toolbar.OnNotify(&reset, result));
+  EXPECT_EQ(std::vector<uint8_t>({3, 4}), toolbar.Layout());
+}

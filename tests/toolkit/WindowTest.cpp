@@ -1,0 +1,278 @@
+// The base wrapper: placement, text, attach and detach, and the routing of a subclassed window.
+#include <gtest/gtest.h>
+
+#include "ToolkitTestSupport.h"
+#include "toolkit/ERLabel.h"
+#include "toolkit/ERListView.h"
+
+using namespace DAVavador;
+using toolkit_test::Pump;
+using toolkit_test::RecordingWindow;
+
+namespace {
+
+RECT PlaceInParent(HWND window) {
+  RECT r;
+  GetWindowRect(window, &r);
+  MapWindowPoints(HWND_DESKTOP, GetParent(window), reinterpret_cast<POINT*>(&r), 2);
+  return r;
+}
+
+struct CallLog {
+  std::vector<int> calls;
+  bool handle = false;
+};
+
+template <int N>
+bool LogCommand(void* arg, WPARAM wp, LPARAM) {
+  auto* log = static_cast<CallLog*>(arg);
+  log->calls.push_back(N * 100000 + LOWORD(wp));
+  return log->handle && N == 2;
+}
+
+}  // namespace
+
+TEST(ERWindowTest, WithoutAWindowEveryQueryIsZero) {
+  ERLabel label;
+  RECT r;
+  EXPECT_FALSE(label.GetClientRect(r));
+  EXPECT_EQ(0, label.Width());
+  EXPECT_EQ(0, label.Height());
+  EXPECT_EQ(nullptr, label.Window());
+  EXPECT_EQ(0, label.Send(WM_GETTEXTLENGTH));
+  label.SetPos(1, 2, 3, 4, nullptr);
+  label.SetText(L"kept");
+  EXPECT_EQ(L"kept", label.GetText());
+  label.Detach();
+}
+
+TEST(ERWindowTest, SetPosKeepsTheSizeOrThePlaceForNegativeValues) {
+  RecordingWindow parent;
+  ERLabel label;
+  ASSERT_TRUE(label.CreateAt(parent.Handle(), 100, 10, 20, 80, 30));
+  label.SetPos(40, 50, -1, 30, nullptr);  // moves without resizing
+  RECT r = PlaceInParent(label.Window());
+  EXPECT_EQ(40, r.left);
+  EXPECT_EQ(50, r.top);
+  EXPECT_EQ(80, r.right - r.left);
+  label.SetPos(-1, 50, 120, 60, nullptr);  // resizes without moving
+  r = PlaceInParent(label.Window());
+  EXPECT_EQ(40, r.left);
+  EXPECT_EQ(120, label.Width());
+  EXPECT_EQ(60, label.Height());
+  label.Move(5, 6, 70, 25);
+  r = PlaceInParent(label.Window());
+  EXPECT_EQ(5, r.left);
+  EXPECT_EQ(70, label.Width());
+}
+
+TEST(ERWindowTest, TextIsStoredAndShown) {
+  RecordingWindow parent;
+  ERLabel label;
+  label.SetText(L"initial");
+  ASSERT_TRUE(label.Create(parent.Handle(), 101));
+  wchar_t shown[32] = {};
+  GetWindowTextW(label.Window(), shown, 32);
+  EXPECT_STREQ(L"initial", shown);
+  label.SetText(static_cast<const WChar*>(nullptr));
+  EXPECT_EQ(L"", label.GetText());
+  label.SetText(L"Category:");
+  GetWindowTextW(label.Window(), shown, 32);
+  EXPECT_STREQ(L"Category:", shown);
+  EXPECT_EQ(101, label.Id());
+}
+
+TEST(ERWindowTest, OwnedWindowDiesWithTheWrapperAttachedOneIsRestored) {
+  RecordingWindow parent;
+  RecordingWindow child(50, 20, parent.Handle());
+  const LONG_PTR originalProc = GetWindowLongPtrW(child.Handle(), GWLP_WNDPROC);
+  HWND owned;
+  {
+    ERLabel label;
+    ASSERT_TRUE(label.Create(parent.Handle(), 102));
+    owned = label.Window();
+    label.Attach(child.Handle());
+    EXPECT_TRUE(label.IsAttached());
+    EXPECT_EQ(child.Handle(), label.Window());
+    EXPECT_NE(originalProc, GetWindowLongPtrW(child.Handle(), GWLP_WNDPROC));
+    label.Detach();  // back to the owned window
+    EXPECT_EQ(owned, label.Window());
+    EXPECT_FALSE(label.IsAttached());
+    EXPECT_EQ(originalProc, GetWindowLongPtrW(child.Handle(), GWLP_WNDPROC));
+    label.Attach(child.Handle());
+  }
+  EXPECT_FALSE(IsWindow(owned));
+  EXPECT_TRUE(IsWindow(child.Handle()));
+  EXPECT_EQ(originalProc, GetWindowLongPtrW(child.Handle(), GWLP_WNDPROC));
+}
+
+TEST(ERWindowTest, ASecondWrapperLeavesTheRoutingToTheFirst) {
+  RecordingWindow parent;
+  RecordingWindow child(50, 20, parent.Handle());
+  ERLabel first, second;
+  CallLog log;
+  first.AddCommandHandler(&LogCommand<1>, &log);
+  second.AddCommandHandler(&LogCommand<3>, &log);
+  first.Attach(child.Handle());
+  second.Attach(child.Handle());
+  SendMessageW(child.Handle(), WM_COMMAND, 7, 0);
+  EXPECT_EQ(std::vector<int>({100007}), log.calls);
+  second.Detach();
+  SendMessageW(child.Handle(), WM_COMMAND, 8, 0);
+  EXPECT_EQ(std::vector<int>({100007, 100008}), log.calls);
+}
+
+TEST(ERWindowTest, CommandCallbacksRunInOrderUntilOneHandlesTheCommand) {
+  RecordingWindow parent;
+  RecordingWindow child(50, 20, parent.Handle());
+  ERLabel wrapper;
+  wrapper.Attach(child.Handle());
+  CallLog log;
+  wrapper.AddCommandHandler(&LogCommand<1>, &log);
+  wrapper.AddCommandHandler(&LogCommand<2>, &log);
+  wrapper.AddCommandHandler(&LogCommand<3>, &log);
+
+  SendMessageW(child.Handle(), WM_COMMAND, MAKEWPARAM(2100, CBN_SELCHANGE), 0);
+  EXPECT_EQ(std::vector<int>({102100, 202100, 302100}), log.calls);
+  EXPECT_EQ(1u, child.Commands().size());  // nobody handled it: the window's own procedure sees it
+
+  log.calls.clear();
+  log.handle = true;
+  SendMessageW(child.Handle(), WM_COMMAND, MAKEWPARAM(2101, CBN_SELCHANGE), 0);
+  EXPECT_EQ(std::vector<int>({102101, 202101}), log.calls);
+  EXPECT_EQ(1u, child.Commands().size());
+}
+
+TEST(ERWindowTest, DestroyIsSwallowedOtherMessagesPassOn) {
+  RecordingWindow parent;
+  RecordingWindow child(50, 20, parent.Handle());
+  ERLabel wrapper;
+  wrapper.Attach(child.Handle());
+  SendMessageW(child.Handle(), WM_DESTROY, 0, 0);
+  SendMessageW(child.Handle(), WM_NOTIFY, 0, 0);  // no pop-up menu: passes on
+  ASSERT_EQ(1u, child.All().size());
+  EXPECT_EQ(static_cast<UINT>(WM_NOTIFY), child.All()[0].msg);
+}
+
+TEST(ERWindowTest, WindowDestroyedWithItsParentIsForgotten) {
+  ERLabel label;
+  {
+    RecordingWindow parent;
+    ASSERT_TRUE(label.Create(parent.Handle(), 103));
+  }
+  EXPECT_EQ(nullptr, label.Window());
+  EXPECT_EQ(0, label.Width());
+}
+
+TEST(ERWindowTest, WheelCallbackReceivesTheDistance) {
+  RecordingWindow parent;
+  RecordingWindow child(50, 20, parent.Handle());
+  ERLabel wrapper;
+  wrapper.Attach(child.Handle());
+  SendMessageW(child.Handle(), WM_MOUSEWHEEL, MAKEWPARAM(0, WHEEL_DELTA), 0);
+  EXPECT_EQ(1u, child.All().size());  // no callback yet: the window's own procedure gets it
+  int distance = 0;
+  wrapper.SetWheelCallback([](void* arg, int d) { *static_cast<int*>(arg) += d; }, &distance);
+  SendMessageW(child.Handle(), WM_MOUSEWHEEL, MAKEWPARAM(0, static_cast<WORD>(-2 * WHEEL_DELTA)), 0);
+  EXPECT_EQ(-2 * WHEEL_DELTA, distance);
+  EXPECT_EQ(1u, child.All().size());
+}
+
+TEST(ERWindowTest, LinkLikeLabelTracksTheMouseAndReportsAClick) {
+  RecordingWindow parent;
+  ERLabel link(ERLabel::kLinkLike | ERLabel::kOwnerDraw);
+  ASSERT_TRUE(link.CreateAt(parent.Handle(), 104, 10, 10, 100, 20));
+  SendMessageW(link.Window(), WM_LBUTTONUP, 0, MAKELPARAM(5, 5));
+  EXPECT_TRUE(parent.Commands().empty());  // not hovering: no click
+
+  SendMessageW(link.Window(), WM_MOUSEMOVE, 0, MAKELPARAM(5, 5));
+  EXPECT_TRUE(link.IsHovering());
+  EXPECT_EQ(link.Window(), GetCapture());
+  SendMessageW(link.Window(), WM_MOUSEMOVE, 0, MAKELPARAM(150, 5));
+  EXPECT_FALSE(link.IsHovering());
+  EXPECT_EQ(nullptr, GetCapture());
+
+  SendMessageW(link.Window(), WM_MOUSEMOVE, 0, MAKELPARAM(5, 5));
+  SendMessageW(link.Window(), WM_LBUTTONUP, 0, MAKELPARAM(5, 5));
+  EXPECT_EQ(nullptr, GetCapture());
+  const auto commands = parent.Commands();
+  ASSERT_EQ(1u, commands.size());
+  EXPECT_EQ(104, LOWORD(commands[0].wp));
+  EXPECT_EQ(link.Window(), reinterpret_cast<HWND>(commands[0].lp));
+}
+
+TEST(ERWindowTest, PlainLabelDoesNotTrackTheMouse) {
+  RecordingWindow parent;
+  ERLabel label;
+  ASSERT_TRUE(label.CreateAt(parent.Handle(), 105, 10, 10, 100, 20));
+  SendMessageW(label.Window(), WM_MOUSEMOVE, 0, MAKELPARAM(5, 5));
+  EXPECT_FALSE(label.IsHovering());
+  EXPECT_EQ(nullptr, GetCapture());
+}
+
+namespace {
+
+constexpr UINT kCommandDisabled = 1401, kCommandEnabled = 1402;
+
+struct PrepareLog {
+  int calls = 0;
+  HMENU menu = nullptr;
+  HWND list = nullptr;
+};
+
+// Updates the menu the way the views do, then queues the keys that pick the second item (enabled
+// here only), which the menu's own loop reads once it is on screen.
+void PrepareMenu(void* arg, HMENU menu) {
+  auto* log = static_cast<PrepareLog*>(arg);
+  ++log->calls;
+  log->menu = menu;
+  EnableMenuItem(menu, kCommandDisabled, MF_BYCOMMAND | MF_GRAYED);
+  EnableMenuItem(menu, kCommandEnabled, MF_BYCOMMAND | MF_ENABLED);
+  PostMessageW(log->list, WM_KEYDOWN, VK_DOWN, 0);
+  PostMessageW(log->list, WM_KEYDOWN, VK_DOWN, 0);
+  PostMessageW(log->list, WM_KEYDOWN, VK_RETURN, 0);
+}
+
+HMENU ListMenu() {
+  HMENU popup = CreatePopupMenu();
+  AppendMenuW(popup, MF_STRING, kCommandDisabled, L"Copy Ingredient...");
+  AppendMenuW(popup, MF_STRING | MF_GRAYED, kCommandEnabled, L"Delete Ingredient");
+  HMENU bar = CreateMenu();
+  AppendMenuW(bar, MF_POPUP, reinterpret_cast<UINT_PTR>(popup), L"List");
+  return bar;
+}
+
+}  // namespace
+
+TEST(ERWindowTest, RightClickPreparesThePopupMenuAndSendsTheChoiceToTheParent) {
+  RecordingWindow parent;
+  ERListView list;
+  ASSERT_TRUE(list.CreateAt(parent.Handle(), 2102, 0, 0, 300, 200));
+  PrepareLog log;
+  log.list = list.Window();
+  HMENU menu = ListMenu();
+  list.SetPopupMenu(menu, &PrepareMenu, &log);
+  EXPECT_EQ(GetSubMenu(menu, 0), list.PopupMenu());
+
+  SendMessageW(list.Window(), WM_RBUTTONDOWN, MK_RBUTTON, MAKELPARAM(20, 20));
+  Pump();
+  EXPECT_EQ(1, log.calls);
+  EXPECT_EQ(GetSubMenu(menu, 0), log.menu);
+  const auto commands = parent.Commands();
+  ASSERT_EQ(1u, commands.size());
+  EXPECT_EQ(kCommandEnabled, LOWORD(commands[0].wp));  // the prepared state was the one shown
+}
+
+TEST(ERWindowTest, RightClickNotificationFromAChildShowsTheMenuToo) {
+  RecordingWindow parent;
+  ERListView list;
+  ASSERT_TRUE(list.CreateAt(parent.Handle(), 2102, 0, 0, 300, 200));
+  PrepareLog log;
+  log.list = list.Window();
+  list.SetPopupMenu(ListMenu(), &PrepareMenu, &log);
+  NMHDR header = {reinterpret_cast<HWND>(list.Send(LVM_GETHEADER)), 0, static_cast<UINT>(NM_RCLICK)};
+  SendMessageW(list.Window(), WM_NOTIFY, 0, reinterpret_cast<LPARAM>(&header));
+  Pump();
+  EXPECT_EQ(1, log.calls);
+  ASSERT_EQ(1u, parent.Commands().size());
+}
