@@ -14,6 +14,9 @@
 #define IDI_TOOLBAR_FIRST 6100        // + button image index, normal
 #define IDI_TOOLBAR_DISABLED_FIRST 6200  // + button image index, disabled
 #define IDR_MANIFEST 1                // CREATEPROCESS_MANIFEST_RESOURCE_ID
+#define IDD_INPUT_BOX 20100           // one-line text input: prompt, edit, OK, Cancel
+#define IDC_INPUT_PROMPT 20101
+#define IDC_INPUT_TEXT 20102
 
 // ---- shell: progress window and options
 #define IDD_OPTIONS 2900

@@ -33,6 +33,34 @@ INT_PTR CALLBACK ForwardingDialogProc(HWND dialog, UINT msg, WPARAM wp, LPARAM l
   return result;
 }
 
+struct InputRequest {
+  const WString& caption;
+  const WString& prompt;
+  WString& text;
+};
+
+INT_PTR CALLBACK InputBoxProc(HWND dialog, UINT msg, WPARAM wp, LPARAM lp) {
+  if (msg == WM_INITDIALOG) {
+    SetWindowLongPtrW(dialog, DWLP_USER, lp);
+    const auto& request = *reinterpret_cast<InputRequest*>(lp);
+    SetWindowTextW(dialog, request.caption.c_str());
+    SetDlgItemTextW(dialog, IDC_INPUT_PROMPT, request.prompt.c_str());
+    SetDlgItemTextW(dialog, IDC_INPUT_TEXT, request.text.c_str());
+    SendDlgItemMessageW(dialog, IDC_INPUT_TEXT, EM_SETSEL, 0, -1);
+    return TRUE;
+  }
+  if (msg != WM_COMMAND || (LOWORD(wp) != IDOK && LOWORD(wp) != IDCANCEL)) return FALSE;
+  if (LOWORD(wp) == IDOK) {
+    auto& request = *reinterpret_cast<InputRequest*>(GetWindowLongPtrW(dialog, DWLP_USER));
+    HWND edit = GetDlgItem(dialog, IDC_INPUT_TEXT);
+    WString text(GetWindowTextLengthW(edit) + 1, L'\0');
+    text.resize(GetWindowTextW(edit, text.data(), static_cast<int>(text.size())));
+    request.text = text;
+  }
+  EndDialog(dialog, LOWORD(wp) == IDOK);
+  return TRUE;
+}
+
 }  // namespace
 
 ERApp::ERApp(HINSTANCE instance)
@@ -90,6 +118,11 @@ INT_PTR ERApp::RunDialog(int dialogId, DLGPROC proc, LPARAM param, HWND owner) c
 
 void ERApp::SetDialogObserver(DialogObserver* observer) {
   dialogObserver = observer;
+}
+
+bool ERApp::InputBox(const WString& caption, const WString& prompt, WString& text, HWND owner) const {
+  InputRequest request{caption, prompt, text};
+  return RunDialog(IDD_INPUT_BOX, &InputBoxProc, reinterpret_cast<LPARAM>(&request), owner) == 1;
 }
 
 HMENU ERApp::LoadMenuResource(int menuId) const {

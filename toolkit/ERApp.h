@@ -55,6 +55,9 @@ class ERApp {
   // its EndDialog result, -1 when it cannot be created.
   INT_PTR RunDialog(int dialogId, DLGPROC proc, LPARAM param, HWND owner = nullptr) const;
   static void SetDialogObserver(DialogObserver* observer);
+  // The one-line input box (dialog 20100) with its caption and prompt, starting with `text`; on OK
+  // `text` is what the user entered (which may be empty) and the result is true.
+  bool InputBox(const WString& caption, const WString& prompt, WString& text, HWND owner = nullptr) const;
 
   // A menu resource; the caller owns it (a window's menu bar is destroyed with the window).
   HMENU LoadMenuResource(int menuId) const;

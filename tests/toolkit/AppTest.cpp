@@ -7,6 +7,7 @@
 
 #include "ToolkitTestSupport.h"
 #include "storage/UserPrompts.h"
+#include "resource.h"
 #include "toolkit/ERApp.h"
 
 using namespace DAVavador;
@@ -188,4 +189,50 @@ TEST_F(ERAppTest, DataLockIsReentrantForItsHolderAndExcludesOthers) {
   EXPECT_EQ(static_cast<DWORD>(WAIT_OBJECT_0), WaitForSingleObject(acquired, 5000));
   other.join();
   CloseHandle(acquired);
+}
+
+namespace {
+
+// Reads what the input box shows, then types a name and confirms, or cancels.
+class AnswerInputBox : public DialogObserver {
+ public:
+  explicit AnswerInputBox(const wchar_t* answer) : answer_(answer) { ERApp::SetDialogObserver(this); }
+  ~AnswerInputBox() override { ERApp::SetDialogObserver(nullptr); }
+  void OnDialogInit(int dialogId, HWND dialog) override {
+    seenId = dialogId;
+    wchar_t text[128] = {};
+    GetWindowTextW(dialog, text, 128);
+    caption = text;
+    GetDlgItemTextW(dialog, IDC_INPUT_PROMPT, text, 128);
+    prompt = text;
+    GetDlgItemTextW(dialog, IDC_INPUT_TEXT, text, 128);
+    prefilled = text;
+    if (answer_) SetDlgItemTextW(dialog, IDC_INPUT_TEXT, answer_);
+    PostMessageW(dialog, WM_COMMAND, answer_ ? IDOK : IDCANCEL, 0);
+  }
+  int seenId = 0;
+  WString caption, prompt, prefilled;
+
+ private:
+  const wchar_t* answer_;
+};
+
+}  // namespace
+
+TEST_F(ERAppTest, InputBoxShowsCaptionPromptAndTextAndReturnsTheEntry) {
+  AnswerInputBox user(L"Pancakes (copy)");
+  WString name = L"Pancakes";
+  EXPECT_TRUE(app.InputBox(app.String(4901), app.String(4902), name));
+  EXPECT_EQ(IDD_INPUT_BOX, user.seenId);
+  EXPECT_EQ(L"Copy Recipe", user.caption);
+  EXPECT_EQ(L"Please enter the name of the new recipe:", user.prompt);
+  EXPECT_EQ(L"Pancakes", user.prefilled);
+  EXPECT_EQ(L"Pancakes (copy)", name);
+}
+
+TEST_F(ERAppTest, CancelledInputBoxLeavesTheText) {
+  AnswerInputBox user(nullptr);
+  WString name = L"Pancakes";
+  EXPECT_FALSE(app.InputBox(L"Copy Shopping List", L"Please enter the name of the new shopping list:", name));
+  EXPECT_EQ(L"Pancakes", name);
 }
