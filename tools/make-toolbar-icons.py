@@ -1,10 +1,10 @@
 #!/usr/bin/env python3
-"""Draws the 21 toolbar pictograms as 32 x 32 icons with an alpha channel.
+"""Draws the 21 toolbar pictograms and the program's icon as 32 x 32 icons with an alpha channel.
 
     tools/make-toolbar-icons.py [output folder] [--preview sheet.png]
 
 Writes toolbar-NN.ico (normal) and toolbar-NN-disabled.ico (grey) for NN = 00 .. 20, the button
-image indexes, into the folder (resources/icons by default). The output depends on nothing but this
+image indexes, and mirepan.ico into the folder (resources/icons by default). The output depends on nothing but this
 file, so running it again gives the same bytes. --preview also writes a PNG sheet of all icons
 (normal row over disabled row) for looking at them.
 """
@@ -212,6 +212,16 @@ def gear(c):
     c.disc(16, 16, 4, (255, 255, 255))
 
 
+def program(c):
+    """A cooking pot with a sprig above it."""
+    c.line(16, 13, 16, 4, 2, LEAF)
+    c.polygon([(16, 6), (24, 2), (21, 9)], LEAF)
+    c.polygon([(16, 9), (8, 5), (11, 12)], LEAF)
+    c.rect(1, 15, 30, 17, GEAR)
+    c.rect(4, 17, 27, 29, APPLE)
+    c.line(5, 21, 26, 21, 1.2, CARD)
+
+
 def with_badge(subject, badge):
     def draw(c):
         subject(c)
@@ -303,8 +313,12 @@ def main(argv):
         for suffix, pixels in (('', normal), ('-disabled', disabled)):
             with open(os.path.join(folder_path, 'toolbar-%02d%s.ico' % (index, suffix)), 'wb') as f:
                 f.write(ico_bytes(pixels))
+    canvas = Canvas()
+    program(canvas)
+    with open(os.path.join(folder_path, 'mirepan.ico'), 'wb') as f:
+        f.write(ico_bytes(canvas.pixels))
     if sheet:
-        preview(images, sheet)
+        preview(images + [(canvas.pixels, canvas.pixels)], sheet)
 
 
 if __name__ == '__main__':

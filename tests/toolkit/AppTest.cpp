@@ -91,6 +91,11 @@ TEST_F(ERAppTest, EveryToolbarButtonHasATipAndBothPictures) {
   }
 }
 
+TEST_F(ERAppTest, ProgramIconIsNamedAfterTheProduct) {
+  HICON icon = LoadIconW(app.Instance(), app.ProductName().c_str());
+  EXPECT_NE(nullptr, icon);
+}
+
 TEST_F(ERAppTest, MessageBoxesAreAnsweredByTheCurrentPrompts) {
   ScriptedPrompts prompts(IDNO);
   toolkit_test::RecordingWindow main;
