@@ -1,6 +1,7 @@
 #include "server/SharingServer.h"
 
 #include <httplib.h>
+#include <sys/socket.h>
 
 #include <algorithm>
 #include <ctime>
@@ -79,6 +80,12 @@ SharingServer::SharingServer(RecipeStore& store, SharingSettings settings)
     : store_(store), settings_(std::move(settings)), http_(std::make_unique<httplib::Server>()) {
   using httplib::Request;
   using httplib::Response;
+  // SO_REUSEADDR lets a restarted server take its port back at once; leaving out httplib's
+  // SO_REUSEPORT makes a second server on the same port fail instead of quietly sharing it.
+  http_->set_socket_options([](socket_t socket) {
+    int yes = 1;
+    setsockopt(socket, SOL_SOCKET, SO_REUSEADDR, &yes, sizeof yes);
+  });
   // httplib itself cuts off bodies far beyond the limit; Upload refuses the rest with its reason.
   http_->set_payload_max_length(settings_.maxUploadBytes * 2 + 4096);
   http_->set_error_handler(httplib::Server::HandlerWithResponse([](const Request&, Response& response) {

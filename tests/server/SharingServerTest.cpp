@@ -57,13 +57,13 @@ class SharingServerTest : public ::testing::Test {
     settings.maxUploadBytes = kMaxUpload;
     settings.today = [this] { return today_; };
     server_ = std::make_unique<SharingServer>(*store_, settings);
-    const int port = server_->Bind("127.0.0.1", 0);
-    ASSERT_GT(port, 0);
+    port_ = server_->Bind("127.0.0.1", 0);
+    ASSERT_GT(port_, 0);
     thread_ = std::thread([this] { server_->Run(); });
     for (int i = 0; i < 500 && !server_->IsRunning(); ++i)
       std::this_thread::sleep_for(std::chrono::milliseconds(10));
     ASSERT_TRUE(server_->IsRunning());
-    client_ = std::make_unique<httplib::Client>("127.0.0.1", port);
+    client_ = std::make_unique<httplib::Client>("127.0.0.1", port_);
     client_->set_connection_timeout(5);
     client_->set_read_timeout(10);
     client_->set_url_encode(false);
@@ -106,6 +106,7 @@ class SharingServerTest : public ::testing::Test {
   }
 
   fs::path folder_;
+  int port_ = 0;
   DayNumber today_ = 20240315;
   std::unique_ptr<RecipeStore> store_;
   std::unique_ptr<SharingServer> server_;
@@ -245,6 +246,14 @@ TEST_F(SharingServerTest, UnknownIdsGetAnEmptyReply) {
     EXPECT_EQ("0", reply->get_header_value("Content-Length")) << id;
   }
   EXPECT_EQ(404, client_->Get("/mirepan/downloadrecipe.php")->status);
+}
+
+TEST_F(SharingServerTest, ASecondServerCannotTakeTheSamePort) {
+  RecipeStore other;
+  std::string error;
+  ASSERT_TRUE(other.Open((folder_ / "other.db").string(), error)) << error;
+  SharingServer second(other, SharingSettings());
+  EXPECT_EQ(-1, second.Bind("127.0.0.1", port_));
 }
 
 TEST_F(SharingServerTest, RecipesOutliveARestart) {
