@@ -1,13 +1,10 @@
-// The control wrappers: list view columns, items, selection and sorting; the combo box over its
-// named-id list; tabs, list boxes and check boxes.
+// The control wrappers: list view columns, items and sorting; the combo box over its
+// named-id list.
 #include <gtest/gtest.h>
 
 #include "ToolkitTestSupport.h"
-#include "toolkit/ERCheckBox.h"
 #include "toolkit/ERComboBox.h"
-#include "toolkit/ERListBox.h"
 #include "toolkit/ERListView.h"
-#include "toolkit/ERTabWin.h"
 
 using namespace DAVavador;
 using toolkit_test::RecordingWindow;
@@ -41,14 +38,6 @@ class ListViewTest : public testing::Test {
 };
 
 }  // namespace
-
-TEST_F(ListViewTest, CreatesAReportViewWithFullRowSelection) {
-  const LONG_PTR style = GetWindowLongPtrW(list.Window(), GWL_STYLE);
-  EXPECT_EQ(LVS_REPORT, style & LVS_TYPEMASK);
-  EXPECT_TRUE(style & LVS_SHOWSELALWAYS);
-  EXPECT_TRUE(GetWindowLongPtrW(list.Window(), GWL_EXSTYLE) & WS_EX_STATICEDGE);
-  EXPECT_TRUE(list.Send(LVM_GETEXTENDEDLISTVIEWSTYLE) & LVS_EX_FULLROWSELECT);
-}
 
 TEST_F(ListViewTest, AttachSetsTheExtendedStyles) {
   HWND other = CreateWindowExW(0, WC_LISTVIEWW, L"", WS_CHILD | LVS_REPORT, 0, 0, 100, 100, parent.Handle(),
@@ -90,21 +79,6 @@ TEST_F(ListViewTest, ItemsCarryTextsAndData) {
   EXPECT_EQ(1, list.ItemCount());
   list.DeleteAllItems();
   EXPECT_EQ(0, list.ItemCount());
-}
-
-TEST_F(ListViewTest, SelectionOperations) {
-  AddRows({L"1", L"2", L"3", L"4"});
-  EXPECT_EQ(0, list.SelectedCount());
-  EXPECT_EQ(-1, list.NextSelected());
-  list.Select(1);
-  list.Select(3);
-  EXPECT_EQ(std::vector<int>({1, 3}), list.SelectedItems());
-  list.Select(1, false);
-  EXPECT_EQ(std::vector<int>({3}), list.SelectedItems());
-  list.SelectAll();
-  EXPECT_EQ(4, list.SelectedCount());
-  list.ClearSelection();
-  EXPECT_EQ(0, list.SelectedCount());
 }
 
 TEST_F(ListViewTest, NumberColumnSortsByValue) {
@@ -160,11 +134,6 @@ class ComboTest : public testing::Test {
 };
 
 }  // namespace
-
-TEST_F(ComboTest, IsADropDownList) {
-  const LONG_PTR style = GetWindowLongPtrW(combo.Window(), GWL_STYLE);
-  EXPECT_EQ(CBS_DROPDOWNLIST, style & 3);
-}
 
 TEST_F(ComboTest, SortedAddsArePlacedInListAndComboAlike) {
   EXPECT_TRUE(combo.Add(L"Dairy", 1, true));
@@ -222,18 +191,6 @@ TEST_F(ComboTest, DeleteSelectedRemovesFromListAndCombo) {
   EXPECT_EQ(2, combo.Count());
 }
 
-TEST_F(ComboTest, SelectByNameAndClear) {
-  combo.Add(L"Dairy", 1, true);
-  combo.Add(L"Fruit", 2, true);
-  EXPECT_TRUE(combo.SelectByName(L"dairy"));
-  EXPECT_EQ(1u, combo.SelectedId());
-  EXPECT_FALSE(combo.SelectByName(L"Meat"));
-  EXPECT_EQ(2u, combo.HighestId());
-  combo.Clear();
-  EXPECT_EQ(0, combo.Count());
-  EXPECT_TRUE(combo.List().Empty());
-}
-
 TEST_F(ComboTest, AnAttachedDialogComboMirrorsTheListUntilDetached) {
   combo.Add(L"Dairy", 1, true);
   HWND dialogCombo = CreateWindowExW(0, L"ComboBox", L"", WS_CHILD | CBS_DROPDOWNLIST, 0, 0, 100, 200,
@@ -265,61 +222,4 @@ TEST(ComboWithoutWindowTest, KeepsItsListAndAnswersZero) {
   unsorted.Add(L"b", 1, false);
   unsorted.Add(L"a", 2, false);
   EXPECT_EQ(L"b", unsorted.List()[0].name);
-}
-
-TEST(TabWinTest, TabsAndDisplayRect) {
-  RecordingWindow parent;
-  ERTabWin tabs;
-  EXPECT_EQ(-1, tabs.Selected());
-  ASSERT_TRUE(tabs.CreateAt(parent.Handle(), 2103, 10, 45, 300, 200));
-  EXPECT_TRUE(GetWindowLongPtrW(tabs.Window(), GWL_STYLE) & WS_CLIPSIBLINGS);
-  for (const wchar_t* caption : {L"Ingredients", L"Recipes", L"Food Diary", L"Shopping List"})
-    tabs.AddTab(caption);
-  EXPECT_EQ(4, tabs.TabCount());
-  EXPECT_EQ(2, tabs.InsertTab(2, L"Extra"));
-  EXPECT_TRUE(tabs.DeleteTab(2));
-  tabs.Select(3);
-  EXPECT_EQ(3, tabs.Selected());
-  const RECT inside = tabs.DisplayRect();
-  EXPECT_GT(inside.top, 10);
-  EXPECT_LT(inside.right, 300);
-  tabs.DeleteAllTabs();
-  EXPECT_EQ(0, tabs.TabCount());
-}
-
-TEST(ListBoxTest, ItemsWithData) {
-  RecordingWindow parent;
-  ERListBox box;
-  ASSERT_TRUE(box.Create(parent.Handle(), 3232));
-  const LONG_PTR style = GetWindowLongPtrW(box.Window(), GWL_STYLE);
-  EXPECT_TRUE(style & LBS_NOTIFY);
-  EXPECT_TRUE(GetWindowLongPtrW(box.Window(), GWL_EXSTYLE) & WS_EX_STATICEDGE);
-  box.AddString(L"flour", 10);
-  box.AddString(L"sugar", 20);
-  box.InsertString(0, L"eggs", 30);
-  EXPECT_EQ(3, box.Count());
-  EXPECT_EQ(L"eggs", box.ItemText(0));
-  EXPECT_EQ(30, box.ItemData(0));
-  EXPECT_EQ(-1, box.Selection());
-  box.Select(2);
-  EXPECT_EQ(2, box.Selection());
-  box.SetItemData(2, 21);
-  EXPECT_EQ(21, box.ItemData(2));
-  box.DeleteString(0);
-  EXPECT_EQ(L"flour", box.ItemText(0));
-  box.ResetContent();
-  EXPECT_EQ(0, box.Count());
-}
-
-TEST(CheckBoxTest, TicksWhenClicked) {
-  RecordingWindow parent;
-  ERCheckBox check;
-  ASSERT_TRUE(check.Create(parent.Handle(), 3226));
-  EXPECT_FALSE(check.IsChecked());
-  check.SetChecked(true);
-  EXPECT_TRUE(check.IsChecked());
-  check.Send(BM_CLICK);
-  EXPECT_FALSE(check.IsChecked());
-  ASSERT_EQ(1u, parent.Commands().size());  // the click still reaches the parent
-  EXPECT_EQ(3226, LOWORD(parent.Commands()[0].wp));
 }

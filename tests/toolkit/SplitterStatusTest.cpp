@@ -125,12 +125,3 @@ TEST(StatusBarTest, LaysOutItsPartsAcrossTheParentsBottom) {
   status.Show(false);
   EXPECT_FALSE(status.IsVisible());
 }
-
-TEST(StatusBarTest, WithoutAWindowNothingHappens) {
-  ERStatusBar status({25, 50, 25});
-  status.Layout();
-  status.SetText(0, L"x");
-  EXPECT_EQ(L"", status.Text(0));
-  EXPECT_EQ(0, status.Height());
-  EXPECT_FALSE(status.IsVisible());
-}

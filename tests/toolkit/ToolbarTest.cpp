@@ -116,13 +116,6 @@ TEST_F(ToolbarTest, ButtonsStartAsRegisteredAndKeepTheirStateAcrossArrangements)
   EXPECT_TRUE(toolbar.IsButtonEnabled(1001));
 }
 
-TEST_F(ToolbarTest, SizesItselfAcrossTheTop) {
-  toolbar.Arrange({0, 1});
-  toolbar.Move(0, 0, 600, 10);
-  EXPECT_GT(toolbar.Height(), 32);  // the 32-pixel pictures fit
-  EXPECT_EQ(600, toolbar.Width());
-}
-
 TEST_F(ToolbarTest, ToolTipTextIsTheStringOfTheButtonsImage) {
   NMTTDISPINFOW info = {};
   info.hdr.code = TTN_GETDISPINFOW;

@@ -66,22 +66,6 @@ TEST(ERWindowTest, SetPosKeepsTheSizeOrThePlaceForNegativeValues) {
   EXPECT_EQ(70, label.Width());
 }
 
-TEST(ERWindowTest, TextIsStoredAndShown) {
-  RecordingWindow parent;
-  ERLabel label;
-  label.SetText(L"initial");
-  ASSERT_TRUE(label.Create(parent.Handle(), 101));
-  wchar_t shown[32] = {};
-  GetWindowTextW(label.Window(), shown, 32);
-  EXPECT_STREQ(L"initial", shown);
-  label.SetText(static_cast<const WChar*>(nullptr));
-  EXPECT_EQ(L"", label.GetText());
-  label.SetText(L"Category:");
-  GetWindowTextW(label.Window(), shown, 32);
-  EXPECT_STREQ(L"Category:", shown);
-  EXPECT_EQ(101, label.Id());
-}
-
 TEST(ERWindowTest, OwnedWindowDiesWithTheWrapperAttachedOneIsRestored) {
   RecordingWindow parent;
   RecordingWindow child(50, 20, parent.Handle());
