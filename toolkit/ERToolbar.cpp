@@ -29,7 +29,7 @@ bool ERToolbar::Create(HWND parent, int id) {
 bool ERToolbar::CreateAt(HWND parent, int id, int x, int y, int width, int height) {
   const DWORD style = WS_CHILD | TBSTYLE_TOOLTIPS | TBSTYLE_FLAT | CCS_ADJUSTABLE | CCS_TOP;
   if (!CreateControl(TOOLBARCLASSNAMEW, style, 0, parent, id, x, y, width, height)) return false;
-  Send(TB_BUTTONSTRUCTSIZE, sizeof(TBBUTTON));
+  Send(TB_BUTTONSTRUCTSIZE, sizeof(TBBUTTON));  // 20 bytes in a 32-bit build
   if (normal_) Send(TB_SETIMAGELIST, 0, reinterpret_cast<LPARAM>(normal_));
   if (disabled_) Send(TB_SETDISABLEDIMAGELIST, 0, reinterpret_cast<LPARAM>(disabled_));
   return true;

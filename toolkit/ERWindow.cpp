@@ -215,6 +215,10 @@ void ERWindow::SetTooltip(const WString& text) {
   SendMessageW(data_->tooltip, TTM_ADDTOOLW, 0, reinterpret_cast<LPARAM>(&tool));
 }
 
+HWND ERWindow::Tooltip() const {
+  return data_->tooltip;
+}
+
 void ERWindow::UpdateTooltipArea() const {
   if (!data_->tooltip) return;
   TOOLINFOW tool = {sizeof(tool)};

@@ -64,6 +64,7 @@ class ERWindow {
   void SetWheelCallback(WheelCallback callback, void* arg);
   // A tool tip over the whole window; SetPos keeps its area in step.
   void SetTooltip(const WString& text);
+  HWND Tooltip() const;
 
  protected:
   // Creates the control (after releasing the current window), subclasses it and gives it the

@@ -1,4 +1,6 @@
 // The base wrapper: placement, text, attach and detach, and the routing of a subclassed window.
+#include <windows.h>
+#include <commctrl.h>
 #include <gtest/gtest.h>
 
 #include "ToolkitTestSupport.h"
@@ -64,6 +66,24 @@ TEST(ERWindowTest, SetPosKeepsTheSizeOrThePlaceForNegativeValues) {
   r = PlaceInParent(label.Window());
   EXPECT_EQ(5, r.left);
   EXPECT_EQ(70, label.Width());
+}
+
+TEST(ERWindowTest, ToolTipCoversTheWindowAfterEverySetPos) {
+  RecordingWindow parent;
+  ERLabel label;
+  ASSERT_TRUE(label.CreateAt(parent.Handle(), 106, 10, 10, 80, 20));
+  label.SetTooltip(L"Enter ingredient for quick search");
+  ASSERT_NE(nullptr, label.Tooltip());
+  label.SetPos(-1, -1, 150, 40, nullptr);
+  wchar_t text[80] = {};
+  TOOLINFOW tool = {sizeof(tool)};
+  tool.hwnd = label.Window();
+  tool.uId = 1;
+  tool.lpszText = text;
+  ASSERT_TRUE(SendMessageW(label.Tooltip(), TTM_GETTOOLINFOW, 0, reinterpret_cast<LPARAM>(&tool)));
+  EXPECT_STREQ(L"Enter ingredient for quick search", text);
+  EXPECT_EQ(150, tool.rect.right);
+  EXPECT_EQ(40, tool.rect.bottom);
 }
 
 TEST(ERWindowTest, OwnedWindowDiesWithTheWrapperAttachedOneIsRestored) {
