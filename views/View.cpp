@@ -242,18 +242,30 @@ bool View::OpenCatalog(const WString& catalogFile, bool makeBackup, int fromPerc
 }
 
 void View::SaveIfModified(bool synchronous) {
+  if (synchronous) WaitForBackgroundSaves();
   DataLockGuard lock;
   StoreColumnWidths();
   if (readOnly || !modified || catalogPath.empty()) return;
   workerMode = false;
   workPath = catalogPath;
-  // The thread waits for the lock this thread still holds, so it writes what is now committed.
-  if (synchronous || !StartBackgroundThread(&View::SaveThread, this)) Save();
+  if (!synchronous) {
+    // The thread waits for the lock this thread still holds, so it writes what is now committed.
+    ++pendingSaves_;
+    if (StartBackgroundThread(&View::SaveThread, this)) return;
+    --pendingSaves_;
+  }
+  Save();
 }
 
-DWORD WINAPI View::SaveThread(void* view) {
-  static_cast<View*>(view)->Save();
+DWORD WINAPI View::SaveThread(void* arg) {
+  auto* view = static_cast<View*>(arg);
+  view->Save();
+  --view->pendingSaves_;
   return 0;
+}
+
+void View::WaitForBackgroundSaves() const {
+  while (pendingSaves_ > 0) Sleep(1);
 }
 
 bool View::StartExport(UINT titleStringId) {

@@ -6,6 +6,7 @@
 // four views build their own operations from.
 #include <windows.h>
 
+#include <atomic>
 #include <cstdint>
 #include <functional>
 #include <memory>
@@ -128,8 +129,12 @@ class View {
   bool OpenCatalog(const WString& catalogFile, bool makeBackup, int fromPercent, int toPercent,
                    ProgressWindow* loader);
   // Takes the column widths back from the list and, when modified and writable, saves the catalog
-  // on a background thread or, when `synchronous`, on this one.
+  // on a background thread or, when `synchronous`, on this one after the background saves still
+  // pending (the shutdown's call; the caller must not hold the data lock then).
   void SaveIfModified(bool synchronous);
+  // Returns once every background save started by this view has returned; a view may be
+  // destroyed only after that. Not to be called while holding the data lock.
+  void WaitForBackgroundSaves() const;
   // With `workPath` set to the export, import or backup file: Save or Reload in worker mode behind
   // the view's progress window titled with the string. True when the worker succeeded.
   bool StartExport(UINT titleStringId);
@@ -159,6 +164,7 @@ class View {
   // ---- for the main window ----
   HMENU Menu() const { return menu; }
   DAVavador::ERListView& List() { return listView; }
+  const DAVavador::ERListView& List() const { return listView; }
   CategoryList* Categories() const { return categories.get(); }
   const WString& CatalogPath() const { return catalogPath; }
   WString BackupPath() const { return catalogPath + TXT(".bak"); }
@@ -282,5 +288,6 @@ class View {
   WString SelectedCategoryName() const;
 
   const ViewTraits traits_;
+  std::atomic<int> pendingSaves_{0};
   WString letters_;  // the letters of the letter selector, entry data 1 onward
 };

@@ -1,0 +1,111 @@
+#include "TestView.h"
+
+#include "app/DataLockGuard.h"
+#include "food/CategoryList.h"
+#include "storage/XMLDoc.h"
+
+namespace {
+
+bool IsNumberColumn(uint8_t id) {
+  return id <= 28 || id == 32;
+}
+
+}  // namespace
+
+TestView::TestView(DAVavador::ERApp& owner, DAVavador::ERStatusBar& statusBar, DAVavador::ERToolbar& toolbar,
+                   Options& options)
+    : View(owner, statusBar, toolbar, options, ViewTraits{0, 34, 5100, kLoadingTitle, {30, 29, 0}}) {
+  categories = std::make_unique<CategoryList>();
+}
+
+void TestView::Clear() {
+  DataLockGuard lock;
+  View::Clear();
+  records.clear();
+}
+
+void TestView::FillList() {
+  ++fills;
+  size_t count = 0;
+  for (const TestRecord& record : records) count += MatchesFilter(record.catId, record.name);
+  FillRows(count, [this](FillProgress& progress) {
+    for (size_t i = 0; i < records.size(); ++i) {
+      const TestRecord& record = records[i];
+      if (!MatchesFilter(record.catId, record.name)) continue;
+      AddRow(static_cast<LPARAM>(i), [&](uint8_t id) {
+        if (id == 30) return record.name;
+        if (id == 29) {
+          const WString* name = categories->NameById(record.catId);
+          return name ? *name : WString();
+        }
+        return id == 0 ? record.number : WString();
+      });
+      progress.RowAdded();
+    }
+  });
+}
+
+void TestView::BuildColumns() {
+  BuildColumnsFrom(5100, &IsNumberColumn);
+}
+
+bool TestView::IsCategoryUsed(uint32_t categoryId) {
+  for (const TestRecord& record : records) {
+    if (record.catId == categoryId) return true;
+  }
+  return false;
+}
+
+bool TestView::Load(ProgressWindow* progressWindow, int fromPercent, int toPercent) {
+  PrepareLoad();
+  DataLockGuard lock;
+  XMLDoc doc;
+  bool finished = false;
+  if (doc.Load(workPath) && doc.FindRoot(TXT("TESTLIST"))) {
+    TestRecord record;
+    while (const WChar* tag = doc.NextTag()) {
+      ReportLoadProgress(progressWindow, fromPercent, toPercent, doc);
+      const WString name(tag);
+      if (name == TXT("TESTLIST") && doc.IsEndTag()) {
+        finished = true;
+        break;
+      }
+      if (name == TXT("VIEW") && !doc.IsEndTag()) {
+        ReadViewSettings(doc);
+      } else if (name == TXT("ITEM")) {
+        if (doc.IsEndTag()) records.push_back(record);
+        record = TestRecord();
+      } else if (name == TXT("CAT")) {
+        record.catId = static_cast<uint32_t>(ParseInt(doc.ReadValue(tag)));
+      } else if (name == TXT("NAME")) {
+        record.name = XMLUnescape(doc.ReadValue(tag));
+      } else if (name == TXT("NUM")) {
+        record.number = XMLUnescape(doc.ReadValue(tag));
+      }
+    }
+  }
+  FillCategorySelector();
+  return finished;
+}
+
+bool TestView::Save() {
+  DataLockGuard lock;
+  SetEvent(saveStarted);
+  Sleep(static_cast<DWORD>(saveDelay.load()));
+  XMLDoc doc;
+  doc.OpenElement(TXT("TESTLIST"));
+  WriteViewSettings(doc);
+  for (size_t i = 0; i < records.size(); ++i) {
+    ReportSaveProgress(i, records.size());
+    doc.OpenElement(TXT("ITEM"));
+    doc.WriteUInt(TXT("CAT"), records[i].catId);
+    doc.WriteString(TXT("NAME"), records[i].name);
+    doc.WriteString(TXT("NUM"), records[i].number);
+    doc.CloseElement();
+  }
+  doc.CloseElement();
+  const bool saved = doc.Save(workPath);
+  saves.push_back({GetCurrentThreadId(), records.size(), workerMode, workPath});
+  if (saved && !workerMode) modified = false;
+  return saved;
+}

@@ -1,0 +1,87 @@
+#pragma once
+// The smallest concrete view: records with a category, a name and a number, kept in a file of
+// their own form around the VIEW element. It implements every pure operation with the base's
+// helpers and records what its saves did, so that the tests can watch the base at work.
+#include <windows.h>
+
+#include <atomic>
+#include <vector>
+
+#include "views/View.h"
+
+struct TestRecord {
+  uint32_t catId = 0;
+  WString name;
+  WString number;  // shown in column 0, which sorts as a number
+};
+
+class TestView : public View {
+ public:
+  static constexpr int kMenu = 9900;
+  static constexpr int kPopupMenu = 9901;
+  static constexpr UINT kLoadingTitle = 4606;  // "Loading Ingredients"
+
+  // Columns 30 (name), 29 (category) and 0 (number) are shown by default.
+  TestView(DAVavador::ERApp& owner, DAVavador::ERStatusBar& statusBar, DAVavador::ERToolbar& toolbar,
+           Options& options);
+
+  struct SaveRecord {
+    DWORD thread;
+    size_t records;
+    bool workerMode;
+    WString path;
+  };
+
+  uint32_t AddItem(View*) override { return 0; }
+  void Hide() override { ShowControls(false); }
+  void CustomizeColumns() override { CustomizeColumnsWith(34, 5100); }
+  void Export() override {}
+  void Import() override {}
+  void RestoreBackup() override { RestoreFromBackup(4601, 4517); }
+  void CopyItem() override {}
+  void DeleteItem(View*, View*) override {}
+  void EditItem(View*) override {}
+  void OnSelectionChanged(HMENU menuHandle) override { UpdateMenu(menuHandle); }
+  void UpdateMenu(HMENU) override {}
+  void Clear() override;
+  void FillList() override;
+  void BuildColumns() override;
+  bool IsCategoryUsed(uint32_t categoryId) override;
+  bool Load(ProgressWindow* progressWindow, int fromPercent, int toPercent) override;
+  bool Save() override;
+
+  // The records and the saves; both change under the data lock.
+  std::vector<TestRecord> records;
+  std::vector<SaveRecord> saves;
+  // Set once a save holds the lock; the save then waits `saveDelay` milliseconds before writing.
+  HANDLE saveStarted = CreateEventW(nullptr, TRUE, FALSE, nullptr);
+  std::atomic<int> saveDelay{0};
+  int fills = 0;
+
+  ~TestView() override { CloseHandle(saveStarted); }
+
+  // The base's state, opened up for the tests.
+  using View::AddRow;
+  using View::categories;
+  using View::categoryCombo;
+  using View::categoryLabel;
+  using View::columns;
+  using View::columnWidths;
+  using View::FillCategorySelector;
+  using View::filterCategoryId;
+  using View::imagesFolder;
+  using View::lastId;
+  using View::letterCombo;
+  using View::letterLabel;
+  using View::modified;
+  using View::picturePane;
+  using View::readOnly;
+  using View::selectedCategory;
+  using View::selectedLetter;
+  using View::SelectStoredFilter;
+  using View::ShowPicture;
+  using View::sortColumn;
+  using View::sortReverse;
+  using View::workerMode;
+  using View::workPath;
+};

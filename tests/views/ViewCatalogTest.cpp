@@ -1,0 +1,275 @@
+// The view's catalog file under Wine: the VIEW element, opening with and without a backup, the
+// read-only attribute, saving in the background or at once under the data lock, the export and
+// import workers, and Restore from Backup.
+#include "ViewTestSupport.h"
+#include "app/DataLockGuard.h"
+#include "food/CategoryList.h"
+#include "resource.h"
+#include "storage/XMLDoc.h"
+
+namespace view_test {
+namespace {
+
+const WString kSettings =
+    L"<TESTLIST>\r\n<VIEW>\r\n<COLS>30,0,31</COLS>\r\n<COLWIDTHS>-1,-1,120</COLWIDTHS>\r\n"
+    L"<SORTCOL>2</SORTCOL>\r\n<SORTREVERSE>1</SORTREVERSE>\r\n<SELECTEDCATEGORY>7</SELECTEDCATEGORY>\r\n"
+    L"<SELECTEDLETTER>2</SELECTEDLETTER>\r\n<CATEGORIES>\r\n<CATEGORY>\r\n<NAME>Fruit &amp; Nuts</NAME>\r\n"
+    L"<ID>7</ID>\r\n</CATEGORY>\r\n</CATEGORIES>\r\n</VIEW>\r\n</TESTLIST>\r\n";
+
+// Catalog text with a VIEW element holding `view` and one ITEM per name.
+WString Catalog(const WString& view, std::initializer_list<const wchar_t*> names) {
+  WString text = L"<TESTLIST>\r\n<VIEW>\r\n" + view + L"</VIEW>\r\n";
+  for (const wchar_t* name : names) text += L"<ITEM>\r\n<NAME>" + WString(name) + L"</NAME>\r\n</ITEM>\r\n";
+  return text + L"</TESTLIST>\r\n";
+}
+
+void WriteText(const WString& path, const WString& text) {
+  ASSERT_TRUE(FileHandle(path).WriteAllText(text));
+}
+
+WString ReadText(const WString& path) {
+  WString text;
+  FileHandle(path).ReadAllText(text);
+  return text;
+}
+
+class SettingsTest : public ViewTest {
+ protected:
+  // Reads the VIEW element of `text` as Load does, right after its start tag.
+  void Read(const WString& text) {
+    doc_.SetText(text);
+    while (const WChar* tag = doc_.NextTag()) {
+      if (WString(tag) == L"VIEW") break;
+    }
+    view_.ReadViewSettings(doc_);
+  }
+  WString Written() const {
+    XMLDoc out;
+    out.OpenElement(L"TESTLIST");
+    view_.WriteViewSettings(out);
+    out.CloseElement();
+    return out.Output();
+  }
+  XMLDoc doc_;
+};
+
+TEST_F(SettingsTest, ReadsEveryChildAndWritesTheSameBytes) {
+  Read(kSettings);
+  EXPECT_EQ(view_.columns, (std::vector<uint8_t>{30, 0, 31}));
+  EXPECT_EQ(view_.columnWidths, (std::vector<int32_t>{-1, -1, 120}));
+  EXPECT_EQ(view_.sortColumn, 2);
+  EXPECT_TRUE(view_.sortReverse);
+  EXPECT_EQ(view_.selectedCategory, 7u);
+  EXPECT_EQ(view_.selectedLetter, 2u);
+  ASSERT_NE(view_.categories->NameById(7), nullptr);
+  EXPECT_EQ(*view_.categories->NameById(7), L"Fruit & Nuts");
+  EXPECT_EQ(view_.lastId, 7u);
+  EXPECT_EQ(Written(), kSettings);
+}
+
+TEST_F(SettingsTest, ZeroAndEmptyValuesAreEmptyElements) {
+  const WString zeros =
+      L"<TESTLIST>\r\n<VIEW>\r\n<COLS/>\r\n<COLWIDTHS/>\r\n<SORTCOL/>\r\n<SORTREVERSE/>\r\n"
+      L"<SELECTEDCATEGORY/>\r\n<SELECTEDLETTER/>\r\n<CATEGORIES>\r\n</CATEGORIES>\r\n</VIEW>\r\n</"
+      L"TESTLIST>\r\n";
+  view_.sortColumn = 3;
+  view_.sortReverse = true;
+  view_.selectedLetter = 4;
+  Read(zeros);
+  EXPECT_TRUE(view_.columns.empty());
+  EXPECT_TRUE(view_.columnWidths.empty());
+  EXPECT_EQ(view_.sortColumn, 0);
+  EXPECT_FALSE(view_.sortReverse);
+  EXPECT_EQ(view_.selectedLetter, 0u);
+  EXPECT_EQ(Written(), zeros);
+}
+
+TEST_F(SettingsTest, ChildrenInAnyOrderUnknownOnesSkippedReadingStopsAtTheEndTag) {
+  Read(
+      L"<TESTLIST>\r\n<VIEW>\r\n<SELECTEDLETTER>3</SELECTEDLETTER>\r\n<EXTRA>5</EXTRA>\r\n"
+      L"<SORTCOL>4</SORTCOL>\r\n</VIEW>\r\n<SORTCOL>9</SORTCOL>\r\n</TESTLIST>\r\n");
+  EXPECT_EQ(view_.selectedLetter, 3u);
+  EXPECT_EQ(view_.sortColumn, 4);
+  EXPECT_EQ(view_.columns, (std::vector<uint8_t>{30, 29, 0}));  // no COLS: the defaults stay
+  const WChar* next = doc_.NextTag();
+  ASSERT_NE(next, nullptr);
+  EXPECT_EQ(WString(next), L"SORTCOL");
+}
+
+TEST_F(SettingsTest, CategoryIdsRaiseTheIdCounterOnly) {
+  view_.lastId = 50;
+  Read(kSettings);
+  EXPECT_EQ(view_.lastId, 50u);
+}
+
+class CatalogTest : public ViewTest {
+ protected:
+  // Waits for the background saves to reach `count`.
+  bool WaitForSaves(size_t count) {
+    for (int i = 0; i < 500; ++i) {
+      {
+        DataLockGuard lock;
+        if (view_.saves.size() >= count) return true;
+      }
+      Sleep(10);
+    }
+    return false;
+  }
+  WString Backup() const { return CatalogPath() + L".bak"; }
+  storage_test::ScriptedPrompts prompts_;
+  DialogScripts dialogs_;
+};
+
+TEST_F(CatalogTest, OpenCatalogCopiesTheFileToItsBackupOnlyWhenAsked) {
+  const WString text = Catalog(L"<COLS>30</COLS>\r\n", {L"apple", L"pear"});
+  WriteText(CatalogPath(), text);
+  EXPECT_TRUE(view_.OpenCatalog(CatalogPath(), false, 0, 100, nullptr));
+  EXPECT_FALSE(FileExists(Backup()));
+  EXPECT_EQ(view_.records.size(), 2u);
+  EXPECT_FALSE(view_.readOnly);
+  EXPECT_EQ(view_.CatalogPath(), CatalogPath());
+  const WString images = view_.imagesFolder;
+  EXPECT_EQ(images.substr(images.size() - 7), L"Images\\");
+
+  view_.records.clear();
+  EXPECT_TRUE(view_.OpenCatalog(CatalogPath(), true, 0, 100, nullptr));
+  EXPECT_EQ(ReadText(Backup()), text);
+}
+
+TEST_F(CatalogTest, AFailedLoadTakesNoBackupAndLeavesTheCatalogWritable) {
+  EXPECT_FALSE(view_.OpenCatalog(CatalogPath(), true, 0, 100, nullptr));
+  EXPECT_FALSE(FileExists(Backup()));
+  EXPECT_FALSE(view_.readOnly);
+  // The first change creates the file.
+  view_.modified = true;
+  view_.SaveIfModified(true);
+  EXPECT_TRUE(FileExists(CatalogPath()));
+}
+
+TEST_F(CatalogTest, AReadOnlyCatalogIsBrowsedButNeverChanged) {
+  WriteText(CatalogPath(), Catalog(L"", {L"apple"}));
+  SetFileAttributesW(CatalogPath().c_str(), FILE_ATTRIBUTE_READONLY);
+  EXPECT_TRUE(view_.OpenCatalog(CatalogPath(), false, 0, 100, nullptr));
+  EXPECT_TRUE(view_.readOnly);
+  view_.AddCategory();
+  EXPECT_EQ(dialogs_.Opened(IDD_CATEGORY), 0);
+  view_.modified = true;
+  view_.SaveIfModified(true);
+  EXPECT_TRUE(view_.saves.empty());
+  view_.UpdateStatus();
+  EXPECT_EQ(status_.Text(1), L"Read-only");
+  SetFileAttributesW(CatalogPath().c_str(), FILE_ATTRIBUTE_NORMAL);
+}
+
+TEST_F(CatalogTest, SavingTakesTheColumnWidthsBackAndWritesTheCatalogFile) {
+  view_.OpenCatalog(CatalogPath(), false, 0, 100, nullptr);
+  view_.Layout(RECT{10, 33, 710, 433}, RECT{700, 70, 880, 300});
+  view_.BuildColumns();
+  view_.modified = false;
+  view_.SaveIfModified(true);
+  EXPECT_TRUE(view_.saves.empty());  // nothing changed
+
+  view_.List().SetColumnWidth(0, 123);
+  view_.workPath = folder_ / L"Export.xml";
+  view_.SaveIfModified(true);
+  EXPECT_EQ(view_.columnWidths[30], 123);
+  ASSERT_EQ(view_.saves.size(), 1u);
+  EXPECT_EQ(view_.saves[0].thread, GetCurrentThreadId());
+  EXPECT_EQ(view_.saves[0].path, CatalogPath());
+  EXPECT_FALSE(view_.saves[0].workerMode);
+  EXPECT_FALSE(view_.modified);
+  EXPECT_NE(ReadText(CatalogPath()).find(L"<COLWIDTHS>"), WString::npos);
+}
+
+TEST_F(CatalogTest, ABackgroundSaveWritesOnlyAfterTheLockIsReleased) {
+  view_.OpenCatalog(CatalogPath(), false, 0, 100, nullptr);
+  {
+    DataLockGuard lock;
+    view_.modified = true;
+    view_.SaveIfModified(false);
+    Sleep(200);
+    EXPECT_TRUE(view_.saves.empty());
+    view_.records.push_back({0, L"late", L""});  // committed before the save may write
+  }
+  ASSERT_TRUE(WaitForSaves(1));
+  EXPECT_NE(view_.saves[0].thread, GetCurrentThreadId());
+  EXPECT_EQ(view_.saves[0].records, 1u);
+  EXPECT_NE(ReadText(CatalogPath()).find(L"<NAME>late</NAME>"), WString::npos);
+}
+
+TEST_F(CatalogTest, ASynchronousSaveWaitsForTheBackgroundSave) {
+  view_.OpenCatalog(CatalogPath(), false, 0, 100, nullptr);
+  view_.saveDelay = 300;
+  view_.modified = true;
+  view_.SaveIfModified(false);
+  ASSERT_EQ(WaitForSingleObject(view_.saveStarted, 5000), WAIT_OBJECT_0);
+  view_.saveDelay = 0;
+  view_.SaveIfModified(true);
+  // Returning required the lock, so the background save had finished.
+  ASSERT_GE(view_.saves.size(), 1u);
+  EXPECT_NE(view_.saves[0].thread, GetCurrentThreadId());
+}
+
+TEST_F(CatalogTest, ExportWritesTheWorkFileBehindTheProgressWindowAndKeepsModified) {
+  view_.OpenCatalog(CatalogPath(), false, 0, 100, nullptr);
+  view_.records = {{0, L"apple", L"1"}};
+  view_.modified = true;
+  view_.workPath = folder_ / L"Export.xml";
+  EXPECT_TRUE(view_.StartExport(4505));
+  EXPECT_EQ(dialogs_.Opened(IDD_PROGRESS), 1);
+  ASSERT_EQ(view_.saves.size(), 1u);
+  EXPECT_TRUE(view_.saves[0].workerMode);
+  EXPECT_NE(view_.saves[0].thread, GetCurrentThreadId());
+  EXPECT_TRUE(view_.modified);
+  EXPECT_NE(ReadText(folder_ / L"Export.xml").find(L"apple"), WString::npos);
+}
+
+TEST_F(CatalogTest, ImportAddsTheFilesRecordsAndMarksTheCatalogModified) {
+  view_.OpenCatalog(CatalogPath(), false, 0, 100, nullptr);
+  view_.records = {{0, L"apple", L""}};
+  WriteText(folder_ / L"Import.xml", Catalog(L"", {L"pear", L"plum"}));
+  view_.workPath = folder_ / L"Import.xml";
+  EXPECT_TRUE(view_.StartImport(4512));
+  EXPECT_EQ(dialogs_.Opened(IDD_PROGRESS), 1);
+  EXPECT_EQ(view_.records.size(), 3u);
+  EXPECT_TRUE(view_.modified);
+  EXPECT_FALSE(view_.workerMode);
+}
+
+TEST_F(CatalogTest, RestoreWithoutABackupDoesNothing) {
+  WriteText(CatalogPath(), Catalog(L"", {L"apple"}));
+  view_.OpenCatalog(CatalogPath(), false, 0, 100, nullptr);
+  view_.RestoreBackup();
+  EXPECT_TRUE(prompts_.questions.empty());
+  EXPECT_EQ(dialogs_.Opened(IDD_PROGRESS), 0);
+  EXPECT_EQ(view_.records.size(), 1u);
+}
+
+TEST_F(CatalogTest, RestoreAsksThenReplacesTheCatalogWithItsBackup) {
+  WriteText(CatalogPath(), Catalog(L"", {L"apple", L"pear"}));
+  view_.OpenCatalog(CatalogPath(), true, 0, 100, nullptr);
+  view_.BuildColumns();
+  view_.records.push_back({0, L"since", L""});
+  view_.modified = true;
+  view_.SaveIfModified(true);
+
+  prompts_.answers = {Prompt::kAnswerNo};
+  view_.RestoreBackup();
+  ASSERT_EQ(prompts_.questions.size(), 1u);
+  EXPECT_EQ(prompts_.questions[0].text, app_.String(4601));
+  EXPECT_EQ(prompts_.questions[0].style, static_cast<unsigned>(MB_YESNO | MB_ICONQUESTION));
+  EXPECT_EQ(view_.records.size(), 3u);
+
+  prompts_.answers = {Prompt::kAnswerYes};
+  const size_t saves = view_.saves.size();
+  view_.RestoreBackup();
+  EXPECT_EQ(dialogs_.Opened(IDD_PROGRESS), 1);
+  EXPECT_EQ(view_.records.size(), 2u);
+  EXPECT_EQ(view_.List().ItemCount(), 2);
+  ASSERT_TRUE(WaitForSaves(saves + 1));
+  EXPECT_EQ(view_.saves.back().path, CatalogPath());
+  EXPECT_EQ(ReadText(CatalogPath()).find(L"since"), WString::npos);
+}
+
+}  // namespace
+}  // namespace view_test
