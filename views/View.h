@@ -284,7 +284,6 @@ class View {
   static void PreparePopup(void* view, HMENU popup);
   bool RunWorker(UINT titleStringId, const std::function<bool()>& work);
   void StoreColumnWidths();
-  int AutomaticWidth() const;
   WString SelectedCategoryName() const;
 
   const ViewTraits traits_;
