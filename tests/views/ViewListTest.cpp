@@ -100,6 +100,19 @@ TEST_F(ColumnsTest, RepairsMissingAndOutOfRangeWidths) {
   EXPECT_EQ(view_.List().ColumnWidth(0), Automatic(1));
 }
 
+TEST_F(ColumnsTest, BuildsTheColumnsTheCatalogsViewElementNames) {
+  ASSERT_TRUE(
+      FileHandle(CatalogPath())
+          .WriteAllText(L"<TESTLIST>\r\n<VIEW>\r\n<COLS>30,0</COLS>\r\n<COLWIDTHS>-1,80</COLWIDTHS>\r\n"
+                        L"</VIEW>\r\n</TESTLIST>\r\n"));
+  ASSERT_TRUE(view_.OpenCatalog(CatalogPath(), false, 0, 100, nullptr));
+  view_.BuildColumns();
+  ASSERT_EQ(view_.List().ColumnCount(), 2);
+  EXPECT_EQ(view_.List().ColumnWidth(0), 0);  // no stored width for identifier 30
+  EXPECT_EQ(view_.List().ColumnWidth(1), Automatic(2));
+  EXPECT_EQ(view_.List().SortKindOf(1), DAVavador::SortKind::Number);
+}
+
 TEST_F(ColumnsTest, CaptionsComeFromTheFirstCaptionString) {
   view_.columns = {30, 1};
   view_.BuildColumns();
