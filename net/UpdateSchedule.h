@@ -1,0 +1,55 @@
+#pragma once
+// The update and news arithmetic that needs no system: the check intervals and their next due
+// dates, the packed date of the registry, and the readers of the version file and the news
+// document.
+#include <cstdint>
+
+#include "food/CalendarDate.h"
+#include "storage/Text.h"
+
+class XMLDoc;
+
+// The check intervals by the string-table number of their name, in the order of the
+// "Auto-Update" combo box.
+enum UpdateInterval : uint32_t {
+  kInterval1Day = 20706,
+  kInterval2Days = 20700,
+  kInterval1Week = 20714,
+  kInterval2Weeks = 20702,
+  kInterval1Month = 20709,
+  kInterval2Months = 20701,
+  kInterval6Months = 20703,
+  kInterval1Year = 20717,
+  kIntervalNever = 20710,
+};
+extern const UpdateInterval kUpdateIntervals[9];
+
+// A due date in this year is never reached.
+constexpr uint32_t kNeverYear = 9999;
+
+// `today` moved by `interval`, keeping the time of day; any unknown number counts as "Never"
+// (year 9999, month 0, day 1).
+CalendarDate NextDueDate(const CalendarDate& today, uint32_t interval);
+
+// day × 2^24 + month × 2^16 + year, as the registry keeps it.
+uint32_t PackDate(const CalendarDate& date);
+// The packed date with the time of day of `timeOf`.
+CalendarDate UnpackDate(uint32_t packed, const CalendarDate& timeOf);
+// True when the packed due date has come (a date of today counts) and is not in year 9999.
+bool IsCheckDue(uint32_t packed, const CalendarDate& today);
+
+// The text of the last "Version" element (any case) of a loaded version file; empty without one.
+WString VersionFromDocument(XMLDoc& doc);
+// "a.b.c.d" from the four parts of a file version.
+WString VersionText(uint32_t major, uint32_t minor, uint32_t build, uint32_t revision);
+
+// The news document's last MESSAGE and DATE, unescaped.
+struct NewsDocument {
+  WString message;
+  WString date;
+};
+NewsDocument ReadNewsDocument(WString text);
+// Each byte becomes one unit of the same value: the news document is not decoded.
+void AppendBytes(WString& text, const char* bytes, size_t count);
+// The day of a news check as "LastHint" keeps it: DDMMYYYY.
+WString HintDayText(const CalendarDate& date);

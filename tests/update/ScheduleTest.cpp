@@ -1,0 +1,89 @@
+// The schedule arithmetic, the packed registry date and the readers of the server's documents.
+#include <gtest/gtest.h>
+
+#include "net/UpdateSchedule.h"
+#include "storage/XMLDoc.h"
+
+namespace {
+
+CalendarDate Due(CalendarDate today, uint32_t interval) {
+  return NextDueDate(today, interval);
+}
+
+void ExpectDate(const CalendarDate& date, uint32_t year, uint32_t month, uint32_t day) {
+  EXPECT_EQ(date.year, year);
+  EXPECT_EQ(date.month, month);
+  EXPECT_EQ(date.day, day);
+}
+
+TEST(UpdateSchedule, DayIntervalsCrossMonthsAndYears) {
+  ExpectDate(Due({2026, 12, 31}, kInterval1Day), 2027, 1, 1);
+  ExpectDate(Due({2028, 2, 28}, kInterval2Days), 2028, 3, 1);
+  ExpectDate(Due({2026, 12, 28}, kInterval1Week), 2027, 1, 4);
+  ExpectDate(Due({2026, 2, 20}, kInterval2Weeks), 2026, 3, 6);
+}
+
+TEST(UpdateSchedule, MonthIntervalsMoveToTheLastDayOfShorterMonths) {
+  ExpectDate(Due({2026, 1, 31}, kInterval1Month), 2026, 2, 28);
+  ExpectDate(Due({2028, 1, 31}, kInterval1Month), 2028, 2, 29);
+  ExpectDate(Due({2026, 12, 31}, kInterval2Months), 2027, 2, 28);
+  ExpectDate(Due({2026, 8, 31}, kInterval6Months), 2027, 2, 28);
+  ExpectDate(Due({2028, 2, 29}, kInterval1Year), 2029, 2, 28);
+  ExpectDate(Due({2026, 11, 15}, kInterval2Months), 2027, 1, 15);
+}
+
+TEST(UpdateSchedule, NeverAndUnknownIntervalsGiveYear9999) {
+  ExpectDate(Due({2026, 5, 17}, kIntervalNever), 9999, 0, 1);
+  ExpectDate(Due({2026, 5, 17}, 4711), 9999, 0, 1);
+  EXPECT_FALSE(IsCheckDue(PackDate(Due({2026, 5, 17}, kIntervalNever)), {9999, 12, 31}));
+}
+
+TEST(UpdateSchedule, PackedDateRoundTripsAndKeepsTheTimeOfDay) {
+  const uint32_t packed = PackDate({2026, 3, 7});
+  EXPECT_EQ(packed, 7u * 16777216u + 3u * 65536u + 2026u);
+  const CalendarDate date = UnpackDate(packed, {2020, 1, 1, 13, 45, 10});
+  ExpectDate(date, 2026, 3, 7);
+  EXPECT_EQ(date.hour, 13u);
+  EXPECT_EQ(date.minute, 45u);
+  EXPECT_EQ(PackDate(Due({2026, 1, 1}, kIntervalNever)), 1u * 16777216u + 9999u);
+}
+
+TEST(UpdateSchedule, DueDateOfTodayOrEarlierIsDue) {
+  const CalendarDate today{2026, 6, 10, 9, 30, 0};
+  EXPECT_TRUE(IsCheckDue(PackDate({2026, 6, 10}), today));
+  EXPECT_TRUE(IsCheckDue(PackDate({2025, 12, 31}), today));
+  EXPECT_FALSE(IsCheckDue(PackDate({2026, 6, 11}), today));
+}
+
+TEST(UpdateDocuments, LastVersionElementInAnyCaseCounts) {
+  XMLDoc doc;
+  doc.SetText(TXT("<VERSION>4.4.0.0</VERSION>\r\n<version>4.4.1.0</version><Other>1</Other>"));
+  EXPECT_EQ(VersionFromDocument(doc), TXT("4.4.1.0"));
+  XMLDoc none;
+  none.SetText(TXT("<Release>4.4.1.0</Release>"));
+  EXPECT_EQ(VersionFromDocument(none), WString());
+  EXPECT_EQ(VersionText(4, 4, 1, 0), TXT("4.4.1.0"));
+  EXPECT_EQ(VersionText(10, 0, 65535, 2), TXT("10.0.65535.2"));
+}
+
+TEST(UpdateDocuments, NewsKeepsTheLastUnescapedMessageAndDate) {
+  WString text;
+  const char bytes[] =
+      "<POPUP><DATE>1</DATE><MESSAGE>old</MESSAGE><DATE>2024-06-01</DATE>"
+      "<MESSAGE>&lt;b&gt;Caf\xe9&lt;/b&gt; &amp; more</MESSAGE></POPUP>";
+  AppendBytes(text, bytes, sizeof bytes - 1);
+  const NewsDocument news = ReadNewsDocument(text);
+  EXPECT_EQ(news.date, TXT("2024-06-01"));
+  WString expected = TXT("<b>Caf");
+  expected.push_back(static_cast<WChar>(0xe9));
+  expected += TXT("</b> & more");
+  EXPECT_EQ(news.message, expected);
+  EXPECT_EQ(ReadNewsDocument(TXT("<POPUP><MESSAGE>x</MESSAGE></POPUP>")).date, WString());
+}
+
+TEST(UpdateDocuments, HintDayIsZeroPaddedDayMonthYear) {
+  EXPECT_EQ(HintDayText({2026, 3, 7}), TXT("07032026"));
+  EXPECT_EQ(HintDayText({999, 12, 25}), TXT("25120999"));
+}
+
+}  // namespace
