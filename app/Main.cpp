@@ -1,29 +1,74 @@
-// Entry point. For now a plain top-level window that opens and closes cleanly.
+// The process entry: the main window class, the main window, the accelerators and the message
+// loop. The application object lives in the main window's user data from WM_CREATE to WM_CLOSE.
 #include <windows.h>
 
-static LRESULT CALLBACK MainProc(HWND wnd, UINT msg, WPARAM wp, LPARAM lp) {
-  if (msg == WM_DESTROY) {
-    PostQuitMessage(0);
-    return 0;
-  }
-  return DefWindowProcW(wnd, msg, wp, lp);
+#include "app/ERAppWindows.h"
+#include "food/Texts.h"
+#include "resources/resource.h"
+
+namespace {
+
+WString StringTableText(uint32_t id) {
+  return DAVavador::ERApp::Current()->String(id);
 }
 
-int WINAPI wWinMain(HINSTANCE instance, HINSTANCE, PWSTR, int show) {
+ERAppWindows* AppOf(HWND window) {
+  return reinterpret_cast<ERAppWindows*>(GetWindowLongPtrW(window, GWLP_USERDATA));
+}
+
+LRESULT CALLBACK MainProc(HWND window, UINT msg, WPARAM wp, LPARAM lp) {
+  switch (msg) {
+    case WM_CREATE: {
+      auto* app = new ERAppWindows(reinterpret_cast<const CREATESTRUCTW*>(lp)->hInstance, window);
+      SetWindowLongPtrW(window, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(app));
+      if (app->Start()) return 0;
+      SetWindowLongPtrW(window, GWLP_USERDATA, 0);
+      app->SetMainWindow(nullptr);  // the failed creation takes the window down itself
+      delete app;
+      return -1;
+    }
+    case WM_CLOSE:
+      if (ERAppWindows* app = AppOf(window)) {
+        app->Shutdown();
+        delete app;
+        return 0;
+      }
+      break;
+    case WM_DESTROY:
+      PostQuitMessage(0);
+      return 0;
+    default:
+      if (ERAppWindows* app = AppOf(window)) {
+        LRESULT result;
+        if (app->HandleMessage(msg, wp, lp, result)) return result;
+      }
+  }
+  return DefWindowProcW(window, msg, wp, lp);
+}
+
+}  // namespace
+
+int WINAPI wWinMain(HINSTANCE instance, HINSTANCE, PWSTR, int) {
+  LoadTextById = &StringTableText;
   WNDCLASSEXW wc = {sizeof(wc)};
+  wc.style = CS_HREDRAW | CS_VREDRAW;
   wc.lpfnWndProc = MainProc;
   wc.hInstance = instance;
+  wc.hIcon = LoadIconW(instance, L"Mirepan");
   wc.hCursor = LoadCursorW(nullptr, IDC_ARROW);
   wc.hbrBackground = reinterpret_cast<HBRUSH>(COLOR_BTNFACE + 1);
+  wc.lpszMenuName = MAKEINTRESOURCEW(IDM_MAIN_DEFAULT);
   wc.lpszClassName = L"Mirepan";
   RegisterClassExW(&wc);
-  HWND wnd = CreateWindowExW(0, L"Mirepan", L"Mirepan", WS_OVERLAPPEDWINDOW, CW_USEDEFAULT, CW_USEDEFAULT, 800,
-                             600, nullptr, nullptr, instance, nullptr);
-  ShowWindow(wnd, show);
-  MSG m;
-  while (GetMessageW(&m, nullptr, 0, 0) > 0) {
-    TranslateMessage(&m);
-    DispatchMessageW(&m);
+  HWND window = CreateWindowExW(0, L"Mirepan", L"Mirepan", WS_OVERLAPPEDWINDOW, CW_USEDEFAULT, CW_USEDEFAULT,
+                                CW_USEDEFAULT, CW_USEDEFAULT, nullptr, nullptr, instance, nullptr);
+  if (!window) return 1;
+  HACCEL accelerators = LoadAcceleratorsW(instance, L"Mirepan");
+  MSG message;
+  while (GetMessageW(&message, nullptr, 0, 0) > 0) {
+    if (TranslateAcceleratorW(window, accelerators, &message)) continue;
+    TranslateMessage(&message);
+    DispatchMessageW(&message);
   }
-  return static_cast<int>(m.wParam);
+  return static_cast<int>(message.wParam);
 }

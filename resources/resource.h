@@ -74,6 +74,66 @@
 #define IDS_CATEGORY_EDIT_CAPTION 4201
 #define IDS_CATEGORY_CHANGE_CAPTION 4202
 
+// ---- main window
+#define IDM_MAIN_DIARY 1100
+#define IDM_MAIN_INGREDIENTS 1405
+#define IDM_MAIN_DEFAULT 1500          // the menu bar until a view installs its own
+#define IDM_MAIN_RECIPES 1806
+#define IDM_MAIN_SHOPLIST 1900
+#define IDM_POPUP_DIARY 1700           // list pop-ups of the views
+#define IDM_POPUP_INGREDIENTS 1701
+#define IDM_POPUP_RECIPES 1702
+#define IDM_POPUP_SHOPLIST 1703
+#define IDM_POPUP_TABS 1704
+#define IDM_POPUP_TOOLBAR 1705
+#define IDR_HELP_FILE 1007             // RCDATA: the compiled help file
+#define IDD_ABOUT 2000
+#define IDC_ABOUT_NAME 2001
+#define IDC_ABOUT_VERSION 2002
+#define IDC_ABOUT_DESCRIPTION 2003
+#define IDC_ABOUT_MAKER 2004
+#define IDC_TABS 2103
+#define IDC_SPLITTER 2104
+#define IDC_STATUS 2105
+#define IDC_TOOLBAR 2106
+#define IDS_LOADING_PROGRAM 4104
+#define IDS_ALREADY_RUNNING 4105
+#define IDS_HOME_PAGE 4111
+#define IDS_SUPPORT_MAIL 4112
+#define IDS_RESTORE_QUESTION 4116      // "Restore from your last saved backup?"
+
+// ---- ingredients (strings 4690-4692 chosen here)
+#define IDS_INGREDIENT_COPY_CAPTION 4690     // "Copy Ingredient"
+#define IDS_INGREDIENT_COPY_PROMPT 4691      // "Please enter the name of the new ingredient:"
+#define IDS_INGREDIENT_DELETE_QUESTION 4692  // "Would you like to delete the selected ingredients?"
+
 // ---- printing
+#define IDD_PRINT 3100
+#define IDC_PRINT_ALL 3101
+#define IDC_PRINT_CATEGORY 3102
+#define IDC_PRINT_FIRST 3103
+#define IDC_PRINT_FONT 3104
+#define IDC_PRINT_FULL_PAGE 3105
+#define IDC_PRINT_NUTRITION_FULL 3106
+#define IDC_PRINT_MARGIN 3107
+#define IDC_PRINT_CARD 3108
+#define IDC_PRINT_NUTRITION 3109
+#define IDC_PRINT_SELECTED 3110
+#define IDS_PRINT_FIRST_TIP 5300
+#define IDS_PRINT_MORE 5301
+#define IDS_PRINT_NUTRITION_TIP 5302
+#define IDS_PRINT_NUTRITION_FULL_TIP 5303
 
 // ---- network and update
+// Dialog "Auto-Update" and its controls, the news window 20250, and the update messages.
+#define IDD_AUTO_UPDATE 20720
+#define IDC_AUTO_UPDATE_LABEL 20721
+#define IDC_AUTO_UPDATE_YES 20722
+#define IDC_AUTO_UPDATE_NO 20723
+#define IDC_AUTO_UPDATE_INTERVAL 20724
+#define IDS_UPDATE_NONE 20730
+#define IDS_UPDATE_CAPTION 20731
+#define IDD_NEWS 20250
+#define IDC_NEWS_HIDE 20251
+#define IDC_NEWS_CLOSE 20252
+#define IDC_NEWS_TEXT 20253

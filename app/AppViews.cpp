@@ -1,0 +1,33 @@
+#include "app/AppViews.h"
+
+#include "app/PlaceholderViews.h"
+
+namespace {
+
+template <class ViewClass>
+std::unique_ptr<View> Make(const ViewServices& s) {
+  return std::make_unique<ViewClass>(s.app, s.statusBar, s.toolbar, s.options);
+}
+
+}  // namespace
+
+std::unique_ptr<View> NewIngredientList(const ViewServices& s) {
+  return Make<PlaceholderIngredientList>(s);
+}
+
+std::unique_ptr<View> NewRecipeList(const ViewServices& s) {
+  return Make<PlaceholderRecipeList>(s);
+}
+
+std::unique_ptr<View> NewDiary(const ViewServices& s) {
+  return Make<PlaceholderDiary>(s);
+}
+
+std::unique_ptr<View> NewShopList(const ViewServices& s) {
+  return Make<PlaceholderShopList>(s);
+}
+
+bool ImportNutrientData(View&, const WString&) {
+  // The stand-in ingredients view reads no CSV data; the ingredients view takes this over.
+  return false;
+}

@@ -1,0 +1,538 @@
+#include "app/ERAppWindows.h"
+
+#include <commctrl.h>
+#include <algorithm>
+#include <vector>
+#include <shellapi.h>
+#include <shlobj.h>
+
+#include "app/AppViews.h"
+#include "food/CalendarDate.h"
+#include "resources/resource.h"
+#include "storage/Files.h"
+#include "storage/Paths.h"
+
+namespace {
+
+struct ViewSetup {
+  std::unique_ptr<View> (*make)(const ViewServices&);
+  int menuId;
+  int popupMenuId;
+};
+
+// Tab order.
+constexpr ViewSetup kViewSetups[ERAppWindows::kTabCount] = {
+    {&NewIngredientList, IDM_MAIN_INGREDIENTS, IDM_POPUP_INGREDIENTS},
+    {&NewRecipeList, IDM_MAIN_RECIPES, IDM_POPUP_RECIPES},
+    {&NewDiary, IDM_MAIN_DIARY, IDM_POPUP_DIARY},
+    {&NewShopList, IDM_MAIN_SHOPLIST, IDM_POPUP_SHOPLIST},
+};
+
+// Toolbar buttons by image index: command and whether the button starts enabled.
+struct ToolbarButton {
+  int command;
+  bool enabled;
+};
+constexpr ToolbarButton kToolbarButtons[ERAppWindows::kToolbarButtonCount] = {
+    {1001, false}, {1002, false}, {1003, false}, {1300, true},  {1301, true},  {1302, true},  {1303, true},
+    {1304, true},  {1202, true},  {1203, true},  {1204, true},  {1206, true},  {1400, false}, {1402, false},
+    {1403, false}, {1800, false}, {1803, false}, {1804, false}, {1101, false}, {1102, false}, {1103, false},
+};
+
+constexpr int kToolbarTop = 45;
+constexpr int kEmptyToolbarTop = 5;
+constexpr int kMargin = 5;
+constexpr int kTabLeft = 10;
+constexpr int kSplitterOffset = 10;
+constexpr int kSplitterWidth = 5;
+constexpr int kListInset = 10;
+constexpr int kListTop = 33;
+constexpr int kPictureLeft = 15;
+constexpr int kPictureTop = 22;
+
+// True when the arrangement shows at least one button, not only separators.
+bool ShowsButton(const std::vector<uint8_t>& layout) {
+  for (uint8_t entry : layout)
+    if (entry != DAVavador::ERToolbar::kSeparator) return true;
+  return false;
+}
+
+}  // namespace
+
+ERAppWindows::ERAppWindows(HINSTANCE instance, HWND mainWindow)
+    : ERApp(instance), progress(*this), statusBar({25, 50, 25}), options(*this), savedOptions(options) {
+  SetMainWindow(mainWindow);
+}
+
+ERAppWindows::~ERAppWindows() {
+  if (instanceMutex) {
+    ReleaseMutex(instanceMutex);
+    CloseHandle(instanceMutex);
+  }
+  HWND window = MainWindow();
+  if (window) {
+    KillTimer(window, kStartTimer);
+    SetWindowLongPtrW(window, GWLP_USERDATA, 0);
+    DestroyWindow(window);
+  }
+}
+
+bool ERAppWindows::Start() {
+  if (!ClaimSingleInstance()) return false;
+  options.Read();
+  options.DerivePaths();
+  savedOptions = options;
+  ApplyCommandLine();
+  if (!CreateWindows()) return false;
+  LoadCatalogs();
+  tabs.SetPopupMenu(LoadMenuResource(IDM_POPUP_TABS), nullptr, nullptr);
+  toolbar.SetPopupMenu(LoadMenuResource(IDM_POPUP_TOOLBAR), nullptr, nullptr);
+  SetUpToolbar();
+  tabs.Select(static_cast<int>(options.curTab % kTabCount));
+  return SetTimer(MainWindow(), kStartTimer, kStartTimerPeriod, nullptr) != 0;
+}
+
+bool ERAppWindows::ClaimSingleInstance() {
+  instanceMutex = CreateMutexW(nullptr, TRUE, ProductName().c_str());
+  if (instanceMutex && GetLastError() != ERROR_ALREADY_EXISTS) return true;
+  if (instanceMutex) CloseHandle(instanceMutex);
+  instanceMutex = nullptr;
+  HWND window = MainWindow();
+  SetMainWindow(nullptr);  // the hidden window must not own the box
+  ShowMessage(IDS_ALREADY_RUNNING, MB_OK | MB_ICONEXCLAMATION);
+  SetMainWindow(window);
+  return false;
+}
+
+// "/f<folder>" or "-F<folder>" stores a new data folder; this run keeps the folder it read.
+void ERAppWindows::ApplyCommandLine() {
+  int count = 0;
+  LPWSTR* arguments = CommandLineToArgvW(GetCommandLineW(), &count);
+  if (!arguments) return;
+  for (int i = 1; i < count; ++i) {
+    const wchar_t* argument = arguments[i];
+    if ((argument[0] == L'/' || argument[0] == L'-') && (argument[1] == L'f' || argument[1] == L'F'))
+      options.baseFolder = argument + 2;
+  }
+  LocalFree(arguments);
+}
+
+bool ERAppWindows::CreateWindows() {
+  HWND window = MainWindow();
+  if (!splitter.Create(window, IDC_SPLITTER, 0, 0, kSplitterWidth, 10) ||
+      !statusBar.Create(window, IDC_STATUS, options.showStatus) || !tabs.Create(window, IDC_TABS) ||
+      !toolbar.Create(window, IDC_TOOLBAR))
+    return false;
+  splitter.SetCallback(&ERAppWindows::OnSplitterDrop, this);
+  tabs.AddCommandHandler(&ERAppWindows::ForwardTabCommand, this);
+  SetWindowSubclass(tabs.Window(), &ERAppWindows::TabSubclass, 0, reinterpret_cast<DWORD_PTR>(this));
+  const ViewServices services{*this, statusBar, toolbar, options};
+  for (int i = 0; i < kTabCount; ++i) {
+    views[i] = kViewSetups[i].make(services);
+    if (!views[i]->Create(tabs.Window(), kViewSetups[i].menuId, kViewSetups[i].popupMenuId)) return false;
+    if (tabs.AddTab(String(IDS_VIEW_TAB_FIRST + i)) < 0) return false;
+  }
+  return true;
+}
+
+// The four catalogs one after another behind the progress window, a quarter of the bar each.
+bool ERAppWindows::LoadCatalogs() {
+  return progress.Run(nullptr, IDS_LOADING_PROGRAM, &ERAppWindows::LoadCatalogsWorker, this);
+}
+
+DWORD WINAPI ERAppWindows::LoadCatalogsWorker(void* arg) {
+  auto* self = static_cast<ERAppWindows*>(arg);
+  const Options& o = self->options;
+  const WString* paths[kTabCount] = {&o.ingredientsPath, &o.recipesPath, &o.diaryPath, &o.shopListPath};
+  for (int i = 0; i < kTabCount; ++i)
+    self->views[i]->OpenCatalog(*paths[i], o.autoBackup, i * 25, (i + 1) * 25, &self->progress);
+  self->progress.Finish(false);
+  return 0;
+}
+
+void ERAppWindows::SetUpToolbar() {
+  if (toolbar.LoadImages(Instance(), kToolbarButtonCount)) {
+    for (int i = 0; i < kToolbarButtonCount; ++i)
+      toolbar.RegisterButton(static_cast<uint8_t>(i), kToolbarButtons[i].command, kToolbarButtons[i].enabled);
+  }
+  toolbar.Arrange(options.toolbarLayout);
+}
+
+void ERAppWindows::OnFirstTick() {
+  HWND window = MainWindow();
+  KillTimer(window, kStartTimer);
+  const WString nutrientData = options.OfferNutrientData();
+  if (!nutrientData.empty()) ImportNutrientData(*views[0], nutrientData);
+  if (options.track && options.width > 0 && options.height > 0)
+    SetWindowPos(window, nullptr, options.x, options.y, options.width, options.height,
+                 SWP_NOZORDER | SWP_NOACTIVATE);
+  ShowWindow(window, SW_SHOW);
+  for (const auto& view : views) {
+    view->BuildColumns();
+    view->FillList();
+  }
+  ShowCurrentView();
+  started = true;
+}
+
+void ERAppWindows::SelectTab(int index) {
+  const int previous = static_cast<int>(options.curTab % kTabCount);
+  options.curTab = static_cast<uint32_t>(index);
+  if (tabs.Selected() != index) tabs.Select(index);
+  if (previous != index) views[previous]->Hide();
+  ShowCurrentView();
+}
+
+void ERAppWindows::ShowCurrentView() {
+  View& view = Current();
+  view.InstallMenu();
+  view.UpdateCategoryMenu(MainMenu());
+  view.UpdateStatus();
+  InvalidateRect(MainWindow(), nullptr, TRUE);
+}
+
+void ERAppWindows::Layout() {
+  HWND window = MainWindow();
+  RECT client;
+  if (!tabs.Window() || !::GetClientRect(window, &client)) return;
+  const int width = client.right, height = client.bottom;
+  toolbar.AutoSize();
+  statusBar.Layout();
+  const int top = ShowsButton(toolbar.Layout()) ? kToolbarTop : kEmptyToolbarTop;
+  const int status = statusBar.IsVisible() ? statusBar.Height() : 0;
+  const int reserved = options.splitter;
+  const int tabHeight = height - status - top - kMargin;
+  tabs.Move(kTabLeft, top, width - reserved, tabHeight);
+  splitter.Move(width - reserved + kSplitterOffset, top, kSplitterWidth, tabHeight);
+  RECT list;
+  ::GetClientRect(tabs.Window(), &list);
+  list.left += kListInset;
+  list.right -= kListInset;
+  list.top += kListTop;
+  const RECT picture{width - reserved + kPictureLeft, top + kPictureTop, width - kMargin,
+                     height - status - kMargin};
+  for (const auto& view : views) view->Layout(list, picture);
+  InvalidateRect(window, nullptr, TRUE);
+}
+
+void ERAppWindows::RecordPlacement() {
+  HWND window = MainWindow();
+  if (started && !IsZoomed(window) && !IsIconic(window)) options.RecordWindow(window);
+}
+
+void ERAppWindows::Paint() {
+  HWND window = MainWindow();
+  PAINTSTRUCT paint;
+  HDC dc = BeginPaint(window, &paint);
+  RECT client;
+  ::GetClientRect(window, &client);
+  HDC memory = CreateCompatibleDC(dc);
+  HBITMAP bitmap = CreateCompatibleBitmap(dc, client.right, client.bottom);
+  HGDIOBJ old = SelectObject(memory, bitmap);
+  FillRect(memory, &client, GetSysColorBrush(COLOR_BTNFACE));
+  if (views[0]) Current().PaintPicture(memory);
+  BitBlt(dc, 0, 0, client.right, client.bottom, memory, 0, 0, SRCCOPY);
+  SelectObject(memory, old);
+  DeleteObject(bitmap);
+  DeleteDC(memory);
+  EndPaint(window, &paint);
+}
+
+bool ERAppWindows::HandleMessage(UINT msg, WPARAM wp, LPARAM lp, LRESULT& result) {
+  result = 0;
+  switch (msg) {
+    case WM_MOVE:
+      RecordPlacement();
+      return true;
+    case WM_SIZE:
+      if (wp != SIZE_MINIMIZED && wp != SIZE_MAXHIDE) {
+        Layout();
+        if (wp == SIZE_RESTORED) RecordPlacement();
+      }
+      return false;
+    case WM_PAINT:
+      Paint();
+      return true;
+    case WM_ERASEBKGND:
+      result = 1;
+      return true;
+    case WM_NOTIFY:
+      return OnNotify(reinterpret_cast<const NMHDR*>(lp), result);
+    case WM_LBUTTONDOWN:
+      if (views[0])
+        Current().ClickPicture(POINT{static_cast<short>(LOWORD(lp)), static_cast<short>(HIWORD(lp))});
+      return true;
+    case WM_TIMER:
+      if (wp != kStartTimer) return false;
+      OnFirstTick();
+      return true;
+    case WM_COMMAND:
+      return OnCommand(wp, lp);
+    default:
+      return false;
+  }
+}
+
+bool ERAppWindows::OnNotify(const NMHDR* header, LRESULT& result) {
+  if (header->idFrom == IDC_VIEW_LIST && views[0]) {
+    View& view = Current();
+    if (header->code == LVN_ITEMACTIVATE) view.EditItem(views[1].get());
+    if (header->code == LVN_COLUMNCLICK)
+      view.SortByColumn(reinterpret_cast<const NMLISTVIEW*>(header)->iSubItem);
+    if (header->code == LVN_ITEMCHANGED) view.OnSelectionChanged(MainMenu());
+    return true;
+  }
+  if (header->idFrom == IDC_TABS && header->code == TCN_SELCHANGE) {
+    SelectTab(tabs.Selected());
+    return true;
+  }
+  return toolbar.OnNotify(header, result);
+}
+
+// The list view lives inside the tab control, which passes the list's notifications up here.
+LRESULT CALLBACK ERAppWindows::TabSubclass(HWND window, UINT msg, WPARAM wp, LPARAM lp, UINT_PTR,
+                                           DWORD_PTR data) {
+  if (msg == WM_NOTIFY && reinterpret_cast<const NMHDR*>(lp)->idFrom == IDC_VIEW_LIST) {
+    LRESULT result = 0;
+    if (reinterpret_cast<ERAppWindows*>(data)->OnNotify(reinterpret_cast<const NMHDR*>(lp), result))
+      return result;
+  }
+  return DefSubclassProc(window, msg, wp, lp);
+}
+
+bool ERAppWindows::ForwardTabCommand(void* arg, WPARAM wp, LPARAM lp) {
+  auto* self = static_cast<ERAppWindows*>(arg);
+  return self->views[0] && self->Current().HandleCommand(wp, lp, self->MainMenu());
+}
+
+void ERAppWindows::OnSplitterDrop(void* arg, int x) {
+  auto* self = static_cast<ERAppWindows*>(arg);
+  RECT client;
+  ::GetClientRect(self->MainWindow(), &client);
+  self->options.splitter = std::max<int32_t>(Options::kMinSplitter, client.right - x + kSplitterOffset);
+  self->Layout();
+}
+
+bool ERAppWindows::OnCommand(WPARAM wp, LPARAM lp) {
+  const int command = LOWORD(wp);
+  if (lp && reinterpret_cast<HWND>(lp) != toolbar.Window()) return false;
+  switch (command) {
+    case 1000:
+      SelectTab(static_cast<int>((options.curTab + 1) % kTabCount));
+      return true;
+    case 1004: {
+      ListView_SetItemState(Current().List().Window(), -1, LVIS_SELECTED, LVIS_SELECTED);
+      return true;
+    }
+    case 1201:
+      if (views[1]->Download(options.lastDownload)) options.lastDownload = CalendarDate::Now();
+      return true;
+    case 1202:
+      PostMessageW(MainWindow(), WM_CLOSE, 0, 0);
+      return true;
+    case 1206:
+      RunOptions();
+      return true;
+    case 1207:
+      Current().Print(options);
+      return true;
+    case 1209:
+      RunCustomizeToolbar();
+      return true;
+    case 1210:
+      views[1]->Upload();
+      return true;
+    case 1300:
+      RunAbout();
+      return true;
+    case 1301:
+      ShowHelp();
+      return true;
+    case 1302:
+      OpenAddress(IDS_HOME_PAGE);
+      return true;
+    case 1303:
+      OpenAddress(IDS_SUPPORT_MAIL);
+      return true;
+    case 1304:  // the update check joins with the update service
+      return true;
+    default:
+      return RunViewCommand(command);
+  }
+}
+
+// The commands of one group call the same operation of the current view whichever of the
+// group's identifiers arrived; the asterisked ones refresh the status afterwards.
+bool ERAppWindows::RunViewCommand(int command) {
+  View& view = Current();
+  View* recipes = views[1].get();
+  switch (command) {
+    case 1001:
+    case 1101:
+      view.AddCategory();
+      view.UpdateMenu(MainMenu());
+      view.UpdateCategoryMenu(MainMenu());
+      break;
+    case 1002:
+    case 1102:
+      view.DeleteCategory();
+      view.UpdateMenu(MainMenu());
+      view.UpdateCategoryMenu(MainMenu());
+      break;
+    case 1003:
+    case 1103:
+      view.EditCategory();
+      break;
+    case 1200:
+      view.CustomizeColumns();
+      return true;
+    case 1203:
+      view.Export();
+      return true;
+    case 1204:
+      view.Import();
+      break;
+    case 1205:
+      view.ShowNutrition();
+      return true;
+    case 1208:
+      if (ShowMessage(IDS_RESTORE_QUESTION, MB_YESNO | MB_ICONQUESTION) != IDYES) return true;
+      view.RestoreBackup();
+      break;
+    case 1400:
+    case 1600:
+    case 1800:
+    case 1901:
+      view.AddItem(recipes);
+      break;
+    case 1401:
+    case 1802:
+    case 1902:
+      view.CopyItem();
+      break;
+    case 1402:
+    case 1601:
+    case 1803:
+    case 1903:
+      view.DeleteItem(recipes, views[2].get());
+      break;
+    case 1403:
+    case 1602:
+    case 1804:
+    case 1904:
+      view.EditItem(recipes);
+      break;
+    case 1404:
+    case 1805:
+      view.MoveToCategory();
+      break;
+    case 1801:
+      view.ShowComponentInfo();
+      return true;
+    default:
+      return false;
+  }
+  view.UpdateStatus();
+  return true;
+}
+
+void ERAppWindows::RunOptions() {
+  if (!options.RunDialog()) return;
+  statusBar.Show(options.showStatus);
+  Layout();
+  if (options.reloadNow) {
+    options.reloadNow = false;
+    for (const auto& view : views) view->Clear();
+    LoadCatalogs();
+  }
+  for (const auto& view : views) view->FillList();
+  Current().UpdateStatus();
+}
+
+void ERAppWindows::RunCustomizeToolbar() {
+  toolbar.Customize();
+  options.toolbarLayout = toolbar.Layout();
+  Layout();
+}
+
+namespace {
+
+// A value of the version resource's English string block.
+WString VersionValue(const void* block, const wchar_t* name) {
+  const WString query = WString(TXT("\\StringFileInfo\\040904B0\\")) + name;
+  void* value = nullptr;
+  UINT length = 0;
+  if (!VerQueryValueW(block, query.c_str(), &value, &length) || !length) return WString();
+  return WString(static_cast<const wchar_t*>(value));
+}
+
+INT_PTR CALLBACK AboutProc(HWND dialog, UINT msg, WPARAM wp, LPARAM) {
+  if (msg == WM_INITDIALOG) {
+    HRSRC found = FindResourceW(nullptr, MAKEINTRESOURCEW(VS_VERSION_INFO), MAKEINTRESOURCEW(16));
+    HGLOBAL loaded = found ? LoadResource(nullptr, found) : nullptr;
+    const void* block = loaded ? LockResource(loaded) : nullptr;
+    if (block) {
+      // VerQueryValueW needs a writable copy of the block.
+      std::vector<BYTE> copy(static_cast<const BYTE*>(block),
+                             static_cast<const BYTE*>(block) + SizeofResource(nullptr, found));
+      SetDlgItemTextW(dialog, IDC_ABOUT_NAME, VersionValue(copy.data(), L"ProductName").c_str());
+      SetDlgItemTextW(dialog, IDC_ABOUT_VERSION,
+                      (TXT("Version ") + VersionValue(copy.data(), L"ProductVersion")).c_str());
+      SetDlgItemTextW(dialog, IDC_ABOUT_DESCRIPTION, VersionValue(copy.data(), L"FileDescription").c_str());
+      SetDlgItemTextW(dialog, IDC_ABOUT_MAKER, VersionValue(copy.data(), L"LegalCopyright").c_str());
+    }
+    return TRUE;
+  }
+  if (msg == WM_COMMAND && (LOWORD(wp) == IDOK || LOWORD(wp) == IDCANCEL)) {
+    EndDialog(dialog, LOWORD(wp));
+    return TRUE;
+  }
+  return FALSE;
+}
+
+// Writes the embedded help file into `folder`; its path, or empty on failure.
+WString WriteHelpFile(const WString& folder) {
+  HRSRC found = FindResourceW(nullptr, MAKEINTRESOURCEW(IDR_HELP_FILE), MAKEINTRESOURCEW(10));
+  HGLOBAL loaded = found ? LoadResource(nullptr, found) : nullptr;
+  const void* data = loaded ? LockResource(loaded) : nullptr;
+  if (!data) return WString();
+  const WString path = folder + TXT("Mirepan.chm");
+  FileHandle file(path);
+  if (!file.OpenWrite() || !file.Write(data, SizeofResource(nullptr, found))) return WString();
+  return path;
+}
+
+}  // namespace
+
+void ERAppWindows::RunAbout() {
+  RunDialog(IDD_ABOUT, &AboutProc, 0);
+}
+
+// The help file goes below the common application-data folder (readable by every user), or into
+// the temporary folder when that cannot be written, and opens in HTML Help.
+void ERAppWindows::ShowHelp() {
+  wchar_t path[MAX_PATH] = {};
+  WString helpFile;
+  if (FolderPath() && SUCCEEDED(FolderPath()(nullptr, CSIDL_COMMON_APPDATA, nullptr, 0, path))) {
+    const WString folder =
+        EnsureTrailing(path, TXT('\\')) + MakerName() + TXT("\\") + ProductName() + TXT("\\");
+    if (CreateFolders(folder, true)) helpFile = WriteHelpFile(folder);
+  }
+  if (helpFile.empty() && GetTempPathW(MAX_PATH, path))
+    helpFile = WriteHelpFile(EnsureTrailing(path, TXT('\\')));
+  static HMODULE helpLibrary = LoadLibraryW(L"hhctrl.ocx");
+  using HtmlHelpFunction = HWND(WINAPI*)(HWND, LPCWSTR, UINT, DWORD_PTR);
+  auto htmlHelp =
+      helpLibrary ? reinterpret_cast<HtmlHelpFunction>(GetProcAddress(helpLibrary, "HtmlHelpW")) : nullptr;
+  if (htmlHelp && !helpFile.empty()) htmlHelp(MainWindow(), helpFile.c_str(), 0 /* HH_DISPLAY_TOPIC */, 0);
+}
+
+void ERAppWindows::OpenAddress(UINT stringId) const {
+  ShellExecuteW(MainWindow(), L"open", String(stringId).c_str(), nullptr, nullptr, SW_SHOWNORMAL);
+}
+
+void ERAppWindows::Shutdown() {
+  if (options.Differs(savedOptions)) options.Write();
+  for (const auto& view : views)
+    if (view) view->SaveIfModified(true);
+}
