@@ -1,0 +1,324 @@
+// The Ingredients view in the view tests' host window: its catalog file, the list and search
+// list, and the item commands through the real dialogs and scripted prompts.
+#include <windowsx.h>
+
+#include "ViewTestSupport.h"
+#include "app/DataLockGuard.h"
+#include "food/CategoryList.h"
+#include "resources/resource.h"
+#include "storage/Files.h"
+#include "storage/XMLDoc.h"
+#include "views/IngredientList/IngredientList.h"
+
+namespace {
+
+using storage_test::ReadFile;
+using storage_test::ScriptedPrompts;
+using storage_test::WriteFile;
+using view_test::DialogScripts;
+using view_test::Press;
+
+// The view with its state opened up for the tests.
+class OpenIngredientList : public IngredientList {
+ public:
+  using IngredientList::IngredientList;
+  using View::imagesFolder;
+  using View::lastId;
+  using View::modified;
+  using View::readOnly;
+  using View::selectedCategory;
+  using View::workerMode;
+  using View::workPath;
+};
+
+// A neighbour view that answers the questions a delete asks.
+class AnsweringView : public TestView {
+ public:
+  using TestView::TestView;
+  bool IsFoodUsed(uint32_t foodId) override { return foodId == used; }
+  bool HasLinkedId(uint32_t foodId) override { return foodId == linked; }
+  uint32_t used = 0;
+  uint32_t linked = 0;
+};
+
+class IngredientListTest : public view_test::ViewTest {
+ protected:
+  static constexpr int kMenu = 9910;
+  static constexpr int kPopup = 9911;
+
+  IngredientListTest() {
+    view_.Hide();
+    EXPECT_TRUE(ingredients_.Create(tabs_.Window(), kMenu, kPopup));
+    ingredients_.OpenCatalog(Catalog(), false, 0, 100, nullptr);
+    ingredients_.BuildColumns();
+  }
+  ~IngredientListTest() override { ingredients_.WaitForBackgroundSaves(); }
+
+  WString Catalog() const { return folder_.Path() + L"Ingredients.xml"; }
+
+  uint32_t AddCategory(const WString& name) {
+    DataLockGuard lock;
+    return ingredients_.Categories().AddNew(name, ingredients_.IdCounter());
+  }
+  Ingredient* Add(const WString& name, uint32_t catId = 0, double calories = 0) {
+    Ingredient record;
+    record.name = name;
+    record.catId = catId;
+    record.size = 1;
+    record.nutrients[Nutrient::kCalories] = calories;
+    return ingredients_.AddIngredient(record);
+  }
+  std::vector<WString> Names() const {
+    std::vector<WString> names;
+    for (int row = 0; row < ingredients_.List().ItemCount(); ++row)
+      names.push_back(ingredients_.List().ItemText(row, 0));
+    return names;
+  }
+  std::vector<WString> SearchList(const WString& text, bool includeHidden = false) {
+    const HWND box = CreateWindowW(L"LISTBOX", L"", WS_CHILD | LBS_SORT, 0, 0, 100, 100, main_, nullptr,
+                                   GetModuleHandleW(nullptr), nullptr);
+    ingredients_.FillSearchList(box, text, false, includeHidden);
+    std::vector<WString> names;
+    for (int i = 0; i < ListBox_GetCount(box); ++i) {
+      wchar_t name[256] = {};
+      ListBox_GetText(box, i, name);
+      names.push_back(name);
+      EXPECT_NE(ListBox_GetItemData(box, i), 0);
+    }
+    DestroyWindow(box);
+    return names;
+  }
+  // Rereads the catalog file into a fresh view, as the next start of the program would.
+  void Reopen() {
+    ingredients_.WaitForBackgroundSaves();
+    ingredients_.Clear();
+    ingredients_.OpenCatalog(Catalog(), false, 0, 100, nullptr);
+  }
+
+  OpenIngredientList ingredients_{app_, status_, toolbar_, options_};
+  DialogScripts dialogs_;
+  ScriptedPrompts prompts_;
+};
+
+// ---- the catalog file ----
+
+TEST_F(IngredientListTest, SavedCatalogReadsBackAndSavesByteForByte) {
+  const uint32_t fruit = AddCategory(L"Fruit");
+  Ingredient* apple = Add(L"Apple \"Gala\" & <Co>", fruit, 52);
+  apple->picture = L"apple.jpg";
+  apple->hidden = true;
+  Add(L"Pear", fruit, 57.5);
+  ingredients_.WaitForBackgroundSaves();
+  ASSERT_TRUE(ingredients_.Save());
+  const std::string saved = ReadFile(Catalog());
+
+  Reopen();
+  ASSERT_EQ(ingredients_.Records().size(), 2u);
+  const Ingredient& read = *ingredients_.Records()[0];
+  EXPECT_EQ(read.name, L"Apple \"Gala\" & <Co>");
+  EXPECT_EQ(read.catId, fruit);
+  EXPECT_TRUE(read.hidden);
+  EXPECT_EQ(read.picture, L"apple.jpg");
+  EXPECT_DOUBLE_EQ(ingredients_.Records()[1]->nutrients[Nutrient::kCalories], 57.5);
+  EXPECT_EQ(ingredients_.lastId, 3u);  // the category took 1
+  ASSERT_TRUE(ingredients_.Save());
+  EXPECT_EQ(ReadFile(Catalog()), saved);
+}
+
+TEST_F(IngredientListTest, CatalogCutShortInItsEndTagKeepsTheRecordsReadSoFar) {
+  WriteFile(Catalog(),
+            "<INGREDIENTLIST>\n<INGREDIENTS>\n<FOOD>\n<FOODID>7</FOODID>\n<FOODNAME>Salt</FOODNAME>\n"
+            "</FOOD>\n<FOOD>\n<FOODNAME>No id</FOODNAME>\n</FOOD>\n</INGREDIENTLIST");
+  ingredients_.Clear();
+  EXPECT_FALSE(ingredients_.OpenCatalog(Catalog(), false, 0, 100, nullptr));
+  ASSERT_EQ(ingredients_.Records().size(), 1u);
+  EXPECT_EQ(ingredients_.Records()[0]->name, L"Salt");
+  EXPECT_EQ(ingredients_.lastId, 7u);
+}
+
+TEST_F(IngredientListTest, ImportRenumbersAClashingIdAndCopiesThePicture) {
+  Ingredient* salt = Add(L"Salt");
+  const WString importFolder = folder_.Path() + L"import/";
+  ASSERT_TRUE(CreateFolders(importFolder + L"Images", false));
+  ASSERT_TRUE(CreateFolders(ingredients_.imagesFolder, false));
+  WriteFile(importFolder + L"Images/pepper.png", "picture");
+  WriteFile(
+      importFolder + L"in.xml",
+      "<INGREDIENTLIST>\n<INGREDIENTS>\n<FOOD>\n<FOODID>" + std::to_string(salt->foodId) +
+          "</FOODID>\n<FOODNAME>Pepper</FOODNAME>\n<PICTURE>pepper.png</PICTURE>\n</FOOD>\n<FOOD>\n"
+          "<FOODID>40</FOODID>\n<FOODNAME>Sugar</FOODNAME>\n</FOOD>\n</INGREDIENTS>\n</INGREDIENTLIST>\n");
+  ingredients_.workerMode = true;
+  ingredients_.workPath = importFolder + L"in.xml";
+  EXPECT_TRUE(ingredients_.Load(nullptr, 0, 100));
+  ASSERT_EQ(ingredients_.Records().size(), 3u);
+  const Ingredient& pepper = *ingredients_.Records()[1];
+  EXPECT_EQ(pepper.name, L"Pepper");
+  EXPECT_EQ(pepper.foodId, salt->foodId + 1);
+  EXPECT_EQ(ingredients_.Records()[2]->foodId, 40u);
+  EXPECT_EQ(ingredients_.lastId, 40u);
+  EXPECT_TRUE(ingredients_.modified);
+  EXPECT_EQ(ReadFile(ingredients_.imagesFolder + L"pepper.png"), "picture");
+}
+
+// ---- the list and the search list ----
+
+TEST_F(IngredientListTest, ListLeavesHiddenRecordsOutAndFollowsTheCategory) {
+  const uint32_t fruit = AddCategory(L"Fruit");
+  Add(L"Apple", fruit);
+  Add(L"Bread");
+  Add(L"Cherry", fruit)->hidden = true;
+  ingredients_.FillList();
+  EXPECT_EQ(Names(), (std::vector<WString>{L"Apple", L"Bread"}));
+  ingredients_.selectedCategory = fruit;
+  ingredients_.FillList();
+  EXPECT_EQ(Names(), (std::vector<WString>{L"Apple"}));
+  EXPECT_TRUE(ingredients_.IsCategoryUsed(fruit));
+}
+
+TEST_F(IngredientListTest, TwoHundredFiftyRecordsFillAtOnceAndTwoHundredFiftyOneBehindTheProgressWindow) {
+  for (int i = 0; i < 250; ++i) Add(L"Item " + std::to_wstring(i));
+  ingredients_.FillList();
+  EXPECT_EQ(dialogs_.Opened(IDD_PROGRESS), 0);
+  EXPECT_EQ(ingredients_.List().ItemCount(), 250);
+  Add(L"Hidden")->hidden = true;  // counted, never shown
+  ingredients_.FillList();
+  EXPECT_EQ(dialogs_.Opened(IDD_PROGRESS), 1);
+  EXPECT_EQ(ingredients_.List().ItemCount(), 250);
+}
+
+TEST_F(IngredientListTest, SearchListPutsNamesStartingWithTheTextFirstInCatalogOrder) {
+  Add(L"Salt");
+  Add(L"Sea salt");
+  Add(L"salted butter");
+  Add(L"Basalt crumbs");
+  Add(L"Pepper");
+  Add(L"Salty hidden")->hidden = true;
+  EXPECT_EQ(SearchList(L"SALT"),
+            (std::vector<WString>{L"Salt", L"salted butter", L"Basalt crumbs", L"Sea salt"}));
+  EXPECT_EQ(SearchList(L"salty", true), (std::vector<WString>{L"Salty hidden"}));
+  EXPECT_TRUE(SearchList(L"").empty());
+}
+
+TEST_F(IngredientListTest, FindByNameIgnoresCaseOverTheWholeName) {
+  Ingredient* salt = Add(L"Salt");
+  EXPECT_EQ(ingredients_.FindByName(L"SALT"), salt);
+  EXPECT_EQ(ingredients_.FindByName(L"Sal"), nullptr);
+  EXPECT_EQ(ingredients_.FindById(salt->foodId), salt);
+}
+
+// ---- the item commands ----
+
+TEST_F(IngredientListTest, DeleteHidesLinkedIngredientsKeepsUsedOnesAndErasesTheRest) {
+  AnsweringView recipes{app_, status_, toolbar_, options_};
+  const uint32_t linked = Add(L"Linked")->foodId;
+  const uint32_t used = Add(L"Used")->foodId;
+  Add(L"Plain");
+  recipes.linked = linked;
+  recipes.used = used;
+  ingredients_.FillList();
+  ingredients_.List().SelectAll();
+  prompts_.answers = {Prompt::kAnswerYes};
+  ingredients_.DeleteItem(&recipes, nullptr);
+  ASSERT_EQ(prompts_.questions.size(), 1u);
+  EXPECT_EQ(prompts_.questions[0].text, L"Would you like to delete the selected ingredients?");
+  EXPECT_EQ(prompts_.questions[0].caption, L"Mirepan");
+  EXPECT_EQ(Names(), (std::vector<WString>{L"Used"}));
+  EXPECT_EQ(ingredients_.List().SelectedCount(), 0);
+  ASSERT_EQ(ingredients_.Records().size(), 2u);
+  EXPECT_TRUE(ingredients_.FindById(linked)->hidden);
+  EXPECT_TRUE(SearchList(L"Linked").empty());
+  EXPECT_EQ(SearchList(L"Linked", true), (std::vector<WString>{L"Linked"}));
+}
+
+TEST_F(IngredientListTest, DeleteAnsweredNoChangesNothing) {
+  Add(L"Salt");
+  ingredients_.FillList();
+  ingredients_.List().SelectAll();
+  prompts_.answers = {Prompt::kAnswerNo};
+  ingredients_.DeleteItem(nullptr, nullptr);
+  EXPECT_EQ(ingredients_.Records().size(), 1u);
+  EXPECT_EQ(Names(), (std::vector<WString>{L"Salt"}));
+}
+
+TEST_F(IngredientListTest, CopyTakesTheNameFromTheInputBox) {
+  Ingredient* salt = Add(L"Salt", 0, 3);
+  ingredients_.FillList();
+  ingredients_.List().Select(0);
+  WString prefilled;
+  dialogs_.On(IDD_INPUT_BOX, [&](HWND dialog) {
+    prefilled = view_test::WindowText(GetDlgItem(dialog, IDC_INPUT_TEXT));
+    SetDlgItemTextW(dialog, IDC_INPUT_TEXT, L"Sea salt");
+    Press(dialog, IDOK);
+  });
+  ingredients_.CopyItem();
+  EXPECT_EQ(prefilled, L"Salt");
+  ASSERT_EQ(ingredients_.Records().size(), 2u);
+  const Ingredient& copy = *ingredients_.Records()[1];
+  EXPECT_EQ(copy.name, L"Sea salt");
+  EXPECT_EQ(copy.foodId, salt->foodId + 1);
+  EXPECT_DOUBLE_EQ(copy.nutrients[Nutrient::kCalories], 3);
+  EXPECT_EQ(Names(), (std::vector<WString>{L"Salt", L"Sea salt"}));
+}
+
+TEST_F(IngredientListTest, MoveTakesTheSelectionOutOfTheShownCategory) {
+  const uint32_t fruit = AddCategory(L"Fruit");
+  const uint32_t spice = AddCategory(L"Spice");
+  Add(L"Apple", fruit);
+  Add(L"Pepper", fruit);
+  ingredients_.selectedCategory = fruit;
+  ingredients_.FillList();
+  ingredients_.List().Select(1);
+  dialogs_.On(IDD_CATEGORY, [](HWND dialog) {
+    const HWND combo = GetDlgItem(dialog, IDC_CATEGORY_COMBO);
+    SendMessageW(combo, CB_SELECTSTRING, static_cast<WPARAM>(-1), reinterpret_cast<LPARAM>(L"Spice"));
+    Press(dialog, IDOK);
+  });
+  ingredients_.MoveToCategory();
+  EXPECT_EQ(ingredients_.Records()[1]->catId, spice);
+  EXPECT_EQ(Names(), (std::vector<WString>{L"Apple"}));
+  EXPECT_EQ(ingredients_.Records()[0]->catId, fruit);
+}
+
+TEST_F(IngredientListTest, MenuFollowsTheSelectionAndTheReadOnlyCatalog) {
+  const auto enabled = [this](UINT command) {
+    return !(GetMenuState(ingredients_.Menu(), command, MF_BYCOMMAND) & MF_GRAYED);
+  };
+  Add(L"Apple");
+  Add(L"Pear");
+  ingredients_.FillList();
+  ingredients_.UpdateMenu(ingredients_.Menu());
+  EXPECT_FALSE(enabled(IngredientList::kAddIngredient));  // no category yet
+  EXPECT_FALSE(enabled(IngredientList::kDeleteIngredient));
+  AddCategory(L"Fruit");
+  ingredients_.List().Select(0);
+  ingredients_.UpdateMenu(ingredients_.Menu());
+  for (UINT command : {1400u, 1401u, 1402u, 1403u, 1404u, 1205u}) EXPECT_TRUE(enabled(command)) << command;
+  EXPECT_FALSE(enabled(1208));  // no backup
+  ingredients_.List().SelectAll();
+  ingredients_.UpdateMenu(ingredients_.Menu());
+  EXPECT_FALSE(enabled(IngredientList::kCopyIngredient));
+  EXPECT_FALSE(enabled(IngredientList::kEditIngredient));
+  EXPECT_TRUE(enabled(IngredientList::kMoveIngredient));
+  ingredients_.readOnly = true;
+  ingredients_.UpdateMenu(ingredients_.Menu());
+  for (UINT command : {1400u, 1401u, 1402u, 1403u, 1404u}) EXPECT_FALSE(enabled(command)) << command;
+}
+
+TEST_F(IngredientListTest, PublishedRecipeKeepsItsLinkIdAndCreatesItsCategory) {
+  Ingredient values;
+  values.name = L"Soup";
+  values.nutrients[Nutrient::kCalories] = 120;
+  Ingredient& first = ingredients_.PublishLinkedRecipe(0, values, true, L"Recipes");
+  const uint32_t linkId = first.foodId;
+  EXPECT_NE(ingredients_.Categories().IdByName(L"Recipes"), 0u);
+  EXPECT_TRUE(first.hidden);
+  values.nutrients[Nutrient::kCalories] = 90;
+  Ingredient& again = ingredients_.PublishLinkedRecipe(linkId, values, false, L"Recipes");
+  EXPECT_EQ(&again, &first);
+  EXPECT_EQ(again.foodId, linkId);
+  EXPECT_FALSE(again.hidden);
+  EXPECT_DOUBLE_EQ(again.nutrients[Nutrient::kCalories], 90);
+  EXPECT_EQ(ingredients_.Records().size(), 1u);
+}
+
+}  // namespace

@@ -1,0 +1,419 @@
+#include "views/IngredientList/IngredientList.h"
+
+#include <algorithm>
+
+#include "app/DataLockGuard.h"
+#include "app/Options.h"
+#include "food/CategoryList.h"
+#include "food/TagNames.h"
+#include "resources/resource.h"
+#include "storage/Files.h"
+#include "storage/Paths.h"
+#include "storage/XMLDoc.h"
+
+namespace {
+
+constexpr UINT kRestoreCommand = 1208;
+constexpr UINT kRestoreQuestion = 4601;
+constexpr UINT kRestoreTitle = 4517;
+
+bool IsNumberColumn(uint8_t id) {
+  return id < Nutrient::kCount || id == kColumnOunces;
+}
+
+// The first position at which `text` occurs in `name`, comparing text-length characters ignoring
+// case as the system locale does; npos when nowhere.
+size_t FindNoCase(const WString& name, const WString& text) {
+  if (text.size() > name.size()) return WString::npos;
+  const int length = static_cast<int>(text.size());
+  for (size_t at = 0; at + text.size() <= name.size(); ++at) {
+    if (CompareStringW(LOCALE_USER_DEFAULT, NORM_IGNORECASE, name.c_str() + at, length, text.c_str(),
+                       length) == CSTR_EQUAL)
+      return at;
+  }
+  return WString::npos;
+}
+
+}  // namespace
+
+IngredientList::IngredientList(DAVavador::ERApp& owner, DAVavador::ERStatusBar& statusBar,
+                               DAVavador::ERToolbar& toolbar, Options& options)
+    : View(owner, statusBar, toolbar, options,
+           ViewTraits{0,
+                      static_cast<int>(kFoodColumnCount),
+                      5100,
+                      4606,
+                      {kColumnName, kColumnServingSize, Nutrient::kCalories}}) {
+  categories = std::make_unique<CategoryList>();
+  const HDC screen = GetDC(nullptr);
+  foodOwner_.logPixelsX = GetDeviceCaps(screen, LOGPIXELSX);
+  ReleaseDC(nullptr, screen);
+}
+
+// ---- the catalog ----
+
+Ingredient* IngredientList::FindById(uint32_t foodId) {
+  for (const auto& record : records_) {
+    if (record->foodId == foodId) return record.get();
+  }
+  return nullptr;
+}
+
+Ingredient* IngredientList::FindByName(WStringView name) {
+  for (const auto& record : records_) {
+    if (EqualsNoCase(record->name, name)) return record.get();
+  }
+  return nullptr;
+}
+
+Ingredient* IngredientList::AddIngredient(const Ingredient& ingredient) {
+  Ingredient* added;
+  {
+    DataLockGuard lock;
+    records_.push_back(std::make_unique<Ingredient>(ingredient));
+    added = records_.back().get();
+    added->foodId = ++lastId;
+    modified = true;
+  }
+  SaveIfModified(false);
+  return added;
+}
+
+Ingredient& IngredientList::PublishLinkedRecipe(uint32_t linkId, const Food& values, bool hidden,
+                                                const WString& categoryName) {
+  Ingredient* record;
+  {
+    DataLockGuard lock;
+    uint32_t categoryId = categories->IdByName(categoryName);
+    if (categoryId == 0) {
+      categoryId = ++lastId;
+      categories->Add(categoryName, categoryId);
+      selectedCategory = categoryId;
+      FillCategorySelector(categoryId);
+    }
+    record = FindById(linkId);
+    const bool created = !record;
+    if (created) {
+      records_.push_back(std::make_unique<Ingredient>(&foodOwner_));
+      record = records_.back().get();
+    }
+    *record = Ingredient(values);
+    record->catId = categoryId;
+    record->hidden = hidden;
+    record->foodId = created ? ++lastId : linkId;
+    modified = true;
+  }
+  SaveIfModified(false);
+  if (selectedCategory == 0 || selectedCategory == record->catId) FillList();
+  return *record;
+}
+
+bool IngredientList::IsCategoryUsed(uint32_t categoryId) {
+  return std::any_of(records_.begin(), records_.end(),
+                     [categoryId](const auto& record) { return record->catId == categoryId; });
+}
+
+void IngredientList::Clear() {
+  DataLockGuard lock;
+  View::Clear();
+  records_.clear();
+}
+
+// ---- the catalog file ----
+
+bool IngredientList::Load(ProgressWindow* progressWindow, int fromPercent, int toPercent) {
+  PrepareLoad();
+  bool finished = false;
+  {
+    DataLockGuard lock;
+    XMLDoc doc;
+    if (FileExists(workPath) && doc.Load(workPath) && doc.FindRoot(TXT("INGREDIENTLIST")))
+      finished = ReadRecords(doc, progressWindow, fromPercent, toPercent);
+  }
+  FillCategorySelector();
+  return finished;
+}
+
+bool IngredientList::ReadRecords(XMLDoc& doc, ProgressWindow* progressWindow, int fromPercent,
+                                 int toPercent) {
+  // Pictures of an imported file lie in the Images folder beside it.
+  const WString pictureSource = workerMode ? FolderOf(workPath) + TXT("Images\\") : WString();
+  bool inside = false;
+  bool inRecords = false;
+  while (const WChar* tag = doc.NextTag()) {
+    ReportLoadProgress(progressWindow, fromPercent, toPercent, doc);
+    if (IsTag(tag, TXT("INGREDIENTLIST"))) {
+      if (doc.IsEndTag()) return true;
+      inside = true;
+    } else if (!inside || doc.IsEmptyTag()) {
+      continue;
+    } else if (IsTag(tag, TXT("INGREDIENTS"))) {
+      inRecords = !doc.IsEndTag();
+    } else if (IsTag(tag, TXT("VIEW")) && !doc.IsEndTag()) {
+      ReadViewSettings(doc);
+    } else if (inRecords && IsTag(tag, TXT("FOOD")) && !doc.IsEndTag()) {
+      auto record = std::make_unique<Ingredient>(&foodOwner_);
+      if (ReadFood(doc, *record, *categories, lastId)) TakeRecord(std::move(record), pictureSource);
+    }
+  }
+  return false;
+}
+
+void IngredientList::TakeRecord(std::unique_ptr<Ingredient> record, const WString& pictureSource) {
+  if (workerMode) {
+    // Imported ids may clash with the catalog's own; a clashing record is renumbered.
+    if (FindById(record->foodId)) record->foodId = ++lastId;
+    if (!record->picture.empty()) CopyFileTo(pictureSource + record->picture, imagesFolder + record->picture);
+  }
+  lastId = std::max(lastId, record->foodId);
+  records_.push_back(std::move(record));
+}
+
+bool IngredientList::Save() {
+  // The export category restricts exports only; the catalog file always holds every record.
+  const uint32_t exportCategory = workerMode ? filterCategoryId : 0;
+  const auto exported = [exportCategory](const Ingredient& record) {
+    return exportCategory == 0 || record.catId == exportCategory;
+  };
+  DataLockGuard lock;
+  const size_t count = 1 + std::count_if(records_.begin(), records_.end(),
+                                         [&](const auto& record) { return exported(*record); });
+  const bool copyPictures = workerMode && exportPictures;
+  const WString pictureTarget = FolderOf(workPath) + TXT("Images\\");
+  XMLDoc doc;
+  doc.OpenElement(TXT("INGREDIENTLIST"));
+  WriteViewSettings(doc);
+  doc.OpenElement(TXT("INGREDIENTS"));
+  size_t written = 0;
+  for (const auto& record : records_) {
+    if (!exported(*record)) continue;
+    ReportSaveProgress(++written, count);
+    WriteFood(doc, *record);
+    if (copyPictures && !record->picture.empty())
+      CopyFileTo(imagesFolder + record->picture, pictureTarget + record->picture);  // failures are ignored
+  }
+  doc.CloseElement();
+  doc.CloseElement();
+  const bool saved = doc.Save(workPath);
+  if (saved && !workerMode) modified = false;
+  return saved;
+}
+
+// ---- the list ----
+
+NutrientFormat IngredientList::Format() const {
+  return NutrientFormat{options.displayPercent, options.roundNumbers};
+}
+
+View::CellText IngredientList::CellsOf(const Ingredient& record) const {
+  return [this, &record, format = Format()](uint8_t id) {
+    WString text;
+    record.ColumnText(text, id, *categories, format, false, false);
+    return text;
+  };
+}
+
+int IngredientList::AddRecordRow(const Ingredient& record) {
+  return AddRow(static_cast<LPARAM>(record.foodId), CellsOf(record));
+}
+
+void IngredientList::ShowRecord(int row, const Ingredient& record) {
+  SetRowTexts(row, CellsOf(record));
+}
+
+void IngredientList::FillList() {
+  // Hidden records count towards the fill rule but are never shown.
+  const size_t count = std::count_if(records_.begin(), records_.end(),
+                                     [this](const auto& record) { return MatchesFilter(*record); });
+  FillRows(count, [this](FillProgress& fill) {
+    for (const auto& record : records_) {
+      if (!MatchesFilter(*record) || record->hidden) continue;
+      AddRecordRow(*record);
+      fill.RowAdded();
+    }
+  });
+}
+
+void IngredientList::FillSearchList(HWND listBox, const WString& text, bool useFilters, bool includeHidden) {
+  SendMessageW(listBox, LB_RESETCONTENT, 0, 0);
+  if (text.empty() && !(useFilters && (selectedCategory != 0 || selectedLetter != 0))) return;
+  std::vector<const Ingredient*> starting;
+  for (const auto& record : records_) {
+    if ((record->hidden && !includeHidden) || (useFilters && !MatchesFilter(*record))) continue;
+    const size_t at = FindNoCase(record->name, text);
+    if (at == 0) {
+      starting.push_back(record.get());
+    } else if (at != WString::npos) {
+      const LRESULT index =
+          SendMessageW(listBox, LB_ADDSTRING, 0, reinterpret_cast<LPARAM>(record->name.c_str()));
+      SendMessageW(listBox, LB_SETITEMDATA, static_cast<WPARAM>(index), record->foodId);
+    }
+  }
+  // Names that start with the text come first, in catalog order.
+  for (size_t i = 0; i < starting.size(); ++i) {
+    SendMessageW(listBox, LB_INSERTSTRING, i, reinterpret_cast<LPARAM>(starting[i]->name.c_str()));
+    SendMessageW(listBox, LB_SETITEMDATA, i, starting[i]->foodId);
+  }
+}
+
+void IngredientList::BuildColumns() {
+  BuildColumnsFrom(5100, &IsNumberColumn);
+}
+
+void IngredientList::CustomizeColumns() {
+  CustomizeColumnsWith(static_cast<int>(kFoodColumnCount), 5100);
+}
+
+Ingredient* IngredientList::RecordOfRow(int row) {
+  return row < 0 ? nullptr : FindById(static_cast<uint32_t>(listView.ItemData(row)));
+}
+
+Ingredient* IngredientList::FocusedRecord() {
+  return RecordOfRow(listView.NextSelected());
+}
+
+// ---- the item commands ----
+
+// Adding, editing and the nutrition display go through the ingredient editor, which this view
+// does not have yet: the commands do nothing.
+uint32_t IngredientList::AddItem(View*) {
+  return 0;
+}
+void IngredientList::EditItem(View*) {}
+
+void IngredientList::CopyItem() {
+  const Ingredient* source = FocusedRecord();
+  if (readOnly || !source) return;
+  WString name = source->name;
+  if (!owner.InputBox(owner.String(IDS_INGREDIENT_COPY_CAPTION), owner.String(IDS_INGREDIENT_COPY_PROMPT),
+                      name, owner.MainWindow()))
+    return;
+  {
+    DataLockGuard lock;
+    auto copy = std::make_unique<Ingredient>(*source);
+    copy->foodId = ++lastId;
+    copy->name = name;
+    AddRecordRow(*copy);
+    records_.push_back(std::move(copy));
+    modified = true;
+  }
+  SaveIfModified(false);
+}
+
+void IngredientList::DeleteItem(View* recipes, View* diary) {
+  if (readOnly || listView.SelectedCount() == 0) return;
+  if (owner.ShowMessage(owner.String(IDS_INGREDIENT_DELETE_QUESTION), owner.ProductName(),
+                        MB_YESNO | MB_ICONQUESTION) != IDYES)
+    return;
+  bool changed = false;
+  {
+    DataLockGuard lock;
+    listView.SetRedraw(false);
+    const std::vector<int> rows = listView.SelectedItems();
+    // From the last row up, so that removing a row leaves the others' indices alone.
+    for (auto row = rows.rbegin(); row != rows.rend(); ++row) {
+      const auto id = static_cast<uint32_t>(listView.ItemData(*row));
+      if ((recipes && recipes->IsFoodUsed(id)) || (diary && diary->IsFoodUsed(id))) {
+        listView.Select(*row, false);
+        continue;
+      }
+      listView.DeleteItem(*row);
+      changed = true;
+      // A recipe published as this ingredient keeps it, out of sight.
+      if (recipes && recipes->HasLinkedId(id)) {
+        if (Ingredient* record = FindById(id)) record->hidden = true;
+      } else {
+        records_.erase(std::remove_if(records_.begin(), records_.end(),
+                                      [id](const auto& record) { return record->foodId == id; }),
+                       records_.end());
+      }
+    }
+    listView.SetRedraw(true);
+    if (changed) modified = true;
+  }
+  if (changed) SaveIfModified(false);
+}
+
+void IngredientList::MoveToCategory() {
+  if (readOnly || listView.SelectedCount() == 0 || !categoryDialog) return;
+  const WString* current = categories->NameById(SelectorCategory());
+  WString name = current ? *current : WString();
+  if (!categoryDialog->ChangeDialog(name)) return;
+  bool changed = false;
+  {
+    DataLockGuard lock;
+    const uint32_t target = categories->IdByName(name);
+    const std::vector<int> rows = listView.SelectedItems();
+    for (auto row = rows.rbegin(); row != rows.rend(); ++row) {
+      Ingredient* record = RecordOfRow(*row);
+      if (!record || record->catId == target) continue;
+      record->catId = target;
+      changed = true;
+      if (selectedCategory != 0 && selectedCategory != target)
+        listView.DeleteItem(*row);
+      else
+        ShowRecord(*row, *record);
+    }
+    if (changed) modified = true;
+  }
+  if (changed) SaveIfModified(false);
+}
+
+void IngredientList::RestoreBackup() {
+  RestoreFromBackup(kRestoreQuestion, kRestoreTitle);
+}
+
+// Exchange files are not offered yet: the commands do nothing.
+void IngredientList::Export() {}
+void IngredientList::Import() {}
+
+// ---- menus, toolbar, selection ----
+
+IngredientList::CommandStates IngredientList::States() const {
+  const int selected = listView.SelectedCount();
+  const bool writable = !readOnly;
+  return CommandStates{writable && !categories->Entries().Empty(),
+                       writable && selected == 1,
+                       writable && selected >= 1,
+                       writable && selected == 1,
+                       writable && selected >= 1,
+                       writable && selected == 1};
+}
+
+void IngredientList::UpdateMenu(HMENU menuHandle) {
+  const CommandStates states = States();
+  EnableCommand(menuHandle, kRestoreCommand, FileExists(BackupPath()));
+  const std::pair<UINT, bool> items[] = {{kAddIngredient, states.add},       {kCopyIngredient, states.copy},
+                                         {kDeleteIngredient, states.remove}, {kEditIngredient, states.edit},
+                                         {kMoveIngredient, states.move},     {kNutrition, states.nutrition}};
+  for (const auto& [command, enabled] : items) EnableCommand(menuHandle, command, enabled);
+}
+
+void IngredientList::UpdateToolbar() {
+  EnableButtons(true);
+}
+
+void IngredientList::EnableButtons(bool show) {
+  const CommandStates states = States();
+  EnableToolbarButton(kAddIngredient, show && states.add);
+  EnableToolbarButton(kDeleteIngredient, show && states.remove);
+  EnableToolbarButton(kEditIngredient, show && states.edit);
+}
+
+void IngredientList::Hide() {
+  ShowControls(false);
+  EnableButtons(false);
+}
+
+void IngredientList::InstallMenu() {
+  ShowControls(true);
+  View::InstallMenu();
+}
+
+void IngredientList::OnSelectionChanged(HMENU menuHandle) {
+  ClearPicture();
+  UpdateMenu(menuHandle);
+  UpdateToolbar();
+  const Ingredient* record = listView.SelectedCount() == 1 ? FocusedRecord() : nullptr;
+  if (record && !record->picture.empty()) ShowPicture(record->picture);
+}

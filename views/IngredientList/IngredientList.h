@@ -1,0 +1,83 @@
+#pragma once
+// The Ingredients tab: owner of the ingredient catalog (Ingredients.xml) that recipes, meals and
+// shopping lists refer to by FOODID. Records keep their address for their whole life, so the
+// lines of recipes may point at them.
+#include <memory>
+#include <vector>
+
+#include "food/Food.h"
+#include "food/Recipe.h"
+#include "views/View.h"
+
+class IngredientList : public View, public IngredientCatalog {
+ public:
+  // The item commands of the view's menus and toolbar.
+  enum Command : UINT {
+    kAddIngredient = 1400,
+    kCopyIngredient = 1401,
+    kDeleteIngredient = 1402,
+    kEditIngredient = 1403,
+    kMoveIngredient = 1404,
+    kNutrition = 1205,
+  };
+
+  IngredientList(DAVavador::ERApp& owner, DAVavador::ERStatusBar& statusBar, DAVavador::ERToolbar& toolbar,
+                 Options& options);
+
+  // ---- IngredientCatalog ----
+  Ingredient* FindById(uint32_t foodId) override;
+  Ingredient* FindByName(WStringView name) override;
+  Ingredient* AddIngredient(const Ingredient& ingredient) override;
+  CategoryList& Categories() override { return *categories; }
+  uint32_t& IdCounter() override { return lastId; }
+
+  // The ingredient a recipe used as an ingredient publishes: record `linkId` (or a new one) takes
+  // the recipe's values, the named category (created when missing) and the hidden flag.
+  Ingredient& PublishLinkedRecipe(uint32_t linkId, const Food& values, bool hidden,
+                                  const WString& categoryName);
+
+  const std::vector<std::unique_ptr<Ingredient>>& Records() const { return records_; }
+
+  // ---- View ----
+  void FillSearchList(HWND listBox, const WString& text, bool useFilters, bool includeHidden) override;
+  bool IsCategoryUsed(uint32_t categoryId) override;
+  uint32_t AddItem(View* recipes) override;
+  void Hide() override;
+  void UpdateToolbar() override;
+  void Clear() override;
+  void CustomizeColumns() override;
+  void Export() override;
+  void Import() override;
+  void RestoreBackup() override;
+  void CopyItem() override;
+  void DeleteItem(View* recipes, View* diary) override;
+  void EditItem(View* recipes) override;
+  void MoveToCategory() override;
+  void OnSelectionChanged(HMENU menuHandle) override;
+  void UpdateMenu(HMENU menuHandle) override;
+  void FillList() override;
+  void InstallMenu() override;
+  void BuildColumns() override;
+  bool Load(ProgressWindow* progressWindow, int fromPercent, int toPercent) override;
+  bool Save() override;
+
+ private:
+  // What the selection allows: the rules the menu and the toolbar share.
+  struct CommandStates {
+    bool add, copy, remove, edit, move, nutrition;
+  };
+  CommandStates States() const;
+  void EnableButtons(bool show);
+  bool ReadRecords(XMLDoc& doc, ProgressWindow* progressWindow, int fromPercent, int toPercent);
+  void TakeRecord(std::unique_ptr<Ingredient> record, const WString& pictureSource);
+  Ingredient* FocusedRecord();
+  Ingredient* RecordOfRow(int row);
+  void ShowRecord(int row, const Ingredient& record);
+  int AddRecordRow(const Ingredient& record);
+  NutrientFormat Format() const;
+  // The list cells of a record: list texts, not CSV, with the options' percentages and rounding.
+  CellText CellsOf(const Ingredient& record) const;
+
+  FoodOwner foodOwner_;
+  std::vector<std::unique_ptr<Ingredient>> records_;
+};
