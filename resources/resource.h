@@ -107,11 +107,6 @@
 #define IDS_INGREDIENT_COPY_PROMPT 4691      // "Please enter the name of the new ingredient:"
 #define IDS_INGREDIENT_DELETE_QUESTION 4692  // "Would you like to delete the selected ingredients?"
 
-// ---- ingredients (strings 4690-4692 chosen here)
-#define IDS_INGREDIENT_COPY_CAPTION 4690     // "Copy Ingredient"
-#define IDS_INGREDIENT_COPY_PROMPT 4691      // "Please enter the name of the new ingredient:"
-#define IDS_INGREDIENT_DELETE_QUESTION 4692  // "Would you like to delete the selected ingredients?"
-
 // ---- printing
 #define IDD_PRINT 3100
 #define IDC_PRINT_ALL 3101
