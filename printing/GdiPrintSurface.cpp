@@ -1,0 +1,99 @@
+#include "printing/GdiPrintSurface.h"
+
+#include "toolkit/ERApp.h"
+
+namespace {
+constexpr UINT kServesText = 4826;
+constexpr UINT kPreparationText = 4822;
+constexpr UINT kCookingText = 4823;
+constexpr UINT kInstructionsText = 4827;
+constexpr UINT kIngredientsText = 4828;
+constexpr UINT kNutritionText = 4829;
+constexpr UINT kMoreText = 5301;
+constexpr UINT kNutrientNameFirst = 5100;
+}  // namespace
+
+PrintDevice PrintDevice::Of(HDC dc) {
+  return PrintDevice{GetDeviceCaps(dc, LOGPIXELSX), GetDeviceCaps(dc, LOGPIXELSY),
+                     GetDeviceCaps(dc, VERTRES)};
+}
+
+GdiPrintSurface::GdiPrintSurface(HDC dc, const PrintDevice& device, const WString& fontFace, bool fullPage)
+    : dc_(dc), dpiX_(device.dpiX), dpiY_(device.dpiY) {
+  LOGFONTW face{};
+  face.lfHeight = -PrintFontHeight(device.vertRes, dpiY_, fullPage);
+  face.lfWeight = fullPage ? FW_NORMAL : FW_BOLD;
+  face.lfCharSet = DEFAULT_CHARSET;
+  lstrcpynW(face.lfFaceName, fontFace.c_str(), LF_FACESIZE);
+  font_ = CreateFontIndirectW(&face);
+  oldFont_ = SelectObject(dc, font_);
+  TEXTMETRICW metrics{};
+  if (GetTextMetricsW(dc, &metrics)) lineHeight_ = metrics.tmHeight;
+  SetBkMode(dc, TRANSPARENT);
+}
+
+GdiPrintSurface::~GdiPrintSurface() {
+  SelectObject(dc_, oldFont_);
+  DeleteObject(font_);
+}
+
+SIZE GdiPrintSurface::Measure(WStringView text) const {
+  SIZE size{};
+  GetTextExtentPoint32W(dc_, text.data(), static_cast<int>(text.size()), &size);
+  return size;
+}
+
+void GdiPrintSurface::DrawLine(WStringView text, int left, int right, int y, Align align) {
+  RECT box{left, y, right, y + lineHeight_};
+  const UINT format = align == Align::Centre ? DT_CENTER : align == Align::Right ? DT_RIGHT : DT_LEFT;
+  DrawTextW(dc_, text.data(), static_cast<int>(text.size()), &box, format | DT_SINGLELINE | DT_NOPREFIX);
+}
+
+void GdiPrintSurface::DrawWord(WStringView word, int x, int y) {
+  const SIZE size = Measure(word);
+  RECT box{x, y, x + size.cx, y + size.cy};
+  DrawTextW(dc_, word.data(), static_cast<int>(word.size()), &box, DT_LEFT | DT_SINGLELINE | DT_NOPREFIX);
+}
+
+void GdiPrintSurface::DrawWrapped(WStringView text, int left, int right, int y) {
+  RECT box{left, y, right, y + 64 * lineHeight_};
+  DrawTextW(dc_, text.data(), static_cast<int>(text.size()), &box, DT_LEFT | DT_WORDBREAK | DT_NOPREFIX);
+}
+
+bool GdiPrintSurface::LoadPicture(const WString& path) {
+  if (path != picturePath_) {
+    picturePath_ = path;
+    if (!picture_.Load(path)) picture_.Release();
+  }
+  return !picture_.Empty();
+}
+
+int GdiPrintSurface::PictureWidth(const WString& path) {
+  return LoadPicture(path) ? picture_.Width() : 0;
+}
+
+int GdiPrintSurface::DrawPicture(const WString& path, int x, int y) {
+  if (!LoadPicture(path)) return 0;
+  picture_.Draw(dc_, x, y, 0, 0);
+  return picture_.Height();
+}
+
+bool GdiPrintSurface::StartPage() {
+  return ::StartPage(dc_) > 0;
+}
+bool GdiPrintSurface::EndPage() {
+  return ::EndPage(dc_) > 0;
+}
+
+PrintTexts LoadPrintTexts(const DAVavador::ERApp& app) {
+  PrintTexts texts;
+  texts.serves = app.String(kServesText);
+  texts.preparation = app.String(kPreparationText);
+  texts.cooking = app.String(kCookingText);
+  texts.ingredients = app.String(kIngredientsText);
+  texts.instructions = app.String(kInstructionsText);
+  texts.nutrition = app.String(kNutritionText);
+  texts.more = app.String(kMoreText);
+  for (uint32_t n = 0; n < Nutrient::kCount; ++n) texts.nutrientNames[n] = app.String(kNutrientNameFirst + n);
+  return texts;
+}

@@ -1,0 +1,263 @@
+// The printed layout on a Letter bitmap at 100 pixels per inch: areas, ingredient columns, card
+// slots, instruction breaks and the nutrition block.
+#include <gtest/gtest.h>
+
+#include <map>
+#include <optional>
+
+#include "PrintTestSupport.h"
+
+using print_test::Drawn;
+using print_test::kDpi;
+using print_test::LetterBitmap;
+using print_test::RecordingSurface;
+
+namespace {
+
+Recipe MakeRecipe(const WString& name, size_t lineCount, const WString& instructions = WString()) {
+  Recipe recipe;
+  recipe.name = name;
+  for (size_t i = 0; i < lineCount; ++i) {
+    RecipeLine line;
+    line.displayName = TXT("line ") + FromAscii(std::to_string(i + 1));
+    recipe.lines.push_back(line);
+  }
+  recipe.instructions = instructions;
+  for (uint32_t n = 0; n < Nutrient::kCount; ++n) recipe.nutrients[n] = n + 1;
+  return recipe;
+}
+
+PrintTexts Texts() {
+  PrintTexts texts;
+  texts.serves = TXT("Serves: ");
+  texts.preparation = TXT("Preparation Time: ");
+  texts.cooking = TXT("Cooking Time: ");
+  texts.ingredients = TXT("INGREDIENTS");
+  texts.instructions = TXT("INSTRUCTIONS");
+  texts.nutrition = TXT("NUTRITION INFORMATION (per serving)");
+  texts.more = TXT("(more)");
+  for (uint32_t n = 0; n < Nutrient::kCount; ++n)
+    texts.nutrientNames[n] = TXT("N") + FromAscii(std::to_string(n));
+  return texts;
+}
+
+WString ManyWords(int count) {
+  WString text;
+  for (int i = 0; i < count; ++i) text += TXT("word") + FromAscii(std::to_string(i)) + TXT(" ");
+  return text;
+}
+
+class LayoutTest : public testing::Test {
+ protected:
+  // Prints the recipes with the settings and returns the surface's record.
+  RecordingSurface& Print(const std::vector<Recipe>& recipes, int failEndAt = 0) {
+    surface_.emplace(page_, TXT("Arial"), settings.details);
+    surface_->failEndAt = failEndAt;
+    std::vector<const Recipe*> list;
+    for (const Recipe& recipe : recipes) list.push_back(&recipe);
+    RecipePrinter printer(*surface_, settings, texts_, format_, TXT("C:\\images"));
+    result = printer.PrintAll(list);
+    return *surface_;
+  }
+  // The distinct left edges of the ingredient lines, and how many lines each column holds.
+  std::vector<int> ColumnSizes(const RecordingSurface& surface) const {
+    std::map<int, int> columns;
+    for (const Drawn& item : surface.drawn)
+      if (item.text.rfind(L"line ", 0) == 0) ++columns[item.x];
+    std::vector<int> sizes;
+    for (const auto& column : columns) sizes.push_back(column.second);
+    return sizes;
+  }
+
+  PrintSettings settings;
+  bool result = false;
+
+ private:
+  LetterBitmap page_;
+  PrintTexts texts_ = Texts();
+  NutrientFormat format_;
+  std::optional<RecordingSurface> surface_;
+};
+
+TEST(PrintAreaTest, FullPageMarginsAndCardSlots) {
+  const int expected[4][4] = {
+      {50, 50, 800, 1050}, {100, 100, 750, 1000}, {150, 150, 650, 900}, {200, 200, 550, 800}};
+  for (uint32_t margin = 0; margin < 4; ++margin) {
+    const PrintArea area = FullPageArea(kDpi, kDpi, margin);
+    EXPECT_EQ(expected[margin][0], area.left) << margin;
+    EXPECT_EQ(expected[margin][1], area.top) << margin;
+    EXPECT_EQ(expected[margin][2], area.right) << margin;
+    EXPECT_EQ(expected[margin][3], area.bottom) << margin;
+  }
+  for (int slot = 1; slot <= 3; ++slot) {
+    const PrintArea card = CardArea(kDpi, kDpi, slot);
+    EXPECT_EQ(175, card.left);
+    EXPECT_EQ(600, card.right);
+    EXPECT_EQ(100 + 300 * (slot - 1), card.top);
+    EXPECT_EQ(card.top + 275, card.bottom);
+  }
+  EXPECT_EQ(16, PrintFontHeight(11 * kDpi, kDpi, true));
+  EXPECT_EQ(12, PrintFontHeight(11 * kDpi, kDpi, false));
+}
+
+TEST_F(LayoutTest, FullPageColumnsForNineTenAndElevenLines) {
+  settings.details = true;
+  EXPECT_EQ(std::vector<int>({9}), ColumnSizes(Print({MakeRecipe(TXT("A"), 9)})));
+  EXPECT_EQ(std::vector<int>({5, 5}), ColumnSizes(Print({MakeRecipe(TXT("A"), 10)})));
+  const RecordingSurface& eleven = Print({MakeRecipe(TXT("A"), 11)});
+  EXPECT_EQ(std::vector<int>({5, 6}), ColumnSizes(eleven));
+  EXPECT_EQ(50 + 750 / 2, eleven.Find(L"line 6")->x);
+  EXPECT_EQ(eleven.Find(L"line 1")->y, eleven.Find(L"line 6")->y);
+  EXPECT_EQ(std::vector<int>({7, 8, 8}), ColumnSizes(Print({MakeRecipe(TXT("A"), 23)})));
+}
+
+TEST_F(LayoutTest, CardColumnsSplitFiveLinesTwoAndThree) {
+  EXPECT_EQ(std::vector<int>({4}), ColumnSizes(Print({MakeRecipe(TXT("A"), 4)})));
+  EXPECT_EQ(std::vector<int>({2, 3}), ColumnSizes(Print({MakeRecipe(TXT("A"), 5)})));
+}
+
+TEST_F(LayoutTest, FourCardsUseSlotsOneTwoThreeThenOne) {
+  const RecordingSurface& surface = Print({MakeRecipe(TXT("R1"), 1), MakeRecipe(TXT("R2"), 1),
+                                           MakeRecipe(TXT("R3"), 1), MakeRecipe(TXT("R4"), 1)});
+  EXPECT_TRUE(result);
+  const int tops[] = {100, 400, 700, 100};
+  const int pages[] = {1, 1, 1, 2};
+  for (int i = 0; i < 4; ++i) {
+    const Drawn* title = surface.Find(L"R" + std::to_wstring(i + 1));
+    ASSERT_NE(nullptr, title);
+    EXPECT_EQ(tops[i], title->y);
+    EXPECT_EQ(pages[i], title->page);
+    EXPECT_EQ(PrintSurface::Align::Centre, title->align);
+  }
+  EXPECT_EQ(2, surface.pages);
+  EXPECT_EQ(2, surface.endedPages);
+}
+
+TEST_F(LayoutTest, ThreeCardsFillOnePageWithoutAnother) {
+  const RecordingSurface& surface =
+      Print({MakeRecipe(TXT("R1"), 1), MakeRecipe(TXT("R2"), 1), MakeRecipe(TXT("R3"), 1)});
+  EXPECT_EQ(1, surface.pages);
+  EXPECT_EQ(1, surface.endedPages);
+}
+
+TEST_F(LayoutTest, CustomTextMovesTheServesLineDownOneLine) {
+  settings.details = true;
+  const int plain = Print({MakeRecipe(TXT("A"), 1)}).Find(L"Serves: 1")->y;
+  Recipe custom = MakeRecipe(TXT("A"), 1);
+  custom.custom = TXT("From grandmother");
+  const RecordingSurface& surface = Print({custom});
+  EXPECT_EQ(surface.LineHeight(), surface.Find(L"Serves: 1")->y - plain);
+  EXPECT_EQ(50 + 2 * surface.LineHeight(), plain);
+}
+
+TEST_F(LayoutTest, TimesAppearOnlyWhenSet) {
+  settings.details = true;
+  Recipe recipe = MakeRecipe(TXT("A"), 1);
+  recipe.prepMinutes = 45;
+  const RecordingSurface& surface = Print({recipe});
+  ASSERT_NE(nullptr, surface.Find(L"Preparation Time: 45m"));
+  EXPECT_EQ(surface.Find(L"Serves: 1")->y + surface.LineHeight(), surface.Find(L"Preparation Time: 45m")->y);
+  for (const Drawn& item : surface.drawn) EXPECT_EQ(std::wstring::npos, item.text.find(L"Cooking"));
+}
+
+TEST_F(LayoutTest, InstructionsWrapAtTheRightEdgeAndFollowLineFeeds) {
+  const RecordingSurface& surface = Print({MakeRecipe(TXT("A"), 1, TXT("one two\r\nthree\tfour"))});
+  const Drawn* one = surface.Find(L"one");
+  const Drawn* two = surface.Find(L"two");
+  const Drawn* three = surface.Find(L"three");
+  const Drawn* four = surface.Find(L"four");
+  ASSERT_TRUE(one && two && three && four);
+  EXPECT_EQ(175, one->x);
+  EXPECT_EQ(one->x + surface.Measure(TXT("one")).cx + surface.Measure(TXT(" ")).cx, two->x);
+  EXPECT_EQ(175, three->x);
+  EXPECT_EQ(one->y + surface.LineHeight(), three->y);
+  EXPECT_EQ(three->x + surface.Measure(TXT("three")).cx + 8 * surface.Measure(TXT(" ")).cx, four->x);
+  for (const Drawn& item : surface.drawn)
+    if (item.page == 1 && item.x == item.right) {
+      EXPECT_LT(item.x + surface.Measure(item.text).cx, 600) << item.text;
+    }
+}
+
+TEST_F(LayoutTest, CardBreakPrintsMoreAndStopsWithFirstPageOnly) {
+  settings.nutrition = true;
+  const RecordingSurface& surface = Print({MakeRecipe(TXT("Long"), 2, ManyWords(400))});
+  const Drawn* more = surface.Find(L"(more)");
+  ASSERT_NE(nullptr, more);
+  EXPECT_EQ(PrintSurface::Align::Right, more->align);
+  EXPECT_LT(more->y, 375);
+  EXPECT_EQ(nullptr, surface.Find(L"Long (2)"));
+  EXPECT_EQ(L"(more)", surface.drawn.back().text);
+}
+
+TEST_F(LayoutTest, CardBreakContinuesOnTheNextSlotsAndPage) {
+  settings.firstOnly = false;
+  const RecordingSurface& surface =
+      Print({MakeRecipe(TXT("Long"), 2, ManyWords(400)), MakeRecipe(TXT("Next"), 1)});
+  const Drawn* second = surface.Find(L"Long (2)");
+  const Drawn* third = surface.Find(L"Long (3)");
+  ASSERT_TRUE(second && third);
+  EXPECT_EQ(400, second->y);
+  EXPECT_EQ(0, second->x);
+  EXPECT_EQ(700, third->y);
+  const Drawn* fourth = surface.Find(L"Long (4)");
+  ASSERT_NE(nullptr, fourth);
+  EXPECT_EQ(100, fourth->y);
+  EXPECT_EQ(2, fourth->page);
+  EXPECT_EQ(400, surface.Find(L"Next")->y);
+  const Drawn* firstWordAfter = nullptr;
+  for (const Drawn& item : surface.drawn)
+    if (item.y > second->y && item.y < 700 && item.x == item.right && !firstWordAfter) firstWordAfter = &item;
+  ASSERT_NE(nullptr, firstWordAfter);
+  EXPECT_EQ(400 + 2 * surface.LineHeight(), firstWordAfter->y);
+}
+
+TEST_F(LayoutTest, FullPageBreakContinuesHalfAnInchFromTheTop) {
+  settings.details = true;
+  const RecordingSurface& surface = Print({MakeRecipe(TXT("Long"), 2, ManyWords(1500))});
+  const Drawn* second = surface.Find(L"Long (2)");
+  ASSERT_NE(nullptr, second);
+  EXPECT_EQ(2, second->page);
+  EXPECT_EQ(kDpi / 2, second->y);
+  EXPECT_EQ(nullptr, surface.Find(L"(more)"));
+  EXPECT_LE(3, surface.pages);
+  EXPECT_EQ(surface.pages, surface.endedPages);
+}
+
+TEST_F(LayoutTest, NutritionBlockOnCardsOnlyWhenAsked) {
+  settings.nutrition = false;
+  const RecordingSurface& without = Print({MakeRecipe(TXT("A"), 1, TXT("Stir."))});
+  EXPECT_EQ(nullptr, without.Find(L"NUTRITION INFORMATION (per serving)"));
+  EXPECT_EQ(L"Stir.", without.drawn.back().text);
+  settings.nutrition = true;
+  const RecordingSurface& with = Print({MakeRecipe(TXT("A"), 1, TXT("Stir."))});
+  const Drawn* heading = with.Find(L"NUTRITION INFORMATION (per serving)");
+  ASSERT_NE(nullptr, heading);
+  EXPECT_EQ(with.Find(L"Stir.")->y + 2 * with.LineHeight(), heading->y);
+  const Drawn& block = with.drawn.back();
+  EXPECT_EQ(heading->y + with.LineHeight(), block.y);
+  EXPECT_EQ(0u, block.text.find(L"N0 - "));
+  EXPECT_NE(std::wstring::npos, block.text.find(L"  N4 - "));
+  EXPECT_EQ(std::wstring::npos, block.text.find(L"N5 - "));
+}
+
+TEST_F(LayoutTest, FullNutritionPrintsSixLinesOnFullPagesEvenWithoutTheCardOption) {
+  settings.details = true;
+  settings.nutrition = false;
+  settings.nutritionFull = true;
+  const std::wstring text = Print({MakeRecipe(TXT("A"), 1)}).drawn.back().text;
+  size_t lines = 1;
+  for (size_t at = text.find(L"\r\n"); at != std::wstring::npos; at = text.find(L"\r\n", at + 2)) ++lines;
+  EXPECT_EQ(6u, lines);
+  EXPECT_NE(std::wstring::npos, text.find(L"\r\nN5 - "));
+  EXPECT_NE(std::wstring::npos, text.find(L"\r\nN19 - "));
+  EXPECT_NE(std::wstring::npos, text.find(L"N28 - "));
+}
+
+TEST_F(LayoutTest, AFailedPageEndStopsTheJob) {
+  settings.details = true;
+  const RecordingSurface& surface = Print({MakeRecipe(TXT("R1"), 1), MakeRecipe(TXT("R2"), 1)}, 1);
+  EXPECT_FALSE(result);
+  EXPECT_EQ(nullptr, surface.Find(L"R2"));
+}
+
+}  // namespace
