@@ -1,0 +1,242 @@
+// The update check and the news pop-up against a loopback web server, with their settings in a
+// registry key of their own and real dialogs driven by scripts.
+#include <gtest/gtest.h>
+#include <windows.h>
+#include <richedit.h>
+
+#include <fstream>
+#include <iterator>
+
+#include "net/NewsPopup.h"
+#include "net/RegistrySettings.h"
+#include "net/UpdateCheck.h"
+#include "net/UpdateSchedule.h"
+#include "resource.h"
+#include "storage/XMLDoc.h"
+#include "support/LoopbackHttpServer.h"
+#include "views/ViewTestSupport.h"
+
+using view_test::DialogScripts;
+using view_test::Press;
+using view_test::WindowText;
+
+namespace {
+
+constexpr const wchar_t* kKey = L"Software\\Tallowmere\\MirepanUpdateTest";
+
+class UpdateCheck : public ::testing::Test {
+ protected:
+  UpdateCheck() {
+    RegDeleteTreeW(HKEY_CURRENT_USER, kKey);
+    site_.server.Parse(WString(L"127.0.0.1:") + std::to_wstring(server_.Port()));
+    site_.settingsKey = kKey;
+    site_.localFolder = folder_.Path();
+    for (WChar& unit : site_.localFolder)
+      if (unit == '/') unit = '\\';
+  }
+  ~UpdateCheck() override { RegDeleteTreeW(HKEY_CURRENT_USER, kKey); }
+
+  WString Value(const wchar_t* name) const {
+    WString text;
+    RegistrySettings(kKey).ReadText(name, text);
+    return text;
+  }
+  void SetValue(const wchar_t* name, const WString& text) { RegistrySettings(kKey).WriteText(name, text); }
+  void ServeVersion(const WString& version) {
+    server_.Serve("/mirepan/Mirepan.ver", "<VERSION>" + ToUtf8(version) + "</VERSION>\r\n");
+  }
+  // Answers the "Auto-Update" dialog: Yes, or No with the interval at `comboIndex`.
+  void AnswerSchedule(bool checkNow, int comboIndex = -1) {
+    scripts_.On(IDD_AUTO_UPDATE, [=](HWND dialog) {
+      if (!checkNow) {
+        Press(dialog, IDC_AUTO_UPDATE_NO);
+        CheckRadioButton(dialog, IDC_AUTO_UPDATE_YES, IDC_AUTO_UPDATE_NO, IDC_AUTO_UPDATE_NO);
+        SendDlgItemMessageW(dialog, IDC_AUTO_UPDATE_INTERVAL, CB_SETCURSEL, comboIndex, 0);
+      }
+      Press(dialog, IDOK);
+    });
+  }
+  size_t Requests() const { return server_.Requests().size(); }
+
+  DAVavador::ERApp app_{GetModuleHandleW(nullptr)};
+  LoopbackHttpServer server_;
+  storage_test::ScratchFolder folder_;
+  storage_test::ScriptedPrompts prompts_;
+  DialogScripts scripts_;
+  UpdateSite site_;
+};
+
+TEST_F(UpdateCheck, TheDialogNamesTheProgramAndEnablesTheIntervalOnlyForLater) {
+  WString caption, label;
+  bool enabledAtStart = true, enabledAfterNo = false;
+  LRESULT preset = -1;
+  scripts_.On(IDD_AUTO_UPDATE, [&](HWND dialog) {
+    caption = WindowText(dialog);
+    label = WindowText(GetDlgItem(dialog, IDC_AUTO_UPDATE_LABEL));
+    const HWND combo = GetDlgItem(dialog, IDC_AUTO_UPDATE_INTERVAL);
+    enabledAtStart = IsWindowEnabled(combo);
+    preset = SendMessageW(combo, CB_GETCURSEL, 0, 0);
+    CheckRadioButton(dialog, IDC_AUTO_UPDATE_YES, IDC_AUTO_UPDATE_NO, IDC_AUTO_UPDATE_NO);
+    Press(dialog, IDC_AUTO_UPDATE_NO);
+    enabledAfterNo = IsWindowEnabled(combo);
+    Press(dialog, IDCANCEL);
+  });
+  EXPECT_FALSE(CheckForUpdate(app_, site_, true));
+  EXPECT_EQ(caption, L"Mirepan Auto-Update");
+  EXPECT_EQ(label, L"<body>Would you like to check for a new version of: <b>Mirepan</b>?</body>");
+  EXPECT_FALSE(enabledAtStart);
+  EXPECT_TRUE(enabledAfterNo);
+  EXPECT_EQ(preset, 2);                             // "1 Week" when nothing was stored
+  EXPECT_EQ(Value(L"AutoUpdate_Date"), WString());  // Cancel stores nothing
+  EXPECT_EQ(Requests(), 0u);
+}
+
+TEST_F(UpdateCheck, TheSameVersionOnTheServerMeansNoUpdate) {
+  const WString own = OwnVersion();
+  ASSERT_FALSE(own.empty());
+  ServeVersion(own);
+  AnswerSchedule(true);
+  prompts_.answers.push_back(IDOK);
+  EXPECT_FALSE(CheckForUpdate(app_, site_, true));
+  ASSERT_EQ(prompts_.questions.size(), 1u);
+  EXPECT_EQ(prompts_.questions[0].text, L"There is no update available at this time.");
+  EXPECT_EQ(prompts_.questions[0].caption, L"Automatic Update");
+  EXPECT_EQ(server_.RequestCount("/mirepan/Mirepansetup.exe"), 0u);
+  EXPECT_EQ(Value(L"AutoUpdate_Freq"), L"20714");
+}
+
+TEST_F(UpdateCheck, AnotherVersionDownloadsAndStartsTheInstaller) {
+  ASSERT_NE(OwnVersion(), L"4.4.1.0");
+  ServeVersion(L"4.4.1.0");
+  std::ifstream installer("update_fake_installer.exe", std::ios::binary);
+  ASSERT_TRUE(installer.good());
+  server_.Serve("/mirepan/Mirepansetup.exe", std::string(std::istreambuf_iterator<char>(installer), {}));
+  AnswerSchedule(true);
+  EXPECT_TRUE(CheckForUpdate(app_, site_, true));
+  EXPECT_TRUE(prompts_.questions.empty());
+  const WString marker = site_.localFolder + L"Mirepansetup.exe.ran";
+  for (int i = 0; i < 100 && GetFileAttributesW(marker.c_str()) == INVALID_FILE_ATTRIBUTES; ++i) Sleep(50);
+  EXPECT_NE(GetFileAttributesW(marker.c_str()), INVALID_FILE_ATTRIBUTES);
+}
+
+TEST_F(UpdateCheck, AnInstallerThatCannotStartMeansNoUpdate) {
+  ServeVersion(L"4.3.0.0");  // older versions are offered too
+  server_.Serve("/mirepan/Mirepansetup.exe", "not a program");
+  AnswerSchedule(true);
+  prompts_.answers.push_back(IDOK);
+  EXPECT_FALSE(CheckForUpdate(app_, site_, true));
+  EXPECT_EQ(server_.RequestCount("/mirepan/Mirepansetup.exe") > 0, true);
+  EXPECT_EQ(prompts_.questions.size(), 1u);
+}
+
+TEST_F(UpdateCheck, NeverStopsTheAutomaticCheckButNotTheCommand) {
+  AnswerSchedule(false, 8);
+  EXPECT_FALSE(CheckForUpdate(app_, site_, true));
+  EXPECT_EQ(Value(L"AutoUpdate_Freq"), L"20710");
+  EXPECT_EQ(UnpackDate(ParseInt(Value(L"AutoUpdate_Date").c_str()), {}).year, kNeverYear);
+  EXPECT_EQ(Requests(), 0u);
+
+  EXPECT_FALSE(CheckForUpdate(app_, site_, false));
+  EXPECT_EQ(scripts_.Opened(IDD_AUTO_UPDATE), 1);
+  AnswerSchedule(false, 8);
+  EXPECT_FALSE(CheckForUpdate(app_, site_, true));
+  EXPECT_EQ(scripts_.Opened(IDD_AUTO_UPDATE), 2);
+  EXPECT_EQ(Requests(), 0u);
+}
+
+TEST_F(UpdateCheck, OnlyADueDateOfTodayOrEarlierOpensTheDialog) {
+  EXPECT_FALSE(CheckForUpdate(app_, site_, false));  // no date stored
+  CalendarDate tomorrow = CalendarDate::Now();
+  tomorrow.AddDays(1);
+  SetValue(L"AutoUpdate_Date", std::to_wstring(PackDate(tomorrow)));
+  EXPECT_FALSE(CheckForUpdate(app_, site_, false));
+  EXPECT_EQ(scripts_.Opened(IDD_AUTO_UPDATE), 0);
+
+  SetValue(L"AutoUpdate_Date", std::to_wstring(PackDate(CalendarDate::Now())));
+  SetValue(L"AutoUpdate_Freq", L"20709");
+  AnswerSchedule(false, 4);  // "1 Month"
+  EXPECT_FALSE(CheckForUpdate(app_, site_, false));
+  EXPECT_EQ(scripts_.Opened(IDD_AUTO_UPDATE), 1);
+  EXPECT_EQ(Value(L"AutoUpdate_Date"),
+            std::to_wstring(PackDate(NextDueDate(CalendarDate::Now(), kInterval1Month))));
+  EXPECT_EQ(Requests(), 0u);
+}
+
+class News : public UpdateCheck {
+ protected:
+  void ServeNews(const std::string& date, const std::string& message) {
+    server_.Serve("/mirepan/popup.xml", "<POPUP>\r\n<DATE>" + date + "</DATE>\r\n<MESSAGE>" + message +
+                                            "</MESSAGE>\r\n</POPUP>\r\n");
+  }
+  // Reads the news window's text and closes it, ticking "Hide these messages" when asked.
+  void CloseNews(bool hide) {
+    scripts_.On(IDD_NEWS, [this, hide](HWND dialog) {
+      caption_ = WindowText(dialog);
+      shown_ = PlainText(GetDlgItem(dialog, IDC_NEWS_TEXT));
+      if (hide) CheckDlgButton(dialog, IDC_NEWS_HIDE, BST_CHECKED);
+      Press(dialog, IDC_NEWS_CLOSE);
+    });
+  }
+  // The rich edit's text without its final paragraph end.
+  static WString PlainText(HWND control) {
+    GETTEXTEX request{};
+    request.cb = sizeof(wchar_t) * 1024;
+    request.flags = GT_DEFAULT;
+    request.codepage = 1200;  // UTF-16
+    wchar_t text[1024] = {};
+    SendMessageW(control, EM_GETTEXTEX, reinterpret_cast<WPARAM>(&request), reinterpret_cast<LPARAM>(text));
+    WString shown = text;
+    while (!shown.empty() && (shown.back() == L'\r' || shown.back() == L'\n')) shown.pop_back();
+    return shown;
+  }
+  size_t NewsRequests() const { return server_.RequestCount("/mirepan/popup.xml"); }
+
+  NewsPopup popup_{app_, site_};
+  WString caption_, shown_;
+};
+
+TEST_F(News, ANewMessageIsShownOnceADayAndHidingItIsKept) {
+  ServeNews("2026-12-01", "&lt;body&gt;&lt;b&gt;Fresh&lt;/b&gt; recipes&lt;/body&gt;");
+  CloseNews(true);
+  EXPECT_TRUE(popup_.NewsCheck());
+  EXPECT_EQ(caption_, L"Mirepan");
+  EXPECT_EQ(shown_, L"Fresh recipes");
+  EXPECT_EQ(Value(L"HintDate"), L"2026-12-01");
+  EXPECT_EQ(Value(L"LastHint"), HintDayText(CalendarDate::Now()));
+  EXPECT_EQ(Value(L"HintShow"), L"0");
+  EXPECT_FALSE(popup_.NewsShown());
+
+  popup_.SetNewsShown(true);
+  EXPECT_FALSE(popup_.NewsCheck());  // already checked today
+  EXPECT_EQ(NewsRequests(), 1u);
+}
+
+TEST_F(News, HiddenMessagesAreNotEvenDownloaded) {
+  ServeNews("1", "text");
+  popup_.SetNewsShown(false);
+  EXPECT_FALSE(popup_.NewsCheck());
+  EXPECT_EQ(Requests(), 0u);
+  EXPECT_EQ(Value(L"LastHint"), WString());
+}
+
+TEST_F(News, AMessageAlreadyShownOrWithoutDateStaysHidden) {
+  ServeNews("7", "seen");
+  SetValue(L"HintDate", L"7");
+  EXPECT_FALSE(popup_.NewsCheck());
+  EXPECT_EQ(NewsRequests(), 1u);
+
+  server_.Serve("/mirepan/popup.xml", "<POPUP><MESSAGE>no date</MESSAGE></POPUP>");
+  SetValue(L"LastHint", L"01011999");
+  EXPECT_FALSE(popup_.NewsCheck());
+  EXPECT_EQ(scripts_.Opened(IDD_NEWS), 0);
+  EXPECT_EQ(Value(L"HintDate"), L"7");
+
+  SetValue(L"LastHint", L"01011999");
+  ServeNews("8", "&lt;body&gt;new&lt;/body&gt;");
+  CloseNews(false);
+  EXPECT_TRUE(popup_.NewsCheck());
+  EXPECT_EQ(shown_, L"new");
+  EXPECT_TRUE(popup_.NewsShown());
+}
+
+}  // namespace
