@@ -74,7 +74,8 @@ struct PrintTexts {
   WString nutrientNames[Nutrient::kCount];
 };
 
-// Prints recipes one after another on a surface whose first page the caller started.
+// Prints recipes one after another on a surface whose first page the caller started. Keeps its own
+// copies of the settings and texts.
 class RecipePrinter {
  public:
   RecipePrinter(PrintSurface& surface, const PrintSettings& settings, const PrintTexts& texts,
@@ -102,9 +103,9 @@ class RecipePrinter {
   WString NutritionText(const Recipe& recipe) const;
 
   PrintSurface& surface_;
-  const PrintSettings& settings_;
-  const PrintTexts& texts_;
-  const NutrientFormat& format_;
+  const PrintSettings settings_;
+  const PrintTexts texts_;
+  const NutrientFormat format_;
   WString imagesFolder_;
   int lineHeight_;
   int slot_;
