@@ -175,6 +175,12 @@ UpdateSite UpdateSite::ForProgram(const ERApp& app, const ServerAddress& server)
   return {server, RegistrySettings::ProgramKey(app), Options::DefaultDataFolder(app)};
 }
 
+UpdateSite UpdateSite::ForProgram(const ERApp& app) {
+  ServerAddress server;
+  server.Parse(app.String(IDS_SERVER_ADDRESS));
+  return ForProgram(app, server);
+}
+
 void StoreSchedule(const UpdateSite& site, uint32_t interval) {
   RegistrySettings settings(site.settingsKey);
   settings.WriteNumber(kFrequencyValue, static_cast<int32_t>(interval));

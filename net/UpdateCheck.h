@@ -22,6 +22,8 @@ struct UpdateSite {
   // The program's own: the key below the maker's and the program's names, the per-user
   // application folder.
   static UpdateSite ForProgram(const DAVavador::ERApp& app, const ServerAddress& server);
+  // The same with the server of string IDS_SERVER_ADDRESS.
+  static UpdateSite ForProgram(const DAVavador::ERApp& app);
   WString FolderUrl() const { return server.Url(TXT("/mirepan/")); }
 };
 

@@ -133,6 +133,7 @@
 #define IDC_AUTO_UPDATE_INTERVAL 20724
 #define IDS_UPDATE_NONE 20730
 #define IDS_UPDATE_CAPTION 20731
+#define IDS_SERVER_ADDRESS 20732  // the vendor's web server, "host[:port]"
 #define IDD_NEWS 20250
 #define IDC_NEWS_HIDE 20251
 #define IDC_NEWS_CLOSE 20252
@@ -145,6 +146,7 @@
 #define IDC_AUTO_UPDATE_INTERVAL 20724
 #define IDS_UPDATE_NONE 20730
 #define IDS_UPDATE_CAPTION 20731
+#define IDS_SERVER_ADDRESS 20732  // the vendor's web server, "host[:port]"
 #define IDD_NEWS 20250
 #define IDC_NEWS_HIDE 20251
 #define IDC_NEWS_CLOSE 20252

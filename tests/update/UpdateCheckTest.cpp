@@ -162,6 +162,13 @@ TEST_F(UpdateCheck, OnlyADueDateOfTodayOrEarlierOpensTheDialog) {
   EXPECT_EQ(Requests(), 0u);
 }
 
+TEST_F(UpdateCheck, TheProgramsSiteIsBelowItsMakerAndItsDataFolder) {
+  const UpdateSite site = UpdateSite::ForProgram(app_);
+  EXPECT_EQ(site.settingsKey, L"Software\\Tallowmere\\Mirepan");
+  EXPECT_EQ(site.FolderUrl(), L"http://localhost:8080/mirepan/");
+  EXPECT_EQ(site.localFolder, Options::DefaultDataFolder(app_));
+}
+
 class News : public UpdateCheck {
  protected:
   void ServeNews(const std::string& date, const std::string& message) {
