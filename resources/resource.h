@@ -138,16 +138,3 @@
 #define IDC_NEWS_HIDE 20251
 #define IDC_NEWS_CLOSE 20252
 #define IDC_NEWS_TEXT 20253
-// Dialog "Auto-Update" and its controls, the news window 20250, and the update messages.
-#define IDD_AUTO_UPDATE 20720
-#define IDC_AUTO_UPDATE_LABEL 20721
-#define IDC_AUTO_UPDATE_YES 20722
-#define IDC_AUTO_UPDATE_NO 20723
-#define IDC_AUTO_UPDATE_INTERVAL 20724
-#define IDS_UPDATE_NONE 20730
-#define IDS_UPDATE_CAPTION 20731
-#define IDS_SERVER_ADDRESS 20732  // the vendor's web server, "host[:port]"
-#define IDD_NEWS 20250
-#define IDC_NEWS_HIDE 20251
-#define IDC_NEWS_CLOSE 20252
-#define IDC_NEWS_TEXT 20253
