@@ -37,6 +37,11 @@ void RecordingSurface::DrawWrapped(WStringView text, int left, int right, int y)
   GdiPrintSurface::DrawWrapped(text, left, right, y);
 }
 
+int RecordingSurface::DrawPicture(const WString& path, int x, int y) {
+  Record(TXT("<picture>"), x, y, x, Align::Left);
+  return GdiPrintSurface::DrawPicture(path, x, y);
+}
+
 bool RecordingSurface::StartPage() {
   ++pages;
   return true;
@@ -50,6 +55,28 @@ const Drawn* RecordingSurface::Find(const std::wstring& text) const {
   for (const Drawn& item : drawn)
     if (item.text == text) return &item;
   return nullptr;
+}
+
+void WriteBitmapFile(const std::wstring& path, int width, int height) {
+  const int stride = (width * 3 + 3) & ~3;
+  BITMAPINFOHEADER info{};
+  info.biSize = sizeof(info);
+  info.biWidth = width;
+  info.biHeight = height;
+  info.biPlanes = 1;
+  info.biBitCount = 24;
+  info.biSizeImage = stride * height;
+  BITMAPFILEHEADER file{};
+  file.bfType = 0x4d42;
+  file.bfOffBits = sizeof(file) + sizeof(info);
+  file.bfSize = file.bfOffBits + info.biSizeImage;
+  std::vector<char> pixels(info.biSizeImage, '\x40');
+  HANDLE out = CreateFileW(path.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, 0, nullptr);
+  DWORD written = 0;
+  WriteFile(out, &file, sizeof(file), &written, nullptr);
+  WriteFile(out, &info, sizeof(info), &written, nullptr);
+  WriteFile(out, pixels.data(), info.biSizeImage, &written, nullptr);
+  CloseHandle(out);
 }
 
 }  // namespace print_test

@@ -26,6 +26,9 @@ class LetterBitmap {
   HGDIOBJ old_;
 };
 
+// Writes a width x height 24-bit BMP file.
+void WriteBitmapFile(const std::wstring& path, int width, int height);
+
 struct Drawn {
   std::wstring text;
   int x = 0;  // left edge of the box (the word's own position for words)
@@ -43,6 +46,7 @@ class RecordingSurface : public GdiPrintSurface {
   void DrawLine(WStringView text, int left, int right, int y, Align align) override;
   void DrawWord(WStringView word, int x, int y) override;
   void DrawWrapped(WStringView text, int left, int right, int y) override;
+  int DrawPicture(const WString& path, int x, int y) override;
   bool StartPage() override;
   bool EndPage() override;
 

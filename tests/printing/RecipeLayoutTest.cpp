@@ -55,7 +55,7 @@ class LayoutTest : public testing::Test {
     surface_->failEndAt = failEndAt;
     std::vector<const Recipe*> list;
     for (const Recipe& recipe : recipes) list.push_back(&recipe);
-    RecipePrinter printer(*surface_, settings, texts_, format_, TXT("C:\\images"));
+    RecipePrinter printer(*surface_, settings, texts_, format_, imagesFolder);
     result = printer.PrintAll(list);
     return *surface_;
   }
@@ -70,6 +70,7 @@ class LayoutTest : public testing::Test {
   }
 
   PrintSettings settings;
+  WString imagesFolder = TXT("C:\\images");
   bool result = false;
 
  private:
@@ -221,6 +222,33 @@ TEST_F(LayoutTest, FullPageBreakContinuesHalfAnInchFromTheTop) {
   EXPECT_EQ(nullptr, surface.Find(L"(more)"));
   EXPECT_LE(3, surface.pages);
   EXPECT_EQ(surface.pages, surface.endedPages);
+}
+
+TEST_F(LayoutTest, FullPagePictureIsCentredBelowTheTextAndPushesTheNutritionDown) {
+  settings.details = true;
+  wchar_t temp[MAX_PATH];
+  GetTempPathW(MAX_PATH, temp);
+  imagesFolder = temp;
+  print_test::WriteBitmapFile(std::wstring(temp) + L"print-test.bmp", 120, 80);
+  Recipe recipe = MakeRecipe(TXT("A"), 1, TXT("Stir."));
+  recipe.picture = TXT("print-test.bmp");
+  const RecordingSurface& surface = Print({recipe});
+  DeleteFileW((std::wstring(temp) + L"print-test.bmp").c_str());
+  const Drawn* picture = surface.Find(L"<picture>");
+  ASSERT_NE(nullptr, picture);
+  EXPECT_EQ((800 - 120) / 2, picture->x);
+  EXPECT_EQ(surface.Find(L"Stir.")->y + surface.LineHeight(), picture->y);
+  EXPECT_EQ(picture->y + 80 + 2 * surface.LineHeight(),
+            surface.Find(L"NUTRITION INFORMATION (per serving)")->y);
+}
+
+TEST_F(LayoutTest, MissingPictureLeavesOnlyItsLine) {
+  settings.details = true;
+  Recipe recipe = MakeRecipe(TXT("A"), 1, TXT("Stir."));
+  recipe.picture = TXT("missing.bmp");
+  const RecordingSurface& surface = Print({recipe});
+  EXPECT_EQ(surface.Find(L"Stir.")->y + 3 * surface.LineHeight(),
+            surface.Find(L"NUTRITION INFORMATION (per serving)")->y);
 }
 
 TEST_F(LayoutTest, NutritionBlockOnCardsOnlyWhenAsked) {
