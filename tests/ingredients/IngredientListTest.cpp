@@ -22,9 +22,11 @@ using view_test::Press;
 class OpenIngredientList : public IngredientList {
  public:
   using IngredientList::IngredientList;
+  using View::exportAllData;
   using View::imagesFolder;
   using View::lastId;
   using View::modified;
+  using View::preserveUnicode;
   using View::readOnly;
   using View::selectedCategory;
   using View::workerMode;
@@ -322,3 +324,138 @@ TEST_F(IngredientListTest, PublishedRecipeKeepsItsLinkIdAndCreatesItsCategory) {
 }
 
 }  // namespace
+
+// ---- exchange files ----
+
+namespace {
+
+std::string Utf16Bytes(const std::wstring& text) {
+  std::string bytes;
+  for (const wchar_t unit : text) {
+    bytes += static_cast<char>(unit & 0xFF);
+    bytes += static_cast<char>(unit >> 8);
+  }
+  return bytes;
+}
+
+class ExchangeTest : public IngredientListTest {
+ protected:
+  // Imports `file` as the Import command does after its questions.
+  bool ImportFile(const WString& file) {
+    ingredients_.workerMode = true;
+    ingredients_.workPath = file;
+    const bool read = ingredients_.Load(nullptr, 0, 100);
+    ingredients_.workerMode = false;
+    return read;
+  }
+  WString Exchange(const wchar_t* name) const { return folder_.Path() + name; }
+};
+
+}  // namespace
+
+TEST_F(ExchangeTest, CsvHeadersMatchWithoutSpacesCaseOrBracketedUnits) {
+  WriteFile(Exchange(L"in.csv"), Utf16Bytes(L"\"name\",\" total fat (g)\",\"CALORIES (kcal)\",\"Unknown\"\r\n"
+                                            L"\"Butter\",\"81\",\"717\",\"x\"\r\n\"\",\"\",\"\",\"\"\r\n"));
+  EXPECT_TRUE(ImportFile(Exchange(L"in.csv")));
+  ASSERT_EQ(ingredients_.Records().size(), 1u);
+  const Ingredient& butter = *ingredients_.Records()[0];
+  EXPECT_EQ(butter.name, L"Butter");
+  EXPECT_DOUBLE_EQ(butter.nutrients[Nutrient::kCalories], 717);
+  EXPECT_DOUBLE_EQ(butter.nutrients[Nutrient::kCalories + 1], 81);  // Total Fat (g)
+}
+
+TEST_F(ExchangeTest, CsvWithoutAKnownColumnImportsNothing) {
+  WriteFile(Exchange(L"in.csv"), Utf16Bytes(L"\"Colour\",\"Size\"\r\n\"red\",\"1\"\r\n"));
+  EXPECT_FALSE(ImportFile(Exchange(L"in.csv")));
+  EXPECT_TRUE(ingredients_.Records().empty());
+}
+
+TEST_F(ExchangeTest, EightBitCsvImportsThroughTheSecondReading) {
+  WriteFile(Exchange(L"in.csv"),
+            "\"Name\",\"Calories\"\r\n\"Cr\xE8me fra\xEE"
+            "che\",\"292\"\r\n\"Odd\",\"1\"\r\n");
+  EXPECT_TRUE(ImportFile(Exchange(L"in.csv")));
+  ASSERT_EQ(ingredients_.Records().size(), 2u);
+  EXPECT_EQ(ingredients_.Records()[0]->name, L"Cr\u00E8me fra\u00EEche");
+  EXPECT_DOUBLE_EQ(ingredients_.Records()[0]->nutrients[Nutrient::kCalories], 292);
+}
+
+TEST_F(ExchangeTest, CsvNameInAnyCaseReplacesThatRecordKeepingItsId) {
+  Add(L"Salt", 0, 1);
+  const uint32_t pepper = Add(L"Pepper", 0, 2)->foodId;
+  WriteFile(Exchange(L"in.csv"), "\"Name\",\"Calories\"\r\n\"PEPPER\",\"9\"\r\n\"Sugar\",\"387\"\r\n");
+  EXPECT_TRUE(ImportFile(Exchange(L"in.csv")));
+  ASSERT_EQ(ingredients_.Records().size(), 3u);
+  const Ingredient& replaced = *ingredients_.Records()[1];
+  EXPECT_EQ(replaced.name, L"PEPPER");
+  EXPECT_EQ(replaced.foodId, pepper);
+  EXPECT_DOUBLE_EQ(replaced.nutrients[Nutrient::kCalories], 9);
+  EXPECT_EQ(ingredients_.Records()[2]->name, L"Sugar");
+}
+
+TEST_F(ExchangeTest, CsvExportWritesRawNumbersAndReadsBackNamesWithDoubleQuotes) {
+  options_.displayPercent = true;
+  options_.roundNumbers = true;
+  const uint32_t dairy = AddCategory(L"Dairy");
+  Add(L"Milk \"whole\"", dairy, 61.5);
+  ingredients_.WaitForBackgroundSaves();
+  ingredients_.workerMode = true;
+  ingredients_.workPath = Exchange(L"out.csv");
+  ASSERT_TRUE(ingredients_.Save());
+  const std::string written = ReadFile(Exchange(L"out.csv"));
+  EXPECT_EQ(written.find("\"Calories\",\"Total Fat (g)\","), 0u);
+  EXPECT_NE(written.find("\"61.5\""), std::string::npos);
+  EXPECT_NE(written.find("\"Dairy\",\"Milk \xB4whole\xB4\""), std::string::npos);
+
+  ingredients_.Clear();
+  EXPECT_TRUE(ImportFile(Exchange(L"out.csv")));
+  ASSERT_EQ(ingredients_.Records().size(), 1u);
+  EXPECT_EQ(ingredients_.Records()[0]->name, L"Milk \"whole\"");
+  EXPECT_DOUBLE_EQ(ingredients_.Records()[0]->nutrients[Nutrient::kCalories], 61.5);
+  const WString* category = ingredients_.Categories().NameById(ingredients_.Records()[0]->catId);
+  ASSERT_NE(category, nullptr);
+  EXPECT_EQ(*category, L"Dairy");
+}
+
+TEST_F(ExchangeTest, SelectedColumnsExportKeepsTheDisplayOrderInUnicode) {
+  Add(L"Salt", 0, 4);
+  ingredients_.WaitForBackgroundSaves();
+  ingredients_.exportAllData = false;
+  ingredients_.preserveUnicode = true;
+  ingredients_.workerMode = true;
+  ingredients_.workPath = Exchange(L"out.CSV");
+  ASSERT_TRUE(ingredients_.Save());
+  EXPECT_EQ(ReadFile(Exchange(L"out.CSV")),
+            Utf16Bytes(L"\"Name\",\"Serving Size\",\"Calories\"\r\n\"Salt\",\"1  Serving\",\"4\"\r\n"));
+}
+
+TEST_F(ExchangeTest, ImportAnsweredYesReplacesTheCatalogAndNoAddsToIt) {
+  Add(L"Salt");
+  WriteFile(Exchange(L"in.csv"), "\"Name\",\"Calories\"\r\n\"Sugar\",\"387\"\r\n");
+  prompts_.chosenPaths = {Exchange(L"in.csv"), Exchange(L"in.csv"), std::nullopt};
+  prompts_.answers = {Prompt::kAnswerNo, Prompt::kAnswerYes};
+  ingredients_.Import();
+  EXPECT_EQ(Names(), (std::vector<WString>{L"Salt", L"Sugar"}));
+  EXPECT_EQ(prompts_.questions[0].caption, L"Mirepan");
+  EXPECT_EQ(prompts_.requests[0].title, L"Select an ingredients file to import");
+  ingredients_.Import();
+  EXPECT_EQ(Names(), (std::vector<WString>{L"Sugar"}));
+  ingredients_.Import();  // the chooser cancelled: no question
+  EXPECT_EQ(prompts_.questions.size(), 2u);
+  EXPECT_EQ(ingredients_.CatalogPath(), Catalog());
+}
+
+TEST_F(ExchangeTest, RestoreReadsTheBackupInsteadOfTheCatalog) {
+  Add(L"Salt");
+  ingredients_.WaitForBackgroundSaves();
+  ASSERT_TRUE(CopyFileTo(Catalog(), ingredients_.BackupPath()));
+  Add(L"Pepper");
+  prompts_.answers = {Prompt::kAnswerYes};
+  ingredients_.RestoreBackup();
+  ASSERT_EQ(prompts_.questions.size(), 1u);
+  EXPECT_EQ(prompts_.questions[0].text.substr(0, 50), L"You are about to restore your last saved ingredien");
+  EXPECT_EQ(Names(), (std::vector<WString>{L"Salt"}));
+  ingredients_.WaitForBackgroundSaves();
+  Reopen();
+  EXPECT_EQ(ingredients_.Records().size(), 1u);
+}

@@ -9,6 +9,8 @@
 #include "resources/resource.h"
 #include "storage/Files.h"
 #include "storage/Paths.h"
+#include "storage/UserPrompts.h"
+#include "views/IngredientList/IngredientCsv.h"
 #include "storage/XMLDoc.h"
 
 namespace {
@@ -16,6 +18,10 @@ namespace {
 constexpr UINT kRestoreCommand = 1208;
 constexpr UINT kRestoreQuestion = 4601;
 constexpr UINT kRestoreTitle = 4517;
+constexpr UINT kImportQuestion = 4501;
+constexpr UINT kImportTitle = 4512;
+constexpr UINT kImportFileTitle = 4519;
+constexpr UINT kCsvFilterName = 4507;  // 4507..4510: the CSV and XML filter names and patterns
 
 bool IsNumberColumn(uint8_t id) {
   return id < Nutrient::kCount || id == kColumnOunces;
@@ -124,7 +130,9 @@ void IngredientList::Clear() {
 bool IngredientList::Load(ProgressWindow* progressWindow, int fromPercent, int toPercent) {
   PrepareLoad();
   bool finished = false;
-  {
+  if (IsCsvPath(workPath)) {
+    finished = ReadCsvFile(progressWindow, fromPercent, toPercent);
+  } else {
     DataLockGuard lock;
     XMLDoc doc;
     if (FileExists(workPath) && doc.Load(workPath) && doc.FindRoot(TXT("INGREDIENTLIST")))
@@ -134,10 +142,52 @@ bool IngredientList::Load(ProgressWindow* progressWindow, int fromPercent, int t
   return finished;
 }
 
+WString IngredientList::PictureSource() const {
+  return workerMode ? FolderOf(workPath) + TXT("Images\\") : WString();
+}
+
+bool IngredientList::ReadCsvFile(ProgressWindow* progressWindow, int fromPercent, int toPercent) {
+  WString text;
+  if (!FileHandle(workPath).ReadAllText(text)) return false;
+  // A file without a known column in UTF-16 is read again as 8-bit text.
+  return ImportCsv(text, progressWindow, fromPercent, toPercent) ||
+         ImportCsv(WidenedBytes(text), progressWindow, fromPercent, toPercent);
+}
+
+bool IngredientList::ImportCsv(const WString& text, ProgressWindow* progressWindow, int fromPercent,
+                               int toPercent) {
+  const std::vector<WStringView> lines = CsvLines(text);
+  CsvColumnMap map;
+  const auto headerText = [this](uint32_t column) { return owner.String(5100 + column); };
+  if (lines.empty() || !MapCsvHeader(SplitCsvLine(lines[0]), headerText, map)) return false;
+  const WString pictureSource = PictureSource();
+  DataLockGuard lock;
+  for (size_t n = 1; n < lines.size(); ++n) {
+    if (progressWindow)
+      progressWindow->SetProgress(fromPercent +
+                                  static_cast<int>(n * (toPercent - fromPercent) / lines.size()));
+    auto record = std::make_unique<Ingredient>(&foodOwner_);
+    if (!record->ImportCsvRow(SplitCsvLine(lines[n]), *categories, UnitNames(), lastId, map)) continue;
+    ImportPicture(*record, pictureSource);
+    // A name the catalog has (in any letter case) replaces that record in its place, keeping its id.
+    if (Ingredient* same = FindByName(record->name)) {
+      record->foodId = same->foodId;
+      *same = *record;
+    } else if (!record->name.empty()) {
+      records_.push_back(std::move(record));
+    }
+  }
+  return true;
+}
+
+void IngredientList::ImportPicture(const Ingredient& record, const WString& pictureSource) const {
+  if (workerMode && !record.picture.empty())
+    CopyFileTo(pictureSource + record.picture, imagesFolder + record.picture);  // failures are ignored
+}
+
 bool IngredientList::ReadRecords(XMLDoc& doc, ProgressWindow* progressWindow, int fromPercent,
                                  int toPercent) {
-  // Pictures of an imported file lie in the Images folder beside it.
-  const WString pictureSource = workerMode ? FolderOf(workPath) + TXT("Images\\") : WString();
+  const WString pictureSource = PictureSource();
   bool inside = false;
   bool inRecords = false;
   while (const WChar* tag = doc.NextTag()) {
@@ -163,7 +213,7 @@ void IngredientList::TakeRecord(std::unique_ptr<Ingredient> record, const WStrin
   if (workerMode) {
     // Imported ids may clash with the catalog's own; a clashing record is renumbered.
     if (FindById(record->foodId)) record->foodId = ++lastId;
-    if (!record->picture.empty()) CopyFileTo(pictureSource + record->picture, imagesFolder + record->picture);
+    ImportPicture(*record, pictureSource);
   }
   lastId = std::max(lastId, record->foodId);
   records_.push_back(std::move(record));
@@ -172,31 +222,66 @@ void IngredientList::TakeRecord(std::unique_ptr<Ingredient> record, const WStrin
 bool IngredientList::Save() {
   // The export category restricts exports only; the catalog file always holds every record.
   const uint32_t exportCategory = workerMode ? filterCategoryId : 0;
-  const auto exported = [exportCategory](const Ingredient& record) {
-    return exportCategory == 0 || record.catId == exportCategory;
-  };
   DataLockGuard lock;
-  const size_t count = 1 + std::count_if(records_.begin(), records_.end(),
-                                         [&](const auto& record) { return exported(*record); });
-  const bool copyPictures = workerMode && exportPictures;
-  const WString pictureTarget = FolderOf(workPath) + TXT("Images\\");
+  std::vector<const Ingredient*> written;
+  for (const auto& record : records_) {
+    if (exportCategory == 0 || record->catId == exportCategory) written.push_back(record.get());
+  }
+  const bool saved = IsCsvPath(workPath) ? WriteCsvFile(written) : WriteXmlFile(written);
+  if (saved && !workerMode) modified = false;
+  return saved;
+}
+
+bool IngredientList::WriteXmlFile(const std::vector<const Ingredient*>& written) {
   XMLDoc doc;
   doc.OpenElement(TXT("INGREDIENTLIST"));
   WriteViewSettings(doc);
   doc.OpenElement(TXT("INGREDIENTS"));
-  size_t written = 0;
-  for (const auto& record : records_) {
-    if (!exported(*record)) continue;
-    ReportSaveProgress(++written, count);
-    WriteFood(doc, *record);
-    if (copyPictures && !record->picture.empty())
-      CopyFileTo(imagesFolder + record->picture, pictureTarget + record->picture);  // failures are ignored
+  for (size_t n = 0; n < written.size(); ++n) {
+    ReportSaveProgress(n + 1, written.size() + 1);
+    WriteFood(doc, *written[n]);
+    ExportPicture(*written[n]);
   }
   doc.CloseElement();
   doc.CloseElement();
-  const bool saved = doc.Save(workPath);
-  if (saved && !workerMode) modified = false;
-  return saved;
+  return doc.Save(workPath);
+}
+
+bool IngredientList::WriteCsvFile(const std::vector<const Ingredient*>& written) {
+  std::vector<uint8_t> csvColumns = columns;
+  if (exportAllData) {
+    csvColumns.resize(kFoodColumnCount);
+    for (uint8_t code = 0; code < kFoodColumnCount; ++code) csvColumns[code] = code;
+  }
+  WString text;
+  for (size_t i = 0; i < csvColumns.size(); ++i)
+    AppendCsvField(text, owner.String(5100 + csvColumns[i]), i == 0);
+  text += TXT("\r\n");
+  for (size_t n = 0; n < written.size(); ++n) {
+    ReportSaveProgress(n + 1, written.size() + 1);
+    for (size_t i = 0; i < csvColumns.size(); ++i) {
+      if (csvColumns[i] == kColumnPicture) ExportPicture(*written[n]);
+      WString cell;
+      written[n]->ColumnText(cell, csvColumns[i], *categories, Format(), true, true);
+      AppendCsvField(text, cell, i == 0);
+    }
+    text += TXT("\r\n");
+  }
+  FileHandle file(workPath);
+  if (!file.OpenWrite()) return false;
+  if (preserveUnicode) return file.WriteAllText(text);
+  const int length = static_cast<int>(text.size());
+  const int bytes = WideCharToMultiByte(CP_ACP, 0, text.c_str(), length, nullptr, 0, nullptr, nullptr);
+  std::string narrow(static_cast<size_t>(bytes), '\0');
+  WideCharToMultiByte(CP_ACP, 0, text.c_str(), length, narrow.data(), bytes, nullptr, nullptr);
+  return file.Write(narrow.data(), static_cast<uint32_t>(narrow.size()));
+}
+
+void IngredientList::ExportPicture(const Ingredient& record) const {
+  if (!workerMode || !exportPictures || record.picture.empty()) return;
+  const WString target = FolderOf(workPath) + TXT("Images\\");
+  CreateFolders(target, false);
+  CopyFileTo(imagesFolder + record.picture, target + record.picture);  // failures are ignored
 }
 
 // ---- the list ----
@@ -360,12 +445,38 @@ void IngredientList::MoveToCategory() {
 }
 
 void IngredientList::RestoreBackup() {
+  WaitForBackgroundSaves();  // they would write the catalog over the backup being read
   RestoreFromBackup(kRestoreQuestion, kRestoreTitle);
 }
 
-// Exchange files are not offered yet: the commands do nothing.
+// The export dialog is not offered yet: the command does nothing.
 void IngredientList::Export() {}
-void IngredientList::Import() {}
+
+WString IngredientList::ExchangeFilter() const {
+  WString filter;
+  for (UINT id = kCsvFilterName; id < kCsvFilterName + 4; ++id)
+    filter += (filter.empty() ? TXT("") : TXT("|")) + owner.String(id);
+  return filter;
+}
+
+void IngredientList::Import() {
+  const std::optional<WString> path = ChooseOpenFile(owner.MainWindow(), owner.String(kImportFileTitle),
+                                                     ExchangeFilter(), TXT("csv"), FolderOf(workPath));
+  if (!path) return;
+  const int answer =
+      owner.ShowMessage(owner.String(kImportQuestion), owner.ProductName(), MB_YESNOCANCEL | MB_ICONQUESTION);
+  if (answer == IDCANCEL) return;
+  // A background save still to run would write the catalog to the import file.
+  WaitForBackgroundSaves();
+  if (answer == IDYES) Clear();
+  workPath = *path;
+  StartImport(kImportTitle);
+  selectedCategory = SelectorCategory();
+  FillCategorySelector();
+  BuildColumns();
+  FillList();
+  SaveIfModified(false);
+}
 
 // ---- menus, toolbar, selection ----
 

@@ -69,6 +69,16 @@ class IngredientList : public View, public IngredientCatalog {
   CommandStates States() const;
   void EnableButtons(bool show);
   bool ReadRecords(XMLDoc& doc, ProgressWindow* progressWindow, int fromPercent, int toPercent);
+  bool ReadCsvFile(ProgressWindow* progressWindow, int fromPercent, int toPercent);
+  bool ImportCsv(const WString& text, ProgressWindow* progressWindow, int fromPercent, int toPercent);
+  bool WriteXmlFile(const std::vector<const Ingredient*>& written);
+  bool WriteCsvFile(const std::vector<const Ingredient*>& written);
+  // Pictures of an exchanged file lie in the Images folder beside it; copies overwrite.
+  WString PictureSource() const;
+  void ImportPicture(const Ingredient& record, const WString& pictureSource) const;
+  void ExportPicture(const Ingredient& record) const;
+  // "CSV files|*.csv|XML files|*.xml" from the string table.
+  WString ExchangeFilter() const;
   void TakeRecord(std::unique_ptr<Ingredient> record, const WString& pictureSource);
   Ingredient* FocusedRecord();
   Ingredient* RecordOfRow(int row);
