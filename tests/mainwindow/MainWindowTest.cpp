@@ -1,0 +1,281 @@
+// The real program: started twice, with the data-folder switch, switching tabs, with an empty
+// toolbar, and closed with and without changed options.
+#include <windows.h>
+#include <commctrl.h>
+#include <shellapi.h>
+#include <gtest/gtest.h>
+
+#include <string>
+
+#include "app/Options.h"
+#include "storage/Files.h"
+
+namespace {
+
+constexpr DWORD kPatience = 20000;
+#define kProgramCopy L"MirepanUnderTest.exe"
+
+// A build path (the test is built on the host) as the Wine path of the same file.
+std::wstring WinePath(const char* hostPath) {
+  std::wstring path = L"Z:";
+  for (const char* c = hostPath; *c; ++c) path += *c == '/' ? L'\\' : static_cast<wchar_t>(*c);
+  return path;
+}
+
+std::wstring ReadBytes(const std::wstring& path) {
+  FileHandle file(path);
+  WString text;
+  return file.ReadAllText(text) ? std::wstring(text) : std::wstring();
+}
+
+bool FolderExists(const std::wstring& path) {
+  const DWORD attributes = GetFileAttributesW(path.c_str());
+  return attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_DIRECTORY);
+}
+
+// The resource compiler keeps "^T" either as the control character or as Ctrl with the key.
+bool IsControlKey(WORD flags, WORD key, char letter) {
+  if (flags & FVIRTKEY) return (flags & FCONTROL) && key == letter;
+  return key == letter - '@';
+}
+
+// The command of a Ctrl+letter entry of the program's accelerator table "Mirepan", 0 for none.
+WORD ControlKeyCommand(const std::wstring& program, char letter) {
+  struct Entry {
+    WORD flags, key, command, padding;
+  };
+  HMODULE module = LoadLibraryExW(program.c_str(), nullptr, LOAD_LIBRARY_AS_DATAFILE);
+  HRSRC found = FindResourceW(module, L"Mirepan", MAKEINTRESOURCEW(9));
+  const auto* entries =
+      found ? static_cast<const Entry*>(LockResource(LoadResource(module, found))) : nullptr;
+  WORD command = 0;
+  for (size_t i = 0; entries && i < SizeofResource(module, found) / sizeof(Entry); ++i)
+    if (IsControlKey(entries[i].flags, entries[i].key, letter)) command = entries[i].command;
+  FreeLibrary(module);
+  return command;
+}
+
+struct FindWindowRequest {
+  DWORD processId;
+  const wchar_t* className;
+  HWND found = nullptr;
+};
+
+BOOL CALLBACK MatchWindow(HWND window, LPARAM arg) {
+  auto* request = reinterpret_cast<FindWindowRequest*>(arg);
+  DWORD owner = 0;
+  GetWindowThreadProcessId(window, &owner);
+  wchar_t name[64] = {};
+  GetClassNameW(window, name, 64);
+  if (owner != request->processId || lstrcmpW(name, request->className) != 0 || !IsWindowVisible(window))
+    return TRUE;
+  request->found = window;
+  return FALSE;
+}
+
+// One copy of the program in a scratch folder with its private profile.
+class RunningProgram {
+ public:
+  explicit RunningProgram(const std::wstring& folder) : folder_(folder) {}
+  ~RunningProgram() {
+    if (!process_.hProcess) return;
+    if (WaitForSingleObject(process_.hProcess, 0) == WAIT_TIMEOUT) TerminateProcess(process_.hProcess, 99);
+    CloseHandle(process_.hProcess);
+    CloseHandle(process_.hThread);
+  }
+
+  bool Start(const std::wstring& arguments = L"") {
+    std::wstring commandLine = L"\"" + folder_ + kProgramCopy L"\" " + arguments;
+    STARTUPINFOW startup = {sizeof(startup)};
+    return CreateProcessW(nullptr, &commandLine[0], nullptr, nullptr, FALSE, 0, nullptr, folder_.c_str(),
+                          &startup, &process_) != 0;
+  }
+  // A visible top-level window of the class in this process, waiting for it to appear.
+  HWND WaitForWindow(const wchar_t* className) const {
+    for (DWORD waited = 0; waited < kPatience; waited += 50) {
+      FindWindowRequest request{process_.dwProcessId, className};
+      EnumWindows(&MatchWindow, reinterpret_cast<LPARAM>(&request));
+      if (request.found) return request.found;
+      if (WaitForSingleObject(process_.hProcess, 50) == WAIT_OBJECT_0) return nullptr;
+    }
+    return nullptr;
+  }
+  HWND MainWindow() const { return WaitForWindow(L"Mirepan"); }
+  // The exit code once the process has ended, or -1 when it does not end in time.
+  int WaitForExit() const {
+    DWORD code = 0;
+    if (WaitForSingleObject(process_.hProcess, kPatience) != WAIT_OBJECT_0) return -1;
+    GetExitCodeProcess(process_.hProcess, &code);
+    return static_cast<int>(code);
+  }
+  bool IsRunning() const { return WaitForSingleObject(process_.hProcess, 0) == WAIT_TIMEOUT; }
+  int Close() {
+    PostMessageW(MainWindow(), WM_CLOSE, 0, 0);
+    return WaitForExit();
+  }
+
+ private:
+  std::wstring folder_;
+  PROCESS_INFORMATION process_ = {};
+};
+
+class MainWindowTest : public testing::Test {
+ protected:
+  void SetUp() override {
+    PreferLibraryBesideTheProgram();
+    wchar_t temp[MAX_PATH];
+    GetTempPathW(MAX_PATH, temp);
+    folder = std::wstring(temp) + L"mirepan-main-" + std::to_wstring(GetTickCount64()) + L"-" +
+             std::to_wstring(++runs) + L"\\";
+    dataFolder = folder + L"profile\\Tallowmere\\Mirepan\\";
+    CreateFolders(folder, false);
+    ASSERT_TRUE(CopyFileW(WinePath(MIREPAN_EXE).c_str(), (folder + kProgramCopy).c_str(), FALSE));
+    ASSERT_TRUE(CopyFileW(WinePath(PROFILE_DLL).c_str(), (folder + L"shfolder.dll").c_str(), FALSE));
+  }
+
+  // Wine prefers its own folder-path library; for the test's copy of the program (and only for
+  // that name) the one beside it wins.
+  static void PreferLibraryBesideTheProgram() {
+    HKEY key;
+    ASSERT_EQ(
+        RegCreateKeyExW(HKEY_CURRENT_USER, L"Software\\Wine\\AppDefaults\\" kProgramCopy L"\\DllOverrides", 0,
+                        nullptr, 0, KEY_SET_VALUE, nullptr, &key, nullptr),
+        ERROR_SUCCESS);
+    const wchar_t order[] = L"native,builtin";
+    RegSetValueExW(key, L"shfolder", 0, REG_SZ, reinterpret_cast<const BYTE*>(order), sizeof(order));
+    RegCloseKey(key);
+  }
+
+  // The options file of the scratch profile, written with the changes `edit` makes to the defaults.
+  template <class Edit>
+  void WriteOptions(Edit edit) {
+    CreateFolders(dataFolder, false);
+    Options options(nullptr, dataFolder);
+    options.DerivePaths(folder);
+    edit(options);
+    ASSERT_TRUE(options.Write());
+  }
+  void TearDown() override {
+    EXPECT_TRUE(FileExists(folder + L"profile\\asked")) << "the program ran on the private profile";
+    std::wstring from = folder;
+    from.back() = L'\0';  // a double-terminated list of one folder
+    from.push_back(L'\0');
+    SHFILEOPSTRUCTW remove = {nullptr, FO_DELETE, from.c_str()};
+    remove.fFlags = FOF_NO_UI;
+    SHFileOperationW(&remove);
+  }
+  Options ReadOptions() const {
+    Options options(nullptr, dataFolder);
+    options.Read();
+    return options;
+  }
+  std::wstring OptionsPath() const { return dataFolder + L"MirepanOptions.xml"; }
+
+  static RECT ChildRect(HWND window, int id) {
+    RECT rect{};
+    HWND child = GetDlgItem(window, id);
+    GetWindowRect(child, &rect);
+    MapWindowPoints(nullptr, window, reinterpret_cast<POINT*>(&rect), 2);
+    return rect;
+  }
+
+  static inline int runs = 0;
+  std::wstring folder;
+  std::wstring dataFolder;
+};
+
+TEST_F(MainWindowTest, SecondStartWarnsAndExitsWhileTheFirstKeepsRunning) {
+  RunningProgram first(folder), second(folder);
+  ASSERT_TRUE(first.Start());
+  ASSERT_NE(first.MainWindow(), nullptr);
+  ASSERT_TRUE(second.Start());
+  HWND box = second.WaitForWindow(L"#32770");
+  ASSERT_NE(box, nullptr);
+  wchar_t caption[64] = {}, text[256] = {};
+  GetWindowTextW(box, caption, 64);
+  GetDlgItemTextW(box, 0xFFFF, text, 256);
+  EXPECT_STREQ(caption, L"Mirepan");
+  EXPECT_STREQ(text, L"Mirepan is already running.  Use your task bar to restore the application.");
+  PostMessageW(box, WM_COMMAND, IDOK, 0);
+  EXPECT_EQ(second.WaitForExit(), 1);
+  EXPECT_TRUE(first.IsRunning());
+  EXPECT_EQ(first.Close(), 0);
+  EXPECT_FALSE(FileExists(OptionsPath())) << "nothing changed, so no options file";
+}
+
+TEST_F(MainWindowTest, FolderSwitchTakesEffectFromTheNextStart) {
+  const std::wstring newFolder = folder + L"elsewhere\\";
+  RunningProgram first(folder);
+  ASSERT_TRUE(first.Start(L"/f" + newFolder));
+  ASSERT_NE(first.MainWindow(), nullptr);
+  EXPECT_FALSE(FolderExists(newFolder)) << "this run stays on the old folder";
+  EXPECT_EQ(first.Close(), 0);
+  EXPECT_EQ(std::wstring(ReadOptions().baseFolder), newFolder);
+  RunningProgram second(folder);
+  ASSERT_TRUE(second.Start());
+  ASSERT_NE(second.MainWindow(), nullptr);
+  EXPECT_TRUE(FolderExists(newFolder)) << "the next start derives its catalogs from the new folder";
+  EXPECT_EQ(second.Close(), 0);
+}
+
+TEST_F(MainWindowTest, CtrlTFromTheLastTabSelectsTheFirst) {
+  WriteOptions([](Options& o) { o.curTab = 3; });
+  EXPECT_EQ(ControlKeyCommand(folder + kProgramCopy, 'T'), 1000) << "Ctrl+T sends command 1000";
+
+  RunningProgram run(folder);
+  ASSERT_TRUE(run.Start());
+  HWND window = run.MainWindow();
+  ASSERT_NE(window, nullptr);
+  HWND tabs = GetDlgItem(window, 2103);
+  EXPECT_EQ(SendMessageW(tabs, TCM_GETCURSEL, 0, 0), 3);
+  SendMessageW(window, WM_COMMAND, 1000, 0);
+  EXPECT_EQ(SendMessageW(tabs, TCM_GETCURSEL, 0, 0), 0);
+  EXPECT_EQ(run.Close(), 0);
+  EXPECT_EQ(ReadOptions().curTab, 0u);
+}
+
+TEST_F(MainWindowTest, TabAreaStartsBelowTheToolbarOrAtFiveWhenItIsEmpty) {
+  RunningProgram withButtons(folder);
+  ASSERT_TRUE(withButtons.Start());
+  HWND window = withButtons.MainWindow();
+  ASSERT_NE(window, nullptr);
+  EXPECT_EQ(ChildRect(window, 2103).top, 45);
+  EXPECT_EQ(ChildRect(window, 2103).left, 10);
+  EXPECT_EQ(withButtons.Close(), 0);
+
+  WriteOptions([](Options& o) { o.toolbarLayout = {255}; });
+  RunningProgram empty(folder);
+  ASSERT_TRUE(empty.Start());
+  window = empty.MainWindow();
+  ASSERT_NE(window, nullptr);
+  EXPECT_EQ(ChildRect(window, 2103).top, 5);
+  EXPECT_EQ(empty.Close(), 0);
+}
+
+TEST_F(MainWindowTest, ClosingRewritesTheOptionsOnlyWhenSomethingChanged) {
+  WriteOptions([](Options& o) { o.curTab = 1; });
+  const std::wstring written = ReadBytes(OptionsPath());
+  DeleteFileW((dataFolder + L"probe").c_str());
+  // A marker the program would drop if it wrote the file again.
+  std::wstring marked = written + L"<!-- kept -->";
+  {
+    FileHandle file(OptionsPath());
+    ASSERT_TRUE(file.WriteAllText(marked));
+  }
+  RunningProgram unchanged(folder);
+  ASSERT_TRUE(unchanged.Start());
+  ASSERT_NE(unchanged.MainWindow(), nullptr);
+  EXPECT_EQ(unchanged.Close(), 0);
+  EXPECT_EQ(ReadBytes(OptionsPath()), marked);
+
+  RunningProgram changed(folder);
+  ASSERT_TRUE(changed.Start());
+  HWND window = changed.MainWindow();
+  ASSERT_NE(window, nullptr);
+  SendMessageW(window, WM_COMMAND, 1000, 0);
+  EXPECT_EQ(changed.Close(), 0);
+  EXPECT_NE(ReadBytes(OptionsPath()), marked);
+  EXPECT_EQ(ReadOptions().curTab, 2u);
+}
+
+}  // namespace
