@@ -459,3 +459,28 @@ TEST_F(ExchangeTest, RestoreReadsTheBackupInsteadOfTheCatalog) {
   Reopen();
   EXPECT_EQ(ingredients_.Records().size(), 1u);
 }
+
+TEST_F(ExchangeTest, ExportDialogLimitsXmlFilesToAllDataAndWritesTheChosenCategory) {
+  const uint32_t dairy = AddCategory(L"Dairy");
+  Add(L"Milk", dairy, 61);
+  Add(L"Salt");
+  ingredients_.WaitForBackgroundSaves();
+  bool xmlRadiosEnabled = true, csvRadiosEnabled = false;
+  dialogs_.On(IDD_INGREDIENT_EXPORT, [&](HWND dialog) {
+    SetDlgItemTextW(dialog, IDC_INGREDIENT_EXPORT_PATH, Exchange(L"out.xml").c_str());
+    xmlRadiosEnabled = IsWindowEnabled(GetDlgItem(dialog, IDC_INGREDIENT_EXPORT_SELECTED));
+    SetDlgItemTextW(dialog, IDC_INGREDIENT_EXPORT_PATH, Exchange(L"out.csv").c_str());
+    csvRadiosEnabled = IsWindowEnabled(GetDlgItem(dialog, IDC_INGREDIENT_EXPORT_SELECTED));
+    CheckRadioButton(dialog, IDC_INGREDIENT_EXPORT_ALL, IDC_INGREDIENT_EXPORT_SELECTED,
+                     IDC_INGREDIENT_EXPORT_SELECTED);
+    SendDlgItemMessageW(dialog, IDC_INGREDIENT_EXPORT_CATEGORY, CB_SETCURSEL, 1, 0);  // "Dairy"
+    Press(dialog, IDOK);
+  });
+  ingredients_.Export();
+  EXPECT_FALSE(xmlRadiosEnabled);
+  EXPECT_TRUE(csvRadiosEnabled);
+  EXPECT_EQ(ReadFile(Exchange(L"out.csv")),
+            "\"Name\",\"Serving Size\",\"Calories\"\r\n\"Milk\",\"1  Serving\",\"61\"\r\n");
+  EXPECT_EQ(ingredients_.CatalogPath(), Catalog());
+  EXPECT_FALSE(ingredients_.workerMode);
+}

@@ -10,6 +10,7 @@
 #include "storage/Files.h"
 #include "storage/Paths.h"
 #include "storage/UserPrompts.h"
+#include "views/IngredientList/ExportDialog.h"
 #include "views/IngredientList/IngredientCsv.h"
 #include "storage/XMLDoc.h"
 
@@ -21,7 +22,7 @@ constexpr UINT kRestoreTitle = 4517;
 constexpr UINT kImportQuestion = 4501;
 constexpr UINT kImportTitle = 4512;
 constexpr UINT kImportFileTitle = 4519;
-constexpr UINT kCsvFilterName = 4507;  // 4507..4510: the CSV and XML filter names and patterns
+constexpr UINT kExportTitle = 4505;
 
 bool IsNumberColumn(uint8_t id) {
   return id < Nutrient::kCount || id == kColumnOunces;
@@ -449,19 +450,23 @@ void IngredientList::RestoreBackup() {
   RestoreFromBackup(kRestoreQuestion, kRestoreTitle);
 }
 
-// The export dialog is not offered yet: the command does nothing.
-void IngredientList::Export() {}
-
-WString IngredientList::ExchangeFilter() const {
-  WString filter;
-  for (UINT id = kCsvFilterName; id < kCsvFilterName + 4; ++id)
-    filter += (filter.empty() ? TXT("") : TXT("|")) + owner.String(id);
-  return filter;
+void IngredientList::Export() {
+  ExportChoices choices{catalogPath, SelectorCategory(), exportAllData, exportPictures, preserveUnicode};
+  if (!ExportDialog(owner, *categories).Run(choices)) return;
+  // A background save still to run would write the catalog to the export file.
+  WaitForBackgroundSaves();
+  filterCategoryId = choices.categoryId;
+  exportAllData = choices.allData;
+  exportPictures = choices.pictures;
+  preserveUnicode = choices.preserveUnicode;
+  workPath = choices.path;
+  StartExport(kExportTitle);
+  workPath = catalogPath;
 }
 
 void IngredientList::Import() {
   const std::optional<WString> path = ChooseOpenFile(owner.MainWindow(), owner.String(kImportFileTitle),
-                                                     ExchangeFilter(), TXT("csv"), FolderOf(workPath));
+                                                     ExchangeFilter(owner), TXT("csv"), FolderOf(workPath));
   if (!path) return;
   const int answer =
       owner.ShowMessage(owner.String(kImportQuestion), owner.ProductName(), MB_YESNOCANCEL | MB_ICONQUESTION);

@@ -77,8 +77,7 @@ class IngredientList : public View, public IngredientCatalog {
   WString PictureSource() const;
   void ImportPicture(const Ingredient& record, const WString& pictureSource) const;
   void ExportPicture(const Ingredient& record) const;
-  // "CSV files|*.csv|XML files|*.xml" from the string table.
-  WString ExchangeFilter() const;
+
   void TakeRecord(std::unique_ptr<Ingredient> record, const WString& pictureSource);
   Ingredient* FocusedRecord();
   Ingredient* RecordOfRow(int row);

@@ -1,0 +1,42 @@
+#pragma once
+// Dialog 2500, "Export Ingredients": the export file, the category, all data or the displayed
+// columns, pictures and Unicode. Radio buttons and "Preserve Unicode" apply to CSV files only.
+#include <windows.h>
+
+#include <cstdint>
+
+#include "storage/Text.h"
+#include "toolkit/ERApp.h"
+
+class CategoryList;
+
+// "Comma Separated Value Files (*.csv)|*.csv|XML Files (*.xml)|*.xml" from the string table.
+WString ExchangeFilter(const DAVavador::ERApp& app);
+
+struct ExportChoices {
+  WString path;
+  uint32_t categoryId = 0;
+  bool allData = true;
+  bool pictures = true;
+  bool preserveUnicode = false;
+};
+
+class ExportDialog {
+ public:
+  ExportDialog(const DAVavador::ERApp& app, const CategoryList& categories)
+      : app_(app), categories_(categories) {}
+
+  // Runs the dialog preset from `choices`; true on OK with the user's choices in it.
+  bool Run(ExportChoices& choices);
+
+ private:
+  static INT_PTR CALLBACK DialogProc(HWND dialog, UINT msg, WPARAM wp, LPARAM lp);
+  void OnInit(HWND dialog);
+  void OnPathChanged(HWND dialog) const;
+  void Browse(HWND dialog) const;
+  bool OnOK(HWND dialog);
+
+  const DAVavador::ERApp& app_;
+  const CategoryList& categories_;
+  ExportChoices choices_;
+};
