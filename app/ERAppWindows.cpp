@@ -88,6 +88,7 @@ bool ERAppWindows::Start() {
   tabs.SetPopupMenu(LoadMenuResource(IDM_POPUP_TABS), nullptr, nullptr);
   toolbar.SetPopupMenu(LoadMenuResource(IDM_POPUP_TOOLBAR), nullptr, nullptr);
   SetUpToolbar();
+  Layout();
   tabs.Select(static_cast<int>(options.curTab % kTabCount));
   return SetTimer(MainWindow(), kStartTimer, kStartTimerPeriod, nullptr) != 0;
 }
@@ -170,6 +171,7 @@ void ERAppWindows::OnFirstTick() {
   for (const auto& view : views) {
     view->BuildColumns();
     view->FillList();
+    if (view.get() != &Current()) view->Hide();
   }
   ShowCurrentView();
   started = true;
