@@ -1,6 +1,7 @@
 #include "app/AppViews.h"
 
 #include "app/PlaceholderViews.h"
+#include "views/IngredientList/IngredientList.h"
 
 namespace {
 
@@ -12,7 +13,7 @@ std::unique_ptr<View> Make(const ViewServices& s) {
 }  // namespace
 
 std::unique_ptr<View> NewIngredientList(const ViewServices& s) {
-  return Make<PlaceholderIngredientList>(s);
+  return Make<IngredientList>(s);
 }
 
 std::unique_ptr<View> NewRecipeList(const ViewServices& s) {

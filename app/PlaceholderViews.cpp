@@ -52,12 +52,6 @@ bool PlaceholderView::Save() {
   return saved;
 }
 
-PlaceholderIngredientList::PlaceholderIngredientList(DAVavador::ERApp& owner,
-                                                     DAVavador::ERStatusBar& statusBar,
-                                                     DAVavador::ERToolbar& toolbar, Options& options)
-    : PlaceholderView(owner, statusBar, toolbar, options, ViewTraits{0, 34, 5100, 4606, {30, 29}},
-                      TXT("INGREDIENTLIST")) {}
-
 PlaceholderRecipeList::PlaceholderRecipeList(DAVavador::ERApp& owner, DAVavador::ERStatusBar& statusBar,
                                              DAVavador::ERToolbar& toolbar, Options& options)
     : PlaceholderView(owner, statusBar, toolbar, options, ViewTraits{1, 40, 5100, 4906, {30, 29}},

@@ -32,13 +32,7 @@ class PlaceholderView : public View {
   bool holdsRecords = false;  // the file has more than the VIEW element: leave it alone
 };
 
-// The stand-ins of the four tabs, with their catalogs' root names.
-class PlaceholderIngredientList : public PlaceholderView {
- public:
-  PlaceholderIngredientList(DAVavador::ERApp& owner, DAVavador::ERStatusBar& statusBar,
-                            DAVavador::ERToolbar& toolbar, Options& options);
-};
-
+// The stand-ins of the tabs whose views are still to come, with their catalogs' root names.
 class PlaceholderRecipeList : public PlaceholderView {
  public:
   PlaceholderRecipeList(DAVavador::ERApp& owner, DAVavador::ERStatusBar& statusBar,

@@ -38,8 +38,13 @@ function(mirepan_test_executable name)
   else()
     target_link_libraries(${name} PRIVATE ${T_LIBS} GTest::gmock GTest::gtest_main)
   endif()
-  # Every test executable writes its results where test.sh collects them.
-  add_test(NAME ${name} COMMAND ${name} --gtest_output=xml:${CMAKE_BINARY_DIR}/results/${name}.xml
+  # Every test executable writes its results where test.sh collects them. Under Wine a path without a
+  # drive letter would be taken as relative, so the Unix root is named by its drive.
+  set(results_dir ${CMAKE_BINARY_DIR}/results)
+  if(WIN32 AND CMAKE_CROSSCOMPILING)
+    set(results_dir Z:${results_dir})
+  endif()
+  add_test(NAME ${name} COMMAND ${name} --gtest_output=xml:${results_dir}/${name}.xml
            WORKING_DIRECTORY ${CMAKE_CURRENT_BINARY_DIR})
   set_property(GLOBAL APPEND PROPERTY MIREPAN_TEST_TARGETS ${name})
 endfunction()
