@@ -1,0 +1,31 @@
+#pragma once
+// The ingredient editor: the tabbed dialog 2701 in which one food record is created, changed or
+// only looked at. It always works on the caller's copy; the caller commits the copy on OK.
+#include <windows.h>
+
+#include "food/Food.h"
+#include "food/Nutrients.h"
+#include "storage/Text.h"
+#include "toolkit/ERApp.h"
+
+class CategoryList;
+
+class IngredientEditor {
+ public:
+  enum Mode : unsigned {
+    kEdit = 0,
+    kDiary = 1,     // the record holds diary totals: no serving, no picture, "Food Diary:" label
+    kViewOnly = 2,  // nothing can be changed; only "Done" closes the dialog
+  };
+
+  struct Context {
+    DAVavador::ERApp& app;
+    CategoryList& categories;  // the catalog's categories for combo 2738
+    Food& record;              // the caller's copy
+    NutrientFormat format;     // the options' DISPLAYPERCENT and ROUNDNUMBERS
+    WString imagesFolder;
+  };
+
+  // Runs the dialog modally over `owner`; true when it ended with OK.
+  static bool Open(HWND owner, const Context& context, unsigned modes);
+};
