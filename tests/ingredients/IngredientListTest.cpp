@@ -310,12 +310,12 @@ TEST_F(IngredientListTest, PublishedRecipeKeepsItsLinkIdAndCreatesItsCategory) {
   Ingredient values;
   values.name = L"Soup";
   values.nutrients[Nutrient::kCalories] = 120;
-  Ingredient& first = ingredients_.PublishLinkedRecipe(0, values, true, L"Recipes");
+  Ingredient& first = ingredients_.UpsertLinkedIngredient(0, values, true, L"Recipes");
   const uint32_t linkId = first.foodId;
   EXPECT_NE(ingredients_.Categories().IdByName(L"Recipes"), 0u);
   EXPECT_TRUE(first.hidden);
   values.nutrients[Nutrient::kCalories] = 90;
-  Ingredient& again = ingredients_.PublishLinkedRecipe(linkId, values, false, L"Recipes");
+  Ingredient& again = ingredients_.UpsertLinkedIngredient(linkId, values, false, L"Recipes");
   EXPECT_EQ(&again, &first);
   EXPECT_EQ(again.foodId, linkId);
   EXPECT_FALSE(again.hidden);

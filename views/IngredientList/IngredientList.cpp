@@ -86,8 +86,8 @@ Ingredient* IngredientList::AddIngredient(const Ingredient& ingredient) {
   return added;
 }
 
-Ingredient& IngredientList::PublishLinkedRecipe(uint32_t linkId, const Food& values, bool hidden,
-                                                const WString& categoryName) {
+Ingredient& IngredientList::UpsertLinkedIngredient(uint32_t linkId, const Food& values, bool hidden,
+                                                   const WString& categoryName) {
   Ingredient* record;
   {
     DataLockGuard lock;

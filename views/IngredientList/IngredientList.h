@@ -33,8 +33,8 @@ class IngredientList : public View, public IngredientCatalog {
 
   // The ingredient a recipe used as an ingredient publishes: record `linkId` (or a new one) takes
   // the recipe's values, the named category (created when missing) and the hidden flag.
-  Ingredient& PublishLinkedRecipe(uint32_t linkId, const Food& values, bool hidden,
-                                  const WString& categoryName);
+  Ingredient& UpsertLinkedIngredient(uint32_t linkId, const Food& values, bool hidden,
+                                     const WString& categoryName);
 
   const std::vector<std::unique_ptr<Ingredient>>& Records() const { return records_; }
 
