@@ -1,6 +1,7 @@
 #pragma once
 // The four catalog views in tab order. Each factory names the class that serves its tab, so a
 // finished view replaces its stand-in by a change of one line in AppViews.cpp.
+#include <array>
 #include <memory>
 
 #include "views/View.h"
@@ -10,6 +11,9 @@ struct ViewServices {
   DAVavador::ERStatusBar& statusBar;
   DAVavador::ERToolbar& toolbar;
   Options& options;
+  // The views made so far, in tab order: a later view reaches the earlier ones it works with
+  // (recipes and shopping lists refer to the ingredients, shopping lists to the recipes).
+  std::array<View*, 4> made{};
 };
 
 std::unique_ptr<View> NewIngredientList(const ViewServices& services);

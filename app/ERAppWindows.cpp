@@ -127,9 +127,10 @@ bool ERAppWindows::CreateWindows() {
   splitter.SetCallback(&ERAppWindows::OnSplitterDrop, this);
   tabs.AddCommandHandler(&ERAppWindows::ForwardTabCommand, this);
   SetWindowSubclass(tabs.Window(), &ERAppWindows::TabSubclass, 0, reinterpret_cast<DWORD_PTR>(this));
-  const ViewServices services{*this, statusBar, toolbar, options};
+  ViewServices services{*this, statusBar, toolbar, options};
   for (int i = 0; i < kTabCount; ++i) {
     views[i] = kViewSetups[i].make(services);
+    services.made[i] = views[i].get();
     if (!views[i]->Create(tabs.Window(), kViewSetups[i].menuId, kViewSetups[i].popupMenuId)) return false;
     if (tabs.AddTab(String(IDS_VIEW_TAB_FIRST + i)) < 0) return false;
   }
