@@ -8,6 +8,7 @@
 
 #include "app/AppViews.h"
 #include "food/CalendarDate.h"
+#include "net/UpdateCheck.h"
 #include "resources/resource.h"
 #include "storage/Files.h"
 #include "storage/Paths.h"
@@ -79,7 +80,10 @@ ERAppWindows::~ERAppWindows() {
 
 bool ERAppWindows::Start() {
   if (!ClaimSingleInstance()) return false;
+  // The options file comes first only because it may name the server the update check asks;
+  // an installer that was started takes over from here.
   options.Read();
+  if (CheckForUpdate(*this, Site(), false)) return false;
   options.DerivePaths();
   savedOptions = options;
   ApplyCommandLine();
@@ -90,6 +94,7 @@ bool ERAppWindows::Start() {
   SetUpToolbar();
   Layout();
   tabs.Select(static_cast<int>(options.curTab % kTabCount));
+  news = std::make_unique<NewsPopup>(*this, Site());
   return SetTimer(MainWindow(), kStartTimer, kStartTimerPeriod, nullptr) != 0;
 }
 
@@ -176,6 +181,17 @@ void ERAppWindows::OnFirstTick() {
   }
   ShowCurrentView();
   started = true;
+  // The news shows over the program's window, once it is on screen.
+  news->NewsCheck();
+}
+
+UpdateSite ERAppWindows::Site() const {
+  return UpdateSite::ForProgram(*this, ProgramServer(*this, options.server));
+}
+
+// An update that was started replaces this program, which closes once the command returns.
+void ERAppWindows::CheckForUpdateNow() {
+  if (CheckForUpdate(*this, Site(), true)) PostMessageW(MainWindow(), WM_CLOSE, 0, 0);
 }
 
 void ERAppWindows::SelectTab(int index) {
@@ -357,7 +373,8 @@ bool ERAppWindows::OnCommand(WPARAM wp, LPARAM lp) {
     case 1303:
       OpenAddress(IDS_SUPPORT_MAIL);
       return true;
-    case 1304:  // the update check joins with the update service
+    case 1304:
+      CheckForUpdateNow();
       return true;
     default:
       return RunViewCommand(command);
@@ -440,7 +457,7 @@ bool ERAppWindows::RunViewCommand(int command) {
 }
 
 void ERAppWindows::RunOptions() {
-  if (!options.RunDialog()) return;
+  if (!options.RunDialog(news.get())) return;
   statusBar.Show(options.showStatus);
   Layout();
   if (options.reloadNow) {

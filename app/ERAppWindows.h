@@ -9,6 +9,7 @@
 
 #include "app/Options.h"
 #include "app/ProgressWindow.h"
+#include "net/NewsPopup.h"
 #include "toolkit/ERApp.h"
 #include "toolkit/ERSplitter.h"
 #include "toolkit/ERStatusBar.h"
@@ -42,6 +43,10 @@ class ERAppWindows : public DAVavador::ERApp {
   static DWORD WINAPI LoadCatalogsWorker(void* arg);
   void SetUpToolbar();
   void OnFirstTick();
+  // The update check and the news pop-up fetch from the server of the options file, or the
+  // program's own.
+  UpdateSite Site() const;
+  void CheckForUpdateNow();
 
   View& Current() const { return *views[options.curTab % kTabCount]; }
   HMENU MainMenu() const { return GetMenu(MainWindow()); }
@@ -71,5 +76,6 @@ class ERAppWindows : public DAVavador::ERApp {
   HANDLE instanceMutex = nullptr;
   Options options;
   Options savedOptions;
+  std::unique_ptr<NewsPopup> news;  // made at startup; the Options dialog shows its setting
   bool started = false;
 };

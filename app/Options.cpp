@@ -36,7 +36,8 @@ struct FlagSetting {
 const TextSetting kDbVersion = {TXT("DBVERSION"), &Options::dbVersion, TXT("")};
 const TextSetting kBaseFolder = {TXT("BASEFOLDER"), &Options::baseFolder, TXT("")};
 const TextSetting kFont = {TXT("FONT"), &Options::font, TXT("Arial")};
-const TextSetting kTexts[] = {kDbVersion, kBaseFolder, kFont};
+const TextSetting kServer = {TXT("SERVER"), &Options::server, TXT("")};
+const TextSetting kTexts[] = {kDbVersion, kBaseFolder, kFont, kServer};
 const IntSetting kPlacement[] = {{TXT("X"), &Options::x, 0},
                                  {TXT("Y"), &Options::y, 0},
                                  {TXT("WIDTH"), &Options::width, 0},
@@ -119,10 +120,11 @@ void ReadSetting(XMLDoc& doc, WStringView tag, Options& o, DownloadDate& date) {
 
 auto AllFields(const Options& o) {
   return std::tie(o.baseFolder, o.dbVersion, o.optionsPath, o.font, o.diaryPath, o.ingredientsPath,
-                  o.ingredientImages, o.recipesPath, o.recipeImages, o.shopListPath, o.toolbarLayout,
-                  o.lastDownload, o.x, o.y, o.width, o.height, o.splitter, o.curTab, o.margin, o.autoBackup,
-                  o.displayPercent, o.printDetails, o.printFirst, o.printNutrition, o.printNutritionFull,
-                  o.printSelected, o.roundNumbers, o.showMessages, o.showStatus, o.track, o.reloadNow);
+                  o.ingredientImages, o.recipesPath, o.recipeImages, o.shopListPath, o.server,
+                  o.toolbarLayout, o.lastDownload, o.x, o.y, o.width, o.height, o.splitter, o.curTab,
+                  o.margin, o.autoBackup, o.displayPercent, o.printDetails, o.printFirst, o.printNutrition,
+                  o.printNutritionFull, o.printSelected, o.roundNumbers, o.showMessages, o.showStatus,
+                  o.track, o.reloadNow);
 }
 
 }  // namespace
@@ -171,6 +173,7 @@ bool Options::Write() const {
   WriteFlags(doc, *this, kDisplayFlags);
   WriteText(doc, *this, kFont);
   WriteFlags(doc, *this, kPrintFlags);
+  WriteText(doc, *this, kServer);
   doc.CloseElement();
   return doc.Save(optionsPath);
 }

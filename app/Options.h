@@ -74,6 +74,7 @@ class Options {
   WString recipesPath;
   WString recipeImages;
   WString shopListPath;
+  WString server;  // the vendor's web server as "host[:port]"; empty for the program's own
   std::vector<uint8_t> toolbarLayout = {0, 1, 2, 255, 15, 16, 17, 255, 11, 4};
   CalendarDate lastDownload{2000, 1, 1};
   int32_t x = 0;

@@ -3,6 +3,11 @@
 #include <algorithm>
 #include <string>
 
+#ifdef _WIN32
+#include "resource.h"
+#include "toolkit/ERApp.h"
+#endif
+
 namespace {
 
 bool ParsePort(WStringView text, uint16_t& port) {
@@ -49,3 +54,11 @@ WString ServerAddress::Url(WStringView path) const {
   url += path;
   return url;
 }
+
+#ifdef _WIN32
+ServerAddress ProgramServer(const DAVavador::ERApp& app, const WString& configured) {
+  ServerAddress server;
+  if (configured.empty() || !server.Parse(configured)) server.Parse(app.String(IDS_SERVER_ADDRESS));
+  return server;
+}
+#endif

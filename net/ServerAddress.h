@@ -5,6 +5,10 @@
 
 #include "storage/Text.h"
 
+namespace DAVavador {
+class ERApp;
+}
+
 struct ServerAddress {
   WString host;
   uint16_t port = 80;
@@ -17,3 +21,7 @@ struct ServerAddress {
   // "http://" and the address, then `path` (which starts with "/"), e.g. Url(TXT("/mirepan/")).
   WString Url(WStringView path) const;
 };
+
+// The program's server: `configured` (the options file's SERVER) when it is a valid address,
+// otherwise the address of string IDS_SERVER_ADDRESS.
+ServerAddress ProgramServer(const DAVavador::ERApp& app, const WString& configured);

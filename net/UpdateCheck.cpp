@@ -176,9 +176,7 @@ UpdateSite UpdateSite::ForProgram(const ERApp& app, const ServerAddress& server)
 }
 
 UpdateSite UpdateSite::ForProgram(const ERApp& app) {
-  ServerAddress server;
-  server.Parse(app.String(IDS_SERVER_ADDRESS));
-  return ForProgram(app, server);
+  return ForProgram(app, ProgramServer(app, WString()));
 }
 
 void StoreSchedule(const UpdateSite& site, uint32_t interval) {
