@@ -1,0 +1,462 @@
+#include "views/ShopList/ShopList.h"
+
+#include <algorithm>
+#include <unordered_set>
+
+#include "app/DataLockGuard.h"
+#include "food/CategoryList.h"
+#include "food/TagNames.h"
+#include "food/Units.h"
+#include "printing/ShoppingListLayout.h"
+#include "resources/resource.h"
+#include "storage/Files.h"
+#include "storage/Paths.h"
+#include "storage/UserPrompts.h"
+#include "storage/XMLDoc.h"
+#include "views/IngredientList/IngredientList.h"
+#include "views/ShopList/ShopListDialog.h"
+
+namespace {
+
+constexpr uint8_t kItemsColumn = 0;
+constexpr UINT kFirstCaption = 5500;
+
+// The category and diary buttons, which mean nothing on this tab.
+constexpr int kForeignButtons[] = {1001, 1002, 1003, 1101, 1102, 1103};
+
+// The raw text of a leaf; an empty element (how zero values are written) gives "".
+const WChar* LeafValue(XMLDoc& doc, const WChar* tag) {
+  const WChar* value = doc.IsEmptyTag() ? nullptr : doc.ReadValue(tag);
+  return value ? value : TXT("");
+}
+
+WString XmlFilter(const DAVavador::ERApp& app) {
+  return app.String(IDS_SHOPLIST_XML_FILES) + TXT("|*.xml");
+}
+
+}  // namespace
+
+ShopList::ShopList(DAVavador::ERApp& owner, DAVavador::ERStatusBar& statusBar, DAVavador::ERToolbar& toolbar,
+                   Options& options, IngredientList& ingredients)
+    : View(owner, statusBar, toolbar, options,
+           ViewTraits{3, 1, kFirstCaption, IDS_SHOPLIST_LOADING, {kItemsColumn}}),
+      ingredients_(ingredients) {
+  categories = std::make_unique<ShoppingListNames>();
+}
+
+// ---- the lists ----
+
+std::unique_ptr<Meal> ShopList::NewList(const WString& name) {
+  auto list = std::make_unique<Meal>();
+  list->name = name;
+  return list;
+}
+
+Meal& ShopList::AppendNewList(std::unique_ptr<Meal> list) {
+  SetShoppingListId(*list, ++lastId);
+  lists_.push_back(std::move(list));
+  Meal& added = *lists_.back();
+  RebuildSelector(ShoppingListId(added));
+  return added;
+}
+
+Meal* ShopList::FindList(uint32_t id) {
+  for (const auto& list : lists_) {
+    if (ShoppingListId(*list) == id) return list.get();
+  }
+  return nullptr;
+}
+
+Meal* ShopList::SelectedList() {
+  return FindList(selectedCategory);
+}
+
+void ShopList::RebuildSelector(uint32_t selectId) {
+  {
+    DataLockGuard lock;
+    categories->Clear();
+    for (const auto& list : lists_) categories->Add(list->name, ShoppingListId(*list));
+    if (!FindList(selectId)) selectId = lists_.empty() ? 0 : ShoppingListId(*lists_.front());
+    selectedCategory = selectId;
+  }
+  FillCategorySelector(selectId);
+}
+
+void ShopList::Select(uint32_t listId) {
+  RebuildSelector(listId);
+  FillList();
+}
+
+std::vector<WString> ShopList::LinesOf(const Meal& list) const {
+  std::vector<WString> lines;
+  for (const MealItem& item : list.items) lines.push_back(ShoppingLineText(item, UnitNames()));
+  return lines;
+}
+
+void ShopList::DropMissingFoods() {
+  DataLockGuard lock;
+  std::unordered_set<const Ingredient*> catalog;
+  for (const auto& record : ingredients_.Records()) catalog.insert(record.get());
+  for (const auto& list : lists_) {
+    auto& items = list->items;
+    items.erase(std::remove_if(items.begin(), items.end(),
+                               [&catalog](const MealItem& item) { return catalog.count(item.food) == 0; }),
+                items.end());
+  }
+}
+
+bool ShopList::IsFoodUsed(uint32_t foodId) {
+  DropMissingFoods();
+  return std::any_of(lists_.begin(), lists_.end(), [foodId](const auto& list) {
+    return std::any_of(list->items.begin(), list->items.end(),
+                       [foodId](const MealItem& item) { return item.food->foodId == foodId; });
+  });
+}
+
+void ShopList::Clear() {
+  DataLockGuard lock;
+  View::Clear();
+  lists_.clear();
+}
+
+// ---- the catalog file ----
+
+bool ShopList::Load(ProgressWindow* progressWindow, int fromPercent, int toPercent) {
+  PrepareLoad();
+  bool finished = false;
+  {
+    DataLockGuard lock;
+    if (!workerMode) {
+      lists_.clear();
+      categories->Clear();
+    }
+    XMLDoc doc;
+    if (FileExists(workPath) && doc.Load(workPath) && doc.FindRoot(TXT("SHOPLISTLIST")))
+      finished = ReadLists(doc, progressWindow, fromPercent, toPercent);
+    if (lists_.empty()) {
+      auto list = NewList(owner.String(IDS_SHOPLIST_DEFAULT_NAME));
+      SetShoppingListId(*list, ++lastId);
+      lists_.push_back(std::move(list));
+    }
+  }
+  RebuildSelector(selectedCategory);
+  return finished;
+}
+
+bool ShopList::ReadLists(XMLDoc& doc, ProgressWindow* progressWindow, int fromPercent, int toPercent) {
+  bool inside = false;
+  bool inLists = false;
+  std::unique_ptr<Meal> list;
+  MealItem item;
+  bool inItem = false;
+  while (const WChar* tag = doc.NextTag()) {
+    ReportLoadProgress(progressWindow, fromPercent, toPercent, doc);
+    const bool end = doc.IsEndTag();
+    if (IsTag(tag, TXT("SHOPLISTLIST"))) {
+      if (end) {
+        if (!workerMode) modified = false;
+        return true;
+      }
+      inside = true;
+    } else if (!inside) {
+      continue;
+    } else if (IsTag(tag, TXT("VIEW"))) {
+      // An imported file's settings are not ours; our own name no list, which the lists do.
+      if (end || doc.IsEmptyTag()) continue;
+      if (workerMode) {
+        while (const WChar* skipped = doc.NextTag())
+          if (IsTag(skipped, TXT("VIEW")) && doc.IsEndTag()) break;
+      } else {
+        ReadViewSettings(doc);
+        categories->Clear();
+      }
+    } else if (IsTag(tag, TXT("LISTS"))) {
+      inLists = !end && !doc.IsEmptyTag();
+    } else if (!inLists) {
+      continue;
+    } else if (IsTag(tag, TXT("SHOPLIST"))) {
+      if (!end) list = std::make_unique<Meal>();
+      if (end && list) TakeList(std::move(list));
+    } else if (!list) {
+      continue;
+    } else if (IsTag(tag, TXT("ITEM"))) {
+      if (end && inItem && item.food) list->AddItem(item);
+      item = MealItem{};
+      inItem = !end;
+    } else if (end) {
+      continue;
+    } else if (IsTag(tag, TXT("FOOD"))) {
+      Ingredient read;
+      CategoryList scratch;
+      uint32_t counter = 0;
+      ReadFood(doc, read, scratch, counter);
+      if (inItem && !read.name.empty()) item.food = ingredients_.FindByName(read.name);
+    } else if (IsTag(tag, TXT("LISTID"))) {
+      SetShoppingListId(*list, static_cast<uint32_t>(ParseInt(LeafValue(doc, tag))));
+    } else if (IsTag(tag, TXT("LISTNAME"))) {
+      list->name = XMLUnescape(LeafValue(doc, tag));
+    } else if (inItem && IsTag(tag, TXT("AMOUNT"))) {
+      item.amount = ParseReal(LeafValue(doc, tag));
+    } else if (inItem && IsTag(tag, TXT("SERVINGTYPE"))) {
+      item.servingType = XMLToInt(LeafValue(doc, tag));
+    }
+  }
+  return false;
+}
+
+void ShopList::TakeList(std::unique_ptr<Meal> list) {
+  const uint32_t id = ShoppingListId(*list);
+  if (workerMode) {
+    lists_.erase(std::remove_if(
+                     lists_.begin(), lists_.end(),
+                     [&](const auto& old) { return ShoppingListId(*old) == id || old->name == list->name; }),
+                 lists_.end());
+  }
+  if (id == 0 || FindList(id)) {
+    SetShoppingListId(*list, ++lastId);
+  } else {
+    lastId = std::max(lastId, id);
+  }
+  lists_.push_back(std::move(list));
+}
+
+bool ShopList::Save() {
+  DataLockGuard lock;
+  DropMissingFoods();
+  std::vector<const Meal*> written;
+  for (const auto& list : lists_) {
+    if (!workerMode || ShoppingListId(*list) == exportListId_) written.push_back(list.get());
+  }
+  XMLDoc doc;
+  doc.OpenElement(TXT("SHOPLISTLIST"));
+  WriteViewSettings(doc);
+  doc.OpenElement(TXT("LISTS"));
+  for (size_t n = 0; n < written.size(); ++n) {
+    ReportSaveProgress(n + 1, written.size());
+    WriteList(doc, *written[n]);
+  }
+  doc.CloseElement();
+  doc.CloseElement();
+  const bool saved = doc.Save(workPath);
+  if (saved && !workerMode) modified = false;
+  return saved;
+}
+
+void ShopList::WriteList(XMLDoc& doc, const Meal& list) const {
+  doc.OpenElement(TXT("SHOPLIST"));
+  doc.WriteInt(TXT("LISTID"), static_cast<int32_t>(ShoppingListId(list)));
+  doc.WriteString(TXT("LISTNAME"), list.name);
+  for (const MealItem& item : list.items) {
+    doc.OpenElement(TXT("ITEM"));
+    doc.WriteReal(TXT("AMOUNT"), item.amount);
+    doc.WriteInt(TXT("SERVINGTYPE"), item.servingType);
+    WriteFood(doc, *item.food);
+    doc.CloseElement();
+  }
+  doc.CloseElement();
+}
+
+// ---- the list ----
+
+bool ShopList::Create(HWND parent, int menuId, int popupMenuId) {
+  const bool created = View::Create(parent, menuId, popupMenuId);
+  categoryLabel.SetText(owner.String(IDS_SHOPLIST_LABEL));
+  {
+    DataLockGuard lock;
+    AppendNewList(NewList(owner.String(IDS_SHOPLIST_DEFAULT_NAME)));
+    modified = true;
+  }
+  Hide();
+  return created;
+}
+
+void ShopList::FillList() {
+  DropMissingFoods();
+  const Meal* list = SelectedList();
+  // The fill rule counts lists: the one chosen, or all of them when none is.
+  const size_t count = list ? 1 : lists_.size();
+  FillRows(count, [this, list](FillProgress& fill) {
+    if (!list) return;
+    for (const WString& line : LinesOf(*list)) AddRow(0, [&line](uint8_t) { return line; });
+    fill.RowAdded();
+  });
+}
+
+void ShopList::BuildColumns() {
+  BuildColumnsFrom(kFirstCaption, nullptr);
+}
+
+void ShopList::CustomizeColumns() {
+  CustomizeColumnsWith(1, kFirstCaption);
+}
+
+void ShopList::UpdateCategoryMenu(HMENU) {
+  const uint32_t shown = SelectorCategory();
+  if (shown != selectedCategory) {
+    selectedCategory = shown;
+    modified = true;
+    FillList();
+  }
+  for (const int button : kForeignButtons) EnableToolbarButton(button, false);
+}
+
+// ---- the item commands ----
+
+bool ShopList::RunListDialog(Meal& list, View* recipes) {
+  DropMissingFoods();
+  const auto* lookup = dynamic_cast<const RecipeLookup*>(recipes);
+  return ShopListDialog(owner, list, ingredients_, ingredients_, lookup).Run(owner.MainWindow());
+}
+
+uint32_t ShopList::AddItem(View* recipes) {
+  if (readOnly) return 0;
+  auto list = NewList(WString());
+  if (!RunListDialog(*list, recipes)) return 0;
+  uint32_t id;
+  {
+    DataLockGuard lock;
+    id = ShoppingListId(AppendNewList(std::move(list)));
+    modified = true;
+  }
+  FillList();
+  SaveIfModified(false);
+  return id;
+}
+
+void ShopList::EditItem(View* recipes) {
+  Meal* list = SelectedList();
+  if (readOnly || !list) return;
+  Meal copy(*list);
+  if (!RunListDialog(copy, recipes)) return;
+  {
+    DataLockGuard lock;
+    *list = copy;
+    modified = true;
+  }
+  Select(ShoppingListId(*list));
+  SaveIfModified(false);
+}
+
+void ShopList::CopyItem() {
+  const Meal* list = SelectedList();
+  if (readOnly || !list) return;
+  WString name;
+  if (!owner.InputBox(owner.String(IDS_SHOPLIST_COPY_CAPTION), owner.String(IDS_SHOPLIST_COPY_PROMPT), name,
+                      owner.MainWindow()) ||
+      name.empty())
+    return;
+  {
+    DataLockGuard lock;
+    auto copy = std::make_unique<Meal>(*list);
+    copy->name = name;
+    AppendNewList(std::move(copy));
+    modified = true;
+  }
+  FillList();
+  SaveIfModified(false);
+}
+
+void ShopList::DeleteItem(View*, View*) {
+  Meal* list = SelectedList();
+  if (readOnly || !list) return;
+  if (owner.ShowMessage(owner.String(IDS_SHOPLIST_DELETE_QUESTION) + list->name, owner.ProductName(),
+                        MB_YESNO | MB_ICONQUESTION) != IDYES)
+    return;
+  {
+    DataLockGuard lock;
+    lists_.erase(
+        std::remove_if(lists_.begin(), lists_.end(), [list](const auto& each) { return each.get() == list; }),
+        lists_.end());
+    // There is always a list to put things on.
+    if (lists_.empty())
+      AppendNewList(NewList(owner.String(IDS_SHOPLIST_DEFAULT_NAME)));
+    else
+      RebuildSelector(0);
+    modified = true;
+  }
+  FillList();
+  SaveIfModified(false);
+}
+
+// ---- exchange, backup, printing ----
+
+void ShopList::Export() {
+  const Meal* list = SelectedList();
+  if (!list) return;
+  FileRequest request;
+  request.owner = owner.MainWindow();
+  request.title = owner.String(IDS_SHOPLIST_EXPORT_TITLE);
+  request.filter = XmlFilter(owner);
+  request.defaultExtension = TXT("xml");
+  request.initialPath = FolderOf(catalogPath);
+  const std::optional<WString> path = UserPrompts::Current().SaveFile(request);
+  if (!path) return;
+  if (FileExists(*path) && owner.ShowMessage(owner.String(IDS_SHOPLIST_OVERWRITE_QUESTION),
+                                             owner.ProductName(), MB_YESNO | MB_ICONQUESTION) != IDYES)
+    return;
+  // A background save still to run would write the catalog to the export file.
+  WaitForBackgroundSaves();
+  exportListId_ = ShoppingListId(*list);
+  workPath = *path;
+  StartExport(IDS_SHOPLIST_EXPORTING);
+  workPath = catalogPath;
+}
+
+void ShopList::Import() {
+  const std::optional<WString> path =
+      ChooseOpenFile(owner.MainWindow(), owner.String(IDS_SHOPLIST_IMPORT_TITLE), XmlFilter(owner),
+                     TXT("xml"), FolderOf(catalogPath));
+  if (!path) return;
+  WaitForBackgroundSaves();
+  workPath = *path;
+  StartImport(IDS_SHOPLIST_IMPORTING);
+  workPath = catalogPath;
+  RebuildSelector(selectedCategory);
+  BuildColumns();
+  FillList();
+  SaveIfModified(false);
+}
+
+void ShopList::RestoreBackup() {
+  WaitForBackgroundSaves();  // they would write the lists over the backup being read
+  RestoreFromBackup(IDS_SHOPLIST_RESTORE_QUESTION, IDS_SHOPLIST_RESTORING);
+}
+
+void ShopList::Print(Options&) {
+  DropMissingFoods();
+  const HDC printer = ChooseListPrinter(owner.MainWindow());
+  if (!printer) return;
+  const Meal* list = SelectedList();
+  const std::vector<WString> lines = list ? LinesOf(*list) : std::vector<WString>();
+  if (lines.empty()) {
+    owner.ShowMessage(owner.String(IDS_SHOPLIST_NOTHING_TO_PRINT), owner.ProductName(),
+                      MB_OK | MB_ICONINFORMATION);
+  } else {
+    PrintShoppingListDocument(printer, PrintDevice::Of(printer), owner.ProductName(), list->name, lines);
+  }
+  DeleteDC(printer);
+}
+
+// ---- menus and controls ----
+
+void ShopList::UpdateMenu(HMENU menuHandle) {
+  EnableCommand(menuHandle, kRestore, FileExists(BackupPath()));
+  for (const UINT command : {kAddList, kCopyList, kEditList, kDeleteList})
+    EnableCommand(menuHandle, command, !readOnly);
+}
+
+void ShopList::OnSelectionChanged(HMENU menuHandle) {
+  UpdateMenu(menuHandle);
+}
+
+void ShopList::Hide() {
+  ShowControls(false);
+}
+
+void ShopList::InstallMenu() {
+  // The letter selector has nothing to choose among lists.
+  ShowControls(true);
+  letterCombo.Show(false);
+  letterLabel.Show(false);
+  View::InstallMenu();
+}

@@ -1,0 +1,268 @@
+#include "views/ShopList/ShopListDialog.h"
+
+#include <commctrl.h>
+#include <windowsx.h>
+
+#include "food/Units.h"
+#include "resources/resource.h"
+#include "toolkit/ERApp.h"
+#include "views/View.h"
+
+namespace {
+
+// The controls of each tab; the dialog shows one group at a time.
+constexpr int kGeneralControls[] = {IDC_SHOPLIST_NAME_LABEL, IDC_SHOPLIST_NAME};
+constexpr int kItemControls[] = {IDC_SHOPLIST_WHOLE,  IDC_SHOPLIST_FRACTION,   IDC_SHOPLIST_UNIT,
+                                 IDC_SHOPLIST_CHANGE, IDC_SHOPLIST_FOOD_LABEL, IDC_SHOPLIST_FOOD,
+                                 IDC_SHOPLIST_SEARCH, IDC_SHOPLIST_FOODS,      IDC_SHOPLIST_ITEMS_LABEL,
+                                 IDC_SHOPLIST_ITEMS,  IDC_SHOPLIST_ADD,        IDC_SHOPLIST_REMOVE,
+                                 IDC_SHOPLIST_UP,     IDC_SHOPLIST_DOWN};
+
+void FillCombo(HWND combo, const NamedIdList& entries) {
+  ComboBox_ResetContent(combo);
+  for (const NamedId& entry : entries) {
+    const int at = ComboBox_AddString(combo, entry.name.c_str());
+    ComboBox_SetItemData(combo, at, entry.id);
+  }
+}
+
+void SelectData(HWND combo, uint32_t data) {
+  for (int i = 0; i < ComboBox_GetCount(combo); ++i) {
+    if (static_cast<uint32_t>(ComboBox_GetItemData(combo, i)) == data) {
+      ComboBox_SetCurSel(combo, i);
+      return;
+    }
+  }
+  ComboBox_SetCurSel(combo, 0);
+}
+
+uint32_t SelectedData(HWND combo) {
+  const int at = ComboBox_GetCurSel(combo);
+  return at < 0 ? 0 : static_cast<uint32_t>(ComboBox_GetItemData(combo, at));
+}
+
+WString TextOf(HWND window) {
+  WString text(static_cast<size_t>(GetWindowTextLengthW(window)) + 1, L'\0');
+  text.resize(static_cast<size_t>(GetWindowTextW(window, text.data(), static_cast<int>(text.size()))));
+  return text;
+}
+
+}  // namespace
+
+ShopListDialog::ShopListDialog(const DAVavador::ERApp& app, Meal& list, View& ingredients,
+                               IngredientCatalog& catalog, const RecipeLookup* recipes)
+    : app_(app),
+      list_(list),
+      ingredients_(ingredients),
+      catalog_(catalog),
+      recipes_(recipes),
+      items_(list.items) {}
+
+bool ShopListDialog::Run(HWND owner) {
+  return app_.RunDialog(IDD_SHOPLIST, &ShopListDialog::Proc, reinterpret_cast<LPARAM>(this), owner) == IDOK;
+}
+
+INT_PTR CALLBACK ShopListDialog::Proc(HWND dialog, UINT message, WPARAM wParam, LPARAM lParam) {
+  if (message == WM_INITDIALOG) {
+    SetWindowLongPtrW(dialog, DWLP_USER, lParam);
+    auto* self = reinterpret_cast<ShopListDialog*>(lParam);
+    self->dialog_ = dialog;
+    self->Init();
+    return TRUE;
+  }
+  auto* self = reinterpret_cast<ShopListDialog*>(GetWindowLongPtrW(dialog, DWLP_USER));
+  if (!self) return FALSE;
+  if (message == WM_COMMAND) {
+    self->OnCommand(LOWORD(wParam), HIWORD(wParam));
+    return TRUE;
+  }
+  if (message == WM_NOTIFY) {
+    const auto* header = reinterpret_cast<const NMHDR*>(lParam);
+    if (header->idFrom == IDC_SHOPLIST_TABS && header->code == TCN_SELCHANGE)
+      self->ShowTab(TabCtrl_GetCurSel(header->hwndFrom));
+    return TRUE;
+  }
+  return FALSE;
+}
+
+void ShopListDialog::Init() {
+  const bool editing = ShoppingListId(list_) != 0;
+  SetWindowTextW(dialog_,
+                 app_.String(editing ? IDS_SHOPLIST_EDIT_CAPTION : IDS_SHOPLIST_ADD_CAPTION).c_str());
+  SetDlgItemTextW(dialog_, IDC_SHOPLIST_NAME, list_.name.c_str());
+  const HWND tabs = Item(IDC_SHOPLIST_TABS);
+  for (const UINT caption : {IDS_SHOPLIST_GENERAL_TAB, IDS_SHOPLIST_ITEMS_TAB}) {
+    WString text = app_.String(caption);
+    TCITEMW tab{};
+    tab.mask = TCIF_TEXT;
+    tab.pszText = text.data();
+    TabCtrl_InsertItem(tabs, TabCtrl_GetItemCount(tabs), &tab);
+  }
+  FillCombo(Item(IDC_SHOPLIST_FRACTION), FractionChoices());
+  FillCombo(Item(IDC_SHOPLIST_UNIT), UnitNames());
+  const bool hasFood = !items_.empty() && items_.front().food;
+  SetAmount(1, hasFood ? items_.front().food->type : UnitNames()[0].id);
+  ShowItems(-1);
+  ShowTab(0);
+}
+
+void ShopListDialog::ShowTab(int tab) {
+  TabCtrl_SetCurSel(Item(IDC_SHOPLIST_TABS), tab);
+  for (const int id : kGeneralControls) ShowWindow(Item(id), tab == 0 ? SW_SHOW : SW_HIDE);
+  for (const int id : kItemControls) ShowWindow(Item(id), tab == 1 ? SW_SHOW : SW_HIDE);
+}
+
+void ShopListDialog::OnCommand(int id, int code) {
+  switch (id) {
+    case IDOK:
+      if (OnOK()) EndDialog(dialog_, IDOK);
+      break;
+    case IDCANCEL:
+      EndDialog(dialog_, IDCANCEL);
+      break;
+    case IDC_SHOPLIST_FOOD:
+      if (code == EN_CHANGE) RefillFoods();
+      break;
+    case IDC_SHOPLIST_FOODS:
+      if (code == LBN_DBLCLK) AddFood();
+      break;
+    case IDC_SHOPLIST_ITEMS:
+      if (code == LBN_SELCHANGE) TakeSelectedItem();
+      break;
+    case IDC_SHOPLIST_SEARCH:
+      Search();
+      break;
+    case IDC_SHOPLIST_CHANGE:
+      ChangeItem();
+      break;
+    case IDC_SHOPLIST_ADD:
+      AddFood();
+      break;
+    case IDC_SHOPLIST_REMOVE:
+      RemoveItem();
+      break;
+    case IDC_SHOPLIST_UP:
+      MoveItem(-1);
+      break;
+    case IDC_SHOPLIST_DOWN:
+      MoveItem(1);
+      break;
+    default:
+      break;
+  }
+}
+
+bool ShopListDialog::OnOK() {
+  const WString name = TextOf(Item(IDC_SHOPLIST_NAME));
+  if (name.empty()) {
+    app_.ShowMessage(app_.String(IDS_SHOPLIST_NAME_MISSING), app_.ProductName(), MB_OK | MB_ICONEXCLAMATION);
+    return false;
+  }
+  list_.ClearItems();
+  list_.name = name;
+  for (const MealItem& item : items_) list_.AddItem(item);
+  return true;
+}
+
+// ---- the amount controls ----
+
+void ShopListDialog::SetAmount(double amount, ServingUnit unit) {
+  const AmountParts parts = SplitAmount(amount);
+  const HWND whole = Item(IDC_SHOPLIST_WHOLE);
+  FillCombo(whole, WholePartChoices(amount));
+  SelectData(whole, static_cast<uint32_t>(parts.whole));
+  SelectData(Item(IDC_SHOPLIST_FRACTION), parts.fortyEighths);
+  SelectData(Item(IDC_SHOPLIST_UNIT), unit);
+}
+
+void ShopListDialog::ResetAmount() {
+  SetAmount(1, static_cast<ServingUnit>(ComboBox_GetItemData(Item(IDC_SHOPLIST_UNIT), 0)));
+}
+
+double ShopListDialog::Amount() const {
+  return AmountFromCombos(SelectedData(Item(IDC_SHOPLIST_WHOLE)), SelectedData(Item(IDC_SHOPLIST_FRACTION)));
+}
+
+ServingUnit ShopListDialog::Unit() const {
+  return SelectedData(Item(IDC_SHOPLIST_UNIT));
+}
+
+// ---- the items to buy ----
+
+void ShopListDialog::ShowItems(int selected) {
+  const HWND box = Item(IDC_SHOPLIST_ITEMS);
+  ListBox_ResetContent(box);
+  for (const MealItem& item : items_) ListBox_AddString(box, ShoppingLineText(item, UnitNames()).c_str());
+  ListBox_SetCurSel(box, selected);
+}
+
+int ShopListDialog::SelectedItem() const {
+  const int at = ListBox_GetCurSel(Item(IDC_SHOPLIST_ITEMS));
+  return at >= 0 && static_cast<size_t>(at) < items_.size() ? at : -1;
+}
+
+void ShopListDialog::TakeSelectedItem() {
+  const int at = SelectedItem();
+  if (at >= 0) SetAmount(items_[at].amount, static_cast<ServingUnit>(items_[at].servingType));
+}
+
+void ShopListDialog::ChangeItem() {
+  const int at = SelectedItem();
+  const double amount = Amount();
+  if (at >= 0 && amount > 0) {
+    items_[at].amount = amount;
+    items_[at].servingType = static_cast<int32_t>(Unit());
+    ShowItems(at);
+  }
+  ResetAmount();
+  FocusFood();
+}
+
+void ShopListDialog::AddFood() {
+  const HWND foods = Item(IDC_SHOPLIST_FOODS);
+  const int at = ListBox_GetCurSel(foods);
+  Ingredient* food =
+      at < 0 ? nullptr : catalog_.FindById(static_cast<uint32_t>(ListBox_GetItemData(foods, at)));
+  const double amount = Amount();
+  if (!food || amount <= 0) return;
+  AddToShoppingLines(items_, *food, Unit(), amount, recipes_);
+  ShowItems(-1);
+  ResetAmount();
+  SetDlgItemTextW(dialog_, IDC_SHOPLIST_FOOD, L"");
+  FocusFood();
+}
+
+void ShopListDialog::RemoveItem() {
+  const int at = SelectedItem();
+  if (at < 0) return;
+  items_.erase(items_.begin() + at);
+  ShowItems(std::min(at, static_cast<int>(items_.size()) - 1));
+}
+
+void ShopListDialog::MoveItem(int by) {
+  const int at = SelectedItem();
+  const int to = at + by;
+  if (at < 0 || to < 0 || static_cast<size_t>(to) >= items_.size()) return;
+  std::swap(items_[at], items_[to]);
+  ShowItems(to);
+}
+
+// ---- the food search ----
+
+void ShopListDialog::RefillFoods() {
+  ingredients_.FillSearchList(Item(IDC_SHOPLIST_FOODS), TextOf(Item(IDC_SHOPLIST_FOOD)), false, true);
+}
+
+void ShopListDialog::Search() {
+  const Ingredient* food = catalog_.FindByName(TextOf(Item(IDC_SHOPLIST_FOOD)));
+  if (!food) return;
+  const HWND foods = Item(IDC_SHOPLIST_FOODS);
+  for (int i = 0; i < ListBox_GetCount(foods); ++i) {
+    if (static_cast<uint32_t>(ListBox_GetItemData(foods, i)) == food->foodId) ListBox_SetCurSel(foods, i);
+  }
+  SetAmount(food->size, food->type);
+}
+
+void ShopListDialog::FocusFood() {
+  SetFocus(Item(IDC_SHOPLIST_FOOD));
+}

@@ -1,0 +1,59 @@
+#pragma once
+// The list dialog ("Add Shopping List", dialog 3300): the list's name on the first tab; on the
+// second the amount controls, the food search and the items to buy, where foods and recipes are
+// put on the list and repeated foods merge into one line.
+#include <windows.h>
+
+#include <vector>
+
+#include "food/Meal.h"
+#include "food/ShoppingList.h"
+
+namespace DAVavador {
+class ERApp;
+}
+class View;
+
+class ShopListDialog {
+ public:
+  // `ingredients` fills the food list and `catalog` resolves its entries (both the Ingredients
+  // view); `recipes` may be null, and then no food expands into a recipe.
+  ShopListDialog(const DAVavador::ERApp& app, Meal& list, View& ingredients, IngredientCatalog& catalog,
+                 const RecipeLookup* recipes);
+  // True after OK, which has replaced the list's name and items; Cancel leaves the list alone.
+  bool Run(HWND owner);
+
+ private:
+  static INT_PTR CALLBACK Proc(HWND dialog, UINT message, WPARAM wParam, LPARAM lParam);
+  void Init();
+  void ShowTab(int tab);
+  void OnCommand(int id, int code);
+  bool OnOK();
+
+  // The amount controls: whole part, 48ths and unit.
+  void SetAmount(double amount, ServingUnit unit);
+  void ResetAmount();
+  double Amount() const;
+  ServingUnit Unit() const;
+  // "Items to buy:" rebuilt from `items_`, selecting `selected` (-1 for none).
+  void ShowItems(int selected);
+  int SelectedItem() const;
+  void TakeSelectedItem();
+  void ChangeItem();
+  void AddFood();
+  void MoveItem(int by);
+  void RemoveItem();
+  void Search();
+  void RefillFoods();
+  void FocusFood();
+
+  HWND Item(int id) const { return GetDlgItem(dialog_, id); }
+
+  const DAVavador::ERApp& app_;
+  Meal& list_;
+  View& ingredients_;
+  IngredientCatalog& catalog_;
+  const RecipeLookup* recipes_;
+  std::vector<MealItem> items_;
+  HWND dialog_ = nullptr;
+};
