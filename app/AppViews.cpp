@@ -2,6 +2,7 @@
 
 #include "app/PlaceholderViews.h"
 #include "views/IngredientList/IngredientList.h"
+#include "views/ShopList/ShopList.h"
 
 namespace {
 
@@ -25,7 +26,8 @@ std::unique_ptr<View> NewDiary(const ViewServices& s) {
 }
 
 std::unique_ptr<View> NewShopList(const ViewServices& s) {
-  return Make<PlaceholderShopList>(s);
+  return std::make_unique<ShopList>(s.app, s.statusBar, s.toolbar, s.options,
+                                    static_cast<IngredientList&>(*s.made[0]));
 }
 
 bool ImportNutrientData(View&, const WString&) {
