@@ -1,0 +1,284 @@
+#include "net/RecipeSharing.h"
+
+#include <wininet.h>
+
+#include "app/ProgressWindow.h"
+#include "food/CategoryList.h"
+#include "food/Recipe.h"
+#include "net/ERXferHTTP.h"
+#include "net/SharingWire.h"
+#include "net/UpdateSchedule.h"
+#include "resources/resource.h"
+#include "storage/Files.h"
+#include "storage/XMLDoc.h"
+#include "toolkit/ERApp.h"
+
+const WChar kUploadFile[] = TXT("RecipeUpload.xml");
+const WChar kDownloadFile[] = TXT("RecipeDownload.xml");
+
+namespace {
+
+constexpr UINT kMessageCaption = IDS_DISPLAY_NAME;
+constexpr const wchar_t kFormHeader[] = L"Content-Type: application/x-www-form-urlencoded";
+constexpr DWORD kFormHeaderLength = 47;
+static_assert(sizeof kFormHeader / sizeof kFormHeader[0] == kFormHeaderLength + 1,
+              "the header's length is sent");
+constexpr DWORD kReplyBytes = 4096;
+
+// Closes a WinINet handle when it goes.
+class InternetHandle {
+ public:
+  explicit InternetHandle(HINTERNET handle) : handle_(handle) {}
+  ~InternetHandle() {
+    if (handle_) InternetCloseHandle(handle_);
+  }
+  InternetHandle(const InternetHandle&) = delete;
+  InternetHandle& operator=(const InternetHandle&) = delete;
+  HINTERNET Get() const { return handle_; }
+  explicit operator bool() const { return handle_ != nullptr; }
+
+ private:
+  HINTERNET handle_;
+};
+
+// InternetConnectW takes a v6 address without its brackets.
+WString ConnectHost(const ServerAddress& server) {
+  const WString& host = server.host;
+  if (host.size() > 2 && host.front() == '[' && host.back() == ']') return host.substr(1, host.size() - 2);
+  return host;
+}
+
+}  // namespace
+
+bool WriteSharedRecipe(const WString& path, const Recipe& recipe, const CategoryList& recipeCategories,
+                       const CategoryList& ingredientCategories) {
+  XMLDoc doc;
+  doc.OpenElement(TXT("RECIPELIST"));
+  doc.OpenElement(TXT("RECIPES"));
+  recipe.WriteRecipeElement(doc, true, recipeCategories, ingredientCategories);
+  doc.CloseElement();
+  doc.CloseElement();
+  return doc.Save(path);
+}
+
+UploadResult PostSharedRecipe(const ServerAddress& server, WStringView document) {
+  InternetHandle internet(InternetOpenW(L"RecipeUpload", INTERNET_OPEN_TYPE_PRECONFIG, nullptr, nullptr, 0));
+  if (!internet) return UploadResult::NotConnected;
+  InternetHandle connection(InternetConnectW(internet.Get(), ConnectHost(server).c_str(), server.port,
+                                             nullptr, nullptr, INTERNET_SERVICE_HTTP, 0, 0));
+  if (!connection) return UploadResult::NotConnected;
+  InternetHandle request(HttpOpenRequestW(connection.Get(), L"POST", L"/mirepan/uploadrecipe.php",
+                                          L"HTTP/1.1", nullptr, nullptr,
+                                          INTERNET_FLAG_RELOAD | INTERNET_FLAG_NO_UI, 0));
+  if (!request) return UploadResult::NotConnected;
+  std::string body = UploadBody(document);
+  if (!HttpSendRequestW(request.Get(), kFormHeader, kFormHeaderLength, body.data(),
+                        static_cast<DWORD>(body.size()))) {
+    return UploadResult::Failed;
+  }
+  // One read of the reply: its first six characters decide.
+  char reply[kReplyBytes];
+  DWORD read = 0;
+  if (!InternetReadFile(request.Get(), reply, sizeof reply, &read)) read = 0;
+  return IsUploadAccepted(std::string_view(reply, read)) ? UploadResult::Accepted : UploadResult::Failed;
+}
+
+void UploadRecipe(const DAVavador::ERApp& app, const ServerAddress& server, const Recipe& recipe,
+                  const CategoryList& recipeCategories, const CategoryList& ingredientCategories,
+                  const WString& dataFolder) {
+  const WString caption = app.String(kMessageCaption);
+  if (app.ShowMessage(app.String(IDS_UPLOAD_QUESTION) + recipe.name, caption, MB_YESNO | MB_ICONQUESTION) !=
+      IDYES)
+    return;
+  const WString path = dataFolder + kUploadFile;
+  WString document;
+  UploadResult result = UploadResult::Failed;
+  if (WriteSharedRecipe(path, recipe, recipeCategories, ingredientCategories) &&
+      FileHandle(path).ReadAllText(document)) {
+    result = PostSharedRecipe(server, document);
+  }
+  if (result != UploadResult::NotConnected) {
+    const bool accepted = result == UploadResult::Accepted;
+    app.ShowMessage(app.String(accepted ? IDS_UPLOAD_DONE : IDS_UPLOAD_FAILED), caption,
+                    accepted ? MB_OK | MB_ICONINFORMATION : MB_OK | MB_ICONWARNING);
+  }
+  DeleteFileAt(path);
+}
+
+WString FetchSearchReply(const WString& address) {
+  WString reply;
+  InternetHandle internet(
+      InternetOpenW(L"RecipeDownload", INTERNET_OPEN_TYPE_PRECONFIG, nullptr, nullptr, 0));
+  if (!internet) return reply;
+  InternetHandle url(InternetOpenUrlW(internet.Get(), address.c_str(), nullptr, 0,
+                                      INTERNET_FLAG_DONT_CACHE | INTERNET_FLAG_RELOAD, 0));
+  if (!url) return reply;
+  char block[kReplyBytes];
+  DWORD read = 0;
+  while (InternetReadFile(url.Get(), block, sizeof block, &read) && read > 0) AppendBytes(reply, block, read);
+  return reply;
+}
+
+// ---- the download dialog ----
+
+namespace {
+
+constexpr int kSinceButtons[] = {IDC_DOWNLOAD_SINCE_LAST, IDC_DOWNLOAD_SINCE_MONTH, IDC_DOWNLOAD_SINCE_WEEK,
+                                 IDC_DOWNLOAD_SINCE_YESTERDAY, IDC_DOWNLOAD_ALL};
+
+void Enable(HWND dialog, int id, bool enable) {
+  EnableWindow(GetDlgItem(dialog, id), enable);
+}
+
+LRESULT Send(HWND dialog, int id, UINT msg, WPARAM wp = 0, LPARAM lp = 0) {
+  return SendDlgItemMessageW(dialog, id, msg, wp, lp);
+}
+
+WString ControlText(HWND dialog, int id) {
+  const HWND item = GetDlgItem(dialog, id);
+  WString text(static_cast<size_t>(GetWindowTextLengthW(item)), 0);
+  GetWindowTextW(item, text.data(), static_cast<int>(text.size() + 1));
+  return text;
+}
+
+WString ListText(HWND dialog, int list, int row) {
+  WString text(static_cast<size_t>(Send(dialog, list, LB_GETTEXTLEN, row)), 0);
+  Send(dialog, list, LB_GETTEXT, row, reinterpret_cast<LPARAM>(text.data()));
+  return text;
+}
+
+void AddListRow(HWND dialog, int list, const WString& name, int32_t id) {
+  const LRESULT row = Send(dialog, list, LB_ADDSTRING, 0, reinterpret_cast<LPARAM>(name.c_str()));
+  if (row >= 0) Send(dialog, list, LB_SETITEMDATA, row, static_cast<LPARAM>(id));
+}
+
+SearchSince ChosenSince(HWND dialog) {
+  for (size_t i = 0; i < std::size(kSinceButtons); ++i)
+    if (IsDlgButtonChecked(dialog, kSinceButtons[i]) == BST_CHECKED) return static_cast<SearchSince>(i);
+  return SearchSince::LastDownload;
+}
+
+}  // namespace
+
+bool RecipeDownloadDialog::Run() {
+  chosen_.clear();
+  return app_.RunDialog(IDD_DOWNLOAD_RECIPES, DialogProc, reinterpret_cast<LPARAM>(this)) == IDOK;
+}
+
+INT_PTR CALLBACK RecipeDownloadDialog::DialogProc(HWND dialog, UINT msg, WPARAM wp, LPARAM lp) {
+  if (msg == WM_INITDIALOG) {
+    SetWindowLongPtrW(dialog, DWLP_USER, lp);
+    reinterpret_cast<RecipeDownloadDialog*>(lp)->OnInit(dialog);
+    return TRUE;
+  }
+  auto* self = reinterpret_cast<RecipeDownloadDialog*>(GetWindowLongPtrW(dialog, DWLP_USER));
+  if (!self || msg != WM_COMMAND) return FALSE;
+  return self->OnCommand(dialog, LOWORD(wp), HIWORD(wp));
+}
+
+void RecipeDownloadDialog::OnInit(HWND dialog) {
+  Send(dialog, IDC_DOWNLOAD_CATEGORY, CB_ADDSTRING, 0,
+       reinterpret_cast<LPARAM>(app_.String(IDS_ALL).c_str()));
+  for (const NamedId& entry : categories_.Entries())
+    Send(dialog, IDC_DOWNLOAD_CATEGORY, CB_ADDSTRING, 0, reinterpret_cast<LPARAM>(entry.name.c_str()));
+  Send(dialog, IDC_DOWNLOAD_CATEGORY, CB_SETCURSEL, 0);
+  CheckRadioButton(dialog, IDC_DOWNLOAD_SINCE_LAST, IDC_DOWNLOAD_ALL, IDC_DOWNLOAD_SINCE_LAST);
+  Enable(dialog, IDOK, false);
+  Enable(dialog, IDC_DOWNLOAD_ADD, false);
+  Enable(dialog, IDC_DOWNLOAD_REMOVE, false);
+}
+
+bool RecipeDownloadDialog::OnCommand(HWND dialog, int id, int code) {
+  switch (id) {
+    case IDC_DOWNLOAD_FIND:
+      Find(dialog);
+      return true;
+    case IDC_DOWNLOAD_AVAILABLE:
+    case IDC_DOWNLOAD_SELECTED:
+      if (code == LBN_SELCHANGE) SelectionChanged(dialog, id);
+      if (code != LBN_DBLCLK || id != IDC_DOWNLOAD_AVAILABLE) return true;
+      [[fallthrough]];
+    case IDC_DOWNLOAD_ADD:
+      MoveRow(dialog, IDC_DOWNLOAD_AVAILABLE, IDC_DOWNLOAD_SELECTED);
+      Enable(dialog, IDC_DOWNLOAD_ADD, false);
+      Enable(dialog, IDOK, Send(dialog, IDC_DOWNLOAD_SELECTED, LB_GETCOUNT) > 0);
+      return true;
+    case IDC_DOWNLOAD_REMOVE:
+      MoveRow(dialog, IDC_DOWNLOAD_SELECTED, IDC_DOWNLOAD_AVAILABLE);
+      Enable(dialog, IDC_DOWNLOAD_REMOVE, false);
+      if (Send(dialog, IDC_DOWNLOAD_SELECTED, LB_GETCOUNT) == 0) Enable(dialog, IDOK, false);
+      return true;
+    case IDOK:
+      TakeChosen(dialog);
+      EndDialog(dialog, IDOK);
+      return true;
+    case IDCANCEL:
+      EndDialog(dialog, IDCANCEL);
+      return true;
+    default:
+      return false;
+  }
+}
+
+void RecipeDownloadDialog::Find(HWND dialog) {
+  const CalendarDate start = SearchStartDate(ChosenSince(dialog), lastDownload_, CalendarDate::Now());
+  const bool allCategories = Send(dialog, IDC_DOWNLOAD_CATEGORY, CB_GETCURSEL) <= 0;
+  const WString category = allCategories ? WString() : ControlText(dialog, IDC_DOWNLOAD_CATEGORY);
+  const WString reply =
+      FetchSearchReply(SearchAddress(server_, start, category, ControlText(dialog, IDC_DOWNLOAD_NAME)));
+  Send(dialog, IDC_DOWNLOAD_AVAILABLE, LB_RESETCONTENT);
+  if (reply.empty()) return;
+  Enable(dialog, IDOK, false);
+  Enable(dialog, IDC_DOWNLOAD_ADD, false);
+  Enable(dialog, IDC_DOWNLOAD_REMOVE, false);
+  for (const SharedRecipeListing& row : ParseSearchReply(reply))
+    AddListRow(dialog, IDC_DOWNLOAD_AVAILABLE, row.name, row.id);
+}
+
+void RecipeDownloadDialog::MoveRow(HWND dialog, int from, int to) {
+  const LRESULT row = Send(dialog, from, LB_GETCURSEL);
+  if (row < 0) return;
+  const auto id = static_cast<int32_t>(Send(dialog, from, LB_GETITEMDATA, row));
+  AddListRow(dialog, to, ListText(dialog, from, static_cast<int>(row)), id);
+  Send(dialog, from, LB_DELETESTRING, row);
+}
+
+void RecipeDownloadDialog::SelectionChanged(HWND dialog, int list) {
+  const bool available = list == IDC_DOWNLOAD_AVAILABLE;
+  const bool selected = Send(dialog, list, LB_GETCURSEL) >= 0;
+  Enable(dialog, available ? IDC_DOWNLOAD_ADD : IDC_DOWNLOAD_REMOVE, selected);
+  Enable(dialog, available ? IDC_DOWNLOAD_REMOVE : IDC_DOWNLOAD_ADD, false);
+  Send(dialog, available ? IDC_DOWNLOAD_SELECTED : IDC_DOWNLOAD_AVAILABLE, LB_SETCURSEL,
+       static_cast<WPARAM>(-1));
+}
+
+void RecipeDownloadDialog::TakeChosen(HWND dialog) {
+  chosen_.clear();
+  const auto count = static_cast<int>(Send(dialog, IDC_DOWNLOAD_SELECTED, LB_GETCOUNT));
+  for (int row = 0; row < count; ++row)
+    chosen_.push_back(static_cast<int32_t>(Send(dialog, IDC_DOWNLOAD_SELECTED, LB_GETITEMDATA, row)));
+}
+
+// ---- the background fetch ----
+
+size_t FetchSharedRecipes(const ServerAddress& server, const std::vector<int32_t>& ids,
+                          const WString& localPath, ProgressWindow* window, const ImportFetched& import) {
+  DAVavador::ERXferHTTP transfer(server.Url(TXT("/mirepan/")));
+  const size_t count = ids.size();
+  size_t imported = 0;
+  int reached = 0;
+  for (size_t n = 1; n <= count; ++n) {
+    const int next = static_cast<int>(n * 100 / (count + 1));
+    transfer.SetRequest(TXT("downloadrecipe.php?id=") + FromAscii(std::to_string(ids[n - 1])), localPath);
+    transfer.Request().reportProgress = false;
+    if (transfer.Download(transfer.Request(), nullptr, static_cast<uint32_t>(reached),
+                          static_cast<uint32_t>(next)) == 0) {
+      import(reached, next);
+      ++imported;
+    } else if (window) {
+      window->SetProgress(next);
+    }
+    reached = next;
+  }
+  return imported;
+}
