@@ -30,7 +30,7 @@ std::unique_ptr<View> NewShopList(const ViewServices& s) {
                                     static_cast<IngredientList&>(*s.made[0]));
 }
 
-bool ImportNutrientData(View&, const WString&) {
-  // The stand-in ingredients view reads no CSV data; the ingredients view takes this over.
-  return false;
+bool ImportNutrientData(View& ingredients, const WString& csvPath) {
+  auto* list = dynamic_cast<IngredientList*>(&ingredients);
+  return list && list->TakeNutrientData(csvPath);
 }

@@ -11,6 +11,14 @@
 #include "food/Units.h"
 #include "storage/Text.h"
 
+#ifdef _WIN32
+#include <windows.h>
+namespace DAVavador {
+class ERPictureHolder;
+class PictureUsers;
+}  // namespace DAVavador
+#endif
+
 class CategoryList;
 class NamedIdList;
 class XMLDoc;
@@ -71,12 +79,28 @@ class Food {
   // named, missing serving 1 in the blank unit, missing ounces 1. True when some field gave data.
   virtual bool ImportCsvRow(const CsvRow& row, CategoryList& categories, const NamedIdList& unitNames,
                             uint32_t& idCounter, const CsvColumnMap& map);
+#ifdef _WIN32
+  // The controls of the ingredient editor (dialog 2701) and the dialogs built on it; the window
+  // code of food/FoodEditor_win.cpp, so the food data itself stays free of the platform.
+  // Reads name, category, serving, ounces, nutrients and picture (taken in through the picture
+  // import); with `fixedServing` the serving is 1 in the blank unit without ounces. False after a
+  // validation message, the record then partly written.
+  virtual bool ReadEditor(HWND dialog, bool fixedServing, const WString& imagesFolder,
+                          const DAVavador::PictureUsers& pictureUsers);
+#endif
   // The daily value percentages are taken of.
   virtual double DailyValue(uint32_t nutrient) const;
   // Appends the text of one column. In CSV mode double quotes in the name become U+00B4; raw turns
   // off percentages and rounding; zero nutrients give an empty cell.
   virtual void ColumnText(WString& out, uint32_t column, const CategoryList& categories,
                           const NutrientFormat& format, bool csv, bool raw) const;
+#ifdef _WIN32
+  // The reverse of ReadEditor: the category selection (combo 2738 already filled), the serving
+  // combos, the unit (combo 2760 already filled), ounces, the nutrients as raw numbers (a zero as an
+  // empty edit), the picture's name ("nopicture" for none) and its preview in `picture`.
+  virtual void FillEditor(HWND dialog, DAVavador::ERPictureHolder& picture, const WString& imagesFolder,
+                          const NutrientFormat& format) const;
+#endif
 
   // Adds the other food's values for an amount in some unit, shared among `serves` servings: the
   // recipe and meal totals. Serves 0 counts as 1, so the totals stay finite and describe the whole
@@ -85,7 +109,9 @@ class Food {
   // Adds the other food's ounces and nutrients times factor.
   void AddNutrients(const Food& other, double factor);
 
-  const FoodOwner* Owner() const { return owner_; }
+  const FoodOwner* Owner() const {
+    return owner_;
+  }
 
   uint32_t catId = 0;
   uint32_t foodId = 0;

@@ -7,6 +7,7 @@
 #include "food/Nutrients.h"
 #include "storage/Text.h"
 #include "toolkit/ERApp.h"
+#include "toolkit/PictureImport.h"
 
 class CategoryList;
 
@@ -24,6 +25,8 @@ class IngredientEditor {
     Food& record;              // the caller's copy
     NutrientFormat format;     // the options' DISPLAYPERCENT and ROUNDNUMBERS
     WString imagesFolder;
+    // Whether a replaced picture is still named elsewhere; without it replaced pictures are kept.
+    const DAVavador::PictureUsers* pictureUsers = nullptr;
   };
 
   // Runs the dialog modally over `owner`; true when it ended with OK.

@@ -11,7 +11,9 @@
 #include "storage/Paths.h"
 #include "storage/UserPrompts.h"
 #include "views/IngredientList/ExportDialog.h"
+#include "views/IngredientList/FindIngredientDialog.h"
 #include "views/IngredientList/IngredientCsv.h"
+#include "views/IngredientList/IngredientEditor.h"
 #include "storage/XMLDoc.h"
 
 namespace {
@@ -360,12 +362,82 @@ Ingredient* IngredientList::FocusedRecord() {
 
 // ---- the item commands ----
 
-// Adding, editing and the nutrition display go through the ingredient editor, which this view
-// does not have yet: the commands do nothing.
-uint32_t IngredientList::AddItem(View*) {
-  return 0;
+bool IngredientList::RunEditor(Ingredient& copy, unsigned modes, View* recipes) {
+  editedId_ = copy.foodId;
+  recipePictures_ = dynamic_cast<const DAVavador::PictureUsers*>(recipes);
+  const IngredientEditor::Context context{owner, *categories, copy, Format(), imagesFolder, this};
+  const bool confirmed = IngredientEditor::Open(owner.MainWindow(), context, modes);
+  editedId_ = 0;
+  recipePictures_ = nullptr;
+  return confirmed;
 }
-void IngredientList::EditItem(View*) {}
+
+bool IngredientList::OtherRecordNames(const WString& fileName) const {
+  const bool ingredient = std::any_of(records_.begin(), records_.end(), [&](const auto& record) {
+    return record->foodId != editedId_ && EqualsNoCase(record->picture, fileName);
+  });
+  return ingredient || (recipePictures_ && recipePictures_->OtherRecordNames(fileName));
+}
+
+uint32_t IngredientList::AddItem(View* recipes) {
+  if (readOnly) return 0;
+  Ingredient copy(&foodOwner_);
+  copy.catId = SelectorCategory();
+  if (!RunEditor(copy, IngredientEditor::kEdit, recipes)) return 0;
+  uint32_t id;
+  {
+    DataLockGuard lock;
+    copy.foodId = id = ++lastId;
+    records_.push_back(std::make_unique<Ingredient>(copy));
+    const Ingredient& added = *records_.back();
+    modified = true;
+    if (MatchesFilter(added)) {
+      AddRecordRow(added);
+    } else {
+      SelectFilterFor(added.catId, added.name);
+      FillList();
+    }
+  }
+  SaveIfModified(false);
+  return id;
+}
+
+void IngredientList::EditItem(View* recipes) {
+  const int row = listView.NextSelected();
+  Ingredient* record = RecordOfRow(row);
+  if (readOnly || !record) return;
+  Ingredient copy(*record);
+  if (!RunEditor(copy, IngredientEditor::kEdit, recipes)) return;
+  {
+    DataLockGuard lock;
+    *record = copy;
+    ShowRecord(row, *record);
+    modified = true;
+  }
+  SaveIfModified(false);
+}
+
+void IngredientList::ShowNutrition() {
+  const Ingredient* record = FocusedRecord();
+  if (!record) return;
+  Ingredient copy(*record);
+  RunEditor(copy, IngredientEditor::kViewOnly, nullptr);
+}
+
+uint32_t IngredientList::FindIngredient(HWND ownerWindow, const WString& text) {
+  // The dialog's selectors stand in for the view's own while the search list fills.
+  const auto search = [this](HWND listBox, const WString& searched, uint32_t categoryId, uint32_t letter) {
+    const uint32_t shownCategory = selectedCategory;
+    const uint32_t shownLetter = selectedLetter;
+    selectedCategory = categoryId;
+    selectedLetter = letter;
+    FillSearchList(listBox, searched, true, false);
+    selectedCategory = shownCategory;
+    selectedLetter = shownLetter;
+  };
+  return FindIngredientDialog(owner, *categories, search)
+      .Run(ownerWindow, text, SelectorCategory(), SelectorLetter());
+}
 
 void IngredientList::CopyItem() {
   const Ingredient* source = FocusedRecord();
@@ -443,6 +515,21 @@ void IngredientList::MoveToCategory() {
     if (changed) modified = true;
   }
   if (changed) SaveIfModified(false);
+}
+
+bool IngredientList::TakeNutrientData(const WString& csvPath) {
+  // The data file is read as the catalog would be, merging by name; then the catalog is itself again.
+  const WString catalog = catalogPath;
+  const bool read = OpenCatalog(csvPath, options.autoBackup, 0, 100, nullptr);
+  {
+    DataLockGuard lock;
+    catalogPath = workPath = catalog;
+    imagesFolder = FolderOf(catalog) + TXT("Images\\");
+    readOnly = FileExists(catalog) && FileHandle(catalog).IsReadOnly();
+    modified = true;
+  }
+  SaveIfModified(true);
+  return read;
 }
 
 void IngredientList::RestoreBackup() {

@@ -7,9 +7,10 @@
 
 #include "food/Food.h"
 #include "food/Recipe.h"
+#include "toolkit/PictureImport.h"
 #include "views/View.h"
 
-class IngredientList : public View, public IngredientCatalog {
+class IngredientList : public View, public IngredientCatalog, public DAVavador::PictureUsers {
  public:
   // The item commands of the view's menus and toolbar.
   enum Command : UINT {
@@ -38,6 +39,19 @@ class IngredientList : public View, public IngredientCatalog {
 
   const std::vector<std::unique_ptr<Ingredient>>& Records() const { return records_; }
 
+  // "Find Ingredient" (dialog 2600) over `owner`, starting from `text` under the view's filters:
+  // the chosen FOODID, 0 when none.
+  uint32_t FindIngredient(HWND owner, const WString& text);
+
+  // Takes over the nutrient data shipped beside the program (a CSV file): its foods join the
+  // catalog, replacing those of the same name, and the catalog is saved at once. False when the
+  // file could not be read.
+  bool TakeNutrientData(const WString& csvPath);
+
+  // ---- PictureUsers ----
+  // Another ingredient than the one in the editor names the file, or a recipe does.
+  bool OtherRecordNames(const WString& fileName) const override;
+
   // ---- View ----
   void FillSearchList(HWND listBox, const WString& text, bool useFilters, bool includeHidden) override;
   bool IsCategoryUsed(uint32_t categoryId) override;
@@ -52,6 +66,7 @@ class IngredientList : public View, public IngredientCatalog {
   void CopyItem() override;
   void DeleteItem(View* recipes, View* diary) override;
   void EditItem(View* recipes) override;
+  void ShowNutrition() override;
   void MoveToCategory() override;
   void OnSelectionChanged(HMENU menuHandle) override;
   void UpdateMenu(HMENU menuHandle) override;
@@ -84,9 +99,15 @@ class IngredientList : public View, public IngredientCatalog {
   void ShowRecord(int row, const Ingredient& record);
   int AddRecordRow(const Ingredient& record);
   NutrientFormat Format() const;
+  // Runs the ingredient editor on `copy`; true on OK.
+  bool RunEditor(Ingredient& copy, unsigned modes, View* recipes);
   // The list cells of a record: list texts, not CSV, with the options' percentages and rounding.
   CellText CellsOf(const Ingredient& record) const;
 
   FoodOwner foodOwner_;
   std::vector<std::unique_ptr<Ingredient>> records_;
+  // While the editor runs: the record it edits (0 for a new one) and the recipes, which share the
+  // images folder.
+  uint32_t editedId_ = 0;
+  const DAVavador::PictureUsers* recipePictures_ = nullptr;
 };

@@ -1,0 +1,297 @@
+#include "views/IngredientList/IngredientEditor.h"
+
+#include <commctrl.h>
+
+#include <algorithm>
+#include <iterator>
+#include <vector>
+
+#include "app/CentreWindow.h"
+#include "food/CategoryList.h"
+#include "food/FoodEditor.h"
+#include "food/NumberText.h"
+#include "resources/resource.h"
+#include "storage/Paths.h"
+#include "storage/UserPrompts.h"
+#include "storage/XMLDoc.h"
+#include "toolkit/ERTabWin.h"
+#include "toolkit/Picture.h"
+#include "toolkit/PictureImport.h"
+
+namespace {
+
+constexpr UINT kEditCaption = 4605;  // "Edit Ingredient"
+constexpr UINT kFirstTabCaption = 4607;
+constexpr UINT kDiaryLabel = 4303;  // "Food Diary:"
+constexpr UINT kClearQuestion = 4701;
+constexpr UINT kFirstFilterText = 4702;  // 4702..4705: picture files and all files
+constexpr UINT kBrowseTitle = 4706;
+constexpr double kGramsPerOunce = 28.3495231;
+
+constexpr int kGeneralTab = 0;
+constexpr int kPictureTab = 4;
+constexpr int kTabCount = 5;
+
+// The first and one-past-last nutrient of the Nutrition, Vitamins and Minerals tabs.
+constexpr uint32_t kNutrientTabStart[] = {0, 10, 21, Nutrient::kCount};
+
+constexpr int kServingControls[] = {IDC_EDITOR_NAME_LABEL, IDC_EDITOR_SERVING_LABEL, IDC_EDITOR_OUNCES_LABEL,
+                                    IDC_EDITOR_NAME,       IDC_EDITOR_OUNCES,        IDC_EDITOR_UNIT,
+                                    IDC_EDITOR_WHOLE,      IDC_EDITOR_FRACTION};
+
+std::vector<int> TabControls(int tab) {
+  if (tab == kGeneralTab)
+    return {IDC_EDITOR_CATEGORY_LABEL, IDC_EDITOR_CATEGORY, IDC_EDITOR_NAME_LABEL,     IDC_EDITOR_NAME,
+            IDC_EDITOR_SERVING_LABEL,  IDC_EDITOR_WHOLE,    IDC_EDITOR_FRACTION,       IDC_EDITOR_UNIT,
+            IDC_EDITOR_OUNCES_LABEL,   IDC_EDITOR_OUNCES,   IDC_EDITOR_GRAMS_TO_OUNCES};
+  if (tab == kPictureTab) return {IDC_EDITOR_PICTURE_AREA, IDC_EDITOR_BROWSE, IDC_EDITOR_CLEAR};
+  std::vector<int> ids;
+  for (uint32_t i = kNutrientTabStart[tab - 1]; i < kNutrientTabStart[tab]; ++i) {
+    ids.push_back(IDC_EDITOR_FIRST_NUTRIENT_LABEL + static_cast<int>(i));
+    ids.push_back(kNutrientEditIds[i]);
+  }
+  return ids;
+}
+
+// The controls a view-only dialog disables: everything that takes input.
+std::vector<int> InputControls() {
+  std::vector<int> ids = {IDC_EDITOR_CATEGORY,        IDC_EDITOR_NAME,   IDC_EDITOR_WHOLE,
+                          IDC_EDITOR_FRACTION,        IDC_EDITOR_UNIT,   IDC_EDITOR_OUNCES,
+                          IDC_EDITOR_GRAMS_TO_OUNCES, IDC_EDITOR_BROWSE, IDC_EDITOR_CLEAR};
+  ids.insert(ids.end(), std::begin(kNutrientEditIds), std::end(kNutrientEditIds));
+  return ids;
+}
+
+WString ControlText(HWND dialog, int id) {
+  const HWND control = GetDlgItem(dialog, id);
+  WString text(static_cast<size_t>(GetWindowTextLengthW(control)), TXT('\0'));
+  if (!text.empty()) GetWindowTextW(control, text.data(), static_cast<int>(text.size()) + 1);
+  return text;
+}
+
+void SetNumber(HWND dialog, int id, double value) {
+  WString text;
+  AppendReal(text, value);
+  SetDlgItemTextW(dialog, id, text.c_str());
+}
+
+// Without the catalogs' answer a replaced picture is kept: it may still be named elsewhere.
+class KeepEveryPicture : public DAVavador::PictureUsers {
+ public:
+  bool OtherRecordNames(const WString&) const override { return true; }
+};
+
+class EditorDialog {
+ public:
+  EditorDialog(const IngredientEditor::Context& context, unsigned modes)
+      : context_(context),
+        diary_((modes & IngredientEditor::kDiary) != 0),
+        viewOnly_((modes & IngredientEditor::kViewOnly) != 0) {}
+
+  bool Run(HWND owner) {
+    return context_.app.RunDialog(IDD_INGREDIENT_EDITOR, &Proc, reinterpret_cast<LPARAM>(this), owner) ==
+           IDOK;
+  }
+
+ private:
+  static INT_PTR CALLBACK Proc(HWND dialog, UINT msg, WPARAM wp, LPARAM lp) {
+    if (msg == WM_INITDIALOG) {
+      SetWindowLongPtrW(dialog, DWLP_USER, lp);
+      auto* self = reinterpret_cast<EditorDialog*>(lp);
+      self->dialog_ = dialog;
+      return self->OnInit();
+    }
+    auto* self = reinterpret_cast<EditorDialog*>(GetWindowLongPtrW(dialog, DWLP_USER));
+    return self ? self->Handle(msg, wp, lp) : FALSE;
+  }
+
+  INT_PTR Handle(UINT msg, WPARAM wp, LPARAM lp) {
+    switch (msg) {
+      case WM_COMMAND:
+        return OnCommand(LOWORD(wp), HIWORD(wp));
+      case WM_NOTIFY: {
+        const auto* header = reinterpret_cast<const NMHDR*>(lp);
+        if (header->idFrom != IDC_EDITOR_TABS || header->code != TCN_SELCHANGE) return FALSE;
+        ShowTab(tabs_.Selected());
+        return TRUE;
+      }
+      case WM_DRAWITEM: {
+        const auto* item = reinterpret_cast<const DRAWITEMSTRUCT*>(lp);
+        if (item->CtlID != IDC_EDITOR_PICTURE_AREA) return FALSE;
+        DrawPreview(*item);
+        return TRUE;
+      }
+      default:
+        return FALSE;
+    }
+  }
+
+  // Returns what WM_INITDIALOG returns: FALSE once the focus is set.
+  INT_PTR OnInit() {
+    tabs_.Attach(GetDlgItem(dialog_, IDC_EDITOR_TABS));
+    FillUnits();
+    if (!FillCategories()) {
+      Close(IDCANCEL);
+      return TRUE;
+    }
+    const HWND area = GetDlgItem(dialog_, IDC_EDITOR_PICTURE_AREA);
+    const PreviewRect& box = context_.record.preview;
+    MoveWindow(area, box.left, box.top, box.width, box.height, FALSE);
+    picture_.SetWindow(area);
+    context_.record.FillEditor(dialog_, picture_, context_.imagesFolder, context_.format);
+    if (context_.record.foodId != 0) SetWindowTextW(dialog_, context_.app.String(kEditCaption).c_str());
+    if (diary_) SetDlgItemTextW(dialog_, IDC_EDITOR_CATEGORY_LABEL, context_.app.String(kDiaryLabel).c_str());
+    CentreWindow(dialog_, GetParent(dialog_));
+    const int tabCount = diary_ ? kTabCount - 1 : kTabCount;
+    for (int tab = 0; tab < tabCount; ++tab) tabs_.AddTab(context_.app.String(kFirstTabCaption + tab));
+    for (int tab = 0; tab < kTabCount; ++tab) ShowControls(tab, false);
+    tabs_.Select(kGeneralTab);
+    ShowTab(kGeneralTab);
+    if (viewOnly_) MakeViewOnly();
+    return FALSE;
+  }
+
+  void FillUnits() {
+    const HWND combo = GetDlgItem(dialog_, IDC_EDITOR_UNIT);
+    for (const NamedId& unit : UnitNames()) {
+      const LRESULT at = SendMessageW(combo, CB_ADDSTRING, 0, reinterpret_cast<LPARAM>(unit.name.c_str()));
+      SendMessageW(combo, CB_SETITEMDATA, static_cast<WPARAM>(at), unit.id);
+    }
+  }
+
+  // The catalog's categories without "--All--", the first selected until the record names its
+  // own. False when there is none to choose.
+  bool FillCategories() {
+    const HWND combo = GetDlgItem(dialog_, IDC_EDITOR_CATEGORY);
+    for (const NamedId& entry : context_.categories.Entries()) {
+      const LRESULT at = SendMessageW(combo, CB_ADDSTRING, 0, reinterpret_cast<LPARAM>(entry.name.c_str()));
+      SendMessageW(combo, CB_SETITEMDATA, static_cast<WPARAM>(at), entry.id);
+    }
+    SendMessageW(combo, CB_SETCURSEL, 0, 0);
+    return SendMessageW(combo, CB_GETCOUNT, 0, 0) > 0;
+  }
+
+  void MakeViewOnly() {
+    SetWindowTextW(dialog_, context_.record.name.c_str());
+    for (int id : InputControls()) EnableWindow(GetDlgItem(dialog_, id), FALSE);
+    ShowWindow(GetDlgItem(dialog_, IDOK), SW_HIDE);
+    ShowWindow(GetDlgItem(dialog_, IDCANCEL), SW_HIDE);
+    const HWND done = GetDlgItem(dialog_, IDC_EDITOR_DONE);
+    ShowWindow(done, SW_SHOW);
+    SendMessageW(dialog_, DM_SETDEFID, IDC_EDITOR_DONE, 0);
+    SetFocus(done);
+  }
+
+  // Controls that a mode keeps out of sight on their tab.
+  bool Suppressed(int id) const {
+    if (id == IDC_EDITOR_GRAMS_TO_OUNCES) return diary_ || viewOnly_;
+    if (!diary_) return false;
+    return std::find(std::begin(kServingControls), std::end(kServingControls), id) !=
+           std::end(kServingControls);
+  }
+
+  void ShowControls(int tab, bool show) {
+    for (int id : TabControls(tab))
+      ShowWindow(GetDlgItem(dialog_, id), show && !Suppressed(id) ? SW_SHOW : SW_HIDE);
+  }
+
+  void ShowTab(int tab) {
+    if (tab < 0) return;
+    ShowControls(tab_, false);
+    ShowControls(tab, true);
+    tab_ = tab;
+    if (tab == kGeneralTab && !diary_ && !viewOnly_) SetFocus(GetDlgItem(dialog_, IDC_EDITOR_NAME));
+  }
+
+  INT_PTR OnCommand(int id, int code) {
+    switch (id) {
+      case IDOK:
+        if (!viewOnly_ && ReadRecord()) Close(IDOK);
+        return TRUE;
+      case IDCANCEL:
+      case IDC_EDITOR_DONE:
+        Close(IDCANCEL);
+        return TRUE;
+      case IDC_EDITOR_GRAMS_TO_OUNCES:
+        if (code == BN_CLICKED) GramsToOunces();
+        return TRUE;
+      case IDC_EDITOR_BROWSE:
+        if (code == BN_CLICKED) Browse();
+        return TRUE;
+      case IDC_EDITOR_CLEAR:
+        if (code == BN_CLICKED) ClearPicture();
+        return TRUE;
+      default:
+        if (code == EN_KILLFOCUS) PercentEntry(id);
+        return FALSE;
+    }
+  }
+
+  // "10%" left in the calories edit becomes 200: a percentage of the record's daily value.
+  void PercentEntry(int id) {
+    const uint32_t nutrient = NutrientOfEdit(id);
+    if (viewOnly_ || nutrient == Nutrient::kCount) return;
+    const WString text = ControlText(dialog_, id);
+    if (text.find(TXT('%')) == WString::npos) return;
+    SetNumber(dialog_, id, context_.record.DailyValue(nutrient) * ParseReal(text.c_str()) / 100);
+  }
+
+  void GramsToOunces() {
+    SetNumber(dialog_, IDC_EDITOR_OUNCES,
+              ParseReal(ControlText(dialog_, IDC_EDITOR_OUNCES).c_str()) / kGramsPerOunce);
+  }
+
+  void Browse() {
+    // A bare name (the record's picture, or "nopicture") has no folder to start in.
+    const WString current = ControlText(dialog_, IDC_EDITOR_PICTURE_PATH);
+    const bool hasFolder = current.find_last_of(TXT("\\/")) != WString::npos;
+    const WString folder = hasFolder ? FolderOf(current) : WString(TXT("C:\\"));
+    WString filter;
+    for (UINT id = kFirstFilterText; id < kFirstFilterText + 4; ++id)
+      filter += (filter.empty() ? WString() : WString(TXT("|"))) + context_.app.String(id);
+    const std::optional<WString> path =
+        ChooseOpenFile(dialog_, context_.app.String(kBrowseTitle), filter, WString(), folder);
+    if (!path) return;
+    SetDlgItemTextW(dialog_, IDC_EDITOR_PICTURE_PATH, path->c_str());
+    picture_.Load(*path);
+  }
+
+  void ClearPicture() {
+    const int answer =
+        UserPrompts::Current().Message(dialog_, context_.app.String(kClearQuestion),
+                                       context_.app.DisplayName(), Prompt::kYesNo | Prompt::kIconQuestion);
+    if (answer != Prompt::kAnswerYes) return;
+    SetDlgItemTextW(dialog_, IDC_EDITOR_PICTURE_PATH, DAVavador::kNoPicture);
+    picture_.Clear();
+  }
+
+  void DrawPreview(const DRAWITEMSTRUCT& item) const {
+    FillRect(item.hDC, &item.rcItem, GetSysColorBrush(COLOR_BTNFACE));
+    picture_.Draw(item.hDC, 0, 0);
+  }
+
+  bool ReadRecord() {
+    static const KeepEveryPicture keep;
+    const DAVavador::PictureUsers& users = context_.pictureUsers ? *context_.pictureUsers : keep;
+    return context_.record.ReadEditor(dialog_, false, context_.imagesFolder, users);
+  }
+
+  void Close(INT_PTR result) {
+    tabs_.Detach();
+    EndDialog(dialog_, result);
+  }
+
+  const IngredientEditor::Context& context_;
+  const bool diary_;
+  const bool viewOnly_;
+  HWND dialog_ = nullptr;
+  DAVavador::ERTabWin tabs_;
+  DAVavador::ERPictureHolder picture_;
+  int tab_ = kGeneralTab;
+};
+
+}  // namespace
+
+bool IngredientEditor::Open(HWND owner, const Context& context, unsigned modes) {
+  return EditorDialog(context, modes).Run(owner);
+}
