@@ -1,0 +1,480 @@
+// The Food Diary view in the view tests' host window, with the real ingredient view as its
+// catalog: the diary file, the meal and nutrition dialogs, deleting, export and import.
+#include "ViewTestSupport.h"
+
+#include <commctrl.h>
+
+#include <string>
+
+#include "app/DataLockGuard.h"
+#include "resources/resource.h"
+#include "storage/Files.h"
+#include "views/Diary/Diary.h"
+#include "views/IngredientList/IngredientList.h"
+
+namespace {
+
+using storage_test::ScriptedPrompts;
+using storage_test::WriteFile;
+using view_test::DialogScripts;
+using view_test::Press;
+using view_test::WindowText;
+
+class OpenDiary : public Diary {
+ public:
+  using Diary::Diary;
+  using Diary::lastMealId;
+  using View::categoryCombo;
+  using View::letterCombo;
+  using View::modified;
+  using View::selectedCategory;
+  using View::workerMode;
+  using View::workPath;
+};
+
+// One DIARY element: the meal's id, diary, type, date, calories and its FOODITEM elements.
+std::string MealXml(int id, int diary, int mealType, int month, int day, double calories,
+                    const std::string& items = "") {
+  return "<DIARY>\n<FOODLIST>\n" + items + "</FOODLIST>\n<COMMENT>meal " + std::to_string(id) +
+         "</COMMENT>\n<MEAL>" + (mealType ? std::to_string(mealType) : "") + "</MEAL>\n<M>" +
+         std::to_string(month) + "</M>\n<D>" + std::to_string(day) + "</D>\n<Y>2010</Y>\n<FOOD>\n<CATID>" +
+         std::to_string(diary) + "</CATID>\n<FOODID>" + std::to_string(id) + "</FOODID>\n<CAL>" +
+         std::to_string(calories) + "</CAL>\n</FOOD>\n</DIARY>\n";
+}
+
+std::string ItemXml(int foodId, const std::string& amount) {
+  return "<FOODITEM>\n<ID>" + std::to_string(foodId) + "</ID>\n<AMOUNT>" + amount +
+         "</AMOUNT>\n<TYPE>1</TYPE>\n</FOODITEM>\n";
+}
+
+// Ann (1) has no person given; Grandma (2) is a woman past 70.
+const std::string kDiaryNames =
+    "<VIEW>\n<CATEGORIES>\n<DIARYNAME>\n<NAME>Ann</NAME>\n<ID>1</ID>\n</DIARYNAME>\n<DIARYNAME>\n"
+    "<NAME>Grandma</NAME>\n<ID>2</ID>\n<AGE>6</AGE>\n<SEX>1</SEX>\n</DIARYNAME>\n</CATEGORIES>\n</VIEW>\n";
+
+std::string DiaryFile(const std::string& meals, const std::string& outside = "") {
+  return "<DIARYLIST>\n" + kDiaryNames + outside + "<DIARIES>\n" + meals + "</DIARIES>\n</DIARYLIST>\n";
+}
+
+WString FileText(const WString& path) {
+  WString text;
+  FileHandle(path).ReadAllText(text);
+  return text;
+}
+
+size_t Occurrences(const WString& text, const WString& part) {
+  size_t count = 0;
+  for (size_t at = text.find(part); at != WString::npos; at = text.find(part, at + 1)) ++count;
+  return count;
+}
+
+class DiaryTest : public view_test::ViewTest {
+ protected:
+  DiaryTest() {
+    view_.Hide();
+    EXPECT_TRUE(ingredients_.Create(tabs_.Window(), IDM_MAIN_INGREDIENTS, IDM_POPUP_INGREDIENTS));
+    ingredients_.OpenCatalog(folder_ / L"Ingredients.xml", false, 0, 100, nullptr);
+    ingredients_.Hide();
+    EXPECT_TRUE(diary_.Create(tabs_.Window(), IDM_MAIN_DIARY, IDM_POPUP_DIARY));
+    diary_.SetShowTotals([this](HWND, FoodRDA& totals) { shown_.push_back(totals); });
+  }
+  ~DiaryTest() override {
+    diary_.WaitForBackgroundSaves();
+    ingredients_.WaitForBackgroundSaves();
+  }
+
+  WString Catalog() const { return folder_ / L"FoodDiary.xml"; }
+  void Open(const std::string& xml) {
+    WriteFile(Catalog(), xml);
+    Reopen();
+  }
+  // Reads the catalog file into the emptied view, as the next start of the program would.
+  void Reopen() {
+    diary_.WaitForBackgroundSaves();
+    diary_.Clear();
+    diary_.OpenCatalog(Catalog(), false, 0, 100, nullptr);
+    diary_.BuildColumns();
+    diary_.FillList();
+  }
+  Ingredient* AddFood(const WString& name, double calories) {
+    Ingredient food;
+    food.name = name;
+    food.size = 1;
+    food.type = kUnitBlank;
+    food.nutrients[Nutrient::kCalories] = calories;
+    return ingredients_.AddIngredient(food);
+  }
+  std::vector<uint32_t> MealIds() const {
+    std::vector<uint32_t> ids;
+    for (const auto& meal : diary_.Meals()) ids.push_back(meal->foodId);
+    return ids;
+  }
+  int RowOf(uint32_t mealId) const { return diary_.List().FindItem(static_cast<LPARAM>(mealId)); }
+  void SelectDiary(uint32_t id) {
+    for (int i = 0; i < diary_.categoryCombo.Count(); ++i)
+      if (diary_.categoryCombo.ItemData(i) == static_cast<LPARAM>(id)) diary_.categoryCombo.Select(i);
+    diary_.UpdateCategoryMenu(nullptr);
+  }
+  // Runs "View Nutrition" over the selected meal, pressing the button once.
+  void ViewNutritionOnce() {
+    dialogs_.On(IDD_DIARY_NUTRITION, [](HWND dialog) {
+      Press(dialog, IDC_NUTRITION_VIEW);
+      Press(dialog, IDCANCEL);
+    });
+    diary_.ShowNutrition();
+  }
+
+  IngredientList ingredients_{app_, status_, toolbar_, options_};
+  OpenDiary diary_{app_, status_, toolbar_, options_, ingredients_};
+  DialogScripts dialogs_;
+  ScriptedPrompts prompts_;
+  std::vector<FoodRDA> shown_;
+};
+
+// ---- the diary file ----
+
+TEST_F(DiaryTest, LoadGivesRepeatedMealIdsTheNextFreeOnesAndKeepsOnlyGoodItems) {
+  const Ingredient* apple = AddFood(L"Apple", 50);
+  const std::string cheese =
+      "<FOODITEM>\n<FOOD>\n<FOODID>77</FOODID>\n<FOODNAME>Cheese</FOODNAME>\n<CAL>80</CAL>\n</FOOD>\n"
+      "<AMOUNT>1.5</AMOUNT>\n<TYPE>4</TYPE>\n</FOODITEM>\n";
+  const std::string noOwnFood = "<DIARY>\n<FOODLIST>\n</FOODLIST>\n<MEAL>1</MEAL>\n</DIARY>\n";
+  Open(DiaryFile(MealXml(5, 1, 1, 3, 7, 100,
+                         ItemXml(apple->foodId, "2") + ItemXml(99, "1") + ItemXml(apple->foodId, "")) +
+                     MealXml(3, 1, 3, 3, 8, 80, cheese) + noOwnFood + MealXml(3, 2, 0, 3, 9, 0),
+                 MealXml(50, 1, 1, 1, 1, 1)));
+
+  EXPECT_EQ(MealIds(), (std::vector<uint32_t>{5, 6, 7}));
+  EXPECT_EQ(diary_.lastMealId, 7u);
+  const Meal& first = *diary_.Meals()[0];
+  ASSERT_EQ(first.items.size(), 1u);  // the unknown food and the missing amount are dropped
+  EXPECT_EQ(first.items[0].food, apple);
+  EXPECT_DOUBLE_EQ(first.items[0].amount, 2);
+  EXPECT_DOUBLE_EQ(first.nutrients[Nutrient::kCalories], 100);  // the stored totals, not recomputed
+  EXPECT_EQ(first.comment, L"meal 5");
+  EXPECT_EQ(first.date, CalendarDate(2010, 3, 7, first.date.hour, first.date.minute, first.date.second));
+  // A food given whole joins the catalog and the item refers to the catalog's record.
+  const Meal& second = *diary_.Meals()[1];
+  ASSERT_EQ(second.items.size(), 1u);
+  ASSERT_NE(ingredients_.FindByName(L"Cheese"), nullptr);
+  EXPECT_EQ(second.items[0].food, ingredients_.FindByName(L"Cheese"));
+  EXPECT_EQ(second.items[0].servingType, 4);
+  EXPECT_EQ(diary_.Meals()[2]->mealType, kMealNone);  // the empty MEAL leaf
+  EXPECT_EQ(diary_.Meals()[2]->catId, 2u);
+  EXPECT_EQ(diary_.List().ItemCount(), 3);
+  EXPECT_TRUE(diary_.IsFoodUsed(apple->foodId));
+  EXPECT_FALSE(diary_.IsFoodUsed(apple->foodId + 100));
+}
+
+TEST_F(DiaryTest, SavedDiaryReadsBackAndSavesTheSameTextWithItemsByIngredientId) {
+  const Ingredient* apple = AddFood(L"Apple", 50);
+  const std::string cheese =
+      "<FOODITEM>\n<FOOD>\n<FOODID>77</FOODID>\n<FOODNAME>Cheese</FOODNAME>\n</FOOD>\n"
+      "<AMOUNT>1</AMOUNT>\n<TYPE>1</TYPE>\n</FOODITEM>\n";
+  Open(DiaryFile(MealXml(1, 1, 0, 3, 7, 100, ItemXml(apple->foodId, "0.5") + cheese) +
+                 MealXml(2, 2, 5, 12, 31, 7)));
+  ASSERT_EQ(diary_.Meals().size(), 2u);
+  diary_.WaitForBackgroundSaves();
+  ASSERT_TRUE(diary_.Save());
+  const WString saved = FileText(Catalog());
+  EXPECT_EQ(Occurrences(saved, L"<FOODNAME>Cheese"), 0u);
+  EXPECT_EQ(Occurrences(saved, L"<DIARYNAME>"), 2u);
+  EXPECT_NE(saved.find(L"<AGE>6</AGE>"), WString::npos);
+
+  Reopen();
+  ASSERT_EQ(diary_.Meals().size(), 2u);
+  EXPECT_EQ(diary_.Meals()[0]->items.size(), 2u);
+  EXPECT_EQ(diary_.Meals()[0]->items[1].food, ingredients_.FindByName(L"Cheese"));
+  EXPECT_EQ(diary_.Meals()[1]->mealType, kMealDinner);
+  EXPECT_EQ(diary_.Diaries().Find(2).sex, 1u);
+  ASSERT_TRUE(diary_.Save());
+  EXPECT_EQ(FileText(Catalog()), saved);
+}
+
+TEST_F(DiaryTest, CsvPathInCapitalsNeitherLoadsNorSaves) {
+  const WString csv = folder_ / L"Diary.CSV";
+  WriteFile(csv, DiaryFile(MealXml(1, 1, 0, 3, 7, 100)));
+  diary_.workPath = csv;
+  EXPECT_FALSE(diary_.Load(nullptr, 0, 100));
+  EXPECT_TRUE(diary_.Meals().empty());
+  const WString other = folder_ / L"Out.csv";
+  diary_.workPath = other;
+  EXPECT_FALSE(diary_.Save());
+  EXPECT_FALSE(FileExists(other));
+}
+
+// ---- nutrition over a period ----
+
+TEST_F(DiaryTest, PresetPeriodCountsTheMealDayAndNotTheToDay) {
+  Open(DiaryFile(MealXml(1, 1, 0, 3, 6, 1) + MealXml(2, 1, 0, 3, 7, 10) + MealXml(3, 1, 3, 3, 7, 20) +
+                 MealXml(4, 1, 0, 3, 8, 100) + MealXml(5, 2, 0, 3, 7, 1000)));
+  diary_.List().Select(RowOf(2));
+  WString from, to;
+  dialogs_.On(IDD_DIARY_NUTRITION, [&](HWND dialog) {
+    from = WindowText(GetDlgItem(dialog, IDC_NUTRITION_FROM));
+    to = WindowText(GetDlgItem(dialog, IDC_NUTRITION_TO));
+    Press(dialog, IDC_NUTRITION_VIEW);
+    // A wider period, lunch only.
+    SetDlgItemTextW(dialog, IDC_NUTRITION_FROM, L"03-01-2010");
+    SetDlgItemTextW(dialog, IDC_NUTRITION_TO, L"March 9, 2010");
+    SendDlgItemMessageW(dialog, IDC_NUTRITION_MEAL, CB_SETCURSEL, kMealLunch, 0);
+    Press(dialog, IDC_NUTRITION_VIEW);
+    Press(dialog, IDCANCEL);
+  });
+  diary_.ShowNutrition();
+
+  EXPECT_EQ(from, L"03-07-2010");
+  EXPECT_EQ(to, L"03-08-2010");
+  ASSERT_EQ(shown_.size(), 2u);
+  EXPECT_DOUBLE_EQ(shown_[0].nutrients[Nutrient::kCalories], 30);  // 03-07 only, of Ann's diary
+  EXPECT_EQ(shown_[0].name, L"03-07-2010 - 03-08-2010");
+  EXPECT_EQ(shown_[0].catId, 1u);
+  EXPECT_DOUBLE_EQ(shown_[1].nutrients[Nutrient::kCalories], 20);
+  EXPECT_EQ(shown_[1].name, L"03-01-2010 - 03-09-2010 (Lunch)");
+  // Nobody given: the male 30 - 50 allowances.
+  EXPECT_DOUBLE_EQ(shown_[0].DailyValue(Nutrient::kVitaminD), 5);
+  EXPECT_DOUBLE_EQ(shown_[0].DailyValue(Nutrient::kIron), 8);
+}
+
+TEST_F(DiaryTest, WomanOfSeventyFiveIsComparedWithTheFemaleSeventyPlusAllowances) {
+  Open(DiaryFile(MealXml(1, 2, 5, 3, 7, 450)));
+  diary_.List().Select(RowOf(1));
+  ViewNutritionOnce();
+  ASSERT_EQ(shown_.size(), 1u);
+  EXPECT_EQ(shown_[0].sex, 1u);
+  EXPECT_EQ(shown_[0].ageBand, 6u);
+  EXPECT_DOUBLE_EQ(shown_[0].nutrients[Nutrient::kCalories], 450);
+  EXPECT_EQ(shown_[0].name, L"03-07-2010 - 03-08-2010 (Dinner)");
+  EXPECT_DOUBLE_EQ(shown_[0].DailyValue(Nutrient::kVitaminD), 15);
+  EXPECT_DOUBLE_EQ(shown_[0].DailyValue(Nutrient::kCalcium), 1200);
+  EXPECT_DOUBLE_EQ(shown_[0].DailyValue(Nutrient::kIron), 8);
+}
+
+TEST_F(DiaryTest, UnreadableDateInThePeriodIsReportedAndNothingShown) {
+  Open(DiaryFile(MealXml(1, 1, 0, 3, 7, 10)));
+  prompts_.answers = {Prompt::kAnswerOk};
+  dialogs_.On(IDD_DIARY_NUTRITION, [](HWND dialog) {
+    SetDlgItemTextW(dialog, IDC_NUTRITION_TO, L"soon");
+    Press(dialog, IDC_NUTRITION_VIEW);
+    Press(dialog, IDCANCEL);
+  });
+  diary_.ShowNutrition();
+  EXPECT_TRUE(shown_.empty());
+  ASSERT_EQ(prompts_.questions.size(), 1u);
+}
+
+// ---- the meal dialog ----
+
+TEST_F(DiaryTest, MealAddedThroughTheDialogKeepsItsFoodsInOrderWithTheirTotals) {
+  AddFood(L"Apple", 50);
+  AddFood(L"Bread", 70);
+  Open(DiaryFile(""));
+  SelectDiary(2);
+  std::vector<WString> lines;
+  int catalogEntries = -1;
+  dialogs_.On(IDD_DATE_PICKER, [](HWND picker) {
+    NMSELCHANGE picked = {};
+    picked.nmhdr.hwndFrom = GetDlgItem(picker, IDC_DATE_CALENDAR);
+    picked.nmhdr.idFrom = IDC_DATE_CALENDAR;
+    picked.nmhdr.code = MCN_SELECT;
+    picked.stSelStart.wYear = 2010;
+    picked.stSelStart.wMonth = 3;
+    picked.stSelStart.wDay = 7;
+    picked.stSelEnd = picked.stSelStart;
+    SendMessageW(picker, WM_NOTIFY, IDC_DATE_CALENDAR, reinterpret_cast<LPARAM>(&picked));
+  });
+  dialogs_.On(IDD_MEAL, [&](HWND dialog) {
+    Press(dialog, IDC_MEAL_DATE_PICK);
+    SendDlgItemMessageW(dialog, IDC_MEAL_TYPE, CB_SETCURSEL, kMealLunch - 1, 0);
+    SetDlgItemTextW(dialog, IDC_MEAL_COMMENT, L"Picnic");
+    SetDlgItemTextW(dialog, IDC_MEAL_FOOD, L"app");
+    catalogEntries = static_cast<int>(SendDlgItemMessageW(dialog, IDC_MEAL_CATALOG, LB_GETCOUNT, 0, 0));
+    SendDlgItemMessageW(dialog, IDC_MEAL_CATALOG, LB_SETCURSEL, 0, 0);
+    SendDlgItemMessageW(dialog, IDC_MEAL_WHOLE, CB_SETCURSEL, 2, 0);      // 2
+    SendDlgItemMessageW(dialog, IDC_MEAL_FRACTION, CB_SETCURSEL, 24, 0);  // and a half
+    Press(dialog, IDC_MEAL_ADD);
+    // "Search" finds the typed food and presets its serving.
+    SetDlgItemTextW(dialog, IDC_MEAL_FOOD, L"Bread");
+    Press(dialog, IDC_MEAL_SEARCH);
+    Press(dialog, IDC_MEAL_ADD);
+    SendDlgItemMessageW(dialog, IDC_MEAL_EATEN, LB_SETCURSEL, 1, 0);
+    Press(dialog, IDC_MEAL_UP);
+    for (int i = 0; i < SendDlgItemMessageW(dialog, IDC_MEAL_EATEN, LB_GETCOUNT, 0, 0); ++i) {
+      wchar_t line[128] = {};
+      SendDlgItemMessageW(dialog, IDC_MEAL_EATEN, LB_GETTEXT, i, reinterpret_cast<LPARAM>(line));
+      lines.push_back(line);
+    }
+    EXPECT_EQ(WindowText(GetDlgItem(dialog, IDC_MEAL_DATE)), L"03-07-2010");
+    EXPECT_EQ(WindowText(GetDlgItem(dialog, IDC_MEAL_FOOD)), L"");
+    Press(dialog, IDOK);
+  });
+  const uint32_t id = diary_.AddItem(nullptr);
+
+  EXPECT_EQ(catalogEntries, 1);
+  EXPECT_EQ(lines, (std::vector<WString>{L"1  Bread", L"2 1/2  Apple"}));
+  EXPECT_EQ(id, 1u);
+  ASSERT_EQ(diary_.Meals().size(), 1u);
+  const Meal& meal = *diary_.Meals()[0];
+  ASSERT_EQ(meal.items.size(), 2u);
+  EXPECT_EQ(meal.items[0].food->name, L"Bread");
+  EXPECT_DOUBLE_EQ(meal.items[1].amount, 2.5);
+  EXPECT_DOUBLE_EQ(meal.nutrients[Nutrient::kCalories], 70 + 2.5 * 50);
+  EXPECT_EQ(meal.date, CalendarDate(2010, 3, 7));
+  EXPECT_EQ(meal.mealType, kMealLunch);
+  EXPECT_EQ(meal.comment, L"Picnic");
+  EXPECT_EQ(meal.catId, 2u);
+  EXPECT_EQ(diary_.List().ItemCount(), 1);
+  EXPECT_EQ(diary_.List().ItemText(0, 0), L"03-07-2010");
+  EXPECT_EQ(diary_.List().ItemText(0, 1), L"Lunch");
+
+  Reopen();
+  ASSERT_EQ(diary_.Meals().size(), 1u);
+  EXPECT_EQ(diary_.Meals()[0]->items.size(), 2u);
+  EXPECT_DOUBLE_EQ(diary_.Meals()[0]->nutrients[Nutrient::kCalories], 195);
+}
+
+TEST_F(DiaryTest, EditingAMealRewritesItAndCancelChangesNothing) {
+  Open(DiaryFile(MealXml(4, 1, 1, 3, 7, 10)));
+  diary_.List().Select(0);
+  dialogs_.On(IDD_MEAL, [](HWND dialog) {
+    EXPECT_EQ(WindowText(dialog), L"Edit Food Diary");
+    SetDlgItemTextW(dialog, IDC_MEAL_DATE, L"12-24-2009");
+    Press(dialog, IDCANCEL);
+  });
+  diary_.EditItem(nullptr);
+  EXPECT_EQ(diary_.Meals()[0]->date.year, 2010u);
+
+  dialogs_.On(IDD_MEAL, [](HWND dialog) {
+    SetDlgItemTextW(dialog, IDC_MEAL_DATE, L"12-24-2009");
+    Press(dialog, IDOK);
+  });
+  diary_.EditItem(nullptr);
+  EXPECT_EQ(diary_.Meals()[0]->date, CalendarDate(2009, 12, 24));
+  EXPECT_EQ(diary_.Meals()[0]->foodId, 4u);
+  EXPECT_EQ(diary_.List().ItemText(0, 0), L"12-24-2009");
+  EXPECT_TRUE(diary_.modified);
+}
+
+TEST_F(DiaryTest, WithoutADiaryNoMealCanBeAdded) {
+  HMENU menu = diary_.Menu();
+  diary_.UpdateMenu(menu);
+  EXPECT_TRUE(GetMenuState(menu, Diary::kAddMeal, MF_BYCOMMAND) & MF_GRAYED);
+  EXPECT_EQ(diary_.AddItem(nullptr), 0u);
+  EXPECT_EQ(dialogs_.Opened(IDD_MEAL), 0);
+
+  Open(DiaryFile(MealXml(1, 1, 0, 3, 7, 10) + MealXml(2, 1, 0, 3, 8, 10)));
+  diary_.UpdateMenu(menu);
+  EXPECT_FALSE(GetMenuState(menu, Diary::kAddMeal, MF_BYCOMMAND) & MF_GRAYED);
+  EXPECT_TRUE(GetMenuState(menu, Diary::kDeleteMeal, MF_BYCOMMAND) & MF_GRAYED);
+  diary_.List().SelectAll();
+  diary_.UpdateMenu(menu);
+  EXPECT_FALSE(GetMenuState(menu, Diary::kDeleteMeal, MF_BYCOMMAND) & MF_GRAYED);
+  EXPECT_TRUE(GetMenuState(menu, Diary::kEditMeal, MF_BYCOMMAND) & MF_GRAYED);
+}
+
+// ---- deleting ----
+
+TEST_F(DiaryTest, DeleteRemovesTheSelectedMealsOnlyOnYes) {
+  Open(DiaryFile(MealXml(1, 1, 0, 3, 7, 10) + MealXml(2, 1, 0, 3, 8, 10) + MealXml(3, 1, 0, 3, 9, 10)));
+  diary_.List().Select(RowOf(1));
+  diary_.List().Select(RowOf(3));
+  prompts_.answers = {Prompt::kAnswerNo};
+  diary_.DeleteItem(nullptr, nullptr);
+  EXPECT_EQ(diary_.Meals().size(), 3u);
+
+  prompts_.answers = {Prompt::kAnswerYes};
+  diary_.DeleteItem(nullptr, nullptr);
+  ASSERT_EQ(prompts_.questions.size(), 2u);
+  EXPECT_EQ(prompts_.questions[1].text, L"Would you like to delete the selected meals?");
+  EXPECT_EQ(prompts_.questions[1].caption, L"Mirepan");
+  EXPECT_EQ(MealIds(), (std::vector<uint32_t>{2}));
+  EXPECT_EQ(diary_.List().ItemCount(), 1);
+  EXPECT_TRUE(diary_.modified);
+  Reopen();
+  EXPECT_EQ(MealIds(), (std::vector<uint32_t>{2}));
+}
+
+TEST_F(DiaryTest, DeletingADiaryTakesItsMealsWithIt) {
+  Open(DiaryFile(MealXml(1, 1, 0, 3, 7, 10) + MealXml(2, 2, 0, 3, 8, 10) + MealXml(3, 1, 0, 3, 9, 10)));
+  SelectDiary(1);
+  prompts_.answers = {Prompt::kAnswerYes};
+  diary_.DeleteCategory();
+  ASSERT_EQ(prompts_.questions.size(), 1u);
+  EXPECT_EQ(prompts_.questions[0].text, L"Are you sure you want to delete the food diary: Ann");
+  EXPECT_EQ(prompts_.questions[0].caption, L"Delete Food Diary");
+  EXPECT_EQ(MealIds(), (std::vector<uint32_t>{2}));
+  EXPECT_EQ(diary_.Diaries().NameById(1), nullptr);
+  EXPECT_EQ(diary_.List().ItemCount(), 1);
+}
+
+// ---- export and import ----
+
+TEST_F(DiaryTest, ExportOfOneDiaryCarriesAllNamesAndImportReplacesOrAdds) {
+  Open(DiaryFile(MealXml(1, 1, 0, 3, 7, 10) + MealXml(2, 2, 0, 3, 8, 20) + MealXml(3, 1, 0, 3, 9, 30)));
+  const WString exported = folder_ / L"Grandma.xml";
+  WString label;
+  bool picturesShown = true;
+  dialogs_.On(IDD_INGREDIENT_EXPORT, [&](HWND dialog) {
+    const HWND combo = GetDlgItem(dialog, IDC_INGREDIENT_EXPORT_CATEGORY);
+    label = WindowText(GetWindow(combo, GW_HWNDPREV));
+    picturesShown = IsWindowVisible(GetDlgItem(dialog, IDC_INGREDIENT_EXPORT_PICTURES));
+    SetDlgItemTextW(dialog, IDC_INGREDIENT_EXPORT_PATH, exported.c_str());
+    SendMessageW(combo, CB_SETCURSEL, 2, 0);  // "--All--", Ann, Grandma
+    Press(dialog, IDOK);
+  });
+  diary_.Export();
+  EXPECT_EQ(label, L"Food Diary:");
+  EXPECT_FALSE(picturesShown);
+  const WString text = FileText(exported);
+  EXPECT_EQ(Occurrences(text, L"<DIARYNAME>"), 2u);
+  EXPECT_EQ(Occurrences(text, L"<DIARY>"), 1u);
+
+  // No: the exported meal joins the diary with the next free id.
+  prompts_.chosenPaths = {exported};
+  prompts_.answers = {Prompt::kAnswerNo};
+  diary_.Import();
+  ASSERT_EQ(prompts_.questions.size(), 1u);
+  EXPECT_EQ(
+      prompts_.questions[0].text,
+      L"Import a food diary. Do you want to continue and replace your current food diary?  Click 'Yes' to "
+      L"replace your food diary, click 'No' to add the new entries to your existing diary, or click "
+      L"'Cancel' to cancel this import.");
+  EXPECT_EQ(prompts_.requests[0].title, L"Select a food diary file to import");
+  EXPECT_EQ(MealIds(), (std::vector<uint32_t>{1, 2, 3, 4}));
+  EXPECT_DOUBLE_EQ(diary_.Meals()[3]->nutrients[Nutrient::kCalories], 20);
+  EXPECT_EQ(diary_.Diaries().Entries().Count(), 2u);
+
+  // Yes: the diary holds the file's meals alone.
+  prompts_.chosenPaths = {exported};
+  prompts_.answers = {Prompt::kAnswerYes};
+  diary_.Import();
+  EXPECT_EQ(MealIds(), (std::vector<uint32_t>{2}));
+  EXPECT_EQ(diary_.Diaries().Entries().Count(), 2u);
+  EXPECT_EQ(diary_.List().ItemCount(), 1);
+
+  // Cancel: nothing happens.
+  prompts_.chosenPaths = {exported};
+  prompts_.answers = {Prompt::kAnswerCancel};
+  diary_.Import();
+  EXPECT_EQ(MealIds(), (std::vector<uint32_t>{2}));
+  diary_.WaitForBackgroundSaves();
+  Reopen();
+  EXPECT_EQ(MealIds(), (std::vector<uint32_t>{2}));
+}
+
+TEST_F(DiaryTest, RestoreReadsTheBackupInPlaceOfTheMeals) {
+  Open(DiaryFile(MealXml(1, 1, 0, 3, 7, 10) + MealXml(2, 1, 0, 3, 8, 10)));
+  ASSERT_TRUE(CopyFileTo(Catalog(), diary_.BackupPath()));
+  diary_.List().Select(0);
+  prompts_.answers = {Prompt::kAnswerYes, Prompt::kAnswerYes};
+  diary_.DeleteItem(nullptr, nullptr);
+  ASSERT_EQ(diary_.Meals().size(), 1u);
+  diary_.RestoreBackup();
+  EXPECT_EQ(prompts_.questions.back().text,
+            L"You are about to restore your last saved food diary.  Do you want to continue the import and "
+            L"replace your current food diary?");
+  EXPECT_EQ(MealIds(), (std::vector<uint32_t>{1, 2}));
+  EXPECT_EQ(diary_.List().ItemCount(), 2);
+}
+
+}  // namespace

@@ -1,0 +1,90 @@
+#pragma once
+// The Food Diary tab: owner of every meal of every diary (FoodDiary.xml). It lists the meals of
+// the chosen diary ("Name:") and meal type ("Meal:"), runs the meal, diary and nutrition dialogs,
+// and refers to the foods eaten in the ingredient catalog.
+#include <functional>
+#include <memory>
+#include <vector>
+
+#include "food/DiaryNameList.h"
+#include "food/Meal.h"
+#include "views/View.h"
+
+class IngredientList;
+
+class Diary : public View {
+ public:
+  // The commands of the view's menus and toolbar.
+  enum Command : UINT {
+    kAddDiary = 1101,
+    kDeleteDiary = 1102,
+    kEditDiary = 1103,
+    kAddMeal = 1600,
+    kDeleteMeal = 1601,
+    kEditMeal = 1602,
+    kNutrition = 1205,
+    kRestore = 1208,
+  };
+  // Shows a period's totals against the person's allowances; normally the ingredient editor in
+  // its view-only diary mode.
+  using ShowTotals = std::function<void(HWND owner, FoodRDA& totals)>;
+
+  Diary(DAVavador::ERApp& owner, DAVavador::ERStatusBar& statusBar, DAVavador::ERToolbar& toolbar,
+        Options& options, IngredientList& ingredients);
+
+  const std::vector<std::unique_ptr<Meal>>& Meals() const { return meals_; }
+  DiaryNameList& Diaries() const { return static_cast<DiaryNameList&>(*categories); }
+  void SetShowTotals(ShowTotals show) { showTotals_ = std::move(show); }
+
+  // ---- View ----
+  bool Create(HWND parent, int menuId, int popupMenuId) override;
+  bool IsFoodUsed(uint32_t foodId) override;
+  uint32_t AddItem(View* recipes) override;
+  void DeleteCategory() override;
+  void EditCategory() override;
+  void UpdateCategoryMenu(HMENU menuHandle) override;
+  void Hide() override;
+  void UpdateToolbar() override;
+  void Clear() override;
+  void CustomizeColumns() override;
+  void Export() override;
+  void Import() override;
+  void ShowNutrition() override;
+  void RestoreBackup() override;
+  void CopyItem() override;
+  void DeleteItem(View* recipes, View* diary) override;
+  void EditItem(View* recipes) override;
+  void OnSelectionChanged(HMENU menuHandle) override;
+  void UpdateMenu(HMENU menuHandle) override;
+  void FillList() override;
+  void InstallMenu() override;
+  void BuildColumns() override;
+  bool Load(ProgressWindow* progressWindow, int fromPercent, int toPercent) override;
+  bool Save() override;
+
+ protected:
+  // The highest meal id given so far; a new meal takes the next.
+  uint32_t lastMealId = 0;
+
+ private:
+  class Reader;
+
+  bool Passes(const Meal& meal) const;
+  Meal* FindMeal(uint32_t mealId) const;
+  Meal* FocusedMeal() const;
+  NutrientFormat Format() const;
+  CellText CellsOf(const Meal& meal) const;
+  // A loaded or imported meal: a stored id at or below the highest so far is replaced by the next.
+  void TakeMeal(std::unique_ptr<Meal> meal);
+  void WriteMeal(XMLDoc& doc, const Meal& meal) const;
+  void EnableDiaryCommands(HMENU menuHandle, bool show) const;
+  // The diary filter and meal-type filter as the combos show them.
+  void TakeFilter();
+  void RefillAfterLoad();
+
+  IngredientList& ingredients_;
+  FoodOwner foodOwner_;
+  std::vector<std::unique_ptr<Meal>> meals_;
+  ShowTotals showTotals_;
+  WString exportPath_;  // the last export's file
+};

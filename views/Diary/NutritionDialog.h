@@ -1,0 +1,37 @@
+#pragma once
+// "View Nutrition" of the diary: a diary, a meal type or all, and a period from one date up to
+// (not including) another. "View Nutrition" shows the period's totals against the person's daily
+// allowances and leaves the dialog open; "Done" closes it.
+#include <windows.h>
+
+#include <functional>
+#include <memory>
+#include <vector>
+
+#include "food/DiaryNameList.h"
+#include "food/Meal.h"
+#include "toolkit/ERApp.h"
+
+class NutritionDialog {
+ public:
+  // Shows the totals of a period over the dialog.
+  using ShowTotals = std::function<void(HWND dialog, FoodRDA& totals)>;
+
+  NutritionDialog(const DAVavador::ERApp& app, const DiaryNameList& diaries,
+                  const std::vector<std::unique_ptr<Meal>>& meals, ShowTotals show)
+      : app_(app), diaries_(diaries), meals_(meals), show_(std::move(show)) {}
+
+  // Preset from the meal: its diary and type, from its date to the day after.
+  void Run(const Meal& preset);
+
+ private:
+  static INT_PTR CALLBACK DialogProc(HWND dialog, UINT msg, WPARAM wp, LPARAM lp);
+  void OnInit(HWND dialog) const;
+  void ViewNutrition(HWND dialog) const;
+
+  const DAVavador::ERApp& app_;
+  const DiaryNameList& diaries_;
+  const std::vector<std::unique_ptr<Meal>>& meals_;
+  ShowTotals show_;
+  const Meal* preset_ = nullptr;
+};
