@@ -458,5 +458,6 @@ void ShopList::InstallMenu() {
   ShowControls(true);
   letterCombo.Show(false);
   letterLabel.Show(false);
+  for (const int button : kForeignButtons) EnableToolbarButton(button, false);
   View::InstallMenu();
 }
