@@ -1,0 +1,188 @@
+// The real program at startup: a due update check and the news, both from the server its options
+// file names (a loopback server here, never the program's own address).
+#include <gtest/gtest.h>
+#include <windows.h>
+
+#include <filesystem>
+#include <map>
+#include <optional>
+#include <string>
+#include <vector>
+
+#include "app/Options.h"
+#include "net/RegistrySettings.h"
+#include "net/UpdateSchedule.h"
+#include "resource.h"
+#include "storage/Files.h"
+#include "support/LoopbackHttpServer.h"
+
+namespace {
+
+constexpr const wchar_t* kProgramKey = L"Software\\Tallowmere\\Mirepan";
+constexpr const wchar_t* kValues[] = {L"AutoUpdate_Date", L"AutoUpdate_Freq", L"LastHint", L"HintDate",
+                                      L"HintShow"};
+constexpr DWORD kPatience = 30000;
+#define kProgramCopy L"MirepanStartupTest.exe"
+
+std::wstring WinePath(const char* hostPath) {
+  std::wstring path = L"Z:";
+  for (const char* c = hostPath; *c; ++c) path += *c == '/' ? L'\\' : static_cast<wchar_t>(*c);
+  return path;
+}
+
+// The program's registry values as they were, put back when the test ends.
+class SavedValues {
+ public:
+  SavedValues() {
+    for (const wchar_t* name : kValues) {
+      WString text;
+      if (RegistrySettings(kProgramKey).ReadText(name, text)) saved_[name] = text;
+      RegDeleteKeyValueW(HKEY_CURRENT_USER, kProgramKey, name);
+    }
+  }
+  ~SavedValues() {
+    for (const wchar_t* name : kValues) {
+      RegDeleteKeyValueW(HKEY_CURRENT_USER, kProgramKey, name);
+      const auto found = saved_.find(name);
+      if (found != saved_.end()) RegistrySettings(kProgramKey).WriteText(name, found->second);
+    }
+  }
+
+ private:
+  std::map<std::wstring, WString> saved_;
+};
+
+struct DialogSearch {
+  DWORD processId;
+  HWND found = nullptr;
+};
+
+BOOL CALLBACK MatchDialog(HWND window, LPARAM arg) {
+  auto* search = reinterpret_cast<DialogSearch*>(arg);
+  DWORD owner = 0;
+  GetWindowThreadProcessId(window, &owner);
+  wchar_t name[16] = {};
+  GetClassNameW(window, name, 16);
+  if (owner != search->processId || lstrcmpW(name, L"#32770") != 0 || !IsWindowVisible(window)) return TRUE;
+  search->found = window;
+  return FALSE;
+}
+
+WString ItemText(HWND dialog, int id) {
+  wchar_t text[512] = {};
+  GetDlgItemTextW(dialog, id, text, 512);
+  return text;
+}
+
+class Startup : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    // The test's copy of the program finds the private profile library beside it.
+    HKEY key;
+    ASSERT_EQ(
+        RegCreateKeyExW(HKEY_CURRENT_USER, L"Software\\Wine\\AppDefaults\\" kProgramCopy L"\\DllOverrides", 0,
+                        nullptr, 0, KEY_SET_VALUE, nullptr, &key, nullptr),
+        ERROR_SUCCESS);
+    const wchar_t order[] = L"native,builtin";
+    RegSetValueExW(key, L"shfolder", 0, REG_SZ, reinterpret_cast<const BYTE*>(order), sizeof(order));
+    RegCloseKey(key);
+    wchar_t temp[MAX_PATH];
+    GetTempPathW(MAX_PATH, temp);
+    folder_ = std::wstring(temp) + L"mirepan-startup-" + std::to_wstring(GetTickCount64()) + L"\\";
+    ASSERT_TRUE(CreateFolders(folder_ + L"profile\\Tallowmere\\Mirepan\\", false));
+    ASSERT_TRUE(CopyFileW(WinePath(MIREPAN_EXE).c_str(), (folder_ + kProgramCopy).c_str(), FALSE));
+    ASSERT_TRUE(CopyFileW(WinePath(PROFILE_DLL).c_str(), (folder_ + L"shfolder.dll").c_str(), FALSE));
+    Options options(nullptr, folder_ + L"profile\\Tallowmere\\Mirepan\\");
+    options.server = L"127.0.0.1:" + std::to_wstring(server_.Port());
+    ASSERT_TRUE(options.Write());
+  }
+  void TearDown() override {
+    if (process_.hProcess) {
+      if (WaitForSingleObject(process_.hProcess, 0) == WAIT_TIMEOUT) TerminateProcess(process_.hProcess, 99);
+      CloseHandle(process_.hProcess);
+      CloseHandle(process_.hThread);
+    }
+    std::error_code ignored;
+    std::filesystem::remove_all(folder_, ignored);
+  }
+
+  bool Start() {
+    std::wstring commandLine = L"\"" + folder_ + kProgramCopy L"\"";
+    STARTUPINFOW startup = {sizeof(startup)};
+    return CreateProcessW(nullptr, &commandLine[0], nullptr, nullptr, FALSE, 0, nullptr, folder_.c_str(),
+                          &startup, &process_) != 0;
+  }
+  // Answers the program's dialogs until `done` holds: Yes in "Auto-Update", OK in a message box
+  // (whose text is kept), "Close" in the news window (whose caption is kept).
+  template <class Done>
+  void AnswerDialogs(Done done) {
+    for (DWORD waited = 0; waited < kPatience && !done(); waited += 50) {
+      DialogSearch search{process_.dwProcessId};
+      EnumWindows(&MatchDialog, reinterpret_cast<LPARAM>(&search));
+      const HWND dialog = search.found;
+      if (dialog && GetDlgItem(dialog, IDC_AUTO_UPDATE_YES)) {
+        sawUpdateDialog_ = true;
+        PostMessageW(dialog, WM_COMMAND, IDOK, 0);
+      } else if (dialog && GetDlgItem(dialog, IDC_NEWS_CLOSE)) {
+        wchar_t caption[64] = {};
+        GetWindowTextW(dialog, caption, 64);
+        newsCaption_ = caption;
+        PostMessageW(dialog, WM_COMMAND, IDC_NEWS_CLOSE, 0);
+      } else if (dialog && GetDlgItem(dialog, 0xFFFF)) {
+        messages_.push_back(ItemText(dialog, 0xFFFF));
+        PostMessageW(dialog, WM_COMMAND, IDOK, 0);
+      }
+      if (WaitForSingleObject(process_.hProcess, 50) == WAIT_OBJECT_0) break;
+    }
+  }
+  HWND MainWindow() const {
+    for (DWORD waited = 0; waited < kPatience; waited += 50) {
+      HWND window = FindWindowW(L"Mirepan", nullptr);
+      DWORD owner = 0;
+      if (window) GetWindowThreadProcessId(window, &owner);
+      if (window && owner == process_.dwProcessId && IsWindowVisible(window)) return window;
+      Sleep(50);
+    }
+    return nullptr;
+  }
+
+  SavedValues saved_;
+  LoopbackHttpServer server_;
+  std::wstring folder_;
+  PROCESS_INFORMATION process_ = {};
+  bool sawUpdateDialog_ = false;
+  WString newsCaption_;
+  std::vector<WString> messages_;
+};
+
+TEST_F(Startup, ADueCheckAndTheNewsAskTheServerOfTheOptionsFile) {
+  RegistrySettings settings(kProgramKey);
+  settings.WriteText(L"AutoUpdate_Date", std::to_wstring(PackDate(CalendarDate::Now())));
+  settings.WriteText(L"AutoUpdate_Freq", L"20714");
+  server_.Serve("/mirepan/Mirepan.ver", "<VERSION>0.0.0.1</VERSION>\r\n");  // no installer: no update
+  server_.Serve("/mirepan/popup.xml",
+                "<POPUP><DATE>startup-test</DATE><MESSAGE>Fresh &lt;b&gt;news&lt;/b&gt;</MESSAGE></POPUP>");
+  ASSERT_TRUE(Start());
+  AnswerDialogs([&] { return !newsCaption_.empty(); });
+  EXPECT_TRUE(sawUpdateDialog_);
+  EXPECT_EQ(messages_, std::vector<WString>{L"There is no update available at this time."});
+  EXPECT_EQ(newsCaption_, L"Mirepan");
+  const size_t versionRequests = server_.RequestCount("/mirepan/Mirepan.ver");  // the transfer opens it twice
+  EXPECT_GE(versionRequests, 1u);
+  EXPECT_GE(server_.RequestCount("/mirepan/Mirepansetup.exe"), 1u);
+  EXPECT_EQ(server_.RequestCount("/mirepan/popup.xml"), 1u);
+  WString shown;
+  EXPECT_TRUE(settings.ReadText(L"HintDate", shown));
+  EXPECT_EQ(shown, L"startup-test");
+
+  // Check for Update on demand asks the same server.
+  const HWND main = MainWindow();
+  ASSERT_NE(main, nullptr);
+  PostMessageW(main, WM_COMMAND, 1304, 0);
+  AnswerDialogs([&] { return messages_.size() == 2; });
+  EXPECT_EQ(server_.RequestCount("/mirepan/Mirepan.ver"), 2 * versionRequests);
+  PostMessageW(main, WM_CLOSE, 0, 0);
+  EXPECT_EQ(WaitForSingleObject(process_.hProcess, kPatience), WAIT_OBJECT_0);
+}
+
+}  // namespace
