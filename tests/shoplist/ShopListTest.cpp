@@ -165,6 +165,54 @@ TEST_F(ShopListTest, ImportReplacesTheListOfTheSameNameAndKeepsTheOthers) {
   EXPECT_EQ(shop_.List().ColumnCount(), 1);  // the imported file's settings stay out
 }
 
+TEST_F(ShopListTest, ExportWritesTheSelectedListOnlyAfterTheOverwriteQuestion) {
+  Ingredient* salt = Food(L"Salt", 1, kUnitTeaspoon);
+  dialogs_.On(IDD_INPUT_BOX, [](HWND dialog) {
+    SetDlgItemTextW(dialog, IDC_INPUT_TEXT, L"Party");
+    Press(dialog, IDOK);
+  });
+  shop_.CopyItem();
+  {
+    DataLockGuard lock;
+    shop_.SelectedList()->AddItem(MealItem{2, static_cast<int32_t>(kUnitTeaspoon), salt});
+  }
+  const WString exchange = folder_.Path() + L"Export.xml";
+  WriteFile(exchange, "old");
+  prompts_.chosenPaths = {exchange, exchange};
+  prompts_.answers = {IDNO, IDYES};
+  shop_.Export();
+  EXPECT_EQ(ReadFile(exchange), "old");
+  shop_.Export();
+  ASSERT_EQ(prompts_.questions.size(), 2u);
+  EXPECT_EQ(prompts_.questions[1].text,
+            L"An export file with that name already exists, do you want to overwrite the existing file?");
+  EXPECT_EQ(prompts_.requests[0].title, L"Export shopping list to:");
+
+  // Read back into a fresh view: only "Party" with its salt.
+  OpenShopList other{app_, status_, toolbar_, options_, ingredients_};
+  other.OpenCatalog(exchange, false, 0, 100, nullptr);
+  ASSERT_EQ(other.Lists().size(), 1u);
+  EXPECT_EQ(other.Lists()[0]->name, L"Party");
+  ASSERT_EQ(other.Lists()[0]->items.size(), 1u);
+  EXPECT_EQ(other.Lists()[0]->items[0].food, salt);
+}
+
+TEST_F(ShopListTest, RestoreBringsBackTheBackupsLists) {
+  {
+    DataLockGuard lock;
+    shop_.SelectedList()->name = L"Saved";
+  }
+  ASSERT_TRUE(shop_.Save());
+  ASSERT_TRUE(CopyFileTo(Catalog(), Catalog() + L".bak"));
+  prompts_.answers = {IDYES};
+  shop_.DeleteItem(nullptr, nullptr);
+  ASSERT_EQ(ListNames(), std::vector<WString>{L"Shopping List"});
+  prompts_.answers = {IDYES};
+  shop_.RestoreBackup();
+  EXPECT_EQ(ListNames(), std::vector<WString>{L"Saved"});
+  EXPECT_EQ(shop_.Categories()->Entries().Count(), 1u);
+}
+
 // ---- the list commands ----
 
 TEST_F(ShopListTest, DeletingTheOnlyListLeavesAnEmptyShoppingList) {
