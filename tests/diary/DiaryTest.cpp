@@ -25,7 +25,9 @@ class OpenDiary : public Diary {
   using Diary::Diary;
   using Diary::lastMealId;
   using View::categoryCombo;
+  using View::categoryLabel;
   using View::letterCombo;
+  using View::letterLabel;
   using View::modified;
   using View::selectedCategory;
   using View::workerMode;
@@ -203,6 +205,79 @@ TEST_F(DiaryTest, CsvPathInCapitalsNeitherLoadsNorSaves) {
   EXPECT_FALSE(FileExists(other));
 }
 
+// ---- the filters and the diaries ----
+
+TEST_F(DiaryTest, NameAndMealSelectorsFilterTheMeals) {
+  Open(DiaryFile(MealXml(1, 1, 3, 3, 7, 10) + MealXml(2, 1, 5, 3, 7, 10) + MealXml(3, 2, 3, 3, 8, 10)));
+  EXPECT_EQ(WindowText(diary_.categoryLabel.Window()), L"Name:");
+  EXPECT_EQ(WindowText(diary_.letterLabel.Window()), L"Meal:");
+  ASSERT_EQ(diary_.letterCombo.Count(), 8);
+  EXPECT_EQ(diary_.letterCombo.ItemText(0), L"--All--");
+  EXPECT_EQ(diary_.letterCombo.ItemText(7), L"Midnight Snack");
+  EXPECT_EQ(diary_.List().ItemCount(), 3);
+
+  diary_.letterCombo.Select(kMealLunch);
+  diary_.HandleCommand(MAKEWPARAM(IDC_VIEW_LETTER, CBN_SELCHANGE),
+                       reinterpret_cast<LPARAM>(diary_.letterCombo.Window()), nullptr);
+  EXPECT_EQ(diary_.List().ItemCount(), 2);
+  SelectDiary(2);
+  ASSERT_EQ(diary_.List().ItemCount(), 1);
+  EXPECT_EQ(diary_.List().ItemData(0), 3);
+  EXPECT_TRUE(toolbar_.IsButtonEnabled(Diary::kEditDiary));
+  EXPECT_FALSE(toolbar_.IsButtonEnabled(1001));
+  SelectDiary(0);
+  EXPECT_FALSE(toolbar_.IsButtonEnabled(Diary::kEditDiary));
+  EXPECT_TRUE(toolbar_.IsButtonEnabled(Diary::kAddDiary));
+}
+
+TEST_F(DiaryTest, TwoHundredFiftyMealsFillAtOnceAndTwoHundredFiftyOneBehindTheProgressWindow) {
+  std::string meals;
+  for (int id = 1; id <= 250; ++id) meals += MealXml(id, 1, 0, 3, 7, 1);
+  Open(DiaryFile(meals));
+  EXPECT_EQ(diary_.List().ItemCount(), 250);
+  EXPECT_EQ(dialogs_.Opened(IDD_PROGRESS), 0);
+  Open(DiaryFile(meals + MealXml(251, 1, 0, 3, 7, 1)));
+  EXPECT_EQ(diary_.List().ItemCount(), 251);
+  EXPECT_EQ(dialogs_.Opened(IDD_PROGRESS), 1);
+}
+
+TEST_F(DiaryTest, DiaryDialogGivesANewDiaryItsPersonAndEditsIt) {
+  Open(DiaryFile(""));
+  dialogs_.On(IDD_DIARY_NAME, [](HWND dialog) {
+    Press(dialog, IDOK);  // no name: the dialog stays open
+    SetDlgItemTextW(dialog, IDC_DIARY_NAME, L"Grandpa");
+    SendDlgItemMessageW(dialog, IDC_DIARY_SEX, CB_SETCURSEL, 2, 0);
+    SendDlgItemMessageW(dialog, IDC_DIARY_AGE, CB_SETCURSEL, 6, 0);
+    Press(dialog, IDOK);
+  });
+  diary_.AddCategory();
+  const uint32_t id = diary_.Diaries().IdByName(L"Grandpa");
+  ASSERT_NE(id, 0u);
+  EXPECT_GT(id, 2u);
+  EXPECT_EQ(diary_.Diaries().Find(id).sex, 2u);
+  EXPECT_EQ(diary_.Diaries().Find(id).ageBand, 6u);
+  EXPECT_EQ(diary_.categoryCombo.SelectedId(), id);
+
+  WString caption, ageShown;
+  dialogs_.On(IDD_DIARY_NAME, [&](HWND dialog) {
+    caption = WindowText(dialog);
+    ageShown = WindowText(GetDlgItem(dialog, IDC_DIARY_AGE));
+    SetDlgItemTextW(dialog, IDC_DIARY_NAME, L"Grandmother");
+    SendDlgItemMessageW(dialog, IDC_DIARY_SEX, CB_SETCURSEL, 1, 0);
+    Press(dialog, IDOK);
+  });
+  diary_.EditCategory();
+  EXPECT_EQ(caption, L"Edit Food Diary");
+  EXPECT_EQ(ageShown, L"70+");
+  const DiaryName edited = diary_.Diaries().Find(id);
+  EXPECT_EQ(edited.name, L"Grandmother");
+  EXPECT_EQ(edited.sex, 1u);
+  EXPECT_EQ(edited.ageBand, 6u);
+  EXPECT_EQ(diary_.categoryCombo.SelectedId(), id);
+  Reopen();
+  EXPECT_EQ(diary_.Diaries().Find(id).name, L"Grandmother");
+}
+
 // ---- nutrition over a period ----
 
 TEST_F(DiaryTest, PresetPeriodCountsTheMealDayAndNotTheToDay) {
@@ -261,6 +336,28 @@ TEST_F(DiaryTest, UnreadableDateInThePeriodIsReportedAndNothingShown) {
   diary_.ShowNutrition();
   EXPECT_TRUE(shown_.empty());
   ASSERT_EQ(prompts_.questions.size(), 1u);
+}
+
+TEST_F(DiaryTest, NutritionShowsInTheIngredientEditorForDiaries) {
+  Open(DiaryFile(MealXml(1, 2, 0, 3, 7, 450)));
+  Diary plain{app_, status_, toolbar_, options_, ingredients_};
+  plain.Create(tabs_.Window(), IDM_MAIN_DIARY, IDM_POPUP_DIARY);
+  plain.OpenCatalog(Catalog(), false, 0, 100, nullptr);
+  plain.BuildColumns();
+  plain.FillList();
+  plain.List().Select(0);
+  WString label;
+  dialogs_.On(IDD_DIARY_NUTRITION, [&](HWND dialog) {
+    dialogs_.On(IDD_INGREDIENT_EDITOR, [&](HWND editor) {
+      label = WindowText(GetDlgItem(editor, IDC_EDITOR_CATEGORY_LABEL));
+      EndDialog(editor, IDCANCEL);
+    });
+    Press(dialog, IDC_NUTRITION_VIEW);
+    Press(dialog, IDCANCEL);
+  });
+  plain.ShowNutrition();
+  EXPECT_EQ(dialogs_.Opened(IDD_INGREDIENT_EDITOR), 1);
+  EXPECT_EQ(label, L"Food Diary:");
 }
 
 // ---- the meal dialog ----
