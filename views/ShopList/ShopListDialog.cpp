@@ -76,6 +76,11 @@ INT_PTR CALLBACK ShopListDialog::Proc(HWND dialog, UINT message, WPARAM wParam, 
     self->OnCommand(LOWORD(wParam), HIWORD(wParam));
     return TRUE;
   }
+  if (message == WM_CTLCOLORSTATIC) {
+    // The labels stand on the tab's page, which is drawn in the window colour.
+    SetBkColor(reinterpret_cast<HDC>(wParam), GetSysColor(COLOR_WINDOW));
+    return reinterpret_cast<INT_PTR>(GetSysColorBrush(COLOR_WINDOW));
+  }
   if (message == WM_NOTIFY) {
     const auto* header = reinterpret_cast<const NMHDR*>(lParam);
     if (header->idFrom == IDC_SHOPLIST_TABS && header->code == TCN_SELCHANGE)
