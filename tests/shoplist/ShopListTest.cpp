@@ -275,6 +275,29 @@ TEST_F(ShopListTest, ListDialogMergesServingsAndExpandsRecipes) {
   EXPECT_TRUE(shop_.IsFoodUsed(flour->foodId));
 }
 
+TEST_F(ShopListTest, SearchPresetsTheFoodsServingAndChangeRewritesTheSelectedItem) {
+  Ingredient* milk = Food(L"Milk", 0.5, kUnitCup);
+  dialogs_.On(IDD_SHOPLIST, [&](HWND dialog) {
+    SetDlgItemTextW(dialog, IDC_SHOPLIST_FOOD, L"milk");
+    Press(dialog, IDC_SHOPLIST_SEARCH);  // selects Milk with half a cup
+    Press(dialog, IDC_SHOPLIST_ADD);
+    const HWND items = GetDlgItem(dialog, IDC_SHOPLIST_ITEMS);
+    ListBox_SetCurSel(items, 0);
+    SendMessageW(dialog, WM_COMMAND, MAKEWPARAM(IDC_SHOPLIST_ITEMS, LBN_SELCHANGE),
+                 reinterpret_cast<LPARAM>(items));
+    ComboBox_SetCurSel(GetDlgItem(dialog, IDC_SHOPLIST_WHOLE), 2);  // 2 and the half a cup taken over
+    Press(dialog, IDC_SHOPLIST_CHANGE);
+    SetDlgItemTextW(dialog, IDC_SHOPLIST_NAME, L"Milk run");
+    Press(dialog, IDOK);
+  });
+  ASSERT_NE(shop_.AddItem(nullptr), 0u);
+  const Meal& list = *shop_.SelectedList();
+  ASSERT_EQ(list.items.size(), 1u);
+  EXPECT_EQ(list.items[0].food, milk);
+  EXPECT_DOUBLE_EQ(list.items[0].amount, 2.5);
+  EXPECT_EQ(Rows(), std::vector<WString>{L"2 1/2  cup Milk"});
+}
+
 // ---- printing ----
 
 TEST(ShoppingListPrint, FiftyOneLinesMakeTwoColumnsOfTwentyFiveAndOneInTheThird) {

@@ -259,12 +259,23 @@ void ShopListDialog::RefillFoods() {
 }
 
 void ShopListDialog::Search() {
-  const Ingredient* food = catalog_.FindByName(TextOf(Item(IDC_SHOPLIST_FOOD)));
-  if (!food) return;
+  const WString text = TextOf(Item(IDC_SHOPLIST_FOOD));
+  if (text.empty()) return;
+  // The food of that name, else the best match of the list (names starting with the text first).
   const HWND foods = Item(IDC_SHOPLIST_FOODS);
-  for (int i = 0; i < ListBox_GetCount(foods); ++i) {
-    if (static_cast<uint32_t>(ListBox_GetItemData(foods, i)) == food->foodId) ListBox_SetCurSel(foods, i);
+  const Ingredient* food = catalog_.FindByName(text);
+  if (!food && ListBox_GetCount(foods) > 0)
+    food = catalog_.FindById(static_cast<uint32_t>(ListBox_GetItemData(foods, 0)));
+  if (!food) return;
+  int at = 0;
+  while (at < ListBox_GetCount(foods) &&
+         static_cast<uint32_t>(ListBox_GetItemData(foods, at)) != food->foodId)
+    ++at;
+  if (at == ListBox_GetCount(foods)) {
+    at = ListBox_AddString(foods, food->name.c_str());
+    ListBox_SetItemData(foods, at, food->foodId);
   }
+  ListBox_SetCurSel(foods, at);
   SetAmount(food->size, food->type);
 }
 
