@@ -1,9 +1,9 @@
 #include "app/AppViews.h"
 
 #include "app/PlaceholderViews.h"
-#include "views/Diary/Diary.h"
 #include "views/IngredientList/IngredientList.h"
 #include "views/ShopList/ShopList.h"
+#include "views/RecipeList/RecipeList.h"
 
 namespace {
 
@@ -19,17 +19,20 @@ std::unique_ptr<View> NewIngredientList(const ViewServices& s) {
 }
 
 std::unique_ptr<View> NewRecipeList(const ViewServices& s) {
-  return Make<PlaceholderRecipeList>(s);
+  return std::make_unique<RecipeList>(s.app, s.statusBar, s.toolbar, s.options,
+                                      static_cast<IngredientList&>(*s.made[0]));
 }
 
 std::unique_ptr<View> NewDiary(const ViewServices& s) {
-  return std::make_unique<Diary>(s.app, s.statusBar, s.toolbar, s.options,
-                                 static_cast<IngredientList&>(*s.made[0]));
+  return Make<PlaceholderDiary>(s);
 }
 
 std::unique_ptr<View> NewShopList(const ViewServices& s) {
-  return std::make_unique<ShopList>(s.app, s.statusBar, s.toolbar, s.options,
-                                    static_cast<IngredientList&>(*s.made[0]));
+  std::unique_ptr<View> view = std::make_unique<ShopList>(s.app, s.statusBar, s.toolbar, s.options,
+                                                          static_cast<IngredientList&>(*s.made[0]));
+  // A deleted recipe's hidden ingredient stays while a shopping list holds it.
+  static_cast<RecipeList&>(*s.made[1]).SetShoppingLists(view.get());
+  return view;
 }
 
 bool ImportNutrientData(View& ingredients, const WString& csvPath) {

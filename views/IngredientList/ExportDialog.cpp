@@ -9,7 +9,6 @@
 
 namespace {
 
-constexpr UINT kBrowseTitle = 4514;
 constexpr UINT kOverwriteQuestion = 4515;
 constexpr UINT kFilterNames = 4507;  // 4507..4510: CSV and XML names and patterns
 
@@ -78,6 +77,10 @@ void ExportDialog::OnInit(HWND dialog) {
   Check(dialog, IDC_INGREDIENT_EXPORT_SELECTED, !choices_.allData);
   Check(dialog, IDC_INGREDIENT_EXPORT_PICTURES, choices_.pictures);
   Check(dialog, IDC_INGREDIENT_EXPORT_UNICODE, choices_.preserveUnicode);
+  if (choices_.captionId != 0) SetWindowTextW(dialog, app_.String(choices_.captionId).c_str());
+  Check(dialog, IDC_EXPORT_INGREDIENTS, choices_.ingredients);
+  for (int id : {IDC_EXPORT_INGREDIENTS, IDC_EXPORT_INGREDIENTS_LABEL})
+    ShowWindow(GetDlgItem(dialog, id), choices_.offerIngredients ? SW_SHOW : SW_HIDE);
   SetDlgItemTextW(dialog, IDC_INGREDIENT_EXPORT_PATH, choices_.path.c_str());
   OnPathChanged(dialog);
 }
@@ -92,6 +95,9 @@ void ExportDialog::OnPathChanged(HWND dialog) const {
   }
   for (int id : {IDC_INGREDIENT_EXPORT_ALL, IDC_INGREDIENT_EXPORT_SELECTED, IDC_INGREDIENT_EXPORT_UNICODE})
     EnableWindow(GetDlgItem(dialog, id), csv);
+  // CSV rows name their ingredients; only XML files can carry the ingredients themselves.
+  if (csv) Check(dialog, IDC_EXPORT_INGREDIENTS, false);
+  EnableWindow(GetDlgItem(dialog, IDC_EXPORT_INGREDIENTS), !csv);
 }
 
 WString ExchangeFilter(const DAVavador::ERApp& app) {
@@ -104,7 +110,7 @@ WString ExchangeFilter(const DAVavador::ERApp& app) {
 void ExportDialog::Browse(HWND dialog) const {
   FileRequest request;
   request.owner = dialog;
-  request.title = app_.String(kBrowseTitle);
+  request.title = app_.String(choices_.browseTitleId);
   request.filter = ExchangeFilter(app_);
   request.defaultExtension = TXT("csv");
   request.initialPath = ItemText(dialog, IDC_INGREDIENT_EXPORT_PATH);
@@ -125,5 +131,6 @@ bool ExportDialog::OnOK(HWND dialog) {
   choices_.allData = IsChecked(dialog, IDC_INGREDIENT_EXPORT_ALL);
   choices_.pictures = IsChecked(dialog, IDC_INGREDIENT_EXPORT_PICTURES);
   choices_.preserveUnicode = IsChecked(dialog, IDC_INGREDIENT_EXPORT_UNICODE);
+  choices_.ingredients = choices_.offerIngredients && IsChecked(dialog, IDC_EXPORT_INGREDIENTS);
   return true;
 }

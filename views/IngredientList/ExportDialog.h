@@ -19,6 +19,12 @@ struct ExportChoices {
   bool allData = true;
   bool pictures = true;
   bool preserveUnicode = false;
+  // The recipes' export: its caption and browse title, and the "Export Ingredients" choice,
+  // which applies to XML files only.
+  bool offerIngredients = false;
+  bool ingredients = false;
+  UINT captionId = 0;  // 0 keeps the resource's caption
+  UINT browseTitleId = 4514;
 };
 
 class ExportDialog {

@@ -117,6 +117,19 @@ Ingredient& IngredientList::UpsertLinkedIngredient(uint32_t linkId, const Food& 
   return *record;
 }
 
+void IngredientList::EraseIngredient(uint32_t foodId) {
+  {
+    DataLockGuard lock;
+    const int row = listView.FindItem(static_cast<LPARAM>(foodId));
+    if (row >= 0) listView.DeleteItem(row);
+    records_.erase(std::remove_if(records_.begin(), records_.end(),
+                                  [foodId](const auto& record) { return record->foodId == foodId; }),
+                   records_.end());
+    modified = true;
+  }
+  SaveIfModified(false);
+}
+
 bool IngredientList::IsCategoryUsed(uint32_t categoryId) {
   return std::any_of(records_.begin(), records_.end(),
                      [categoryId](const auto& record) { return record->catId == categoryId; });

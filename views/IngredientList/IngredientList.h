@@ -37,6 +37,9 @@ class IngredientList : public View, public IngredientCatalog, public DAVavador::
   Ingredient& UpsertLinkedIngredient(uint32_t linkId, const Food& values, bool hidden,
                                      const WString& categoryName);
 
+  // Removes the record and its row (a deleted recipe's hidden linked ingredient) and saves.
+  void EraseIngredient(uint32_t foodId);
+
   const std::vector<std::unique_ptr<Ingredient>>& Records() const { return records_; }
 
   // "Find Ingredient" (dialog 2600) over `owner`, starting from `text` under the view's filters:

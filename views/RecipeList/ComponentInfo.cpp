@@ -1,0 +1,75 @@
+#include "views/RecipeList/ComponentInfo.h"
+
+#include <commctrl.h>
+
+#include <cstdio>
+
+#include "app/CentreWindow.h"
+#include "printing/RecipeLayout.h"
+#include "resources/resource.h"
+#include "toolkit/ERListView.h"
+
+namespace {
+
+constexpr UINT kNameHeader = 5130;
+constexpr UINT kFirstNutrientHeader = 5100;
+
+struct ComponentDialog {
+  const DAVavador::ERApp& app;
+  const Recipe& recipe;
+  DAVavador::ERListView list;
+
+  void Init(HWND dialog) {
+    SetWindowTextW(dialog, recipe.name.c_str());
+    list.Attach(GetDlgItem(dialog, IDC_COMPONENT_LIST));
+    RECT client;
+    GetClientRect(dialog, &client);
+    // The list fills the window, leaving room for the OK button below it.
+    MoveWindow(list.Window(), 5, 30, client.right - 10, client.bottom - 80, FALSE);
+    list.InsertColumn(0, app.String(kNameHeader), 150);
+    for (uint32_t n = 0; n < Nutrient::kCount; ++n)
+      list.InsertColumn(static_cast<int>(n + 1), app.String(kFirstNutrientHeader + n), 60, LVCFMT_RIGHT);
+    for (const RecipeLine& line : recipe.lines) {
+      if (!line.ingredient) continue;
+      const std::vector<WString> cells = ComponentRow(line);
+      const int row = list.AddItem(cells[0], 0);
+      for (size_t cell = 1; cell < cells.size(); ++cell)
+        list.SetItemText(row, static_cast<int>(cell), cells[cell]);
+    }
+    CentreWindow(dialog, GetParent(dialog));
+  }
+
+  static INT_PTR CALLBACK Proc(HWND dialog, UINT msg, WPARAM wp, LPARAM lp) {
+    if (msg == WM_INITDIALOG) {
+      reinterpret_cast<ComponentDialog*>(lp)->Init(dialog);
+      return TRUE;
+    }
+    if (msg == WM_COMMAND && (LOWORD(wp) == IDOK || LOWORD(wp) == IDCANCEL)) {
+      EndDialog(dialog, LOWORD(wp));
+      return TRUE;
+    }
+    return FALSE;
+  }
+};
+
+}  // namespace
+
+std::vector<WString> ComponentRow(const RecipeLine& line) {
+  RecipeLine bare = line;
+  bare.displayName.clear();
+  std::vector<WString> cells{PrintedLineText(bare)};
+  const Ingredient& food = *line.ingredient;
+  const double servings =
+      ServingsOf(static_cast<ServingUnit>(line.unit), food.type, line.amount, food.size, food.ounces);
+  for (uint32_t n = 0; n < Nutrient::kCount; ++n) {
+    wchar_t text[64];
+    swprintf(text, 64, L"%.2f", food.nutrients[n] * servings);
+    cells.emplace_back(text);
+  }
+  return cells;
+}
+
+void ShowRecipeComponents(const DAVavador::ERApp& app, HWND owner, const Recipe& recipe) {
+  ComponentDialog dialog{app, recipe, {}};
+  app.RunDialog(IDD_COMPONENT_INFO, &ComponentDialog::Proc, reinterpret_cast<LPARAM>(&dialog), owner);
+}

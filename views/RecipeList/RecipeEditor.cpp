@@ -1,0 +1,524 @@
+#include "views/RecipeList/RecipeEditor.h"
+
+#include <commctrl.h>
+
+#include "app/CentreWindow.h"
+#include "food/CategoryList.h"
+#include "printing/RecipeLayout.h"
+#include "resources/resource.h"
+#include "storage/Paths.h"
+#include "storage/UserPrompts.h"
+#include "views/IngredientList/IngredientList.h"
+
+namespace {
+
+constexpr UINT kEditCaption = 4905;
+constexpr UINT kNoLines = 4907;
+constexpr UINT kFirstTabName = 4909;
+constexpr UINT kClearQuestion = 4701;
+constexpr UINT kPictureFilter = 4702;  // 4702..4705: image and all-file names and patterns
+constexpr UINT kPictureTitle = 4706;
+constexpr int kTabCount = 4;
+constexpr int kIngredientsTab = 1;
+constexpr int kPictureTab = 3;
+
+// The controls of each tab; switching tabs shows one set and hides the others.
+const std::vector<int> kTabControls[kTabCount] = {
+    {IDC_RECIPE_GENERAL_LABEL, IDC_RECIPE_GENERAL_LABEL + 1, IDC_RECIPE_GENERAL_LABEL + 2,
+     IDC_RECIPE_GENERAL_LABEL + 3, IDC_RECIPE_GENERAL_LABEL + 4, IDC_RECIPE_GENERAL_LABEL + 5,
+     IDC_RECIPE_GENERAL_LABEL + 6, IDC_RECIPE_CATEGORY, IDC_RECIPE_NAME, IDC_RECIPE_SERVES,
+     IDC_RECIPE_PREP_HOURS, IDC_RECIPE_PREP_MINUTES, IDC_RECIPE_COOK_HOURS, IDC_RECIPE_COOK_MINUTES,
+     IDC_RECIPE_ON_LIST, IDC_RECIPE_CUSTOM},
+    {IDC_RECIPE_INGREDIENTS_LABEL, IDC_RECIPE_INGREDIENTS_LABEL + 1, IDC_RECIPE_INGREDIENTS_LABEL + 2,
+     IDC_RECIPE_WHOLE, IDC_RECIPE_FRACTION, IDC_RECIPE_UNIT, IDC_RECIPE_CHANGE, IDC_RECIPE_QUICK_SEARCH,
+     IDC_RECIPE_SEARCH, IDC_RECIPE_NEW_INGREDIENT, IDC_RECIPE_LINE_TEXT, IDC_RECIPE_UPDATE,
+     IDC_RECIPE_CATALOG, IDC_RECIPE_UP, IDC_RECIPE_ADD_LINE, IDC_RECIPE_REMOVE_LINE, IDC_RECIPE_DOWN,
+     IDC_RECIPE_LINES},
+    {IDC_RECIPE_INSTRUCTIONS_LABEL, IDC_RECIPE_INSTRUCTIONS},
+    {IDC_RECIPE_PICTURE, IDC_RECIPE_BROWSE, IDC_RECIPE_CLEAR},
+};
+
+const std::pair<int, UINT> kTooltips[] = {
+    {IDC_RECIPE_ADD_LINE, 7000},     {IDC_RECIPE_LINE_TEXT, 7001}, {IDC_RECIPE_ON_LIST, 7002},
+    {IDC_RECIPE_QUICK_SEARCH, 7003}, {IDC_RECIPE_LINES, 7004},     {IDC_RECIPE_REMOVE_LINE, 7005},
+    {IDC_RECIPE_CATALOG, 7006},
+};
+
+LRESULT Send(HWND control, UINT msg, WPARAM wp = 0, LPARAM lp = 0) {
+  return SendMessageW(control, msg, wp, lp);
+}
+
+int AddEntry(HWND combo, const WString& text, LPARAM data) {
+  const auto at = static_cast<int>(Send(combo, CB_ADDSTRING, 0, reinterpret_cast<LPARAM>(text.c_str())));
+  Send(combo, CB_SETITEMDATA, static_cast<WPARAM>(at), data);
+  return at;
+}
+
+void FillCombo(HWND combo, const NamedIdList& entries) {
+  Send(combo, CB_RESETCONTENT);
+  for (const NamedId& entry : entries) AddEntry(combo, entry.name, entry.id);
+}
+
+// Selects the entry carrying `data`; none when no entry does.
+void SelectData(HWND combo, LPARAM data) {
+  const auto count = static_cast<int>(Send(combo, CB_GETCOUNT));
+  int found = -1;
+  for (int i = 0; i < count && found < 0; ++i) {
+    if (Send(combo, CB_GETITEMDATA, static_cast<WPARAM>(i)) == data) found = i;
+  }
+  Send(combo, CB_SETCURSEL, static_cast<WPARAM>(found));
+}
+
+LPARAM SelectedData(HWND combo, LPARAM none) {
+  const LRESULT at = Send(combo, CB_GETCURSEL);
+  return at == CB_ERR ? none : Send(combo, CB_GETITEMDATA, static_cast<WPARAM>(at));
+}
+
+// The numbers 0 .. count - 1, each carrying itself.
+void FillNumbers(HWND combo, int count, int32_t selected) {
+  for (int n = 0; n < count; ++n) AddEntry(combo, std::to_wstring(n), n);
+  SelectData(combo, selected);
+}
+
+}  // namespace
+
+WString RecipeEditor::LineText(const RecipeLine& line) {
+  return PrintedLineText(line);
+}
+
+bool RecipeEditor::Run(HWND owner) {
+  return context_.app.RunDialog(IDD_RECIPE_EDITOR, DialogProc, reinterpret_cast<LPARAM>(this), owner) == IDOK;
+}
+
+INT_PTR CALLBACK RecipeEditor::DialogProc(HWND dialog, UINT msg, WPARAM wp, LPARAM lp) {
+  if (msg == WM_INITDIALOG) {
+    SetWindowLongPtrW(dialog, DWLP_USER, lp);
+    auto* self = reinterpret_cast<RecipeEditor*>(lp);
+    self->dialog_ = dialog;
+    if (!self->OnInit()) EndDialog(dialog, IDCANCEL);
+    return TRUE;
+  }
+  auto* self = reinterpret_cast<RecipeEditor*>(GetWindowLongPtrW(dialog, DWLP_USER));
+  return self ? self->Handle(msg, wp, lp) : FALSE;
+}
+
+INT_PTR RecipeEditor::Handle(UINT msg, WPARAM wp, LPARAM lp) {
+  switch (msg) {
+    case WM_COMMAND:
+      OnCommand(LOWORD(wp), HIWORD(wp));
+      return TRUE;
+    case WM_NOTIFY: {
+      const auto* header = reinterpret_cast<const NMHDR*>(lp);
+      if (header->idFrom == IDC_RECIPE_TABS && header->code == TCN_SELCHANGE)
+        ShowTab(static_cast<int>(Send(Item(IDC_RECIPE_TABS), TCM_GETCURSEL)));
+      return TRUE;
+    }
+    case WM_DRAWITEM:
+      if (wp != IDC_RECIPE_PICTURE) return FALSE;
+      {
+        const auto* item = reinterpret_cast<const DRAWITEMSTRUCT*>(lp);
+        FillRect(item->hDC, &item->rcItem, GetSysColorBrush(COLOR_BTNFACE));
+        preview_.DrawFitted(item->hDC, false);
+      }
+      return TRUE;
+    case WM_DESTROY:
+      if (tooltip_) DestroyWindow(tooltip_);
+      tooltip_ = nullptr;
+      return FALSE;
+    default:
+      return FALSE;
+  }
+}
+
+// ---- opening ----
+
+bool RecipeEditor::OnInit() {
+  Recipe& recipe = context_.recipe;
+  FillCombo(Item(IDC_RECIPE_UNIT), UnitNames());
+  const HWND category = Item(IDC_RECIPE_CATEGORY);
+  FillCombo(category, context_.categories.Entries());
+  SelectData(category, recipe.catId);
+  // A new recipe in the "--All--" view starts in the first category.
+  if (recipe.catId == 0) Send(category, CB_SETCURSEL, 0);
+  if (Send(category, CB_GETCURSEL) == CB_ERR) return false;
+
+  FillGeneral();
+  const HWND custom = Item(IDC_RECIPE_CUSTOM);
+  for (const WString& value : context_.customValues)
+    Send(custom, CB_ADDSTRING, 0, reinterpret_cast<LPARAM>(value.c_str()));
+  SetWindowTextW(custom, recipe.custom.c_str());
+  ResetAmount();
+  AttachTooltips();
+
+  for (const RecipeLine& line : recipe.lines) {
+    if (!line.ingredient) continue;
+    lines_.push_back(line);
+    Send(Item(IDC_RECIPE_LINES), LB_ADDSTRING, 0, reinterpret_cast<LPARAM>(LineText(line).c_str()));
+  }
+  if (recipe.foodId != 0) {
+    SetWindowTextW(dialog_, context_.app.String(kEditCaption).c_str());
+    // A recipe once put on the ingredient list stays there.
+    const Ingredient* linked = context_.ingredients.FindById(static_cast<uint32_t>(recipe.ingredientId));
+    if (linked && !linked->hidden) {
+      CheckDlgButton(dialog_, IDC_RECIPE_ON_LIST, BST_CHECKED);
+      EnableWindow(Item(IDC_RECIPE_ON_LIST), FALSE);
+    }
+  }
+
+  CentreWindow(dialog_, GetParent(dialog_));
+  const HWND tabs = Item(IDC_RECIPE_TABS);
+  for (int tab = 0; tab < kTabCount; ++tab) {
+    WString name = context_.app.String(kFirstTabName + tab);
+    TCITEMW item = {};
+    item.mask = TCIF_TEXT;
+    item.pszText = name.data();
+    Send(tabs, TCM_INSERTITEMW, static_cast<WPARAM>(tab), reinterpret_cast<LPARAM>(&item));
+  }
+  preview_.SetWindow(Item(IDC_RECIPE_PICTURE));
+  LoadPreview();
+  ShowTab(0);
+  return true;
+}
+
+void RecipeEditor::FillGeneral() {
+  const Recipe& recipe = context_.recipe;
+  SetDlgItemTextW(dialog_, IDC_RECIPE_NAME, recipe.name.c_str());
+  SetDlgItemTextW(dialog_, IDC_RECIPE_SERVES, std::to_wstring(recipe.serves).c_str());
+  FillNumbers(Item(IDC_RECIPE_PREP_HOURS), 48, recipe.prepHours);
+  FillNumbers(Item(IDC_RECIPE_COOK_HOURS), 48, recipe.cookHours);
+  FillNumbers(Item(IDC_RECIPE_PREP_MINUTES), 60, recipe.prepMinutes);
+  FillNumbers(Item(IDC_RECIPE_COOK_MINUTES), 60, recipe.cookMinutes);
+  CheckDlgButton(dialog_, IDC_RECIPE_ON_LIST, recipe.notOnIngredientList ? BST_UNCHECKED : BST_CHECKED);
+  SetDlgItemTextW(dialog_, IDC_RECIPE_INSTRUCTIONS, recipe.instructions.c_str());
+  SetDlgItemTextW(dialog_, IDC_RECIPE_PICTURE_PATH, recipe.picture.c_str());
+}
+
+void RecipeEditor::AttachTooltips() {
+  tooltip_ = CreateWindowExW(WS_EX_TOPMOST, TOOLTIPS_CLASSW, nullptr, WS_POPUP | TTS_ALWAYSTIP, CW_USEDEFAULT,
+                             CW_USEDEFAULT, CW_USEDEFAULT, CW_USEDEFAULT, dialog_, nullptr,
+                             GetModuleHandleW(nullptr), nullptr);
+  if (!tooltip_) return;
+  for (const auto& [id, textId] : kTooltips) {
+    WString text = context_.app.String(textId);
+    TTTOOLINFOW tool = {};
+    tool.cbSize = TTTOOLINFOW_V1_SIZE;
+    tool.uFlags = TTF_IDISHWND | TTF_SUBCLASS;
+    tool.hwnd = dialog_;
+    tool.uId = reinterpret_cast<UINT_PTR>(Item(id));
+    tool.lpszText = text.data();
+    Send(tooltip_, TTM_ADDTOOLW, 0, reinterpret_cast<LPARAM>(&tool));
+  }
+}
+
+void RecipeEditor::ShowTab(int tab) {
+  currentTab_ = tab;
+  Send(Item(IDC_RECIPE_TABS), TCM_SETCURSEL, static_cast<WPARAM>(tab));
+  for (int other = 0; other < kTabCount; ++other) {
+    for (int id : kTabControls[other]) ShowWindow(Item(id), other == tab ? SW_SHOW : SW_HIDE);
+  }
+  UpdateButtons();
+}
+
+WString RecipeEditor::ItemText(int id) const {
+  const HWND item = Item(id);
+  WString text(static_cast<size_t>(GetWindowTextLengthW(item)), 0);
+  GetWindowTextW(item, text.data(), static_cast<int>(text.size() + 1));
+  return text;
+}
+
+// ---- amounts ----
+
+void RecipeEditor::ResetAmount() {
+  FillCombo(Item(IDC_RECIPE_WHOLE), WholePartChoices(0));
+  FillCombo(Item(IDC_RECIPE_FRACTION), FractionChoices());
+  for (int id : {IDC_RECIPE_WHOLE, IDC_RECIPE_FRACTION, IDC_RECIPE_UNIT}) Send(Item(id), CB_SETCURSEL, 0);
+}
+
+void RecipeEditor::FillAmount(double amount, ServingUnit unit) {
+  const AmountParts parts = SplitAmount(amount);
+  FillCombo(Item(IDC_RECIPE_WHOLE), WholePartChoices(amount));
+  SelectData(Item(IDC_RECIPE_WHOLE), static_cast<LPARAM>(parts.whole));
+  SelectData(Item(IDC_RECIPE_FRACTION), static_cast<LPARAM>(parts.fortyEighths));
+  SelectData(Item(IDC_RECIPE_UNIT), static_cast<LPARAM>(unit));
+}
+
+double RecipeEditor::SelectedAmount() const {
+  return AmountFromCombos(static_cast<uint32_t>(SelectedData(Item(IDC_RECIPE_WHOLE), 0)),
+                          static_cast<uint32_t>(SelectedData(Item(IDC_RECIPE_FRACTION), 0)));
+}
+
+ServingUnit RecipeEditor::SelectedUnit() const {
+  return static_cast<ServingUnit>(SelectedData(Item(IDC_RECIPE_UNIT), kUnitBlank));
+}
+
+// ---- lines ----
+
+void RecipeEditor::OnCommand(int id, int code) {
+  switch (id) {
+    case IDC_RECIPE_CATALOG:
+      if (code == LBN_DBLCLK) AddLine();
+      if (code == LBN_SELCHANGE) UpdateButtons();
+      break;
+    case IDC_RECIPE_LINES:
+      if (code == LBN_DBLCLK) AddLine();
+      if (code == LBN_SELCHANGE) SelectLine();
+      break;
+    case IDC_RECIPE_WHOLE:
+    case IDC_RECIPE_FRACTION:
+    case IDC_RECIPE_UNIT:
+      if (code == CBN_SELCHANGE) UpdateButtons();
+      break;
+    case IDC_RECIPE_QUICK_SEARCH:
+      if (code == EN_CHANGE && !busy_) RefillCatalog();
+      break;
+    case IDC_RECIPE_ADD_LINE:
+      AddLine();
+      break;
+    case IDC_RECIPE_CHANGE:
+      ChangeLine();
+      break;
+    case IDC_RECIPE_UPDATE:
+      UpdateLine();
+      break;
+    case IDC_RECIPE_REMOVE_LINE:
+      RemoveLine();
+      break;
+    case IDC_RECIPE_UP:
+      MoveLine(-1);
+      break;
+    case IDC_RECIPE_DOWN:
+      MoveLine(1);
+      break;
+    case IDC_RECIPE_SEARCH:
+      Search();
+      break;
+    case IDC_RECIPE_NEW_INGREDIENT:
+      NewIngredient();
+      break;
+    case IDC_RECIPE_BROWSE:
+      BrowsePicture();
+      break;
+    case IDC_RECIPE_CLEAR:
+      ClearPicture();
+      break;
+    case IDOK:
+      if (OnOK()) EndDialog(dialog_, IDOK);
+      break;
+    case IDCANCEL:
+      EndDialog(dialog_, IDCANCEL);
+      break;
+    default:
+      break;
+  }
+}
+
+Ingredient* RecipeEditor::PickedIngredient() const {
+  const HWND catalog = Item(IDC_RECIPE_CATALOG);
+  const LRESULT at = Send(catalog, LB_GETCURSEL);
+  if (at == LB_ERR) return nullptr;
+  return context_.ingredients.FindById(
+      static_cast<uint32_t>(Send(catalog, LB_GETITEMDATA, static_cast<WPARAM>(at))));
+}
+
+int RecipeEditor::SelectedLine() const {
+  const auto at = static_cast<int>(Send(Item(IDC_RECIPE_LINES), LB_GETCURSEL));
+  return at >= 0 && static_cast<size_t>(at) < lines_.size() ? at : -1;
+}
+
+void RecipeEditor::AddLine() {
+  Ingredient* ingredient = PickedIngredient();
+  const double amount = SelectedAmount();
+  if (!ingredient || !(amount > 0)) return;
+  RecipeLine line;
+  line.amount = amount;
+  line.unit = static_cast<int32_t>(SelectedUnit());
+  line.ingredient = ingredient;
+  lines_.push_back(line);
+  const WString text = LineText(line);
+  const HWND list = Item(IDC_RECIPE_LINES);
+  const LRESULT row = Send(list, LB_ADDSTRING, 0, reinterpret_cast<LPARAM>(text.c_str()));
+  Send(list, LB_SETCURSEL, static_cast<WPARAM>(row));
+  SetDlgItemTextW(dialog_, IDC_RECIPE_LINE_TEXT, text.c_str());
+  ResetAmount();
+  SetDlgItemTextW(dialog_, IDC_RECIPE_QUICK_SEARCH, TXT(""));
+  SetFocus(Item(IDC_RECIPE_WHOLE));
+  UpdateButtons();
+}
+
+void RecipeEditor::SelectLine() {
+  const int row = SelectedLine();
+  if (row >= 0) {
+    const RecipeLine& line = lines_[static_cast<size_t>(row)];
+    SetDlgItemTextW(dialog_, IDC_RECIPE_LINE_TEXT, LineText(line).c_str());
+    FillAmount(line.amount, static_cast<ServingUnit>(line.unit));
+  }
+  UpdateButtons();
+}
+
+void RecipeEditor::ChangeLine() {
+  const int row = SelectedLine();
+  const double amount = SelectedAmount();
+  if (row < 0 || !(amount > 0)) return;
+  RecipeLine& line = lines_[static_cast<size_t>(row)];
+  line.amount = amount;
+  line.unit = static_cast<int32_t>(SelectedUnit());
+  line.displayName.clear();
+  line.displayName = LineText(line);
+  SetLineRow(row, line.displayName);
+  ResetAmount();
+  UpdateButtons();
+}
+
+void RecipeEditor::UpdateLine() {
+  const int row = SelectedLine();
+  if (row < 0) return;
+  RecipeLine& line = lines_[static_cast<size_t>(row)];
+  line.displayName = ItemText(IDC_RECIPE_LINE_TEXT);
+  SetLineRow(row, LineText(line));
+  SetDlgItemTextW(dialog_, IDC_RECIPE_LINE_TEXT, TXT(""));
+  UpdateButtons();
+}
+
+void RecipeEditor::RemoveLine() {
+  const int row = SelectedLine();
+  if (row < 0) return;
+  lines_.erase(lines_.begin() + row);
+  Send(Item(IDC_RECIPE_LINES), LB_DELETESTRING, static_cast<WPARAM>(row));
+  UpdateButtons();
+}
+
+void RecipeEditor::MoveLine(int by) {
+  const int row = SelectedLine();
+  const int target = row + by;
+  if (row < 0 || target < 0 || static_cast<size_t>(target) >= lines_.size()) return;
+  std::swap(lines_[static_cast<size_t>(row)], lines_[static_cast<size_t>(target)]);
+  SetLineRow(row, LineText(lines_[static_cast<size_t>(row)]));
+  SetLineRow(target, LineText(lines_[static_cast<size_t>(target)]));
+  UpdateButtons();
+}
+
+// Replaces the row's text and leaves it selected.
+void RecipeEditor::SetLineRow(int row, const WString& text) {
+  const HWND list = Item(IDC_RECIPE_LINES);
+  Send(list, LB_DELETESTRING, static_cast<WPARAM>(row));
+  Send(list, LB_INSERTSTRING, static_cast<WPARAM>(row), reinterpret_cast<LPARAM>(text.c_str()));
+  Send(list, LB_SETCURSEL, static_cast<WPARAM>(row));
+}
+
+void RecipeEditor::UpdateButtons() {
+  const bool selected = SelectedLine() >= 0;
+  for (int id : {IDC_RECIPE_REMOVE_LINE, IDC_RECIPE_UP, IDC_RECIPE_DOWN}) EnableWindow(Item(id), selected);
+  ShowWindow(Item(IDC_RECIPE_CHANGE), selected && currentTab_ == kIngredientsTab ? SW_SHOW : SW_HIDE);
+  EnableWindow(Item(IDC_RECIPE_ADD_LINE), PickedIngredient() && SelectedAmount() > 0);
+}
+
+// ---- the ingredient catalog ----
+
+void RecipeEditor::RefillCatalog() {
+  context_.ingredients.FillSearchList(Item(IDC_RECIPE_CATALOG), ItemText(IDC_RECIPE_QUICK_SEARCH), false,
+                                      false);
+  UpdateButtons();
+}
+
+void RecipeEditor::OfferIngredient(const Ingredient& ingredient) {
+  const HWND catalog = Item(IDC_RECIPE_CATALOG);
+  const LRESULT at = Send(catalog, LB_ADDSTRING, 0, reinterpret_cast<LPARAM>(ingredient.name.c_str()));
+  Send(catalog, LB_SETITEMDATA, static_cast<WPARAM>(at), ingredient.foodId);
+  Send(catalog, LB_SETCURSEL, static_cast<WPARAM>(at));
+}
+
+void RecipeEditor::Search() {
+  if (currentTab_ != kIngredientsTab || busy_ || !context_.findIngredient) return;
+  busy_ = true;
+  const Ingredient* found = context_.findIngredient(dialog_, ItemText(IDC_RECIPE_QUICK_SEARCH));
+  busy_ = false;
+  if (!found) return;
+  OfferIngredient(*found);
+  FillAmount(found->size, found->type);
+  UpdateButtons();
+}
+
+void RecipeEditor::NewIngredient() {
+  if (busy_) return;
+  busy_ = true;
+  const uint32_t added = context_.ingredients.AddItem(context_.recipes);
+  if (const Ingredient* ingredient = added ? context_.ingredients.FindById(added) : nullptr)
+    OfferIngredient(*ingredient);
+  const HWND category = Item(IDC_RECIPE_CATEGORY);
+  const LPARAM selected = SelectedData(category, 0);
+  FillCombo(category, context_.categories.Entries());
+  SelectData(category, selected);
+  busy_ = false;
+  UpdateButtons();
+}
+
+// ---- the picture ----
+
+void RecipeEditor::BrowsePicture() {
+  const WString current = ItemText(IDC_RECIPE_PICTURE_PATH);
+  FileRequest request;
+  request.owner = dialog_;
+  request.title = context_.app.String(kPictureTitle);
+  for (UINT id = kPictureFilter; id < kPictureFilter + 4; ++id)
+    request.filter += (request.filter.empty() ? WString() : WString(TXT("|"))) + context_.app.String(id);
+  if (current.find(TXT('\\')) != WString::npos)
+    request.initialPath = FolderOf(current);
+  else
+    request.initialPath =
+        current.empty() || current == DAVavador::kNoPicture ? TXT("C:\\") : context_.imagesFolder;
+  const std::optional<WString> path = UserPrompts::Current().OpenFile(request);
+  if (!path) return;
+  SetDlgItemTextW(dialog_, IDC_RECIPE_PICTURE_PATH, path->c_str());
+  LoadPreview();
+}
+
+void RecipeEditor::ClearPicture() {
+  if (context_.app.ShowMessage(kClearQuestion, MB_YESNO | MB_ICONQUESTION) != IDYES) return;
+  SetDlgItemTextW(dialog_, IDC_RECIPE_PICTURE_PATH, DAVavador::kNoPicture);
+  LoadPreview();
+}
+
+// The path edit holds a chosen file's path, the recipe's bare file name or the no-picture text.
+void RecipeEditor::LoadPreview() {
+  const WString text = ItemText(IDC_RECIPE_PICTURE_PATH);
+  RECT frame;
+  GetClientRect(Item(IDC_RECIPE_PICTURE), &frame);
+  preview_.SetBox(0, 0, frame.right, frame.bottom);
+  if (text.empty() || text == DAVavador::kNoPicture) {
+    preview_.Clear();
+    return;
+  }
+  const bool bare = text.find(TXT('\\')) == WString::npos && text.find(TXT('/')) == WString::npos;
+  preview_.Load(bare ? context_.imagesFolder + text : text);
+}
+
+// ---- OK ----
+
+bool RecipeEditor::OnOK() {
+  if (Send(Item(IDC_RECIPE_LINES), LB_GETCOUNT) <= 0) {
+    context_.app.ShowMessage(kNoLines, MB_OK | MB_ICONWARNING);
+    return false;
+  }
+  ReadGeneral();
+  context_.recipe.ComputeNutrition(lines_, context_.recipe.serves);
+  return true;
+}
+
+void RecipeEditor::ReadGeneral() {
+  Recipe& recipe = context_.recipe;
+  recipe.instructions = ItemText(IDC_RECIPE_INSTRUCTIONS);
+  recipe.custom = ItemText(IDC_RECIPE_CUSTOM);
+  // A value outside the combos' ranges shows no entry and stays as it was.
+  recipe.cookHours = static_cast<int32_t>(SelectedData(Item(IDC_RECIPE_COOK_HOURS), recipe.cookHours));
+  recipe.cookMinutes = static_cast<int32_t>(SelectedData(Item(IDC_RECIPE_COOK_MINUTES), recipe.cookMinutes));
+  recipe.prepHours = static_cast<int32_t>(SelectedData(Item(IDC_RECIPE_PREP_HOURS), recipe.prepHours));
+  recipe.prepMinutes = static_cast<int32_t>(SelectedData(Item(IDC_RECIPE_PREP_MINUTES), recipe.prepMinutes));
+  // An empty Serves field makes one serving: the values then describe the whole batch.
+  const auto serves = static_cast<int32_t>(GetDlgItemInt(dialog_, IDC_RECIPE_SERVES, nullptr, FALSE));
+  recipe.serves = serves > 0 ? serves : 1;
+  recipe.notOnIngredientList = IsDlgButtonChecked(dialog_, IDC_RECIPE_ON_LIST) != BST_CHECKED;
+  recipe.name = ItemText(IDC_RECIPE_NAME);
+  recipe.catId = static_cast<uint32_t>(SelectedData(Item(IDC_RECIPE_CATEGORY), recipe.catId));
+  DAVavador::ImportPicture(ItemText(IDC_RECIPE_PICTURE_PATH), context_.imagesFolder, recipe.picture,
+                           context_.pictureUsers);
+}

@@ -1,0 +1,91 @@
+#pragma once
+// The recipe editor: the tabbed dialog 3200 (General, Ingredients, Instructions, Picture) in which
+// a recipe's lines are built from the ingredient catalog. It works on the caller's copy; on OK the
+// copy holds the controls' values and the per-serving nutrition of its lines.
+#include <windows.h>
+
+#include <functional>
+#include <set>
+#include <vector>
+
+#include "food/Recipe.h"
+#include "storage/Text.h"
+#include "toolkit/ERApp.h"
+#include "toolkit/Picture.h"
+#include "toolkit/PictureImport.h"
+
+class CategoryList;
+class IngredientList;
+class View;
+
+class RecipeEditor {
+ public:
+  struct Context {
+    DAVavador::ERApp& app;
+    Recipe& recipe;               // the working copy
+    IngredientList& ingredients;  // picker, quick search, New Ingredient
+    View* recipes;                // handed to the ingredient view's AddItem
+    const CategoryList& categories;
+    std::set<WString> customValues;
+    WString imagesFolder;
+    const DAVavador::PictureUsers& pictureUsers;
+    // Find Ingredient: the ingredient chosen for a search text, null when none was.
+    std::function<Ingredient*(HWND owner, const WString& text)> findIngredient;
+  };
+
+  explicit RecipeEditor(const Context& context) : context_(context) {}
+  RecipeEditor(const RecipeEditor&) = delete;
+  RecipeEditor& operator=(const RecipeEditor&) = delete;
+
+  // Runs the dialog modally over `owner`; true when it ended with OK.
+  bool Run(HWND owner);
+
+  // The text of a line in the recipe-lines list: its own text, or amount, unit and name.
+  static WString LineText(const RecipeLine& line);
+
+ private:
+  static INT_PTR CALLBACK DialogProc(HWND dialog, UINT msg, WPARAM wp, LPARAM lp);
+  INT_PTR Handle(UINT msg, WPARAM wp, LPARAM lp);
+  bool OnInit();
+  void OnCommand(int id, int code);
+  void FillGeneral();
+  void FillAmount(double amount, ServingUnit unit);
+  void ResetAmount();
+  double SelectedAmount() const;
+  ServingUnit SelectedUnit() const;
+  void AttachTooltips();
+  void ShowTab(int tab);
+
+  Ingredient* PickedIngredient() const;
+  int SelectedLine() const;
+  void AddLine();
+  void SelectLine();
+  void ChangeLine();
+  void UpdateLine();
+  void RemoveLine();
+  void MoveLine(int by);
+  void SetLineRow(int row, const WString& text);
+  void UpdateButtons();
+  void RefillCatalog();
+  void Search();
+  void NewIngredient();
+  void OfferIngredient(const Ingredient& ingredient);
+
+  void BrowsePicture();
+  void ClearPicture();
+  void LoadPreview();
+  void PaintPicture();
+  bool OnOK();
+  void ReadGeneral();
+
+  HWND Item(int id) const { return GetDlgItem(dialog_, id); }
+  WString ItemText(int id) const;
+
+  Context context_;
+  HWND dialog_ = nullptr;
+  HWND tooltip_ = nullptr;
+  std::vector<RecipeLine> lines_;
+  DAVavador::ERPictureHolder preview_;
+  int currentTab_ = 0;
+  bool busy_ = false;
+};

@@ -1,0 +1,663 @@
+#include "views/RecipeList/RecipeList.h"
+
+#include <algorithm>
+
+#include "app/DataLockGuard.h"
+#include "app/Options.h"
+#include "food/CategoryList.h"
+#include "food/TagNames.h"
+#include "printing/PrintRecipes.h"
+#include "resources/resource.h"
+#include "storage/Files.h"
+#include "storage/Paths.h"
+#include "storage/UserPrompts.h"
+#include "storage/XMLDoc.h"
+#include "views/IngredientList/ExportDialog.h"
+#include "views/IngredientList/IngredientCsv.h"
+#include "views/IngredientList/IngredientEditor.h"
+#include "views/IngredientList/IngredientList.h"
+#include "views/RecipeList/ComponentInfo.h"
+#include "views/RecipeList/RecipeEditor.h"
+
+namespace {
+
+constexpr UINT kRestoreCommand = 1208;
+constexpr UINT kCopyCaption = 4901;
+constexpr UINT kCopyPrompt = 4902;
+constexpr UINT kDeleteQuestion = 4903;
+constexpr UINT kRestoreQuestion = 4900;
+constexpr UINT kImportQuestion = 4502;
+constexpr UINT kImportTitle = 4513;
+constexpr UINT kImportFileTitle = 4520;
+constexpr UINT kExportTitle = 4506;
+constexpr UINT kExportBrowseTitle = 4516;
+constexpr UINT kFirstHeader = 5100;
+
+bool IsNumberColumn(uint8_t id) {
+  return id < Nutrient::kCount || id == kColumnOunces || id == kColumnServes;
+}
+
+}  // namespace
+
+RecipeList::RecipeList(DAVavador::ERApp& owner, DAVavador::ERStatusBar& statusBar,
+                       DAVavador::ERToolbar& toolbar, Options& options, IngredientList& ingredients)
+    : View(owner, statusBar, toolbar, options,
+           ViewTraits{1,
+                      static_cast<int>(kRecipeColumnCount),
+                      kFirstHeader,
+                      4906,
+                      {kColumnName, kColumnServingSize, Nutrient::kCalories}}),
+      ingredients_(ingredients) {
+  categories = std::make_unique<CategoryList>();
+  const HDC screen = GetDC(nullptr);
+  foodOwner_.logPixelsX = GetDeviceCaps(screen, LOGPIXELSX);
+  ReleaseDC(nullptr, screen);
+}
+
+// ---- the catalog ----
+
+Recipe* RecipeList::FindById(uint32_t foodId) const {
+  for (const auto& record : records_) {
+    if (record->foodId == foodId) return record.get();
+  }
+  return nullptr;
+}
+
+std::set<WString> RecipeList::CustomValues() const {
+  std::set<WString> values;
+  for (const auto& record : records_) {
+    if (!record->custom.empty()) values.insert(record->custom);
+  }
+  return values;
+}
+
+bool RecipeList::HasLinkedId(uint32_t id) {
+  return id != 0 && std::any_of(records_.begin(), records_.end(), [id](const auto& record) {
+           return static_cast<uint32_t>(record->ingredientId) == id;
+         });
+}
+
+bool RecipeList::IsFoodUsed(uint32_t foodId) {
+  for (const auto& record : records_) {
+    for (const RecipeLine& line : record->lines) {
+      if (line.ingredient && line.ingredient->foodId == foodId) return true;
+    }
+  }
+  return false;
+}
+
+bool RecipeList::IsCategoryUsed(uint32_t categoryId) {
+  return std::any_of(records_.begin(), records_.end(),
+                     [categoryId](const auto& record) { return record->catId == categoryId; });
+}
+
+bool RecipeList::OtherRecordNames(const WString& fileName) const {
+  for (const auto& record : records_) {
+    if (record.get() != editing_ && EqualsNoCase(record->picture, fileName)) return true;
+  }
+  for (const auto& record : ingredients_.Records()) {
+    if (EqualsNoCase(record->picture, fileName)) return true;
+  }
+  return false;
+}
+
+Recipe& RecipeList::AddForeignRecipe(std::unique_ptr<Recipe> recipe) {
+  Recipe* added;
+  {
+    DataLockGuard lock;
+    // Its INGREDIENTID named an ingredient of the catalog it came from; the next confirmed edit
+    // gives it a linked ingredient of its own here.
+    recipe->ingredientId = 0;
+    recipe->foodId = ++lastId;
+    added = recipe.get();
+    records_.push_back(std::move(recipe));
+    if (MatchesFilter(*added)) AddRecordRow(*added);
+    modified = true;
+  }
+  SaveIfModified(false);
+  return *added;
+}
+
+void RecipeList::Clear() {
+  DataLockGuard lock;
+  View::Clear();
+  records_.clear();
+}
+
+void RecipeList::EraseRecord(uint32_t foodId) {
+  records_.erase(std::remove_if(records_.begin(), records_.end(),
+                                [foodId](const auto& record) { return record->foodId == foodId; }),
+                 records_.end());
+}
+
+WString RecipeList::CategoryName(uint32_t catId) const {
+  const WString* name = categories->NameById(catId);
+  return name ? *name : WString();
+}
+
+// ---- the catalog file ----
+
+bool RecipeList::Load(ProgressWindow* progressWindow, int fromPercent, int toPercent) {
+  PrepareLoad();
+  bool finished = false;
+  if (IsCsvPath(workPath)) {
+    finished = ReadCsvFile(progressWindow, fromPercent, toPercent);
+  } else {
+    DataLockGuard lock;
+    finished = ReadXmlFile(progressWindow, fromPercent, toPercent);
+  }
+  FillCategorySelector();
+  // Only the catalog file itself reports its end tag; imports and restores end with their worker.
+  return finished && !workerMode;
+}
+
+bool RecipeList::ReadXmlFile(ProgressWindow* progressWindow, int fromPercent, int toPercent) {
+  XMLDoc doc;
+  if (!FileExists(workPath) || !doc.Load(workPath) || !doc.FindRoot(TXT("RECIPELIST"))) return false;
+  bool inRecords = false;
+  while (const WChar* tag = doc.NextTag()) {
+    ReportLoadProgress(progressWindow, fromPercent, toPercent, doc);
+    if (IsTag(tag, TXT("RECIPELIST"))) {
+      if (doc.IsEndTag()) return true;
+    } else if (doc.IsEmptyTag() || doc.IsEndTag()) {
+      if (IsTag(tag, TXT("RECIPES"))) inRecords = false;
+    } else if (IsTag(tag, TXT("RECIPES"))) {
+      inRecords = true;
+    } else if (IsTag(tag, TXT("VIEW"))) {
+      ReadViewSettings(doc);
+    } else if (inRecords && IsTag(tag, TXT("RECIPE"))) {
+      auto record = std::make_unique<Recipe>(&foodOwner_);
+      if (record->ReadRecipeElement(doc, *categories, lastId, ingredients_)) TakeRecord(std::move(record));
+    }
+  }
+  return false;
+}
+
+void RecipeList::TakeRecord(std::unique_ptr<Recipe> record) {
+  if (workerMode) {
+    record->foodId = ++lastId;
+    // An imported recipe's INGREDIENTID belongs to the catalog it came from and may name an
+    // unrelated ingredient here; the backup's links are this catalog's own.
+    if (!restoring_) record->ingredientId = 0;
+    if (!record->picture.empty())
+      DAVavador::CopyPicture(record->picture, FolderOf(workPath) + TXT("Images\\"), imagesFolder);
+  }
+  lastId = std::max(lastId, record->foodId);
+  records_.push_back(std::move(record));
+}
+
+bool RecipeList::ReadCsvFile(ProgressWindow* progressWindow, int fromPercent, int toPercent) {
+  WString text;
+  if (!FileHandle(workPath).ReadAllText(text)) return false;
+  // A file without a known column in UTF-16 is read again as 8-bit text.
+  return ImportCsv(text, progressWindow, fromPercent, toPercent) ||
+         ImportCsv(WidenedBytes(text), progressWindow, fromPercent, toPercent);
+}
+
+bool RecipeList::ImportCsv(const WString& text, ProgressWindow* progressWindow, int fromPercent,
+                           int toPercent) {
+  const std::vector<WStringView> lines = CsvLines(text);
+  if (lines.empty()) return false;
+  CsvColumnMap map;
+  bool matched = false;
+  const CsvRow header = SplitCsvLine(lines[0]);
+  for (uint32_t column = 0; column < kRecipeColumnCount; ++column) {
+    const WString name = owner.String(kFirstHeader + column);
+    for (size_t cell = 0; cell < header.size(); ++cell) {
+      if (!EqualsNoCase(header[cell], name)) continue;
+      map.position[column] = static_cast<uint32_t>(cell);
+      matched = true;
+    }
+  }
+  if (!matched) return false;
+  DataLockGuard lock;
+  for (size_t n = 1; n < lines.size(); ++n) {
+    if (progressWindow)
+      progressWindow->SetProgress(fromPercent +
+                                  static_cast<int>(n * (toPercent - fromPercent) / lines.size()));
+    auto record = std::make_unique<Recipe>(&foodOwner_);
+    if (!record->ImportCsvRecipeRow(SplitCsvLine(lines[n]), *categories, UnitNames(), lastId, map,
+                                    ingredients_))
+      continue;
+    if (workerMode && !record->picture.empty())
+      DAVavador::CopyPicture(record->picture, FolderOf(workPath) + TXT("Images\\"), imagesFolder);
+    records_.push_back(std::move(record));
+  }
+  return true;
+}
+
+bool RecipeList::Save() {
+  // The export category restricts exports only; the catalog file always holds every recipe.
+  const uint32_t exportCategory = workerMode ? filterCategoryId : 0;
+  DataLockGuard lock;
+  std::vector<const Recipe*> written;
+  for (const auto& record : records_) {
+    if (exportCategory == 0 || record->catId == exportCategory) written.push_back(record.get());
+  }
+  const bool saved = IsCsvPath(workPath) ? WriteCsvFile(written) : WriteXmlFile(written);
+  if (saved && !workerMode) modified = false;
+  return saved;
+}
+
+bool RecipeList::WriteXmlFile(const std::vector<const Recipe*>& written) {
+  const bool embed = workerMode && exportIngredients;
+  XMLDoc doc;
+  doc.OpenElement(TXT("RECIPELIST"));
+  WriteViewSettings(doc);
+  doc.OpenElement(TXT("RECIPES"));
+  for (size_t n = 0; n < written.size(); ++n) {
+    ReportSaveProgress(n + 1, written.size() + 1);
+    written[n]->WriteRecipeElement(doc, embed, *categories, ingredients_.Categories());
+    ExportPicture(*written[n]);
+  }
+  doc.CloseElement();
+  doc.CloseElement();
+  return doc.Save(workPath);
+}
+
+bool RecipeList::WriteCsvFile(const std::vector<const Recipe*>& written) {
+  std::vector<uint8_t> csvColumns = columns;
+  if (exportAllData) {
+    csvColumns.resize(kRecipeColumnCount);
+    for (uint8_t code = 0; code < kRecipeColumnCount; ++code) csvColumns[code] = code;
+  }
+  WString text;
+  for (size_t i = 0; i < csvColumns.size(); ++i)
+    AppendCsvField(text, owner.String(kFirstHeader + csvColumns[i]), i == 0);
+  text += TXT("\r\n");
+  for (size_t n = 0; n < written.size(); ++n) {
+    ReportSaveProgress(n + 1, written.size() + 1);
+    for (size_t i = 0; i < csvColumns.size(); ++i) {
+      if (csvColumns[i] == kColumnPicture) ExportPicture(*written[n]);
+      WString cell;
+      written[n]->ColumnText(cell, csvColumns[i], *categories, Format(), true, true);
+      AppendCsvField(text, cell, i == 0);
+    }
+    text += TXT("\r\n");
+  }
+  FileHandle file(workPath);
+  if (!file.OpenWrite()) return false;
+  if (preserveUnicode) return file.WriteAllText(text);
+  // Without Unicode every character is written as the low byte of its code.
+  std::string bytes(text.size(), '\0');
+  std::transform(text.begin(), text.end(), bytes.begin(),
+                 [](WChar c) { return static_cast<char>(c & 0xFF); });
+  return file.Write(bytes.data(), static_cast<uint32_t>(bytes.size()));
+}
+
+void RecipeList::ExportPicture(const Recipe& record) const {
+  if (!workerMode || !exportPictures || record.picture.empty()) return;
+  DAVavador::CopyPicture(record.picture, imagesFolder, FolderOf(workPath) + TXT("Images\\"));
+}
+
+// ---- the list ----
+
+NutrientFormat RecipeList::Format() const {
+  return NutrientFormat{options.displayPercent, options.roundNumbers};
+}
+
+View::CellText RecipeList::CellsOf(const Recipe& record) const {
+  return [this, &record, format = Format()](uint8_t id) {
+    WString text;
+    record.ColumnText(text, id, *categories, format, false, false);
+    return text;
+  };
+}
+
+int RecipeList::AddRecordRow(const Recipe& record) {
+  return AddRow(static_cast<LPARAM>(record.foodId), CellsOf(record));
+}
+
+void RecipeList::ShowRecord(int row, const Recipe& record) {
+  SetRowTexts(row, CellsOf(record));
+}
+
+void RecipeList::FillList() {
+  const size_t count = std::count_if(records_.begin(), records_.end(),
+                                     [this](const auto& record) { return MatchesFilter(*record); });
+  FillRows(count, [this](FillProgress& fill) {
+    for (const auto& record : records_) {
+      if (!MatchesFilter(*record)) continue;
+      AddRecordRow(*record);
+      fill.RowAdded();
+    }
+  });
+}
+
+void RecipeList::BuildColumns() {
+  BuildColumnsFrom(kFirstHeader, &IsNumberColumn);
+}
+
+void RecipeList::CustomizeColumns() {
+  CustomizeColumnsWith(static_cast<int>(kRecipeColumnCount), kFirstHeader);
+}
+
+Recipe* RecipeList::RecordOfRow(int row) const {
+  return row < 0 ? nullptr : FindById(static_cast<uint32_t>(listView.ItemData(row)));
+}
+
+Recipe* RecipeList::FocusedRecord() const {
+  return RecordOfRow(listView.NextSelected());
+}
+
+const Recipe* RecipeList::SelectedRecipe() {
+  return listView.SelectedCount() == 1 ? FocusedRecord() : nullptr;
+}
+
+// ---- the item commands ----
+
+bool RecipeList::RunEditor(Recipe& recipe) {
+  RecipeEditor::Context context{
+      owner,
+      recipe,
+      ingredients_,
+      this,
+      *categories,
+      CustomValues(),
+      imagesFolder,
+      *this,
+      [this](HWND dialog, const WString& text) { return ChooseIngredient(dialog, text); }};
+  return RecipeEditor(context).Run(owner.MainWindow());
+}
+
+Ingredient* RecipeList::ChooseIngredient(HWND owner, const WString& text) {
+  const uint32_t chosen = ingredients_.FindIngredient(owner, text);
+  return chosen != 0 ? ingredients_.FindById(chosen) : nullptr;
+}
+
+void RecipeList::LinkIngredient(Recipe& recipe, uint32_t linkId) {
+  const Ingredient& linked = ingredients_.UpsertLinkedIngredient(linkId, recipe, recipe.notOnIngredientList,
+                                                                 CategoryName(recipe.catId));
+  recipe.ingredientId = static_cast<int32_t>(linked.foodId);
+  recipe.notOnIngredientList = linked.hidden;
+}
+
+uint32_t RecipeList::AddItem(View*) {
+  if (readOnly || workerMode) return 0;
+  auto recipe = std::make_unique<Recipe>(&foodOwner_);
+  recipe->catId = SelectorCategory();
+  if (!RunEditor(*recipe)) return 0;
+  Recipe* added;
+  {
+    DataLockGuard lock;
+    recipe->foodId = ++lastId;
+    LinkIngredient(*recipe, 0);
+    added = recipe.get();
+    records_.push_back(std::move(recipe));
+    modified = true;
+    if (MatchesFilter(*added)) {
+      AddRecordRow(*added);
+    } else {
+      SelectFilterFor(added->catId, added->name);
+      FillList();
+    }
+  }
+  SaveIfModified(false);
+  return added->foodId;
+}
+
+void RecipeList::EditItem(View*) {
+  if (readOnly || workerMode || listView.SelectedCount() != 1) return;
+  Recipe* stored = FocusedRecord();
+  if (!stored) return;
+  Recipe copy(*stored);
+  editing_ = stored;
+  const bool confirmed = RunEditor(copy);
+  editing_ = nullptr;
+  if (!confirmed) return;
+  {
+    DataLockGuard lock;
+    LinkIngredient(copy, static_cast<uint32_t>(copy.ingredientId));
+    *stored = copy;
+    const int row = listView.FindItem(static_cast<LPARAM>(stored->foodId));
+    if (row >= 0 && MatchesFilter(*stored))
+      ShowRecord(row, *stored);
+    else if (row >= 0)
+      listView.DeleteItem(row);
+    modified = true;
+  }
+  SaveIfModified(false);
+}
+
+void RecipeList::CopyItem() {
+  const Recipe* source = SelectedRecipe();
+  if (readOnly || workerMode || !source) return;
+  WString name = source->name;
+  if (!owner.InputBox(owner.String(kCopyCaption), owner.String(kCopyPrompt), name, owner.MainWindow()))
+    return;
+  {
+    DataLockGuard lock;
+    auto copy = std::make_unique<Recipe>(*source);
+    copy->foodId = ++lastId;
+    copy->name = name;
+    // The copy starts where the original stands: on the ingredient list or off it.
+    const Ingredient* linked = ingredients_.FindById(static_cast<uint32_t>(source->ingredientId));
+    copy->notOnIngredientList = !linked || linked->hidden;
+    LinkIngredient(*copy, 0);
+    if (MatchesFilter(*copy)) AddRecordRow(*copy);
+    records_.push_back(std::move(copy));
+    modified = true;
+  }
+  SaveIfModified(false);
+}
+
+void RecipeList::DeleteItem(View*, View* diary) {
+  if (readOnly || workerMode || listView.SelectedCount() == 0) return;
+  if (owner.ShowMessage(owner.String(kDeleteQuestion), owner.ProductName(), MB_YESNO | MB_ICONQUESTION) !=
+      IDYES)
+    return;
+  bool changed = false;
+  {
+    DataLockGuard lock;
+    listView.SetRedraw(false);
+    const std::vector<int> rows = listView.SelectedItems();
+    // From the last row up, so that removing a row leaves the others' indices alone.
+    for (auto row = rows.rbegin(); row != rows.rend(); ++row) {
+      const Recipe* record = RecordOfRow(*row);
+      if (!record) continue;
+      const auto linkId = static_cast<uint32_t>(record->ingredientId);
+      if (linkId != 0 && diary && diary->IsFoodUsed(linkId)) {
+        listView.Select(*row, false);
+        continue;
+      }
+      listView.DeleteItem(*row);
+      EraseRecord(record->foodId);
+      DropLinkedIngredient(linkId);
+      changed = true;
+    }
+    listView.SetRedraw(true);
+    if (changed) modified = true;
+  }
+  if (changed) SaveIfModified(false);
+}
+
+// The hidden ingredient of a deleted recipe goes with it, unless another recipe uses it as an
+// ingredient or a shopping list holds it: those keep pointing at it, so it stays, out of sight.
+void RecipeList::DropLinkedIngredient(uint32_t linkId) {
+  const Ingredient* linked = linkId != 0 ? ingredients_.FindById(linkId) : nullptr;
+  if (!linked || !linked->hidden) return;
+  if (IsFoodUsed(linkId) || HasLinkedId(linkId) || (shopLists_ && shopLists_->IsFoodUsed(linkId))) return;
+  ingredients_.EraseIngredient(linkId);
+}
+
+void RecipeList::MoveToCategory() {
+  if (readOnly || workerMode || listView.SelectedCount() == 0 || !categoryDialog) return;
+  WString name = CategoryName(SelectorCategory());
+  if (!categoryDialog->ChangeDialog(name)) return;
+  bool changed = false;
+  {
+    DataLockGuard lock;
+    const uint32_t target = categories->IdByName(name);
+    const std::vector<int> rows = listView.SelectedItems();
+    for (auto row = rows.rbegin(); row != rows.rend(); ++row) {
+      Recipe* record = RecordOfRow(*row);
+      if (!record || target == 0) continue;
+      record->catId = target;
+      changed = true;
+      if (selectedCategory == 0) {
+        ShowRecord(*row, *record);
+        listView.Select(*row, false);
+      } else if (selectedCategory != target) {
+        listView.DeleteItem(*row);
+      }
+    }
+    if (changed) modified = true;
+  }
+  if (changed) SaveIfModified(false);
+}
+
+void RecipeList::ShowNutrition() {
+  const Recipe* record = SelectedRecipe();
+  if (!record) return;
+  Recipe copy(*record);
+  const IngredientEditor::Context context{owner, *categories, copy, Format(), imagesFolder};
+  IngredientEditor::Open(owner.MainWindow(), context, IngredientEditor::kViewOnly);
+}
+
+void RecipeList::ShowComponentInfo() {
+  if (const Recipe* record = SelectedRecipe()) ShowRecipeComponents(owner, owner.MainWindow(), *record);
+}
+
+void RecipeList::Print(Options& printOptions) {
+  DataLockGuard lock;
+  PrintSource source;
+  for (int row : listView.SelectedItems()) {
+    if (const Recipe* record = RecordOfRow(row)) source.selected.push_back(record);
+  }
+  for (const auto& record : records_) source.all.push_back(record.get());
+  source.categories = categories.get();
+  source.shownCategory = selectedCategory;
+  source.imagesFolder = imagesFolder;
+  source.format = Format();
+  const PrintSettings before = PrintSettingsFrom(printOptions);
+  PrintSettings settings = before;
+  if (PrintRecipes(owner, owner.MainWindow(), source, settings) && settings != before)
+    StorePrintSettings(settings, printOptions);
+}
+
+// Recipe upload and download belong to the sharing code, which fills these two slots; it reaches
+// the recipes through SelectedRecipe and AddForeignRecipe.
+void RecipeList::Upload() {}
+
+bool RecipeList::Download(const CalendarDate&) {
+  return false;
+}
+
+// ---- exchange files ----
+
+void RecipeList::Export() {
+  if (workerMode) return;
+  ExportChoices choices{FolderOf(catalogPath) + TXT("Recipes.csv"), SelectorCategory(), exportAllData,
+                        exportPictures, preserveUnicode};
+  choices.offerIngredients = true;
+  choices.ingredients = exportIngredients;
+  choices.captionId = IDS_RECIPE_EXPORT_CAPTION;
+  choices.browseTitleId = kExportBrowseTitle;
+  if (!ExportDialog(owner, *categories).Run(choices)) return;
+  // An export over the catalog would leave it holding the chosen category only.
+  if (EqualsNoCase(choices.path, catalogPath) || EqualsNoCase(choices.path, BackupPath())) {
+    owner.ShowMessage(IDS_RECIPE_EXPORT_TO_CATALOG, MB_OK | MB_ICONWARNING);
+    return;
+  }
+  // A background save still to run would write the catalog to the export file.
+  WaitForBackgroundSaves();
+  filterCategoryId = choices.categoryId;
+  exportAllData = choices.allData;
+  exportIngredients = choices.ingredients;
+  exportPictures = choices.pictures;
+  preserveUnicode = choices.preserveUnicode;
+  workPath = choices.path;
+  StartExport(kExportTitle);
+  workPath = catalogPath;
+}
+
+void RecipeList::Import() {
+  if (readOnly || workerMode) return;
+  const std::optional<WString> path =
+      ChooseOpenFile(owner.MainWindow(), owner.String(kImportFileTitle), ExchangeFilter(owner), TXT("csv"),
+                     FolderOf(catalogPath));
+  if (!path) return;
+  const int answer =
+      owner.ShowMessage(owner.String(kImportQuestion), owner.ProductName(), MB_YESNOCANCEL | MB_ICONQUESTION);
+  if (answer == IDCANCEL) return;
+  // A background save still to run would write the catalog to the import file.
+  WaitForBackgroundSaves();
+  if (answer == IDYES) Clear();
+  workPath = *path;
+  StartImport(kImportTitle);
+  workPath = catalogPath;
+  selectedCategory = SelectorCategory();
+  FillCategorySelector();
+  BuildColumns();
+  FillList();
+  SaveIfModified(false);
+}
+
+void RecipeList::RestoreBackup() {
+  WaitForBackgroundSaves();  // they would write the catalog over the backup being read
+  restoring_ = true;
+  RestoreFromBackup(kRestoreQuestion, IDS_RECIPE_RESTORE_TITLE);
+  restoring_ = false;
+  workPath = catalogPath;
+}
+
+// ---- menus, toolbar, selection ----
+
+RecipeList::CommandStates RecipeList::States() const {
+  const int selected = listView.SelectedCount();
+  const bool free = !workerMode;
+  return CommandStates{free && !readOnly && !categories->Entries().Empty(), free && selected == 1,
+                       free && selected >= 1};
+}
+
+void RecipeList::UpdateMenu(HMENU menuHandle) {
+  const CommandStates states = States();
+  const bool change = !readOnly;
+  EnableCommand(menuHandle, kRestoreCommand, FileExists(BackupPath()));
+  const std::pair<UINT, bool> items[] = {{kAddRecipe, states.add},
+                                         {kCopyRecipe, change && states.one},
+                                         {kDeleteRecipe, change && states.many},
+                                         {kEditRecipe, change && states.one},
+                                         {kMoveRecipe, change && states.many},
+                                         {kUpload, states.one},
+                                         {kNutrition, states.one},
+                                         {kComponentInfo, states.one}};
+  for (const auto& [command, enabled] : items) EnableCommand(menuHandle, command, enabled);
+}
+
+void RecipeList::UpdateToolbar() {
+  EnableButtons(true);
+}
+
+void RecipeList::EnableButtons(bool show) {
+  const CommandStates states = States();
+  EnableToolbarButton(kAddRecipe, show && states.add);
+  EnableToolbarButton(kDeleteRecipe, show && !readOnly && states.many);
+  EnableToolbarButton(kEditRecipe, show && !readOnly && states.one);
+}
+
+bool RecipeList::Create(HWND parent, int menuId, int popupMenuId) {
+  const bool created = View::Create(parent, menuId, popupMenuId);
+  Hide();
+  return created;
+}
+
+void RecipeList::Hide() {
+  ShowControls(false);
+  EnableButtons(false);
+}
+
+void RecipeList::InstallMenu() {
+  ShowControls(true);
+  if (SelectStoredFilter()) FillList();
+  View::InstallMenu();
+  UpdateToolbar();
+}
+
+void RecipeList::OnSelectionChanged(HMENU menuHandle) {
+  ClearPicture();
+  const Recipe* record = SelectedRecipe();
+  if (record && !record->picture.empty()) ShowPicture(record->picture);
+  UpdateMenu(menuHandle);
+  UpdateToolbar();
+}

@@ -1,0 +1,119 @@
+#pragma once
+// The Recipes tab: owner of every recipe (Recipes.xml). Recipe lines point into the ingredient
+// catalog of the Ingredients view, and each confirmed recipe is mirrored there by its linked
+// ingredient, through which it serves as an ingredient of other recipes.
+#include <memory>
+#include <set>
+#include <vector>
+
+#include "food/Recipe.h"
+#include "toolkit/PictureImport.h"
+#include "views/View.h"
+
+class IngredientList;
+
+class RecipeList : public View, public DAVavador::PictureUsers {
+ public:
+  // The item commands of the view's menus and toolbar.
+  enum Command : UINT {
+    kAddRecipe = 1800,
+    kComponentInfo = 1801,
+    kCopyRecipe = 1802,
+    kDeleteRecipe = 1803,
+    kEditRecipe = 1804,
+    kMoveRecipe = 1805,
+    kNutrition = 1205,
+    kUpload = 1210,
+  };
+
+  RecipeList(DAVavador::ERApp& owner, DAVavador::ERStatusBar& statusBar, DAVavador::ERToolbar& toolbar,
+             Options& options, IngredientList& ingredients);
+
+  // The shopping lists, asked before a deleted recipe's hidden linked ingredient is removed.
+  void SetShoppingLists(View* shopLists) { shopLists_ = shopLists; }
+
+  const std::vector<std::unique_ptr<Recipe>>& Records() const { return records_; }
+  Recipe* FindById(uint32_t foodId) const;
+  // The one selected recipe (the upload's subject), null unless exactly one row is selected.
+  const Recipe* SelectedRecipe();
+  // Takes a recipe that came from outside (a download): a new FOODID, no link to an ingredient of
+  // the catalog it came from, appended and saved. Returns the catalog's record.
+  Recipe& AddForeignRecipe(std::unique_ptr<Recipe> recipe);
+  // The distinct custom texts of all recipes, in character-code order.
+  std::set<WString> CustomValues() const;
+  IngredientList& Ingredients() const { return ingredients_; }
+
+  // ---- PictureUsers ----
+  bool OtherRecordNames(const WString& fileName) const override;
+
+  // ---- View ----
+  bool Create(HWND parent, int menuId, int popupMenuId) override;
+  bool HasLinkedId(uint32_t id) override;
+  bool IsFoodUsed(uint32_t foodId) override;
+  bool IsCategoryUsed(uint32_t categoryId) override;
+  bool Download(const CalendarDate& lastDownload) override;
+  uint32_t AddItem(View* recipes) override;
+  void Hide() override;
+  void UpdateToolbar() override;
+  void Clear() override;
+  void CustomizeColumns() override;
+  void Export() override;
+  void Import() override;
+  void ShowNutrition() override;
+  void Print(Options& printOptions) override;
+  void RestoreBackup() override;
+  void Upload() override;
+  void CopyItem() override;
+  void DeleteItem(View* recipes, View* diary) override;
+  void EditItem(View* recipes) override;
+  void MoveToCategory() override;
+  void OnSelectionChanged(HMENU menuHandle) override;
+  void UpdateMenu(HMENU menuHandle) override;
+  void FillList() override;
+  void InstallMenu() override;
+  void BuildColumns() override;
+  void ShowComponentInfo() override;
+  bool Load(ProgressWindow* progressWindow, int fromPercent, int toPercent) override;
+  bool Save() override;
+
+ private:
+  // What the selection allows: the rules the menu and the toolbar share.
+  struct CommandStates {
+    bool add, one, many;
+  };
+  CommandStates States() const;
+  void EnableButtons(bool show);
+
+  bool ReadXmlFile(ProgressWindow* progressWindow, int fromPercent, int toPercent);
+  bool ReadCsvFile(ProgressWindow* progressWindow, int fromPercent, int toPercent);
+  bool ImportCsv(const WString& text, ProgressWindow* progressWindow, int fromPercent, int toPercent);
+  void TakeRecord(std::unique_ptr<Recipe> record);
+  bool WriteXmlFile(const std::vector<const Recipe*>& written);
+  bool WriteCsvFile(const std::vector<const Recipe*>& written);
+  void ExportPicture(const Recipe& record) const;
+
+  // Runs the recipe editor on `recipe`; true on OK.
+  bool RunEditor(Recipe& recipe);
+  // Publishes the confirmed recipe as its linked ingredient (a new one for `linkId` 0).
+  void LinkIngredient(Recipe& recipe, uint32_t linkId);
+  // Find Ingredient as the editor's "Search" opens it: the chosen ingredient, or null.
+  Ingredient* ChooseIngredient(HWND owner, const WString& text);
+  // Removes a deleted recipe's linked ingredient when nothing else still refers to it.
+  void DropLinkedIngredient(uint32_t linkId);
+
+  Recipe* RecordOfRow(int row) const;
+  Recipe* FocusedRecord() const;
+  int AddRecordRow(const Recipe& record);
+  void ShowRecord(int row, const Recipe& record);
+  void EraseRecord(uint32_t foodId);
+  NutrientFormat Format() const;
+  CellText CellsOf(const Recipe& record) const;
+  WString CategoryName(uint32_t catId) const;
+
+  IngredientList& ingredients_;
+  View* shopLists_ = nullptr;
+  const Recipe* editing_ = nullptr;  // the stored recipe while the editor changes its copy
+  bool restoring_ = false;           // a restore keeps the links of the recipes it reads
+  FoodOwner foodOwner_;
+  std::vector<std::unique_ptr<Recipe>> records_;
+};
