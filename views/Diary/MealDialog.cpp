@@ -58,6 +58,11 @@ INT_PTR CALLBACK MealDialog::DialogProc(HWND dialog, UINT msg, WPARAM wp, LPARAM
   }
   auto* self = reinterpret_cast<MealDialog*>(GetWindowLongPtrW(dialog, DWLP_USER));
   if (!self) return FALSE;
+  if (msg == WM_CTLCOLORSTATIC) {
+    // The labels stand on the tab control's page, not on the dialog's face.
+    SetBkMode(reinterpret_cast<HDC>(wp), TRANSPARENT);
+    return reinterpret_cast<INT_PTR>(GetStockObject(NULL_BRUSH));
+  }
   if (msg == WM_NOTIFY) {
     const auto* header = reinterpret_cast<const NMHDR*>(lp);
     if (header->idFrom != IDC_MEAL_TABS || header->code != TCN_SELCHANGE) return FALSE;
