@@ -6,6 +6,7 @@
 #include "app/Options.h"
 #include "food/CategoryList.h"
 #include "food/TagNames.h"
+#include "net/RecipeSharing.h"
 #include "printing/PrintRecipes.h"
 #include "resources/resource.h"
 #include "storage/Files.h"
@@ -535,12 +536,40 @@ void RecipeList::Print(Options& printOptions) {
     StorePrintSettings(settings, printOptions);
 }
 
-// Recipe upload and download belong to the sharing code, which fills these two slots; it reaches
-// the recipes through SelectedRecipe and AddForeignRecipe.
-void RecipeList::Upload() {}
+// ---- sharing ----
 
-bool RecipeList::Download(const CalendarDate&) {
-  return false;
+// The upload reads the recipe and its ingredients while it waits for the server, so it holds the
+// lock as printing does.
+void RecipeList::Upload() {
+  if (workerMode) return;
+  DataLockGuard lock;
+  const Recipe* recipe = SelectedRecipe();
+  if (!recipe) return;
+  UploadRecipe(owner, ProgramServer(owner, options.server), *recipe, *categories, ingredients_.Categories(),
+               options.baseFolder);
+}
+
+bool RecipeList::Download(const CalendarDate& lastDownload) {
+  if (readOnly || workerMode) return false;
+  RecipeDownloadDialog dialog(owner, ProgramServer(owner, options.server), *categories, lastDownload);
+  if (!dialog.Run()) return false;
+  downloads_ = dialog.Chosen();
+  if (!downloads_.empty()) StartImport(IDS_DOWNLOADING_RECIPES);
+  downloads_.clear();
+  FillList();
+  SaveIfModified(false);
+  return true;
+}
+
+// The worker of an import; for a download each chosen recipe is fetched and read as an import.
+void RecipeList::Reload() {
+  if (downloads_.empty()) return View::Reload();
+  const WString fetched = options.baseFolder + kDownloadFile;
+  FetchSharedRecipes(ProgramServer(owner, options.server), downloads_, fetched, &progress,
+                     [&](int fromPercent, int toPercent) {
+                       workPath = fetched;
+                       Load(&progress, fromPercent, toPercent);
+                     });
 }
 
 // ---- exchange files ----

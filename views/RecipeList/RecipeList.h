@@ -73,6 +73,7 @@ class RecipeList : public View, public DAVavador::PictureUsers {
   void InstallMenu() override;
   void BuildColumns() override;
   void ShowComponentInfo() override;
+  void Reload() override;
   bool Load(ProgressWindow* progressWindow, int fromPercent, int toPercent) override;
   bool Save() override;
 
@@ -116,4 +117,5 @@ class RecipeList : public View, public DAVavador::PictureUsers {
   bool restoring_ = false;           // a restore keeps the links of the recipes it reads
   FoodOwner foodOwner_;
   std::vector<std::unique_ptr<Recipe>> records_;
+  std::vector<int32_t> downloads_;  // the server ids chosen in the download dialog
 };
