@@ -1,6 +1,7 @@
 #include "app/AppViews.h"
 
 #include "app/PlaceholderViews.h"
+#include "views/Diary/Diary.h"
 #include "views/IngredientList/IngredientList.h"
 #include "views/ShopList/ShopList.h"
 #include "views/RecipeList/RecipeList.h"
@@ -24,7 +25,8 @@ std::unique_ptr<View> NewRecipeList(const ViewServices& s) {
 }
 
 std::unique_ptr<View> NewDiary(const ViewServices& s) {
-  return Make<PlaceholderDiary>(s);
+  return std::make_unique<Diary>(s.app, s.statusBar, s.toolbar, s.options,
+                                 static_cast<IngredientList&>(*s.made[0]));
 }
 
 std::unique_ptr<View> NewShopList(const ViewServices& s) {
