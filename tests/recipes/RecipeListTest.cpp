@@ -352,6 +352,21 @@ TEST_F(RecipeListTest, ComponentInformationShowsEachLinesWholeContribution) {
   EXPECT_EQ(calories, L"200.00");  // not divided by the four servings
 }
 
+TEST_F(RecipeListTest, NutritionAndPrintOpenTheirDialogsOverTheSelectedRecipe) {
+  const uint32_t id = Stored(L"Broth", 4, {{Food(L"Stock", 100), 2}}, RecipeCategory(L"Soups")).foodId;
+  SelectOnly(id);
+  WString shownName;
+  dialogs_.On(IDD_INGREDIENT_EDITOR, [&](HWND dialog) {
+    shownName = WindowText(GetDlgItem(dialog, IDC_EDITOR_NAME));
+    Press(dialog, IDC_EDITOR_DONE);
+  });
+  recipes_.ShowNutrition();
+  EXPECT_EQ(shownName, L"Broth");
+  dialogs_.On(IDD_PRINT, [](HWND dialog) { Press(dialog, IDCANCEL); });
+  recipes_.Print(options_);
+  EXPECT_EQ(dialogs_.Opened(IDD_PRINT), 1);
+}
+
 // ---- copy, delete, move, menus ----
 
 TEST_F(RecipeListTest, CopyGetsALinkedIngredientOfItsOwn) {
