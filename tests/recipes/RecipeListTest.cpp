@@ -367,6 +367,32 @@ TEST_F(RecipeListTest, NutritionAndPrintOpenTheirDialogsOverTheSelectedRecipe) {
   EXPECT_EQ(dialogs_.Opened(IDD_PRINT), 1);
 }
 
+TEST_F(RecipeListTest, PictureTabTakesTheChosenFileIntoTheImagesFolder) {
+  RecipeCategory(L"Soups");
+  Food(L"Stock", 100);
+  WriteFile(Exchange(L"broth.png"), "picture");
+  prompts_.chosenPaths = {Exchange(L"broth.png")};
+  prompts_.answers = {Prompt::kAnswerNo};
+  WString chosen, afterNo, title;
+  dialogs_.On(IDD_RECIPE_EDITOR, [&](HWND dialog) {
+    FillEditor(dialog, {L"Broth", 2, {{L"Stock", 2, 0, kUnitServing}}});
+    Press(dialog, IDC_RECIPE_BROWSE);
+    chosen = WindowText(GetDlgItem(dialog, IDC_RECIPE_PICTURE_PATH));
+    Press(dialog, IDC_RECIPE_CLEAR);  // answered No: the picture stays
+    afterNo = WindowText(GetDlgItem(dialog, IDC_RECIPE_PICTURE_PATH));
+    Press(dialog, IDOK);
+  });
+  const uint32_t id = recipes_.AddItem(nullptr);
+  ASSERT_EQ(prompts_.requests.size(), 1u);
+  EXPECT_EQ(prompts_.requests[0].title, L"Select a picture");
+  EXPECT_EQ(prompts_.requests[0].initialPath, L"C:\\");
+  EXPECT_EQ(prompts_.questions[0].text, L"Are you sure you want to remove this image?");
+  EXPECT_EQ(chosen, Exchange(L"broth.png"));
+  EXPECT_EQ(afterNo, chosen);
+  EXPECT_EQ(recipes_.FindById(id)->picture, L"broth.png");
+  EXPECT_EQ(storage_test::ReadFile(folder_.Path() + L"Images\\broth.png"), "picture");
+}
+
 // ---- copy, delete, move, menus ----
 
 TEST_F(RecipeListTest, CopyGetsALinkedIngredientOfItsOwn) {
