@@ -33,7 +33,13 @@ struct ERWindowData {
 
 namespace {
 const wchar_t kWrapperProp[] = L"DAVavador.ERWindow";
+
+// Carries the work of RunOnWindowThread; registered, so it clashes with no window's own messages.
+UINT RunWorkMessage() {
+  static const UINT message = RegisterWindowMessageW(L"DAVavador.ERWindow.RunWork");
+  return message;
 }
+}  // namespace
 
 struct ERWindowRouter {
   static LRESULT CALLBACK Proc(HWND window, UINT msg, WPARAM wp, LPARAM lp) {
@@ -143,6 +149,12 @@ bool ERWindow::IsAttached() const {
 
 LRESULT ERWindow::Send(UINT msg, WPARAM wp, LPARAM lp) const {
   return data_->window ? SendMessageW(data_->window, msg, wp, lp) : 0;
+}
+
+void ERWindow::RunOnWindowThread(const std::function<void()>& work) const {
+  HWND window = data_->window;
+  if (!window || GetWindowThreadProcessId(window, nullptr) == GetCurrentThreadId()) return work();
+  SendMessageW(window, RunWorkMessage(), 0, reinterpret_cast<LPARAM>(&work));
 }
 
 void ERWindow::Show(bool show) const {
@@ -296,6 +308,10 @@ void ERWindow::ReleaseWindow() {
 
 LRESULT ERWindow::Route(HWND window, UINT msg, WPARAM wp, LPARAM lp) {
   const WNDPROC previous = data_->previousProc;
+  if (msg == RunWorkMessage()) {
+    (*reinterpret_cast<const std::function<void()>*>(lp))();
+    return 0;
+  }
   switch (msg) {
     case WM_DESTROY:
       return 0;

@@ -4,6 +4,7 @@
 // operation does nothing and every query returns 0.
 #include <windows.h>
 
+#include <functional>
 #include <memory>
 
 #include "storage/Text.h"
@@ -48,6 +49,9 @@ class ERWindow {
   int Id() const;
   bool IsAttached() const;
   LRESULT Send(UINT msg, WPARAM wp = 0, LPARAM lp = 0) const;
+  // Runs `work` on the thread that owns the window and returns when it is done (here, without a
+  // window or on that thread): a worker's many updates of a control become one round trip.
+  void RunOnWindowThread(const std::function<void()>& work) const;
   void Show(bool show) const;
   bool IsVisible() const;
   void Enable(bool enable) const;

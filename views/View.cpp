@@ -56,7 +56,11 @@ struct View::Worker {
 
 void View::FillProgress::RowAdded() {
   ++added_;
-  if (window_) window_->SetProgress(static_cast<int>(added_ * 100 / count_));
+  // Each report is a round trip to the interface thread: only a new percentage is sent.
+  const int percent = static_cast<int>(added_ * 100 / count_);
+  if (!window_ || percent == shown_) return;
+  shown_ = percent;
+  window_->SetProgress(percent);
 }
 
 View::View(DAVavador::ERApp& owner, DAVavador::ERStatusBar& statusBar, DAVavador::ERToolbar& toolbar,
@@ -382,12 +386,25 @@ bool View::CustomizeColumnsWith(int idCount, UINT firstCaption) {
 
 void View::FillRows(size_t count, const RowFiller& addRows) {
   auto fill = [&](ProgressWindow* window) {
-    listView.SetRedraw(false);
-    listView.DeleteAllItems();
+    listView.RunOnWindowThread([this] {
+      listView.SetRedraw(false);
+      listView.DeleteAllItems();
+    });
+    // A worker's rows are queued and handed over in batches; a message per cell would cost a
+    // round trip to the interface thread each.
+    std::vector<PendingRow> pending;
+    if (window) {
+      pendingRows_ = &pending;
+      fillThread_ = GetCurrentThreadId();
+    }
     FillProgress rows(window, count);
     addRows(rows);
-    SortList();
-    listView.SetRedraw(true);
+    FlushRows();
+    pendingRows_ = nullptr;
+    listView.RunOnWindowThread([this] {
+      SortList();
+      listView.SetRedraw(true);
+    });
   };
   if (count < kWorkerFillRows) return fill(nullptr);
   const bool wasWorker = workerMode;
@@ -399,10 +416,28 @@ void View::FillRows(size_t count, const RowFiller& addRows) {
 }
 
 int View::AddRow(LPARAM itemData, const CellText& cellText) {
-  const int row = listView.AddItem(columns.empty() ? WString() : cellText(columns[0]), itemData);
-  for (size_t i = 1; row >= 0 && i < columns.size(); ++i)
-    listView.SetItemText(row, static_cast<int>(i), cellText(columns[i]));
+  std::vector<WString> texts;
+  texts.reserve(columns.size());
+  for (uint8_t id : columns) texts.push_back(cellText(id));
+  if (!pendingRows_ || GetCurrentThreadId() != fillThread_) return InsertRow(itemData, texts);
+  pendingRows_->push_back({itemData, std::move(texts)});
+  if (pendingRows_->size() >= kFillBatch) FlushRows();
+  return -1;
+}
+
+int View::InsertRow(LPARAM itemData, const std::vector<WString>& texts) {
+  const int row = listView.AddItem(texts.empty() ? WString() : texts[0], itemData);
+  for (size_t i = 1; row >= 0 && i < texts.size(); ++i)
+    listView.SetItemText(row, static_cast<int>(i), texts[i]);
   return row;
+}
+
+void View::FlushRows() {
+  if (!pendingRows_ || pendingRows_->empty()) return;
+  listView.RunOnWindowThread([this] {
+    for (const PendingRow& row : *pendingRows_) InsertRow(row.itemData, row.texts);
+  });
+  pendingRows_->clear();
 }
 
 void View::SetRowTexts(int row, const CellText& cellText) {

@@ -184,6 +184,7 @@ class View {
     ProgressWindow* window_;
     size_t count_;
     size_t added_ = 0;
+    int shown_ = -1;  // the percentage last shown
   };
   using RowFiller = std::function<void(FillProgress& progress)>;
   // A cell's text by column identifier.
@@ -194,7 +195,9 @@ class View {
   // list fills here, otherwise on a worker behind the progress window titled with the view's
   // loading title. Around `addRows` the list is emptied with redrawing off and sorted afterwards.
   void FillRows(size_t count, const RowFiller& addRows);
-  // One row at the end of the list with the texts of the displayed columns; its index.
+  // One row at the end of the list with the texts of the displayed columns; its index. During a
+  // fill on a worker the row is only queued (the index is then -1): the rows reach the list in
+  // batches, each one round trip to the interface thread.
   int AddRow(LPARAM itemData, const CellText& cellText);
   void SetRowTexts(int row, const CellText& cellText);
   // Sorts the list by `sortColumn` and `sortReverse`.
@@ -280,6 +283,13 @@ class View {
 
  private:
   struct Worker;
+  struct PendingRow {
+    LPARAM itemData;
+    std::vector<WString> texts;
+  };
+  static constexpr size_t kFillBatch = 500;
+  int InsertRow(LPARAM itemData, const std::vector<WString>& texts);
+  void FlushRows();
   static DWORD WINAPI SaveThread(void* view);
   static void PreparePopup(void* view, HMENU popup);
   bool RunWorker(UINT titleStringId, const std::function<bool()>& work);
@@ -289,4 +299,7 @@ class View {
   const ViewTraits traits_;
   std::atomic<int> pendingSaves_{0};
   WString letters_;  // the letters of the letter selector, entry data 1 onward
+  // The rows a worker's fill has queued, and that worker's thread.
+  std::vector<PendingRow>* pendingRows_ = nullptr;
+  DWORD fillThread_ = 0;
 };
