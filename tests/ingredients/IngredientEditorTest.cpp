@@ -416,4 +416,17 @@ TEST_F(IngredientEditorTest, NutrientDataJoinsTheCatalogAndIsSavedAtOnce) {
   EXPECT_NE(saved.find("A\0p\0p\0l\0e\0", 0, 10), std::string::npos);
 }
 
+TEST_F(IngredientEditorTest, ShippedNutrientDataBringsItsFoodsAndCategories) {
+  ASSERT_TRUE(ingredients_.TakeNutrientData(MIREPAN_DATA_DIR L"NutrientData0001.csv"));
+  ASSERT_EQ(ingredients_.Records().size(), 542u);
+  EXPECT_EQ(ingredients_.Categories().Entries().Count(), 20u);
+  const Ingredient* amaranth = ingredients_.FindByName(L"Amaranth seed, black");
+  ASSERT_NE(amaranth, nullptr);
+  EXPECT_EQ(amaranth->type, kUnitGram);
+  EXPECT_DOUBLE_EQ(amaranth->size, 100);
+  EXPECT_NEAR(amaranth->nutrients[Nutrient::kCalories], 356.119, 1e-9);
+  EXPECT_EQ(*ingredients_.Categories().NameById(amaranth->catId), L"Cereals and Millets");
+  EXPECT_TRUE(FileExists(Catalog()));
+}
+
 }  // namespace
