@@ -596,6 +596,25 @@ TEST_F(RecipeListTest, CsvExportReadsBackTimesServesAndIngredientLines) {
   EXPECT_DOUBLE_EQ(read.lines[0].amount, 1.5);
 }
 
+TEST_F(RecipeListTest, AnEmptiedIngredientCatalogLeavesTheRecipeLinesReadable) {
+  Ingredient* stock = Food(L"Stock", 100);
+  const uint32_t stockId = stock->foodId;
+  Stored(L"Broth", 2, {{stock, 2}}, RecipeCategory(L"Soups"));
+  recipes_.WaitForBackgroundSaves();
+  ingredients_.WaitForBackgroundSaves();
+  ingredients_.Clear();  // as an ingredient import that replaces the catalog does
+  ASSERT_TRUE(recipes_.Save());
+  EXPECT_NE(FileText(Catalog()).find(L"<ID>" + std::to_wstring(stockId) + L"</ID>"), WString::npos);
+
+  // The restored catalog's record of the same id takes the line over at the next edit.
+  ingredients_.OpenCatalog(folder_.Path() + L"Ingredients.xml", false, 0, 100, nullptr);
+  const Ingredient* restored = ingredients_.FindById(stockId);
+  ASSERT_NE(restored, nullptr);
+  recipes_.FillList();
+  Edit(recipes_.Records()[0]->foodId, [](HWND dialog) { Press(dialog, IDOK); });
+  EXPECT_EQ(recipes_.Records()[0]->lines[0].ingredient, restored);
+}
+
 TEST_F(RecipeListTest, RestoreKeepsTheLinksOfTheBackup) {
   const uint32_t soups = RecipeCategory(L"Soups");
   Ingredient* stock = Food(L"Stock", 100);

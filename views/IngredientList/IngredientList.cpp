@@ -1,6 +1,7 @@
 #include "views/IngredientList/IngredientList.h"
 
 #include <algorithm>
+#include <iterator>
 
 #include "app/DataLockGuard.h"
 #include "app/Options.h"
@@ -138,6 +139,7 @@ bool IngredientList::IsCategoryUsed(uint32_t categoryId) {
 void IngredientList::Clear() {
   DataLockGuard lock;
   View::Clear();
+  std::move(records_.begin(), records_.end(), std::back_inserter(retired_));
   records_.clear();
 }
 

@@ -109,6 +109,9 @@ class IngredientList : public View, public IngredientCatalog, public DAVavador::
 
   FoodOwner foodOwner_;
   std::vector<std::unique_ptr<Ingredient>> records_;
+  // The records of an emptied catalog (an import that replaces it, a restore) stay allocated: recipe
+  // lines may still point at them until the recipe is next edited or read.
+  std::vector<std::unique_ptr<Ingredient>> retired_;
   // While the editor runs: the record it edits (0 for a new one) and the recipes, which share the
   // images folder.
   uint32_t editedId_ = 0;

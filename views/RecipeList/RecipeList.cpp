@@ -366,6 +366,16 @@ Ingredient* RecipeList::ChooseIngredient(HWND owner, const WString& text) {
   return chosen != 0 ? ingredients_.FindById(chosen) : nullptr;
 }
 
+// Lines read before the ingredient catalog was replaced still point at its retired records; they
+// take the catalog's record of the same FOODID where there is one.
+void RecipeList::RebindLines(Recipe& recipe) {
+  DataLockGuard lock;
+  for (RecipeLine& line : recipe.lines) {
+    if (Ingredient* current = line.ingredient ? ingredients_.FindById(line.ingredient->foodId) : nullptr)
+      line.ingredient = current;
+  }
+}
+
 void RecipeList::LinkIngredient(Recipe& recipe, uint32_t linkId) {
   const Ingredient& linked = ingredients_.UpsertLinkedIngredient(linkId, recipe, recipe.notOnIngredientList,
                                                                  CategoryName(recipe.catId));
@@ -401,6 +411,7 @@ void RecipeList::EditItem(View*) {
   if (readOnly || workerMode || listView.SelectedCount() != 1) return;
   Recipe* stored = FocusedRecord();
   if (!stored) return;
+  RebindLines(*stored);
   Recipe copy(*stored);
   editing_ = stored;
   const bool confirmed = RunEditor(copy);

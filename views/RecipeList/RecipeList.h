@@ -95,6 +95,7 @@ class RecipeList : public View, public DAVavador::PictureUsers {
 
   // Runs the recipe editor on `recipe`; true on OK.
   bool RunEditor(Recipe& recipe);
+  void RebindLines(Recipe& recipe);
   // Publishes the confirmed recipe as its linked ingredient (a new one for `linkId` 0).
   void LinkIngredient(Recipe& recipe, uint32_t linkId);
   // Find Ingredient as the editor's "Search" opens it: the chosen ingredient, or null.
