@@ -36,12 +36,11 @@ class RecipeList : public View, public DAVavador::PictureUsers {
   Recipe* FindById(uint32_t foodId) const;
   // The one selected recipe (the upload's subject), null unless exactly one row is selected.
   const Recipe* SelectedRecipe();
-  // Takes a recipe that came from outside (a download): a new FOODID, no link to an ingredient of
-  // the catalog it came from, appended and saved. Returns the catalog's record.
+  // Takes a recipe made outside the editor: a new FOODID, no link to an ingredient of the catalog
+  // it may have come from, appended, listed when it passes the filter, and saved.
   Recipe& AddForeignRecipe(std::unique_ptr<Recipe> recipe);
   // The distinct custom texts of all recipes, in character-code order.
   std::set<WString> CustomValues() const;
-  IngredientList& Ingredients() const { return ingredients_; }
 
   // ---- PictureUsers ----
   bool OtherRecordNames(const WString& fileName) const override;
