@@ -553,6 +553,13 @@ TEST_F(RecipeListTest, ExportingOneCategoryLeavesTheCatalogFileComplete) {
   EXPECT_EQ(exported.find(L"Rye"), WString::npos);
   EXPECT_NE(exported.find(L"<FOODNAME>Stock</FOODNAME>"), WString::npos);  // the ingredient went along
   EXPECT_EQ(recipes_.CatalogPath(), Catalog());
+  WString offeredPath;
+  dialogs_.On(IDD_INGREDIENT_EXPORT, [&](HWND dialog) {
+    offeredPath = WindowText(GetDlgItem(dialog, IDC_INGREDIENT_EXPORT_PATH));
+    Press(dialog, IDCANCEL);
+  });
+  recipes_.Export();
+  EXPECT_EQ(offeredPath, Exchange(L"soups.xml"));
 
   // The next change rewrites the catalog file with every recipe.
   Stored(L"Spelt", 1, {}, breads);

@@ -587,8 +587,8 @@ void RecipeList::Reload() {
 
 void RecipeList::Export() {
   if (workerMode) return;
-  ExportChoices choices{FolderOf(catalogPath) + TXT("Recipes.csv"), SelectorCategory(), exportAllData,
-                        exportPictures, preserveUnicode};
+  if (exportPath_.empty()) exportPath_ = FolderOf(catalogPath) + TXT("Recipes.csv");
+  ExportChoices choices{exportPath_, SelectorCategory(), exportAllData, exportPictures, preserveUnicode};
   choices.offerIngredients = true;
   choices.ingredients = exportIngredients;
   choices.captionId = IDS_RECIPE_EXPORT_CAPTION;
@@ -606,7 +606,7 @@ void RecipeList::Export() {
   exportIngredients = choices.ingredients;
   exportPictures = choices.pictures;
   preserveUnicode = choices.preserveUnicode;
-  workPath = choices.path;
+  exportPath_ = workPath = choices.path;
   StartExport(kExportTitle);
   workPath = catalogPath;
 }

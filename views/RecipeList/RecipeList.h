@@ -114,6 +114,7 @@ class RecipeList : public View, public DAVavador::PictureUsers {
   IngredientList& ingredients_;
   View* shopLists_ = nullptr;
   const Recipe* editing_ = nullptr;  // the stored recipe while the editor changes its copy
+  WString exportPath_;               // the last export file, offered again by the next export
   bool restoring_ = false;           // a restore keeps the links of the recipes it reads
   FoodOwner foodOwner_;
   std::vector<std::unique_ptr<Recipe>> records_;
