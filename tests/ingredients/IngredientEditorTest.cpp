@@ -134,7 +134,7 @@ TEST_F(IngredientEditorTest, EditShowsTheRecordAndPercentagesBecomeAmountsOfTheD
     ironShown = Visible(dialog, kNutrientEditIds[Nutrient::kIron]);
     TypeNutrient(dialog, Nutrient::kIron, L"50 %");
     iron = ItemText(dialog, kNutrientEditIds[Nutrient::kIron]);
-    SetDlgItemTextW(dialog, kNutrientEditIds[Nutrient::kSodium], L"");
+    SetDlgItemTextW(dialog, kNutrientEditIds[Nutrient::kProtein], L"10%");  // the focus never left it
     SetDlgItemTextW(dialog, IDC_EDITOR_NAME, L"Green apple");
     Press(dialog, IDOK);
   });
@@ -149,6 +149,7 @@ TEST_F(IngredientEditorTest, EditShowsTheRecordAndPercentagesBecomeAmountsOfTheD
   EXPECT_EQ(apple->name, L"Green apple");
   EXPECT_DOUBLE_EQ(apple->nutrients[Nutrient::kCalories], 200);
   EXPECT_DOUBLE_EQ(apple->nutrients[Nutrient::kIron], 6.5);
+  EXPECT_DOUBLE_EQ(apple->nutrients[Nutrient::kProtein], 6);
   EXPECT_DOUBLE_EQ(apple->size, 1.5);
   EXPECT_EQ(apple->catId, fruit);
   EXPECT_EQ(ingredients_.List().ItemText(0, 0), L"Green apple");

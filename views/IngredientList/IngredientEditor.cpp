@@ -271,6 +271,8 @@ class EditorDialog {
   }
 
   bool ReadRecord() {
+    // OK pressed with Enter leaves the focus where it was: a percentage there still counts.
+    for (int id : kNutrientEditIds) PercentEntry(id);
     static const KeepEveryPicture keep;
     const DAVavador::PictureUsers& users = context_.pictureUsers ? *context_.pictureUsers : keep;
     return context_.record.ReadEditor(dialog_, false, context_.imagesFolder, users);
