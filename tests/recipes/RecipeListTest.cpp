@@ -1,6 +1,9 @@
 // The Recipes view beside a real Ingredients view in the view tests' host window: recipes made
 // and changed through the real recipe editor, their linked ingredients, deletes, the catalog file,
 // imports and exports through the real dialogs and scripted prompts.
+#include <windows.h>
+
+#include <commctrl.h>
 #include <windowsx.h>
 
 #include "ViewTestSupport.h"
@@ -275,6 +278,71 @@ TEST_F(RecipeListTest, EditorLinesTakeFractionsTheirOwnTextsAndOrderAndAnEmptyRe
   EXPECT_DOUBLE_EQ(loaf->lines[1].amount, 1.5);
   EXPECT_EQ(loaf->lines[1].unit, static_cast<int32_t>(kUnitCup));
   EXPECT_EQ(loaf->lines[1].displayName, L"flour, sifted");
+}
+
+// The tool tip window the editor owns, found among the thread's windows.
+HWND OwnedTooltip(HWND dialog) {
+  struct Search {
+    HWND dialog, found;
+  } search{dialog, nullptr};
+  EnumThreadWindows(
+      GetCurrentThreadId(),
+      [](HWND window, LPARAM arg) {
+        auto* s = reinterpret_cast<Search*>(arg);
+        wchar_t name[64] = {};
+        GetClassNameW(window, name, 64);
+        if (GetWindow(window, GW_OWNER) == s->dialog && _wcsicmp(name, TOOLTIPS_CLASSW) == 0)
+          s->found = window;
+        return TRUE;
+      },
+      reinterpret_cast<LPARAM>(&search));
+  return search.found;
+}
+
+TEST_F(RecipeListTest, NewIngredientRunsTheIngredientEditorAndOffersTheNewIngredient) {
+  RecipeCategory(L"Soups");
+  uint32_t basics;
+  {
+    DataLockGuard lock;
+    basics = ingredients_.Categories().AddNew(L"Basics", ingredients_.IdCounter());
+  }
+  dialogs_.On(IDD_INGREDIENT_EDITOR, [&](HWND dialog) {
+    SetDlgItemTextW(dialog, IDC_EDITOR_NAME, L"Leek");
+    SelectData(dialog, IDC_EDITOR_CATEGORY, basics);
+    SelectData(dialog, IDC_EDITOR_WHOLE, 1);
+    SelectData(dialog, IDC_EDITOR_UNIT, kUnitOunce);
+    Press(dialog, IDOK);
+  });
+  WString offered, tip;
+  LRESULT tools = 0;
+  dialogs_.On(IDD_RECIPE_EDITOR, [&](HWND dialog) {
+    const HWND tooltip = OwnedTooltip(dialog);
+    tools = SendMessageW(tooltip, TTM_GETTOOLCOUNT, 0, 0);
+    wchar_t text[128] = {};
+    TTTOOLINFOW tool = {};
+    tool.cbSize = TTTOOLINFOW_V1_SIZE;
+    tool.hwnd = dialog;
+    tool.uId = reinterpret_cast<UINT_PTR>(GetDlgItem(dialog, IDC_RECIPE_REMOVE_LINE));
+    tool.lpszText = text;
+    SendMessageW(tooltip, TTM_GETTEXTW, 128, reinterpret_cast<LPARAM>(&tool));
+    tip = text;
+    SetDlgItemTextW(dialog, IDC_RECIPE_NAME, L"Leek soup");
+    Press(dialog, IDC_RECIPE_NEW_INGREDIENT);
+    const HWND catalog = GetDlgItem(dialog, IDC_RECIPE_CATALOG);
+    offered = ListBoxText(dialog, IDC_RECIPE_CATALOG, ListBox_GetCurSel(catalog));
+    SelectData(dialog, IDC_RECIPE_WHOLE, 3);
+    Press(dialog, IDC_RECIPE_ADD_LINE);
+    Press(dialog, IDOK);
+  });
+  const uint32_t id = recipes_.AddItem(nullptr);
+  EXPECT_EQ(tools, 7);
+  EXPECT_EQ(tip, L"Remove selected ingredient from the list of ingredients");
+  EXPECT_EQ(offered, L"Leek");
+  const Recipe* soup = recipes_.FindById(id);
+  ASSERT_NE(soup, nullptr);
+  ASSERT_EQ(soup->lines.size(), 1u);
+  EXPECT_EQ(soup->lines[0].ingredient->name, L"Leek");
+  EXPECT_DOUBLE_EQ(soup->lines[0].amount, 3);
 }
 
 TEST_F(RecipeListTest, EditingKeepsAVisibleLinkedIngredientTickedAndDisabled) {
