@@ -418,7 +418,10 @@ TEST_F(IngredientEditorTest, NutrientDataJoinsTheCatalogAndIsSavedAtOnce) {
 }
 
 TEST_F(IngredientEditorTest, ShippedNutrientDataBringsItsFoodsAndCategories) {
-  ASSERT_TRUE(ingredients_.TakeNutrientData(MIREPAN_DATA_DIR L"NutrientData0001.csv"));
+  // A copy: with backups on, the read leaves a ".bak" beside the file it read.
+  const WString data = folder_.Path() + L"NutrientData0001.csv";
+  ASSERT_TRUE(CopyFileTo(MIREPAN_DATA_DIR L"NutrientData0001.csv", data));
+  ASSERT_TRUE(ingredients_.TakeNutrientData(data));
   ASSERT_EQ(ingredients_.Records().size(), 542u);
   EXPECT_EQ(ingredients_.Categories().Entries().Count(), 20u);
   const Ingredient* amaranth = ingredients_.FindByName(L"Amaranth seed, black");
@@ -428,6 +431,7 @@ TEST_F(IngredientEditorTest, ShippedNutrientDataBringsItsFoodsAndCategories) {
   EXPECT_NEAR(amaranth->nutrients[Nutrient::kCalories], 356.119, 1e-9);
   EXPECT_EQ(*ingredients_.Categories().NameById(amaranth->catId), L"Cereals and Millets");
   EXPECT_TRUE(FileExists(Catalog()));
+  EXPECT_EQ(FileExists(data + L".bak"), options_.autoBackup);
 }
 
 }  // namespace
