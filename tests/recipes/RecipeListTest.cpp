@@ -400,6 +400,21 @@ TEST_F(RecipeListTest, ARecipeServesAsAnIngredientOfAnotherWithItsStoredValues) 
   EXPECT_EQ(recipes_.Records()[0]->lines[0].ingredient->foodId, sauceLink);
 }
 
+TEST_F(RecipeListTest, AShoppingListExpandsTheRecipeItsFoodIsNamedAfterExactly) {
+  RecipeCategory(L"Sauces");
+  Food(L"Tomato", 20);
+  const uint32_t sauce = AddRecipe({L"Sauce", 1, {{L"Tomato", 5, 0, kUnitServing}}, true});
+  const RecipeLookup& lookup = recipes_;
+  EXPECT_EQ(lookup.FindRecipeNamed(L"Sauce"), recipes_.FindById(sauce));
+  EXPECT_EQ(lookup.FindRecipeNamed(L"sauce"), nullptr);
+
+  std::vector<MealItem> lines;
+  Ingredient& linked = *ingredients_.FindById(static_cast<uint32_t>(recipes_.FindById(sauce)->ingredientId));
+  AddToShoppingLines(lines, linked, kUnitServing, 1, &lookup);
+  ASSERT_EQ(lines.size(), 1u);
+  EXPECT_EQ(lines[0].food->name, L"Tomato");
+}
+
 TEST_F(RecipeListTest, ComponentInformationShowsEachLinesWholeContribution) {
   const uint32_t id = Stored(L"Broth", 4, {{Food(L"Stock", 100), 2}}, RecipeCategory(L"Soups")).foodId;
   SelectOnly(id);

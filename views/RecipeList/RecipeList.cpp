@@ -64,6 +64,13 @@ Recipe* RecipeList::FindById(uint32_t foodId) const {
   return nullptr;
 }
 
+const Recipe* RecipeList::FindRecipeNamed(WStringView name) const {
+  for (const auto& record : records_) {
+    if (record->name == name) return record.get();
+  }
+  return nullptr;
+}
+
 std::set<WString> RecipeList::CustomValues() const {
   std::set<WString> values;
   for (const auto& record : records_) {

@@ -7,12 +7,13 @@
 #include <vector>
 
 #include "food/Recipe.h"
+#include "food/ShoppingList.h"
 #include "toolkit/PictureImport.h"
 #include "views/View.h"
 
 class IngredientList;
 
-class RecipeList : public View, public DAVavador::PictureUsers {
+class RecipeList : public View, public RecipeLookup, public DAVavador::PictureUsers {
  public:
   // The item commands of the view's menus and toolbar.
   enum Command : UINT {
@@ -41,6 +42,9 @@ class RecipeList : public View, public DAVavador::PictureUsers {
   Recipe& AddForeignRecipe(std::unique_ptr<Recipe> recipe);
   // The distinct custom texts of all recipes, in character-code order.
   std::set<WString> CustomValues() const;
+
+  // ---- RecipeLookup: a shopping list expands the recipe a listed food is named after ----
+  const Recipe* FindRecipeNamed(WStringView name) const override;
 
   // ---- PictureUsers ----
   bool OtherRecordNames(const WString& fileName) const override;
