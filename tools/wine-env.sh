@@ -10,6 +10,8 @@ mirepan_wine_prefix() {
   if [ ! -f "$WINEPREFIX/system.reg" ]; then
     mkdir -p "$WINEPREFIX"
     wineboot --init >/dev/null 2>&1 || true
+    # A virtual display has no window manager: Wine draws the captions and frames itself.
+    wine reg add 'HKCU\Software\Wine\X11 Driver' /v Decorated /d N /f >/dev/null 2>&1 || true
     wineserver -w || true
   fi
 }
