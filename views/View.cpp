@@ -5,6 +5,7 @@
 #include <algorithm>
 
 #include "app/DataLockGuard.h"
+#include "app/Options.h"
 #include "food/CategoryList.h"
 #include "food/Food.h"
 #include "resource.h"
@@ -12,6 +13,7 @@
 #include "storage/Paths.h"
 #include "storage/XMLDoc.h"
 #include "views/ColumnChooser.h"
+#include "views/IngredientList/IngredientCsv.h"
 #include "views/PictureDialog.h"
 
 using DAVavador::ERComboBox;
@@ -443,6 +445,29 @@ void View::FlushRows() {
 void View::SetRowTexts(int row, const CellText& cellText) {
   for (size_t i = 0; i < columns.size(); ++i)
     listView.SetItemText(row, static_cast<int>(i), cellText(columns[i]));
+}
+
+WString View::CsvExportText(size_t count, uint8_t columnCount, UINT firstCaption,
+                            const std::function<WString(size_t n, uint8_t columnId)>& cellOf) const {
+  std::vector<uint8_t> csvColumns = columns;
+  if (exportAllData) {
+    csvColumns.resize(columnCount);
+    for (uint8_t code = 0; code < columnCount; ++code) csvColumns[code] = code;
+  }
+  WString text;
+  for (size_t i = 0; i < csvColumns.size(); ++i)
+    AppendCsvField(text, owner.String(firstCaption + csvColumns[i]), i == 0);
+  text += TXT("\r\n");
+  for (size_t n = 0; n < count; ++n) {
+    ReportSaveProgress(n + 1, count + 1);
+    for (size_t i = 0; i < csvColumns.size(); ++i) AppendCsvField(text, cellOf(n, csvColumns[i]), i == 0);
+    text += TXT("\r\n");
+  }
+  return text;
+}
+
+NutrientFormat View::Format() const {
+  return NutrientFormat{options.displayPercent, options.roundNumbers};
 }
 
 void View::SortList() {

@@ -13,6 +13,7 @@
 #include <vector>
 
 #include "app/ProgressWindow.h"
+#include "food/Nutrients.h"
 #include "storage/Text.h"
 #include "toolkit/ERApp.h"
 #include "toolkit/ERComboBox.h"
@@ -200,6 +201,31 @@ class View {
   // batches, each one round trip to the interface thread.
   int AddRow(LPARAM itemData, const CellText& cellText);
   void SetRowTexts(int row, const CellText& cellText);
+  // The text of a CSV export of `count` records: a header line of the columns (every identifier
+  // below `columnCount` when exportAllData, else the displayed ones) captioned from
+  // `firstCaption`, then a line a record, each cell `cellOf(record index, column identifier)`.
+  WString CsvExportText(size_t count, uint8_t columnCount, UINT firstCaption,
+                        const std::function<WString(size_t n, uint8_t columnId)>& cellOf) const;
+  // Nutrient values show as percentages and rounded as the options say.
+  NutrientFormat Format() const;
+  // The row of a food record (an ingredient, a recipe): keyed by its FOODID, its cells the record's
+  // column texts.
+  template <class Record>
+  CellText FoodCells(const Record& record) const {
+    return [this, &record, format = Format()](uint8_t id) {
+      WString text;
+      record.ColumnText(text, id, *categories, format, false, false);
+      return text;
+    };
+  }
+  template <class Record>
+  int AddFoodRow(const Record& record) {
+    return AddRow(static_cast<LPARAM>(record.foodId), FoodCells(record));
+  }
+  template <class Record>
+  void ShowFoodRow(int row, const Record& record) {
+    SetRowTexts(row, FoodCells(record));
+  }
   // Sorts the list by `sortColumn` and `sortReverse`.
   void SortList();
   // The column rule: widths repaired, captions from `firstCaption` + identifier, columns past the

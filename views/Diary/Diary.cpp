@@ -87,10 +87,6 @@ void Diary::Clear() {
 
 // ---- the list ----
 
-NutrientFormat Diary::Format() const {
-  return NutrientFormat{options.displayPercent, options.roundNumbers};
-}
-
 View::CellText Diary::CellsOf(const Meal& meal) const {
   return [this, &meal, format = Format()](uint8_t id) {
     WString text;

@@ -266,25 +266,12 @@ bool IngredientList::WriteXmlFile(const std::vector<const Ingredient*>& written)
 }
 
 bool IngredientList::WriteCsvFile(const std::vector<const Ingredient*>& written) {
-  std::vector<uint8_t> csvColumns = columns;
-  if (exportAllData) {
-    csvColumns.resize(kFoodColumnCount);
-    for (uint8_t code = 0; code < kFoodColumnCount; ++code) csvColumns[code] = code;
-  }
-  WString text;
-  for (size_t i = 0; i < csvColumns.size(); ++i)
-    AppendCsvField(text, owner.String(5100 + csvColumns[i]), i == 0);
-  text += TXT("\r\n");
-  for (size_t n = 0; n < written.size(); ++n) {
-    ReportSaveProgress(n + 1, written.size() + 1);
-    for (size_t i = 0; i < csvColumns.size(); ++i) {
-      if (csvColumns[i] == kColumnPicture) ExportPicture(*written[n]);
-      WString cell;
-      written[n]->ColumnText(cell, csvColumns[i], *categories, Format(), true, true);
-      AppendCsvField(text, cell, i == 0);
-    }
-    text += TXT("\r\n");
-  }
+  const WString text = CsvExportText(written.size(), kFoodColumnCount, 5100, [&](size_t n, uint8_t id) {
+    if (id == kColumnPicture) ExportPicture(*written[n]);
+    WString cell;
+    written[n]->ColumnText(cell, id, *categories, Format(), true, true);
+    return cell;
+  });
   FileHandle file(workPath);
   if (!file.OpenWrite()) return false;
   if (preserveUnicode) return file.WriteAllText(text);
@@ -304,26 +291,6 @@ void IngredientList::ExportPicture(const Ingredient& record) const {
 
 // ---- the list ----
 
-NutrientFormat IngredientList::Format() const {
-  return NutrientFormat{options.displayPercent, options.roundNumbers};
-}
-
-View::CellText IngredientList::CellsOf(const Ingredient& record) const {
-  return [this, &record, format = Format()](uint8_t id) {
-    WString text;
-    record.ColumnText(text, id, *categories, format, false, false);
-    return text;
-  };
-}
-
-int IngredientList::AddRecordRow(const Ingredient& record) {
-  return AddRow(static_cast<LPARAM>(record.foodId), CellsOf(record));
-}
-
-void IngredientList::ShowRecord(int row, const Ingredient& record) {
-  SetRowTexts(row, CellsOf(record));
-}
-
 void IngredientList::FillList() {
   // Hidden records count towards the fill rule but are never shown.
   const size_t count = std::count_if(records_.begin(), records_.end(),
@@ -331,7 +298,7 @@ void IngredientList::FillList() {
   FillRows(count, [this](FillProgress& fill) {
     for (const auto& record : records_) {
       if (!MatchesFilter(*record) || record->hidden) continue;
-      AddRecordRow(*record);
+      AddFoodRow(*record);
       fill.RowAdded();
     }
   });
@@ -407,7 +374,7 @@ uint32_t IngredientList::AddItem(View* recipes) {
     const Ingredient& added = *records_.back();
     modified = true;
     if (MatchesFilter(added)) {
-      AddRecordRow(added);
+      AddFoodRow(added);
     } else {
       SelectFilterFor(added.catId, added.name);
       FillList();
@@ -426,7 +393,7 @@ void IngredientList::EditItem(View* recipes) {
   {
     DataLockGuard lock;
     *record = copy;
-    ShowRecord(row, *record);
+    ShowFoodRow(row, *record);
     modified = true;
   }
   SaveIfModified(false);
@@ -466,7 +433,7 @@ void IngredientList::CopyItem() {
     auto copy = std::make_unique<Ingredient>(*source);
     copy->foodId = ++lastId;
     copy->name = name;
-    AddRecordRow(*copy);
+    AddFoodRow(*copy);
     records_.push_back(std::move(copy));
     modified = true;
   }
@@ -525,7 +492,7 @@ void IngredientList::MoveToCategory() {
       if (selectedCategory != 0 && selectedCategory != target)
         listView.DeleteItem(*row);
       else
-        ShowRecord(*row, *record);
+        ShowFoodRow(*row, *record);
     }
     if (changed) modified = true;
   }

@@ -99,13 +99,9 @@ class IngredientList : public View, public IngredientCatalog, public DAVavador::
   void TakeRecord(std::unique_ptr<Ingredient> record, const WString& pictureSource);
   Ingredient* FocusedRecord();
   Ingredient* RecordOfRow(int row);
-  void ShowRecord(int row, const Ingredient& record);
-  int AddRecordRow(const Ingredient& record);
-  NutrientFormat Format() const;
   // Runs the ingredient editor on `copy`; true on OK.
   bool RunEditor(Ingredient& copy, unsigned modes, View* recipes);
   // The list cells of a record: list texts, not CSV, with the options' percentages and rounding.
-  CellText CellsOf(const Ingredient& record) const;
 
   FoodOwner foodOwner_;
   std::vector<std::unique_ptr<Ingredient>> records_;

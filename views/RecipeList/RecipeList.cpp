@@ -119,7 +119,7 @@ Recipe& RecipeList::AddForeignRecipe(std::unique_ptr<Recipe> recipe) {
     recipe->foodId = ++lastId;
     added = recipe.get();
     records_.push_back(std::move(recipe));
-    if (MatchesFilter(*added)) AddRecordRow(*added);
+    if (MatchesFilter(*added)) AddFoodRow(*added);
     modified = true;
   }
   SaveIfModified(false);
@@ -264,25 +264,13 @@ bool RecipeList::WriteXmlFile(const std::vector<const Recipe*>& written) {
 }
 
 bool RecipeList::WriteCsvFile(const std::vector<const Recipe*>& written) {
-  std::vector<uint8_t> csvColumns = columns;
-  if (exportAllData) {
-    csvColumns.resize(kRecipeColumnCount);
-    for (uint8_t code = 0; code < kRecipeColumnCount; ++code) csvColumns[code] = code;
-  }
-  WString text;
-  for (size_t i = 0; i < csvColumns.size(); ++i)
-    AppendCsvField(text, owner.String(kFirstHeader + csvColumns[i]), i == 0);
-  text += TXT("\r\n");
-  for (size_t n = 0; n < written.size(); ++n) {
-    ReportSaveProgress(n + 1, written.size() + 1);
-    for (size_t i = 0; i < csvColumns.size(); ++i) {
-      if (csvColumns[i] == kColumnPicture) ExportPicture(*written[n]);
-      WString cell;
-      written[n]->ColumnText(cell, csvColumns[i], *categories, Format(), true, true);
-      AppendCsvField(text, cell, i == 0);
-    }
-    text += TXT("\r\n");
-  }
+  const WString text =
+      CsvExportText(written.size(), kRecipeColumnCount, kFirstHeader, [&](size_t n, uint8_t id) {
+        if (id == kColumnPicture) ExportPicture(*written[n]);
+        WString cell;
+        written[n]->ColumnText(cell, id, *categories, Format(), true, true);
+        return cell;
+      });
   FileHandle file(workPath);
   if (!file.OpenWrite()) return false;
   if (preserveUnicode) return file.WriteAllText(text);
@@ -300,33 +288,13 @@ void RecipeList::ExportPicture(const Recipe& record) const {
 
 // ---- the list ----
 
-NutrientFormat RecipeList::Format() const {
-  return NutrientFormat{options.displayPercent, options.roundNumbers};
-}
-
-View::CellText RecipeList::CellsOf(const Recipe& record) const {
-  return [this, &record, format = Format()](uint8_t id) {
-    WString text;
-    record.ColumnText(text, id, *categories, format, false, false);
-    return text;
-  };
-}
-
-int RecipeList::AddRecordRow(const Recipe& record) {
-  return AddRow(static_cast<LPARAM>(record.foodId), CellsOf(record));
-}
-
-void RecipeList::ShowRecord(int row, const Recipe& record) {
-  SetRowTexts(row, CellsOf(record));
-}
-
 void RecipeList::FillList() {
   const size_t count = std::count_if(records_.begin(), records_.end(),
                                      [this](const auto& record) { return MatchesFilter(*record); });
   FillRows(count, [this](FillProgress& fill) {
     for (const auto& record : records_) {
       if (!MatchesFilter(*record)) continue;
-      AddRecordRow(*record);
+      AddFoodRow(*record);
       fill.RowAdded();
     }
   });
@@ -404,7 +372,7 @@ uint32_t RecipeList::AddItem(View*) {
     records_.push_back(std::move(recipe));
     modified = true;
     if (MatchesFilter(*added)) {
-      AddRecordRow(*added);
+      AddFoodRow(*added);
     } else {
       SelectFilterFor(added->catId, added->name);
       FillList();
@@ -430,7 +398,7 @@ void RecipeList::EditItem(View*) {
     *stored = copy;
     const int row = listView.FindItem(static_cast<LPARAM>(stored->foodId));
     if (row >= 0 && MatchesFilter(*stored))
-      ShowRecord(row, *stored);
+      ShowFoodRow(row, *stored);
     else if (row >= 0)
       listView.DeleteItem(row);
     modified = true;
@@ -453,7 +421,7 @@ void RecipeList::CopyItem() {
     const Ingredient* linked = ingredients_.FindById(static_cast<uint32_t>(source->ingredientId));
     copy->notOnIngredientList = !linked || linked->hidden;
     LinkIngredient(*copy, 0);
-    if (MatchesFilter(*copy)) AddRecordRow(*copy);
+    if (MatchesFilter(*copy)) AddFoodRow(*copy);
     records_.push_back(std::move(copy));
     modified = true;
   }
@@ -514,7 +482,7 @@ void RecipeList::MoveToCategory() {
       record->catId = target;
       changed = true;
       if (selectedCategory == 0) {
-        ShowRecord(*row, *record);
+        ShowFoodRow(*row, *record);
         listView.Select(*row, false);
       } else if (selectedCategory != target) {
         listView.DeleteItem(*row);

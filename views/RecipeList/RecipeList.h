@@ -108,11 +108,7 @@ class RecipeList : public View, public RecipeLookup, public DAVavador::PictureUs
 
   Recipe* RecordOfRow(int row) const;
   Recipe* FocusedRecord() const;
-  int AddRecordRow(const Recipe& record);
-  void ShowRecord(int row, const Recipe& record);
   void EraseRecord(uint32_t foodId);
-  NutrientFormat Format() const;
-  CellText CellsOf(const Recipe& record) const;
   WString CategoryName(uint32_t catId) const;
 
   IngredientList& ingredients_;
