@@ -48,12 +48,12 @@ size_t FindNoCase(const WString& name, const WString& text) {
 
 IngredientList::IngredientList(DAVavador::ERApp& owner, DAVavador::ERStatusBar& statusBar,
                                DAVavador::ERToolbar& toolbar, Options& options)
-    : View(owner, statusBar, toolbar, options,
-           ViewTraits{0,
-                      static_cast<int>(kFoodColumnCount),
-                      5100,
-                      4606,
-                      {kColumnName, kColumnServingSize, Nutrient::kCalories}}) {
+    : FoodCatalogView(owner, statusBar, toolbar, options,
+                      ViewTraits{0,
+                                 static_cast<int>(kFoodColumnCount),
+                                 5100,
+                                 4606,
+                                 {kColumnName, kColumnServingSize, Nutrient::kCalories}}) {
   categories = std::make_unique<CategoryList>();
   const HDC screen = GetDC(nullptr);
   foodOwner_.logPixelsX = GetDeviceCaps(screen, LOGPIXELSX);
@@ -63,10 +63,7 @@ IngredientList::IngredientList(DAVavador::ERApp& owner, DAVavador::ERStatusBar& 
 // ---- the catalog ----
 
 Ingredient* IngredientList::FindById(uint32_t foodId) {
-  for (const auto& record : records_) {
-    if (record->foodId == foodId) return record.get();
-  }
-  return nullptr;
+  return FindRecord(foodId);
 }
 
 Ingredient* IngredientList::FindByName(WStringView name) {
@@ -237,19 +234,6 @@ void IngredientList::TakeRecord(std::unique_ptr<Ingredient> record, const WStrin
   records_.push_back(std::move(record));
 }
 
-bool IngredientList::Save() {
-  // The export category restricts exports only; the catalog file always holds every record.
-  const uint32_t exportCategory = workerMode ? filterCategoryId : 0;
-  DataLockGuard lock;
-  std::vector<const Ingredient*> written;
-  for (const auto& record : records_) {
-    if (exportCategory == 0 || record->catId == exportCategory) written.push_back(record.get());
-  }
-  const bool saved = IsCsvPath(workPath) ? WriteCsvFile(written) : WriteXmlFile(written);
-  if (saved && !workerMode) modified = false;
-  return saved;
-}
-
 bool IngredientList::WriteXmlFile(const std::vector<const Ingredient*>& written) {
   XMLDoc doc;
   doc.OpenElement(TXT("INGREDIENTLIST"));
@@ -332,14 +316,6 @@ void IngredientList::BuildColumns() {
 
 void IngredientList::CustomizeColumns() {
   CustomizeColumnsWith(static_cast<int>(kFoodColumnCount), 5100);
-}
-
-Ingredient* IngredientList::RecordOfRow(int row) {
-  return row < 0 ? nullptr : FindById(static_cast<uint32_t>(listView.ItemData(row)));
-}
-
-Ingredient* IngredientList::FocusedRecord() {
-  return RecordOfRow(listView.NextSelected());
 }
 
 // ---- the item commands ----

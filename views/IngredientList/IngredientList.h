@@ -8,9 +8,11 @@
 #include "food/Food.h"
 #include "food/Recipe.h"
 #include "toolkit/PictureImport.h"
-#include "views/View.h"
+#include "views/FoodCatalogView.h"
 
-class IngredientList : public View, public IngredientCatalog, public DAVavador::PictureUsers {
+class IngredientList : public FoodCatalogView<Ingredient>,
+                       public IngredientCatalog,
+                       public DAVavador::PictureUsers {
  public:
   // The item commands of the view's menus and toolbar.
   enum Command : UINT {
@@ -39,8 +41,6 @@ class IngredientList : public View, public IngredientCatalog, public DAVavador::
 
   // Removes the record and its row (a deleted recipe's hidden linked ingredient) and saves.
   void EraseIngredient(uint32_t foodId);
-
-  const std::vector<std::unique_ptr<Ingredient>>& Records() const { return records_; }
 
   // "Find Ingredient" (dialog 2600) over `owner`, starting from `text` under the view's filters:
   // the chosen FOODID, 0 when none.
@@ -77,7 +77,6 @@ class IngredientList : public View, public IngredientCatalog, public DAVavador::
   void InstallMenu() override;
   void BuildColumns() override;
   bool Load(ProgressWindow* progressWindow, int fromPercent, int toPercent) override;
-  bool Save() override;
 
  private:
   // What the selection allows: the rules the menu and the toolbar share.
@@ -89,22 +88,19 @@ class IngredientList : public View, public IngredientCatalog, public DAVavador::
   bool ReadRecords(XMLDoc& doc, ProgressWindow* progressWindow, int fromPercent, int toPercent);
   bool ReadCsvFile(ProgressWindow* progressWindow, int fromPercent, int toPercent);
   bool ImportCsv(const WString& text, ProgressWindow* progressWindow, int fromPercent, int toPercent);
-  bool WriteXmlFile(const std::vector<const Ingredient*>& written);
-  bool WriteCsvFile(const std::vector<const Ingredient*>& written);
+  bool WriteXmlFile(const std::vector<const Ingredient*>& written) override;
+  bool WriteCsvFile(const std::vector<const Ingredient*>& written) override;
   // Pictures of an exchanged file lie in the Images folder beside it; copies overwrite.
   WString PictureSource() const;
   void ImportPicture(const Ingredient& record, const WString& pictureSource) const;
   void ExportPicture(const Ingredient& record) const;
 
   void TakeRecord(std::unique_ptr<Ingredient> record, const WString& pictureSource);
-  Ingredient* FocusedRecord();
-  Ingredient* RecordOfRow(int row);
   // Runs the ingredient editor on `copy`; true on OK.
   bool RunEditor(Ingredient& copy, unsigned modes, View* recipes);
   // The list cells of a record: list texts, not CSV, with the options' percentages and rounding.
 
   FoodOwner foodOwner_;
-  std::vector<std::unique_ptr<Ingredient>> records_;
   // The records of an emptied catalog (an import that replaces it, a restore) stay allocated: recipe
   // lines may still point at them until the recipe is next edited or read.
   std::vector<std::unique_ptr<Ingredient>> retired_;

@@ -42,12 +42,12 @@ bool IsNumberColumn(uint8_t id) {
 
 RecipeList::RecipeList(DAVavador::ERApp& owner, DAVavador::ERStatusBar& statusBar,
                        DAVavador::ERToolbar& toolbar, Options& options, IngredientList& ingredients)
-    : View(owner, statusBar, toolbar, options,
-           ViewTraits{1,
-                      static_cast<int>(kRecipeColumnCount),
-                      kFirstHeader,
-                      4906,
-                      {kColumnName, kColumnServingSize, Nutrient::kCalories}}),
+    : FoodCatalogView(owner, statusBar, toolbar, options,
+                      ViewTraits{1,
+                                 static_cast<int>(kRecipeColumnCount),
+                                 kFirstHeader,
+                                 4906,
+                                 {kColumnName, kColumnServingSize, Nutrient::kCalories}}),
       ingredients_(ingredients) {
   categories = std::make_unique<CategoryList>();
   const HDC screen = GetDC(nullptr);
@@ -58,10 +58,7 @@ RecipeList::RecipeList(DAVavador::ERApp& owner, DAVavador::ERStatusBar& statusBa
 // ---- the catalog ----
 
 Recipe* RecipeList::FindById(uint32_t foodId) const {
-  for (const auto& record : records_) {
-    if (record->foodId == foodId) return record.get();
-  }
-  return nullptr;
+  return FindRecord(foodId);
 }
 
 const Recipe* RecipeList::FindRecipeNamed(WStringView name) const {
@@ -234,19 +231,6 @@ bool RecipeList::ImportCsv(const WString& text, ProgressWindow* progressWindow, 
   return true;
 }
 
-bool RecipeList::Save() {
-  // The export category restricts exports only; the catalog file always holds every recipe.
-  const uint32_t exportCategory = workerMode ? filterCategoryId : 0;
-  DataLockGuard lock;
-  std::vector<const Recipe*> written;
-  for (const auto& record : records_) {
-    if (exportCategory == 0 || record->catId == exportCategory) written.push_back(record.get());
-  }
-  const bool saved = IsCsvPath(workPath) ? WriteCsvFile(written) : WriteXmlFile(written);
-  if (saved && !workerMode) modified = false;
-  return saved;
-}
-
 bool RecipeList::WriteXmlFile(const std::vector<const Recipe*>& written) {
   const bool embed = workerMode && exportIngredients;
   XMLDoc doc;
@@ -306,14 +290,6 @@ void RecipeList::BuildColumns() {
 
 void RecipeList::CustomizeColumns() {
   CustomizeColumnsWith(static_cast<int>(kRecipeColumnCount), kFirstHeader);
-}
-
-Recipe* RecipeList::RecordOfRow(int row) const {
-  return row < 0 ? nullptr : FindById(static_cast<uint32_t>(listView.ItemData(row)));
-}
-
-Recipe* RecipeList::FocusedRecord() const {
-  return RecordOfRow(listView.NextSelected());
 }
 
 const Recipe* RecipeList::SelectedRecipe() {

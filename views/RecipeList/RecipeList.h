@@ -9,11 +9,11 @@
 #include "food/Recipe.h"
 #include "food/ShoppingList.h"
 #include "toolkit/PictureImport.h"
-#include "views/View.h"
+#include "views/FoodCatalogView.h"
 
 class IngredientList;
 
-class RecipeList : public View, public RecipeLookup, public DAVavador::PictureUsers {
+class RecipeList : public FoodCatalogView<Recipe>, public RecipeLookup, public DAVavador::PictureUsers {
  public:
   // The item commands of the view's menus and toolbar.
   enum Command : UINT {
@@ -33,7 +33,6 @@ class RecipeList : public View, public RecipeLookup, public DAVavador::PictureUs
   // The shopping lists, asked before a deleted recipe's hidden linked ingredient is removed.
   void SetShoppingLists(View* shopLists) { shopLists_ = shopLists; }
 
-  const std::vector<std::unique_ptr<Recipe>>& Records() const { return records_; }
   Recipe* FindById(uint32_t foodId) const;
   // The one selected recipe (the upload's subject), null unless exactly one row is selected.
   const Recipe* SelectedRecipe();
@@ -78,7 +77,6 @@ class RecipeList : public View, public RecipeLookup, public DAVavador::PictureUs
   void ShowComponentInfo() override;
   void Reload() override;
   bool Load(ProgressWindow* progressWindow, int fromPercent, int toPercent) override;
-  bool Save() override;
 
  private:
   // What the selection allows: the rules the menu and the toolbar share.
@@ -92,8 +90,8 @@ class RecipeList : public View, public RecipeLookup, public DAVavador::PictureUs
   bool ReadCsvFile(ProgressWindow* progressWindow, int fromPercent, int toPercent);
   bool ImportCsv(const WString& text, ProgressWindow* progressWindow, int fromPercent, int toPercent);
   void TakeRecord(std::unique_ptr<Recipe> record);
-  bool WriteXmlFile(const std::vector<const Recipe*>& written);
-  bool WriteCsvFile(const std::vector<const Recipe*>& written);
+  bool WriteXmlFile(const std::vector<const Recipe*>& written) override;
+  bool WriteCsvFile(const std::vector<const Recipe*>& written) override;
   void ExportPicture(const Recipe& record) const;
 
   // Runs the recipe editor on `recipe`; true on OK.
@@ -106,8 +104,6 @@ class RecipeList : public View, public RecipeLookup, public DAVavador::PictureUs
   // Removes a deleted recipe's linked ingredient when nothing else still refers to it.
   void DropLinkedIngredient(uint32_t linkId);
 
-  Recipe* RecordOfRow(int row) const;
-  Recipe* FocusedRecord() const;
   void EraseRecord(uint32_t foodId);
   WString CategoryName(uint32_t catId) const;
 
@@ -117,6 +113,5 @@ class RecipeList : public View, public RecipeLookup, public DAVavador::PictureUs
   WString exportPath_;               // the last export file, offered again by the next export
   bool restoring_ = false;           // a restore keeps the links of the recipes it reads
   FoodOwner foodOwner_;
-  std::vector<std::unique_ptr<Recipe>> records_;
   std::vector<int32_t> downloads_;  // the server ids chosen in the download dialog
 };

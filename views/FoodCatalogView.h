@@ -1,0 +1,49 @@
+#pragma once
+// The base of the views whose records are foods known by FOODID, the ingredients and the recipes:
+// the records themselves, a record by id or by list row, and the save that writes the catalog
+// file or, for an export, the records of the export category as XML or CSV.
+#include <cstdint>
+#include <memory>
+#include <vector>
+
+#include "app/DataLockGuard.h"
+#include "views/IngredientList/IngredientCsv.h"
+#include "views/View.h"
+
+template <class Record>
+class FoodCatalogView : public View {
+ public:
+  using View::View;
+
+  const std::vector<std::unique_ptr<Record>>& Records() const { return records_; }
+
+  bool Save() override {
+    // The export category restricts exports only; the catalog file always holds every record.
+    const uint32_t exportCategory = workerMode ? filterCategoryId : 0;
+    DataLockGuard lock;
+    std::vector<const Record*> written;
+    for (const auto& record : records_) {
+      if (exportCategory == 0 || record->catId == exportCategory) written.push_back(record.get());
+    }
+    const bool saved = IsCsvPath(workPath) ? WriteCsvFile(written) : WriteXmlFile(written);
+    if (saved && !workerMode) modified = false;
+    return saved;
+  }
+
+ protected:
+  Record* FindRecord(uint32_t foodId) const {
+    for (const auto& record : records_) {
+      if (record->foodId == foodId) return record.get();
+    }
+    return nullptr;
+  }
+  Record* RecordOfRow(int row) const {
+    return row < 0 ? nullptr : FindRecord(static_cast<uint32_t>(listView.ItemData(row)));
+  }
+  Record* FocusedRecord() const { return RecordOfRow(listView.NextSelected()); }
+
+  virtual bool WriteXmlFile(const std::vector<const Record*>& written) = 0;
+  virtual bool WriteCsvFile(const std::vector<const Record*>& written) = 0;
+
+  std::vector<std::unique_ptr<Record>> records_;
+};
