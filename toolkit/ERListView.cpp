@@ -3,6 +3,7 @@
 #include <commctrl.h>
 
 #include <algorithm>
+#include <unordered_map>
 
 #include "storage/XMLDoc.h"
 
@@ -12,13 +13,18 @@ namespace {
 
 constexpr DWORD kExtendedStyles = LVS_EX_FULLROWSELECT;
 
-// Sorting reads every cell once, then lets the control order its rows by their positions at the
-// start, which the rows carry as their data while the sort runs.
+// Sorting reads every cell once, then lets the control order its rows. The comparison is given
+// the rows' data, which normally tell the rows apart; only when two rows share their data do the
+// rows carry their positions at the start as their data while the sort runs (every such change
+// notifies the parent, which costs a round trip a row).
 struct SortRows {
   std::vector<WString> texts;
   std::vector<double> numbers;
+  std::unordered_map<LPARAM, size_t> rowOf;  // by data; empty when the data are positions
   SortKind kind;
   bool reverse;
+
+  size_t Row(LPARAM data) const { return rowOf.empty() ? static_cast<size_t>(data) : rowOf.at(data); }
 };
 
 WString CellText(HWND list, int item, int column, int capacity) {
@@ -35,11 +41,12 @@ WString CellText(HWND list, int item, int column, int capacity) {
 
 int CALLBACK CompareRows(LPARAM first, LPARAM second, LPARAM context) {
   const auto& rows = *reinterpret_cast<const SortRows*>(context);
+  const size_t a = rows.Row(first), b = rows.Row(second);
   int result;
   if (rows.kind == SortKind::Text) {
-    result = CompareNoCase(rows.texts[first], rows.texts[second]);
+    result = CompareNoCase(rows.texts[a], rows.texts[b]);
   } else {
-    const double x = rows.numbers[first], y = rows.numbers[second];
+    const double x = rows.numbers[a], y = rows.numbers[b];
     result = x < y ? -1 : (y < x ? 1 : 0);
   }
   return rows.reverse ? -result : result;
@@ -219,14 +226,21 @@ void ERListView::SetRedraw(bool on) {
 void ERListView::Sort(int position, bool reverse) {
   if (!Window() || position < 0 || position >= ColumnCount()) return;
   const int count = ItemCount();
-  SortRows rows{{}, {}, SortKindOf(position), reverse};
+  SortRows rows{{}, {}, {}, SortKindOf(position), reverse};
   std::vector<LPARAM> data(count);
+  bool distinct = true;
   for (int i = 0; i < count; ++i) {
     rows.texts.push_back(CellText(Window(), i, position, kSortTextLength));
     if (rows.kind == SortKind::Number) rows.numbers.push_back(ParseReal(rows.texts.back().c_str()));
     data[i] = ItemData(i);
-    SetItemData(i, i);
+    distinct = distinct && rows.rowOf.emplace(data[i], i).second;
   }
+  if (distinct) {
+    Send(LVM_SORTITEMS, reinterpret_cast<WPARAM>(&rows), reinterpret_cast<LPARAM>(&CompareRows));
+    return;
+  }
+  rows.rowOf.clear();
+  for (int i = 0; i < count; ++i) SetItemData(i, i);
   Send(LVM_SORTITEMS, reinterpret_cast<WPARAM>(&rows), reinterpret_cast<LPARAM>(&CompareRows));
   for (int i = 0; i < count; ++i) SetItemData(i, data[ItemData(i)]);
 }

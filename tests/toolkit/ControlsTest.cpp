@@ -104,6 +104,25 @@ TEST_F(ListViewTest, TextColumnSortsByTextIgnoringCase) {
   EXPECT_EQ(L"Apple", list.ItemText(list.FindItem(appleData), 0));
 }
 
+TEST_F(ListViewTest, SortingLeavesDistinctDataAloneAndStillSortsRowsSharingTheirData) {
+  AddRows({L"3", L"1", L"2"});
+  int changes = 0;
+  parent.onNotify = [&changes](const NMHDR* header, LRESULT&) {
+    if (header->code == LVN_ITEMCHANGED) ++changes;
+    return false;
+  };
+  list.Sort(1, false);
+  EXPECT_EQ(std::vector<WString>({L"1", L"2", L"3"}), Column(1));
+  EXPECT_EQ(0, changes) << "a parent that follows the selection hears nothing of a sort";
+
+  for (int i = 0; i < list.ItemCount(); ++i) list.SetItemData(i, 5);
+  list.SetItemText(0, 1, L"9");
+  list.Sort(1, false);
+  EXPECT_EQ(std::vector<WString>({L"2", L"3", L"9"}), Column(1));
+  for (int i = 0; i < list.ItemCount(); ++i) EXPECT_EQ(5, list.ItemData(i));
+  parent.onNotify = nullptr;
+}
+
 TEST_F(ListViewTest, SortingComparesTheFirst1024CharactersOnly) {
   list.InsertColumn(0, L"Name", 100);
   const WString common(ERListView::kSortTextLength, L'a');
