@@ -575,3 +575,30 @@ TEST_F(DiaryTest, RestoreReadsTheBackupInPlaceOfTheMeals) {
 }
 
 }  // namespace
+
+TEST_F(DiaryTest, ReplacingTheIngredientCatalogMovesMealItemsToTheirSuccessorsAndLosesNone) {
+  Ingredient* apple = AddFood(L"Apple", 50);
+  Ingredient* pear = AddFood(L"Pear", 40);
+  apple->catId = ingredients_.Categories().AddNew(L"Fruit", ingredients_.IdCounter());
+  Open(DiaryFile(MealXml(1, 1, 1, 3, 7, 90, ItemXml(apple->foodId, "1") + ItemXml(pear->foodId, "2"))));
+  // The new catalog gives the apple's id to another food and has the pear under another id.
+  const WString file = folder_ / L"other.xml";
+  WriteFile(file,
+            "<INGREDIENTLIST>\r\n<INGREDIENTS>\r\n<FOOD>\r\n<FOODID>" + std::to_string(apple->foodId) +
+                "</FOODID>\r\n<FOODNAME>Banana</FOODNAME>\r\n</FOOD>\r\n<FOOD>\r\n<FOODID>90</FOODID>\r\n"
+                "<FOODNAME>pear</FOODNAME>\r\n</FOOD>\r\n</INGREDIENTS>\r\n</INGREDIENTLIST>\r\n");
+  prompts_.chosenPaths = {file};
+  prompts_.answers = {Prompt::kAnswerYes};
+  ingredients_.Import();
+
+  const Meal& meal = *diary_.Meals()[0];
+  ASSERT_EQ(meal.items.size(), 2u);
+  const Ingredient* kept = ingredients_.FindByName(L"Apple");
+  ASSERT_NE(kept, nullptr) << "the apple the meal holds rejoins the catalog";
+  EXPECT_EQ(meal.items[0].food, kept);
+  EXPECT_NE(kept->foodId, ingredients_.FindByName(L"Banana")->foodId);
+  EXPECT_EQ(*ingredients_.Categories().NameById(kept->catId), L"Fruit");
+  EXPECT_EQ(meal.items[1].food, ingredients_.FindById(90)) << "the pear moves to the new catalog's pear";
+  EXPECT_EQ(ingredients_.Records().size(), 3u);
+  EXPECT_TRUE(diary_.IsFoodUsed(kept->foodId));
+}

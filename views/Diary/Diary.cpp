@@ -36,12 +36,23 @@ Diary::Diary(DAVavador::ERApp& owner, DAVavador::ERStatusBar& statusBar, DAVavad
                       IDS_DIARY_LOADING,
                       {kColumnServingSize, kColumnCategory, Nutrient::kCalories, kColumnPicture}}),
       ingredients_(ingredients) {
+  ingredients_.AddFoodReferences(this);
   categories = std::make_unique<DiaryNameList>();
   categoryDialog = std::make_unique<DiaryDialog>(owner, Diaries());
   showTotals_ = [this](HWND window, FoodRDA& totals) {
     const IngredientEditor::Context context{this->owner, *categories, totals, Format(), imagesFolder};
     IngredientEditor::Open(window, context, IngredientEditor::kDiary | IngredientEditor::kViewOnly);
   };
+}
+
+Diary::~Diary() {
+  ingredients_.RemoveFoodReferences(this);
+}
+
+void Diary::VisitFoodPointers(const std::function<void(Ingredient*& food)>& visit) {
+  for (const auto& meal : meals_) {
+    for (MealItem& item : meal->items) visit(item.food);
+  }
 }
 
 // ---- the meals ----

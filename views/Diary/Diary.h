@@ -8,11 +8,12 @@
 
 #include "food/DiaryNameList.h"
 #include "food/Meal.h"
+#include "views/FoodReferences.h"
 #include "views/View.h"
 
 class IngredientList;
 
-class Diary : public View {
+class Diary : public View, public FoodReferences {
  public:
   // The commands of the view's menus and toolbar.
   enum Command : UINT {
@@ -31,6 +32,10 @@ class Diary : public View {
 
   Diary(DAVavador::ERApp& owner, DAVavador::ERStatusBar& statusBar, DAVavador::ERToolbar& toolbar,
         Options& options, IngredientList& ingredients);
+  ~Diary() override;
+
+  // ---- FoodReferences ----
+  void VisitFoodPointers(const std::function<void(Ingredient*& food)>& visit) override;
 
   const std::vector<std::unique_ptr<Meal>>& Meals() const { return meals_; }
   DiaryNameList& Diaries() const { return static_cast<DiaryNameList&>(*categories); }

@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <iterator>
+#include <unordered_map>
 
 #include "app/DataLockGuard.h"
 #include "app/Options.h"
@@ -133,11 +134,57 @@ bool IngredientList::IsCategoryUsed(uint32_t categoryId) {
                      [categoryId](const auto& record) { return record->catId == categoryId; });
 }
 
+void IngredientList::AddFoodReferences(FoodReferences* view) {
+  referrers_.push_back(view);
+}
+
+void IngredientList::RemoveFoodReferences(FoodReferences* view) {
+  referrers_.erase(std::remove(referrers_.begin(), referrers_.end(), view), referrers_.end());
+}
+
 void IngredientList::Clear() {
   DataLockGuard lock;
+  retiredCategories_ = categories->Entries();
   View::Clear();
   std::move(records_.begin(), records_.end(), std::back_inserter(retired_));
   records_.clear();
+}
+
+bool IngredientList::TakeBackRetired() {
+  DataLockGuard lock;
+  std::unordered_map<const Ingredient*, Ingredient*> successors;
+  for (const auto& record : retired_) successors.emplace(record.get(), nullptr);
+  bool adopted = false;
+  for (FoodReferences* view : referrers_) {
+    view->VisitFoodPointers([&](Ingredient*& food) {
+      const auto found = successors.find(food);
+      if (found == successors.end()) return;
+      if (!found->second) found->second = SuccessorOf(*food, adopted);
+      food = found->second;
+    });
+  }
+  if (adopted) modified = true;
+  return adopted;
+}
+
+// The new catalog's ingredient of the same id and name, else of the same name; otherwise the old
+// record rejoins the catalog (renumbered when its id is taken, in its category by name), so that
+// nothing a recipe, meal or list holds is lost.
+Ingredient* IngredientList::SuccessorOf(Ingredient& old, bool& adopted) {
+  Ingredient* same = FindById(old.foodId);
+  if (same && EqualsNoCase(same->name, old.name)) return same;
+  if ((same = FindByName(old.name))) return same;
+  const auto at = std::find_if(retired_.begin(), retired_.end(),
+                               [&old](const auto& record) { return record.get() == &old; });
+  std::unique_ptr<Ingredient> record = std::move(*at);
+  retired_.erase(at);
+  if (FindById(record->foodId)) record->foodId = ++lastId;
+  lastId = std::max(lastId, record->foodId);
+  const WString* category = retiredCategories_.NameById(record->catId);
+  record->catId = category ? categories->FindOrCreate(*category, lastId) : 0;
+  records_.push_back(std::move(record));
+  adopted = true;
+  return records_.back().get();
 }
 
 // ---- the catalog file ----
@@ -493,6 +540,10 @@ bool IngredientList::TakeNutrientData(const WString& csvPath) {
 void IngredientList::RestoreBackup() {
   WaitForBackgroundSaves();  // they would write the catalog over the backup being read
   RestoreFromBackup(kRestoreQuestion, kRestoreTitle);
+  if (!TakeBackRetired()) return;
+  FillCategorySelector();
+  FillList();
+  SaveIfModified(false);
 }
 
 void IngredientList::Export() {
@@ -521,6 +572,7 @@ void IngredientList::Import() {
   if (answer == IDYES) Clear();
   workPath = *path;
   StartImport(kImportTitle);
+  if (answer == IDYES) TakeBackRetired();
   selectedCategory = SelectorCategory();
   FillCategorySelector();
   BuildColumns();

@@ -8,7 +8,9 @@
 #include "food/Food.h"
 #include "food/Recipe.h"
 #include "toolkit/PictureImport.h"
+#include "food/NamedIdList.h"
 #include "views/FoodCatalogView.h"
+#include "views/FoodReferences.h"
 
 class IngredientList : public FoodCatalogView<Ingredient>,
                        public IngredientCatalog,
@@ -41,6 +43,10 @@ class IngredientList : public FoodCatalogView<Ingredient>,
 
   // Removes the record and its row (a deleted recipe's hidden linked ingredient) and saves.
   void EraseIngredient(uint32_t foodId);
+
+  // The views whose records point at ingredients; a replaced catalog moves their pointers.
+  void AddFoodReferences(FoodReferences* view);
+  void RemoveFoodReferences(FoodReferences* view);
 
   // "Find Ingredient" (dialog 2600) over `owner`, starting from `text` under the view's filters:
   // the chosen FOODID, 0 when none.
@@ -96,14 +102,20 @@ class IngredientList : public FoodCatalogView<Ingredient>,
   void ExportPicture(const Ingredient& record) const;
 
   void TakeRecord(std::unique_ptr<Ingredient> record, const WString& pictureSource);
+  // After an import or restore replaced the catalog: every pointer of the referring views at a
+  // record of the old catalog moves to its successor. True when an old record rejoined the catalog.
+  bool TakeBackRetired();
+  Ingredient* SuccessorOf(Ingredient& old, bool& adopted);
   // Runs the ingredient editor on `copy`; true on OK.
   bool RunEditor(Ingredient& copy, unsigned modes, View* recipes);
   // The list cells of a record: list texts, not CSV, with the options' percentages and rounding.
 
   FoodOwner foodOwner_;
-  // The records of an emptied catalog (an import that replaces it, a restore) stay allocated: recipe
-  // lines may still point at them until the recipe is next edited or read.
+  // The records of an emptied catalog (an import that replaces it, a restore) stay allocated: the
+  // lines of recipes, meals and lists point at them until TakeBackRetired moves the pointers.
   std::vector<std::unique_ptr<Ingredient>> retired_;
+  NamedIdList retiredCategories_;  // the categories of the emptied catalog, for records that rejoin
+  std::vector<FoodReferences*> referrers_;
   // While the editor runs: the record it edits (0 for a new one) and the recipes, which share the
   // images folder.
   uint32_t editedId_ = 0;

@@ -49,10 +49,21 @@ RecipeList::RecipeList(DAVavador::ERApp& owner, DAVavador::ERStatusBar& statusBa
                                  4906,
                                  {kColumnName, kColumnServingSize, Nutrient::kCalories}}),
       ingredients_(ingredients) {
+  ingredients_.AddFoodReferences(this);
   categories = std::make_unique<CategoryList>();
   const HDC screen = GetDC(nullptr);
   foodOwner_.logPixelsX = GetDeviceCaps(screen, LOGPIXELSX);
   ReleaseDC(nullptr, screen);
+}
+
+RecipeList::~RecipeList() {
+  ingredients_.RemoveFoodReferences(this);
+}
+
+void RecipeList::VisitFoodPointers(const std::function<void(Ingredient*& food)>& visit) {
+  for (const auto& record : records_) {
+    for (RecipeLine& line : record->lines) visit(line.ingredient);
+  }
 }
 
 // ---- the catalog ----

@@ -9,11 +9,15 @@
 #include "food/Recipe.h"
 #include "food/ShoppingList.h"
 #include "toolkit/PictureImport.h"
+#include "views/FoodReferences.h"
 #include "views/FoodCatalogView.h"
 
 class IngredientList;
 
-class RecipeList : public FoodCatalogView<Recipe>, public RecipeLookup, public DAVavador::PictureUsers {
+class RecipeList : public FoodCatalogView<Recipe>,
+                   public RecipeLookup,
+                   public DAVavador::PictureUsers,
+                   public FoodReferences {
  public:
   // The item commands of the view's menus and toolbar.
   enum Command : UINT {
@@ -29,6 +33,10 @@ class RecipeList : public FoodCatalogView<Recipe>, public RecipeLookup, public D
 
   RecipeList(DAVavador::ERApp& owner, DAVavador::ERStatusBar& statusBar, DAVavador::ERToolbar& toolbar,
              Options& options, IngredientList& ingredients);
+  ~RecipeList() override;
+
+  // ---- FoodReferences ----
+  void VisitFoodPointers(const std::function<void(Ingredient*& food)>& visit) override;
 
   // The shopping lists, asked before a deleted recipe's hidden linked ingredient is removed.
   void SetShoppingLists(View* shopLists) { shopLists_ = shopLists; }

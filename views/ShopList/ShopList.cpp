@@ -41,7 +41,18 @@ ShopList::ShopList(DAVavador::ERApp& owner, DAVavador::ERStatusBar& statusBar, D
     : View(owner, statusBar, toolbar, options,
            ViewTraits{3, 1, kFirstCaption, IDS_SHOPLIST_LOADING, {kItemsColumn}}),
       ingredients_(ingredients) {
+  ingredients_.AddFoodReferences(this);
   categories = std::make_unique<ShoppingListNames>();
+}
+
+ShopList::~ShopList() {
+  ingredients_.RemoveFoodReferences(this);
+}
+
+void ShopList::VisitFoodPointers(const std::function<void(Ingredient*& food)>& visit) {
+  for (const auto& list : lists_) {
+    for (MealItem& item : list->items) visit(item.food);
+  }
 }
 
 // ---- the lists ----

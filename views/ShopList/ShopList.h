@@ -7,11 +7,12 @@
 
 #include "food/Meal.h"
 #include "food/ShoppingList.h"
+#include "views/FoodReferences.h"
 #include "views/View.h"
 
 class IngredientList;
 
-class ShopList : public View {
+class ShopList : public View, public FoodReferences {
  public:
   // The item commands of the view's menus.
   enum Command : UINT {
@@ -24,6 +25,10 @@ class ShopList : public View {
 
   ShopList(DAVavador::ERApp& owner, DAVavador::ERStatusBar& statusBar, DAVavador::ERToolbar& toolbar,
            Options& options, IngredientList& ingredients);
+  ~ShopList() override;
+
+  // ---- FoodReferences ----
+  void VisitFoodPointers(const std::function<void(Ingredient*& food)>& visit) override;
 
   const std::vector<std::unique_ptr<Meal>>& Lists() const { return lists_; }
   // The list of the selector, null when none is chosen.
