@@ -375,6 +375,18 @@ TEST_F(RecipeListTest, EditingKeepsAVisibleLinkedIngredientTickedAndDisabled) {
   }
 }
 
+TEST_F(RecipeListTest, EditingNeverUpdatesAnotherFoodThatTookTheLinkedIngredientsId) {
+  const uint32_t sauces = RecipeCategory(L"Sauces");
+  const uint32_t id = Stored(L"Pesto", 4, {{Food(L"Basil", 20), 1}}, sauces, true).foodId;
+  const auto linkId = static_cast<uint32_t>(recipes_.FindById(id)->ingredientId);
+  ingredients_.FindById(linkId)->name = L"Banana";  // as a replacing import may leave it
+  Edit(id, [](HWND dialog) { Press(dialog, IDOK); });
+  EXPECT_EQ(ingredients_.FindById(linkId)->name, L"Banana");
+  const auto newLink = static_cast<uint32_t>(recipes_.FindById(id)->ingredientId);
+  EXPECT_NE(newLink, linkId);
+  EXPECT_EQ(ingredients_.FindById(newLink)->name, L"Pesto");
+}
+
 TEST_F(RecipeListTest, ARecipeServesAsAnIngredientOfAnotherWithItsStoredValues) {
   RecipeCategory(L"Sauces");
   Food(L"Tomato", 20);

@@ -345,6 +345,14 @@ void RecipeList::LinkIngredient(Recipe& recipe, uint32_t linkId) {
   recipe.notOnIngredientList = linked.hidden;
 }
 
+// The link holds while the linked ingredient still carries the recipe's name: a catalog replaced
+// by an import may have given its id to another food, which must not take the recipe's values.
+uint32_t RecipeList::LinkOf(const Recipe& stored) const {
+  const Ingredient* linked =
+      stored.ingredientId > 0 ? ingredients_.FindById(static_cast<uint32_t>(stored.ingredientId)) : nullptr;
+  return linked && EqualsNoCase(linked->name, stored.name) ? linked->foodId : 0;
+}
+
 uint32_t RecipeList::AddItem(View*) {
   if (readOnly || workerMode) return 0;
   auto recipe = std::make_unique<Recipe>(&foodOwner_);
@@ -381,7 +389,7 @@ void RecipeList::EditItem(View*) {
   if (!confirmed) return;
   {
     DataLockGuard lock;
-    LinkIngredient(copy, static_cast<uint32_t>(copy.ingredientId));
+    LinkIngredient(copy, LinkOf(*stored));
     *stored = copy;
     const int row = listView.FindItem(static_cast<LPARAM>(stored->foodId));
     if (row >= 0 && MatchesFilter(*stored))

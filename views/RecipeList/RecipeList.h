@@ -107,6 +107,8 @@ class RecipeList : public FoodCatalogView<Recipe>,
   void RebindLines(Recipe& recipe);
   // Publishes the confirmed recipe as its linked ingredient (a new one for `linkId` 0).
   void LinkIngredient(Recipe& recipe, uint32_t linkId);
+  // The id of the stored recipe's linked ingredient, 0 when the link no longer holds.
+  uint32_t LinkOf(const Recipe& stored) const;
   // Find Ingredient as the editor's "Search" opens it: the chosen ingredient, or null.
   Ingredient* ChooseIngredient(HWND owner, const WString& text);
   // Removes a deleted recipe's linked ingredient when nothing else still refers to it.
