@@ -542,8 +542,9 @@ void ERAppWindows::ShowHelp() {
     helpFile = WriteHelpFile(EnsureTrailing(path, TXT('\\')));
   static HMODULE helpLibrary = LoadLibraryW(L"hhctrl.ocx");
   using HtmlHelpFunction = HWND(WINAPI*)(HWND, LPCWSTR, UINT, DWORD_PTR);
-  auto htmlHelp =
-      helpLibrary ? reinterpret_cast<HtmlHelpFunction>(GetProcAddress(helpLibrary, "HtmlHelpW")) : nullptr;
+  auto htmlHelp = helpLibrary ? reinterpret_cast<HtmlHelpFunction>(
+                                    reinterpret_cast<void*>(GetProcAddress(helpLibrary, "HtmlHelpW")))
+                              : nullptr;
   if (htmlHelp && !helpFile.empty()) htmlHelp(MainWindow(), helpFile.c_str(), 0 /* HH_DISPLAY_TOPIC */, 0);
 }
 

@@ -86,7 +86,9 @@ TEST(Units, FractionNamesRoundToTheTablesNames) {
   EXPECT_EQ(WString(TXT("15/16 ")), FractionNames[47]);
   for (const WChar* name : FractionNames) {
     const WString text(name);
-    if (!text.empty()) EXPECT_EQ(TXT(' '), text.back());
+    if (!text.empty()) {
+      EXPECT_EQ(TXT(' '), text.back());
+    }
   }
 }
 
