@@ -7,6 +7,7 @@
 #include <vector>
 
 #include "app/DataLockGuard.h"
+#include "storage/Files.h"
 #include "views/IngredientList/IngredientCsv.h"
 #include "views/View.h"
 
@@ -42,6 +43,18 @@ class FoodCatalogView : public View {
   }
   Record* FocusedRecord() const { return RecordOfRow(listView.NextSelected()); }
 
+  // A CSV catalog or exchange file; one without a known column in UTF-16 is read again as 8-bit
+  // text.
+  bool ReadCsvFile(ProgressWindow* progressWindow, int fromPercent, int toPercent) {
+    WString text;
+    if (!FileHandle(workPath).ReadAllText(text)) return false;
+    return ImportCsv(text, progressWindow, fromPercent, toPercent) ||
+           ImportCsv(WidenedBytes(text), progressWindow, fromPercent, toPercent);
+  }
+
+  // False when the header names no known column.
+  virtual bool ImportCsv(const WString& text, ProgressWindow* progressWindow, int fromPercent,
+                         int toPercent) = 0;
   virtual bool WriteXmlFile(const std::vector<const Record*>& written) = 0;
   virtual bool WriteCsvFile(const std::vector<const Record*>& written) = 0;
 

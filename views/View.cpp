@@ -316,6 +316,11 @@ void View::ReportLoadProgress(ProgressWindow* window, int fromPercent, int toPer
   if (window) window->SetProgress(fromPercent + doc.Progress() * (toPercent - fromPercent) / 100);
 }
 
+void View::ReportLoadProgress(ProgressWindow* window, int fromPercent, int toPercent, size_t done,
+                              size_t count) {
+  if (window) window->SetProgress(fromPercent + static_cast<int>(done * (toPercent - fromPercent) / count));
+}
+
 void View::ReportSaveProgress(size_t written, size_t count) const {
   if (workerMode && count > 0) progress.SetProgress(static_cast<int>(10 + written * 90 / count));
 }

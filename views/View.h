@@ -244,6 +244,9 @@ class View {
   // Progress of a load at the document's position, and of the n-th of `count` records of an
   // external save (10 + n * 90 / count); both do nothing without a window.
   static void ReportLoadProgress(ProgressWindow* window, int fromPercent, int toPercent, const XMLDoc& doc);
+  // The same for `done` of `count` lines of a CSV file.
+  static void ReportLoadProgress(ProgressWindow* window, int fromPercent, int toPercent, size_t done,
+                                 size_t count);
   void ReportSaveProgress(size_t written, size_t count) const;
 
   // The picture of the selected record: images folder + the file-name part of `pictureName`,

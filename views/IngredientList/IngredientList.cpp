@@ -208,14 +208,6 @@ WString IngredientList::PictureSource() const {
   return workerMode ? FolderOf(workPath) + TXT("Images\\") : WString();
 }
 
-bool IngredientList::ReadCsvFile(ProgressWindow* progressWindow, int fromPercent, int toPercent) {
-  WString text;
-  if (!FileHandle(workPath).ReadAllText(text)) return false;
-  // A file without a known column in UTF-16 is read again as 8-bit text.
-  return ImportCsv(text, progressWindow, fromPercent, toPercent) ||
-         ImportCsv(WidenedBytes(text), progressWindow, fromPercent, toPercent);
-}
-
 bool IngredientList::ImportCsv(const WString& text, ProgressWindow* progressWindow, int fromPercent,
                                int toPercent) {
   const std::vector<WStringView> lines = CsvLines(text);
@@ -225,9 +217,7 @@ bool IngredientList::ImportCsv(const WString& text, ProgressWindow* progressWind
   const WString pictureSource = PictureSource();
   DataLockGuard lock;
   for (size_t n = 1; n < lines.size(); ++n) {
-    if (progressWindow)
-      progressWindow->SetProgress(fromPercent +
-                                  static_cast<int>(n * (toPercent - fromPercent) / lines.size()));
+    ReportLoadProgress(progressWindow, fromPercent, toPercent, n, lines.size());
     auto record = std::make_unique<Ingredient>(&foodOwner_);
     if (!record->ImportCsvRow(SplitCsvLine(lines[n]), *categories, UnitNames(), lastId, map)) continue;
     ImportPicture(*record, pictureSource);

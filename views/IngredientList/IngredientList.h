@@ -92,8 +92,8 @@ class IngredientList : public FoodCatalogView<Ingredient>,
   CommandStates States() const;
   void EnableButtons(bool show);
   bool ReadRecords(XMLDoc& doc, ProgressWindow* progressWindow, int fromPercent, int toPercent);
-  bool ReadCsvFile(ProgressWindow* progressWindow, int fromPercent, int toPercent);
-  bool ImportCsv(const WString& text, ProgressWindow* progressWindow, int fromPercent, int toPercent);
+  bool ImportCsv(const WString& text, ProgressWindow* progressWindow, int fromPercent,
+                 int toPercent) override;
   bool WriteXmlFile(const std::vector<const Ingredient*>& written) override;
   bool WriteCsvFile(const std::vector<const Ingredient*>& written) override;
   // Pictures of an exchanged file lie in the Images folder beside it; copies overwrite.

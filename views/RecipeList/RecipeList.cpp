@@ -202,14 +202,6 @@ void RecipeList::TakeRecord(std::unique_ptr<Recipe> record) {
   records_.push_back(std::move(record));
 }
 
-bool RecipeList::ReadCsvFile(ProgressWindow* progressWindow, int fromPercent, int toPercent) {
-  WString text;
-  if (!FileHandle(workPath).ReadAllText(text)) return false;
-  // A file without a known column in UTF-16 is read again as 8-bit text.
-  return ImportCsv(text, progressWindow, fromPercent, toPercent) ||
-         ImportCsv(WidenedBytes(text), progressWindow, fromPercent, toPercent);
-}
-
 bool RecipeList::ImportCsv(const WString& text, ProgressWindow* progressWindow, int fromPercent,
                            int toPercent) {
   const std::vector<WStringView> lines = CsvLines(text);
@@ -228,9 +220,7 @@ bool RecipeList::ImportCsv(const WString& text, ProgressWindow* progressWindow, 
   if (!matched) return false;
   DataLockGuard lock;
   for (size_t n = 1; n < lines.size(); ++n) {
-    if (progressWindow)
-      progressWindow->SetProgress(fromPercent +
-                                  static_cast<int>(n * (toPercent - fromPercent) / lines.size()));
+    ReportLoadProgress(progressWindow, fromPercent, toPercent, n, lines.size());
     auto record = std::make_unique<Recipe>(&foodOwner_);
     if (!record->ImportCsvRecipeRow(SplitCsvLine(lines[n]), *categories, UnitNames(), lastId, map,
                                     ingredients_))

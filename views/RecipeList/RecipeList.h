@@ -95,8 +95,8 @@ class RecipeList : public FoodCatalogView<Recipe>,
   void EnableButtons(bool show);
 
   bool ReadXmlFile(ProgressWindow* progressWindow, int fromPercent, int toPercent);
-  bool ReadCsvFile(ProgressWindow* progressWindow, int fromPercent, int toPercent);
-  bool ImportCsv(const WString& text, ProgressWindow* progressWindow, int fromPercent, int toPercent);
+  bool ImportCsv(const WString& text, ProgressWindow* progressWindow, int fromPercent,
+                 int toPercent) override;
   void TakeRecord(std::unique_ptr<Recipe> record);
   bool WriteXmlFile(const std::vector<const Recipe*>& written) override;
   bool WriteCsvFile(const std::vector<const Recipe*>& written) override;
