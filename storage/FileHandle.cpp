@@ -1,5 +1,26 @@
+#include <algorithm>
+#include <atomic>
+
 #include "storage/FileSystem.h"
 #include "storage/Files.h"
+
+namespace {
+std::atomic<uint64_t> writeLimit{kUnlimitedWrites};
+
+// How many of `count` bytes the test limit lets through; the limit shrinks by as many.
+uint32_t AllowedBytes(uint32_t count) {
+  uint64_t left = writeLimit.load();
+  while (left != kUnlimitedWrites) {
+    const uint64_t allowed = std::min<uint64_t>(left, count);
+    if (writeLimit.compare_exchange_weak(left, left - allowed)) return static_cast<uint32_t>(allowed);
+  }
+  return count;
+}
+}  // namespace
+
+void LimitWrites(uint64_t bytes) {
+  writeLimit = bytes;
+}
 
 bool FileHandle::Fail() {
   lastError = SystemFiles::LastError();
@@ -50,13 +71,20 @@ bool FileHandle::Read(void* buffer, uint32_t count, uint32_t& bytesRead) {
 bool FileHandle::Write(const void* buffer, uint32_t count) {
   if (!OpenWrite()) return false;
   auto* bytes = static_cast<const char*>(buffer);
-  for (uint32_t written = 0; written < count;) {
+  const uint32_t allowed = AllowedBytes(count);
+  for (uint32_t written = 0; written < allowed;) {
     uint32_t done = 0;
-    const bool ok = SystemFiles::Write(handle, bytes + written, count - written, done);
-    if (!ok || done < count - written) return Fail();
+    const bool ok = SystemFiles::Write(handle, bytes + written, allowed - written, done);
+    if (!ok || done < allowed - written) return Fail();
     written += done;
   }
-  return true;
+  if (allowed == count) return true;
+  lastError = SystemFiles::DiskFullError();
+  return false;
+}
+
+bool FileHandle::Flush() {
+  return IsOpen() && !openForRead && (SystemFiles::Flush(handle) || Fail());
 }
 
 bool FileHandle::ReadAllText(WString& text) {
@@ -104,6 +132,40 @@ bool FileHandle::UseEveryoneAccess() {
 
 bool FileExists(const WString& path) {
   return FileHandle(path).Exists();
+}
+
+bool ReplaceFileContents(const WString& path, const void* data, size_t size, uint32_t& error) {
+  const WString temporary = path + TXT(".tmp");
+  bool written;
+  {
+    FileHandle file(temporary);
+    written = file.OpenWrite();
+    const auto* bytes = static_cast<const char*>(data);
+    constexpr size_t kChunk = size_t{1} << 30;
+    for (size_t at = 0; written && at < size; at += kChunk)
+      written = file.Write(bytes + at, static_cast<uint32_t>(std::min(kChunk, size - at)));
+    written = written && file.Flush();
+    error = file.lastError;
+  }
+  if (written && SystemFiles::Replace(temporary, path)) {
+    error = 0;
+    return true;
+  }
+  if (written) error = SystemFiles::LastError();
+  DeleteFileAt(temporary);
+  return false;
+}
+
+bool ReplaceFileWithCopy(const WString& source, const WString& target, uint32_t& error) {
+  FileHandle file(source);
+  std::string bytes(file.Size(), '\0');
+  uint32_t read = 0;
+  if (!file.OpenRead() || !file.Read(bytes.data(), static_cast<uint32_t>(bytes.size()), read)) {
+    error = file.lastError;
+    return false;
+  }
+  file.Close();
+  return ReplaceFileContents(target, bytes.data(), read, error);
 }
 
 bool CopyFileTo(const WString& source, const WString& target) {

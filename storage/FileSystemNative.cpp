@@ -113,6 +113,14 @@ bool Size(Handle file, uint64_t& size) {
   return true;
 }
 
+bool Flush(Handle file) {
+  return fsync(static_cast<int>(file)) == 0 || Failed();
+}
+
+uint32_t DiskFullError() {
+  return ENOSPC;
+}
+
 void Close(Handle file) {
   close(static_cast<int>(file));
 }
@@ -148,6 +156,19 @@ bool Move(const WString& source, const WString& target) {
   struct stat st;
   if (lstat(to.c_str(), &st) == 0) return Failed(EEXIST);
   return rename(from.c_str(), to.c_str()) == 0 || Failed();
+}
+
+bool Replace(const WString& source, const WString& target) {
+  const std::string to = NativePath(target);
+  if (rename(NativePath(source).c_str(), to.c_str()) != 0) return Failed();
+  // The rename is on the disk once the folder that holds both names is.
+  const std::string folder = std::filesystem::path(to).parent_path().string();
+  const int fd = open(folder.empty() ? "." : folder.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
+  if (fd >= 0) {
+    fsync(fd);
+    close(fd);
+  }
+  return true;
 }
 
 bool Exists(const WString& path) {

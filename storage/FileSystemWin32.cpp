@@ -114,6 +114,14 @@ bool Size(Handle file, uint64_t& size) {
   return true;
 }
 
+bool Flush(Handle file) {
+  return FlushFileBuffers(Native(file)) != 0;
+}
+
+uint32_t DiskFullError() {
+  return ERROR_DISK_FULL;
+}
+
 void Close(Handle file) {
   CloseHandle(Native(file));
 }
@@ -137,6 +145,10 @@ bool Copy(const WString& source, const WString& target) {
 
 bool Move(const WString& source, const WString& target) {
   return MoveFileW(source.c_str(), target.c_str()) != 0;
+}
+
+bool Replace(const WString& source, const WString& target) {
+  return MoveFileExW(source.c_str(), target.c_str(), MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH) != 0;
 }
 
 bool Exists(const WString& path) {

@@ -44,6 +44,7 @@ class FileHandle {
   bool Write(const void* buffer, uint32_t count);
   bool ReadAllText(WString& text);  // the file's bytes as UTF-16LE units; an odd last byte is dropped
   bool WriteAllText(const WString& text);
+  bool Flush();  // what was written reaches the disk before this returns
   void Close();
   bool Exists();
   bool IsReadOnly() const;
@@ -63,6 +64,16 @@ class FileHandle {
 };
 
 bool FileExists(const WString& path);
+// Makes `size` bytes the whole content of `path` in one step: they go to a temporary file beside
+// it, reach the disk, and the temporary file then takes the old one's place. A crash, a kill or a
+// full disk meanwhile leaves the old file as it was. `error` takes the system's code of a failure.
+bool ReplaceFileContents(const WString& path, const void* data, size_t size, uint32_t& error);
+// The same with a copy of `source` as the content (backups).
+bool ReplaceFileWithCopy(const WString& source, const WString& target, uint32_t& error);
+// For tests: every write fails as on a full disk once `bytes` more bytes have been written;
+// kUnlimitedWrites lifts the limit.
+constexpr uint64_t kUnlimitedWrites = ~uint64_t{0};
+void LimitWrites(uint64_t bytes);
 bool CopyFileTo(const WString& source, const WString& target);  // replaces an existing target
 bool DeleteFileAt(const WString& path);                         // read-only files go too
 // Replaces the target; a rename that only changes case passes through source + ".rename".

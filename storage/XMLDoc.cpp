@@ -282,10 +282,7 @@ void XMLDoc::WriteIntList(const WChar* name, const std::vector<int32_t>& values)
 }
 
 bool XMLDoc::Save(const WString& path) {
-  FileHandle file(path);
-  const bool saved = file.WriteAllText(out_);
-  lastError_ = saved ? 0 : file.lastError;
-  return saved;
+  return ReplaceFileContents(path, out_.data(), out_.size() * sizeof(WChar), lastError_);
 }
 
 // ---- Reading ----
@@ -349,10 +346,12 @@ WChar* XMLDoc::NextTag() {
     }
   }
   cursor_ = kNotFound;  // no further "<", or a tag cut off by the end of the text
+  emptyTag_ = endTag_ = false;
   return nullptr;
 }
 
 WChar* XMLDoc::ReadValue(const WChar* expected) {
+  if (cursor_ == kNotFound) return nullptr;  // the text has ended: there is no value to read
   if (emptyTag_) return &in_[cursor_ - 1];  // the terminator that replaced the ">" of "<NAME/>"
   if (endTag_) {
     endTag_ = false;

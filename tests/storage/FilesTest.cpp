@@ -238,3 +238,87 @@ TEST(XMLDocFiles, EightBitFileFromAnotherToolIsRead) {
   EXPECT_EQ(WString(TXT("FONT")), doc.NextTag());
   EXPECT_EQ(WString(TXT("Caf\u00E9")), doc.ReadValue(TXT("FONT")));
 }
+
+// ---- what can go wrong while a file is replaced ----
+
+namespace {
+// Lifts the simulated full disk when the test ends, whatever it asserted.
+struct FullDiskAfter {
+  explicit FullDiskAfter(uint64_t bytes) { LimitWrites(bytes); }
+  ~FullDiskAfter() { LimitWrites(kUnlimitedWrites); }
+};
+
+std::string Bytes(const WString& text) {
+  return std::string(reinterpret_cast<const char*>(text.data()), text.size() * sizeof(WChar));
+}
+}  // namespace
+
+TEST(ReplaceFile, NewContentTakesTheOldOnesPlaceAndNothingElseStays) {
+  ScratchFolder folder;
+  const WString path = folder / TXT("Ingredients.xml");
+  ASSERT_TRUE(WriteFile(path, "old content that is longer"));
+  uint32_t error = 1;
+  ASSERT_TRUE(ReplaceFileContents(path, "new", 3, error));
+  EXPECT_EQ(0u, error);
+  EXPECT_EQ("new", ReadFile(path));
+  EXPECT_EQ(std::vector<WString>{TXT("Ingredients.xml")}, folder.Names());
+}
+
+TEST(ReplaceFile, FullDiskHalfwayLeavesTheOldFileAndNoTemporaryOne) {
+  struct Case {
+    const char* what;
+    uint64_t bytesBeforeFull;
+  };
+  const Case cases[] = {{"nothing fits", 0}, {"half fits", 8}, {"all but the last byte", 15}};
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.what);
+    ScratchFolder folder;
+    const WString path = folder / TXT("Recipes.xml");
+    ASSERT_TRUE(WriteFile(path, "the old catalog"));
+    uint32_t error = 0;
+    {
+      FullDiskAfter full(c.bytesBeforeFull);
+      EXPECT_FALSE(ReplaceFileContents(path, "sixteen new byte", 16, error));
+    }
+#ifdef _WIN32
+    EXPECT_EQ(112u, error);  // ERROR_DISK_FULL
+#else
+    EXPECT_EQ(static_cast<uint32_t>(ENOSPC), error);
+#endif
+    EXPECT_EQ("the old catalog", ReadFile(path));
+    EXPECT_EQ(std::vector<WString>{TXT("Recipes.xml")}, folder.Names());
+  }
+}
+
+TEST(ReplaceFile, XmlSaveAndBackupCopyGoThroughTheReplacement) {
+  ScratchFolder folder;
+  const WString path = folder / TXT("FoodDiary.xml");
+  XMLDoc doc;
+  doc.WriteString(TXT("NAME"), TXT("Lunch"));
+  ASSERT_TRUE(doc.Save(path));
+  const std::string saved = ReadFile(path);
+  EXPECT_EQ(Bytes(TXT("<NAME>Lunch</NAME>\r\n")), saved);
+
+  XMLDoc longer;
+  longer.WriteString(TXT("NAME"), TXT("A much longer dinner"));
+  {
+    FullDiskAfter full(10);
+    EXPECT_FALSE(longer.Save(path));
+  }
+  EXPECT_NE(0u, longer.LastError());
+  EXPECT_EQ(saved, ReadFile(path));
+
+  uint32_t error = 0;
+  const WString backup = path + TXT(".bak");
+  ASSERT_TRUE(WriteFile(backup, "older backup"));
+  {
+    FullDiskAfter full(4);
+    EXPECT_FALSE(ReplaceFileWithCopy(path, backup, error));
+  }
+  EXPECT_EQ("older backup", ReadFile(backup));
+  ASSERT_TRUE(ReplaceFileWithCopy(path, backup, error));
+  EXPECT_EQ(saved, ReadFile(backup));
+  EXPECT_FALSE(ReplaceFileWithCopy(folder / TXT("missing.xml"), backup, error));
+  EXPECT_EQ(kFileNotFound, error);
+  EXPECT_EQ(saved, ReadFile(backup));
+}

@@ -124,6 +124,15 @@ TEST(XMLDocReader, UnterminatedTagEndsReading) {
   EXPECT_EQ(WString(TXT("1")), doc.ReadValue(TXT("A")));
   EXPECT_EQ(nullptr, doc.NextTag());
   EXPECT_EQ(nullptr, doc.ReadValue(TXT("B")));
+  // A cut-off tag that looked empty or an end tag has no value either: the reader has ended.
+  for (const WChar* text : {TXT("<ROOT><A/"), TXT("<ROOT></A"), TXT("<ROOT><A/ ")}) {
+    doc.SetText(text);
+    EXPECT_EQ(WString(TXT("ROOT")), doc.NextTag());
+    EXPECT_EQ(nullptr, doc.NextTag());
+    EXPECT_FALSE(doc.IsEmptyTag());
+    EXPECT_FALSE(doc.IsEndTag());
+    EXPECT_EQ(nullptr, doc.ReadValue(TXT("A")));
+  }
 }
 
 TEST(XMLDocReader, EmptyTagBracketsReadAsEmptyName) {
