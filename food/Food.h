@@ -9,6 +9,7 @@
 
 #include "food/Nutrients.h"
 #include "food/Units.h"
+#include "storage/Csv.h"
 #include "storage/Text.h"
 
 #ifdef _WIN32
@@ -51,8 +52,6 @@ enum FoodColumn : uint32_t {
 };
 constexpr uint32_t kFoodColumnCount = 34;
 constexpr uint32_t kRecipeColumnCount = 40;
-
-using CsvRow = std::vector<WString>;
 
 // The field position of each column code in the rows of an imported CSV file, kAbsent for a column
 // the file lacks. Covers the recipe columns too; an ingredient import leaves them absent.

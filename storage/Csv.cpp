@@ -1,0 +1,77 @@
+#include "storage/Csv.h"
+
+namespace {
+
+bool IsSpace(WChar c) {
+  return c == ' ' || c == '\t' || c == '\n' || c == '\r' || c == 0xA0;
+}
+
+bool IsLetterOrDigit(WChar c) {
+  if (c < 0x80) return (c >= '0' && c <= '9') || ((c | 0x20) >= 'a' && (c | 0x20) <= 'z');
+  return c >= 0xC0 && c != 0xD7 && c != 0xF7;  // letters beyond ASCII count as letters
+}
+
+}  // namespace
+
+bool IsCsvPath(const WString& path) {
+  const size_t dot = path.rfind('.');
+  return dot != WString::npos && EqualsNoCase(WStringView(path).substr(dot + 1), TXT("csv"));
+}
+
+CsvRow SplitCsvLine(WStringView line) {
+  CsvRow fields(1);
+  bool quoted = false;
+  bool atStart = true;
+  for (const WChar c : line) {
+    if (atStart && IsSpace(c)) continue;
+    atStart = false;
+    if (c == '"') {
+      quoted = !quoted;
+    } else if (c == ',' && !quoted) {
+      fields.emplace_back();
+      atStart = true;
+    } else {
+      fields.back() += c;
+    }
+  }
+  return fields;
+}
+
+std::vector<WStringView> CsvLines(const WString& text) {
+  std::vector<WStringView> lines;
+  size_t start = 0;
+  while (start < text.size()) {
+    size_t end = text.find('\r', start);
+    if (end == WString::npos) end = text.size();
+    lines.push_back(WStringView(text).substr(start, end - start));
+    start = end + 1;
+  }
+  return lines;
+}
+
+WString NormalisedHeader(WStringView header) {
+  WString normalised;
+  for (const WChar c : header) {
+    if (IsSpace(c)) continue;
+    if (!IsLetterOrDigit(c)) break;
+    normalised += c;
+  }
+  return normalised;
+}
+
+WString WidenedBytes(const WString& text) {
+  WString widened;
+  widened.reserve(text.size() * 2);
+  for (const WChar unit : text) {
+    widened += static_cast<WChar>(unit & 0xFF);
+    widened += static_cast<WChar>((unit >> 8) & 0xFF);
+  }
+  return widened;
+}
+
+void AppendCsvField(WString& line, const WString& text, bool first) {
+  if (!first) line += ',';
+  line += '"';
+  line += text;
+  line += '"';
+}

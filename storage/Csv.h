@@ -1,0 +1,33 @@
+#pragma once
+// The comma-separated form of exchanged catalogs: every written field in double quotes with no
+// escaping (the records turn their double quotes into U+00B4), records ending in CR LF, a header
+// of column texts. A quoted field may hold line breaks.
+#include <string>
+#include <string_view>
+#include <vector>
+
+#include "storage/Text.h"
+
+using CsvRow = std::vector<WString>;
+
+// True when the text after the path's last "." is "csv" in any letter case.
+bool IsCsvPath(const WString& path);
+
+// The fields of one record: split at commas outside double quotes, quotes removed, white space
+// before a field's opening quote skipped.
+CsvRow SplitCsvLine(WStringView line);
+
+// The records of a file's text, split at CR outside double quotes.
+std::vector<WStringView> CsvLines(const WString& text);
+
+// A header as compared: white space dropped, letters and digits kept up to the first other
+// character ("Total Fat (g)" gives "TotalFat").
+WString NormalisedHeader(WStringView header);
+
+// The text an 8-bit file read as UTF-16 stands for: each unit's two bytes, low byte first, each
+// widened to one character.
+WString WidenedBytes(const WString& text);
+
+// Appends `text` as one written field: a comma unless it is the record's first, then the text in
+// double quotes.
+void AppendCsvField(WString& line, const WString& text, bool first);

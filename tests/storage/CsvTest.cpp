@@ -1,0 +1,71 @@
+// The comma-separated exchange form: paths, records, fields, headers and the 8-bit reading.
+#include <gtest/gtest.h>
+
+#include "storage/Csv.h"
+
+namespace {
+
+// The fields of every record of a text.
+std::vector<CsvRow> Records(const WString& text) {
+  std::vector<CsvRow> records;
+  for (WStringView line : CsvLines(text)) records.push_back(SplitCsvLine(line));
+  return records;
+}
+
+TEST(Csv, PathsEndingInCsvInAnyCase) {
+  const std::pair<const WChar*, bool> cases[] = {
+      {TXT("C:\\data\\export.csv"), true},
+      {TXT("export.CSV"), true},
+      {TXT("export.Csv"), true},
+      {TXT("export.xml"), false},
+      {TXT("csv"), false},
+      {TXT("export.csv.xml"), false},
+      {TXT("export."), false},
+      {TXT("a.csv\\b.xml"), false},
+  };
+  for (const auto& [path, csv] : cases) EXPECT_EQ(csv, IsCsvPath(path)) << ToUtf8(path);
+}
+
+TEST(Csv, FieldsSplitAtCommasOutsideQuotes) {
+  const std::pair<const WChar*, CsvRow> cases[] = {
+      {TXT("\"a\",\"b\""), {TXT("a"), TXT("b")}},     {TXT("\"a,b\",c"), {TXT("a,b"), TXT("c")}},
+      {TXT("\n\"x\", \"y\""), {TXT("x"), TXT("y")}},   // blanks before a quote are skipped
+      {TXT("\" two\",\"\""), {TXT(" two"), TXT("")}},  // blanks inside quotes are kept
+      {TXT("1,,3"), {TXT("1"), TXT(""), TXT("3")}},   {TXT(""), {TXT("")}},
+  };
+  for (const auto& [line, fields] : cases) EXPECT_EQ(fields, SplitCsvLine(line)) << ToUtf8(line);
+}
+
+TEST(Csv, RecordsEndAtLineBreaks) {
+  const std::vector<CsvRow> expected = {{TXT("Name"), TXT("Calories")}, {TXT("Salt"), TXT("0")}};
+  EXPECT_EQ(expected, Records(TXT("\"Name\",\"Calories\"\r\n\"Salt\",\"0\"")));
+  EXPECT_TRUE(CsvLines(WString()).empty());
+}
+
+TEST(Csv, WrittenFieldsAreQuotedAndJoinedByCommas) {
+  WString line;
+  AppendCsvField(line, TXT("a"), true);
+  AppendCsvField(line, TXT(""), false);
+  AppendCsvField(line, TXT("b c"), false);
+  EXPECT_EQ(TXT("\"a\",\"\",\"b c\""), line);
+}
+
+TEST(Csv, HeadersKeepLettersAndDigitsUpToTheFirstOtherCharacter) {
+  const std::pair<const WChar*, const WChar*> cases[] = {
+      {TXT("Total Fat (g)"), TXT("TotalFat")},
+      {TXT(" Vitamin B12 (mcg)"), TXT("VitaminB12")},
+      {TXT("Calories"), TXT("Calories")},
+      {TXT("Prot\u00E9ines"), TXT("Prot\u00E9ines")},
+      {TXT("\u0416\u0438\u0440"), TXT("\u0416\u0438\u0440")},
+      {TXT("(g)"), TXT("")},
+  };
+  for (const auto& [header, normalised] : cases)
+    EXPECT_EQ(normalised, NormalisedHeader(header)) << ToUtf8(header);
+}
+
+TEST(Csv, WidenedBytesMakeEachByteOneCharacter) {
+  const WString units = {static_cast<WChar>(0x3231), static_cast<WChar>(0xE90D)};
+  EXPECT_EQ(TXT("12\r\u00E9"), WidenedBytes(units));
+}
+
+}  // namespace
