@@ -39,13 +39,17 @@ CsvRow SplitCsvLine(WStringView line) {
 
 std::vector<WStringView> CsvLines(const WString& text) {
   std::vector<WStringView> lines;
+  const WStringView all(text);
+  bool quoted = false;
   size_t start = 0;
-  while (start < text.size()) {
-    size_t end = text.find('\r', start);
-    if (end == WString::npos) end = text.size();
-    lines.push_back(WStringView(text).substr(start, end - start));
-    start = end + 1;
+  for (size_t i = 0; i < all.size(); ++i) {
+    if (all[i] == '"') quoted = !quoted;
+    if (quoted || (all[i] != '\r' && all[i] != '\n')) continue;
+    lines.push_back(all.substr(start, i - start));
+    if (all[i] == '\r' && i + 1 < all.size() && all[i + 1] == '\n') ++i;
+    start = i + 1;
   }
+  if (start < all.size()) lines.push_back(all.substr(start));
   return lines;
 }
 

@@ -17,7 +17,8 @@ bool IsCsvPath(const WString& path);
 // before a field's opening quote skipped.
 CsvRow SplitCsvLine(WStringView line);
 
-// The records of a file's text, split at CR outside double quotes.
+// The records of a file's text: each ends at a CR LF, CR or LF outside double quotes, which is not
+// part of it.
 std::vector<WStringView> CsvLines(const WString& text);
 
 // A header as compared: white space dropped, letters and digits kept up to the first other

@@ -42,6 +42,19 @@ TEST(Csv, RecordsEndAtLineBreaks) {
   EXPECT_TRUE(CsvLines(WString()).empty());
 }
 
+TEST(Csv, QuotedFieldsKeepTheirLineBreaks) {
+  const std::pair<const WChar*, std::vector<CsvRow>> cases[] = {
+      {TXT("\"Name\",\"Instructions\"\r\n\"Stew\",\"Brown.\r\nSimmer.\"\r\n\"Soup\",\"Stir.\"\r\n"),
+       {{TXT("Name"), TXT("Instructions")},
+        {TXT("Stew"), TXT("Brown.\r\nSimmer.")},
+        {TXT("Soup"), TXT("Stir.")}}},
+      {TXT("\"a\"\r\n\"\r\n\r\nb\"\r\n"), {{TXT("a")}, {TXT("\r\n\r\nb")}}},
+      {TXT("\"a\"\r\"b\nc\"\r"), {{TXT("a")}, {TXT("b\nc")}}},
+      {TXT("\"a\"\n\"b\"\n"), {{TXT("a")}, {TXT("b")}}},  // line feeds alone end records too
+  };
+  for (const auto& [text, records] : cases) EXPECT_EQ(records, Records(text)) << ToUtf8(text);
+}
+
 TEST(Csv, WrittenFieldsAreQuotedAndJoinedByCommas) {
   WString line;
   AppendCsvField(line, TXT("a"), true);
