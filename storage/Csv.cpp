@@ -1,14 +1,24 @@
 #include "storage/Csv.h"
 
+#ifdef _WIN32
+#include <windows.h>
+#else
+#include <unicode/uchar.h>
+#endif
+
 namespace {
 
 bool IsSpace(WChar c) {
   return c == ' ' || c == '\t' || c == '\n' || c == '\r' || c == 0xA0;
 }
 
+// Letters and digits of every script, as the system classifies them.
 bool IsLetterOrDigit(WChar c) {
-  if (c < 0x80) return (c >= '0' && c <= '9') || ((c | 0x20) >= 'a' && (c | 0x20) <= 'z');
-  return c >= 0xC0 && c != 0xD7 && c != 0xF7;  // letters beyond ASCII count as letters
+#ifdef _WIN32
+  return IsCharAlphaNumericW(c) != FALSE;
+#else
+  return u_isalnum(static_cast<UChar32>(c)) != 0;
+#endif
 }
 
 }  // namespace

@@ -71,6 +71,11 @@ TEST(Csv, HeadersKeepLettersAndDigitsUpToTheFirstOtherCharacter) {
       {TXT("Prot\u00E9ines"), TXT("Prot\u00E9ines")},
       {TXT("\u0416\u0438\u0440"), TXT("\u0416\u0438\u0440")},
       {TXT("(g)"), TXT("")},
+      // Letters and digits as the system classifies them; dashes and signs beyond Latin-1 end it.
+      {TXT("Calories\u2014kcal"), TXT("Calories")},
+      {TXT("Sodium\uFF08mg\uFF09"), TXT("Sodium")},
+      {TXT("Energie\u2011kJ"), TXT("Energie")},
+      {TXT("\u03A3\u03AF\u03B4\u03B7\u03C1\u03BF"), TXT("\u03A3\u03AF\u03B4\u03B7\u03C1\u03BF")},
   };
   for (const auto& [header, normalised] : cases)
     EXPECT_EQ(normalised, NormalisedHeader(header)) << ToUtf8(header);
