@@ -1,5 +1,7 @@
 #include "storage/Csv.h"
 
+#include "storage/Files.h"
+
 #ifdef _WIN32
 #include <windows.h>
 #else
@@ -73,14 +75,38 @@ WString NormalisedHeader(WStringView header) {
   return normalised;
 }
 
-WString WidenedBytes(const WString& text) {
-  WString widened;
-  widened.reserve(text.size() * 2);
-  for (const WChar unit : text) {
-    widened += static_cast<WChar>(unit & 0xFF);
-    widened += static_cast<WChar>((unit >> 8) & 0xFF);
-  }
+bool ReadFileBytes(const WString& path, std::string& bytes) {
+  FileHandle file(path);
+  bytes.assign(file.OpenRead() ? file.Size() : 0, '\0');
+  uint32_t done = 0;
+  const bool read =
+      file.IsOpen() && (bytes.empty() || file.Read(&bytes[0], static_cast<uint32_t>(bytes.size()), done));
+  bytes.resize(done);  // a file that shrank meanwhile keeps what was there
+  return read;
+}
+
+WString Utf16Units(std::string_view bytes) {
+  WString text(bytes.size() / 2, '\0');
+  for (size_t i = 0; i < text.size(); ++i)
+    text[i] =
+        static_cast<WChar>(static_cast<uint8_t>(bytes[2 * i]) | static_cast<uint8_t>(bytes[2 * i + 1]) << 8);
+  return text;
+}
+
+WString WidenedBytes(std::string_view bytes) {
+  WString widened(bytes.size(), '\0');
+  for (size_t i = 0; i < bytes.size(); ++i) widened[i] = static_cast<WChar>(static_cast<uint8_t>(bytes[i]));
   return widened;
+}
+
+WString WidenedBytes(const WString& text) {
+  std::string bytes;
+  bytes.reserve(text.size() * 2);
+  for (const WChar unit : text) {
+    bytes += static_cast<char>(unit & 0xFF);
+    bytes += static_cast<char>((unit >> 8) & 0xFF);
+  }
+  return WidenedBytes(bytes);
 }
 
 void AppendCsvField(WString& line, const WString& text, bool first) {

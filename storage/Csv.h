@@ -25,8 +25,14 @@ std::vector<WStringView> CsvLines(const WString& text);
 // character ("Total Fat (g)" gives "TotalFat").
 WString NormalisedHeader(WStringView header);
 
-// The text an 8-bit file read as UTF-16 stands for: each unit's two bytes, low byte first, each
-// widened to one character.
+// A CSV file is read twice if need be: as UTF-16LE, then as 8-bit text. Both readings start from
+// its bytes, so that an odd last byte, which makes no UTF-16 unit, still is a character of the
+// 8-bit reading. ReadFileBytes is false when the file cannot be read.
+bool ReadFileBytes(const WString& path, std::string& bytes);
+WString Utf16Units(std::string_view bytes);    // two bytes a unit, low byte first
+WString WidenedBytes(std::string_view bytes);  // every byte one character (ISO-8859-1)
+// The same from a text already read as UTF-16: each unit's two bytes, low byte first, each one
+// character. An odd last byte of the file is lost by then.
 WString WidenedBytes(const WString& text);
 
 // Appends `text` as one written field: a comma unless it is the record's first, then the text in

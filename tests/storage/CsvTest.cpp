@@ -2,6 +2,8 @@
 #include <gtest/gtest.h>
 
 #include "storage/Csv.h"
+#include "storage/Files.h"
+#include "storage/StorageTestSupport.h"
 
 namespace {
 
@@ -84,6 +86,36 @@ TEST(Csv, HeadersKeepLettersAndDigitsUpToTheFirstOtherCharacter) {
 TEST(Csv, WidenedBytesMakeEachByteOneCharacter) {
   const WString units = {static_cast<WChar>(0x3231), static_cast<WChar>(0xE90D)};
   EXPECT_EQ(TXT("12\r\u00E9"), WidenedBytes(units));
+}
+
+// The text of an 8-bit file as the CSV import's second reading sees it.
+WString EightBitText(const WString& path) {
+  std::string bytes;
+  EXPECT_TRUE(ReadFileBytes(path, bytes));
+  return WidenedBytes(bytes);
+}
+
+TEST(Csv, EightBitFilesOfAnyLengthKeepEveryByte) {
+  storage_test::ScratchFolder folder;
+  const std::pair<std::string, const WChar*> cases[] = {
+      {"\"Calories\"\r\n123", TXT("\"Calories\"\r\n123")},
+      {"\"Calories\"\r\n12", TXT("\"Calories\"\r\n12")},
+      {"1", TXT("1")},
+      {"caf\xE9\r\n", TXT("caf\u00E9\r\n")},
+      {"", TXT("")},
+  };
+  for (const auto& [bytes, text] : cases) {
+    const WString path = folder / TXT("export.csv");
+    ASSERT_TRUE(storage_test::WriteFile(path, bytes));
+    EXPECT_EQ(text, EightBitText(path)) << bytes;
+  }
+}
+
+TEST(Csv, TheUtf16ReadingPairsBytesLowFirst) {
+  EXPECT_EQ(TXT("AB\u00E9"), Utf16Units(std::string("A\0B\0\xE9\0C", 7)));  // the odd "C" makes no unit
+  std::string bytes = "kept";
+  EXPECT_FALSE(ReadFileBytes(TXT("/no/such/folder/export.csv"), bytes));
+  EXPECT_TRUE(bytes.empty());
 }
 
 }  // namespace
