@@ -102,6 +102,11 @@ const WString* CsvColumnMap::Value(const CsvRow& row, uint32_t column) const {
   return field && !field->empty() ? field : nullptr;
 }
 
+void AppendCsvSafe(WString& out, WString text, bool csv) {
+  if (csv) QuotesToAccents(text);
+  out += text;
+}
+
 void QuotesToAccents(WString& text) {
   Replace(text, TXT('"'), kAcute);
 }
@@ -135,7 +140,9 @@ bool Food::ImportCsvRow(const CsvRow& row, CategoryList& categories, const Named
     gotData = true;
   }
   if (const WString* field = map.Value(row, kColumnCategory)) {
-    catId = categories.FindOrCreate(*field, idCounter);
+    WString category = *field;
+    AccentsToQuotes(category);
+    catId = categories.FindOrCreate(category, idCounter);
     gotData = true;
   } else {
     catId = categories.HighestId();
@@ -173,14 +180,11 @@ void Food::ColumnText(WString& out, uint32_t column, const CategoryList& categor
   if (column < Nutrient::kCount) return FormatNutrient(out, column, false, raw, nutrients[column], format);
   switch (column) {
     case kColumnCategory:
-      if (const WString* category = categories.NameById(catId)) out += *category;
+      if (const WString* category = categories.NameById(catId)) AppendCsvSafe(out, *category, csv);
       break;
-    case kColumnName: {
-      WString text = name;
-      if (csv) QuotesToAccents(text);
-      out += text;
+    case kColumnName:
+      AppendCsvSafe(out, name, csv);
       break;
-    }
     case kColumnServingSize:
       FormatAmount(out, type, kUnitNoSuffix, size, UnitNames());
       break;

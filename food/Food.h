@@ -89,7 +89,7 @@ class Food {
 #endif
   // The daily value percentages are taken of.
   virtual double DailyValue(uint32_t nutrient) const;
-  // Appends the text of one column. In CSV mode double quotes in the name become U+00B4; raw turns
+  // Appends the text of one column. In CSV mode double quotes in texts become U+00B4; raw turns
   // off percentages and rounding; zero nutrients give an empty cell.
   virtual void ColumnText(WString& out, uint32_t column, const CategoryList& categories,
                           const NutrientFormat& format, bool csv, bool raw) const;
@@ -148,3 +148,5 @@ bool ReadFood(XMLDoc& doc, Food& food, CategoryList& categories, uint32_t& idCou
 // Replaces each double quote by U+00B4 (CSV out) or U+00B4 by a double quote (CSV in).
 void QuotesToAccents(WString& text);
 void AccentsToQuotes(WString& text);
+// Appends the text, in CSV mode with its double quotes as U+00B4, so that no quote ends the field.
+void AppendCsvSafe(WString& out, WString text, bool csv);

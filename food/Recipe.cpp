@@ -17,11 +17,6 @@ std::vector<WString> Split(const WString& text, WChar separator) {
   return pieces;
 }
 
-void AppendCsvSafe(WString& out, WString text, bool csv) {
-  if (csv) QuotesToAccents(text);
-  out += text;
-}
-
 // The reading state of one RECIPE element: whether the reader is inside INGREDIENTLIST and inside
 // one of its INGREDIENT elements, and the line being read.
 struct RecipeReader {

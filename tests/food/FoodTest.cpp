@@ -223,15 +223,40 @@ TEST(Food, ColumnTexts) {
   EXPECT_EQ(TXT("2 1/2 "), Cell(flour, kColumnServingSize, categories));
 }
 
-TEST(Food, QuotedNameSurvivesCsvExportAndImport) {
-  CategoryList categories;
-  uint32_t counter = 0;
-  Ingredient original;
-  original.name = TXT("Mom's \"best\" pie");
+// The record as one written CSV line of the given columns, read back into a new ingredient.
+Ingredient ThroughCsvLine(const Food& food, const CategoryList& categories,
+                          std::initializer_list<uint32_t> columns, CategoryList& readCategories) {
+  WString line;
+  for (uint32_t column : columns)
+    AppendCsvField(line, Cell(food, column, categories, {}, true, true), line.empty());
+  const std::vector<WStringView> records = CsvLines(line);
+  EXPECT_EQ(1u, records.size());
   Ingredient read;
-  ASSERT_TRUE(read.ImportCsvRow({Cell(original, kColumnName, categories, {}, true)}, categories, UnitNames(),
-                                counter, MapOf({kColumnName})));
-  EXPECT_EQ(original.name, read.name);
+  uint32_t counter = 0;
+  read.ImportCsvRow(SplitCsvLine(records.at(0)), readCategories, UnitNames(), counter, MapOf(columns));
+  return read;
+}
+
+TEST(Food, QuotesAndCommasInNamesAndCategoriesSurviveCsvExportAndImport) {
+  const std::pair<const WChar*, const WChar*> cases[] = {
+      {TXT("Mom's \"best\" pie"), TXT("Pies")},
+      {TXT("Cake"), TXT("Mom's \"best\", baking")},
+      {TXT("Tin, \"round\""), TXT("5\" pans")},
+  };
+  for (const auto& [name, category] : cases) {
+    CategoryList categories;
+    categories.Add(category, 3);
+    Ingredient original = Flour();
+    original.name = name;
+    CategoryList readCategories;
+    const Ingredient read = ThroughCsvLine(
+        original, categories, {kColumnCategory, kColumnName, Nutrient::kCalories}, readCategories);
+    EXPECT_EQ(original.name, read.name);
+    const WString* readCategory = readCategories.NameById(read.catId);
+    ASSERT_NE(nullptr, readCategory) << ToUtf8(category);
+    EXPECT_EQ(WString(category), *readCategory);
+    EXPECT_EQ(455, read.nutrients[Nutrient::kCalories]) << ToUtf8(category);
+  }
 }
 
 TEST(Food, AddServingsScalesByServingsAndServes) {
