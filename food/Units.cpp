@@ -68,6 +68,69 @@ bool IsBlank(WChar c) {
   return c == ' ' || (c >= '\t' && c <= '\r');
 }
 
+bool IsDigit(WChar c) {
+  return c >= '0' && c <= '9';
+}
+
+double Digits(const WChar*& text) {
+  double value = 0;
+  for (; IsDigit(*text); ++text) value = value * 10 + (*text - '0');
+  return value;
+}
+
+// A fraction n/d with a denominator other than 0 at the text: its value, the text moved past it.
+bool ReadFraction(const WChar*& text, double& value) {
+  const WChar* p = text;
+  const double numerator = Digits(p);
+  if (p == text || *p != '/' || !IsDigit(p[1])) return false;
+  ++p;
+  const double denominator = Digits(p);
+  if (denominator == 0) return false;
+  value = numerator / denominator;
+  text = p;
+  return true;
+}
+
+// Past the point, decimals and exponent of a number whose whole digits the text has passed.
+void SkipNumberRest(const WChar*& text) {
+  if (*text == '.') {
+    ++text;
+    Digits(text);
+  }
+  if (*text != 'e' && *text != 'E') return;
+  const WChar* exponent = text + 1;
+  if (*exponent == '+' || *exponent == '-') ++exponent;
+  if (!IsDigit(*exponent)) return;
+  text = exponent;
+  Digits(text);
+}
+
+// The amount at the start of a serving text, moving the text past it: a number as ParseReal reads
+// it, a whole number followed by blanks and a fraction ("2 1/2"), or a lone fraction ("1/2").
+double ReadAmount(const WChar*& text) {
+  bool negative = false;
+  while (*text && !IsDigit(*text) && *text != '.') negative |= *text++ == '-';
+  const WChar* const start = text;
+  double magnitude = ParseReal(start);
+  Digits(text);
+  if (text != start && *text != '.' && *text != 'e' && *text != 'E') {
+    const WChar* lone = start;
+    const WChar* after = text;
+    while (*after == ' ' || *after == '\t') ++after;
+    double fraction = 0;
+    if (ReadFraction(lone, fraction)) {
+      text = lone;
+      magnitude = fraction;
+    } else if (after != text && ReadFraction(after, fraction)) {
+      text = after;
+      magnitude += fraction;
+    }
+  } else {
+    SkipNumberRest(text);
+  }
+  return negative ? -magnitude : magnitude;
+}
+
 }  // namespace
 
 double ServingsOf(ServingUnit lineUnit, ServingUnit foodUnit, double amount, double foodSize,
@@ -82,10 +145,10 @@ double ServingsOf(ServingUnit lineUnit, ServingUnit foodUnit, double amount, dou
 
 const WChar* ParseServing(const NamedIdList& unitNames, const WChar* text, double& amount,
                           ServingUnit& unit) {
-  amount = ParseReal(text);
+  const WChar* word = text;
+  amount = ReadAmount(word);
   if (!(amount > 0)) return nullptr;
   unit = kUnitBlank;
-  const WChar* word = text;
   while (*word && !IsLetter(*word)) ++word;
   if (!*word) return word;
   const WChar* rest = word;

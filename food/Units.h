@@ -42,7 +42,9 @@ NamedIdList BuildUnitNameList();
 double ServingsOf(ServingUnit lineUnit, ServingUnit foodUnit, double amount, double foodSize,
                   double foodOunces);
 
-// Reads an amount and a unit from a serving text such as "2 Tbl butter". Returns the rest of the
+// Reads an amount and a unit from a serving text such as "2 Tbl butter" or "1 1/2  cup": the
+// amount is a number, a whole number and a fraction n/d, or a lone fraction, so every text
+// FormatAmount writes reads back; the unit is the first word after it. Returns the rest of the
 // text after the unit word and its blanks (the food's name), or null when the amount is not
 // greater than 0; amount is written in either case, unit only when the amount is positive.
 const WChar* ParseServing(const NamedIdList& unitNames, const WChar* text, double& amount, ServingUnit& unit);

@@ -48,7 +48,15 @@ TEST(Units, ParseServingReadsAmountUnitAndName) {
       {TXT("2 Tbl butter"), 2, 15, TXT("butter")},
       {TXT("3"), 3, kUnitBlank, TXT("")},
       {TXT("2 eggs"), 2, kUnitServing, TXT("")},
-      {TXT("1 1/2 cup"), 1, kUnitCup, TXT("")},
+      {TXT("1 1/2 cup"), 1.5, kUnitCup, TXT("")},
+      {TXT("2 1/2  cup"), 2.5, kUnitCup, TXT("")},
+      {TXT("1/2  oz"), 0.5, kUnitOunce, TXT("")},
+      {TXT("3/4 "), 0.75, kUnitBlank, TXT("")},
+      {TXT("2\t1/3 Tbl butter"), 2 + 1.0 / 3, 15, TXT("butter")},
+      {TXT("1/0 cup"), 1, kUnitCup, TXT("")},  // no fraction without a denominator
+      {TXT("1.5/2 cup"), 1.5, kUnitCup, TXT("")},
+      {TXT("1e+006 cup flour"), 1e6, kUnitCup, TXT("flour")},
+      {TXT("2.5e-005 g salt"), 2.5e-5, kUnitGram, TXT("salt")},
       {TXT("1 c milk"), 1, 17, TXT("milk")},
       {TXT("1 cu"), 1, kUnitCup, TXT("")},
       {TXT("1 gal"), 1, 5, TXT("")},
@@ -74,6 +82,30 @@ TEST(Units, ParseServingWithoutPositiveAmountKeepsTheUnit) {
   EXPECT_EQ(0, amount);
   EXPECT_EQ(7u, unit);
   EXPECT_EQ(nullptr, ParseServing(UnitNames(), TXT("cup"), amount, unit));
+}
+
+// Every amount text FormatAmount writes reads back as the amount it names: the nearest 48th, named
+// by the table, in the same unit.
+TEST(Units, ParseServingReadsEveryFormattedAmount) {
+  for (ServingUnit unit = 0; unit < kUnitCount; ++unit) {
+    for (const double whole : {0.0, 1.0, 2.0, 63.0, 100.0, 12345.0}) {
+      for (uint32_t k = 0; k < 48; ++k) {
+        const double amount = whole + k / 48.0;
+        const WString text = Amount(unit, kUnitNoSuffix, amount);
+        if (amount < 1 && FractionNames[k][0] == 0) continue;  // no number is written
+        double read = 0;
+        ServingUnit readUnit = 99;
+        ASSERT_NE(nullptr, ParseServing(UnitNames(), text.c_str(), read, readUnit)) << ToUtf8(text);
+        EXPECT_EQ(unit, readUnit) << ToUtf8(text);
+        EXPECT_EQ(text, Amount(readUnit, kUnitNoSuffix, read));
+        // Sixteenths, sixths and thirds are named exactly; others by the table's nearest name.
+        const bool exact = k % 3 == 0 || k == 8 || k == 16 || k == 32;
+        if (exact) {
+          EXPECT_NEAR(amount, read, 1.0 / 96) << ToUtf8(text);
+        }
+      }
+    }
+  }
 }
 
 TEST(Units, FractionNamesRoundToTheTablesNames) {
