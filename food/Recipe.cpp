@@ -216,6 +216,13 @@ void Recipe::ReadCsvIngredients(const WString& cell, const NamedIdList& unitName
     ServingUnit unit = kUnitBlank;
     const WChar* rest = ParseServing(unitNames, piece.c_str(), line.amount, unit);
     if (!rest) continue;
+    // The blank unit's name is empty: its line holds two blanks after the amount, then the name,
+    // which is no unit word even when it starts like one.
+    const size_t gap = piece.find(TXT("  "));
+    if (gap != WString::npos && gap == piece.find(TXT(' '))) {
+      unit = kUnitBlank;
+      rest = piece.c_str() + gap + 2;
+    }
     WString name(rest);
     AccentsToQuotes(name);
     line.unit = static_cast<int32_t>(unit);

@@ -82,5 +82,6 @@ WString DurationText(int32_t hours, int32_t minutes);
 
 // The Ingredients column: per line with an ingredient, TAB-separated, the amount (six significant
 // digits), a blank, the unit name (Serving for a blank-unit line of a food measured in a unit), a
-// blank and the ingredient's name. ParseServing reads each piece back.
+// blank and the ingredient's name. ImportCsvRecipeRow reads each piece back: ParseServing, or, for a
+// piece with two blanks after its amount, the blank unit and the name after them.
 WString FormatIngredientList(const std::vector<RecipeLine>& lines);

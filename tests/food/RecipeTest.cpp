@@ -275,6 +275,34 @@ TEST_F(RecipeTest, CsvRowFillsRecipeColumnsAndLinksKnownIngredients) {
   EXPECT_EQ(static_cast<int32_t>(kUnitServing), read.lines[1].unit);
 }
 
+// The Ingredients column of a CSV export read back into a recipe's lines.
+TEST_F(RecipeTest, IngredientsColumnReadsBackEveryLine) {
+  Ingredient& water = catalog.Add(TXT("Water"), 14);
+  water.type = kUnitBlank;
+  Ingredient& cupcakes = catalog.Add(TXT("Cup cakes"), 15);
+  cupcakes.type = kUnitBlank;
+  const std::vector<RecipeLine> lines = {
+      RecipeLine{1.5, static_cast<int32_t>(kUnitCup), WString(), flour},
+      RecipeLine{2, static_cast<int32_t>(kUnitBlank), WString(), egg},
+      RecipeLine{0.25, static_cast<int32_t>(kUnitBlank), WString(), &water},
+      RecipeLine{3, static_cast<int32_t>(kUnitBlank), WString(), &cupcakes},
+      RecipeLine{2e6, static_cast<int32_t>(kUnitTeaspoon), WString(), flour},
+  };
+  CsvColumnMap map;
+  map.position[kColumnName] = 0;
+  map.position[kColumnIngredients] = 1;
+  Recipe read;
+  uint32_t counter = 0;
+  ASSERT_TRUE(read.ImportCsvRecipeRow({TXT("Stew"), FormatIngredientList(lines)}, recipeCategories,
+                                      UnitNames(), counter, map, catalog));
+  ASSERT_EQ(lines.size(), read.lines.size());
+  for (size_t i = 0; i < lines.size(); ++i) {
+    EXPECT_EQ(lines[i].amount, read.lines[i].amount) << i;
+    EXPECT_EQ(lines[i].unit, read.lines[i].unit) << i;
+    EXPECT_EQ(lines[i].ingredient, read.lines[i].ingredient) << i;
+  }
+}
+
 TEST_F(RecipeTest, CsvRowWithoutFoodDataFails) {
   CsvColumnMap map;
   map.position[kColumnServes] = 0;
