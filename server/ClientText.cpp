@@ -1,5 +1,7 @@
 #include "server/ClientText.h"
 
+#include <unicode/unorm2.h>
+
 namespace {
 
 int HexDigit(char c) {
@@ -86,7 +88,35 @@ std::string Utf16Bytes(WStringView text) {
 }
 
 WString FoldedText(WStringView text) {
-  WString folded(text);
-  for (WChar& c : folded) c = FoldCase(c);
-  return folded;
+  UErrorCode status = U_ZERO_ERROR;
+  const UNormalizer2* fold = unorm2_getNFKCCasefoldInstance(&status);
+  // Folding can lengthen a text ("ß" becomes "ss"); a second pass gets the room it asks for.
+  WString folded(text.size() + 8, u'\0');
+  for (int pass = 0; pass < 2 && U_SUCCESS(status); ++pass) {
+    const int32_t length = unorm2_normalize(fold, text.data(), static_cast<int32_t>(text.size()),
+                                            folded.data(), static_cast<int32_t>(folded.size()), &status);
+    folded.resize(static_cast<size_t>(length));
+    if (status != U_BUFFER_OVERFLOW_ERROR) break;
+    status = U_ZERO_ERROR;
+  }
+  return U_SUCCESS(status) ? folded : WString(text);
+}
+
+std::string LogText(std::string_view bytes) {
+  static const char kHex[] = "0123456789abcdef";
+  std::string line;
+  line.reserve(bytes.size());
+  for (char b : bytes) {
+    const unsigned char c = static_cast<unsigned char>(b);
+    if (c == '\\') {
+      line += "\\\\";
+    } else if (c >= 0x20 && c < 0x7F) {
+      line += b;
+    } else if (c == '\r' || c == '\n' || c == '\t') {
+      line += c == '\r' ? "\\r" : c == '\n' ? "\\n" : "\\t";
+    } else {
+      line += {'\\', 'x', kHex[c >> 4], kHex[c & 15]};
+    }
+  }
+  return line;
 }

@@ -27,5 +27,12 @@ std::string ReplyBytes(WStringView text);
 // The UTF-16LE bytes of a text, the form of every file of the program.
 std::string Utf16Bytes(WStringView text);
 
-// The text folded for case-insensitive matching, by the program's own case rule.
+// The text folded for matching without regard to case: Unicode's NFKC case folding, so that the
+// cases of every script meet ("ΩΜΈΓΑ" and "Ωμέγα", "STRASSE" and "Straße") and composed and
+// decomposed accents compare equal.
 WString FoldedText(WStringView text);
+
+// Client bytes made fit for one line of the request log: printable ASCII stays, a backslash is
+// doubled, CR, LF and tab become \r, \n and \t, and every other byte \xHH. No request can then
+// forge a log line of its own or send control sequences to the terminal that shows the log.
+std::string LogText(std::string_view bytes);

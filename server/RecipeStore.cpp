@@ -6,6 +6,11 @@
 
 namespace {
 
+// The listing fields live in small rows with an index for each way a search narrows them; the
+// documents, some kilobytes each, live apart so that no search reads them. Name searches use a
+// trigram index of the folded names, which finds any part of three or more characters.
+// The triggers keep the name index and the documents in step with the listing, also for rows that
+// an administrator deletes with the sqlite3 tool.
 constexpr const char* kSchema =
     "CREATE TABLE IF NOT EXISTS recipes ("
     " id INTEGER PRIMARY KEY AUTOINCREMENT,"
@@ -13,20 +18,85 @@ constexpr const char* kSchema =
     " name_key TEXT NOT NULL,"
     " category TEXT NOT NULL,"
     " category_key TEXT NOT NULL,"
-    " uploaded INTEGER NOT NULL,"
-    " document BLOB NOT NULL);"
-    "CREATE INDEX IF NOT EXISTS recipes_uploaded ON recipes (uploaded);";
+    " uploaded INTEGER NOT NULL);"
+    "CREATE TABLE IF NOT EXISTS documents (id INTEGER PRIMARY KEY, document BLOB NOT NULL);"
+    "CREATE INDEX IF NOT EXISTS recipes_by_name ON recipes (name_key, id);"
+    "CREATE INDEX IF NOT EXISTS recipes_by_day ON recipes (uploaded);"
+    "CREATE INDEX IF NOT EXISTS recipes_by_category ON recipes (category_key, uploaded);"
+    "CREATE VIRTUAL TABLE IF NOT EXISTS recipe_names USING fts5("
+    " name_key, content='recipes', content_rowid='id', tokenize='trigram case_sensitive 1');"
+    "CREATE TRIGGER IF NOT EXISTS recipes_added AFTER INSERT ON recipes BEGIN"
+    " INSERT INTO recipe_names (rowid, name_key) VALUES (new.id, new.name_key); END;"
+    "CREATE TRIGGER IF NOT EXISTS recipes_removed AFTER DELETE ON recipes BEGIN"
+    " INSERT INTO recipe_names (recipe_names, rowid, name_key) VALUES ('delete', old.id, old.name_key);"
+    " DELETE FROM documents WHERE id = old.id; END;"
+    "PRAGMA user_version = 2;";
 
-// The match keys hold the folded text, so that SQL compares them unit for unit with a folded query
-// by the program's case rule rather than SQLite's ASCII-only one.
+// The first schema kept each document in its listing row and folded the keys by a rule that knew
+// only a few scripts. Its rows move to the tables above, keys folded anew, ids and the id counter
+// kept, so that no id is ever given out twice.
+constexpr const char* kMigrateFirstSchema =
+    "ALTER TABLE recipes RENAME TO recipes_first;"
+    "DROP INDEX IF EXISTS recipes_uploaded;";
+constexpr const char* kMoveFirstSchemaRows =
+    "INSERT INTO recipes (id, name, name_key, category, category_key, uploaded)"
+    " SELECT id, name, folded_key(name), category, folded_key(category), uploaded FROM recipes_first;"
+    "INSERT INTO documents (id, document) SELECT id, document FROM recipes_first;"
+    "DELETE FROM sqlite_sequence WHERE name = 'recipes';"
+    "UPDATE sqlite_sequence SET name = 'recipes' WHERE name = 'recipes_first';"
+    "DROP TABLE recipes_first;";
+
+// The match keys hold the folded text as UTF-8, so that SQL compares them byte for byte with a
+// folded query.
 std::string Key(WStringView text) {
   return ToUtf8(FoldedText(text));
+}
+
+// Key() as the SQL function folded_key(text), for moving rows of the first schema.
+void FoldedKeyFunction(sqlite3_context* context, int, sqlite3_value** values) {
+  const auto* text = reinterpret_cast<const char*>(sqlite3_value_text(values[0]));
+  const std::string key = Key(FromUtf8(text ? text : ""));
+  sqlite3_result_text(context, key.data(), static_cast<int>(key.size()), SQLITE_TRANSIENT);
+}
+
+// A name part as a GLOB pattern of the trigram index: "*" on each side, and the pattern characters
+// of the part itself taken literally.
+std::string ContainsPattern(const std::string& key) {
+  std::string pattern = "*";
+  for (char c : key) {
+    if (c == '*' || c == '?' || c == '[') {
+      pattern += {'[', c, ']'};
+    } else {
+      pattern += c;
+    }
+  }
+  return pattern + "*";
+}
+
+// Unicode characters of a UTF-8 text: the trigram index can find parts of three or more.
+size_t CharacterCount(const std::string& utf8) {
+  size_t count = 0;
+  for (char c : utf8) count += (static_cast<unsigned char>(c) & 0xC0) != 0x80;
+  return count;
+}
+
+// The search as SQL: only the conditions a query uses, so that SQLite picks the index that fits.
+// No client text is part of it; the values are bound as parameters ?1 to ?4.
+std::string FindStatement(const RecipeQuery& query, const std::string& nameKey) {
+  std::string sql = "SELECT id, name FROM recipes WHERE uploaded >= ?1";
+  if (!query.category.empty()) sql += " AND category_key = ?2";
+  if (CharacterCount(nameKey) >= 3) {
+    sql += " AND id IN (SELECT rowid FROM recipe_names WHERE name_key GLOB ?3)";
+  } else if (!nameKey.empty()) {
+    sql += " AND instr(name_key, ?3) > 0";
+  }
+  return sql + " ORDER BY name_key, id LIMIT ?4";
 }
 
 // One prepared statement, finalized when it goes out of scope. Parameters are numbered from 1.
 class Statement {
  public:
-  Statement(sqlite3* db, const char* sql) { sqlite3_prepare_v2(db, sql, -1, &stmt_, nullptr); }
+  Statement(sqlite3* db, const std::string& sql) { sqlite3_prepare_v2(db, sql.c_str(), -1, &stmt_, nullptr); }
   ~Statement() { sqlite3_finalize(stmt_); }
   Statement(const Statement&) = delete;
   Statement& operator=(const Statement&) = delete;
@@ -51,6 +121,36 @@ class Statement {
   sqlite3_stmt* stmt_ = nullptr;
 };
 
+// Runs SQL text; false with SQLite's message in `error`.
+bool Execute(sqlite3* db, const char* sql, std::string& error) {
+  char* message = nullptr;
+  if (sqlite3_exec(db, sql, nullptr, nullptr, &message) == SQLITE_OK) return true;
+  error = message ? message : sqlite3_errmsg(db);
+  sqlite3_free(message);
+  return false;
+}
+
+// True for a file of the first schema: a recipes table whose rows still hold the documents.
+bool HasFirstSchema(sqlite3* db) {
+  Statement column(db, "SELECT 1 FROM pragma_table_info('recipes') WHERE name = 'document'");
+  return column.Ok() && column.Row();
+}
+
+// Brings the file to the current schema in one transaction: all of it or, on failure, nothing.
+bool UpdateSchema(sqlite3* db, std::string& error) {
+  if (!Execute(db, "BEGIN IMMEDIATE", error)) return false;
+  const bool migrate = HasFirstSchema(db);
+  bool ok = !migrate || Execute(db, kMigrateFirstSchema, error);
+  ok = ok && Execute(db, kSchema, error);
+  if (ok && migrate) {
+    sqlite3_create_function(db, "folded_key", 1, SQLITE_UTF8 | SQLITE_DETERMINISTIC, nullptr,
+                            FoldedKeyFunction, nullptr, nullptr);
+    ok = Execute(db, kMoveFirstSchemaRows, error);
+  }
+  std::string ignored;
+  return ok ? Execute(db, "COMMIT", error) : (Execute(db, "ROLLBACK", ignored), false);
+}
+
 }  // namespace
 
 RecipeStore::~RecipeStore() {
@@ -61,46 +161,59 @@ bool RecipeStore::Open(const std::string& path, std::string& error) {
   std::lock_guard<std::mutex> lock(mutex_);
   sqlite3_close(db_);
   db_ = nullptr;
-  const int rc = sqlite3_open_v2(path.c_str(), &db_, SQLITE_OPEN_READWRITE | SQLITE_OPEN_CREATE, nullptr);
-  char* message = nullptr;
-  if (rc == SQLITE_OK) sqlite3_busy_timeout(db_, 5000);
-  if (rc != SQLITE_OK || sqlite3_exec(db_, kSchema, nullptr, nullptr, &message) != SQLITE_OK) {
-    error = "cannot open the recipe database " + path + ": " + (message ? message : sqlite3_errmsg(db_));
-    sqlite3_free(message);
+  std::string reason;
+  bool ok =
+      sqlite3_open_v2(path.c_str(), &db_, SQLITE_OPEN_READWRITE | SQLITE_OPEN_CREATE, nullptr) == SQLITE_OK;
+  if (ok) {
+    sqlite3_busy_timeout(db_, 5000);
+    // The write-ahead log lets an upload commit without waiting for the disk; a crash of the
+    // machine may lose the last uploads but never damages the file.
+    ok = Execute(db_, "PRAGMA journal_mode = WAL; PRAGMA synchronous = NORMAL;", reason) &&
+         UpdateSchema(db_, reason);
+  } else {
+    reason = db_ ? sqlite3_errmsg(db_) : "out of memory";
+  }
+  if (!ok) {
+    error = "cannot open the recipe database " + path + ": " + reason;
     sqlite3_close(db_);
     db_ = nullptr;
-    return false;
   }
-  return true;
+  return ok;
 }
 
 int64_t RecipeStore::Add(const SharedRecipe& recipe, DayNumber day) {
   std::lock_guard<std::mutex> lock(mutex_);
-  Statement insert(db_,
-                   "INSERT INTO recipes (name, name_key, category, category_key, uploaded, document)"
-                   " VALUES (?, ?, ?, ?, ?, ?)");
-  if (!insert.Ok()) return 0;
-  insert.Bind(1, ToUtf8(recipe.name));
-  insert.Bind(2, Key(recipe.name));
-  insert.Bind(3, ToUtf8(recipe.category));
-  insert.Bind(4, Key(recipe.category));
-  insert.Bind(5, static_cast<int64_t>(day));
-  insert.BindBlob(6, Utf16Bytes(recipe.document));
-  return insert.Done() ? sqlite3_last_insert_rowid(db_) : 0;
+  std::string error;
+  if (!Execute(db_, "BEGIN", error)) return 0;
+  Statement listing(db_,
+                    "INSERT INTO recipes (name, name_key, category, category_key, uploaded)"
+                    " VALUES (?, ?, ?, ?, ?)");
+  Statement document(db_, "INSERT INTO documents (id, document) VALUES (?, ?)");
+  int64_t id = 0;
+  if (listing.Ok() && document.Ok()) {
+    listing.Bind(1, ToUtf8(recipe.name));
+    listing.Bind(2, Key(recipe.name));
+    listing.Bind(3, ToUtf8(recipe.category));
+    listing.Bind(4, Key(recipe.category));
+    listing.Bind(5, static_cast<int64_t>(day));
+    if (listing.Done()) id = sqlite3_last_insert_rowid(db_);
+    document.Bind(1, id);
+    document.BindBlob(2, Utf16Bytes(recipe.document));
+  }
+  if (id != 0 && document.Done() && Execute(db_, "COMMIT", error)) return id;
+  Execute(db_, "ROLLBACK", error);
+  return 0;
 }
 
 std::vector<RecipeListing> RecipeStore::Find(const RecipeQuery& query) {
   std::lock_guard<std::mutex> lock(mutex_);
   std::vector<RecipeListing> found;
-  // instr() rather than LIKE: "%" and "_" in a searched name are letters, not patterns.
-  Statement select(db_,
-                   "SELECT id, name FROM recipes WHERE uploaded >= ?1"
-                   " AND (?2 = '' OR category_key = ?2) AND (?3 = '' OR instr(name_key, ?3) > 0)"
-                   " ORDER BY name_key, id LIMIT ?4");
+  const std::string nameKey = Key(query.name);
+  Statement select(db_, FindStatement(query, nameKey));
   if (!select.Ok()) return found;
   select.Bind(1, static_cast<int64_t>(query.since));
   select.Bind(2, Key(query.category));
-  select.Bind(3, Key(query.name));
+  select.Bind(3, CharacterCount(nameKey) >= 3 ? ContainsPattern(nameKey) : nameKey);
   select.Bind(4, static_cast<int64_t>(query.limit));
   while (select.Row()) found.push_back({select.Int(0), FromUtf8(select.Bytes(1))});
   return found;
@@ -108,7 +221,7 @@ std::vector<RecipeListing> RecipeStore::Find(const RecipeQuery& query) {
 
 std::optional<std::string> RecipeStore::Document(int64_t id) {
   std::lock_guard<std::mutex> lock(mutex_);
-  Statement select(db_, "SELECT document FROM recipes WHERE id = ?");
+  Statement select(db_, "SELECT document FROM documents WHERE id = ?");
   if (!select.Ok()) return std::nullopt;
   select.Bind(1, id);
   if (!select.Row()) return std::nullopt;

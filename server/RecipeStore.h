@@ -1,6 +1,8 @@
 #pragma once
-// The shared recipes on disk: one SQLite table, reached only through prepared statements, so no
-// client text is ever part of an SQL command. Safe to use from the server's worker threads.
+// The shared recipes on disk: an SQLite file reached only through prepared statements, so no client
+// text is ever part of an SQL command. Searches read only the small listing rows and their indexes;
+// the documents are kept apart. Opening a file of the first schema moves it to the current one.
+// Safe to use from the server's worker threads.
 #include <cstdint>
 #include <mutex>
 #include <optional>
@@ -39,7 +41,7 @@ class RecipeStore {
 
   // Stores a recipe uploaded on `day`; its new id, or 0 when it could not be stored.
   int64_t Add(const SharedRecipe& recipe, DayNumber day);
-  // The matching recipes ordered by name, without regard to case.
+  // The matching recipes ordered by name, without regard to case (see FoldedText).
   std::vector<RecipeListing> Find(const RecipeQuery& query);
   // The stored document as UTF-16LE bytes, or nothing for an unknown id.
   std::optional<std::string> Document(int64_t id);
