@@ -1,6 +1,7 @@
 #include "food/Food.h"
 
 #include "food/CategoryList.h"
+#include "food/NumberText.h"
 #include "food/Texts.h"
 #include "food/TagNames.h"
 #include "storage/XMLDoc.h"
@@ -76,14 +77,14 @@ void ReadFoodField(Food& food, const WChar* tag, const WChar* value, CategoryLis
       food.picture = XMLUnescape(value);
       break;
     case FoodField::kSize:
-      food.size = ParseReal(value);
+      ReadReal(value, food.size);
       break;
     case FoodField::kOunces:
-      food.ounces = ParseReal(value);
+      ReadReal(value, food.ounces);
       break;
     case FoodField::kNone: {
       const uint32_t nutrient = NutrientOf(tag);
-      if (nutrient < Nutrient::kCount) food.nutrients[nutrient] = ParseReal(value);
+      if (nutrient < Nutrient::kCount) ReadReal(value, food.nutrients[nutrient]);
       break;
     }
   }
@@ -155,13 +156,13 @@ bool Food::ImportCsvRow(const CsvRow& row, CategoryList& categories, const Named
     type = kUnitBlank;
   }
   if (const WString* field = map.Value(row, kColumnOunces)) {
-    ounces = ParseReal(field->c_str());
+    ReadReal(field->c_str(), ounces);
     gotData |= ounces > 0;
   }
   if (ounces == 0) ounces = 1;
   for (uint32_t i = 0; i < Nutrient::kCount; ++i)
     if (const WString* field = map.Value(row, i)) {
-      nutrients[i] = ParseReal(field->c_str());
+      ReadReal(field->c_str(), nutrients[i]);
       gotData |= nutrients[i] > 0;
     }
   if (const WString* field = map.Value(row, kColumnPicture)) {

@@ -18,8 +18,12 @@ WString ControlText(HWND dialog, int id) {
   return text;
 }
 
+// The number in an edit; 0 for an empty or non-numeric edit, and for one beyond the range of
+// doubles ("1e400"), which the ounces edit so refuses with its message.
 double ControlNumber(HWND dialog, int id) {
-  return ParseReal(ControlText(dialog, id).c_str());
+  double number = 0;
+  ReadReal(ControlText(dialog, id).c_str(), number);
+  return number;
 }
 
 // The item data of a combo's selection; 0 without one.

@@ -1,6 +1,7 @@
 #include "food/NumberText.h"
 
 #include <cinttypes>
+#include <cmath>
 #include <cstdio>
 
 #include "storage/XMLDoc.h"
@@ -26,4 +27,9 @@ void AppendInteger(WString& out, int64_t value) {
   char buffer[24];
   std::snprintf(buffer, sizeof buffer, "%" PRId64, value);
   AppendAscii(out, buffer);
+}
+
+void ReadReal(const WChar* text, double& value) {
+  const double read = ParseReal(text);
+  if (std::isfinite(read)) value = read;
 }

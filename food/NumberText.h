@@ -9,3 +9,7 @@ void AppendReal(WString& out, double value);
 void AppendInteger(WString& out, int64_t value);
 // A whole number held in a double, of any magnitude, as a signed decimal integer.
 void AppendWholeNumber(WString& out, double wholeValue);
+
+// Stores the real a file's text gives (ParseReal) unless it is infinite or not a number: such a
+// value, 1e400 say, leaves the field as it was, as any unreadable value does.
+void ReadReal(const WChar* text, double& value);

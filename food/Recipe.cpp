@@ -40,7 +40,7 @@ Ingredient* ReadEmbeddedIngredient(XMLDoc& doc, IngredientCatalog& catalog) {
 
 void ReadLineField(RecipeLine& line, const WChar* tag, const WChar* value, IngredientCatalog& catalog) {
   if (IsTag(tag, TXT("AMOUNT")))
-    line.amount = ParseReal(value);
+    ReadReal(value, line.amount);
   else if (IsTag(tag, TXT("TYPE")))
     line.unit = XMLToInt(value);
   else if (IsTag(tag, TXT("DISPLAYNAME")))

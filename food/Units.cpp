@@ -147,6 +147,7 @@ const WChar* ParseServing(const NamedIdList& unitNames, const WChar* text, doubl
                           ServingUnit& unit) {
   const WChar* word = text;
   amount = ReadAmount(word);
+  if (!std::isfinite(amount)) amount = 0;  // beyond the range of doubles: no amount
   if (!(amount > 0)) return nullptr;
   unit = kUnitBlank;
   while (*word && !IsLetter(*word)) ++word;

@@ -46,7 +46,8 @@ double ServingsOf(ServingUnit lineUnit, ServingUnit foodUnit, double amount, dou
 // amount is a number, a whole number and a fraction n/d, or a lone fraction, so every text
 // FormatAmount writes reads back; the unit is the first word after it. Returns the rest of the
 // text after the unit word and its blanks (the food's name), or null when the amount is not
-// greater than 0; amount is written in either case, unit only when the amount is positive.
+// greater than 0; amount is written in either case (0 for one beyond the range of doubles), unit
+// only when the amount is positive.
 const WChar* ParseServing(const NamedIdList& unitNames, const WChar* text, double& amount, ServingUnit& unit);
 
 // The 48 fraction texts by number of 48ths; every non-empty one ends with a blank.

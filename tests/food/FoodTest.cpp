@@ -128,6 +128,32 @@ TEST(Food, ReadingIgnoresCaseUnknownTagsAndKeepsDefaults) {
   EXPECT_FALSE(Read(noId, Lines({TXT("<FOOD>"), TXT("<FOODID>3</FOODID>")}), categories, counter));  // no end
 }
 
+// Numbers beyond the range of doubles (or written as "inf" by a damaged writer) leave the field
+// as it was, in files and CSV rows alike.
+TEST(Food, NumbersOutOfRangeKeepTheDefault) {
+  CategoryList categories;
+  uint32_t counter = 0;
+  Ingredient read;
+  EXPECT_TRUE(Read(
+      read,
+      Lines({TXT("<FOOD>"), TXT("<FOODID>7</FOODID>"), TXT("<SIZE>1e400</SIZE>"),
+             TXT("<OUNCES>-1e999</OUNCES>"), TXT("<CAL>1e400</CAL>"), TXT("<FAT>2</FAT>"), TXT("</FOOD>")}),
+      categories, counter));
+  EXPECT_EQ(0, read.size);
+  EXPECT_EQ(0, read.ounces);
+  EXPECT_EQ(0, read.nutrients[Nutrient::kCalories]);
+  EXPECT_EQ(2, read.nutrients[Nutrient::kTotalFat]);
+
+  Ingredient row;
+  const CsvColumnMap map = MapOf({kColumnName, kColumnServingSize, kColumnOunces, Nutrient::kCalories});
+  EXPECT_TRUE(row.ImportCsvRow({TXT("Salt"), TXT("1e400 cup"), TXT("1e400"), TXT("1e400")}, categories,
+                               UnitNames(), counter, map));
+  EXPECT_EQ(1, row.size);
+  EXPECT_EQ(kUnitBlank, row.type);
+  EXPECT_EQ(1, row.ounces);
+  EXPECT_EQ(0, row.nutrients[Nutrient::kCalories]);
+}
+
 TEST(Food, CategoryNamesCreateCategoriesFromTheSharedCounter) {
   CategoryList categories;
   categories.Add(TXT("Dairy"), 2);

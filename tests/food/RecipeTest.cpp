@@ -132,6 +132,15 @@ TEST_F(RecipeTest, DropsDanglingEmptyAndStrayLines) {
   EXPECT_EQ(1, read.serves);
 }
 
+TEST_F(RecipeTest, LineWithAnAmountOutOfRangeIsDropped) {
+  Recipe read;
+  ASSERT_TRUE(Read(read, Lines({TXT("<RECIPE>"), TXT("<INGREDIENTLIST>"), TXT("<INGREDIENT>"),
+                                TXT("<AMOUNT>1e400</AMOUNT>"), TXT("<ID>12</ID>"), TXT("</INGREDIENT>"),
+                                TXT("</INGREDIENTLIST>"), TXT("<FOOD>"), TXT("<FOODID>8</FOODID>"),
+                                TXT("</FOOD>"), TXT("</RECIPE>")})));
+  EXPECT_TRUE(read.lines.empty());
+}
+
 TEST_F(RecipeTest, LineWithoutAmountIsGoneAfterTheNextLoad) {
   recipe.lines[0].amount = 0;
   const WString text = Written(recipe, false);

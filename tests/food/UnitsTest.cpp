@@ -82,6 +82,9 @@ TEST(Units, ParseServingWithoutPositiveAmountKeepsTheUnit) {
   EXPECT_EQ(0, amount);
   EXPECT_EQ(7u, unit);
   EXPECT_EQ(nullptr, ParseServing(UnitNames(), TXT("cup"), amount, unit));
+  EXPECT_EQ(nullptr, ParseServing(UnitNames(), TXT("1e400 cup"), amount, unit));  // beyond any double
+  EXPECT_EQ(0, amount);
+  EXPECT_EQ(7u, unit);
 }
 
 // Every amount text FormatAmount writes reads back as the amount it names: the nearest 48th, named
