@@ -73,6 +73,15 @@ void ReadRecipeField(Recipe& recipe, RecipeReader& reader, const WChar* tag, con
     ReadLineField(reader.line, tag, value, catalog);
 }
 
+// The ingredient a name in a CSV cell stands for: names travel with U+00B4 for their double
+// quotes, so the name with quotes, or failing that the name as written (one holding the accent).
+Ingredient* FindWrittenName(IngredientCatalog& catalog, const WString& written) {
+  WString name = written;
+  AccentsToQuotes(name);
+  Ingredient* found = catalog.FindByName(name);
+  return found || name == written ? found : catalog.FindByName(written);
+}
+
 // A duration cell as DurationText writes it: the token holding "h" gives the hours, the one
 // holding "m" the minutes.
 void ReadCsvDuration(const WString& cell, int32_t& hours, int32_t& minutes) {
@@ -212,21 +221,17 @@ void Recipe::ComputeNutrition(std::vector<RecipeLine> editorLines, int32_t serve
 void Recipe::ReadCsvIngredients(const WString& cell, const NamedIdList& unitNames,
                                 IngredientCatalog& catalog) {
   for (const WString& piece : Split(cell, TXT('\t'))) {
+    // The blank unit's name is empty: its piece holds two blanks after the amount, then the name,
+    // which is then no part of the amount and no unit word, whatever it starts with.
+    const size_t gap = piece.find(TXT("  "));
+    const bool blankUnit = gap != WString::npos && gap == piece.find(TXT(' '));
+    const WString amount = blankUnit ? piece.substr(0, gap) : piece;
     RecipeLine line;
     ServingUnit unit = kUnitBlank;
-    const WChar* rest = ParseServing(unitNames, piece.c_str(), line.amount, unit);
+    const WChar* rest = ParseServing(unitNames, amount.c_str(), line.amount, unit);
     if (!rest) continue;
-    // The blank unit's name is empty: its line holds two blanks after the amount, then the name,
-    // which is no unit word even when it starts like one.
-    const size_t gap = piece.find(TXT("  "));
-    if (gap != WString::npos && gap == piece.find(TXT(' '))) {
-      unit = kUnitBlank;
-      rest = piece.c_str() + gap + 2;
-    }
-    WString name(rest);
-    AccentsToQuotes(name);
-    line.unit = static_cast<int32_t>(unit);
-    line.ingredient = catalog.FindByName(name);
+    line.unit = static_cast<int32_t>(blankUnit ? kUnitBlank : unit);
+    line.ingredient = FindWrittenName(catalog, blankUnit ? piece.substr(gap + 2) : WString(rest));
     if (line.ingredient) lines.push_back(std::move(line));
   }
 }

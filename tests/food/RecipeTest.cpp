@@ -290,12 +290,17 @@ TEST_F(RecipeTest, IngredientsColumnReadsBackEveryLine) {
   water.type = kUnitBlank;
   Ingredient& cupcakes = catalog.Add(TXT("Cup cakes"), 15);
   cupcakes.type = kUnitBlank;
+  Ingredient& lemon = catalog.Add(TXT("1/2 lemon"), 16);
+  lemon.type = kUnitBlank;
+  Ingredient& tin = catalog.Add(TXT("5\u00B4 tin"), 17);  // the accent itself, not a quote
   const std::vector<RecipeLine> lines = {
       RecipeLine{1.5, static_cast<int32_t>(kUnitCup), WString(), flour},
       RecipeLine{2, static_cast<int32_t>(kUnitBlank), WString(), egg},
       RecipeLine{0.25, static_cast<int32_t>(kUnitBlank), WString(), &water},
       RecipeLine{3, static_cast<int32_t>(kUnitBlank), WString(), &cupcakes},
       RecipeLine{2e6, static_cast<int32_t>(kUnitTeaspoon), WString(), flour},
+      RecipeLine{3, static_cast<int32_t>(kUnitBlank), WString(), &lemon},
+      RecipeLine{1, static_cast<int32_t>(kUnitServing), WString(), &tin},
   };
   CsvColumnMap map;
   map.position[kColumnName] = 0;
