@@ -7,7 +7,7 @@ packages=(
   g++-mingw-w64-x86-64-posix mingw-w64-x86-64-dev mingw-w64-tools
   wine wine64 xvfb xauth imagemagick
   libgtest-dev libgmock-dev googletest libbenchmark-dev libpugixml-dev
-  libsqlite3-dev libcpp-httplib-dev libicu-dev
+  libsqlite3-dev libcpp-httplib-dev libicu-dev libmicrohttpd-dev
 )
 missing=()
 for p in "${packages[@]}"; do

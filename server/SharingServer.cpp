@@ -1,12 +1,13 @@
 #include "server/SharingServer.h"
 
-#include <httplib.h>
-#include <sys/socket.h>
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
 
 #include <algorithm>
 #include <ctime>
 #include <filesystem>
-#include <fstream>
+#include <thread>
 
 #include "server/ClientText.h"
 #include "server/SharedRecipe.h"
@@ -48,10 +49,49 @@ WString Trimmed(const WString& text) {
   return text.substr(first, text.find_last_not_of(TXT(" \t")) - first + 1);
 }
 
-void Refuse(httplib::Response& response, int status, const std::string& reason) {
-  response.status = status;
-  response.set_content("ERROR: " + reason + "\r\n", kTextType);
+HttpReply Text(int status, const std::string& text) {
+  HttpReply reply;
+  reply.status = status;
+  reply.contentType = kTextType;
+  reply.body = text;
+  return reply;
 }
+
+HttpReply Refusal(int status, const std::string& reason) {
+  return Text(status, "ERROR: " + reason + "\r\n");
+}
+
+// An empty 404: the program's transfer treats a file of size 0 as failed.
+HttpReply NotFound() {
+  HttpReply reply;
+  reply.status = 404;
+  return reply;
+}
+
+std::string Param(const HttpRequest& request, const char* key) {
+  const auto value = request.query.find(key);
+  return value == request.query.end() ? std::string() : value->second;
+}
+
+HttpLimits ConnectionLimits(const SharingSettings& settings) {
+  HttpLimits limits;
+  limits.maxBodyBytes = settings.maxUploadBytes;
+  limits.idleSeconds = settings.idleSeconds;
+  limits.threads = std::clamp(std::thread::hardware_concurrency(), 2u, 8u);
+  return limits;
+}
+
+struct ServedFile {
+  const char* path;
+  const char* name;
+  const char* type;
+};
+
+constexpr ServedFile kServedFiles[] = {
+    {"/mirepan/Mirepan.ver", "Mirepan.ver", "text/xml"},
+    {"/mirepan/Mirepansetup.exe", "Mirepansetup.exe", "application/octet-stream"},
+    {"/mirepan/popup.xml", "popup.xml", "text/xml"},
+};
 
 }  // namespace
 
@@ -77,129 +117,113 @@ bool ParseStartDate(const std::string& text, DayNumber& day) {
 }
 
 SharingServer::SharingServer(RecipeStore& store, SharingSettings settings)
-    : store_(store), settings_(std::move(settings)), http_(std::make_unique<httplib::Server>()) {
-  using httplib::Request;
-  using httplib::Response;
-  // SO_REUSEADDR lets a restarted server take its port back at once; leaving out httplib's
-  // SO_REUSEPORT makes a second server on the same port fail instead of quietly sharing it.
-  http_->set_socket_options([](socket_t socket) {
-    int yes = 1;
-    setsockopt(socket, SOL_SOCKET, SO_REUSEADDR, &yes, sizeof yes);
-  });
-  // httplib itself cuts off bodies far beyond the limit; Upload refuses the rest with its reason.
-  http_->set_payload_max_length(settings_.maxUploadBytes * 2 + 4096);
-  http_->set_error_handler(httplib::Server::HandlerWithResponse([](const Request&, Response& response) {
-    if (response.status != 413 || !response.body.empty()) return httplib::Server::HandlerResponse::Unhandled;
-    Refuse(response, 413, "the recipe document is too large");
-    return httplib::Server::HandlerResponse::Handled;
-  }));
+    : store_(store),
+      settings_(std::move(settings)),
+      uploadLimits_(settings_.uploadRanges, settings_.maxUploadsPerHour),
+      http_([this](const HttpRequest& request) { return Answer(request); }, ConnectionLimits(settings_)) {}
+
+HttpReply SharingServer::Answer(const HttpRequest& request) {
+  const std::string client = ClientOf(request);
+  HttpReply reply = Route(request, client);
   if (settings_.log) {
-    http_->set_logger([this](const Request& request, const Response& response) {
-      settings_.log(request.remote_addr + " " + request.method + " " + request.path + " " +
-                    std::to_string(response.status));
-    });
+    settings_.log(LogText(client) + " " + LogText(request.method) + " " + LogText(request.path) + " " +
+                  std::to_string(reply.status));
   }
-  http_->Post(R"(/mirepan/uploadrecipe\.php)", [this](const Request& q, Response& r) { Upload(q, r); });
-  http_->Get(R"(/mirepan/findrecipe\.php)", [this](const Request& q, Response& r) { Search(q, r); });
-  http_->Get(R"(/mirepan/downloadrecipe\.php)", [this](const Request& q, Response& r) { Fetch(q, r); });
-  const struct {
-    const char* pattern;
-    const char* name;
-    const char* type;
-  } files[] = {
-      {R"(/mirepan/Mirepan\.ver)", "Mirepan.ver", "text/xml"},
-      {R"(/mirepan/Mirepansetup\.exe)", "Mirepansetup.exe", "application/octet-stream"},
-      {R"(/mirepan/popup\.xml)", "popup.xml", "text/xml"},
-  };
-  for (const auto& file : files) {
-    const std::string name = file.name;
-    const char* type = file.type;
-    http_->Get(file.pattern, [this, name, type](const Request&, Response& r) { ServeFile(name, type, r); });
+  return reply;
+}
+
+// The address of the client, which a trusted reverse proxy tells in the last entry of
+// X-Forwarded-For: entries before it come from the client itself and could be anything.
+std::string SharingServer::ClientOf(const HttpRequest& request) const {
+  const std::optional<IpAddress> peer = IpAddress::Parse(request.clientAddress);
+  const bool trusted = peer && std::any_of(settings_.trustedProxies.begin(), settings_.trustedProxies.end(),
+                                           [&](const AddressRange& range) { return range.Contains(*peer); });
+  if (!trusted || request.forwardedFor.empty()) return request.clientAddress;
+  const std::string last = request.forwardedFor.substr(request.forwardedFor.rfind(',') + 1);
+  const size_t first = last.find_first_not_of(' '), end = last.find_last_not_of(' ');
+  return first == std::string::npos ? request.clientAddress : last.substr(first, end - first + 1);
+}
+
+HttpReply SharingServer::Route(const HttpRequest& request, const std::string& client) {
+  if (request.method == "POST") {
+    return request.path == "/mirepan/uploadrecipe.php" ? Upload(request, client) : NotFound();
   }
+  if (request.method != "GET" && request.method != "HEAD") return NotFound();
+  if (request.path == "/mirepan/findrecipe.php") return Search(request);
+  if (request.path == "/mirepan/downloadrecipe.php") return Fetch(request);
+  for (const ServedFile& file : kServedFiles) {
+    if (request.path == file.path) return ServeFile(file.name, file.type);
+  }
+  return NotFound();
 }
 
-SharingServer::~SharingServer() = default;
-
-int SharingServer::Bind(const std::string& host, int port) {
-  if (port == 0) return http_->bind_to_any_port(host);
-  return http_->bind_to_port(host, port) ? port : -1;
-}
-
-bool SharingServer::Run() {
-  return http_->listen_after_bind();
-}
-
-bool SharingServer::IsRunning() const {
-  return http_->is_running();
-}
-
-void SharingServer::Stop() {
-  http_->stop();
-}
-
-void SharingServer::Upload(const httplib::Request& request, httplib::Response& response) {
-  if (request.body.size() > settings_.maxUploadBytes) {
-    return Refuse(
-        response, 413,
-        "the recipe document is larger than " + std::to_string(settings_.maxUploadBytes) + " bytes");
+HttpReply SharingServer::Upload(const HttpRequest& request, const std::string& client) {
+  if (request.bodyTooLarge) {
+    return Refusal(
+        413, "the recipe document is larger than " + std::to_string(settings_.maxUploadBytes) + " bytes");
+  }
+  UploadLimits::Clock::duration retryAfter{};
+  switch (uploadLimits_.Admit(client, UploadLimits::Clock::now(), retryAfter)) {
+    case UploadLimits::Verdict::NotAllowed:
+      return Refusal(403, "this server takes no uploads from your address");
+    case UploadLimits::Verdict::TooMany: {
+      HttpReply reply = Refusal(429, "too many uploads from your address in the last hour");
+      const auto seconds = std::chrono::duration_cast<std::chrono::seconds>(retryAfter).count() + 1;
+      reply.headers.emplace_back("Retry-After", std::to_string(seconds));
+      return reply;
+    }
+    case UploadLimits::Verdict::Admitted:
+      break;
   }
   const std::optional<std::string> field = UploadedRecipeField(request.body);
-  if (!field) return Refuse(response, 400, "the upload carries no recipe field");
+  if (!field) return Refusal(400, "the upload carries no recipe field");
   std::string error;
   const std::optional<SharedRecipe> recipe = ReadSharedRecipe(DocumentText(*field), error);
-  if (!recipe) return Refuse(response, 400, error);
+  if (!recipe) return Refusal(400, error);
   const int64_t id = store_.Add(*recipe, settings_.today ? settings_.today() : LocalToday());
-  if (id == 0) return Refuse(response, 500, "the recipe could not be stored");
-  response.set_content(std::string(kUploadAccepted) + " " + std::to_string(id) + "\r\n", kTextType);
+  if (id == 0) return Refusal(500, "the recipe could not be stored");
+  return Text(200, std::string(kUploadAccepted) + " " + std::to_string(id) + "\r\n");
 }
 
-void SharingServer::Search(const httplib::Request& request, httplib::Response& response) {
+HttpReply SharingServer::Search(const HttpRequest& request) {
   RecipeQuery query;
   query.limit = settings_.maxResults;
-  const std::string startDate = request.get_param_value("startdate");
+  const std::string startDate = Param(request, "startdate");
   if (!startDate.empty() && !ParseStartDate(startDate, query.since)) {
-    return Refuse(response, 400, "the start date is not month-day-year");
+    return Refusal(400, "the start date is not month-day-year");
   }
-  query.category = QueryText(request.get_param_value("category"));
-  query.name = Trimmed(QueryText(request.get_param_value("foodname")));
+  query.category = QueryText(Param(request, "category"));
+  query.name = Trimmed(QueryText(Param(request, "foodname")));
   WString listing;
   for (const RecipeListing& row : store_.Find(query)) {
     listing += FromAscii(std::to_string(row.id)) + TXT(",") + ListingName(row.name) + TXT("\r\n");
   }
-  response.set_content(ReplyBytes(listing), kTextType);
+  return Text(200, ReplyBytes(listing));
 }
 
-void SharingServer::Fetch(const httplib::Request& request, httplib::Response& response) {
-  // An unknown id gets an empty reply: the client's transfer treats a file of size 0 as failed.
+HttpReply SharingServer::Fetch(const HttpRequest& request) {
   int64_t id = 0;
   std::optional<std::string> document;
-  if (ParseRecipeId(request.get_param_value("id"), id)) document = store_.Document(id);
-  if (!document) {
-    response.status = 404;
-    return;
-  }
-  response.set_content(*document, "text/xml; charset=UTF-16LE");
+  if (ParseRecipeId(Param(request, "id"), id)) document = store_.Document(id);
+  if (!document) return NotFound();
+  HttpReply reply;
+  reply.contentType = "text/xml; charset=UTF-16LE";
+  reply.body = std::move(*document);
+  return reply;
 }
 
-void SharingServer::ServeFile(const std::string& name, const char* contentType, httplib::Response& response) {
-  const std::filesystem::path path = std::filesystem::path(settings_.filesFolder) / name;
-  std::error_code error;
-  const bool regular = std::filesystem::is_regular_file(path, error);
-  const uintmax_t size = regular ? std::filesystem::file_size(path, error) : 0;
-  auto file = std::make_shared<std::ifstream>(path, std::ios::binary);
-  if (!regular || error || !*file) {
-    response.status = 404;
-    return;
+// The file is opened for each request, so that files replaced while the server runs are served.
+HttpReply SharingServer::ServeFile(const std::string& name, const char* contentType) {
+  const std::string path = (std::filesystem::path(settings_.filesFolder) / name).string();
+  const int file = open(path.c_str(), O_RDONLY | O_CLOEXEC);
+  struct stat status {};
+  if (file < 0 || fstat(file, &status) != 0 || !S_ISREG(status.st_mode)) {
+    if (file >= 0) close(file);
+    return NotFound();
   }
-  response.set_content_provider(static_cast<size_t>(size), contentType,
-                                [file](size_t offset, size_t length, httplib::DataSink& sink) {
-                                  char block[16384];
-                                  const size_t n = std::min(length, sizeof block);
-                                  file->seekg(static_cast<std::streamoff>(offset));
-                                  file->read(block, static_cast<std::streamsize>(n));
-                                  if (static_cast<size_t>(file->gcount()) != n)
-                                    return false;  // the file shrank while being sent
-                                  sink.write(block, n);
-                                  return true;
-                                });
+  HttpReply reply;
+  reply.contentType = contentType;
+  reply.file = file;
+  reply.fileSize = static_cast<uint64_t>(status.st_size);
+  return reply;
 }

@@ -4,24 +4,26 @@
 //   GET  findrecipe.php            ?startdate=MM-DD-YYYY&category=...&foodname=...; lines "id,name"
 //   GET  downloadrecipe.php?id=N   the stored document, UTF-16LE; an empty 404 for an unknown id
 //   GET  Mirepan.ver, Mirepansetup.exe, popup.xml   from the files folder; an empty 404 when absent
-// Every other path is an empty 404.
+// Every other path is an empty 404. A refused upload gets "ERROR: " and the reason, which the
+// program reports as a failed upload.
 #include <cstddef>
 #include <functional>
-#include <memory>
 #include <string>
+#include <vector>
 
+#include "server/AddressRange.h"
+#include "server/HttpService.h"
 #include "server/RecipeStore.h"
-
-namespace httplib {
-class Server;
-struct Request;
-struct Response;
-}  // namespace httplib
+#include "server/UploadLimits.h"
 
 struct SharingSettings {
   std::string filesFolder = "files";            // holds the version file, the installer and popup.xml
   size_t maxUploadBytes = 1 << 20;              // largest upload body accepted
   size_t maxResults = 1000;                     // most rows of one search reply
+  unsigned idleSeconds = 15;                    // a connection without traffic for this long is closed
+  std::vector<AddressRange> uploadRanges;       // the clients that may upload; empty for all
+  size_t maxUploadsPerHour = 0;                 // uploads one client may make in any hour; 0 for any number
+  std::vector<AddressRange> trustedProxies;     // reverse proxies that name the client in X-Forwarded-For
   std::function<DayNumber()> today;             // the upload day; the server's local date when empty
   std::function<void(const std::string&)> log;  // receives one line per request when set
 };
@@ -36,24 +38,27 @@ bool ParseStartDate(const std::string& text, DayNumber& day);
 class SharingServer {
  public:
   SharingServer(RecipeStore& store, SharingSettings settings);
-  ~SharingServer();
 
   // Binds the listening socket; port 0 picks a free one. The port bound, or -1.
-  int Bind(const std::string& host, int port);
+  int Bind(const std::string& host, int port) { return http_.Bind(host, port); }
   // Serves on the bound socket until Stop; false when it could not serve.
-  bool Run();
-  // True once Run is accepting connections; Stop has no effect before.
-  bool IsRunning() const;
-  // Ends Run from any thread.
-  void Stop();
+  bool Run() { return http_.Run(); }
+  // True once Run is accepting connections.
+  bool IsRunning() const { return http_.IsRunning(); }
+  // Ends Run from any thread, also one that has not started yet.
+  void Stop() { http_.Stop(); }
 
  private:
-  void Upload(const httplib::Request& request, httplib::Response& response);
-  void Search(const httplib::Request& request, httplib::Response& response);
-  void Fetch(const httplib::Request& request, httplib::Response& response);
-  void ServeFile(const std::string& name, const char* contentType, httplib::Response& response);
+  HttpReply Answer(const HttpRequest& request);
+  std::string ClientOf(const HttpRequest& request) const;
+  HttpReply Route(const HttpRequest& request, const std::string& client);
+  HttpReply Upload(const HttpRequest& request, const std::string& client);
+  HttpReply Search(const HttpRequest& request);
+  HttpReply Fetch(const HttpRequest& request);
+  HttpReply ServeFile(const std::string& name, const char* contentType);
 
   RecipeStore& store_;
-  SharingSettings settings_;
-  std::unique_ptr<httplib::Server> http_;
+  const SharingSettings settings_;
+  UploadLimits uploadLimits_;
+  HttpService http_;
 };

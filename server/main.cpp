@@ -9,6 +9,7 @@
 #include <iostream>
 #include <string>
 #include <thread>
+#include <vector>
 
 #include "server/RecipeStore.h"
 #include "server/SharingServer.h"
@@ -17,14 +18,22 @@ namespace {
 
 constexpr const char* kUsage =
     "usage: mirepan-server [--bind ADDRESS] [--port PORT] [--db FILE] [--files FOLDER]\n"
-    "                      [--max-upload BYTES] [--max-results COUNT]\n"
+    "                      [--max-upload BYTES] [--max-results COUNT] [--idle-timeout SECONDS]\n"
+    "                      [--allow-upload RANGE]... [--max-uploads-per-hour COUNT]\n"
+    "                      [--trusted-proxy RANGE]...\n"
     "  --bind ADDRESS       address to listen on (default 127.0.0.1; 0.0.0.0 for every interface)\n"
-    "  --port PORT          TCP port (default 8080)\n"
+    "  --port PORT          TCP port (default 8080; 0 picks a free one)\n"
     "  --db FILE            SQLite database of the shared recipes, created when missing\n"
     "                       (default mirepan-recipes.db)\n"
     "  --files FOLDER       folder of Mirepan.ver, Mirepansetup.exe and popup.xml (default files)\n"
     "  --max-upload BYTES   largest recipe upload accepted (default 1048576)\n"
-    "  --max-results COUNT  most recipes listed by one search (default 1000)\n";
+    "  --max-results COUNT  most recipes listed by one search (default 1000)\n"
+    "  --idle-timeout SECONDS  close connections without traffic for this long (default 15)\n"
+    "  --allow-upload RANGE    take uploads only from this address range, such as 192.168.1.0/24\n"
+    "                          or 2001:db8::/32; repeatable (default: from every address)\n"
+    "  --max-uploads-per-hour COUNT  uploads one client may make in any hour (default: no limit)\n"
+    "  --trusted-proxy RANGE   a reverse proxy in this range names the client in X-Forwarded-For;\n"
+    "                          repeatable\n";
 
 struct Arguments {
   std::string host = "127.0.0.1";
@@ -38,6 +47,12 @@ bool ParseCount(const char* text, long low, long high, long& value) {
   errno = 0;
   value = std::strtol(text, &end, 10);
   return errno == 0 && end != text && *end == '\0' && value >= low && value <= high;
+}
+
+bool AddRange(const char* text, std::vector<AddressRange>& ranges) {
+  const std::optional<AddressRange> range = AddressRange::Parse(text);
+  if (range) ranges.push_back(*range);
+  return range.has_value();
 }
 
 // False, with the reason in `error`, for an unknown option, a missing value or a bad number.
@@ -54,7 +69,7 @@ bool ParseArguments(int argc, char** argv, Arguments& args, std::string& error) 
     if (option == "--bind") {
       args.host = value;
     } else if (option == "--port") {
-      ok = ParseCount(value, 1, 65535, args.port);
+      ok = ParseCount(value, 0, 65535, args.port);
     } else if (option == "--db") {
       args.database = value;
     } else if (option == "--files") {
@@ -65,6 +80,16 @@ bool ParseArguments(int argc, char** argv, Arguments& args, std::string& error) 
     } else if (option == "--max-results") {
       ok = ParseCount(value, 1, 1000000, count);
       args.sharing.maxResults = static_cast<size_t>(count);
+    } else if (option == "--idle-timeout") {
+      ok = ParseCount(value, 1, 3600, count);
+      args.sharing.idleSeconds = static_cast<unsigned>(count);
+    } else if (option == "--allow-upload") {
+      ok = AddRange(value, args.sharing.uploadRanges);
+    } else if (option == "--max-uploads-per-hour") {
+      ok = ParseCount(value, 1, 1000000, count);
+      args.sharing.maxUploadsPerHour = static_cast<size_t>(count);
+    } else if (option == "--trusted-proxy") {
+      ok = AddRange(value, args.sharing.trustedProxies);
     } else {
       error = "unknown option " + option;
       return false;
@@ -103,7 +128,8 @@ int main(int argc, char** argv) {
   }
   args.sharing.log = LogLine;
   SharingServer server(store, args.sharing);
-  if (server.Bind(args.host, static_cast<int>(args.port)) < 0) {
+  const int port = server.Bind(args.host, static_cast<int>(args.port));
+  if (port < 0) {
     std::cerr << "mirepan-server: cannot listen on " << args.host << ":" << args.port << ": "
               << std::strerror(errno) << "\n";
     return 1;
@@ -121,8 +147,10 @@ int main(int argc, char** argv) {
     server.Stop();
   });
 
-  std::cout << "mirepan-server: serving http://" << args.host << ":" << args.port << "/mirepan/ (database "
-            << args.database << ", files from " << args.sharing.filesFolder << ")" << std::endl;
+  const bool v6 = args.host.find(':') != std::string::npos;
+  std::cout << "mirepan-server: serving http://" << (v6 ? "[" + args.host + "]" : args.host) << ":" << port
+            << "/mirepan/ (database " << args.database << ", files from " << args.sharing.filesFolder << ")"
+            << std::endl;
   const bool served = server.Run();
   pthread_kill(stopper.native_handle(), SIGTERM);  // wakes the stopper when Run ended on its own
   stopper.join();

@@ -4,6 +4,26 @@
 
 namespace {
 
+// One more embedded ingredient line, numbered so that every line names its own ingredient.
+void WriteExtraLine(XMLDoc& doc, size_t number, bool withIds) {
+  const WString digits = FromAscii(std::to_string(number));
+  doc.OpenElement(TXT("INGREDIENT"));
+  doc.WriteReal(TXT("AMOUNT"), 1.25);
+  doc.WriteInt(TXT("TYPE"), 3);
+  if (withIds) doc.WriteInt(TXT("ID"), 100 + number);
+  doc.OpenElement(TXT("FOOD"));
+  doc.WriteString(TXT("CATEGORY"), TXT("Vegetables & Herbs"));
+  doc.WriteInt(TXT("FOODID"), 100 + number);
+  doc.WriteString(TXT("FOODNAME"), TXT("Garden vegetable, diced <fresh> no. ") + digits);
+  doc.WriteReal(TXT("SIZE"), 0.5);
+  doc.WriteInt(TXT("TYPE"), 3);
+  doc.WriteReal(TXT("OUNCES"), 2.75);
+  doc.WriteReal(TXT("CAL"), 31.5);
+  doc.WriteReal(TXT("PROTEIN"), 1.25);
+  doc.CloseElement();
+  doc.CloseElement();
+}
+
 WString Document(const TestRecipe& recipe, bool withIds) {
   XMLDoc doc;
   doc.OpenElement(TXT("RECIPELIST"));
@@ -33,6 +53,7 @@ WString Document(const TestRecipe& recipe, bool withIds) {
   doc.WriteInt(TXT("TYPE"), 0);
   doc.CloseElement();
   doc.CloseElement();
+  for (size_t n = 1; n <= recipe.extraLines; ++n) WriteExtraLine(doc, n, withIds);
   doc.CloseElement();
   doc.WriteString(TXT("INSTRUCTIONS"), recipe.instructions);
   doc.WriteInt(TXT("SERVES"), 4);

@@ -8,6 +8,7 @@ struct TestRecipe {
   WString name = TXT("Pea Soup");
   WString category = TXT("Soups");
   WString instructions = TXT("Soak overnight.\r\nSimmer: a<b & c>d.");
+  size_t extraLines = 0;  // ingredient lines after the two every document has
 };
 
 // RECIPELIST / RECIPES / RECIPE with one embedded ingredient line, written with the program's writer,

@@ -2,13 +2,18 @@
 #include <httplib.h>
 #include <stdlib.h>
 
+#include <algorithm>
 #include <chrono>
 #include <filesystem>
 #include <fstream>
 #include <memory>
+#include <mutex>
 #include <thread>
+#include <vector>
 
+#include "LoopbackSocket.h"
 #include "SharedDocuments.h"
+#include "server/AddressRange.h"
 #include "server/ClientText.h"
 #include "server/RecipeStore.h"
 #include "server/SharingServer.h"
@@ -56,6 +61,14 @@ class SharingServerTest : public ::testing::Test {
     settings.filesFolder = (folder_ / "files").string();
     settings.maxUploadBytes = kMaxUpload;
     settings.today = [this] { return today_; };
+    settings.idleSeconds = idleSeconds_;
+    settings.maxUploadsPerHour = uploadsPerHour_;
+    for (const char* range : uploadRanges_) settings.uploadRanges.push_back(*AddressRange::Parse(range));
+    for (const char* range : trustedProxies_) settings.trustedProxies.push_back(*AddressRange::Parse(range));
+    settings.log = [this](const std::string& line) {
+      std::lock_guard<std::mutex> lock(logMutex_);
+      log_.push_back(line);
+    };
     server_ = std::make_unique<SharingServer>(*store_, settings);
     port_ = server_->Bind("127.0.0.1", 0);
     ASSERT_GT(port_, 0);
@@ -101,18 +114,79 @@ class SharingServerTest : public ::testing::Test {
     return reply->body;
   }
   std::string Search(const std::string& path) { return Get(path); }
+  // The request log once it holds `count` lines; the server writes a line after it has answered.
+  std::vector<std::string> LogLines(size_t count) {
+    for (int i = 0; i < 200; ++i) {
+      {
+        std::lock_guard<std::mutex> lock(logMutex_);
+        if (log_.size() >= count) return log_;
+      }
+      std::this_thread::sleep_for(std::chrono::milliseconds(10));
+    }
+    std::lock_guard<std::mutex> lock(logMutex_);
+    return log_;
+  }
   void WriteFile(const char* name, const std::string& bytes) {
     std::ofstream(folder_ / "files" / name, std::ios::binary) << bytes;
   }
 
+  // A complete upload sent from another loopback address: the reply's status line, headers and body.
+  std::string UploadFrom(const char* source, const std::string& headers = "") {
+    const std::string body = "recipe=" + FormEncode(SharedDocument());
+    LoopbackSocket socket(port_, source);
+    EXPECT_TRUE(socket.Connected()) << source;
+    socket.Send("POST /mirepan/uploadrecipe.php HTTP/1.1\r\nHost: 127.0.0.1\r\nConnection: close\r\n" +
+                headers + "Content-Type: " + kForm + "\r\nContent-Length: " + std::to_string(body.size()) +
+                "\r\n\r\n" + body);
+    return socket.ReadUntilClosed(5);
+  }
+
   fs::path folder_;
+  unsigned idleSeconds_ = 15;
+  size_t uploadsPerHour_ = 0;
+  std::vector<const char*> uploadRanges_;
+  std::vector<const char*> trustedProxies_;
   int port_ = 0;
   DayNumber today_ = 20240315;
   std::unique_ptr<RecipeStore> store_;
   std::unique_ptr<SharingServer> server_;
   std::thread thread_;
   std::unique_ptr<httplib::Client> client_;
+  std::mutex logMutex_;
+  std::vector<std::string> log_;
 };
+
+// A recipe of 60 ingredient lines and long instructions, as a cook would share it.
+TestRecipe LongRecipe() {
+  TestRecipe recipe;
+  recipe.extraLines = 58;
+  recipe.instructions.clear();
+  for (int step = 1; step <= 40; ++step) {
+    recipe.instructions += TXT("Step ") + FromAscii(std::to_string(step)) +
+                           TXT(": stir the pot gently, taste, and add a little water when it thickens.\r\n");
+  }
+  return recipe;
+}
+
+// The status code and the body of a raw HTTP reply.
+std::pair<int, std::string> StatusAndBody(const std::string& reply) {
+  const size_t bodyStart = reply.find("\r\n\r\n");
+  if (reply.rfind("HTTP/1.", 0) != 0 || reply.size() < 12 || bodyStart == std::string::npos)
+    return {0, reply};
+  return {std::stoi(reply.substr(9, 3)), reply.substr(bodyStart + 4)};
+}
+
+// Milliseconds a search of every recipe takes on a connection of its own.
+double TimedSearch(int port, std::string& body) {
+  httplib::Client client("127.0.0.1", port);
+  client.set_connection_timeout(3);
+  client.set_read_timeout(3);
+  const auto start = std::chrono::steady_clock::now();
+  const auto reply = client.Get(SearchPath("01-01-0000").c_str());
+  const std::chrono::duration<double, std::milli> took = std::chrono::steady_clock::now() - start;
+  body = reply ? reply->body : "no reply";
+  return took.count();
+}
 
 }  // namespace
 
@@ -286,4 +360,144 @@ TEST_F(SharingServerTest, ServesExactlyTheThreeFilesOfItsFolder) {
   fs::create_directory(folder_ / "files" / "Mirepan.ver");
   EXPECT_EQ("", Get("/mirepan/popup.xml", 404));
   EXPECT_EQ("", Get("/mirepan/Mirepan.ver", 404));
+}
+
+TEST_F(SharingServerTest, LongRecipesAreAcceptedUpToTheUploadLimit) {
+  const TestRecipe recipe = LongRecipe();
+  const std::string body = "recipe=" + FormEncode(SharedDocument(recipe));
+  ASSERT_GT(body.size(), 8192u);
+  ASSERT_LT(body.size(), kMaxUpload);
+  const auto reply = Upload(body);
+  ASSERT_TRUE(reply);
+  ASSERT_EQ("    OK 1\r\n", reply->body);
+  EXPECT_TRUE(Bytes(SharedDocumentWithoutIds(recipe)) == Get("/mirepan/downloadrecipe.php?id=1"));
+
+  // The size alone decides up to the limit: a body of exactly the limit is read and judged.
+  const struct {
+    size_t size;
+    int status;
+  } bodies[] = {{8193, 400}, {kMaxUpload, 400}, {kMaxUpload + 1, 413}};
+  for (const auto& c : bodies) {
+    const auto refused = Upload("recipe=" + std::string(c.size - 7, 'a'));
+    ASSERT_TRUE(refused) << c.size;
+    EXPECT_EQ(c.status, refused->status) << c.size;
+  }
+}
+
+TEST_F(SharingServerTest, RequestLogKeepsEachRequestOnOneLineWithControlsEscaped) {
+  const struct {
+    const char* path;
+    const char* logged;
+  } requests[] = {
+      {"/mirepan/x%0D%0A2024-03-15 10:00:00 127.0.0.1 GET /mirepan/popup.xml 200",
+       "127.0.0.1 GET /mirepan/x\\r\\n2024-03-15 10:00:00 127.0.0.1 GET /mirepan/popup.xml 200 404"},
+      {"/mirepan/%1B%5B2Jclear", "127.0.0.1 GET /mirepan/\\x1b[2Jclear 404"},
+      {"/mirepan/tab%09back%5Cslash%7F", "127.0.0.1 GET /mirepan/tab\\tback\\\\slash\\x7f 404"},
+      {"/mirepan/caf%C3%A9", "127.0.0.1 GET /mirepan/caf\\xc3\\xa9 404"},
+  };
+  size_t count = 0;
+  for (const auto& request : requests) {
+    Get(request.path, 404);
+    const std::vector<std::string> lines = LogLines(++count);
+    ASSERT_EQ(count, lines.size()) << request.path;
+    EXPECT_EQ(request.logged, lines.back()) << request.path;
+  }
+}
+
+TEST_F(SharingServerTest, SearchesStayQuickWhileManyConnectionsIdleOrStall) {
+  Uploaded(TXT("Pea Soup"), TXT("Soups"), 20240301);
+  // Connections that send nothing, stop inside the headers, or stop inside an upload's body.
+  const std::string stalls[] = {
+      "",
+      "GET /mirepan/findrecipe.php?startdate=01-01-0000 HTTP/1.1\r\nHost: 127.0.0.1\r\n",
+      "POST /mirepan/uploadrecipe.php HTTP/1.1\r\nHost: 127.0.0.1\r\nContent-Type: " + std::string(kForm) +
+          "\r\nContent-Length: 10000\r\n\r\nrecipe=%3CRECIPELIST",
+  };
+  std::vector<std::unique_ptr<LoopbackSocket>> stalled;
+  for (int i = 0; i < 200; ++i) {
+    stalled.push_back(std::make_unique<LoopbackSocket>(port_));
+    ASSERT_TRUE(stalled.back()->Connected()) << i;
+    ASSERT_TRUE(stalled.back()->Send(stalls[i % 3])) << i;
+  }
+  std::vector<double> took;
+  for (int i = 0; i < 5; ++i) {
+    std::string body;
+    took.push_back(TimedSearch(port_, body));
+    EXPECT_EQ("1,Pea Soup\r\n", body);
+  }
+  std::sort(took.begin(), took.end());
+  EXPECT_LT(took[2], 100.0) << "median search time in ms";
+  EXPECT_LT(took[4], 1000.0) << "slowest search time in ms";
+}
+
+TEST_F(SharingServerTest, UploadsFromOutsideTheAllowedRangesOrTooOftenAreRefused) {
+  StopServer();
+  uploadRanges_ = {"127.0.0.1/32", "::1"};
+  uploadsPerHour_ = 2;
+  StartServer();
+  const struct {
+    const char* source;
+    int status;
+    const char* body;
+  } uploads[] = {
+      {"127.0.0.2", 403, "ERROR: this server takes no uploads from your address\r\n"},
+      {"127.0.0.1", 200, "    OK 1\r\n"},
+      {"127.0.0.1", 200, "    OK 2\r\n"},
+      {"127.0.0.1", 429, "ERROR: too many uploads from your address in the last hour\r\n"},
+      {"127.0.0.3", 403, "ERROR: this server takes no uploads from your address\r\n"},
+  };
+  for (const auto& upload : uploads) {
+    const std::string reply = UploadFrom(upload.source);
+    EXPECT_EQ(std::make_pair(upload.status, std::string(upload.body)), StatusAndBody(reply)) << upload.source;
+    if (upload.status == 429) {
+      EXPECT_NE(std::string::npos, reply.find("Retry-After: 3")) << reply;
+    }
+  }
+  // Searches and downloads stay open to everyone.
+  LoopbackSocket search(port_, "127.0.0.2");
+  search.Send("GET /mirepan/findrecipe.php HTTP/1.1\r\nHost: 127.0.0.1\r\nConnection: close\r\n\r\n");
+  EXPECT_EQ(std::make_pair(200, std::string("1,Pea Soup\r\n2,Pea Soup\r\n")),
+            StatusAndBody(search.ReadUntilClosed(5)));
+}
+
+TEST_F(SharingServerTest, ConnectionsWithoutTrafficAreClosed) {
+  StopServer();
+  idleSeconds_ = 1;
+  StartServer();
+  const std::string stalls[] = {
+      "",
+      "GET /mirepan/findrecipe.php HTTP/1.1\r\nHost: 127.0.0.1\r\n",
+      "POST /mirepan/uploadrecipe.php HTTP/1.1\r\nHost: 127.0.0.1\r\nContent-Length: 100\r\n\r\nrecipe=",
+  };
+  for (const std::string& stall : stalls) {
+    LoopbackSocket socket(port_);
+    ASSERT_TRUE(socket.Send(stall));
+    EXPECT_TRUE(socket.ClosedWithin(5)) << stall;
+  }
+}
+
+TEST_F(SharingServerTest, ATrustedProxyNamesTheClientInItsLastForwardedEntry) {
+  StopServer();
+  uploadRanges_ = {"192.0.2.0/24"};
+  trustedProxies_ = {"127.0.0.1"};
+  StartServer();
+  const struct {
+    const char* source;
+    const char* forwardedFor;
+    int status;
+    const char* logged;
+  } uploads[] = {
+      {"127.0.0.1", "192.0.2.9", 200, "192.0.2.9 POST /mirepan/uploadrecipe.php 200"},
+      {"127.0.0.1", "203.0.113.5, 192.0.2.9", 200, "192.0.2.9 POST /mirepan/uploadrecipe.php 200"},
+      {"127.0.0.1", "192.0.2.9, 203.0.113.5", 403, "203.0.113.5 POST /mirepan/uploadrecipe.php 403"},
+      {"127.0.0.1", "", 403, "127.0.0.1 POST /mirepan/uploadrecipe.php 403"},
+      {"127.0.0.2", "192.0.2.9", 403, "127.0.0.2 POST /mirepan/uploadrecipe.php 403"},
+  };
+  size_t count = 0;
+  for (const auto& upload : uploads) {
+    const std::string header =
+        *upload.forwardedFor ? "X-Forwarded-For: " + std::string(upload.forwardedFor) + "\r\n" : "";
+    EXPECT_EQ(upload.status, StatusAndBody(UploadFrom(upload.source, header)).first) << upload.forwardedFor;
+    EXPECT_EQ(upload.logged, LogLines(++count).back()) << upload.forwardedFor;
+  }
 }

@@ -1,0 +1,177 @@
+#include "server/HttpService.h"
+
+#include <arpa/inet.h>
+#include <microhttpd.h>
+#include <netdb.h>
+#include <netinet/in.h>
+#include <sys/socket.h>
+#include <unistd.h>
+
+#include <cerrno>
+#include <cstdlib>
+#include <string>
+
+namespace {
+
+// The text form of a client's address. A dual-stack socket shows IPv4 clients as ::ffff:a.b.c.d;
+// they are given as a.b.c.d, the form the same client has on an IPv4 socket.
+std::string AddressText(const sockaddr* address) {
+  char text[INET6_ADDRSTRLEN] = "";
+  if (address && address->sa_family == AF_INET) {
+    inet_ntop(AF_INET, &reinterpret_cast<const sockaddr_in*>(address)->sin_addr, text, sizeof text);
+  } else if (address && address->sa_family == AF_INET6) {
+    const in6_addr& v6 = reinterpret_cast<const sockaddr_in6*>(address)->sin6_addr;
+    if (IN6_IS_ADDR_V4MAPPED(&v6)) {
+      inet_ntop(AF_INET, &v6.s6_addr[12], text, sizeof text);
+    } else {
+      inet_ntop(AF_INET6, &v6, text, sizeof text);
+    }
+  }
+  return text;
+}
+
+std::string ClientAddress(MHD_Connection* connection) {
+  const MHD_ConnectionInfo* info = MHD_get_connection_info(connection, MHD_CONNECTION_INFO_CLIENT_ADDRESS);
+  return AddressText(info ? info->client_addr : nullptr);
+}
+
+MHD_Result AddQueryValue(void* query, MHD_ValueKind, const char* key, size_t keySize, const char* value,
+                         size_t valueSize) {
+  static_cast<std::map<std::string, std::string>*>(query)->emplace(
+      std::string(key, keySize), value ? std::string(value, valueSize) : std::string());
+  return MHD_YES;
+}
+
+// True when the request announces a body longer than `limit`.
+bool AnnouncesLongerBody(MHD_Connection* connection, size_t limit) {
+  const char* length =
+      MHD_lookup_connection_value(connection, MHD_HEADER_KIND, MHD_HTTP_HEADER_CONTENT_LENGTH);
+  return length && std::strtoull(length, nullptr, 10) > limit;
+}
+
+MHD_Response* ResponseOf(HttpReply& reply) {
+  MHD_Response* response = reply.file >= 0 ? MHD_create_response_from_fd64(reply.fileSize, reply.file)
+                                           : MHD_create_response_from_buffer(
+                                                 reply.body.size(), reply.body.data(), MHD_RESPMEM_MUST_COPY);
+  if (!response) return nullptr;
+  if (!reply.contentType.empty()) {
+    MHD_add_response_header(response, MHD_HTTP_HEADER_CONTENT_TYPE, reply.contentType.c_str());
+  }
+  for (const auto& header : reply.headers)
+    MHD_add_response_header(response, header.first.c_str(), header.second.c_str());
+  return response;
+}
+
+}  // namespace
+
+struct HttpService::Callbacks {
+  // Called when a request's headers have arrived, then once for each part of its body, then once
+  // more with no data when the body is complete. `state` carries the request between the calls.
+  static MHD_Result Access(void* self, MHD_Connection* connection, const char* url, const char* method,
+                           const char*, const char* data, size_t* size, void** state) {
+    const HttpService& service = *static_cast<HttpService*>(self);
+    auto* request = static_cast<HttpRequest*>(*state);
+    if (!request) {
+      *state = request = new HttpRequest{ClientAddress(connection), method, url};
+      MHD_get_connection_values_n(connection, MHD_GET_ARGUMENT_KIND, AddQueryValue, &request->query);
+      const char* forwardedFor = MHD_lookup_connection_value(connection, MHD_HEADER_KIND, "X-Forwarded-For");
+      request->forwardedFor = forwardedFor ? forwardedFor : "";
+      // A body announced too long is refused before it is sent.
+      request->bodyTooLarge = AnnouncesLongerBody(connection, service.limits_.maxBodyBytes);
+      if (!request->bodyTooLarge) return MHD_YES;
+    } else if (*size != 0) {
+      if (request->body.size() + *size > service.limits_.maxBodyBytes) {
+        request->bodyTooLarge = true;
+        request->body.clear();
+      }
+      if (!request->bodyTooLarge) request->body.append(data, *size);
+      *size = 0;
+      return MHD_YES;
+    }
+    return Answer(service, connection, *request);
+  }
+
+  static MHD_Result Answer(const HttpService& service, MHD_Connection* connection,
+                           const HttpRequest& request) {
+    HttpReply reply = service.handler_(request);
+    MHD_Response* response = ResponseOf(reply);
+    if (!response) {
+      if (reply.file >= 0) close(reply.file);
+      return MHD_NO;
+    }
+    const MHD_Result queued = MHD_queue_response(connection, static_cast<unsigned>(reply.status), response);
+    MHD_destroy_response(response);
+    return queued;
+  }
+
+  static void Completed(void*, MHD_Connection*, void** state, MHD_RequestTerminationCode) {
+    delete static_cast<HttpRequest*>(*state);
+    *state = nullptr;
+  }
+};
+
+HttpService::HttpService(Handler handler, HttpLimits limits)
+    : handler_(std::move(handler)), limits_(limits) {}
+
+HttpService::~HttpService() {
+  if (listenSocket_ >= 0) close(listenSocket_);
+}
+
+int HttpService::Bind(const std::string& host, int port) {
+  addrinfo hints{};
+  hints.ai_family = AF_UNSPEC;
+  hints.ai_socktype = SOCK_STREAM;
+  hints.ai_flags = AI_PASSIVE;
+  addrinfo* found = nullptr;
+  if (listenSocket_ >= 0 || getaddrinfo(host.c_str(), std::to_string(port).c_str(), &hints, &found) != 0) {
+    errno = EADDRNOTAVAIL;
+    return -1;
+  }
+  const int fd = socket(found->ai_family, found->ai_socktype | SOCK_CLOEXEC, found->ai_protocol);
+  // SO_REUSEADDR lets a restarted server take its port back at once; without SO_REUSEPORT a second
+  // server on the same port fails instead of quietly sharing it.
+  int yes = 1;
+  const bool listening = fd >= 0 && setsockopt(fd, SOL_SOCKET, SO_REUSEADDR, &yes, sizeof yes) == 0 &&
+                         bind(fd, found->ai_addr, found->ai_addrlen) == 0 && listen(fd, SOMAXCONN) == 0;
+  freeaddrinfo(found);
+  sockaddr_storage bound{};
+  socklen_t length = sizeof bound;
+  if (!listening || getsockname(fd, reinterpret_cast<sockaddr*>(&bound), &length) != 0) {
+    const int reason = errno;
+    if (fd >= 0) close(fd);
+    errno = reason;
+    return -1;
+  }
+  listenSocket_ = fd;
+  return bound.ss_family == AF_INET ? ntohs(reinterpret_cast<sockaddr_in*>(&bound)->sin_port)
+                                    : ntohs(reinterpret_cast<sockaddr_in6*>(&bound)->sin6_port);
+}
+
+bool HttpService::Run() {
+  if (listenSocket_ < 0) return false;
+  MHD_Daemon* daemon = MHD_start_daemon(
+      MHD_USE_EPOLL_INTERNAL_THREAD, 0, nullptr, nullptr, &Callbacks::Access, this, MHD_OPTION_LISTEN_SOCKET,
+      listenSocket_, MHD_OPTION_THREAD_POOL_SIZE, limits_.threads, MHD_OPTION_CONNECTION_TIMEOUT,
+      limits_.idleSeconds, MHD_OPTION_NOTIFY_COMPLETED, &Callbacks::Completed, this, MHD_OPTION_END);
+  if (!daemon) return false;
+  listenSocket_ = -1;  // the daemon closes it when it stops
+  {
+    std::unique_lock<std::mutex> lock(mutex_);
+    running_ = true;
+    stopRequested_.wait(lock, [this] { return stopping_; });
+    running_ = false;
+  }
+  MHD_stop_daemon(daemon);
+  return true;
+}
+
+bool HttpService::IsRunning() const {
+  std::lock_guard<std::mutex> lock(mutex_);
+  return running_;
+}
+
+void HttpService::Stop() {
+  std::lock_guard<std::mutex> lock(mutex_);
+  stopping_ = true;
+  stopRequested_.notify_all();
+}

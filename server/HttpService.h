@@ -1,0 +1,70 @@
+#pragma once
+// A small HTTP/1.1 server on libmicrohttpd. A few threads serve every connection from event loops,
+// so a connection that stays idle or sends slowly costs a socket and a little memory but holds no
+// thread, and cannot delay anyone else's request; it is closed after some seconds without traffic.
+// The handler sees a request only once its body has arrived in full.
+#include <condition_variable>
+#include <cstdint>
+#include <functional>
+#include <map>
+#include <mutex>
+#include <string>
+#include <utility>
+#include <vector>
+
+struct HttpRequest {
+  std::string clientAddress;                 // "192.0.2.7" or "2001:db8::7"; IPv4 also on an IPv6 socket
+  std::string method;                        // "GET", "HEAD", "POST", ...
+  std::string path;                          // decoded, without the query
+  std::map<std::string, std::string> query;  // decoded values by key; the first of a repeated key
+  std::string forwardedFor;                  // the X-Forwarded-For header a reverse proxy adds
+  std::string body;
+  bool bodyTooLarge = false;  // the body is longer than the limit; it was not kept
+};
+
+struct HttpReply {
+  int status = 200;
+  std::string contentType;
+  std::string body;
+  std::vector<std::pair<std::string, std::string>> headers;
+  int file = -1;          // when set, an open file whose first `fileSize` bytes are sent instead of
+  uint64_t fileSize = 0;  // the body; the service closes it
+};
+
+struct HttpLimits {
+  size_t maxBodyBytes = 1 << 20;  // longer bodies reach the handler as bodyTooLarge
+  unsigned idleSeconds = 15;      // a connection without traffic for this long is closed
+  unsigned threads = 2;           // event loops, each serving its share of the connections
+};
+
+class HttpService {
+ public:
+  using Handler = std::function<HttpReply(const HttpRequest&)>;
+
+  HttpService(Handler handler, HttpLimits limits);
+  ~HttpService();
+  HttpService(const HttpService&) = delete;
+  HttpService& operator=(const HttpService&) = delete;
+
+  // Binds the listening socket to a numeric address or a host name; port 0 picks a free one. The
+  // port bound, or -1 with errno telling why.
+  int Bind(const std::string& host, int port);
+  // Serves on the bound socket until Stop; false when it could not serve.
+  bool Run();
+  // True while Run is serving.
+  bool IsRunning() const;
+  // Ends Run from any thread; a Stop before Run ends the Run that follows at once.
+  void Stop();
+
+  // Calls of libmicrohttpd; `self` is the service.
+  struct Callbacks;
+
+ private:
+  const Handler handler_;
+  const HttpLimits limits_;
+  int listenSocket_ = -1;
+  mutable std::mutex mutex_;
+  std::condition_variable stopRequested_;
+  bool stopping_ = false;
+  bool running_ = false;
+};
