@@ -1,6 +1,5 @@
 #include "app/AppViews.h"
 
-#include "app/PlaceholderViews.h"
 #include "views/Diary/Diary.h"
 #include "views/IngredientList/IngredientList.h"
 #include "views/ShopList/ShopList.h"
@@ -30,11 +29,8 @@ std::unique_ptr<View> NewDiary(const ViewServices& s) {
 }
 
 std::unique_ptr<View> NewShopList(const ViewServices& s) {
-  std::unique_ptr<View> view = std::make_unique<ShopList>(s.app, s.statusBar, s.toolbar, s.options,
-                                                          static_cast<IngredientList&>(*s.made[0]));
-  // A deleted recipe's hidden ingredient stays while a shopping list holds it.
-  static_cast<RecipeList&>(*s.made[1]).SetShoppingLists(view.get());
-  return view;
+  return std::make_unique<ShopList>(s.app, s.statusBar, s.toolbar, s.options,
+                                    static_cast<IngredientList&>(*s.made[0]));
 }
 
 bool ImportNutrientData(View& ingredients, const WString& csvPath) {

@@ -64,6 +64,10 @@
 #define IDS_VIEW_READ_ONLY 5007
 #define IDS_VIEW_NO_COLUMNS 5008
 #define IDS_VIEW_CATEGORY_EXISTS 5009
+#define IDS_VIEW_SAVE_FAILED 5010
+#define IDS_VIEW_SAVE_KEPT 5011
+#define IDS_VIEW_EXPORT_TO_CATALOG 5012
+#define IDS_VIEW_EXPORT_NAME 5013
 #define IDS_VIEW_TAB_FIRST 4106
 #define IDD_CATEGORY 2200
 #define IDC_CATEGORY_OLD_LABEL 2201
@@ -192,10 +196,9 @@
 #define IDS_UPLOAD_FAILED 4914
 #define IDS_UPLOAD_DONE 4915
 
-// ---- recipes (strings 4518, 4908 and 4916 and the label ids 3260-3280 chosen here)
+// ---- recipes (strings 4518 and 4908 and the label ids 3260-3280 chosen here)
 #define IDS_RECIPE_RESTORE_TITLE 4518    // "Restoring recipes"
 #define IDS_RECIPE_EXPORT_CAPTION 4908   // "Export Recipes"
-#define IDS_RECIPE_EXPORT_TO_CATALOG 4916
 #define IDC_EXPORT_INGREDIENTS 2505     // dialog 2500: shown for recipes only
 #define IDC_EXPORT_INGREDIENTS_LABEL 2506
 #define IDD_RECIPE_EDITOR 3200

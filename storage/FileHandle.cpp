@@ -134,6 +134,10 @@ bool FileExists(const WString& path) {
   return FileHandle(path).Exists();
 }
 
+bool IsSameFile(const WString& a, const WString& b) {
+  return EqualsNoCase(SystemFiles::FullPath(a), SystemFiles::FullPath(b));
+}
+
 bool ReplaceFileContents(const WString& path, const void* data, size_t size, uint32_t& error) {
   const WString temporary = path + TXT(".tmp");
   bool written;

@@ -28,6 +28,7 @@ bool Move(const WString& source, const WString& target);  // fails when the targ
 bool Replace(const WString& source, const WString& target);
 bool Exists(const WString& path);                         // a file or folder of that name exists
 bool IsFolder(const WString& path);
+WString FullPath(const WString& path);  // absolute, with "." and ".." resolved
 bool CreateFolder(const WString& path, const EveryoneSecurity* security);
 
 }  // namespace SystemFiles

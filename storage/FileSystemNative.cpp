@@ -181,6 +181,12 @@ bool IsFolder(const WString& path) {
   return stat(NativePath(path).c_str(), &st) == 0 && S_ISDIR(st.st_mode);
 }
 
+WString FullPath(const WString& path) {
+  std::error_code error;
+  const auto full = std::filesystem::absolute(NativePath(path), error).lexically_normal();
+  return error ? path : FromUtf8(full.string());
+}
+
 bool CreateFolder(const WString& path, const EveryoneSecurity* security) {
   const std::string name = NativePath(path);
   if (mkdir(name.c_str(), 0777) != 0) return Failed();

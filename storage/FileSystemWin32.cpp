@@ -164,6 +164,14 @@ bool IsFolder(const WString& path) {
   return attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_DIRECTORY) != 0;
 }
 
+WString FullPath(const WString& path) {
+  const DWORD size = GetFullPathNameW(path.c_str(), 0, nullptr, nullptr);
+  if (size == 0) return path;
+  WString full(size, 0);
+  full.resize(GetFullPathNameW(path.c_str(), size, &full[0], nullptr));
+  return full;
+}
+
 bool CreateFolder(const WString& path, const EveryoneSecurity* security) {
   return CreateDirectoryW(path.c_str(), AttributesOf(security)) != 0;
 }

@@ -64,6 +64,8 @@ class FileHandle {
 };
 
 bool FileExists(const WString& path);
+// Both paths name one file: their full forms are equal without regard to case.
+bool IsSameFile(const WString& a, const WString& b);
 // Makes `size` bytes the whole content of `path` in one step: they go to a temporary file beside
 // it, reach the disk, and the temporary file then takes the old one's place. A crash, a kill or a
 // full disk meanwhile leaves the old file as it was. `error` takes the system's code of a failure.

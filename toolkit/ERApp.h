@@ -74,4 +74,8 @@ class ERApp {
   WString makerName_;
 };
 
+// The system's own words for an error code (GetLastError), without the closing line break; the
+// number itself when the system has none.
+WString SystemMessage(DWORD error);
+
 }  // namespace DAVavador

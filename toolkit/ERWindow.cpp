@@ -3,6 +3,7 @@
 #include <commctrl.h>
 #include <windowsx.h>
 
+#include <memory>
 #include <utility>
 #include <vector>
 
@@ -37,6 +38,12 @@ const wchar_t kWrapperProp[] = L"DAVavador.ERWindow";
 // Carries the work of RunOnWindowThread; registered, so it clashes with no window's own messages.
 UINT RunWorkMessage() {
   static const UINT message = RegisterWindowMessageW(L"DAVavador.ERWindow.RunWork");
+  return message;
+}
+
+// Carries the work of PostToWindowThread, which the receiver owns.
+UINT PostedWorkMessage() {
+  static const UINT message = RegisterWindowMessageW(L"DAVavador.ERWindow.PostedWork");
   return message;
 }
 }  // namespace
@@ -155,6 +162,13 @@ void ERWindow::RunOnWindowThread(const std::function<void()>& work) const {
   HWND window = data_->window;
   if (!window || GetWindowThreadProcessId(window, nullptr) == GetCurrentThreadId()) return work();
   SendMessageW(window, RunWorkMessage(), 0, reinterpret_cast<LPARAM>(&work));
+}
+
+void ERWindow::PostToWindowThread(std::function<void()> work) const {
+  HWND window = data_->window;
+  if (!window || GetWindowThreadProcessId(window, nullptr) == GetCurrentThreadId()) return work();
+  auto posted = std::make_unique<std::function<void()>>(std::move(work));
+  if (PostMessageW(window, PostedWorkMessage(), 0, reinterpret_cast<LPARAM>(posted.get()))) posted.release();
 }
 
 void ERWindow::Show(bool show) const {
@@ -310,6 +324,11 @@ LRESULT ERWindow::Route(HWND window, UINT msg, WPARAM wp, LPARAM lp) {
   const WNDPROC previous = data_->previousProc;
   if (msg == RunWorkMessage()) {
     (*reinterpret_cast<const std::function<void()>*>(lp))();
+    return 0;
+  }
+  if (msg == PostedWorkMessage()) {
+    const std::unique_ptr<std::function<void()>> work(reinterpret_cast<std::function<void()>*>(lp));
+    (*work)();
     return 0;
   }
   switch (msg) {

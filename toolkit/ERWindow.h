@@ -52,6 +52,10 @@ class ERWindow {
   // Runs `work` on the thread that owns the window and returns when it is done (here, without a
   // window or on that thread): a worker's many updates of a control become one round trip.
   void RunOnWindowThread(const std::function<void()>& work) const;
+  // Runs `work` on the thread that owns the window without waiting for it: at once when called on
+  // that thread, otherwise when that thread next reads its messages. A worker that holds what the
+  // window's thread may be waiting for (the data lock) tells it something this way.
+  void PostToWindowThread(std::function<void()> work) const;
   void Show(bool show) const;
   bool IsVisible() const;
   void Enable(bool enable) const;

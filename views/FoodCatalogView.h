@@ -19,15 +19,16 @@ class FoodCatalogView : public View {
   const std::vector<std::unique_ptr<Record>>& Records() const { return records_; }
 
   bool Save() override {
-    // The export category restricts exports only; the catalog file always holds every record.
-    const uint32_t exportCategory = workerMode ? filterCategoryId : 0;
     DataLockGuard lock;
+    // The export category restricts exports only; the catalog file always holds every record.
+    const bool exchange = IsExchange();
+    const uint32_t exportCategory = exchange ? filterCategoryId : 0;
     std::vector<const Record*> written;
     for (const auto& record : records_) {
       if (exportCategory == 0 || record->catId == exportCategory) written.push_back(record.get());
     }
     const bool saved = IsCsvPath(workPath) ? WriteCsvFile(written) : WriteXmlFile(written);
-    if (saved && !workerMode) modified = false;
+    if (saved && !exchange) modified = false;
     return saved;
   }
 

@@ -231,7 +231,7 @@ void View::InstallMenu() {
 void View::ShowComponentInfo() {}
 
 void View::Reload() {
-  Load(&progress, 0, 100);
+  LoadFrom(importPath_, &progress, 0, 100);
 }
 
 // ---- catalog file, background work ----
@@ -242,63 +242,135 @@ bool View::OpenCatalog(const WString& catalogFile, bool makeBackup, int fromPerc
   catalogPath = workPath = catalogFile;
   imagesFolder = FolderOf(catalogFile) + TXT("Images\\");
   const bool loaded = Load(loader, fromPercent, toPercent);
-  if (loaded && makeBackup) CopyFileTo(catalogPath, BackupPath());  // a failed copy is ignored
+  uint32_t ignored;  // a backup that cannot be taken keeps the previous one
+  if (loaded && makeBackup) ReplaceFileWithCopy(catalogPath, BackupPath(), ignored);
   SelectStoredFilter();
   return loaded;
 }
 
 void View::SaveIfModified(bool synchronous) {
   if (synchronous) WaitForBackgroundSaves();
-  DataLockGuard lock;
-  StoreColumnWidths();
-  if (readOnly || !modified || catalogPath.empty()) return;
-  workerMode = false;
-  workPath = catalogPath;
-  if (!synchronous) {
-    // The thread waits for the lock this thread still holds, so it writes what is now committed.
-    ++pendingSaves_;
-    if (StartBackgroundThread(&View::SaveThread, this)) return;
-    --pendingSaves_;
+  {
+    DataLockGuard lock;
+    StoreColumnWidths();
+    if (readOnly || !modified || catalogPath.empty()) return;
+    if (!synchronous) {
+      // The thread waits for the lock this thread still holds, so it writes what is now committed.
+      ++pendingSaves_;
+      if (StartBackgroundThread(&View::SaveThread, this)) return;
+      --pendingSaves_;
+    }
   }
-  Save();
+  SaveCatalog();
 }
 
 DWORD WINAPI View::SaveThread(void* arg) {
   auto* view = static_cast<View*>(arg);
-  view->Save();
+  view->SaveCatalog();
   --view->pendingSaves_;
   return 0;
+}
+
+void View::SaveCatalog() {
+  uint32_t error;
+  {
+    DataLockGuard lock;
+    workPath = catalogPath;
+    if (Save()) {
+      saveFailureShown_ = false;
+      return;
+    }
+    error = saveError_;
+  }
+  // This thread may hold up the interface thread (a closing program waits for its saves), so the
+  // message is shown there, after this thread has finished.
+  listView.PostToWindowThread([this, error] { ReportSaveFailure(error); });
+}
+
+void View::ReportSaveFailure(uint32_t error) {
+  if (saveFailureShown_.exchange(true)) return;
+  owner.ShowMessage(owner.String(IDS_VIEW_SAVE_FAILED) + catalogPath + TXT(":\r\n\r\n") +
+                        DAVavador::SystemMessage(error) + TXT("\r\n\r\n") + owner.String(IDS_VIEW_SAVE_KEPT),
+                    MB_OK | MB_ICONWARNING);
+}
+
+bool View::WriteWorkFile(XMLDoc& doc) {
+  const bool saved = doc.Save(workPath);
+  saveError_ = doc.LastError();
+  return saved;
+}
+
+bool View::WriteWorkFile(const void* bytes, size_t size) {
+  return ReplaceFileContents(workPath, bytes, size, saveError_);
 }
 
 void View::WaitForBackgroundSaves() const {
   while (pendingSaves_ > 0) Sleep(1);
 }
 
-bool View::StartExport(UINT titleStringId) {
-  return RunWorker(titleStringId, [this] { return Save(); });
+bool View::StartExport(UINT titleStringId, const WString& path) {
+  // An export of one category over the catalog would leave the catalog holding that category only,
+  // and the next start would copy it over the backup.
+  if (IsSameFile(path, catalogPath) || IsSameFile(path, BackupPath())) {
+    owner.ShowMessage(IDS_VIEW_EXPORT_TO_CATALOG, MB_OK | MB_ICONWARNING);
+    return false;
+  }
+  // A background save still to run writes the catalog first.
+  WaitForBackgroundSaves();
+  exportPath = path;
+  return RunExchange(titleStringId, [this, &path] {
+    DataLockGuard lock;
+    workPath = path;
+    const bool saved = Save();
+    workPath = catalogPath;
+    return saved;
+  });
 }
 
-bool View::StartImport(UINT titleStringId) {
-  return RunWorker(titleStringId, [this] {
+bool View::StartImport(UINT titleStringId, const WString& path) {
+  WaitForBackgroundSaves();
+  importPath_ = path;
+  return RunExchange(titleStringId, [this] {
     Reload();
     return true;
   });
 }
 
-bool View::RunWorker(UINT titleStringId, const std::function<bool()>& work) {
+bool View::LoadFrom(const WString& path, ProgressWindow* progressWindow, int fromPercent, int toPercent) {
+  DataLockGuard lock;
+  workPath = path;
+  const bool loaded = Load(progressWindow, fromPercent, toPercent);
+  workPath = catalogPath;
+  return loaded;
+}
+
+bool View::IsExchange() const {
+  return !IsSameFile(workPath, catalogPath);
+}
+
+WString View::ExportSuggestion(const WChar* extension) const {
+  if (!exportPath.empty()) return exportPath;
+  return FolderOf(catalogPath) + BaseNameOf(catalogPath) + owner.String(IDS_VIEW_EXPORT_NAME) + extension;
+}
+
+bool View::RunExchange(UINT titleStringId, const std::function<bool()>& work) {
   workerMode = true;
-  Worker worker{this, &work};
-  const bool succeeded = progress.Run(owner.MainWindow(), titleStringId, &Worker::Run, &worker);
+  const bool succeeded = RunWorker(titleStringId, work);
   workerMode = false;
   return succeeded;
 }
 
+bool View::RunWorker(UINT titleStringId, const std::function<bool()>& work) {
+  Worker worker{this, &work};
+  return progress.Run(owner.MainWindow(), titleStringId, &Worker::Run, &worker);
+}
+
 void View::RestoreFromBackup(UINT questionId, UINT titleId) {
-  workPath = BackupPath();
-  if (!FileExists(workPath)) return;
+  if (readOnly || !FileExists(BackupPath())) return;
   if (owner.ShowMessage(questionId, MB_YESNO | MB_ICONQUESTION) != IDYES) return;
+  WaitForBackgroundSaves();  // they would write the catalog over the backup being read
   Clear();
-  StartImport(titleId);
+  StartImport(titleId, BackupPath());
   selectedCategory = SelectorCategory();
   BuildColumns();
   FillList();
@@ -306,7 +378,7 @@ void View::RestoreFromBackup(UINT questionId, UINT titleId) {
 }
 
 void View::PrepareLoad() {
-  if (workerMode)
+  if (IsExchange())
     modified = true;
   else
     readOnly = FileExists(workPath) && FileHandle(workPath).IsReadOnly();
@@ -322,7 +394,7 @@ void View::ReportLoadProgress(ProgressWindow* window, int fromPercent, int toPer
 }
 
 void View::ReportSaveProgress(size_t written, size_t count) const {
-  if (workerMode && count > 0) progress.SetProgress(static_cast<int>(10 + written * 90 / count));
+  if (IsExchange() && count > 0) progress.SetProgress(static_cast<int>(10 + written * 90 / count));
 }
 
 // ---- the VIEW element ----
@@ -414,12 +486,11 @@ void View::FillRows(size_t count, const RowFiller& addRows) {
     });
   };
   if (count < kWorkerFillRows) return fill(nullptr);
-  const bool wasWorker = workerMode;
+  // A fill only reads: it leaves `workerMode` alone, which a save running meanwhile must not see.
   RunWorker(traits_.loadingTitle, [&] {
     fill(&progress);
     return true;
   });
-  workerMode = wasWorker;
 }
 
 int View::AddRow(LPARAM itemData, const CellText& cellText) {

@@ -114,13 +114,15 @@ class View {
   virtual void BuildColumns() = 0;
   // 31: component information of a recipe; the base does nothing.
   virtual void ShowComponentInfo();
-  // 32: Load(&progress, 0, 100), the worker of an import or restore.
+  // 32: reads the file StartImport was given behind the progress window, the worker of an import
+  // or restore.
   virtual void Reload();
-  // 33: reads `workPath` under the data lock: the catalog file, or in worker mode an import or
-  // backup file whose records are added. `progress` is null when nothing shows the progress.
+  // 33: reads `workPath` under the data lock: the catalog file, or an exchange file (an import,
+  // a backup, a download: any other path) whose records are added. `progress` is null when nothing
+  // shows the progress.
   virtual bool Load(ProgressWindow* progress, int fromPercent, int toPercent) = 0;
-  // 34: writes `workPath` under the data lock: the catalog file (then clears `modified`), or in
-  // worker mode an export file.
+  // 34: writes `workPath` under the data lock: the catalog file with every record (then clears
+  // `modified`), or an export file. The path alone decides which; the caller sets it under the lock.
   virtual bool Save() = 0;
 
   // ---- operations of the base ----
@@ -136,10 +138,11 @@ class View {
   // Returns once every background save started by this view has returned; a view may be
   // destroyed only after that. Not to be called while holding the data lock.
   void WaitForBackgroundSaves() const;
-  // With `workPath` set to the export, import or backup file: Save or Reload in worker mode behind
-  // the view's progress window titled with the string. True when the worker succeeded.
-  bool StartExport(UINT titleStringId);
-  bool StartImport(UINT titleStringId);
+  // Save to the export file `path` or Reload from the import or backup file `path`, in worker mode
+  // behind the view's progress window titled with the string. True when the worker succeeded. An
+  // export onto the catalog file or its backup is refused with a message and writes nothing.
+  bool StartExport(UINT titleStringId, const WString& path);
+  bool StartImport(UINT titleStringId, const WString& path);
   // The VIEW element; ReadViewSettings is called right after the VIEW start tag.
   void ReadViewSettings(XMLDoc& doc);
   void WriteViewSettings(XMLDoc& doc) const;
@@ -169,6 +172,9 @@ class View {
   CategoryList* Categories() const { return categories.get(); }
   const WString& CatalogPath() const { return catalogPath; }
   WString BackupPath() const { return catalogPath + TXT(".bak"); }
+  // Where the export dialog starts: the last export file, else "<catalog> export<extension>" beside
+  // the catalog, never the catalog itself.
+  WString ExportSuggestion(const WChar* extension) const;
   bool IsReadOnly() const { return readOnly; }
   bool IsModified() const { return modified; }
   bool IsWorking() const { return workerMode; }
@@ -241,6 +247,14 @@ class View {
 
   // For Load: a catalog file sets `readOnly` from its attribute, an external file sets `modified`.
   void PrepareLoad();
+  // `workPath` is an exchange file (import, export, backup, download), not the catalog file.
+  bool IsExchange() const;
+  // Load of `path` under the data lock, `workPath` pointing at it meanwhile.
+  bool LoadFrom(const WString& path, ProgressWindow* progressWindow, int fromPercent, int toPercent);
+  // Save writes its document or bytes to `workPath` through these; a failure's system code is kept
+  // for the message that tells the user.
+  bool WriteWorkFile(XMLDoc& doc);
+  bool WriteWorkFile(const void* bytes, size_t size);
   // Progress of a load at the document's position, and of the n-th of `count` records of an
   // external save (10 + n * 90 / count); both do nothing without a window.
   static void ReportLoadProgress(ProgressWindow* window, int fromPercent, int toPercent, const XMLDoc& doc);
@@ -288,6 +302,7 @@ class View {
   std::unique_ptr<CategoryDialog> categoryDialog;
   WString workPath;
   WString catalogPath;
+  WString exportPath;  // the last export file, offered again
   Options& options;
   WString imagesFolder;
   DAVavador::ERPictureHolder picturePane;
@@ -322,11 +337,19 @@ class View {
   static DWORD WINAPI SaveThread(void* view);
   static void PreparePopup(void* view, HMENU popup);
   bool RunWorker(UINT titleStringId, const std::function<bool()>& work);
+  bool RunExchange(UINT titleStringId, const std::function<bool()>& work);
+  // Writes the catalog file from any thread; a failure is told the user on the interface thread.
+  void SaveCatalog();
+  void ReportSaveFailure(uint32_t error);
   void StoreColumnWidths();
   WString SelectedCategoryName() const;
 
   const ViewTraits traits_;
   std::atomic<int> pendingSaves_{0};
+  uint32_t saveError_ = 0;
+  // A failing save is told once, until a save succeeds again.
+  std::atomic<bool> saveFailureShown_{false};
+  WString importPath_;  // the file of the running import or restore
   WString letters_;  // the letters of the letter selector, entry data 1 onward
   // The rows a worker's fill has queued, and that worker's thread.
   std::vector<PendingRow>* pendingRows_ = nullptr;

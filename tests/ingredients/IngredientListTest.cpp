@@ -25,6 +25,7 @@ class OpenIngredientList : public IngredientList {
   using View::exportAllData;
   using View::imagesFolder;
   using View::lastId;
+  using View::LoadFrom;
   using View::modified;
   using View::preserveUnicode;
   using View::readOnly;
@@ -149,9 +150,7 @@ TEST_F(IngredientListTest, ImportRenumbersAClashingIdAndCopiesThePicture) {
       "<INGREDIENTLIST>\n<INGREDIENTS>\n<FOOD>\n<FOODID>" + std::to_string(salt->foodId) +
           "</FOODID>\n<FOODNAME>Pepper</FOODNAME>\n<PICTURE>pepper.png</PICTURE>\n</FOOD>\n<FOOD>\n"
           "<FOODID>40</FOODID>\n<FOODNAME>Sugar</FOODNAME>\n</FOOD>\n</INGREDIENTS>\n</INGREDIENTLIST>\n");
-  ingredients_.workerMode = true;
-  ingredients_.workPath = importFolder + L"in.xml";
-  EXPECT_TRUE(ingredients_.Load(nullptr, 0, 100));
+  EXPECT_TRUE(ingredients_.LoadFrom(importFolder + L"in.xml", nullptr, 0, 100));
   ASSERT_EQ(ingredients_.Records().size(), 3u);
   const Ingredient& pepper = *ingredients_.Records()[1];
   EXPECT_EQ(pepper.name, L"Pepper");
@@ -341,13 +340,7 @@ std::string Utf16Bytes(const std::wstring& text) {
 class ExchangeTest : public IngredientListTest {
  protected:
   // Imports `file` as the Import command does after its questions.
-  bool ImportFile(const WString& file) {
-    ingredients_.workerMode = true;
-    ingredients_.workPath = file;
-    const bool read = ingredients_.Load(nullptr, 0, 100);
-    ingredients_.workerMode = false;
-    return read;
-  }
+  bool ImportFile(const WString& file) { return ingredients_.LoadFrom(file, nullptr, 0, 100); }
   WString Exchange(const wchar_t* name) const { return folder_.Path() + name; }
 };
 

@@ -38,12 +38,25 @@ class OpenRecipeList : public RecipeList {
   using View::workPath;
 };
 
-// A neighbour (the diary, the shopping lists) that uses one food.
+// A neighbour (the diary) that uses one food.
 class UsingView : public TestView {
  public:
   using TestView::TestView;
   bool IsFoodUsed(uint32_t foodId) override { return foodId != 0 && foodId == used; }
   uint32_t used = 0;
+};
+
+// Items pointing at ingredients as a shopping list's do, known to the catalog while it lives.
+struct HeldFoods : FoodReferences {
+  HeldFoods(IngredientList& catalog, std::vector<Ingredient*> held) : catalog(catalog), foods(std::move(held)) {
+    catalog.AddFoodReferences(this);
+  }
+  ~HeldFoods() { catalog.RemoveFoodReferences(this); }
+  void VisitFoodPointers(const PointerVisitor& visit) override {
+    for (Ingredient*& food : foods) visit(food);
+  }
+  IngredientList& catalog;
+  std::vector<Ingredient*> foods;
 };
 
 // One line as the editor's Ingredients tab makes it: the quick-search text picks the first match.
@@ -520,10 +533,8 @@ TEST_F(RecipeListTest, DeleteKeepsWhatTheDiaryUsesAndHiddenIngredientsOthersStil
   };
   const uint32_t eatenLink = link(eaten), listedLink = link(listed), plainLink = link(plain);
   UsingView diary{app_, status_, toolbar_, options_};
-  UsingView shopLists{app_, status_, toolbar_, options_};
   diary.used = eatenLink;
-  shopLists.used = listedLink;
-  recipes_.SetShoppingLists(&shopLists);
+  HeldFoods shopLists(ingredients_, {ingredients_.FindById(listedLink)});
   recipes_.List().SelectAll();
   prompts_.answers = {Prompt::kAnswerYes};
   recipes_.DeleteItem(nullptr, &diary);

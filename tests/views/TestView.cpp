@@ -104,8 +104,8 @@ bool TestView::Save() {
     doc.CloseElement();
   }
   doc.CloseElement();
-  const bool saved = doc.Save(workPath);
-  saves.push_back({GetCurrentThreadId(), records.size(), workerMode, workPath});
-  if (saved && !workerMode) modified = false;
+  const bool saved = WriteWorkFile(doc);
+  saves.push_back({GetCurrentThreadId(), records.size(), IsExchange(), workPath});
+  if (saved && !IsExchange()) modified = false;
   return saved;
 }

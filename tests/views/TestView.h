@@ -28,7 +28,7 @@ class TestView : public View {
   struct SaveRecord {
     DWORD thread;
     size_t records;
-    bool workerMode;
+    bool exchange;
     WString path;
   };
 

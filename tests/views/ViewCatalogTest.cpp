@@ -176,7 +176,7 @@ TEST_F(CatalogTest, SavingTakesTheColumnWidthsBackAndWritesTheCatalogFile) {
   ASSERT_EQ(view_.saves.size(), 1u);
   EXPECT_EQ(view_.saves[0].thread, GetCurrentThreadId());
   EXPECT_EQ(view_.saves[0].path, CatalogPath());
-  EXPECT_FALSE(view_.saves[0].workerMode);
+  EXPECT_FALSE(view_.saves[0].exchange);
   EXPECT_FALSE(view_.modified);
   EXPECT_NE(ReadText(CatalogPath()).find(L"<COLWIDTHS>"), WString::npos);
 }
@@ -214,11 +214,11 @@ TEST_F(CatalogTest, ExportWritesTheWorkFileBehindTheProgressWindowAndKeepsModifi
   view_.OpenCatalog(CatalogPath(), false, 0, 100, nullptr);
   view_.records = {{0, L"apple", L"1"}};
   view_.modified = true;
-  view_.workPath = folder_ / L"Export.xml";
-  EXPECT_TRUE(view_.StartExport(4505));
+  EXPECT_TRUE(view_.StartExport(4505, folder_ / L"Export.xml"));
   EXPECT_EQ(dialogs_.Opened(IDD_PROGRESS), 1);
   ASSERT_EQ(view_.saves.size(), 1u);
-  EXPECT_TRUE(view_.saves[0].workerMode);
+  EXPECT_TRUE(view_.saves[0].exchange);
+  EXPECT_EQ(view_.workPath, CatalogPath());
   EXPECT_NE(view_.saves[0].thread, GetCurrentThreadId());
   EXPECT_TRUE(view_.modified);
   EXPECT_NE(ReadText(folder_ / L"Export.xml").find(L"apple"), WString::npos);
@@ -228,8 +228,7 @@ TEST_F(CatalogTest, ImportAddsTheFilesRecordsAndMarksTheCatalogModified) {
   view_.OpenCatalog(CatalogPath(), false, 0, 100, nullptr);
   view_.records = {{0, L"apple", L""}};
   WriteText(folder_ / L"Import.xml", Catalog(L"", {L"pear", L"plum"}));
-  view_.workPath = folder_ / L"Import.xml";
-  EXPECT_TRUE(view_.StartImport(4512));
+  EXPECT_TRUE(view_.StartImport(4512, folder_ / L"Import.xml"));
   EXPECT_EQ(dialogs_.Opened(IDD_PROGRESS), 1);
   EXPECT_EQ(view_.records.size(), 3u);
   EXPECT_TRUE(view_.modified);

@@ -49,9 +49,9 @@ Diary::~Diary() {
   ingredients_.RemoveFoodReferences(this);
 }
 
-void Diary::VisitFoodPointers(const std::function<void(Ingredient*& food)>& visit) {
+void Diary::VisitFoodPointers(const PointerVisitor& visit) {
   for (const auto& meal : meals_) {
-    for (MealItem& item : meal->items) visit(item.food);
+    for (MealItem& item : meal->items) modified = Moved(item.food, visit) || modified;
   }
 }
 
@@ -328,19 +328,15 @@ void Diary::EditCategory() {
 // ---- export, import, restore ----
 
 void Diary::Export() {
-  WString path = exportPath_;
+  WString path = ExportSuggestion(TXT(".xml"));
   uint32_t diaryId = filterCategoryId != 0 ? filterCategoryId : SelectorCategory();
   if (!DiaryExportDialog(owner, *categories).Run(path, diaryId)) return;
-  // A background save still to run would write the catalog to the export file.
-  WaitForBackgroundSaves();
-  exportPath_ = path;
   filterCategoryId = diaryId;
-  workPath = path;
-  StartExport(IDS_DIARY_EXPORTING);
-  workPath = catalogPath;
+  StartExport(IDS_DIARY_EXPORTING, path);
 }
 
 void Diary::Import() {
+  if (readOnly) return;
   const WString filter = owner.String(kXmlFilterName) + TXT("|") + owner.String(kXmlFilterName + 1);
   const std::optional<WString> path =
       ChooseOpenFile(owner.MainWindow(), owner.String(IDS_DIARY_IMPORT_FILE_TITLE), filter, TXT("xml"),
@@ -351,14 +347,11 @@ void Diary::Import() {
   if (answer == IDCANCEL) return;
   WaitForBackgroundSaves();
   if (answer == IDYES) Clear();
-  workPath = *path;
-  StartImport(IDS_DIARY_IMPORTING);
-  workPath = catalogPath;
+  StartImport(IDS_DIARY_IMPORTING, *path);
   RefillAfterLoad();
 }
 
 void Diary::RestoreBackup() {
-  WaitForBackgroundSaves();  // they would write the catalog over the backup being read
   RestoreFromBackup(IDS_DIARY_RESTORE_QUESTION, IDS_DIARY_RESTORING);
 }
 

@@ -35,7 +35,7 @@ class Diary : public View, public FoodReferences {
   ~Diary() override;
 
   // ---- FoodReferences ----
-  void VisitFoodPointers(const std::function<void(Ingredient*& food)>& visit) override;
+  void VisitFoodPointers(const PointerVisitor& visit) override;
 
   const std::vector<std::unique_ptr<Meal>>& Meals() const { return meals_; }
   DiaryNameList& Diaries() const { return static_cast<DiaryNameList&>(*categories); }
@@ -90,5 +90,4 @@ class Diary : public View, public FoodReferences {
   FoodOwner foodOwner_;
   std::vector<std::unique_ptr<Meal>> meals_;
   ShowTotals showTotals_;
-  WString exportPath_;  // the last export's file
 };

@@ -127,10 +127,11 @@ bool Diary::Load(ProgressWindow* progressWindow, int fromPercent, int toPercent)
 }
 
 bool Diary::Save() {
+  DataLockGuard lock;
   if (IsCsvPath(workPath)) return false;
   // The export diary restricts exports only; the catalog file always holds every meal.
-  const uint32_t exportDiary = workerMode ? filterCategoryId : 0;
-  DataLockGuard lock;
+  const bool exchange = IsExchange();
+  const uint32_t exportDiary = exchange ? filterCategoryId : 0;
   std::vector<const Meal*> written;
   for (const auto& meal : meals_) {
     if (exportDiary == 0 || meal->catId == exportDiary) written.push_back(meal.get());
@@ -145,8 +146,8 @@ bool Diary::Save() {
   }
   doc.CloseElement();
   doc.CloseElement();
-  const bool saved = doc.Save(workPath);
-  if (saved && !workerMode) modified = false;
+  const bool saved = WriteWorkFile(doc);
+  if (saved && !exchange) modified = false;
   return saved;
 }
 

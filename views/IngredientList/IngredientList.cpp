@@ -121,12 +121,29 @@ void IngredientList::EraseIngredient(uint32_t foodId) {
     DataLockGuard lock;
     const int row = listView.FindItem(static_cast<LPARAM>(foodId));
     if (row >= 0) listView.DeleteItem(row);
-    records_.erase(std::remove_if(records_.begin(), records_.end(),
-                                  [foodId](const auto& record) { return record->foodId == foodId; }),
-                   records_.end());
+    Release(foodId, false);
     modified = true;
   }
   SaveIfModified(false);
+}
+
+void IngredientList::Release(uint32_t foodId, bool keep) {
+  const auto at = std::find_if(records_.begin(), records_.end(),
+                               [foodId](const auto& record) { return record->foodId == foodId; });
+  if (at == records_.end()) return;
+  if (keep || IsReferenced(**at))
+    (*at)->hidden = true;
+  else
+    records_.erase(at);
+}
+
+bool IngredientList::IsReferenced(const Ingredient& record) const {
+  bool used = false;
+  for (FoodReferences* view : referrers_) {
+    view->VisitFoodPointers([&](Ingredient*& food) { used = used || food == &record; });
+    view->VisitLinkedIds([&](uint32_t& id) { used = used || id == record.foodId; });
+  }
+  return used;
 }
 
 bool IngredientList::IsCategoryUsed(uint32_t categoryId) {
@@ -150,27 +167,35 @@ void IngredientList::Clear() {
   records_.clear();
 }
 
-bool IngredientList::TakeBackRetired() {
+void IngredientList::TakeBackRetired() {
   DataLockGuard lock;
   std::unordered_map<const Ingredient*, Ingredient*> successors;
-  for (const auto& record : retired_) successors.emplace(record.get(), nullptr);
-  bool adopted = false;
+  std::unordered_map<uint32_t, Ingredient*> retiredById;
+  for (const auto& record : retired_) {
+    successors.emplace(record.get(), nullptr);
+    retiredById.emplace(record->foodId, record.get());
+  }
+  const auto successor = [&](Ingredient* old) {
+    Ingredient*& next = successors[old];
+    if (!next) next = SuccessorOf(*old);
+    return next;
+  };
   for (FoodReferences* view : referrers_) {
     view->VisitFoodPointers([&](Ingredient*& food) {
-      const auto found = successors.find(food);
-      if (found == successors.end()) return;
-      if (!found->second) found->second = SuccessorOf(*food, adopted);
-      food = found->second;
+      if (successors.count(food)) food = successor(food);
+    });
+    view->VisitLinkedIds([&](uint32_t& id) {
+      const auto old = retiredById.find(id);
+      if (old != retiredById.end()) id = successor(old->second)->foodId;
     });
   }
-  if (adopted) modified = true;
-  return adopted;
+  retired_.clear();  // nothing refers to them any more
 }
 
 // The new catalog's ingredient of the same id and name, else of the same name; otherwise the old
-// record rejoins the catalog (renumbered when its id is taken, in its category by name), so that
-// nothing a recipe, meal or list holds is lost.
-Ingredient* IngredientList::SuccessorOf(Ingredient& old, bool& adopted) {
+// record rejoins the catalog, hidden (renumbered when its id is taken, in its category by name):
+// the listed catalog is the file's, and nothing a recipe, meal or list holds is lost.
+Ingredient* IngredientList::SuccessorOf(Ingredient& old) {
   Ingredient* same = FindById(old.foodId);
   if (same && EqualsNoCase(same->name, old.name)) return same;
   if ((same = FindByName(old.name))) return same;
@@ -182,9 +207,16 @@ Ingredient* IngredientList::SuccessorOf(Ingredient& old, bool& adopted) {
   lastId = std::max(lastId, record->foodId);
   const WString* category = retiredCategories_.NameById(record->catId);
   record->catId = category ? categories->FindOrCreate(*category, lastId) : 0;
+  record->hidden = true;
   records_.push_back(std::move(record));
-  adopted = true;
+  modified = true;
   return records_.back().get();
+}
+
+void IngredientList::SaveReferrers() {
+  for (FoodReferences* referrer : referrers_) {
+    if (auto* view = dynamic_cast<View*>(referrer)) view->SaveIfModified(false);
+  }
 }
 
 // ---- the catalog file ----
@@ -200,12 +232,13 @@ bool IngredientList::Load(ProgressWindow* progressWindow, int fromPercent, int t
     if (FileExists(workPath) && doc.Load(workPath) && doc.FindRoot(TXT("INGREDIENTLIST")))
       finished = ReadRecords(doc, progressWindow, fromPercent, toPercent);
   }
+  TakeBackRetired();
   FillCategorySelector();
   return finished;
 }
 
 WString IngredientList::PictureSource() const {
-  return workerMode ? FolderOf(workPath) + TXT("Images\\") : WString();
+  return IsExchange() ? FolderOf(workPath) + TXT("Images\\") : WString();
 }
 
 bool IngredientList::ImportCsv(const WString& text, ProgressWindow* progressWindow, int fromPercent,
@@ -233,7 +266,7 @@ bool IngredientList::ImportCsv(const WString& text, ProgressWindow* progressWind
 }
 
 void IngredientList::ImportPicture(const Ingredient& record, const WString& pictureSource) const {
-  if (workerMode && !record.picture.empty())
+  if (IsExchange() && !record.picture.empty())
     CopyFileTo(pictureSource + record.picture, imagesFolder + record.picture);  // failures are ignored
 }
 
@@ -262,7 +295,7 @@ bool IngredientList::ReadRecords(XMLDoc& doc, ProgressWindow* progressWindow, in
 }
 
 void IngredientList::TakeRecord(std::unique_ptr<Ingredient> record, const WString& pictureSource) {
-  if (workerMode) {
+  if (IsExchange()) {
     // Imported ids may clash with the catalog's own; a clashing record is renumbered.
     if (FindById(record->foodId)) record->foodId = ++lastId;
     ImportPicture(*record, pictureSource);
@@ -283,7 +316,7 @@ bool IngredientList::WriteXmlFile(const std::vector<const Ingredient*>& written)
   }
   doc.CloseElement();
   doc.CloseElement();
-  return doc.Save(workPath);
+  return WriteWorkFile(doc);
 }
 
 bool IngredientList::WriteCsvFile(const std::vector<const Ingredient*>& written) {
@@ -293,18 +326,16 @@ bool IngredientList::WriteCsvFile(const std::vector<const Ingredient*>& written)
     written[n]->ColumnText(cell, id, *categories, Format(), true, true);
     return cell;
   });
-  FileHandle file(workPath);
-  if (!file.OpenWrite()) return false;
-  if (preserveUnicode) return file.WriteAllText(text);
+  if (preserveUnicode) return WriteWorkFile(text.data(), text.size() * sizeof(WChar));
   const int length = static_cast<int>(text.size());
   const int bytes = WideCharToMultiByte(CP_ACP, 0, text.c_str(), length, nullptr, 0, nullptr, nullptr);
   std::string narrow(static_cast<size_t>(bytes), '\0');
   WideCharToMultiByte(CP_ACP, 0, text.c_str(), length, narrow.data(), bytes, nullptr, nullptr);
-  return file.Write(narrow.data(), static_cast<uint32_t>(narrow.size()));
+  return WriteWorkFile(narrow.data(), narrow.size());
 }
 
 void IngredientList::ExportPicture(const Ingredient& record) const {
-  if (!workerMode || !exportPictures || record.picture.empty()) return;
+  if (!IsExchange() || !exportPictures || record.picture.empty()) return;
   const WString target = FolderOf(workPath) + TXT("Images\\");
   CreateFolders(target, false);
   CopyFileTo(imagesFolder + record.picture, target + record.picture);  // failures are ignored
@@ -472,14 +503,8 @@ void IngredientList::DeleteItem(View* recipes, View* diary) {
       }
       listView.DeleteItem(*row);
       changed = true;
-      // A recipe published as this ingredient keeps it, out of sight.
-      if (recipes && recipes->HasLinkedId(id)) {
-        if (Ingredient* record = FindById(id)) record->hidden = true;
-      } else {
-        records_.erase(std::remove_if(records_.begin(), records_.end(),
-                                      [id](const auto& record) { return record->foodId == id; }),
-                       records_.end());
-      }
+      // A recipe published as this ingredient, or a shopping list holding it, keeps it out of sight.
+      Release(id, recipes && recipes->HasLinkedId(id));
     }
     listView.SetRedraw(true);
     if (changed) modified = true;
@@ -528,41 +553,33 @@ bool IngredientList::TakeNutrientData(const WString& csvPath) {
 }
 
 void IngredientList::RestoreBackup() {
-  WaitForBackgroundSaves();  // they would write the catalog over the backup being read
   RestoreFromBackup(kRestoreQuestion, kRestoreTitle);
-  if (!TakeBackRetired()) return;
-  FillCategorySelector();
-  FillList();
-  SaveIfModified(false);
+  SaveReferrers();
 }
 
 void IngredientList::Export() {
-  ExportChoices choices{catalogPath, SelectorCategory(), exportAllData, exportPictures, preserveUnicode};
+  ExportChoices choices{ExportSuggestion(TXT(".xml")), SelectorCategory(), exportAllData, exportPictures,
+                        preserveUnicode};
   if (!ExportDialog(owner, *categories).Run(choices)) return;
-  // A background save still to run would write the catalog to the export file.
-  WaitForBackgroundSaves();
   filterCategoryId = choices.categoryId;
   exportAllData = choices.allData;
   exportPictures = choices.pictures;
   preserveUnicode = choices.preserveUnicode;
-  workPath = choices.path;
-  StartExport(kExportTitle);
-  workPath = catalogPath;
+  StartExport(kExportTitle, choices.path);
 }
 
 void IngredientList::Import() {
+  if (readOnly) return;
   const std::optional<WString> path = ChooseOpenFile(owner.MainWindow(), owner.String(kImportFileTitle),
-                                                     ExchangeFilter(owner), TXT("csv"), FolderOf(workPath));
+                                                     ExchangeFilter(owner), TXT("csv"), FolderOf(catalogPath));
   if (!path) return;
   const int answer =
       owner.ShowMessage(owner.String(kImportQuestion), owner.ProductName(), MB_YESNOCANCEL | MB_ICONQUESTION);
   if (answer == IDCANCEL) return;
-  // A background save still to run would write the catalog to the import file.
   WaitForBackgroundSaves();
   if (answer == IDYES) Clear();
-  workPath = *path;
-  StartImport(kImportTitle);
-  if (answer == IDYES) TakeBackRetired();
+  StartImport(kImportTitle, *path);
+  SaveReferrers();
   selectedCategory = SelectorCategory();
   FillCategorySelector();
   BuildColumns();

@@ -41,12 +41,15 @@ class IngredientList : public FoodCatalogView<Ingredient>,
   Ingredient& UpsertLinkedIngredient(uint32_t linkId, const Food& values, bool hidden,
                                      const WString& categoryName);
 
-  // Removes the record and its row (a deleted recipe's hidden linked ingredient) and saves.
+  // Removes the record and its row (a deleted recipe's hidden linked ingredient) and saves; a
+  // record something still refers to stays, hidden.
   void EraseIngredient(uint32_t foodId);
 
   // The views whose records point at ingredients; a replaced catalog moves their pointers.
   void AddFoodReferences(FoodReferences* view);
   void RemoveFoodReferences(FoodReferences* view);
+  // True when a recipe line, meal item or list item points at the record, or a recipe links it.
+  bool IsReferenced(const Ingredient& record) const;
 
   // "Find Ingredient" (dialog 2600) over `owner`, starting from `text` under the view's filters:
   // the chosen FOODID, 0 when none.
@@ -102,10 +105,16 @@ class IngredientList : public FoodCatalogView<Ingredient>,
   void ExportPicture(const Ingredient& record) const;
 
   void TakeRecord(std::unique_ptr<Ingredient> record, const WString& pictureSource);
-  // After an import or restore replaced the catalog: every pointer of the referring views at a
-  // record of the old catalog moves to its successor. True when an old record rejoined the catalog.
-  bool TakeBackRetired();
-  Ingredient* SuccessorOf(Ingredient& old, bool& adopted);
+  // Frees the record of `foodId` unless `keep` is set or something refers to it: then it stays,
+  // hidden, so that the reference survives a restart. Under the data lock.
+  void Release(uint32_t foodId, bool keep);
+  // After the emptied catalog was read again (an import that replaces it, a restore, a new data
+  // folder): every pointer and link at a record of the old catalog moves to its successor, then the
+  // old records are freed.
+  void TakeBackRetired();
+  Ingredient* SuccessorOf(Ingredient& old);
+  // The referring views save what TakeBackRetired changed.
+  void SaveReferrers();
   // Runs the ingredient editor on `copy`; true on OK.
   bool RunEditor(Ingredient& copy, unsigned modes, View* recipes);
   // The list cells of a record: list texts, not CSV, with the options' percentages and rounding.

@@ -60,9 +60,19 @@ RecipeList::~RecipeList() {
   ingredients_.RemoveFoodReferences(this);
 }
 
-void RecipeList::VisitFoodPointers(const std::function<void(Ingredient*& food)>& visit) {
+void RecipeList::VisitFoodPointers(const PointerVisitor& visit) {
   for (const auto& record : records_) {
-    for (RecipeLine& line : record->lines) visit(line.ingredient);
+    for (RecipeLine& line : record->lines) modified = Moved(line.ingredient, visit) || modified;
+  }
+}
+
+void RecipeList::VisitLinkedIds(const IdVisitor& visit) {
+  for (const auto& record : records_) {
+    if (record->ingredientId <= 0) continue;
+    auto id = static_cast<uint32_t>(record->ingredientId);
+    if (!Moved(id, visit)) continue;
+    record->ingredientId = static_cast<int32_t>(id);
+    modified = true;
   }
 }
 
@@ -164,7 +174,7 @@ bool RecipeList::Load(ProgressWindow* progressWindow, int fromPercent, int toPer
   }
   FillCategorySelector();
   // Only the catalog file itself reports its end tag; imports and restores end with their worker.
-  return finished && !workerMode;
+  return finished && !IsExchange();
 }
 
 bool RecipeList::ReadXmlFile(ProgressWindow* progressWindow, int fromPercent, int toPercent) {
@@ -190,11 +200,11 @@ bool RecipeList::ReadXmlFile(ProgressWindow* progressWindow, int fromPercent, in
 }
 
 void RecipeList::TakeRecord(std::unique_ptr<Recipe> record) {
-  if (workerMode) {
+  if (IsExchange()) {
     record->foodId = ++lastId;
     // An imported recipe's INGREDIENTID belongs to the catalog it came from and may name an
     // unrelated ingredient here; the backup's links are this catalog's own.
-    if (!restoring_) record->ingredientId = 0;
+    if (!IsSameFile(workPath, BackupPath())) record->ingredientId = 0;
     if (!record->picture.empty())
       DAVavador::CopyPicture(record->picture, FolderOf(workPath) + TXT("Images\\"), imagesFolder);
   }
@@ -225,7 +235,7 @@ bool RecipeList::ImportCsv(const WString& text, ProgressWindow* progressWindow, 
     if (!record->ImportCsvRecipeRow(SplitCsvLine(lines[n]), *categories, UnitNames(), lastId, map,
                                     ingredients_))
       continue;
-    if (workerMode && !record->picture.empty())
+    if (IsExchange() && !record->picture.empty())
       DAVavador::CopyPicture(record->picture, FolderOf(workPath) + TXT("Images\\"), imagesFolder);
     records_.push_back(std::move(record));
   }
@@ -233,7 +243,7 @@ bool RecipeList::ImportCsv(const WString& text, ProgressWindow* progressWindow, 
 }
 
 bool RecipeList::WriteXmlFile(const std::vector<const Recipe*>& written) {
-  const bool embed = workerMode && exportIngredients;
+  const bool embed = IsExchange() && exportIngredients;
   XMLDoc doc;
   doc.OpenElement(TXT("RECIPELIST"));
   WriteViewSettings(doc);
@@ -245,7 +255,7 @@ bool RecipeList::WriteXmlFile(const std::vector<const Recipe*>& written) {
   }
   doc.CloseElement();
   doc.CloseElement();
-  return doc.Save(workPath);
+  return WriteWorkFile(doc);
 }
 
 bool RecipeList::WriteCsvFile(const std::vector<const Recipe*>& written) {
@@ -256,18 +266,16 @@ bool RecipeList::WriteCsvFile(const std::vector<const Recipe*>& written) {
         written[n]->ColumnText(cell, id, *categories, Format(), true, true);
         return cell;
       });
-  FileHandle file(workPath);
-  if (!file.OpenWrite()) return false;
-  if (preserveUnicode) return file.WriteAllText(text);
+  if (preserveUnicode) return WriteWorkFile(text.data(), text.size() * sizeof(WChar));
   // Without Unicode every character is written as the low byte of its code.
   std::string bytes(text.size(), '\0');
   std::transform(text.begin(), text.end(), bytes.begin(),
                  [](WChar c) { return static_cast<char>(c & 0xFF); });
-  return file.Write(bytes.data(), static_cast<uint32_t>(bytes.size()));
+  return WriteWorkFile(bytes.data(), bytes.size());
 }
 
 void RecipeList::ExportPicture(const Recipe& record) const {
-  if (!workerMode || !exportPictures || record.picture.empty()) return;
+  if (!IsExchange() || !exportPictures || record.picture.empty()) return;
   DAVavador::CopyPicture(record.picture, imagesFolder, FolderOf(workPath) + TXT("Images\\"));
 }
 
@@ -318,16 +326,6 @@ Ingredient* RecipeList::ChooseIngredient(HWND owner, const WString& text) {
   return chosen != 0 ? ingredients_.FindById(chosen) : nullptr;
 }
 
-// Lines read before the ingredient catalog was replaced still point at its retired records; they
-// take the catalog's record of the same FOODID where there is one.
-void RecipeList::RebindLines(Recipe& recipe) {
-  DataLockGuard lock;
-  for (RecipeLine& line : recipe.lines) {
-    if (Ingredient* current = line.ingredient ? ingredients_.FindById(line.ingredient->foodId) : nullptr)
-      line.ingredient = current;
-  }
-}
-
 void RecipeList::LinkIngredient(Recipe& recipe, uint32_t linkId) {
   const Ingredient& linked = ingredients_.UpsertLinkedIngredient(linkId, recipe, recipe.notOnIngredientList,
                                                                  CategoryName(recipe.catId));
@@ -371,7 +369,6 @@ void RecipeList::EditItem(View*) {
   if (readOnly || workerMode || listView.SelectedCount() != 1) return;
   Recipe* stored = FocusedRecord();
   if (!stored) return;
-  RebindLines(*stored);
   Recipe copy(*stored);
   editing_ = stored;
   const bool confirmed = RunEditor(copy);
@@ -444,12 +441,10 @@ void RecipeList::DeleteItem(View*, View* diary) {
 }
 
 // The hidden ingredient of a deleted recipe goes with it, unless another recipe uses it as an
-// ingredient or a shopping list holds it: those keep pointing at it, so it stays, out of sight.
+// ingredient or a shopping list holds it: the catalog keeps what is referred to, out of sight.
 void RecipeList::DropLinkedIngredient(uint32_t linkId) {
   const Ingredient* linked = linkId != 0 ? ingredients_.FindById(linkId) : nullptr;
-  if (!linked || !linked->hidden) return;
-  if (IsFoodUsed(linkId) || HasLinkedId(linkId) || (shopLists_ && shopLists_->IsFoodUsed(linkId))) return;
-  ingredients_.EraseIngredient(linkId);
+  if (linked && linked->hidden) ingredients_.EraseIngredient(linkId);
 }
 
 void RecipeList::MoveToCategory() {
@@ -525,7 +520,7 @@ bool RecipeList::Download(const CalendarDate& lastDownload) {
   RecipeDownloadDialog dialog(owner, ProgramServer(owner, options.server), *categories, lastDownload);
   if (!dialog.Run()) return false;
   downloads_ = dialog.Chosen();
-  if (!downloads_.empty()) StartImport(IDS_DOWNLOADING_RECIPES);
+  if (!downloads_.empty()) StartImport(IDS_DOWNLOADING_RECIPES, options.baseFolder + kDownloadFile);
   downloads_.clear();
   FillList();
   SaveIfModified(false);
@@ -537,38 +532,26 @@ void RecipeList::Reload() {
   if (downloads_.empty()) return View::Reload();
   const WString fetched = options.baseFolder + kDownloadFile;
   FetchSharedRecipes(ProgramServer(owner, options.server), downloads_, fetched, &progress,
-                     [&](int fromPercent, int toPercent) {
-                       workPath = fetched;
-                       Load(&progress, fromPercent, toPercent);
-                     });
+                     [&](int fromPercent, int toPercent) { LoadFrom(fetched, &progress, fromPercent, toPercent); });
 }
 
 // ---- exchange files ----
 
 void RecipeList::Export() {
   if (workerMode) return;
-  if (exportPath_.empty()) exportPath_ = FolderOf(catalogPath) + TXT("Recipes.csv");
-  ExportChoices choices{exportPath_, SelectorCategory(), exportAllData, exportPictures, preserveUnicode};
+  ExportChoices choices{ExportSuggestion(TXT(".csv")), SelectorCategory(), exportAllData, exportPictures,
+                        preserveUnicode};
   choices.offerIngredients = true;
   choices.ingredients = exportIngredients;
   choices.captionId = IDS_RECIPE_EXPORT_CAPTION;
   choices.browseTitleId = kExportBrowseTitle;
   if (!ExportDialog(owner, *categories).Run(choices)) return;
-  // An export over the catalog would leave it holding the chosen category only.
-  if (EqualsNoCase(choices.path, catalogPath) || EqualsNoCase(choices.path, BackupPath())) {
-    owner.ShowMessage(IDS_RECIPE_EXPORT_TO_CATALOG, MB_OK | MB_ICONWARNING);
-    return;
-  }
-  // A background save still to run would write the catalog to the export file.
-  WaitForBackgroundSaves();
   filterCategoryId = choices.categoryId;
   exportAllData = choices.allData;
   exportIngredients = choices.ingredients;
   exportPictures = choices.pictures;
   preserveUnicode = choices.preserveUnicode;
-  exportPath_ = workPath = choices.path;
-  StartExport(kExportTitle);
-  workPath = catalogPath;
+  StartExport(kExportTitle, choices.path);
 }
 
 void RecipeList::Import() {
@@ -580,12 +563,9 @@ void RecipeList::Import() {
   const int answer =
       owner.ShowMessage(owner.String(kImportQuestion), owner.ProductName(), MB_YESNOCANCEL | MB_ICONQUESTION);
   if (answer == IDCANCEL) return;
-  // A background save still to run would write the catalog to the import file.
   WaitForBackgroundSaves();
   if (answer == IDYES) Clear();
-  workPath = *path;
-  StartImport(kImportTitle);
-  workPath = catalogPath;
+  StartImport(kImportTitle, *path);
   selectedCategory = SelectorCategory();
   FillCategorySelector();
   BuildColumns();
@@ -594,11 +574,7 @@ void RecipeList::Import() {
 }
 
 void RecipeList::RestoreBackup() {
-  WaitForBackgroundSaves();  // they would write the catalog over the backup being read
-  restoring_ = true;
   RestoreFromBackup(kRestoreQuestion, IDS_RECIPE_RESTORE_TITLE);
-  restoring_ = false;
-  workPath = catalogPath;
 }
 
 // ---- menus, toolbar, selection ----

@@ -36,10 +36,8 @@ class RecipeList : public FoodCatalogView<Recipe>,
   ~RecipeList() override;
 
   // ---- FoodReferences ----
-  void VisitFoodPointers(const std::function<void(Ingredient*& food)>& visit) override;
-
-  // The shopping lists, asked before a deleted recipe's hidden linked ingredient is removed.
-  void SetShoppingLists(View* shopLists) { shopLists_ = shopLists; }
+  void VisitFoodPointers(const PointerVisitor& visit) override;
+  void VisitLinkedIds(const IdVisitor& visit) override;
 
   Recipe* FindById(uint32_t foodId) const;
   // The one selected recipe (the upload's subject), null unless exactly one row is selected.
@@ -104,7 +102,6 @@ class RecipeList : public FoodCatalogView<Recipe>,
 
   // Runs the recipe editor on `recipe`; true on OK.
   bool RunEditor(Recipe& recipe);
-  void RebindLines(Recipe& recipe);
   // Publishes the confirmed recipe as its linked ingredient (a new one for `linkId` 0).
   void LinkIngredient(Recipe& recipe, uint32_t linkId);
   // The id of the stored recipe's linked ingredient, 0 when the link no longer holds.
@@ -118,10 +115,7 @@ class RecipeList : public FoodCatalogView<Recipe>,
   WString CategoryName(uint32_t catId) const;
 
   IngredientList& ingredients_;
-  View* shopLists_ = nullptr;
   const Recipe* editing_ = nullptr;  // the stored recipe while the editor changes its copy
-  WString exportPath_;               // the last export file, offered again by the next export
-  bool restoring_ = false;           // a restore keeps the links of the recipes it reads
   FoodOwner foodOwner_;
   std::vector<int32_t> downloads_;  // the server ids chosen in the download dialog
 };

@@ -1,7 +1,6 @@
 #include "views/ShopList/ShopList.h"
 
 #include <algorithm>
-#include <unordered_set>
 
 #include "app/DataLockGuard.h"
 #include "food/CategoryList.h"
@@ -49,9 +48,9 @@ ShopList::~ShopList() {
   ingredients_.RemoveFoodReferences(this);
 }
 
-void ShopList::VisitFoodPointers(const std::function<void(Ingredient*& food)>& visit) {
+void ShopList::VisitFoodPointers(const PointerVisitor& visit) {
   for (const auto& list : lists_) {
-    for (MealItem& item : list->items) visit(item.food);
+    for (MealItem& item : list->items) modified = Moved(item.food, visit) || modified;
   }
 }
 
@@ -104,20 +103,7 @@ std::vector<WString> ShopList::LinesOf(const Meal& list) const {
   return lines;
 }
 
-void ShopList::DropMissingFoods() {
-  DataLockGuard lock;
-  std::unordered_set<const Ingredient*> catalog;
-  for (const auto& record : ingredients_.Records()) catalog.insert(record.get());
-  for (const auto& list : lists_) {
-    auto& items = list->items;
-    items.erase(std::remove_if(items.begin(), items.end(),
-                               [&catalog](const MealItem& item) { return catalog.count(item.food) == 0; }),
-                items.end());
-  }
-}
-
 bool ShopList::IsFoodUsed(uint32_t foodId) {
-  DropMissingFoods();
   return std::any_of(lists_.begin(), lists_.end(), [foodId](const auto& list) {
     return std::any_of(list->items.begin(), list->items.end(),
                        [foodId](const MealItem& item) { return item.food->foodId == foodId; });
@@ -137,7 +123,7 @@ bool ShopList::Load(ProgressWindow* progressWindow, int fromPercent, int toPerce
   bool finished = false;
   {
     DataLockGuard lock;
-    if (!workerMode) {
+    if (!IsExchange()) {
       lists_.clear();
       categories->Clear();
     }
@@ -165,7 +151,7 @@ bool ShopList::ReadLists(XMLDoc& doc, ProgressWindow* progressWindow, int fromPe
     const bool end = doc.IsEndTag();
     if (IsTag(tag, TXT("SHOPLISTLIST"))) {
       if (end) {
-        if (!workerMode) modified = false;
+        if (!IsExchange()) modified = false;
         return true;
       }
       inside = true;
@@ -174,7 +160,7 @@ bool ShopList::ReadLists(XMLDoc& doc, ProgressWindow* progressWindow, int fromPe
     } else if (IsTag(tag, TXT("VIEW"))) {
       // An imported file's settings are not ours; our own name no list, which the lists do.
       if (end || doc.IsEmptyTag()) continue;
-      if (workerMode) {
+      if (IsExchange()) {
         while (const WChar* skipped = doc.NextTag())
           if (IsTag(skipped, TXT("VIEW")) && doc.IsEndTag()) break;
       } else {
@@ -217,7 +203,7 @@ bool ShopList::ReadLists(XMLDoc& doc, ProgressWindow* progressWindow, int fromPe
 
 void ShopList::TakeList(std::unique_ptr<Meal> list) {
   const uint32_t id = ShoppingListId(*list);
-  if (workerMode) {
+  if (IsExchange()) {
     lists_.erase(std::remove_if(
                      lists_.begin(), lists_.end(),
                      [&](const auto& old) { return ShoppingListId(*old) == id || old->name == list->name; }),
@@ -233,10 +219,10 @@ void ShopList::TakeList(std::unique_ptr<Meal> list) {
 
 bool ShopList::Save() {
   DataLockGuard lock;
-  DropMissingFoods();
+  const bool exchange = IsExchange();
   std::vector<const Meal*> written;
   for (const auto& list : lists_) {
-    if (!workerMode || ShoppingListId(*list) == exportListId_) written.push_back(list.get());
+    if (!exchange || ShoppingListId(*list) == exportListId_) written.push_back(list.get());
   }
   XMLDoc doc;
   doc.OpenElement(TXT("SHOPLISTLIST"));
@@ -248,8 +234,8 @@ bool ShopList::Save() {
   }
   doc.CloseElement();
   doc.CloseElement();
-  const bool saved = doc.Save(workPath);
-  if (saved && !workerMode) modified = false;
+  const bool saved = WriteWorkFile(doc);
+  if (saved && !exchange) modified = false;
   return saved;
 }
 
@@ -282,7 +268,6 @@ bool ShopList::Create(HWND parent, int menuId, int popupMenuId) {
 }
 
 void ShopList::FillList() {
-  DropMissingFoods();
   const Meal* list = SelectedList();
   // The fill rule counts lists: the one chosen, or all of them when none is.
   const size_t count = list ? 1 : lists_.size();
@@ -314,7 +299,6 @@ void ShopList::UpdateCategoryMenu(HMENU) {
 // ---- the item commands ----
 
 bool ShopList::RunListDialog(Meal& list, View* recipes) {
-  DropMissingFoods();
   const auto* lookup = dynamic_cast<const RecipeLookup*>(recipes);
   return ShopListDialog(owner, list, ingredients_, ingredients_, lookup).Run(owner.MainWindow());
 }
@@ -405,23 +389,17 @@ void ShopList::Export() {
   if (FileExists(*path) && owner.ShowMessage(owner.String(IDS_SHOPLIST_OVERWRITE_QUESTION),
                                              owner.ProductName(), MB_YESNO | MB_ICONQUESTION) != IDYES)
     return;
-  // A background save still to run would write the catalog to the export file.
-  WaitForBackgroundSaves();
   exportListId_ = ShoppingListId(*list);
-  workPath = *path;
-  StartExport(IDS_SHOPLIST_EXPORTING);
-  workPath = catalogPath;
+  StartExport(IDS_SHOPLIST_EXPORTING, *path);
 }
 
 void ShopList::Import() {
+  if (readOnly) return;
   const std::optional<WString> path =
       ChooseOpenFile(owner.MainWindow(), owner.String(IDS_SHOPLIST_IMPORT_TITLE), XmlFilter(owner),
                      TXT("xml"), FolderOf(catalogPath));
   if (!path) return;
-  WaitForBackgroundSaves();
-  workPath = *path;
-  StartImport(IDS_SHOPLIST_IMPORTING);
-  workPath = catalogPath;
+  StartImport(IDS_SHOPLIST_IMPORTING, *path);
   RebuildSelector(selectedCategory);
   BuildColumns();
   FillList();
@@ -429,12 +407,10 @@ void ShopList::Import() {
 }
 
 void ShopList::RestoreBackup() {
-  WaitForBackgroundSaves();  // they would write the lists over the backup being read
   RestoreFromBackup(IDS_SHOPLIST_RESTORE_QUESTION, IDS_SHOPLIST_RESTORING);
 }
 
 void ShopList::Print(Options&) {
-  DropMissingFoods();
   const HDC printer = ChooseListPrinter(owner.MainWindow());
   if (!printer) return;
   const Meal* list = SelectedList();

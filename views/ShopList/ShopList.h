@@ -28,7 +28,7 @@ class ShopList : public View, public FoodReferences {
   ~ShopList() override;
 
   // ---- FoodReferences ----
-  void VisitFoodPointers(const std::function<void(Ingredient*& food)>& visit) override;
+  void VisitFoodPointers(const PointerVisitor& visit) override;
 
   const std::vector<std::unique_ptr<Meal>>& Lists() const { return lists_; }
   // The list of the selector, null when none is chosen.
@@ -77,8 +77,6 @@ class ShopList : public View, public FoodReferences {
   // An imported list replaces every list of its ID or of its exact name.
   void TakeList(std::unique_ptr<Meal> list);
   void WriteList(XMLDoc& doc, const Meal& list) const;
-  // Items whose ingredient has left the catalog go; the ingredients view deletes without asking us.
-  void DropMissingFoods();
   void RefreshAfterLoad();
 
   IngredientList& ingredients_;
