@@ -3,7 +3,7 @@
 # CMake, GoogleTest, Google Benchmark and the libraries of the native tools. Safe to run again.
 set -euo pipefail
 packages=(
-  cmake ninja-build g++ clang-format
+  cmake ninja-build g++ clang-format clang libclang-rt-14-dev
   g++-mingw-w64-x86-64-posix mingw-w64-x86-64-dev mingw-w64-tools
   wine wine64 xvfb xauth imagemagick
   libgtest-dev libgmock-dev googletest libbenchmark-dev libpugixml-dev
