@@ -109,14 +109,15 @@ TEST_F(RecipeStoreTest, NameAndCategorySearchesFoldCaseAcrossUnicode) {
 TEST_F(RecipeStoreTest, ShortAndLongNameSearchesFindEveryMatchInNameOrder) {
   RecipeStore store;
   Open(store);
-  const WChar* names[] = {TXT("Pea soup"),  TXT("Sweet pea soup"),  TXT("Papaya"),
-                          TXT("Apple pie"), TXT("100% rye*bread?"), TXT("Pear [ripe]")};
+  const WChar* names[] = {TXT("Pea soup"),          TXT("Sweet pea soup"),  TXT("Papaya"),
+                          TXT("Apple pie"),         TXT("100% rye*bread?"), TXT("Pear [ripe]"),
+                          TXT("Say \"cheese\" pie")};
   for (const WChar* name : names) store.Add(Recipe(name, TXT("Any")), 20240301);
   const struct {
     const WChar* searched;
     std::vector<int64_t> ids;
   } cases[] = {
-      {TXT("p"), {4, 3, 1, 6, 2}},
+      {TXT("p"), {4, 3, 1, 6, 7, 2}},
       {TXT("ap"), {4, 3}},
       {TXT("pea"), {1, 6, 2}},
       {TXT("PEA SOUP"), {1, 2}},
@@ -130,6 +131,8 @@ TEST_F(RecipeStoreTest, ShortAndLongNameSearchesFindEveryMatchInNameOrder) {
       {TXT("% r"), {5}},
       {TXT("soup pea"), {}},
       {TXT("*"), {5}},
+      {TXT("e\" p"), {7}},
+      {TXT("\""), {7}},
   };
   for (const auto& c : cases) EXPECT_EQ(c.ids, Ids(store, c.searched)) << ToUtf8(c.searched);
 }
