@@ -22,7 +22,9 @@ using view_test::Press;
 class OpenIngredientList : public IngredientList {
  public:
   using IngredientList::IngredientList;
+  using FoodCatalogView<Ingredient>::records_;
   using View::exportAllData;
+  using View::filterCategoryId;
   using View::imagesFolder;
   using View::lastId;
   using View::LoadFrom;
@@ -159,6 +161,39 @@ TEST_F(IngredientListTest, ImportRenumbersAClashingIdAndCopiesThePicture) {
   EXPECT_EQ(ingredients_.lastId, 40u);
   EXPECT_TRUE(ingredients_.modified);
   EXPECT_EQ(ReadFile(ingredients_.imagesFolder + L"pepper.png"), "picture");
+}
+
+// A save started just before a large fill (Add, Edit or Copy of a recipe saves the ingredients,
+// then refills their list behind the progress window) after a one-category export.
+TEST_F(IngredientListTest, ASaveRacingAFillAfterAOneCategoryExportWritesEveryRecord) {
+  const uint32_t spices = AddCategory(L"Spices");
+  {
+    DataLockGuard lock;
+    for (int i = 0; i < 300; ++i) {
+      auto record = std::make_unique<Ingredient>();
+      record->name = L"Food " + std::to_wstring(i);
+      record->catId = i < 3 ? spices : 0;
+      record->foodId = ++ingredients_.lastId;
+      ingredients_.records_.push_back(std::move(record));
+    }
+  }
+  ingredients_.filterCategoryId = spices;
+  ASSERT_TRUE(ingredients_.StartExport(4505, folder_.Path() + L"Spices.xml"));
+  const auto foodsIn = [](const WString& path) {
+    WString text;
+    FileHandle(path).ReadAllText(text);
+    size_t count = 0;
+    for (size_t at = text.find(L"<FOOD>"); at != WString::npos; at = text.find(L"<FOOD>", at + 1)) ++count;
+    return count;
+  };
+  EXPECT_EQ(foodsIn(folder_.Path() + L"Spices.xml"), 3u);
+  for (int attempt = 0; attempt < 4; ++attempt) {
+    ingredients_.modified = true;
+    ingredients_.SaveIfModified(false);
+    ingredients_.FillList();
+    ingredients_.WaitForBackgroundSaves();
+    ASSERT_EQ(foodsIn(Catalog()), 300u) << "attempt " << attempt;
+  }
 }
 
 // ---- the list and the search list ----

@@ -270,5 +270,83 @@ TEST_F(CatalogTest, RestoreAsksThenReplacesTheCatalogWithItsBackup) {
   EXPECT_EQ(ReadText(CatalogPath()).find(L"since"), WString::npos);
 }
 
+// ---- what can go wrong ----
+
+// Runs what other threads posted to this one, as its message loop would.
+void PumpMessages() {
+  MSG message;
+  for (int i = 0; i < 20; ++i) {
+    while (PeekMessageW(&message, nullptr, 0, 0, PM_REMOVE)) DispatchMessageW(&message);
+    Sleep(5);
+  }
+}
+
+TEST_F(CatalogTest, AnExportOntoTheCatalogOrItsBackupIsRefusedAndWritesNothing) {
+  const WString text = Catalog(L"", {L"apple", L"pear"});
+  WriteText(CatalogPath(), text);
+  WriteText(Backup(), text);
+  view_.OpenCatalog(CatalogPath(), false, 0, 100, nullptr);
+  view_.records.resize(1);
+  WString shouting = CatalogPath();
+  for (WChar& c : shouting) c = static_cast<WChar>(towupper(c));
+  const WString roundabout = folder_ / L"sub\\..\\Test.xml";
+  for (const WString& target : {CatalogPath(), shouting, roundabout, Backup()}) {
+    SCOPED_TRACE(ToUtf8(target));
+    prompts_.answers = {Prompt::kAnswerOk};
+    EXPECT_FALSE(view_.StartExport(4505, target));
+    ASSERT_EQ(prompts_.questions.size(), 1u);
+    EXPECT_EQ(prompts_.questions[0].text, app_.String(IDS_VIEW_EXPORT_TO_CATALOG));
+    prompts_.questions.clear();
+  }
+  EXPECT_EQ(dialogs_.Opened(IDD_PROGRESS), 0);
+  EXPECT_TRUE(view_.saves.empty());
+  EXPECT_EQ(ReadText(CatalogPath()), text);
+  EXPECT_EQ(ReadText(Backup()), text);
+  // The export dialog starts beside the catalog under another name, then at the last export.
+  EXPECT_TRUE(IsSameFile(view_.ExportSuggestion(L".csv"), folder_ / L"Test export.csv"));
+  EXPECT_TRUE(view_.StartExport(4505, folder_ / L"Mine.xml"));
+  EXPECT_EQ(view_.ExportSuggestion(L".csv"), folder_ / L"Mine.xml");
+}
+
+TEST_F(CatalogTest, AFailedSaveKeepsTheOldFileAndTheChangesAndTellsTheUserOnce) {
+  const WString text = Catalog(L"", {L"apple"});
+  WriteText(CatalogPath(), text);
+  view_.OpenCatalog(CatalogPath(), false, 0, 100, nullptr);
+  view_.records.push_back({0, L"pear", L""});
+  LimitWrites(20);  // the disk fills up halfway through the save
+  for (int attempt = 0; attempt < 2; ++attempt) {
+    view_.modified = true;
+    prompts_.answers = {Prompt::kAnswerOk};
+    view_.SaveIfModified(false);
+    view_.WaitForBackgroundSaves();
+    PumpMessages();
+  }
+  LimitWrites(kUnlimitedWrites);
+  ASSERT_EQ(prompts_.questions.size(), 1u);
+  const WString& message = prompts_.questions[0].text;
+  EXPECT_EQ(prompts_.questions[0].caption, L"Mirepan");
+  EXPECT_NE(message.find(CatalogPath()), WString::npos);
+  EXPECT_NE(message.find(DAVavador::SystemMessage(ERROR_DISK_FULL)), WString::npos);
+  EXPECT_EQ(ReadText(CatalogPath()), text);
+  EXPECT_TRUE(view_.modified);
+
+  view_.SaveIfModified(true);  // the disk has room again
+  EXPECT_FALSE(view_.modified);
+  EXPECT_NE(ReadText(CatalogPath()).find(L"pear"), WString::npos);
+  EXPECT_EQ(folder_.Names(), std::vector<WString>{L"Test.xml"});
+}
+
+TEST_F(CatalogTest, ReadOnlyRefusesRestore) {
+  const WString text = Catalog(L"", {L"apple"});
+  WriteText(CatalogPath(), text);
+  WriteText(Backup(), Catalog(L"", {L"pear"}));
+  view_.OpenCatalog(CatalogPath(), false, 0, 100, nullptr);
+  view_.readOnly = true;
+  view_.RestoreBackup();
+  EXPECT_TRUE(prompts_.questions.empty());
+  ASSERT_EQ(view_.records.size(), 1u);
+  EXPECT_EQ(view_.records[0].name, L"apple");
+}
+
 }  // namespace
 }  // namespace view_test
