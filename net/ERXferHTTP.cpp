@@ -83,21 +83,6 @@ bool ReadBlock(HINTERNET url, char* block, DWORD size, DWORD& got) {
   return true;
 }
 
-// Puts the finished temporary file in the target's place. The old target is parked under
-// ".rename" until the new one is in, and put back if that fails.
-bool MoveIntoPlace(const WString& temporary, const WString& target, TransferRequest& request) {
-  WString parked = target + TXT(".rename");
-  bool hadTarget = FileExists(target);
-  if (hadTarget && !MoveFileTo(target, parked)) return Fail(request, GetLastError());
-  if (!MoveFileTo(temporary, target)) {
-    DWORD error = GetLastError();
-    if (hadTarget) MoveFileTo(parked, target);
-    return Fail(request, error);
-  }
-  if (hadTarget) DeleteFileAt(parked);
-  return true;
-}
-
 }  // namespace
 
 // Maps a transfer's own 0 to 100 onto its part of the window's bar.
@@ -176,17 +161,23 @@ bool ERXferHTTP::Receive(void* url, uint32_t size, TransferRequest& request, Pro
   uint32_t reported = 20;
   while (done < size && !request.cancelled) {
     DWORD got = 0;
-    if (!ReadBlock(url, block_, kBlockSize, got)) return Fail(request, GetLastError());
-    if (!temporary.Write(block_, got)) return Fail(request, temporary.lastError);
+    bool ok = ReadBlock(url, block_, kBlockSize, got) || Fail(request, GetLastError());
+    ok = ok && (temporary.Write(block_, got) || Fail(request, temporary.lastError));
     done += got;
-    if (got < kBlockSize || done >= size) {
-      temporary.Close();
-      if (MoveIntoPlace(temporary.path, request.localPath, request)) return true;
-      DeleteFileAt(temporary.path);
-      return false;
+    if (ok && got == kBlockSize && done < size) {
+      const uint32_t percent = uint32_t(95 - uint64_t(70) * (size - done) / size);
+      if (percent != reported) progress.Report(reported = percent);
+      continue;
     }
-    uint32_t percent = uint32_t(95 - uint64_t(70) * (size - done) / size);
-    if (percent != reported) progress.Report(reported = percent);
+    // The last block: the file is complete only with every byte the server announced, and then it
+    // takes the target's place in one step, so an old target stays until the new one is whole.
+    if (ok && done != size) Fail(request, ERROR_INTERNET_CONNECTION_RESET);
+    ok = ok && done == size && (temporary.Flush() || Fail(request, temporary.lastError));
+    temporary.Close();
+    if (ok && (MoveFileOver(temporary.path, request.localPath) || Fail(request, GetLastError())))
+      return true;
+    DeleteFileAt(temporary.path);
+    return false;
   }
   return false;
 }

@@ -151,7 +151,7 @@ bool ReplaceFileContents(const WString& path, const void* data, size_t size, uin
     written = written && file.Flush();
     error = file.lastError;
   }
-  if (written && SystemFiles::Replace(temporary, path)) {
+  if (written && MoveFileOver(temporary, path)) {
     error = 0;
     return true;
   }
@@ -179,6 +179,10 @@ bool CopyFileTo(const WString& source, const WString& target) {
 bool DeleteFileAt(const WString& path) {
   SystemFiles::MakeNormal(path);
   return SystemFiles::Delete(path);
+}
+
+bool MoveFileOver(const WString& source, const WString& target) {
+  return SystemFiles::Replace(source, target);
 }
 
 bool MoveFileTo(const WString& source, const WString& target) {

@@ -78,6 +78,8 @@ constexpr uint64_t kUnlimitedWrites = ~uint64_t{0};
 void LimitWrites(uint64_t bytes);
 bool CopyFileTo(const WString& source, const WString& target);  // replaces an existing target
 bool DeleteFileAt(const WString& path);                         // read-only files go too
+// Moves `source` over `target` in one step, replacing it, and returns once the move is on the disk.
+bool MoveFileOver(const WString& source, const WString& target);
 // Replaces the target; a rename that only changes case passes through source + ".rename".
 bool MoveFileTo(const WString& source, const WString& target);
 // Creates every missing folder of the path; true when the whole path exists as a folder at the end.

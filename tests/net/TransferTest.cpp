@@ -200,6 +200,28 @@ TEST_F(Transfer, AnEmptyFileIsAFailureThatLeavesNoTarget) {
   EXPECT_EQ(progress_.Percents(), (std::vector<int>{0, 5, 10, 15, 20, 100}));
 }
 
+TEST_F(Transfer, AServerThatStopsMidTransferFailsAndLeavesTheOldTarget) {
+  struct Case {
+    const char* what;
+    size_t announced, sent;
+  };
+  const Case cases[] = {{"cut inside a block", 10000, 5000},
+                        {"cut at a block's end", 8192, 4096},
+                        {"cut before the first byte", 100, 0}};
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.what);
+    WriteAll(Target(), "the old file");
+    LoopbackHttpServer::Reply reply;
+    reply.body = Bytes(c.sent);
+    reply.announcedLength = c.announced;
+    server_.Serve("/mirepan/file.bin", reply);
+    EXPECT_EQ(Download(), 1u);
+    EXPECT_NE(transfer_.Request().error, 0u);
+    EXPECT_TRUE(ReadAll(Target()) == "the old file");
+    EXPECT_FALSE(Exists(Temporary()));
+  }
+}
+
 TEST_F(Transfer, AnExistingFileIsReplacedOnlyOnceTheNewOneIsComplete) {
   WriteAll(Target(), "the old file");
   std::string body = Bytes(10 * 4096);

@@ -31,6 +31,9 @@ class LoopbackHttpServer {
     // before each block after the first. A block size of 0 sends the body at once.
     size_t blockSize = 0;
     unsigned blockDelayMs = 0;
+    // A server that stops mid-transfer: the length it announces when not 0; the connection closes
+    // after the body, however long that is.
+    size_t announcedLength = 0;
   };
 
   struct Request {
