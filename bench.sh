@@ -4,6 +4,9 @@
 #                                       Google Benchmark (for example --benchmark_filter=Read)
 #   ./bench.sh catalog [runs] [count]   the Ingredients view on a catalog of 50,000 ingredients (or
 #                                       count): load, list fill and save, in build/bench-win under Wine
+#   ./bench.sh server [recipes] [secs]  the sharing server on a loopback port with 100,000 recipes (or
+#                                       recipes): searches, uploads and searches beside 200 idle
+#                                       connections, each measured for 2 seconds (or secs)
 set -euo pipefail
 cd "$(dirname "$0")"
 gen=()
@@ -20,5 +23,10 @@ if [ "${1:-}" = catalog ]; then
   exit
 fi
 cmake -S . -B build/bench "${gen[@]}" -DCMAKE_BUILD_TYPE=Release -DMIREPAN_TESTS=OFF >/dev/null
+if [ "${1:-}" = server ]; then
+  shift
+  cmake --build build/bench --target sharing_server_bench -j 2 >/dev/null
+  exec build/bench/bench/sharing_server_bench "$@"
+fi
 cmake --build build/bench --target xmldoc_bench -j 2 >/dev/null
 build/bench/bench/xmldoc_bench "$@"
