@@ -19,6 +19,13 @@ WString FileNameOf(const WString& path) {
   return at == WString::npos ? path : path.substr(at + 1);
 }
 
+WString PlainFileName(const WString& path) {
+  const size_t at = path.find_last_of(TXT("\\/:"));
+  WString name = at == WString::npos ? path : path.substr(at + 1);
+  if (name == TXT(".") || name == TXT("..")) name.clear();
+  return name;
+}
+
 WString BaseNameOf(const WString& path) {
   WString name = FileNameOf(path);
   const size_t dot = name.rfind('.');

@@ -10,11 +10,12 @@ const WChar kNoPicture[] = TXT("nopicture");
 void ImportPicture(const WString& text, const WString& imagesFolder, WString& picture,
                    const PictureUsers& users) {
   if (text.empty() || imagesFolder.empty()) return;
-  const WString name = FileNameOf(text);
+  const WString name = PlainFileName(text);
   // Names compare as the file system does, without regard to case; otherwise a case-only change
-  // would delete the very file about to be copied.
-  if (!picture.empty() && !EqualsNoCase(picture, name) && !users.OtherRecordNames(picture))
-    DeleteFileAt(imagesFolder + picture);
+  // would delete the very file about to be copied. Only a file of the images folder is deleted.
+  const WString old = PlainFileName(picture);
+  if (!old.empty() && !EqualsNoCase(old, name) && !users.OtherRecordNames(picture))
+    DeleteFileAt(imagesFolder + old);
   if (text == kNoPicture) {
     picture.clear();
     return;
@@ -24,7 +25,8 @@ void ImportPicture(const WString& text, const WString& imagesFolder, WString& pi
   if (!alreadyThere && CreateFolders(imagesFolder, false)) CopyFileTo(text, imagesFolder + name);
 }
 
-bool CopyPicture(const WString& name, const WString& fromFolder, const WString& toFolder) {
+bool CopyPicture(const WString& picture, const WString& fromFolder, const WString& toFolder) {
+  const WString name = PlainFileName(picture);
   return !name.empty() && CreateFolders(toFolder, false) && CopyFileTo(fromFolder + name, toFolder + name);
 }
 

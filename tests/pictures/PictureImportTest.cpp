@@ -129,6 +129,24 @@ TEST_F(PictureImportTest, CaseOnlyChangeOfTheImagesOwnFileKeepsIt) {
   EXPECT_EQ(Contents(images_ + L"apple.jpg"), "apple");
 }
 
+TEST_F(PictureImportTest, AForeignPicturePathTouchesNothingOutsideTheImagesFolder) {
+  // A downloaded recipe named "..\\..\\thesis.doc" (two folders above the images folder).
+  Write(root_ + L"thesis.doc", "years of work");
+  Write(images_ + L"thesis.doc", "a picture of that name");
+  Write(chosen_ + L"apple.jpg", "apple");
+  for (const WString& foreign : {WString(L"..\\..\\thesis.doc"), root_ + L"thesis.doc", WString(L"..")}) {
+    WString picture = foreign;
+    ImportPicture(chosen_ + L"apple.jpg", images_, picture, others_);
+    EXPECT_EQ(picture, L"apple.jpg");
+    EXPECT_EQ(Contents(root_ + L"thesis.doc"), "years of work");
+  }
+  EXPECT_FALSE(FileExists(images_ + L"thesis.doc"));  // the images folder's own file of that name went
+  EXPECT_FALSE(CopyPicture(L"..\\..\\thesis.doc", images_, chosen_));
+  EXPECT_FALSE(FileExists(chosen_ + L"thesis.doc"));
+  EXPECT_TRUE(CopyPicture(L"..\\apple.jpg", chosen_, images_ + L"copies\\"));
+  EXPECT_EQ(Contents(images_ + L"copies\\apple.jpg"), "apple");
+}
+
 TEST_F(PictureImportTest, NameIsCutAfterTheLastSeparatorOfEitherKind) {
   Write(chosen_ + L"plum.png", "plum");
   WString chosen = chosen_;

@@ -26,6 +26,7 @@ template <class ViewClass>
 struct Opened : ViewClass {
   using ViewClass::ViewClass;
   using View::lastId;
+  using View::LoadFrom;
   using View::modified;
   using View::readOnly;
   using View::selectedCategory;
@@ -228,6 +229,24 @@ TEST_F(HouseholdTest, RestoreListsTheBackupsFoodsAndKeepsALaterOneForWhatRefersT
   const Household restarted = Open();
   EXPECT_EQ(restarted.LineFoods(), (std::vector<WString>{L"Flour", L"Milk", L"Yeast"}));
   EXPECT_EQ(restarted.ListedIngredients(), (std::vector<WString>{L"Bread", L"Flour", L"Milk", L"Rice", L"Salt"}));
+}
+
+TEST_F(HouseholdTest, RecordsFromForeignFilesNameOnlyPlainPictureFiles) {
+  WriteFile(Path(L"shared.xml"),
+            "<RECIPELIST>\n<RECIPES>\n<RECIPE>\n<FOOD>\n<FOODID>1</FOODID>\n<FOODNAME>Pie</FOODNAME>\n"
+            "<PICTURE>..\\..\\Documents\\thesis.doc</PICTURE>\n</FOOD>\n</RECIPE>\n</RECIPES>\n</RECIPELIST>\n");
+  WriteFile(Path(L"foods.xml"),
+            "<INGREDIENTLIST>\n<INGREDIENTS>\n<FOOD>\n<FOODID>1</FOODID>\n<FOODNAME>Kale</FOODNAME>\n"
+            "<PICTURE>C:\\Windows\\win.ini</PICTURE>\n</FOOD>\n</INGREDIENTS>\n</INGREDIENTLIST>\n");
+  WriteFile(Path(L"foods.csv"), "\"Name\",\"Picture\"\r\n\"Leek\",\"../../.ssh/id_rsa\"\r\n");
+  Household house = Open();
+  house.recipes.LoadFrom(Path(L"shared.xml"), nullptr, 0, 100);
+  house.ingredients.LoadFrom(Path(L"foods.xml"), nullptr, 0, 100);
+  house.ingredients.LoadFrom(Path(L"foods.csv"), nullptr, 0, 100);
+  EXPECT_EQ(house.recipes.Records().back()->name, L"Pie");
+  EXPECT_EQ(house.recipes.Records().back()->picture, L"thesis.doc");
+  EXPECT_EQ(house.ingredients.FindByName(L"Kale")->picture, L"win.ini");
+  EXPECT_EQ(house.ingredients.FindByName(L"Leek")->picture, L"id_rsa");
 }
 
 TEST_F(HouseholdTest, AReadOnlyCatalogRefusesImportAndRestore) {

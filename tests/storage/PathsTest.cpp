@@ -26,3 +26,20 @@ TEST(Paths, EnsureTrailing) {
   EXPECT_EQ(WString(TXT("C:\\data\\")), EnsureTrailing(TXT("C:\\data\\"), '\\'));
   EXPECT_EQ(WString(), EnsureTrailing(WString(), '\\'));
 }
+
+TEST(Paths, PlainFileNameNeverLeavesTheFolderItIsJoinedTo) {
+  const std::pair<const WChar*, const WChar*> cases[] = {
+      {TXT("apple.jpg"), TXT("apple.jpg")},
+      {TXT("..\\..\\Documents\\thesis.doc"), TXT("thesis.doc")},
+      {TXT("../../etc/passwd"), TXT("passwd")},
+      {TXT("C:thesis.doc"), TXT("thesis.doc")},
+      {TXT("D:\\Photos\\pear.png"), TXT("pear.png")},
+      {TXT("\\\\server\\share\\plum.gif"), TXT("plum.gif")},
+      {TXT(".."), TXT("")},
+      {TXT("Images\\.."), TXT("")},
+      {TXT("."), TXT("")},
+      {TXT("dir/"), TXT("")},
+      {TXT("..pear.png"), TXT("..pear.png")},
+  };
+  for (const auto& [path, name] : cases) EXPECT_EQ(WString(name), PlainFileName(path)) << ToUtf8(path);
+}

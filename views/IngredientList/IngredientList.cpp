@@ -81,6 +81,7 @@ Ingredient* IngredientList::AddIngredient(const Ingredient& ingredient) {
     records_.push_back(std::make_unique<Ingredient>(ingredient));
     added = records_.back().get();
     added->foodId = ++lastId;
+    added->picture = PlainFileName(added->picture);  // the foods a recipe file carries are foreign
     modified = true;
   }
   SaveIfModified(false);
@@ -253,6 +254,7 @@ bool IngredientList::ImportCsv(const WString& text, ProgressWindow* progressWind
     ReportLoadProgress(progressWindow, fromPercent, toPercent, n, lines.size());
     auto record = std::make_unique<Ingredient>(&foodOwner_);
     if (!record->ImportCsvRow(SplitCsvLine(lines[n]), *categories, UnitNames(), lastId, map)) continue;
+    record->picture = PlainFileName(record->picture);  // a foreign file names no other folder
     ImportPicture(*record, pictureSource);
     // A name the catalog has (in any letter case) replaces that record in its place, keeping its id.
     if (Ingredient* same = FindByName(record->name)) {
@@ -266,8 +268,7 @@ bool IngredientList::ImportCsv(const WString& text, ProgressWindow* progressWind
 }
 
 void IngredientList::ImportPicture(const Ingredient& record, const WString& pictureSource) const {
-  if (IsExchange() && !record.picture.empty())
-    CopyFileTo(pictureSource + record.picture, imagesFolder + record.picture);  // failures are ignored
+  if (IsExchange()) DAVavador::CopyPicture(record.picture, pictureSource, imagesFolder);  // failures are ignored
 }
 
 bool IngredientList::ReadRecords(XMLDoc& doc, ProgressWindow* progressWindow, int fromPercent,
@@ -298,6 +299,7 @@ void IngredientList::TakeRecord(std::unique_ptr<Ingredient> record, const WStrin
   if (IsExchange()) {
     // Imported ids may clash with the catalog's own; a clashing record is renumbered.
     if (FindById(record->foodId)) record->foodId = ++lastId;
+    record->picture = PlainFileName(record->picture);  // a foreign file names no other folder
     ImportPicture(*record, pictureSource);
   }
   lastId = std::max(lastId, record->foodId);
@@ -335,10 +337,8 @@ bool IngredientList::WriteCsvFile(const std::vector<const Ingredient*>& written)
 }
 
 void IngredientList::ExportPicture(const Ingredient& record) const {
-  if (!IsExchange() || !exportPictures || record.picture.empty()) return;
-  const WString target = FolderOf(workPath) + TXT("Images\\");
-  CreateFolders(target, false);
-  CopyFileTo(imagesFolder + record.picture, target + record.picture);  // failures are ignored
+  if (IsExchange() && exportPictures)
+    DAVavador::CopyPicture(record.picture, imagesFolder, FolderOf(workPath) + TXT("Images\\"));  // failures are ignored
 }
 
 // ---- the list ----

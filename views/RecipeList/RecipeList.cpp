@@ -205,6 +205,7 @@ void RecipeList::TakeRecord(std::unique_ptr<Recipe> record) {
     // An imported recipe's INGREDIENTID belongs to the catalog it came from and may name an
     // unrelated ingredient here; the backup's links are this catalog's own.
     if (!IsSameFile(workPath, BackupPath())) record->ingredientId = 0;
+    record->picture = PlainFileName(record->picture);  // a foreign file names no other folder
     if (!record->picture.empty())
       DAVavador::CopyPicture(record->picture, FolderOf(workPath) + TXT("Images\\"), imagesFolder);
   }
@@ -235,6 +236,7 @@ bool RecipeList::ImportCsv(const WString& text, ProgressWindow* progressWindow, 
     if (!record->ImportCsvRecipeRow(SplitCsvLine(lines[n]), *categories, UnitNames(), lastId, map,
                                     ingredients_))
       continue;
+    record->picture = PlainFileName(record->picture);  // a foreign file names no other folder
     if (IsExchange() && !record->picture.empty())
       DAVavador::CopyPicture(record->picture, FolderOf(workPath) + TXT("Images\\"), imagesFolder);
     records_.push_back(std::move(record));
