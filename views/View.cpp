@@ -241,7 +241,14 @@ bool View::OpenCatalog(const WString& catalogFile, bool makeBackup, int fromPerc
   workerMode = false;
   catalogPath = workPath = catalogFile;
   imagesFolder = FolderOf(catalogFile) + TXT("Images\\");
-  const bool loaded = Load(loader, fromPercent, toPercent);
+  bool loaded = false;
+  try {
+    loaded = Load(loader, fromPercent, toPercent);
+  } catch (...) {
+    // A file the reader could not take whole (memory ran out, say): what was read stays on show,
+    // but the catalog is not written over the file it came from.
+    readOnly = true;
+  }
   uint32_t ignored;  // a backup that cannot be taken keeps the previous one
   if (loaded && makeBackup) ReplaceFileWithCopy(catalogPath, BackupPath(), ignored);
   SelectStoredFilter();

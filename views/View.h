@@ -128,7 +128,8 @@ class View {
   // ---- operations of the base ----
 
   // Loads the catalog file; after a successful load with `makeBackup` copies it to its ".bak".
-  // `loader` is the progress window of the thread that loads (null for none).
+  // `loader` is the progress window of the thread that loads (null for none). A load that throws
+  // leaves the view read-only and returns false, so the loader always goes on to its end.
   bool OpenCatalog(const WString& catalogFile, bool makeBackup, int fromPercent, int toPercent,
                    ProgressWindow* loader);
   // Takes the column widths back from the list and, when modified and writable, saves the catalog

@@ -470,9 +470,24 @@ TEST_F(RecipeListTest, NutritionAndPrintOpenTheirDialogsOverTheSelectedRecipe) {
   });
   recipes_.ShowNutrition();
   EXPECT_EQ(shownName, L"Broth");
-  dialogs_.On(IDD_PRINT, [](HWND dialog) { Press(dialog, IDCANCEL); });
+  // While the print dialog waits for the user, a save on another thread can take the data lock.
+  bool lockFree = false;
+  dialogs_.On(IDD_PRINT, [&lockFree](HWND dialog) {
+    HANDLE saver = CreateThread(
+        nullptr, 0,
+        [](void*) -> DWORD {
+          DataLockGuard lock;
+          return 0;
+        },
+        nullptr, 0, nullptr);
+    lockFree = WaitForSingleObject(saver, 2000) == WAIT_OBJECT_0;
+    Press(dialog, IDCANCEL);
+    WaitForSingleObject(saver, INFINITE);
+    CloseHandle(saver);
+  });
   recipes_.Print(options_);
   EXPECT_EQ(dialogs_.Opened(IDD_PRINT), 1);
+  EXPECT_TRUE(lockFree);
 }
 
 TEST_F(RecipeListTest, PictureTabTakesTheChosenFileIntoTheImagesFolder) {

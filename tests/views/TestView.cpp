@@ -1,5 +1,7 @@
 #include "TestView.h"
 
+#include <new>
+
 #include "app/DataLockGuard.h"
 #include "food/CategoryList.h"
 #include "storage/XMLDoc.h"
@@ -58,6 +60,7 @@ bool TestView::IsCategoryUsed(uint32_t categoryId) {
 
 bool TestView::Load(ProgressWindow* progressWindow, int fromPercent, int toPercent) {
   PrepareLoad();
+  if (throwOnLoad) throw std::bad_alloc();
   DataLockGuard lock;
   XMLDoc doc;
   bool finished = false;

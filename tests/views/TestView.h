@@ -56,6 +56,7 @@ class TestView : public View {
   // Set once a save holds the lock; the save then waits `saveDelay` milliseconds before writing.
   HANDLE saveStarted = CreateEventW(nullptr, TRUE, FALSE, nullptr);
   std::atomic<int> saveDelay{0};
+  bool throwOnLoad = false;  // a reader fault
   int fills = 0;
 
   ~TestView() override { CloseHandle(saveStarted); }

@@ -336,6 +336,18 @@ TEST_F(CatalogTest, AFailedSaveKeepsTheOldFileAndTheChangesAndTellsTheUserOnce) 
   EXPECT_EQ(folder_.Names(), std::vector<WString>{L"Test.xml"});
 }
 
+TEST_F(CatalogTest, ALoadThatThrowsEndsAsAReadOnlyCatalogThatIsNeverWritten) {
+  const WString text = Catalog(L"", {L"apple"});
+  WriteText(CatalogPath(), text);
+  view_.throwOnLoad = true;
+  EXPECT_FALSE(view_.OpenCatalog(CatalogPath(), true, 0, 100, nullptr));
+  EXPECT_TRUE(view_.readOnly);
+  EXPECT_FALSE(FileExists(Backup()));
+  view_.modified = true;
+  view_.SaveIfModified(true);
+  EXPECT_EQ(ReadText(CatalogPath()), text);
+}
+
 TEST_F(CatalogTest, ReadOnlyRefusesRestore) {
   const WString text = Catalog(L"", {L"apple"});
   WriteText(CatalogPath(), text);

@@ -488,12 +488,23 @@ void RecipeList::ShowComponentInfo() {
 }
 
 void RecipeList::Print(Options& printOptions) {
-  DataLockGuard lock;
-  PrintSource source;
-  for (int row : listView.SelectedItems()) {
-    if (const Recipe* record = RecordOfRow(row)) source.selected.push_back(record);
+  // The recipes are copied out under the lock; the dialogs and the printing run without it, so
+  // that saves are not held up meanwhile.
+  std::vector<Recipe> copies;
+  std::vector<size_t> selectedCopies;
+  {
+    DataLockGuard lock;
+    copies.reserve(records_.size());
+    for (const auto& record : records_) copies.push_back(*record);
+    for (int row : listView.SelectedItems()) {
+      const Recipe* record = RecordOfRow(row);
+      for (size_t n = 0; record && n < records_.size(); ++n)
+        if (records_[n].get() == record) selectedCopies.push_back(n);
+    }
   }
-  for (const auto& record : records_) source.all.push_back(record.get());
+  PrintSource source;
+  for (size_t n : selectedCopies) source.selected.push_back(&copies[n]);
+  for (const Recipe& copy : copies) source.all.push_back(&copy);
   source.categories = categories.get();
   source.shownCategory = selectedCategory;
   source.imagesFolder = imagesFolder;
