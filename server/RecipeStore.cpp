@@ -164,18 +164,13 @@ bool UpdateSchema(sqlite3* db, std::string& error) {
 }  // namespace
 
 RecipeStore::~RecipeStore() {
-  Close();
-}
-
-void RecipeStore::Close() {
-  checkpointer_.reset();
   sqlite3_close(db_);
-  db_ = nullptr;
 }
 
 bool RecipeStore::Open(const std::string& path, std::string& error) {
   std::lock_guard<std::mutex> lock(mutex_);
-  Close();
+  sqlite3_close(db_);
+  db_ = nullptr;
   std::string reason;
   bool ok =
       sqlite3_open_v2(path.c_str(), &db_, SQLITE_OPEN_READWRITE | SQLITE_OPEN_CREATE, nullptr) == SQLITE_OK;
@@ -195,11 +190,10 @@ bool RecipeStore::Open(const std::string& path, std::string& error) {
   }
   if (!ok) {
     error = "cannot open the recipe database " + path + ": " + reason;
-    Close();
-    return false;
+    sqlite3_close(db_);
+    db_ = nullptr;
   }
-  checkpointer_ = std::make_unique<WalCheckpointer>(db_, path);
-  return true;
+  return ok;
 }
 
 int64_t RecipeStore::Add(const SharedRecipe& recipe, DayNumber day) {

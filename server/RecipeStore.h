@@ -4,14 +4,12 @@
 // the documents are kept apart. Opening a file of the first schema moves it to the current one.
 // Safe to use from the server's worker threads.
 #include <cstdint>
-#include <memory>
 #include <mutex>
 #include <optional>
 #include <string>
 #include <vector>
 
 #include "server/SharedRecipe.h"
-#include "server/WalCheckpointer.h"
 #include "storage/Text.h"
 
 struct sqlite3;
@@ -49,9 +47,6 @@ class RecipeStore {
   std::optional<std::string> Document(int64_t id);
 
  private:
-  void Close();
-
   sqlite3* db_ = nullptr;
-  std::unique_ptr<WalCheckpointer> checkpointer_;
   std::mutex mutex_;
 };
