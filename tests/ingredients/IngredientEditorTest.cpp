@@ -211,6 +211,30 @@ TEST_F(IngredientEditorTest, AddAsksForTheServingAndTheOuncesUnlessTheUnitIsTheO
   EXPECT_EQ(ingredients_.List().ItemCount(), 1);
 }
 
+TEST_F(IngredientEditorTest, NumbersBeyondTheRangeOfDoublesReadAsNone) {
+  AddCategory(L"Fruit");
+  prompts_.answers = {Prompt::kAnswerOk};
+  int questionsWhileOpen = -1;
+  dialogs_.On(IDD_INGREDIENT_EDITOR, [&](HWND dialog) {
+    SetDlgItemTextW(dialog, IDC_EDITOR_NAME, L"Plum");
+    SelectData(dialog, IDC_EDITOR_WHOLE, 1);
+    SelectData(dialog, IDC_EDITOR_UNIT, kUnitCup);
+    SetDlgItemTextW(dialog, IDC_EDITOR_OUNCES, L"1e400");
+    SetDlgItemTextW(dialog, kNutrientEditIds[Nutrient::kCalories], L"1e400");
+    Press(dialog, IDOK);  // no ounces
+    questionsWhileOpen = static_cast<int>(prompts_.questions.size());
+    SetDlgItemTextW(dialog, IDC_EDITOR_OUNCES, L"5");
+    Press(dialog, IDOK);
+  });
+  ingredients_.AddItem(nullptr);
+  EXPECT_EQ(questionsWhileOpen, 1);
+  ASSERT_EQ(prompts_.questions.size(), 1u);
+  EXPECT_EQ(prompts_.questions[0].text, L"Please enter the number of ounces per serving.");
+  ASSERT_EQ(ingredients_.Records().size(), 1u);
+  EXPECT_EQ(ingredients_.Records()[0]->ounces, 5);
+  EXPECT_EQ(ingredients_.Records()[0]->nutrients[Nutrient::kCalories], 0);  // as a non-numeric edit
+}
+
 TEST_F(IngredientEditorTest, GramsToOuncesDividesTheOuncesEdit) {
   AddCategory(L"Fruit");
   WString ounces;
