@@ -227,6 +227,7 @@ void MeasureBesideIdleConnections(int port, double seconds, std::vector<Row>& ro
 int main(int argc, char** argv) {
   const size_t recipes = argc > 1 ? std::strtoul(argv[1], nullptr, 10) : 100000;
   const double seconds = argc > 2 ? std::atof(argv[2]) : 2.0;
+  KeepFreedMemory();  // as the server's main does
   char pattern[] = "/tmp/mirepan-server-bench-XXXXXX";
   if (!mkdtemp(pattern)) return 1;
   const std::filesystem::path folder = pattern;
@@ -248,8 +249,8 @@ int main(int argc, char** argv) {
     client.set_tcp_nodelay(true);  // the body goes out at once, not after the headers' acknowledgement
     client.set_url_encode(false);
     MeasureSearches(client, seconds, rows);
-    MeasureUploads(client, seconds, rows);
     MeasureBesideIdleConnections(server.Port(), seconds, rows);
+    MeasureUploads(client, seconds, rows);  // last: the uploads change what the searches find
   }
   std::filesystem::remove_all(folder);
   PrintTable(rows);

@@ -1,6 +1,7 @@
 #include "server/HttpService.h"
 
 #include <arpa/inet.h>
+#include <malloc.h>
 #include <microhttpd.h>
 #include <netdb.h>
 #include <netinet/in.h>
@@ -174,4 +175,9 @@ void HttpService::Stop() {
   std::lock_guard<std::mutex> lock(mutex_);
   stopping_ = true;
   stopRequested_.notify_all();
+}
+
+void KeepFreedMemory() {
+  mallopt(M_TRIM_THRESHOLD, 64 << 20);
+  mallopt(M_MMAP_THRESHOLD, 16 << 20);
 }

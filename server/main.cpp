@@ -121,6 +121,7 @@ int main(int argc, char** argv) {
     std::cerr << kUsage;
     return error.empty() ? 0 : 2;
   }
+  KeepFreedMemory();
   RecipeStore store;
   if (!store.Open(args.database, error)) {
     std::cerr << "mirepan-server: " << error << "\n";
