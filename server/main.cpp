@@ -7,6 +7,7 @@
 #include <cstring>
 #include <ctime>
 #include <iostream>
+#include <mutex>
 #include <string>
 #include <thread>
 #include <vector>
@@ -108,6 +109,9 @@ void LogLine(const std::string& line) {
   std::tm local{};
   localtime_r(&now, &local);
   std::strftime(stamp, sizeof stamp, "%Y-%m-%d %H:%M:%S", &local);
+  // Requests are answered on several threads; each line is written whole.
+  static std::mutex mutex;
+  std::lock_guard<std::mutex> lock(mutex);
   std::cout << stamp << ' ' << line << std::endl;
 }
 
