@@ -3,7 +3,7 @@
 # otherwise on a virtual one.
 set -euo pipefail
 cd "$(dirname "$0")"
-./build.sh --target Mirepan >/dev/null
+./build.sh --program >/dev/null
 source tools/wine-env.sh
 mirepan_wine_prefix
 exe=build/win/app/Mirepan.exe

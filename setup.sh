@@ -5,7 +5,7 @@ set -euo pipefail
 packages=(
   cmake ninja-build g++ clang-format clang libclang-rt-14-dev
   g++-mingw-w64-x86-64-posix mingw-w64-x86-64-dev mingw-w64-tools
-  wine wine64 xvfb xauth imagemagick
+  wine wine64 xvfb xauth imagemagick fonts-wine fonts-liberation fonts-dejavu-core
   libgtest-dev libgmock-dev googletest libbenchmark-dev libpugixml-dev
   libsqlite3-dev libcpp-httplib-dev libicu-dev libmicrohttpd-dev
 )

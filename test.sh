@@ -23,7 +23,19 @@ mirepan_wine_prefix
 wine_rc=$?
 wineserver -k 2>/dev/null || true
 
+echo "== the program as run.sh starts it"
+xvfb-run -a -s "-screen 0 1280x1024x24" tools/smoke-run.sh build/win/results
+smoke_rc=$?
+wineserver -k 2>/dev/null || true
+
+echo "== the file readers under the fuzzer"
+tools/fuzz.sh 15 | tee build/fuzz-summary.log
+fuzz_rc=${PIPESTATUS[0]}
+read -r fuzz_passed fuzz_failed < <(sed -n 's/^\([0-9]*\) passed, \([0-9]*\) failed$/\1 \2/p' build/fuzz-summary.log)
+
 # Count test cases from the GoogleTest reports; an executable that died without a report counts once.
 read -r passed failed < <(tools/count-results.sh build/native build/win)
+passed=$((passed + ${fuzz_passed:-0}))
+failed=$((failed + ${fuzz_failed:-1}))
 echo "${passed} passed, ${failed} failed"
-[ "$native_rc" -eq 0 ] && [ "$wine_rc" -eq 0 ] && [ "$failed" -eq 0 ]
+[ "$native_rc" -eq 0 ] && [ "$wine_rc" -eq 0 ] && [ "$smoke_rc" -eq 0 ] && [ "$fuzz_rc" -eq 0 ] && [ "$failed" -eq 0 ]

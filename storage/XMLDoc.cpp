@@ -472,6 +472,7 @@ double ParseReal(const WChar* text) {
   }
   exponent += ParseExponent(text);
   const double value = Scale(static_cast<double>(mantissa), exponent);
+  if (!std::isfinite(value)) return 0;  // out of range: the lenient rule keeps the default
   return negative ? -value : value;
 }
 

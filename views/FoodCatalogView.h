@@ -47,10 +47,10 @@ class FoodCatalogView : public View {
   // A CSV catalog or exchange file; one without a known column in UTF-16 is read again as 8-bit
   // text.
   bool ReadCsvFile(ProgressWindow* progressWindow, int fromPercent, int toPercent) {
-    WString text;
-    if (!FileHandle(workPath).ReadAllText(text)) return false;
-    return ImportCsv(text, progressWindow, fromPercent, toPercent) ||
-           ImportCsv(WidenedBytes(text), progressWindow, fromPercent, toPercent);
+    std::string bytes;
+    if (!ReadFileBytes(workPath, bytes)) return false;
+    return ImportCsv(Utf16Units(bytes), progressWindow, fromPercent, toPercent) ||
+           ImportCsv(WidenedBytes(bytes), progressWindow, fromPercent, toPercent);
   }
 
   // False when the header names no known column.

@@ -300,6 +300,7 @@ TEST(XMLValues, ParseRealIsLenientAndReadsExponents) {
   EXPECT_DOUBLE_EQ(3, ParseReal(TXT("3e+x")));
   EXPECT_DOUBLE_EQ(0, ParseReal(TXT("abc")));
   EXPECT_DOUBLE_EQ(0, ParseReal(nullptr));
+  for (const WChar* beyond : {TXT("1e400"), TXT("-1e400"), TXT("inf")}) EXPECT_DOUBLE_EQ(0, ParseReal(beyond));
   EXPECT_DOUBLE_EQ(12345678901234567890.0, ParseReal(TXT("12345678901234567890123")) / 1000);
 }
 
