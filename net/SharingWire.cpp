@@ -2,6 +2,7 @@
 
 #include <cwctype>
 
+#include "storage/Csv.h"
 #include "storage/XMLDoc.h"
 
 namespace {
@@ -121,5 +122,6 @@ WString SearchAddress(const ServerAddress& server, const CalendarDate& startDate
   std::string query = "?startdate=" + QueryEncode(date.DateText());
   if (!category.empty()) query += "&category=" + QueryEncode(category);
   if (!name.empty()) query += "&foodname=" + QueryEncode(name);
-  return server.Url(TXT("/mirepan/findrecipe.php")) + FromAscii(query);
+  // Each byte stands for itself: an accented letter is copied as its 8-bit code.
+  return server.Url(TXT("/mirepan/findrecipe.php")) + WidenedBytes(query);
 }

@@ -10,7 +10,10 @@
 #include "net/TransferWindow.h"
 #include "net/UpdateSchedule.h"
 #include "resource.h"
+#include "storage/Csv.h"
+#include "storage/XMLDoc.h"
 #include "richtext/MarkupLabel.h"
+#include "storage/Csv.h"
 #include "storage/XMLDoc.h"
 #include "toolkit/ERApp.h"
 
@@ -134,9 +137,12 @@ class UpdateChecker {
   }
 
   WString ServerVersion() const {
+    // The version file is 8-bit or UTF-16 text, its element named in any letter case.
+    std::string bytes;
+    if (!ReadFileBytes(site_.localFolder + app_.ProductName() + TXT(".ver"), bytes)) return WString();
+    const bool wide = bytes.size() >= 2 && bytes[1] == '\0';
     XMLDoc doc;
-    if (!doc.Load(site_.localFolder + app_.ProductName() + TXT(".ver"))) return WString();
-    if (!doc.FindRoot(TXT("VERSION"))) doc.FindRoot(TXT("Version"));  // also reads 8-bit files
+    doc.SetText(wide ? Utf16Units(bytes) : WidenedBytes(bytes));
     return VersionFromDocument(doc);
   }
 

@@ -160,7 +160,7 @@ void BodyWriter::Tag(WStringView tag) {
     format_.protect = true;
   } else if (is(TXT("</a>"))) {
     format_.protect = false;
-    AppendProtectedTag(tag);
+    AppendProtectedTag(TXT("</a>"));  // the link reader expects it so, however it was typed
     WriteFormat();
   } else {
     AppendProtectedTag(tag);

@@ -126,7 +126,7 @@ TEST(HtmlToRtf, FontEndChangesNothingWhenTheDefaultsAreInPlace) {
 }
 
 TEST(HtmlToRtf, LinksAreCopiedAsProtectedText) {
-  EXPECT_EQ(Body(R"(<body>see <A href="http://x/">here</a> now</body>)"),
+  EXPECT_EQ(Body(R"(<body>see <A href="http://x/">here</A> now</body>)"),
             R"(\plain\f0\fs20 see \plain\f0\fs20\protect<A href="http://x/">here)"
             R"(\plain\f0\fs20\protect</a>\plain\f0\fs20  now)");
   EXPECT_EQ(

@@ -91,18 +91,25 @@ TEST_F(UpdateCheck, TheDialogNamesTheProgramAndEnablesTheIntervalOnlyForLater) {
   EXPECT_EQ(Requests(), 0u);
 }
 
-TEST_F(UpdateCheck, TheSameVersionOnTheServerMeansNoUpdate) {
+TEST_F(UpdateCheck, TheSameVersionOnTheServerMeansNoUpdateHoweverTheElementIsWritten) {
   const WString own = OwnVersion();
   ASSERT_FALSE(own.empty());
-  ServeVersion(own);
-  AnswerSchedule(true);
-  prompts_.answers.push_back(IDOK);
-  EXPECT_FALSE(CheckForUpdate(app_, site_, true));
-  ASSERT_EQ(prompts_.questions.size(), 1u);
-  EXPECT_EQ(prompts_.questions[0].text, L"There is no update available at this time.");
-  EXPECT_EQ(prompts_.questions[0].caption, L"Automatic Update");
-  EXPECT_EQ(server_.RequestCount("/mirepan/Mirepansetup.exe"), 0u);
-  EXPECT_EQ(Value(L"AutoUpdate_Freq"), L"20714");
+  const std::string version = ToUtf8(own);
+  const std::string files[] = {"<VERSION>" + version + "</VERSION>\r\n", "<version>" + version + "</version>",
+                               "<Version>" + version + "</Version>\n"};
+  for (const std::string& file : files) {
+    SCOPED_TRACE(file);
+    server_.Serve("/mirepan/Mirepan.ver", file);
+    prompts_.questions.clear();
+    AnswerSchedule(true);
+    prompts_.answers.push_back(IDOK);
+    EXPECT_FALSE(CheckForUpdate(app_, site_, true));
+    ASSERT_EQ(prompts_.questions.size(), 1u);
+    EXPECT_EQ(prompts_.questions[0].text, L"There is no update available at this time.");
+    EXPECT_EQ(prompts_.questions[0].caption, L"Automatic Update");
+    EXPECT_EQ(server_.RequestCount("/mirepan/Mirepansetup.exe"), 0u);
+    EXPECT_EQ(Value(L"AutoUpdate_Freq"), L"20714");
+  }
 }
 
 TEST_F(UpdateCheck, AnotherVersionDownloadsAndStartsTheInstaller) {
@@ -165,7 +172,7 @@ TEST_F(UpdateCheck, OnlyADueDateOfTodayOrEarlierOpensTheDialog) {
 TEST_F(UpdateCheck, TheProgramsSiteIsBelowItsMakerAndItsDataFolder) {
   const UpdateSite site = UpdateSite::ForProgram(app_);
   EXPECT_EQ(site.settingsKey, L"Software\\Tallowmere\\Mirepan");
-  EXPECT_EQ(site.FolderUrl(), L"http://localhost:8080/mirepan/");
+  EXPECT_EQ(site.FolderUrl(), L"http://localhost/mirepan/");  // plain HTTP on port 80
   EXPECT_EQ(site.localFolder, Options::DefaultDataFolder(app_));
 }
 
