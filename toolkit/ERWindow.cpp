@@ -392,7 +392,9 @@ void ERWindow::ShowPopup(HWND window) {
       TrackPopupMenu(menu, TPM_RETURNCMD | TPM_RIGHTBUTTON | TPM_NONOTIFY, at.x, at.y, 0, window, nullptr);
   // Lets the menu close properly when the user clicks elsewhere.
   PostMessageW(window, WM_NULL, 0, 0);
-  if (command) SendMessageW(GetParent(window), WM_COMMAND, MAKEWPARAM(command, 0), 0);
+  // Menu commands go to the main window, which routes every command; the list's own parent may be
+  // a control (the tab control) that has no use for them.
+  if (command) SendMessageW(GetAncestor(window, GA_ROOT), WM_COMMAND, MAKEWPARAM(command, 0), 0);
 }
 
 void ERWindow::TrackHover(HWND window, LPARAM lp) {

@@ -64,7 +64,7 @@ class ERWindow {
 
   void AddCommandHandler(CommandCallback callback, void* arg);
   // Takes ownership of `menu` (a menu resource as loaded: its first pop-up is shown, or the menu
-  // itself when it has none). A right click shows it; the chosen command goes to the parent.
+  // itself when it has none). A right click shows it; the chosen command goes to the top-level window.
   void SetPopupMenu(HMENU menu, PopupPrepare prepare, void* arg);
   HMENU PopupMenu() const;
   void SetHoverTracking(bool on);
