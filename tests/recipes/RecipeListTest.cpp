@@ -590,6 +590,18 @@ TEST_F(RecipeListTest, MenuFollowsTheSelectionCount) {
   EXPECT_FALSE(enabled(1208));  // no backup
 }
 
+TEST_F(RecipeListTest, DownloadAndUploadStandInTheFileMenuAndThePopUp) {
+  for (int menuId : {IDM_MAIN_RECIPES, IDM_POPUP_RECIPES}) {
+    const HMENU menu = app_.LoadMenuResource(menuId);
+    const HMENU items = GetSubMenu(menu, 0);  // the File menu; the pop-up itself
+    recipes_.List().ClearSelection();
+    recipes_.UpdateMenu(items);
+    EXPECT_EQ(GetMenuState(items, RecipeList::kDownload, MF_BYCOMMAND), static_cast<UINT>(MF_ENABLED)) << menuId;
+    EXPECT_EQ(GetMenuState(items, RecipeList::kUpload, MF_BYCOMMAND), static_cast<UINT>(MF_GRAYED)) << menuId;
+    DestroyMenu(menu);
+  }
+}
+
 // ---- the catalog file and the exchange files ----
 
 std::string RecipesFile(size_t count) {

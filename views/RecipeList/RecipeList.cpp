@@ -608,6 +608,7 @@ void RecipeList::UpdateMenu(HMENU menuHandle) {
                                          {kDeleteRecipe, change && states.many},
                                          {kEditRecipe, change && states.one},
                                          {kMoveRecipe, change && states.many},
+                                         {kDownload, change && !workerMode},
                                          {kUpload, states.one},
                                          {kNutrition, states.one},
                                          {kComponentInfo, states.one}};

@@ -28,6 +28,7 @@ class RecipeList : public FoodCatalogView<Recipe>,
     kEditRecipe = 1804,
     kMoveRecipe = 1805,
     kNutrition = 1205,
+    kDownload = 1201,
     kUpload = 1210,
   };
 
