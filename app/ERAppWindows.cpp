@@ -110,15 +110,19 @@ bool ERAppWindows::ClaimSingleInstance() {
   return false;
 }
 
-// "/f<folder>" or "-F<folder>" stores a new data folder; this run keeps the folder it read.
+// "/f<folder>", "-F<folder>" or the switch and the folder as two arguments store a new data
+// folder; this run keeps the folder it read.
 void ERAppWindows::ApplyCommandLine() {
   int count = 0;
   LPWSTR* arguments = CommandLineToArgvW(GetCommandLineW(), &count);
   if (!arguments) return;
   for (int i = 1; i < count; ++i) {
     const wchar_t* argument = arguments[i];
-    if ((argument[0] == L'/' || argument[0] == L'-') && (argument[1] == L'f' || argument[1] == L'F'))
+    if ((argument[0] != L'/' && argument[0] != L'-') || (argument[1] != L'f' && argument[1] != L'F')) continue;
+    if (argument[2] != 0)
       options.baseFolder = argument + 2;
+    else if (i + 1 < count)
+      options.baseFolder = arguments[++i];
   }
   LocalFree(arguments);
 }

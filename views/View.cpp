@@ -137,6 +137,7 @@ void View::AddCategory() {
     modified = true;
     if (id) FillCategorySelector(id);
   }
+  UpdateToolbar();  // a first category enables adding records
   SaveIfModified(false);
 }
 
@@ -158,6 +159,7 @@ void View::DeleteCategory() {
     modified = true;
     FillCategorySelector(0);
   }
+  UpdateToolbar();  // the last category gone disables adding records
   SaveIfModified(false);
 }
 
@@ -605,15 +607,17 @@ bool View::HandleCommand(WPARAM wParam, LPARAM lParam, HMENU menuHandle) {
   if (!control || HIWORD(wParam) != CBN_SELCHANGE) return false;
   if (control == categoryCombo.Window()) {
     UpdateCategoryMenu(menuHandle);
-    return true;
+  } else if (control == letterCombo.Window()) {
+    const uint32_t letter = SelectorLetter();
+    if (letter != selectedLetter) {
+      selectedLetter = letter;
+      modified = true;
+      FillList();
+    }
+  } else {
+    return false;
   }
-  if (control != letterCombo.Window()) return false;
-  const uint32_t letter = SelectorLetter();
-  if (letter != selectedLetter) {
-    selectedLetter = letter;
-    modified = true;
-    FillList();
-  }
+  UpdateStatus();  // the count of the listed rows changed with the filter
   return true;
 }
 

@@ -218,6 +218,15 @@ TEST_F(MainWindowTest, FolderSwitchTakesEffectFromTheNextStart) {
   EXPECT_EQ(second.Close(), 0);
 }
 
+TEST_F(MainWindowTest, FolderSwitchMayNameTheFolderAsTheNextArgument) {
+  const std::wstring newFolder = folder + L"next argument";  // quoted, as a blank needs
+  RunningProgram program(folder);
+  ASSERT_TRUE(program.Start(L"-F \"" + newFolder + L"\""));
+  ASSERT_NE(program.MainWindow(), nullptr);
+  EXPECT_EQ(program.Close(), 0);
+  EXPECT_EQ(std::wstring(ReadOptions().baseFolder).rfind(newFolder, 0), 0u);
+}
+
 TEST_F(MainWindowTest, CtrlTFromTheLastTabSelectsTheFirst) {
   WriteOptions([](Options& o) { o.curTab = 3; });
   EXPECT_EQ(ControlKeyCommand(folder + kProgramCopy, 'T'), 1000) << "Ctrl+T sends command 1000";

@@ -590,6 +590,19 @@ TEST_F(RecipeListTest, MenuFollowsTheSelectionCount) {
   EXPECT_FALSE(enabled(1208));  // no backup
 }
 
+TEST_F(RecipeListTest, TheFirstCategoryEnablesTheAddRecipeButton) {
+  toolbar_.RegisterButton(15, RecipeList::kAddRecipe, false);
+  toolbar_.Arrange({0, 1, 2, 15});
+  recipes_.UpdateToolbar();
+  EXPECT_FALSE(toolbar_.IsButtonEnabled(RecipeList::kAddRecipe));
+  dialogs_.On(IDD_CATEGORY, [](HWND dialog) {
+    SetDlgItemTextW(dialog, IDC_CATEGORY_EDIT, L"Soups");
+    Press(dialog, IDOK);
+  });
+  recipes_.AddCategory();
+  EXPECT_TRUE(toolbar_.IsButtonEnabled(RecipeList::kAddRecipe));
+}
+
 TEST_F(RecipeListTest, DownloadAndUploadStandInTheFileMenuAndThePopUp) {
   for (int menuId : {IDM_MAIN_RECIPES, IDM_POPUP_RECIPES}) {
     const HMENU menu = app_.LoadMenuResource(menuId);

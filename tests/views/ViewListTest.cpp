@@ -223,6 +223,7 @@ TEST_F(ViewTest, ChoosingALetterStoresItAndRefills) {
   EXPECT_EQ(view_.selectedLetter, 2u);
   EXPECT_TRUE(view_.modified);
   EXPECT_EQ(view_.List().ItemCount(), 2);
+  EXPECT_EQ(status_.Text(0), L"Ingredients: 2");  // the status bar counts what is listed now
   // Another view's selector with the same identifier is not this view's business.
   EXPECT_FALSE(view_.HandleCommand(change, reinterpret_cast<LPARAM>(tabs_.Window()), nullptr));
 }
@@ -244,6 +245,7 @@ TEST_F(ViewTest, ChoosingACategoryStoresItRefillsAndSetsTheCategoryCommands) {
   EXPECT_EQ(view_.selectedCategory, 4u);
   EXPECT_EQ(view_.fills, fills + 1);
   EXPECT_EQ(view_.List().ItemCount(), 1);
+  EXPECT_EQ(status_.Text(0), L"Fruit: 1");
   EXPECT_EQ(GetMenuState(menu, 1002, MF_BYCOMMAND) & MF_GRAYED, 0u);
   EXPECT_TRUE(toolbar_.IsButtonEnabled(1003));
   EXPECT_FALSE(toolbar_.IsButtonEnabled(1101));
