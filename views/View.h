@@ -38,6 +38,7 @@ struct ViewTraits {
   UINT firstCaption;                    // caption string of column identifier 0: 5100, 5100, 5200, 5500
   UINT loadingTitle;                    // progress title of a large list fill: 4606, 4906, 4308, 5409
   std::vector<uint8_t> defaultColumns;  // shown until the VIEW element says otherwise
+  bool sortable = true;                 // false: rows stay in the order the view adds them
 };
 
 class View {

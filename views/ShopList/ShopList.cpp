@@ -38,7 +38,7 @@ WString XmlFilter(const DAVavador::ERApp& app) {
 ShopList::ShopList(DAVavador::ERApp& owner, DAVavador::ERStatusBar& statusBar, DAVavador::ERToolbar& toolbar,
                    Options& options, IngredientList& ingredients)
     : View(owner, statusBar, toolbar, options,
-           ViewTraits{3, 1, kFirstCaption, IDS_SHOPLIST_LOADING, {kItemsColumn}}),
+           ViewTraits{3, 1, kFirstCaption, IDS_SHOPLIST_LOADING, {kItemsColumn}, false}),  // item order
       ingredients_(ingredients) {
   ingredients_.AddFoodReferences(this);
   categories = std::make_unique<ShoppingListNames>();
