@@ -86,8 +86,9 @@ void FormatNutrient(WString& out, uint32_t index, bool showZero, bool raw, doubl
     decimals = 1;
   }
   if (format.roundNumbers && !raw) {
+    // The decimal the user typed is cut, not its binary neighbour: 0.29 is 0.28999... in a double.
     const double scale = std::pow(10.0, decimals);
-    value = std::trunc(value * scale) / scale;
+    value = std::trunc(value * scale * (1 + 1e-12)) / scale;
   }
   if (!showZero && !(value > 0)) return;
   AppendReal(out, value);

@@ -70,6 +70,8 @@ TEST(Nutrients, FormatPlainRoundedAndPercent) {
   EXPECT_EQ(TXT(""), Shown(Nutrient::kVitaminB1, 0.004, rounded));
   EXPECT_EQ(TXT("0.004"), Shown(Nutrient::kVitaminB1, 0.004, plain));
   EXPECT_EQ(TXT("2.56"), Shown(Nutrient::kVitaminB6, 2.569, rounded));
+  for (const auto& [typed, shown] : {std::pair{0.29, TXT("0.29")}, {1.13, TXT("1.13")}, {4.35, TXT("4.35")}})
+    EXPECT_EQ(WString(shown), Shown(Nutrient::kVitaminB6, typed, rounded)) << typed;
   EXPECT_EQ(TXT("455"), Shown(Nutrient::kCalories, 455.9, rounded));
   EXPECT_EQ(TXT("1.2345"), Shown(Nutrient::kVitaminB1, 1.2345, both, false, true));  // raw
   EXPECT_EQ(TXT(""), Shown(Nutrient::kCalories, 0, plain));
