@@ -380,7 +380,7 @@ void View::RestoreFromBackup(UINT questionId, UINT titleId) {
   WaitForBackgroundSaves();  // they would write the catalog over the backup being read
   Clear();
   StartImport(titleId, BackupPath());
-  selectedCategory = SelectorCategory();
+  TakeSelectorFilter();
   BuildColumns();
   FillList();
   SaveIfModified(false);
@@ -425,7 +425,9 @@ void View::ReadViewSettings(XMLDoc& doc) {
     } else if (IsTag(tag, TXT("SELECTEDCATEGORY"))) {
       selectedCategory = static_cast<uint32_t>(ParseInt(doc.ReadValue(tag)));
     } else if (IsTag(tag, TXT("SELECTEDLETTER"))) {
-      selectedLetter = static_cast<uint32_t>(ParseInt(doc.ReadValue(tag)));
+      // A letter the selector does not offer would hide every record: it means all.
+      const auto letter = static_cast<uint32_t>(ParseInt(doc.ReadValue(tag)));
+      selectedLetter = letter <= letters_.size() ? letter : 0;
     } else if (IsTag(tag, TXT("CATEGORIES")) && categories && !doc.IsEmptyTag()) {
       categories->Load(doc);
       lastId = std::max(lastId, categories->HighestId());
@@ -652,6 +654,11 @@ bool View::SelectStoredFilter() {
     combo->Select(index < combo->Count() ? index : 0);
   }
   return changed;
+}
+
+void View::TakeSelectorFilter() {
+  selectedCategory = SelectorCategory();
+  selectedLetter = SelectorLetter();
 }
 
 void View::SelectFilterFor(uint32_t categoryId, WStringView name) {

@@ -285,6 +285,9 @@ class View {
   // Shows `selectedCategory` and `selectedLetter` in the selectors; true when either showed
   // something else (the list then needs a refill).
   bool SelectStoredFilter();
+  // The other way: after an import or a restore read a file's VIEW element, the filter is again
+  // what the selectors show, so that the list and the selectors agree.
+  void TakeSelectorFilter();
 
   // Fields, in declaration order.
   DAVavador::ERApp& owner;

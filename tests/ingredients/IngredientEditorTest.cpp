@@ -154,7 +154,10 @@ TEST_F(IngredientEditorTest, EditShowsTheRecordAndPercentagesBecomeAmountsOfTheD
   EXPECT_EQ(apple->catId, fruit);
   EXPECT_EQ(ingredients_.List().ItemText(0, 0), L"Green apple");
   EXPECT_EQ(ingredients_.List().ItemText(0, 2), L"200");
-  EXPECT_TRUE(ingredients_.modified || FileExists(Catalog()));
+  ingredients_.WaitForBackgroundSaves();
+  WString saved;
+  FileHandle(Catalog()).ReadAllText(saved);
+  EXPECT_NE(saved.find(L"<FOODNAME>Green apple</FOODNAME>"), WString::npos);  // the edit reached the file
 }
 
 TEST_F(IngredientEditorTest, CancelLeavesTheRecordAlone) {

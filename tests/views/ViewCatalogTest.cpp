@@ -348,6 +348,28 @@ TEST_F(CatalogTest, ALoadThatThrowsEndsAsAReadOnlyCatalogThatIsNeverWritten) {
   EXPECT_EQ(ReadText(CatalogPath()), text);
 }
 
+TEST_F(CatalogTest, AfterARestoreTheListAndTheSelectorsShowTheSameFilter) {
+  WriteText(CatalogPath(), Catalog(L"", {L"apple"}));
+  WriteText(Backup(), Catalog(L"<SELECTEDLETTER>2</SELECTEDLETTER>\r\n", {L"apple", L"banana", L"bread"}));
+  view_.OpenCatalog(CatalogPath(), false, 0, 100, nullptr);
+  view_.BuildColumns();
+  view_.FillList();
+  prompts_.answers = {Prompt::kAnswerYes};
+  view_.RestoreBackup();
+  EXPECT_EQ(view_.selectedLetter, view_.letterCombo.SelectedId());
+  EXPECT_EQ(view_.List().ItemCount(), 3);
+}
+
+TEST_F(SettingsTest, ALetterTheSelectorDoesNotOfferMeansAll) {
+  for (const wchar_t* letter : {L"27", L"4000000000", L"-1"}) {
+    view_.selectedLetter = 5;
+    Read(L"<TESTLIST>\r\n<VIEW>\r\n<SELECTEDLETTER>" + WString(letter) + L"</SELECTEDLETTER>\r\n</VIEW>\r\n");
+    EXPECT_EQ(view_.selectedLetter, 0u) << ToUtf8(letter);
+  }
+  Read(L"<TESTLIST>\r\n<VIEW>\r\n<SELECTEDLETTER>26</SELECTEDLETTER>\r\n</VIEW>\r\n");
+  EXPECT_EQ(view_.selectedLetter, 26u);
+}
+
 TEST_F(CatalogTest, ReadOnlyRefusesRestore) {
   const WString text = Catalog(L"", {L"apple"});
   WriteText(CatalogPath(), text);

@@ -580,7 +580,7 @@ void IngredientList::Import() {
   if (answer == IDYES) Clear();
   StartImport(kImportTitle, *path);
   SaveReferrers();
-  selectedCategory = SelectorCategory();
+  TakeSelectorFilter();
   FillCategorySelector();
   BuildColumns();
   FillList();

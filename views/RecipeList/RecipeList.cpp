@@ -579,7 +579,7 @@ void RecipeList::Import() {
   WaitForBackgroundSaves();
   if (answer == IDYES) Clear();
   StartImport(kImportTitle, *path);
-  selectedCategory = SelectorCategory();
+  TakeSelectorFilter();
   FillCategorySelector();
   BuildColumns();
   FillList();
