@@ -66,8 +66,7 @@ WString PrintedLineText(const RecipeLine& line) {
   if (!line.displayName.empty() || line.ingredient == nullptr) return line.displayName;
   WString text;
   FormatAmount(text, static_cast<ServingUnit>(line.unit), line.ingredient->type, line.amount, UnitNames());
-  if (!text.empty() && text.back() != TXT(' ')) text += TXT(' ');
-  return text + line.ingredient->name;
+  return text + TXT(' ') + line.ingredient->name;
 }
 
 RecipePrinter::RecipePrinter(PrintSurface& surface, const PrintSettings& settings, const PrintTexts& texts,

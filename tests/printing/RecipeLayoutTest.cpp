@@ -80,6 +80,25 @@ class LayoutTest : public testing::Test {
   std::optional<RecordingSurface> surface_;
 };
 
+TEST(PrintedLineTextTest, AmountUnitThenABlankThenTheName) {
+  Ingredient water, flour;
+  water.name = L"Water";
+  water.type = kUnitBlank;
+  flour.name = L"Flour";
+  flour.type = kUnitCup;
+  const auto text = [](Ingredient& food, ServingUnit unit, double amount, const wchar_t* own = L"") {
+    RecipeLine line;
+    line.ingredient = &food;
+    line.unit = static_cast<int32_t>(unit);
+    line.amount = amount;
+    line.displayName = own;
+    return PrintedLineText(line);
+  };
+  EXPECT_EQ(text(water, kUnitBlank, 2), L"2  Water");  // the blank unit's empty name between two blanks
+  EXPECT_EQ(text(flour, kUnitCup, 1.5), L"1 1/2  cup Flour");
+  EXPECT_EQ(text(flour, kUnitCup, 1.5, L"flour, sifted"), L"flour, sifted");
+}
+
 TEST(PrintAreaTest, FullPageMarginsAndCardSlots) {
   const int expected[4][4] = {
       {50, 50, 800, 1050}, {100, 100, 750, 1000}, {150, 150, 650, 900}, {200, 200, 550, 800}};
