@@ -39,7 +39,8 @@ PrintArea FullPageArea(int dpiX, int dpiY, uint32_t margin) {
   PrintArea area;
   area.left = m * (dpiX / 2);
   area.top = m * (dpiY / 2);
-  area.right = 17 * dpiX / 2 - k * area.left + dpiX;
+  area.width = 17 * dpiX / 2 - k * area.left;
+  area.right = area.width + dpiX;
   area.bottom = 22 * dpiY / 2 - k * area.top + dpiY;
   return area;
 }
@@ -47,7 +48,8 @@ PrintArea FullPageArea(int dpiX, int dpiY, uint32_t margin) {
 PrintArea CardArea(int dpiX, int dpiY, int slot) {
   PrintArea area;
   area.left = 7 * dpiX / 4;
-  area.right = area.left + 17 * dpiX / 4;
+  area.width = 17 * dpiX / 4;
+  area.right = area.left + area.width;
   area.top = (12 * slot - 7) * dpiY / 4 - dpiY / 4;
   area.bottom = area.top + 5 * dpiY / 2 + dpiY / 4;
   return area;
@@ -163,7 +165,7 @@ void RecipePrinter::PrintIngredients(const Recipe& recipe) {
   if (recipe.lines.empty()) return;
   const int columns = IngredientColumns(recipe.lines.size(), slot_ == 0);
   const int rows = static_cast<int>(recipe.lines.size()) / columns;
-  const int columnWidth = (area_.right - area_.left) / columns;
+  const int columnWidth = area_.width / columns;
   const int firstRow = y_;
   int x = area_.left;
   int y = y_;

@@ -37,6 +37,7 @@ struct PrintArea {
   int top = 0;
   int right = 0;
   int bottom = 0;
+  int width = 0;  // the text width the ingredient columns share; on a full page not right - left
 };
 
 PrintArea FullPageArea(int dpiX, int dpiY, uint32_t margin);

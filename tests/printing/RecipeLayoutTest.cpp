@@ -100,14 +100,18 @@ TEST(PrintedLineTextTest, AmountUnitThenABlankThenTheName) {
 }
 
 TEST(PrintAreaTest, FullPageMarginsAndCardSlots) {
-  const int expected[4][4] = {
-      {50, 50, 800, 1050}, {100, 100, 750, 1000}, {150, 150, 650, 900}, {200, 200, 550, 800}};
+  // left, top, right, bottom, and the text width 17 × dpi / 2 − k × left (k = 3, then 2).
+  const int expected[4][5] = {{50, 50, 800, 1050, 700},
+                              {100, 100, 750, 1000, 650},
+                              {150, 150, 650, 900, 550},
+                              {200, 200, 550, 800, 450}};
   for (uint32_t margin = 0; margin < 4; ++margin) {
     const PrintArea area = FullPageArea(kDpi, kDpi, margin);
     EXPECT_EQ(expected[margin][0], area.left) << margin;
     EXPECT_EQ(expected[margin][1], area.top) << margin;
     EXPECT_EQ(expected[margin][2], area.right) << margin;
     EXPECT_EQ(expected[margin][3], area.bottom) << margin;
+    EXPECT_EQ(expected[margin][4], area.width) << margin;
   }
   for (int slot = 1; slot <= 3; ++slot) {
     const PrintArea card = CardArea(kDpi, kDpi, slot);
@@ -126,7 +130,7 @@ TEST_F(LayoutTest, FullPageColumnsForNineTenAndElevenLines) {
   EXPECT_EQ(std::vector<int>({5, 5}), ColumnSizes(Print({MakeRecipe(TXT("A"), 10)})));
   const RecordingSurface& eleven = Print({MakeRecipe(TXT("A"), 11)});
   EXPECT_EQ(std::vector<int>({5, 6}), ColumnSizes(eleven));
-  EXPECT_EQ(50 + 750 / 2, eleven.Find(L"line 6")->x);
+  EXPECT_EQ(50 + 700 / 2, eleven.Find(L"line 6")->x);  // half the text width, not of right - left
   EXPECT_EQ(eleven.Find(L"line 1")->y, eleven.Find(L"line 6")->y);
   EXPECT_EQ(std::vector<int>({7, 8, 8}), ColumnSizes(Print({MakeRecipe(TXT("A"), 23)})));
 }
