@@ -468,6 +468,8 @@ void ERAppWindows::RunOptions() {
     options.reloadNow = false;
     for (const auto& view : views) view->Clear();
     LoadCatalogs();
+    // The catalogs just read bring their own columns, as at startup and after a restore.
+    for (const auto& view : views) view->BuildColumns();
   }
   for (const auto& view : views) view->FillList();
   Current().UpdateStatus();
