@@ -329,7 +329,7 @@ bool View::StartExport(UINT titleStringId, const WString& path) {
   exportPath = path;
   return RunExchange(titleStringId, [this, &path] {
     DataLockGuard lock;
-    workPath = path;
+    exchangePath_ = workPath = path;
     const bool saved = Save();
     workPath = catalogPath;
     return saved;
@@ -347,6 +347,7 @@ bool View::StartImport(UINT titleStringId, const WString& path) {
 
 bool View::LoadFrom(const WString& path, ProgressWindow* progressWindow, int fromPercent, int toPercent) {
   DataLockGuard lock;
+  exchangePath_ = IsSameFile(path, catalogPath) ? WString() : path;
   workPath = path;
   const bool loaded = Load(progressWindow, fromPercent, toPercent);
   workPath = catalogPath;
@@ -354,6 +355,10 @@ bool View::LoadFrom(const WString& path, ProgressWindow* progressWindow, int fro
 }
 
 bool View::IsExchange() const {
+  // Asked for every record read or written: the paths the exchanges set answer without the file
+  // system.
+  if (workPath == catalogPath) return false;
+  if (workPath == exchangePath_) return true;
   return !IsSameFile(workPath, catalogPath);
 }
 
