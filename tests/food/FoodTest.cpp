@@ -51,13 +51,16 @@ TEST(Food, ConstructionZeroesAndSizesThePreview) {
   EXPECT_EQ(0u, plain.foodId);
   EXPECT_EQ(0, plain.size);
   EXPECT_EQ(0, plain.nutrients[Nutrient::kSelenium]);
-  EXPECT_EQ(141, plain.preview.left);
-  EXPECT_EQ(239, plain.preview.height);
+  const auto rect = [](const Food& food) {
+    return std::vector<int32_t>{food.preview.left, food.preview.top, food.preview.width, food.preview.height};
+  };
+  EXPECT_EQ((std::vector<int32_t>{141, 41, 294, 239}), rect(plain));
   const FoodOwner large{120};
   const Ingredient big(&large);
-  EXPECT_EQ(190, big.preview.left);
-  EXPECT_EQ(300, big.preview.height);
+  EXPECT_EQ((std::vector<int32_t>{190, 50, 400, 300}), rect(big));
   EXPECT_EQ(&large, big.Owner());
+  const FoodOwner other{96};
+  EXPECT_EQ((std::vector<int32_t>{141, 41, 294, 239}), rect(Ingredient(&other)));
 }
 
 TEST(Food, AssignmentLeavesOwnerAndPreview) {
@@ -310,6 +313,66 @@ TEST(Texts, TagNamesIgnoreCase) {
   EXPECT_FALSE(IsTag(TXT("CAL"), TXT("FAT")));
   EXPECT_FALSE(IsTag(TXT("A["), TXT("A{")));  // only letters fold
   EXPECT_TRUE(IsTag(TXT("cr\u00C8me"), TXT("CR\u00E8ME")));
+}
+
+// Every number the food data shows a text for, and the numbers around them that have none.
+TEST(Texts, EveryNumberedTextOfTheFoodData) {
+  const WChar* const units[kUnitCount] = {
+      TXT("Serving"), TXT(""),       TXT("cup"),   TXT("dash"), TXT("g"),   TXT("gallon"),
+      TXT("kg"),      TXT("jigger"), TXT("L"),     TXT("Lb"),   TXT("mL"),  TXT("oz"),
+      TXT("pinch"),   TXT("pint"),   TXT("quart"), TXT("Tbl"),  TXT("tsp"), TXT("clove"),
+      TXT("strip"),   TXT("bag"),    TXT("slice"), TXT("stalk")};
+  for (uint32_t unit = 0; unit < kUnitCount; ++unit)
+    EXPECT_EQ(units[unit], LoadTextById(kTextUnitFirst + unit)) << unit;
+  const WChar* const nutrients[Nutrient::kCount] = {
+      TXT("Calories"),         TXT("Total Fat (g)"),   TXT("Saturated Fat (g)"), TXT("Cholesterol (mg)"),
+      TXT("Sodium (mg)"),      TXT("Potassium (mg)"),  TXT("Carbohydrates (g)"), TXT("Fiber (g)"),
+      TXT("Sugar (g)"),        TXT("Protein (g)"),     TXT("Vitamin A (mcg)"),   TXT("Vitamin B1 (mg)"),
+      TXT("Vitamin B2 (mg)"),  TXT("Vitamin B3 (mg)"), TXT("Vitamin B6 (mg)"),   TXT("Vitamin B12 (mcg)"),
+      TXT("Vitamin C (mg)"),   TXT("Vitamin D (mg)"),  TXT("Vitamin E (mg)"),    TXT("Pantothenic Acid (mg)"),
+      TXT("Folic Acid (mcg)"), TXT("Calcium (mg)"),    TXT("Iron (mg)"),         TXT("Phosphorus (mg)"),
+      TXT("Magnesium (mg)"),   TXT("Zinc (mg)"),       TXT("Copper (mg)"),       TXT("Manganese (mg)"),
+      TXT("Selenium (mcg)")};
+  for (uint32_t n = 0; n < Nutrient::kCount; ++n) {
+    EXPECT_EQ(nutrients[n], LoadTextById(kTextColumnFirst + n)) << n;
+    EXPECT_EQ(nutrients[n], LoadTextById(kTextDiaryColumnFirst + n)) << n;  // the diary repeats them
+  }
+  const std::pair<uint32_t, const WChar*> others[] = {
+      {4200, TXT("--All--")},
+      {4201, TXT("Edit Category")},
+      {4202, TXT("Change Category")},
+      {4824, TXT("h ")},
+      {4825, TXT("m")},
+      {5129, TXT("Category")},
+      {5130, TXT("Name")},
+      {5131, TXT("Serving Size")},
+      {5132, TXT("Ounces Per Serving")},
+      {5133, TXT("Picture")},
+      {5134, TXT("Cooking Time")},
+      {5135, TXT("Prep Time")},
+      {5136, TXT("Serves")},
+      {5137, TXT("Instructions")},
+      {5138, TXT("Ingredients")},
+      {5139, TXT("Custom")},
+      {5229, TXT("Meal")},
+      {5230, TXT("Name")},
+      {5231, TXT("Date")},
+      {5232, TXT("Food")},
+      {5233, TXT("Comment")},
+      // No text: the blank unit, the numbers between the groups and past their ends.
+      {0, TXT("")},
+      {4199, TXT("")},
+      {4203, TXT("")},
+      {4822, TXT("")},
+      {4823, TXT("")},
+      {4826, TXT("")},
+      {5099, TXT("")},
+      {5140, TXT("")},
+      {5199, TXT("")},
+      {5234, TXT("")},
+      {99999, TXT("")},
+  };
+  for (const auto& [id, text] : others) EXPECT_EQ(text, LoadTextById(id)) << id;
 }
 
 TEST(Texts, EnglishTableAndReplaceableLoader) {

@@ -79,6 +79,23 @@ TEST(Nutrients, FormatPlainRoundedAndPercent) {
   EXPECT_EQ(TXT("0%"), Shown(Nutrient::kCalories, 0, percent, true));
 }
 
+// Rounding keeps each nutrient's own number of decimals: none for calories and the milligram
+// minerals, one for the gram values and some minerals, two for most vitamins.
+TEST(Nutrients, RoundingKeepsEachNutrientsDecimals) {
+  const int decimals[Nutrient::kCount] = {0, 1, 1, 0, 0, 0, 1, 1, 1, 0, 0, 2, 2, 2, 2,
+                                          2, 2, 2, 2, 2, 0, 0, 1, 0, 0, 1, 0, 1, 1};
+  const WChar* const shown[] = {TXT("7"), TXT("7.8"), TXT("7.89")};
+  const NutrientFormat rounded{false, true}, plain;
+  for (uint32_t n = 0; n < Nutrient::kCount; ++n) {
+    EXPECT_EQ(decimals[n], Nutrient::Decimals(n)) << ToUtf8(Nutrient::Key(n));
+    EXPECT_EQ(shown[decimals[n]], Shown(n, 7.8912, rounded)) << ToUtf8(Nutrient::Key(n));
+    EXPECT_EQ(TXT("7.8912"), Shown(n, 7.8912, plain)) << ToUtf8(Nutrient::Key(n));
+  }
+  EXPECT_EQ(0, Nutrient::Decimals(Nutrient::kCount));
+  EXPECT_EQ(WString(), Nutrient::Key(Nutrient::kCount));
+  EXPECT_EQ(0, Nutrient::Reference(Nutrient::kCount));
+}
+
 TEST(Nutrients, OuncesUseOneDecimalAndNeverAPercentage) {
   EXPECT_EQ(TXT("4.4"), Shown(kOuncesFormatIndex, 4.47, NutrientFormat{true, true}));
   EXPECT_EQ(TXT(""), Shown(30, 4.4, NutrientFormat{}));
