@@ -1,5 +1,8 @@
 #include <gtest/gtest.h>
 
+#include <limits>
+#include <string>
+
 #include "food/Units.h"
 
 namespace {
@@ -20,6 +23,28 @@ TEST(Units, NameListIsAlphabeticalIgnoringCase) {
       TXT("stalk"),  TXT("strip"),  TXT("Tbl"),   TXT("tsp")};
   EXPECT_EQ(expected, names);
   EXPECT_EQ(15u, UnitNames().IdByName(TXT("Tbl")));
+}
+
+// The units per ounce of every unit, the weight flag, and which units count servings.
+TEST(Units, TableOfFactorsWeightsAndCountUnits) {
+  const struct {
+    double factor;
+    bool weight, count;
+  } expected[kUnitCount] = {
+      {0, false, true},      {0, false, true},          {0.125, false, false},   {48, false, false},
+      {29.9, true, false},   {0.0078125, false, false}, {0.0299, true, false},   {0.66666, false, false},
+      {0.024, false, false}, {0.0625, true, false},     {24, false, false},      {1, true, false},
+      {96, false, false},    {0.0625, false, false},    {0.03125, false, false}, {2, false, false},
+      {6, false, false},     {2, false, false},         {4, false, false},       {0.0625, false, false},
+      {0, false, true},      {0, false, true},
+  };
+  for (ServingUnit unit = 0; unit < kUnitCount; ++unit) {
+    EXPECT_EQ(expected[unit].factor, UnitTable[unit].factor) << unit;
+    EXPECT_EQ(expected[unit].weight, UnitTable[unit].weight) << unit;
+    EXPECT_EQ(expected[unit].count, IsCountUnit(unit)) << unit;
+  }
+  EXPECT_TRUE(IsCountUnit(kUnitCount));  // only damaged files carry such units
+  EXPECT_TRUE(IsCountUnit(1000));
 }
 
 TEST(Units, ServingsOfConvertsByKind) {
@@ -63,6 +88,40 @@ TEST(Units, ParseServingReadsAmountUnitAndName) {
       {TXT("1 t"), 1, 15, TXT("")},
       {TXT("1 s"), 1, kUnitServing, TXT("")},
       {TXT("0.5 OZ  cheese"), 0.5, kUnitOunce, TXT("cheese")},
+  };
+  for (const ParseCase& c : cases) {
+    double amount = -1;
+    ServingUnit unit = 99;
+    const WChar* rest = ParseServing(UnitNames(), c.text, amount, unit);
+    ASSERT_NE(nullptr, rest) << ToUtf8(c.text);
+    EXPECT_DOUBLE_EQ(c.amount, amount) << ToUtf8(c.text);
+    EXPECT_EQ(c.unit, unit) << ToUtf8(c.text);
+    EXPECT_EQ(WString(c.rest), WString(rest)) << ToUtf8(c.text);
+  }
+}
+
+// The unit word is a run of letters, accented and other scripts' letters included; digits,
+// blanks, punctuation and the Latin-1 signs (the multiplication and division signs, the acute
+// accent that stands in for quotes, the fractions) are no part of it.
+TEST(Units, UnitWordsAreRunsOfLettersOfAnyScript) {
+  const ParseCase cases[] = {
+      {TXT("1 \u00C0 la carte"), 1, kUnitServing, TXT("la carte")},
+      {TXT("1 \u00D6l"), 1, kUnitServing, TXT("")},
+      {TXT("1 \u00D8l"), 1, kUnitServing, TXT("")},
+      {TXT("1 \u00FFogurt"), 1, kUnitServing, TXT("")},
+      {TXT("2 \u0445\u043B\u0435\u0431"), 2, kUnitServing, TXT("")},
+      {TXT("1 cup\u00E9 milk"), 1, kUnitServing, TXT("milk")},
+      {TXT("1 \u00D7 2 cup"), 1, kUnitCup, TXT("")},
+      {TXT("1 \u00F7 Tbl oil"), 1, kUnitTablespoon, TXT("oil")},
+      {TXT("1 \u00B4cup\u00B4 flour"), 1, kUnitCup, TXT("\u00B4 flour")},
+      {TXT("1 \u00BD cup"), 1, kUnitCup, TXT("")},
+      {TXT("1 \u00BFg?"), 1, kUnitGram, TXT("?")},
+      {TXT("3 @oz"), 3, kUnitOunce, TXT("")},
+      {TXT("3 [g] salt"), 3, kUnitGram, TXT("] salt")},
+      {TXT("3 `tsp` salt"), 3, kUnitTeaspoon, TXT("` salt")},
+      {TXT("3 {L}"), 3, 8, TXT("}")},
+      {TXT("3 Z"), 3, kUnitServing, TXT("")},
+      {TXT("3 z"), 3, kUnitServing, TXT("")},
   };
   for (const ParseCase& c : cases) {
     double amount = -1;
@@ -145,6 +204,90 @@ TEST(Units, AlmostWholeAmountsCarryIntoTheWholePart) {
   EXPECT_EQ(64, parts.whole);
   EXPECT_EQ(0u, parts.fortyEighths);
   EXPECT_EQ(TXT("-1 1/2  cup"), Amount(kUnitCup, kUnitCup, -1.5));
+}
+
+// Negative amounts show their magnitude after a minus sign, unless nothing of them is shown at
+// all; amounts far beyond the combos are written out in full; what no double can hold shows as
+// nothing.
+TEST(Units, NegativeAndHugeAmountsInTheirTextForm) {
+  const std::pair<double, const WChar*> cases[] = {
+      {-2, TXT("-2  cup")},
+      {-0.5, TXT("-1/2  cup")},
+      {-1.5, TXT("-1 1/2  cup")},
+      {-0.995, TXT("-1  cup")},
+      {-0.01, TXT(" cup")},
+      {-0.0, TXT(" cup")},
+      {64, TXT("64  cup")},
+      {12345.75, TXT("12345 3/4  cup")},
+      {1e10, TXT("10000000000  cup")},
+      {1e20, TXT("100000000000000000000  cup")},
+      {-4294967296.5, TXT("-4294967296 1/2  cup")},
+      {std::numeric_limits<double>::infinity(), TXT(" cup")},
+      {-std::numeric_limits<double>::infinity(), TXT(" cup")},
+      {std::numeric_limits<double>::quiet_NaN(), TXT(" cup")},
+  };
+  for (const auto& [amount, text] : cases) EXPECT_EQ(text, Amount(kUnitCup, kUnitCup, amount)) << amount;
+  const WString largest = Amount(kUnitBlank, kUnitNoSuffix, std::numeric_limits<double>::max());
+  EXPECT_EQ(310u, largest.size());  // 309 digits and the blank
+  EXPECT_EQ(TXT("17976931348623157"), largest.substr(0, 17));
+  const WString lowest = Amount(kUnitBlank, kUnitNoSuffix, std::numeric_limits<double>::lowest());
+  EXPECT_EQ(311u, lowest.size());
+  EXPECT_EQ(TXT('-'), lowest[0]);
+}
+
+TEST(Units, SplitAmountRoundsToTheNearest48th) {
+  const struct {
+    double amount;
+    double whole;
+    uint32_t fortyEighths;
+  } cases[] = {
+      {0, 0, 0},          {1.0 / 96 - 1e-9, 0, 0}, {1.0 / 96 + 1e-9, 0, 1}, {0.5, 0, 24},
+      {47.4 / 48, 0, 47}, {47.6 / 48, 1, 0},       {2.25, 2, 12},           {-2.25, 2, 12},
+      {63.999, 64, 0},    {1e9 + 0.5, 1e9, 24},
+  };
+  for (const auto& c : cases) {
+    const AmountParts parts = SplitAmount(c.amount);
+    EXPECT_EQ(c.whole, parts.whole) << c.amount;
+    EXPECT_EQ(c.fortyEighths, parts.fortyEighths) << c.amount;
+  }
+}
+
+// The whole-part combo offers 0..63, and more entries up to an amount's whole part of at most
+// 9999 so that such an amount can be selected; beyond that it keeps its 64 entries.
+TEST(Units, WholePartChoicesGrowWithLargeAmountsUpTo9999) {
+  const std::pair<double, size_t> cases[] = {{0, 64},     {63.9, 64},  {64, 65},      {64.5, 65},
+                                             {100, 101},  {-100, 101}, {9999, 10000}, {9999.9, 10000},
+                                             {10000, 64}, {1e12, 64}};
+  for (const auto& [amount, count] : cases) {
+    const NamedIdList choices = WholePartChoices(amount);
+    ASSERT_EQ(count, choices.Count()) << amount;
+    EXPECT_EQ(count - 1, choices[count - 1].id) << amount;
+    EXPECT_EQ(std::to_string(count - 1), ToUtf8(choices[count - 1].name)) << amount;
+    EXPECT_FALSE(choices.Sorted());
+  }
+  EXPECT_DOUBLE_EQ(9999 + 47.0 / 48, AmountFromCombos(9999, 47));
+  EXPECT_DOUBLE_EQ(0, AmountFromCombos(0, 0));
+}
+
+// A negative amount is no serving: nothing is returned and the unit stays, but the amount read is
+// passed on as it stands.
+TEST(Units, ParseServingRefusesNegativeAmounts) {
+  const std::pair<const WChar*, double> cases[] = {
+      {TXT("-2 cup"), -2},  {TXT("-1/2 cup"), -0.5}, {TXT("- 1 1/2 cup"), -1.5},
+      {TXT("x-3 Tbl"), -3}, {TXT("-0 cup"), 0},      {TXT("1e309 cup"), 0},
+  };
+  for (const auto& [text, expected] : cases) {
+    double amount = 99;
+    ServingUnit unit = 7;
+    EXPECT_EQ(nullptr, ParseServing(UnitNames(), text, amount, unit)) << ToUtf8(text);
+    EXPECT_DOUBLE_EQ(expected, amount) << ToUtf8(text);
+    EXPECT_EQ(7u, unit) << ToUtf8(text);
+  }
+  double amount = 0;
+  ServingUnit unit = 0;
+  ASSERT_NE(nullptr, ParseServing(UnitNames(), TXT("1e308 g"), amount, unit));
+  EXPECT_EQ(1e308, amount);
+  EXPECT_EQ(kUnitGram, unit);
 }
 
 TEST(Units, AmountCombosOfferEveryAmountAndReadItBack) {
