@@ -47,6 +47,33 @@ TEST(CategoryList, LoadKeepsFileOrderAndTheFirstOfRepeatedIds) {
   EXPECT_FALSE(LoadFrom(list, Lines({TXT("<CATEGORIES>"), TXT("<CATEGORY>")})));  // cut off
 }
 
+// Id 0 stands for all categories in filters: no entry read from a file carries it, whether it
+// is written as 0, left empty or not a number; and fields outside any CATEGORY element add nothing.
+TEST(CategoryList, IdZeroAndStrayFieldsNameNoCategory) {
+  CategoryList list;
+  EXPECT_TRUE(LoadFrom(
+      list, Lines({TXT("<CATEGORIES>"), TXT("<NAME>Stray</NAME>"), TXT("<ID>6</ID>"),    TXT("</CATEGORY>"),
+                   TXT("<CATEGORY>"),   TXT("<NAME>Zero</NAME>"),  TXT("<ID>0</ID>"),    TXT("</CATEGORY>"),
+                   TXT("<CATEGORY>"),   TXT("<NAME>Empty</NAME>"), TXT("<ID/>"),         TXT("</CATEGORY>"),
+                   TXT("<CATEGORY>"),   TXT("<NAME>Word</NAME>"),  TXT("<ID>none</ID>"), TXT("</CATEGORY>"),
+                   TXT("<CATEGORY>"),   TXT("<NAME></NAME>"),      TXT("<ID>8</ID>"),    TXT("</CATEGORY>"),
+                   TXT("<CATEGORY>"),   TXT("<NAME>Kept</NAME>"),  TXT("<ID>7</ID>"),    TXT("</CATEGORY>"),
+                   TXT("</CATEGORIES>")})));
+  EXPECT_EQ((std::vector<WString>{TXT("Kept")}), Names(list));
+  EXPECT_EQ(nullptr, list.NameById(0));
+  EXPECT_EQ(0u, list.IdByName(TXT("Zero")));
+  EXPECT_FALSE(list.Remove(0));
+  EXPECT_EQ(7u, list.HighestId());
+  list.Clear();
+  EXPECT_EQ(0u, list.HighestId());
+  // A record in no category shows an empty category cell.
+  Ingredient food;
+  food.catId = 0;
+  WString cell;
+  food.ColumnText(cell, kColumnCategory, list, NutrientFormat{}, false, false);
+  EXPECT_EQ(TXT(""), cell);
+}
+
 TEST(CategoryList, AddAndFindOrCreateDrawIdsFromTheCounter) {
   CategoryList list;
   uint32_t counter = 10;
