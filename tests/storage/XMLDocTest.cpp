@@ -157,6 +157,37 @@ TEST(XMLDocReader, ValueForms) {
   EXPECT_TRUE(IsNullValue(TXT("<A>1</>"), TXT("A")));     // end tag without a name
 }
 
+// The six ASCII blanks end a tag's name (what follows is attributes); other characters do not.
+TEST(XMLDocReader, TheSixBlanksEndATagsName) {
+  for (const WChar blank : {WChar(' '), WChar('\t'), WChar('\n'), WChar('\v'), WChar('\f'), WChar('\r')}) {
+    XMLDoc doc;
+    doc.SetText(WString(TXT("<NAME")) + blank + TXT("x=1>v</NAME>"));
+    EXPECT_EQ(WString(TXT("NAME")), doc.NextTag()) << int(blank);
+    EXPECT_EQ(WString(TXT("v")), doc.ReadValue(TXT("NAME"))) << int(blank);
+  }
+  for (const WChar other : {WChar(0x08), WChar(0x0E), WChar('_'), WChar(0xA0)}) {
+    XMLDoc doc;
+    doc.SetText(WString(TXT("<A")) + other + TXT("B>"));
+    EXPECT_EQ(WString(TXT("A")) + other + TXT("B"), doc.NextTag()) << int(other);
+  }
+}
+
+// The end tag's name starts at its first ASCII letter or digit, so blanks after the "/" are
+// skipped; a name that starts with anything else is no name.
+TEST(XMLDocReader, EndTagNameStartsAtItsFirstLetterOrDigit) {
+  const std::pair<const WChar*, const WChar*> found[] = {
+      {TXT("<A>1</ A>"), TXT("A")},   {TXT("<Z>1</ Z>"), TXT("Z")},         {TXT("<a>1</ a>"), TXT("a")},
+      {TXT("<z>1</ z>"), TXT("z")},   {TXT("<0>1</ 0>"), TXT("0")},         {TXT("<9>1</ 9>"), TXT("9")},
+      {TXT("<Q>1</\tq >"), TXT("Q")}, {TXT("<AZ09>1</AZ09>"), TXT("az09")},
+  };
+  for (const auto& [text, name] : found) EXPECT_EQ(WString(TXT("1")), ValueOf(text, name)) << ToUtf8(text);
+  for (const auto& [text, name] :
+       {std::pair{TXT("<@>1</ @>"), TXT("@")}, std::pair{TXT("<[>1</[>"), TXT("[")},
+        std::pair{TXT("<`>1</`>"), TXT("`")}, std::pair{TXT("<{>1</{>"), TXT("{")},
+        std::pair{TXT("<:>1</:>"), TXT(":")}})
+    EXPECT_TRUE(IsNullValue(text, name)) << ToUtf8(text);
+}
+
 TEST(XMLDocReader, EndTagAndContainerHaveNoValue) {
   XMLDoc doc;
   doc.SetText(TXT("<FOOD>\r\n<NAME>Egg</NAME>\r\n</FOOD>\r\n"));
@@ -275,6 +306,19 @@ TEST(XMLValues, Unescape) {
   EXPECT_EQ(WString(TXT("1 > 0")), inPlace);
 }
 
+// An entity is as many units of "&amp;", "&lt;" or "&gt;" as stand before its ";", so shortened
+// forms decode too; anything else between "&" and ";" vanishes.
+TEST(XMLValues, UnescapeMatchesLeadingUnitsOfTheThreeEntities) {
+  const std::pair<const WChar*, const WChar*> cases[] = {
+      {TXT("&;"), TXT("&")},        {TXT("&a;"), TXT("&")},     {TXT("&l;"), TXT("<")},
+      {TXT("&g;"), TXT(">")},       {TXT("&G;"), TXT(">")},     {TXT("&lT;"), TXT("<")},
+      {TXT("&amp;;"), TXT("&;")},   {TXT("&ampx;y"), TXT("y")}, {TXT("&amp;x;"), TXT("&x;")},
+      {TXT("&lt;&gt;"), TXT("<>")}, {TXT("&x;&gt;"), TXT(">")}, {TXT("a&b&lt;c"), TXT("a<c")},
+      {TXT("&lt"), TXT("")},        {TXT(";;"), TXT(";;")},     {TXT(""), TXT("")},
+  };
+  for (const auto& [raw, text] : cases) EXPECT_EQ(WString(text), XMLUnescape(raw)) << ToUtf8(raw);
+}
+
 TEST(XMLValues, ParseIntIsLenient) {
   EXPECT_EQ(12, ParseInt(TXT("12")));
   EXPECT_EQ(-7, ParseInt(TXT("-7")));
@@ -300,8 +344,33 @@ TEST(XMLValues, ParseRealIsLenientAndReadsExponents) {
   EXPECT_DOUBLE_EQ(3, ParseReal(TXT("3e+x")));
   EXPECT_DOUBLE_EQ(0, ParseReal(TXT("abc")));
   EXPECT_DOUBLE_EQ(0, ParseReal(nullptr));
-  for (const WChar* beyond : {TXT("1e400"), TXT("-1e400"), TXT("inf")}) EXPECT_DOUBLE_EQ(0, ParseReal(beyond));
+  for (const WChar* beyond : {TXT("1e400"), TXT("-1e400"), TXT("inf")})
+    EXPECT_DOUBLE_EQ(0, ParseReal(beyond));
   EXPECT_DOUBLE_EQ(12345678901234567890.0, ParseReal(TXT("12345678901234567890123")) / 1000);
+}
+
+// Leading zeros carry no digits; up to 19 significant digits are read and further ones only
+// move the point; exponents of any size read as far as a double reaches.
+TEST(XMLValues, ParseRealKeepsNineteenSignificantDigits) {
+  const std::pair<const WChar*, double> cases[] = {
+      {TXT("0.0000000000000000000000012"), 1.2e-24},
+      {TXT("000000000000000000000000042"), 42},
+      {TXT("1234567890123456789"), 1234567890123456789.0},
+      {TXT("12345678901234567891"), 12345678901234567890.0},
+      {TXT("1.2345678901234567899999"), 1.234567890123456789},
+      {TXT("1e22"), 1e22},
+      {TXT("1e23"), 1e23},
+      {TXT("1e-22"), 1e-22},
+      {TXT("1e-23"), 1e-23},
+      {TXT("2.5e-300"), 2.5e-300},
+      {TXT("1e-400"), 0},
+      {TXT("-4.9e-324"), -4.9e-324},
+      {TXT("1e99999999999"), 0},
+      {TXT("1.7976931348623157e308"), 1.7976931348623157e308},
+      {TXT(".5."), 0.5},
+      {TXT("-."), 0},
+  };
+  for (const auto& [text, value] : cases) EXPECT_DOUBLE_EQ(value, ParseReal(text)) << ToUtf8(text);
 }
 
 TEST(XMLValues, BoolAndLists) {
