@@ -180,6 +180,34 @@ TEST_F(Sharing, TheSearchNarrowsByCategoryAndNameWithBlanksEncoded) {
   EXPECT_TRUE(ParseSearchReply(FetchSearchReply(SearchAddress(server.Address(), tomorrow, {}, {}))).empty());
 }
 
+TEST_F(Sharing, ALongRecipeUploadsWhole) {
+  SharingServerProcess server(folder_ / L"server");
+  ASSERT_TRUE(server.Running()) << SHARING_SERVER;
+  // Sixty lines and long instructions: a form body of tens of kilobytes.
+  recipe_.name = TXT("Harvest stew");
+  const RecipeLine line = recipe_.lines.front();
+  recipe_.lines.assign(60, line);
+  for (int step = 1; step <= 40; ++step)
+    recipe_.instructions += TXT("Step ") + std::to_wstring(step) + TXT(": stir slowly & taste <often>.\r\n");
+  AnswerUpload();
+  Upload(server.Address());
+  ASSERT_EQ(prompts_.questions.size(), 2u) << server.Log();
+  EXPECT_EQ(prompts_.questions[1].text, L"Your recipe has been uploaded.") << server.Log();
+  const WString address = SearchAddress(server.Address(), CalendarDate(0, 1, 1), {}, TXT("harvest"));
+  const std::vector<SharedRecipeListing> rows = ParseSearchReply(FetchSearchReply(address));
+  ASSERT_EQ(rows.size(), 1u);
+  const WString fetched = folder_ / L"fetched.xml";
+  int imports = 0;
+  FetchSharedRecipes(server.Address(), {rows[0].id}, fetched, nullptr, [&](int, int) { ++imports; });
+  ASSERT_EQ(imports, 1);
+  MemoryCatalog receiver;
+  CategoryList categories;
+  Recipe stew;
+  ASSERT_TRUE(ReadFetched(fetched, receiver, categories, stew));
+  EXPECT_EQ(stew.lines.size(), 60u);
+  EXPECT_EQ(stew.instructions, recipe_.instructions);
+}
+
 TEST_F(Sharing, AccentedNamesAreFoundByTheirAccentedParts) {
   SharingServerProcess server(folder_ / L"server");
   ASSERT_TRUE(server.Running()) << SHARING_SERVER;
