@@ -185,7 +185,9 @@ AmountParts SplitAmount(double amount) {
 void FormatAmount(WString& out, ServingUnit unit, ServingUnit secondUnit, double amount,
                   const NamedIdList& unitNames) {
   const AmountParts parts = SplitAmount(amount);
-  if (amount < 0 && (parts.whole >= 1 || parts.fortyEighths > 0)) out += TXT('-');
+  // The sign goes only before a number that is shown: the first 48ths have no name.
+  const bool shown = parts.whole >= 1 || FractionNames[parts.fortyEighths][0] != 0;
+  if (amount < 0 && shown) out += TXT('-');
   if (parts.whole >= 1) {
     AppendWholeNumber(out, parts.whole);
     out += TXT(' ');

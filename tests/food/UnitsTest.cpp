@@ -87,6 +87,8 @@ TEST(Units, ParseServingReadsAmountUnitAndName) {
       {TXT("1 gal"), 1, 5, TXT("")},
       {TXT("1 t"), 1, 15, TXT("")},
       {TXT("1 s"), 1, kUnitServing, TXT("")},
+      {TXT(" 2 cup"), 2, kUnitCup, TXT("")},
+      {TXT("~3 Tbl oil"), 3, 15, TXT("oil")},
       {TXT("0.5 OZ  cheese"), 0.5, kUnitOunce, TXT("cheese")},
   };
   for (const ParseCase& c : cases) {
@@ -216,6 +218,9 @@ TEST(Units, NegativeAndHugeAmountsInTheirTextForm) {
       {-1.5, TXT("-1 1/2  cup")},
       {-0.995, TXT("-1  cup")},
       {-0.01, TXT(" cup")},
+      {-1.0 / 48, TXT(" cup")},
+      {-2.0 / 48, TXT(" cup")},
+      {-3.0 / 48, TXT("-1/16  cup")},
       {-0.0, TXT(" cup")},
       {64, TXT("64  cup")},
       {12345.75, TXT("12345 3/4  cup")},
