@@ -1,0 +1,185 @@
+#include "server/ListingIndex.h"
+
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <random>
+#include <string>
+#include <tuple>
+#include <vector>
+
+namespace {
+
+// Texts of `length` bytes drawn from `alphabet`, so that parts and near misses are frequent.
+std::string RandomText(std::mt19937& random, const std::string& alphabet, size_t length) {
+  std::string text;
+  for (size_t i = 0; i < length; ++i) text += alphabet[random() % alphabet.size()];
+  return text;
+}
+
+struct Stored {
+  int64_t id;
+  std::string key;
+  std::string category;
+  DayNumber uploaded;
+};
+
+// What the index must list: every stored recipe that passes, by key and then id, at most `limit`.
+std::vector<int64_t> Expected(std::vector<Stored> stored, const ListingFilter& filter) {
+  std::sort(stored.begin(), stored.end(),
+            [](const Stored& a, const Stored& b) { return std::tie(a.key, a.id) < std::tie(b.key, b.id); });
+  std::vector<int64_t> ids;
+  for (const Stored& recipe : stored) {
+    if (ids.size() == filter.limit) break;
+    if (recipe.uploaded >= filter.since && (!filter.categoryKey || recipe.category == *filter.categoryKey) &&
+        recipe.key.find(filter.namePart) != std::string::npos) {
+      ids.push_back(recipe.id);
+    }
+  }
+  return ids;
+}
+
+std::vector<int64_t> Ids(const ListingIndex& index, const ListingFilter& filter) {
+  std::vector<int64_t> ids;
+  for (const RecipeListing& row : index.Find(filter)) ids.push_back(row.id);
+  return ids;
+}
+
+ListingFilter Filter(const std::string& part, DayNumber since = 0, std::optional<std::string> category = {},
+                     size_t limit = 1000) {
+  ListingFilter filter;
+  filter.namePart = part;
+  filter.since = since;
+  filter.categoryKey = std::move(category);
+  filter.limit = limit;
+  return filter;
+}
+
+}  // namespace
+
+TEST(FindPart, FindsWhatStringFindFinds) {
+  const std::string block(16, 'a');
+  const struct {
+    std::string text;
+    std::string part;
+  } cases[] = {
+      {"", ""},
+      {"abc", ""},
+      {"", "a"},
+      {"ab", "abc"},
+      {"ts", "ts"},
+      {block + "ts", "ts"},                             // at the very end
+      {block + "t", "ts"},                              // cut off at the end
+      {"ts" + block, "ts"},                             // at the start
+      {std::string(15, 'x') + "ts" + block, "ts"},      // across two blocks of 16
+      {std::string(14, 'x') + "abcd" + block, "abcd"},  // first and last byte in different blocks
+      {block + block, "aa"},                            // every position a candidate
+      {"axxb ayyb" + block + "azzb", "azzb"},           // first and last in place, middle differs
+      {block + "lentil soup 12\xFF" + "lentil soup 13", "lentil soup 13"},
+      {block + "soup 1\xFF" + "2 pie",
+       "1\xFF"
+       "2"},  // the separator is a byte like any other here
+      {block + "\xCF\x89\xCE\xBC\xCE\xAD\xCE\xB3\xCE\xB1 pie", "\xCE\xBC\xCE\xAD"},  // μέ in ωμέγα
+      {block + "b", "b"},
+      {std::string(100, 'x'), "y"},
+      {std::string(100, 'x'), "xy"},
+      {std::string(100, 'x') + "xy", "xy"},
+      {std::string(40, 'a') + "b", std::string(20, 'a') + "b"},  // a part longer than a block
+  };
+  for (const auto& c : cases) {
+    EXPECT_EQ(std::string_view(c.text).find(c.part), FindPart(c.text, c.part))
+        << "\"" << c.text << "\" / \"" << c.part << "\"";
+  }
+  std::mt19937 random(7);
+  for (int round = 0; round < 20000; ++round) {
+    const std::string text = RandomText(random, "abc\xFF", random() % 80);
+    const std::string part = RandomText(random, "abc", 1 + random() % 5);
+    ASSERT_EQ(std::string_view(text).find(part), FindPart(text, part)) << text << " / " << part;
+  }
+}
+
+TEST(ListingIndex, ListsWhatAFullScanListsInNameOrder) {
+  // Enough recipes for several blocks, added out of order so that each lands within a block and
+  // blocks split; names repeat, so the id decides their order.
+  std::mt19937 random(11);
+  std::vector<Stored> stored;
+  const std::string categories[] = {"soups", "pies", "\xCF\x83\xCE\xBF\xCF\x8D\xCF\x80\xCE\xB5\xCF\x82"};
+  for (int64_t id = 1; id <= 3000; ++id) {
+    std::string key = RandomText(random, "abcdefgh ", 1 + random() % 12);
+    if (id % 10 == 0) key = "\xCF\x89\xCE\xBC\xCE\xAD\xCE\xB3\xCE\xB1 " + key;  // ωμέγα
+    if (id % 50 == 0) key = stored[random() % stored.size()].key;
+    if (id % 333 == 0) key.clear();
+    stored.push_back({id, key, categories[random() % 3], static_cast<DayNumber>(20240101 + random() % 28)});
+  }
+  ListingIndex index;
+  std::vector<Stored> order = stored;
+  std::shuffle(order.begin(), order.end(), random);
+  for (const Stored& recipe : order) {
+    index.Add(recipe.id, FromUtf8(recipe.key), recipe.key, recipe.category, recipe.uploaded);
+  }
+  const ListingFilter filters[] = {
+      Filter(""),
+      Filter("", 0, {}, 0),
+      Filter("", 0, {}, 1),
+      Filter("", 20240120),
+      Filter("", 0, "pies"),
+      Filter("", 20240127, "soups", 7),
+      Filter("", 0, "stews"),
+      Filter("a"),
+      Filter("h", 20240125),
+      Filter("ab"),
+      Filter("ha", 0, "pies"),
+      Filter("gh", 20240115, "soups", 5),
+      Filter("abc"),
+      Filter("a b"),
+      Filter("hgfe"),
+      Filter("zz"),
+      Filter("\xCF\x89"),          // ω, two bytes
+      Filter("\xCE\xAD\xCE\xB3"),  // έγ
+      Filter("\xCF\x89\xCE\xBC\xCE\xAD\xCE\xB3\xCE\xB1 ", 0,
+             "\xCF\x83\xCE\xBF\xCF\x8D\xCF\x80\xCE\xB5\xCF\x82"),
+      Filter("\xCE\xB1 a", 20240110, {}, 20),
+      Filter(" ", 0, {}, 3000),
+  };
+  for (const ListingFilter& filter : filters) {
+    EXPECT_EQ(Expected(stored, filter), Ids(index, filter))
+        << "part \"" << filter.namePart << "\" since " << filter.since << " category "
+        << filter.categoryKey.value_or("(any)") << " limit " << filter.limit;
+  }
+  index.Clear();
+  EXPECT_EQ(std::vector<int64_t>{}, Ids(index, Filter("")));
+}
+
+TEST(ListingIndex, ListsTheNamesAsStored) {
+  ListingIndex index;
+  index.Add(2, TXT("Pea Soup"), "pea soup", "soups", 20240301);
+  index.Add(1, TXT("PEA SOUP"), "pea soup", "soups", 20240301);
+  index.Add(3, TXT("Apple pie"), "apple pie", "pies", 20240301);
+  const std::vector<RecipeListing> found = index.Find(Filter("p"));
+  ASSERT_EQ(3u, found.size());
+  EXPECT_EQ(TXT("Apple pie"), found[0].name);
+  EXPECT_EQ(TXT("PEA SOUP"), found[1].name);
+  EXPECT_EQ(TXT("Pea Soup"), found[2].name);
+}
+
+TEST(ListingIndex, FindsEachNameByAPairOfLettersOfItsOwnWhereverItWasAdded) {
+  // Each name holds one pair of letters that no other name holds; the recipes are added in name order,
+  // as reading the database does, and backwards, so that each lands before all others.
+  const std::string letters = "0123456789abcdefghijklmnopqrstuvwxyz";
+  std::vector<std::string> keys;
+  for (char first : letters) {
+    for (char second : letters) keys.push_back(std::string("-") + first + second);
+  }
+  ListingIndex inOrder, backwards;
+  for (size_t n = 0; n < keys.size(); ++n) {
+    inOrder.Add(static_cast<int64_t>(n + 1), FromUtf8(keys[n]), keys[n], "soups", 20240301);
+  }
+  for (size_t n = keys.size(); n-- > 0;) {
+    backwards.Add(static_cast<int64_t>(n + 1), FromUtf8(keys[n]), keys[n], "soups", 20240301);
+  }
+  for (size_t n = 0; n < keys.size(); ++n) {
+    const std::vector<int64_t> expected{static_cast<int64_t>(n + 1)};
+    EXPECT_EQ(expected, Ids(inOrder, Filter(keys[n].substr(1)))) << keys[n];
+    EXPECT_EQ(expected, Ids(backwards, Filter(keys[n].substr(1)))) << keys[n];
+  }
+}
