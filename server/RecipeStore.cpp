@@ -6,11 +6,10 @@
 
 namespace {
 
-// The listing fields live in small rows with an index for each way a search narrows them; the
-// documents, some kilobytes each, live apart so that no search reads them. Name searches use a
-// trigram index of the folded names, which finds any part of three or more characters.
-// The triggers keep the name index and the documents in step with the listing, also for rows that
-// an administrator deletes with the sqlite3 tool.
+// The listing fields live in small rows, the documents, some kilobytes each, apart. The name index
+// holds every listing field in the order of the searches, so that reading the listing into memory
+// (see ListingIndex) is one pass over it. The trigger keeps the documents in step with the listing,
+// also for rows that an administrator deletes with the sqlite3 tool.
 constexpr const char* kSchema =
     "CREATE TABLE IF NOT EXISTS recipes ("
     " id INTEGER PRIMARY KEY AUTOINCREMENT,"
@@ -21,16 +20,18 @@ constexpr const char* kSchema =
     " uploaded INTEGER NOT NULL);"
     "CREATE TABLE IF NOT EXISTS documents (id INTEGER PRIMARY KEY, document BLOB NOT NULL);"
     "CREATE INDEX IF NOT EXISTS recipes_by_name ON recipes (name_key, id, uploaded, category_key, name);"
-    "CREATE INDEX IF NOT EXISTS recipes_by_day ON recipes (uploaded);"
-    "CREATE INDEX IF NOT EXISTS recipes_by_category ON recipes (category_key, uploaded);"
-    "CREATE VIRTUAL TABLE IF NOT EXISTS recipe_names USING fts5("
-    " name_key, content='recipes', content_rowid='id', tokenize='trigram case_sensitive 1');"
-    "CREATE TRIGGER IF NOT EXISTS recipes_added AFTER INSERT ON recipes BEGIN"
-    " INSERT INTO recipe_names (rowid, name_key) VALUES (new.id, new.name_key); END;"
-    "CREATE TRIGGER IF NOT EXISTS recipes_removed AFTER DELETE ON recipes BEGIN"
-    " INSERT INTO recipe_names (recipe_names, rowid, name_key) VALUES ('delete', old.id, old.name_key);"
+    "CREATE TRIGGER IF NOT EXISTS recipes_deleted AFTER DELETE ON recipes BEGIN"
     " DELETE FROM documents WHERE id = old.id; END;"
-    "PRAGMA user_version = 2;";
+    "PRAGMA user_version = 3;";
+
+// The second schema searched the database itself, through a trigram index of the folded names and
+// indexes of the upload day and the category, which every upload had to update.
+constexpr const char* kDropSecondSchemaIndexes =
+    "DROP TRIGGER IF EXISTS recipes_added;"
+    "DROP TRIGGER IF EXISTS recipes_removed;"
+    "DROP TABLE IF EXISTS recipe_names;"
+    "DROP INDEX IF EXISTS recipes_by_day;"
+    "DROP INDEX IF EXISTS recipes_by_category;";
 
 // The first schema kept each document in its listing row and folded the keys by a rule that knew
 // only a few scripts. Its rows move to the tables above, keys folded anew, ids and the id counter
@@ -46,8 +47,8 @@ constexpr const char* kMoveFirstSchemaRows =
     "UPDATE sqlite_sequence SET name = 'recipes' WHERE name = 'recipes_first';"
     "DROP TABLE recipes_first;";
 
-// The match keys hold the folded text as UTF-8, so that SQL compares them byte for byte with a
-// folded query.
+// The match keys hold the folded text as UTF-8, which searches compare byte for byte with a folded
+// query.
 std::string Key(WStringView text) {
   return ToUtf8(FoldedText(text));
 }
@@ -57,50 +58,6 @@ void FoldedKeyFunction(sqlite3_context* context, int, sqlite3_value** values) {
   const auto* text = reinterpret_cast<const char*>(sqlite3_value_text(values[0]));
   const std::string key = Key(FromUtf8(text ? text : ""));
   sqlite3_result_text(context, key.data(), static_cast<int>(key.size()), SQLITE_TRANSIENT);
-}
-
-// Unicode characters of a UTF-8 text.
-size_t CharacterCount(const std::string& utf8) {
-  size_t count = 0;
-  for (char c : utf8) count += (static_cast<unsigned char>(c) & 0xC0) != 0x80;
-  return count;
-}
-
-// The trigram index finds any name part of three or more characters.
-bool UsesTrigrams(const std::string& nameKey) {
-  return CharacterCount(nameKey) >= 3;
-}
-
-// A name part as a phrase of the trigram index: quoted, so that every character is plain text.
-std::string Phrase(const std::string& nameKey) {
-  std::string phrase = "\"";
-  for (char c : nameKey) phrase += c == '"' ? std::string("\"\"") : std::string(1, c);
-  return phrase + "\"";
-}
-
-// The search's conditions as SQL: only those a query uses, so that SQLite picks the index that
-// fits. No client text is part of them; the values are bound as parameters ?1 to ?3.
-std::string Conditions(const RecipeQuery& query, const std::string& nameKey) {
-  std::string sql = " WHERE uploaded >= ?1";
-  if (!query.category.empty()) sql += " AND category_key = ?2";
-  if (UsesTrigrams(nameKey)) {
-    sql += " AND id IN (SELECT rowid FROM recipe_names WHERE recipe_names MATCH ?3)";
-  } else if (!nameKey.empty()) {
-    sql += " AND instr(name_key, ?3) > 0";
-  }
-  return sql;
-}
-
-// Below this many matching rows a search sorts what the filters find; from it on, reading the name
-// index in order until the limit is reached is quicker.
-constexpr int kFewRows = 4000;
-
-// The two ways to a sorted listing: sort what the filters' own indexes find, or read the name index,
-// which holds every listing field, in order and keep the rows that match.
-std::string FindStatement(const std::string& conditions, bool sortFound) {
-  return sortFound ? "SELECT id, name FROM recipes" + conditions + " ORDER BY +name_key, id LIMIT ?4"
-                   : "SELECT id, name FROM recipes INDEXED BY recipes_by_name" + conditions +
-                         " ORDER BY name_key, id LIMIT ?4";
 }
 
 // One prepared statement, finalized when it goes out of scope. Parameters are numbered from 1.
@@ -119,8 +76,10 @@ class Statement {
     sqlite3_bind_blob(stmt_, index, bytes.data(), static_cast<int>(bytes.size()), SQLITE_TRANSIENT);
   }
   void Bind(int index, int64_t value) { sqlite3_bind_int64(stmt_, index, value); }
-  bool Row() { return sqlite3_step(stmt_) == SQLITE_ROW; }
-  bool Done() { return sqlite3_step(stmt_) == SQLITE_DONE; }
+  bool Row() { return (result_ = sqlite3_step(stmt_)) == SQLITE_ROW; }
+  bool Done() { return (result_ = sqlite3_step(stmt_)) == SQLITE_DONE; }
+  // True when the last step came to the end of the rows rather than to an error.
+  bool Finished() const { return result_ == SQLITE_DONE; }
   int64_t Int(int column) { return sqlite3_column_int64(stmt_, column); }
   std::string Bytes(int column) {
     const auto* data = static_cast<const char*>(sqlite3_column_blob(stmt_, column));
@@ -129,6 +88,7 @@ class Statement {
 
  private:
   sqlite3_stmt* stmt_ = nullptr;
+  int result_ = SQLITE_OK;
 };
 
 // Runs SQL text; false with SQLite's message in `error`.
@@ -151,7 +111,7 @@ bool UpdateSchema(sqlite3* db, std::string& error) {
   if (!Execute(db, "BEGIN IMMEDIATE", error)) return false;
   const bool migrate = HasFirstSchema(db);
   bool ok = !migrate || Execute(db, kMigrateFirstSchema, error);
-  ok = ok && Execute(db, kSchema, error);
+  ok = ok && Execute(db, kDropSecondSchemaIndexes, error) && Execute(db, kSchema, error);
   if (ok && migrate) {
     sqlite3_create_function(db, "folded_key", 1, SQLITE_UTF8 | SQLITE_DETERMINISTIC, nullptr,
                             FoldedKeyFunction, nullptr, nullptr);
@@ -171,6 +131,7 @@ bool RecipeStore::Open(const std::string& path, std::string& error) {
   std::lock_guard<std::mutex> lock(mutex_);
   sqlite3_close(db_);
   db_ = nullptr;
+  listingsVersion_.reset();
   std::string reason;
   bool ok =
       sqlite3_open_v2(path.c_str(), &db_, SQLITE_OPEN_READWRITE | SQLITE_OPEN_CREATE, nullptr) == SQLITE_OK;
@@ -178,13 +139,17 @@ bool RecipeStore::Open(const std::string& path, std::string& error) {
     sqlite3_busy_timeout(db_, 5000);
     // The write-ahead log lets an upload commit without waiting for the disk; a crash of the
     // machine may lose the last uploads but never damages the file.
-    // Searches read the listing and its indexes through a memory map and a large page cache rather
-    // than a system call per page.
+    // Documents are read through a memory map and a large page cache rather than a system call per
+    // page.
     ok = Execute(db_,
                  "PRAGMA journal_mode = WAL; PRAGMA synchronous = NORMAL;"
                  " PRAGMA mmap_size = 1073741824; PRAGMA cache_size = -65536;",
                  reason) &&
          UpdateSchema(db_, reason);
+    if (ok && !ReadListingsIfChanged()) {
+      reason = sqlite3_errmsg(db_);
+      ok = false;
+    }
   } else {
     reason = db_ ? sqlite3_errmsg(db_) : "out of memory";
   }
@@ -204,49 +169,56 @@ int64_t RecipeStore::Add(const SharedRecipe& recipe, DayNumber day) {
                     "INSERT INTO recipes (name, name_key, category, category_key, uploaded)"
                     " VALUES (?, ?, ?, ?, ?)");
   Statement document(db_, "INSERT INTO documents (id, document) VALUES (?, ?)");
+  const std::string nameKey = Key(recipe.name), categoryKey = Key(recipe.category);
   int64_t id = 0;
   if (listing.Ok() && document.Ok()) {
     listing.Bind(1, ToUtf8(recipe.name));
-    listing.Bind(2, Key(recipe.name));
+    listing.Bind(2, nameKey);
     listing.Bind(3, ToUtf8(recipe.category));
-    listing.Bind(4, Key(recipe.category));
+    listing.Bind(4, categoryKey);
     listing.Bind(5, static_cast<int64_t>(day));
     if (listing.Done()) id = sqlite3_last_insert_rowid(db_);
     document.Bind(1, id);
     document.BindBlob(2, Utf16Bytes(recipe.document));
   }
-  if (id != 0 && document.Done() && Execute(db_, "COMMIT", error)) return id;
+  if (id != 0 && document.Done() && Execute(db_, "COMMIT", error)) {
+    listings_.Add(id, recipe.name, nameKey, categoryKey, day);
+    return id;
+  }
   Execute(db_, "ROLLBACK", error);
   return 0;
 }
 
+// The data version changes when another connection commits, never for this connection's own
+// commits, whose rows Add puts into the listings itself. It is read before the rows, so a commit
+// between the two only leads to another reading at the next search.
+bool RecipeStore::ReadListingsIfChanged() {
+  Statement version(db_, "PRAGMA data_version");
+  if (!version.Ok() || !version.Row()) return false;
+  const int64_t current = version.Int(0);
+  if (listingsVersion_ == current) return true;
+  listingsVersion_.reset();
+  listings_.Clear();
+  Statement rows(db_, "SELECT id, name, name_key, category_key, uploaded FROM recipes ORDER BY name_key, id");
+  if (!rows.Ok()) return false;
+  while (rows.Row()) {
+    listings_.Add(rows.Int(0), FromUtf8(rows.Bytes(1)), rows.Bytes(2), rows.Bytes(3),
+                  static_cast<DayNumber>(rows.Int(4)));
+  }
+  if (!rows.Finished()) return false;
+  listingsVersion_ = current;
+  return true;
+}
+
 std::vector<RecipeListing> RecipeStore::Find(const RecipeQuery& query) {
   std::lock_guard<std::mutex> lock(mutex_);
-  std::vector<RecipeListing> found;
-  const std::string nameKey = Key(query.name);
-  const std::string conditions = Conditions(query, nameKey);
-  auto bind = [&](Statement& statement) {
-    statement.Bind(1, static_cast<int64_t>(query.since));
-    statement.Bind(2, Key(query.category));
-    statement.Bind(3, UsesTrigrams(nameKey) ? Phrase(nameKey) : nameKey);
-  };
-  // A name part of three or more characters narrows best through the trigram index; a shorter one
-  // has no index but is common, so the name index soon lists enough. How many rows a start date and
-  // a category leave, SQLite cannot tell from bound values: a count stopped at kFewRows does.
-  bool sortFound = UsesTrigrams(nameKey);
-  if (nameKey.empty()) {
-    Statement count(db_, "SELECT count(*) FROM (SELECT 1 FROM recipes" + conditions + " LIMIT " +
-                             std::to_string(kFewRows) + ")");
-    if (!count.Ok()) return found;
-    bind(count);
-    sortFound = count.Row() && count.Int(0) < kFewRows;
-  }
-  Statement select(db_, FindStatement(conditions, sortFound));
-  if (!select.Ok()) return found;
-  bind(select);
-  select.Bind(4, static_cast<int64_t>(query.limit));
-  while (select.Row()) found.push_back({select.Int(0), FromUtf8(select.Bytes(1))});
-  return found;
+  if (!ReadListingsIfChanged()) return {};
+  ListingFilter filter;
+  filter.since = query.since;
+  if (!query.category.empty()) filter.categoryKey = Key(query.category);
+  filter.namePart = Key(query.name);
+  filter.limit = query.limit;
+  return listings_.Find(filter);
 }
 
 std::optional<std::string> RecipeStore::Document(int64_t id) {

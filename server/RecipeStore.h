@@ -1,7 +1,8 @@
 #pragma once
 // The shared recipes on disk: an SQLite file reached only through prepared statements, so no client
-// text is ever part of an SQL command. Searches read only the small listing rows and their indexes;
-// the documents are kept apart. Opening a file of the first schema moves it to the current one.
+// text is ever part of an SQL command. Searches are answered from a copy of the listing fields in
+// memory, which is read again when another connection (an administrator's sqlite3 tool) changed the
+// file; the documents are kept apart. Opening a file of an earlier schema moves it to the current one.
 // Safe to use from the server's worker threads.
 #include <cstdint>
 #include <mutex>
@@ -9,24 +10,17 @@
 #include <string>
 #include <vector>
 
+#include "server/ListingIndex.h"
 #include "server/SharedRecipe.h"
 #include "storage/Text.h"
 
 struct sqlite3;
-
-// A day as the number yyyymmdd, so that days compare as numbers; 0 stands before every day.
-using DayNumber = int32_t;
 
 struct RecipeQuery {
   DayNumber since = 0;  // uploaded on this day or later
   WString category;     // the category's name, any case; empty for every category
   WString name;         // part of the name, any case; empty for every name
   size_t limit = 1000;  // most rows listed
-};
-
-struct RecipeListing {
-  int64_t id;
-  WString name;
 };
 
 class RecipeStore {
@@ -47,6 +41,10 @@ class RecipeStore {
   std::optional<std::string> Document(int64_t id);
 
  private:
+  bool ReadListingsIfChanged();
+
   sqlite3* db_ = nullptr;
   std::mutex mutex_;
+  ListingIndex listings_;
+  std::optional<int64_t> listingsVersion_;  // the file's data version when listings_ was read
 };

@@ -76,6 +76,54 @@ void WriteFirstSchemaFile(const std::string& path, const std::vector<SharedRecip
   sqlite3_close(db);
 }
 
+// Runs SQL on the file through a connection of its own, as an administrator's sqlite3 tool does.
+void ExecuteOn(const std::string& path, const char* sql) {
+  sqlite3* db = nullptr;
+  ASSERT_EQ(SQLITE_OK, sqlite3_open(path.c_str(), &db));
+  char* message = nullptr;
+  EXPECT_EQ(SQLITE_OK, sqlite3_exec(db, sql, nullptr, nullptr, &message)) << (message ? message : "") << sql;
+  sqlite3_free(message);
+  sqlite3_close(db);
+}
+
+// What a search must list, asked of SQLite itself: the stored keys compared with the folded query.
+std::vector<int64_t> IdsBySql(const std::string& path, const RecipeQuery& query) {
+  sqlite3* db = nullptr;
+  sqlite3_stmt* select = nullptr;
+  std::vector<int64_t> ids;
+  EXPECT_EQ(SQLITE_OK, sqlite3_open(path.c_str(), &db));
+  EXPECT_EQ(SQLITE_OK, sqlite3_prepare_v2(db,
+                                          "SELECT id FROM recipes WHERE uploaded >= ?1"
+                                          " AND (?2 IS NULL OR category_key = ?2) AND instr(name_key, ?3) > 0"
+                                          " ORDER BY name_key, id LIMIT ?4",
+                                          -1, &select, nullptr));
+  const std::string category = ToUtf8(FoldedText(query.category)), name = ToUtf8(FoldedText(query.name));
+  sqlite3_bind_int64(select, 1, query.since);
+  if (!query.category.empty()) sqlite3_bind_text(select, 2, category.c_str(), -1, SQLITE_STATIC);
+  sqlite3_bind_text(select, 3, name.c_str(), -1, SQLITE_STATIC);
+  sqlite3_bind_int64(select, 4, static_cast<int64_t>(query.limit));
+  while (sqlite3_step(select) == SQLITE_ROW) ids.push_back(sqlite3_column_int64(select, 0));
+  sqlite3_finalize(select);
+  sqlite3_close(db);
+  return ids;
+}
+
+std::vector<int64_t> IdsOf(const std::vector<RecipeListing>& rows) {
+  std::vector<int64_t> ids;
+  for (const RecipeListing& row : rows) ids.push_back(row.id);
+  return ids;
+}
+
+RecipeQuery Query(const WString& name, DayNumber since = 0, const WString& category = {},
+                  size_t limit = 1000) {
+  RecipeQuery query;
+  query.name = name;
+  query.since = since;
+  query.category = category;
+  query.limit = limit;
+  return query;
+}
+
 }  // namespace
 
 TEST_F(RecipeStoreTest, NameAndCategorySearchesFoldCaseAcrossUnicode) {
@@ -160,4 +208,131 @@ TEST_F(RecipeStoreTest, OpensADatabaseOfTheFirstSchemaAndKeepsItsRecipes) {
   RecipeStore store;
   Open(store);
   EXPECT_EQ(4, store.Add(Recipe(TXT("Chili"), TXT("Stews")), 20240302)) << "ids are never taken again";
+}
+
+TEST_F(RecipeStoreTest, SearchesListWhatSqliteFindsInTheStoredKeys) {
+  RecipeStore store;
+  Open(store);
+  // Names of many scripts and forms, repeated with numbers, so that searches cross many hundreds of
+  // recipes and some parts match more recipes than a search lists.
+  const WChar* names[] = {TXT("Pea soup"),
+                          TXT("Sweet pea soup"),
+                          TXT("Cr\u00E8me caramel"),
+                          TXT("Cre\u0300me br\u00FBl\u00E9e"),  // decomposed è
+                          TXT("Stra\u00DFe bread"),
+                          TXT("\u03A9\u03BC\u03AD\u03B3\u03B1 stew"),  // Ωμέγα
+                          TXT("\u039F\u03B4\u03C5\u03C3\u03C3\u03B5\u03CD\u03C2 pie"),
+                          TXT("Oats and nuts"),
+                          TXT("\U00010428\U0001042F cake"),  // Deseret
+                          TXT("Tea")};
+  const WChar* categories[] = {TXT("Soups"), TXT("Desserts"), TXT("\u03A3\u03BF\u03CD\u03C0\u03B5\u03C2")};
+  for (int n = 0; n < 1500; ++n) {
+    const WString name = names[n * 7 % 10] + FromAscii(" " + std::to_string(n % 97));
+    ASSERT_NE(0, store.Add(Recipe(name, categories[n % 3]), 20240101 + n % 28));
+  }
+  const RecipeQuery queries[] = {
+      Query({}),
+      Query(TXT("p")),
+      Query(TXT("ts")),
+      Query(TXT("ts"), 20240120),
+      Query(TXT("E")),
+      Query(TXT("\u00C8")),                          // È
+      Query(TXT("E\u0300ME")),                       // decomposed È
+      Query(TXT("SS")),                              // ß
+      Query(TXT("\u00DF")),                          // ß itself
+      Query(TXT("\u03A3")),                          // Σ: σ and final ς fold alike
+      Query(TXT("\u03A9\u039C\u0388\u0393\u0391")),  // ΩΜΈΓΑ
+      Query(TXT("\u03BC\u03AD")),                    // μέ
+      Query(TXT("\U00010400")),                      // Deseret capital
+      Query(TXT("1")),
+      Query(TXT("a 1"), 0, TXT("soups")),
+      Query(TXT("e"), 20240110, TXT("\u03A3\u039F\u038E\u03A0\u0395\u03A3")),
+      Query(TXT("pea"), 0, {}, 5),
+      Query(TXT("e"), 0, {}, 1),
+      Query({}, 0, {}, 0),
+      Query(TXT("pie"), 20240127, TXT("Desserts"), 3),
+      Query(TXT("zz")),
+      Query(TXT("tea 96")),
+  };
+  for (const RecipeQuery& query : queries) {
+    const std::vector<int64_t> expected = IdsBySql(Path(), query);
+    EXPECT_EQ(expected, IdsOf(store.Find(query))) << ToUtf8(query.name) << " since " << query.since << " in "
+                                                  << ToUtf8(query.category) << " limit " << query.limit;
+    EXPECT_LE(expected.size(), query.limit);
+  }
+  EXPECT_EQ(1000u, store.Find(Query(TXT("e"))).size()) << "capped";
+}
+
+TEST_F(RecipeStoreTest, SearchesSeeWhatTheSqliteToolChangedWhileTheStoreIsOpen) {
+  RecipeStore store;
+  Open(store);
+  for (const WChar* name : {TXT("Apple pie"), TXT("Bean stew"), TXT("Carrot cake"), TXT("Dal")}) {
+    store.Add(Recipe(name, TXT("Any")), 20240301);
+  }
+  EXPECT_EQ((std::vector<int64_t>{1, 2, 3, 4}), Ids(store, {}));
+  ExecuteOn(Path(),
+            "DELETE FROM recipes WHERE id = 2;"
+            "UPDATE recipes SET name = 'Zucchini cake', name_key = 'zucchini cake' WHERE id = 3;"
+            "INSERT INTO recipes (name, name_key, category, category_key, uploaded)"
+            " VALUES ('Bread', 'bread', 'Any', 'any', 20240302);");
+  EXPECT_EQ((std::vector<int64_t>{1, 5, 4, 3}), Ids(store, {}));
+  EXPECT_EQ((std::vector<int64_t>{3}), Ids(store, TXT("zu")));
+  EXPECT_FALSE(store.Document(2)) << "the document goes with its row";
+  // Uploads after the change take their place among the rows read again, as in a store opened anew.
+  EXPECT_EQ(6, store.Add(Recipe(TXT("Couscous"), TXT("Any")), 20240303));
+  EXPECT_EQ((std::vector<int64_t>{1, 5, 6, 4, 3}), Ids(store, {}));
+  RecipeStore reopened;
+  Open(reopened);
+  EXPECT_EQ(IdsOf(store.Find(Query(TXT("c")))), IdsOf(reopened.Find(Query(TXT("c")))));
+  EXPECT_EQ((std::vector<int64_t>{1, 5, 6, 4, 3}), Ids(reopened, {}));
+}
+
+TEST_F(RecipeStoreTest, OpensADatabaseOfTheSecondSchemaAndDropsItsSearchIndexes) {
+  // The second schema: a trigram index of the names, kept by triggers, and indexes of day and category.
+  ExecuteOn(
+      Path(),
+      "CREATE TABLE recipes (id INTEGER PRIMARY KEY AUTOINCREMENT, name TEXT NOT NULL,"
+      " name_key TEXT NOT NULL, category TEXT NOT NULL, category_key TEXT NOT NULL,"
+      " uploaded INTEGER NOT NULL);"
+      "CREATE TABLE documents (id INTEGER PRIMARY KEY, document BLOB NOT NULL);"
+      "CREATE INDEX recipes_by_name ON recipes (name_key, id, uploaded, category_key, name);"
+      "CREATE INDEX recipes_by_day ON recipes (uploaded);"
+      "CREATE INDEX recipes_by_category ON recipes (category_key, uploaded);"
+      "CREATE VIRTUAL TABLE recipe_names USING fts5("
+      " name_key, content='recipes', content_rowid='id', tokenize='trigram case_sensitive 1');"
+      "CREATE TRIGGER recipes_added AFTER INSERT ON recipes BEGIN"
+      " INSERT INTO recipe_names (rowid, name_key) VALUES (new.id, new.name_key); END;"
+      "CREATE TRIGGER recipes_removed AFTER DELETE ON recipes BEGIN"
+      " INSERT INTO recipe_names (recipe_names, rowid, name_key) VALUES ('delete', old.id, old.name_key);"
+      " DELETE FROM documents WHERE id = old.id; END;"
+      "PRAGMA user_version = 2;"
+      "INSERT INTO recipes (name, name_key, category, category_key, uploaded) VALUES"
+      " ('Pea soup', 'pea soup', 'Soups', 'soups', 20240301),"
+      " ('Dal', 'dal', 'Stews', 'stews', 20240302);"
+      "INSERT INTO documents (id, document) VALUES (1, x'3c00'), (2, x'3c00');");
+  {
+    RecipeStore store;
+    Open(store);
+    EXPECT_EQ((std::vector<int64_t>{2, 1}), Ids(store, {}));
+    EXPECT_EQ((std::vector<int64_t>{1}), Ids(store, TXT("SOUP"), TXT("SOUPS")));
+    EXPECT_EQ(3, store.Add(Recipe(TXT("Chili"), TXT("Stews")), 20240303));
+  }
+  sqlite3* db = nullptr;
+  ASSERT_EQ(SQLITE_OK, sqlite3_open(Path().c_str(), &db));
+  sqlite3_stmt* left = nullptr;
+  ASSERT_EQ(SQLITE_OK, sqlite3_prepare_v2(db,
+                                          "SELECT count(*) FROM sqlite_schema WHERE name IN ('recipe_names',"
+                                          " 'recipes_added', 'recipes_removed', 'recipes_by_day',"
+                                          " 'recipes_by_category')",
+                                          -1, &left, nullptr));
+  ASSERT_EQ(SQLITE_ROW, sqlite3_step(left));
+  EXPECT_EQ(0, sqlite3_column_int(left, 0)) << "no upload keeps indexes that no search reads";
+  sqlite3_finalize(left);
+  sqlite3_close(db);
+  ExecuteOn(Path(), "DELETE FROM recipes WHERE id = 1;");
+  RecipeStore store;
+  Open(store);
+  EXPECT_EQ((std::vector<int64_t>{3, 2}), Ids(store, {}));
+  EXPECT_FALSE(store.Document(1));
+  EXPECT_TRUE(store.Document(3));
 }
