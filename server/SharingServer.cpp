@@ -33,14 +33,20 @@ bool ParseRecipeId(const std::string& text, int64_t& id) {
   return ParseDigits(text, 10, id) && id > 0 && id <= INT32_MAX;
 }
 
-// One listing line's name field. The client splits at commas unless double quotes group the text,
+// Appends one listing line: the id, a comma and the name, as bytes the program reads one character
+// each (units above 0xFF become "?"). The client splits at commas unless double quotes group the text,
 // drops the quotes and ends lines at CR, so quotes and control characters cannot be sent as they are.
-WString ListingName(const WString& name) {
-  WString field;
-  for (WChar c : name) {
-    if (c != '"') field += c < ' ' ? WChar(' ') : c;
+void AppendListingLine(std::string& listing, const RecipeListing& row) {
+  listing += std::to_string(row.id);
+  listing += ',';
+  const bool quoted = row.name.find(',') != WString::npos;
+  if (quoted) listing += '"';
+  for (WChar c : row.name) {
+    if (c == '"') continue;
+    listing += c < ' ' ? ' ' : static_cast<uint16_t>(c) <= 0xFF ? static_cast<char>(c) : '?';
   }
-  return field.find(',') == WString::npos ? field : TXT("\"") + field + TXT("\"");
+  if (quoted) listing += '"';
+  listing += "\r\n";
 }
 
 WString Trimmed(const WString& text) {
@@ -194,11 +200,9 @@ HttpReply SharingServer::Search(const HttpRequest& request) {
   }
   query.category = QueryText(Param(request, "category"));
   query.name = Trimmed(QueryText(Param(request, "foodname")));
-  WString listing;
-  for (const RecipeListing& row : store_.Find(query)) {
-    listing += FromAscii(std::to_string(row.id)) + TXT(",") + ListingName(row.name) + TXT("\r\n");
-  }
-  return Text(200, ReplyBytes(listing));
+  std::string listing;
+  for (const RecipeListing& row : store_.Find(query)) AppendListingLine(listing, row);
+  return Text(200, listing);
 }
 
 HttpReply SharingServer::Fetch(const HttpRequest& request) {

@@ -253,7 +253,11 @@ TEST_F(SharingServerTest, CategoryAndNameFiltersIgnoreCaseAndCombine) {
 TEST_F(SharingServerTest, ListingKeepsEveryLineAtTwoFields) {
   Uploaded(TXT("Mac, cheese and \"more\""), TXT("Pasta"), 20240301);
   Uploaded(TXT("Plain \"pasta\""), TXT("Pasta"), 20240301);
-  EXPECT_EQ("1,\"Mac, cheese and more\"\r\n2,Plain pasta\r\n", Search(SearchPath("01-01-0000")));
+  Uploaded(TXT("Pasta\tal limone"), TXT("Pasta"), 20240301);
+  // The program's uploads carry 8-bit names; a name stored by other means may hold any letter.
+  store_->Add({TXT("Pasta \u00E0 la \u20AC"), TXT("Pasta"), TXT("<RECIPELIST/>")}, 20240301);
+  EXPECT_EQ("1,\"Mac, cheese and more\"\r\n3,Pasta al limone\r\n4,Pasta \xE0 la ?\r\n2,Plain pasta\r\n",
+            Search(SearchPath("01-01-0000")));
 }
 
 TEST_F(SharingServerTest, SqlInNamesIsStoredAndSearchedAsPlainText) {
