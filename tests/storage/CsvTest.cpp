@@ -113,6 +113,7 @@ TEST(Csv, EightBitFilesOfAnyLengthKeepEveryByte) {
 
 TEST(Csv, TheUtf16ReadingPairsBytesLowFirst) {
   EXPECT_EQ(TXT("AB\u00E9"), Utf16Units(std::string("A\0B\0\xE9\0C", 7)));  // the odd "C" makes no unit
+  EXPECT_EQ(TXT("\U0001F34E\u0100\u00FF"), Utf16Units(std::string("\x3C\xD8\x4E\xDF\x00\x01\xFF\x00", 8)));
   std::string bytes = "kept";
   EXPECT_FALSE(ReadFileBytes(TXT("/no/such/folder/export.csv"), bytes));
   EXPECT_TRUE(bytes.empty());

@@ -3,6 +3,13 @@
 #include <gtest/gtest.h>
 
 #include <cerrno>
+#include <csignal>
+
+#ifndef _WIN32
+#include <fcntl.h>
+#include <sys/resource.h>
+#include <unistd.h>
+#endif
 
 #include "storage/Files.h"
 #include "storage/StorageTestSupport.h"
@@ -38,6 +45,11 @@ TEST(FileHandle, MissingFileFailsWithTheSystemCode) {
   EXPECT_FALSE(file.OpenRead());
   EXPECT_EQ(kFileNotFound, file.lastError);
   EXPECT_EQ(0u, file.Size());
+  char buffer[4];
+  uint32_t done = 99;
+  EXPECT_FALSE(file.Read(buffer, sizeof buffer, done));
+  EXPECT_EQ(0u, done);
+  EXPECT_EQ(kFileNotFound, file.lastError);
   WString text = TXT("old");
   EXPECT_FALSE(file.ReadAllText(text));
   EXPECT_TRUE(text.empty());
@@ -70,9 +82,15 @@ TEST(FileHandle, WriteReplacesAndReadReportsWhatThereWas) {
   EXPECT_EQ(std::string("0123456789"), std::string(buffer, done));
   EXPECT_TRUE(file.OpenRead());  // already open for reading
   ASSERT_TRUE(file.Read(buffer, sizeof buffer, done));
-  EXPECT_EQ(0u, done);  // at the end
+  EXPECT_EQ(0u, done);         // at the end
+  EXPECT_FALSE(file.Flush());  // a reader has written nothing to flush
   file.Close();
   EXPECT_FALSE(file.IsOpen());
+  EXPECT_FALSE(file.openForRead);
+  EXPECT_FALSE(file.Flush());
+  ASSERT_TRUE(file.Write("x", 1));
+  EXPECT_TRUE(file.Flush());
+  file.Close();
   EXPECT_TRUE(file.Exists());
   EXPECT_FALSE(file.IsOpen());
 }
@@ -122,6 +140,86 @@ TEST(FileHandle, WritersExcludeEveryoneAndReadersShare) {
   EXPECT_FALSE(second.OpenWrite());
   EXPECT_EQ(kInUse, second.lastError);
 }
+
+#ifndef _WIN32
+// A write the system refuses partway (here at the process's file size limit) fails with the
+// system's code, keeping what was written, instead of trying again.
+TEST(FileHandle, WriteRefusedPartwayFailsWithTheSystemCode) {
+  ScratchFolder folder;
+  const WString path = folder / TXT("big.bin");
+  rlimit old{};
+  ASSERT_EQ(0, getrlimit(RLIMIT_FSIZE, &old));
+  rlimit small = old;
+  small.rlim_cur = 10;
+  const auto previous = std::signal(SIGXFSZ, SIG_IGN);
+  ASSERT_EQ(0, setrlimit(RLIMIT_FSIZE, &small));
+  FileHandle file(path);
+  const bool written = file.Write("twenty bytes of data", 20);
+  setrlimit(RLIMIT_FSIZE, &old);
+  std::signal(SIGXFSZ, previous);
+  EXPECT_FALSE(written);
+  EXPECT_EQ(static_cast<uint32_t>(EFBIG), file.lastError);
+  file.Close();
+  EXPECT_EQ("twenty byt", ReadFile(path));
+}
+
+// The end of a file ends reading, whatever an earlier call left in errno: only a failed read says
+// anything through it.
+TEST(FileHandle, EndOfFileEndsReadingWhateverErrnoHolds) {
+  ScratchFolder folder;
+  const WString path = folder / TXT("short.bin");
+  ASSERT_TRUE(WriteFile(path, "abc"));
+  FileHandle file(path);
+  ASSERT_TRUE(file.OpenRead());
+  char buffer[8];
+  uint32_t done = 0;
+  errno = EINTR;
+  EXPECT_TRUE(file.Read(buffer, sizeof buffer, done));
+  EXPECT_EQ(3u, done);
+  errno = EINTR;
+  EXPECT_TRUE(file.Read(buffer, sizeof buffer, done));
+  EXPECT_EQ(0u, done);
+}
+
+// A read the system refuses (here on a descriptor open for writing only) fails with the system's
+// code instead of being tried again.
+TEST(FileHandle, ReadRefusedBySystemFailsWithItsCode) {
+  ScratchFolder folder;
+  const WString path = folder / TXT("data.bin");
+  ASSERT_TRUE(WriteFile(path, "abc"));
+  FileHandle file(path);
+  file.handle = open(ToUtf8(path).c_str(), O_WRONLY);
+  ASSERT_TRUE(file.IsOpen());
+  file.openForRead = true;
+  char buffer[4];
+  uint32_t done = 99;
+  EXPECT_FALSE(file.Read(buffer, sizeof buffer, done));
+  EXPECT_EQ(0u, done);
+  EXPECT_EQ(static_cast<uint32_t>(EBADF), file.lastError);
+}
+
+// Descriptor 0 is a file like any other: a process started without standard input still opens
+// and reads its files.
+TEST(FileHandle, FileOnDescriptorZeroOpens) {
+  ScratchFolder folder;
+  const WString path = folder / TXT("first.bin");
+  ASSERT_TRUE(WriteFile(path, "zero"));
+  const int input = dup(0);
+  close(0);
+  FileHandle file(path);
+  const bool opened = file.OpenRead();
+  const FileHandle::SystemHandle handle = file.handle;
+  const std::string read = ReadFile(path);
+  file.Close();
+  if (input >= 0) {
+    dup2(input, 0);
+    close(input);
+  }
+  EXPECT_TRUE(opened);
+  EXPECT_EQ(0, handle);
+  EXPECT_EQ("zero", read);
+}
+#endif
 
 TEST(FileHandle, EveryoneAccessCreatesUsableFiles) {
   ScratchFolder folder;
