@@ -439,6 +439,8 @@ def main():
                              "unmutated time, at least 20)")
     parser.add_argument("--equivalent", metavar="FILE", help="ids of known equivalent mutants")
     parser.add_argument("--list", action="store_true", help="only list the sampled mutants")
+    parser.add_argument("--id", action="append", default=[], metavar="ID",
+                        help="run the mutants with these ids (repeatable) instead of a sample")
     args = parser.parse_args()
 
     started = time.time()
@@ -458,9 +460,15 @@ def main():
         candidates.extend(mutants_of(os.path.relpath(path, src), text))
     rng = random.Random(args.seed)
     sample = sorted(candidates, key=lambda m: (m.path, m.start, m.replacement))
-    rng.shuffle(sample)
-    sample = sorted(sample[: args.max], key=lambda m: (m.path, m.start, m.replacement))
-    print("mutants: %d sampled of %d in %d files (seed %d)" % (len(sample), len(candidates), len(files), args.seed))
+    if args.id:
+        wanted = {i for word in args.id for i in word.split(",")}
+        sample = [m for m in sample if m.id in wanted]
+        print("mutants: %d of the %d ids asked for" % (len(sample), len(wanted)))
+    else:
+        rng.shuffle(sample)
+        sample = sorted(sample[: args.max], key=lambda m: (m.path, m.start, m.replacement))
+        print("mutants: %d sampled of %d in %d files (seed %d)" % (len(sample), len(candidates), len(files),
+                                                                   args.seed))
     if args.list:
         for m in sample:
             print("%s  %s:%d  %-6s %s" % (m.id, m.path, m.line, m.op, m.short()))
