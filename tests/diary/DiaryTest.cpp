@@ -369,6 +369,7 @@ TEST_F(DiaryTest, MealAddedThroughTheDialogKeepsItsFoodsInOrderWithTheirTotals) 
   SelectDiary(2);
   std::vector<WString> lines;
   int catalogEntries = -1;
+  WString findText;
   dialogs_.On(IDD_DATE_PICKER, [](HWND picker) {
     NMSELCHANGE picked = {};
     picked.nmhdr.hwndFrom = GetDlgItem(picker, IDC_DATE_CALENDAR);
@@ -390,8 +391,14 @@ TEST_F(DiaryTest, MealAddedThroughTheDialogKeepsItsFoodsInOrderWithTheirTotals) 
     SendDlgItemMessageW(dialog, IDC_MEAL_WHOLE, CB_SETCURSEL, 2, 0);      // 2
     SendDlgItemMessageW(dialog, IDC_MEAL_FRACTION, CB_SETCURSEL, 24, 0);  // and a half
     Press(dialog, IDC_MEAL_ADD);
-    // "Search" finds the typed food and presets its serving.
-    SetDlgItemTextW(dialog, IDC_MEAL_FOOD, L"Bread");
+    // "Search" opens Find Ingredient with the typed text; the food chosen there is selected with
+    // its serving preset.
+    SetDlgItemTextW(dialog, IDC_MEAL_FOOD, L"Bre");
+    dialogs_.On(IDD_FIND_INGREDIENT, [&findText](HWND find) {
+      findText = WindowText(GetDlgItem(find, IDC_FIND_TEXT));
+      SendDlgItemMessageW(find, IDC_FIND_RESULTS, LB_SETCURSEL, 0, 0);
+      Press(find, IDOK);
+    });
     Press(dialog, IDC_MEAL_SEARCH);
     Press(dialog, IDC_MEAL_ADD);
     SendDlgItemMessageW(dialog, IDC_MEAL_EATEN, LB_SETCURSEL, 1, 0);
@@ -408,6 +415,7 @@ TEST_F(DiaryTest, MealAddedThroughTheDialogKeepsItsFoodsInOrderWithTheirTotals) 
   const uint32_t id = diary_.AddItem(nullptr);
 
   EXPECT_EQ(catalogEntries, 1);
+  EXPECT_EQ(findText, L"Bre");
   EXPECT_EQ(lines, (std::vector<WString>{L"1  Bread", L"2 1/2  Apple"}));
   EXPECT_EQ(id, 1u);
   ASSERT_EQ(diary_.Meals().size(), 1u);

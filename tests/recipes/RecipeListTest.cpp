@@ -590,6 +590,32 @@ TEST_F(RecipeListTest, MenuFollowsTheSelectionCount) {
   EXPECT_FALSE(enabled(1208));  // no backup
 }
 
+TEST_F(RecipeListTest, SearchSelectsTheChosenIngredientWithoutListingItTwice) {
+  RecipeCategory(L"Soups");
+  Food(L"Rice", 130);
+  int listed = 0;
+  WString selected;
+  dialogs_.On(IDD_FIND_INGREDIENT, [](HWND find) {
+    ListBox_SetCurSel(GetDlgItem(find, IDC_FIND_RESULTS), 0);
+    Press(find, IDOK);
+  });
+  dialogs_.On(IDD_RECIPE_EDITOR, [&](HWND dialog) {
+    TabCtrl_SetCurSel(GetDlgItem(dialog, IDC_RECIPE_TABS), 1);
+    NMHDR change = {GetDlgItem(dialog, IDC_RECIPE_TABS), IDC_RECIPE_TABS, static_cast<UINT>(TCN_SELCHANGE)};
+    SendMessageW(dialog, WM_NOTIFY, IDC_RECIPE_TABS, reinterpret_cast<LPARAM>(&change));
+    SetDlgItemTextW(dialog, IDC_RECIPE_QUICK_SEARCH, L"ric");  // the quick search lists Rice
+    Press(dialog, IDC_RECIPE_SEARCH);                          // Find Ingredient chooses it
+    const HWND catalog = GetDlgItem(dialog, IDC_RECIPE_CATALOG);
+    listed = ListBox_GetCount(catalog);
+    selected = ListBoxText(dialog, IDC_RECIPE_CATALOG, ListBox_GetCurSel(catalog));
+    Press(dialog, IDCANCEL);
+  });
+  recipes_.AddItem(nullptr);
+  EXPECT_EQ(dialogs_.Opened(IDD_FIND_INGREDIENT), 1);
+  EXPECT_EQ(listed, 1);
+  EXPECT_EQ(selected, L"Rice");
+}
+
 TEST_F(RecipeListTest, TheFirstCategoryEnablesTheAddRecipeButton) {
   toolbar_.RegisterButton(15, RecipeList::kAddRecipe, false);
   toolbar_.Arrange({0, 1, 2, 15});

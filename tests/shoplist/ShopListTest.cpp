@@ -83,7 +83,12 @@ class ShopListTest : public view_test::ViewTest {
     return names;
   }
 
-  IngredientList ingredients_{app_, status_, toolbar_, options_};
+  // The Ingredients view, with its filter reachable.
+  struct FilteredIngredients : IngredientList {
+    using IngredientList::IngredientList;
+    using View::FillCategorySelector;
+    using View::SelectFilterFor;
+  } ingredients_{app_, status_, toolbar_, options_};
   OpenShopList shop_{app_, status_, toolbar_, options_, ingredients_};
   DialogScripts dialogs_;
   ScriptedPrompts prompts_;
@@ -290,15 +295,29 @@ TEST_F(ShopListTest, ListDialogMergesServingsAndExpandsRecipes) {
   ASSERT_EQ(list.items.size(), 2u);
   EXPECT_EQ(list.items[0].food, milk);
   EXPECT_EQ(list.name, L"Breakfast");
-  EXPECT_EQ(Rows(), (std::vector<WString>{L"2  cup Flour", L"2  cup Milk"}));  // sorted by the column
+  EXPECT_EQ(Rows(), (std::vector<WString>{L"2  cup Milk", L"2  cup Flour"}));  // in item order
   EXPECT_TRUE(shop_.IsFoodUsed(flour->foodId));
 }
 
 TEST_F(ShopListTest, SearchPresetsTheFoodsServingAndChangeRewritesTheSelectedItem) {
   Ingredient* milk = Food(L"Milk", 0.5, kUnitCup);
+  // The Ingredients tab shows another category; Find Ingredient starts over the whole catalog.
+  uint32_t spices;
+  {
+    DataLockGuard lock;
+    spices = ingredients_.Categories().AddNew(L"Spices", ingredients_.IdCounter());
+  }
+  ingredients_.FillCategorySelector(spices);
+  ingredients_.SelectFilterFor(spices, L"S");
+  int found = 0;
+  dialogs_.On(IDD_FIND_INGREDIENT, [&found](HWND find) {
+    found = static_cast<int>(SendDlgItemMessageW(find, IDC_FIND_RESULTS, LB_GETCOUNT, 0, 0));
+    SendDlgItemMessageW(find, IDC_FIND_RESULTS, LB_SETCURSEL, 0, 0);
+    Press(find, IDOK);
+  });
   dialogs_.On(IDD_SHOPLIST, [&](HWND dialog) {
     SetDlgItemTextW(dialog, IDC_SHOPLIST_FOOD, L"milk");
-    Press(dialog, IDC_SHOPLIST_SEARCH);  // selects Milk with half a cup
+    Press(dialog, IDC_SHOPLIST_SEARCH);  // Find Ingredient: Milk, with half a cup
     Press(dialog, IDC_SHOPLIST_ADD);
     const HWND items = GetDlgItem(dialog, IDC_SHOPLIST_ITEMS);
     ListBox_SetCurSel(items, 0);
@@ -310,6 +329,7 @@ TEST_F(ShopListTest, SearchPresetsTheFoodsServingAndChangeRewritesTheSelectedIte
     Press(dialog, IDOK);
   });
   ASSERT_NE(shop_.AddItem(nullptr), 0u);
+  EXPECT_EQ(found, 1);
   const Meal& list = *shop_.SelectedList();
   ASSERT_EQ(list.items.size(), 1u);
   EXPECT_EQ(list.items[0].food, milk);

@@ -1,5 +1,7 @@
 #include "views/Diary/MealDialog.h"
 
+#include "views/IngredientList/FindIngredientDialog.h"
+
 #include <commctrl.h>
 
 #include "food/Units.h"
@@ -162,24 +164,11 @@ void MealDialog::RefillCatalog(HWND dialog) const {
 }
 
 void MealDialog::Search(HWND dialog) const {
-  const WString text = ItemText(dialog, IDC_MEAL_FOOD);
-  if (text.empty()) return;
-  // The ingredient of that name, else the best match of the list (names starting with the text
-  // come first).
-  const Ingredient* found = ingredients_.FindByName(text);
-  if (!found && ListMessage(dialog, IDC_MEAL_CATALOG, LB_GETCOUNT) > 0)
-    found =
-        ingredients_.FindById(static_cast<uint32_t>(ListMessage(dialog, IDC_MEAL_CATALOG, LB_GETITEMDATA)));
+  // Find Ingredient, started with the typed text; the chosen food is selected with its serving.
+  const uint32_t chosen = ingredients_.FindIngredient(dialog, ItemText(dialog, IDC_MEAL_FOOD));
+  const Ingredient* found = chosen ? ingredients_.FindById(chosen) : nullptr;
   if (!found) return;
-  const auto count = static_cast<int>(ListMessage(dialog, IDC_MEAL_CATALOG, LB_GETCOUNT));
-  int at = 0;
-  while (at < count && ListMessage(dialog, IDC_MEAL_CATALOG, LB_GETITEMDATA, at) != found->foodId) ++at;
-  if (at == count) {
-    at = static_cast<int>(ListMessage(dialog, IDC_MEAL_CATALOG, LB_ADDSTRING, 0,
-                                      reinterpret_cast<LPARAM>(found->name.c_str())));
-    ListMessage(dialog, IDC_MEAL_CATALOG, LB_SETITEMDATA, at, found->foodId);
-  }
-  ListMessage(dialog, IDC_MEAL_CATALOG, LB_SETCURSEL, at);
+  SelectIngredientEntry(GetDlgItem(dialog, IDC_MEAL_CATALOG), *found);
   SetAmount(dialog, found->size, found->type);
 }
 

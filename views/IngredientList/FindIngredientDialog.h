@@ -10,6 +10,11 @@
 #include "toolkit/ERApp.h"
 
 class CategoryList;
+class Ingredient;
+
+// Selects the entry of `ingredient` in an editor's list box of catalog ingredients, adding the entry
+// when the list does not hold it yet (a search may choose what the quick filter left out).
+void SelectIngredientEntry(HWND listBox, const Ingredient& ingredient);
 
 class FindIngredientDialog {
  public:

@@ -461,8 +461,8 @@ uint32_t IngredientList::FindIngredient(HWND ownerWindow, const WString& text) {
     selectedCategory = shownCategory;
     selectedLetter = shownLetter;
   };
-  return FindIngredientDialog(owner, *categories, search)
-      .Run(ownerWindow, text, SelectorCategory(), SelectorLetter());
+  // The search starts over the whole catalog, whatever the Ingredients tab happens to show.
+  return FindIngredientDialog(owner, *categories, search).Run(ownerWindow, text, 0, 0);
 }
 
 void IngredientList::CopyItem() {

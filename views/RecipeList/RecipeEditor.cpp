@@ -1,5 +1,7 @@
 #include "views/RecipeList/RecipeEditor.h"
 
+#include "views/IngredientList/FindIngredientDialog.h"
+
 #include <commctrl.h>
 
 #include "app/CentreWindow.h"
@@ -421,10 +423,7 @@ void RecipeEditor::RefillCatalog() {
 }
 
 void RecipeEditor::OfferIngredient(const Ingredient& ingredient) {
-  const HWND catalog = Item(IDC_RECIPE_CATALOG);
-  const LRESULT at = Send(catalog, LB_ADDSTRING, 0, reinterpret_cast<LPARAM>(ingredient.name.c_str()));
-  Send(catalog, LB_SETITEMDATA, static_cast<WPARAM>(at), ingredient.foodId);
-  Send(catalog, LB_SETCURSEL, static_cast<WPARAM>(at));
+  SelectIngredientEntry(Item(IDC_RECIPE_CATALOG), ingredient);
 }
 
 void RecipeEditor::Search() {

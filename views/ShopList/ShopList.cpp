@@ -300,7 +300,7 @@ void ShopList::UpdateCategoryMenu(HMENU) {
 
 bool ShopList::RunListDialog(Meal& list, View* recipes) {
   const auto* lookup = dynamic_cast<const RecipeLookup*>(recipes);
-  return ShopListDialog(owner, list, ingredients_, ingredients_, lookup).Run(owner.MainWindow());
+  return ShopListDialog(owner, list, ingredients_, lookup).Run(owner.MainWindow());
 }
 
 uint32_t ShopList::AddItem(View* recipes) {

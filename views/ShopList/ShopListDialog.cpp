@@ -1,5 +1,8 @@
 #include "views/ShopList/ShopListDialog.h"
 
+#include "views/IngredientList/FindIngredientDialog.h"
+#include "views/IngredientList/IngredientList.h"
+
 #include <commctrl.h>
 #include <windowsx.h>
 
@@ -49,12 +52,11 @@ WString TextOf(HWND window) {
 
 }  // namespace
 
-ShopListDialog::ShopListDialog(const DAVavador::ERApp& app, Meal& list, View& ingredients,
-                               IngredientCatalog& catalog, const RecipeLookup* recipes)
+ShopListDialog::ShopListDialog(const DAVavador::ERApp& app, Meal& list, IngredientList& ingredients,
+                               const RecipeLookup* recipes)
     : app_(app),
       list_(list),
       ingredients_(ingredients),
-      catalog_(catalog),
       recipes_(recipes),
       items_(list.items) {}
 
@@ -227,7 +229,7 @@ void ShopListDialog::AddFood() {
   const HWND foods = Item(IDC_SHOPLIST_FOODS);
   const int at = ListBox_GetCurSel(foods);
   Ingredient* food =
-      at < 0 ? nullptr : catalog_.FindById(static_cast<uint32_t>(ListBox_GetItemData(foods, at)));
+      at < 0 ? nullptr : ingredients_.FindById(static_cast<uint32_t>(ListBox_GetItemData(foods, at)));
   const double amount = Amount();
   if (!food || amount <= 0) return;
   AddToShoppingLines(items_, *food, Unit(), amount, recipes_);
@@ -259,23 +261,11 @@ void ShopListDialog::RefillFoods() {
 }
 
 void ShopListDialog::Search() {
-  const WString text = TextOf(Item(IDC_SHOPLIST_FOOD));
-  if (text.empty()) return;
-  // The food of that name, else the best match of the list (names starting with the text first).
-  const HWND foods = Item(IDC_SHOPLIST_FOODS);
-  const Ingredient* food = catalog_.FindByName(text);
-  if (!food && ListBox_GetCount(foods) > 0)
-    food = catalog_.FindById(static_cast<uint32_t>(ListBox_GetItemData(foods, 0)));
+  // Find Ingredient, started with the typed text; the chosen food is selected with its serving.
+  const uint32_t chosen = ingredients_.FindIngredient(dialog_, TextOf(Item(IDC_SHOPLIST_FOOD)));
+  const Ingredient* food = chosen ? ingredients_.FindById(chosen) : nullptr;
   if (!food) return;
-  int at = 0;
-  while (at < ListBox_GetCount(foods) &&
-         static_cast<uint32_t>(ListBox_GetItemData(foods, at)) != food->foodId)
-    ++at;
-  if (at == ListBox_GetCount(foods)) {
-    at = ListBox_AddString(foods, food->name.c_str());
-    ListBox_SetItemData(foods, at, food->foodId);
-  }
-  ListBox_SetCurSel(foods, at);
+  SelectIngredientEntry(Item(IDC_SHOPLIST_FOODS), *food);
   SetAmount(food->size, food->type);
 }
 

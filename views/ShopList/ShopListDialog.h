@@ -12,14 +12,13 @@
 namespace DAVavador {
 class ERApp;
 }
-class View;
+class IngredientList;
 
 class ShopListDialog {
  public:
-  // `ingredients` fills the food list and `catalog` resolves its entries (both the Ingredients
-  // view); `recipes` may be null, and then no food expands into a recipe.
-  ShopListDialog(const DAVavador::ERApp& app, Meal& list, View& ingredients, IngredientCatalog& catalog,
-                 const RecipeLookup* recipes);
+  // `ingredients` fills the food list, resolves its entries and runs Find Ingredient; `recipes` may
+  // be null, and then no food expands into a recipe.
+  ShopListDialog(const DAVavador::ERApp& app, Meal& list, IngredientList& ingredients, const RecipeLookup* recipes);
   // True after OK, which has replaced the list's name and items; Cancel leaves the list alone.
   bool Run(HWND owner);
 
@@ -51,8 +50,7 @@ class ShopListDialog {
 
   const DAVavador::ERApp& app_;
   Meal& list_;
-  View& ingredients_;
-  IngredientCatalog& catalog_;
+  IngredientList& ingredients_;
   const RecipeLookup* recipes_;
   std::vector<MealItem> items_;
   HWND dialog_ = nullptr;
