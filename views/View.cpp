@@ -419,24 +419,32 @@ void View::ReadViewSettings(XMLDoc& doc) {
       if (doc.IsEndTag()) break;
     } else if (doc.IsEndTag()) {
       continue;
-    } else if (IsTag(tag, TXT("COLS"))) {
-      columns = XMLToByteList(doc.ReadValue(tag));
-    } else if (IsTag(tag, TXT("COLWIDTHS"))) {
-      columnWidths = XMLToIntList(doc.ReadValue(tag));
-    } else if (IsTag(tag, TXT("SORTCOL"))) {
-      sortColumn = XMLToInt(doc.ReadValue(tag));
-    } else if (IsTag(tag, TXT("SORTREVERSE"))) {
-      sortReverse = XMLToBool(doc.ReadValue(tag));
-    } else if (IsTag(tag, TXT("SELECTEDCATEGORY"))) {
-      selectedCategory = static_cast<uint32_t>(ParseInt(doc.ReadValue(tag)));
-    } else if (IsTag(tag, TXT("SELECTEDLETTER"))) {
-      // A letter the selector does not offer would hide every record: it means all.
-      const auto letter = static_cast<uint32_t>(ParseInt(doc.ReadValue(tag)));
-      selectedLetter = letter <= letters_.size() ? letter : 0;
-    } else if (IsTag(tag, TXT("CATEGORIES")) && categories && !doc.IsEmptyTag()) {
-      categories->Load(doc);
-      lastId = std::max(lastId, categories->HighestId());
+    } else if (IsTag(tag, TXT("CATEGORIES"))) {
+      if (categories && !doc.IsEmptyTag()) {
+        categories->Load(doc);
+        lastId = std::max(lastId, categories->HighestId());
+      }
+    } else if (const WChar* value = doc.ReadValue(tag)) {
+      ReadViewValue(tag, value);  // a missing value keeps the field as it is
     }
+  }
+}
+
+void View::ReadViewValue(const WChar* tag, const WChar* value) {
+  if (IsTag(tag, TXT("COLS"))) {
+    columns = XMLToByteList(value);
+  } else if (IsTag(tag, TXT("COLWIDTHS"))) {
+    columnWidths = XMLToIntList(value);
+  } else if (IsTag(tag, TXT("SORTCOL"))) {
+    sortColumn = XMLToInt(value);
+  } else if (IsTag(tag, TXT("SORTREVERSE"))) {
+    sortReverse = XMLToBool(value);
+  } else if (IsTag(tag, TXT("SELECTEDCATEGORY"))) {
+    selectedCategory = static_cast<uint32_t>(ParseInt(value));
+  } else if (IsTag(tag, TXT("SELECTEDLETTER"))) {
+    // A letter the selector does not offer would hide every record: it means all.
+    const auto letter = static_cast<uint32_t>(ParseInt(value));
+    selectedLetter = letter <= letters_.size() ? letter : 0;
   }
 }
 

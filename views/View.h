@@ -347,6 +347,7 @@ class View {
   void SaveCatalog();
   void ReportSaveFailure(uint32_t error);
   void StoreColumnWidths();
+  void ReadViewValue(const WChar* tag, const WChar* value);
   WString SelectedCategoryName() const;
 
   const ViewTraits traits_;
