@@ -215,8 +215,16 @@ TEST_F(LayoutTest, CardBreakPrintsMoreAndStopsWithFirstPageOnly) {
 
 TEST_F(LayoutTest, CardBreakContinuesOnTheNextSlotsAndPage) {
   settings.firstOnly = false;
-  const RecordingSurface& surface =
-      Print({MakeRecipe(TXT("Long"), 2, ManyWords(400)), MakeRecipe(TXT("Next"), 1)});
+  // As many words as fill three cards and part of a fourth with the machine's font, whatever its
+  // widths: the slots and pages they take are the layout's, not the font's.
+  const RecordingSurface* printed = nullptr;
+  for (int words = 100; words <= 3000 && !printed; words += 25) {
+    const RecordingSurface& surface =
+        Print({MakeRecipe(TXT("Long"), 2, ManyWords(words)), MakeRecipe(TXT("Next"), 1)});
+    if (surface.Find(L"Long (4)") && !surface.Find(L"Long (5)")) printed = &surface;
+  }
+  ASSERT_NE(nullptr, printed);
+  const RecordingSurface& surface = *printed;
   const Drawn* second = surface.Find(L"Long (2)");
   const Drawn* third = surface.Find(L"Long (3)");
   ASSERT_TRUE(second && third);
