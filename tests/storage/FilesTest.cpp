@@ -2,6 +2,7 @@
 // through the Win32 ones.
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cerrno>
 #include <csignal>
 
@@ -142,25 +143,54 @@ TEST(FileHandle, WritersExcludeEveryoneAndReadersShare) {
 }
 
 #ifndef _WIN32
-// A write the system refuses partway (here at the process's file size limit) fails with the
-// system's code, keeping what was written, instead of trying again.
+// Caps the size of the files the process writes while it lives: a write past the cap fails with
+// EFBIG (instead of raising SIGXFSZ), and a writer that never stops cannot fill the disk.
+class FileSizeLimit {
+ public:
+  explicit FileSizeLimit(rlim_t bytes) : previous_(std::signal(SIGXFSZ, SIG_IGN)) {
+    getrlimit(RLIMIT_FSIZE, &old_);
+    rlimit limit = old_;
+    limit.rlim_cur = std::min(bytes, old_.rlim_max);
+    EXPECT_EQ(0, setrlimit(RLIMIT_FSIZE, &limit));
+  }
+  ~FileSizeLimit() {
+    setrlimit(RLIMIT_FSIZE, &old_);
+    std::signal(SIGXFSZ, previous_);
+  }
+
+ private:
+  void (*previous_)(int);
+  rlimit old_{};
+};
+
+// A write the system refuses partway (here at the file size limit) fails with the system's code,
+// keeping what was written, instead of trying again.
 TEST(FileHandle, WriteRefusedPartwayFailsWithTheSystemCode) {
   ScratchFolder folder;
   const WString path = folder / TXT("big.bin");
-  rlimit old{};
-  ASSERT_EQ(0, getrlimit(RLIMIT_FSIZE, &old));
-  rlimit small = old;
-  small.rlim_cur = 10;
-  const auto previous = std::signal(SIGXFSZ, SIG_IGN);
-  ASSERT_EQ(0, setrlimit(RLIMIT_FSIZE, &small));
   FileHandle file(path);
-  const bool written = file.Write("twenty bytes of data", 20);
-  setrlimit(RLIMIT_FSIZE, &old);
-  std::signal(SIGXFSZ, previous);
-  EXPECT_FALSE(written);
+  {
+    FileSizeLimit limit(10);
+    EXPECT_FALSE(file.Write("twenty bytes of data", 20));
+  }
   EXPECT_EQ(static_cast<uint32_t>(EFBIG), file.lastError);
   file.Close();
   EXPECT_EQ("twenty byt", ReadFile(path));
+}
+
+// A write ends once its bytes are written, whatever an earlier call left in errno.
+TEST(FileHandle, WriteEndsAfterItsBytesWhateverErrnoHolds) {
+  ScratchFolder folder;
+  const WString path = folder / TXT("small.bin");
+  FileHandle file(path);
+  ASSERT_TRUE(file.OpenWrite());
+  {
+    FileSizeLimit limit(4096);
+    errno = EINTR;
+    EXPECT_TRUE(file.Write("abc", 3));
+  }
+  file.Close();
+  EXPECT_EQ("abc", ReadFile(path));
 }
 
 // The end of a file ends reading, whatever an earlier call left in errno: only a failed read says

@@ -150,11 +150,14 @@ TEST(XMLDocReader, ValueForms) {
   EXPECT_EQ(WString(TXT("3")), ValueOf(TXT("<name>3</NAME>"), TXT("Name")));
   EXPECT_EQ(WString(TXT("a/b")), ValueOf(TXT("<P>a/b</P>"), TXT("P")));
   EXPECT_EQ(WString(TXT("1\r\n2")), ValueOf(TXT("<P>1\r\n2</P >"), TXT("P")));
-  EXPECT_TRUE(IsNullValue(TXT("<A>1</B>"), TXT("A")));    // mismatched end tag
-  EXPECT_TRUE(IsNullValue(TXT("<A>1"), TXT("A")));        // no end tag
-  EXPECT_TRUE(IsNullValue(TXT("<A>1>2</A>"), TXT("A")));  // stray ">"
-  EXPECT_TRUE(IsNullValue(TXT("<A>1<//A>"), TXT("A")));   // second "/"
-  EXPECT_TRUE(IsNullValue(TXT("<A>1</>"), TXT("A")));     // end tag without a name
+  EXPECT_TRUE(IsNullValue(TXT("<A>1</B>"), TXT("A")));      // mismatched end tag
+  EXPECT_TRUE(IsNullValue(TXT("<A>1"), TXT("A")));          // no end tag
+  EXPECT_TRUE(IsNullValue(TXT("<A>1>2</A>"), TXT("A")));    // stray ">"
+  EXPECT_TRUE(IsNullValue(TXT("<A>1<//A>"), TXT("A")));     // second "/"
+  EXPECT_TRUE(IsNullValue(TXT("<A>1</>"), TXT("A")));       // end tag without a name
+  EXPECT_TRUE(IsNullValue(TXT("<P>1<\\P>"), TXT("P")));     // a backslash is no end tag
+  EXPECT_TRUE(IsNullValue(TXT("<P>1<xP>"), TXT("P")));      // nor is another element
+  EXPECT_TRUE(IsNullValue(TXT("<AB>AB</XY>"), TXT("AB")));  // the value ending like the name
 }
 
 // The six ASCII blanks end a tag's name (what follows is attributes); other characters do not.
@@ -186,6 +189,22 @@ TEST(XMLDocReader, EndTagNameStartsAtItsFirstLetterOrDigit) {
         std::pair{TXT("<`>1</`>"), TXT("`")}, std::pair{TXT("<{>1</{>"), TXT("{")},
         std::pair{TXT("<:>1</:>"), TXT(":")}})
     EXPECT_TRUE(IsNullValue(text, name)) << ToUtf8(text);
+}
+
+// After a value the cursor stands past its end tag, whichever way that tag is written, and the
+// next tag follows.
+TEST(XMLDocReader, ValueMovesTheCursorPastItsEndTag) {
+  for (const WChar* leaf :
+       {TXT("<NAME>v</NAME>"), TXT("<NAME>v</name>"), TXT("<NAME>v</ NAME >"), TXT("<NAME>v</NAME\t>")}) {
+    XMLDoc doc;
+    const WString text = WString(leaf) + TXT("<NEXT/>");
+    doc.SetText(text);
+    ASSERT_EQ(WString(TXT("NAME")), doc.NextTag());
+    EXPECT_EQ(WString(TXT("v")), doc.ReadValue(TXT("NAME"))) << ToUtf8(leaf);
+    EXPECT_EQ(WString(leaf).size(), doc.Cursor()) << ToUtf8(leaf);
+    EXPECT_EQ(WString(TXT("NEXT")), doc.NextTag()) << ToUtf8(leaf);
+    EXPECT_EQ(100, doc.Progress());
+  }
 }
 
 TEST(XMLDocReader, EndTagAndContainerHaveNoValue) {
