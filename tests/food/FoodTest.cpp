@@ -217,6 +217,33 @@ TEST(Food, CsvRowReadsEveryColumn) {
   EXPECT_EQ(TXT(""), food.name);  // the name field lies beyond the row
 }
 
+// Any one column with data makes a row: a name, a category, a serving, ounces or a nutrient above
+// 0 (however small), a picture. Importing changes only the stored fields, never the preview.
+TEST(Food, EachColumnAloneMakesARowWithData) {
+  const std::pair<uint32_t, const WChar*> cases[] = {
+      {kColumnName, TXT("Salt")},     {kColumnCategory, TXT("12")},      {kColumnServingSize, TXT("0.5 cup")},
+      {kColumnOunces, TXT("0.5")},    {Nutrient::kCalories, TXT("0.5")}, {Nutrient::kSelenium, TXT("0.01")},
+      {kColumnPicture, TXT("a.jpg")},
+  };
+  for (const auto& [column, field] : cases) {
+    CategoryList categories;
+    uint32_t counter = 0;
+    Ingredient food;
+    const PreviewRect before = food.preview;
+    EXPECT_TRUE(food.ImportCsvRow({field}, categories, UnitNames(), counter, MapOf({column}))) << column;
+    EXPECT_EQ(before.left, food.preview.left) << column;
+    EXPECT_EQ(before.top, food.preview.top) << column;
+  }
+  for (const WChar* nothing : {TXT("0"), TXT("-0.5"), TXT("abc")}) {
+    CategoryList categories;
+    uint32_t counter = 0;
+    Ingredient food;
+    EXPECT_FALSE(food.ImportCsvRow({nothing, nothing}, categories, UnitNames(), counter,
+                                   MapOf({kColumnOunces, Nutrient::kCalories})))
+        << ToUtf8(nothing);
+  }
+}
+
 TEST(Food, CsvRowWithoutDataFails) {
   CategoryList categories;
   uint32_t counter = 0;
