@@ -175,11 +175,15 @@ TEST(Text, LoneSurrogatesAreWrittenUnitByUnit) {
       {{0xDC00}, "\xED\xB0\x80"},
       {{0xDFFF, 0xD800}, "\xED\xBF\xBF\xED\xA0\x80"},
       {{u'x', 0xDBFF, 0xDFFF}, "x\xF4\x8F\xBF\xBF"},
+      {{0xD7FF, 0xDC00}, "\xED\x9F\xBF\xED\xB0\x80"},
   };
   for (const auto& [units, bytes] : cases) {
     const WString text(units.begin(), units.end());
     EXPECT_EQ(HexBytes(bytes), HexBytes(ToUtf8(text))) << Hex(text);
   }
+  // A view that ends with a high surrogate does not reach past its end for the partner.
+  const WString pair = {static_cast<WChar>(0xD800), static_cast<WChar>(0xDC00)};
+  EXPECT_EQ("\xED\xA0\x80", ToUtf8(WStringView(pair).substr(0, 1)));
 }
 
 // Bytes that start no sequence, and sequences cut off by the end of the text, read as the
