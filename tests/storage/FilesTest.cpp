@@ -228,26 +228,30 @@ TEST(FileHandle, ReadRefusedBySystemFailsWithItsCode) {
   EXPECT_EQ(static_cast<uint32_t>(EBADF), file.lastError);
 }
 
-// Descriptor 0 is a file like any other: a process started without standard input still opens
+// Descriptor 0 is a file like any other: a process started without standard input still writes
 // and reads its files.
 TEST(FileHandle, FileOnDescriptorZeroOpens) {
   ScratchFolder folder;
   const WString path = folder / TXT("first.bin");
-  ASSERT_TRUE(WriteFile(path, "zero"));
   const int input = dup(0);
   close(0);
-  FileHandle file(path);
-  const bool opened = file.OpenRead();
-  const FileHandle::SystemHandle handle = file.handle;
-  const std::string read = ReadFile(path);
-  file.Close();
+  FileHandle writer(path);
+  const bool written = writer.Write("zero", 4);
+  const FileHandle::SystemHandle writeHandle = writer.handle;
+  writer.Close();
+  FileHandle reader(path);
+  const bool opened = reader.OpenRead();
+  const FileHandle::SystemHandle readHandle = reader.handle;
+  reader.Close();
   if (input >= 0) {
     dup2(input, 0);
     close(input);
   }
+  EXPECT_TRUE(written);
+  EXPECT_EQ(0, writeHandle);
   EXPECT_TRUE(opened);
-  EXPECT_EQ(0, handle);
-  EXPECT_EQ("zero", read);
+  EXPECT_EQ(0, readHandle);
+  EXPECT_EQ("zero", ReadFile(path));
 }
 #endif
 

@@ -392,6 +392,17 @@ TEST(XMLValues, ParseRealKeepsNineteenSignificantDigits) {
   for (const auto& [text, value] : cases) EXPECT_DOUBLE_EQ(value, ParseReal(text)) << ToUtf8(text);
 }
 
+// A number reads as the double nearest to it, as the compiler reads the same literal: its digits
+// are scaled by one exact power of ten where doubles hold one.
+TEST(XMLValues, ParseRealGivesTheNearestDouble) {
+  const std::pair<const WChar*, double> cases[] = {
+      {TXT("5e-22"), 5e-22}, {TXT("0.5e-21"), 5e-22}, {TXT("19e-22"), 19e-22},   {TXT("31e-22"), 31e-22},
+      {TXT("0.1"), 0.1},     {TXT("0.3"), 0.3},       {TXT("123.457"), 123.457}, {TXT("4.35"), 4.35},
+      {TXT("9e22"), 9e22},   {TXT("1.5e-7"), 1.5e-7}, {TXT("2.05"), 2.05},       {TXT("31.5"), 31.5},
+  };
+  for (const auto& [text, value] : cases) EXPECT_EQ(value, ParseReal(text)) << ToUtf8(text);
+}
+
 TEST(XMLValues, BoolAndLists) {
   EXPECT_TRUE(XMLToBool(TXT("1")));
   EXPECT_FALSE(XMLToBool(TXT("true")));
