@@ -107,6 +107,7 @@ def tokenize(text):
     i, n = 0, len(text)
     line_start = True
     skipping = False  # inside a clang-format off region
+    conditions = []  # per open #if: False inside Windows-only code, True or None elsewhere
     while i < n:
         c = text[i]
         if c == "\n":
@@ -131,11 +132,30 @@ def tokenize(text):
             i = n if end < 0 else end + 2
             continue
         if line_start and c == "#":
-            # A preprocessor line, with its continuations.
+            # A preprocessor line, with its continuations. Code only Windows compiles (under
+            # "#ifdef _WIN32", or the "#else" of "#ifndef _WIN32") yields nothing.
+            start = i
             while i < n and text[i] != "\n":
                 if text[i] == "\\" and i + 1 < n and text[i + 1] == "\n":
                     i += 1
                 i += 1
+            word, _, rest = text[start + 1 : i].strip().partition(" ")
+            rest = rest.split("//")[0].strip()
+            if word in ("if", "ifdef", "ifndef"):
+                windows = rest in ("_WIN32", "defined(_WIN32)", "defined _WIN32")
+                not_windows = rest in ("!defined(_WIN32)", "!defined _WIN32")
+                if (word == "ifndef" and rest == "_WIN32") or (word == "if" and not_windows):
+                    conditions.append(True)
+                elif (word == "ifdef" and rest == "_WIN32") or (word == "if" and windows):
+                    conditions.append(False)
+                else:
+                    conditions.append(None)
+            elif word == "else" and conditions and conditions[-1] is not None:
+                conditions[-1] = not conditions[-1]
+            elif word == "elif" and conditions:
+                conditions[-1] = None
+            elif word == "endif" and conditions:
+                conditions.pop()
             continue
         line_start = False
         start = i
@@ -176,7 +196,7 @@ def tokenize(text):
             else:
                 i += 1
             kind = "punct"
-        if not skipping:
+        if not skipping and False not in conditions:
             tokens.append(Token(kind, text[start:i], start, i))
     return tokens
 
