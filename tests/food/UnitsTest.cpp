@@ -88,6 +88,8 @@ TEST(Units, ParseServingReadsAmountUnitAndName) {
       {TXT("1 t"), 1, 15, TXT("")},
       {TXT("1 s"), 1, kUnitServing, TXT("")},
       {TXT(" 2 cup"), 2, kUnitCup, TXT("")},
+      {TXT("2 Tbl\t\v\f\r\n butter"), 2, 15, TXT("butter")},
+      {TXT("2 Tbl\x0E butter"), 2, 15, TXT("\x0E butter")},
       {TXT("~3 Tbl oil"), 3, 15, TXT("oil")},
       {TXT("0.5 OZ  cheese"), 0.5, kUnitOunce, TXT("cheese")},
   };

@@ -30,10 +30,11 @@ TEST(Csv, PathsEndingInCsvInAnyCase) {
 
 TEST(Csv, FieldsSplitAtCommasOutsideQuotes) {
   const std::pair<const WChar*, CsvRow> cases[] = {
-      {TXT("\"a\",\"b\""), {TXT("a"), TXT("b")}},     {TXT("\"a,b\",c"), {TXT("a,b"), TXT("c")}},
-      {TXT("\n\"x\", \"y\""), {TXT("x"), TXT("y")}},   // blanks before a quote are skipped
-      {TXT("\" two\",\"\""), {TXT(" two"), TXT("")}},  // blanks inside quotes are kept
-      {TXT("1,,3"), {TXT("1"), TXT(""), TXT("3")}},   {TXT(""), {TXT("")}},
+      {TXT("\"a\",\"b\""), {TXT("a"), TXT("b")}},           {TXT("\"a,b\",c"), {TXT("a,b"), TXT("c")}},
+      {TXT("\n\"x\", \"y\""), {TXT("x"), TXT("y")}},         // blanks before a quote are skipped
+      {TXT("\" two\",\"\""), {TXT(" two"), TXT("")}},        // blanks inside quotes are kept
+      {TXT("\t\"a\",\r\u00A0\"b\""), {TXT("a"), TXT("b")}},  // tabs, returns, no-break spaces
+      {TXT("1,,3"), {TXT("1"), TXT(""), TXT("3")}},         {TXT(""), {TXT("")}},
   };
   for (const auto& [line, fields] : cases) EXPECT_EQ(fields, SplitCsvLine(line)) << ToUtf8(line);
 }
@@ -73,6 +74,8 @@ TEST(Csv, HeadersKeepLettersAndDigitsUpToTheFirstOtherCharacter) {
       {TXT("Prot\u00E9ines"), TXT("Prot\u00E9ines")},
       {TXT("\u0416\u0438\u0440"), TXT("\u0416\u0438\u0440")},
       {TXT("(g)"), TXT("")},
+      {TXT("Total\u00A0Fat\t(g)"), TXT("TotalFat")},
+      {TXT("\r\nCalories\n"), TXT("Calories")},
       // Letters and digits as the system classifies them; dashes and signs beyond Latin-1 end it.
       {TXT("Calories\u2014kcal"), TXT("Calories")},
       {TXT("Sodium\uFF08mg\uFF09"), TXT("Sodium")},

@@ -150,9 +150,11 @@ TEST(XMLDocReader, ValueForms) {
   EXPECT_EQ(WString(TXT("3")), ValueOf(TXT("<name>3</NAME>"), TXT("Name")));
   EXPECT_EQ(WString(TXT("a/b")), ValueOf(TXT("<P>a/b</P>"), TXT("P")));
   EXPECT_EQ(WString(TXT("1\r\n2")), ValueOf(TXT("<P>1\r\n2</P >"), TXT("P")));
-  EXPECT_TRUE(IsNullValue(TXT("<A>1</B>"), TXT("A")));      // mismatched end tag
-  EXPECT_TRUE(IsNullValue(TXT("<A>1"), TXT("A")));          // no end tag
-  EXPECT_TRUE(IsNullValue(TXT("<A>1>2</A>"), TXT("A")));    // stray ">"
+  EXPECT_TRUE(IsNullValue(TXT("<A>1</B>"), TXT("A")));    // mismatched end tag
+  EXPECT_TRUE(IsNullValue(TXT("<A>1"), TXT("A")));        // no end tag
+  EXPECT_TRUE(IsNullValue(TXT("<A>1>2</A>"), TXT("A")));  // stray ">"
+  EXPECT_TRUE(IsNullValue(TXT("<A>1>/A>"), TXT("A")));    // an end tag without its "<"
+  EXPECT_TRUE(IsNullValue(TXT("<A>1> / A>"), TXT("A")));
   EXPECT_TRUE(IsNullValue(TXT("<A>1<//A>"), TXT("A")));     // second "/"
   EXPECT_TRUE(IsNullValue(TXT("<A>1</>"), TXT("A")));       // end tag without a name
   EXPECT_TRUE(IsNullValue(TXT("<P>1<\\P>"), TXT("P")));     // a backslash is no end tag
