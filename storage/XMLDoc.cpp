@@ -2,6 +2,7 @@
 
 #include <charconv>
 #include <cmath>
+#include <cstdio>
 
 #include "storage/Files.h"
 
@@ -140,11 +141,19 @@ void ForEachListItem(const WChar* text, Item item) {
 constexpr double kExactPowers[] = {1e0,  1e1,  1e2,  1e3,  1e4,  1e5,  1e6,  1e7,  1e8,  1e9,  1e10, 1e11,
                                    1e12, 1e13, 1e14, 1e15, 1e16, 1e17, 1e18, 1e19, 1e20, 1e21, 1e22};
 
-double Scale(double mantissa, int exponent) {
+double Scale(uint64_t mantissa, int exponent) {
   if (mantissa == 0) return 0;
-  if (exponent >= 0 && exponent <= 22) return mantissa * kExactPowers[exponent];
-  if (exponent < 0 && exponent >= -22) return mantissa / kExactPowers[-exponent];
-  return mantissa * std::pow(10.0, exponent);
+  // Exact operands give the nearest double at once; everything else goes through the library's
+  // correctly rounded conversion, so that every platform reads the same number.
+  constexpr uint64_t kExactMantissa = uint64_t{1} << 53;
+  const auto exact = static_cast<double>(mantissa);
+  if (mantissa < kExactMantissa && exponent >= 0 && exponent <= 22) return exact * kExactPowers[exponent];
+  if (mantissa < kExactMantissa && exponent < 0 && exponent >= -22) return exact / kExactPowers[-exponent];
+  char text[48];
+  const int length = std::snprintf(text, sizeof text, "%llue%d", static_cast<unsigned long long>(mantissa), exponent);
+  double value = 0;
+  if (std::from_chars(text, text + length, value).ec != std::errc()) return 0;  // beyond the range of doubles
+  return value;
 }
 
 // An exponent after the digits ("e+006", "E-5"); text stays where it was when none follows.
@@ -471,7 +480,7 @@ double ParseReal(const WChar* text) {
     }
   }
   exponent += ParseExponent(text);
-  const double value = Scale(static_cast<double>(mantissa), exponent);
+  const double value = Scale(mantissa, exponent);
   if (!std::isfinite(value)) return 0;  // out of range: the lenient rule keeps the default
   return negative ? -value : value;
 }
