@@ -118,7 +118,8 @@ void ERAppWindows::ApplyCommandLine() {
   if (!arguments) return;
   for (int i = 1; i < count; ++i) {
     const wchar_t* argument = arguments[i];
-    if ((argument[0] != L'/' && argument[0] != L'-') || (argument[1] != L'f' && argument[1] != L'F')) continue;
+    if ((argument[0] != L'/' && argument[0] != L'-') || (argument[1] != L'f' && argument[1] != L'F'))
+      continue;
     if (argument[2] != 0)
       options.baseFolder = argument + 2;
     else if (i + 1 < count)

@@ -174,8 +174,7 @@ bool ERXferHTTP::Receive(void* url, uint32_t size, TransferRequest& request, Pro
     if (ok && done != size) Fail(request, ERROR_INTERNET_CONNECTION_RESET);
     ok = ok && done == size && (temporary.Flush() || Fail(request, temporary.lastError));
     temporary.Close();
-    if (ok && (MoveFileOver(temporary.path, request.localPath) || Fail(request, GetLastError())))
-      return true;
+    if (ok && (MoveFileOver(temporary.path, request.localPath) || Fail(request, GetLastError()))) return true;
     DeleteFileAt(temporary.path);
     return false;
   }

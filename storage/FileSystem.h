@@ -26,7 +26,7 @@ bool Copy(const WString& source, const WString& target);  // replaces an existin
 bool Move(const WString& source, const WString& target);  // fails when the target exists
 // Moves `source` over `target` in one step, replacing it, and returns once the move is on the disk.
 bool Replace(const WString& source, const WString& target);
-bool Exists(const WString& path);                         // a file or folder of that name exists
+bool Exists(const WString& path);  // a file or folder of that name exists
 bool IsFolder(const WString& path);
 WString FullPath(const WString& path);  // absolute, with "." and ".." resolved
 bool CreateFolder(const WString& path, const EveryoneSecurity* security);

@@ -150,7 +150,8 @@ double Scale(uint64_t mantissa, int exponent) {
   if (mantissa < kExactMantissa && exponent >= 0 && exponent <= 22) return exact * kExactPowers[exponent];
   if (mantissa < kExactMantissa && exponent < 0 && exponent >= -22) return exact / kExactPowers[-exponent];
   char text[48];
-  const int length = std::snprintf(text, sizeof text, "%llue%d", static_cast<unsigned long long>(mantissa), exponent);
+  const int length =
+      std::snprintf(text, sizeof text, "%llue%d", static_cast<unsigned long long>(mantissa), exponent);
   double value = 0;
   if (std::from_chars(text, text + length, value).ec != std::errc()) return 0;  // beyond the range of doubles
   return value;
@@ -361,7 +362,7 @@ WChar* XMLDoc::NextTag() {
 
 WChar* XMLDoc::ReadValue(const WChar* expected) {
   if (cursor_ == kNotFound) return nullptr;  // the text has ended: there is no value to read
-  if (emptyTag_) return &in_[cursor_ - 1];  // the terminator that replaced the ">" of "<NAME/>"
+  if (emptyTag_) return &in_[cursor_ - 1];   // the terminator that replaced the ">" of "<NAME/>"
   if (endTag_) {
     endTag_ = false;
     return nullptr;

@@ -26,8 +26,8 @@ extern const WChar kNoPicture[];
 void ImportPicture(const WString& text, const WString& imagesFolder, WString& picture,
                    const PictureUsers& users);
 
-// Copies the picture (its plain file name) from one folder to another (an exchanged file's "Images\" folder and
-// the images folder), creating the target folder and replacing an existing file.
+// Copies the picture (its plain file name) from one folder to another (an exchanged file's "Images\" folder
+// and the images folder), creating the target folder and replacing an existing file.
 bool CopyPicture(const WString& picture, const WString& fromFolder, const WString& toFolder);
 
 }  // namespace DAVavador

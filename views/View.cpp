@@ -571,7 +571,8 @@ NutrientFormat View::Format() const {
 }
 
 void View::SortList() {
-  if (traits_.sortable && sortColumn >= 0 && sortColumn < listView.ColumnCount()) listView.Sort(sortColumn, sortReverse);
+  if (traits_.sortable && sortColumn >= 0 && sortColumn < listView.ColumnCount())
+    listView.Sort(sortColumn, sortReverse);
 }
 
 void View::SortByColumn(int position) {

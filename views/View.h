@@ -357,7 +357,7 @@ class View {
   std::atomic<bool> saveFailureShown_{false};
   WString importPath_;    // the file of the running import or restore
   WString exchangePath_;  // the last exchange file LoadFrom or StartExport worked on
-  WString letters_;  // the letters of the letter selector, entry data 1 onward
+  WString letters_;       // the letters of the letter selector, entry data 1 onward
   // The rows a worker's fill has queued, and that worker's thread.
   std::vector<PendingRow>* pendingRows_ = nullptr;
   DWORD fillThread_ = 0;

@@ -24,18 +24,18 @@ using storage_test::WriteFile;
 // The views with what the tests reach into opened up.
 template <class ViewClass>
 struct Opened : ViewClass {
-  using ViewClass::ViewClass;
   using View::lastId;
   using View::LoadFrom;
   using View::modified;
   using View::readOnly;
   using View::selectedCategory;
+  using ViewClass::ViewClass;
 };
 
 // The four views over one data folder, opened as the program's start opens them.
 struct Household {
-  Household(DAVavador::ERApp& app, DAVavador::ERStatusBar& status,
-                     DAVavador::ERToolbar& toolbar, Options& options, HWND tabs, const WString& folder)
+  Household(DAVavador::ERApp& app, DAVavador::ERStatusBar& status, DAVavador::ERToolbar& toolbar,
+            Options& options, HWND tabs, const WString& folder)
       : ingredients(app, status, toolbar, options),
         recipes(app, status, toolbar, options, ingredients),
         diary(app, status, toolbar, options, ingredients),
@@ -78,7 +78,8 @@ struct Household {
     return names;
   }
   const Ingredient* Linked() const {
-    return const_cast<Opened<IngredientList>&>(ingredients).FindById(static_cast<uint32_t>(OnlyRecipe().ingredientId));
+    return const_cast<Opened<IngredientList>&>(ingredients)
+        .FindById(static_cast<uint32_t>(OnlyRecipe().ingredientId));
   }
 
   Opened<IngredientList> ingredients;
@@ -98,9 +99,7 @@ class HouseholdTest : public view_test::ViewTest {
       for (const wchar_t* name : {L"Flour", L"Milk", L"Rice", L"Salt"}) Food(first, name);
       AddBread(first);
     }
-    const auto id = [this](const wchar_t* name) {
-      return std::to_string(ids_.at(name));
-    };
+    const auto id = [this](const wchar_t* name) { return std::to_string(ids_.at(name)); };
     WriteFile(Path(L"FoodDiary.xml"),
               "<DIARYLIST>\n<VIEW>\n<CATEGORIES>\n<DIARYNAME>\n<NAME>Ann</NAME>\n<ID>1</ID>\n</DIARYNAME>\n"
               "</CATEGORIES>\n</VIEW>\n<DIARIES>\n<DIARY>\n<FOODLIST>\n<FOODITEM>\n<ID>" +
@@ -115,7 +114,8 @@ class HouseholdTest : public view_test::ViewTest {
                   id(L"Salt") +
                   "</FOODID>\n<FOODNAME>Salt</FOODNAME>\n</FOOD>\n</ITEM>\n"
                   "<ITEM>\n<AMOUNT>1</AMOUNT>\n<SERVINGTYPE>1</SERVINGTYPE>\n<FOOD>\n<FOODID>" +
-                  id(L"Milk") + "</FOODID>\n<FOODNAME>Milk</FOODNAME>\n</FOOD>\n</ITEM>\n"
+                  id(L"Milk") +
+                  "</FOODID>\n<FOODNAME>Milk</FOODNAME>\n</FOOD>\n</ITEM>\n"
                   "</SHOPLIST>\n</LISTS>\n</SHOPLISTLIST>\n");
   }
 
@@ -184,23 +184,27 @@ TEST_F(HouseholdTest, ADeletedIngredientAShoppingListHoldsStaysHiddenForItThroug
     // A new ingredient may take the memory a freed record had.
     Food(house, L"Sugar");
     EXPECT_EQ(Household::FoodsOf(*house.lists.Lists()[0]), (std::vector<WString>{L"Salt", L"Milk"}));
-    EXPECT_EQ(house.ListedIngredients(), (std::vector<WString>{L"Bread", L"Flour", L"Milk", L"Rice", L"Sugar"}));
+    EXPECT_EQ(house.ListedIngredients(),
+              (std::vector<WString>{L"Bread", L"Flour", L"Milk", L"Rice", L"Sugar"}));
   }
   const Household restarted = Open();
   ExpectEveryReference(restarted);
-  EXPECT_EQ(restarted.ListedIngredients(), (std::vector<WString>{L"Bread", L"Flour", L"Milk", L"Rice", L"Sugar"}));
+  EXPECT_EQ(restarted.ListedIngredients(),
+            (std::vector<WString>{L"Bread", L"Flour", L"Milk", L"Rice", L"Sugar"}));
 }
 
 TEST_F(HouseholdTest, ImportAnsweredYesListsTheFilesFoodsAndKeepsEveryReferenceThroughARestart) {
   // An exchange file of three foods; Rice and Bread come back under new ids.
-  WriteFile(Path(L"foods.csv"), "\"Name\",\"Calories\"\r\n\"Oats\",\"380\"\r\n\"Rice\",\"130\"\r\n\"Bread\",\"250\"\r\n");
+  WriteFile(Path(L"foods.csv"),
+            "\"Name\",\"Calories\"\r\n\"Oats\",\"380\"\r\n\"Rice\",\"130\"\r\n\"Bread\",\"250\"\r\n");
   {
     Household house = Open();
     prompts_.chosenPaths = {Path(L"foods.csv")};
     prompts_.answers = {Prompt::kAnswerYes};
     house.ingredients.Import();
     EXPECT_EQ(house.ListedIngredients(), (std::vector<WString>{L"Bread", L"Oats", L"Rice"}));
-    EXPECT_EQ(house.Linked()->nutrients[Nutrient::kCalories], 250);  // the link follows Bread to its new record
+    EXPECT_EQ(house.Linked()->nutrients[Nutrient::kCalories],
+              250);  // the link follows Bread to its new record
   }
   const Household restarted = Open();
   ExpectEveryReference(restarted);
@@ -223,18 +227,21 @@ TEST_F(HouseholdTest, RestoreListsTheBackupsFoodsAndKeepsALaterOneForWhatRefersT
     house.recipes.SaveIfModified(false);
     prompts_.answers = {Prompt::kAnswerYes};
     house.ingredients.RestoreBackup();
-    EXPECT_EQ(house.ListedIngredients(), (std::vector<WString>{L"Bread", L"Flour", L"Milk", L"Rice", L"Salt"}));
+    EXPECT_EQ(house.ListedIngredients(),
+              (std::vector<WString>{L"Bread", L"Flour", L"Milk", L"Rice", L"Salt"}));
     EXPECT_EQ(house.LineFoods(), (std::vector<WString>{L"Flour", L"Milk", L"Yeast"}));
   }
   const Household restarted = Open();
   EXPECT_EQ(restarted.LineFoods(), (std::vector<WString>{L"Flour", L"Milk", L"Yeast"}));
-  EXPECT_EQ(restarted.ListedIngredients(), (std::vector<WString>{L"Bread", L"Flour", L"Milk", L"Rice", L"Salt"}));
+  EXPECT_EQ(restarted.ListedIngredients(),
+            (std::vector<WString>{L"Bread", L"Flour", L"Milk", L"Rice", L"Salt"}));
 }
 
 TEST_F(HouseholdTest, RecordsFromForeignFilesNameOnlyPlainPictureFiles) {
-  WriteFile(Path(L"shared.xml"),
-            "<RECIPELIST>\n<RECIPES>\n<RECIPE>\n<FOOD>\n<FOODID>1</FOODID>\n<FOODNAME>Pie</FOODNAME>\n"
-            "<PICTURE>..\\..\\Documents\\thesis.doc</PICTURE>\n</FOOD>\n</RECIPE>\n</RECIPES>\n</RECIPELIST>\n");
+  WriteFile(
+      Path(L"shared.xml"),
+      "<RECIPELIST>\n<RECIPES>\n<RECIPE>\n<FOOD>\n<FOODID>1</FOODID>\n<FOODNAME>Pie</FOODNAME>\n"
+      "<PICTURE>..\\..\\Documents\\thesis.doc</PICTURE>\n</FOOD>\n</RECIPE>\n</RECIPES>\n</RECIPELIST>\n");
   WriteFile(Path(L"foods.xml"),
             "<INGREDIENTLIST>\n<INGREDIENTS>\n<FOOD>\n<FOODID>1</FOODID>\n<FOODNAME>Kale</FOODNAME>\n"
             "<PICTURE>C:\\Windows\\win.ini</PICTURE>\n</FOOD>\n</INGREDIENTS>\n</INGREDIENTLIST>\n");
@@ -253,7 +260,8 @@ TEST_F(HouseholdTest, AReadOnlyCatalogRefusesImportAndRestore) {
   WriteFile(Path(L"foods.csv"), "\"Name\",\"Calories\"\r\n\"Oats\",\"380\"\r\n");
   Household house = Open();
   house.ingredients.readOnly = house.recipes.readOnly = house.diary.readOnly = house.lists.readOnly = true;
-  for (View* view : std::initializer_list<View*>{&house.ingredients, &house.recipes, &house.diary, &house.lists}) {
+  for (View* view :
+       std::initializer_list<View*>{&house.ingredients, &house.recipes, &house.diary, &house.lists}) {
     view->Import();
     view->RestoreBackup();
   }

@@ -48,7 +48,8 @@ class UsingView : public TestView {
 
 // Items pointing at ingredients as a shopping list's do, known to the catalog while it lives.
 struct HeldFoods : FoodReferences {
-  HeldFoods(IngredientList& catalog, std::vector<Ingredient*> held) : catalog(catalog), foods(std::move(held)) {
+  HeldFoods(IngredientList& catalog, std::vector<Ingredient*> held)
+      : catalog(catalog), foods(std::move(held)) {
     catalog.AddFoodReferences(this);
   }
   ~HeldFoods() { catalog.RemoveFoodReferences(this); }
@@ -635,7 +636,8 @@ TEST_F(RecipeListTest, DownloadAndUploadStandInTheFileMenuAndThePopUp) {
     const HMENU items = GetSubMenu(menu, 0);  // the File menu; the pop-up itself
     recipes_.List().ClearSelection();
     recipes_.UpdateMenu(items);
-    EXPECT_EQ(GetMenuState(items, RecipeList::kDownload, MF_BYCOMMAND), static_cast<UINT>(MF_ENABLED)) << menuId;
+    EXPECT_EQ(GetMenuState(items, RecipeList::kDownload, MF_BYCOMMAND), static_cast<UINT>(MF_ENABLED))
+        << menuId;
     EXPECT_EQ(GetMenuState(items, RecipeList::kUpload, MF_BYCOMMAND), static_cast<UINT>(MF_GRAYED)) << menuId;
     DestroyMenu(menu);
   }

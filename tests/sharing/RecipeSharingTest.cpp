@@ -211,16 +211,18 @@ TEST_F(Sharing, ALongRecipeUploadsWhole) {
 TEST_F(Sharing, AccentedNamesAreFoundByTheirAccentedParts) {
   SharingServerProcess server(folder_ / L"server");
   ASSERT_TRUE(server.Running()) << SHARING_SERVER;
-  const WString names[] = {L"Cr\u00E8me br\u00FBl\u00E9e", L"M\u00FCsli", L"Jalape\u00F1o bread", L"Stra\u00DFe pie"};
+  const WString names[] = {L"Cr\u00E8me br\u00FBl\u00E9e", L"M\u00FCsli", L"Jalape\u00F1o bread",
+                           L"Stra\u00DFe pie"};
   for (const WString& name : names) {
     recipe_.name = name;
     AnswerUpload();
     Upload(server.Address());
   }
-  const std::pair<const wchar_t*, const wchar_t*> searches[] = {{L"cr\u00E8me BR\u00DBL\u00C9E", names[0].c_str()},
-                                                                {L"m\u00FCs", names[1].c_str()},
-                                                                {L"\u00F1o", names[2].c_str()},
-                                                                {L"stra\u00DF", names[3].c_str()}};
+  const std::pair<const wchar_t*, const wchar_t*> searches[] = {
+      {L"cr\u00E8me BR\u00DBL\u00C9E", names[0].c_str()},
+      {L"m\u00FCs", names[1].c_str()},
+      {L"\u00F1o", names[2].c_str()},
+      {L"stra\u00DF", names[3].c_str()}};
   for (const auto& [part, found] : searches) {
     const WString address = SearchAddress(server.Address(), CalendarDate(0, 1, 1), {}, part);
     const std::vector<SharedRecipeListing> rows = ParseSearchReply(FetchSearchReply(address));

@@ -128,11 +128,12 @@ TEST_F(ShopListTest, RowsStayInItemOrderWhateverTheStoredSort) {
   ingredients_.WaitForBackgroundSaves();
   std::string items;
   for (const char* name : {"Zucchini", "Apple", "Milk"})
-    items += "<ITEM>\n<AMOUNT>1</AMOUNT>\n<SERVINGTYPE>2</SERVINGTYPE>\n<FOOD>\n<FOODNAME>" + std::string(name) +
-             "</FOODNAME>\n</FOOD>\n</ITEM>\n";
-  WriteFile(Catalog(), "<SHOPLISTLIST>\n<VIEW>\n<SORTCOL>0</SORTCOL>\n<SORTREVERSE>1</SORTREVERSE>\n</VIEW>\n"
-                       "<LISTS>\n<SHOPLIST>\n<LISTID>4</LISTID>\n<LISTNAME>Weekly</LISTNAME>\n" +
-                           items + "</SHOPLIST>\n</LISTS>\n</SHOPLISTLIST>\n");
+    items += "<ITEM>\n<AMOUNT>1</AMOUNT>\n<SERVINGTYPE>2</SERVINGTYPE>\n<FOOD>\n<FOODNAME>" +
+             std::string(name) + "</FOODNAME>\n</FOOD>\n</ITEM>\n";
+  WriteFile(Catalog(),
+            "<SHOPLISTLIST>\n<VIEW>\n<SORTCOL>0</SORTCOL>\n<SORTREVERSE>1</SORTREVERSE>\n</VIEW>\n"
+            "<LISTS>\n<SHOPLIST>\n<LISTID>4</LISTID>\n<LISTNAME>Weekly</LISTNAME>\n" +
+                items + "</SHOPLIST>\n</LISTS>\n</SHOPLISTLIST>\n");
   Open();
   const std::vector<WString> inOrder{L"1  cup Zucchini", L"1  cup Apple", L"1  cup Milk"};
   EXPECT_EQ(Rows(), inOrder);

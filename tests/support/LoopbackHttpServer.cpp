@@ -192,10 +192,10 @@ bool LoopbackHttpServer::ReadRequest(SOCKET connection, std::string& pending, Re
 // True when the connection stays open for the next request.
 bool LoopbackHttpServer::SendReply(SOCKET connection, const Request& request, const Reply& reply) {
   const size_t length = reply.announcedLength ? reply.announcedLength : reply.body.size();
-  std::string head =
-      "HTTP/1.1 " + std::to_string(reply.status) + " " + Reason(reply.status) + "\r\n" +
-      "Content-Type: " + reply.contentType + "\r\n" +
-      (reply.sendLength ? "Content-Length: " + std::to_string(length) : "Connection: close") + "\r\n\r\n";
+  std::string head = "HTTP/1.1 " + std::to_string(reply.status) + " " + Reason(reply.status) + "\r\n" +
+                     "Content-Type: " + reply.contentType + "\r\n" +
+                     (reply.sendLength ? "Content-Length: " + std::to_string(length) : "Connection: close") +
+                     "\r\n\r\n";
   if (!SendAll(connection, head.data(), head.size())) return false;
   if (request.method != "HEAD") {
     size_t block = reply.blockSize ? reply.blockSize : std::max<size_t>(reply.body.size(), 1);

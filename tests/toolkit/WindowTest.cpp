@@ -286,7 +286,8 @@ TEST(ERWindowTest, RightClickPreparesThePopupMenuAndSendsTheChoiceToTheMainWindo
   Pump();
   EXPECT_EQ(1, log.calls);
   EXPECT_EQ(GetSubMenu(menu, 0), log.menu);
-  EXPECT_EQ(MainWindow::commands, std::vector<WORD>{kCommandEnabled});  // the prepared state was the one shown
+  EXPECT_EQ(MainWindow::commands,
+            std::vector<WORD>{kCommandEnabled});  // the prepared state was the one shown
 }
 
 TEST(ERWindowTest, RightClickNotificationFromAChildShowsTheMenuToo) {

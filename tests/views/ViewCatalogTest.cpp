@@ -88,8 +88,9 @@ TEST_F(SettingsTest, ElementsWithoutAValueKeepTheFields) {
   view_.sortColumn = 3;
   view_.sortReverse = true;
   view_.selectedLetter = 4;
-  Read(L"<TESTLIST>\r\n<VIEW>\r\n<COLS></COLS>\r\n<COLWIDTHS></COLWIDTHS>\r\n<SORTCOL></SORTCOL>\r\n"
-       L"<SORTREVERSE></SORTREVERSE>\r\n<SELECTEDLETTER></SELECTEDLETTER>\r\n</VIEW>\r\n</TESTLIST>\r\n");
+  Read(
+      L"<TESTLIST>\r\n<VIEW>\r\n<COLS></COLS>\r\n<COLWIDTHS></COLWIDTHS>\r\n<SORTCOL></SORTCOL>\r\n"
+      L"<SORTREVERSE></SORTREVERSE>\r\n<SELECTEDLETTER></SELECTEDLETTER>\r\n</VIEW>\r\n</TESTLIST>\r\n");
   EXPECT_EQ(view_.columns, (std::vector<uint8_t>{30, 29, 0}));  // the defaults
   EXPECT_FALSE(view_.columnWidths.empty());
   EXPECT_EQ(view_.sortColumn, 3);

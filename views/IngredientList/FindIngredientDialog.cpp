@@ -31,9 +31,12 @@ uint32_t SelectedData(HWND dialog, int id) {
 void SelectIngredientEntry(HWND listBox, const Ingredient& ingredient) {
   const auto count = static_cast<int>(SendMessageW(listBox, LB_GETCOUNT, 0, 0));
   int at = 0;
-  while (at < count && static_cast<uint32_t>(SendMessageW(listBox, LB_GETITEMDATA, at, 0)) != ingredient.foodId) ++at;
+  while (at < count &&
+         static_cast<uint32_t>(SendMessageW(listBox, LB_GETITEMDATA, at, 0)) != ingredient.foodId)
+    ++at;
   if (at == count) {
-    at = static_cast<int>(SendMessageW(listBox, LB_ADDSTRING, 0, reinterpret_cast<LPARAM>(ingredient.name.c_str())));
+    at = static_cast<int>(
+        SendMessageW(listBox, LB_ADDSTRING, 0, reinterpret_cast<LPARAM>(ingredient.name.c_str())));
     SendMessageW(listBox, LB_SETITEMDATA, at, ingredient.foodId);
   }
   SendMessageW(listBox, LB_SETCURSEL, at, 0);

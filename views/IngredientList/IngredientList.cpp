@@ -268,7 +268,8 @@ bool IngredientList::ImportCsv(const WString& text, ProgressWindow* progressWind
 }
 
 void IngredientList::ImportPicture(const Ingredient& record, const WString& pictureSource) const {
-  if (IsExchange()) DAVavador::CopyPicture(record.picture, pictureSource, imagesFolder);  // failures are ignored
+  if (IsExchange())
+    DAVavador::CopyPicture(record.picture, pictureSource, imagesFolder);  // failures are ignored
 }
 
 bool IngredientList::ReadRecords(XMLDoc& doc, ProgressWindow* progressWindow, int fromPercent,
@@ -338,7 +339,8 @@ bool IngredientList::WriteCsvFile(const std::vector<const Ingredient*>& written)
 
 void IngredientList::ExportPicture(const Ingredient& record) const {
   if (IsExchange() && exportPictures)
-    DAVavador::CopyPicture(record.picture, imagesFolder, FolderOf(workPath) + TXT("Images\\"));  // failures are ignored
+    DAVavador::CopyPicture(record.picture, imagesFolder,
+                           FolderOf(workPath) + TXT("Images\\"));  // failures are ignored
 }
 
 // ---- the list ----
@@ -570,8 +572,9 @@ void IngredientList::Export() {
 
 void IngredientList::Import() {
   if (readOnly) return;
-  const std::optional<WString> path = ChooseOpenFile(owner.MainWindow(), owner.String(kImportFileTitle),
-                                                     ExchangeFilter(owner), TXT("csv"), FolderOf(catalogPath));
+  const std::optional<WString> path =
+      ChooseOpenFile(owner.MainWindow(), owner.String(kImportFileTitle), ExchangeFilter(owner), TXT("csv"),
+                     FolderOf(catalogPath));
   if (!path) return;
   const int answer =
       owner.ShowMessage(owner.String(kImportQuestion), owner.ProductName(), MB_YESNOCANCEL | MB_ICONQUESTION);

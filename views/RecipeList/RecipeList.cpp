@@ -544,8 +544,9 @@ bool RecipeList::Download(const CalendarDate& lastDownload) {
 void RecipeList::Reload() {
   if (downloads_.empty()) return View::Reload();
   const WString fetched = options.baseFolder + kDownloadFile;
-  FetchSharedRecipes(ProgramServer(owner, options.server), downloads_, fetched, &progress,
-                     [&](int fromPercent, int toPercent) { LoadFrom(fetched, &progress, fromPercent, toPercent); });
+  FetchSharedRecipes(
+      ProgramServer(owner, options.server), downloads_, fetched, &progress,
+      [&](int fromPercent, int toPercent) { LoadFrom(fetched, &progress, fromPercent, toPercent); });
 }
 
 // ---- exchange files ----

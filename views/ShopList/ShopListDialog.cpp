@@ -54,11 +54,7 @@ WString TextOf(HWND window) {
 
 ShopListDialog::ShopListDialog(const DAVavador::ERApp& app, Meal& list, IngredientList& ingredients,
                                const RecipeLookup* recipes)
-    : app_(app),
-      list_(list),
-      ingredients_(ingredients),
-      recipes_(recipes),
-      items_(list.items) {}
+    : app_(app), list_(list), ingredients_(ingredients), recipes_(recipes), items_(list.items) {}
 
 bool ShopListDialog::Run(HWND owner) {
   return app_.RunDialog(IDD_SHOPLIST, &ShopListDialog::Proc, reinterpret_cast<LPARAM>(this), owner) == IDOK;

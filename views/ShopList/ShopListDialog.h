@@ -18,7 +18,8 @@ class ShopListDialog {
  public:
   // `ingredients` fills the food list, resolves its entries and runs Find Ingredient; `recipes` may
   // be null, and then no food expands into a recipe.
-  ShopListDialog(const DAVavador::ERApp& app, Meal& list, IngredientList& ingredients, const RecipeLookup* recipes);
+  ShopListDialog(const DAVavador::ERApp& app, Meal& list, IngredientList& ingredients,
+                 const RecipeLookup* recipes);
   // True after OK, which has replaced the list's name and items; Cancel leaves the list alone.
   bool Run(HWND owner);
 
