@@ -98,7 +98,8 @@ TEST(Nutrients, RoundingKeepsEachNutrientsDecimals) {
 
 TEST(Nutrients, OuncesUseOneDecimalAndNeverAPercentage) {
   EXPECT_EQ(TXT("4.4"), Shown(kOuncesFormatIndex, 4.47, NutrientFormat{true, true}));
-  EXPECT_EQ(TXT(""), Shown(30, 4.4, NutrientFormat{}));
+  for (const uint32_t other : {Nutrient::kCount, 30u, 31u, 33u, 1000u})
+    EXPECT_EQ(TXT(""), Shown(other, 4.4, NutrientFormat{}, true)) << other;
   EXPECT_EQ(TXT(""), Shown(kOuncesFormatIndex, -1, NutrientFormat{}));
 }
 

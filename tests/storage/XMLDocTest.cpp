@@ -189,7 +189,8 @@ TEST(XMLDocReader, EndTagNameStartsAtItsFirstLetterOrDigit) {
   for (const auto& [text, name] :
        {std::pair{TXT("<@>1</ @>"), TXT("@")}, std::pair{TXT("<[>1</[>"), TXT("[")},
         std::pair{TXT("<`>1</`>"), TXT("`")}, std::pair{TXT("<{>1</{>"), TXT("{")},
-        std::pair{TXT("<:>1</:>"), TXT(":")}})
+        std::pair{TXT("<:>1</:>"), TXT(":")}, std::pair{TXT("<_A>1</_A>"), TXT("_A")},
+        std::pair{TXT("<-X1>1</-X1>"), TXT("-X1")}})
     EXPECT_TRUE(IsNullValue(text, name)) << ToUtf8(text);
 }
 
