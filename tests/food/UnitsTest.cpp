@@ -124,6 +124,7 @@ TEST(Units, UnitWordsAreRunsOfLettersOfAnyScript) {
       {TXT("3 [g] salt"), 3, kUnitGram, TXT("] salt")},
       {TXT("3 `tsp` salt"), 3, kUnitTeaspoon, TXT("` salt")},
       {TXT("3 {L}"), 3, 8, TXT("}")},
+      {TXT("1 GALLON milk"), 1, 5, TXT("milk")},
       {TXT("3 Z"), 3, kUnitServing, TXT("")},
       {TXT("3 z"), 3, kUnitServing, TXT("")},
   };

@@ -177,6 +177,7 @@ TEST(Text, LoneSurrogatesAreWrittenUnitByUnit) {
       {{u'x', 0xDBFF, 0xDFFF}, "x\xF4\x8F\xBF\xBF"},
       {{0xD7FF, 0xDC00}, "\xED\x9F\xBF\xED\xB0\x80"},
       {{0xDC00, 0xDC00}, "\xED\xB0\x80\xED\xB0\x80"},
+      {{0xD800, 0xDBFF}, "\xED\xA0\x80\xED\xAF\xBF"},
   };
   for (const auto& [units, bytes] : cases) {
     const WString text(units.begin(), units.end());
