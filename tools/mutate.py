@@ -8,10 +8,11 @@ contents changed are copied again on later runs) and a native tree is configured
 (build/mut/native, benchmarks off). The working tree itself is never touched: every mutant is
 written into the copy, built, tested and undone there.
 
-Mutants are small changes to the .cpp files of the given folders (the Windows-only *Win32.cpp and
-*_win.cpp files are skipped, and so are tables between "clang-format off" and "on"):
+Mutants are small changes to the .cpp files of the given folders. What the native tests never
+build is skipped: the Windows-only *Win32.cpp and *_win.cpp files, and code under "#ifdef _WIN32"
+(or the "#else" of "#ifndef _WIN32"); so are data tables between "clang-format off" and "on".
 
-    REL    a comparison flipped at its boundary or negated: == and !=, < and <=, > and >=
+    REL    == and != swapped, < and > moved to <= and >=, <= and >= to < and >
     LOGIC  && and || swapped
     ARITH  binary + and - swapped, += and -= swapped
     CONST  an integer literal one more or one less

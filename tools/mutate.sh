@@ -1,6 +1,6 @@
 #!/usr/bin/env bash
 # Mutation testing of platform-free folders against the native unit tests, for example
-#   tools/mutate.sh --max 80 --seed 1 storage food
+#   tools/mutate.sh --max 80 --seed 1 --equivalent tools/mutate-equivalent.txt storage food
 # Every mutant is made in a copy of the repository (build/mut/src), never in the working tree.
 # tools/mutate.py --help describes the operators and options.
 set -euo pipefail
