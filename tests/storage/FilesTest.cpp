@@ -108,6 +108,7 @@ TEST(FileHandle, TextIsUtf16LittleEndianAndAnOddLastByteIsDropped) {
   FileHandle reader(path);
   ASSERT_TRUE(reader.ReadAllText(text));
   EXPECT_EQ(WString(TXT("AB")), text);
+  EXPECT_EQ(WString(TXT("AB")), WString(text.c_str()));  // not even past the text's end
 }
 
 TEST(FileHandle, EmptyWriteStillTruncates) {

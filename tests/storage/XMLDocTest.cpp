@@ -135,11 +135,22 @@ TEST(XMLDocReader, UnterminatedTagEndsReading) {
   }
 }
 
+// "<>" reads as a tag with an empty name, not as the end of the text, wherever it stands.
 TEST(XMLDocReader, EmptyTagBracketsReadAsEmptyName) {
-  XMLDoc doc;
-  doc.SetText(TXT("<><A>1</A>"));
-  EXPECT_EQ(WString(), doc.NextTag());
-  EXPECT_EQ(WString(TXT("A")), doc.NextTag());
+  for (const WChar* before :
+       {TXT(""), TXT("<A/>"), TXT("<AB>1</AB>\r\n"), TXT("<ROOT>\r\n<NAME>Egg</NAME>\r\n"),
+        TXT("<OPTIONS>\r\n<WIDTH>800</WIDTH>\r\n<FONT>Arial</FONT>\r\n")}) {
+    XMLDoc doc;
+    doc.SetText(WString(before) + TXT("<><A>1</A>"));
+    const WChar* tag = doc.NextTag();
+    while (tag && *tag) {
+      doc.ReadValue(tag);
+      tag = doc.NextTag();
+    }
+    ASSERT_NE(nullptr, tag) << ToUtf8(before);
+    EXPECT_EQ(WString(), tag) << ToUtf8(before);
+    EXPECT_EQ(WString(TXT("A")), doc.NextTag()) << ToUtf8(before);
+  }
 }
 
 TEST(XMLDocReader, ValueForms) {
