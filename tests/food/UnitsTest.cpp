@@ -82,6 +82,8 @@ TEST(Units, ParseServingReadsAmountUnitAndName) {
       {TXT("1.5/2 cup"), 1.5, kUnitCup, TXT("")},
       {TXT("1e+006 cup flour"), 1e6, kUnitCup, TXT("flour")},
       {TXT("2.5e-005 g salt"), 2.5e-5, kUnitGram, TXT("salt")},
+      {TXT("1e6 cup"), 1e6, kUnitCup, TXT("")},
+      {TXT("2E3 g rice"), 2e3, kUnitGram, TXT("rice")},
       {TXT("1 c milk"), 1, 17, TXT("milk")},
       {TXT("1 cu"), 1, kUnitCup, TXT("")},
       {TXT("1 gal"), 1, 5, TXT("")},
@@ -302,6 +304,7 @@ TEST(Units, AmountCombosOfferEveryAmountAndReadItBack) {
   const NamedIdList wholes = WholePartChoices(2.25);
   ASSERT_EQ(64u, wholes.Count());
   EXPECT_EQ(TXT(""), wholes[0].name);
+  for (size_t i = 0; i < wholes.Count(); ++i) EXPECT_EQ(i, wholes[i].id);  // the blank entry reads as 0
   EXPECT_EQ(TXT("63"), wholes[63].name);
   EXPECT_EQ(63u, wholes[63].id);
   const NamedIdList fractions = FractionChoices();

@@ -230,12 +230,18 @@ TEST(FileHandle, ReadRefusedBySystemFailsWithItsCode) {
 }
 
 // Descriptor 0 is a file like any other: a process started without standard input still writes
-// and reads its files.
+// and reads its files, and an open that is refused gives descriptor 0 back.
 TEST(FileHandle, FileOnDescriptorZeroOpens) {
   ScratchFolder folder;
   const WString path = folder / TXT("first.bin");
+  FileHandle holder(path);
+  ASSERT_TRUE(holder.Write("held", 4));
   const int input = dup(0);
   close(0);
+  FileHandle refused(path);
+  const bool refusedOpen = refused.OpenRead();  // the holder excludes readers
+  const bool zeroFree = fcntl(0, F_GETFD) == -1;
+  holder.Close();
   FileHandle writer(path);
   const bool written = writer.Write("zero", 4);
   const FileHandle::SystemHandle writeHandle = writer.handle;
@@ -248,6 +254,8 @@ TEST(FileHandle, FileOnDescriptorZeroOpens) {
     dup2(input, 0);
     close(input);
   }
+  EXPECT_FALSE(refusedOpen);
+  EXPECT_TRUE(zeroFree);
   EXPECT_TRUE(written);
   EXPECT_EQ(0, writeHandle);
   EXPECT_TRUE(opened);
