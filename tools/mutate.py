@@ -102,8 +102,8 @@ class Token:
 
 def tokenize(text):
     """The code tokens of a C++ file: identifiers, numbers, punctuators, and string and character
-    literals as single tokens. Comments, preprocessor lines and the regions between
-    "clang-format off" and "clang-format on" yield nothing."""
+    literals as single tokens. Comments, preprocessor lines, code only Windows compiles and the
+    regions between "clang-format off" and "clang-format on" yield nothing."""
     tokens = []
     i, n = 0, len(text)
     line_start = True
