@@ -68,6 +68,20 @@ struct ParseCase {
   const WChar* rest;  // null: no result
 };
 
+// Each text reads as its amount, its unit and the rest of the text.
+template <size_t N>
+void ExpectParsed(const ParseCase (&cases)[N]) {
+  for (const ParseCase& c : cases) {
+    double amount = -1;
+    ServingUnit unit = 99;
+    const WChar* rest = ParseServing(UnitNames(), c.text, amount, unit);
+    ASSERT_NE(nullptr, rest) << ToUtf8(c.text);
+    EXPECT_DOUBLE_EQ(c.amount, amount) << ToUtf8(c.text);
+    EXPECT_EQ(c.unit, unit) << ToUtf8(c.text);
+    EXPECT_EQ(WString(c.rest), WString(rest)) << ToUtf8(c.text);
+  }
+}
+
 TEST(Units, ParseServingReadsAmountUnitAndName) {
   const ParseCase cases[] = {
       {TXT("2 Tbl butter"), 2, 15, TXT("butter")},
@@ -95,15 +109,7 @@ TEST(Units, ParseServingReadsAmountUnitAndName) {
       {TXT("~3 Tbl oil"), 3, 15, TXT("oil")},
       {TXT("0.5 OZ  cheese"), 0.5, kUnitOunce, TXT("cheese")},
   };
-  for (const ParseCase& c : cases) {
-    double amount = -1;
-    ServingUnit unit = 99;
-    const WChar* rest = ParseServing(UnitNames(), c.text, amount, unit);
-    ASSERT_NE(nullptr, rest) << ToUtf8(c.text);
-    EXPECT_DOUBLE_EQ(c.amount, amount) << ToUtf8(c.text);
-    EXPECT_EQ(c.unit, unit) << ToUtf8(c.text);
-    EXPECT_EQ(WString(c.rest), WString(rest)) << ToUtf8(c.text);
-  }
+  ExpectParsed(cases);
 }
 
 // The unit word is a run of letters, accented and other scripts' letters included; digits,
@@ -130,15 +136,7 @@ TEST(Units, UnitWordsAreRunsOfLettersOfAnyScript) {
       {TXT("3 Z"), 3, kUnitServing, TXT("")},
       {TXT("3 z"), 3, kUnitServing, TXT("")},
   };
-  for (const ParseCase& c : cases) {
-    double amount = -1;
-    ServingUnit unit = 99;
-    const WChar* rest = ParseServing(UnitNames(), c.text, amount, unit);
-    ASSERT_NE(nullptr, rest) << ToUtf8(c.text);
-    EXPECT_DOUBLE_EQ(c.amount, amount) << ToUtf8(c.text);
-    EXPECT_EQ(c.unit, unit) << ToUtf8(c.text);
-    EXPECT_EQ(WString(c.rest), WString(rest)) << ToUtf8(c.text);
-  }
+  ExpectParsed(cases);
 }
 
 TEST(Units, ParseServingWithoutPositiveAmountKeepsTheUnit) {
