@@ -237,11 +237,12 @@ TEST_F(RecipeListTest, ServesTwoWithTwoServingsOfAHundredCalorieIngredientStores
   EXPECT_DOUBLE_EQ(linked->nutrients[kCalories], 100);
   EXPECT_EQ(linked->catId, ingredients_.Categories().IdByName(L"Soups"));
 
+  const auto linkedId = broth.ingredientId;  // the reopen frees the record
   Reopen();
   ASSERT_EQ(recipes_.Records().size(), 1u);
   const Recipe& read = *recipes_.Records()[0];
   EXPECT_EQ(read.foodId, id);
-  EXPECT_EQ(read.ingredientId, broth.ingredientId);
+  EXPECT_EQ(read.ingredientId, linkedId);
   ASSERT_EQ(read.lines.size(), 1u);
   EXPECT_EQ(read.lines[0].ingredient, stock);
   EXPECT_DOUBLE_EQ(read.nutrients[kCalories], 100);
