@@ -190,6 +190,11 @@ int ERListView::NextSelected(int after) const {
   return Window() ? static_cast<int>(Send(LVM_GETNEXTITEM, after, MAKELPARAM(LVNI_SELECTED, 0))) : -1;
 }
 
+int ERListView::FocusedOfOne() const {
+  if (!Window() || SelectedCount() != 1) return -1;
+  return static_cast<int>(Send(LVM_GETNEXTITEM, static_cast<WPARAM>(-1), MAKELPARAM(LVNI_FOCUSED, 0)));
+}
+
 std::vector<int> ERListView::SelectedItems() const {
   std::vector<int> items;
   for (int item = NextSelected(); item >= 0; item = NextSelected(item)) items.push_back(item);

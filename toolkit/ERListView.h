@@ -49,6 +49,9 @@ class ERListView : public ERWindow {
   // Selection.
   int SelectedCount() const;
   int NextSelected(int after = -1) const;  // -1 when there is none after `after`
+  // The focused row while exactly one row is selected, which the single-record commands act on;
+  // otherwise -1.
+  int FocusedOfOne() const;
   std::vector<int> SelectedItems() const;
   void Select(int item, bool selected = true);
   void SelectAll();

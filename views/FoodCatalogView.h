@@ -42,7 +42,7 @@ class FoodCatalogView : public View {
   Record* RecordOfRow(int row) const {
     return row < 0 ? nullptr : FindRecord(static_cast<uint32_t>(listView.ItemData(row)));
   }
-  Record* FocusedRecord() const { return RecordOfRow(listView.NextSelected()); }
+  Record* FocusedRecord() const { return RecordOfRow(listView.FocusedOfOne()); }
 
   // A CSV catalog or exchange file; one without a known column in UTF-16 is read again as 8-bit
   // text.

@@ -296,6 +296,43 @@ TEST_F(IngredientListTest, CopyTakesTheNameFromTheInputBox) {
   EXPECT_EQ(Names(), (std::vector<WString>{L"Salt", L"Sea salt"}));
 }
 
+TEST_F(IngredientListTest, EditCopyAndNutritionActOnTheFocusedRowOfExactlyOneSelected) {
+  const uint32_t fruit = AddCategory(L"Fruit");  // the editor needs one to open
+  for (const wchar_t* name : {L"Apple", L"Pear", L"Plum"}) Add(name, fruit);
+  ingredients_.FillList();
+  WString edited;
+  dialogs_.On(IDD_INGREDIENT_EDITOR, [&](HWND dialog) {
+    edited = view_test::WindowText(GetDlgItem(dialog, IDC_EDITOR_NAME));
+    Press(dialog, IDCANCEL);
+  });
+  dialogs_.On(IDD_INPUT_BOX, [&](HWND dialog) {
+    edited = L"copy of " + view_test::WindowText(GetDlgItem(dialog, IDC_INPUT_TEXT));
+    Press(dialog, IDCANCEL);
+  });
+  const auto actOn = [&](void (IngredientList::*command)()) {
+    edited.clear();
+    (ingredients_.*command)();
+    return edited;
+  };
+  const auto edit = [&] {
+    edited.clear();
+    ingredients_.EditItem(nullptr);  // also what Enter and a double-click run
+    return edited;
+  };
+  // Several rows selected: none of them is meant.
+  ingredients_.List().Select(0);
+  ingredients_.List().Select(2);
+  EXPECT_EQ(edit(), L"");
+  EXPECT_EQ(actOn(&IngredientList::CopyItem), L"");
+  EXPECT_EQ(actOn(&IngredientList::ShowNutrition), L"");
+  // One row selected and the focus moved on without selecting: the focused row is meant.
+  ingredients_.List().Select(0, false);
+  ListView_SetItemState(ingredients_.List().Window(), 1, LVIS_FOCUSED, LVIS_FOCUSED);
+  EXPECT_EQ(edit(), L"Pear");
+  EXPECT_EQ(actOn(&IngredientList::CopyItem), L"copy of Pear");
+  EXPECT_EQ(actOn(&IngredientList::ShowNutrition), L"Pear");
+}
+
 TEST_F(IngredientListTest, MoveTakesTheSelectionOutOfTheShownCategory) {
   const uint32_t fruit = AddCategory(L"Fruit");
   const uint32_t spice = AddCategory(L"Spice");

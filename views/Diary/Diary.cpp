@@ -70,7 +70,7 @@ Meal* Diary::FindMeal(uint32_t mealId) const {
 }
 
 Meal* Diary::FocusedMeal() const {
-  const int row = listView.NextSelected();
+  const int row = listView.FocusedOfOne();
   return row < 0 ? nullptr : FindMeal(static_cast<uint32_t>(listView.ItemData(row)));
 }
 

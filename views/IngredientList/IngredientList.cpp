@@ -431,7 +431,7 @@ uint32_t IngredientList::AddItem(View* recipes) {
 }
 
 void IngredientList::EditItem(View* recipes) {
-  const int row = listView.NextSelected();
+  const int row = listView.FocusedOfOne();
   Ingredient* record = RecordOfRow(row);
   if (readOnly || !record) return;
   Ingredient copy(*record);
@@ -637,6 +637,6 @@ void IngredientList::OnSelectionChanged(HMENU menuHandle) {
   ClearPicture();
   UpdateMenu(menuHandle);
   UpdateToolbar();
-  const Ingredient* record = listView.SelectedCount() == 1 ? FocusedRecord() : nullptr;
+  const Ingredient* record = FocusedRecord();
   if (record && !record->picture.empty()) ShowPicture(record->picture);
 }

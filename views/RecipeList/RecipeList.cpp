@@ -304,7 +304,7 @@ void RecipeList::CustomizeColumns() {
 }
 
 const Recipe* RecipeList::SelectedRecipe() {
-  return listView.SelectedCount() == 1 ? FocusedRecord() : nullptr;
+  return FocusedRecord();
 }
 
 // ---- the item commands ----
@@ -368,7 +368,7 @@ uint32_t RecipeList::AddItem(View*) {
 }
 
 void RecipeList::EditItem(View*) {
-  if (readOnly || workerMode || listView.SelectedCount() != 1) return;
+  if (readOnly || workerMode) return;
   Recipe* stored = FocusedRecord();
   if (!stored) return;
   Recipe copy(*stored);
