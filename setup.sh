@@ -1,13 +1,14 @@
 #!/usr/bin/env bash
 # Installs everything Mirepan needs on a Debian machine: the MinGW-w64 cross compiler, Wine, Xvfb,
-# CMake, GoogleTest, Google Benchmark and the libraries of the native tools. Safe to run again.
+# CMake, GoogleTest, Google Benchmark, nlohmann-json and the libraries of the native tools. Safe to run
+# again.
 set -euo pipefail
 packages=(
   cmake ninja-build g++ clang-format clang libclang-rt-14-dev
   g++-mingw-w64-x86-64-posix mingw-w64-x86-64-dev mingw-w64-tools
   wine wine64 xvfb xauth imagemagick fonts-wine fonts-liberation fonts-dejavu-core
   libgtest-dev libgmock-dev googletest libbenchmark-dev libpugixml-dev
-  libsqlite3-dev libcpp-httplib-dev libicu-dev libmicrohttpd-dev
+  libsqlite3-dev libcpp-httplib-dev libicu-dev libmicrohttpd-dev nlohmann-json3-dev
 )
 missing=()
 for p in "${packages[@]}"; do
