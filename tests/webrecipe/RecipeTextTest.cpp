@@ -1,0 +1,187 @@
+// The text pieces the readers share: times, yields, addresses, HTML text and step numbers.
+#include <gtest/gtest.h>
+
+#include <string>
+
+#include "webrecipe/RecipeText.h"
+
+namespace {
+
+TEST(RecipeText, DurationsInMinutes) {
+  const struct {
+    const char* text;
+    int32_t minutes;
+  } cases[] = {
+      {"PT1H30M", 90},
+      {"PT90M", 90},
+      {"P0DT45M", 45},
+      {"PT0.5H", 30},
+      {"PT0,5H", 30},
+      {"PT20M30S", 21},
+      {"PT45S", 1},
+      {"P1DT2H", 1560},
+      {"pt15m", 15},
+      {" PT10M ", 10},
+      {"PT2H", 120},
+      {"P1W", 10080},
+      {"PT", -1},
+      {"P", -1},
+      {"PT1X", -1},
+      {"PTM", -1},
+      {"PT10", -1},
+      {"", -1},
+      {"soon", -1},
+      {"1 hour 30 mins", 90},
+      {"45 minutes", 45},
+      {"1h30m", 90},
+      {"2 hrs", 120},
+      {"1½ hours", 90},
+      {"10-15 minutes", 10},
+      {"30", 30},
+      {"about 20 min", 20},
+      {"1 2", -1},
+      {"PT99999999H", 9999 * 60 + 59},
+  };
+  for (const auto& c : cases) EXPECT_EQ(c.minutes, DurationMinutes(c.text)) << c.text;
+}
+
+TEST(RecipeText, ServesFromYieldTexts) {
+  const struct {
+    const char* text;
+    int32_t serves;
+  } cases[] = {
+      {"4", 4},
+      {"4 servings", 4},
+      {"Serves 4-6", 4},
+      {"Serves: 8 to 10", 8},
+      {"Makes 12 cookies", 12},
+      {"Makes 2 dozen", 24},
+      {"Makes one 9-inch pie", 1},
+      {"1 (9-inch) pie", 1},
+      {"6 (1-cup) servings", 6},
+      {"Yield: 3 loaves", 3},
+      {"serves4", 0},
+      {"someone's dinner", 0},
+      {"a crowd", 0},
+      {"", 0},
+      {"1000000 bites", 100000},
+  };
+  for (const auto& c : cases) EXPECT_EQ(c.serves, ServesFromYield(c.text)) << c.text;
+}
+
+TEST(RecipeText, AddressesResolveAgainstThePage) {
+  const char* const base = "https://example.com/recipes/soup/index.html?x=1#top";
+  const struct {
+    const char* reference;
+    const char* resolved;
+  } cases[] = {
+      {"https://cdn.example.net/a.jpg", "https://cdn.example.net/a.jpg"},
+      {"//cdn.example.net/a.jpg", "https://cdn.example.net/a.jpg"},
+      {"/images/a.jpg", "https://example.com/images/a.jpg"},
+      {"a.jpg", "https://example.com/recipes/soup/a.jpg"},
+      {"./a.jpg", "https://example.com/recipes/soup/a.jpg"},
+      {"../a.jpg", "https://example.com/recipes/a.jpg"},
+      {"../../../../a.jpg", "https://example.com/a.jpg"},
+      {"img/../b/./a.jpg?size=2", "https://example.com/recipes/soup/b/a.jpg?size=2"},
+      {"?y=2", "https://example.com/recipes/soup/index.html?y=2"},
+      {"#photo", "https://example.com/recipes/soup/index.html?x=1#photo"},
+      {"  a.jpg  ", "https://example.com/recipes/soup/a.jpg"},
+      {"", ""},
+      {"data:image/png;base64,AAAA", "data:image/png;base64,AAAA"},
+  };
+  for (const auto& c : cases) EXPECT_EQ(c.resolved, ResolveUrl(base, c.reference)) << c.reference;
+  EXPECT_EQ("http://example.com/a.jpg", ResolveUrl("http://example.com", "a.jpg"));
+  EXPECT_EQ("/a.jpg", ResolveUrl("", "/a.jpg"));  // no page address: the reference as it is
+  EXPECT_EQ("a.jpg", ResolveUrl("example.com/x", "a.jpg"));
+}
+
+TEST(RecipeText, HtmlTextDecodesAndCollapses) {
+  const struct {
+    const char* html;
+    const char* text;
+  } cases[] = {
+      {"Mac &amp; Cheese", "Mac & Cheese"},
+      {"&frac12; cup &ndash; &deg;F &times; &hellip;", "½ cup – °F × …"},
+      {"Grandma&#39;s &#x201C;best&#x201D;", "Grandma's “best”"},
+      {"&#8217;&#X2019;", "’’"},
+      {"&#150; &#0; &#xD800; &#1114112;", "– \xEF\xBF\xBD \xEF\xBF\xBD \xEF\xBF\xBD"},
+      {"&amp &lt &nbsp;x", "& < x"},
+      {"&unknown; &frac12 &", "&unknown; &frac12 &"},
+      {"a&nbsp;&nbsp;b\t\n c\xE2\x80\x89"
+       "d\xE2\x80\x8B"
+       "e",
+       "a b c de"},
+      {"<p>Mix <b>well</b>.</p><p>Bake</p>", "Mix well. Bake"},
+      {"Wh<em>isk</em> <!-- note --> it", "Whisk it"},
+      {"<a href=\"x>y\">link</a> 3 < 5 <3", "link 3 < 5 <3"},
+      {"x<script>var a = '<p>';</script>y<style>p{}</style>z", "x y z"},
+      {"  spaced   out  ", "spaced out"},
+  };
+  for (const auto& c : cases) EXPECT_EQ(c.text, HtmlText(c.html)) << c.html;
+}
+
+TEST(RecipeText, HtmlLinesBreakAtBlocksAndLineBreaks) {
+  EXPECT_EQ((std::vector<std::string>{"Mix.", "Bake at 350°F.", "Serve"}),
+            HtmlLines("<ol><li>Mix.</li><li>Bake at 350&deg;F.</li></ol>Serve"));
+  EXPECT_EQ((std::vector<std::string>{"One", "two", "three"}), HtmlLines("One<br>two\r\n\r\n  three \n"));
+  EXPECT_EQ((std::vector<std::string>{"a b"}), HtmlLines("a <span>b</span>"));
+  EXPECT_TRUE(HtmlLines(" <br/> &nbsp; ").empty());
+}
+
+TEST(RecipeText, StepNumbersTheSourceWroteAreDropped) {
+  const struct {
+    const char* step;
+    const char* text;
+  } cases[] = {
+      {"1. Mix the flour.", "Mix the flour."},
+      {"12) Bake", "Bake"},
+      {"3: Serve", "Serve"},
+      {"Step 2: Stir", "Stir"},
+      {"STEP 4 Rest", "Rest"},
+      {"step 5. Cool", "Cool"},
+      {"350 degrees for 20 minutes", "350 degrees for 20 minutes"},
+      {"1.5 cups of water go in", "1.5 cups of water go in"},
+      {"2 eggs are beaten", "2 eggs are beaten"},
+      {"Stepping back", "Stepping back"},
+      {"  Plain  ", "Plain"},
+  };
+  for (const auto& c : cases) EXPECT_EQ(c.text, WithoutStepNumber(c.step)) << c.step;
+}
+
+TEST(RecipeText, InstructionsNumberStepsAcrossSections) {
+  EXPECT_EQ(TXT("Dough\r\n1. Mix.\r\n2. Knead.\r\nFilling\r\n3. Stir."),
+            InstructionsText(
+                {{"Dough", true}, {"Mix.", false}, {"Knead.", false}, {"Filling", true}, {"Stir.", false}}));
+  EXPECT_EQ(TXT(""), InstructionsText({}));
+}
+
+TEST(RecipeText, MinutesSplitIntoHoursAndMinutes) {
+  const struct {
+    int32_t minutes, hours, rest;
+  } cases[] = {{90, 1, 30}, {45, 0, 45}, {120, 2, 0}, {0, 0, 0}, {-1, 0, 0}};
+  for (const auto& c : cases) {
+    int32_t hours = 7, rest = 7;
+    SplitMinutes(c.minutes, hours, rest);
+    EXPECT_EQ(c.hours, hours) << c.minutes;
+    EXPECT_EQ(c.rest, rest) << c.minutes;
+  }
+}
+
+// UTF-8 stays as it is; anything else is Windows-1252, as old pages and MealMaster files are.
+TEST(RecipeText, BytesThatAreNoUtf8ReadAsWindows1252) {
+  const struct {
+    const char* bytes;
+    const char* utf8;
+  } cases[] = {
+      {"caf\xC3\xA9", "caf\xC3\xA9"},
+      {"\xEF\xBB\xBFtea", "tea"},
+      {"caf\xE9 \x96 \x93hi\x94 \xBD", "caf\xC3\xA9 \xE2\x80\x93 \xE2\x80\x9Chi\xE2\x80\x9D \xC2\xBD"},
+      {"\xC0\x80", "\xC3\x80\xE2\x82\xAC"},              // an overlong form is no UTF-8
+      {"\xED\xA0\x80", "\xC3\xAD\xC2\xA0\xE2\x82\xAC"},  // nor is a surrogate
+      {"\xF4\x90\x80\x80", "\xC3\xB4\xC2\x90\xE2\x82\xAC\xE2\x82\xAC"},
+      {"\xE2\x82", "\xC3\xA2\xE2\x80\x9A"},  // a cut-off sequence
+  };
+  for (const auto& c : cases) EXPECT_EQ(c.utf8, ValidUtf8(c.bytes)) << c.bytes;
+}
+
+}  // namespace
