@@ -1,0 +1,487 @@
+// The schema.org Recipe of a web page: JSON-LD blocks first, microdata when they hold none.
+#include <cmath>
+#include <deque>
+#include <map>
+#include <nlohmann/json.hpp>
+
+#include "webrecipe/HtmlTags.h"
+#include "webrecipe/RecipeText.h"
+
+using nlohmann::json;
+
+namespace {
+
+// Objects of a JSON-LD document by their "@id", for the references a Yoast-style @graph makes
+// ("image": {"@id": "...#primaryimage"}).
+using IdMap = std::map<std::string, const json*>;
+
+// How many objects and arrays the searches visit at most, and how deep steps may nest.
+constexpr size_t kMostNodes = 100000;
+constexpr int kMostStepDepth = 8;
+// Documents nested deeper than this hold no recipe the readers take and are not parsed.
+constexpr int kMostNesting = 400;
+
+// The type's last segment in lower case: "Recipe", "schema:Recipe" and "http://schema.org/Recipe"
+// all give "recipe".
+std::string TypeName(std::string_view type) {
+  const size_t cut = type.find_last_of("/:#");
+  return LowerAscii(TrimBlanks(cut == std::string_view::npos ? type : type.substr(cut + 1)));
+}
+
+bool HasType(const json& node, std::string_view lowerType) {
+  if (!node.is_object()) return false;
+  const auto type = node.find("@type");
+  if (type == node.end()) return false;
+  if (type->is_string()) return TypeName(type->get_ref<const std::string&>()) == lowerType;
+  if (!type->is_array()) return false;
+  for (const json& each : *type)
+    if (each.is_string() && TypeName(each.get_ref<const std::string&>()) == lowerType) return true;
+  return false;
+}
+
+// Visits the objects of a document breadth first, shallow ones before deep ones, until the visitor
+// returns true; that object is returned.
+template <typename Visit>
+const json* FindObject(const json& root, Visit visit) {
+  std::deque<const json*> queue{&root};
+  for (size_t visited = 0; !queue.empty() && visited < kMostNodes; ++visited) {
+    const json* node = queue.front();
+    queue.pop_front();
+    if (node->is_object() && visit(*node)) return node;
+    if (node->is_structured())
+      for (const json& child : *node)
+        if (child.is_structured()) queue.push_back(&child);
+  }
+  return nullptr;
+}
+
+IdMap IdsOf(const json& root) {
+  IdMap ids;
+  FindObject(root, [&](const json& node) {
+    const auto id = node.find("@id");
+    if (id != node.end() && id->is_string() && node.size() > 1) ids.emplace(id->get<std::string>(), &node);
+    return false;
+  });
+  return ids;
+}
+
+// The object a lone {"@id": ...} refers to, else the node itself.
+const json& Resolved(const json& node, const IdMap& ids) {
+  if (!node.is_object() || node.size() != 1) return node;
+  const auto id = node.find("@id");
+  if (id == node.end() || !id->is_string()) return node;
+  const auto target = ids.find(id->get<std::string>());
+  return target == ids.end() ? node : *target->second;
+}
+
+const json* Member(const json& object, const char* name) {
+  if (!object.is_object()) return nullptr;
+  const auto member = object.find(name);
+  return member == object.end() || member->is_null() ? nullptr : &*member;
+}
+
+// The text a value gives: a string, a number, an array's first text, or an object's "@value",
+// "name" or "text".
+std::string ValueText(const json* value, int depth = 0) {
+  if (!value || depth > kMostStepDepth) return {};
+  if (value->is_string()) return value->get<std::string>();
+  if (value->is_number_integer()) return std::to_string(value->get<int64_t>());
+  if (value->is_number()) return value->dump();
+  if (value->is_array()) {
+    for (const json& each : *value) {
+      std::string text = ValueText(&each, depth + 1);
+      if (!TrimBlanks(text).empty()) return text;
+    }
+    return {};
+  }
+  for (const char* name : {"@value", "name", "text"})
+    if (const json* member = Member(*value, name)) return ValueText(member, depth + 1);
+  return {};
+}
+
+// The JSON-LD text of a script element: without the HTML comment or CDATA marks some pages wrap
+// it in.
+std::string_view Unwrapped(std::string_view text) {
+  text = TrimBlanks(text);
+  for (const auto& marks : {std::pair<std::string_view, std::string_view>{"<!--", "-->"},
+                            {"//<![CDATA[", "//]]>"},
+                            {"/*<![CDATA[*/", "/*]]>*/"},
+                            {"<![CDATA[", "]]>"}}) {
+    if (text.substr(0, marks.first.size()) == marks.first) text.remove_prefix(marks.first.size());
+    if (text.size() >= marks.second.size() && text.substr(text.size() - marks.second.size()) == marks.second)
+      text.remove_suffix(marks.second.size());
+    text = TrimBlanks(text);
+  }
+  return text;
+}
+
+// How deep arrays and objects nest, outside strings.
+int Nesting(std::string_view text) {
+  int depth = 0;
+  int deepest = 0;
+  bool inString = false;
+  for (size_t i = 0; i < text.size(); ++i) {
+    const char c = text[i];
+    if (inString) {
+      if (c == '\\') ++i;
+      inString = c != '"';
+    } else if (c == '"') {
+      inString = true;
+    } else if (c == '[' || c == '{') {
+      deepest = std::max(deepest, ++depth);
+    } else if (c == ']' || c == '}') {
+      --depth;
+    }
+  }
+  return deepest;
+}
+
+// Control characters inside strings escaped, as careless pages leave raw line breaks there.
+std::string ControlsEscaped(std::string_view text) {
+  std::string out;
+  bool inString = false;
+  for (size_t i = 0; i < text.size(); ++i) {
+    const char c = text[i];
+    if (inString && c == '\\' && i + 1 < text.size()) {
+      out += c;
+      out += text[++i];
+      continue;
+    }
+    if (c == '"') inString = !inString;
+    if (inString && static_cast<unsigned char>(c) < 0x20) {
+      out += c == '\n' ? "\\n" : c == '\t' ? "\\t" : " ";
+    } else {
+      out += c;
+    }
+  }
+  return out;
+}
+
+// The document a JSON-LD block holds, or a discarded value when it does not parse.
+json ParseBlock(std::string_view text) {
+  text = Unwrapped(text);
+  if (Nesting(text) > kMostNesting) return json(json::value_t::discarded);
+  json document = json::parse(text, nullptr, false, true);
+  if (document.is_discarded()) document = json::parse(ControlsEscaped(text), nullptr, false, true);
+  return document;
+}
+
+void AddStep(std::string_view text, std::vector<InstructionLine>& lines) {
+  const std::string_view step = WithoutStepNumber(text);
+  if (!step.empty()) lines.push_back({std::string(step), false});
+}
+
+// The recipe's instruction lines from a string (a step per line), a list (a step per string),
+// HowToStep or HowToSection objects or an ItemList.
+void AddSteps(const json& value, const IdMap& ids, std::vector<InstructionLine>& lines, int depth) {
+  if (depth > kMostStepDepth) return;
+  const json& node = Resolved(value, ids);
+  if (node.is_string()) {
+    for (const std::string& line : HtmlLines(node.get<std::string>())) AddStep(line, lines);
+  } else if (node.is_array()) {
+    for (const json& each : node) {
+      if (each.is_string()) {
+        AddStep(HtmlText(each.get<std::string>()), lines);
+      } else {
+        AddSteps(each, ids, lines, depth + 1);
+      }
+    }
+  } else if (node.is_object()) {
+    const json* items = Member(node, "itemListElement");
+    const json* text = Member(node, "text");
+    if (items && (HasType(node, "howtosection") || !text)) {
+      const std::string name = HtmlText(ValueText(Member(node, "name")));
+      if (!name.empty() && !HasType(node, "itemlist")) lines.push_back({name, true});
+      AddSteps(*items, ids, lines, depth + 1);
+      return;
+    }
+    if (!text || !text->is_string()) text = Member(node, "name");
+    if (!text) text = Member(node, "description");
+    AddStep(HtmlText(ValueText(text)), lines);
+  }
+}
+
+// The picture's address: a string, an array's first address, an ImageObject's url or contentUrl.
+std::string PictureAddress(const json* value, const IdMap& ids, int depth = 0) {
+  if (!value || depth > kMostStepDepth) return {};
+  const json& node = Resolved(*value, ids);
+  if (node.is_string()) return DecodeEntities(std::string(TrimBlanks(node.get<std::string>())));
+  if (node.is_array()) {
+    for (const json& each : node) {
+      std::string address = PictureAddress(&each, ids, depth + 1);
+      if (!address.empty()) return address;
+    }
+    return {};
+  }
+  for (const char* name : {"url", "contentUrl"}) {
+    std::string address = PictureAddress(Member(node, name), ids, depth + 1);
+    if (!address.empty()) return address;
+  }
+  return {};
+}
+
+// Serves from a yield: a number, a text, or an array's first value that gives one.
+int32_t YieldOf(const json* value) {
+  if (!value) return 0;
+  if (value->is_number()) {
+    const double number = value->get<double>();
+    return number >= 0.5 ? static_cast<int32_t>(std::llround(std::fmin(number, 100000))) : 0;
+  }
+  if (value->is_string()) return ServesFromYield(HtmlText(value->get<std::string>()));
+  if (!value->is_array()) return 0;
+  for (const json& each : *value) {
+    const int32_t serves = each.is_structured() ? 0 : YieldOf(&each);
+    if (serves > 0) return serves;
+  }
+  return 0;
+}
+
+int32_t MinutesOf(const json* value) {
+  return DurationMinutes(HtmlText(ValueText(value)));
+}
+
+// The first category of a text ("Dessert, Snack") or a list.
+std::string CategoryOf(const json* value) {
+  if (value && value->is_array()) {
+    for (const json& each : *value) {
+      std::string category = CategoryOf(each.is_structured() ? nullptr : &each);
+      if (!category.empty()) return category;
+    }
+    return {};
+  }
+  const std::string text = HtmlText(ValueText(value));
+  return std::string(TrimBlanks(std::string_view(text).substr(0, text.find(','))));
+}
+
+void AddIngredients(const json* value, std::vector<ImportedLine>& lines) {
+  if (!value) return;
+  if (value->is_array()) {
+    for (const json& each : *value) {
+      const std::string text = ValueText(&each);
+      if (!HtmlText(text).empty()) lines.push_back(ParseIngredientLine(text));
+    }
+  } else {
+    for (const std::string& line : HtmlLines(ValueText(value))) lines.push_back(ParseIngredientLine(line));
+  }
+}
+
+const json* FirstMember(const json& object, const char* first, const char* second) {
+  const json* member = Member(object, first);
+  return member ? member : Member(object, second);
+}
+
+ImportedRecipe RecipeOf(const json& node, const IdMap& ids, std::string_view baseUrl) {
+  ImportedRecipe recipe;
+  recipe.name = FromUtf8(HtmlText(ValueText(FirstMember(node, "name", "headline"))));
+  recipe.serves = std::max(1, YieldOf(FirstMember(node, "recipeYield", "yield")));
+  int32_t prep = MinutesOf(Member(node, "prepTime"));
+  int32_t cook = MinutesOf(Member(node, "cookTime"));
+  if (prep < 0 && cook < 0) cook = MinutesOf(Member(node, "totalTime"));
+  SplitMinutes(prep, recipe.prepHours, recipe.prepMinutes);
+  SplitMinutes(cook, recipe.cookHours, recipe.cookMinutes);
+  recipe.category = FromUtf8(CategoryOf(Member(node, "recipeCategory")));
+  std::vector<InstructionLine> steps;
+  if (const json* instructions = Member(node, "recipeInstructions")) AddSteps(*instructions, ids, steps, 0);
+  recipe.instructions = InstructionsText(steps);
+  std::string picture = PictureAddress(Member(node, "image"), ids);
+  if (picture.empty()) picture = PictureAddress(Member(node, "thumbnailUrl"), ids);
+  recipe.pictureUrl = FromUtf8(ResolveUrl(baseUrl, picture));
+  AddIngredients(FirstMember(node, "recipeIngredient", "ingredients"), recipe.lines);
+  return recipe;
+}
+
+// The microdata properties a recipe is read from, each with the JSON-LD name it is filed under.
+const char* RecipeProperty(std::string_view name) {
+  static const std::pair<const char*, const char*> kProperties[] = {
+      {"name", "name"},
+      {"recipeYield", "recipeYield"},
+      {"yield", "recipeYield"},
+      {"prepTime", "prepTime"},
+      {"cookTime", "cookTime"},
+      {"totalTime", "totalTime"},
+      {"recipeIngredient", "recipeIngredient"},
+      {"ingredients", "recipeIngredient"},
+      {"ingredient", "recipeIngredient"},
+      {"recipeInstructions", "recipeInstructions"},
+      {"instructions", "recipeInstructions"},
+      {"recipeCategory", "recipeCategory"},
+      {"image", "image"},
+      {"photo", "image"}};
+  for (const auto& property : kProperties)
+    if (name == property.first) return property.second;
+  return nullptr;
+}
+
+bool IsListProperty(std::string_view property) {
+  return property == "recipeIngredient" || property == "recipeInstructions";
+}
+
+// A property's value given by an attribute of its element ("content", an image's "src", a link's
+// "href", a time's "datetime"), or null when its content gives the value.
+const std::string* AttributeValue(const HtmlTag& tag) {
+  if (const std::string* content = tag.Attribute("content")) return content;
+  static const std::pair<const char*, const char*> kAttributes[] = {
+      {"img", "src"},       {"source", "src"}, {"video", "src"},   {"audio", "src"},
+      {"embed", "src"},     {"a", "href"},     {"link", "href"},   {"area", "href"},
+      {"time", "datetime"}, {"data", "value"}, {"meter", "value"}, {"object", "data"}};
+  for (const auto& attribute : kAttributes)
+    if (tag.name == attribute.first) return tag.Attribute(attribute.second);
+  return nullptr;
+}
+
+bool IsRecipeScope(const HtmlTag& tag) {
+  const std::string* type = tag.Attribute("itemtype");
+  if (!tag.Attribute("itemscope") || !type) return false;
+  std::string_view types = *type;
+  while (!types.empty()) {
+    const size_t blank = types.find_first_of(" \t\r\n");
+    if (TypeName(types.substr(0, blank)) == "recipe") return true;
+    types = blank == std::string_view::npos ? std::string_view() : types.substr(blank + 1);
+  }
+  return false;
+}
+
+bool EndsParagraph(std::string_view name) {
+  static const char* const kBlocks[] = {
+      "p",     "div",     "ul",      "ol",     "li",     "h1",         "h2",  "h3",   "h4", "h5",    "h6",
+      "table", "section", "article", "header", "footer", "blockquote", "pre", "form", "dl", "figure"};
+  return std::any_of(std::begin(kBlocks), std::end(kBlocks), [&](const char* b) { return name == b; });
+}
+
+// The properties of the page's first microdata Recipe, gathered into a JSON-LD-like object:
+// properties of items nested in it (an author's name, say) are not the recipe's.
+class Microdata {
+ public:
+  explicit Microdata(std::string_view page) : page_(page) {}
+
+  // False when the page has no Recipe item.
+  bool Read(json& recipe) {
+    HtmlTags tags(page_);
+    HtmlTag tag;
+    while (!done_ && tags.Next(tag)) {
+      if (tag.end) {
+        CloseTo(tag.name, tag.begin);
+      } else {
+        Open(tag);
+      }
+    }
+    while (!open_.empty()) Pop(page_.size());
+    recipe = std::move(item_);
+    return found_;
+  }
+
+ private:
+  struct Element {
+    std::string name;
+    std::vector<const char*> properties;  // waiting for the element's content
+    size_t contentStart = 0;
+    bool nested = false;  // an item of its own inside the recipe
+  };
+
+  // Files a value; instructions are filed a step per line their HTML makes.
+  void Add(const char* property, std::string value) {
+    for (char& c : value)
+      if (c == '\r' || c == '\n' || c == '\t') c = ' ';  // source line breaks are no breaks in HTML
+    if (std::string_view(property) == "recipeInstructions") {
+      for (std::string& line : HtmlLines(value)) item_[property].push_back(std::move(line));
+    } else if (IsListProperty(property)) {
+      item_[property].push_back(std::move(value));
+    } else if (!item_.contains(property)) {
+      item_[property] = std::move(value);
+    }
+  }
+
+  void Open(const HtmlTag& tag) {
+    ImplyEnds(tag);
+    Element element{tag.name, {}, tag.finish, recipeDepth_ >= 0 && tag.Attribute("itemscope")};
+    const std::string* props = tag.Attribute("itemprop");
+    if (recipeDepth_ >= 0 && nestedScopes_ == 0 && props) {
+      std::string_view names = *props;
+      while (!names.empty()) {
+        const size_t blank = names.find_first_of(" \t\r\n");
+        if (const char* property = RecipeProperty(names.substr(0, blank))) {
+          const std::string* attribute = AttributeValue(tag);
+          if (attribute || tag.IsVoid()) {
+            Add(property, attribute ? *attribute : std::string());
+          } else {
+            element.properties.push_back(property);
+          }
+        }
+        names = blank == std::string_view::npos ? std::string_view() : names.substr(blank + 1);
+      }
+    }
+    if (recipeDepth_ < 0 && IsRecipeScope(tag)) {
+      recipeDepth_ = static_cast<int>(open_.size());
+      found_ = true;
+      item_["@type"] = "Recipe";
+    }
+    if (tag.IsVoid() || tag.selfClosing) {
+      for (const char* property : element.properties) Add(property, std::string());
+      return;
+    }
+    if (element.nested) ++nestedScopes_;
+    open_.push_back(std::move(element));
+  }
+
+  // HTML's implied end tags: a list item ends the open one of its list, a block ends a paragraph.
+  void ImplyEnds(const HtmlTag& tag) {
+    if (tag.name == "li") {
+      for (size_t i = open_.size(); i-- > 0;) {
+        if (open_[i].name == "ul" || open_[i].name == "ol") break;
+        if (open_[i].name == "li") {
+          while (open_.size() > i) Pop(tag.begin);
+          break;
+        }
+      }
+    }
+    if (EndsParagraph(tag.name) && !open_.empty() && open_.back().name == "p") Pop(tag.begin);
+  }
+
+  void CloseTo(const std::string& name, size_t end) {
+    for (size_t i = open_.size(); i-- > 0;) {
+      if (open_[i].name != name) continue;
+      while (open_.size() > i && !done_) Pop(end);
+      return;
+    }
+  }
+
+  void Pop(size_t contentEnd) {
+    Element& element = open_.back();
+    for (const char* property : element.properties)
+      Add(property, std::string(page_.substr(element.contentStart, contentEnd - element.contentStart)));
+    if (element.nested) --nestedScopes_;
+    open_.pop_back();
+    if (static_cast<int>(open_.size()) == recipeDepth_) done_ = true;
+  }
+
+  std::string_view page_;
+  std::vector<Element> open_;
+  json item_ = json::object();
+  int recipeDepth_ = -1;  // the recipe element's place in open_, -1 before it
+  int nestedScopes_ = 0;  // items open inside the recipe
+  bool found_ = false;
+  bool done_ = false;
+};
+
+}  // namespace
+
+ImportedRecipe ReadRecipePage(std::string_view html, std::string_view baseUrl) {
+  const std::string page = ValidUtf8(html);
+  HtmlTags tags(page);
+  HtmlTag tag;
+  while (tags.Next(tag)) {
+    const std::string* type = tag.Attribute("type");
+    if (tag.name != "script" || tag.end || !type ||
+        LowerAscii(TrimBlanks(*type)).rfind("application/ld+json", 0))
+      continue;
+    const json document = ParseBlock(std::string_view(page).substr(tag.finish, tag.rawTextEnd - tag.finish));
+    if (document.is_discarded()) continue;
+    if (const json* recipe = FindObject(document, [](const json& node) { return HasType(node, "recipe"); }))
+      return RecipeOf(*recipe, IdsOf(document), baseUrl);
+  }
+  json microdata;
+  if (Microdata(page).Read(microdata)) return RecipeOf(microdata, IdMap(), baseUrl);
+  ImportedRecipe none;
+  none.error = RecipeImportError::kNoRecipe;
+  return none;
+}
