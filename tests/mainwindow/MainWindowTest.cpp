@@ -8,6 +8,7 @@
 #include <string>
 
 #include "app/Options.h"
+#include "resources/resource.h"
 #include "storage/Files.h"
 
 namespace {
@@ -259,6 +260,44 @@ TEST_F(MainWindowTest, TabAreaStartsBelowTheToolbarOrAtFiveWhenItIsEmpty) {
   ASSERT_NE(window, nullptr);
   EXPECT_EQ(ChildRect(window, 2103).top, 5);
   EXPECT_EQ(empty.Close(), 0);
+}
+
+BOOL CALLBACK FindVisibleList(HWND window, LPARAM found) {
+  wchar_t name[32] = {};
+  GetClassNameW(window, name, 32);
+  if (lstrcmpW(name, WC_LISTVIEWW) != 0 || !IsWindowVisible(window)) return TRUE;
+  *reinterpret_cast<HWND*>(found) = window;
+  return FALSE;
+}
+
+TEST_F(MainWindowTest, ImmediateReadOfAnotherFolderShowsItsCatalogWithItsOwnColumns) {
+  const std::wstring other = folder + L"other\\";
+  CreateFolders(other, false);
+  {
+    FileHandle file(other + L"Ingredients.xml");
+    ASSERT_TRUE(
+        file.WriteAllText(L"<INGREDIENTLIST>\r\n<VIEW>\r\n<COLS>30,0</COLS>\r\n</VIEW>\r\n<INGREDIENTS>\r\n"
+                          L"<FOOD>\r\n<FOODID>1</FOODID>\r\n<FOODNAME>Quince</FOODNAME>\r\n</FOOD>\r\n"
+                          L"</INGREDIENTS>\r\n</INGREDIENTLIST>\r\n"));
+  }
+  WriteOptions([](Options& o) { o.curTab = 0; });
+  RunningProgram run(folder);
+  ASSERT_TRUE(run.Start());
+  HWND window = run.MainWindow();
+  ASSERT_NE(window, nullptr);
+  PostMessageW(window, WM_COMMAND, 1206, 0);  // Options...
+  HWND dialog = run.WaitForWindow(L"#32770");
+  ASSERT_NE(dialog, nullptr);
+  SetDlgItemTextW(dialog, IDC_OPTIONS_FOLDER, other.c_str());
+  CheckDlgButton(dialog, IDC_OPTIONS_RELOAD, BST_CHECKED);
+  SendMessageW(dialog, WM_COMMAND, IDOK, 0);
+  HWND list = nullptr;
+  EnumChildWindows(window, &FindVisibleList, reinterpret_cast<LPARAM>(&list));
+  ASSERT_NE(list, nullptr);
+  for (DWORD waited = 0; waited < kPatience && ListView_GetItemCount(list) != 1; waited += 50) Sleep(50);
+  EXPECT_EQ(ListView_GetItemCount(list), 1);
+  EXPECT_EQ(Header_GetItemCount(ListView_GetHeader(list)), 2) << "the columns the new catalog names";
+  EXPECT_EQ(run.Close(), 0);
 }
 
 TEST_F(MainWindowTest, ClosingRewritesTheOptionsOnlyWhenSomethingChanged) {
