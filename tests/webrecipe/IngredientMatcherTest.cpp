@@ -1,0 +1,255 @@
+// Matching imported ingredient names to catalog entries: the shipped nutrient data, catalog names in
+// the style of other food tables, misspellings, nonsense, and a catalog of 100,000 names.
+#include <gtest/gtest.h>
+
+#include <chrono>
+#include <string>
+
+#include "storage/Csv.h"
+#include "webrecipe/IngredientMatcher.h"
+
+namespace {
+
+// The names of the nutrient file shipped beside the program, ids 1, 2, ... in file order.
+std::vector<CatalogName> ShippedCatalog() {
+  std::string bytes;
+  EXPECT_TRUE(ReadFileBytes(FromUtf8(MIREPAN_DATA_DIR "/NutrientData0001.csv"), bytes));
+  const WString text = Utf16Units(bytes);
+  const std::vector<WStringView> lines = CsvLines(text);
+  const CsvRow header = SplitCsvLine(lines.at(0));
+  const size_t name = std::find(header.begin(), header.end(), WString(TXT("Name"))) - header.begin();
+  std::vector<CatalogName> catalog;
+  for (size_t row = 1; row < lines.size(); ++row)
+    catalog.push_back({static_cast<uint32_t>(row), SplitCsvLine(lines[row]).at(name)});
+  return catalog;
+}
+
+// Names in the style of national food tables: the food first, then its kind and state.
+const char* const kTableStyleNames[] = {
+    "Flour, wheat, all-purpose, enriched, bleached",
+    "Flour, wheat, whole-grain",
+    "Flour, rice, white",
+    "Milk, whole, 3.25% milkfat, with added vitamin D",
+    "Milk, reduced fat, fluid, 2% milkfat",
+    "Milk, nonfat, fluid, skim",
+    "Butter, salted",
+    "Butter, without salt",
+    "Egg, whole, raw, fresh",
+    "Egg, white, raw, fresh",
+    "Sugars, granulated",
+    "Sugars, brown",
+    "Oil, olive, salad or cooking",
+    "Oil, canola",
+    "Garlic, raw",
+    "Salt, table",
+    "Leavening agents, baking soda",
+    "Leavening agents, baking powder, double-acting",
+    "Beans, black, mature seeds, canned",
+    "Cream, fluid, heavy whipping",
+    "Cheese, cheddar",
+    "Spices, turmeric, ground",
+    "Spices, cinnamon, ground",
+    "Vanilla extract",
+    "Cherries, sweet, raw",
+};
+
+std::vector<CatalogName> CombinedCatalog() {
+  std::vector<CatalogName> catalog = ShippedCatalog();
+  uint32_t id = 10000;
+  for (const char* name : kTableStyleNames) catalog.push_back({id++, FromUtf8(name)});
+  return catalog;
+}
+
+// The name of the entry a query matches, "" for none.
+std::string Matched(const IngredientMatcher& matcher, const std::vector<CatalogName>& catalog,
+                    const char* query) {
+  const std::optional<IngredientMatch> match = matcher.Match(FromUtf8(query));
+  if (!match) return "";
+  for (const CatalogName& entry : catalog)
+    if (entry.id == match->id) return ToUtf8(entry.name);
+  ADD_FAILURE() << "no entry has the id " << match->id;
+  return "";
+}
+
+struct MatchCase {
+  const char* query;
+  const char* expected;  // the start of the matched name, or of one of several split by "|"; "" for none
+};
+
+bool StartsWithOneOf(const std::string& name, std::string_view starts) {
+  while (true) {
+    const size_t bar = starts.find('|');
+    if (name.compare(0, starts.substr(0, bar).size(), starts.substr(0, bar)) == 0) return true;
+    if (bar == std::string_view::npos) return false;
+    starts.remove_prefix(bar + 1);
+  }
+}
+
+void ExpectMatches(const std::vector<CatalogName>& catalog, const std::vector<MatchCase>& cases) {
+  const IngredientMatcher matcher(catalog);
+  for (const MatchCase& c : cases) {
+    const std::string name = Matched(matcher, catalog, c.query);
+    if (*c.expected == 0) {
+      EXPECT_EQ("", name) << c.query;
+    } else {
+      EXPECT_TRUE(StartsWithOneOf(name, c.expected)) << c.query << " matched \"" << name << "\"";
+    }
+  }
+}
+
+TEST(IngredientMatcher, RecipeNamesAgainstTheShippedData) {
+  ExpectMatches(ShippedCatalog(), {
+                                      {"all-purpose flour", "Wheat flour, "},
+                                      {"whole milk", "Milk, whole, "},
+                                      {"large eggs", "Egg, poultry, whole, raw"},
+                                      {"garlic cloves", "Garlic, "},
+                                      {"boneless chicken breasts", "Chicken, poultry, breast, skinless"},
+                                      {"red onion", "Onion, "},
+                                      {"ground cumin", "Cumin seeds"},
+                                      {"fresh ginger", "Ginger, fresh"},
+                                      {"black pepper", "Pepper, black"},
+                                      {"cashews", "Cashew nut"},
+                                      {"ripe tomatoes", "Tomato, ripe, "},
+                                      {"potatoes", "Potato, "},
+                                      {"coconut oil", "Coconut oil"},
+                                      {"green chilies", "Chillies, green"},
+                                      {"fresh cilantro (coriander leaves)", "Coriander leaves"},
+                                      // the data has no such food: no other oil, salt or sugar instead
+                                      {"olive oil", ""},
+                                      {"kosher salt", ""},
+                                      {"granulated sugar", ""},
+                                      {"unsalted butter", ""},
+                                      {"vanilla extract", ""},
+                                      {"baking powder", ""},
+                                  });
+}
+
+TEST(IngredientMatcher, RecipeNamesAgainstTableStyleNames) {
+  ExpectMatches(CombinedCatalog(), {
+                                       {"all-purpose flour", "Flour, wheat, all-purpose"},
+                                       {"whole wheat flour", "Flour, wheat, whole-grain"},
+                                       {"rice flour", "Flour, rice, white"},
+                                       {"whole milk", "Milk, whole, "},
+                                       {"skim milk", "Milk, nonfat, fluid, skim"},
+                                       {"unsalted butter", "Butter, "},
+                                       {"large eggs", "Egg, "},
+                                       {"egg whites", "Egg, white, raw, fresh"},
+                                       {"granulated sugar", "Sugars, granulated"},
+                                       {"light brown sugar", "Sugars, brown"},
+                                       {"olive oil", "Oil, olive"},
+                                       {"extra-virgin olive oil", "Oil, olive"},
+                                       {"garlic cloves", "Garlic, "},
+                                       {"kosher salt", "Salt, table"},
+                                       {"baking soda", "Leavening agents, baking soda"},
+                                       {"baking powder", "Leavening agents, baking powder"},
+                                       {"black beans", "Beans, black|Field bean, black"},
+                                       {"heavy cream", "Cream, fluid, heavy whipping"},
+                                       {"sharp cheddar cheese", "Cheese, cheddar"},
+                                       {"ground cinnamon", "Spices, cinnamon, ground"},
+                                       {"pure vanilla extract", "Vanilla extract"},
+                                       {"sweet cherries", "Cherries, sweet"},
+                                   });
+}
+
+// A word the catalog lacks counts as the catalog word it is nearly spelled as.
+TEST(IngredientMatcher, MisspelledWords) {
+  ExpectMatches(CombinedCatalog(), {
+                                       {"tumeric", "Spices, turmeric, ground|Turmeric powder"},
+                                       {"cinammon", "Spices, cinnamon, ground"},
+                                       {"chedder cheese", "Cheese, cheddar"},
+                                       {"bitter butter", "Butter, "},  // no edit for words below 7 letters
+                                   });
+}
+
+TEST(IngredientMatcher, NonsenseMatchesNothing) {
+  ExpectMatches(CombinedCatalog(), {{"xyzzy plugh", ""},
+                                    {"", ""},
+                                    {"   ", ""},
+                                    {"of the and", ""},
+                                    {"12 34", ""},
+                                    {"large chopped", ""},
+                                    {"quantum flux capacitor", ""},
+                                    {"motor oil additive", ""}});
+}
+
+// A name equal to an entry's, in any letter case, is that entry with score 1, even where another
+// entry holds more of its words.
+TEST(IngredientMatcher, ExactNamesFirst) {
+  const std::vector<CatalogName> catalog = {
+      {7, TXT("Apple pie spice")}, {8, TXT("Apple")}, {9, TXT("apple")}};
+  const IngredientMatcher matcher(catalog);
+  for (const WChar* query : {TXT("APPLE"), TXT("apple"), TXT("Apple")}) {
+    const std::optional<IngredientMatch> match = matcher.Match(query);
+    ASSERT_TRUE(match.has_value());
+    EXPECT_EQ(8u, match->id);
+    EXPECT_EQ(1.0, match->score);
+  }
+  const std::optional<IngredientMatch> byWords = matcher.Match(TXT("apples"));
+  ASSERT_TRUE(byWords.has_value());
+  EXPECT_EQ(8u, byWords->id);  // the earlier of two equal entries
+  EXPECT_LT(byWords->score, 1.0);
+  EXPECT_GE(byWords->score, IngredientMatcher::kThreshold);
+}
+
+// Of entries holding all the words, the one with fewer other words wins; rarer words outweigh
+// common ones.
+TEST(IngredientMatcher, ScoresFavourFewerAndRarerWords) {
+  const std::vector<CatalogName> catalog = {
+      {1, TXT("Beans, green, raw")}, {2, TXT("Beans, green, canned, drained, with salt")},
+      {3, TXT("Peas, green, raw")},  {4, TXT("Beans, kidney, raw")},
+      {5, TXT("Lettuce, green")},    {6, TXT("Peppers, green")},
+  };
+  const IngredientMatcher matcher(catalog);
+  EXPECT_EQ(1u, matcher.Match(TXT("green beans"))->id);
+  EXPECT_EQ(4u, matcher.Match(TXT("kidney beans, green"))->id);
+  const double full = matcher.Match(TXT("green beans"))->score;
+  const double partial = matcher.Match(TXT("green kidney"))->score;
+  EXPECT_GT(full, partial);
+}
+
+TEST(IngredientMatcher, WordsAsCompared) {
+  const struct {
+    const char* name;
+    std::vector<std::string> words;
+  } cases[] = {
+      {"Tomatoes, red, ripe, raw", {"tomato", "red", "ripe"}},
+      {"Cherries; BERRY; berries", {"cherri", "berri"}},
+      {"Bay leaves and halves", {"bay", "leaf", "half"}},
+      {"Baker's yeast, 3.25% milkfat", {"baker", "yeast", "milkfat"}},
+      {"All-purpose flour", {"all", "purpose", "flour"}},
+      {"Glasses of peaches in boxes", {"glass", "peach", "box"}},
+      {"Hummus with asparagus", {"hummus", "asparagus"}},
+      {"JALAPEÑOS ÉPICES", {"jalapeño", "épice"}},
+      {"Cloves, garlic", {"clove", "garlic"}},
+      {"a b 12 x", {}},
+  };
+  for (const auto& c : cases) EXPECT_EQ(c.words, MatchWords(FromUtf8(c.name))) << c.name;
+}
+
+// The index is built once for a catalog of 100,000 names; each match then takes milliseconds.
+TEST(IngredientMatcher, LargeCatalogsStayFast) {
+  const char* const foods[] = {"Beans", "Rice", "Chicken", "Beef",  "Cheese",
+                               "Bread", "Soup", "Cereal",  "Juice", "Cookies"};
+  const char* const kinds[] = {"white",  "brown",  "canned",    "frozen",  "dried",
+                               "cooked", "smoked", "sweetened", "organic", "homemade"};
+  std::vector<CatalogName> catalog;
+  for (uint32_t n = 0; n < 100000; ++n) {
+    std::string name = std::string(foods[n % 10]) + ", " + kinds[(n / 10) % 10] + ", brand " +
+                       std::to_string(n / 100) + " item" + std::to_string(n);
+    catalog.push_back({n + 1, FromUtf8(name)});
+  }
+  catalog.push_back({200000, TXT("Tomatillos, raw")});
+  const auto start = std::chrono::steady_clock::now();
+  const IngredientMatcher matcher(catalog);
+  const auto built = std::chrono::steady_clock::now();
+  for (int round = 0; round < 10; ++round) {
+    EXPECT_EQ(200000u, matcher.Match(TXT("fresh tomatillos"))->id);
+    EXPECT_TRUE(matcher.Match(TXT("canned white beans")).has_value());
+    EXPECT_FALSE(matcher.Match(TXT("zucchini")).has_value());
+  }
+  const auto matched = std::chrono::steady_clock::now();
+  EXPECT_LT(std::chrono::duration<double>(built - start).count(), 5.0);
+  EXPECT_LT(std::chrono::duration<double>(matched - built).count() / 30, 0.05);
+}
+
+}  // namespace
