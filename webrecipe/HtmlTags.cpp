@@ -7,10 +7,6 @@
 
 namespace {
 
-bool IsNameStart(char c) {
-  return (c >= 'a' && c <= 'z') || (c >= 'A' && c <= 'Z');
-}
-
 // Characters that end an attribute name or an unquoted value.
 bool EndsName(char c) {
   return IsBlankByte(c) || c == '=' || c == '>' || c == '/';
@@ -77,13 +73,13 @@ bool HtmlTags::Next(HtmlTag& tag) {
     }
     const bool end = at_ < html_.size() && html_[at_] == '/';
     if (at_ < html_.size() && (html_[at_] == '!' || html_[at_] == '?' ||
-                               (end && at_ + 1 < html_.size() && !IsNameStart(html_[at_ + 1])))) {
+                               (end && at_ + 1 < html_.size() && !IsAsciiLetter(html_[at_ + 1])))) {
       const size_t close = html_.find('>', at_);
       at_ = close == std::string_view::npos ? html_.size() : close + 1;
       continue;
     }
     const size_t nameStart = at_ + (end ? 1 : 0);
-    if (nameStart >= html_.size() || !IsNameStart(html_[nameStart])) continue;
+    if (nameStart >= html_.size() || !IsAsciiLetter(html_[nameStart])) continue;
     at_ = nameStart;
     while (at_ < html_.size() && !IsBlankByte(html_[at_]) && html_[at_] != '>' && html_[at_] != '/') ++at_;
     tag = HtmlTag();

@@ -79,12 +79,6 @@ bool ReadsWithoutSemicolon(std::string_view name) {
   return name == "amp" || name == "lt" || name == "gt" || name == "quot" || name == "nbsp";
 }
 
-bool IsAsciiDigit(char c) {
-  return c >= '0' && c <= '9';
-}
-bool IsAsciiLetter(char c) {
-  return (c >= 'a' && c <= 'z') || (c >= 'A' && c <= 'Z');
-}
 bool IsHexDigit(char c) {
   return IsAsciiDigit(c) || (c >= 'a' && c <= 'f') || (c >= 'A' && c <= 'F');
 }
@@ -342,6 +336,24 @@ bool EqualsNoCaseAscii(std::string_view a, std::string_view b) {
 
 bool IsBlankByte(char c) {
   return c == ' ' || (c >= '\t' && c <= '\r');
+}
+
+bool IsAsciiLetter(char c) {
+  return (c >= 'a' && c <= 'z') || (c >= 'A' && c <= 'Z');
+}
+
+bool IsAsciiDigit(char c) {
+  return c >= '0' && c <= '9';
+}
+
+void SkipBlanks(std::string_view& text) {
+  while (!text.empty() && IsBlankByte(text.front())) text.remove_prefix(1);
+}
+
+std::string_view LeadingWord(std::string_view text) {
+  size_t n = 0;
+  while (n < text.size() && IsAsciiLetter(text[n])) ++n;
+  return text.substr(0, n);
 }
 
 size_t FindNoCaseAscii(std::string_view text, std::string_view lowerNeedle, size_t from) {

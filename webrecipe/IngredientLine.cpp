@@ -6,23 +6,6 @@
 
 namespace {
 
-bool IsLetter(char c) {
-  return (c >= 'a' && c <= 'z') || (c >= 'A' && c <= 'Z');
-}
-bool IsDigit(char c) {
-  return c >= '0' && c <= '9';
-}
-
-void SkipBlanks(std::string_view& text) {
-  while (!text.empty() && IsBlankByte(text.front())) text.remove_prefix(1);
-}
-
-std::string_view LeadingWord(std::string_view text) {
-  size_t n = 0;
-  while (n < text.size() && IsLetter(text[n])) ++n;
-  return text.substr(0, n);
-}
-
 bool StartsWithNoCase(std::string_view text, std::string_view lowerPrefix) {
   return text.size() >= lowerPrefix.size() && LowerAscii(text.substr(0, lowerPrefix.size())) == lowerPrefix;
 }
@@ -131,7 +114,7 @@ bool ReadUnitWord(std::string_view& text, ServingUnit& unit, double& factor) {
   } else if (word.size() > 1) {
     key = lower;
   }
-  if (key.empty() || (!rest.empty() && (IsLetter(rest[0]) || IsDigit(rest[0])))) return false;
+  if (key.empty() || (!rest.empty() && (IsAsciiLetter(rest[0]) || IsAsciiDigit(rest[0])))) return false;
   for (const UnitWord& entry : kUnitWords) {
     if (key != entry.word) continue;
     unit = entry.unit;
@@ -249,7 +232,7 @@ bool ReadQuantity(std::string_view& text, double& amount, ServingUnit& unit) {
   double size = 0;
   double factor = 1;
   bool measured = false;
-  if (!rest.empty() && (rest[0] == 'x' || rest[0] == 'X') && (rest.size() == 1 || !IsLetter(rest[1]))) {
+  if (!rest.empty() && (rest[0] == 'x' || rest[0] == 'X') && (rest.size() == 1 || !IsAsciiLetter(rest[1]))) {
     rest.remove_prefix(1);  // "2 x 400g tins"
     SkipBlanks(rest);
     measured = ReadMeasure(rest, size, unit);
@@ -282,7 +265,7 @@ std::string ReadingForm(std::string_view line) {
     int digit = -1;
     if (c == 0x2070 || c == 0xB9 || c == 0xB2 || c == 0xB3 || (c >= 0x2074 && c <= 0x2079)) {
       digit = c == 0x2070 ? 0 : c == 0xB9 ? 1 : c == 0xB2 ? 2 : c == 0xB3 ? 3 : static_cast<int>(c - 0x2070);
-      if (!superscript && !out.empty() && IsDigit(out.back())) out += ' ';
+      if (!superscript && !out.empty() && IsAsciiDigit(out.back())) out += ' ';
       superscript = true;
     } else {
       superscript = false;
@@ -364,7 +347,7 @@ size_t EndPhraseStart(std::string_view text) {
   for (const char* phrase : kEndPhrases) {
     for (size_t at = lower.find(phrase); at != std::string::npos; at = lower.find(phrase, at + 1)) {
       const size_t end = at + std::char_traits<char>::length(phrase);
-      if ((at == 0 || lower[at - 1] == ' ') && (end == lower.size() || !IsLetter(lower[end]))) {
+      if ((at == 0 || lower[at - 1] == ' ') && (end == lower.size() || !IsAsciiLetter(lower[end]))) {
         first = std::min(first, at);
         break;
       }

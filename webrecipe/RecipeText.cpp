@@ -5,25 +5,8 @@
 
 namespace {
 
-bool IsDigit(char c) {
-  return c >= '0' && c <= '9';
-}
-bool IsLetter(char c) {
-  return (c >= 'a' && c <= 'z') || (c >= 'A' && c <= 'Z');
-}
 bool IsWordByte(char c) {
-  return IsDigit(c) || IsLetter(c) || static_cast<unsigned char>(c) >= 0x80;
-}
-
-void SkipBlanks(std::string_view& text) {
-  while (!text.empty() && IsBlankByte(text.front())) text.remove_prefix(1);
-}
-
-// The word of ASCII letters at the start of the text (empty when it starts with none).
-std::string_view LeadingWord(std::string_view text) {
-  size_t n = 0;
-  while (n < text.size() && IsLetter(text[n])) ++n;
-  return text.substr(0, n);
+  return IsAsciiDigit(c) || IsAsciiLetter(c) || static_cast<unsigned char>(c) >= 0x80;
 }
 
 // The value of the Unicode vulgar fraction the text starts with, and its length in bytes.
@@ -68,7 +51,7 @@ bool ReadNumberWord(std::string_view& text, double& value) {
 size_t ReadDigits(std::string_view text, double& value, size_t& count) {
   size_t p = 0;
   count = 0;
-  for (; p < text.size() && IsDigit(text[p]); ++p) {
+  for (; p < text.size() && IsAsciiDigit(text[p]); ++p) {
     if (count++ < 15) value = value * 10 + (text[p] - '0');
   }
   return p;
@@ -76,14 +59,14 @@ size_t ReadDigits(std::string_view text, double& value, size_t& count) {
 
 size_t DigitRun(std::string_view text, size_t from) {
   size_t p = from;
-  while (p < text.size() && IsDigit(text[p])) ++p;
+  while (p < text.size() && IsAsciiDigit(text[p])) ++p;
   return p - from;
 }
 
 // Decimals after a point or comma at text[p], added to value; returns the position after them.
 size_t ReadDecimals(std::string_view text, size_t p, double& value) {
   double scale = 0.1;
-  for (++p; p < text.size() && IsDigit(text[p]); ++p, scale /= 10) value += (text[p] - '0') * scale;
+  for (++p; p < text.size() && IsAsciiDigit(text[p]); ++p, scale /= 10) value += (text[p] - '0') * scale;
   return p;
 }
 
@@ -96,7 +79,7 @@ NumberKind ReadPlainNumber(std::string_view& text, double& value) {
   size_t count = 0;
   size_t p = ReadDigits(text, value, count);
   if (p == 0) {
-    if (text.size() < 2 || text[0] != '.' || !IsDigit(text[1])) return NumberKind::kNone;
+    if (text.size() < 2 || text[0] != '.' || !IsAsciiDigit(text[1])) return NumberKind::kNone;
     text.remove_prefix(ReadDecimals(text, 0, value));
     return NumberKind::kDecimal;
   }
@@ -110,7 +93,7 @@ NumberKind ReadPlainNumber(std::string_view& text, double& value) {
     text.remove_prefix(ReadDecimals(text, p, value));
     return NumberKind::kDecimal;
   }
-  if (p + 1 < text.size() && text[p] == '/' && IsDigit(text[p + 1])) {
+  if (p + 1 < text.size() && text[p] == '/' && IsAsciiDigit(text[p + 1])) {
     double denominator = 0;
     const size_t end = p + 1 + ReadDigits(text.substr(p + 1), denominator, count);
     if (denominator > 0) {
@@ -274,8 +257,8 @@ struct UrlParts {
 UrlParts SplitUrl(std::string_view url) {
   UrlParts parts;
   size_t p = 0;
-  while (p < url.size() && (IsLetter(url[p]) ||
-                            (p > 0 && (IsDigit(url[p]) || url[p] == '+' || url[p] == '-' || url[p] == '.'))))
+  while (p < url.size() && (IsAsciiLetter(url[p]) || (p > 0 && (IsAsciiDigit(url[p]) || url[p] == '+' ||
+                                                                url[p] == '-' || url[p] == '.'))))
     ++p;
   if (p > 0 && p < url.size() && url[p] == ':') {
     parts.scheme = url.substr(0, p);

@@ -37,6 +37,12 @@ char LowerChar(char c);
 std::string LowerAscii(std::string_view text);
 bool EqualsNoCaseAscii(std::string_view a, std::string_view b);
 bool IsBlankByte(char c);
+bool IsAsciiLetter(char c);
+bool IsAsciiDigit(char c);
+// Past the blanks at the start of the text.
+void SkipBlanks(std::string_view& text);
+// The word of ASCII letters at the start of the text (empty when it starts with none).
+std::string_view LeadingWord(std::string_view text);
 // The first place at or after from where the text reads lowerNeedle, ignoring ASCII case; npos if none.
 size_t FindNoCaseAscii(std::string_view text, std::string_view lowerNeedle, size_t from = 0);
 std::string_view TrimBlanks(std::string_view text);
