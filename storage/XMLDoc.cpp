@@ -385,11 +385,12 @@ WChar* XMLDoc::ReadValue(const WChar* expected) {
     cursor_ = i + expectedLength + 3;
     return value;
   }
-  // The end tag: "/" then a name starting with a letter or digit, then ">"; the "<" of a child
-  // element or a second "/" means this is no leaf.
-  // Blanks after the name ("</NAME >") are not part of it.
+  // The first "<" ends the value whatever follows it, so the "<" of a child element is gone too.
+  // Then the end tag: "/", a name from its first ASCII letter or digit up to the ">"; a second "<"
+  // or "/" means this is no leaf.
+  text[valueEnd] = 0;
   bool slash = false;
-  size_t nameStart = 0, nameEnd = 0;
+  size_t nameStart = 0;
   for (++i; i < size; ++i) {
     const WChar c = text[i];
     if (c == '<') return nullptr;
@@ -400,14 +401,11 @@ WChar* XMLDoc::ReadValue(const WChar* expected) {
       if (!nameStart) return nullptr;
       text[i] = 0;
       cursor_ = i + 1;
-      const WStringView endName(text + nameStart, (nameEnd ? nameEnd : i) - nameStart);
-      if (!EqualsNoCase(endName, WStringView(expected, expectedLength))) return nullptr;
-      text[valueEnd] = 0;
-      return value;
-    } else if (!nameStart) {
-      if (slash && IsAsciiAlnum(c)) nameStart = i;
-    } else if (!nameEnd && IsBlank(c)) {
-      nameEnd = i;
+      return EqualsNoCase(WStringView(text + nameStart, i - nameStart), WStringView(expected, expectedLength))
+                 ? value
+                 : nullptr;
+    } else if (!nameStart && slash && IsAsciiAlnum(c)) {
+      nameStart = i;
     }
   }
   return nullptr;

