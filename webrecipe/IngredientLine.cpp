@@ -360,6 +360,7 @@ size_t EndPhraseStart(std::string_view text) {
 
 std::string CleanIngredientName(std::string_view text) {
   std::string name = CollapsedBlanks(WithoutBrackets(text));
+  name.erase(0, name.find_first_not_of(",;- "));  // what a dropped note left: "(packed), sugar"
   name.erase(FirstPartEnd(name));
   const size_t phrase = EndPhraseStart(name);
   if (phrase != std::string::npos && phrase > 0) name.erase(phrase);

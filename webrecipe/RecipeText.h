@@ -79,7 +79,8 @@ std::string_view WithoutStepNumber(std::string_view step);
 // Minutes split into the recipe's hours and minutes; a negative count leaves both 0.
 void SplitMinutes(int32_t minutes, int32_t& hours, int32_t& rest);
 
-// The ingredient name part of a line: notes in brackets dropped, cut before the preparation that
+// The ingredient name part of a line: notes in brackets and punctuation before the name dropped,
+// cut before the preparation that
 // follows a comma or a spaced dash (a first part of only words like "boneless" is kept), phrases
 // like "to taste" and "for garnish" and a leading "of" dropped, blanks and end punctuation trimmed.
 std::string CleanIngredientName(std::string_view text);

@@ -192,6 +192,7 @@ TEST(IngredientLine, NamesDropNotesAndPreparation) {
       {"2 cups cooked rice, cold", 2, kUnitCup, "cooked rice"},
       {"1 cup butter at room temperature", 1, kUnitCup, "butter"},
       {"3 cups all purpose flour [spooned]", 3, kUnitCup, "all purpose flour"},
+      {"1 cup (packed), light brown sugar", 1, kUnitCup, "light brown sugar"},
   });
 }
 

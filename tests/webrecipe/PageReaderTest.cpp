@@ -280,6 +280,11 @@ TEST(PageReader, BrokenBlocksAreSkipped) {
     const std::string page = std::string("<script type=\"application/ld+json\">") + bad + "</script>" + good;
     EXPECT_EQ("Good", ToUtf8(ReadRecipePage(page, "").name)) << bad;
   }
+  // Brackets inside strings, after an escaped quote too, are no nesting.
+  EXPECT_EQ("Pie \" " + std::string(500, '['),
+            ToUtf8(ReadRecipePage(
+                       InScript(R"({"@type":"Recipe","name":"Pie \" )" + std::string(500, '[') + "\"}"), "")
+                       .name));
   std::string deep(5000, '[');
   EXPECT_EQ(
       "Good",
