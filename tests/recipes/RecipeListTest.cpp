@@ -520,23 +520,58 @@ TEST_F(RecipeListTest, PictureTabTakesTheChosenFileIntoTheImagesFolder) {
 
 // ---- copy, delete, move, menus ----
 
-TEST_F(RecipeListTest, CopyGetsALinkedIngredientOfItsOwn) {
-  const uint32_t id = Stored(L"Broth", 2, {{Food(L"Stock", 100), 2}}, RecipeCategory(L"Soups")).foodId;
-  SelectOnly(id);
+// The copy takes the original's editor state: unticked after a load, whatever the original's own
+// linked ingredient shows, and ticked once the editor confirmed it ticked.
+TEST_F(RecipeListTest, CopyGetsALinkedIngredientOfItsOwnAndTheOriginalsEditorState) {
+  const uint32_t soups = RecipeCategory(L"Soups");
+  const uint32_t id = Stored(L"Broth", 2, {{Food(L"Stock", 100), 2}}, soups, true).foodId;
+  Reopen();
   dialogs_.On(IDD_INPUT_BOX, [](HWND dialog) {
     SetDlgItemTextW(dialog, IDC_INPUT_TEXT, L"Strong broth");
     Press(dialog, IDOK);
   });
-  recipes_.CopyItem();
-  ASSERT_EQ(recipes_.Records().size(), 2u);
-  const Recipe& original = *recipes_.Records()[0];
-  const Recipe& copy = *recipes_.Records()[1];
-  EXPECT_EQ(copy.name, L"Strong broth");
-  EXPECT_GT(copy.foodId, original.foodId);
-  EXPECT_NE(copy.ingredientId, 0);
-  EXPECT_NE(copy.ingredientId, original.ingredientId);
-  EXPECT_EQ(ingredients_.FindById(static_cast<uint32_t>(copy.ingredientId))->name, L"Strong broth");
-  EXPECT_EQ(Names(), (std::vector<WString>{L"Broth", L"Strong broth"}));
+  for (const bool ticked : {false, true}) {
+    recipes_.FindById(id)->notOnIngredientList = !ticked;
+    SelectOnly(id);
+    recipes_.CopyItem();
+    const Recipe& original = *recipes_.FindById(id);
+    const Recipe& copy = *recipes_.Records().back();
+    EXPECT_EQ(copy.name, L"Strong broth");
+    EXPECT_GT(copy.foodId, original.foodId);
+    EXPECT_NE(copy.ingredientId, original.ingredientId);
+    const Ingredient* linked = ingredients_.FindById(static_cast<uint32_t>(copy.ingredientId));
+    ASSERT_NE(linked, nullptr);
+    EXPECT_EQ(linked->name, L"Strong broth");
+    EXPECT_EQ(linked->hidden, !ticked);
+    EXPECT_EQ(copy.notOnIngredientList, !ticked);
+  }
+  EXPECT_EQ(Names(), (std::vector<WString>{L"Broth", L"Strong broth", L"Strong broth"}));
+}
+
+// Moved rows stay while the list shows every category (deselected) or the target one, and leave a
+// list that shows another.
+TEST_F(RecipeListTest, MoveKeepsARowOnlyWhereTheListStillShowsIt) {
+  const uint32_t soups = RecipeCategory(L"Soups");
+  const uint32_t mains = RecipeCategory(L"Mains");
+  dialogs_.On(IDD_CATEGORY, [](HWND dialog) {
+    ComboBox_SelectString(GetDlgItem(dialog, IDC_CATEGORY_COMBO), -1, L"Mains");
+    Press(dialog, IDOK);
+  });
+  struct Case {
+    uint32_t shown;
+    bool stays;
+    int selected;
+  };
+  for (const Case& c : {Case{0, true, 0}, Case{soups, false, 0}, Case{mains, true, 1}}) {
+    const uint32_t id = Stored(L"Broth", 1, {}, c.shown == mains ? mains : soups).foodId;
+    recipes_.selectedCategory = c.shown;
+    recipes_.FillList();
+    SelectOnly(id);
+    recipes_.MoveToCategory();
+    EXPECT_EQ(recipes_.FindById(id)->catId, mains);
+    EXPECT_EQ(recipes_.List().FindItem(static_cast<LPARAM>(id)) >= 0, c.stays) << c.shown;
+    EXPECT_EQ(recipes_.List().SelectedCount(), c.selected) << c.shown;
+  }
 }
 
 TEST_F(RecipeListTest, DeleteKeepsWhatTheDiaryUsesAndHiddenIngredientsOthersStillHold) {

@@ -23,6 +23,12 @@ using storage_test::WriteFile;
 using view_test::DialogScripts;
 using view_test::Press;
 
+WString ListBoxText(HWND box, int row) {
+  wchar_t text[256] = {};
+  ListBox_GetText(box, row, text);
+  return text;
+}
+
 class OpenShopList : public ShopList {
  public:
   using ShopList::ShopList;
@@ -168,11 +174,13 @@ TEST_F(ShopListTest, SavedListsReadBackWithTheirIngredientsAndSaveByteForByte) {
 TEST_F(ShopListTest, ImportReplacesTheListOfTheSameNameAndKeepsTheOthers) {
   Ingredient* bread = Food(L"Bread", 1, kUnitSlice);
   const WString exchange = folder_.Path() + L"Import.xml";
-  WriteFile(exchange,
-            "<SHOPLISTLIST>\n<VIEW>\n<COLS/>\n</VIEW>\n<LISTS>\n<SHOPLIST>\n<LISTID>77</LISTID>\n"
-            "<LISTNAME>Shopping List</LISTNAME>\n<ITEM>\n<AMOUNT>3</AMOUNT>\n<SERVINGTYPE>20</SERVINGTYPE>\n"
-            "<FOOD>\n<FOODID>1</FOODID>\n<FOODNAME>Bread</FOODNAME>\n</FOOD>\n</ITEM>\n</SHOPLIST>\n"
-            "</LISTS>\n</SHOPLISTLIST>\n");
+  WriteFile(
+      exchange,
+      "<SHOPLISTLIST>\n<VIEW>\n<COLS/>\n<COLWIDTHS>250</COLWIDTHS>\n<SELECTEDCATEGORY>77</SELECTEDCATEGORY>\n"
+      "</VIEW>\n<LISTS>\n<SHOPLIST>\n<LISTID>77</LISTID>\n"
+      "<LISTNAME>Shopping List</LISTNAME>\n<ITEM>\n<AMOUNT>3</AMOUNT>\n<SERVINGTYPE>20</SERVINGTYPE>\n"
+      "<FOOD>\n<FOODID>1</FOODID>\n<FOODNAME>Bread</FOODNAME>\n</FOOD>\n</ITEM>\n</SHOPLIST>\n"
+      "</LISTS>\n</SHOPLISTLIST>\n");
   dialogs_.On(IDD_INPUT_BOX, [](HWND dialog) {
     SetDlgItemTextW(dialog, IDC_INPUT_TEXT, L"Party");
     Press(dialog, IDOK);
@@ -187,7 +195,11 @@ TEST_F(ShopListTest, ImportReplacesTheListOfTheSameNameAndKeepsTheOthers) {
   ASSERT_EQ(imported.items.size(), 1u);
   EXPECT_EQ(imported.items[0].food, bread);
   EXPECT_EQ(shop_.Categories()->Entries().Count(), 2u);
-  EXPECT_EQ(shop_.List().ColumnCount(), 1);  // the imported file's settings stay out
+  // The file's view settings come along; the view keeps its one column whatever they name.
+  EXPECT_EQ(shop_.List().ColumnCount(), 1);
+  EXPECT_EQ(ListView_GetColumnWidth(shop_.List().Window(), 0), 250);
+  EXPECT_EQ(shop_.SelectedList(), &imported);
+  EXPECT_EQ(Rows(), std::vector<WString>{L"3  slice Bread"});
 }
 
 TEST_F(ShopListTest, ExportWritesTheSelectedListOnlyAfterTheOverwriteQuestion) {
@@ -227,15 +239,24 @@ TEST_F(ShopListTest, RestoreBringsBackTheBackupsLists) {
     DataLockGuard lock;
     shop_.SelectedList()->name = L"Saved";
   }
+  dialogs_.On(IDD_INPUT_BOX, [](HWND dialog) {
+    SetDlgItemTextW(dialog, IDC_INPUT_TEXT, L"Party");
+    Press(dialog, IDOK);
+  });
+  shop_.CopyItem();  // the copy is the list shown when the backup is made
+  const uint32_t party = ShoppingListId(*shop_.SelectedList());
   ASSERT_TRUE(shop_.Save());
   ASSERT_TRUE(CopyFileTo(Catalog(), Catalog() + L".bak"));
-  prompts_.answers = {IDYES};
-  shop_.DeleteItem(nullptr, nullptr);
+  for (int deleted = 0; deleted < 2; ++deleted) {
+    prompts_.answers = {IDYES};
+    shop_.DeleteItem(nullptr, nullptr);
+  }
   ASSERT_EQ(ListNames(), std::vector<WString>{L"Shopping List"});
   prompts_.answers = {IDYES};
   shop_.RestoreBackup();
-  EXPECT_EQ(ListNames(), std::vector<WString>{L"Saved"});
-  EXPECT_EQ(shop_.Categories()->Entries().Count(), 1u);
+  EXPECT_EQ(ListNames(), (std::vector<WString>{L"Saved", L"Party"}));
+  EXPECT_EQ(shop_.Categories()->Entries().Count(), 2u);
+  EXPECT_EQ(ShoppingListId(*shop_.SelectedList()), party);  // the backup's own view settings
 }
 
 // ---- the list commands ----
@@ -301,7 +322,7 @@ TEST_F(ShopListTest, ListDialogMergesServingsAndExpandsRecipes) {
 }
 
 TEST_F(ShopListTest, SearchPresetsTheFoodsServingAndChangeRewritesTheSelectedItem) {
-  Ingredient* milk = Food(L"Milk", 0.5, kUnitCup);
+  Food(L"Milk", 0.5, kUnitCup);
   // The Ingredients tab shows another category; Find Ingredient starts over the whole catalog.
   uint32_t spices;
   {
@@ -311,6 +332,7 @@ TEST_F(ShopListTest, SearchPresetsTheFoodsServingAndChangeRewritesTheSelectedIte
   ingredients_.FillCategorySelector(spices);
   ingredients_.SelectFilterFor(spices, L"S");
   int found = 0;
+  WString changed, zeroed;
   dialogs_.On(IDD_FIND_INGREDIENT, [&found](HWND find) {
     found = static_cast<int>(SendDlgItemMessageW(find, IDC_FIND_RESULTS, LB_GETCOUNT, 0, 0));
     SendDlgItemMessageW(find, IDC_FIND_RESULTS, LB_SETCURSEL, 0, 0);
@@ -321,21 +343,29 @@ TEST_F(ShopListTest, SearchPresetsTheFoodsServingAndChangeRewritesTheSelectedIte
     Press(dialog, IDC_SHOPLIST_SEARCH);  // Find Ingredient: Milk, with half a cup
     Press(dialog, IDC_SHOPLIST_ADD);
     const HWND items = GetDlgItem(dialog, IDC_SHOPLIST_ITEMS);
-    ListBox_SetCurSel(items, 0);
-    SendMessageW(dialog, WM_COMMAND, MAKEWPARAM(IDC_SHOPLIST_ITEMS, LBN_SELCHANGE),
-                 reinterpret_cast<LPARAM>(items));
+    const auto select = [&] {
+      ListBox_SetCurSel(items, 0);
+      SendMessageW(dialog, WM_COMMAND, MAKEWPARAM(IDC_SHOPLIST_ITEMS, LBN_SELCHANGE),
+                   reinterpret_cast<LPARAM>(items));
+    };
+    select();
     ComboBox_SetCurSel(GetDlgItem(dialog, IDC_SHOPLIST_WHOLE), 2);  // 2 and the half a cup taken over
     Press(dialog, IDC_SHOPLIST_CHANGE);
+    changed = ListBoxText(items, 0);
+    // No amount at all is taken too, and the confirmed list has nothing of it to buy.
+    select();
+    ComboBox_SetCurSel(GetDlgItem(dialog, IDC_SHOPLIST_WHOLE), 0);
+    ComboBox_SetCurSel(GetDlgItem(dialog, IDC_SHOPLIST_FRACTION), 0);
+    Press(dialog, IDC_SHOPLIST_CHANGE);
+    zeroed = ListBoxText(items, 0);
     SetDlgItemTextW(dialog, IDC_SHOPLIST_NAME, L"Milk run");
     Press(dialog, IDOK);
   });
   ASSERT_NE(shop_.AddItem(nullptr), 0u);
   EXPECT_EQ(found, 1);
-  const Meal& list = *shop_.SelectedList();
-  ASSERT_EQ(list.items.size(), 1u);
-  EXPECT_EQ(list.items[0].food, milk);
-  EXPECT_DOUBLE_EQ(list.items[0].amount, 2.5);
-  EXPECT_EQ(Rows(), std::vector<WString>{L"2 1/2  cup Milk"});
+  EXPECT_EQ(changed, L"2 1/2  cup Milk");
+  EXPECT_EQ(zeroed, L" cup Milk");  // shown without an amount
+  EXPECT_TRUE(shop_.SelectedList()->items.empty());
 }
 
 // ---- printing ----

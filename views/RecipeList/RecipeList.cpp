@@ -401,10 +401,7 @@ void RecipeList::CopyItem() {
     auto copy = std::make_unique<Recipe>(*source);
     copy->foodId = ++lastId;
     copy->name = name;
-    // The copy starts where the original stands: on the ingredient list or off it.
-    const Ingredient* linked = ingredients_.FindById(static_cast<uint32_t>(source->ingredientId));
-    copy->notOnIngredientList = !linked || linked->hidden;
-    LinkIngredient(*copy, 0);
+    LinkIngredient(*copy, 0);  // on the ingredient list as the original's editor state says
     if (MatchesFilter(*copy)) AddFoodRow(*copy);
     records_.push_back(std::move(copy));
     modified = true;

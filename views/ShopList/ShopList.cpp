@@ -158,15 +158,11 @@ bool ShopList::ReadLists(XMLDoc& doc, ProgressWindow* progressWindow, int fromPe
     } else if (!inside) {
       continue;
     } else if (IsTag(tag, TXT("VIEW"))) {
-      // An imported file's settings are not ours; our own name no list, which the lists do.
+      // The file's view settings apply, imported or restored; the list selector is rebuilt from the
+      // lists read, so the file's own entries go.
       if (end || doc.IsEmptyTag()) continue;
-      if (IsExchange()) {
-        while (const WChar* skipped = doc.NextTag())
-          if (IsTag(skipped, TXT("VIEW")) && doc.IsEndTag()) break;
-      } else {
-        ReadViewSettings(doc);
-        categories->Clear();
-      }
+      ReadViewSettings(doc);
+      categories->Clear();
     } else if (IsTag(tag, TXT("LISTS"))) {
       inLists = !end && !doc.IsEmptyTag();
     } else if (!inLists) {
@@ -279,6 +275,7 @@ void ShopList::FillList() {
 }
 
 void ShopList::BuildColumns() {
+  columns = {0};  // the one column, whatever a file named
   BuildColumnsFrom(kFirstCaption, nullptr);
 }
 

@@ -212,7 +212,7 @@ void ShopListDialog::TakeSelectedItem() {
 void ShopListDialog::ChangeItem() {
   const int at = SelectedItem();
   const double amount = Amount();
-  if (at >= 0 && amount > 0) {
+  if (at >= 0) {  // no amount too: OK then leaves the item off the list
     items_[at].amount = amount;
     items_[at].servingType = static_cast<int32_t>(Unit());
     ShowItems(at);
