@@ -7,7 +7,6 @@
 #include <optional>
 #include <vector>
 
-#include "app/CentreWindow.h"
 #include "app/Options.h"
 #include "resource.h"
 #include "storage/Files.h"
@@ -84,7 +83,6 @@ INT_PTR CALLBACK OptionsDialogProc(HWND dialog, UINT msg, WPARAM wp, LPARAM lp) 
   if (msg == WM_INITDIALOG) {
     SetWindowLongPtrW(dialog, DWLP_USER, lp);
     auto* context = reinterpret_cast<DialogContext*>(lp);
-    CentreWindow(dialog, context->options.owner->MainWindow());
     FillDialog(dialog, context->options, context->news);
     return TRUE;
   }

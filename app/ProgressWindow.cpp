@@ -2,7 +2,7 @@
 
 #include <commctrl.h>
 
-#include "app/CentreWindow.h"
+#include "toolkit/CentreWindow.h"
 #include "app/DataLockGuard.h"
 #include "resource.h"
 

@@ -2,6 +2,7 @@
 
 #include "resource.h"
 #include "storage/UserPrompts.h"
+#include "toolkit/CentreWindow.h"
 
 namespace DAVavador {
 
@@ -9,8 +10,9 @@ ERApp* ERApp::current_ = nullptr;
 
 namespace {
 
-// Modal dialogs run through one procedure that forwards to the caller's and tells the observer
-// about WM_INITDIALOG. The dialog being created binds to the pending entry on its first message.
+// Modal dialogs run through one procedure that forwards to the caller's, centres the dialog on its
+// owner once the caller's set-up has sized it, and tells the observer about WM_INITDIALOG. The dialog being
+// created binds to the pending entry on its first message.
 struct DialogBinding {
   int id;
   DLGPROC proc;
@@ -29,7 +31,9 @@ INT_PTR CALLBACK ForwardingDialogProc(HWND dialog, UINT msg, WPARAM wp, LPARAM l
   if (!binding) return FALSE;
   if (msg == WM_NCDESTROY) RemovePropW(dialog, kBindingProp);
   INT_PTR result = binding->proc ? binding->proc(dialog, msg, wp, lp) : (msg == WM_INITDIALOG);
-  if (msg == WM_INITDIALOG && dialogObserver) dialogObserver->OnDialogInit(binding->id, dialog);
+  if (msg != WM_INITDIALOG) return result;
+  CentreWindow(dialog, GetWindow(dialog, GW_OWNER));
+  if (dialogObserver) dialogObserver->OnDialogInit(binding->id, dialog);
   return result;
 }
 

@@ -1,6 +1,5 @@
 #include "views/CategoryDialog.h"
 
-#include "app/CentreWindow.h"
 #include "food/CategoryList.h"
 #include "resource.h"
 
@@ -76,7 +75,6 @@ void CategoryDialog::OnInit(HWND dialog) {
                                                   reinterpret_cast<LPARAM>(name_.c_str()))));
       break;
   }
-  CentreWindow(dialog, GetParent(dialog));
   SetFocus(mode_ == Mode::Change ? combo : edit);
 }
 

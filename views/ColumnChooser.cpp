@@ -2,7 +2,6 @@
 
 #include <algorithm>
 
-#include "app/CentreWindow.h"
 #include "resource.h"
 
 namespace {
@@ -48,7 +47,6 @@ void ColumnChooser::OnInit(HWND dialog) {
   for (uint8_t id : columns_) AddEntry(displayed_, -1, id);
   UpdateButtons();
   if (readOnly_) ShowWindow(GetDlgItem(dialog, IDOK), SW_HIDE);
-  CentreWindow(dialog, GetParent(dialog));
 }
 
 bool ColumnChooser::OnCommand(HWND dialog, int id, int code) {

@@ -1,6 +1,5 @@
 #include "views/PictureDialog.h"
 
-#include "app/CentreWindow.h"
 #include "resource.h"
 
 void PictureDialog::Run() {
@@ -36,7 +35,6 @@ void PictureDialog::FitAround(HWND dialog) const {
                      static_cast<DWORD>(GetWindowLongPtrW(dialog, GWL_EXSTYLE)));
   SetWindowPos(dialog, nullptr, 0, 0, frame.right - frame.left, frame.bottom - frame.top,
                SWP_NOMOVE | SWP_NOZORDER);
-  CentreWindow(dialog, GetParent(dialog));
 }
 
 void PictureDialog::Paint(HWND dialog) const {

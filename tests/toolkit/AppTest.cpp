@@ -2,6 +2,8 @@
 // modal dialogs driven through the observer, menus and the data lock.
 #include <gtest/gtest.h>
 
+#include <functional>
+
 #include <atomic>
 #include <thread>
 
@@ -240,4 +242,50 @@ TEST_F(ERAppTest, CancelledInputBoxLeavesTheText) {
   WString name = L"Pancakes";
   EXPECT_FALSE(app.InputBox(L"Copy Shopping List", L"Please enter the name of the new shopping list:", name));
   EXPECT_EQ(L"Pancakes", name);
+}
+
+namespace {
+
+// Notes where each dialog stands once its own set-up has run, then closes it.
+class WherePlaced : public DialogObserver {
+ public:
+  WherePlaced() { ERApp::SetDialogObserver(this); }
+  ~WherePlaced() override { ERApp::SetDialogObserver(nullptr); }
+  void OnDialogInit(int, HWND dialog) override {
+    GetWindowRect(dialog, &placed);
+    PostMessageW(dialog, WM_COMMAND, IDCANCEL, 0);
+  }
+  RECT placed{};
+};
+
+POINT Centre(const RECT& rect) {
+  return {(rect.left + rect.right) / 2, (rect.top + rect.bottom) / 2};
+}
+
+}  // namespace
+
+// Every dialog opens over the middle of its owner, wherever the owner stands on the screen.
+TEST_F(ERAppTest, DialogsOpenCentredOnTheirOwner) {
+  const HWND owner = CreateWindowW(L"STATIC", L"", WS_POPUP | WS_VISIBLE, 40, 60, 520, 400, nullptr, nullptr,
+                                   GetModuleHandleW(nullptr), nullptr);
+  RECT ownerRect{};
+  GetWindowRect(owner, &ownerRect);
+  WherePlaced where;
+  const std::function<void()> dialogs[] = {
+      [&] {
+        DialogResult result;
+        app.RunDialog(IDD_TEST_DIALOG, &TestDialogProc, reinterpret_cast<LPARAM>(&result), owner);
+      },
+      [&] {
+        WString name;
+        app.InputBox(L"Copy Recipe", L"Name:", name, owner);
+      },
+  };
+  for (const auto& open : dialogs) {
+    where.placed = RECT{};
+    open();
+    EXPECT_NEAR(Centre(where.placed).x, Centre(ownerRect).x, 1);
+    EXPECT_NEAR(Centre(where.placed).y, Centre(ownerRect).y, 1);
+  }
+  DestroyWindow(owner);
 }

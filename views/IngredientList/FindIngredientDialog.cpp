@@ -1,6 +1,5 @@
 #include "views/IngredientList/FindIngredientDialog.h"
 
-#include "app/CentreWindow.h"
 #include "food/CategoryList.h"
 #include "food/Food.h"
 #include "resources/resource.h"
@@ -98,7 +97,6 @@ void FindIngredientDialog::OnInit(HWND dialog) {
   const HWND edit = GetDlgItem(dialog, IDC_FIND_TEXT);
   SetWindowTextW(edit, text_.c_str());
   Refill(dialog);
-  CentreWindow(dialog, GetParent(dialog));
   SendMessageW(edit, EM_SETSEL, 0, -1);
   SetFocus(edit);
 }

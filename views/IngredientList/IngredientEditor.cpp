@@ -6,7 +6,6 @@
 #include <iterator>
 #include <vector>
 
-#include "app/CentreWindow.h"
 #include "food/CategoryList.h"
 #include "food/FoodEditor.h"
 #include "food/NumberText.h"
@@ -141,7 +140,6 @@ class EditorDialog {
     context_.record.FillEditor(dialog_, picture_, context_.imagesFolder, context_.format);
     if (context_.record.foodId != 0) SetWindowTextW(dialog_, context_.app.String(kEditCaption).c_str());
     if (diary_) SetDlgItemTextW(dialog_, IDC_EDITOR_CATEGORY_LABEL, context_.app.String(kDiaryLabel).c_str());
-    CentreWindow(dialog_, GetParent(dialog_));
     const int tabCount = diary_ ? kTabCount - 1 : kTabCount;
     for (int tab = 0; tab < tabCount; ++tab) tabs_.AddTab(context_.app.String(kFirstTabCaption + tab));
     for (int tab = 0; tab < kTabCount; ++tab) ShowControls(tab, false);

@@ -4,7 +4,6 @@
 
 #include <cstdio>
 
-#include "app/CentreWindow.h"
 #include "printing/RecipeLayout.h"
 #include "resources/resource.h"
 #include "toolkit/ERListView.h"
@@ -36,7 +35,6 @@ struct ComponentDialog {
       for (size_t cell = 1; cell < cells.size(); ++cell)
         list.SetItemText(row, static_cast<int>(cell), cells[cell]);
     }
-    CentreWindow(dialog, GetParent(dialog));
   }
 
   static INT_PTR CALLBACK Proc(HWND dialog, UINT msg, WPARAM wp, LPARAM lp) {

@@ -4,7 +4,6 @@
 
 #include <commctrl.h>
 
-#include "app/CentreWindow.h"
 #include "food/CategoryList.h"
 #include "printing/RecipeLayout.h"
 #include "resources/resource.h"
@@ -167,7 +166,6 @@ bool RecipeEditor::OnInit() {
     }
   }
 
-  CentreWindow(dialog_, GetParent(dialog_));
   const HWND tabs = Item(IDC_RECIPE_TABS);
   for (int tab = 0; tab < kTabCount; ++tab) {
     WString name = context_.app.String(kFirstTabName + tab);

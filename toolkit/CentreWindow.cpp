@@ -1,4 +1,4 @@
-#include "app/CentreWindow.h"
+#include "toolkit/CentreWindow.h"
 
 #include <algorithm>
 
