@@ -77,21 +77,8 @@ void DiaryNameList::WriteEntryFields(XMLDoc& doc, const NamedId& entry) const {
   if (person.sex != 0) doc.WriteInt(TXT("SEX"), static_cast<int32_t>(person.sex));
 }
 
-WString SexText(uint32_t sex) {
-  switch (sex) {
-    case kSexUnspecified:
-      return TXT("Unspecified");
-    case kSexFemale:
-      return TXT("Female");
-    case kSexMale:
-      return TXT("Male");
-    default:
-      return WString();
-  }
-}
-
-WString AgeBandText(uint32_t ageBand) {
-  if (ageBand == kAgeBandUnspecified) return TXT("Unspecified");
+WString AgeBandText(uint32_t ageBand, const WString& unspecified) {
+  if (ageBand == kAgeBandUnspecified) return unspecified;
   if (ageBand >= kAgeBandCount) return WString();
   WString text;
   AppendInteger(text, kAgeBounds[ageBand - 1]);

@@ -42,7 +42,6 @@ class DiaryNameList : public CategoryList {
   std::map<uint32_t, Person> people_;  // by diary id; absent means unspecified
 };
 
-// The combo texts: "Unspecified", "Female", "Male" by sex code, and "Unspecified", "9 - 13",
-// "13 - 18", "18 - 30", "30 - 50", "50 - 70", "70+" by age band code. Other codes give "".
-WString SexText(uint32_t sex);
-WString AgeBandText(uint32_t ageBand);
+// The age band's combo text: `unspecified` for code 0, then "9 - 13", "13 - 18", "18 - 30",
+// "30 - 50", "50 - 70", "70+"; other codes give "".
+WString AgeBandText(uint32_t ageBand, const WString& unspecified);

@@ -2,13 +2,19 @@
 
 #include "food/DiaryNameList.h"
 
+#include <algorithm>
+#include <iterator>
+
+namespace {
+WString mealTypeNames[kMealTypeCount];  // index 0 stays empty
+}  // namespace
+
+void SetMealTypeNames(const WString (&names)[kMealTypeCount - 1]) {
+  std::copy(std::begin(names), std::end(names), mealTypeNames + 1);
+}
+
 const WString& MealTypeName(int32_t mealType) {
-  static const WString kNames[kMealTypeCount] = {
-      WString(),     TXT("Breakfast"),     TXT("Morning Snack"),  TXT("Lunch"), TXT("Afternoon Snack"),
-      TXT("Dinner"), TXT("Evening Snack"), TXT("Midnight Snack"),
-  };
-  static const WString kNone;
-  return mealType >= 0 && mealType < kMealTypeCount ? kNames[mealType] : kNone;
+  return mealTypeNames[mealType > 0 && mealType < kMealTypeCount ? mealType : 0];
 }
 
 Meal::Meal(const FoodOwner* owner) : Food(owner), date(CalendarDate::Now()) {}

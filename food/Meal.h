@@ -31,7 +31,9 @@ enum MealType : int32_t {
 };
 constexpr int32_t kMealTypeCount = 8;
 
-// "" for 0, "Breakfast" .. "Midnight Snack" for 1..7, "" for other codes.
+// The names of the meal types 1..7 ("Breakfast" .. "Midnight Snack"), taken once at start from the
+// program's string table. Until then, and for 0 and other codes, the name is "".
+void SetMealTypeNames(const WString (&names)[kMealTypeCount - 1]);
 const WString& MealTypeName(int32_t mealType);
 
 class Meal : public Food {

@@ -299,6 +299,8 @@
 #define IDS_DIARY_IMPORT_QUESTION 4351
 #define IDS_DIARY_BAD_DATE 4352
 #define IDS_DIARY_EXPORT_CAPTION 4353
+#define IDS_MEAL_TYPE_FIRST 4360  // 4360..4366: "Breakfast" .. "Midnight Snack", meal types 1..7
+#define IDS_SEX_FIRST 4370        // 4370..4372: "Unspecified", "Female", "Male"; 4370 also the age band 0
 
 // ---- shopping lists (strings 5401-5419 and dialog 3300 chosen here)
 #define IDS_SHOPLIST_RESTORE_QUESTION 5400

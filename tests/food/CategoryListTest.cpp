@@ -146,14 +146,11 @@ TEST(DiaryNameList, UpdateRenamesAndSetsThePerson) {
   EXPECT_EQ(0u, diaries.Find(1).ageBand);  // a removed diary's person does not come back
 }
 
-TEST(DiaryNameList, SexAndAgeBandTexts) {
-  EXPECT_EQ(TXT("Unspecified"), SexText(kSexUnspecified));
-  EXPECT_EQ(TXT("Female"), SexText(kSexFemale));
-  EXPECT_EQ(TXT("Male"), SexText(kSexMale));
-  const std::vector<WString> bands = {TXT("Unspecified"), TXT("9 - 13"),  TXT("13 - 18"), TXT("18 - 30"),
-                                      TXT("30 - 50"),     TXT("50 - 70"), TXT("70+")};
-  for (uint32_t code = 0; code < kAgeBandCount; ++code) EXPECT_EQ(bands[code], AgeBandText(code));
-  EXPECT_EQ(TXT(""), AgeBandText(kAgeBandCount));
+TEST(DiaryNameList, AgeBandTexts) {
+  const std::vector<WString> bands = {TXT("-"),       TXT("9 - 13"),  TXT("13 - 18"), TXT("18 - 30"),
+                                      TXT("30 - 50"), TXT("50 - 70"), TXT("70+")};
+  for (uint32_t code = 0; code < kAgeBandCount; ++code) EXPECT_EQ(bands[code], AgeBandText(code, TXT("-")));
+  EXPECT_EQ(TXT(""), AgeBandText(kAgeBandCount, TXT("-")));
 }
 
 }  // namespace

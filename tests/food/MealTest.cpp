@@ -9,6 +9,10 @@
 
 namespace {
 
+const WString kMealNames[kMealTypeCount - 1] = {
+    TXT("Breakfast"), TXT("Morning Snack"), TXT("Lunch"),         TXT("Afternoon Snack"),
+    TXT("Dinner"),    TXT("Evening Snack"), TXT("Midnight Snack")};
+
 Ingredient Bread() {
   Ingredient bread;
   bread.name = TXT("Bread");
@@ -35,10 +39,15 @@ TEST(Meal, NewMealIsEmptyAndDatedNow) {
   EXPECT_TRUE(meal.items.empty());
   EXPECT_EQ(kMealNone, meal.mealType);
   EXPECT_LE(before, meal.date);
+}
+
+// The program hands the names over from its string table; 0 and unknown codes have none.
+TEST(Meal, MealTypeNamesAreTheOnesHandedOverByCode) {
+  SetMealTypeNames(kMealNames);
+  EXPECT_EQ(TXT("Breakfast"), MealTypeName(kMealBreakfast));
   EXPECT_EQ(TXT("Afternoon Snack"), MealTypeName(kMealAfternoonSnack));
   EXPECT_EQ(TXT("Midnight Snack"), MealTypeName(kMealMidnightSnack));
-  EXPECT_EQ(TXT(""), MealTypeName(kMealNone));
-  EXPECT_EQ(TXT(""), MealTypeName(kMealTypeCount));
+  for (const int32_t code : {int32_t{kMealNone}, kMealTypeCount, int32_t{-1}}) EXPECT_EQ(TXT(""), MealTypeName(code)) << code;
 }
 
 TEST(Meal, AddItemKeepsPositiveAmountsAndBuildsTotals) {
@@ -77,6 +86,7 @@ TEST(Meal, ClearEmptiesForReuse) {
 }
 
 TEST(Meal, DiaryColumns) {
+  SetMealTypeNames(kMealNames);
   CategoryList diaries;
   Meal meal = MealOn(1, kMealLunch, CalendarDate(2010, 3, 7, 12, 30, 0), 512.5);
   meal.date.dateFormat = CalendarDate::kYearMonthDay;  // the column always shows month-day-year
@@ -136,6 +146,7 @@ TEST_F(NutritionPeriodTest, CountsTheDiarysMealsFromTheFirstDayUpToTheLast) {
 }
 
 TEST_F(NutritionPeriodTest, MealTypeFiltersAndNamesTheTitle) {
+  SetMealTypeNames(kMealNames);
   period.mealType = kMealLunch;
   std::vector<const Meal*> pointers;
   for (const Meal& meal : meals) pointers.push_back(&meal);

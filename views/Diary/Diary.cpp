@@ -37,6 +37,10 @@ Diary::Diary(DAVavador::ERApp& owner, DAVavador::ERStatusBar& statusBar, DAVavad
                       {kColumnServingSize, kColumnCategory, Nutrient::kCalories, kColumnPicture}}),
       ingredients_(ingredients) {
   ingredients_.AddFoodReferences(this);
+  WString mealTypes[kMealTypeCount - 1];
+  for (int32_t type = kMealBreakfast; type < kMealTypeCount; ++type)
+    mealTypes[type - 1] = owner.String(IDS_MEAL_TYPE_FIRST + type - 1);
+  SetMealTypeNames(mealTypes);
   categories = std::make_unique<DiaryNameList>();
   categoryDialog = std::make_unique<DiaryDialog>(owner, Diaries());
   showTotals_ = [this](HWND window, FoodRDA& totals) {

@@ -62,10 +62,11 @@ void DiaryDialog::OnInit(HWND dialog) const {
   if (editing_) SetWindowTextW(dialog, app.String(IDS_DIARY_EDIT_CAPTION).c_str());
   SetItemText(dialog, IDC_DIARY_NAME, shown_.name);
   const HWND sex = GetDlgItem(dialog, IDC_DIARY_SEX);
-  for (uint32_t code = 0; code < kSexCodes; ++code) AddComboItem(sex, SexText(code), code);
+  for (uint32_t code = 0; code < kSexCodes; ++code) AddComboItem(sex, app.String(IDS_SEX_FIRST + code), code);
   if (!SelectComboData(sex, shown_.sex)) SelectComboData(sex, 0);
   const HWND age = GetDlgItem(dialog, IDC_DIARY_AGE);
-  for (uint32_t code = 0; code < kAgeBandCodes; ++code) AddComboItem(age, AgeBandText(code), code);
+  for (uint32_t code = 0; code < kAgeBandCodes; ++code)
+    AddComboItem(age, AgeBandText(code, app.String(IDS_SEX_FIRST)), code);
   if (!SelectComboData(age, shown_.ageBand)) SelectComboData(age, 0);
 }
 
