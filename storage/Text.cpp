@@ -21,7 +21,7 @@ WChar FoldCase(WChar c) {
 
 int CompareNoCase(WStringView a, WStringView b) {
 #ifdef _WIN32
-  const int r = CompareStringW(LOCALE_USER_DEFAULT, NORM_IGNORECASE, a.data(), static_cast<int>(a.size()),
+  const int r = CompareStringW(LOCALE_SYSTEM_DEFAULT, NORM_IGNORECASE, a.data(), static_cast<int>(a.size()),
                                b.data(), static_cast<int>(b.size()));
   if (r != 0) return r - CSTR_EQUAL;
 #endif
@@ -89,4 +89,6 @@ WString FromUtf8(std::string_view text) {
   return out;
 }
 
-WString FromAscii(std::string_view text) { return WString(text.begin(), text.end()); }
+WString FromAscii(std::string_view text) {
+  return WString(text.begin(), text.end());
+}

@@ -19,7 +19,7 @@ using WStringView = std::basic_string_view<WChar>;
 
 // Case-insensitive comparison of two names, the one rule used for categories, units, CSV headers,
 // XML tags and duplicate names: <0, 0 or >0 like wcscmp. On Windows it is CompareStringW with
-// NORM_IGNORECASE in the user's locale; natively an equivalent that folds the cases of Unicode's
+// NORM_IGNORECASE in the system's default locale; natively an equivalent that folds the cases of Unicode's
 // Latin, Greek and Cyrillic letters before comparing code units.
 int CompareNoCase(WStringView a, WStringView b);
 inline bool EqualsNoCase(WStringView a, WStringView b) { return CompareNoCase(a, b) == 0; }

@@ -38,7 +38,7 @@ size_t FindNoCase(const WString& name, const WString& text) {
   if (text.size() > name.size()) return WString::npos;
   const int length = static_cast<int>(text.size());
   for (size_t at = 0; at + text.size() <= name.size(); ++at) {
-    if (CompareStringW(LOCALE_USER_DEFAULT, NORM_IGNORECASE, name.c_str() + at, length, text.c_str(),
+    if (CompareStringW(LOCALE_SYSTEM_DEFAULT, NORM_IGNORECASE, name.c_str() + at, length, text.c_str(),
                        length) == CSTR_EQUAL)
       return at;
   }
