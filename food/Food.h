@@ -150,3 +150,19 @@ void QuotesToAccents(WString& text);
 void AccentsToQuotes(WString& text);
 // Appends the text, in CSV mode with its double quotes as U+00B4, so that no quote ends the field.
 void AppendCsvSafe(WString& out, WString text, bool csv);
+
+// The ingredient catalog as recipes and meals reach it; the Ingredients view implements it, under
+// the data lock its callers hold.
+class IngredientCatalog {
+ public:
+  virtual Ingredient* FindById(uint32_t foodId) = 0;
+  // First ingredient whose name equals the text ignoring case.
+  virtual Ingredient* FindByName(WStringView name) = 0;
+  // Appends a copy with FOODID = ++the catalog's counter and returns the catalog's record.
+  virtual Ingredient* AddIngredient(const Ingredient& ingredient) = 0;
+  virtual CategoryList& Categories() = 0;
+  virtual uint32_t& IdCounter() = 0;
+
+ protected:
+  ~IngredientCatalog() = default;
+};

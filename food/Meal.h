@@ -36,6 +36,8 @@ constexpr int32_t kMealTypeCount = 8;
 void SetMealTypeNames(const WString (&names)[kMealTypeCount - 1]);
 const WString& MealTypeName(int32_t mealType);
 
+class XMLDoc;
+
 class Meal : public Food {
  public:
   // A new meal has no items, no comment, type 0 and the date and time of its construction.
@@ -53,6 +55,16 @@ class Meal : public Food {
   void ClearItems();
   // Empties the meal for reuse: items and totals, name, and meal type 0.
   void Clear();
+
+  // Writes one DIARY element: the items by ingredient id, the comment, the type, the date and the
+  // meal's own FOOD element with its totals.
+  void WriteDiaryElement(XMLDoc& doc) const;
+  // Reads the children of a DIARY element whose start tag the caller consumed, up to its end tag.
+  // An item names its ingredient by id, or by a whole FOOD element that links to the catalog's
+  // ingredient of that name or is added to the catalog; items without an ingredient or a positive
+  // amount are dropped, and the stored totals stay as read. False without the meal's own FOOD
+  // element (such a meal is dropped) or when the text ends first.
+  bool ReadDiaryElement(XMLDoc& doc, CategoryList& diaries, uint32_t& idCounter, IngredientCatalog& catalog);
 
   std::vector<MealItem> items;
   WString comment;

@@ -1,6 +1,8 @@
 #include "food/ShoppingList.h"
 
+#include "food/TagNames.h"
 #include "food/Units.h"
+#include "storage/XMLDoc.h"
 
 namespace {
 
@@ -56,4 +58,63 @@ WString ShoppingLineText(const MealItem& line, const NamedIdList& unitNames) {
   text += TXT(" ");
   if (line.food) text += line.food->name;
   return text;
+}
+
+// ---- the SHOPLIST element ----
+
+void WriteShoppingListElement(XMLDoc& doc, const Meal& list) {
+  doc.OpenElement(TXT("SHOPLIST"));
+  doc.WriteInt(TXT("LISTID"), static_cast<int32_t>(ShoppingListId(list)));
+  doc.WriteString(TXT("LISTNAME"), list.name);
+  for (const MealItem& item : list.items) {
+    doc.OpenElement(TXT("ITEM"));
+    doc.WriteReal(TXT("AMOUNT"), item.amount);
+    doc.WriteInt(TXT("SERVINGTYPE"), item.servingType);
+    WriteFood(doc, *item.food);
+    doc.CloseElement();
+  }
+  doc.CloseElement();
+}
+
+namespace {
+
+// A leaf's text; an empty or valueless leaf stands for 0.
+const WChar* LeafValue(XMLDoc& doc, const WChar* tag) {
+  const WChar* value = doc.IsEmptyTag() ? nullptr : doc.ReadValue(tag);
+  return value ? value : TXT("");
+}
+
+}  // namespace
+
+bool ReadShoppingListElement(XMLDoc& doc, Meal& list, IngredientCatalog& catalog) {
+  MealItem item;
+  bool inItem = false;
+  while (const WChar* tag = doc.NextTag()) {
+    const bool end = doc.IsEndTag();
+    if (IsTag(tag, TXT("SHOPLIST"))) {
+      if (end) return true;
+    } else if (IsTag(tag, TXT("ITEM"))) {
+      if (end && inItem && item.food) list.AddItem(item);
+      item = MealItem{};
+      inItem = !end;
+    } else if (end) {
+      continue;
+    } else if (IsTag(tag, TXT("FOOD"))) {
+      // The food is known by its name only: the file's ids and categories are not the catalog's.
+      Ingredient read;
+      CategoryList scratch;
+      uint32_t counter = 0;
+      ReadFood(doc, read, scratch, counter);
+      if (inItem && !read.name.empty()) item.food = catalog.FindByName(read.name);
+    } else if (IsTag(tag, TXT("LISTID"))) {
+      SetShoppingListId(list, static_cast<uint32_t>(ParseInt(LeafValue(doc, tag))));
+    } else if (IsTag(tag, TXT("LISTNAME"))) {
+      list.name = XMLUnescape(LeafValue(doc, tag));
+    } else if (inItem && IsTag(tag, TXT("AMOUNT"))) {
+      item.amount = ParseReal(LeafValue(doc, tag));
+    } else if (inItem && IsTag(tag, TXT("SERVINGTYPE"))) {
+      item.servingType = XMLToInt(LeafValue(doc, tag));
+    }
+  }
+  return false;
 }

@@ -43,6 +43,14 @@ inline void SetShoppingListId(Meal& list, uint32_t id) {
   list.catId = id;
 }
 
+// Writes one SHOPLIST element: its id, its name and each item with its ingredient's whole FOOD
+// element (lists hold foods by name, never by id).
+void WriteShoppingListElement(XMLDoc& doc, const Meal& list);
+// Reads the children of a SHOPLIST element whose start tag the caller consumed into `list`, up to
+// its end tag (false when the text ends first). An item links to the catalog's ingredient of its
+// FOOD's name; items whose ingredient the catalog lacks are dropped.
+bool ReadShoppingListElement(XMLDoc& doc, Meal& list, IngredientCatalog& catalog);
+
 // The list selector's entries: one per list in list order, names repeating as lists may.
 class ShoppingListNames : public CategoryList {
  public:

@@ -11,7 +11,7 @@ set -uo pipefail
 root=$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)
 seconds=${1:-20}
 build=$root/build/fuzz
-targets=(xml_reader food_element recipe_element csv_reader options_reader shared_recipe recipe_page mealmaster)
+targets=(xml_reader food_element recipe_element meal_element csv_reader options_reader shared_recipe recipe_page mealmaster)
 
 mkdir -p "$build/logs" "$build/crashes" "$build/corpus"
 if ! CC=clang CXX=clang++ cmake -S "$root" -B "$build" -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo \

@@ -1,5 +1,6 @@
 // Export, import and export again gives the same text, for ingredients and recipes in both exchange
-// forms (CSV rows and FOOD / RECIPE elements), over seeded records with awkward content: quotes,
+// forms (CSV rows and FOOD / RECIPE elements) and for diary meals and shopping lists (DIARY and
+// SHOPLIST elements), over seeded records with awkward content: quotes,
 // commas, line breaks, tabs, U+00B4, accented and non-Latin letters, fractions, the blank unit,
 // empty fields and long texts.
 #include <gtest/gtest.h>
@@ -8,6 +9,7 @@
 #include <set>
 
 #include "FoodTestSupport.h"
+#include "food/ShoppingList.h"
 #include "food/Texts.h"
 #include "storage/Csv.h"
 
@@ -203,6 +205,22 @@ class RoundTrip : public ::testing::TestWithParam<uint32_t> {
     return recipes;
   }
 
+  // Meals and shopping lists: items of the catalog's foods at editor amounts in any unit.
+  std::vector<MealItem> Items(MemoryCatalog& catalog) {
+    std::vector<MealItem> items;
+    for (uint32_t n = gen.Below(8); n > 0; --n) {
+      auto food = catalog.foods.begin();
+      std::advance(food, gen.Below(static_cast<uint32_t>(catalog.foods.size())));
+      items.push_back(MealItem{gen.Amount(), static_cast<int32_t>(gen.Below(kUnitCount)), &*food});
+    }
+    return items;
+  }
+  void FillCatalog(MemoryCatalog& catalog) {
+    gen.FillCategories(catalog.categories, catalog.counter);
+    for (int i = 0; i < 60; ++i)
+      gen.FillFood(catalog.foods.emplace_back(), ++catalog.counter, catalog.categories, false);
+  }
+
   Generator gen;
   CategoryList categories;
   uint32_t counter = 0;
@@ -272,6 +290,61 @@ TEST_P(RoundTrip, RecipesAsXml) {
     ExpectSameText(exported.Output(), again.Output());
     EXPECT_EQ(60u, catalog.foods.size()) << "embedded ingredients find themselves in the catalog";
   }
+}
+
+TEST_P(RoundTrip, MealsAsXml) {
+  MemoryCatalog catalog;
+  FillCatalog(catalog);
+  XMLDoc exported;
+  for (int i = 0; i < kRecords; ++i) {
+    Meal meal;
+    gen.FillFood(meal, ++counter, categories, false);
+    meal.items = Items(catalog);
+    meal.comment = gen.Text(12, true);
+    meal.mealType = static_cast<int32_t>(gen.Below(kMealTypeCount));
+    meal.date = CalendarDate(1990 + gen.Below(50), 1 + gen.Below(12), 1 + gen.Below(28));
+    meal.WriteDiaryElement(exported);
+  }
+  XMLDoc reader;
+  reader.SetText(exported.Output());
+  CategoryList readDiaries;
+  uint32_t readCounter = 0;
+  XMLDoc again;
+  int read = 0;
+  while (reader.NextTag()) {
+    Meal meal;
+    ASSERT_TRUE(meal.ReadDiaryElement(reader, readDiaries, readCounter, catalog));
+    meal.WriteDiaryElement(again);
+    ++read;
+  }
+  EXPECT_EQ(kRecords, read);
+  ExpectSameText(exported.Output(), again.Output());
+}
+
+TEST_P(RoundTrip, ShoppingListsAsXml) {
+  MemoryCatalog catalog;
+  FillCatalog(catalog);
+  XMLDoc exported;
+  for (int i = 0; i < kRecords; ++i) {
+    Meal list;
+    SetShoppingListId(list, ++counter);
+    list.name = gen.Text(6, true);
+    list.items = Items(catalog);
+    WriteShoppingListElement(exported, list);
+  }
+  XMLDoc reader;
+  reader.SetText(exported.Output());
+  XMLDoc again;
+  int read = 0;
+  while (reader.NextTag()) {
+    Meal list;
+    ASSERT_TRUE(ReadShoppingListElement(reader, list, catalog));
+    WriteShoppingListElement(again, list);
+    ++read;
+  }
+  EXPECT_EQ(kRecords, read);
+  ExpectSameText(exported.Output(), again.Output());
+  EXPECT_EQ(60u, catalog.foods.size()) << "listed foods find themselves in the catalog by name";
 }
 
 INSTANTIATE_TEST_SUITE_P(Seeds, RoundTrip, ::testing::Values(1u, 2u, 3u));

@@ -72,15 +72,13 @@ class Diary : public View, public FoodReferences {
   uint32_t lastMealId = 0;
 
  private:
-  class Reader;
-
   bool Passes(const Meal& meal) const;
   Meal* FindMeal(uint32_t mealId) const;
   Meal* FocusedMeal() const;
   CellText CellsOf(const Meal& meal) const;
   // A loaded or imported meal: a stored id at or below the highest so far is replaced by the next.
   void TakeMeal(std::unique_ptr<Meal> meal);
-  void WriteMeal(XMLDoc& doc, const Meal& meal) const;
+  bool ReadDiaries(XMLDoc& doc, ProgressWindow* progressWindow, int fromPercent, int toPercent);
   void EnableDiaryCommands(HMENU menuHandle, bool show) const;
   // The diary filter and meal-type filter as the combos show them.
   void TakeFilter();

@@ -24,11 +24,6 @@ constexpr UINT kFirstCaption = 5500;
 constexpr int kForeignButtons[] = {1001, 1002, 1003, 1101, 1102, 1103};
 
 // The raw text of a leaf; an empty element (how zero values are written) gives "".
-const WChar* LeafValue(XMLDoc& doc, const WChar* tag) {
-  const WChar* value = doc.IsEmptyTag() ? nullptr : doc.ReadValue(tag);
-  return value ? value : TXT("");
-}
-
 WString XmlFilter(const DAVavador::ERApp& app) {
   return app.String(IDS_SHOPLIST_XML_FILES) + TXT("|*.xml");
 }
@@ -143,9 +138,6 @@ bool ShopList::Load(ProgressWindow* progressWindow, int fromPercent, int toPerce
 bool ShopList::ReadLists(XMLDoc& doc, ProgressWindow* progressWindow, int fromPercent, int toPercent) {
   bool inside = false;
   bool inLists = false;
-  std::unique_ptr<Meal> list;
-  MealItem item;
-  bool inItem = false;
   while (const WChar* tag = doc.NextTag()) {
     ReportLoadProgress(progressWindow, fromPercent, toPercent, doc);
     const bool end = doc.IsEndTag();
@@ -167,31 +159,9 @@ bool ShopList::ReadLists(XMLDoc& doc, ProgressWindow* progressWindow, int fromPe
       inLists = !end && !doc.IsEmptyTag();
     } else if (!inLists) {
       continue;
-    } else if (IsTag(tag, TXT("SHOPLIST"))) {
-      if (!end) list = std::make_unique<Meal>();
-      if (end && list) TakeList(std::move(list));
-    } else if (!list) {
-      continue;
-    } else if (IsTag(tag, TXT("ITEM"))) {
-      if (end && inItem && item.food) list->AddItem(item);
-      item = MealItem{};
-      inItem = !end;
-    } else if (end) {
-      continue;
-    } else if (IsTag(tag, TXT("FOOD"))) {
-      Ingredient read;
-      CategoryList scratch;
-      uint32_t counter = 0;
-      ReadFood(doc, read, scratch, counter);
-      if (inItem && !read.name.empty()) item.food = ingredients_.FindByName(read.name);
-    } else if (IsTag(tag, TXT("LISTID"))) {
-      SetShoppingListId(*list, static_cast<uint32_t>(ParseInt(LeafValue(doc, tag))));
-    } else if (IsTag(tag, TXT("LISTNAME"))) {
-      list->name = XMLUnescape(LeafValue(doc, tag));
-    } else if (inItem && IsTag(tag, TXT("AMOUNT"))) {
-      item.amount = ParseReal(LeafValue(doc, tag));
-    } else if (inItem && IsTag(tag, TXT("SERVINGTYPE"))) {
-      item.servingType = XMLToInt(LeafValue(doc, tag));
+    } else if (IsTag(tag, TXT("SHOPLIST")) && !end) {
+      auto list = std::make_unique<Meal>();
+      if (ReadShoppingListElement(doc, *list, ingredients_)) TakeList(std::move(list));
     }
   }
   return false;
@@ -226,27 +196,13 @@ bool ShopList::Save() {
   doc.OpenElement(TXT("LISTS"));
   for (size_t n = 0; n < written.size(); ++n) {
     ReportSaveProgress(n + 1, written.size());
-    WriteList(doc, *written[n]);
+    WriteShoppingListElement(doc, *written[n]);
   }
   doc.CloseElement();
   doc.CloseElement();
   const bool saved = WriteWorkFile(doc);
   if (saved && !exchange) modified = false;
   return saved;
-}
-
-void ShopList::WriteList(XMLDoc& doc, const Meal& list) const {
-  doc.OpenElement(TXT("SHOPLIST"));
-  doc.WriteInt(TXT("LISTID"), static_cast<int32_t>(ShoppingListId(list)));
-  doc.WriteString(TXT("LISTNAME"), list.name);
-  for (const MealItem& item : list.items) {
-    doc.OpenElement(TXT("ITEM"));
-    doc.WriteReal(TXT("AMOUNT"), item.amount);
-    doc.WriteInt(TXT("SERVINGTYPE"), item.servingType);
-    WriteFood(doc, *item.food);
-    doc.CloseElement();
-  }
-  doc.CloseElement();
 }
 
 // ---- the list ----

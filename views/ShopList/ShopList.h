@@ -76,7 +76,6 @@ class ShopList : public View, public FoodReferences {
   bool ReadLists(XMLDoc& doc, ProgressWindow* progressWindow, int fromPercent, int toPercent);
   // An imported list replaces every list of its ID or of its exact name.
   void TakeList(std::unique_ptr<Meal> list);
-  void WriteList(XMLDoc& doc, const Meal& list) const;
   void RefreshAfterLoad();
 
   IngredientList& ingredients_;
