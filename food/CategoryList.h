@@ -5,7 +5,7 @@
 // the list belong to the views, which work on the list through the operations below.
 #include <cstdint>
 
-#include "food/NamedIdList.h"
+#include "storage/NamedIdList.h"
 #include "storage/Text.h"
 
 class XMLDoc;

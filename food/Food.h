@@ -5,6 +5,7 @@
 // treat them alike through its virtual operations.
 #include <array>
 #include <cstdint>
+#include <functional>
 #include <vector>
 
 #include "food/Nutrients.h"
@@ -65,6 +66,12 @@ struct CsvColumnMap {
   // The same, null also for an empty field: only such fields carry data.
   const WString* Value(const CsvRow& row, uint32_t column) const;
 };
+
+// Maps each of the `kFoodColumnCount` columns whose normalised header text (from `headerText`)
+// equals a normalised header field ignoring case to that field's position, a later field winning.
+// False when no column matched.
+bool MapCsvHeader(const CsvRow& header, const std::function<WString(uint32_t column)>& headerText,
+                  CsvColumnMap& map);
 
 class Food {
  public:

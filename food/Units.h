@@ -3,7 +3,7 @@
 // amounts: a whole number and a fraction named from the nearest 48th, then the unit name.
 #include <cstdint>
 
-#include "food/NamedIdList.h"
+#include "storage/NamedIdList.h"
 #include "storage/Text.h"
 
 // Index 0..21 into the unit table; its display name is string 4800 + index.

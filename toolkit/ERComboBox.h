@@ -4,7 +4,7 @@
 // each item carrying its id as item data.
 #include <cstdint>
 
-#include "food/NamedIdList.h"
+#include "storage/NamedIdList.h"
 #include "toolkit/ERWindow.h"
 
 namespace DAVavador {

@@ -8,7 +8,7 @@
 
 #include "app/DataLockGuard.h"
 #include "storage/Files.h"
-#include "views/IngredientList/IngredientCsv.h"
+#include "storage/Csv.h"
 #include "views/View.h"
 
 template <class Record>

@@ -13,7 +13,7 @@
 #include "storage/Paths.h"
 #include "storage/XMLDoc.h"
 #include "views/ColumnChooser.h"
-#include "views/IngredientList/IngredientCsv.h"
+#include "storage/Csv.h"
 #include "views/PictureDialog.h"
 
 using DAVavador::ERComboBox;

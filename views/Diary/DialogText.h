@@ -4,7 +4,7 @@
 
 #include <cstdint>
 
-#include "food/NamedIdList.h"
+#include "storage/NamedIdList.h"
 #include "storage/Text.h"
 
 namespace diary_dialog {

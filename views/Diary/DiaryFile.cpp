@@ -6,7 +6,7 @@
 #include "storage/Files.h"
 #include "storage/XMLDoc.h"
 #include "views/Diary/Diary.h"
-#include "views/IngredientList/IngredientCsv.h"
+#include "storage/Csv.h"
 #include "views/IngredientList/IngredientList.h"
 
 // Reads the DIARIES element of one document into the diary, one meal at a time; true when the

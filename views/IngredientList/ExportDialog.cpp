@@ -5,7 +5,7 @@
 #include "storage/Files.h"
 #include "storage/Paths.h"
 #include "storage/UserPrompts.h"
-#include "views/IngredientList/IngredientCsv.h"
+#include "storage/Csv.h"
 
 namespace {
 

@@ -14,7 +14,7 @@
 #include "storage/UserPrompts.h"
 #include "views/IngredientList/ExportDialog.h"
 #include "views/IngredientList/FindIngredientDialog.h"
-#include "views/IngredientList/IngredientCsv.h"
+#include "storage/Csv.h"
 #include "views/IngredientList/IngredientEditor.h"
 #include "storage/XMLDoc.h"
 

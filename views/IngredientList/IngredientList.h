@@ -8,7 +8,7 @@
 #include "food/Food.h"
 #include "food/Recipe.h"
 #include "toolkit/PictureImport.h"
-#include "food/NamedIdList.h"
+#include "storage/NamedIdList.h"
 #include "views/FoodCatalogView.h"
 #include "views/FoodReferences.h"
 

@@ -1,6 +1,6 @@
 #include <gtest/gtest.h>
 
-#include "food/NamedIdList.h"
+#include "storage/NamedIdList.h"
 
 namespace {
 

@@ -1,4 +1,4 @@
-#include "food/NamedIdList.h"
+#include "storage/NamedIdList.h"
 
 #include <algorithm>
 
