@@ -55,6 +55,7 @@ int32_t DaysOf(const NutritionPeriod& period) {
 NutrientTrend DailyTrend(const std::vector<std::unique_ptr<Meal>>& meals, const NutritionPeriod& period,
                          const Food& allowances, uint32_t nutrient, int32_t maxDays) {
   NutrientTrend trend;
+  trend.nutrient = nutrient;
   trend.allowance = allowances.DailyValue(nutrient);
   const int32_t days = DaysOf(period);
   std::map<uint64_t, size_t> dayAt;

@@ -40,6 +40,7 @@ struct DayBar {
 };
 
 struct NutrientTrend {
+  uint32_t nutrient = Nutrient::kCalories;
   std::vector<DayBar> days;
   double allowance = 0;  // per day, the diary person's
   double average = 0;    // the period's total divided by its days

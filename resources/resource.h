@@ -300,6 +300,22 @@
 #define IDS_DIARY_BAD_DATE 4352
 #define IDS_DIARY_EXPORT_CAPTION 4353
 #define IDS_MEAL_TYPE_FIRST 4360  // 4360..4366: "Breakfast" .. "Midnight Snack", meal types 1..7
+#define IDS_CHART_TAB 4380           // "Chart"
+#define IDS_TREND_TAB 4381           // "Trend"
+#define IDS_CHART_SAVE 4382          // "Save as PNG..."
+#define IDS_CHART_PRINT 4383         // "Print..."
+#define IDS_CHART_NO_MEALS 4384      // "No meals in this period"
+#define IDS_CHART_AVERAGE 4385       // "Average per day: "
+#define IDS_CHART_PNG_FILES 4386     // "PNG Pictures (*.png)"
+#define IDS_CHART_SAVE_TITLE 4387    // "Save the chart as"
+#define IDS_CHART_NUTRIENT 4388      // "Nutrient:"
+#define IDS_CHART_NOT_SAVED 4389     // "The chart could not be saved to "
+#define IDC_CHART_ALLOWANCE 2790     // the nutrition window's chart pages, created at run time
+#define IDC_CHART_TREND 2791
+#define IDC_CHART_SAVE 2792
+#define IDC_CHART_PRINT 2793
+#define IDC_CHART_NUTRIENT 2794
+#define IDC_CHART_NUTRIENT_LABEL 2795
 #define IDS_SEX_FIRST 4370        // 4370..4372: "Unspecified", "Female", "Male"; 4370 also the age band 0
 
 // ---- shopping lists (strings 5401-5419 and dialog 3300 chosen here)

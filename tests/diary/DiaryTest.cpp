@@ -8,6 +8,7 @@
 
 #include "app/DataLockGuard.h"
 #include "resources/resource.h"
+#include "storage/Csv.h"
 #include "storage/Files.h"
 #include "views/Diary/Diary.h"
 #include "views/IngredientList/IngredientList.h"
@@ -78,7 +79,7 @@ class DiaryTest : public view_test::ViewTest {
     ingredients_.OpenCatalog(folder_ / L"Ingredients.xml", false, 0, 100, nullptr);
     ingredients_.Hide();
     EXPECT_TRUE(diary_.Create(tabs_.Window(), IDM_MAIN_DIARY, IDM_POPUP_DIARY));
-    diary_.SetShowTotals([this](HWND, FoodRDA& totals) { shown_.push_back(totals); });
+    diary_.SetShowTotals([this](HWND, FoodRDA& totals, const NutritionPeriod&) { shown_.push_back(totals); });
   }
   ~DiaryTest() override {
     diary_.WaitForBackgroundSaves();
@@ -338,7 +339,9 @@ TEST_F(DiaryTest, UnreadableDateInThePeriodIsReportedAndNothingShown) {
   ASSERT_EQ(prompts_.questions.size(), 1u);
 }
 
-TEST_F(DiaryTest, NutritionShowsInTheIngredientEditorForDiaries) {
+// The period's nutrition opens on its charts: the allowance bars, then the trend of a nutrient
+// over the days, each readable as text and savable as a PNG picture.
+TEST_F(DiaryTest, NutritionShowsTheChartsFirstInTheIngredientEditorForDiaries) {
   Open(DiaryFile(MealXml(1, 2, 0, 3, 7, 450)));
   Diary plain{app_, status_, toolbar_, options_, ingredients_};
   plain.Create(tabs_.Window(), IDM_MAIN_DIARY, IDM_POPUP_DIARY);
@@ -346,10 +349,26 @@ TEST_F(DiaryTest, NutritionShowsInTheIngredientEditorForDiaries) {
   plain.BuildColumns();
   plain.FillList();
   plain.List().Select(0);
-  WString label;
+  const WString png = folder_ / L"chart.png";
+  prompts_.chosenPaths = {png};
+  WString label, chartText, trendText;
+  std::vector<WString> tabs;
   dialogs_.On(IDD_DIARY_NUTRITION, [&](HWND dialog) {
     dialogs_.On(IDD_INGREDIENT_EDITOR, [&](HWND editor) {
       label = WindowText(GetDlgItem(editor, IDC_EDITOR_CATEGORY_LABEL));
+      const HWND tabControl = GetDlgItem(editor, IDC_EDITOR_TABS);
+      for (int i = 0; i < TabCtrl_GetItemCount(tabControl); ++i) {
+        wchar_t text[64] = {};
+        TCITEMW item = {TCIF_TEXT};
+        item.pszText = text;
+        item.cchTextMax = 64;
+        TabCtrl_GetItem(tabControl, i, &item);
+        tabs.push_back(text);
+      }
+      chartText = WindowText(GetDlgItem(editor, IDC_CHART_ALLOWANCE));
+      trendText = WindowText(GetDlgItem(editor, IDC_CHART_TREND));
+      EXPECT_TRUE(IsWindowVisible(GetDlgItem(editor, IDC_CHART_ALLOWANCE)));
+      Press(editor, IDC_CHART_SAVE);
       EndDialog(editor, IDCANCEL);
     });
     Press(dialog, IDC_NUTRITION_VIEW);
@@ -358,6 +377,13 @@ TEST_F(DiaryTest, NutritionShowsInTheIngredientEditorForDiaries) {
   plain.ShowNutrition();
   EXPECT_EQ(dialogs_.Opened(IDD_INGREDIENT_EDITOR), 1);
   EXPECT_EQ(label, L"Food Diary:");
+  EXPECT_EQ(tabs,
+            (std::vector<WString>{L"Chart", L"Trend", L"General", L"Nutrition", L"Vitamins", L"Minerals"}));
+  EXPECT_EQ(chartText.rfind(L"Calories: 450, ", 0), 0u) << ToUtf8(chartText);
+  EXPECT_NE(trendText.find(L"03-07-2010: 450"), WString::npos) << ToUtf8(trendText);
+  std::string bytes;
+  ASSERT_TRUE(ReadFileBytes(png, bytes));
+  EXPECT_EQ(bytes.substr(0, 8), std::string("\x89PNG\r\n\x1a\n", 8));
 }
 
 // ---- the meal dialog ----

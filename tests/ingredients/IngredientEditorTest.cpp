@@ -311,6 +311,9 @@ TEST_F(IngredientEditorTest, DiaryModeHasNoServingNoPictureTabAndItsOwnLabel) {
   bool nameShown = true, servingShown = true;
   dialogs_.On(IDD_INGREDIENT_EDITOR, [&](HWND dialog) {
     tabCount = TabCtrl_GetItemCount(GetDlgItem(dialog, IDC_EDITOR_TABS));
+    EXPECT_TRUE(Visible(dialog, IDC_CHART_ALLOWANCE));  // the chart comes first
+    ShowTab(dialog, 1);
+    EXPECT_FALSE(Visible(dialog, IDC_CHART_ALLOWANCE));
     label = ItemText(dialog, IDC_EDITOR_CATEGORY_LABEL);
     nameShown = Visible(dialog, IDC_EDITOR_NAME);
     servingShown = Visible(dialog, IDC_EDITOR_WHOLE);
@@ -321,7 +324,7 @@ TEST_F(IngredientEditorTest, DiaryModeHasNoServingNoPictureTabAndItsOwnLabel) {
   const IngredientEditor::Context context{app_, diaries, totals, NutrientFormat{}, WString()};
   EXPECT_FALSE(
       IngredientEditor::Open(main_, context, IngredientEditor::kDiary | IngredientEditor::kViewOnly));
-  EXPECT_EQ(tabCount, 4);
+  EXPECT_EQ(tabCount, 5);  // Chart, General, Nutrition, Vitamins, Minerals; a trend only for a period
   EXPECT_EQ(label, L"Food Diary:");
   EXPECT_FALSE(nameShown);
   EXPECT_FALSE(servingShown);

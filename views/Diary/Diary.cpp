@@ -4,6 +4,7 @@
 
 #include "app/DataLockGuard.h"
 #include "app/Options.h"
+#include "food/NutrientChart.h"
 #include "resources/resource.h"
 #include "storage/Files.h"
 #include "storage/Paths.h"
@@ -43,8 +44,13 @@ Diary::Diary(DAVavador::ERApp& owner, DAVavador::ERStatusBar& statusBar, DAVavad
   SetMealTypeNames(mealTypes);
   categories = std::make_unique<DiaryNameList>();
   categoryDialog = std::make_unique<DiaryDialog>(owner, Diaries());
-  showTotals_ = [this](HWND window, FoodRDA& totals) {
-    const IngredientEditor::Context context{this->owner, *categories, totals, Format(), imagesFolder};
+  showTotals_ = [this](HWND window, FoodRDA& totals, const NutritionPeriod& period) {
+    IngredientEditor::Context context{this->owner, *categories, totals, Format(), imagesFolder};
+    context.days = DaysOf(period);
+    context.trend = [this, &totals, period](uint32_t nutrient) {
+      DataLockGuard lock;
+      return DailyTrend(meals_, period, totals, nutrient);
+    };
     IngredientEditor::Open(window, context, IngredientEditor::kDiary | IngredientEditor::kViewOnly);
   };
 }
@@ -279,9 +285,11 @@ void Diary::ShowNutrition() {
     preset = *meal;
   else
     preset.catId = SelectorCategory();
-  NutritionDialog(owner, Diaries(), meals_, [this](HWND dialog, FoodRDA& totals) {
-    showTotals_(dialog, totals);
-  }).Run(preset);
+  NutritionDialog(owner, Diaries(), meals_,
+                  [this](HWND dialog, FoodRDA& totals, const NutritionPeriod& period) {
+                    showTotals_(dialog, totals, period);
+                  })
+      .Run(preset);
 }
 
 // ---- the diary commands ----

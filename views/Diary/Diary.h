@@ -28,7 +28,7 @@ class Diary : public View, public FoodReferences {
   };
   // Shows a period's totals against the person's allowances; normally the ingredient editor in
   // its view-only diary mode.
-  using ShowTotals = std::function<void(HWND owner, FoodRDA& totals)>;
+  using ShowTotals = std::function<void(HWND owner, FoodRDA& totals, const NutritionPeriod& period)>;
 
   Diary(DAVavador::ERApp& owner, DAVavador::ERStatusBar& statusBar, DAVavador::ERToolbar& toolbar,
         Options& options, IngredientList& ingredients);

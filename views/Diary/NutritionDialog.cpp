@@ -72,5 +72,5 @@ void NutritionDialog::ViewNutrition(HWND dialog) const {
     totals = period.Totals(meals_, diaries_);
   }
   totals.catId = period.diaryId;
-  show_(dialog, totals);
+  show_(dialog, totals, period);
 }

@@ -15,7 +15,7 @@
 class NutritionDialog {
  public:
   // Shows the totals of a period over the dialog.
-  using ShowTotals = std::function<void(HWND dialog, FoodRDA& totals)>;
+  using ShowTotals = std::function<void(HWND dialog, FoodRDA& totals, const NutritionPeriod& period)>;
 
   NutritionDialog(const DAVavador::ERApp& app, const DiaryNameList& diaries,
                   const std::vector<std::unique_ptr<Meal>>& meals, ShowTotals show)

@@ -4,6 +4,8 @@
 
 #include <algorithm>
 #include <iterator>
+#include <memory>
+#include <optional>
 #include <vector>
 
 #include "food/CategoryList.h"
@@ -30,6 +32,9 @@ constexpr double kGramsPerOunce = 28.3495231;
 constexpr int kGeneralTab = 0;
 constexpr int kPictureTab = 4;
 constexpr int kTabCount = 5;
+// The pages in front of the tabs above while nothing can be changed.
+constexpr int kChartPage = -1;
+constexpr int kTrendPage = -2;
 
 // The first and one-past-last nutrient of the Nutrition, Vitamins and Minerals tabs.
 constexpr uint32_t kNutrientTabStart[] = {0, 10, 21, Nutrient::kCount};
@@ -120,6 +125,12 @@ class EditorDialog {
         DrawPreview(*item);
         return TRUE;
       }
+      case WM_SIZE:
+        if (charts_) Layout();
+        return FALSE;
+      case WM_GETMINMAXINFO:
+        reinterpret_cast<MINMAXINFO*>(lp)->ptMinTrackSize = smallest_;
+        return TRUE;
       default:
         return FALSE;
     }
@@ -140,12 +151,21 @@ class EditorDialog {
     context_.record.FillEditor(dialog_, picture_, context_.imagesFolder, context_.format);
     if (context_.record.foodId != 0) SetWindowTextW(dialog_, context_.app.String(kEditCaption).c_str());
     if (diary_) SetDlgItemTextW(dialog_, IDC_EDITOR_CATEGORY_LABEL, context_.app.String(kDiaryLabel).c_str());
-    const int tabCount = diary_ ? kTabCount - 1 : kTabCount;
-    for (int tab = 0; tab < tabCount; ++tab) tabs_.AddTab(context_.app.String(kFirstTabCaption + tab));
+    if (viewOnly_) {
+      charts_ =
+          std::make_unique<NutritionCharts>(context_.app, context_.record, context_.days, context_.trend);
+      charts_->Create(dialog_);
+      pages_ = charts_->HasTrend() ? std::vector<int>{kChartPage, kTrendPage} : std::vector<int>{kChartPage};
+    }
+    for (int tab = 0; tab < (diary_ ? kTabCount - 1 : kTabCount); ++tab) pages_.push_back(tab);
+    for (const int page : pages_) tabs_.AddTab(context_.app.String(Caption(page)));
     for (int tab = 0; tab < kTabCount; ++tab) ShowControls(tab, false);
-    tabs_.Select(kGeneralTab);
-    ShowTab(kGeneralTab);
-    if (viewOnly_) MakeViewOnly();
+    tabs_.Select(0);
+    ShowTab(0);
+    if (viewOnly_) {
+      MakeViewOnly();
+      MakeResizable();
+    }
     return FALSE;
   }
 
@@ -193,15 +213,60 @@ class EditorDialog {
       ShowWindow(GetDlgItem(dialog_, id), show && !Suppressed(id) ? SW_SHOW : SW_HIDE);
   }
 
-  void ShowTab(int tab) {
-    if (tab < 0) return;
-    ShowControls(tab_, false);
-    ShowControls(tab, true);
-    tab_ = tab;
-    if (tab == kGeneralTab && !diary_ && !viewOnly_) SetFocus(GetDlgItem(dialog_, IDC_EDITOR_NAME));
+  static UINT Caption(int page) {
+    if (page == kChartPage) return IDS_CHART_TAB;
+    if (page == kTrendPage) return IDS_TREND_TAB;
+    return kFirstTabCaption + page;
+  }
+
+  void ShowPage(int page, bool show) {
+    if (page == kChartPage || page == kTrendPage)
+      charts_->Show(page == kChartPage ? NutritionCharts::kChartPage : NutritionCharts::kTrendPage, show);
+    else
+      ShowControls(page, show);
+  }
+
+  // `position` counts the tabs as shown.
+  void ShowTab(int position) {
+    if (position < 0 || static_cast<size_t>(position) >= pages_.size()) return;
+    if (page_) ShowPage(*page_, false);
+    page_ = pages_[position];
+    ShowPage(*page_, true);
+    if (*page_ == kGeneralTab && !diary_ && !viewOnly_) SetFocus(GetDlgItem(dialog_, IDC_EDITOR_NAME));
+  }
+
+  // The charts want room: the window grows and may be sized, never below its first size.
+  void MakeResizable() {
+    RECT frame, work;
+    GetWindowRect(dialog_, &frame);
+    SystemParametersInfoW(SPI_GETWORKAREA, 0, &work, 0);
+    smallest_ = POINT{frame.right - frame.left, frame.bottom - frame.top};
+    SetWindowLongPtrW(dialog_, GWL_STYLE,
+                      GetWindowLongPtrW(dialog_, GWL_STYLE) | WS_THICKFRAME | WS_MAXIMIZEBOX);
+    const int width = std::min<int>(smallest_.x * 5 / 4, work.right - work.left);
+    const int height = std::min<int>(smallest_.y * 9 / 5, work.bottom - work.top);
+    SetWindowPos(dialog_, nullptr, 0, 0, width, height, SWP_NOMOVE | SWP_NOZORDER | SWP_FRAMECHANGED);
+    Layout();
+  }
+
+  // The tabs fill the window above "Done", the charts the tabs' page area.
+  void Layout() {
+    RECT client, units{7, 7, 50, 14};
+    GetClientRect(dialog_, &client);
+    MapDialogRect(dialog_, &units);
+    const int margin = units.left, buttonWidth = units.right, buttonHeight = units.bottom;
+    const int buttonTop = client.bottom - margin - buttonHeight;
+    MoveWindow(GetDlgItem(dialog_, IDC_EDITOR_DONE), client.right - margin - buttonWidth, buttonTop,
+               buttonWidth, buttonHeight, TRUE);
+    RECT page{margin, margin, client.right - margin, buttonTop - margin};
+    MoveWindow(tabs_.Window(), page.left, page.top, page.right - page.left, page.bottom - page.top, TRUE);
+    TabCtrl_AdjustRect(tabs_.Window(), FALSE, &page);
+    InflateRect(&page, -margin, -margin);
+    charts_->Layout(page);
   }
 
   INT_PTR OnCommand(int id, int code) {
+    if (charts_ && charts_->OnCommand(id, code)) return TRUE;
     switch (id) {
       case IDOK:
         if (!viewOnly_ && ReadRecord()) Close(IDOK);
@@ -287,7 +352,10 @@ class EditorDialog {
   HWND dialog_ = nullptr;
   DAVavador::ERTabWin tabs_;
   DAVavador::ERPictureHolder picture_;
-  int tab_ = kGeneralTab;
+  std::vector<int> pages_;   // what each tab shows: a chart page or one of the editor's tabs
+  std::optional<int> page_;  // the page shown
+  std::unique_ptr<NutritionCharts> charts_;
+  POINT smallest_{};
 };
 
 }  // namespace

@@ -8,6 +8,7 @@
 #include "storage/Text.h"
 #include "toolkit/ERApp.h"
 #include "toolkit/PictureImport.h"
+#include "views/Charts/NutritionCharts.h"
 
 class CategoryList;
 
@@ -16,7 +17,7 @@ class IngredientEditor {
   enum Mode : unsigned {
     kEdit = 0,
     kDiary = 1,     // the record holds diary totals: no serving, no picture, "Food Diary:" label
-    kViewOnly = 2,  // nothing can be changed; only "Done" closes the dialog
+    kViewOnly = 2,  // nothing can be changed; only "Done" closes the dialog; the charts come first
   };
 
   struct Context {
@@ -27,6 +28,10 @@ class IngredientEditor {
     WString imagesFolder;
     // Whether a replaced picture is still named elsewhere; without it replaced pictures are kept.
     const DAVavador::PictureUsers* pictureUsers = nullptr;
+    // View-only: the record's values cover this many days (the chart shows one day's average),
+    // and for a diary period the trend of a nutrient over its days.
+    int32_t days = 1;
+    NutritionCharts::TrendOf trend;
   };
 
   // Runs the dialog modally over `owner`; true when it ended with OK.

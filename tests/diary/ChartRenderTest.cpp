@@ -1,0 +1,155 @@
+// The nutrition charts drawn into bitmaps: bar lengths against their percentages within a pixel,
+// the 100% line, the colours of the bands, one column a day with empty days left empty, and the
+// text of an empty period.
+#include <windows.h>
+#include <gtest/gtest.h>
+
+#include "views/Charts/NutritionChart.h"
+
+using namespace nutrition_chart;
+
+namespace {
+
+// A white 24-bit bitmap to draw into, read back pixel by pixel.
+class Canvas {
+ public:
+  Canvas(int width, int height) : width_(width), height_(height) {
+    BITMAPINFO info = {};
+    info.bmiHeader = {sizeof(BITMAPINFOHEADER), width, -height, 1, 32, BI_RGB};
+    bitmap_ = CreateDIBSection(nullptr, &info, DIB_RGB_COLORS, reinterpret_cast<void**>(&bits_), nullptr, 0);
+    dc_ = CreateCompatibleDC(nullptr);
+    old_ = SelectObject(dc_, bitmap_);
+  }
+  ~Canvas() {
+    SelectObject(dc_, old_);
+    DeleteDC(dc_);
+    DeleteObject(bitmap_);
+  }
+  HDC Dc() const { return dc_; }
+  RECT Area() const { return RECT{0, 0, width_, height_}; }
+  COLORREF At(int x, int y) const {
+    GdiFlush();
+    const uint32_t pixel = bits_[y * width_ + x];
+    return RGB((pixel >> 16) & 0xFF, (pixel >> 8) & 0xFF, pixel & 0xFF);
+  }
+  bool Has(COLORREF colour) const {
+    for (int y = 0; y < height_; ++y)
+      for (int x = 0; x < width_; ++x)
+        if (At(x, y) == colour) return true;
+    return false;
+  }
+
+ private:
+  int width_, height_;
+  HBITMAP bitmap_;
+  uint32_t* bits_ = nullptr;
+  HDC dc_;
+  HGDIOBJ old_;
+};
+
+ChartTexts Texts() {
+  ChartTexts texts;
+  for (uint32_t n = 0; n < Nutrient::kCount; ++n)
+    texts.nutrientNames.push_back(L"Nutrient " + std::to_wstring(n));
+  texts.groupNames = {L"Nutrition", L"Vitamins", L"Minerals"};
+  texts.noMeals = L"No meals in this period";
+  texts.averagePerDay = L"Average per day: ";
+  return texts;
+}
+
+// The length of the run of `colour` from `x` along row `y`, stepping over the 100% line where the
+// bar goes on behind it.
+int RunLength(const Canvas& canvas, int x, int y, int end, COLORREF colour) {
+  int length = 0;
+  while (x + length < end) {
+    if (canvas.At(x + length, y) == colour) {
+      ++length;
+      continue;
+    }
+    int line = 0;
+    while (x + length + line < end && canvas.At(x + length + line, y) == kAllowanceColour) ++line;
+    if (line == 0 || x + length + line >= end || canvas.At(x + length + line, y) != colour) break;
+    length += line;
+  }
+  return length;
+}
+
+TEST(ChartRender, AllowanceBarsAreAsLongAsTheirPercentagesInTheirBandsColour) {
+  for (const SIZE size : {SIZE{640, 720}, SIZE{1600, 2000}}) {  // a window and a printed page
+    Canvas canvas(size.cx, size.cy);
+    std::vector<AllowanceBar> bars;
+    for (uint32_t n = 0; n < Nutrient::kCount; ++n) {
+      const double percent = (n * 37 % 29) * 11.5;  // 0 .. 322% in a shuffled order, past the longest track
+      bars.push_back(AllowanceBar{n, percent, 100, percent, BandOf(n, percent)});
+    }
+    DrawAllowanceChart(canvas.Dc(), canvas.Area(), bars, Texts());
+    const AllowanceLayout layout = LayoutAllowanceChart(canvas.Area(), bars);
+    EXPECT_EQ(layout.scalePercent, 300);
+    EXPECT_NEAR(layout.hundredX, layout.barLeft + layout.barWidth / 3.0, 1);
+    for (const AllowanceBar& bar : bars) {
+      const RECT& track = layout.bars[bar.nutrient];
+      const int y = (track.top + track.bottom) / 2;
+      const double expected = layout.barWidth * std::min(bar.percent, 300.0) / 300;
+      const COLORREF colour = BandColour(bar.band);
+      EXPECT_NEAR(RunLength(canvas, layout.barLeft, y, track.right, colour), expected, 1)
+          << "bar " << bar.nutrient << " at " << size.cx;
+      EXPECT_EQ(canvas.At(layout.hundredX, y), kAllowanceColour) << bar.nutrient;
+    }
+    // The bands: a nutrient to limit over its allowance warns, others never do.
+    const auto colourOf = [&](uint32_t nutrient) {
+      const RECT& track = layout.bars[nutrient];
+      return canvas.At(layout.barLeft + 1, (track.top + track.bottom) / 2);
+    };
+    EXPECT_EQ(colourOf(Nutrient::kSaturatedFat), kTooMuchColour);  // 184%
+    EXPECT_EQ(colourOf(Nutrient::kProtein), kEnoughColour);        // 161%
+    EXPECT_EQ(colourOf(Nutrient::kSugar), kEnoughColour);          // 69%
+    EXPECT_EQ(colourOf(Nutrient::kSodium), kLowColour);            // 34.5%
+  }
+}
+
+TEST(ChartRender, TrendHasAColumnForEachDayWithMealsAndTheAllowanceAsALine) {
+  Canvas canvas(700, 400);
+  NutrientTrend trend;
+  trend.allowance = 2000;
+  const double amounts[] = {1500, 0, 2600, 900};
+  for (int i = 0; i < 4; ++i) trend.days.push_back(DayBar{CalendarDate(2010, 3, 7 + i), amounts[i], i != 1});
+  trend.average = 5000.0 / 4;
+  DrawTrendChart(canvas.Dc(), canvas.Area(), trend, Texts());
+  const TrendLayout layout = LayoutTrendChart(canvas.Area(), trend);
+  EXPECT_DOUBLE_EQ(layout.scale, 2600 * 1.1);
+  const int plotHeight = layout.plot.bottom - layout.plot.top;
+  for (int i = 0; i < 4; ++i) {
+    const RECT& column = layout.days[i];
+    const int x = (column.left + column.right) / 2;
+    int height = 0;
+    while (height < plotHeight && canvas.At(x, layout.plot.bottom - 1 - height) != kBackgroundColour)
+      ++height;
+    if (i == 1) {
+      EXPECT_LE(height, 1) << "a day without meals stays empty";
+      continue;
+    }
+    EXPECT_NEAR(height, plotHeight * amounts[i] / layout.scale, 2) << "day " << i;
+  }
+  EXPECT_NEAR(layout.allowanceY, layout.plot.bottom - plotHeight * 2000 / layout.scale, 1);
+  const int gapX = (layout.days[1].left + layout.days[1].right) / 2;
+  EXPECT_EQ(canvas.At(gapX, layout.allowanceY), kAllowanceColour);
+  EXPECT_EQ(TrendAverageText(trend, Texts()), L"Average per day: 1250 (62.5% of 2000)");
+  EXPECT_EQ(DayBarText(trend.days[0]), L"03-07-2010: 1500");
+  EXPECT_EQ(DayBarText(trend.days[1]), L"03-08-2010");
+}
+
+TEST(ChartRender, AnEmptyPeriodSaysSoAndDrawsNoColumns) {
+  Canvas canvas(500, 300);
+  NutrientTrend trend;
+  trend.allowance = 2000;
+  for (int i = 0; i < 3; ++i) trend.days.push_back(DayBar{CalendarDate(2010, 3, 7 + i)});
+  DrawTrendChart(canvas.Dc(), canvas.Area(), trend, Texts());
+  for (const COLORREF band : {kLowColour, kEnoughColour, kTooMuchColour}) EXPECT_FALSE(canvas.Has(band));
+  bool textInTheMiddle = false;
+  for (int x = 100; x < 400 && !textInTheMiddle; ++x)
+    for (int y = 130; y < 170 && !textInTheMiddle; ++y)
+      textInTheMiddle = canvas.At(x, y) != kBackgroundColour;
+  EXPECT_TRUE(textInTheMiddle);
+}
+
+}  // namespace

@@ -1,0 +1,64 @@
+#pragma once
+// The nutrition charts drawn with GDI on any device context (window, printer, bitmap): the bars of
+// the 29 nutrients against the daily allowance, and a diary period's days for one nutrient. Every
+// size follows the area drawn into, so the charts scale with the window and the device's DPI.
+#include <windows.h>
+
+#include <vector>
+
+#include "food/NutrientChart.h"
+#include "storage/Text.h"
+
+namespace nutrition_chart {
+
+constexpr COLORREF kLowColour = RGB(232, 163, 23);      // below half the allowance
+constexpr COLORREF kEnoughColour = RGB(58, 145, 74);    // from half of it up
+constexpr COLORREF kTooMuchColour = RGB(200, 43, 43);   // over the allowance of a nutrient to limit
+constexpr COLORREF kAllowanceColour = RGB(32, 32, 32);  // the 100% line and the allowance line
+constexpr COLORREF kBackgroundColour = RGB(255, 255, 255);
+COLORREF BandColour(ChartBand band);
+
+// The texts the charts show besides numbers, from the string table.
+struct ChartTexts {
+  std::vector<WString> nutrientNames;  // 29, in the nutrients' order, with their units
+  std::vector<WString> groupNames;     // "Nutrition", "Vitamins", "Minerals"
+  WString noMeals;                     // "No meals in this period"
+  WString averagePerDay;               // "Average per day: "
+};
+
+// Where the allowance chart puts things: one line a group heading or a nutrient, the bars on a
+// track from `barLeft`, `barWidth` long, for `scalePercent` percent.
+struct AllowanceLayout {
+  int lineHeight = 0;
+  int barLeft = 0;
+  int barWidth = 0;
+  double scalePercent = 150;
+  int hundredX = 0;         // the 100% line
+  std::vector<RECT> bars;   // each nutrient's bar at full track length, in bar order
+  std::vector<RECT> lines;  // each nutrient's whole line, for its tooltip
+};
+AllowanceLayout LayoutAllowanceChart(const RECT& area, const std::vector<AllowanceBar>& bars);
+// The drawn length of a bar: the percentage on the track, at most the whole track.
+int BarLength(const AllowanceLayout& layout, double percent);
+void DrawAllowanceChart(HDC dc, const RECT& area, const std::vector<AllowanceBar>& bars,
+                        const ChartTexts& texts);
+// "Total Fat (g): 45.2, 69% of 65": the text of a bar, also its tooltip.
+WString AllowanceBarText(const AllowanceBar& bar, const ChartTexts& texts);
+
+// The trend chart: one column per day from `plot.left`, `dayWidth` apart, heights on `scale`.
+struct TrendLayout {
+  RECT plot{};
+  int dayWidth = 0;
+  double scale = 1;  // the amount at the top of the plot
+  int allowanceY = 0;
+  std::vector<RECT> days;  // each day's column at full height
+};
+TrendLayout LayoutTrendChart(const RECT& area, const NutrientTrend& trend);
+int ColumnHeight(const TrendLayout& layout, double amount);
+void DrawTrendChart(HDC dc, const RECT& area, const NutrientTrend& trend, const ChartTexts& texts);
+// "03-07-2010: 1200" for a day with meals, the date alone for one without.
+WString DayBarText(const DayBar& bar);
+// "Average per day: 450 (18% of 2500)".
+WString TrendAverageText(const NutrientTrend& trend, const ChartTexts& texts);
+
+}  // namespace nutrition_chart
