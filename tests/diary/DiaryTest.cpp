@@ -3,6 +3,7 @@
 #include "ViewTestSupport.h"
 
 #include <commctrl.h>
+#include <windowsx.h>
 
 #include <string>
 
@@ -291,6 +292,7 @@ TEST_F(DiaryTest, PresetPeriodCountsTheMealDayAndNotTheToDay) {
     to = WindowText(GetDlgItem(dialog, IDC_NUTRITION_TO));
     Press(dialog, IDC_NUTRITION_VIEW);
     // A wider period, lunch only.
+    ComboBox_SelectString(GetDlgItem(dialog, IDC_NUTRITION_DIARY), -1, L"Grandma");
     SetDlgItemTextW(dialog, IDC_NUTRITION_FROM, L"03-01-2010");
     SetDlgItemTextW(dialog, IDC_NUTRITION_TO, L"March 9, 2010");
     SendDlgItemMessageW(dialog, IDC_NUTRITION_MEAL, CB_SETCURSEL, kMealLunch, 0);
@@ -635,4 +637,69 @@ TEST_F(DiaryTest, ReplacingTheIngredientCatalogMovesMealItemsToTheirSuccessorsAn
   EXPECT_EQ(meal.items[1].food, ingredients_.FindById(90)) << "the pear moves to the new catalog's pear";
   EXPECT_EQ(ingredients_.Records().size(), 3u);
   EXPECT_TRUE(diary_.IsFoodUsed(kept->foodId));
+}
+
+namespace {
+
+// A week of Grandma's meals with most nutrients, a day without any among them.
+std::string WeekOfMeals() {
+  std::string meals;
+  const char* const tags[] = {"FAT",     "SATFAT", "CHOL", "NA",   "K",  "CARB", "FIBER", "SUGAR",
+                              "PROTEIN", "VITA",   "VITC", "VITD", "CA", "FE",   "MG",    "ZN"};
+  const double perDay[] = {70, 24, 330, 2600, 2900, 250, 14, 60, 48, 600, 70, 4, 900, 9, 240, 6};
+  for (int day = 1; day <= 7; ++day) {
+    if (day == 4) continue;
+    for (int meal = 1; meal <= 3; ++meal) {
+      const double share = (0.6 + 0.1 * ((day * 7 + meal * 3) % 9)) / 3;
+      std::string values = "<CAL>" + std::to_string(static_cast<int>(1900 * share)) + "</CAL>\n";
+      for (size_t n = 0; n < std::size(tags); ++n)
+        values +=
+            std::string("<") + tags[n] + ">" + std::to_string(perDay[n] * share) + "</" + tags[n] + ">\n";
+      meals += "<DIARY>\n<FOODLIST>\n</FOODLIST>\n<COMMENT></COMMENT>\n<MEAL>" +
+               std::to_string(meal * 2 - 1) + "</MEAL>\n<M>3</M>\n<D>" + std::to_string(day) +
+               "</D>\n<Y>2010</Y>\n<FOOD>\n<CATID>2</CATID>\n" + "<FOODID>" +
+               std::to_string(day * 10 + meal) + "</FOODID>\n" + values + "</FOOD>\n</DIARY>\n";
+    }
+  }
+  return meals;
+}
+
+// Holds the window open, answering its messages, while a screenshot is taken from outside.
+void HoldForScreenshot(const WString& marker) {
+  FileHandle(marker).WriteAllText(L"shown");
+  for (const DWORD end = GetTickCount() + 4000; GetTickCount() < end;) {
+    MSG msg;
+    while (PeekMessageW(&msg, nullptr, 0, 0, PM_REMOVE)) DispatchMessageW(&msg);
+    Sleep(20);
+  }
+}
+
+}  // namespace
+
+// Not a test: tools/chart-screenshots.sh runs it to take the README's pictures of the charts.
+TEST_F(DiaryTest, DISABLED_ChartScreenshots) {
+  Open(DiaryFile(WeekOfMeals()));
+  Diary shown{app_, status_, toolbar_, options_, ingredients_};
+  shown.Create(tabs_.Window(), IDM_MAIN_DIARY, IDM_POPUP_DIARY);
+  shown.OpenCatalog(Catalog(), false, 0, 100, nullptr);
+  shown.BuildColumns();
+  shown.FillList();
+  const WString folder = FromUtf8(getenv("CHART_SHOTS") ? getenv("CHART_SHOTS") : "Z:\\tmp");
+  dialogs_.On(IDD_DIARY_NUTRITION, [&](HWND dialog) {
+    dialogs_.On(IDD_INGREDIENT_EDITOR, [&](HWND editor) {
+      HoldForScreenshot(folder + L"\\chart-shown");
+      const HWND tabControl = GetDlgItem(editor, IDC_EDITOR_TABS);
+      TabCtrl_SetCurSel(tabControl, 1);
+      NMHDR change{tabControl, IDC_EDITOR_TABS, static_cast<UINT>(TCN_SELCHANGE)};
+      SendMessageW(editor, WM_NOTIFY, IDC_EDITOR_TABS, reinterpret_cast<LPARAM>(&change));
+      HoldForScreenshot(folder + L"\\trend-shown");
+      EndDialog(editor, IDCANCEL);
+    });
+    ComboBox_SelectString(GetDlgItem(dialog, IDC_NUTRITION_DIARY), -1, L"Grandma");
+    SetDlgItemTextW(dialog, IDC_NUTRITION_FROM, L"03-01-2010");
+    SetDlgItemTextW(dialog, IDC_NUTRITION_TO, L"03-08-2010");
+    Press(dialog, IDC_NUTRITION_VIEW);
+    Press(dialog, IDCANCEL);
+  });
+  shown.ShowNutrition();
 }

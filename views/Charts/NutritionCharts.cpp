@@ -19,6 +19,8 @@ HWND Create(HWND dialog, const wchar_t* className, const WString& text, DWORD st
       CreateWindowExW(0, className, text.c_str(), WS_CHILD | WS_TABSTOP | style, 0, 0, 10, 10, dialog,
                       reinterpret_cast<HMENU>(static_cast<INT_PTR>(id)), GetModuleHandleW(nullptr), nullptr);
   SendMessageW(control, WM_SETFONT, SendMessageW(dialog, WM_GETFONT, 0, 0), FALSE);
+  // Above the tab control, whose page it stands on.
+  SetWindowPos(control, HWND_TOP, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
   return control;
 }
 
