@@ -14,4 +14,10 @@ mirepan_wine_prefix() {
     wine reg add 'HKCU\Software\Wine\X11 Driver' /v Decorated /d N /f >/dev/null 2>&1 || true
     wineserver -w || true
   fi
+  # Wine draws the caption buttons with its Marlett font; without it in the prefix they show as
+  # the letters "0 1 r".
+  local fonts=$WINEPREFIX/drive_c/windows/Fonts
+  if [ -d /usr/share/wine/fonts ] && [ ! -f "$fonts/marlett.ttf" ]; then
+    mkdir -p "$fonts" && cp /usr/share/wine/fonts/*.ttf "$fonts/" 2>/dev/null || true
+  fi
 }

@@ -666,6 +666,7 @@ std::string WeekOfMeals() {
 
 // Holds the window open, answering its messages, while a screenshot is taken from outside.
 void HoldForScreenshot(const WString& marker) {
+  SetCursorPos(0, 0);  // no tooltip in the picture
   FileHandle(marker).WriteAllText(L"shown");
   for (const DWORD end = GetTickCount() + 4000; GetTickCount() < end;) {
     MSG msg;
@@ -687,12 +688,16 @@ TEST_F(DiaryTest, DISABLED_ChartScreenshots) {
   const WString folder = FromUtf8(getenv("CHART_SHOTS") ? getenv("CHART_SHOTS") : "Z:\\tmp");
   dialogs_.On(IDD_DIARY_NUTRITION, [&](HWND dialog) {
     dialogs_.On(IDD_INGREDIENT_EDITOR, [&](HWND editor) {
-      HoldForScreenshot(folder + L"\\chart-shown");
-      const HWND tabControl = GetDlgItem(editor, IDC_EDITOR_TABS);
-      TabCtrl_SetCurSel(tabControl, 1);
-      NMHDR change{tabControl, IDC_EDITOR_TABS, static_cast<UINT>(TCN_SELCHANGE)};
-      SendMessageW(editor, WM_NOTIFY, IDC_EDITOR_TABS, reinterpret_cast<LPARAM>(&change));
+      const auto show = [editor](int tab) {
+        const HWND tabControl = GetDlgItem(editor, IDC_EDITOR_TABS);
+        TabCtrl_SetCurSel(tabControl, tab);
+        NMHDR change{tabControl, IDC_EDITOR_TABS, static_cast<UINT>(TCN_SELCHANGE)};
+        SendMessageW(editor, WM_NOTIFY, IDC_EDITOR_TABS, reinterpret_cast<LPARAM>(&change));
+      };
+      show(1);
       HoldForScreenshot(folder + L"\\trend-shown");
+      show(0);
+      HoldForScreenshot(folder + L"\\chart-shown");
       EndDialog(editor, IDCANCEL);
     });
     ComboBox_SelectString(GetDlgItem(dialog, IDC_NUTRITION_DIARY), -1, L"Grandma");
