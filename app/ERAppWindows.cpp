@@ -366,6 +366,9 @@ bool ERAppWindows::OnCommand(WPARAM wp, LPARAM lp) {
     case 1210:
       views[1]->Upload();
       return true;
+    case 1807:
+      views[1]->ImportFromWebPage();
+      return true;
     case 1300:
       RunAbout();
       return true;

@@ -40,6 +40,7 @@ struct TransferRequest {
   std::atomic<bool> cancelled{false};  // set from the interface thread, polled by the worker
   bool ownWindow = false;              // the transfer runs its own window and must finish it
   bool secure = false;                 // ask for TLS
+  uint32_t maxBytes = 0;               // a larger file fails with ERROR_FILE_TOO_LARGE; 0 for no limit
 };
 
 class ERXfer {

@@ -1,4 +1,5 @@
 #include "net/ERXferHTTP.h"
+#include "net/InternetHandle.h"
 
 #include <wininet.h>
 
@@ -10,25 +11,6 @@ namespace DAVavador {
 namespace {
 
 constexpr DWORD kMaxNarrowAddress = 4096;
-
-// An Internet handle, closed when it goes.
-class InternetHandle {
- public:
-  explicit InternetHandle(HINTERNET handle) : handle_(handle) {}
-  ~InternetHandle() { Close(); }
-  InternetHandle(const InternetHandle&) = delete;
-  InternetHandle& operator=(const InternetHandle&) = delete;
-
-  explicit operator bool() const { return handle_ != nullptr; }
-  HINTERNET Get() const { return handle_; }
-  void Close() {
-    if (handle_) InternetCloseHandle(handle_);
-    handle_ = nullptr;
-  }
-
- private:
-  HINTERNET handle_;
-};
 
 bool Fail(TransferRequest& request, DWORD error) {
   request.error = error;
@@ -144,6 +126,7 @@ bool ERXferHTTP::Transfer(TransferRequest& request, Progress& progress) {
   if (!ServerFound(sizing.Get(), request) || request.cancelled) return false;
   progress.Report(10);
   uint32_t size = RemoteSize(sizing.Get());
+  if (request.maxBytes && size > request.maxBytes) return Fail(request, ERROR_FILE_TOO_LARGE);
   progress.Report(15);
   InternetHandle url(OpenAddress(session.Get(), address, flags | INTERNET_FLAG_NO_CACHE_WRITE));
   DWORD openError = GetLastError();

@@ -1,4 +1,5 @@
 #include "net/NewsPopup.h"
+#include "net/InternetHandle.h"
 
 #include <wininet.h>
 
@@ -14,14 +15,6 @@ constexpr const wchar_t* kShowValue = L"HintShow";
 constexpr const wchar_t* kLastDayValue = L"LastHint";
 constexpr const wchar_t* kLastDateValue = L"HintDate";
 constexpr size_t kReservedUnits = 128 * 1024;
-
-// Closes a WinINet handle when it goes.
-struct InternetHandle {
-  HINTERNET handle;
-  ~InternetHandle() {
-    if (handle) InternetCloseHandle(handle);
-  }
-};
 
 struct NewsWindow {
   const DAVavador::ERApp& app;
@@ -64,16 +57,16 @@ void NewsPopup::SetNewsShown(bool shown) {
 }
 
 bool NewsPopup::Fetch(WString& text) const {
-  InternetHandle internet{
-      InternetOpenW(app_.ProductName().c_str(), INTERNET_OPEN_TYPE_PRECONFIG, nullptr, nullptr, 0)};
-  if (!internet.handle) return false;
+  InternetHandle internet(
+      InternetOpenW(app_.ProductName().c_str(), INTERNET_OPEN_TYPE_PRECONFIG, nullptr, nullptr, 0));
+  if (!internet) return false;
   const WString address = site_.FolderUrl() + TXT("popup.xml");
-  InternetHandle url{InternetOpenUrlW(internet.handle, address.c_str(), nullptr, 0, 0, 0)};
-  if (!url.handle) return false;
+  InternetHandle url(InternetOpenUrlW(internet.Get(), address.c_str(), nullptr, 0, 0, 0));
+  if (!url) return false;
   text.reserve(kReservedUnits);
   char block[4096];
   DWORD read = 0;
-  while (InternetReadFile(url.handle, block, sizeof block, &read) && read > 0) AppendBytes(text, block, read);
+  while (InternetReadFile(url.Get(), block, sizeof block, &read) && read > 0) AppendBytes(text, block, read);
   return true;
 }
 

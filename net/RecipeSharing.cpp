@@ -1,4 +1,5 @@
 #include "net/RecipeSharing.h"
+#include "net/InternetHandle.h"
 
 #include <wininet.h>
 
@@ -24,22 +25,6 @@ constexpr DWORD kFormHeaderLength = 47;
 static_assert(sizeof kFormHeader / sizeof kFormHeader[0] == kFormHeaderLength + 1,
               "the header's length is sent");
 constexpr DWORD kReplyBytes = 4096;
-
-// Closes a WinINet handle when it goes.
-class InternetHandle {
- public:
-  explicit InternetHandle(HINTERNET handle) : handle_(handle) {}
-  ~InternetHandle() {
-    if (handle_) InternetCloseHandle(handle_);
-  }
-  InternetHandle(const InternetHandle&) = delete;
-  InternetHandle& operator=(const InternetHandle&) = delete;
-  HINTERNET Get() const { return handle_; }
-  explicit operator bool() const { return handle_ != nullptr; }
-
- private:
-  HINTERNET handle_;
-};
 
 // InternetConnectW takes a v6 address without its brackets.
 WString ConnectHost(const ServerAddress& server) {

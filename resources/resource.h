@@ -316,6 +316,30 @@
 #define IDC_CHART_PRINT 2793
 #define IDC_CHART_NUTRIENT 2794
 #define IDC_CHART_NUTRIENT_LABEL 2795
+#define IDD_WEB_ADDRESS 3700          // Import from Web Page: the page's address or saved file
+#define IDC_WEB_ADDRESS 3701
+#define IDC_WEB_BROWSE 3702
+#define IDD_RECIPE_REVIEW 3710        // the imported recipe before it is added
+#define IDC_REVIEW_NAME 3711
+#define IDC_REVIEW_CATEGORY 3712
+#define IDC_REVIEW_SERVES 3713
+#define IDC_REVIEW_LINES 3714
+#define IDC_REVIEW_AMOUNT 3715
+#define IDC_REVIEW_UNIT 3716
+#define IDC_REVIEW_CHANGE 3717
+#define IDC_REVIEW_FIND 3718
+#define IDC_REVIEW_NEW 3719
+#define IDC_REVIEW_LEAVE_OUT 3720
+#define IDS_WEB_FETCHING 4390         // "Fetching the recipe page"
+#define IDS_WEB_NOT_FETCHED 4391      // "The page could not be fetched: "
+#define IDS_WEB_TOO_LARGE 4392        // "The page is larger than 10 MB: "
+#define IDS_WEB_NO_RECIPE 4393        // "No recipe was found in "
+#define IDS_WEB_HTML_FILES 4394       // "Web Pages (*.html;*.htm)"
+#define IDS_WEB_BROWSE_TITLE 4395     // "Select a saved web page"
+#define IDS_REVIEW_COLUMNS 4396       // 4396..4399: "Line", "Amount", "Unit", "Ingredient"
+#define IDS_REVIEW_LEFT_OUT 4400      // "(left out)"
+#define IDS_REVIEW_NO_NAME 4401       // "Please enter the name of the recipe."
+#define IDS_MEALMASTER_FILES 4402     // "MealMaster Files (*.mmf;*.mm;*.txt)"
 #define IDS_SEX_FIRST 4370        // 4370..4372: "Unspecified", "Female", "Male"; 4370 also the age band 0
 
 // ---- shopping lists (strings 5401-5419 and dialog 3300 chosen here)

@@ -96,6 +96,8 @@ class View {
   virtual void RestoreBackup() = 0;
   // 21: recipe upload; the base does nothing.
   virtual void Upload();
+  // A recipe from a web page, reviewed and added (the Recipes view); the base does nothing.
+  virtual void ImportFromWebPage() {}
   // 22, 23, 24: the item commands.
   virtual void CopyItem() = 0;
   virtual void DeleteItem(View* recipes, View* diary) = 0;

@@ -16,6 +16,8 @@
 #include "views/RecipeList/ComponentInfo.h"
 #include "views/RecipeList/RecipeEditor.h"
 #include "views/RecipeList/RecipeList.h"
+#include "support/LoopbackHttpServer.h"
+#include "storage/Csv.h"
 
 namespace {
 
@@ -849,3 +851,143 @@ TEST_F(RecipeListTest, RestoreKeepsTheLinksOfTheBackup) {
 }
 
 }  // namespace
+
+// ---- recipes from web pages and MealMaster files ----
+
+namespace {
+
+// A page as recipe sites publish it: the recipe in a JSON-LD @graph beside the page's own data.
+const char kSoupPage[] = R"(<!DOCTYPE html><html><head><title>Leek soup | A blog</title>
+<script type="application/ld+json">{"@context":"https://schema.org","@graph":[
+ {"@type":"WebPage","name":"Leek soup"},
+ {"@type":["Recipe"],"name":"Leek &amp; Stock Soup","recipeYield":["4","4 servings"],"prepTime":"PT15M",
+  "cookTime":"PT1H10M","recipeCategory":"Soups","image":{"@type":"ImageObject","url":"/img/soup.jpg"},
+  "recipeIngredient":["2 cups stock","3 leeks, sliced","1 pinch of saffron","For the topping:"],
+  "recipeInstructions":[{"@type":"HowToStep","text":"Slice the leeks."},{"@type":"HowToStep","text":"Simmer."}]}]}
+</script></head><body><h1>Leek soup</h1></body></html>)";
+
+}  // namespace
+
+class WebImportTest : public RecipeListTest {
+ protected:
+  Ingredient* FoodIn(const WString& name, double calories, ServingUnit unit) {
+    Ingredient* food = Food(name, calories);
+    DataLockGuard lock;
+    food->type = unit;
+    return food;
+  }
+  // Import from Web Page with `address` typed, the review confirmed as it comes; the review's rows.
+  std::vector<std::vector<WString>> Import(const WString& address) {
+    std::vector<std::vector<WString>> rows;
+    dialogs_.On(IDD_WEB_ADDRESS, [address](HWND dialog) {
+      SetDlgItemTextW(dialog, IDC_WEB_ADDRESS, address.c_str());
+      Press(dialog, IDOK);
+    });
+    dialogs_.On(IDD_RECIPE_REVIEW, [&rows](HWND dialog) {
+      const HWND list = GetDlgItem(dialog, IDC_REVIEW_LINES);
+      for (int row = 0; row < ListView_GetItemCount(list); ++row) {
+        rows.emplace_back();
+        for (int column = 0; column < 4; ++column) {
+          wchar_t text[256] = {};
+          ListView_GetItemText(list, row, column, text, 256);
+          rows.back().push_back(text);
+        }
+      }
+      Press(dialog, IDOK);
+    });
+    recipes_.ImportFromWebPage();
+    return rows;
+  }
+  LoopbackHttpServer server_;
+};
+
+TEST_F(WebImportTest, APagesRecipeArrivesWithMatchedLinesTimesInstructionsPictureAndNutrition) {
+  RecipeCategory(L"Mains");
+  const Ingredient* stock = FoodIn(L"Chicken stock", 100, kUnitCup);
+  const Ingredient* leek = FoodIn(L"Leeks, raw", 30, kUnitBlank);
+  server_.Serve("/recipes/leek-soup.html", kSoupPage);
+  server_.Serve("/img/soup.jpg", std::string("\xFF\xD8\xFF picture bytes", 17));
+  const auto rows = Import(server_.Url("/recipes/leek-soup.html"));
+  ASSERT_EQ(rows.size(), 4u);
+  EXPECT_EQ(rows[0], (std::vector<WString>{L"2 cups stock", L"2", L"cup", L"Chicken stock"}));
+  EXPECT_EQ(rows[1][3], L"Leeks, raw");
+  EXPECT_EQ(rows[2][3], L"(left out)");  // no saffron in the catalog
+  EXPECT_EQ(rows[3][1], L"");            // the heading is no line
+
+  ASSERT_EQ(recipes_.Records().size(), 1u);
+  const Recipe& soup = *recipes_.Records()[0];
+  EXPECT_EQ(soup.name, L"Leek & Stock Soup");
+  EXPECT_EQ(soup.serves, 4);
+  EXPECT_EQ(std::make_pair(soup.prepHours, soup.prepMinutes), std::make_pair(0, 15));
+  EXPECT_EQ(std::make_pair(soup.cookHours, soup.cookMinutes), std::make_pair(1, 10));
+  EXPECT_EQ(soup.instructions, L"1. Slice the leeks.\r\n2. Simmer.");
+  EXPECT_EQ(recipes_.Categories()->NameById(soup.catId) ? *recipes_.Categories()->NameById(soup.catId) : L"",
+            L"Soups");  // a category of the page's name is made
+  ASSERT_EQ(soup.lines.size(), 2u);
+  EXPECT_EQ(soup.lines[0].ingredient, stock);
+  EXPECT_EQ(soup.lines[1].ingredient, leek);
+  EXPECT_DOUBLE_EQ(soup.nutrients[kCalories], (2 * 100 + 3 * 30) / 4.0);
+  EXPECT_NE(soup.ingredientId, 0);  // linked as Add Recipe links
+  ASSERT_FALSE(soup.picture.empty());
+  std::string picture;
+  ASSERT_TRUE(ReadFileBytes(folder_.Path() + L"Images\\" + soup.picture, picture));
+  EXPECT_EQ(picture.size(), 17u);
+  EXPECT_EQ(recipes_.List().SelectedCount(), 1);
+
+  const uint32_t id = soup.foodId;
+  Reopen();  // and it is in the catalog file
+  ASSERT_NE(recipes_.FindById(id), nullptr);
+  EXPECT_EQ(recipes_.FindById(id)->lines.size(), 2u);
+}
+
+// What goes wrong says so and adds nothing.
+TEST_F(WebImportTest, AMissingPageAPageWithoutARecipeOrBrokenJsonOrATooLargePageChangesNothing) {
+  server_.Serve("/plain.html", "<html><body><p>Just a story about soup.</p></body></html>");
+  server_.Serve("/broken.html",
+                "<script type=\"application/ld+json\">{\"@type\":\"Recipe\",\"name\":</script>");
+  LoopbackHttpServer::Reply huge;
+  huge.body.assign(10 * 1024 * 1024 + 1, 'x');
+  server_.Serve("/huge.html", huge);
+  const struct {
+    const char* path;
+    const wchar_t* message;
+  } cases[] = {{"/missing.html", L"The page could not be fetched: "},
+               {"/plain.html", L"No recipe was found in "},
+               {"/broken.html", L"No recipe was found in "},
+               {"/huge.html", L"The page is larger than 10 MB: "}};
+  for (const auto& c : cases) {
+    prompts_.questions.clear();
+    prompts_.answers = {Prompt::kAnswerOk};
+    const WString address = server_.Url(c.path);
+    EXPECT_TRUE(Import(address).empty()) << c.path;
+    ASSERT_EQ(prompts_.questions.size(), 1u) << c.path;
+    EXPECT_EQ(prompts_.questions[0].text, c.message + address);
+  }
+  EXPECT_TRUE(recipes_.Records().empty());
+}
+
+// A MealMaster file of two recipes goes in at once with the best matches when asked to.
+TEST_F(WebImportTest, AMealMasterFileOfTwoRecipesGoesInWithTheBestMatches) {
+  RecipeCategory(L"Breads");
+  FoodIn(L"Flour, wheat", 455, kUnitCup);
+  FoodIn(L"Water", 0, kUnitCup);
+  const WString path = folder_.Path() + L"breads.mmf";
+  WriteFile(
+      path,
+      "MMMMM----- Recipe via Meal-Master (tm) v8.05\r\n\r\n      Title: Flat Bread\r\n Categories: "
+      "Breads\r\n      Yield: 2 servings\r\n\r\n      2 c  Flour\r\n      1 c  Water\r\n\r\n  Mix and bake."
+      "\r\n\r\nMMMMM\r\n\r\nMMMMM----- Recipe via Meal-Master (tm) v8.05\r\n\r\n      Title: Paste\r\n "
+      "Categories: Breads\r\n      Yield: 1 serving\r\n\r\n      1 c  Flour\r\n\r\n  Stir.\r\n\r\nMMMMM\r\n");
+  prompts_.chosenPaths = {path};
+  prompts_.answers = {Prompt::kAnswerYes};  // every recipe with its best matches
+  recipes_.Import();
+  EXPECT_EQ(dialogs_.Opened(IDD_RECIPE_REVIEW), 0);
+  ASSERT_EQ(recipes_.Records().size(), 2u);
+  const Recipe& bread = *recipes_.Records()[0];
+  EXPECT_EQ(bread.name, L"Flat Bread");
+  EXPECT_EQ(bread.serves, 2);
+  ASSERT_EQ(bread.lines.size(), 2u);
+  EXPECT_EQ(bread.lines[0].ingredient->name, L"Flour, wheat");
+  EXPECT_DOUBLE_EQ(bread.nutrients[kCalories], 2 * 455 / 2.0);
+  EXPECT_EQ(recipes_.Records()[1]->name, L"Paste");
+}

@@ -1,5 +1,7 @@
 #include "views/RecipeList/RecipeList.h"
 
+#include "views/RecipeList/WebImport.h"
+
 #include <algorithm>
 
 #include "app/DataLockGuard.h"
@@ -348,23 +350,25 @@ uint32_t RecipeList::AddItem(View*) {
   auto recipe = std::make_unique<Recipe>(&foodOwner_);
   recipe->catId = SelectorCategory();
   if (!RunEditor(*recipe)) return 0;
-  Recipe* added;
-  {
-    DataLockGuard lock;
-    recipe->foodId = ++lastId;
-    LinkIngredient(*recipe, 0);
-    added = recipe.get();
-    records_.push_back(std::move(recipe));
-    modified = true;
-    if (MatchesFilter(*added)) {
-      AddFoodRow(*added);
-    } else {
-      SelectFilterFor(added->catId, added->name);
-      FillList();
-    }
-  }
+  const uint32_t id = AppendNewRecipe(std::move(recipe)).foodId;
   SaveIfModified(false);
-  return added->foodId;
+  return id;
+}
+
+Recipe& RecipeList::AppendNewRecipe(std::unique_ptr<Recipe> recipe) {
+  DataLockGuard lock;
+  recipe->foodId = ++lastId;
+  LinkIngredient(*recipe, 0);
+  Recipe& added = *recipe;
+  records_.push_back(std::move(recipe));
+  modified = true;
+  if (MatchesFilter(added)) {
+    AddFoodRow(added);
+  } else {
+    SelectFilterFor(added.catId, added.name);
+    FillList();
+  }
+  return added;
 }
 
 void RecipeList::EditItem(View*) {
@@ -546,6 +550,129 @@ void RecipeList::Reload() {
       [&](int fromPercent, int toPercent) { LoadFrom(fetched, &progress, fromPercent, toPercent); });
 }
 
+// ---- recipes from web pages and MealMaster files ----
+
+namespace {
+
+constexpr WChar kWebPageFile[] = TXT("RecipePage.download");
+constexpr UINT kMealMasterAcceptAll = 4403;
+
+bool IsMealMasterPath(const WString& path) {
+  const size_t dot = path.rfind(TXT('.'));
+  const WString extension = dot == WString::npos ? WString() : path.substr(dot);
+  return EqualsNoCase(extension, TXT(".mmf")) || EqualsNoCase(extension, TXT(".mm")) ||
+         EqualsNoCase(extension, TXT(".txt"));
+}
+
+// A picture's file name from its address: the last part of its path, kept to a plain name with an
+// image's extension, numbered when the images folder has one of that name already.
+WString PictureFileName(const WString& address, const WString& folder, uint32_t recipeId) {
+  const size_t end = address.find_first_of(TXT("?#"));
+  WString name = PlainFileName(address.substr(0, end));
+  const size_t dot = name.rfind(TXT('.'));
+  const WString extension = dot == WString::npos ? WString() : name.substr(dot);
+  bool image = false;
+  for (const WChar* known : {TXT(".jpg"), TXT(".jpeg"), TXT(".png"), TXT(".gif"), TXT(".bmp")})
+    image = image || EqualsNoCase(extension, known);
+  if (name.empty() || !image) name = TXT("recipe.jpg");
+  if (FileExists(folder + name)) name = FromAscii(std::to_string(recipeId)) + TXT("-") + name;
+  return name;
+}
+
+}  // namespace
+
+void RecipeList::ImportFromWebPage() {
+  if (readOnly || workerMode) return;
+  const std::optional<WString> address = AskForPage(owner, owner.MainWindow());
+  if (!address) return;
+  const std::optional<std::string> page =
+      ReadPage(owner, progress, *address, options.baseFolder + kWebPageFile);
+  if (!page) return;
+  ImportedRecipe read = ReadRecipePage(*page, ToUtf8(*address));
+  if (read.error != RecipeImportError::kNone) {
+    owner.ShowMessage(owner.String(IDS_WEB_NO_RECIPE) + *address, MB_OK | MB_ICONINFORMATION);
+    return;
+  }
+  ReviewAndAdd(std::move(read));
+}
+
+void RecipeList::ImportMealMaster(const WString& path) {
+  std::string bytes;
+  MealMasterFile file;
+  if (ReadFileBytes(path, bytes)) file = ReadMealMaster(bytes);
+  if (file.recipes.empty()) {
+    owner.ShowMessage(owner.String(IDS_WEB_NO_RECIPE) + path, MB_OK | MB_ICONINFORMATION);
+    return;
+  }
+  // A file of many recipes may go in at once with the best matches, or be reviewed recipe by recipe.
+  int answer = IDNO;
+  if (file.recipes.size() > 1)
+    answer = owner.ShowMessage(owner.String(kMealMasterAcceptAll), owner.ProductName(),
+                               MB_YESNOCANCEL | MB_ICONQUESTION);
+  if (answer == IDCANCEL) return;
+  for (ImportedRecipe& read : file.recipes) {
+    if (answer == IDNO)
+      ReviewAndAdd(std::move(read));
+    else
+      AddReviewed(Matched(std::move(read)));
+  }
+}
+
+ReviewedRecipe RecipeList::Matched(ImportedRecipe read) {
+  ReviewedRecipe reviewed{std::move(read)};
+  reviewed.category =
+      reviewed.read.category.empty() ? CategoryName(SelectorCategory()) : reviewed.read.category;
+  reviewed.lines = MatchLines(reviewed.read.lines, ingredients_);
+  return reviewed;
+}
+
+bool RecipeList::ReviewAndAdd(ImportedRecipe read) {
+  ReviewedRecipe reviewed = Matched(std::move(read));
+  if (!ReviewRecipe(owner, owner.MainWindow(), ingredients_, *categories, this, reviewed)) return false;
+  AddReviewed(reviewed);
+  return true;
+}
+
+void RecipeList::AddReviewed(const ReviewedRecipe& reviewed) {
+  const ImportedRecipe& read = reviewed.read;
+  auto recipe = std::make_unique<Recipe>(&foodOwner_);
+  recipe->name = read.name;
+  recipe->serves = read.serves;
+  recipe->prepHours = read.prepHours;
+  recipe->prepMinutes = read.prepMinutes;
+  recipe->cookHours = read.cookHours;
+  recipe->cookMinutes = read.cookMinutes;
+  recipe->instructions = read.instructions;
+  std::vector<RecipeLine> lines;
+  for (const ReviewLine& line : reviewed.lines)
+    if (line.Kept())
+      lines.push_back(
+          RecipeLine{line.read.amount, static_cast<int32_t>(line.read.unit), WString(), line.ingredient});
+  recipe->ComputeNutrition(std::move(lines), read.serves);
+  {
+    DataLockGuard lock;
+    const WString name = reviewed.category.empty() ? CategoryName(SelectorCategory()) : reviewed.category;
+    recipe->catId = categories->IdByName(name);
+    if (recipe->catId == 0 && !name.empty()) recipe->catId = categories->AddNew(name, lastId);
+  }
+  FillCategorySelector(selectedCategory);
+  Recipe& added = AppendNewRecipe(std::move(recipe));
+  if (!read.pictureUrl.empty() && CreateFolders(imagesFolder, false)) {
+    const WString file = PictureFileName(read.pictureUrl, imagesFolder, added.foodId);
+    if (FetchPicture(read.pictureUrl, imagesFolder + file)) {
+      DataLockGuard lock;
+      added.picture = file;
+    }
+  }
+  SaveIfModified(false);
+  listView.ClearSelection();
+  const int row = listView.FindItem(static_cast<LPARAM>(added.foodId));
+  if (row >= 0) {
+    listView.Select(row);
+    listView.EnsureVisible(row);
+  }
+}
+
 // ---- exchange files ----
 
 void RecipeList::Export() {
@@ -567,10 +694,12 @@ void RecipeList::Export() {
 
 void RecipeList::Import() {
   if (readOnly || workerMode) return;
-  const std::optional<WString> path =
-      ChooseOpenFile(owner.MainWindow(), owner.String(kImportFileTitle), ExchangeFilter(owner), TXT("csv"),
-                     FolderOf(catalogPath));
+  const std::optional<WString> path = ChooseOpenFile(
+      owner.MainWindow(), owner.String(kImportFileTitle),
+      ExchangeFilter(owner) + TXT("|") + owner.String(IDS_MEALMASTER_FILES) + TXT("|*.mmf;*.mm;*.txt"),
+      TXT("csv"), FolderOf(catalogPath));
   if (!path) return;
+  if (IsMealMasterPath(*path)) return ImportMealMaster(*path);
   const int answer =
       owner.ShowMessage(owner.String(kImportQuestion), owner.ProductName(), MB_YESNOCANCEL | MB_ICONQUESTION);
   if (answer == IDCANCEL) return;
@@ -607,6 +736,7 @@ void RecipeList::UpdateMenu(HMENU menuHandle) {
                                          {kEditRecipe, change && states.one},
                                          {kMoveRecipe, change && states.many},
                                          {kDownload, change && !workerMode},
+                                         {kImportFromWebPage, change && !workerMode},
                                          {kUpload, states.one},
                                          {kNutrition, states.one},
                                          {kComponentInfo, states.one}};

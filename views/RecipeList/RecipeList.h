@@ -11,6 +11,9 @@
 #include "toolkit/PictureImport.h"
 #include "views/FoodReferences.h"
 #include "views/FoodCatalogView.h"
+#include "webrecipe/WebRecipe.h"
+
+struct ReviewedRecipe;
 
 class IngredientList;
 
@@ -30,6 +33,7 @@ class RecipeList : public FoodCatalogView<Recipe>,
     kNutrition = 1205,
     kDownload = 1201,
     kUpload = 1210,
+    kImportFromWebPage = 1807,
   };
 
   RecipeList(DAVavador::ERApp& owner, DAVavador::ERStatusBar& statusBar, DAVavador::ERToolbar& toolbar,
@@ -72,6 +76,7 @@ class RecipeList : public FoodCatalogView<Recipe>,
   void Print(Options& printOptions) override;
   void RestoreBackup() override;
   void Upload() override;
+  void ImportFromWebPage() override;
   void CopyItem() override;
   void DeleteItem(View* recipes, View* diary) override;
   void EditItem(View* recipes) override;
@@ -105,6 +110,14 @@ class RecipeList : public FoodCatalogView<Recipe>,
   bool RunEditor(Recipe& recipe);
   // Publishes the confirmed recipe as its linked ingredient (a new one for `linkId` 0).
   void LinkIngredient(Recipe& recipe, uint32_t linkId);
+  // Gives a new recipe its id and linked ingredient, appends it and shows it, as Add Recipe does.
+  Recipe& AppendNewRecipe(std::unique_ptr<Recipe> recipe);
+  // Imported recipes: each reviewed, then added; false when the review was cancelled.
+  bool ReviewAndAdd(ImportedRecipe read);
+  // The recipe with its lines matched to the catalog and its category named.
+  ReviewedRecipe Matched(ImportedRecipe read);
+  void AddReviewed(const ReviewedRecipe& reviewed);
+  void ImportMealMaster(const WString& path);
   // The id of the stored recipe's linked ingredient, 0 when the link no longer holds.
   uint32_t LinkOf(const Recipe& stored) const;
   // Find Ingredient as the editor's "Search" opens it: the chosen ingredient, or null.

@@ -1,0 +1,309 @@
+#include "views/RecipeList/WebImport.h"
+
+#include <commctrl.h>
+#include <windowsx.h>
+
+#include <algorithm>
+
+#include "app/ProgressWindow.h"
+#include "food/CategoryList.h"
+#include "food/NumberText.h"
+#include "food/Units.h"
+#include "net/ERXferHTTP.h"
+#include "net/TransferWindow.h"
+#include "resources/resource.h"
+#include "storage/Csv.h"
+#include "storage/Files.h"
+#include "storage/UserPrompts.h"
+#include "storage/XMLDoc.h"
+#include "views/IngredientList/IngredientList.h"
+#include "webrecipe/IngredientMatcher.h"
+
+namespace {
+
+constexpr uint32_t kMaxPageBytes = 10 * 1024 * 1024;
+
+bool IsWebAddress(const WString& address) {
+  return address.rfind(L"http://", 0) == 0 || address.rfind(L"https://", 0) == 0;
+}
+
+WString ItemText(HWND dialog, int id) {
+  const HWND item = GetDlgItem(dialog, id);
+  WString text(static_cast<size_t>(GetWindowTextLengthW(item)), L'\0');
+  if (!text.empty()) GetWindowTextW(item, text.data(), static_cast<int>(text.size()) + 1);
+  return text;
+}
+
+// The transfer's base (up to the last "/" of the path) and file (the rest, with the query).
+std::pair<WString, WString> SplitAddress(const WString& address) {
+  const size_t hostStart = address.find(L"://") + 3;
+  const size_t query = address.find_first_of(L"?#", hostStart);
+  const size_t slash = address.rfind(L'/', query == WString::npos ? WString::npos : query - 1);
+  if (slash == WString::npos || slash < hostStart) return {address + L"/", WString()};
+  return {address.substr(0, slash + 1), address.substr(slash + 1)};
+}
+
+// ---- the address dialog ----
+
+INT_PTR CALLBACK AddressProc(HWND dialog, UINT msg, WPARAM wp, LPARAM lp) {
+  if (msg == WM_INITDIALOG) {
+    SetWindowLongPtrW(dialog, DWLP_USER, lp);
+    return TRUE;
+  }
+  if (msg != WM_COMMAND) return FALSE;
+  auto& chosen =
+      *reinterpret_cast<std::pair<const DAVavador::ERApp*, WString>*>(GetWindowLongPtrW(dialog, DWLP_USER));
+  switch (LOWORD(wp)) {
+    case IDC_WEB_BROWSE: {
+      const DAVavador::ERApp& app = *chosen.first;
+      if (const auto path =
+              ChooseOpenFile(dialog, app.String(IDS_WEB_BROWSE_TITLE),
+                             app.String(IDS_WEB_HTML_FILES) + L"|*.html;*.htm", L"html", WString()))
+        SetDlgItemTextW(dialog, IDC_WEB_ADDRESS, path->c_str());
+      return TRUE;
+    }
+    case IDOK:
+      chosen.second = ItemText(dialog, IDC_WEB_ADDRESS);
+      if (chosen.second.empty()) return TRUE;
+      EndDialog(dialog, IDOK);
+      return TRUE;
+    case IDCANCEL:
+      EndDialog(dialog, IDCANCEL);
+      return TRUE;
+    default:
+      return FALSE;
+  }
+}
+
+}  // namespace
+
+std::optional<WString> AskForPage(const DAVavador::ERApp& app, HWND owner) {
+  std::pair<const DAVavador::ERApp*, WString> chosen{&app, WString()};
+  if (app.RunDialog(IDD_WEB_ADDRESS, &AddressProc, reinterpret_cast<LPARAM>(&chosen), owner) != IDOK)
+    return std::nullopt;
+  return chosen.second;
+}
+
+// ---- reading the page ----
+
+std::optional<std::string> ReadPage(const DAVavador::ERApp& app, ProgressWindow& progress,
+                                    const WString& address, const WString& scratchPath) {
+  const auto fail = [&](UINT text) -> std::optional<std::string> {
+    app.ShowMessage(app.String(text) + address, MB_OK | MB_ICONWARNING);
+    return std::nullopt;
+  };
+  WString path = address;
+  if (IsWebAddress(address)) {
+    const auto [base, file] = SplitAddress(address);
+    DAVavador::ERXferHTTP transfer(base);
+    transfer.SetRequest(file, scratchPath);
+    transfer.Request().secure = address.rfind(L"https://", 0) == 0;
+    transfer.Request().maxBytes = kMaxPageBytes;
+    DAVavador::TransferWindow window(progress);
+    if (!transfer.RunWithWindow(window, app.MainWindow(), IDS_WEB_FETCHING)) {
+      if (transfer.Request().cancelled) return std::nullopt;
+      return fail(transfer.Request().error == ERROR_FILE_TOO_LARGE ? IDS_WEB_TOO_LARGE : IDS_WEB_NOT_FETCHED);
+    }
+    path = scratchPath;
+  }
+  std::string bytes;
+  const bool read = ReadFileBytes(path, bytes);
+  if (path == scratchPath) DeleteFileAt(scratchPath);
+  if (!read) return fail(IDS_WEB_NOT_FETCHED);
+  if (bytes.size() > kMaxPageBytes) return fail(IDS_WEB_TOO_LARGE);
+  return bytes;
+}
+
+bool FetchPicture(const WString& address, const WString& path) {
+  if (!IsWebAddress(address)) return false;
+  const auto [base, file] = SplitAddress(address);
+  DAVavador::ERXferHTTP transfer(base);
+  transfer.SetRequest(file, path);
+  transfer.Request().secure = address.rfind(L"https://", 0) == 0;
+  transfer.Request().maxBytes = kMaxPageBytes;
+  transfer.Request().reportProgress = false;
+  return transfer.Download(transfer.Request(), nullptr, 0, 100) == 0;
+}
+
+// ---- matching ----
+
+std::vector<ReviewLine> MatchLines(const std::vector<ImportedLine>& lines, IngredientList& catalog) {
+  std::vector<CatalogName> names;
+  for (const auto& record : catalog.Records())
+    if (!record->hidden) names.push_back(CatalogName{record->foodId, record->name});
+  const IngredientMatcher matcher(names);
+  std::vector<ReviewLine> reviewed;
+  for (const ImportedLine& line : lines) {
+    ReviewLine entry{line};
+    if (!line.isHeading)
+      if (const auto match = matcher.Match(line.name)) entry.ingredient = catalog.FindById(match->id);
+    reviewed.push_back(entry);
+  }
+  return reviewed;
+}
+
+// ---- the review dialog ----
+
+namespace {
+
+class ReviewDialog {
+ public:
+  ReviewDialog(DAVavador::ERApp& app, IngredientList& catalog, const CategoryList& categories, View* recipes,
+               ReviewedRecipe& recipe)
+      : app_(app), catalog_(catalog), categories_(categories), recipes_(recipes), recipe_(recipe) {}
+
+  bool Run(HWND owner) {
+    return app_.RunDialog(IDD_RECIPE_REVIEW, &Proc, reinterpret_cast<LPARAM>(this), owner) == IDOK;
+  }
+
+ private:
+  static INT_PTR CALLBACK Proc(HWND dialog, UINT msg, WPARAM wp, LPARAM lp) {
+    if (msg == WM_INITDIALOG) {
+      SetWindowLongPtrW(dialog, DWLP_USER, lp);
+      reinterpret_cast<ReviewDialog*>(lp)->OnInit(dialog);
+      return TRUE;
+    }
+    auto* self = reinterpret_cast<ReviewDialog*>(GetWindowLongPtrW(dialog, DWLP_USER));
+    if (!self) return FALSE;
+    if (msg == WM_NOTIFY) {
+      const auto* header = reinterpret_cast<const NMHDR*>(lp);
+      if (header->idFrom == IDC_REVIEW_LINES && header->code == LVN_ITEMCHANGED) self->TakeSelected();
+      return FALSE;
+    }
+    return msg == WM_COMMAND && self->OnCommand(LOWORD(wp));
+  }
+
+  void OnInit(HWND dialog) {
+    dialog_ = dialog;
+    SetDlgItemTextW(dialog, IDC_REVIEW_NAME, recipe_.read.name.c_str());
+    SetDlgItemTextW(dialog, IDC_REVIEW_SERVES, std::to_wstring(recipe_.read.serves).c_str());
+    const HWND category = GetDlgItem(dialog, IDC_REVIEW_CATEGORY);
+    for (size_t i = 0; i < categories_.Entries().Count(); ++i)
+      SendMessageW(category, CB_ADDSTRING, 0,
+                   reinterpret_cast<LPARAM>(categories_.Entries()[i].name.c_str()));
+    SetWindowTextW(category, recipe_.category.c_str());
+    const HWND unit = GetDlgItem(dialog, IDC_REVIEW_UNIT);
+    for (size_t i = 0; i < UnitNames().Count(); ++i) {
+      const auto at =
+          SendMessageW(unit, CB_ADDSTRING, 0, reinterpret_cast<LPARAM>(UnitNames()[i].name.c_str()));
+      SendMessageW(unit, CB_SETITEMDATA, at, UnitNames()[i].id);
+    }
+    const HWND list = List();
+    ListView_SetExtendedListViewStyle(list, LVS_EX_FULLROWSELECT);
+    const int widths[] = {250, 60, 80, 230};
+    for (int column = 0; column < 4; ++column) {
+      const WString caption = app_.String(IDS_REVIEW_COLUMNS + column);
+      LVCOLUMNW entry = {LVCF_TEXT | LVCF_WIDTH};
+      entry.pszText = const_cast<wchar_t*>(caption.c_str());
+      entry.cx = widths[column];
+      ListView_InsertColumn(list, column, &entry);
+    }
+    for (size_t row = 0; row < recipe_.lines.size(); ++row) {
+      LVITEMW item = {LVIF_TEXT};
+      item.iItem = static_cast<int>(row);
+      item.pszText = const_cast<wchar_t*>(L"");
+      ListView_InsertItem(list, &item);
+      ShowLine(static_cast<int>(row));
+    }
+  }
+
+  HWND List() const { return GetDlgItem(dialog_, IDC_REVIEW_LINES); }
+  int Selected() const { return ListView_GetNextItem(List(), -1, LVNI_SELECTED); }
+
+  void ShowLine(int row) {
+    const ReviewLine& line = recipe_.lines[row];
+    WString amount, unit, ingredient;
+    if (!line.read.isHeading) {
+      AppendReal(amount, line.read.amount);
+      if (const WString* name = UnitNames().NameById(line.read.unit)) unit = *name;
+      ingredient = line.Kept()
+                       ? line.ingredient->name
+                       : (line.ingredient && !line.leftOut ? line.ingredient->name + L" " : WString()) +
+                             app_.String(IDS_REVIEW_LEFT_OUT);
+    }
+    const WString cells[] = {line.read.original, amount, unit, ingredient};
+    for (int column = 0; column < 4; ++column)
+      ListView_SetItemText(List(), row, column, const_cast<wchar_t*>(cells[column].c_str()));
+  }
+
+  // The selected line's amount and unit go into the controls below the list.
+  void TakeSelected() {
+    const int row = Selected();
+    if (row < 0) return;
+    WString amount;
+    AppendReal(amount, recipe_.lines[row].read.amount);
+    SetDlgItemTextW(dialog_, IDC_REVIEW_AMOUNT, amount.c_str());
+    const HWND unit = GetDlgItem(dialog_, IDC_REVIEW_UNIT);
+    for (int i = 0; i < ComboBox_GetCount(unit); ++i)
+      if (static_cast<uint32_t>(ComboBox_GetItemData(unit, i)) == recipe_.lines[row].read.unit)
+        ComboBox_SetCurSel(unit, i);
+  }
+
+  bool OnCommand(int id) {
+    const int row = Selected();
+    switch (id) {
+      case IDC_REVIEW_CHANGE:
+        if (row >= 0) Change(recipe_.lines[row]);
+        break;
+      case IDC_REVIEW_FIND:
+        if (row >= 0)
+          Choose(recipe_.lines[row], catalog_.FindIngredient(dialog_, recipe_.lines[row].read.name));
+        break;
+      case IDC_REVIEW_NEW:
+        if (row >= 0) Choose(recipe_.lines[row], catalog_.AddItem(recipes_));
+        break;
+      case IDC_REVIEW_LEAVE_OUT:
+        if (row >= 0) recipe_.lines[row].leftOut = !recipe_.lines[row].leftOut;
+        break;
+      case IDOK:
+        if (OnOK()) EndDialog(dialog_, IDOK);
+        return true;
+      case IDCANCEL:
+        EndDialog(dialog_, IDCANCEL);
+        return true;
+      default:
+        return false;
+    }
+    if (row >= 0) ShowLine(row);
+    return true;
+  }
+
+  void Change(ReviewLine& line) {
+    line.read.amount = ParseReal(ItemText(dialog_, IDC_REVIEW_AMOUNT).c_str());
+    const HWND unit = GetDlgItem(dialog_, IDC_REVIEW_UNIT);
+    const int at = ComboBox_GetCurSel(unit);
+    if (at >= 0) line.read.unit = static_cast<ServingUnit>(ComboBox_GetItemData(unit, at));
+  }
+
+  void Choose(ReviewLine& line, uint32_t foodId) {
+    if (Ingredient* chosen = foodId ? catalog_.FindById(foodId) : nullptr) {
+      line.ingredient = chosen;
+      line.leftOut = false;
+    }
+  }
+
+  bool OnOK() {
+    recipe_.read.name = ItemText(dialog_, IDC_REVIEW_NAME);
+    if (recipe_.read.name.empty()) {
+      app_.ShowMessage(app_.String(IDS_REVIEW_NO_NAME), MB_OK | MB_ICONINFORMATION);
+      return false;
+    }
+    recipe_.read.serves = std::max(1, ParseInt(ItemText(dialog_, IDC_REVIEW_SERVES).c_str()));
+    recipe_.category = ItemText(dialog_, IDC_REVIEW_CATEGORY);
+    return true;
+  }
+
+  DAVavador::ERApp& app_;
+  IngredientList& catalog_;
+  const CategoryList& categories_;
+  View* recipes_;
+  ReviewedRecipe& recipe_;
+  HWND dialog_ = nullptr;
+};
+
+}  // namespace
+
+bool ReviewRecipe(DAVavador::ERApp& app, HWND owner, IngredientList& catalog, const CategoryList& categories,
+                  View* recipes, ReviewedRecipe& recipe) {
+  return ReviewDialog(app, catalog, categories, recipes, recipe).Run(owner);
+}
