@@ -6,6 +6,8 @@
 #include <commctrl.h>
 #include <windowsx.h>
 
+#include <functional>
+
 #include "ViewTestSupport.h"
 #include "app/DataLockGuard.h"
 #include "food/CategoryList.h"
@@ -877,13 +879,14 @@ class WebImportTest : public RecipeListTest {
     return food;
   }
   // Import from Web Page with `address` typed, the review confirmed as it comes; the review's rows.
-  std::vector<std::vector<WString>> Import(const WString& address) {
+  std::vector<std::vector<WString>> Import(const WString& address,
+                                           std::function<void(HWND)> review = nullptr) {
     std::vector<std::vector<WString>> rows;
     dialogs_.On(IDD_WEB_ADDRESS, [address](HWND dialog) {
       SetDlgItemTextW(dialog, IDC_WEB_ADDRESS, address.c_str());
       Press(dialog, IDOK);
     });
-    dialogs_.On(IDD_RECIPE_REVIEW, [&rows](HWND dialog) {
+    dialogs_.On(IDD_RECIPE_REVIEW, [&rows, review](HWND dialog) {
       const HWND list = GetDlgItem(dialog, IDC_REVIEW_LINES);
       for (int row = 0; row < ListView_GetItemCount(list); ++row) {
         rows.emplace_back();
@@ -893,6 +896,7 @@ class WebImportTest : public RecipeListTest {
           rows.back().push_back(text);
         }
       }
+      if (review) review(dialog);
       Press(dialog, IDOK);
     });
     recipes_.ImportFromWebPage();
@@ -905,14 +909,30 @@ TEST_F(WebImportTest, APagesRecipeArrivesWithMatchedLinesTimesInstructionsPictur
   RecipeCategory(L"Mains");
   const Ingredient* stock = FoodIn(L"Chicken stock", 100, kUnitCup);
   const Ingredient* leek = FoodIn(L"Leeks, raw", 30, kUnitBlank);
+  const Ingredient* crocus = FoodIn(L"Crocus threads", 4, kUnitBlank);
   server_.Serve("/recipes/leek-soup.html", kSoupPage);
   server_.Serve("/img/soup.jpg", std::string("\xFF\xD8\xFF picture bytes", 17));
-  const auto rows = Import(server_.Url("/recipes/leek-soup.html"));
+  // The saffron the catalog knows by another name is chosen with Find Ingredient.
+  dialogs_.On(IDD_FIND_INGREDIENT, [](HWND find) {
+    SetDlgItemTextW(find, IDC_FIND_TEXT, L"crocus");
+    ListBox_SetCurSel(GetDlgItem(find, IDC_FIND_RESULTS), 0);
+    Press(find, IDOK);
+  });
+  WString chosen;
+  const auto rows = Import(server_.Url("/recipes/leek-soup.html"), [&chosen](HWND dialog) {
+    ListView_SetItemState(GetDlgItem(dialog, IDC_REVIEW_LINES), 2, LVIS_SELECTED | LVIS_FOCUSED,
+                          LVIS_SELECTED | LVIS_FOCUSED);
+    Press(dialog, IDC_REVIEW_FIND);
+    wchar_t text[64] = {};
+    ListView_GetItemText(GetDlgItem(dialog, IDC_REVIEW_LINES), 2, 3, text, 64);
+    chosen = text;
+  });
   ASSERT_EQ(rows.size(), 4u);
   EXPECT_EQ(rows[0], (std::vector<WString>{L"2 cups stock", L"2", L"cup", L"Chicken stock"}));
   EXPECT_EQ(rows[1][3], L"Leeks, raw");
-  EXPECT_EQ(rows[2][3], L"(left out)");  // no saffron in the catalog
+  EXPECT_EQ(rows[2][3], L"(left out)");  // no saffron in the catalog by that name
   EXPECT_EQ(rows[3][1], L"");            // the heading is no line
+  EXPECT_EQ(chosen, L"Crocus threads");
 
   ASSERT_EQ(recipes_.Records().size(), 1u);
   const Recipe& soup = *recipes_.Records()[0];
@@ -923,9 +943,11 @@ TEST_F(WebImportTest, APagesRecipeArrivesWithMatchedLinesTimesInstructionsPictur
   EXPECT_EQ(soup.instructions, L"1. Slice the leeks.\r\n2. Simmer.");
   EXPECT_EQ(recipes_.Categories()->NameById(soup.catId) ? *recipes_.Categories()->NameById(soup.catId) : L"",
             L"Soups");  // a category of the page's name is made
-  ASSERT_EQ(soup.lines.size(), 2u);
+  ASSERT_EQ(soup.lines.size(), 3u);
   EXPECT_EQ(soup.lines[0].ingredient, stock);
   EXPECT_EQ(soup.lines[1].ingredient, leek);
+  EXPECT_EQ(soup.lines[2].ingredient, crocus);
+  // A pinch of a food served by the piece adds nothing: the two units do not convert.
   EXPECT_DOUBLE_EQ(soup.nutrients[kCalories], (2 * 100 + 3 * 30) / 4.0);
   EXPECT_NE(soup.ingredientId, 0);  // linked as Add Recipe links
   ASSERT_FALSE(soup.picture.empty());
@@ -937,7 +959,38 @@ TEST_F(WebImportTest, APagesRecipeArrivesWithMatchedLinesTimesInstructionsPictur
   const uint32_t id = soup.foodId;
   Reopen();  // and it is in the catalog file
   ASSERT_NE(recipes_.FindById(id), nullptr);
-  EXPECT_EQ(recipes_.FindById(id)->lines.size(), 2u);
+  EXPECT_EQ(recipes_.FindById(id)->lines.size(), 3u);
+}
+
+// The other shapes pages give their recipe in: a lone object, an array, a recipe as a page's main
+// entity, and microdata without any JSON-LD.
+TEST_F(WebImportTest, EveryShapeOfPageGivesItsRecipe) {
+  RecipeCategory(L"Mains");
+  FoodIn(L"Rice", 200, kUnitCup);
+  const std::string recipe =
+      R"("@type":"Recipe","name":"Rice Bowl","recipeYield":"Serves 2","recipeIngredient":["1 cup rice"])";
+  const std::pair<const char*, std::string> pages[] = {
+      {"/object.html", "<script type=\"application/ld+json\">{" + recipe + "}</script>"},
+      {"/array.html",
+       "<script type='application/ld+json'>[{\"@type\":\"Organization\"},{" + recipe + "}]</script>"},
+      {"/entity.html", "<script type=\"application/ld+json\">{\"@type\":\"WebPage\",\"mainEntity\":{" +
+                           recipe + "}}</script>"},
+      {"/microdata.html",
+       "<div itemscope itemtype=\"https://schema.org/Recipe\"><h1 itemprop=\"name\">Rice Bowl</h1>"
+       "<span itemprop=\"recipeYield\">2 servings</span><li itemprop=\"recipeIngredient\">1 cup "
+       "rice</li></div>"},
+  };
+  for (const auto& [path, page] : pages) {
+    server_.Serve(path, page);
+    const size_t before = recipes_.Records().size();
+    Import(server_.Url(path));
+    ASSERT_EQ(recipes_.Records().size(), before + 1) << path;
+    const Recipe& bowl = *recipes_.Records().back();
+    EXPECT_EQ(bowl.name, L"Rice Bowl") << path;
+    EXPECT_EQ(bowl.serves, 2) << path;
+    ASSERT_EQ(bowl.lines.size(), 1u) << path;
+    EXPECT_DOUBLE_EQ(bowl.nutrients[kCalories], 100) << path;
+  }
 }
 
 // What goes wrong says so and adds nothing.
