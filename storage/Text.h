@@ -22,12 +22,16 @@ using WStringView = std::basic_string_view<WChar>;
 // NORM_IGNORECASE in the system's default locale; natively an equivalent that folds the cases of Unicode's
 // Latin, Greek and Cyrillic letters before comparing code units.
 int CompareNoCase(WStringView a, WStringView b);
-inline bool EqualsNoCase(WStringView a, WStringView b) { return CompareNoCase(a, b) == 0; }
+inline bool EqualsNoCase(WStringView a, WStringView b) {
+  return CompareNoCase(a, b) == 0;
+}
 
 // Folds one UTF-16 unit to lower case by the same rule CompareNoCase uses natively.
 WChar FoldCase(WChar c);
 
 // Conversions at the edges: UTF-8 for tools and tests, ASCII literals for numbers.
 std::string ToUtf8(WStringView text);
+// Appends one code point in UTF-8 (1 to 4 bytes).
+void AppendUtf8(std::string& out, uint32_t codePoint);
 WString FromUtf8(std::string_view text);
 WString FromAscii(std::string_view text);

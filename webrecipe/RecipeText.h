@@ -16,7 +16,6 @@ constexpr ServingUnit kUnitDash = 3, kUnitGallon = 5, kUnitKilogram = 6, kUnitJi
 // The bytes as UTF-8: unchanged when they are UTF-8 (a leading byte-order mark dropped), else each
 // byte read as Windows-1252.
 std::string ValidUtf8(std::string_view bytes);
-void AppendUtf8(std::string& out, uint32_t codePoint);
 // The code point at text[i] of valid UTF-8, moving i past it.
 uint32_t NextCodePoint(std::string_view text, size_t& i);
 
