@@ -173,12 +173,14 @@ void ERAppWindows::SetUpToolbar() {
 void ERAppWindows::OnFirstTick() {
   HWND window = MainWindow();
   KillTimer(window, kStartTimer);
-  const WString nutrientData = options.OfferNutrientData();
-  if (!nutrientData.empty()) ImportNutrientData(*views[0], nutrientData);
   if (options.track && options.width > 0 && options.height > 0)
     SetWindowPos(window, nullptr, options.x, options.y, options.width, options.height,
                  SWP_NOZORDER | SWP_NOACTIVATE);
+  // The window shows before the nutrient data question, so that the question stands over the
+  // program it is about and not over an empty screen.
   ShowWindow(window, SW_SHOW);
+  const WString nutrientData = options.OfferNutrientData();
+  if (!nutrientData.empty()) ImportNutrientData(*views[0], nutrientData);
   for (const auto& view : views) {
     view->BuildColumns();
     view->FillList();

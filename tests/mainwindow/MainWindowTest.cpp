@@ -300,6 +300,29 @@ TEST_F(MainWindowTest, ImmediateReadOfAnotherFolderShowsItsCatalogWithItsOwnColu
   EXPECT_EQ(run.Close(), 0);
 }
 
+// The first start with nutrient data beside the program asks whether to take it in, over the
+// program's window already on screen.
+TEST_F(MainWindowTest, TheNutrientDataQuestionStandsOverTheShownWindow) {
+  {
+    FileHandle data(folder + L"NutrientData0001.csv");
+    ASSERT_TRUE(data.WriteAllText(L"Name,Calories\r\nQuince,57\r\n"));
+  }
+  RunningProgram run(folder);
+  ASSERT_TRUE(run.Start());
+  HWND box = nullptr;  // the question, not the loading window before it
+  for (DWORD waited = 0; !box && waited < kPatience; waited += 50, Sleep(50))
+    box = FindWindowW(L"#32770", L"Upgrade Nutrient Information");
+  ASSERT_NE(box, nullptr);
+  const HWND owner = GetWindow(box, GW_OWNER);
+  wchar_t name[32] = {};
+  GetClassNameW(owner, name, 32);
+  EXPECT_STREQ(name, L"Mirepan");
+  EXPECT_TRUE(IsWindowVisible(owner)) << "the question came before the window";
+  PostMessageW(box, WM_COMMAND, IDNO, 0);
+  ASSERT_NE(run.MainWindow(), nullptr);
+  EXPECT_EQ(run.Close(), 0);
+}
+
 TEST_F(MainWindowTest, ClosingRewritesTheOptionsOnlyWhenSomethingChanged) {
   WriteOptions([](Options& o) { o.curTab = 1; });
   const std::wstring written = ReadBytes(OptionsPath());
