@@ -28,6 +28,9 @@ LRESULT CALLBACK MainProc(HWND window, UINT msg, WPARAM wp, LPARAM lp) {
       return -1;
     }
     case WM_CLOSE:
+      // A question or dialog is up (the window is disabled under it): the program is inside its
+      // modal loop and closes once that is answered, never from under it.
+      if (!IsWindowEnabled(window)) return 0;
       if (ERAppWindows* app = AppOf(window)) {
         app->Shutdown();
         delete app;

@@ -318,6 +318,11 @@ TEST_F(MainWindowTest, TheNutrientDataQuestionStandsOverTheShownWindow) {
   GetClassNameW(owner, name, 32);
   EXPECT_STREQ(name, L"Mirepan");
   EXPECT_TRUE(IsWindowVisible(owner)) << "the question came before the window";
+  // Closing the window under its question waits for the answer.
+  PostMessageW(owner, WM_CLOSE, 0, 0);
+  Sleep(1000);
+  EXPECT_TRUE(run.IsRunning());
+  EXPECT_TRUE(IsWindow(box));
   PostMessageW(box, WM_COMMAND, IDNO, 0);
   ASSERT_NE(run.MainWindow(), nullptr);
   EXPECT_EQ(run.Close(), 0);
