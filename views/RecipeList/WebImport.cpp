@@ -16,8 +16,11 @@
 #include "storage/Files.h"
 #include "storage/UserPrompts.h"
 #include "storage/XMLDoc.h"
+#include "views/Diary/DialogText.h"
 #include "views/IngredientList/IngredientList.h"
 #include "webrecipe/IngredientMatcher.h"
+
+using diary_dialog::ItemText;
 
 namespace {
 
@@ -27,13 +30,6 @@ bool IsWebAddress(const WString& address) {
   return address.rfind(L"http://", 0) == 0 || address.rfind(L"https://", 0) == 0;
 }
 
-WString ItemText(HWND dialog, int id) {
-  const HWND item = GetDlgItem(dialog, id);
-  WString text(static_cast<size_t>(GetWindowTextLengthW(item)), L'\0');
-  if (!text.empty()) GetWindowTextW(item, text.data(), static_cast<int>(text.size()) + 1);
-  return text;
-}
-
 // The transfer's base (up to the last "/" of the path) and file (the rest, with the query).
 std::pair<WString, WString> SplitAddress(const WString& address) {
   const size_t hostStart = address.find(L"://") + 3;
@@ -41,6 +37,13 @@ std::pair<WString, WString> SplitAddress(const WString& address) {
   const size_t slash = address.rfind(L'/', query == WString::npos ? WString::npos : query - 1);
   if (slash == WString::npos || slash < hostStart) return {address + L"/", WString()};
   return {address.substr(0, slash + 1), address.substr(slash + 1)};
+}
+
+// A transfer of `address` into `path`, at most 10 MB, over TLS for https://.
+void Aim(DAVavador::ERXferHTTP& transfer, const WString& file, const WString& address, const WString& path) {
+  transfer.SetRequest(file, path);
+  transfer.Request().secure = address.rfind(L"https://", 0) == 0;
+  transfer.Request().maxBytes = kMaxPageBytes;
 }
 
 // ---- the address dialog ----
@@ -96,9 +99,7 @@ std::optional<std::string> ReadPage(const DAVavador::ERApp& app, ProgressWindow&
   if (IsWebAddress(address)) {
     const auto [base, file] = SplitAddress(address);
     DAVavador::ERXferHTTP transfer(base);
-    transfer.SetRequest(file, scratchPath);
-    transfer.Request().secure = address.rfind(L"https://", 0) == 0;
-    transfer.Request().maxBytes = kMaxPageBytes;
+    Aim(transfer, file, address, scratchPath);
     DAVavador::TransferWindow window(progress);
     if (!transfer.RunWithWindow(window, app.MainWindow(), IDS_WEB_FETCHING)) {
       if (transfer.Request().cancelled) return std::nullopt;
@@ -118,20 +119,22 @@ bool FetchPicture(const WString& address, const WString& path) {
   if (!IsWebAddress(address)) return false;
   const auto [base, file] = SplitAddress(address);
   DAVavador::ERXferHTTP transfer(base);
-  transfer.SetRequest(file, path);
-  transfer.Request().secure = address.rfind(L"https://", 0) == 0;
-  transfer.Request().maxBytes = kMaxPageBytes;
+  Aim(transfer, file, address, path);
   transfer.Request().reportProgress = false;
   return transfer.Download(transfer.Request(), nullptr, 0, 100) == 0;
 }
 
 // ---- matching ----
 
-std::vector<ReviewLine> MatchLines(const std::vector<ImportedLine>& lines, IngredientList& catalog) {
+IngredientMatcher CatalogMatcher(IngredientList& catalog) {
   std::vector<CatalogName> names;
   for (const auto& record : catalog.Records())
     if (!record->hidden) names.push_back(CatalogName{record->foodId, record->name});
-  const IngredientMatcher matcher(names);
+  return IngredientMatcher(names);
+}
+
+std::vector<ReviewLine> MatchLines(const std::vector<ImportedLine>& lines, const IngredientMatcher& matcher,
+                                   IngredientList& catalog) {
   std::vector<ReviewLine> reviewed;
   for (const ImportedLine& line : lines) {
     ReviewLine entry{line};

@@ -10,6 +10,7 @@
 
 #include "food/Food.h"
 #include "toolkit/ERApp.h"
+#include "webrecipe/IngredientMatcher.h"
 #include "webrecipe/WebRecipe.h"
 
 class CategoryList;
@@ -33,9 +34,13 @@ struct ReviewedRecipe {
   std::vector<ReviewLine> lines;
 };
 
-// Each line matched to the catalog's ingredients that are not hidden: the same name ignoring case,
-// else the best word match; none below the matcher's threshold.
-std::vector<ReviewLine> MatchLines(const std::vector<ImportedLine>& lines, IngredientList& catalog);
+// The index of the catalog's ingredients that are not hidden, built once for the recipes matched
+// while the catalog stays as it is.
+IngredientMatcher CatalogMatcher(IngredientList& catalog);
+// Each line matched to those ingredients: the same name ignoring case, else the best word match;
+// none below the matcher's threshold.
+std::vector<ReviewLine> MatchLines(const std::vector<ImportedLine>& lines, const IngredientMatcher& matcher,
+                                   IngredientList& catalog);
 
 // The address dialog: the address or saved page typed or browsed; none when cancelled.
 std::optional<WString> AskForPage(const DAVavador::ERApp& app, HWND owner);
