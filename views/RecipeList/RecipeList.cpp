@@ -610,24 +610,26 @@ void RecipeList::ImportMealMaster(const WString& path) {
     answer = owner.ShowMessage(owner.String(kMealMasterAcceptAll), owner.ProductName(),
                                MB_YESNOCANCEL | MB_ICONQUESTION);
   if (answer == IDCANCEL) return;
-  for (ImportedRecipe& read : file.recipes) {
-    if (answer == IDNO)
-      ReviewAndAdd(std::move(read));
-    else
-      AddReviewed(Matched(std::move(read)));
+  if (answer == IDNO) {
+    for (ImportedRecipe& read : file.recipes) ReviewAndAdd(std::move(read));
+    return;
   }
+  // Without reviews the catalog stays as it is: one index serves every recipe.
+  const IngredientMatcher matcher = CatalogMatcher(ingredients_);
+  for (ImportedRecipe& read : file.recipes) AddReviewed(Matched(std::move(read), matcher));
 }
 
-ReviewedRecipe RecipeList::Matched(ImportedRecipe read) {
+ReviewedRecipe RecipeList::Matched(ImportedRecipe read, const IngredientMatcher& matcher) {
   ReviewedRecipe reviewed{std::move(read)};
   reviewed.category =
       reviewed.read.category.empty() ? CategoryName(SelectorCategory()) : reviewed.read.category;
-  reviewed.lines = MatchLines(reviewed.read.lines, ingredients_);
+  reviewed.lines = MatchLines(reviewed.read.lines, matcher, ingredients_);
   return reviewed;
 }
 
 bool RecipeList::ReviewAndAdd(ImportedRecipe read) {
-  ReviewedRecipe reviewed = Matched(std::move(read));
+  // A review may add ingredients, so each recipe is matched against the catalog as it is then.
+  ReviewedRecipe reviewed = Matched(std::move(read), CatalogMatcher(ingredients_));
   if (!ReviewRecipe(owner, owner.MainWindow(), ingredients_, *categories, this, reviewed)) return false;
   AddReviewed(reviewed);
   return true;

@@ -13,6 +13,7 @@
 #include "views/FoodCatalogView.h"
 #include "webrecipe/WebRecipe.h"
 
+class IngredientMatcher;
 struct ReviewedRecipe;
 
 class IngredientList;
@@ -115,7 +116,7 @@ class RecipeList : public FoodCatalogView<Recipe>,
   // Imported recipes: each reviewed, then added; false when the review was cancelled.
   bool ReviewAndAdd(ImportedRecipe read);
   // The recipe with its lines matched to the catalog and its category named.
-  ReviewedRecipe Matched(ImportedRecipe read);
+  ReviewedRecipe Matched(ImportedRecipe read, const IngredientMatcher& matcher);
   void AddReviewed(const ReviewedRecipe& reviewed);
   void ImportMealMaster(const WString& path);
   // The id of the stored recipe's linked ingredient, 0 when the link no longer holds.
