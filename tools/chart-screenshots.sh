@@ -18,7 +18,6 @@ for shot in trend chart; do
   for _ in $(seq 200); do [ -f "$shots/$shot-shown" ] && break; sleep 0.1; done
   sleep 1.5
   window=$(xwininfo -root -tree | sed -n 's/^ *\(0x[0-9a-f]*\) "03-01-2010 - 03-08-2010".*/\1/p' | head -n 1)
-
   import -window "${window:-root}" "$root/docs/nutrition-$shot.png"
 done
 wait $runner || true

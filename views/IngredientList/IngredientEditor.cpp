@@ -247,7 +247,6 @@ class EditorDialog {
     const int height = std::min<int>(smallest_.y * 9 / 5, work.bottom - work.top);
     SetWindowPos(dialog_, nullptr, 0, 0, width, height, SWP_NOMOVE | SWP_NOZORDER | SWP_FRAMECHANGED);
     Layout();
-    RedrawWindow(dialog_, nullptr, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_ALLCHILDREN);
   }
 
   // The tabs fill the window above "Done", the charts the tabs' page area.
