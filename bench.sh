@@ -2,8 +2,9 @@
 # Builds the benchmarks and runs them.
 #   ./bench.sh [args]                   the native XMLDoc benchmark in build/bench; arguments go to
 #                                       Google Benchmark (for example --benchmark_filter=Read)
-#   ./bench.sh catalog [runs] [count]   the Ingredients view on a catalog of 50,000 ingredients (or
-#                                       count): load, list fill and save, in build/bench-win under Wine
+#   ./bench.sh catalog [runs]           the Ingredients view at 10,000 and 100,000 ingredients and the
+#                                       Recipes view at 20,000 recipes: load, fill and paint, re-sort,
+#                                       find, save and peak memory, in build/bench-win under Wine
 #   ./bench.sh server [recipes] [secs]  the sharing server on a loopback port with 100,000 recipes (or
 #                                       recipes): searches, uploads and searches beside 200 idle
 #                                       connections, each measured for 2 seconds (or secs)
@@ -12,14 +13,20 @@ cd "$(dirname "$0")"
 gen=()
 command -v ninja >/dev/null && gen=(-G Ninja)
 if [ "${1:-}" = catalog ]; then
-  shift
+  runs=${2:-3}
   cmake -S . -B build/bench-win "${gen[@]}" -DCMAKE_BUILD_TYPE=Release -DMIREPAN_TESTS=OFF \
     -DCMAKE_TOOLCHAIN_FILE=cmake/mingw-w64.cmake >/dev/null
   cmake --build build/bench-win --target ingredient_catalog_bench -j 2 >/dev/null
   source tools/wine-env.sh
   mirepan_wine_prefix
   cd build/bench-win/bench
-  xvfb-run -a -s "-screen 0 1280x1024x24" wine ./ingredient_catalog_bench.exe "$@"
+  echo "Times in milliseconds, the median of $runs runs; peak working set in MB."
+  echo "| records             |    load | fill+paint | load+fill+paint | reverse | re-sort | find 1st | find 2nd |   save | peak MB |"
+  echo "|---------------------|--------:|-----------:|-----------:|---------:|---------:|---------:|---------:|-------:|--------:|"
+  for config in "ingredients 10000" "ingredients 100000" "recipes 20000"; do
+    # shellcheck disable=SC2086
+    xvfb-run -a -s "-screen 0 1280x1024x24" wine ./ingredient_catalog_bench.exe $config "$runs" 2>/dev/null
+  done
   exit
 fi
 cmake -S . -B build/bench "${gen[@]}" -DCMAKE_BUILD_TYPE=Release -DMIREPAN_TESTS=OFF >/dev/null

@@ -305,7 +305,9 @@ bool ERAppWindows::OnNotify(const NMHDR* header, LRESULT& result) {
     if (header->code == LVN_ITEMACTIVATE) view.EditItem(views[1].get());
     if (header->code == LVN_COLUMNCLICK)
       view.SortByColumn(reinterpret_cast<const NMLISTVIEW*>(header)->iSubItem);
-    if (header->code == LVN_ITEMCHANGED) view.OnSelectionChanged(MainMenu());
+    // A range selected with Shift comes as one state change of an owner-data list.
+    if (header->code == LVN_ITEMCHANGED || header->code == LVN_ODSTATECHANGED)
+      view.OnSelectionChanged(MainMenu());
     return true;
   }
   if (header->idFrom == IDC_TABS && header->code == TCN_SELCHANGE) {
@@ -367,6 +369,9 @@ bool ERAppWindows::OnCommand(WPARAM wp, LPARAM lp) {
       return true;
     case 1210:
       views[1]->Upload();
+      return true;
+    case IDM_VIEW_FIND:
+      Current().FocusFind();
       return true;
     case 1807:
       views[1]->ImportFromWebPage();

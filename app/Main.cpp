@@ -12,6 +12,16 @@ WString StringTableText(uint32_t id) {
   return DAVavador::ERApp::Current()->String(id);
 }
 
+// Keys an edit box with the keyboard uses itself (the find box): Delete deletes characters there,
+// not records, and Ctrl+A selects its text.
+bool IsEditingKey(const MSG& message) {
+  if (message.message != WM_KEYDOWN) return false;
+  wchar_t className[8] = {};
+  GetClassNameW(GetFocus(), className, 8);
+  if (lstrcmpiW(className, L"Edit") != 0) return false;
+  return message.wParam == VK_DELETE || (message.wParam == 'A' && GetKeyState(VK_CONTROL) < 0);
+}
+
 ERAppWindows* AppOf(HWND window) {
   return reinterpret_cast<ERAppWindows*>(GetWindowLongPtrW(window, GWLP_USERDATA));
 }
@@ -69,7 +79,7 @@ int WINAPI wWinMain(HINSTANCE instance, HINSTANCE, PWSTR, int) {
   HACCEL accelerators = LoadAcceleratorsW(instance, L"Mirepan");
   MSG message;
   while (GetMessageW(&message, nullptr, 0, 0) > 0) {
-    if (TranslateAcceleratorW(window, accelerators, &message)) continue;
+    if (!IsEditingKey(message) && TranslateAcceleratorW(window, accelerators, &message)) continue;
     TranslateMessage(&message);
     DispatchMessageW(&message);
   }

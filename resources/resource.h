@@ -9,12 +9,12 @@
 #define IDS_MAKER_NAME 4101
 #define IDS_PRODUCT_NAME 4103
 #define IDS_DISPLAY_NAME 4110
-#define IDS_ALL 4200                  // "--All--", the header row of combo boxes
-#define IDS_TOOLBAR_TIP_FIRST 6000    // + button image index
-#define IDI_TOOLBAR_FIRST 6100        // + button image index, normal
+#define IDS_ALL 4200                     // "--All--", the header row of combo boxes
+#define IDS_TOOLBAR_TIP_FIRST 6000       // + button image index
+#define IDI_TOOLBAR_FIRST 6100           // + button image index, normal
 #define IDI_TOOLBAR_DISABLED_FIRST 6200  // + button image index, disabled
-#define IDR_MANIFEST 1                // CREATEPROCESS_MANIFEST_RESOURCE_ID
-#define IDD_INPUT_BOX 20100           // one-line text input: prompt, edit, OK, Cancel
+#define IDR_MANIFEST 1                   // CREATEPROCESS_MANIFEST_RESOURCE_ID
+#define IDD_INPUT_BOX 20100              // one-line text input: prompt, edit, OK, Cancel
 #define IDC_INPUT_PROMPT 20101
 #define IDC_INPUT_TEXT 20102
 
@@ -46,6 +46,7 @@
 #define IDC_VIEW_CATEGORY 2100
 #define IDC_VIEW_LETTER 2101
 #define IDC_VIEW_LIST 2102
+#define IDC_VIEW_FIND 2107  // the find box right of the letter selector
 #define IDD_COLUMNS 2308
 #define IDC_COLUMNS_ADD 2300
 #define IDC_COLUMNS_AVAILABLE 2301
@@ -68,6 +69,8 @@
 #define IDS_VIEW_SAVE_KEPT 5011
 #define IDS_VIEW_EXPORT_TO_CATALOG 5012
 #define IDS_VIEW_EXPORT_NAME 5013
+#define IDS_VIEW_FIND_LABEL 5014
+#define IDM_VIEW_FIND 1211  // Ctrl+F: the keyboard to the find box
 #define IDS_VIEW_TAB_FIRST 4106
 #define IDD_CATEGORY 2200
 #define IDC_CATEGORY_OLD_LABEL 2201
@@ -81,16 +84,16 @@
 // ---- main window
 #define IDM_MAIN_DIARY 1100
 #define IDM_MAIN_INGREDIENTS 1405
-#define IDM_MAIN_DEFAULT 1500          // the menu bar until a view installs its own
+#define IDM_MAIN_DEFAULT 1500  // the menu bar until a view installs its own
 #define IDM_MAIN_RECIPES 1806
 #define IDM_MAIN_SHOPLIST 1900
-#define IDM_POPUP_DIARY 1700           // list pop-ups of the views
+#define IDM_POPUP_DIARY 1700  // list pop-ups of the views
 #define IDM_POPUP_INGREDIENTS 1701
 #define IDM_POPUP_RECIPES 1702
 #define IDM_POPUP_SHOPLIST 1703
 #define IDM_POPUP_TABS 1704
 #define IDM_POPUP_TOOLBAR 1705
-#define IDR_HELP_FILE 1007             // RCDATA: the compiled help file
+#define IDR_HELP_FILE 1007  // RCDATA: the compiled help file
 #define IDD_ABOUT 2000
 #define IDC_ABOUT_NAME 2001
 #define IDC_ABOUT_VERSION 2002
@@ -104,7 +107,7 @@
 #define IDS_ALREADY_RUNNING 4105
 #define IDS_HOME_PAGE 4111
 #define IDS_SUPPORT_MAIL 4112
-#define IDS_RESTORE_QUESTION 4116      // "Restore from your last saved backup?"
+#define IDS_RESTORE_QUESTION 4116  // "Restore from your last saved backup?"
 
 // ---- ingredients (strings 4690-4692 chosen here)
 #define IDS_INGREDIENT_COPY_CAPTION 4690     // "Copy Ingredient"
@@ -197,8 +200,8 @@
 #define IDS_UPLOAD_DONE 4915
 
 // ---- recipes (strings 4518 and 4908 and the label ids 3260-3280 chosen here)
-#define IDS_RECIPE_RESTORE_TITLE 4518    // "Restoring recipes"
-#define IDS_RECIPE_EXPORT_CAPTION 4908   // "Export Recipes"
+#define IDS_RECIPE_RESTORE_TITLE 4518   // "Restoring recipes"
+#define IDS_RECIPE_EXPORT_CAPTION 4908  // "Export Recipes"
 #define IDC_EXPORT_INGREDIENTS 2505     // dialog 2500: shown for recipes only
 #define IDC_EXPORT_INGREDIENTS_LABEL 2506
 #define IDD_RECIPE_EDITOR 3200
@@ -232,7 +235,7 @@
 #define IDC_RECIPE_SERVES 3233
 #define IDC_RECIPE_UP 3234
 #define IDC_RECIPE_UPDATE 3235
-#define IDC_RECIPE_GENERAL_LABEL 3260     // 3260..3266: labels of the General tab
+#define IDC_RECIPE_GENERAL_LABEL 3260      // 3260..3266: labels of the General tab
 #define IDC_RECIPE_INGREDIENTS_LABEL 3270  // 3270..3272: labels of the Ingredients tab
 #define IDC_RECIPE_INSTRUCTIONS_LABEL 3280
 #define IDD_COMPONENT_INFO 3400
@@ -299,27 +302,27 @@
 #define IDS_DIARY_IMPORT_QUESTION 4351
 #define IDS_DIARY_BAD_DATE 4352
 #define IDS_DIARY_EXPORT_CAPTION 4353
-#define IDS_MEAL_TYPE_FIRST 4360  // 4360..4366: "Breakfast" .. "Midnight Snack", meal types 1..7
-#define IDS_CHART_TAB 4380           // "Chart"
-#define IDS_TREND_TAB 4381           // "Trend"
-#define IDS_CHART_SAVE 4382          // "Save as PNG..."
-#define IDS_CHART_PRINT 4383         // "Print..."
-#define IDS_CHART_NO_MEALS 4384      // "No meals in this period"
-#define IDS_CHART_AVERAGE 4385       // "Average per day: "
-#define IDS_CHART_PNG_FILES 4386     // "PNG Pictures (*.png)"
-#define IDS_CHART_SAVE_TITLE 4387    // "Save the chart as"
-#define IDS_CHART_NUTRIENT 4388      // "Nutrient:"
-#define IDS_CHART_NOT_SAVED 4389     // "The chart could not be saved to "
-#define IDC_CHART_ALLOWANCE 2790     // the nutrition window's chart pages, created at run time
+#define IDS_MEAL_TYPE_FIRST 4360   // 4360..4366: "Breakfast" .. "Midnight Snack", meal types 1..7
+#define IDS_CHART_TAB 4380         // "Chart"
+#define IDS_TREND_TAB 4381         // "Trend"
+#define IDS_CHART_SAVE 4382        // "Save as PNG..."
+#define IDS_CHART_PRINT 4383       // "Print..."
+#define IDS_CHART_NO_MEALS 4384    // "No meals in this period"
+#define IDS_CHART_AVERAGE 4385     // "Average per day: "
+#define IDS_CHART_PNG_FILES 4386   // "PNG Pictures (*.png)"
+#define IDS_CHART_SAVE_TITLE 4387  // "Save the chart as"
+#define IDS_CHART_NUTRIENT 4388    // "Nutrient:"
+#define IDS_CHART_NOT_SAVED 4389   // "The chart could not be saved to "
+#define IDC_CHART_ALLOWANCE 2790   // the nutrition window's chart pages, created at run time
 #define IDC_CHART_TREND 2791
 #define IDC_CHART_SAVE 2792
 #define IDC_CHART_PRINT 2793
 #define IDC_CHART_NUTRIENT 2794
 #define IDC_CHART_NUTRIENT_LABEL 2795
-#define IDD_WEB_ADDRESS 3700          // Import from Web Page: the page's address or saved file
+#define IDD_WEB_ADDRESS 3700  // Import from Web Page: the page's address or saved file
 #define IDC_WEB_ADDRESS 3701
 #define IDC_WEB_BROWSE 3702
-#define IDD_RECIPE_REVIEW 3710        // the imported recipe before it is added
+#define IDD_RECIPE_REVIEW 3710  // the imported recipe before it is added
 #define IDC_REVIEW_NAME 3711
 #define IDC_REVIEW_CATEGORY 3712
 #define IDC_REVIEW_SERVES 3713
@@ -330,22 +333,22 @@
 #define IDC_REVIEW_FIND 3718
 #define IDC_REVIEW_NEW 3719
 #define IDC_REVIEW_LEAVE_OUT 3720
-#define IDS_WEB_FETCHING 4390         // "Fetching the recipe page"
-#define IDS_WEB_NOT_FETCHED 4391      // "The page could not be fetched: "
-#define IDS_WEB_TOO_LARGE 4392        // "The page is larger than 10 MB: "
-#define IDS_WEB_NO_RECIPE 4393        // "No recipe was found in "
-#define IDS_WEB_HTML_FILES 4394       // "Web Pages (*.html;*.htm)"
-#define IDS_WEB_BROWSE_TITLE 4395     // "Select a saved web page"
-#define IDS_REVIEW_COLUMNS 4396       // 4396..4399: "Line", "Amount", "Unit", "Ingredient"
-#define IDS_REVIEW_LEFT_OUT 4400      // "(left out)"
-#define IDS_REVIEW_NO_NAME 4401       // "Please enter the name of the recipe."
-#define IDS_MEALMASTER_FILES 4402     // "MealMaster Files (*.mmf;*.mm;*.txt)"
-#define IDS_SEX_FIRST 4370        // 4370..4372: "Unspecified", "Female", "Male"; 4370 also the age band 0
+#define IDS_WEB_FETCHING 4390      // "Fetching the recipe page"
+#define IDS_WEB_NOT_FETCHED 4391   // "The page could not be fetched: "
+#define IDS_WEB_TOO_LARGE 4392     // "The page is larger than 10 MB: "
+#define IDS_WEB_NO_RECIPE 4393     // "No recipe was found in "
+#define IDS_WEB_HTML_FILES 4394    // "Web Pages (*.html;*.htm)"
+#define IDS_WEB_BROWSE_TITLE 4395  // "Select a saved web page"
+#define IDS_REVIEW_COLUMNS 4396    // 4396..4399: "Line", "Amount", "Unit", "Ingredient"
+#define IDS_REVIEW_LEFT_OUT 4400   // "(left out)"
+#define IDS_REVIEW_NO_NAME 4401    // "Please enter the name of the recipe."
+#define IDS_MEALMASTER_FILES 4402  // "MealMaster Files (*.mmf;*.mm;*.txt)"
+#define IDS_SEX_FIRST 4370         // 4370..4372: "Unspecified", "Female", "Male"; 4370 also the age band 0
 
 // ---- shopping lists (strings 5401-5419 and dialog 3300 chosen here)
 #define IDS_SHOPLIST_RESTORE_QUESTION 5400
-#define IDS_SHOPLIST_DEFAULT_NAME 5401    // "Shopping List"
-#define IDS_SHOPLIST_LABEL 5402           // "List:"
+#define IDS_SHOPLIST_DEFAULT_NAME 5401  // "Shopping List"
+#define IDS_SHOPLIST_LABEL 5402         // "List:"
 #define IDS_SHOPLIST_COPY_CAPTION 5403
 #define IDS_SHOPLIST_COPY_PROMPT 5404
 #define IDS_SHOPLIST_DELETE_QUESTION 5405

@@ -3,73 +3,140 @@
 #include <commctrl.h>
 
 #include <algorithm>
-#include <unordered_map>
-
-#include "storage/XMLDoc.h"
+#include <unordered_set>
 
 namespace DAVavador {
 
 namespace {
 
 constexpr DWORD kExtendedStyles = LVS_EX_FULLROWSELECT;
-
-// Sorting reads every cell once, then lets the control order its rows. The comparison is given
-// the rows' data, which normally tell the rows apart; only when two rows share their data do the
-// rows carry their positions at the start as their data while the sort runs (every such change
-// notifies the parent, which costs a round trip a row).
-struct SortRows {
-  std::vector<WString> texts;
-  std::vector<double> numbers;
-  std::unordered_map<LPARAM, size_t> rowOf;  // by data; empty when the data are positions
-  SortKind kind;
-  bool reverse;
-
-  size_t Row(LPARAM data) const { return rowOf.empty() ? static_cast<size_t>(data) : rowOf.at(data); }
-};
-
-WString CellText(HWND list, int item, int column, int capacity) {
-  WString text(capacity + 1, L'\0');
-  LVITEMW cell = {};
-  cell.iSubItem = column;
-  cell.pszText = text.data();
-  cell.cchTextMax = capacity + 1;
-  const int length =
-      static_cast<int>(SendMessageW(list, LVM_GETITEMTEXTW, item, reinterpret_cast<LPARAM>(&cell)));
-  text.resize(length > 0 ? length : 0);
-  return text;
-}
-
-int CALLBACK CompareRows(LPARAM first, LPARAM second, LPARAM context) {
-  const auto& rows = *reinterpret_cast<const SortRows*>(context);
-  const size_t a = rows.Row(first), b = rows.Row(second);
-  int result;
-  if (rows.kind == SortKind::Text) {
-    result = CompareNoCase(rows.texts[a], rows.texts[b]);
-  } else {
-    const double x = rows.numbers[a], y = rows.numbers[b];
-    result = x < y ? -1 : (y < x ? 1 : 0);
-  }
-  return rows.reverse ? -result : result;
-}
+constexpr size_t kMostCachedRows = 256;
 
 }  // namespace
+
+ERListView::~ERListView() {
+  UnhookParent();
+}
 
 bool ERListView::Create(HWND parent, int id) {
   return CreateAt(parent, id, 0, 0, 300, 200);
 }
 
 bool ERListView::CreateAt(HWND parent, int id, int x, int y, int width, int height) {
+  UnhookParent();
   kinds_.clear();
-  const DWORD style = WS_CHILD | WS_VISIBLE | LVS_REPORT | LVS_SHOWSELALWAYS;
+  rows_.Clear();
+  cache_.clear();
+  const DWORD style = WS_CHILD | WS_VISIBLE | LVS_REPORT | LVS_SHOWSELALWAYS | LVS_OWNERDATA;
   if (!CreateControl(WC_LISTVIEWW, style, WS_EX_STATICEDGE, parent, id, x, y, width, height)) return false;
   Send(LVM_SETEXTENDEDLISTVIEWSTYLE, kExtendedStyles, kExtendedStyles);
+  HookParent();
   return true;
 }
 
 void ERListView::Attach(HWND window) {
+  UnhookParent();
   ERWindow::Attach(window);
   kinds_.assign(ColumnCount(), SortKind::Text);
   Send(LVM_SETEXTENDEDLISTVIEWSTYLE, kExtendedStyles, kExtendedStyles);
+  HookParent();
+}
+
+void ERListView::Detach() {
+  UnhookParent();
+  ERWindow::Detach();
+  HookParent();
+}
+
+void ERListView::HookParent() {
+  if (!Window()) return;
+  hookedParent_ = GetParent(Window());
+  SetWindowSubclass(hookedParent_, &ERListView::ParentProc, reinterpret_cast<UINT_PTR>(this),
+                    reinterpret_cast<DWORD_PTR>(this));
+}
+
+void ERListView::UnhookParent() {
+  if (hookedParent_ && IsWindow(hookedParent_))
+    RemoveWindowSubclass(hookedParent_, &ERListView::ParentProc, reinterpret_cast<UINT_PTR>(this));
+  hookedParent_ = nullptr;
+}
+
+LRESULT CALLBACK ERListView::ParentProc(HWND window, UINT msg, WPARAM wp, LPARAM lp, UINT_PTR id,
+                                        DWORD_PTR self) {
+  auto* list = reinterpret_cast<ERListView*>(self);
+  if (msg == WM_NOTIFY) {
+    LRESULT result = 0;
+    if (list->OnParentNotify(reinterpret_cast<const NMHDR*>(lp), result)) return result;
+  } else if (msg == WM_NCDESTROY) {
+    RemoveWindowSubclass(window, &ERListView::ParentProc, id);
+    list->hookedParent_ = nullptr;
+  }
+  return DefSubclassProc(window, msg, wp, lp);
+}
+
+bool ERListView::OnParentNotify(const NMHDR* header, LRESULT& result) {
+  if (!Window() || header->hwndFrom != Window()) return false;
+  switch (header->code) {
+    case LVN_GETDISPINFOW: {
+      LVITEMW& item = reinterpret_cast<NMLVDISPINFOW*>(const_cast<NMHDR*>(header))->item;
+      if ((item.mask & LVIF_TEXT) && item.pszText && item.cchTextMax > 0)
+        lstrcpynW(item.pszText, CachedCell(item.iItem, item.iSubItem).c_str(), item.cchTextMax);
+      return true;
+    }
+    case LVN_ODCACHEHINT: {
+      const auto* hint = reinterpret_cast<const NMLVCACHEHINT*>(header);
+      if (frozen_ || hint->iFrom == cacheFrom_) return true;
+      cacheFrom_ = hint->iFrom;
+      cache_.assign(std::min<size_t>(kMostCachedRows, std::max(0, hint->iTo - hint->iFrom + 1)), {});
+      return true;
+    }
+    case LVN_ODFINDITEMW: {
+      const auto* find = reinterpret_cast<const NMLVFINDITEMW*>(header);
+      result = -1;
+      // Type-ahead asks with LVFI_PARTIAL alone.
+      if ((find->lvfi.flags & (LVFI_STRING | LVFI_PARTIAL)) && find->lvfi.psz)
+        result = FindByName(find->iStart, find->lvfi.psz, (find->lvfi.flags & LVFI_PARTIAL) != 0);
+      return true;
+    }
+    default:
+      return false;
+  }
+}
+
+const WString& ERListView::CachedCell(int item, int column) {
+  scratch_.clear();
+  if (item < 0 || static_cast<size_t>(item) >= rows_.ShownCount() || column < 0) return scratch_;
+  const size_t slot = static_cast<size_t>(item - cacheFrom_);
+  const bool inCache = item >= cacheFrom_ && slot < cache_.size();
+  if (inCache && static_cast<size_t>(column) < cache_[slot].size()) return cache_[slot][column];
+  if (frozen_) return scratch_;
+  if (!inCache) return scratch_ = rows_.Cell(item, column);
+  // The whole row at once: the control asks for its cells one after another.
+  std::vector<WString>& cells = cache_[slot];
+  cells.clear();
+  for (int c = 0; c < std::max(ColumnCount(), column + 1); ++c) cells.push_back(rows_.Cell(item, c));
+  return cells[column];
+}
+
+int ERListView::FindByName(int start, const WString& text, bool partial) const {
+  const int count = ItemCount();
+  const int length = static_cast<int>(text.size());
+  for (int k = 0; k < count; ++k) {
+    const int item = (std::max(0, start) + k) % count;
+    const WString cell = ItemText(item, 0);
+    const int compared =
+        partial ? std::min(length, static_cast<int>(cell.size())) : static_cast<int>(cell.size());
+    if (partial && compared < length) continue;
+    if (CompareStringW(LOCALE_SYSTEM_DEFAULT, NORM_IGNORECASE, cell.c_str(), compared, text.c_str(),
+                       length) == CSTR_EQUAL)
+      return item;
+  }
+  return -1;
+}
+
+void ERListView::SetSources(ListRows::CellSource cells, ListRows::NameSource names) {
+  rows_.SetSources(std::move(cells), std::move(names));
+  Refresh(true);
 }
 
 int ERListView::ColumnCount() const {
@@ -87,6 +154,8 @@ bool ERListView::InsertColumn(int position, const WString& caption, int width, i
   const int at = static_cast<int>(Send(LVM_INSERTCOLUMNW, position, reinterpret_cast<LPARAM>(&column)));
   if (at < 0 || !Window()) return false;
   kinds_.insert(kinds_.begin() + std::min<size_t>(at, kinds_.size()), kind);
+  rows_.ForgetKeys();
+  cache_.clear();
   return true;
 }
 
@@ -99,12 +168,16 @@ bool ERListView::SetColumn(int position, const WString& caption, int width, int 
   column.pszText = const_cast<LPWSTR>(caption.c_str());
   if (!Send(LVM_SETCOLUMNW, position, reinterpret_cast<LPARAM>(&column))) return false;
   SetSortKind(position, kind);
+  rows_.ForgetKeys();  // the column may show another identifier now
+  cache_.clear();
   return true;
 }
 
 void ERListView::DeleteColumn(int position) {
   if (!Send(LVM_DELETECOLUMN, position)) return;
   if (static_cast<size_t>(position) < kinds_.size()) kinds_.erase(kinds_.begin() + position);
+  rows_.ForgetKeys();
+  cache_.clear();
 }
 
 int ERListView::ColumnWidth(int position) const {
@@ -123,63 +196,69 @@ SortKind ERListView::SortKindOf(int position) const {
 }
 
 int ERListView::ItemCount() const {
-  return static_cast<int>(Send(LVM_GETITEMCOUNT));
+  return static_cast<int>(rows_.ShownCount());
 }
 
-int ERListView::InsertItem(int index, const WString& text, LPARAM data) {
-  if (!Window()) return -1;
-  LVITEMW item = {};
-  item.mask = LVIF_TEXT | LVIF_PARAM;
-  item.iItem = index;
-  item.pszText = const_cast<LPWSTR>(text.c_str());
-  item.lParam = data;
-  return static_cast<int>(Send(LVM_INSERTITEMW, 0, reinterpret_cast<LPARAM>(&item)));
+void ERListView::SetRows(std::vector<Row> rows) {
+  RunOnWindowThread([this, &rows] {
+    Send(LVM_DELETEALLITEMS);  // the selection and the scroll position go with the old rows
+    rows_.Assign(std::move(rows));
+    Refresh(false);
+  });
 }
 
-void ERListView::SetItemText(int item, int column, const WString& text) {
-  LVITEMW cell = {};
-  cell.iSubItem = column;
-  cell.pszText = const_cast<LPWSTR>(text.c_str());
-  Send(LVM_SETITEMTEXTW, item, reinterpret_cast<LPARAM>(&cell));
+int ERListView::AddItem(LPARAM data, const void* record) {
+  int item = -1;
+  RunOnWindowThread([&] {
+    item = rows_.Append(Row{data, record});
+    if (item >= 0) Send(LVM_SETITEMCOUNT, ItemCount(), LVSICF_NOSCROLL | LVSICF_NOINVALIDATEALL);
+  });
+  return item;
+}
+
+void ERListView::UpdateItem(int item) {
+  if (item < 0 || item >= ItemCount()) return;
+  rows_.Changed(static_cast<size_t>(item));
+  cache_.clear();
+  Send(LVM_REDRAWITEMS, item, item);
 }
 
 WString ERListView::ItemText(int item, int column) const {
-  if (!Window()) return WString();
-  // The control does not tell a cell's length: read into a growing buffer until it fits.
-  for (int capacity = 256;; capacity *= 4) {
-    WString text = CellText(Window(), item, column, capacity);
-    if (static_cast<int>(text.size()) < capacity) return text;
-  }
+  if (item < 0 || item >= ItemCount()) return WString();
+  return rows_.Cell(static_cast<size_t>(item), column);
 }
 
 LPARAM ERListView::ItemData(int item) const {
-  LVITEMW entry = {};
-  entry.mask = LVIF_PARAM;
-  entry.iItem = item;
-  return Send(LVM_GETITEMW, 0, reinterpret_cast<LPARAM>(&entry)) ? entry.lParam : 0;
+  return item >= 0 && item < ItemCount() ? rows_.Shown(static_cast<size_t>(item)).data : 0;
 }
 
-void ERListView::SetItemData(int item, LPARAM data) {
-  LVITEMW entry = {};
-  entry.mask = LVIF_PARAM;
-  entry.iItem = item;
-  entry.lParam = data;
-  Send(LVM_SETITEMW, 0, reinterpret_cast<LPARAM>(&entry));
+const void* ERListView::ItemRecord(int item) const {
+  return item >= 0 && item < ItemCount() ? rows_.Shown(static_cast<size_t>(item)).record : nullptr;
 }
 
 int ERListView::FindItem(LPARAM data) const {
-  if (!Window()) return -1;
-  LVFINDINFOW find = {};
-  find.flags = LVFI_PARAM;
-  find.lParam = data;
-  return static_cast<int>(Send(LVM_FINDITEMW, static_cast<WPARAM>(-1), reinterpret_cast<LPARAM>(&find)));
+  return rows_.FindData(data);
 }
 
 void ERListView::DeleteItem(int item) {
+  if (item < 0 || item >= ItemCount()) return;
+  rows_.Erase(static_cast<size_t>(item));
+  cache_.clear();
+  // The control moves the selection of the later rows up by one.
   Send(LVM_DELETEITEM, item);
+  Refresh(true);
 }
+
 void ERListView::DeleteAllItems() {
   Send(LVM_DELETEALLITEMS);
+  rows_.Clear();
+  cache_.clear();
+}
+
+void ERListView::Refresh(bool keepScroll) {
+  cache_.clear();
+  Send(LVM_SETITEMCOUNT, ItemCount(), keepScroll ? LVSICF_NOSCROLL : 0);
+  Invalidate();
 }
 
 int ERListView::SelectedCount() const {
@@ -228,26 +307,40 @@ void ERListView::SetRedraw(bool on) {
   if (on) Invalidate();
 }
 
+void ERListView::Freeze(bool frozen) {
+  RunOnWindowThread([this, frozen] {
+    frozen_ = frozen;
+    if (!frozen) Refresh(true);
+  });
+}
+
+void ERListView::KeepingSelection(const std::function<void()>& reorder) {
+  const int count = ItemCount();
+  const std::vector<int> items = SelectedItems();
+  const void* focused = ItemRecord(
+      static_cast<int>(Send(LVM_GETNEXTITEM, static_cast<WPARAM>(-1), MAKELPARAM(LVNI_FOCUSED, 0))));
+  std::unordered_set<const void*> selected;
+  for (int item : items) selected.insert(ItemRecord(item));
+  reorder();
+  Refresh(true);
+  // With every row selected before and after, the control's selection is still right.
+  const bool allStay = static_cast<int>(items.size()) == count && ItemCount() == count;
+  if (!items.empty() && !allStay) {
+    SetItemState(-1, 0, LVIS_SELECTED | LVIS_FOCUSED);
+    for (int item = 0; item < ItemCount(); ++item)
+      if (selected.count(ItemRecord(item))) SetItemState(item, LVIS_SELECTED, LVIS_SELECTED);
+  }
+  const int focus = focused ? rows_.FindRecord(focused) : -1;
+  if (focus >= 0) SetItemState(focus, LVIS_FOCUSED, LVIS_FOCUSED);
+}
+
 void ERListView::Sort(int position, bool reverse) {
   if (!Window() || position < 0 || position >= ColumnCount()) return;
-  const int count = ItemCount();
-  SortRows rows{{}, {}, {}, SortKindOf(position), reverse};
-  std::vector<LPARAM> data(count);
-  bool distinct = true;
-  for (int i = 0; i < count; ++i) {
-    rows.texts.push_back(CellText(Window(), i, position, kSortTextLength));
-    if (rows.kind == SortKind::Number) rows.numbers.push_back(ParseReal(rows.texts.back().c_str()));
-    data[i] = ItemData(i);
-    distinct = distinct && rows.rowOf.emplace(data[i], i).second;
-  }
-  if (distinct) {
-    Send(LVM_SORTITEMS, reinterpret_cast<WPARAM>(&rows), reinterpret_cast<LPARAM>(&CompareRows));
-    return;
-  }
-  rows.rowOf.clear();
-  for (int i = 0; i < count; ++i) SetItemData(i, i);
-  Send(LVM_SORTITEMS, reinterpret_cast<WPARAM>(&rows), reinterpret_cast<LPARAM>(&CompareRows));
-  for (int i = 0; i < count; ++i) SetItemData(i, data[ItemData(i)]);
+  KeepingSelection([&] { rows_.Sort(position, SortKindOf(position), reverse); });
+}
+
+void ERListView::SetFilter(const WString& text) {
+  KeepingSelection([&] { rows_.SetFilter(text); });
 }
 
 }  // namespace DAVavador

@@ -1,25 +1,37 @@
 #pragma once
-// A report-style list view with full-row selection. Each column has a sort kind: text columns
-// compare their displayed texts without regard to case, number columns by value. Workers may call
-// the item operations: each is one message to the control.
+// A report-style list view with full-row selection over owner data: the rows live in a ListRows
+// (a data value and a record each) and the control asks for the texts of the rows it paints, so a
+// list costs what its visible rows cost. Each column has a sort kind: text columns compare as the
+// system's locale orders them without regard to case, number columns by value. A find text shows
+// only the rows whose name holds it. The control's notifications are taken from its parent.
+// Every operation belongs to the window's thread; AddItem may also be called from a worker.
 #include <windows.h>
 #include <commctrl.h>
 
 #include <vector>
 
 #include "toolkit/ERWindow.h"
+#include "toolkit/ListRows.h"
 
 namespace DAVavador {
 
-enum class SortKind { Text, Number };
-
 class ERListView : public ERWindow {
  public:
-  static constexpr int kSortTextLength = 1024;  // characters of a cell that sorting compares
+  using Row = ListRows::Row;
+  static constexpr int kSortTextLength = ListRows::kSortTextLength;
 
+  ERListView() = default;
+  ~ERListView() override;
+
+  // Created with LVS_OWNERDATA; a dialog's list control given to Attach must have that style.
   bool Create(HWND parent, int id) override;
   bool CreateAt(HWND parent, int id, int x, int y, int width, int height) override;
   void Attach(HWND window) override;  // also sets the extended styles
+  void Detach() override;
+
+  // Where the texts come from: a cell by record and column position, and the name a find text is
+  // matched against.
+  void SetSources(ListRows::CellSource cells, ListRows::NameSource names = nullptr);
 
   // Columns by display position.
   int ColumnCount() const;
@@ -34,14 +46,17 @@ class ERListView : public ERWindow {
   void SetSortKind(int position, SortKind kind);
   SortKind SortKindOf(int position) const;
 
-  // Items; the data value of an item is the caller's (a record, an id).
+  // Items are the shown rows.
   int ItemCount() const;
-  int InsertItem(int index, const WString& text, LPARAM data);  // index taken, -1 on failure
-  int AddItem(const WString& text, LPARAM data) { return InsertItem(ItemCount(), text, data); }
-  void SetItemText(int item, int column, const WString& text);
+  // Replaces every row (none selected afterwards).
+  void SetRows(std::vector<Row> rows);
+  // Appends a row; its index, or -1 when the find text hides it.
+  int AddItem(LPARAM data, const void* record);
+  // The item's record changed: it is painted and sorted by its new texts.
+  void UpdateItem(int item);
   WString ItemText(int item, int column) const;
   LPARAM ItemData(int item) const;
-  void SetItemData(int item, LPARAM data);
+  const void* ItemRecord(int item) const;
   int FindItem(LPARAM data) const;  // -1 when no item carries it
   void DeleteItem(int item);
   void DeleteAllItems();
@@ -58,14 +73,39 @@ class ERListView : public ERWindow {
   void ClearSelection();
   void EnsureVisible(int item);
   void SetRedraw(bool on);
+  // While frozen the control paints only texts it already holds: the records may be changing on
+  // another thread.
+  void Freeze(bool frozen);
 
-  // Sorts by the column at `position`, ascending or, with `reverse`, descending.
+  // Sorts by the column at `position`, ascending or, with `reverse`, descending; the selected
+  // rows stay selected.
   void Sort(int position, bool reverse);
+  // Shows only the rows whose name holds `text` (see ListRows::SetFilter).
+  void SetFilter(const WString& text);
+  const WString& Filter() const { return rows_.Filter(); }
 
  private:
+  static LRESULT CALLBACK ParentProc(HWND window, UINT msg, WPARAM wp, LPARAM lp, UINT_PTR id,
+                                     DWORD_PTR self);
+  void HookParent();
+  void UnhookParent();
+  bool OnParentNotify(const NMHDR* header, LRESULT& result);
+  const WString& CachedCell(int item, int column);
+  int FindByName(int start, const WString& text, bool partial) const;
+  // The rows changed under the control: it is told the new count and repaints.
+  void Refresh(bool keepScroll);
+  // Runs `reorder` with the selection following the records rather than the indices.
+  void KeepingSelection(const std::function<void()>& reorder);
   void SetItemState(int item, UINT state, UINT mask);
 
+  ListRows rows_;
   std::vector<SortKind> kinds_;  // by column position
+  HWND hookedParent_ = nullptr;
+  // The texts of the rows the control announced it will paint (LVN_ODCACHEHINT), a row each.
+  int cacheFrom_ = 0;
+  std::vector<std::vector<WString>> cache_;
+  WString scratch_;  // a cell outside the cache
+  bool frozen_ = false;
 };
 
 }  // namespace DAVavador

@@ -10,8 +10,11 @@ mirepan_wine_prefix() {
   if [ ! -f "$WINEPREFIX/system.reg" ]; then
     mkdir -p "$WINEPREFIX"
     wineboot --init >/dev/null 2>&1 || true
-    # A virtual display has no window manager: Wine draws the captions and frames itself.
+    # A virtual display has no window manager: Wine draws the captions and frames itself, and
+    # does not wait for a window manager to confirm that a window was hidden (two seconds a
+    # dialog otherwise).
     wine reg add 'HKCU\Software\Wine\X11 Driver' /v Decorated /d N /f >/dev/null 2>&1 || true
+    wine reg add 'HKCU\Software\Wine\X11 Driver' /v Managed /d N /f >/dev/null 2>&1 || true
     wineserver -w || true
   fi
   # Wine draws the caption buttons with its Marlett font; without it in the prefix they show as

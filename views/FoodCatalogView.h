@@ -14,7 +14,11 @@
 template <class Record>
 class FoodCatalogView : public View {
  public:
-  using View::View;
+  FoodCatalogView(DAVavador::ERApp& owner, DAVavador::ERStatusBar& statusBar, DAVavador::ERToolbar& toolbar,
+                  Options& options, const ViewTraits& traits)
+      : View(owner, statusBar, toolbar, options, traits) {
+    UseRecordRows<Record>();
+  }
 
   const std::vector<std::unique_ptr<Record>>& Records() const { return records_; }
 
@@ -39,8 +43,9 @@ class FoodCatalogView : public View {
     }
     return nullptr;
   }
+  // The record a row shows; the view owns its records, so it may change them.
   Record* RecordOfRow(int row) const {
-    return row < 0 ? nullptr : FindRecord(static_cast<uint32_t>(listView.ItemData(row)));
+    return const_cast<Record*>(static_cast<const Record*>(listView.ItemRecord(row)));
   }
   Record* FocusedRecord() const { return RecordOfRow(listView.FocusedOfOne()); }
 

@@ -24,6 +24,9 @@ namespace {
 constexpr int kSelectorTop = 32;
 constexpr int kLabelTop = 35;
 constexpr int kListTop = 30;  // the list starts this far below the top of the view's rectangle
+constexpr int kFindLeft = 452;
+constexpr int kFindLabelWidth = 36;
+constexpr int kFindWidth = 160;
 
 // Toolbar buttons and menu items of the category commands.
 constexpr int kAddCategory = 1001;
@@ -58,10 +61,14 @@ struct View::Worker {
 
 void View::FillProgress::RowAdded() {
   ++added_;
-  // Each report is a round trip to the interface thread: only a new percentage is sent.
+  // Each report is a round trip to the interface thread: only a new percentage is sent, and no
+  // more often than the eye follows.
   const int percent = static_cast<int>(added_ * 100 / count_);
   if (!window_ || percent == shown_) return;
+  const DWORD now = GetTickCount();
+  if (now - shownAt_ < kReportInterval && percent < 100) return;
   shown_ = percent;
+  shownAt_ = now;
   window_->SetProgress(percent);
 }
 
@@ -104,8 +111,13 @@ bool View::Create(HWND parent, int menuId, int popupMenuId) {
   if (popup) listView.SetPopupMenu(popup, &View::PreparePopup, this);
   created &= categoryLabel.CreateAt(parent, -1, 10, kLabelTop, 62, 20);
   created &= letterLabel.CreateAt(parent, -1, 290, kLabelTop, 80, 20);
+  created &= findLabel.CreateAt(parent, -1, kFindLeft, kLabelTop, kFindLabelWidth, 20);
+  created &=
+      findEdit.CreateAt(parent, IDC_VIEW_FIND, kFindLeft + kFindLabelWidth, kSelectorTop - 1, kFindWidth, 23);
   categoryLabel.SetText(owner.String(IDS_VIEW_CATEGORY_LABEL));
   letterLabel.SetText(owner.String(IDS_VIEW_LETTER_LABEL));
+  findLabel.SetText(owner.String(IDS_VIEW_FIND_LABEL));
+  findEdit.SetNextWindow(listView.Window());
 
   for (size_t i = 0; i < letters_.size(); ++i)
     letterCombo.AddString(WString(1, letters_[i]), static_cast<LPARAM>(i + 1));
@@ -203,6 +215,14 @@ void View::UpdateCategoryMenu(HMENU menuHandle) {
 }
 
 void View::UpdateToolbar() {}
+
+void View::UseRowSource(CellSource cells, NameSource names) {
+  listView.SetSources(
+      [this, cells = std::move(cells)](const void* record, int column) {
+        return static_cast<size_t>(column) < columns.size() ? cells(record, columns[column]) : WString();
+      },
+      std::move(names));
+}
 
 void View::Clear() {
   DataLockGuard lock;
@@ -376,7 +396,11 @@ bool View::RunExchange(UINT titleStringId, const std::function<bool()>& work) {
 
 bool View::RunWorker(UINT titleStringId, const std::function<bool()>& work) {
   Worker worker{this, &work};
-  return progress.Run(owner.MainWindow(), titleStringId, &Worker::Run, &worker);
+  // The worker may change the records the rows show: meanwhile the list paints what it holds.
+  listView.Freeze(true);
+  const bool succeeded = progress.Run(owner.MainWindow(), titleStringId, &Worker::Run, &worker);
+  listView.Freeze(false);
+  return succeeded;
 }
 
 void View::RestoreFromBackup(UINT questionId, UINT titleId) {
@@ -441,6 +465,8 @@ void View::ReadViewValue(const WChar* tag, const WChar* value) {
     sortReverse = XMLToBool(value);
   } else if (IsTag(tag, TXT("SELECTEDCATEGORY"))) {
     selectedCategory = static_cast<uint32_t>(ParseInt(value));
+  } else if (IsTag(tag, TXT("FIND"))) {
+    findText = value;
   } else if (IsTag(tag, TXT("SELECTEDLETTER"))) {
     // A letter the selector does not offer would hide every record: it means all.
     const auto letter = static_cast<uint32_t>(ParseInt(value));
@@ -456,6 +482,7 @@ void View::WriteViewSettings(XMLDoc& doc) const {
   doc.WriteBool(TXT("SORTREVERSE"), sortReverse);
   doc.WriteUInt(TXT("SELECTEDCATEGORY"), selectedCategory);
   doc.WriteUInt(TXT("SELECTEDLETTER"), selectedLetter);
+  if (!findText.empty()) doc.WriteString(TXT("FIND"), findText);
   if (categories) categories->Save(doc);
   doc.CloseElement();
 }
@@ -489,25 +516,15 @@ bool View::CustomizeColumnsWith(int idCount, UINT firstCaption) {
 
 void View::FillRows(size_t count, const RowFiller& addRows) {
   auto fill = [&](ProgressWindow* window) {
-    listView.RunOnWindowThread([this] {
-      listView.SetRedraw(false);
-      listView.DeleteAllItems();
-    });
-    // A worker's rows are queued and handed over in batches; a message per cell would cost a
-    // round trip to the interface thread each.
-    std::vector<PendingRow> pending;
-    if (window) {
-      pendingRows_ = &pending;
-      fillThread_ = GetCurrentThreadId();
-    }
-    FillProgress rows(window, count);
-    addRows(rows);
-    FlushRows();
-    pendingRows_ = nullptr;
-    listView.RunOnWindowThread([this] {
-      SortList();
-      listView.SetRedraw(true);
-    });
+    std::vector<DAVavador::ERListView::Row> rows;
+    rows.reserve(count);
+    filling_ = &rows;
+    fillThread_ = GetCurrentThreadId();
+    FillProgress progress(window, count);
+    addRows(progress);
+    filling_ = nullptr;
+    listView.SetRows(std::move(rows));
+    listView.RunOnWindowThread([this] { SortList(); });
   };
   if (count < kWorkerFillRows) return fill(nullptr);
   // A fill only reads: it leaves `workerMode` alone, which a save running meanwhile must not see.
@@ -517,34 +534,18 @@ void View::FillRows(size_t count, const RowFiller& addRows) {
   });
 }
 
-int View::AddRow(LPARAM itemData, const CellText& cellText) {
-  std::vector<WString> texts;
-  texts.reserve(columns.size());
-  for (uint8_t id : columns) texts.push_back(cellText(id));
-  if (!pendingRows_ || GetCurrentThreadId() != fillThread_) return InsertRow(itemData, texts);
-  pendingRows_->push_back({itemData, std::move(texts)});
-  if (pendingRows_->size() >= kFillBatch) FlushRows();
-  return -1;
-}
-
-int View::InsertRow(LPARAM itemData, const std::vector<WString>& texts) {
-  const int row = listView.AddItem(texts.empty() ? WString() : texts[0], itemData);
-  for (size_t i = 1; row >= 0 && i < texts.size(); ++i)
-    listView.SetItemText(row, static_cast<int>(i), texts[i]);
-  return row;
-}
-
-void View::FlushRows() {
-  if (!pendingRows_ || pendingRows_->empty()) return;
+int View::AddRow(LPARAM itemData, const void* record) {
+  if (filling_ && GetCurrentThreadId() == fillThread_) {
+    filling_->push_back({itemData, record});
+    return -1;
+  }
+  const int row = listView.AddItem(itemData, record);
+  if (row >= 0 || findText.empty()) return row;
   listView.RunOnWindowThread([this] {
-    for (const PendingRow& row : *pendingRows_) InsertRow(row.itemData, row.texts);
+    TakeFindText(WString());
+    findEdit.SetText(findText);
   });
-  pendingRows_->clear();
-}
-
-void View::SetRowTexts(int row, const CellText& cellText) {
-  for (size_t i = 0; i < columns.size(); ++i)
-    listView.SetItemText(row, static_cast<int>(i), cellText(columns[i]));
+  return listView.FindItem(itemData);
 }
 
 WString View::CsvExportText(size_t count, uint8_t columnCount, UINT firstCaption,
@@ -620,6 +621,14 @@ bool View::MatchesFilter(uint32_t categoryId, WStringView name) const {
 
 bool View::HandleCommand(WPARAM wParam, LPARAM lParam, HMENU menuHandle) {
   const auto control = reinterpret_cast<HWND>(lParam);
+  if (control && control == findEdit.Window() && HIWORD(wParam) == EN_CHANGE) {
+    const WString text = findEdit.Text();
+    if (text == findText) return true;
+    TakeFindText(text);
+    modified = true;
+    UpdateStatus();
+    return true;
+  }
   if (!control || HIWORD(wParam) != CBN_SELCHANGE) return false;
   if (control == categoryCombo.Window()) {
     UpdateCategoryMenu(menuHandle);
@@ -635,6 +644,11 @@ bool View::HandleCommand(WPARAM wParam, LPARAM lParam, HMENU menuHandle) {
   }
   UpdateStatus();  // the count of the listed rows changed with the filter
   return true;
+}
+
+void View::TakeFindText(const WString& text) {
+  findText = text;
+  listView.SetFilter(text);
 }
 
 void View::FillCategorySelector(uint32_t selectId) {
@@ -667,12 +681,15 @@ bool View::SelectStoredFilter() {
     while (index < combo->Count() && combo->ItemData(index) != static_cast<LPARAM>(wanted)) ++index;
     combo->Select(index < combo->Count() ? index : 0);
   }
+  listView.SetFilter(findText);
+  if (findEdit.Window() && findEdit.Text() != findText) findEdit.SetText(findText);
   return changed;
 }
 
 void View::TakeSelectorFilter() {
   selectedCategory = SelectorCategory();
   selectedLetter = SelectorLetter();
+  if (findEdit.Window()) TakeFindText(findEdit.Text());
 }
 
 void View::SelectFilterFor(uint32_t categoryId, WStringView name) {
@@ -731,7 +748,7 @@ void View::ClearPicture() {
 
 void View::ShowControls(bool show) {
   for (DAVavador::ERWindow* control : std::initializer_list<DAVavador::ERWindow*>{
-           &categoryCombo, &letterCombo, &categoryLabel, &letterLabel, &listView})
+           &categoryCombo, &letterCombo, &categoryLabel, &letterLabel, &findLabel, &findEdit, &listView})
     control->Show(show);
 }
 

@@ -1,7 +1,7 @@
 #pragma once
 // The catalog view: one tab of the main window with its catalog, its controls inside the tab
 // control (category selector, "Starts with" letter selector, list view, picture pane), its menus and
-// its persisted presentation (columns, widths, sort, selection). The main window knows a view only
+// its persisted presentation (columns, widths, sort, selection, find text). The main window knows a view only
 // through the 35 virtual operations below; the base gives the shared behaviour and the helpers the
 // four views build their own operations from.
 #include <windows.h>
@@ -17,6 +17,7 @@
 #include "storage/Text.h"
 #include "toolkit/ERApp.h"
 #include "toolkit/ERComboBox.h"
+#include "toolkit/EREdit.h"
 #include "toolkit/ERLabel.h"
 #include "toolkit/ERListView.h"
 #include "toolkit/ERStatusBar.h"
@@ -152,6 +153,9 @@ class View {
   void WriteViewSettings(XMLDoc& doc) const;
   // A click on the header of column `position`: sorts by it, toggling the direction on a repeat.
   void SortByColumn(int position);
+  // Ctrl+F: the keyboard goes to the find box.
+  void FocusFind() const { findEdit.Focus(); }
+  HWND FindBox() const { return findEdit.Window(); }
   // Status part 0: category (or tab caption), ": ", the number of listed items; part 1: "Read-only".
   void UpdateStatus();
   // `rect` holds the selectors and the list (tab-control coordinates), `pictureRect` the picture
@@ -166,7 +170,7 @@ class View {
   bool MatchesFilter(uint32_t categoryId, WStringView name) const;
   // WM_COMMAND from the view's controls (they are children of the tab control, whose owner
   // forwards it): a new category selection runs UpdateCategoryMenu(menuHandle), a new letter
-  // refills the list. True when the command was the view's.
+  // refills the list, a changed find text filters it. True when the command was the view's.
   bool HandleCommand(WPARAM wParam, LPARAM lParam, HMENU menuHandle);
 
   // ---- for the main window ----
@@ -194,23 +198,41 @@ class View {
    private:
     ProgressWindow* window_;
     size_t count_;
+    static constexpr DWORD kReportInterval = 50;  // milliseconds
     size_t added_ = 0;
     int shown_ = -1;  // the percentage last shown
+    DWORD shownAt_ = 0;
   };
   using RowFiller = std::function<void(FillProgress& progress)>;
-  // A cell's text by column identifier.
-  using CellText = std::function<WString(uint8_t columnId)>;
   using NumberColumnTest = bool (*)(uint8_t columnId);
+  // A cell's text by record and column identifier, and the name the find text is matched against.
+  using CellSource = std::function<WString(const void* record, uint8_t columnId)>;
+  using NameSource = std::function<WString(const void* record)>;
+
+  // Where the list's texts come from; derived views call one of these from their constructors.
+  void UseRowSource(CellSource cells, NameSource names);
+  // Records with ColumnText and a name (ingredients, recipes, meals).
+  template <class Record>
+  void UseRecordRows() {
+    UseRowSource(
+        [this](const void* record, uint8_t id) {
+          WString text;
+          static_cast<const Record*>(record)->ColumnText(text, id, *categories, Format(), false, false);
+          return text;
+        },
+        [](const void* record) { return static_cast<const Record*>(record)->name; });
+  }
 
   // The fill rule of every view: `count` rows pass the filter; with fewer than kWorkerFillRows the
   // list fills here, otherwise on a worker behind the progress window titled with the view's
-  // loading title. Around `addRows` the list is emptied with redrawing off and sorted afterwards.
+  // loading title. The rows `addRows` adds replace the list's at the end, which is then sorted.
   void FillRows(size_t count, const RowFiller& addRows);
-  // One row at the end of the list with the texts of the displayed columns; its index. During a
-  // fill on a worker the row is only queued (the index is then -1): the rows reach the list in
-  // batches, each one round trip to the interface thread.
-  int AddRow(LPARAM itemData, const CellText& cellText);
-  void SetRowTexts(int row, const CellText& cellText);
+  // One row showing `record` at the end of the list; its index, or -1 during a fill (the rows go
+  // in together at its end). A record the find text would hide empties the find box, so that
+  // what the user just added is on show.
+  int AddRow(LPARAM itemData, const void* record);
+  // The record of the row changed.
+  void ShowRow(int row) { listView.UpdateItem(row); }
   // The text of a CSV export of `count` records: a header line of the columns (every identifier
   // below `columnCount` when exportAllData, else the displayed ones) captioned from
   // `firstCaption`, then a line a record, each cell `cellOf(record index, column identifier)`.
@@ -221,20 +243,8 @@ class View {
   // The row of a food record (an ingredient, a recipe): keyed by its FOODID, its cells the record's
   // column texts.
   template <class Record>
-  CellText FoodCells(const Record& record) const {
-    return [this, &record, format = Format()](uint8_t id) {
-      WString text;
-      record.ColumnText(text, id, *categories, format, false, false);
-      return text;
-    };
-  }
-  template <class Record>
   int AddFoodRow(const Record& record) {
-    return AddRow(static_cast<LPARAM>(record.foodId), FoodCells(record));
-  }
-  template <class Record>
-  void ShowFoodRow(int row, const Record& record) {
-    SetRowTexts(row, FoodCells(record));
+    return AddRow(static_cast<LPARAM>(record.foodId), &record);
   }
   // Sorts the list by `sortColumn` and `sortReverse`.
   void SortList();
@@ -284,8 +294,8 @@ class View {
   // Selects the category and the letter of `name`'s first character (when it is one of "A".."Z")
   // in the selectors, as adding a record outside the shown filter does.
   void SelectFilterFor(uint32_t categoryId, WStringView name);
-  // Shows `selectedCategory` and `selectedLetter` in the selectors; true when either showed
-  // something else (the list then needs a refill).
+  // Shows `selectedCategory` and `selectedLetter` in the selectors and `findText` in the find box;
+  // true when a selector showed something else (the list then needs a refill).
   bool SelectStoredFilter();
   // The other way: after an import or a restore read a file's VIEW element, the filter is again
   // what the selectors show, so that the list and the selectors agree.
@@ -297,6 +307,8 @@ class View {
   DAVavador::ERComboBox letterCombo;
   DAVavador::ERLabel categoryLabel;
   DAVavador::ERLabel letterLabel;
+  DAVavador::EREdit findEdit;
+  DAVavador::ERLabel findLabel;
   DAVavador::ERListView listView;
   ProgressWindow progress;
   DAVavador::ERStatusBar& statusBar;
@@ -319,6 +331,7 @@ class View {
   uint32_t lastId = 0;
   uint32_t selectedCategory = 0;
   uint32_t selectedLetter = 0;
+  WString findText;  // the find box's text, kept in the VIEW element
   int viewIndex;
   bool workerMode = false;
   bool readOnly = true;
@@ -334,13 +347,7 @@ class View {
 
  private:
   struct Worker;
-  struct PendingRow {
-    LPARAM itemData;
-    std::vector<WString> texts;
-  };
-  static constexpr size_t kFillBatch = 500;
-  int InsertRow(LPARAM itemData, const std::vector<WString>& texts);
-  void FlushRows();
+  void TakeFindText(const WString& text);
   static DWORD WINAPI SaveThread(void* view);
   static void PreparePopup(void* view, HMENU popup);
   bool RunWorker(UINT titleStringId, const std::function<bool()>& work);
@@ -360,7 +367,7 @@ class View {
   WString importPath_;    // the file of the running import or restore
   WString exchangePath_;  // the last exchange file LoadFrom or StartExport worked on
   WString letters_;       // the letters of the letter selector, entry data 1 onward
-  // The rows a worker's fill has queued, and that worker's thread.
-  std::vector<PendingRow>* pendingRows_ = nullptr;
+  // The rows of the running fill, and the thread that fills.
+  std::vector<DAVavador::ERListView::Row>* filling_ = nullptr;
   DWORD fillThread_ = 0;
 };

@@ -270,6 +270,91 @@ BOOL CALLBACK FindVisibleList(HWND window, LPARAM found) {
   return FALSE;
 }
 
+// An ingredient catalog of the named foods.
+void WriteCatalog(const std::wstring& path, std::initializer_list<const wchar_t*> names) {
+  std::wstring text = L"<INGREDIENTLIST>\r\n<INGREDIENTS>\r\n";
+  int id = 0;
+  for (const wchar_t* name : names)
+    text += L"<FOOD>\r\n<FOODID>" + std::to_wstring(++id) + L"</FOODID>\r\n<FOODNAME>" + name +
+            L"</FOODNAME>\r\n</FOOD>\r\n";
+  FileHandle file(path);
+  ASSERT_TRUE(file.WriteAllText(text + L"</INGREDIENTS>\r\n</INGREDIENTLIST>\r\n"));
+}
+
+HWND VisibleList(HWND window) {
+  HWND list = nullptr;
+  EnumChildWindows(window, &FindVisibleList, reinterpret_cast<LPARAM>(&list));
+  return list;
+}
+
+// Waits for the list to show `rows` rows; the rows it shows then.
+int WaitForRows(HWND list, int rows) {
+  for (DWORD waited = 0; waited < kPatience && ListView_GetItemCount(list) != rows; waited += 50) Sleep(50);
+  return ListView_GetItemCount(list);
+}
+
+std::wstring TextOf(HWND edit) {
+  wchar_t text[64] = {};
+  SendMessageW(edit, WM_GETTEXT, 64, reinterpret_cast<LPARAM>(text));
+  return text;
+}
+
+void PressKey(HWND window, WPARAM key) {
+  PostMessageW(window, WM_KEYDOWN, key, 1);
+  PostMessageW(window, WM_KEYUP, key, 0xC0000001);
+}
+
+// Ctrl+F hands the keyboard to the find box; typing filters the list, Delete edits the text
+// there (not the selected records), Escape empties it, and the text comes back with the next start.
+TEST_F(MainWindowTest, FindBoxFiltersTheListAndComesBackWithTheNextStart) {
+  WriteOptions([](Options& o) { o.curTab = 0; });
+  WriteCatalog(dataFolder + L"Ingredients.xml", {L"Quince", L"Quark", L"Apple"});
+  EXPECT_EQ(ControlKeyCommand(folder + kProgramCopy, 'F'), IDM_VIEW_FIND);
+  {
+    RunningProgram run(folder);
+    ASSERT_TRUE(run.Start());
+    HWND window = run.MainWindow();
+    ASSERT_NE(window, nullptr);
+    HWND list = VisibleList(window);
+    ASSERT_EQ(WaitForRows(list, 3), 3);
+    PostMessageW(list, WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(20, 30));  // a row selected
+    PostMessageW(list, WM_LBUTTONUP, 0, MAKELPARAM(20, 30));
+    PostMessageW(window, WM_COMMAND, IDM_VIEW_FIND, 0);
+    HWND find = nullptr;
+    GUITHREADINFO focus = {sizeof(focus)};
+    const DWORD thread = GetWindowThreadProcessId(window, nullptr);
+    for (DWORD waited = 0; waited < kPatience && !find; waited += 50, Sleep(50))
+      if (GetGUIThreadInfo(thread, &focus) && GetDlgCtrlID(focus.hwndFocus) == IDC_VIEW_FIND)
+        find = focus.hwndFocus;
+    ASSERT_NE(find, nullptr) << "Ctrl+F gave the find box the keyboard";
+    for (wchar_t c : std::wstring(L"QUX")) PostMessageW(find, WM_CHAR, c, 1);
+    EXPECT_EQ(WaitForRows(list, 0), 0);
+    PostMessageW(find, WM_CHAR, VK_BACK, 1);
+    EXPECT_EQ(WaitForRows(list, 2), 2) << "Quince and Quark hold \"qu\"";
+    PressKey(find, VK_HOME);
+    PressKey(find, VK_DELETE);
+    EXPECT_EQ(WaitForRows(list, 2), 2);
+    Sleep(500);
+    EXPECT_EQ(TextOf(find), L"U");
+    EXPECT_EQ(FindWindowW(L"#32770", nullptr), nullptr) << "Delete asked to delete records";
+    EXPECT_EQ(run.Close(), 0);
+  }
+  EXPECT_NE(ReadBytes(dataFolder + L"Ingredients.xml").find(L"<FIND>U</FIND>"), std::wstring::npos);
+  RunningProgram again(folder);
+  ASSERT_TRUE(again.Start());
+  HWND window = again.MainWindow();
+  ASSERT_NE(window, nullptr);
+  HWND list = VisibleList(window);
+  EXPECT_EQ(WaitForRows(list, 2), 2);
+  HWND find = GetDlgItem(GetParent(list), IDC_VIEW_FIND);
+  EXPECT_EQ(TextOf(find), L"U");
+  PostMessageW(window, WM_COMMAND, IDM_VIEW_FIND, 0);
+  PressKey(find, VK_ESCAPE);
+  EXPECT_EQ(WaitForRows(list, 3), 3);
+  EXPECT_EQ(TextOf(find), L"");
+  EXPECT_EQ(again.Close(), 0);
+}
+
 TEST_F(MainWindowTest, ImmediateReadOfAnotherFolderShowsItsCatalogWithItsOwnColumns) {
   const std::wstring other = folder + L"other\\";
   CreateFolders(other, false);
@@ -291,11 +376,9 @@ TEST_F(MainWindowTest, ImmediateReadOfAnotherFolderShowsItsCatalogWithItsOwnColu
   SetDlgItemTextW(dialog, IDC_OPTIONS_FOLDER, other.c_str());
   CheckDlgButton(dialog, IDC_OPTIONS_RELOAD, BST_CHECKED);
   SendMessageW(dialog, WM_COMMAND, IDOK, 0);
-  HWND list = nullptr;
-  EnumChildWindows(window, &FindVisibleList, reinterpret_cast<LPARAM>(&list));
+  HWND list = VisibleList(window);
   ASSERT_NE(list, nullptr);
-  for (DWORD waited = 0; waited < kPatience && ListView_GetItemCount(list) != 1; waited += 50) Sleep(50);
-  EXPECT_EQ(ListView_GetItemCount(list), 1);
+  EXPECT_EQ(WaitForRows(list, 1), 1);
   EXPECT_EQ(Header_GetItemCount(ListView_GetHeader(list)), 2) << "the columns the new catalog names";
   EXPECT_EQ(run.Close(), 0);
 }

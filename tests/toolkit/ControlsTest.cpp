@@ -2,6 +2,8 @@
 // named-id list.
 #include <gtest/gtest.h>
 
+#include <deque>
+
 #include "ToolkitTestSupport.h"
 #include "toolkit/ERComboBox.h"
 #include "toolkit/ERListView.h"
@@ -11,20 +13,28 @@ using toolkit_test::RecordingWindow;
 
 namespace {
 
+// A list over rows of cells: column 0 holds the name, column 1 a value.
 class ListViewTest : public testing::Test {
  protected:
-  void SetUp() override { ASSERT_TRUE(list.CreateAt(parent.Handle(), 2102, 0, 0, 300, 200)); }
+  using Cells = std::vector<WString>;
 
-  // Column 0 holds the names, column 1 the given texts.
-  void AddRows(std::initializer_list<const wchar_t*> values) {
+  void SetUp() override {
+    ASSERT_TRUE(list.CreateAt(parent.Handle(), 2102, 0, 0, 300, 200));
+    list.SetSources([](const void* row, int column) { return (*static_cast<const Cells*>(row))[column]; },
+                    [](const void* row) { return (*static_cast<const Cells*>(row))[0]; });
     list.InsertColumn(0, L"Name", 100);
     list.InsertColumn(1, L"Calories", 80, LVCFMT_LEFT, SortKind::Number);
-    int n = 0;
+  }
+
+  // Rows named "row0".. (or by `names`) with the values; row n carries data n.
+  void AddRows(std::initializer_list<const wchar_t*> values, std::vector<WString> names = {}) {
     for (const wchar_t* value : values) {
-      const int item = list.AddItem(L"row" + std::to_wstring(n), n);
-      list.SetItemText(item, 1, value);
-      ++n;
+      const size_t n = rows.size();
+      rows.push_back({n < names.size() ? names[n] : L"row" + std::to_wstring(n), value});
     }
+    std::vector<ERListView::Row> shown;
+    for (size_t n = 0; n < rows.size(); ++n) shown.push_back({static_cast<LPARAM>(n), &rows[n]});
+    list.SetRows(std::move(shown));
   }
 
   std::vector<WString> Column(int column) const {
@@ -33,15 +43,25 @@ class ListViewTest : public testing::Test {
     return texts;
   }
 
+  // What the control itself shows (it asks for the texts as it paints).
+  WString Painted(int item, int column) const {
+    wchar_t text[64] = {};
+    LVITEMW cell = {};
+    cell.iSubItem = column;
+    cell.pszText = text;
+    cell.cchTextMax = 64;
+    SendMessageW(list.Window(), LVM_GETITEMTEXTW, item, reinterpret_cast<LPARAM>(&cell));
+    return text;
+  }
+
   RecordingWindow parent;
   ERListView list;
+  std::deque<Cells> rows;  // rows stay where they are as more come
 };
 
-}  // namespace
-
 TEST_F(ListViewTest, AttachSetsTheExtendedStyles) {
-  HWND other = CreateWindowExW(0, WC_LISTVIEWW, L"", WS_CHILD | LVS_REPORT, 0, 0, 100, 100, parent.Handle(),
-                               nullptr, GetModuleHandleW(nullptr), nullptr);
+  HWND other = CreateWindowExW(0, WC_LISTVIEWW, L"", WS_CHILD | LVS_REPORT | LVS_OWNERDATA, 0, 0, 100, 100,
+                               parent.Handle(), nullptr, GetModuleHandleW(nullptr), nullptr);
   ERListView attached;
   attached.Attach(other);
   EXPECT_TRUE(attached.Send(LVM_GETEXTENDEDLISTVIEWSTYLE) & LVS_EX_FULLROWSELECT);
@@ -50,61 +70,56 @@ TEST_F(ListViewTest, AttachSetsTheExtendedStyles) {
 }
 
 TEST_F(ListViewTest, SetColumnChangesOrInsertsAndDeleteRemovesItsSortKind) {
-  EXPECT_TRUE(list.SetColumn(0, L"Name", 120));
-  EXPECT_TRUE(list.SetColumn(1, L"Calories", 60, LVCFMT_LEFT, SortKind::Number));
-  EXPECT_EQ(2, list.ColumnCount());
   EXPECT_TRUE(list.SetColumn(0, L"Date", 90));
-  EXPECT_EQ(2, list.ColumnCount());
+  EXPECT_TRUE(list.SetColumn(2, L"Fat", 60, LVCFMT_LEFT, SortKind::Number));
+  EXPECT_EQ(3, list.ColumnCount());
   EXPECT_EQ(90, list.ColumnWidth(0));
   EXPECT_EQ(SortKind::Number, list.SortKindOf(1));
   list.DeleteColumn(0);
-  EXPECT_EQ(1, list.ColumnCount());
+  EXPECT_EQ(2, list.ColumnCount());
   EXPECT_EQ(SortKind::Number, list.SortKindOf(0));
   EXPECT_EQ(SortKind::Text, list.SortKindOf(7));
 }
 
-TEST_F(ListViewTest, ItemsCarryTextsAndData) {
+TEST_F(ListViewTest, RowsShowTheirRecordsTextsAsTheControlAsksForThem) {
   AddRows({L"10", L"9"});
   EXPECT_EQ(2, list.ItemCount());
+  EXPECT_EQ(2, ListView_GetItemCount(list.Window()));
   EXPECT_EQ(L"row1", list.ItemText(1, 0));
-  EXPECT_EQ(L"9", list.ItemText(1, 1));
+  EXPECT_EQ(L"9", Painted(1, 1));
   EXPECT_EQ(1, list.ItemData(1));
-  list.SetItemData(1, 77);
-  EXPECT_EQ(1, list.FindItem(77));
+  EXPECT_EQ(&rows[1], list.ItemRecord(1));
+  EXPECT_EQ(1, list.FindItem(1));
   EXPECT_EQ(-1, list.FindItem(78));
-  const WString longText(3000, L'x');
-  list.SetItemText(0, 1, longText);
-  EXPECT_EQ(longText, list.ItemText(0, 1));
+  rows[0][1] = WString(3000, L'x');
+  list.UpdateItem(0);
+  EXPECT_EQ(rows[0][1], list.ItemText(0, 1)) << "a long cell is read whole";
+  EXPECT_EQ(WString(63, L'x'), Painted(0, 1)) << "the control gets what fits its buffer";
+  rows.push_back({L"row2", L"1"});
+  EXPECT_EQ(2, list.AddItem(2, &rows[2]));
+  EXPECT_EQ(3, ListView_GetItemCount(list.Window()));
   list.DeleteItem(0);
-  EXPECT_EQ(1, list.ItemCount());
+  EXPECT_EQ((std::vector<WString>{L"row1", L"row2"}), Column(0));
   list.DeleteAllItems();
   EXPECT_EQ(0, list.ItemCount());
+  EXPECT_EQ(0, ListView_GetItemCount(list.Window()));
 }
 
-TEST_F(ListViewTest, NumberColumnSortsByValue) {
-  AddRows({L"10", L"9", L"100", L"2.5"});
+TEST_F(ListViewTest, NumberColumnSortsByValueAndTextColumnByTextIgnoringCase) {
+  AddRows({L"10", L"9", L"100", L"2.5"}, {L"bread", L"Apple", L"banana", L"apple pie"});
   list.Sort(1, false);
-  EXPECT_EQ(std::vector<WString>({L"2.5", L"9", L"10", L"100"}), Column(1));
+  EXPECT_EQ((std::vector<WString>{L"2.5", L"9", L"10", L"100"}), Column(1));
   list.Sort(1, true);
-  EXPECT_EQ(std::vector<WString>({L"100", L"10", L"9", L"2.5"}), Column(1));
-}
-
-TEST_F(ListViewTest, TextColumnSortsByTextIgnoringCase) {
-  AddRows({L"10", L"9", L"100"});
+  EXPECT_EQ((std::vector<WString>{L"100", L"10", L"9", L"2.5"}), Column(1));
+  list.Sort(0, false);
+  EXPECT_EQ((std::vector<WString>{L"Apple", L"apple pie", L"banana", L"bread"}), Column(0));
+  EXPECT_EQ((std::vector<WString>{L"9", L"2.5", L"100", L"10"}), Column(1)) << "rows move whole";
   list.SetSortKind(1, SortKind::Text);
   list.Sort(1, false);
-  EXPECT_EQ(std::vector<WString>({L"10", L"100", L"9"}), Column(1));
-  for (int i = 0; i < 3; ++i) list.SetItemText(i, 0, std::vector<WString>{L"bread", L"Apple", L"banana"}[i]);
-  const LPARAM appleData = list.ItemData(1);
-  list.Sort(0, false);
-  EXPECT_EQ(std::vector<WString>({L"Apple", L"banana", L"bread"}), Column(0));
-  list.Sort(0, true);
-  EXPECT_EQ(std::vector<WString>({L"bread", L"banana", L"Apple"}), Column(0));
-  // The rows move as a whole: their data follows the texts.
-  EXPECT_EQ(L"Apple", list.ItemText(list.FindItem(appleData), 0));
+  EXPECT_EQ((std::vector<WString>{L"10", L"100", L"2.5", L"9"}), Column(1));
 }
 
-TEST_F(ListViewTest, SortingLeavesDistinctDataAloneAndStillSortsRowsSharingTheirData) {
+TEST_F(ListViewTest, SortingKeepsTheSelectionOnItsRecordsAndTellsNothingWithoutOne) {
   AddRows({L"3", L"1", L"2"});
   int changes = 0;
   parent.onNotify = [&changes](const NMHDR* header, LRESULT&) {
@@ -112,29 +127,80 @@ TEST_F(ListViewTest, SortingLeavesDistinctDataAloneAndStillSortsRowsSharingTheir
     return false;
   };
   list.Sort(1, false);
-  EXPECT_EQ(std::vector<WString>({L"1", L"2", L"3"}), Column(1));
   EXPECT_EQ(0, changes) << "a parent that follows the selection hears nothing of a sort";
-
-  for (int i = 0; i < list.ItemCount(); ++i) list.SetItemData(i, 5);
-  list.SetItemText(0, 1, L"9");
-  list.Sort(1, false);
-  EXPECT_EQ(std::vector<WString>({L"2", L"3", L"9"}), Column(1));
-  for (int i = 0; i < list.ItemCount(); ++i) EXPECT_EQ(5, list.ItemData(i));
   parent.onNotify = nullptr;
+
+  list.Select(2);  // "3"
+  list.Sort(1, true);
+  EXPECT_EQ(std::vector<int>{0}, list.SelectedItems());
+  EXPECT_EQ(0, list.FocusedOfOne());
+  EXPECT_EQ(L"3", list.ItemText(0, 1));
+  list.SelectAll();
+  list.Sort(1, false);
+  EXPECT_EQ(3, list.SelectedCount());
 }
 
-TEST_F(ListViewTest, SortingComparesTheFirst1024CharactersOnly) {
-  list.InsertColumn(0, L"Name", 100);
+TEST_F(ListViewTest, SortingComparesTheFirst1024CharactersOnlyAndKeepsTiesInOrder) {
   const WString common(ERListView::kSortTextLength, L'a');
-  list.AddItem(common + L"z", 0);
-  list.AddItem(common + L"b", 1);
-  list.AddItem(L"b", 2);
+  AddRows({L"1", L"2", L"3"}, {common + L"z", common + L"b", L"b"});
   list.Sort(0, false);
-  // The two long texts compare equal and keep their order; the short one sorts after both.
-  EXPECT_EQ(0, list.ItemData(0));
-  EXPECT_EQ(1, list.ItemData(1));
-  EXPECT_EQ(2, list.ItemData(2));
+  EXPECT_EQ((std::vector<WString>{L"1", L"2", L"3"}), Column(1));
+  list.Sort(0, true);
+  EXPECT_EQ((std::vector<WString>{L"3", L"1", L"2"}), Column(1));
 }
+
+TEST_F(ListViewTest, FindTextShowsTheRowsWhoseNameHoldsItInAnyCase) {
+  AddRows({L"1", L"2", L"3", L"4"}, {L"Crème brûlée", L"Bread", L"CRÈME fraîche", L"Cream"});
+  list.Select(3);
+  list.SetFilter(L"crè");
+  EXPECT_EQ((std::vector<WString>{L"Crème brûlée", L"CRÈME fraîche"}), Column(0));
+  EXPECT_EQ(2, ListView_GetItemCount(list.Window()));
+  EXPECT_EQ(0, list.SelectedCount()) << "the selected row is not on show";
+  EXPECT_EQ(2, list.FindItem(2) + 1);
+  rows.push_back({L"Toast", L"5"});
+  EXPECT_EQ(-1, list.AddItem(4, &rows[4])) << "a row the text hides";
+  rows.push_back({L"crème anglaise", L"6"});
+  EXPECT_EQ(2, list.AddItem(5, &rows[5]));
+  list.Select(1);
+  list.SetFilter(L"");
+  EXPECT_EQ(6, list.ItemCount());
+  EXPECT_EQ(std::vector<int>{2}, list.SelectedItems()) << "the selection stays on its record";
+  list.SetFilter(L"zzz");
+  EXPECT_EQ(0, list.ItemCount());
+}
+
+TEST_F(ListViewTest, DeletingARowMovesTheSelectionOfTheLaterRowsWithThem) {
+  AddRows({L"1", L"2", L"3", L"4"});
+  list.Select(1, true);
+  list.Select(3, true);
+  list.DeleteItem(1);
+  EXPECT_EQ(std::vector<int>{2}, list.SelectedItems());
+  EXPECT_EQ(L"4", list.ItemText(2, 1));
+}
+
+TEST_F(ListViewTest, AFrozenListPaintsOnlyTheTextsItHolds) {
+  AddRows({L"1", L"2"});
+  ShowWindow(parent.Handle(), SW_SHOW);
+  UpdateWindow(list.Window());  // the control asks for what it paints
+  list.Freeze(true);
+  rows[1][0] = L"changed meanwhile";
+  const WString painted = Painted(1, 0);
+  EXPECT_NE(L"changed meanwhile", painted);
+  list.Freeze(false);
+  list.UpdateItem(1);
+  EXPECT_EQ(L"changed meanwhile", Painted(1, 0));
+}
+
+TEST_F(ListViewTest, TypingLettersInTheListMovesToTheRowNamedSo) {
+  AddRows({L"1", L"2", L"3"}, {L"Apple", L"Bread", L"Butter"});
+  SetFocus(list.Window());
+  SendMessageW(list.Window(), WM_CHAR, L'b', 1);  // a key pressed once
+  EXPECT_EQ(1, static_cast<int>(list.Send(LVM_GETNEXTITEM, static_cast<WPARAM>(-1), LVNI_FOCUSED)));
+  SendMessageW(list.Window(), WM_CHAR, L'u', 1);
+  EXPECT_EQ(2, static_cast<int>(list.Send(LVM_GETNEXTITEM, static_cast<WPARAM>(-1), LVNI_FOCUSED)));
+}
+
+}  // namespace
 
 namespace {
 

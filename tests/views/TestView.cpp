@@ -18,6 +18,8 @@ TestView::TestView(DAVavador::ERApp& owner, DAVavador::ERStatusBar& statusBar, D
                    Options& options)
     : View(owner, statusBar, toolbar, options, ViewTraits{0, 34, 5100, kLoadingTitle, {30, 29, 0}}) {
   categories = std::make_unique<CategoryList>();
+  UseRowSource([this](const void* row, uint8_t id) { return CellOf(row, id); },
+               [this](const void* row) { return CellOf(row, 30); });
 }
 
 void TestView::Clear() {
@@ -32,19 +34,32 @@ void TestView::FillList() {
   for (const TestRecord& record : records) count += MatchesFilter(record.catId, record.name);
   FillRows(count, [this](FillProgress& progress) {
     for (size_t i = 0; i < records.size(); ++i) {
-      const TestRecord& record = records[i];
-      if (!MatchesFilter(record.catId, record.name)) continue;
-      AddRow(static_cast<LPARAM>(i), [&](uint8_t id) {
-        if (id == 30) return record.name;
-        if (id == 29) {
-          const WString* name = categories->NameById(record.catId);
-          return name ? *name : WString();
-        }
-        return id == 0 ? record.number : WString();
-      });
+      if (!MatchesFilter(records[i].catId, records[i].name)) continue;
+      AddRow(static_cast<LPARAM>(i), RowOf(i));
       progress.RowAdded();
     }
   });
+}
+
+// The tests add records between fills, which moves them: a row names its record by position.
+const void* TestView::RowOf(size_t index) {
+  return reinterpret_cast<const void*>(index + 1);
+}
+
+const TestRecord* TestView::RecordOf(const void* row) const {
+  const size_t index = reinterpret_cast<size_t>(row) - 1;
+  return index < records.size() ? &records[index] : nullptr;
+}
+
+WString TestView::CellOf(const void* row, uint8_t id) const {
+  const TestRecord* record = RecordOf(row);
+  if (!record) return WString();
+  if (id == 30) return record->name;
+  if (id == 29) {
+    const WString* name = categories->NameById(record->catId);
+    return name ? *name : WString();
+  }
+  return id == 0 ? record->number : WString();
 }
 
 void TestView::BuildColumns() {

@@ -61,6 +61,11 @@ class TestView : public View {
 
   ~TestView() override { CloseHandle(saveStarted); }
 
+  // The row of records[index], and back.
+  static const void* RowOf(size_t index);
+  const TestRecord* RecordOf(const void* row) const;
+  WString CellOf(const void* row, uint8_t columnId) const;
+
   // The base's state, opened up for the tests.
   using View::AddRow;
   using View::categories;

@@ -37,6 +37,7 @@ Diary::Diary(DAVavador::ERApp& owner, DAVavador::ERStatusBar& statusBar, DAVavad
                       IDS_DIARY_LOADING,
                       {kColumnServingSize, kColumnCategory, Nutrient::kCalories, kColumnPicture}}),
       ingredients_(ingredients) {
+  UseRecordRows<Meal>();
   ingredients_.AddFoodReferences(this);
   WString mealTypes[kMealTypeCount - 1];
   for (int32_t type = kMealBreakfast; type < kMealTypeCount; ++type)
@@ -108,21 +109,13 @@ void Diary::Clear() {
 
 // ---- the list ----
 
-View::CellText Diary::CellsOf(const Meal& meal) const {
-  return [this, &meal, format = Format()](uint8_t id) {
-    WString text;
-    meal.ColumnText(text, id, *categories, format, false, false);
-    return text;
-  };
-}
-
 void Diary::FillList() {
   const size_t count =
       std::count_if(meals_.begin(), meals_.end(), [this](const auto& meal) { return Passes(*meal); });
   FillRows(count, [this](FillProgress& fill) {
     for (const auto& meal : meals_) {
       if (!Passes(*meal)) continue;
-      AddRow(static_cast<LPARAM>(meal->foodId), CellsOf(*meal));
+      AddRow(static_cast<LPARAM>(meal->foodId), meal.get());
       fill.RowAdded();
     }
   });
@@ -224,8 +217,8 @@ uint32_t Diary::AddItem(View*) {
   {
     DataLockGuard lock;
     id = meal->foodId = ++lastMealId;
-    if (Passes(*meal)) AddRow(static_cast<LPARAM>(id), CellsOf(*meal));
     meals_.push_back(std::move(meal));
+    if (Passes(*meals_.back())) AddRow(static_cast<LPARAM>(id), meals_.back().get());
     modified = true;
   }
   UpdateStatus();
@@ -243,7 +236,7 @@ void Diary::EditItem(View*) {
     *meal = copy;
     const int row = listView.FindItem(static_cast<LPARAM>(meal->foodId));
     if (row >= 0 && Passes(*meal))
-      SetRowTexts(row, CellsOf(*meal));
+      ShowRow(row);
     else if (row >= 0)
       listView.DeleteItem(row);
     modified = true;

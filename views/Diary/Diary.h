@@ -75,7 +75,6 @@ class Diary : public View, public FoodReferences {
   bool Passes(const Meal& meal) const;
   Meal* FindMeal(uint32_t mealId) const;
   Meal* FocusedMeal() const;
-  CellText CellsOf(const Meal& meal) const;
   // A loaded or imported meal: a stored id at or below the highest so far is replaced by the next.
   void TakeMeal(std::unique_ptr<Meal> meal);
   bool ReadDiaries(XMLDoc& doc, ProgressWindow* progressWindow, int fromPercent, int toPercent);

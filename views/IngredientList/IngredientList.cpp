@@ -439,7 +439,7 @@ void IngredientList::EditItem(View* recipes) {
   {
     DataLockGuard lock;
     *record = copy;
-    ShowFoodRow(row, *record);
+    ShowRow(row);
     modified = true;
   }
   SaveIfModified(false);
@@ -532,7 +532,7 @@ void IngredientList::MoveToCategory() {
       if (selectedCategory != 0 && selectedCategory != target)
         listView.DeleteItem(*row);
       else
-        ShowFoodRow(*row, *record);
+        ShowRow(*row);
     }
     if (changed) modified = true;
   }

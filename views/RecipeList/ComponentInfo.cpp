@@ -17,6 +17,7 @@ struct ComponentDialog {
   const DAVavador::ERApp& app;
   const Recipe& recipe;
   DAVavador::ERListView list;
+  std::vector<std::vector<WString>> rows;  // the cells of each row
 
   void Init(HWND dialog) {
     SetWindowTextW(dialog, recipe.name.c_str());
@@ -28,13 +29,15 @@ struct ComponentDialog {
     list.InsertColumn(0, app.String(kNameHeader), 150);
     for (uint32_t n = 0; n < Nutrient::kCount; ++n)
       list.InsertColumn(static_cast<int>(n + 1), app.String(kFirstNutrientHeader + n), 60, LVCFMT_RIGHT);
-    for (const RecipeLine& line : recipe.lines) {
-      if (!line.ingredient) continue;
-      const std::vector<WString> cells = ComponentRow(line);
-      const int row = list.AddItem(cells[0], 0);
-      for (size_t cell = 1; cell < cells.size(); ++cell)
-        list.SetItemText(row, static_cast<int>(cell), cells[cell]);
-    }
+    for (const RecipeLine& line : recipe.lines)
+      if (line.ingredient) rows.push_back(ComponentRow(line));
+    list.SetSources([](const void* row, int column) {
+      const auto& cells = *static_cast<const std::vector<WString>*>(row);
+      return static_cast<size_t>(column) < cells.size() ? cells[column] : WString();
+    });
+    std::vector<DAVavador::ERListView::Row> shown;
+    for (const auto& cells : rows) shown.push_back({0, &cells});
+    list.SetRows(std::move(shown));
   }
 
   static INT_PTR CALLBACK Proc(HWND dialog, UINT msg, WPARAM wp, LPARAM lp) {

@@ -386,7 +386,7 @@ void RecipeList::EditItem(View*) {
     *stored = copy;
     const int row = listView.FindItem(static_cast<LPARAM>(stored->foodId));
     if (row >= 0 && MatchesFilter(*stored))
-      ShowFoodRow(row, *stored);
+      ShowRow(row);
     else if (row >= 0)
       listView.DeleteItem(row);
     modified = true;
@@ -465,7 +465,7 @@ void RecipeList::MoveToCategory() {
       record->catId = target;
       changed = true;
       if (selectedCategory == 0) {
-        ShowFoodRow(*row, *record);
+        ShowRow(*row);
         listView.Select(*row, false);
       } else if (selectedCategory != target) {
         listView.DeleteItem(*row);

@@ -37,6 +37,8 @@ ShopList::ShopList(DAVavador::ERApp& owner, DAVavador::ERStatusBar& statusBar, D
       ingredients_(ingredients) {
   ingredients_.AddFoodReferences(this);
   categories = std::make_unique<ShoppingListNames>();
+  const auto line = [](const void* shown) { return *static_cast<const WString*>(shown); };
+  UseRowSource([line](const void* shown, uint8_t) { return line(shown); }, line);
 }
 
 ShopList::~ShopList() {
@@ -224,9 +226,9 @@ void ShopList::FillList() {
   // The fill rule counts lists: the one chosen, or all of them when none is.
   const size_t count = list ? 1 : lists_.size();
   FillRows(count, [this, list](FillProgress& fill) {
-    if (!list) return;
-    for (const WString& line : LinesOf(*list)) AddRow(0, [&line](uint8_t) { return line; });
-    fill.RowAdded();
+    shownLines_ = list ? LinesOf(*list) : std::vector<WString>();
+    for (const WString& line : shownLines_) AddRow(0, &line);
+    if (list) fill.RowAdded();
   });
 }
 

@@ -80,5 +80,6 @@ class ShopList : public View, public FoodReferences {
 
   IngredientList& ingredients_;
   std::vector<std::unique_ptr<Meal>> lists_;
+  std::vector<WString> shownLines_;  // the lines the list view shows, a row each
   uint32_t exportListId_ = 0;
 };

@@ -1,0 +1,175 @@
+#include "toolkit/ListRows.h"
+
+#include <algorithm>
+#include <numeric>
+
+#include "storage/XMLDoc.h"
+
+namespace DAVavador {
+
+namespace {
+
+// The bytes CompareStringW(LOCALE_SYSTEM_DEFAULT, NORM_IGNORECASE) compares, as one string: two
+// keys compare as unsigned bytes the way the texts compare.
+std::string SortKey(const WString& text) {
+  const int length = static_cast<int>(std::min<size_t>(text.size(), ListRows::kSortTextLength));
+  constexpr DWORD flags = LCMAP_SORTKEY | NORM_IGNORECASE;
+  const int size = LCMapStringW(LOCALE_SYSTEM_DEFAULT, flags, text.c_str(), length, nullptr, 0);
+  std::string key(size > 0 ? size : 0, '\0');
+  if (size > 0)
+    LCMapStringW(LOCALE_SYSTEM_DEFAULT, flags, text.c_str(), length, reinterpret_cast<LPWSTR>(key.data()),
+                 size);
+  return key;
+}
+
+// Lower case maps each UTF-16 unit on its own, so the whole mapping fits one table, made with one
+// call; folding is then a lookup a character.
+const std::vector<WChar>& LowerCaseTable() {
+  static const std::vector<WChar> table = [] {
+    std::vector<WChar> units(0x10000), lower(0x10000);
+    std::iota(units.begin(), units.end(), WChar{0});
+    for (WChar unit = 0xD800; unit < 0xE000; ++unit) units[unit] = L' ';  // lone surrogates
+    LCMapStringW(LOCALE_SYSTEM_DEFAULT, LCMAP_LOWERCASE | LCMAP_LINGUISTIC_CASING, units.data(), 0x10000,
+                 lower.data(), 0x10000);
+    for (WChar unit = 0xD800; unit < 0xE000; ++unit) lower[unit] = unit;
+    return lower;
+  }();
+  return table;
+}
+
+}  // namespace
+
+WString FoldForFind(WString text) {
+  const std::vector<WChar>& lower = LowerCaseTable();
+  for (WChar& unit : text) unit = lower[unit];
+  return text;
+}
+
+void ListRows::SetSources(CellSource cells, NameSource names) {
+  cells_ = std::move(cells);
+  names_ = std::move(names);
+  keyColumn_ = -1;
+  namesFolded_ = false;
+}
+
+WString ListRows::Cell(size_t shown, int column) const {
+  return cells_ ? cells_(Shown(shown).record, column) : WString();
+}
+
+int ListRows::FindData(LPARAM data) const {
+  for (size_t i = 0; i < shown_.size(); ++i)
+    if (entries_[shown_[i]].row.data == data) return static_cast<int>(i);
+  return -1;
+}
+
+int ListRows::FindRecord(const void* record) const {
+  for (size_t i = 0; i < shown_.size(); ++i)
+    if (entries_[shown_[i]].row.record == record) return static_cast<int>(i);
+  return -1;
+}
+
+void ListRows::Assign(std::vector<Row> rows) {
+  entries_.clear();
+  entries_.reserve(rows.size());
+  for (const Row& row : rows) entries_.push_back(Entry{row, {}, 0, {}});
+  order_.resize(entries_.size());
+  std::iota(order_.begin(), order_.end(), 0u);
+  keyColumn_ = -1;
+  namesFolded_ = false;
+  if (!foldedFilter_.empty()) FoldNames();
+  ShowPassing();
+}
+
+int ListRows::Append(const Row& row) {
+  entries_.push_back(Entry{row, {}, 0, {}});
+  Entry& entry = entries_.back();
+  if (keyColumn_ >= 0) ComputeKey(entry);
+  if (namesFolded_ && names_) entry.name = FoldForFind(names_(row.record));
+  const auto index = static_cast<uint32_t>(entries_.size() - 1);
+  order_.push_back(index);
+  if (!Passes(entry)) return -1;
+  shown_.push_back(index);
+  return static_cast<int>(shown_.size() - 1);
+}
+
+void ListRows::Changed(size_t shown) {
+  Entry& entry = entries_[shown_[shown]];
+  if (keyColumn_ >= 0) ComputeKey(entry);
+  if (namesFolded_ && names_) entry.name = FoldForFind(names_(entry.row.record));
+}
+
+void ListRows::Erase(size_t shown) {
+  const uint32_t index = shown_[shown];
+  entries_.erase(entries_.begin() + index);
+  shown_.erase(shown_.begin() + static_cast<ptrdiff_t>(shown));
+  order_.erase(std::find(order_.begin(), order_.end(), index));
+  // The entries behind the erased one moved down by one.
+  for (auto* indices : {&order_, &shown_})
+    for (uint32_t& at : *indices)
+      if (at > index) --at;
+}
+
+void ListRows::Clear() {
+  entries_.clear();
+  order_.clear();
+  shown_.clear();
+  keyColumn_ = -1;
+  namesFolded_ = true;  // every name of no rows
+}
+
+void ListRows::ComputeKey(Entry& entry) const {
+  const WString text = cells_ ? cells_(entry.row.record, keyColumn_) : WString();
+  if (keyKind_ == SortKind::Number)
+    entry.number = ParseReal(text.c_str());
+  else
+    entry.key = SortKey(text);
+}
+
+void ListRows::Sort(int column, SortKind kind, bool reverse) {
+  if (column != keyColumn_ || kind != keyKind_) {
+    keyColumn_ = column;
+    keyKind_ = kind;
+    for (Entry& entry : entries_) ComputeKey(entry);
+  }
+  const auto less = [this, kind](uint32_t a, uint32_t b) {
+    const Entry &x = entries_[a], &y = entries_[b];
+    return kind == SortKind::Number ? x.number < y.number : x.key < y.key;
+  };
+  if (reverse)
+    std::stable_sort(order_.begin(), order_.end(), [&less](uint32_t a, uint32_t b) { return less(b, a); });
+  else
+    std::stable_sort(order_.begin(), order_.end(), less);
+  ShowPassing();
+}
+
+void ListRows::FoldNames() {
+  namesFolded_ = true;
+  if (!names_) return;
+  for (Entry& entry : entries_) entry.name = FoldForFind(names_(entry.row.record));
+}
+
+bool ListRows::Passes(const Entry& entry) const {
+  return foldedFilter_.empty() || entry.name.find(foldedFilter_) != WString::npos;
+}
+
+void ListRows::ShowPassing() {
+  if (foldedFilter_.empty()) {
+    shown_ = order_;
+    return;
+  }
+  shown_.clear();
+  for (uint32_t index : order_)
+    if (Passes(entries_[index])) shown_.push_back(index);
+}
+
+bool ListRows::SetFilter(const WString& text) {
+  filter_ = text;
+  WString folded = FoldForFind(text);
+  if (folded == foldedFilter_) return false;
+  foldedFilter_ = std::move(folded);
+  if (!foldedFilter_.empty() && !namesFolded_) FoldNames();
+  ShowPassing();
+  return true;
+}
+
+}  // namespace DAVavador
