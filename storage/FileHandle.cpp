@@ -138,38 +138,61 @@ bool IsSameFile(const WString& a, const WString& b) {
   return EqualsNoCase(SystemFiles::FullPath(a), SystemFiles::FullPath(b));
 }
 
+ReplacingFile::ReplacingFile(const WString& path) : path_(path), temporary_(path + TXT(".tmp")) {
+  ok_ = temporary_.OpenWrite();
+}
+
+ReplacingFile::~ReplacingFile() {
+  if (committed_) return;
+  temporary_.Close();
+  DeleteFileAt(temporary_.path);
+}
+
+bool ReplacingFile::Write(const void* data, size_t size) {
+  const auto* bytes = static_cast<const char*>(data);
+  constexpr size_t kChunk = size_t{1} << 30;
+  for (size_t at = 0; ok_ && at < size; at += kChunk)
+    ok_ = temporary_.Write(bytes + at, static_cast<uint32_t>(std::min(kChunk, size - at)));
+  return ok_;
+}
+
+bool ReplacingFile::Commit(uint32_t& error) {
+  ok_ = ok_ && temporary_.Flush();
+  error = temporary_.lastError;
+  temporary_.Close();
+  if (!ok_) return false;
+  if (!MoveFileOver(temporary_.path, path_)) {
+    error = SystemFiles::LastError();
+    return false;
+  }
+  committed_ = true;
+  error = 0;
+  return true;
+}
+
 bool ReplaceFileContents(const WString& path, const void* data, size_t size, uint32_t& error) {
-  const WString temporary = path + TXT(".tmp");
-  bool written;
-  {
-    FileHandle file(temporary);
-    written = file.OpenWrite();
-    const auto* bytes = static_cast<const char*>(data);
-    constexpr size_t kChunk = size_t{1} << 30;
-    for (size_t at = 0; written && at < size; at += kChunk)
-      written = file.Write(bytes + at, static_cast<uint32_t>(std::min(kChunk, size - at)));
-    written = written && file.Flush();
-    error = file.lastError;
-  }
-  if (written && MoveFileOver(temporary, path)) {
-    error = 0;
-    return true;
-  }
-  if (written) error = SystemFiles::LastError();
-  DeleteFileAt(temporary);
-  return false;
+  ReplacingFile file(path);
+  file.Write(data, size);
+  return file.Commit(error);
 }
 
 bool ReplaceFileWithCopy(const WString& source, const WString& target, uint32_t& error) {
   FileHandle file(source);
-  std::string bytes(file.Size(), '\0');
-  uint32_t read = 0;
-  if (!file.OpenRead() || !file.Read(bytes.data(), static_cast<uint32_t>(bytes.size()), read)) {
+  if (!file.OpenRead()) {
     error = file.lastError;
     return false;
   }
-  file.Close();
-  return ReplaceFileContents(target, bytes.data(), read, error);
+  // A piece at a time: a large catalog's backup is never held whole.
+  ReplacingFile copy(target);
+  std::string piece(size_t{1} << 20, '\0');
+  for (uint32_t read = 1; read > 0;) {
+    if (!file.Read(piece.data(), static_cast<uint32_t>(piece.size()), read)) {
+      error = file.lastError;
+      return false;
+    }
+    copy.Write(piece.data(), read);
+  }
+  return copy.Commit(error);
 }
 
 bool CopyFileTo(const WString& source, const WString& target) {

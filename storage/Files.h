@@ -70,6 +70,28 @@ bool IsSameFile(const WString& a, const WString& b);
 // it, reach the disk, and the temporary file then takes the old one's place. A crash, a kill or a
 // full disk meanwhile leaves the old file as it was. `error` takes the system's code of a failure.
 bool ReplaceFileContents(const WString& path, const void* data, size_t size, uint32_t& error);
+// The same written piece by piece: the pieces go to the temporary file as they come, and Commit
+// puts it in the file's place. Without a successful Commit the old file stays and the temporary
+// one goes.
+class ReplacingFile {
+ public:
+  explicit ReplacingFile(const WString& path);
+  ~ReplacingFile();
+  ReplacingFile(const ReplacingFile&) = delete;
+  ReplacingFile& operator=(const ReplacingFile&) = delete;
+
+  const WString& Path() const { return path_; }
+  // False once a write has failed; later writes do nothing.
+  bool Write(const void* data, size_t size);
+  // The content reaches the disk and replaces the file; `error` takes the system's code of a failure.
+  bool Commit(uint32_t& error);
+
+ private:
+  WString path_;
+  FileHandle temporary_;
+  bool ok_;
+  bool committed_ = false;
+};
 // The same with a copy of `source` as the content (backups).
 bool ReplaceFileWithCopy(const WString& source, const WString& target, uint32_t& error);
 // For tests: every write fails as on a full disk once `bytes` more bytes have been written;

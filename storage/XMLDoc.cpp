@@ -193,8 +193,14 @@ size_t FormatReal(double value, WChar* out) {
 
 // ---- Writing ----
 
+XMLDoc::XMLDoc() = default;
+XMLDoc::~XMLDoc() = default;
+XMLDoc::XMLDoc(XMLDoc&&) noexcept = default;
+XMLDoc& XMLDoc::operator=(XMLDoc&&) noexcept = default;
+
 // Each element is one line, written in place into room made at the end of the output.
 WChar* XMLDoc::Extend(size_t units) {
+  if (stream_ && out_.size() + units > kStreamChunk) WriteStream();
   const size_t at = out_.size();
   out_.resize(at + units);
   return &out_[at];
@@ -291,8 +297,23 @@ void XMLDoc::WriteIntList(const WChar* name, const std::vector<int32_t>& values)
   AppendList(name, values);
 }
 
+void XMLDoc::StreamTo(const WString& path) {
+  stream_ = std::make_unique<ReplacingFile>(path);
+  WriteStream();
+}
+
+void XMLDoc::WriteStream() {
+  stream_->Write(out_.data(), out_.size() * sizeof(WChar));
+  out_.clear();
+}
+
 bool XMLDoc::Save(const WString& path) {
-  return ReplaceFileContents(path, out_.data(), out_.size() * sizeof(WChar), lastError_);
+  if (!stream_ || stream_->Path() != path)
+    return ReplaceFileContents(path, out_.data(), out_.size() * sizeof(WChar), lastError_);
+  WriteStream();
+  const bool saved = stream_->Commit(lastError_);
+  stream_.reset();
+  return saved;
 }
 
 // ---- Reading ----

@@ -3,13 +3,22 @@
 // UTF-16LE without a byte-order mark, CR LF line ends, no attributes, no indentation.
 #include <cstdint>
 #include <deque>
+#include <memory>
 #include <vector>
 
 #include "storage/Text.h"
 
+class ReplacingFile;
+
 class XMLDoc {
  public:
   static constexpr size_t kNotFound = static_cast<size_t>(-1);
+  static constexpr size_t kStreamChunk = size_t{1} << 20;  // characters held while streaming
+
+  XMLDoc();
+  ~XMLDoc();
+  XMLDoc(XMLDoc&&) noexcept;
+  XMLDoc& operator=(XMLDoc&&) noexcept;
 
   // Writing: every operation appends to the output text; only Save touches the disk.
   void OpenElement(const WChar* name);
@@ -22,7 +31,11 @@ class XMLDoc {
   void WriteReal(const WChar* name, double value);
   void WriteByteList(const WChar* name, const std::vector<uint8_t>& values);
   void WriteIntList(const WChar* name, const std::vector<int32_t>& values);
+  // From here on the output goes to `path` as it grows, through the temporary file of a
+  // ReplacingFile, instead of being held whole (large catalogs); Save(path) completes it.
+  void StreamTo(const WString& path);
   bool Save(const WString& path);
+  // The output; while streaming, only the part not yet written.
   const WString& Output() const { return out_; }
   uint32_t LastError() const { return lastError_; }  // the system's code after a failed Save or Load
 
@@ -47,8 +60,10 @@ class XMLDoc {
   bool emptyTag_ = false;
   bool endTag_ = false;
   uint32_t lastError_ = 0;
+  std::unique_ptr<ReplacingFile> stream_;
 
   WChar* Extend(size_t units);
+  void WriteStream();
   void AppendEmpty(const WChar* name);
   void AppendTag(const WChar* prefix, const WChar* name, size_t nameLength);
   template <typename Fill>

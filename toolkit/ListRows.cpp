@@ -9,17 +9,24 @@ namespace DAVavador {
 
 namespace {
 
-// The bytes CompareStringW(LOCALE_SYSTEM_DEFAULT, NORM_IGNORECASE) compares, as one string: two
-// keys compare as unsigned bytes the way the texts compare.
-std::string SortKey(const WString& text) {
+// Appends the bytes CompareStringW(LOCALE_SYSTEM_DEFAULT, NORM_IGNORECASE) compares: two keys
+// compare as unsigned bytes the way the texts compare.
+void AppendSortKey(const WString& text, std::string& keys) {
   const int length = static_cast<int>(std::min<size_t>(text.size(), ListRows::kSortTextLength));
   constexpr DWORD flags = LCMAP_SORTKEY | NORM_IGNORECASE;
-  const int size = LCMapStringW(LOCALE_SYSTEM_DEFAULT, flags, text.c_str(), length, nullptr, 0);
-  std::string key(size > 0 ? size : 0, '\0');
-  if (size > 0)
-    LCMapStringW(LOCALE_SYSTEM_DEFAULT, flags, text.c_str(), length, reinterpret_cast<LPWSTR>(key.data()),
-                 size);
-  return key;
+  char key[512];  // enough for every name; a longer text asks for its size
+  int size = LCMapStringW(LOCALE_SYSTEM_DEFAULT, flags, text.c_str(), length, reinterpret_cast<LPWSTR>(key),
+                          sizeof(key));
+  if (size > 0) {
+    keys.append(key, static_cast<size_t>(size));
+    return;
+  }
+  size = LCMapStringW(LOCALE_SYSTEM_DEFAULT, flags, text.c_str(), length, nullptr, 0);
+  if (size <= 0) return;
+  std::string longer(static_cast<size_t>(size), '\0');
+  LCMapStringW(LOCALE_SYSTEM_DEFAULT, flags, text.c_str(), length, reinterpret_cast<LPWSTR>(longer.data()),
+               size);
+  keys += longer;
 }
 
 // Lower case maps each UTF-16 unit on its own, so the whole mapping fits one table, made with one
@@ -72,6 +79,8 @@ void ListRows::Assign(std::vector<Row> rows) {
   entries_.clear();
   entries_.reserve(rows.size());
   for (const Row& row : rows) entries_.push_back(Entry{row, {}, 0, {}});
+  keyBytes_.clear();
+  foldedNames_.clear();
   order_.resize(entries_.size());
   std::iota(order_.begin(), order_.end(), 0u);
   keyColumn_ = -1;
@@ -84,7 +93,7 @@ int ListRows::Append(const Row& row) {
   entries_.push_back(Entry{row, {}, 0, {}});
   Entry& entry = entries_.back();
   if (keyColumn_ >= 0) ComputeKey(entry);
-  if (namesFolded_ && names_) entry.name = FoldForFind(names_(row.record));
+  if (namesFolded_) FoldName(entry);
   const auto index = static_cast<uint32_t>(entries_.size() - 1);
   order_.push_back(index);
   if (!Passes(entry)) return -1;
@@ -95,7 +104,7 @@ int ListRows::Append(const Row& row) {
 void ListRows::Changed(size_t shown) {
   Entry& entry = entries_[shown_[shown]];
   if (keyColumn_ >= 0) ComputeKey(entry);
-  if (namesFolded_ && names_) entry.name = FoldForFind(names_(entry.row.record));
+  if (namesFolded_) FoldName(entry);
 }
 
 void ListRows::Erase(size_t shown) {
@@ -113,27 +122,33 @@ void ListRows::Clear() {
   entries_.clear();
   order_.clear();
   shown_.clear();
+  keyBytes_.clear();
+  foldedNames_.clear();
   keyColumn_ = -1;
   namesFolded_ = true;  // every name of no rows
 }
 
-void ListRows::ComputeKey(Entry& entry) const {
+void ListRows::ComputeKey(Entry& entry) {
   const WString text = cells_ ? cells_(entry.row.record, keyColumn_) : WString();
-  if (keyKind_ == SortKind::Number)
+  if (keyKind_ == SortKind::Number) {
     entry.number = ParseReal(text.c_str());
-  else
-    entry.key = SortKey(text);
+    return;
+  }
+  entry.key.at = static_cast<uint32_t>(keyBytes_.size());
+  AppendSortKey(text, keyBytes_);
+  entry.key.length = static_cast<uint32_t>(keyBytes_.size()) - entry.key.at;
 }
 
 void ListRows::Sort(int column, SortKind kind, bool reverse) {
   if (column != keyColumn_ || kind != keyKind_) {
     keyColumn_ = column;
     keyKind_ = kind;
+    keyBytes_.clear();
     for (Entry& entry : entries_) ComputeKey(entry);
   }
   const auto less = [this, kind](uint32_t a, uint32_t b) {
     const Entry &x = entries_[a], &y = entries_[b];
-    return kind == SortKind::Number ? x.number < y.number : x.key < y.key;
+    return kind == SortKind::Number ? x.number < y.number : KeyOf(x) < KeyOf(y);
   };
   if (reverse)
     std::stable_sort(order_.begin(), order_.end(), [&less](uint32_t a, uint32_t b) { return less(b, a); });
@@ -142,14 +157,20 @@ void ListRows::Sort(int column, SortKind kind, bool reverse) {
   ShowPassing();
 }
 
+void ListRows::FoldName(Entry& entry) {
+  const WString name = names_ ? FoldForFind(names_(entry.row.record)) : WString();
+  entry.name = {static_cast<uint32_t>(foldedNames_.size()), static_cast<uint32_t>(name.size())};
+  foldedNames_ += name;
+}
+
 void ListRows::FoldNames() {
   namesFolded_ = true;
-  if (!names_) return;
-  for (Entry& entry : entries_) entry.name = FoldForFind(names_(entry.row.record));
+  foldedNames_.clear();
+  for (Entry& entry : entries_) FoldName(entry);
 }
 
 bool ListRows::Passes(const Entry& entry) const {
-  return foldedFilter_.empty() || entry.name.find(foldedFilter_) != WString::npos;
+  return foldedFilter_.empty() || NameOf(entry).find(foldedFilter_) != WStringView::npos;
 }
 
 void ListRows::ShowPassing() {

@@ -9,6 +9,7 @@
 #include <cstdint>
 #include <functional>
 #include <string>
+#include <string_view>
 #include <vector>
 
 #include "storage/Text.h"
@@ -59,13 +60,25 @@ class ListRows {
   const WString& Filter() const { return filter_; }
 
  private:
+  // A piece of one of the stores below: a key or a name each row, without an allocation each.
+  struct Span {
+    uint32_t at = 0;
+    uint32_t length = 0;
+  };
   struct Entry {
     Row row;
-    std::string key;    // the sort key of the keyed column's text (text columns)
+    Span key;           // in keyBytes_: the sort key of the keyed column's text (text columns)
     double number = 0;  // its value (number columns)
-    WString name;       // folded
+    Span name;          // in foldedNames_
   };
-  void ComputeKey(Entry& entry) const;
+  std::string_view KeyOf(const Entry& entry) const {
+    return {keyBytes_.data() + entry.key.at, entry.key.length};
+  }
+  WStringView NameOf(const Entry& entry) const {
+    return {foldedNames_.data() + entry.name.at, entry.name.length};
+  }
+  void ComputeKey(Entry& entry);
+  void FoldName(Entry& entry);
   void FoldNames();
   bool Passes(const Entry& entry) const;
   void ShowPassing();
@@ -75,6 +88,8 @@ class ListRows {
   std::vector<Entry> entries_;   // in the order the rows came
   std::vector<uint32_t> order_;  // display order: indices into entries_
   std::vector<uint32_t> shown_;  // the rows of order_ the find text lets through
+  std::string keyBytes_;         // the sort keys, one after the other
+  WString foldedNames_;          // the folded names, one after the other
   int keyColumn_ = -1;           // the column whose keys the entries hold, -1 for none
   SortKind keyKind_ = SortKind::Text;
   bool namesFolded_ = false;

@@ -431,6 +431,44 @@ TEST(ReplaceFile, FullDiskHalfwayLeavesTheOldFileAndNoTemporaryOne) {
   }
 }
 
+TEST(ReplaceFile, StreamedXmlSaveWritesTheSameBytesHoldingAChunkAtMostAndFailsWhole) {
+  const auto write = [](XMLDoc& doc) {
+    doc.OpenElement(TXT("INGREDIENTS"));
+    for (int n = 0; n < 60000; ++n)
+      doc.WriteString(TXT("FOODNAME"), TXT("Crème fraîche ") + FromAscii(std::to_string(n)));
+    doc.CloseElement();
+  };
+  ScratchFolder folder;
+  const WString path = folder / TXT("Ingredients.xml");
+  XMLDoc held;
+  write(held);
+  ASSERT_GT(held.Output().size(), 2 * XMLDoc::kStreamChunk);
+  XMLDoc streamed;
+  streamed.StreamTo(path);
+  write(streamed);
+  EXPECT_LE(streamed.Output().size(), XMLDoc::kStreamChunk);
+  ASSERT_TRUE(streamed.Save(path));
+  EXPECT_EQ(Bytes(held.Output()), ReadFile(path));
+
+  const std::string saved = ReadFile(path);
+  for (uint64_t fits : {uint64_t{0}, uint64_t{3} * XMLDoc::kStreamChunk}) {
+    SCOPED_TRACE(fits);
+    FullDiskAfter full(fits);
+    XMLDoc failing;
+    failing.StreamTo(path);
+    write(failing);
+    EXPECT_FALSE(failing.Save(path));
+    EXPECT_NE(0u, failing.LastError());
+  }
+  {
+    XMLDoc dropped;  // a save that never completes (an exception on the way)
+    dropped.StreamTo(path);
+    write(dropped);
+  }
+  EXPECT_EQ(saved, ReadFile(path));
+  EXPECT_EQ(std::vector<WString>{TXT("Ingredients.xml")}, folder.Names());
+}
+
 TEST(ReplaceFile, XmlSaveAndBackupCopyGoThroughTheReplacement) {
   ScratchFolder folder;
   const WString path = folder / TXT("FoodDiary.xml");

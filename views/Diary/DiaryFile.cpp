@@ -61,6 +61,7 @@ bool Diary::Save() {
     if (exportDiary == 0 || meal->catId == exportDiary) written.push_back(meal.get());
   }
   XMLDoc doc;
+  doc.StreamTo(workPath);  // years of meals are never held whole
   doc.OpenElement(TXT("DIARYLIST"));
   WriteViewSettings(doc);
   doc.OpenElement(TXT("DIARIES"));

@@ -309,6 +309,7 @@ void IngredientList::TakeRecord(std::unique_ptr<Ingredient> record, const WStrin
 
 bool IngredientList::WriteXmlFile(const std::vector<const Ingredient*>& written) {
   XMLDoc doc;
+  doc.StreamTo(workPath);  // a large catalog is never held whole
   doc.OpenElement(TXT("INGREDIENTLIST"));
   WriteViewSettings(doc);
   doc.OpenElement(TXT("INGREDIENTS"));

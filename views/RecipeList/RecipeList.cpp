@@ -249,6 +249,7 @@ bool RecipeList::ImportCsv(const WString& text, ProgressWindow* progressWindow, 
 bool RecipeList::WriteXmlFile(const std::vector<const Recipe*>& written) {
   const bool embed = IsExchange() && exportIngredients;
   XMLDoc doc;
+  doc.StreamTo(workPath);  // a large catalog is never held whole
   doc.OpenElement(TXT("RECIPELIST"));
   WriteViewSettings(doc);
   doc.OpenElement(TXT("RECIPES"));
