@@ -35,9 +35,27 @@ struct ToolbarButton {
   bool enabled;
 };
 constexpr ToolbarButton kToolbarButtons[ERAppWindows::kToolbarButtonCount] = {
-    {1001, false}, {1002, false}, {1003, false}, {1300, true},  {1301, true},  {1302, true},  {1303, true},
-    {1304, true},  {1202, true},  {1203, true},  {1204, true},  {1206, true},  {1400, false}, {1402, false},
-    {1403, false}, {1800, false}, {1803, false}, {1804, false}, {1101, false}, {1102, false}, {1103, false},
+    {IDM_ADD_CATEGORY, false},
+    {IDM_DELETE_CATEGORY, false},
+    {IDM_EDIT_CATEGORY, false},
+    {IDM_ABOUT, true},
+    {IDM_HELP, true},
+    {IDM_HOME_PAGE, true},
+    {IDM_SUPPORT_MAIL, true},
+    {IDM_CHECK_UPDATE, true},
+    {IDM_EXIT, true},
+    {IDM_FILE_EXPORT, true},
+    {IDM_FILE_IMPORT, true},
+    {IDM_TOOLS_OPTIONS, true},
+    {IDM_ADD_INGREDIENT, false},
+    {IDM_DELETE_INGREDIENT, false},
+    {IDM_EDIT_INGREDIENT, false},
+    {IDM_ADD_RECIPE, false},
+    {IDM_DELETE_RECIPE, false},
+    {IDM_EDIT_RECIPE, false},
+    {IDM_ADD_DIARY, false},
+    {IDM_DELETE_DIARY, false},
+    {IDM_EDIT_DIARY, false},
 };
 
 constexpr int kToolbarTop = 45;
@@ -345,50 +363,50 @@ bool ERAppWindows::OnCommand(WPARAM wp, LPARAM lp) {
   const int command = LOWORD(wp);
   if (lp && reinterpret_cast<HWND>(lp) != toolbar.Window()) return false;
   switch (command) {
-    case 1000:
+    case IDM_NEXT_TAB:
       SelectTab(static_cast<int>((options.curTab + 1) % kTabCount));
       return true;
-    case 1004: {
+    case IDM_SELECT_ALL: {
       ListView_SetItemState(Current().List().Window(), -1, LVIS_SELECTED, LVIS_SELECTED);
       return true;
     }
-    case 1201:
+    case IDM_DOWNLOAD_RECIPES:
       if (views[1]->Download(options.lastDownload)) options.lastDownload = CalendarDate::Now();
       return true;
-    case 1202:
+    case IDM_EXIT:
       PostMessageW(MainWindow(), WM_CLOSE, 0, 0);
       return true;
-    case 1206:
+    case IDM_TOOLS_OPTIONS:
       RunOptions();
       return true;
-    case 1207:
+    case IDM_FILE_PRINT:
       Current().Print(options);
       return true;
-    case 1209:
+    case IDM_CUSTOMIZE_TOOLBAR:
       RunCustomizeToolbar();
       return true;
-    case 1210:
+    case IDM_UPLOAD_RECIPE:
       views[1]->Upload();
       return true;
     case IDM_VIEW_FIND:
       Current().FocusFind();
       return true;
-    case 1807:
+    case IDM_IMPORT_WEB_PAGE:
       views[1]->ImportFromWebPage();
       return true;
-    case 1300:
+    case IDM_ABOUT:
       RunAbout();
       return true;
-    case 1301:
+    case IDM_HELP:
       ShowHelp();
       return true;
-    case 1302:
+    case IDM_HOME_PAGE:
       OpenAddress(IDS_HOME_PAGE);
       return true;
-    case 1303:
+    case IDM_SUPPORT_MAIL:
       OpenAddress(IDS_SUPPORT_MAIL);
       return true;
-    case 1304:
+    case IDM_CHECK_UPDATE:
       CheckForUpdateNow();
       return true;
     default:
@@ -402,66 +420,66 @@ bool ERAppWindows::RunViewCommand(int command) {
   View& view = Current();
   View* recipes = views[1].get();
   switch (command) {
-    case 1001:
-    case 1101:
+    case IDM_ADD_CATEGORY:
+    case IDM_ADD_DIARY:
       view.AddCategory();
       view.UpdateMenu(MainMenu());
       view.UpdateCategoryMenu(MainMenu());
       break;
-    case 1002:
-    case 1102:
+    case IDM_DELETE_CATEGORY:
+    case IDM_DELETE_DIARY:
       view.DeleteCategory();
       view.UpdateMenu(MainMenu());
       view.UpdateCategoryMenu(MainMenu());
       break;
-    case 1003:
-    case 1103:
+    case IDM_EDIT_CATEGORY:
+    case IDM_EDIT_DIARY:
       view.EditCategory();
       break;
-    case 1200:
+    case IDM_CUSTOMIZE_COLUMNS:
       view.CustomizeColumns();
       return true;
-    case 1203:
+    case IDM_FILE_EXPORT:
       view.Export();
       return true;
-    case 1204:
+    case IDM_FILE_IMPORT:
       view.Import();
       break;
-    case 1205:
+    case IDM_NUTRITION:
       view.ShowNutrition();
       return true;
-    case 1208:
+    case IDM_RESTORE:
       if (ShowMessage(IDS_RESTORE_QUESTION, MB_YESNO | MB_ICONQUESTION) != IDYES) return true;
       view.RestoreBackup();
       break;
-    case 1400:
-    case 1600:
-    case 1800:
-    case 1901:
+    case IDM_ADD_INGREDIENT:
+    case IDM_ADD_MEAL:
+    case IDM_ADD_RECIPE:
+    case IDM_ADD_SHOPLIST:
       view.AddItem(recipes);
       break;
-    case 1401:
-    case 1802:
-    case 1902:
+    case IDM_COPY_INGREDIENT:
+    case IDM_COPY_RECIPE:
+    case IDM_COPY_SHOPLIST:
       view.CopyItem();
       break;
-    case 1402:
-    case 1601:
-    case 1803:
-    case 1903:
+    case IDM_DELETE_INGREDIENT:
+    case IDM_DELETE_MEAL:
+    case IDM_DELETE_RECIPE:
+    case IDM_DELETE_SHOPLIST:
       view.DeleteItem(recipes, views[2].get());
       break;
-    case 1403:
-    case 1602:
-    case 1804:
-    case 1904:
+    case IDM_EDIT_INGREDIENT:
+    case IDM_EDIT_MEAL:
+    case IDM_EDIT_RECIPE:
+    case IDM_EDIT_SHOPLIST:
       view.EditItem(recipes);
       break;
-    case 1404:
-    case 1805:
+    case IDM_MOVE_INGREDIENT:
+    case IDM_MOVE_RECIPE:
       view.MoveToCategory();
       break;
-    case 1801:
+    case IDM_COMPONENT_INFO:
       view.ShowComponentInfo();
       return true;
     default:

@@ -1,13 +1,20 @@
 #pragma once
 // The controls of the ingredient editor that a record reads and fills: the edit of each nutrient,
-// in nutrient order. The numbers are those of dialog 2701.
+// in nutrient order.
 #include <cstdint>
 
 #include "food/Nutrients.h"
+#include "resources/resource.h"
 
 constexpr int kNutrientEditIds[Nutrient::kCount] = {
-    2736, 2742, 2758, 2739, 2763, 2756, 2737, 2743, 2764, 2757, 2766, 2767, 2768, 2769, 2770,
-    2771, 2772, 2773, 2774, 2750, 2744, 2735, 2745, 2751, 2746, 2775, 2741, 2747, 2759};
+    IDC_EDITOR_CALORIES,   IDC_EDITOR_TOTAL_FAT,  IDC_EDITOR_SATURATED_FAT, IDC_EDITOR_CHOLESTEROL,
+    IDC_EDITOR_SODIUM,     IDC_EDITOR_POTASSIUM,  IDC_EDITOR_CARBOHYDRATES, IDC_EDITOR_FIBER,
+    IDC_EDITOR_SUGAR,      IDC_EDITOR_PROTEIN,    IDC_EDITOR_VITAMIN_A,     IDC_EDITOR_VITAMIN_B1,
+    IDC_EDITOR_VITAMIN_B2, IDC_EDITOR_VITAMIN_B3, IDC_EDITOR_VITAMIN_B6,    IDC_EDITOR_VITAMIN_B12,
+    IDC_EDITOR_VITAMIN_C,  IDC_EDITOR_VITAMIN_D,  IDC_EDITOR_VITAMIN_E,     IDC_EDITOR_PANTOTHENIC_ACID,
+    IDC_EDITOR_FOLIC_ACID, IDC_EDITOR_CALCIUM,    IDC_EDITOR_IRON,          IDC_EDITOR_PHOSPHORUS,
+    IDC_EDITOR_MAGNESIUM,  IDC_EDITOR_ZINC,       IDC_EDITOR_COPPER,        IDC_EDITOR_MANGANESE,
+    IDC_EDITOR_SELENIUM};
 
 // The nutrient whose edit has the id, or Nutrient::kCount for another control.
 inline uint32_t NutrientOfEdit(int controlId) {

@@ -29,12 +29,12 @@ constexpr int kFindLabelWidth = 36;
 constexpr int kFindWidth = 160;
 
 // Toolbar buttons and menu items of the category commands.
-constexpr int kAddCategory = 1001;
-constexpr int kDeleteCategory = 1002;
-constexpr int kEditCategory = 1003;
-constexpr int kAddDiary = 1101;
-constexpr int kDeleteDiary = 1102;
-constexpr int kEditDiary = 1103;
+constexpr int kAddCategory = IDM_ADD_CATEGORY;
+constexpr int kDeleteCategory = IDM_DELETE_CATEGORY;
+constexpr int kEditCategory = IDM_EDIT_CATEGORY;
+constexpr int kAddDiary = IDM_ADD_DIARY;
+constexpr int kDeleteDiary = IDM_DELETE_DIARY;
+constexpr int kEditDiary = IDM_EDIT_DIARY;
 
 bool IsTag(const WChar* tag, const WChar* name) {
   return EqualsNoCase(tag, name);

@@ -8,6 +8,7 @@
 
 #include "food/DiaryNameList.h"
 #include "food/Meal.h"
+#include "resources/resource.h"
 #include "views/FoodReferences.h"
 #include "views/View.h"
 
@@ -17,14 +18,14 @@ class Diary : public View, public FoodReferences {
  public:
   // The commands of the view's menus and toolbar.
   enum Command : UINT {
-    kAddDiary = 1101,
-    kDeleteDiary = 1102,
-    kEditDiary = 1103,
-    kAddMeal = 1600,
-    kDeleteMeal = 1601,
-    kEditMeal = 1602,
-    kNutrition = 1205,
-    kRestore = 1208,
+    kAddDiary = IDM_ADD_DIARY,
+    kDeleteDiary = IDM_DELETE_DIARY,
+    kEditDiary = IDM_EDIT_DIARY,
+    kAddMeal = IDM_ADD_MEAL,
+    kDeleteMeal = IDM_DELETE_MEAL,
+    kEditMeal = IDM_EDIT_MEAL,
+    kNutrition = IDM_NUTRITION,
+    kRestore = IDM_RESTORE,
   };
   // Shows a period's totals against the person's allowances; normally the ingredient editor in
   // its view-only diary mode.

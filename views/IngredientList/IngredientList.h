@@ -7,6 +7,7 @@
 
 #include "food/Food.h"
 #include "food/Recipe.h"
+#include "resources/resource.h"
 #include "toolkit/PictureImport.h"
 #include "storage/NamedIdList.h"
 #include "views/FoodCatalogView.h"
@@ -18,12 +19,12 @@ class IngredientList : public FoodCatalogView<Ingredient>,
  public:
   // The item commands of the view's menus and toolbar.
   enum Command : UINT {
-    kAddIngredient = 1400,
-    kCopyIngredient = 1401,
-    kDeleteIngredient = 1402,
-    kEditIngredient = 1403,
-    kMoveIngredient = 1404,
-    kNutrition = 1205,
+    kAddIngredient = IDM_ADD_INGREDIENT,
+    kCopyIngredient = IDM_COPY_INGREDIENT,
+    kDeleteIngredient = IDM_DELETE_INGREDIENT,
+    kEditIngredient = IDM_EDIT_INGREDIENT,
+    kMoveIngredient = IDM_MOVE_INGREDIENT,
+    kNutrition = IDM_NUTRITION,
   };
 
   IngredientList(DAVavador::ERApp& owner, DAVavador::ERStatusBar& statusBar, DAVavador::ERToolbar& toolbar,

@@ -8,6 +8,7 @@
 
 #include "food/Recipe.h"
 #include "food/ShoppingList.h"
+#include "resources/resource.h"
 #include "toolkit/PictureImport.h"
 #include "views/FoodReferences.h"
 #include "views/FoodCatalogView.h"
@@ -25,16 +26,16 @@ class RecipeList : public FoodCatalogView<Recipe>,
  public:
   // The item commands of the view's menus and toolbar.
   enum Command : UINT {
-    kAddRecipe = 1800,
-    kComponentInfo = 1801,
-    kCopyRecipe = 1802,
-    kDeleteRecipe = 1803,
-    kEditRecipe = 1804,
-    kMoveRecipe = 1805,
-    kNutrition = 1205,
-    kDownload = 1201,
-    kUpload = 1210,
-    kImportFromWebPage = 1807,
+    kAddRecipe = IDM_ADD_RECIPE,
+    kComponentInfo = IDM_COMPONENT_INFO,
+    kCopyRecipe = IDM_COPY_RECIPE,
+    kDeleteRecipe = IDM_DELETE_RECIPE,
+    kEditRecipe = IDM_EDIT_RECIPE,
+    kMoveRecipe = IDM_MOVE_RECIPE,
+    kNutrition = IDM_NUTRITION,
+    kDownload = IDM_DOWNLOAD_RECIPES,
+    kUpload = IDM_UPLOAD_RECIPE,
+    kImportFromWebPage = IDM_IMPORT_WEB_PAGE,
   };
 
   RecipeList(DAVavador::ERApp& owner, DAVavador::ERStatusBar& statusBar, DAVavador::ERToolbar& toolbar,

@@ -7,6 +7,7 @@
 
 #include "food/Meal.h"
 #include "food/ShoppingList.h"
+#include "resources/resource.h"
 #include "views/FoodReferences.h"
 #include "views/View.h"
 
@@ -16,11 +17,11 @@ class ShopList : public View, public FoodReferences {
  public:
   // The item commands of the view's menus.
   enum Command : UINT {
-    kAddList = 1901,
-    kCopyList = 1902,
-    kDeleteList = 1903,
-    kEditList = 1904,
-    kRestore = 1208,
+    kAddList = IDM_ADD_SHOPLIST,
+    kCopyList = IDM_COPY_SHOPLIST,
+    kDeleteList = IDM_DELETE_SHOPLIST,
+    kEditList = IDM_EDIT_SHOPLIST,
+    kRestore = IDM_RESTORE,
   };
 
   ShopList(DAVavador::ERApp& owner, DAVavador::ERStatusBar& statusBar, DAVavador::ERToolbar& toolbar,
