@@ -9,6 +9,7 @@
 #include "storage/Files.h"
 #include "storage/Paths.h"
 #include "storage/UserPrompts.h"
+#include "views/CommandStates.h"
 #include "views/Diary/DiaryDialog.h"
 #include "views/Diary/DiaryExportDialog.h"
 #include "views/Diary/MealDialog.h"
@@ -20,7 +21,6 @@ namespace {
 
 constexpr UINT kFirstCaption = 5200;
 constexpr UINT kXmlFilterName = 4509;  // "XML Files (*.xml)", then its pattern
-constexpr int kCategoryCommands[] = {1001, 1002, 1003};
 
 bool IsNumberColumn(uint8_t id) {
   return id < Nutrient::kCount;
@@ -175,21 +175,20 @@ void Diary::UpdateCategoryMenu(HMENU menuHandle) {
 void Diary::EnableDiaryCommands(HMENU menuHandle, bool show) const {
   const bool canAdd = show && !readOnly;
   const bool canChange = canAdd && SelectorCategory() != 0;
-  const std::pair<UINT, bool> commands[] = {
-      {kAddDiary, canAdd}, {kEditDiary, canChange}, {kDeleteDiary, canChange}};
-  for (const auto& [command, enabled] : commands) {
-    EnableCommand(menuHandle, command, enabled);
-    EnableToolbarButton(static_cast<int>(command), enabled);
-  }
-  for (int command : kCategoryCommands) EnableToolbarButton(command, false);
+  ApplyCommandStates(menuHandle, &toolbar,
+                     {{kAddDiary, canAdd}, {kEditDiary, canChange}, {kDeleteDiary, canChange}});
+  // The diaries stand in for the categories here, whose buttons mean nothing on this tab.
+  ApplyCommandStates(nullptr, &toolbar,
+                     {{IDM_ADD_CATEGORY, false}, {IDM_DELETE_CATEGORY, false}, {IDM_EDIT_CATEGORY, false}});
 }
 
 void Diary::UpdateMenu(HMENU menuHandle) {
   const int selected = listView.SelectedCount();
-  EnableCommand(menuHandle, kRestore, FileExists(BackupPath()));
-  EnableCommand(menuHandle, kAddMeal, !readOnly && !categories->Entries().Empty());
-  EnableCommand(menuHandle, kDeleteMeal, selected >= 1);
-  EnableCommand(menuHandle, kEditMeal, selected == 1);
+  ApplyCommandStates(menuHandle, nullptr,
+                     {{kRestore, FileExists(BackupPath())},
+                      {kAddMeal, !readOnly && !categories->Entries().Empty()},
+                      {kDeleteMeal, selected >= 1},
+                      {kEditMeal, selected == 1}});
 }
 
 void Diary::UpdateToolbar() {

@@ -12,6 +12,7 @@
 #include "storage/Files.h"
 #include "storage/Paths.h"
 #include "storage/UserPrompts.h"
+#include "views/CommandStates.h"
 #include "views/IngredientList/ExportDialog.h"
 #include "views/IngredientList/FindIngredientDialog.h"
 #include "storage/Csv.h"
@@ -20,7 +21,6 @@
 
 namespace {
 
-constexpr UINT kRestoreCommand = 1208;
 constexpr UINT kRestoreQuestion = 4601;
 constexpr UINT kRestoreTitle = 4517;
 constexpr UINT kImportQuestion = 4501;
@@ -606,11 +606,14 @@ IngredientList::CommandStates IngredientList::States() const {
 
 void IngredientList::UpdateMenu(HMENU menuHandle) {
   const CommandStates states = States();
-  EnableCommand(menuHandle, kRestoreCommand, FileExists(BackupPath()));
-  const std::pair<UINT, bool> items[] = {{kAddIngredient, states.add},       {kCopyIngredient, states.copy},
-                                         {kDeleteIngredient, states.remove}, {kEditIngredient, states.edit},
-                                         {kMoveIngredient, states.move},     {kNutrition, states.nutrition}};
-  for (const auto& [command, enabled] : items) EnableCommand(menuHandle, command, enabled);
+  ApplyCommandStates(menuHandle, nullptr,
+                     {{IDM_RESTORE, FileExists(BackupPath())},
+                      {kAddIngredient, states.add},
+                      {kCopyIngredient, states.copy},
+                      {kDeleteIngredient, states.remove},
+                      {kEditIngredient, states.edit},
+                      {kMoveIngredient, states.move},
+                      {kNutrition, states.nutrition}});
 }
 
 void IngredientList::UpdateToolbar() {
@@ -619,9 +622,10 @@ void IngredientList::UpdateToolbar() {
 
 void IngredientList::EnableButtons(bool show) {
   const CommandStates states = States();
-  EnableToolbarButton(kAddIngredient, show && states.add);
-  EnableToolbarButton(kDeleteIngredient, show && states.remove);
-  EnableToolbarButton(kEditIngredient, show && states.edit);
+  ApplyCommandStates(nullptr, &toolbar,
+                     {{kAddIngredient, show && states.add},
+                      {kDeleteIngredient, show && states.remove},
+                      {kEditIngredient, show && states.edit}});
 }
 
 void IngredientList::Hide() {

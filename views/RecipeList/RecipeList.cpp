@@ -15,6 +15,7 @@
 #include "storage/Paths.h"
 #include "storage/UserPrompts.h"
 #include "storage/XMLDoc.h"
+#include "views/CommandStates.h"
 #include "views/IngredientList/ExportDialog.h"
 #include "storage/Csv.h"
 #include "views/IngredientList/IngredientEditor.h"
@@ -24,7 +25,6 @@
 
 namespace {
 
-constexpr UINT kRestoreCommand = 1208;
 constexpr UINT kCopyCaption = 4901;
 constexpr UINT kCopyPrompt = 4902;
 constexpr UINT kDeleteQuestion = 4903;
@@ -732,18 +732,18 @@ RecipeList::CommandStates RecipeList::States() const {
 void RecipeList::UpdateMenu(HMENU menuHandle) {
   const CommandStates states = States();
   const bool change = !readOnly;
-  EnableCommand(menuHandle, kRestoreCommand, FileExists(BackupPath()));
-  const std::pair<UINT, bool> items[] = {{kAddRecipe, states.add},
-                                         {kCopyRecipe, change && states.one},
-                                         {kDeleteRecipe, change && states.many},
-                                         {kEditRecipe, change && states.one},
-                                         {kMoveRecipe, change && states.many},
-                                         {kDownload, change && !workerMode},
-                                         {kImportFromWebPage, change && !workerMode},
-                                         {kUpload, states.one},
-                                         {kNutrition, states.one},
-                                         {kComponentInfo, states.one}};
-  for (const auto& [command, enabled] : items) EnableCommand(menuHandle, command, enabled);
+  ApplyCommandStates(menuHandle, nullptr,
+                     {{IDM_RESTORE, FileExists(BackupPath())},
+                      {kAddRecipe, states.add},
+                      {kCopyRecipe, change && states.one},
+                      {kDeleteRecipe, change && states.many},
+                      {kEditRecipe, change && states.one},
+                      {kMoveRecipe, change && states.many},
+                      {kDownload, change && !workerMode},
+                      {kImportFromWebPage, change && !workerMode},
+                      {kUpload, states.one},
+                      {kNutrition, states.one},
+                      {kComponentInfo, states.one}});
 }
 
 void RecipeList::UpdateToolbar() {
@@ -752,9 +752,10 @@ void RecipeList::UpdateToolbar() {
 
 void RecipeList::EnableButtons(bool show) {
   const CommandStates states = States();
-  EnableToolbarButton(kAddRecipe, show && states.add);
-  EnableToolbarButton(kDeleteRecipe, show && !readOnly && states.many);
-  EnableToolbarButton(kEditRecipe, show && !readOnly && states.one);
+  ApplyCommandStates(nullptr, &toolbar,
+                     {{kAddRecipe, show && states.add},
+                      {kDeleteRecipe, show && !readOnly && states.many},
+                      {kEditRecipe, show && !readOnly && states.one}});
 }
 
 bool RecipeList::Create(HWND parent, int menuId, int popupMenuId) {

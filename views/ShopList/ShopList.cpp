@@ -12,6 +12,7 @@
 #include "storage/Paths.h"
 #include "storage/UserPrompts.h"
 #include "storage/XMLDoc.h"
+#include "views/CommandStates.h"
 #include "views/IngredientList/IngredientList.h"
 #include "views/ShopList/ShopListDialog.h"
 
@@ -21,7 +22,15 @@ constexpr uint8_t kItemsColumn = 0;
 constexpr UINT kFirstCaption = 5500;
 
 // The category and diary buttons, which mean nothing on this tab.
-constexpr int kForeignButtons[] = {1001, 1002, 1003, 1101, 1102, 1103};
+void DisableForeignButtons(DAVavador::ERToolbar& toolbar) {
+  ApplyCommandStates(nullptr, &toolbar,
+                     {{IDM_ADD_CATEGORY, false},
+                      {IDM_DELETE_CATEGORY, false},
+                      {IDM_EDIT_CATEGORY, false},
+                      {IDM_ADD_DIARY, false},
+                      {IDM_DELETE_DIARY, false},
+                      {IDM_EDIT_DIARY, false}});
+}
 
 // The raw text of a leaf; an empty element (how zero values are written) gives "".
 WString XmlFilter(const DAVavador::ERApp& app) {
@@ -248,7 +257,7 @@ void ShopList::UpdateCategoryMenu(HMENU) {
     modified = true;
     FillList();
   }
-  for (const int button : kForeignButtons) EnableToolbarButton(button, false);
+  DisableForeignButtons(toolbar);
 }
 
 // ---- the item commands ----
@@ -382,9 +391,12 @@ void ShopList::Print(Options&) {
 // ---- menus and controls ----
 
 void ShopList::UpdateMenu(HMENU menuHandle) {
-  EnableCommand(menuHandle, kRestore, FileExists(BackupPath()));
-  for (const UINT command : {kAddList, kCopyList, kEditList, kDeleteList})
-    EnableCommand(menuHandle, command, !readOnly);
+  ApplyCommandStates(menuHandle, nullptr,
+                     {{kRestore, FileExists(BackupPath())},
+                      {kAddList, !readOnly},
+                      {kCopyList, !readOnly},
+                      {kEditList, !readOnly},
+                      {kDeleteList, !readOnly}});
 }
 
 void ShopList::OnSelectionChanged(HMENU menuHandle) {
@@ -400,6 +412,6 @@ void ShopList::InstallMenu() {
   ShowControls(true);
   letterCombo.Show(false);
   letterLabel.Show(false);
-  for (const int button : kForeignButtons) EnableToolbarButton(button, false);
+  DisableForeignButtons(toolbar);
   View::InstallMenu();
 }
