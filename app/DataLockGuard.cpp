@@ -1,8 +1,8 @@
 #include "app/DataLockGuard.h"
 
+#include "toolkit/ScopedHandle.h"
+
 bool StartBackgroundThread(LPTHREAD_START_ROUTINE proc, void* arg) {
-  HANDLE thread = CreateThread(nullptr, kWorkerStackSize, proc, arg, 0, nullptr);
-  if (!thread) return false;
-  CloseHandle(thread);
-  return true;
+  const DAVavador::ScopedHandle thread(CreateThread(nullptr, kWorkerStackSize, proc, arg, 0, nullptr));
+  return static_cast<bool>(thread);
 }

@@ -12,6 +12,11 @@
 #include "resources/resource.h"
 #include "storage/Files.h"
 #include "storage/Paths.h"
+#include "toolkit/ScopedGdi.h"
+
+using DAVavador::ScopedDC;
+using DAVavador::ScopedGdiObject;
+using DAVavador::ScopedSelection;
 
 namespace {
 
@@ -85,8 +90,8 @@ ERAppWindows::ERAppWindows(HINSTANCE instance, HWND mainWindow)
 
 ERAppWindows::~ERAppWindows() {
   if (instanceMutex) {
-    ReleaseMutex(instanceMutex);
-    CloseHandle(instanceMutex);
+    ReleaseMutex(instanceMutex.Get());
+    instanceMutex.Reset();
   }
   HWND window = MainWindow();
   if (window) {
@@ -117,10 +122,11 @@ bool ERAppWindows::Start() {
 }
 
 bool ERAppWindows::ClaimSingleInstance() {
-  instanceMutex = CreateMutexW(nullptr, TRUE, ProductName().c_str());
-  if (instanceMutex && GetLastError() != ERROR_ALREADY_EXISTS) return true;
-  if (instanceMutex) CloseHandle(instanceMutex);
-  instanceMutex = nullptr;
+  const HANDLE mutex = CreateMutexW(nullptr, TRUE, ProductName().c_str());
+  const bool existed = GetLastError() == ERROR_ALREADY_EXISTS;
+  instanceMutex.Reset(mutex);
+  if (instanceMutex && !existed) return true;
+  instanceMutex.Reset();
   HWND window = MainWindow();
   SetMainWindow(nullptr);  // the hidden window must not own the box
   ShowMessage(IDS_ALREADY_RUNNING, MB_OK | MB_ICONEXCLAMATION);
@@ -266,20 +272,15 @@ void ERAppWindows::RecordPlacement() {
 
 void ERAppWindows::Paint() {
   HWND window = MainWindow();
-  PAINTSTRUCT paint;
-  HDC dc = BeginPaint(window, &paint);
+  const ScopedDC dc = ScopedDC::ForPaint(window);
   RECT client;
   ::GetClientRect(window, &client);
-  HDC memory = CreateCompatibleDC(dc);
-  HBITMAP bitmap = CreateCompatibleBitmap(dc, client.right, client.bottom);
-  HGDIOBJ old = SelectObject(memory, bitmap);
-  FillRect(memory, &client, GetSysColorBrush(COLOR_BTNFACE));
-  if (views[0]) Current().PaintPicture(memory);
-  BitBlt(dc, 0, 0, client.right, client.bottom, memory, 0, 0, SRCCOPY);
-  SelectObject(memory, old);
-  DeleteObject(bitmap);
-  DeleteDC(memory);
-  EndPaint(window, &paint);
+  const ScopedDC memory = ScopedDC::Compatible(dc.Get());
+  const ScopedGdiObject<HBITMAP> bitmap(CreateCompatibleBitmap(dc.Get(), client.right, client.bottom));
+  const ScopedSelection selected(memory.Get(), bitmap.Get());
+  FillRect(memory.Get(), &client, GetSysColorBrush(COLOR_BTNFACE));
+  if (views[0]) Current().PaintPicture(memory.Get());
+  BitBlt(dc.Get(), 0, 0, client.right, client.bottom, memory.Get(), 0, 0, SRCCOPY);
 }
 
 bool ERAppWindows::HandleMessage(UINT msg, WPARAM wp, LPARAM lp, LRESULT& result) {

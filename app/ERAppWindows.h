@@ -15,6 +15,7 @@
 #include "toolkit/ERStatusBar.h"
 #include "toolkit/ERTabWin.h"
 #include "toolkit/ERToolbar.h"
+#include "toolkit/ScopedHandle.h"
 #include "views/View.h"
 
 class ERAppWindows : public DAVavador::ERApp {
@@ -73,7 +74,7 @@ class ERAppWindows : public DAVavador::ERApp {
   DAVavador::ERTabWin tabs;
   DAVavador::ERToolbar toolbar;
   std::array<std::unique_ptr<View>, kTabCount> views;  // IngredientList, RecipeList, Diary, ShopList
-  HANDLE instanceMutex = nullptr;
+  DAVavador::ScopedHandle instanceMutex;
   Options options;
   Options savedOptions;
   std::unique_ptr<NewsPopup> news;  // made at startup; the Options dialog shows its setting

@@ -27,8 +27,7 @@ void ProgressWindow::SetSecondProgress(int percent) const {
 }
 
 void ProgressWindow::Finish(bool failed) {
-  if (thread) CloseHandle(thread);
-  thread = nullptr;
+  thread.Reset();
   SendMessageW(dialog, failed ? kFailed : kSucceeded, 0, 0);
 }
 
@@ -83,12 +82,12 @@ void ProgressWindow::OnInit(HWND window, HWND owner) {
 
 void ProgressWindow::StartWorker() {
   // Started suspended so that the handle is stored before the worker can reach Finish.
-  thread = CreateThread(nullptr, kWorkerStackSize, threadProc, threadArg, CREATE_SUSPENDED, nullptr);
+  thread.Reset(CreateThread(nullptr, kWorkerStackSize, threadProc, threadArg, CREATE_SUSPENDED, nullptr));
   if (!thread) {
     EndDialog(dialog, 1);  // as if the worker had finished without failure
     return;
   }
-  ResumeThread(thread);
+  ResumeThread(thread.Get());
 }
 
 void ProgressWindow::OnCancel() {

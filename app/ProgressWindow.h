@@ -5,6 +5,7 @@
 
 #include "storage/Text.h"
 #include "toolkit/ERApp.h"
+#include "toolkit/ScopedHandle.h"
 
 class ProgressWindow {
  public:
@@ -48,7 +49,7 @@ class ProgressWindow {
   HWND dialog = nullptr;
   void* threadArg = nullptr;
   ThreadProc threadProc = nullptr;
-  HANDLE thread = nullptr;
+  DAVavador::ScopedHandle thread;
   CancelFunction onCancel = nullptr;
   BYTE showSecondBar = false;
 };

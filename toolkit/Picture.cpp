@@ -9,6 +9,8 @@ using std::max;
 using std::min;
 #include <gdiplus.h>
 
+#include "toolkit/ScopedHandle.h"
+
 namespace DAVavador {
 
 namespace gp = Gdiplus::DllExports;
@@ -26,66 +28,44 @@ RECT FitPicture(int w, int h, int x, int y, int W, int H) {
 
 namespace {
 
-// A memory device context compatible with the screen, released with the scope.
-class MemoryDC {
- public:
-  MemoryDC() : dc_(CreateCompatibleDC(nullptr)) {}
-  ~MemoryDC() {
-    if (old_) SelectObject(dc_, old_);
-    DeleteDC(dc_);
-  }
-  MemoryDC(const MemoryDC&) = delete;
-  MemoryDC& operator=(const MemoryDC&) = delete;
-
-  HDC Get() const { return dc_; }
-  // Selects the bitmap; the first selection's original is put back at the end.
-  void Select(HGDIOBJ bitmap) {
-    HGDIOBJ previous = SelectObject(dc_, bitmap);
-    if (!old_) old_ = previous;
-  }
-
- private:
-  HDC dc_;
-  HGDIOBJ old_ = nullptr;
-};
-
 // The file's bytes in a movable global block, as CreateStreamOnHGlobal wants them; null when the
 // file cannot be read.
 HGLOBAL ReadIntoGlobal(const WString& path) {
-  HANDLE file = CreateFileW(path.c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING,
-                            FILE_ATTRIBUTE_NORMAL, nullptr);
-  if (file == INVALID_HANDLE_VALUE) return nullptr;
+  const ScopedHandle file(CreateFileW(path.c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING,
+                                      FILE_ATTRIBUTE_NORMAL, nullptr));
+  if (!file) return nullptr;
   LARGE_INTEGER size{};
   HGLOBAL block = nullptr;
-  if (GetFileSizeEx(file, &size) && size.QuadPart > 0 && size.HighPart == 0)
+  if (GetFileSizeEx(file.Get(), &size) && size.QuadPart > 0 && size.HighPart == 0)
     block = GlobalAlloc(GMEM_MOVEABLE, size.LowPart);
   if (block) {
     DWORD read = 0;
     void* bytes = GlobalLock(block);
-    bool complete = bytes && ReadFile(file, bytes, size.LowPart, &read, nullptr) && read == size.LowPart;
+    bool complete =
+        bytes && ReadFile(file.Get(), bytes, size.LowPart, &read, nullptr) && read == size.LowPart;
     GlobalUnlock(block);
     if (!complete) block = GlobalFree(block);  // GlobalFree gives null on success
   }
-  CloseHandle(file);
   return block;
 }
 
 // Renders a decoded image onto opaque black in a screen-compatible bitmap; null on failure.
-HBITMAP RenderOnBlack(Gdiplus::GpImage* image, int width, int height) {
-  HDC screen = GetDC(nullptr);
-  HBITMAP target = CreateCompatibleBitmap(screen, width, height);
-  ReleaseDC(nullptr, screen);
-  if (!target) return nullptr;
-  MemoryDC dc;
-  dc.Select(target);
+ScopedGdiObject<HBITMAP> RenderOnBlack(Gdiplus::GpImage* image, int width, int height) {
+  ScopedGdiObject<HBITMAP> target;
+  {
+    const ScopedDC screen = ScopedDC::ForWindow(nullptr);
+    target.Reset(CreateCompatibleBitmap(screen.Get(), width, height));
+  }
+  if (!target) return target;
+  const ScopedDC dc = ScopedDC::Compatible(nullptr);
+  const ScopedSelection selected(dc.Get(), target.Get());
   Gdiplus::GpGraphics* graphics = nullptr;
   bool drawn = gp::GdipCreateFromHDC(dc.Get(), &graphics) == Gdiplus::Ok &&
                gp::GdipGraphicsClear(graphics, 0xFF000000) == Gdiplus::Ok &&
                gp::GdipDrawImageRectI(graphics, image, 0, 0, width, height) == Gdiplus::Ok;
   if (graphics) gp::GdipDeleteGraphics(graphics);
-  if (drawn) return target;
-  DeleteObject(target);
-  return nullptr;
+  if (!drawn) target.Reset();
+  return target;
 }
 
 }  // namespace
@@ -101,13 +81,9 @@ ERPictureBitmap::~ERPictureBitmap() {
 }
 
 void ERPictureBitmap::Release() {
-  auto drop = [](auto& handle) {
-    if (handle) DeleteObject(handle);
-    handle = nullptr;
-  };
-  drop(bitmap_);
-  drop(mask_);
-  drop(spare_);
+  bitmap_.Reset();
+  mask_.Reset();
+  spare_.Reset();
   width_ = height_ = 0;
 }
 
@@ -126,7 +102,7 @@ bool ERPictureBitmap::Decode(HGLOBAL data) {
   IStream* stream = nullptr;
   if (FAILED(CreateStreamOnHGlobal(data, FALSE, &stream))) return false;
   Gdiplus::GpImage* image = nullptr;
-  HBITMAP rendered = nullptr;
+  ScopedGdiObject<HBITMAP> rendered;
   if (gp::GdipLoadImageFromStream(stream, &image) == Gdiplus::Ok) {
     UINT width = 0, height = 0;
     gp::GdipGetImageWidth(image, &width);
@@ -137,10 +113,10 @@ bool ERPictureBitmap::Decode(HGLOBAL data) {
   stream->Release();
   if (!rendered) return false;
 
-  bitmap_ = static_cast<HBITMAP>(CopyImage(rendered, IMAGE_BITMAP, 0, 0, 0));
-  DeleteObject(rendered);
+  bitmap_.Reset(static_cast<HBITMAP>(CopyImage(rendered.Get(), IMAGE_BITMAP, 0, 0, 0)));
+  rendered.Reset();
   BITMAP info{};
-  if (!bitmap_ || !GetObjectW(bitmap_, sizeof(info), &info)) {
+  if (!bitmap_ || !GetObjectW(bitmap_.Get(), sizeof(info), &info)) {
     Release();
     return false;
   }
@@ -158,12 +134,14 @@ void ERPictureBitmap::BuildMask() {
   format.bmiHeader.biBitCount = 24;
   format.bmiHeader.biCompression = BI_RGB;
   BYTE* bits = nullptr;
-  mask_ = CreateDIBSection(nullptr, &format, DIB_RGB_COLORS, reinterpret_cast<void**>(&bits), nullptr, 0);
+  mask_.Reset(
+      CreateDIBSection(nullptr, &format, DIB_RGB_COLORS, reinterpret_cast<void**>(&bits), nullptr, 0));
   if (!mask_) return;
   {
-    MemoryDC source, target;
-    source.Select(bitmap_);
-    target.Select(mask_);
+    const ScopedDC source = ScopedDC::Compatible(nullptr);
+    const ScopedDC target = ScopedDC::Compatible(nullptr);
+    const ScopedSelection sourceSelected(source.Get(), bitmap_.Get());
+    const ScopedSelection targetSelected(target.Get(), mask_.Get());
     BitBlt(target.Get(), 0, 0, width_, height_, source.Get(), 0, 0, SRCCOPY);
   }
   GdiFlush();
@@ -189,10 +167,10 @@ ERPictureBitmap::Placement ERPictureBitmap::Place(int x, int y, int width, int h
 }
 
 void ERPictureBitmap::Blit(HDC dc, const Placement& at, std::initializer_list<Step> steps) const {
-  MemoryDC source;
+  const ScopedDC source = ScopedDC::Compatible(nullptr);
   const int oldMode = at.stretch ? SetStretchBltMode(dc, COLORONCOLOR) : 0;
   for (const Step& step : steps) {
-    source.Select(step.first);
+    const ScopedSelection selected(source.Get(), step.first);
     if (at.stretch)
       StretchBlt(dc, at.x, at.y, at.width, at.height, source.Get(), 0, 0, width_, height_, step.second);
     else
@@ -202,14 +180,15 @@ void ERPictureBitmap::Blit(HDC dc, const Placement& at, std::initializer_list<St
 }
 
 void ERPictureBitmap::Draw(HDC dc, int x, int y, int width, int height) const {
-  if (bitmap_) Blit(dc, Place(x, y, width, height), {{bitmap_, SRCCOPY}});
+  if (bitmap_) Blit(dc, Place(x, y, width, height), {{bitmap_.Get(), SRCCOPY}});
 }
 
 void ERPictureBitmap::DrawTransparent(HDC dc, int x, int y, int width, int height) const {
   // picture ^ background, cleared where the mask is black, picture again: the background returns
   // where the mask is white and the picture shows everywhere else.
   if (bitmap_ && mask_)
-    Blit(dc, Place(x, y, width, height), {{bitmap_, SRCINVERT}, {mask_, SRCAND}, {bitmap_, SRCINVERT}});
+    Blit(dc, Place(x, y, width, height),
+         {{bitmap_.Get(), SRCINVERT}, {mask_.Get(), SRCAND}, {bitmap_.Get(), SRCINVERT}});
 }
 
 void ERPictureHolder::Clear() {

@@ -8,6 +8,7 @@
 #include <utility>
 
 #include "storage/Text.h"
+#include "toolkit/ScopedGdi.h"
 
 namespace DAVavador {
 
@@ -30,7 +31,7 @@ class ERPictureBitmap {
   bool Load(const WString& path);
   void Release();
 
-  bool Empty() const { return bitmap_ == nullptr; }
+  bool Empty() const { return !bitmap_; }
   int Width() const { return width_; }
   int Height() const { return height_; }
 
@@ -48,9 +49,9 @@ class ERPictureBitmap {
   bool Decode(HGLOBAL data);
   void BuildMask();
 
-  HBITMAP bitmap_ = nullptr;
-  HBITMAP mask_ = nullptr;
-  HGDIOBJ spare_ = nullptr;  // a third slot for a derived copy; released like the others
+  ScopedGdiObject<HBITMAP> bitmap_;
+  ScopedGdiObject<HBITMAP> mask_;
+  ScopedGdiObject<> spare_;  // a third slot for a derived copy; released like the others
   ULONG_PTR gdiplusToken_ = 0;
   int width_ = 0;
   int height_ = 0;

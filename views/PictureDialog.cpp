@@ -1,6 +1,7 @@
 #include "views/PictureDialog.h"
 
 #include "resource.h"
+#include "toolkit/ScopedGdi.h"
 
 void PictureDialog::Run() {
   app_.RunDialog(IDD_PICTURE, DialogProc, reinterpret_cast<LPARAM>(this));
@@ -38,8 +39,6 @@ void PictureDialog::FitAround(HWND dialog) const {
 }
 
 void PictureDialog::Paint(HWND dialog) const {
-  PAINTSTRUCT paint;
-  const HDC dc = BeginPaint(dialog, &paint);
-  picture_.Draw(dc, kMargin, kMargin);
-  EndPaint(dialog, &paint);
+  const DAVavador::ScopedDC dc = DAVavador::ScopedDC::ForPaint(dialog);
+  picture_.Draw(dc.Get(), kMargin, kMargin);
 }

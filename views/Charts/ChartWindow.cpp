@@ -9,6 +9,10 @@
 #include <algorithm>
 #include <memory>
 
+using DAVavador::ScopedDC;
+using DAVavador::ScopedGdiObject;
+using DAVavador::ScopedSelection;
+
 namespace {
 
 constexpr wchar_t kClassName[] = L"MirepanChart";
@@ -82,20 +86,15 @@ LRESULT CALLBACK ChartWindow::Proc(HWND window, UINT msg, WPARAM wp, LPARAM lp) 
 }
 
 void ChartWindow::OnPaint() {
-  PAINTSTRUCT paint;
-  const HDC dc = BeginPaint(window_, &paint);
+  const ScopedDC dc = ScopedDC::ForPaint(window_);
   RECT client;
   GetClientRect(window_, &client);
   // Drawn off screen first, so a resize does not flicker.
-  if (const HBITMAP picture = Render(client.right, client.bottom)) {
-    const HDC memory = CreateCompatibleDC(dc);
-    const HGDIOBJ old = SelectObject(memory, picture);
-    BitBlt(dc, 0, 0, client.right, client.bottom, memory, 0, 0, SRCCOPY);
-    SelectObject(memory, old);
-    DeleteDC(memory);
-    DeleteObject(picture);
+  if (const ScopedGdiObject<HBITMAP> picture = Render(client.right, client.bottom)) {
+    const ScopedDC memory = ScopedDC::Compatible(dc.Get());
+    const ScopedSelection selected(memory.Get(), picture.Get());
+    BitBlt(dc.Get(), 0, 0, client.right, client.bottom, memory.Get(), 0, 0, SRCCOPY);
   }
-  EndPaint(window_, &paint);
 }
 
 void ChartWindow::UpdateParts() {
@@ -120,25 +119,23 @@ void ChartWindow::UpdateParts() {
   SetWindowTextW(window_, all.c_str());
 }
 
-HBITMAP ChartWindow::Render(int width, int height) const {
-  if (!paint_ || width <= 0 || height <= 0) return nullptr;
+ScopedGdiObject<HBITMAP> ChartWindow::Render(int width, int height) const {
+  if (!paint_ || width <= 0 || height <= 0) return ScopedGdiObject<HBITMAP>();
   BITMAPINFO info = {};
   info.bmiHeader = {sizeof(BITMAPINFOHEADER), width, -height, 1, 24, BI_RGB};
   void* bits = nullptr;
-  const HBITMAP picture = CreateDIBSection(nullptr, &info, DIB_RGB_COLORS, &bits, nullptr, 0);
-  if (!picture) return nullptr;
-  const HDC dc = CreateCompatibleDC(nullptr);
-  const HGDIOBJ old = SelectObject(dc, picture);
-  paint_(dc, RECT{0, 0, width, height});
-  SelectObject(dc, old);
-  DeleteDC(dc);
+  ScopedGdiObject<HBITMAP> picture(CreateDIBSection(nullptr, &info, DIB_RGB_COLORS, &bits, nullptr, 0));
+  if (!picture) return picture;
+  const ScopedDC dc = ScopedDC::Compatible(nullptr);
+  const ScopedSelection selected(dc.Get(), picture.Get());
+  paint_(dc.Get(), RECT{0, 0, width, height});
   return picture;
 }
 
 bool ChartWindow::SaveAsPng(const WString& path) const {
   RECT client;
   GetClientRect(window_, &client);
-  const HBITMAP picture = Render(client.right, client.bottom);
+  const ScopedGdiObject<HBITMAP> picture = Render(client.right, client.bottom);
   if (!picture) return false;
   Gdiplus::GdiplusStartupInput input;
   ULONG_PTR token = 0;
@@ -146,12 +143,11 @@ bool ChartWindow::SaveAsPng(const WString& path) const {
   if (Gdiplus::GdiplusStartup(&token, &input, nullptr) == Gdiplus::Ok) {
     CLSID png;
     if (PngEncoder(png)) {
-      Gdiplus::Bitmap bitmap(picture, nullptr);
+      Gdiplus::Bitmap bitmap(picture.Get(), nullptr);
       saved = bitmap.Save(path.c_str(), &png, nullptr) == Gdiplus::Ok;
     }
     Gdiplus::GdiplusShutdown(token);
   }
-  DeleteObject(picture);
   return saved;
 }
 

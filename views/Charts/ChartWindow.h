@@ -9,6 +9,7 @@
 #include <vector>
 
 #include "storage/Text.h"
+#include "toolkit/ScopedGdi.h"
 
 class ChartWindow {
  public:
@@ -27,8 +28,8 @@ class ChartWindow {
   bool SaveAsPng(const WString& path) const;
   // The chart on one page of the printer `dc`, inside half-inch margins.
   bool Print(HDC dc, const WString& documentName) const;
-  // The chart drawn into a new 24-bit bitmap of the given size (the caller deletes it).
-  HBITMAP Render(int width, int height) const;
+  // The chart drawn into a new 24-bit bitmap of the given size; none without a chart or a size.
+  DAVavador::ScopedGdiObject<HBITMAP> Render(int width, int height) const;
 
  private:
   static LRESULT CALLBACK Proc(HWND window, UINT msg, WPARAM wp, LPARAM lp);

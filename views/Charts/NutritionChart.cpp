@@ -3,6 +3,8 @@
 #include <algorithm>
 #include <cmath>
 
+#include "toolkit/ScopedGdi.h"
+
 namespace nutrition_chart {
 
 namespace {
@@ -22,25 +24,18 @@ WString Number(double value) {
 class ScopedFont {
  public:
   ScopedFont(HDC dc, int height, bool bold = false)
-      : dc_(dc),
-        font_(CreateFontW(-std::max(height, 1), 0, 0, 0, bold ? FW_BOLD : FW_NORMAL, 0, 0, 0, DEFAULT_CHARSET,
+      : font_(CreateFontW(-std::max(height, 1), 0, 0, 0, bold ? FW_BOLD : FW_NORMAL, 0, 0, 0, DEFAULT_CHARSET,
                           0, 0, CLEARTYPE_QUALITY, 0, L"Arial")),
-        old_(SelectObject(dc, font_)) {}
-  ~ScopedFont() {
-    SelectObject(dc_, old_);
-    DeleteObject(font_);
-  }
+        selected_(dc, font_.Get()) {}
 
  private:
-  HDC dc_;
-  HFONT font_;
-  HGDIOBJ old_;
+  DAVavador::ScopedGdiObject<HFONT> font_;
+  DAVavador::ScopedSelection selected_;  // declared after the font: deselects it before it goes
 };
 
 void Fill(HDC dc, const RECT& rect, COLORREF colour) {
-  const HBRUSH brush = CreateSolidBrush(colour);
-  FillRect(dc, &rect, brush);
-  DeleteObject(brush);
+  const DAVavador::ScopedGdiObject<HBRUSH> brush(CreateSolidBrush(colour));
+  FillRect(dc, &rect, brush.Get());
 }
 
 void Text(HDC dc, RECT rect, const WString& text, UINT format) {

@@ -5,6 +5,7 @@
 #include "printing/ShoppingListLayout.h"
 #include "resources/resource.h"
 #include "storage/UserPrompts.h"
+#include "toolkit/ScopedGdi.h"
 
 using namespace nutrition_chart;
 
@@ -133,8 +134,7 @@ void NutritionCharts::SaveAsPng() {
 }
 
 void NutritionCharts::Print() {
-  const HDC printer = ChooseListPrinter(dialog_);
+  const DAVavador::ScopedDC printer = DAVavador::ScopedDC::Adopt(ChooseListPrinter(dialog_));
   if (!printer) return;
-  Chart(shown_).Print(printer, app_.ProductName());
-  DeleteDC(printer);
+  Chart(shown_).Print(printer.Get(), app_.ProductName());
 }

@@ -12,6 +12,7 @@
 #include "storage/Files.h"
 #include "storage/Paths.h"
 #include "storage/UserPrompts.h"
+#include "toolkit/ScopedGdi.h"
 #include "views/CommandStates.h"
 #include "views/IngredientList/ExportDialog.h"
 #include "views/IngredientList/FindIngredientDialog.h"
@@ -56,9 +57,8 @@ IngredientList::IngredientList(DAVavador::ERApp& owner, DAVavador::ERStatusBar& 
                                  4606,
                                  {kColumnName, kColumnServingSize, Nutrient::kCalories}}) {
   categories = std::make_unique<CategoryList>();
-  const HDC screen = GetDC(nullptr);
-  foodOwner_.logPixelsX = GetDeviceCaps(screen, LOGPIXELSX);
-  ReleaseDC(nullptr, screen);
+  const DAVavador::ScopedDC screen = DAVavador::ScopedDC::ForWindow(nullptr);
+  foodOwner_.logPixelsX = GetDeviceCaps(screen.Get(), LOGPIXELSX);
 }
 
 // ---- the catalog ----

@@ -15,6 +15,7 @@
 #include "storage/Paths.h"
 #include "storage/UserPrompts.h"
 #include "storage/XMLDoc.h"
+#include "toolkit/ScopedGdi.h"
 #include "views/CommandStates.h"
 #include "views/IngredientList/ExportDialog.h"
 #include "storage/Csv.h"
@@ -53,9 +54,8 @@ RecipeList::RecipeList(DAVavador::ERApp& owner, DAVavador::ERStatusBar& statusBa
       ingredients_(ingredients) {
   ingredients_.AddFoodReferences(this);
   categories = std::make_unique<CategoryList>();
-  const HDC screen = GetDC(nullptr);
-  foodOwner_.logPixelsX = GetDeviceCaps(screen, LOGPIXELSX);
-  ReleaseDC(nullptr, screen);
+  const DAVavador::ScopedDC screen = DAVavador::ScopedDC::ForWindow(nullptr);
+  foodOwner_.logPixelsX = GetDeviceCaps(screen.Get(), LOGPIXELSX);
 }
 
 RecipeList::~RecipeList() {

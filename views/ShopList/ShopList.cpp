@@ -12,6 +12,7 @@
 #include "storage/Paths.h"
 #include "storage/UserPrompts.h"
 #include "storage/XMLDoc.h"
+#include "toolkit/ScopedGdi.h"
 #include "views/CommandStates.h"
 #include "views/IngredientList/IngredientList.h"
 #include "views/ShopList/ShopListDialog.h"
@@ -375,7 +376,7 @@ void ShopList::RestoreBackup() {
 }
 
 void ShopList::Print(Options&) {
-  const HDC printer = ChooseListPrinter(owner.MainWindow());
+  const DAVavador::ScopedDC printer = DAVavador::ScopedDC::Adopt(ChooseListPrinter(owner.MainWindow()));
   if (!printer) return;
   const Meal* list = SelectedList();
   const std::vector<WString> lines = list ? LinesOf(*list) : std::vector<WString>();
@@ -383,9 +384,9 @@ void ShopList::Print(Options&) {
     owner.ShowMessage(owner.String(IDS_SHOPLIST_NOTHING_TO_PRINT), owner.ProductName(),
                       MB_OK | MB_ICONINFORMATION);
   } else {
-    PrintShoppingListDocument(printer, PrintDevice::Of(printer), owner.ProductName(), list->name, lines);
+    PrintShoppingListDocument(printer.Get(), PrintDevice::Of(printer.Get()), owner.ProductName(), list->name,
+                              lines);
   }
-  DeleteDC(printer);
 }
 
 // ---- menus and controls ----
