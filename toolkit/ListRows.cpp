@@ -79,6 +79,7 @@ void ListRows::Assign(std::vector<Row> rows) {
   entries_.clear();
   entries_.reserve(rows.size());
   for (const Row& row : rows) entries_.push_back(Entry{row, {}, 0, {}});
+  gaps_ = 0;
   keyBytes_.clear();
   foldedNames_.clear();
   order_.resize(entries_.size());
@@ -108,14 +109,30 @@ void ListRows::Changed(size_t shown) {
 }
 
 void ListRows::Erase(size_t shown) {
-  const uint32_t index = shown_[shown];
-  entries_.erase(entries_.begin() + index);
+  // The entry stays as a gap until the rows are next ordered or filtered: deleting the selected
+  // rows one by one from the last costs no more than the rows themselves.
+  entries_[shown_[shown]].gone = true;
   shown_.erase(shown_.begin() + static_cast<ptrdiff_t>(shown));
-  order_.erase(std::find(order_.begin(), order_.end(), index));
-  // The entries behind the erased one moved down by one.
-  for (auto* indices : {&order_, &shown_})
-    for (uint32_t& at : *indices)
-      if (at > index) --at;
+  ++gaps_;
+}
+
+void ListRows::CloseGaps() {
+  if (gaps_ == 0) return;
+  constexpr uint32_t kGone = ~uint32_t{0};
+  std::vector<uint32_t> moved(entries_.size(), kGone);
+  uint32_t kept = 0;
+  for (size_t i = 0; i < entries_.size(); ++i) {
+    if (entries_[i].gone) continue;
+    moved[i] = kept;
+    entries_[kept++] = entries_[i];
+  }
+  entries_.resize(kept);
+  size_t at = 0;
+  for (uint32_t index : order_)
+    if (moved[index] != kGone) order_[at++] = moved[index];
+  order_.resize(at);
+  for (uint32_t& index : shown_) index = moved[index];
+  gaps_ = 0;
 }
 
 void ListRows::Clear() {
@@ -124,6 +141,7 @@ void ListRows::Clear() {
   shown_.clear();
   keyBytes_.clear();
   foldedNames_.clear();
+  gaps_ = 0;
   keyColumn_ = -1;
   namesFolded_ = true;  // every name of no rows
 }
@@ -140,6 +158,7 @@ void ListRows::ComputeKey(Entry& entry) {
 }
 
 void ListRows::Sort(int column, SortKind kind, bool reverse) {
+  CloseGaps();
   if (column != keyColumn_ || kind != keyKind_) {
     keyColumn_ = column;
     keyKind_ = kind;
@@ -164,6 +183,7 @@ void ListRows::FoldName(Entry& entry) {
 }
 
 void ListRows::FoldNames() {
+  CloseGaps();
   namesFolded_ = true;
   foldedNames_.clear();
   for (Entry& entry : entries_) FoldName(entry);
@@ -174,6 +194,7 @@ bool ListRows::Passes(const Entry& entry) const {
 }
 
 void ListRows::ShowPassing() {
+  CloseGaps();
   if (foldedFilter_.empty()) {
     shown_ = order_;
     return;

@@ -34,7 +34,7 @@ class ListRows {
   WString Cell(size_t shown, int column) const;
 
   size_t ShownCount() const { return shown_.size(); }
-  size_t Count() const { return entries_.size(); }
+  size_t Count() const { return entries_.size() - gaps_; }
   const Row& Shown(size_t shown) const { return entries_[shown_[shown]].row; }
   // The shown index of the first row carrying `data` or showing `record`; -1 when none does.
   int FindData(LPARAM data) const;
@@ -70,6 +70,7 @@ class ListRows {
     Span key;           // in keyBytes_: the sort key of the keyed column's text (text columns)
     double number = 0;  // its value (number columns)
     Span name;          // in foldedNames_
+    bool gone = false;  // erased; its place is taken back by CloseGaps
   };
   std::string_view KeyOf(const Entry& entry) const {
     return {keyBytes_.data() + entry.key.at, entry.key.length};
@@ -80,6 +81,7 @@ class ListRows {
   void ComputeKey(Entry& entry);
   void FoldName(Entry& entry);
   void FoldNames();
+  void CloseGaps();
   bool Passes(const Entry& entry) const;
   void ShowPassing();
 
@@ -88,6 +90,7 @@ class ListRows {
   std::vector<Entry> entries_;   // in the order the rows came
   std::vector<uint32_t> order_;  // display order: indices into entries_
   std::vector<uint32_t> shown_;  // the rows of order_ the find text lets through
+  size_t gaps_ = 0;              // erased entries still in entries_ and order_
   std::string keyBytes_;         // the sort keys, one after the other
   WString foldedNames_;          // the folded names, one after the other
   int keyColumn_ = -1;           // the column whose keys the entries hold, -1 for none

@@ -178,6 +178,19 @@ TEST_F(ListViewTest, DeletingARowMovesTheSelectionOfTheLaterRowsWithThem) {
   EXPECT_EQ(L"4", list.ItemText(2, 1));
 }
 
+TEST_F(ListViewTest, RowsDeletedFromTheLastLeaveTheOthersForSortAndFind) {
+  AddRows({L"5", L"1", L"4", L"2", L"3", L"6"}, {L"e", L"a", L"d", L"b", L"c", L"f"});
+  for (int item : {4, 2, 0}) list.DeleteItem(item);
+  EXPECT_EQ((std::vector<WString>{L"1", L"2", L"6"}), Column(1));
+  rows.push_back({L"g", L"0"});
+  EXPECT_EQ(3, list.AddItem(6, &rows[6]));
+  list.Sort(1, false);
+  EXPECT_EQ((std::vector<WString>{L"0", L"1", L"2", L"6"}), Column(1));
+  EXPECT_EQ(2, list.FindItem(3));
+  list.SetFilter(L"f");
+  EXPECT_EQ(std::vector<WString>{L"6"}, Column(1));
+}
+
 TEST_F(ListViewTest, AFrozenListPaintsOnlyTheTextsItHolds) {
   AddRows({L"1", L"2"});
   ShowWindow(parent.Handle(), SW_SHOW);
