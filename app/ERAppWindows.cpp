@@ -201,7 +201,9 @@ void ERAppWindows::OnFirstTick() {
     SetWindowPos(window, nullptr, options.x, options.y, options.width, options.height,
                  SWP_NOZORDER | SWP_NOACTIVATE);
   // The window shows before the nutrient data question, so that the question stands over the
-  // program it is about and not over an empty screen.
+  // program it is about and not over an empty screen; only the current tab's controls show.
+  for (const auto& view : views)
+    if (view.get() != &Current()) view->Hide();
   ShowWindow(window, SW_SHOW);
   const WString nutrientData = options.OfferNutrientData();
   if (!nutrientData.empty()) ImportNutrientData(*views[0], nutrientData);

@@ -401,6 +401,15 @@ TEST_F(MainWindowTest, TheNutrientDataQuestionStandsOverTheShownWindow) {
   GetClassNameW(owner, name, 32);
   EXPECT_STREQ(name, L"Mirepan");
   EXPECT_TRUE(IsWindowVisible(owner)) << "the question came before the window";
+  int selectors = 0;  // of the four tabs' controls, the current tab's alone show
+  EnumChildWindows(
+      owner,
+      [](HWND child, LPARAM count) {
+        *reinterpret_cast<int*>(count) += GetDlgCtrlID(child) == IDC_VIEW_CATEGORY && IsWindowVisible(child);
+        return TRUE;
+      },
+      reinterpret_cast<LPARAM>(&selectors));
+  EXPECT_EQ(selectors, 1);
   // Closing the window under its question waits for the answer.
   PostMessageW(owner, WM_CLOSE, 0, 0);
   Sleep(1000);
