@@ -1,5 +1,8 @@
 #include "food/Food.h"
 
+#include <algorithm>
+#include <vector>
+
 #include "food/CategoryList.h"
 #include "food/NumberText.h"
 #include "food/Texts.h"
@@ -52,9 +55,50 @@ uint32_t NutrientOf(const WChar* tag) {
   return Nutrient::kCount;
 }
 
+// What a leaf tag names: a field, or with kNone the nutrient (kCount for none).
+struct FoodLeaf {
+  FoodField field;
+  uint32_t nutrient;
+};
+
+// A record has some twenty leaves and a catalog many thousand records: the names are looked up in a
+// table sorted once rather than compared one by one. Tags with other than ASCII letters take the
+// comparison the names are defined by.
+FoodLeaf LeafOf(const WChar* tag) {
+  struct Entry {
+    WStringView name;
+    FoodLeaf leaf;
+  };
+  static const std::vector<Entry> table = [] {
+    std::vector<Entry> entries;
+    for (const WChar* name : {TXT("CATID"), TXT("FOODID"), TXT("TYPE"), TXT("CATEGORY"), TXT("HIDDEN"),
+                              TXT("FOODNAME"), TXT("PICTURE"), TXT("SIZE"), TXT("OUNCES")})
+      entries.push_back({name, {FieldOf(name), Nutrient::kCount}});
+    for (uint32_t n = 0; n < Nutrient::kCount; ++n)
+      entries.push_back({Nutrient::Key(n), {FoodField::kNone, n}});
+    std::sort(entries.begin(), entries.end(), [](const Entry& a, const Entry& b) { return a.name < b.name; });
+    return entries;
+  }();
+  constexpr size_t kLongest = 15;  // longer than every name
+  WChar upper[kLongest];
+  size_t length = 0;
+  for (; tag[length]; ++length) {
+    const WChar c = tag[length];
+    if (c >= 0x80) return {FieldOf(tag), NutrientOf(tag)};
+    if (length == kLongest) return {FoodField::kNone, Nutrient::kCount};
+    upper[length] = c >= 'a' && c <= 'z' ? static_cast<WChar>(c - 32) : c;
+  }
+  const WStringView key(upper, length);
+  const auto found = std::lower_bound(table.begin(), table.end(), key,
+                                      [](const Entry& entry, WStringView name) { return entry.name < name; });
+  if (found == table.end() || found->name != key) return {FoodField::kNone, Nutrient::kCount};
+  return found->leaf;
+}
+
 void ReadFoodField(Food& food, const WChar* tag, const WChar* value, CategoryList& categories,
                    uint32_t& idCounter) {
-  switch (FieldOf(tag)) {
+  const FoodLeaf leaf = LeafOf(tag);
+  switch (leaf.field) {
     case FoodField::kCatId:
       food.catId = static_cast<uint32_t>(ParseInt(value));
       break;
@@ -82,11 +126,9 @@ void ReadFoodField(Food& food, const WChar* tag, const WChar* value, CategoryLis
     case FoodField::kOunces:
       ReadReal(value, food.ounces);
       break;
-    case FoodField::kNone: {
-      const uint32_t nutrient = NutrientOf(tag);
-      if (nutrient < Nutrient::kCount) ReadReal(value, food.nutrients[nutrient]);
+    case FoodField::kNone:
+      if (leaf.nutrient < Nutrient::kCount) ReadReal(value, food.nutrients[leaf.nutrient]);
       break;
-    }
   }
 }
 
