@@ -177,9 +177,12 @@ void ListRows::Sort(int column, SortKind kind, bool reverse) {
 }
 
 void ListRows::FoldName(Entry& entry) {
-  const WString name = names_ ? FoldForFind(names_(entry.row.record)) : WString();
-  entry.name = {static_cast<uint32_t>(foldedNames_.size()), static_cast<uint32_t>(name.size())};
+  const WStringView name = names_ ? names_(entry.row.record) : WStringView();
+  const size_t at = foldedNames_.size();
   foldedNames_ += name;
+  const std::vector<WChar>& lower = LowerCaseTable();
+  for (size_t i = at; i < foldedNames_.size(); ++i) foldedNames_[i] = lower[foldedNames_[i]];
+  entry.name = {static_cast<uint32_t>(at), static_cast<uint32_t>(name.size())};
 }
 
 void ListRows::FoldNames() {

@@ -26,9 +26,10 @@ class ListRows {
     LPARAM data;         // the owner's (an id)
     const void* record;  // handed back to the sources; distinct rows show distinct records
   };
-  // A cell's text by column position, and the name the find text is matched against.
+  // A cell's text by column position, and the name the find text is matched against (held by the
+  // record while it is listed).
   using CellSource = std::function<WString(const void* record, int column)>;
-  using NameSource = std::function<WString(const void* record)>;
+  using NameSource = std::function<WStringView(const void* record)>;
 
   void SetSources(CellSource cells, NameSource names);
   WString Cell(size_t shown, int column) const;

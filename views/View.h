@@ -207,7 +207,7 @@ class View {
   using NumberColumnTest = bool (*)(uint8_t columnId);
   // A cell's text by record and column identifier, and the name the find text is matched against.
   using CellSource = std::function<WString(const void* record, uint8_t columnId)>;
-  using NameSource = std::function<WString(const void* record)>;
+  using NameSource = std::function<WStringView(const void* record)>;
 
   // Where the list's texts come from; derived views call one of these from their constructors.
   void UseRowSource(CellSource cells, NameSource names);
@@ -220,7 +220,7 @@ class View {
           static_cast<const Record*>(record)->ColumnText(text, id, *categories, Format(), false, false);
           return text;
         },
-        [](const void* record) { return static_cast<const Record*>(record)->name; });
+        [](const void* record) { return WStringView(static_cast<const Record*>(record)->name); });
   }
 
   // The fill rule of every view: `count` rows pass the filter; with fewer than kWorkerFillRows the

@@ -21,7 +21,7 @@ class ListViewTest : public testing::Test {
   void SetUp() override {
     ASSERT_TRUE(list.CreateAt(parent.Handle(), 2102, 0, 0, 300, 200));
     list.SetSources([](const void* row, int column) { return (*static_cast<const Cells*>(row))[column]; },
-                    [](const void* row) { return (*static_cast<const Cells*>(row))[0]; });
+                    [](const void* row) { return WStringView((*static_cast<const Cells*>(row))[0]); });
     list.InsertColumn(0, L"Name", 100);
     list.InsertColumn(1, L"Calories", 80, LVCFMT_LEFT, SortKind::Number);
   }

@@ -19,7 +19,10 @@ TestView::TestView(DAVavador::ERApp& owner, DAVavador::ERStatusBar& statusBar, D
     : View(owner, statusBar, toolbar, options, ViewTraits{0, 34, 5100, kLoadingTitle, {30, 29, 0}}) {
   categories = std::make_unique<CategoryList>();
   UseRowSource([this](const void* row, uint8_t id) { return CellOf(row, id); },
-               [this](const void* row) { return CellOf(row, 30); });
+               [this](const void* row) {
+                 const TestRecord* record = RecordOf(row);
+                 return record ? WStringView(record->name) : WStringView();
+               });
 }
 
 void TestView::Clear() {

@@ -47,8 +47,8 @@ ShopList::ShopList(DAVavador::ERApp& owner, DAVavador::ERStatusBar& statusBar, D
       ingredients_(ingredients) {
   ingredients_.AddFoodReferences(this);
   categories = std::make_unique<ShoppingListNames>();
-  const auto line = [](const void* shown) { return *static_cast<const WString*>(shown); };
-  UseRowSource([line](const void* shown, uint8_t) { return line(shown); }, line);
+  const auto line = [](const void* shown) { return WStringView(*static_cast<const WString*>(shown)); };
+  UseRowSource([line](const void* shown, uint8_t) { return WString(line(shown)); }, line);
 }
 
 ShopList::~ShopList() {
