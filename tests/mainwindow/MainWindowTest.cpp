@@ -287,6 +287,12 @@ HWND VisibleList(HWND window) {
   return list;
 }
 
+// Starts the program; its list on show, null when it has none.
+HWND StartedList(RunningProgram& run) {
+  const HWND window = run.Start() ? run.MainWindow() : nullptr;
+  return window ? VisibleList(window) : nullptr;
+}
+
 // Waits for the list to show `rows` rows; the rows it shows then.
 int WaitForRows(HWND list, int rows) {
   for (DWORD waited = 0; waited < kPatience && ListView_GetItemCount(list) != rows; waited += 50) Sleep(50);
@@ -312,10 +318,9 @@ TEST_F(MainWindowTest, FindBoxFiltersTheListAndComesBackWithTheNextStart) {
   EXPECT_EQ(ControlKeyCommand(folder + kProgramCopy, 'F'), IDM_VIEW_FIND);
   {
     RunningProgram run(folder);
-    ASSERT_TRUE(run.Start());
-    HWND window = run.MainWindow();
-    ASSERT_NE(window, nullptr);
-    HWND list = VisibleList(window);
+    HWND list = StartedList(run);
+    ASSERT_NE(list, nullptr);
+    HWND window = GetAncestor(list, GA_ROOT);
     ASSERT_EQ(WaitForRows(list, 3), 3);
     PostMessageW(list, WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(20, 30));  // a row selected
     PostMessageW(list, WM_LBUTTONUP, 0, MAKELPARAM(20, 30));
@@ -341,10 +346,9 @@ TEST_F(MainWindowTest, FindBoxFiltersTheListAndComesBackWithTheNextStart) {
   }
   EXPECT_NE(ReadBytes(dataFolder + L"Ingredients.xml").find(L"<FIND>U</FIND>"), std::wstring::npos);
   RunningProgram again(folder);
-  ASSERT_TRUE(again.Start());
-  HWND window = again.MainWindow();
-  ASSERT_NE(window, nullptr);
-  HWND list = VisibleList(window);
+  HWND list = StartedList(again);
+  ASSERT_NE(list, nullptr);
+  HWND window = GetAncestor(list, GA_ROOT);
   EXPECT_EQ(WaitForRows(list, 2), 2);
   HWND find = GetDlgItem(GetParent(list), IDC_VIEW_FIND);
   EXPECT_EQ(TextOf(find), L"U");
