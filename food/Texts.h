@@ -4,6 +4,7 @@
 // out pointing at the built-in English table; the Windows program points it at its string table.
 #include <cstdint>
 
+#include "resources/resource.h"
 #include "storage/Text.h"
 
 using TextLoader = WString (*)(uint32_t id);
@@ -15,9 +16,9 @@ extern TextLoader LoadTextById;
 WString EnglishTextById(uint32_t id);
 
 // String numbers.
-constexpr uint32_t kTextAllHeader = 4200;         // "--All--"
-constexpr uint32_t kTextUnitFirst = 4800;         // serving unit names, 4800 + unit
-constexpr uint32_t kTextHoursSuffix = 4824;       // "h "
-constexpr uint32_t kTextMinutesSuffix = 4825;     // "m"
-constexpr uint32_t kTextColumnFirst = 5100;       // list and CSV column headers, 5100 + column code
-constexpr uint32_t kTextDiaryColumnFirst = 5200;  // diary column headers, 5200 + column code
+constexpr uint32_t kTextAllHeader = IDS_ALL;
+constexpr uint32_t kTextUnitFirst = IDS_UNIT_FIRST;  // + unit
+constexpr uint32_t kTextHoursSuffix = IDS_HOURS_SUFFIX;
+constexpr uint32_t kTextMinutesSuffix = IDS_MINUTES_SUFFIX;
+constexpr uint32_t kTextColumnFirst = IDS_COLUMN_FIRST;  // list and CSV column headers, + column code
+constexpr uint32_t kTextDiaryColumnFirst = IDS_DIARY_COLUMN_FIRST;  // diary column headers, + column code

@@ -23,7 +23,6 @@ namespace {
 
 constexpr const wchar_t* kFrequencyValue = L"AutoUpdate_Freq";
 constexpr const wchar_t* kDueDateValue = L"AutoUpdate_Date";
-constexpr UINT kCheckingTitle = 20705;  // "Checking for newer version."
 
 // The "Auto-Update" dialog: check now, or not until the chosen interval has passed.
 struct ScheduleChoice {
@@ -112,7 +111,7 @@ class UpdateChecker {
 
   // True when the installer was started.
   bool Run() {
-    started_ = window_.Run(nullptr, kCheckingTitle, &Worker, this, &OnCancel);
+    started_ = window_.Run(nullptr, IDS_UPDATE_CHECKING, &Worker, this, &OnCancel);
     return started_;
   }
 

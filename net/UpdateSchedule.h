@@ -5,6 +5,7 @@
 #include <cstdint>
 
 #include "food/CalendarDate.h"
+#include "resources/resource.h"
 #include "storage/Text.h"
 
 class XMLDoc;
@@ -12,15 +13,15 @@ class XMLDoc;
 // The check intervals by the string-table number of their name, in the order of the
 // "Auto-Update" combo box.
 enum UpdateInterval : uint32_t {
-  kInterval1Day = 20706,
-  kInterval2Days = 20700,
-  kInterval1Week = 20714,
-  kInterval2Weeks = 20702,
-  kInterval1Month = 20709,
-  kInterval2Months = 20701,
-  kInterval6Months = 20703,
-  kInterval1Year = 20717,
-  kIntervalNever = 20710,
+  kInterval1Day = IDS_INTERVAL_1_DAY,
+  kInterval2Days = IDS_INTERVAL_2_DAYS,
+  kInterval1Week = IDS_INTERVAL_1_WEEK,
+  kInterval2Weeks = IDS_INTERVAL_2_WEEKS,
+  kInterval1Month = IDS_INTERVAL_1_MONTH,
+  kInterval2Months = IDS_INTERVAL_2_MONTHS,
+  kInterval6Months = IDS_INTERVAL_6_MONTHS,
+  kInterval1Year = IDS_INTERVAL_1_YEAR,
+  kIntervalNever = IDS_INTERVAL_NEVER,
 };
 extern const UpdateInterval kUpdateIntervals[9];
 

@@ -1,17 +1,7 @@
 #include "printing/GdiPrintSurface.h"
 
+#include "resources/resource.h"
 #include "toolkit/ERApp.h"
-
-namespace {
-constexpr UINT kServesText = 4826;
-constexpr UINT kPreparationText = 4822;
-constexpr UINT kCookingText = 4823;
-constexpr UINT kInstructionsText = 4827;
-constexpr UINT kIngredientsText = 4828;
-constexpr UINT kNutritionText = 4829;
-constexpr UINT kMoreText = 5301;
-constexpr UINT kNutrientNameFirst = 5100;
-}  // namespace
 
 PrintDevice PrintDevice::Of(HDC dc) {
   return PrintDevice{GetDeviceCaps(dc, LOGPIXELSX), GetDeviceCaps(dc, LOGPIXELSY),
@@ -87,13 +77,13 @@ bool GdiPrintSurface::EndPage() {
 
 PrintTexts LoadPrintTexts(const DAVavador::ERApp& app) {
   PrintTexts texts;
-  texts.serves = app.String(kServesText);
-  texts.preparation = app.String(kPreparationText);
-  texts.cooking = app.String(kCookingText);
-  texts.ingredients = app.String(kIngredientsText);
-  texts.instructions = app.String(kInstructionsText);
-  texts.nutrition = app.String(kNutritionText);
-  texts.more = app.String(kMoreText);
-  for (uint32_t n = 0; n < Nutrient::kCount; ++n) texts.nutrientNames[n] = app.String(kNutrientNameFirst + n);
+  texts.serves = app.String(IDS_CARD_SERVES);
+  texts.preparation = app.String(IDS_CARD_PREPARATION);
+  texts.cooking = app.String(IDS_CARD_COOKING);
+  texts.ingredients = app.String(IDS_CARD_INGREDIENTS);
+  texts.instructions = app.String(IDS_CARD_INSTRUCTIONS);
+  texts.nutrition = app.String(IDS_CARD_NUTRITION);
+  texts.more = app.String(IDS_PRINT_MORE);
+  for (uint32_t n = 0; n < Nutrient::kCount; ++n) texts.nutrientNames[n] = app.String(IDS_COLUMN_FIRST + n);
   return texts;
 }

@@ -18,6 +18,19 @@
 #define IDC_INPUT_PROMPT 20101
 #define IDC_INPUT_TEXT 20102
 
+// ---- texts of the food data, which the native build reads from its own table (food/Texts.cpp)
+#define IDS_UNIT_FIRST 4800  // serving unit names, + unit (unit 1 has none)
+#define IDS_CARD_PREPARATION 4822
+#define IDS_CARD_COOKING 4823
+#define IDS_HOURS_SUFFIX 4824    // "h "
+#define IDS_MINUTES_SUFFIX 4825  // "m"
+#define IDS_CARD_SERVES 4826
+#define IDS_CARD_INSTRUCTIONS 4827
+#define IDS_CARD_INGREDIENTS 4828
+#define IDS_CARD_NUTRITION 4829
+#define IDS_COLUMN_FIRST 5100        // ingredient and recipe column headers, + column code
+#define IDS_DIARY_COLUMN_FIRST 5200  // food diary column headers, + column code
+
 // ---- shell: progress window and options
 #define IDD_OPTIONS 2900
 #define IDC_OPTIONS_BROWSE 2901
@@ -72,6 +85,24 @@
 #define IDS_VIEW_FIND_LABEL 5014
 #define IDM_VIEW_FIND 1211  // Ctrl+F: the keyboard to the find box
 #define IDS_VIEW_TAB_FIRST 4106
+// Import, export and pictures, which several views share.
+#define IDS_INGREDIENT_IMPORT_QUESTION 4501
+#define IDS_RECIPE_IMPORT_QUESTION 4502
+#define IDS_INGREDIENT_EXPORTING 4505
+#define IDS_RECIPE_EXPORTING 4506
+#define IDS_CSV_FILES 4507  // then its pattern, then the XML name and pattern
+#define IDS_XML_FILES 4509  // then its pattern
+#define IDS_INGREDIENT_IMPORTING 4512
+#define IDS_RECIPE_IMPORTING 4513
+#define IDS_INGREDIENT_EXPORT_TITLE 4514
+#define IDS_EXPORT_OVERWRITE_QUESTION 4515
+#define IDS_RECIPE_EXPORT_TITLE 4516
+#define IDS_INGREDIENT_RESTORING 4517
+#define IDS_INGREDIENT_IMPORT_FILE_TITLE 4519
+#define IDS_RECIPE_IMPORT_FILE_TITLE 4520
+#define IDS_PICTURE_CLEAR_QUESTION 4701
+#define IDS_PICTURE_FILES 4702  // 4702..4705: picture files and all files, names and patterns
+#define IDS_PICTURE_BROWSE_TITLE 4706
 #define IDD_CATEGORY 2200
 #define IDC_CATEGORY_OLD_LABEL 2201
 #define IDC_CATEGORY_NEW_LABEL 2202
@@ -159,6 +190,10 @@
 #define IDS_INGREDIENT_COPY_CAPTION 4690     // "Copy Ingredient"
 #define IDS_INGREDIENT_COPY_PROMPT 4691      // "Please enter the name of the new ingredient:"
 #define IDS_INGREDIENT_DELETE_QUESTION 4692  // "Would you like to delete the selected ingredients?"
+#define IDS_INGREDIENT_RESTORE_QUESTION 4601
+#define IDS_INGREDIENT_EDIT_CAPTION 4605
+#define IDS_INGREDIENT_LOADING 4606
+#define IDS_INGREDIENT_TAB_FIRST 4607  // 4607..4611: General, Nutrition, Vitamins, Minerals, Picture
 #define IDD_INGREDIENT_EXPORT 2500
 #define IDC_INGREDIENT_EXPORT_ALL 2501
 #define IDC_INGREDIENT_EXPORT_BROWSE 2502
@@ -252,7 +287,17 @@
 #define IDC_AUTO_UPDATE_INTERVAL 20724
 #define IDS_UPDATE_NONE 20730
 #define IDS_UPDATE_CAPTION 20731
-#define IDS_SERVER_ADDRESS 20732  // the vendor's web server, "host[:port]"
+#define IDS_SERVER_ADDRESS 20732   // the vendor's web server, "host[:port]"
+#define IDS_UPDATE_CHECKING 20705  // "Checking for newer version."
+#define IDS_INTERVAL_2_DAYS 20700  // the intervals between update checks
+#define IDS_INTERVAL_2_MONTHS 20701
+#define IDS_INTERVAL_2_WEEKS 20702
+#define IDS_INTERVAL_6_MONTHS 20703
+#define IDS_INTERVAL_1_DAY 20706
+#define IDS_INTERVAL_1_MONTH 20709
+#define IDS_INTERVAL_NEVER 20710
+#define IDS_INTERVAL_1_WEEK 20714
+#define IDS_INTERVAL_1_YEAR 20717
 #define IDD_NEWS 20250
 #define IDC_NEWS_HIDE 20251
 #define IDC_NEWS_CLOSE 20252
@@ -278,7 +323,22 @@
 // ---- recipes (strings 4518 and 4908 and the label ids 3260-3280 chosen here)
 #define IDS_RECIPE_RESTORE_TITLE 4518   // "Restoring recipes"
 #define IDS_RECIPE_EXPORT_CAPTION 4908  // "Export Recipes"
-#define IDC_EXPORT_INGREDIENTS 2505     // dialog 2500: shown for recipes only
+#define IDS_RECIPE_RESTORE_QUESTION 4900
+#define IDS_RECIPE_COPY_CAPTION 4901
+#define IDS_RECIPE_COPY_PROMPT 4902
+#define IDS_RECIPE_DELETE_QUESTION 4903
+#define IDS_RECIPE_EDIT_CAPTION 4905
+#define IDS_RECIPE_LOADING 4906
+#define IDS_RECIPE_NO_LINES 4907
+#define IDS_RECIPE_TAB_FIRST 4909     // 4909..4912: General, Ingredients, Instructions, Picture
+#define IDS_RECIPE_TIP_ADD_LINE 7000  // tool tips of the recipe editor's Ingredients tab
+#define IDS_RECIPE_TIP_LINE_TEXT 7001
+#define IDS_RECIPE_TIP_ON_LIST 7002
+#define IDS_RECIPE_TIP_QUICK_SEARCH 7003
+#define IDS_RECIPE_TIP_LINES 7004
+#define IDS_RECIPE_TIP_REMOVE_LINE 7005
+#define IDS_RECIPE_TIP_CATALOG 7006
+#define IDC_EXPORT_INGREDIENTS 2505  // dialog 2500: shown for recipes only
 #define IDC_EXPORT_INGREDIENTS_LABEL 2506
 #define IDD_RECIPE_EDITOR 3200
 #define IDC_RECIPE_CATEGORY 2738
@@ -409,17 +469,18 @@
 #define IDC_REVIEW_FIND 3718
 #define IDC_REVIEW_NEW 3719
 #define IDC_REVIEW_LEAVE_OUT 3720
-#define IDS_WEB_FETCHING 4390      // "Fetching the recipe page"
-#define IDS_WEB_NOT_FETCHED 4391   // "The page could not be fetched: "
-#define IDS_WEB_TOO_LARGE 4392     // "The page is larger than 10 MB: "
-#define IDS_WEB_NO_RECIPE 4393     // "No recipe was found in "
-#define IDS_WEB_HTML_FILES 4394    // "Web Pages (*.html;*.htm)"
-#define IDS_WEB_BROWSE_TITLE 4395  // "Select a saved web page"
-#define IDS_REVIEW_COLUMNS 4396    // 4396..4399: "Line", "Amount", "Unit", "Ingredient"
-#define IDS_REVIEW_LEFT_OUT 4400   // "(left out)"
-#define IDS_REVIEW_NO_NAME 4401    // "Please enter the name of the recipe."
-#define IDS_MEALMASTER_FILES 4402  // "MealMaster Files (*.mmf;*.mm;*.txt)"
-#define IDS_SEX_FIRST 4370         // 4370..4372: "Unspecified", "Female", "Male"; 4370 also the age band 0
+#define IDS_WEB_FETCHING 4390           // "Fetching the recipe page"
+#define IDS_WEB_NOT_FETCHED 4391        // "The page could not be fetched: "
+#define IDS_WEB_TOO_LARGE 4392          // "The page is larger than 10 MB: "
+#define IDS_WEB_NO_RECIPE 4393          // "No recipe was found in "
+#define IDS_WEB_HTML_FILES 4394         // "Web Pages (*.html;*.htm)"
+#define IDS_WEB_BROWSE_TITLE 4395       // "Select a saved web page"
+#define IDS_REVIEW_COLUMNS 4396         // 4396..4399: "Line", "Amount", "Unit", "Ingredient"
+#define IDS_REVIEW_LEFT_OUT 4400        // "(left out)"
+#define IDS_REVIEW_NO_NAME 4401         // "Please enter the name of the recipe."
+#define IDS_MEALMASTER_FILES 4402       // "MealMaster Files (*.mmf;*.mm;*.txt)"
+#define IDS_MEALMASTER_ACCEPT_ALL 4403  // add the whole file with the best matches?
+#define IDS_SEX_FIRST 4370  // 4370..4372: "Unspecified", "Female", "Male"; 4370 also the age band 0
 
 // ---- shopping lists (strings 5401-5419 and dialog 3300 chosen here)
 #define IDS_SHOPLIST_RESTORE_QUESTION 5400
@@ -442,6 +503,7 @@
 #define IDS_SHOPLIST_RESTORING 5417
 #define IDS_SHOPLIST_OVERWRITE_QUESTION 5418
 #define IDS_SHOPLIST_XML_FILES 5419
+#define IDS_SHOPLIST_COLUMN_FIRST 5500  // + column code
 #define IDD_SHOPLIST 3300
 #define IDC_SHOPLIST_TABS 3301
 #define IDC_SHOPLIST_NAME_LABEL 3302

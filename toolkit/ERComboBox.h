@@ -4,6 +4,7 @@
 // each item carrying its id as item data.
 #include <cstdint>
 
+#include "resources/resource.h"
 #include "storage/NamedIdList.h"
 #include "toolkit/ERWindow.h"
 
@@ -11,7 +12,7 @@ namespace DAVavador {
 
 class ERComboBox : public ERWindow {
  public:
-  static constexpr UINT kAllText = 4200;  // "--All--", the header row of id 0
+  static constexpr UINT kAllText = IDS_ALL;  // "--All--", the header row of id 0
   static constexpr int kDropHeight = 300;
 
   explicit ERComboBox(bool sorted = true) : list_(sorted) {}

@@ -8,6 +8,7 @@
 #include <cstdint>
 #include <vector>
 
+#include "resources/resource.h"
 #include "toolkit/ERWindow.h"
 
 namespace DAVavador {
@@ -16,9 +17,9 @@ class ERToolbar : public ERWindow {
  public:
   static constexpr uint8_t kSeparator = 255;
   static constexpr int kImageSize = 32;
-  static constexpr UINT kFirstNormalIcon = 6100;
-  static constexpr UINT kFirstDisabledIcon = 6200;
-  static constexpr UINT kFirstTooltip = 6000;
+  static constexpr UINT kFirstNormalIcon = IDI_TOOLBAR_FIRST;
+  static constexpr UINT kFirstDisabledIcon = IDI_TOOLBAR_DISABLED_FIRST;
+  static constexpr UINT kFirstTooltip = IDS_TOOLBAR_TIP_FIRST;
 
   ~ERToolbar() override;
   bool Create(HWND parent, int id) override;
@@ -29,7 +30,8 @@ class ERToolbar : public ERWindow {
   void Move(int x, int y, int width, int height) override;
   void SetPos(int x, int y, int width, int height, HWND insertAfter) override;
 
-  // Both image lists, image n from icons 6100 + n and 6200 + n; false when an icon is missing.
+  // Both image lists, image n from the icons kFirstNormalIcon + n and kFirstDisabledIcon + n; false
+  // when an icon is missing.
   bool LoadImages(HINSTANCE instance, int count);
   void RegisterButton(uint8_t imageIndex, int command, bool enabled);
   size_t RegisteredCount() const { return registered_.size(); }

@@ -11,8 +11,6 @@ using namespace nutrition_chart;
 
 namespace {
 
-constexpr UINT kFirstNutrientName = 5100;  // the list column headers, with their units
-constexpr UINT kFirstGroupName = 4608;     // "Nutrition", "Vitamins", "Minerals"
 constexpr int kTrendControls[] = {IDC_CHART_NUTRIENT_LABEL, IDC_CHART_NUTRIENT};
 
 HWND Create(HWND dialog, const wchar_t* className, const WString& text, DWORD style, int id) {
@@ -34,8 +32,9 @@ void Place(HWND dialog, int id, int x, int y, int width, int height) {
 NutritionCharts::NutritionCharts(const DAVavador::ERApp& app, const Food& record, int32_t days, TrendOf trend)
     : app_(app), bars_(AllowanceBars(record, days)), trend_(std::move(trend)) {
   for (uint32_t n = 0; n < Nutrient::kCount; ++n)
-    texts_.nutrientNames.push_back(app.String(kFirstNutrientName + n));
-  for (UINT g = 0; g < 3; ++g) texts_.groupNames.push_back(app.String(kFirstGroupName + g));
+    texts_.nutrientNames.push_back(app.String(IDS_COLUMN_FIRST + n));
+  // The group names are those of the ingredient editor's tabs after General.
+  for (UINT g = 0; g < 3; ++g) texts_.groupNames.push_back(app.String(IDS_INGREDIENT_TAB_FIRST + 1 + g));
   texts_.noMeals = app.String(IDS_CHART_NO_MEALS);
   texts_.averagePerDay = app.String(IDS_CHART_AVERAGE);
 }

@@ -19,9 +19,6 @@
 
 namespace {
 
-constexpr UINT kFirstCaption = 5200;
-constexpr UINT kXmlFilterName = 4509;  // "XML Files (*.xml)", then its pattern
-
 bool IsNumberColumn(uint8_t id) {
   return id < Nutrient::kCount;
 }
@@ -33,7 +30,7 @@ Diary::Diary(DAVavador::ERApp& owner, DAVavador::ERStatusBar& statusBar, DAVavad
     : View(owner, statusBar, toolbar, options,
            ViewTraits{2,
                       static_cast<int>(kFoodColumnCount),
-                      kFirstCaption,
+                      IDS_DIARY_COLUMN_FIRST,
                       IDS_DIARY_LOADING,
                       {kColumnServingSize, kColumnCategory, Nutrient::kCalories, kColumnPicture}}),
       ingredients_(ingredients) {
@@ -122,11 +119,11 @@ void Diary::FillList() {
 }
 
 void Diary::BuildColumns() {
-  BuildColumnsFrom(kFirstCaption, &IsNumberColumn);
+  BuildColumnsFrom(IDS_DIARY_COLUMN_FIRST, &IsNumberColumn);
 }
 
 void Diary::CustomizeColumns() {
-  CustomizeColumnsWith(static_cast<int>(kFoodColumnCount), kFirstCaption);
+  CustomizeColumnsWith(static_cast<int>(kFoodColumnCount), IDS_DIARY_COLUMN_FIRST);
 }
 
 // ---- the controls and the filters ----
@@ -341,7 +338,7 @@ void Diary::Export() {
 
 void Diary::Import() {
   if (readOnly) return;
-  const WString filter = owner.String(kXmlFilterName) + TXT("|") + owner.String(kXmlFilterName + 1);
+  const WString filter = owner.String(IDS_XML_FILES) + TXT("|") + owner.String(IDS_XML_FILES + 1);
   const std::optional<WString> path =
       ChooseOpenFile(owner.MainWindow(), owner.String(IDS_DIARY_IMPORT_FILE_TITLE), filter, TXT("xml"),
                      FolderOf(catalogPath));

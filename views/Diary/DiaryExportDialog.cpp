@@ -8,11 +8,6 @@
 
 using namespace diary_dialog;
 
-namespace {
-constexpr UINT kOverwriteQuestion = 4515;
-constexpr UINT kXmlFilterName = 4509;  // "XML Files (*.xml)", then its pattern
-}  // namespace
-
 bool DiaryExportDialog::Run(WString& path, uint32_t& diaryId) {
   path_ = path;
   diaryId_ = diaryId;
@@ -65,7 +60,7 @@ void DiaryExportDialog::Browse(HWND dialog) const {
   FileRequest request;
   request.owner = dialog;
   request.title = app_.String(IDS_DIARY_EXPORT_BROWSE_TITLE);
-  request.filter = app_.String(kXmlFilterName) + TXT("|") + app_.String(kXmlFilterName + 1);
+  request.filter = app_.String(IDS_XML_FILES) + TXT("|") + app_.String(IDS_XML_FILES + 1);
   request.defaultExtension = TXT("xml");
   request.initialPath = ItemText(dialog, IDC_INGREDIENT_EXPORT_PATH);
   if (const std::optional<WString> path = UserPrompts::Current().SaveFile(request))
@@ -75,7 +70,8 @@ void DiaryExportDialog::Browse(HWND dialog) const {
 bool DiaryExportDialog::OnOK(HWND dialog) {
   const WString path = ItemText(dialog, IDC_INGREDIENT_EXPORT_PATH);
   if (path.empty()) return false;
-  if (FileExists(path) && app_.ShowMessage(kOverwriteQuestion, MB_YESNO | MB_ICONQUESTION) != IDYES)
+  if (FileExists(path) &&
+      app_.ShowMessage(IDS_EXPORT_OVERWRITE_QUESTION, MB_YESNO | MB_ICONQUESTION) != IDYES)
     return false;
   path_ = path;
   diaryId_ = static_cast<uint32_t>(SelectedComboData(GetDlgItem(dialog, IDC_INGREDIENT_EXPORT_CATEGORY)));

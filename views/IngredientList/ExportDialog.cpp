@@ -9,9 +9,6 @@
 
 namespace {
 
-constexpr UINT kOverwriteQuestion = 4515;
-constexpr UINT kFilterNames = 4507;  // 4507..4510: CSV and XML names and patterns
-
 WString ItemText(HWND dialog, int id) {
   const HWND item = GetDlgItem(dialog, id);
   WString text(static_cast<size_t>(GetWindowTextLengthW(item)), 0);
@@ -102,7 +99,7 @@ void ExportDialog::OnPathChanged(HWND dialog) const {
 
 WString ExchangeFilter(const DAVavador::ERApp& app) {
   WString filter;
-  for (UINT id = kFilterNames; id < kFilterNames + 4; ++id)
+  for (UINT id = IDS_CSV_FILES; id < IDS_CSV_FILES + 4; ++id)
     filter += (filter.empty() ? WString() : WString(TXT("|"))) + app.String(id);
   return filter;
 }
@@ -121,7 +118,8 @@ void ExportDialog::Browse(HWND dialog) const {
 bool ExportDialog::OnOK(HWND dialog) {
   const WString path = ItemText(dialog, IDC_INGREDIENT_EXPORT_PATH);
   if (path.empty()) return false;
-  if (FileExists(path) && app_.ShowMessage(kOverwriteQuestion, MB_YESNO | MB_ICONQUESTION) != IDYES)
+  if (FileExists(path) &&
+      app_.ShowMessage(IDS_EXPORT_OVERWRITE_QUESTION, MB_YESNO | MB_ICONQUESTION) != IDYES)
     return false;
   const HWND combo = GetDlgItem(dialog, IDC_INGREDIENT_EXPORT_CATEGORY);
   const LRESULT selected = SendMessageW(combo, CB_GETCURSEL, 0, 0);

@@ -5,6 +5,7 @@
 
 #include <cstdint>
 
+#include "resources/resource.h"
 #include "storage/Text.h"
 #include "toolkit/ERApp.h"
 
@@ -24,7 +25,7 @@ struct ExportChoices {
   bool offerIngredients = false;
   bool ingredients = false;
   UINT captionId = 0;  // 0 keeps the resource's caption
-  UINT browseTitleId = 4514;
+  UINT browseTitleId = IDS_INGREDIENT_EXPORT_TITLE;
 };
 
 class ExportDialog {

@@ -21,12 +21,6 @@
 
 namespace {
 
-constexpr UINT kEditCaption = 4605;  // "Edit Ingredient"
-constexpr UINT kFirstTabCaption = 4607;
-constexpr UINT kDiaryLabel = 4303;  // "Food Diary:"
-constexpr UINT kClearQuestion = 4701;
-constexpr UINT kFirstFilterText = 4702;  // 4702..4705: picture files and all files
-constexpr UINT kBrowseTitle = 4706;
 constexpr double kGramsPerOunce = 28.3495231;
 
 constexpr int kGeneralTab = 0;
@@ -149,8 +143,10 @@ class EditorDialog {
     MoveWindow(area, box.left, box.top, box.width, box.height, FALSE);
     picture_.SetWindow(area);
     context_.record.FillEditor(dialog_, picture_, context_.imagesFolder, context_.format);
-    if (context_.record.foodId != 0) SetWindowTextW(dialog_, context_.app.String(kEditCaption).c_str());
-    if (diary_) SetDlgItemTextW(dialog_, IDC_EDITOR_CATEGORY_LABEL, context_.app.String(kDiaryLabel).c_str());
+    if (context_.record.foodId != 0)
+      SetWindowTextW(dialog_, context_.app.String(IDS_INGREDIENT_EDIT_CAPTION).c_str());
+    if (diary_)
+      SetDlgItemTextW(dialog_, IDC_EDITOR_CATEGORY_LABEL, context_.app.String(IDS_DIARY_LABEL).c_str());
     if (viewOnly_) {
       charts_ =
           std::make_unique<NutritionCharts>(context_.app, context_.record, context_.days, context_.trend);
@@ -216,7 +212,7 @@ class EditorDialog {
   static UINT Caption(int page) {
     if (page == kChartPage) return IDS_CHART_TAB;
     if (page == kTrendPage) return IDS_TREND_TAB;
-    return kFirstTabCaption + page;
+    return IDS_INGREDIENT_TAB_FIRST + page;
   }
 
   void ShowPage(int page, bool show) {
@@ -310,10 +306,10 @@ class EditorDialog {
     const bool hasFolder = current.find_last_of(TXT("\\/")) != WString::npos;
     const WString folder = hasFolder ? FolderOf(current) : WString(TXT("C:\\"));
     WString filter;
-    for (UINT id = kFirstFilterText; id < kFirstFilterText + 4; ++id)
+    for (UINT id = IDS_PICTURE_FILES; id < IDS_PICTURE_FILES + 4; ++id)
       filter += (filter.empty() ? WString() : WString(TXT("|"))) + context_.app.String(id);
     const std::optional<WString> path =
-        ChooseOpenFile(dialog_, context_.app.String(kBrowseTitle), filter, WString(), folder);
+        ChooseOpenFile(dialog_, context_.app.String(IDS_PICTURE_BROWSE_TITLE), filter, WString(), folder);
     if (!path) return;
     SetDlgItemTextW(dialog_, IDC_EDITOR_PICTURE_PATH, path->c_str());
     picture_.Load(*path);
@@ -321,7 +317,7 @@ class EditorDialog {
 
   void ClearPicture() {
     const int answer =
-        UserPrompts::Current().Message(dialog_, context_.app.String(kClearQuestion),
+        UserPrompts::Current().Message(dialog_, context_.app.String(IDS_PICTURE_CLEAR_QUESTION),
                                        context_.app.DisplayName(), Prompt::kYesNo | Prompt::kIconQuestion);
     if (answer != Prompt::kAnswerYes) return;
     SetDlgItemTextW(dialog_, IDC_EDITOR_PICTURE_PATH, DAVavador::kNoPicture);

@@ -22,13 +22,6 @@
 
 namespace {
 
-constexpr UINT kRestoreQuestion = 4601;
-constexpr UINT kRestoreTitle = 4517;
-constexpr UINT kImportQuestion = 4501;
-constexpr UINT kImportTitle = 4512;
-constexpr UINT kImportFileTitle = 4519;
-constexpr UINT kExportTitle = 4505;
-
 bool IsNumberColumn(uint8_t id) {
   return id < Nutrient::kCount || id == kColumnOunces;
 }
@@ -53,8 +46,8 @@ IngredientList::IngredientList(DAVavador::ERApp& owner, DAVavador::ERStatusBar& 
     : FoodCatalogView(owner, statusBar, toolbar, options,
                       ViewTraits{0,
                                  static_cast<int>(kFoodColumnCount),
-                                 5100,
-                                 4606,
+                                 IDS_COLUMN_FIRST,
+                                 IDS_INGREDIENT_LOADING,
                                  {kColumnName, kColumnServingSize, Nutrient::kCalories}}) {
   categories = std::make_unique<CategoryList>();
   const DAVavador::ScopedDC screen = DAVavador::ScopedDC::ForWindow(nullptr);
@@ -246,7 +239,7 @@ bool IngredientList::ImportCsv(const WString& text, ProgressWindow* progressWind
                                int toPercent) {
   const std::vector<WStringView> lines = CsvLines(text);
   CsvColumnMap map;
-  const auto headerText = [this](uint32_t column) { return owner.String(5100 + column); };
+  const auto headerText = [this](uint32_t column) { return owner.String(IDS_COLUMN_FIRST + column); };
   if (lines.empty() || !MapCsvHeader(SplitCsvLine(lines[0]), headerText, map)) return false;
   const WString pictureSource = PictureSource();
   DataLockGuard lock;
@@ -324,12 +317,13 @@ bool IngredientList::WriteXmlFile(const std::vector<const Ingredient*>& written)
 }
 
 bool IngredientList::WriteCsvFile(const std::vector<const Ingredient*>& written) {
-  const WString text = CsvExportText(written.size(), kFoodColumnCount, 5100, [&](size_t n, uint8_t id) {
-    if (id == kColumnPicture) ExportPicture(*written[n]);
-    WString cell;
-    written[n]->ColumnText(cell, id, *categories, Format(), true, true);
-    return cell;
-  });
+  const WString text =
+      CsvExportText(written.size(), kFoodColumnCount, IDS_COLUMN_FIRST, [&](size_t n, uint8_t id) {
+        if (id == kColumnPicture) ExportPicture(*written[n]);
+        WString cell;
+        written[n]->ColumnText(cell, id, *categories, Format(), true, true);
+        return cell;
+      });
   if (preserveUnicode) return WriteWorkFile(text.data(), text.size() * sizeof(WChar));
   const int length = static_cast<int>(text.size());
   const int bytes = WideCharToMultiByte(CP_ACP, 0, text.c_str(), length, nullptr, 0, nullptr, nullptr);
@@ -382,11 +376,11 @@ void IngredientList::FillSearchList(HWND listBox, const WString& text, bool useF
 }
 
 void IngredientList::BuildColumns() {
-  BuildColumnsFrom(5100, &IsNumberColumn);
+  BuildColumnsFrom(IDS_COLUMN_FIRST, &IsNumberColumn);
 }
 
 void IngredientList::CustomizeColumns() {
-  CustomizeColumnsWith(static_cast<int>(kFoodColumnCount), 5100);
+  CustomizeColumnsWith(static_cast<int>(kFoodColumnCount), IDS_COLUMN_FIRST);
 }
 
 // ---- the item commands ----
@@ -556,7 +550,7 @@ bool IngredientList::TakeNutrientData(const WString& csvPath) {
 }
 
 void IngredientList::RestoreBackup() {
-  RestoreFromBackup(kRestoreQuestion, kRestoreTitle);
+  RestoreFromBackup(IDS_INGREDIENT_RESTORE_QUESTION, IDS_INGREDIENT_RESTORING);
   SaveReferrers();
 }
 
@@ -568,21 +562,21 @@ void IngredientList::Export() {
   exportAllData = choices.allData;
   exportPictures = choices.pictures;
   preserveUnicode = choices.preserveUnicode;
-  StartExport(kExportTitle, choices.path);
+  StartExport(IDS_INGREDIENT_EXPORTING, choices.path);
 }
 
 void IngredientList::Import() {
   if (readOnly) return;
   const std::optional<WString> path =
-      ChooseOpenFile(owner.MainWindow(), owner.String(kImportFileTitle), ExchangeFilter(owner), TXT("csv"),
-                     FolderOf(catalogPath));
+      ChooseOpenFile(owner.MainWindow(), owner.String(IDS_INGREDIENT_IMPORT_FILE_TITLE),
+                     ExchangeFilter(owner), TXT("csv"), FolderOf(catalogPath));
   if (!path) return;
-  const int answer =
-      owner.ShowMessage(owner.String(kImportQuestion), owner.ProductName(), MB_YESNOCANCEL | MB_ICONQUESTION);
+  const int answer = owner.ShowMessage(owner.String(IDS_INGREDIENT_IMPORT_QUESTION), owner.ProductName(),
+                                       MB_YESNOCANCEL | MB_ICONQUESTION);
   if (answer == IDCANCEL) return;
   WaitForBackgroundSaves();
   if (answer == IDYES) Clear();
-  StartImport(kImportTitle, *path);
+  StartImport(IDS_INGREDIENT_IMPORTING, *path);
   SaveReferrers();
   TakeSelectorFilter();
   FillCategorySelector();

@@ -10,9 +10,6 @@
 
 namespace {
 
-constexpr UINT kNameHeader = 5130;
-constexpr UINT kFirstNutrientHeader = 5100;
-
 struct ComponentDialog {
   const DAVavador::ERApp& app;
   const Recipe& recipe;
@@ -26,9 +23,9 @@ struct ComponentDialog {
     GetClientRect(dialog, &client);
     // The list fills the window, leaving room for the OK button below it.
     MoveWindow(list.Window(), 5, 30, client.right - 10, client.bottom - 80, FALSE);
-    list.InsertColumn(0, app.String(kNameHeader), 150);
+    list.InsertColumn(0, app.String(IDS_COLUMN_FIRST + kColumnName), 150);
     for (uint32_t n = 0; n < Nutrient::kCount; ++n)
-      list.InsertColumn(static_cast<int>(n + 1), app.String(kFirstNutrientHeader + n), 60, LVCFMT_RIGHT);
+      list.InsertColumn(static_cast<int>(n + 1), app.String(IDS_COLUMN_FIRST + n), 60, LVCFMT_RIGHT);
     for (const RecipeLine& line : recipe.lines)
       if (line.ingredient) rows.push_back(ComponentRow(line));
     list.SetSources([](const void* row, int column) {

@@ -13,12 +13,6 @@
 
 namespace {
 
-constexpr UINT kEditCaption = 4905;
-constexpr UINT kNoLines = 4907;
-constexpr UINT kFirstTabName = 4909;
-constexpr UINT kClearQuestion = 4701;
-constexpr UINT kPictureFilter = 4702;  // 4702..4705: image and all-file names and patterns
-constexpr UINT kPictureTitle = 4706;
 constexpr int kTabCount = 4;
 constexpr int kIngredientsTab = 1;
 constexpr int kPictureTab = 3;
@@ -40,9 +34,10 @@ const std::vector<int> kTabControls[kTabCount] = {
 };
 
 const std::pair<int, UINT> kTooltips[] = {
-    {IDC_RECIPE_ADD_LINE, 7000},     {IDC_RECIPE_LINE_TEXT, 7001}, {IDC_RECIPE_ON_LIST, 7002},
-    {IDC_RECIPE_QUICK_SEARCH, 7003}, {IDC_RECIPE_LINES, 7004},     {IDC_RECIPE_REMOVE_LINE, 7005},
-    {IDC_RECIPE_CATALOG, 7006},
+    {IDC_RECIPE_ADD_LINE, IDS_RECIPE_TIP_ADD_LINE}, {IDC_RECIPE_LINE_TEXT, IDS_RECIPE_TIP_LINE_TEXT},
+    {IDC_RECIPE_ON_LIST, IDS_RECIPE_TIP_ON_LIST},   {IDC_RECIPE_QUICK_SEARCH, IDS_RECIPE_TIP_QUICK_SEARCH},
+    {IDC_RECIPE_LINES, IDS_RECIPE_TIP_LINES},       {IDC_RECIPE_REMOVE_LINE, IDS_RECIPE_TIP_REMOVE_LINE},
+    {IDC_RECIPE_CATALOG, IDS_RECIPE_TIP_CATALOG},
 };
 
 LRESULT Send(HWND control, UINT msg, WPARAM wp = 0, LPARAM lp = 0) {
@@ -157,7 +152,7 @@ bool RecipeEditor::OnInit() {
     Send(Item(IDC_RECIPE_LINES), LB_ADDSTRING, 0, reinterpret_cast<LPARAM>(LineText(line).c_str()));
   }
   if (recipe.foodId != 0) {
-    SetWindowTextW(dialog_, context_.app.String(kEditCaption).c_str());
+    SetWindowTextW(dialog_, context_.app.String(IDS_RECIPE_EDIT_CAPTION).c_str());
     // A recipe once put on the ingredient list stays there.
     const Ingredient* linked = context_.ingredients.FindById(static_cast<uint32_t>(recipe.ingredientId));
     if (linked && !linked->hidden) {
@@ -168,7 +163,7 @@ bool RecipeEditor::OnInit() {
 
   const HWND tabs = Item(IDC_RECIPE_TABS);
   for (int tab = 0; tab < kTabCount; ++tab) {
-    WString name = context_.app.String(kFirstTabName + tab);
+    WString name = context_.app.String(IDS_RECIPE_TAB_FIRST + tab);
     TCITEMW item = {};
     item.mask = TCIF_TEXT;
     item.pszText = name.data();
@@ -455,8 +450,8 @@ void RecipeEditor::BrowsePicture() {
   const WString current = ItemText(IDC_RECIPE_PICTURE_PATH);
   FileRequest request;
   request.owner = dialog_;
-  request.title = context_.app.String(kPictureTitle);
-  for (UINT id = kPictureFilter; id < kPictureFilter + 4; ++id)
+  request.title = context_.app.String(IDS_PICTURE_BROWSE_TITLE);
+  for (UINT id = IDS_PICTURE_FILES; id < IDS_PICTURE_FILES + 4; ++id)
     request.filter += (request.filter.empty() ? WString() : WString(TXT("|"))) + context_.app.String(id);
   if (current.find(TXT('\\')) != WString::npos)
     request.initialPath = FolderOf(current);
@@ -470,7 +465,7 @@ void RecipeEditor::BrowsePicture() {
 }
 
 void RecipeEditor::ClearPicture() {
-  if (context_.app.ShowMessage(kClearQuestion, MB_YESNO | MB_ICONQUESTION) != IDYES) return;
+  if (context_.app.ShowMessage(IDS_PICTURE_CLEAR_QUESTION, MB_YESNO | MB_ICONQUESTION) != IDYES) return;
   SetDlgItemTextW(dialog_, IDC_RECIPE_PICTURE_PATH, DAVavador::kNoPicture);
   LoadPreview();
 }
@@ -493,7 +488,7 @@ void RecipeEditor::LoadPreview() {
 
 bool RecipeEditor::OnOK() {
   if (Send(Item(IDC_RECIPE_LINES), LB_GETCOUNT) <= 0) {
-    context_.app.ShowMessage(kNoLines, MB_OK | MB_ICONWARNING);
+    context_.app.ShowMessage(IDS_RECIPE_NO_LINES, MB_OK | MB_ICONWARNING);
     return false;
   }
   ReadGeneral();

@@ -26,17 +26,6 @@
 
 namespace {
 
-constexpr UINT kCopyCaption = 4901;
-constexpr UINT kCopyPrompt = 4902;
-constexpr UINT kDeleteQuestion = 4903;
-constexpr UINT kRestoreQuestion = 4900;
-constexpr UINT kImportQuestion = 4502;
-constexpr UINT kImportTitle = 4513;
-constexpr UINT kImportFileTitle = 4520;
-constexpr UINT kExportTitle = 4506;
-constexpr UINT kExportBrowseTitle = 4516;
-constexpr UINT kFirstHeader = 5100;
-
 bool IsNumberColumn(uint8_t id) {
   return id < Nutrient::kCount || id == kColumnOunces || id == kColumnServes;
 }
@@ -48,8 +37,8 @@ RecipeList::RecipeList(DAVavador::ERApp& owner, DAVavador::ERStatusBar& statusBa
     : FoodCatalogView(owner, statusBar, toolbar, options,
                       ViewTraits{1,
                                  static_cast<int>(kRecipeColumnCount),
-                                 kFirstHeader,
-                                 4906,
+                                 IDS_COLUMN_FIRST,
+                                 IDS_RECIPE_LOADING,
                                  {kColumnName, kColumnServingSize, Nutrient::kCalories}}),
       ingredients_(ingredients) {
   ingredients_.AddFoodReferences(this);
@@ -223,7 +212,7 @@ bool RecipeList::ImportCsv(const WString& text, ProgressWindow* progressWindow, 
   bool matched = false;
   const CsvRow header = SplitCsvLine(lines[0]);
   for (uint32_t column = 0; column < kRecipeColumnCount; ++column) {
-    const WString name = owner.String(kFirstHeader + column);
+    const WString name = owner.String(IDS_COLUMN_FIRST + column);
     for (size_t cell = 0; cell < header.size(); ++cell) {
       if (!EqualsNoCase(header[cell], name)) continue;
       map.position[column] = static_cast<uint32_t>(cell);
@@ -265,7 +254,7 @@ bool RecipeList::WriteXmlFile(const std::vector<const Recipe*>& written) {
 
 bool RecipeList::WriteCsvFile(const std::vector<const Recipe*>& written) {
   const WString text =
-      CsvExportText(written.size(), kRecipeColumnCount, kFirstHeader, [&](size_t n, uint8_t id) {
+      CsvExportText(written.size(), kRecipeColumnCount, IDS_COLUMN_FIRST, [&](size_t n, uint8_t id) {
         if (id == kColumnPicture) ExportPicture(*written[n]);
         WString cell;
         written[n]->ColumnText(cell, id, *categories, Format(), true, true);
@@ -299,11 +288,11 @@ void RecipeList::FillList() {
 }
 
 void RecipeList::BuildColumns() {
-  BuildColumnsFrom(kFirstHeader, &IsNumberColumn);
+  BuildColumnsFrom(IDS_COLUMN_FIRST, &IsNumberColumn);
 }
 
 void RecipeList::CustomizeColumns() {
-  CustomizeColumnsWith(static_cast<int>(kRecipeColumnCount), kFirstHeader);
+  CustomizeColumnsWith(static_cast<int>(kRecipeColumnCount), IDS_COLUMN_FIRST);
 }
 
 const Recipe* RecipeList::SelectedRecipe() {
@@ -399,7 +388,8 @@ void RecipeList::CopyItem() {
   const Recipe* source = SelectedRecipe();
   if (readOnly || workerMode || !source) return;
   WString name = source->name;
-  if (!owner.InputBox(owner.String(kCopyCaption), owner.String(kCopyPrompt), name, owner.MainWindow()))
+  if (!owner.InputBox(owner.String(IDS_RECIPE_COPY_CAPTION), owner.String(IDS_RECIPE_COPY_PROMPT), name,
+                      owner.MainWindow()))
     return;
   {
     DataLockGuard lock;
@@ -416,8 +406,8 @@ void RecipeList::CopyItem() {
 
 void RecipeList::DeleteItem(View*, View* diary) {
   if (readOnly || workerMode || listView.SelectedCount() == 0) return;
-  if (owner.ShowMessage(owner.String(kDeleteQuestion), owner.ProductName(), MB_YESNO | MB_ICONQUESTION) !=
-      IDYES)
+  if (owner.ShowMessage(owner.String(IDS_RECIPE_DELETE_QUESTION), owner.ProductName(),
+                        MB_YESNO | MB_ICONQUESTION) != IDYES)
     return;
   bool changed = false;
   {
@@ -556,7 +546,6 @@ void RecipeList::Reload() {
 namespace {
 
 constexpr WChar kWebPageFile[] = TXT("RecipePage.download");
-constexpr UINT kMealMasterAcceptAll = 4403;
 
 bool IsMealMasterPath(const WString& path) {
   const size_t dot = path.rfind(TXT('.'));
@@ -608,7 +597,7 @@ void RecipeList::ImportMealMaster(const WString& path) {
   // A file of many recipes may go in at once with the best matches, or be reviewed recipe by recipe.
   int answer = IDNO;
   if (file.recipes.size() > 1)
-    answer = owner.ShowMessage(owner.String(kMealMasterAcceptAll), owner.ProductName(),
+    answer = owner.ShowMessage(owner.String(IDS_MEALMASTER_ACCEPT_ALL), owner.ProductName(),
                                MB_YESNOCANCEL | MB_ICONQUESTION);
   if (answer == IDCANCEL) return;
   if (answer == IDNO) {
@@ -685,30 +674,30 @@ void RecipeList::Export() {
   choices.offerIngredients = true;
   choices.ingredients = exportIngredients;
   choices.captionId = IDS_RECIPE_EXPORT_CAPTION;
-  choices.browseTitleId = kExportBrowseTitle;
+  choices.browseTitleId = IDS_RECIPE_EXPORT_TITLE;
   if (!ExportDialog(owner, *categories).Run(choices)) return;
   filterCategoryId = choices.categoryId;
   exportAllData = choices.allData;
   exportIngredients = choices.ingredients;
   exportPictures = choices.pictures;
   preserveUnicode = choices.preserveUnicode;
-  StartExport(kExportTitle, choices.path);
+  StartExport(IDS_RECIPE_EXPORTING, choices.path);
 }
 
 void RecipeList::Import() {
   if (readOnly || workerMode) return;
   const std::optional<WString> path = ChooseOpenFile(
-      owner.MainWindow(), owner.String(kImportFileTitle),
+      owner.MainWindow(), owner.String(IDS_RECIPE_IMPORT_FILE_TITLE),
       ExchangeFilter(owner) + TXT("|") + owner.String(IDS_MEALMASTER_FILES) + TXT("|*.mmf;*.mm;*.txt"),
       TXT("csv"), FolderOf(catalogPath));
   if (!path) return;
   if (IsMealMasterPath(*path)) return ImportMealMaster(*path);
-  const int answer =
-      owner.ShowMessage(owner.String(kImportQuestion), owner.ProductName(), MB_YESNOCANCEL | MB_ICONQUESTION);
+  const int answer = owner.ShowMessage(owner.String(IDS_RECIPE_IMPORT_QUESTION), owner.ProductName(),
+                                       MB_YESNOCANCEL | MB_ICONQUESTION);
   if (answer == IDCANCEL) return;
   WaitForBackgroundSaves();
   if (answer == IDYES) Clear();
-  StartImport(kImportTitle, *path);
+  StartImport(IDS_RECIPE_IMPORTING, *path);
   TakeSelectorFilter();
   FillCategorySelector();
   BuildColumns();
@@ -717,7 +706,7 @@ void RecipeList::Import() {
 }
 
 void RecipeList::RestoreBackup() {
-  RestoreFromBackup(kRestoreQuestion, IDS_RECIPE_RESTORE_TITLE);
+  RestoreFromBackup(IDS_RECIPE_RESTORE_QUESTION, IDS_RECIPE_RESTORE_TITLE);
 }
 
 // ---- menus, toolbar, selection ----

@@ -20,7 +20,6 @@
 namespace {
 
 constexpr uint8_t kItemsColumn = 0;
-constexpr UINT kFirstCaption = 5500;
 
 // The category and diary buttons, which mean nothing on this tab.
 void DisableForeignButtons(DAVavador::ERToolbar& toolbar) {
@@ -43,7 +42,8 @@ WString XmlFilter(const DAVavador::ERApp& app) {
 ShopList::ShopList(DAVavador::ERApp& owner, DAVavador::ERStatusBar& statusBar, DAVavador::ERToolbar& toolbar,
                    Options& options, IngredientList& ingredients)
     : View(owner, statusBar, toolbar, options,
-           ViewTraits{3, 1, kFirstCaption, IDS_SHOPLIST_LOADING, {kItemsColumn}, false}),  // item order
+           ViewTraits{
+               3, 1, IDS_SHOPLIST_COLUMN_FIRST, IDS_SHOPLIST_LOADING, {kItemsColumn}, false}),  // item order
       ingredients_(ingredients) {
   ingredients_.AddFoodReferences(this);
   categories = std::make_unique<ShoppingListNames>();
@@ -244,11 +244,11 @@ void ShopList::FillList() {
 
 void ShopList::BuildColumns() {
   columns = {0};  // the one column, whatever a file named
-  BuildColumnsFrom(kFirstCaption, nullptr);
+  BuildColumnsFrom(IDS_SHOPLIST_COLUMN_FIRST, nullptr);
 }
 
 void ShopList::CustomizeColumns() {
-  CustomizeColumnsWith(1, kFirstCaption);
+  CustomizeColumnsWith(1, IDS_SHOPLIST_COLUMN_FIRST);
 }
 
 void ShopList::UpdateCategoryMenu(HMENU) {
