@@ -16,6 +16,7 @@
 #include "storage/Csv.h"
 #include "storage/XMLDoc.h"
 #include "toolkit/ERApp.h"
+#include "toolkit/ScopedHandle.h"
 
 using DAVavador::ERApp;
 
@@ -98,8 +99,9 @@ bool StartInstaller(const WString& path) {
                       nullptr, &startup, &process)) {
     return false;
   }
-  CloseHandle(process.hProcess);
-  CloseHandle(process.hThread);
+  // Nobody waits for the installer: both handles go at once.
+  const DAVavador::ScopedHandle processHandle(process.hProcess);
+  const DAVavador::ScopedHandle threadHandle(process.hThread);
   return true;
 }
 

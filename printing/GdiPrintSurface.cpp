@@ -8,23 +8,28 @@ PrintDevice PrintDevice::Of(HDC dc) {
                      GetDeviceCaps(dc, VERTRES)};
 }
 
-GdiPrintSurface::GdiPrintSurface(HDC dc, const PrintDevice& device, const WString& fontFace, bool fullPage)
-    : dc_(dc), dpiX_(device.dpiX), dpiY_(device.dpiY) {
+namespace {
+
+HFONT CreatePrintFont(const PrintDevice& device, const WString& fontFace, bool fullPage) {
   LOGFONTW face{};
-  face.lfHeight = -PrintFontHeight(device.vertRes, dpiY_, fullPage);
+  face.lfHeight = -PrintFontHeight(device.vertRes, device.dpiY, fullPage);
   face.lfWeight = fullPage ? FW_NORMAL : FW_BOLD;
   face.lfCharSet = DEFAULT_CHARSET;
   lstrcpynW(face.lfFaceName, fontFace.c_str(), LF_FACESIZE);
-  font_ = CreateFontIndirectW(&face);
-  oldFont_ = SelectObject(dc, font_);
+  return CreateFontIndirectW(&face);
+}
+
+}  // namespace
+
+GdiPrintSurface::GdiPrintSurface(HDC dc, const PrintDevice& device, const WString& fontFace, bool fullPage)
+    : dc_(dc),
+      font_(CreatePrintFont(device, fontFace, fullPage)),
+      fontSelected_(dc, font_.Get()),
+      dpiX_(device.dpiX),
+      dpiY_(device.dpiY) {
   TEXTMETRICW metrics{};
   if (GetTextMetricsW(dc, &metrics)) lineHeight_ = metrics.tmHeight;
   SetBkMode(dc, TRANSPARENT);
-}
-
-GdiPrintSurface::~GdiPrintSurface() {
-  SelectObject(dc_, oldFont_);
-  DeleteObject(font_);
 }
 
 SIZE GdiPrintSurface::Measure(WStringView text) const {

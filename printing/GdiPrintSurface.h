@@ -6,6 +6,7 @@
 
 #include "printing/RecipeLayout.h"
 #include "toolkit/Picture.h"
+#include "toolkit/ScopedGdi.h"
 
 namespace DAVavador {
 class ERApp;
@@ -23,7 +24,7 @@ class GdiPrintSurface : public PrintSurface {
  public:
   // The font's height follows the device's resolution and the layout (full page or card).
   GdiPrintSurface(HDC dc, const PrintDevice& device, const WString& fontFace, bool fullPage);
-  ~GdiPrintSurface() override;
+  ~GdiPrintSurface() override = default;
   GdiPrintSurface(const GdiPrintSurface&) = delete;
   GdiPrintSurface& operator=(const GdiPrintSurface&) = delete;
 
@@ -43,8 +44,8 @@ class GdiPrintSurface : public PrintSurface {
   bool LoadPicture(const WString& path);
 
   HDC dc_;
-  HFONT font_;
-  HGDIOBJ oldFont_;
+  DAVavador::ScopedGdiObject<HFONT> font_;
+  DAVavador::ScopedSelection fontSelected_;  // after the font: deselects it before it goes
   int dpiX_;
   int dpiY_;
   int lineHeight_ = 0;

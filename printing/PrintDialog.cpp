@@ -5,6 +5,7 @@
 #include "food/Texts.h"
 #include "resource.h"
 #include "toolkit/ERApp.h"
+#include "toolkit/ScopedGdi.h"
 
 namespace {
 
@@ -92,9 +93,10 @@ void PrintDialog::Init() {
 
 // The installed fonts; a saved face that is not installed stays choosable.
 void PrintDialog::FillFonts() {
-  HDC dc = GetDC(dialog_);
-  EnumFontsW(dc, nullptr, &AddFont, reinterpret_cast<LPARAM>(GetDlgItem(dialog_, IDC_PRINT_FONT)));
-  ReleaseDC(dialog_, dc);
+  {
+    const DAVavador::ScopedDC dc = DAVavador::ScopedDC::ForWindow(dialog_);
+    EnumFontsW(dc.Get(), nullptr, &AddFont, reinterpret_cast<LPARAM>(GetDlgItem(dialog_, IDC_PRINT_FONT)));
+  }
   const LPARAM face = reinterpret_cast<LPARAM>(settings_.font.c_str());
   LRESULT index = Send(dialog_, IDC_PRINT_FONT, CB_FINDSTRINGEXACT, static_cast<WPARAM>(-1), face);
   if (index == CB_ERR && !settings_.font.empty())

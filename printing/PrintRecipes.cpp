@@ -5,6 +5,7 @@
 #include "printing/GdiPrintSurface.h"
 #include "printing/PrintDialog.h"
 #include "toolkit/ERApp.h"
+#include "toolkit/ScopedGdi.h"
 
 std::vector<const Recipe*> RecipesToPrint(const PrintSource& source, bool selected, uint32_t category) {
   if (selected) return source.selected;
@@ -53,8 +54,7 @@ bool PrintRecipes(const DAVavador::ERApp& app, HWND owner, const PrintSource& so
   if (!PrintDlgW(&printer)) return true;
   if (printer.hDevMode) GlobalFree(printer.hDevMode);
   if (printer.hDevNames) GlobalFree(printer.hDevNames);
-  if (printer.hDC == nullptr) return true;
-  PrintDocument(printer.hDC, PrintDevice::Of(printer.hDC), app, recipes, settings, source);
-  DeleteDC(printer.hDC);
+  const DAVavador::ScopedDC dc = DAVavador::ScopedDC::Adopt(printer.hDC);
+  if (dc) PrintDocument(dc.Get(), PrintDevice::Of(dc.Get()), app, recipes, settings, source);
   return true;
 }

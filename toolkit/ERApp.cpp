@@ -83,15 +83,14 @@ ERApp::ERApp(HINSTANCE instance)
 ERApp::~ERApp() {
   if (current_ == this) current_ = nullptr;
   if (shfolder_) FreeLibrary(shfolder_);
-  if (dataLock_) CloseHandle(dataLock_);
 }
 
 void ERApp::LockData() {
-  if (current_ && current_->dataLock_) WaitForSingleObject(current_->dataLock_, INFINITE);
+  if (current_ && current_->dataLock_) WaitForSingleObject(current_->dataLock_.Get(), INFINITE);
 }
 
 void ERApp::UnlockData() {
-  if (current_ && current_->dataLock_) ReleaseMutex(current_->dataLock_);
+  if (current_ && current_->dataLock_) ReleaseMutex(current_->dataLock_.Get());
 }
 
 WString ERApp::String(UINT id) const {

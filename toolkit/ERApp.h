@@ -5,6 +5,7 @@
 #include <windows.h>
 
 #include "storage/Text.h"
+#include "toolkit/ScopedHandle.h"
 
 namespace DAVavador {
 
@@ -64,7 +65,7 @@ class ERApp {
 
  private:
   static ERApp* current_;
-  HANDLE dataLock_;
+  ScopedHandle dataLock_;
   HINSTANCE instance_;
   HMODULE shfolder_;
   FolderPathFunction folderPath_ = nullptr;

@@ -1,5 +1,7 @@
 #include "toolkit/ERLabel.h"
 
+#include "toolkit/ScopedGdi.h"
+
 namespace DAVavador {
 
 namespace {
@@ -32,16 +34,14 @@ void ERLabel::Draw(const DRAWITEMSTRUCT& item) const {
   GetObjectW(font ? font : GetStockObject(DEFAULT_GUI_FONT), sizeof(face), &face);
   const bool link = (flags_ & kLinkLike) != 0;
   face.lfUnderline = link && IsHovering();
-  HFONT drawn = CreateFontIndirectW(&face);
-  HGDIOBJ previous = SelectObject(dc, drawn);
+  const ScopedGdiObject<HFONT> drawn(CreateFontIndirectW(&face));
+  const ScopedSelection selected(dc, drawn.Get());
   SetBkMode(dc, TRANSPARENT);
   SetTextColor(
       dc, link ? kLinkColour : GetSysColor((item.itemState & ODS_DISABLED) ? COLOR_GRAYTEXT : COLOR_BTNTEXT));
   WString text(GetWindowTextLengthW(item.hwndItem) + 1, L'\0');
   text.resize(GetWindowTextW(item.hwndItem, text.data(), static_cast<int>(text.size())));
   DrawTextW(dc, text.c_str(), static_cast<int>(text.size()), &area, DT_LEFT | DT_WORDBREAK | DT_NOPREFIX);
-  SelectObject(dc, previous);
-  DeleteObject(drawn);
 }
 
 }  // namespace DAVavador

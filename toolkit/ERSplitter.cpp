@@ -4,6 +4,8 @@
 
 #include <algorithm>
 
+#include "toolkit/ScopedGdi.h"
+
 namespace DAVavador {
 
 namespace {
@@ -20,13 +22,11 @@ bool RegisterSplitterClass(HINSTANCE instance, WNDPROC proc) {
 }
 
 // The 8 by 8 half-tone pattern the drag bar is inverted with.
-HBRUSH CreateHalftoneBrush() {
+ScopedGdiObject<HBRUSH> CreateHalftoneBrush() {
   WORD rows[8];
   for (int i = 0; i < 8; ++i) rows[i] = static_cast<WORD>(i % 2 ? 0xAA : 0x55);
-  HBITMAP pattern = CreateBitmap(8, 8, 1, 1, rows);
-  HBRUSH brush = CreatePatternBrush(pattern);
-  DeleteObject(pattern);
-  return brush;
+  const ScopedGdiObject<HBITMAP> pattern(CreateBitmap(8, 8, 1, 1, rows));
+  return ScopedGdiObject<HBRUSH>(CreatePatternBrush(pattern.Get()));
 }
 
 }  // namespace
@@ -108,13 +108,10 @@ void ERSplitter::InvertBar(int x) const {
   HWND parent = GetParent(window_);
   const RECT place = Placement();
   // Without DCX_CLIPCHILDREN the bar shows over the parent's child windows too.
-  HDC dc = GetDCEx(parent, nullptr, DCX_CACHE);
-  HBRUSH brush = CreateHalftoneBrush();
-  HGDIOBJ previous = SelectObject(dc, brush);
-  PatBlt(dc, x, place.top, kBarWidth, place.bottom - place.top, PATINVERT);
-  SelectObject(dc, previous);
-  DeleteObject(brush);
-  ReleaseDC(parent, dc);
+  const ScopedDC dc = ScopedDC::ForWindow(parent, DCX_CACHE);
+  const ScopedGdiObject<HBRUSH> brush = CreateHalftoneBrush();
+  const ScopedSelection selected(dc.Get(), brush.Get());
+  PatBlt(dc.Get(), x, place.top, kBarWidth, place.bottom - place.top, PATINVERT);
 }
 
 void ERSplitter::BeginDrag(POINT at) {

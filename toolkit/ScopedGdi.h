@@ -14,6 +14,10 @@ namespace DAVavador {
 class ScopedDC {
  public:
   static ScopedDC ForWindow(HWND window) { return ScopedDC(Kind::kWindow, window, GetDC(window)); }
+  // The same through GetDCEx, for its DCX_ flags.
+  static ScopedDC ForWindow(HWND window, DWORD flags) {
+    return ScopedDC(Kind::kWindow, window, GetDCEx(window, nullptr, flags));
+  }
   static ScopedDC ForPaint(HWND window) { return ScopedDC(window); }
   // A memory context compatible with `dc` (null: the screen).
   static ScopedDC Compatible(HDC dc) { return ScopedDC(Kind::kOwned, nullptr, CreateCompatibleDC(dc)); }

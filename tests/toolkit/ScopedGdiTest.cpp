@@ -96,6 +96,13 @@ TEST(ScopedGdiTest, ScreenContextMeasuresTheScreen) {
   EXPECT_GT(GetDeviceCaps(screen.Get(), LOGPIXELSX), 0);
 }
 
+TEST(ScopedGdiTest, WindowContextWithFlagsDrawsIntoTheWindow) {
+  toolkit_test::RecordingWindow window;
+  const ScopedDC dc = ScopedDC::ForWindow(window.Handle(), DCX_CACHE);
+  ASSERT_TRUE(dc);
+  EXPECT_EQ(window.Handle(), WindowFromDC(dc.Get()));
+}
+
 TEST(ScopedGdiTest, PaintingContextValidatesTheWindow) {
   WNDCLASSW windowClass = {};
   windowClass.lpfnWndProc = PaintProc;
