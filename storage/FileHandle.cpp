@@ -1,5 +1,6 @@
 #include <algorithm>
 #include <atomic>
+#include <thread>
 
 #include "storage/FileSystem.h"
 #include "storage/Files.h"
@@ -98,6 +99,45 @@ bool FileHandle::ReadAllText(WString& text) {
   const bool ok = Read(&text[0], static_cast<uint32_t>(text.size() * 2), bytesRead);
   text.resize(bytesRead / 2);  // a file that shrank meanwhile keeps what was there
   return ok;
+}
+
+bool FileHandle::ReadAllUnits(std::unique_ptr<WChar[]>& units, size_t& count) {
+  constexpr uint32_t kHalvedFrom = uint32_t{4} << 20;  // bytes
+  count = 0;
+  if (!OpenRead()) return false;
+  uint64_t size = 0;
+  if (!SystemFiles::Size(handle, size)) return Fail();
+  if (size / 2 * 2 > UINT32_MAX) return Fail();
+  const auto total = static_cast<uint32_t>(size / 2 * 2);
+  units.reset(new WChar[total / 2 + 1]);
+  char* bytes = reinterpret_cast<char*>(units.get());
+  const uint32_t half = total >= kHalvedFrom ? total / 2 / 4096 * 4096 : total;
+  uint32_t secondRead = 0;
+  uint32_t secondError = 0;
+  std::thread second;
+  if (half < total) {
+    second = std::thread([&] {
+      FileHandle other(path);
+      if (!other.OpenRead() || !SystemFiles::Seek(other.handle, half) ||
+          !other.Read(bytes + half, total - half, secondRead))
+        secondError = other.lastError ? other.lastError : SystemFiles::LastError();
+    });
+  }
+  uint32_t firstRead = 0;
+  const bool firstOk = Read(bytes, half, firstRead);
+  if (second.joinable()) second.join();
+  if (!firstOk) return false;
+  // A file that shrank meanwhile keeps what was there.
+  if (firstRead < half || half == total) {
+    count = firstRead / 2;
+    return true;
+  }
+  if (secondError) {
+    lastError = secondError;
+    return false;
+  }
+  count = (half + secondRead) / 2;
+  return true;
 }
 
 bool FileHandle::WriteAllText(const WString& text) {

@@ -15,6 +15,7 @@ Handle OpenWrite(const WString& path, const EveryoneSecurity* security);
 bool Read(Handle file, void* buffer, uint32_t count, uint32_t& done);
 bool Write(Handle file, const void* buffer, uint32_t count, uint32_t& done);
 bool Size(Handle file, uint64_t& size);
+bool Seek(Handle file, uint64_t offset);  // the next read starts `offset` bytes into the file
 bool Flush(Handle file);
 uint32_t DiskFullError();
 void Close(Handle file);

@@ -113,6 +113,10 @@ bool Size(Handle file, uint64_t& size) {
   return true;
 }
 
+bool Seek(Handle file, uint64_t offset) {
+  return lseek(static_cast<int>(file), static_cast<off_t>(offset), SEEK_SET) >= 0 || Failed();
+}
+
 bool Flush(Handle file) {
   return fsync(static_cast<int>(file)) == 0 || Failed();
 }

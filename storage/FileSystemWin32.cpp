@@ -114,6 +114,12 @@ bool Size(Handle file, uint64_t& size) {
   return true;
 }
 
+bool Seek(Handle file, uint64_t offset) {
+  LARGE_INTEGER at;
+  at.QuadPart = static_cast<LONGLONG>(offset);
+  return SetFilePointerEx(Native(file), at, nullptr, FILE_BEGIN) != 0;
+}
+
 bool Flush(Handle file) {
   return FlushFileBuffers(Native(file)) != 0;
 }

@@ -43,6 +43,10 @@ class FileHandle {
   bool Read(void* buffer, uint32_t count, uint32_t& bytesRead);
   bool Write(const void* buffer, uint32_t count);
   bool ReadAllText(WString& text);  // the file's bytes as UTF-16LE units; an odd last byte is dropped
+  // The same into fresh memory of `count` units (and one more, unset), a large file read as two
+  // halves at once: a machine that makes the first touch of memory costly (a virtual one) then
+  // pays it on both processors.
+  bool ReadAllUnits(std::unique_ptr<WChar[]>& units, size_t& count);
   bool WriteAllText(const WString& text);
   bool Flush();  // what was written reaches the disk before this returns
   void Close();

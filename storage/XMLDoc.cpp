@@ -1,5 +1,6 @@
 #include "storage/XMLDoc.h"
 
+#include <algorithm>
 #include <charconv>
 #include <cmath>
 #include <cstdio>
@@ -75,14 +76,14 @@ bool IsAsciiAlnum(WChar c) {
 }
 
 // Searches text for pattern from a position; kNotFound when absent.
-size_t Find(const WString& text, const WString& pattern, size_t from) {
+size_t Find(WStringView text, const WString& pattern, size_t from) {
   const size_t at = text.find(pattern, from);
   return at == WString::npos ? XMLDoc::kNotFound : at;
 }
 
 // Whether the pattern occurs at or after a position; searched from the end, where a root's end
 // tag stands.
-bool FoundFrom(const WString& text, const WString& pattern, size_t from) {
+bool FoundFrom(WStringView text, const WString& pattern, size_t from) {
   const size_t at = text.rfind(pattern);
   return at != WString::npos && at >= from;
 }
@@ -97,7 +98,7 @@ WString PackedBytes(const WString& text) {
 }
 
 // Each unit holds two bytes of an 8-bit file; each byte becomes the character of the same code.
-WString WidenBytes(const WString& text) {
+WString WidenBytes(WStringView text) {
   WString wide(text.size() * 2, 0);
   for (size_t i = 0; i < text.size(); ++i) {
     const auto unit = static_cast<uint16_t>(text[i]);
@@ -320,7 +321,11 @@ bool XMLDoc::Save(const WString& path) {
 
 bool XMLDoc::Load(const WString& path) {
   FileHandle file(path);
-  const bool loaded = file.ReadAllText(in_);
+  const bool loaded = file.ReadAllUnits(in_, inSize_);
+  if (!loaded) {
+    in_.reset();
+    inSize_ = 0;
+  }
   lastError_ = loaded ? 0 : file.lastError;
   SetCursor(0);
   emptyTag_ = endTag_ = false;
@@ -328,33 +333,40 @@ bool XMLDoc::Load(const WString& path) {
 }
 
 void XMLDoc::SetText(WString text) {
-  in_ = std::move(text);
+  TakeText(text);
   cursor_ = 0;
   emptyTag_ = endTag_ = false;
 }
 
+void XMLDoc::TakeText(WStringView text) {
+  in_.reset(new WChar[text.size() + 1]);
+  std::copy(text.begin(), text.end(), in_.get());
+  inSize_ = text.size();
+}
+
 bool XMLDoc::FindRoot(const WChar* root) {
   const WString name(root ? root : TXT(""));
-  const size_t start = Find(in_, TXT("<") + name, 0);
-  if (start != kNotFound) return FoundFrom(in_, TXT("</") + name, start);
+  const WStringView text = Text();
+  const size_t start = Find(text, TXT("<") + name, 0);
+  if (start != kNotFound) return FoundFrom(text, TXT("</") + name, start);
 
-  const size_t packedStart = Find(in_, PackedBytes(TXT("<") + name), 0);
+  const size_t packedStart = Find(text, PackedBytes(TXT("<") + name), 0);
   if (packedStart == kNotFound) return false;
-  if (!FoundFrom(in_, PackedBytes(TXT("</") + name), packedStart) &&
-      !FoundFrom(in_, PackedBytes(TXT("/") + name), packedStart))
+  if (!FoundFrom(text, PackedBytes(TXT("</") + name), packedStart) &&
+      !FoundFrom(text, PackedBytes(TXT("/") + name), packedStart))
     return false;
-  in_ = WidenBytes(in_);
+  TakeText(WidenBytes(text));
   return true;
 }
 
 WChar* XMLDoc::NextTag() {
   emptyTag_ = endTag_ = false;
-  if (cursor_ >= in_.size()) {
+  if (cursor_ >= inSize_) {
     cursor_ = kNotFound;
     return nullptr;
   }
-  WChar* const text = &in_[0];
-  const size_t size = in_.size();
+  WChar* const text = in_.get();
+  const size_t size = inSize_;
   size_t i = cursor_;
   while (i < size && text[i] != '<') ++i;
   WChar* name = nullptr;
@@ -388,9 +400,9 @@ WChar* XMLDoc::ReadValue(const WChar* expected) {
     endTag_ = false;
     return nullptr;
   }
-  if (cursor_ >= in_.size()) return nullptr;
-  WChar* const text = &in_[0];
-  const size_t size = in_.size();
+  if (cursor_ >= inSize_) return nullptr;
+  WChar* const text = in_.get();
+  const size_t size = inSize_;
   size_t i = cursor_;
   while (i < size && text[i] != '<' && text[i] != '>') ++i;
   if (i == size || text[i] == '>') return nullptr;
@@ -433,9 +445,9 @@ WChar* XMLDoc::ReadValue(const WChar* expected) {
 }
 
 int XMLDoc::Progress() const {
-  if (in_.empty()) return 0;
-  if (cursor_ >= in_.size()) return 100;
-  return static_cast<int>(static_cast<uint64_t>(cursor_) * 100 / in_.size());
+  if (inSize_ == 0) return 0;
+  if (cursor_ >= inSize_) return 100;
+  return static_cast<int>(static_cast<uint64_t>(cursor_) * 100 / inSize_);
 }
 
 // ---- Value conversions ----

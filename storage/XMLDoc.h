@@ -50,18 +50,21 @@ class XMLDoc {
   int Progress() const;
   size_t Cursor() const { return cursor_; }
   void SetCursor(size_t cursor) { cursor_ = cursor; }
-  const WString& Text() const { return in_; }
+  WStringView Text() const { return {in_.get(), inSize_}; }
 
  private:
   WString out_;
   std::deque<WString> open_;
-  WString in_;
+  // The input, read in place; fresh memory the reader fills without clearing it first.
+  std::unique_ptr<WChar[]> in_;
+  size_t inSize_ = 0;
   size_t cursor_ = 0;
   bool emptyTag_ = false;
   bool endTag_ = false;
   uint32_t lastError_ = 0;
   std::unique_ptr<ReplacingFile> stream_;
 
+  void TakeText(WStringView text);
   WChar* Extend(size_t units);
   void WriteStream();
   void AppendEmpty(const WChar* name);

@@ -369,6 +369,28 @@ TEST(XMLDocFiles, EmptyFileLoadsButHasNoRoot) {
   EXPECT_FALSE(doc.FindRoot(TXT("OPTIONS")));
 }
 
+TEST(XMLDocFiles, LargeFileReadInTwoHalvesIsTheFileAndItsOddByteIsDropped) {
+  ScratchFolder folder;
+  for (size_t size : {size_t{5} << 20, (size_t{5} << 20) + 4097, size_t{3}}) {
+    SCOPED_TRACE(size);
+    std::string bytes(size, '\0');
+    for (size_t i = 0; i < size; ++i) bytes[i] = static_cast<char>(i * 7 + i / 4096);
+    const WString path = folder / TXT("large.xml");
+    ASSERT_TRUE(WriteFile(path, bytes));
+    FileHandle file(path);
+    std::unique_ptr<WChar[]> units;
+    size_t count = 0;
+    ASSERT_TRUE(file.ReadAllUnits(units, count));
+    ASSERT_EQ(size / 2, count);
+    EXPECT_EQ(bytes.substr(0, size / 2 * 2),
+              std::string(reinterpret_cast<const char*>(units.get()), count * 2));
+  }
+  XMLDoc missing;
+  EXPECT_FALSE(missing.Load(folder / TXT("missing.xml")));
+  EXPECT_EQ(kFileNotFound, missing.LastError());
+  EXPECT_TRUE(missing.Text().empty());
+}
+
 TEST(XMLDocFiles, EightBitFileFromAnotherToolIsRead) {
   ScratchFolder folder;
   ASSERT_TRUE(WriteFile(folder / TXT("latin1.xml"), "<OPTIONS>\r\n<FONT>Caf\xE9</FONT>\r\n</OPTIONS>\r\n"));
