@@ -1,9 +1,12 @@
 #include "richtext/MarkupLabel.h"
 
+#include <optional>
+#include <utility>
 #include <vector>
 
 #include "richtext/MarkupText.h"
 #include "storage/Text.h"
+#include "toolkit/ScopedGdi.h"
 
 namespace DAVavador {
 namespace {
@@ -17,7 +20,6 @@ COLORREF ToColorRef(uint32_t rgb) {
 class MarkupPainter {
  public:
   MarkupPainter(HWND label, HDC dc);
-  ~MarkupPainter();
   MarkupPainter(const MarkupPainter&) = delete;
   MarkupPainter& operator=(const MarkupPainter&) = delete;
 
@@ -33,8 +35,10 @@ class MarkupPainter {
   RECT area_;
   POINT pen_;
   LOGFONTW style_{};
-  HFONT font_ = nullptr;  // the restyled font while one is selected
-  HGDIOBJ originalFont_;
+  ScopedGdiObject<HFONT> font_;  // the restyled font while one is selected
+  // The control's font in place of the context's own until the paint ends; declared after the
+  // restyled font, so that the context's font is back before that one goes.
+  std::optional<ScopedSelection> baseFont_;
   int lineHeight_;
   bool colourNext_ = false;
 };
@@ -53,15 +57,10 @@ MarkupPainter::MarkupPainter(HWND label, HDC dc) : dc_(dc) {
   auto controlFont = reinterpret_cast<HFONT>(SendMessageW(label, WM_GETFONT, 0, 0));
   HGDIOBJ base = controlFont ? static_cast<HGDIOBJ>(controlFont) : GetStockObject(SYSTEM_FONT);
   GetObjectW(base, sizeof style_, &style_);
-  originalFont_ = SelectObject(dc_, base);
+  baseFont_.emplace(dc_, base);
   TEXTMETRICW metrics{};
   GetTextMetricsW(dc_, &metrics);
   lineHeight_ = metrics.tmHeight;
-}
-
-MarkupPainter::~MarkupPainter() {
-  SelectObject(dc_, originalFont_);
-  if (font_) DeleteObject(font_);
 }
 
 void MarkupPainter::Paint(const std::vector<MarkupToken>& tokens) {
@@ -134,11 +133,12 @@ void MarkupPainter::Restyle(LONG weight, BYTE italic, BYTE underline) {
   style_.lfWeight = weight;
   style_.lfItalic = italic;
   style_.lfUnderline = underline;
-  HFONT restyled = CreateFontIndirectW(&style_);
+  ScopedGdiObject<HFONT> restyled(CreateFontIndirectW(&style_));
   if (!restyled) return;
-  SelectObject(dc_, restyled);
-  if (font_) DeleteObject(font_);
-  font_ = restyled;
+  // Selected in place of the previous style, which is then deleted; the base selection puts the
+  // context's own font back at the end.
+  SelectObject(dc_, restyled.Get());
+  font_ = std::move(restyled);
 }
 
 WString WindowText(HWND window) {
@@ -150,11 +150,9 @@ WString WindowText(HWND window) {
 LRESULT CALLBACK MarkupLabelProc(HWND label, UINT message, WPARAM wParam, LPARAM lParam) {
   auto previous = reinterpret_cast<WNDPROC>(GetWindowLongPtrW(label, GWLP_USERDATA));
   if (message == WM_PAINT) {
-    PAINTSTRUCT paint;
-    HDC dc = BeginPaint(label, &paint);
+    const ScopedDC dc = ScopedDC::ForPaint(label);
     WString text = WindowText(label);
-    MarkupPainter(label, dc).Paint(SplitMarkup(text));
-    EndPaint(label, &paint);
+    MarkupPainter(label, dc.Get()).Paint(SplitMarkup(text));
     return 0;
   }
   LRESULT result = CallWindowProcW(previous, label, message, wParam, lParam);
