@@ -49,9 +49,6 @@ INT_PTR CALLBACK ProgressWindow::DialogProc(HWND window, UINT msg, WPARAM wp, LP
     case kFailed:
     case kSucceeded:
       EndDialog(window, msg == kSucceeded);
-      // Sent from the worker, this ran inside the dialog loop's wait for a message: a posted one
-      // lets the loop see that it has ended instead of waiting for the next input.
-      PostMessageW(window, WM_NULL, 0, 0);
       return TRUE;
     case WM_TIMER:
       if (wp != kStartTimer) return FALSE;
