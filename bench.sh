@@ -21,8 +21,8 @@ if [ "${1:-}" = catalog ]; then
   mirepan_wine_prefix
   cd build/bench-win/bench
   echo "Times in milliseconds, the median of $runs runs; peak working set in MB."
-  echo "| records             |    load | fill+paint | load+fill+paint | reverse | re-sort | find 1st | find 2nd |   save | peak MB |"
-  echo "|---------------------|--------:|-----------:|-----------:|---------:|---------:|---------:|---------:|-------:|--------:|"
+  echo "| records             |    load | fill+paint | load+fill+paint | reverse | other column | find 1st | find 2nd |   save | peak MB |"
+  echo "|---------------------|--------:|-----------:|-----------:|--------:|---------:|---------:|---------:|-------:|--------:|"
   for config in "ingredients 10000" "ingredients 100000" "recipes 20000"; do
     # shellcheck disable=SC2086
     xvfb-run -a -s "-screen 0 1280x1024x24" wine ./ingredient_catalog_bench.exe $config "$runs" 2>/dev/null

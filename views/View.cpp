@@ -13,6 +13,7 @@
 #include "storage/Paths.h"
 #include "storage/XMLDoc.h"
 #include "views/ColumnChooser.h"
+#include "views/CommandStates.h"
 #include "storage/Csv.h"
 #include "views/PictureDialog.h"
 
@@ -27,14 +28,6 @@ constexpr int kListTop = 30;  // the list starts this far below the top of the v
 constexpr int kFindLeft = 452;
 constexpr int kFindLabelWidth = 36;
 constexpr int kFindWidth = 160;
-
-// Toolbar buttons and menu items of the category commands.
-constexpr int kAddCategory = IDM_ADD_CATEGORY;
-constexpr int kDeleteCategory = IDM_DELETE_CATEGORY;
-constexpr int kEditCategory = IDM_EDIT_CATEGORY;
-constexpr int kAddDiary = IDM_ADD_DIARY;
-constexpr int kDeleteDiary = IDM_DELETE_DIARY;
-constexpr int kEditDiary = IDM_EDIT_DIARY;
 
 bool IsTag(const WChar* tag, const WChar* name) {
   return EqualsNoCase(tag, name);
@@ -203,15 +196,13 @@ void View::UpdateCategoryMenu(HMENU menuHandle) {
     modified = true;
     FillList();
   }
-  const bool canAdd = !readOnly;
   const bool canChange = !readOnly && selectedCategory != 0;
-  const int commands[] = {kAddCategory, kEditCategory, kDeleteCategory};
-  const bool enabled[] = {canAdd, canChange, canChange};
-  for (int i = 0; i < 3; ++i) {
-    EnableCommand(menuHandle, static_cast<UINT>(commands[i]), enabled[i]);
-    EnableToolbarButton(commands[i], enabled[i]);
-  }
-  for (int diaryCommand : {kAddDiary, kDeleteDiary, kEditDiary}) EnableToolbarButton(diaryCommand, false);
+  ApplyCommandStates(
+      menuHandle, &toolbar,
+      {{IDM_ADD_CATEGORY, !readOnly}, {IDM_EDIT_CATEGORY, canChange}, {IDM_DELETE_CATEGORY, canChange}});
+  // The diary's own buttons are the diary's to enable.
+  ApplyCommandStates(nullptr, &toolbar,
+                     {{IDM_ADD_DIARY, false}, {IDM_DELETE_DIARY, false}, {IDM_EDIT_DIARY, false}});
 }
 
 void View::UpdateToolbar() {}
@@ -750,12 +741,4 @@ void View::ShowControls(bool show) {
   for (DAVavador::ERWindow* control : std::initializer_list<DAVavador::ERWindow*>{
            &categoryCombo, &letterCombo, &categoryLabel, &letterLabel, &findLabel, &findEdit, &listView})
     control->Show(show);
-}
-
-void View::EnableToolbarButton(int command, bool enable) const {
-  toolbar.EnableButton(command, enable);
-}
-
-void View::EnableCommand(HMENU menuHandle, UINT command, bool enable) {
-  if (menuHandle) EnableMenuItem(menuHandle, command, MF_BYCOMMAND | (enable ? MF_ENABLED : MF_GRAYED));
 }

@@ -281,10 +281,8 @@ class View {
   // or nothing when the name is empty.
   void ShowPicture(const WString& pictureName);
   void ClearPicture();
-  // Controls, buttons and menu items.
+  // Shows or hides the view's controls.
   void ShowControls(bool show);
-  void EnableToolbarButton(int command, bool enable) const;
-  static void EnableCommand(HMENU menuHandle, UINT command, bool enable);
   // Refills the category selector from `categories`, selecting `selectId` (or "--All--").
   void FillCategorySelector(uint32_t selectId);
   void FillCategorySelector() { FillCategorySelector(selectedCategory); }
