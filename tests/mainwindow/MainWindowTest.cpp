@@ -10,18 +10,12 @@
 #include "app/Options.h"
 #include "resources/resource.h"
 #include "storage/Files.h"
+#include "tests/support/WinePath.h"
 
 namespace {
 
 constexpr DWORD kPatience = 20000;
 #define kProgramCopy L"MirepanUnderTest.exe"
-
-// A build path (the test is built on the host) as the Wine path of the same file.
-std::wstring WinePath(const char* hostPath) {
-  std::wstring path = L"Z:";
-  for (const char* c = hostPath; *c; ++c) path += *c == '/' ? L'\\' : static_cast<wchar_t>(*c);
-  return path;
-}
 
 std::wstring ReadBytes(const std::wstring& path) {
   FileHandle file(path);

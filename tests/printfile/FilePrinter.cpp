@@ -1,4 +1,5 @@
 #include "FilePrinter.h"
+#include "tests/support/WinePath.h"
 
 #include <winspool.h>
 
@@ -9,12 +10,6 @@
 namespace {
 
 constexpr const wchar_t* kDriver = L"Mirepan PostScript";
-
-std::wstring WinePath(const char* hostPath) {
-  std::wstring path = L"Z:";
-  for (const char* c = hostPath; *c; ++c) path += *c == '/' ? L'\\' : static_cast<wchar_t>(*c);
-  return path;
-}
 
 bool Exists(const std::wstring& path) {
   return GetFileAttributesW(path.c_str()) != INVALID_FILE_ATTRIBUTES;

@@ -15,6 +15,7 @@
 #include "resource.h"
 #include "storage/Files.h"
 #include "support/LoopbackHttpServer.h"
+#include "tests/support/WinePath.h"
 
 namespace {
 
@@ -23,12 +24,6 @@ constexpr const wchar_t* kValues[] = {L"AutoUpdate_Date", L"AutoUpdate_Freq", L"
                                       L"HintShow"};
 constexpr DWORD kPatience = 30000;
 #define kProgramCopy L"MirepanStartupTest.exe"
-
-std::wstring WinePath(const char* hostPath) {
-  std::wstring path = L"Z:";
-  for (const char* c = hostPath; *c; ++c) path += *c == '/' ? L'\\' : static_cast<wchar_t>(*c);
-  return path;
-}
 
 // The program's registry values as they were, put back when the test ends.
 class SavedValues {
