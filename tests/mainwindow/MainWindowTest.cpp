@@ -10,7 +10,7 @@
 #include "app/Options.h"
 #include "resources/resource.h"
 #include "storage/Files.h"
-#include "tests/support/WinePath.h"
+#include "tests/support/RunningProgram.h"
 
 namespace {
 
@@ -50,95 +50,22 @@ WORD ControlKeyCommand(const std::wstring& program, char letter) {
   return command;
 }
 
-struct FindWindowRequest {
-  DWORD processId;
-  const wchar_t* className;
-  HWND found = nullptr;
-};
-
-BOOL CALLBACK MatchWindow(HWND window, LPARAM arg) {
-  auto* request = reinterpret_cast<FindWindowRequest*>(arg);
-  DWORD owner = 0;
-  GetWindowThreadProcessId(window, &owner);
-  wchar_t name[64] = {};
-  GetClassNameW(window, name, 64);
-  if (owner != request->processId || lstrcmpW(name, request->className) != 0 || !IsWindowVisible(window))
-    return TRUE;
-  request->found = window;
-  return FALSE;
-}
-
-// One copy of the program in a scratch folder with its private profile.
-class RunningProgram {
+// The program copy of these tests.
+class TestedProgram : public RunningProgram {
  public:
-  explicit RunningProgram(const std::wstring& folder) : folder_(folder) {}
-  ~RunningProgram() {
-    if (!process_.hProcess) return;
-    if (WaitForSingleObject(process_.hProcess, 0) == WAIT_TIMEOUT) TerminateProcess(process_.hProcess, 99);
-    CloseHandle(process_.hProcess);
-    CloseHandle(process_.hThread);
-  }
-
-  bool Start(const std::wstring& arguments = L"") {
-    std::wstring commandLine = L"\"" + folder_ + kProgramCopy L"\" " + arguments;
-    STARTUPINFOW startup = {sizeof(startup)};
-    return CreateProcessW(nullptr, &commandLine[0], nullptr, nullptr, FALSE, 0, nullptr, folder_.c_str(),
-                          &startup, &process_) != 0;
-  }
-  // A visible top-level window of the class in this process, waiting for it to appear.
-  HWND WaitForWindow(const wchar_t* className) const {
-    for (DWORD waited = 0; waited < kPatience; waited += 50) {
-      FindWindowRequest request{process_.dwProcessId, className};
-      EnumWindows(&MatchWindow, reinterpret_cast<LPARAM>(&request));
-      if (request.found) return request.found;
-      if (WaitForSingleObject(process_.hProcess, 50) == WAIT_OBJECT_0) return nullptr;
-    }
-    return nullptr;
-  }
-  HWND MainWindow() const { return WaitForWindow(L"Mirepan"); }
-  // The exit code once the process has ended, or -1 when it does not end in time.
-  int WaitForExit() const {
-    DWORD code = 0;
-    if (WaitForSingleObject(process_.hProcess, kPatience) != WAIT_OBJECT_0) return -1;
-    GetExitCodeProcess(process_.hProcess, &code);
-    return static_cast<int>(code);
-  }
-  bool IsRunning() const { return WaitForSingleObject(process_.hProcess, 0) == WAIT_TIMEOUT; }
-  int Close() {
-    PostMessageW(MainWindow(), WM_CLOSE, 0, 0);
-    return WaitForExit();
-  }
-
- private:
-  std::wstring folder_;
-  PROCESS_INFORMATION process_ = {};
+  explicit TestedProgram(const std::wstring& folder) : RunningProgram(folder, kProgramCopy, kPatience) {}
 };
 
 class MainWindowTest : public testing::Test {
  protected:
   void SetUp() override {
-    PreferLibraryBesideTheProgram();
     wchar_t temp[MAX_PATH];
     GetTempPathW(MAX_PATH, temp);
     folder = std::wstring(temp) + L"mirepan-main-" + std::to_wstring(GetTickCount64()) + L"-" +
              std::to_wstring(++runs) + L"\\";
     dataFolder = folder + L"profile\\Tallowmere\\Mirepan\\";
     CreateFolders(folder, false);
-    ASSERT_TRUE(CopyFileW(WinePath(MIREPAN_EXE).c_str(), (folder + kProgramCopy).c_str(), FALSE));
-    ASSERT_TRUE(CopyFileW(WinePath(PROFILE_DLL).c_str(), (folder + L"shfolder.dll").c_str(), FALSE));
-  }
-
-  // Wine prefers its own folder-path library; for the test's copy of the program (and only for
-  // that name) the one beside it wins.
-  static void PreferLibraryBesideTheProgram() {
-    HKEY key;
-    ASSERT_EQ(
-        RegCreateKeyExW(HKEY_CURRENT_USER, L"Software\\Wine\\AppDefaults\\" kProgramCopy L"\\DllOverrides", 0,
-                        nullptr, 0, KEY_SET_VALUE, nullptr, &key, nullptr),
-        ERROR_SUCCESS);
-    const wchar_t order[] = L"native,builtin";
-    RegSetValueExW(key, L"shfolder", 0, REG_SZ, reinterpret_cast<const BYTE*>(order), sizeof(order));
-    RegCloseKey(key);
+    ASSERT_TRUE(InstallProgramCopy(MIREPAN_EXE, PROFILE_DLL, folder, kProgramCopy));
   }
 
   // The options file of the scratch profile, written with the changes `edit` makes to the defaults.
@@ -180,7 +107,7 @@ class MainWindowTest : public testing::Test {
 };
 
 TEST_F(MainWindowTest, SecondStartWarnsAndExitsWhileTheFirstKeepsRunning) {
-  RunningProgram first(folder), second(folder);
+  TestedProgram first(folder), second(folder);
   ASSERT_TRUE(first.Start());
   ASSERT_NE(first.MainWindow(), nullptr);
   ASSERT_TRUE(second.Start());
@@ -200,13 +127,13 @@ TEST_F(MainWindowTest, SecondStartWarnsAndExitsWhileTheFirstKeepsRunning) {
 
 TEST_F(MainWindowTest, FolderSwitchTakesEffectFromTheNextStart) {
   const std::wstring newFolder = folder + L"elsewhere\\";
-  RunningProgram first(folder);
+  TestedProgram first(folder);
   ASSERT_TRUE(first.Start(L"/f" + newFolder));
   ASSERT_NE(first.MainWindow(), nullptr);
   EXPECT_FALSE(FolderExists(newFolder)) << "this run stays on the old folder";
   EXPECT_EQ(first.Close(), 0);
   EXPECT_EQ(std::wstring(ReadOptions().baseFolder), newFolder);
-  RunningProgram second(folder);
+  TestedProgram second(folder);
   ASSERT_TRUE(second.Start());
   ASSERT_NE(second.MainWindow(), nullptr);
   EXPECT_TRUE(FolderExists(newFolder)) << "the next start derives its catalogs from the new folder";
@@ -215,7 +142,7 @@ TEST_F(MainWindowTest, FolderSwitchTakesEffectFromTheNextStart) {
 
 TEST_F(MainWindowTest, FolderSwitchMayNameTheFolderAsTheNextArgument) {
   const std::wstring newFolder = folder + L"next argument";  // quoted, as a blank needs
-  RunningProgram program(folder);
+  TestedProgram program(folder);
   ASSERT_TRUE(program.Start(L"-F \"" + newFolder + L"\""));
   ASSERT_NE(program.MainWindow(), nullptr);
   EXPECT_EQ(program.Close(), 0);
@@ -226,7 +153,7 @@ TEST_F(MainWindowTest, CtrlTFromTheLastTabSelectsTheFirst) {
   WriteOptions([](Options& o) { o.curTab = 3; });
   EXPECT_EQ(ControlKeyCommand(folder + kProgramCopy, 'T'), 1000) << "Ctrl+T sends command 1000";
 
-  RunningProgram run(folder);
+  TestedProgram run(folder);
   ASSERT_TRUE(run.Start());
   HWND window = run.MainWindow();
   ASSERT_NE(window, nullptr);
@@ -239,7 +166,7 @@ TEST_F(MainWindowTest, CtrlTFromTheLastTabSelectsTheFirst) {
 }
 
 TEST_F(MainWindowTest, TabAreaStartsBelowTheToolbarOrAtFiveWhenItIsEmpty) {
-  RunningProgram withButtons(folder);
+  TestedProgram withButtons(folder);
   ASSERT_TRUE(withButtons.Start());
   HWND window = withButtons.MainWindow();
   ASSERT_NE(window, nullptr);
@@ -248,7 +175,7 @@ TEST_F(MainWindowTest, TabAreaStartsBelowTheToolbarOrAtFiveWhenItIsEmpty) {
   EXPECT_EQ(withButtons.Close(), 0);
 
   WriteOptions([](Options& o) { o.toolbarLayout = {255}; });
-  RunningProgram empty(folder);
+  TestedProgram empty(folder);
   ASSERT_TRUE(empty.Start());
   window = empty.MainWindow();
   ASSERT_NE(window, nullptr);
@@ -311,7 +238,7 @@ TEST_F(MainWindowTest, FindBoxFiltersTheListAndComesBackWithTheNextStart) {
   WriteCatalog(dataFolder + L"Ingredients.xml", {L"Quince", L"Quark", L"Apple"});
   EXPECT_EQ(ControlKeyCommand(folder + kProgramCopy, 'F'), IDM_VIEW_FIND);
   {
-    RunningProgram run(folder);
+    TestedProgram run(folder);
     HWND list = StartedList(run);
     ASSERT_NE(list, nullptr);
     HWND window = GetAncestor(list, GA_ROOT);
@@ -339,7 +266,7 @@ TEST_F(MainWindowTest, FindBoxFiltersTheListAndComesBackWithTheNextStart) {
     EXPECT_EQ(run.Close(), 0);
   }
   EXPECT_NE(ReadBytes(dataFolder + L"Ingredients.xml").find(L"<FIND>U</FIND>"), std::wstring::npos);
-  RunningProgram again(folder);
+  TestedProgram again(folder);
   HWND list = StartedList(again);
   ASSERT_NE(list, nullptr);
   HWND window = GetAncestor(list, GA_ROOT);
@@ -364,7 +291,7 @@ TEST_F(MainWindowTest, ImmediateReadOfAnotherFolderShowsItsCatalogWithItsOwnColu
                           L"</INGREDIENTS>\r\n</INGREDIENTLIST>\r\n"));
   }
   WriteOptions([](Options& o) { o.curTab = 0; });
-  RunningProgram run(folder);
+  TestedProgram run(folder);
   ASSERT_TRUE(run.Start());
   HWND window = run.MainWindow();
   ASSERT_NE(window, nullptr);
@@ -388,7 +315,7 @@ TEST_F(MainWindowTest, TheNutrientDataQuestionStandsOverTheShownWindow) {
     FileHandle data(folder + L"NutrientData0001.csv");
     ASSERT_TRUE(data.WriteAllText(L"Name,Calories\r\nQuince,57\r\n"));
   }
-  RunningProgram run(folder);
+  TestedProgram run(folder);
   ASSERT_TRUE(run.Start());
   HWND box = nullptr;  // the question, not the loading window before it
   for (DWORD waited = 0; !box && waited < kPatience; waited += 50, Sleep(50))
@@ -428,13 +355,13 @@ TEST_F(MainWindowTest, ClosingRewritesTheOptionsOnlyWhenSomethingChanged) {
     FileHandle file(OptionsPath());
     ASSERT_TRUE(file.WriteAllText(marked));
   }
-  RunningProgram unchanged(folder);
+  TestedProgram unchanged(folder);
   ASSERT_TRUE(unchanged.Start());
   ASSERT_NE(unchanged.MainWindow(), nullptr);
   EXPECT_EQ(unchanged.Close(), 0);
   EXPECT_EQ(ReadBytes(OptionsPath()), marked);
 
-  RunningProgram changed(folder);
+  TestedProgram changed(folder);
   ASSERT_TRUE(changed.Start());
   HWND window = changed.MainWindow();
   ASSERT_NE(window, nullptr);

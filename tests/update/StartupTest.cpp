@@ -5,6 +5,7 @@
 
 #include <filesystem>
 #include <map>
+#include <memory>
 #include <optional>
 #include <string>
 #include <vector>
@@ -15,7 +16,7 @@
 #include "resource.h"
 #include "storage/Files.h"
 #include "support/LoopbackHttpServer.h"
-#include "tests/support/WinePath.h"
+#include "tests/support/RunningProgram.h"
 
 namespace {
 
@@ -72,47 +73,31 @@ WString ItemText(HWND dialog, int id) {
 class Startup : public ::testing::Test {
  protected:
   void SetUp() override {
-    // The test's copy of the program finds the private profile library beside it.
-    HKEY key;
-    ASSERT_EQ(
-        RegCreateKeyExW(HKEY_CURRENT_USER, L"Software\\Wine\\AppDefaults\\" kProgramCopy L"\\DllOverrides", 0,
-                        nullptr, 0, KEY_SET_VALUE, nullptr, &key, nullptr),
-        ERROR_SUCCESS);
-    const wchar_t order[] = L"native,builtin";
-    RegSetValueExW(key, L"shfolder", 0, REG_SZ, reinterpret_cast<const BYTE*>(order), sizeof(order));
-    RegCloseKey(key);
     wchar_t temp[MAX_PATH];
     GetTempPathW(MAX_PATH, temp);
     folder_ = std::wstring(temp) + L"mirepan-startup-" + std::to_wstring(GetTickCount64()) + L"\\";
     ASSERT_TRUE(CreateFolders(folder_ + L"profile\\Tallowmere\\Mirepan\\", false));
-    ASSERT_TRUE(CopyFileW(WinePath(MIREPAN_EXE).c_str(), (folder_ + kProgramCopy).c_str(), FALSE));
-    ASSERT_TRUE(CopyFileW(WinePath(PROFILE_DLL).c_str(), (folder_ + L"shfolder.dll").c_str(), FALSE));
+    ASSERT_TRUE(InstallProgramCopy(MIREPAN_EXE, PROFILE_DLL, folder_, kProgramCopy));
     Options options(nullptr, folder_ + L"profile\\Tallowmere\\Mirepan\\");
     options.server = L"127.0.0.1:" + std::to_wstring(server_.Port());
     ASSERT_TRUE(options.Write());
   }
   void TearDown() override {
-    if (process_.hProcess) {
-      if (WaitForSingleObject(process_.hProcess, 0) == WAIT_TIMEOUT) TerminateProcess(process_.hProcess, 99);
-      CloseHandle(process_.hProcess);
-      CloseHandle(process_.hThread);
-    }
+    program_.reset();  // ends the program if it still runs
     std::error_code ignored;
     std::filesystem::remove_all(folder_, ignored);
   }
 
   bool Start() {
-    std::wstring commandLine = L"\"" + folder_ + kProgramCopy L"\"";
-    STARTUPINFOW startup = {sizeof(startup)};
-    return CreateProcessW(nullptr, &commandLine[0], nullptr, nullptr, FALSE, 0, nullptr, folder_.c_str(),
-                          &startup, &process_) != 0;
+    program_ = std::make_unique<RunningProgram>(folder_, kProgramCopy, kPatience);
+    return program_->Start();
   }
   // Answers the program's dialogs until `done` holds: Yes in "Auto-Update", OK in a message box
   // (whose text is kept), "Close" in the news window (whose caption is kept).
   template <class Done>
   void AnswerDialogs(Done done) {
     for (DWORD waited = 0; waited < kPatience && !done(); waited += 50) {
-      DialogSearch search{process_.dwProcessId};
+      DialogSearch search{program_->ProcessId()};
       EnumWindows(&MatchDialog, reinterpret_cast<LPARAM>(&search));
       const HWND dialog = search.found;
       if (dialog && GetDlgItem(dialog, IDC_AUTO_UPDATE_YES)) {
@@ -127,24 +112,15 @@ class Startup : public ::testing::Test {
         messages_.push_back(ItemText(dialog, 0xFFFF));
         PostMessageW(dialog, WM_COMMAND, IDOK, 0);
       }
-      if (WaitForSingleObject(process_.hProcess, 50) == WAIT_OBJECT_0) break;
+      if (!program_->IsRunning(50)) break;
     }
   }
-  HWND MainWindow() const {
-    for (DWORD waited = 0; waited < kPatience; waited += 50) {
-      HWND window = FindWindowW(L"Mirepan", nullptr);
-      DWORD owner = 0;
-      if (window) GetWindowThreadProcessId(window, &owner);
-      if (window && owner == process_.dwProcessId && IsWindowVisible(window)) return window;
-      Sleep(50);
-    }
-    return nullptr;
-  }
+  HWND MainWindow() const { return program_->MainWindow(); }
 
   SavedValues saved_;
   LoopbackHttpServer server_;
   std::wstring folder_;
-  PROCESS_INFORMATION process_ = {};
+  std::unique_ptr<RunningProgram> program_;
   bool sawUpdateDialog_ = false;
   WString newsCaption_;
   std::vector<WString> messages_;
@@ -177,7 +153,7 @@ TEST_F(Startup, ADueCheckAndTheNewsAskTheServerOfTheOptionsFile) {
   AnswerDialogs([&] { return messages_.size() == 2; });
   EXPECT_EQ(server_.RequestCount("/mirepan/Mirepan.ver"), 2 * versionRequests);
   PostMessageW(main, WM_CLOSE, 0, 0);
-  EXPECT_EQ(WaitForSingleObject(process_.hProcess, kPatience), WAIT_OBJECT_0);
+  EXPECT_NE(program_->WaitForExit(), -1);
 }
 
 }  // namespace
