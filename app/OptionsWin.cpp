@@ -13,6 +13,7 @@
 #include "storage/Paths.h"
 #include "storage/UserPrompts.h"
 #include "toolkit/ERApp.h"
+#include "toolkit/ERDialog.h"
 
 namespace {
 
@@ -27,13 +28,6 @@ bool IsCsvName(const WString& name) {
   const WString extension = TXT(".csv");
   return name.size() > extension.size() &&
          EqualsNoCase(WStringView(name).substr(name.size() - extension.size()), extension);
-}
-
-WString ItemText(HWND dialog, int id) {
-  HWND item = GetDlgItem(dialog, id);
-  WString text(GetWindowTextLengthW(item) + 1, TXT('\0'));
-  text.resize(GetWindowTextW(item, text.data(), static_cast<int>(text.size())));
-  return text;
 }
 
 bool IsChecked(HWND dialog, int id) {
@@ -69,7 +63,7 @@ void ReadDialog(HWND dialog, Options& options, NewsPopupSetting* news) {
     options.showMessages = messages;
     if (news) news->SetNewsShown(messages);
   }
-  options.baseFolder = ItemText(dialog, IDC_OPTIONS_FOLDER);
+  options.baseFolder = DAVavador::ERDialog::ItemText(dialog, IDC_OPTIONS_FOLDER);
   options.reloadNow = IsChecked(dialog, IDC_OPTIONS_RELOAD);
   options.track = IsChecked(dialog, IDC_OPTIONS_TRACK_YES);
   options.autoBackup = IsChecked(dialog, IDC_OPTIONS_BACKUP_YES);

@@ -4,7 +4,7 @@
 
 #include "food/CalendarDate.h"
 #include "resources/resource.h"
-#include "views/Diary/DialogText.h"
+#include "toolkit/ERDialog.h"
 
 namespace {
 
@@ -71,6 +71,6 @@ std::optional<WString> DatePicker::Pick(const DAVavador::ERApp& app, HWND owner,
 }
 
 void DatePicker::PickInto(const DAVavador::ERApp& app, HWND dialog, int editId) {
-  if (const std::optional<WString> picked = Pick(app, dialog, diary_dialog::ItemText(dialog, editId)))
-    diary_dialog::SetItemText(dialog, editId, *picked);
+  if (const std::optional<WString> picked = Pick(app, dialog, DAVavador::ERDialog::ItemText(dialog, editId)))
+    SetDlgItemTextW(dialog, editId, picked->c_str());
 }

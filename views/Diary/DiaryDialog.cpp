@@ -1,9 +1,6 @@
 #include "views/Diary/DiaryDialog.h"
 
 #include "resources/resource.h"
-#include "views/Diary/DialogText.h"
-
-using namespace diary_dialog;
 
 namespace {
 constexpr uint32_t kSexCodes = 3;
@@ -34,48 +31,29 @@ bool DiaryDialog::EditDiary(DiaryName& diary) {
 bool DiaryDialog::Run(DiaryName& diary, bool editing) {
   shown_ = diary;
   editing_ = editing;
-  if (app.RunDialog(IDD_DIARY_NAME, DialogProc, reinterpret_cast<LPARAM>(this)) != IDOK) return false;
+  if (RunModal(app, IDD_DIARY_NAME) != IDOK) return false;
   diary = shown_;
   return true;
 }
 
-INT_PTR CALLBACK DiaryDialog::DialogProc(HWND dialog, UINT msg, WPARAM wp, LPARAM lp) {
-  if (msg == WM_INITDIALOG) {
-    SetWindowLongPtrW(dialog, DWLP_USER, lp);
-    reinterpret_cast<DiaryDialog*>(lp)->OnInit(dialog);
-    return TRUE;
-  }
-  auto* self = reinterpret_cast<DiaryDialog*>(GetWindowLongPtrW(dialog, DWLP_USER));
-  if (!self || msg != WM_COMMAND) return FALSE;
-  if (LOWORD(wp) == IDOK) {
-    if (self->OnOK(dialog)) EndDialog(dialog, IDOK);
-    return TRUE;
-  }
-  if (LOWORD(wp) == IDCANCEL) {
-    EndDialog(dialog, IDCANCEL);
-    return TRUE;
-  }
-  return FALSE;
-}
-
-void DiaryDialog::OnInit(HWND dialog) const {
-  if (editing_) SetWindowTextW(dialog, app.String(IDS_DIARY_EDIT_CAPTION).c_str());
-  SetItemText(dialog, IDC_DIARY_NAME, shown_.name);
-  const HWND sex = GetDlgItem(dialog, IDC_DIARY_SEX);
-  for (uint32_t code = 0; code < kSexCodes; ++code) AddComboItem(sex, app.String(IDS_SEX_FIRST + code), code);
-  if (!SelectComboData(sex, shown_.sex)) SelectComboData(sex, 0);
-  const HWND age = GetDlgItem(dialog, IDC_DIARY_AGE);
+bool DiaryDialog::OnInit() {
+  if (editing_) SetWindowTextW(Dialog(), app.String(IDS_DIARY_EDIT_CAPTION).c_str());
+  SetItemText(IDC_DIARY_NAME, shown_.name);
+  for (uint32_t code = 0; code < kSexCodes; ++code)
+    AddComboItem(IDC_DIARY_SEX, app.String(IDS_SEX_FIRST + code), code);
+  if (!SelectComboData(IDC_DIARY_SEX, shown_.sex)) SelectComboData(IDC_DIARY_SEX, 0);
   for (uint32_t code = 0; code < kAgeBandCodes; ++code)
-    AddComboItem(age, AgeBandText(code, app.String(IDS_SEX_FIRST)), code);
-  if (!SelectComboData(age, shown_.ageBand)) SelectComboData(age, 0);
+    AddComboItem(IDC_DIARY_AGE, AgeBandText(code, app.String(IDS_SEX_FIRST)), code);
+  if (!SelectComboData(IDC_DIARY_AGE, shown_.ageBand)) SelectComboData(IDC_DIARY_AGE, 0);
+  return true;
 }
 
-bool DiaryDialog::OnOK(HWND dialog) {
-  const WString name = ItemText(dialog, IDC_DIARY_NAME);
+bool DiaryDialog::OnOK() {
+  const WString name = ItemText(IDC_DIARY_NAME);
   // Like a category, a diary needs a name: the dialog stays open without one.
   if (name.empty()) return false;
   shown_.name = name;
-  shown_.sex = static_cast<uint32_t>(SelectedComboData(GetDlgItem(dialog, IDC_DIARY_SEX)));
-  shown_.ageBand = static_cast<uint32_t>(SelectedComboData(GetDlgItem(dialog, IDC_DIARY_AGE)));
+  shown_.sex = static_cast<uint32_t>(SelectedComboData(IDC_DIARY_SEX));
+  shown_.ageBand = static_cast<uint32_t>(SelectedComboData(IDC_DIARY_AGE));
   return true;
 }

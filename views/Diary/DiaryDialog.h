@@ -4,9 +4,10 @@
 #include <windows.h>
 
 #include "food/DiaryNameList.h"
+#include "toolkit/ERDialog.h"
 #include "views/CategoryDialog.h"
 
-class DiaryDialog : public CategoryDialog {
+class DiaryDialog : public CategoryDialog, private DAVavador::ERDialog {
  public:
   DiaryDialog(const DAVavador::ERApp& app, DiaryNameList& diaries)
       : CategoryDialog(app, diaries), diaries_(diaries) {}
@@ -21,9 +22,8 @@ class DiaryDialog : public CategoryDialog {
 
  private:
   bool Run(DiaryName& diary, bool editing);
-  static INT_PTR CALLBACK DialogProc(HWND dialog, UINT msg, WPARAM wp, LPARAM lp);
-  void OnInit(HWND dialog) const;
-  bool OnOK(HWND dialog);
+  bool OnInit() override;
+  bool OnOK() override;
 
   DiaryNameList& diaries_;
   DiaryName shown_;    // the dialog's input and output

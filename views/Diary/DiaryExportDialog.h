@@ -7,10 +7,11 @@
 
 #include "storage/Text.h"
 #include "toolkit/ERApp.h"
+#include "toolkit/ERDialog.h"
 
 class CategoryList;
 
-class DiaryExportDialog {
+class DiaryExportDialog : private DAVavador::ERDialog {
  public:
   DiaryExportDialog(const DAVavador::ERApp& app, const CategoryList& diaries)
       : app_(app), diaries_(diaries) {}
@@ -19,10 +20,10 @@ class DiaryExportDialog {
   bool Run(WString& path, uint32_t& diaryId);
 
  private:
-  static INT_PTR CALLBACK DialogProc(HWND dialog, UINT msg, WPARAM wp, LPARAM lp);
-  void OnInit(HWND dialog) const;
-  void Browse(HWND dialog) const;
-  bool OnOK(HWND dialog);
+  bool OnInit() override;
+  bool OnCommand(int id, int code) override;
+  bool OnOK() override;
+  void Browse() const;
 
   const DAVavador::ERApp& app_;
   const CategoryList& diaries_;

@@ -9,10 +9,11 @@
 #include "food/DiaryNameList.h"
 #include "food/Meal.h"
 #include "toolkit/ERApp.h"
+#include "toolkit/ERDialog.h"
 
 class IngredientList;
 
-class MealDialog {
+class MealDialog : private DAVavador::ERDialog {
  public:
   MealDialog(const DAVavador::ERApp& app, const DiaryNameList& diaries, IngredientList& ingredients)
       : app_(app), diaries_(diaries), ingredients_(ingredients) {}
@@ -23,21 +24,24 @@ class MealDialog {
 
   // One line of "Food Eaten:": the amount with its unit, a blank and the food's name.
   static WString LineText(const MealItem& item);
+  // The meal-type combo: the seven names with data 1..7, "--All--" (data 0) on top when `withAll`.
+  static void FillMealTypes(HWND combo, const WString& allText, bool withAll);
 
  private:
-  static INT_PTR CALLBACK DialogProc(HWND dialog, UINT msg, WPARAM wp, LPARAM lp);
-  bool OnCommand(HWND dialog, int id, int code);
-  void OnInit(HWND dialog);
-  void ShowTab(HWND dialog, int tab) const;
-  void FillGeneral(HWND dialog) const;
-  void SetAmount(HWND dialog, double amount, ServingUnit unit) const;
-  void RefillCatalog(HWND dialog) const;
-  void Search(HWND dialog) const;
-  void AddSelected(HWND dialog);
-  void RemoveSelected(HWND dialog);
-  void MoveSelected(HWND dialog, int step);
-  void ShowEaten(HWND dialog, int selected) const;
-  bool OnOK(HWND dialog);
+  bool OnInit() override;
+  bool OnCommand(int id, int code) override;
+  bool OnNotify(const NMHDR& header, LRESULT& result) override;
+  bool OnMessage(UINT msg, WPARAM wp, LPARAM lp, INT_PTR& result) override;
+  bool OnOK() override;
+  void ShowTab(int tab) const;
+  void FillGeneral() const;
+  void SetAmount(double amount, ServingUnit unit) const;
+  void RefillCatalog() const;
+  void Search() const;
+  void AddSelected();
+  void RemoveSelected();
+  void MoveSelected(int step);
+  void ShowEaten(int selected) const;
 
   const DAVavador::ERApp& app_;
   const DiaryNameList& diaries_;

@@ -3,66 +3,54 @@
 #include "app/DataLockGuard.h"
 #include "resources/resource.h"
 #include "views/Diary/DatePicker.h"
-#include "views/Diary/DialogText.h"
-
-using namespace diary_dialog;
+#include "views/Diary/MealDialog.h"
 
 void NutritionDialog::Run(const Meal& preset) {
   preset_ = &preset;
-  app_.RunDialog(IDD_DIARY_NUTRITION, DialogProc, reinterpret_cast<LPARAM>(this));
+  RunModal(app_, IDD_DIARY_NUTRITION);
   preset_ = nullptr;
 }
 
-INT_PTR CALLBACK NutritionDialog::DialogProc(HWND dialog, UINT msg, WPARAM wp, LPARAM lp) {
-  if (msg == WM_INITDIALOG) {
-    SetWindowLongPtrW(dialog, DWLP_USER, lp);
-    reinterpret_cast<NutritionDialog*>(lp)->OnInit(dialog);
-    return TRUE;
-  }
-  const auto* self = reinterpret_cast<NutritionDialog*>(GetWindowLongPtrW(dialog, DWLP_USER));
-  if (!self || msg != WM_COMMAND) return FALSE;
-  switch (LOWORD(wp)) {
+bool NutritionDialog::OnCommand(int id, int) {
+  switch (id) {
     case IDC_NUTRITION_FROM_PICK:
-      DatePicker::PickInto(self->app_, dialog, IDC_NUTRITION_FROM);
-      return TRUE;
+      DatePicker::PickInto(app_, Dialog(), IDC_NUTRITION_FROM);
+      return true;
     case IDC_NUTRITION_TO_PICK:
-      DatePicker::PickInto(self->app_, dialog, IDC_NUTRITION_TO);
-      return TRUE;
+      DatePicker::PickInto(app_, Dialog(), IDC_NUTRITION_TO);
+      return true;
     case IDC_NUTRITION_VIEW:
-      self->ViewNutrition(dialog);
-      return TRUE;
-    case IDCANCEL:
-      EndDialog(dialog, IDCANCEL);
-      return TRUE;
+      ViewNutrition();
+      return true;
     default:
-      return FALSE;
+      return false;
   }
 }
 
-void NutritionDialog::OnInit(HWND dialog) const {
-  const HWND diary = GetDlgItem(dialog, IDC_NUTRITION_DIARY);
-  FillCombo(diary, diaries_.Entries());
-  if (!SelectComboData(diary, preset_->catId)) SendMessageW(diary, CB_SETCURSEL, 0, 0);
-  const HWND meal = GetDlgItem(dialog, IDC_NUTRITION_MEAL);
-  FillMealTypes(meal, app_.String(IDS_ALL), true);
-  if (!SelectComboData(meal, preset_->mealType)) SelectComboData(meal, kMealNone);
+bool NutritionDialog::OnInit() {
+  FillCombo(IDC_NUTRITION_DIARY, diaries_.Entries());
+  if (!SelectComboData(IDC_NUTRITION_DIARY, preset_->catId))
+    SendDlgItemMessageW(Dialog(), IDC_NUTRITION_DIARY, CB_SETCURSEL, 0, 0);
+  MealDialog::FillMealTypes(Item(IDC_NUTRITION_MEAL), app_.String(IDS_ALL), true);
+  if (!SelectComboData(IDC_NUTRITION_MEAL, preset_->mealType)) SelectComboData(IDC_NUTRITION_MEAL, kMealNone);
   CalendarDate from = preset_->date;
   from.dateFormat = CalendarDate::kMonthDayYear;
   CalendarDate to = from;
   to.AddDays(1);
-  SetItemText(dialog, IDC_NUTRITION_FROM, from.DateText());
-  SetItemText(dialog, IDC_NUTRITION_TO, to.DateText());
+  SetItemText(IDC_NUTRITION_FROM, from.DateText());
+  SetItemText(IDC_NUTRITION_TO, to.DateText());
+  return true;
 }
 
-void NutritionDialog::ViewNutrition(HWND dialog) const {
+void NutritionDialog::ViewNutrition() const {
   NutritionPeriod period;
-  period.diaryId = static_cast<uint32_t>(SelectedComboData(GetDlgItem(dialog, IDC_NUTRITION_DIARY)));
-  period.mealType = static_cast<int32_t>(SelectedComboData(GetDlgItem(dialog, IDC_NUTRITION_MEAL)));
+  period.diaryId = static_cast<uint32_t>(SelectedComboData(IDC_NUTRITION_DIARY));
+  period.mealType = static_cast<int32_t>(SelectedComboData(IDC_NUTRITION_MEAL));
   for (auto [edit, date] :
        {std::pair{IDC_NUTRITION_FROM, &period.from}, std::pair{IDC_NUTRITION_TO, &period.to}}) {
-    if (!date->Parse(ItemText(dialog, edit))) {
+    if (!date->Parse(ItemText(edit))) {
       app_.ShowMessage(IDS_DIARY_BAD_DATE, MB_OK | MB_ICONINFORMATION);
-      SetFocus(GetDlgItem(dialog, edit));
+      SetFocus(Item(edit));
       return;
     }
   }
@@ -72,5 +60,5 @@ void NutritionDialog::ViewNutrition(HWND dialog) const {
     totals = period.Totals(meals_, diaries_);
   }
   totals.catId = period.diaryId;
-  show_(dialog, totals, period);
+  show_(Dialog(), totals, period);
 }

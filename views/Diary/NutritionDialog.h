@@ -11,8 +11,9 @@
 #include "food/DiaryNameList.h"
 #include "food/Meal.h"
 #include "toolkit/ERApp.h"
+#include "toolkit/ERDialog.h"
 
-class NutritionDialog {
+class NutritionDialog : private DAVavador::ERDialog {
  public:
   // Shows the totals of a period over the dialog.
   using ShowTotals = std::function<void(HWND dialog, FoodRDA& totals, const NutritionPeriod& period)>;
@@ -25,9 +26,10 @@ class NutritionDialog {
   void Run(const Meal& preset);
 
  private:
-  static INT_PTR CALLBACK DialogProc(HWND dialog, UINT msg, WPARAM wp, LPARAM lp);
-  void OnInit(HWND dialog) const;
-  void ViewNutrition(HWND dialog) const;
+  bool OnInit() override;
+  bool OnCommand(int id, int code) override;
+  bool OnOK() override { return false; }  // "Done" (Cancel) closes it
+  void ViewNutrition() const;
 
   const DAVavador::ERApp& app_;
   const DiaryNameList& diaries_;

@@ -6,15 +6,9 @@
 #include "storage/Paths.h"
 #include "storage/UserPrompts.h"
 #include "storage/Csv.h"
+#include "toolkit/ERDialog.h"
 
 namespace {
-
-WString ItemText(HWND dialog, int id) {
-  const HWND item = GetDlgItem(dialog, id);
-  WString text(static_cast<size_t>(GetWindowTextLengthW(item)), 0);
-  GetWindowTextW(item, text.data(), static_cast<int>(text.size() + 1));
-  return text;
-}
 
 void Check(HWND dialog, int id, bool checked) {
   CheckDlgButton(dialog, id, checked ? BST_CHECKED : BST_UNCHECKED);
@@ -83,7 +77,7 @@ void ExportDialog::OnInit(HWND dialog) {
 }
 
 void ExportDialog::OnPathChanged(HWND dialog) const {
-  const WString path = ItemText(dialog, IDC_INGREDIENT_EXPORT_PATH);
+  const WString path = DAVavador::ERDialog::ItemText(dialog, IDC_INGREDIENT_EXPORT_PATH);
   const bool csv = IsCsvPath(path);
   // Other files always carry every field.
   if (!csv && !path.empty()) {
@@ -110,13 +104,13 @@ void ExportDialog::Browse(HWND dialog) const {
   request.title = app_.String(choices_.browseTitleId);
   request.filter = ExchangeFilter(app_);
   request.defaultExtension = TXT("csv");
-  request.initialPath = ItemText(dialog, IDC_INGREDIENT_EXPORT_PATH);
+  request.initialPath = DAVavador::ERDialog::ItemText(dialog, IDC_INGREDIENT_EXPORT_PATH);
   if (const std::optional<WString> path = UserPrompts::Current().SaveFile(request))
     SetDlgItemTextW(dialog, IDC_INGREDIENT_EXPORT_PATH, path->c_str());
 }
 
 bool ExportDialog::OnOK(HWND dialog) {
-  const WString path = ItemText(dialog, IDC_INGREDIENT_EXPORT_PATH);
+  const WString path = DAVavador::ERDialog::ItemText(dialog, IDC_INGREDIENT_EXPORT_PATH);
   if (path.empty()) return false;
   if (FileExists(path) &&
       app_.ShowMessage(IDS_EXPORT_OVERWRITE_QUESTION, MB_YESNO | MB_ICONQUESTION) != IDYES)

@@ -3,15 +3,9 @@
 #include "food/CategoryList.h"
 #include "food/Food.h"
 #include "resources/resource.h"
+#include "toolkit/ERDialog.h"
 
 namespace {
-
-WString ItemText(HWND dialog, int id) {
-  const HWND item = GetDlgItem(dialog, id);
-  WString text(static_cast<size_t>(GetWindowTextLengthW(item)), TXT('\0'));
-  if (!text.empty()) GetWindowTextW(item, text.data(), static_cast<int>(text.size()) + 1);
-  return text;
-}
 
 // Adds an entry with its data; selects it when its data is `selected`.
 void AddEntry(HWND combo, const WString& text, uint32_t data, uint32_t selected) {
@@ -102,7 +96,7 @@ void FindIngredientDialog::OnInit(HWND dialog) {
 }
 
 void FindIngredientDialog::Refill(HWND dialog) const {
-  search_(GetDlgItem(dialog, IDC_FIND_RESULTS), ItemText(dialog, IDC_FIND_TEXT),
+  search_(GetDlgItem(dialog, IDC_FIND_RESULTS), DAVavador::ERDialog::ItemText(dialog, IDC_FIND_TEXT),
           SelectedData(dialog, IDC_FIND_CATEGORY), SelectedData(dialog, IDC_FIND_LETTER));
 }
 

@@ -16,11 +16,11 @@
 #include "storage/Files.h"
 #include "storage/UserPrompts.h"
 #include "storage/XMLDoc.h"
-#include "views/Diary/DialogText.h"
+#include "toolkit/ERDialog.h"
 #include "views/IngredientList/IngredientList.h"
 #include "webrecipe/IngredientMatcher.h"
 
-using diary_dialog::ItemText;
+using DAVavador::ERDialog;
 
 namespace {
 
@@ -66,7 +66,7 @@ INT_PTR CALLBACK AddressProc(HWND dialog, UINT msg, WPARAM wp, LPARAM lp) {
       return TRUE;
     }
     case IDOK:
-      chosen.second = ItemText(dialog, IDC_WEB_ADDRESS);
+      chosen.second = ERDialog::ItemText(dialog, IDC_WEB_ADDRESS);
       if (chosen.second.empty()) return TRUE;
       EndDialog(dialog, IDOK);
       return TRUE;
@@ -272,7 +272,7 @@ class ReviewDialog {
   }
 
   void Change(ReviewLine& line) {
-    line.read.amount = ParseReal(ItemText(dialog_, IDC_REVIEW_AMOUNT).c_str());
+    line.read.amount = ParseReal(ERDialog::ItemText(dialog_, IDC_REVIEW_AMOUNT).c_str());
     const HWND unit = GetDlgItem(dialog_, IDC_REVIEW_UNIT);
     const int at = ComboBox_GetCurSel(unit);
     if (at >= 0) line.read.unit = static_cast<ServingUnit>(ComboBox_GetItemData(unit, at));
@@ -286,13 +286,13 @@ class ReviewDialog {
   }
 
   bool OnOK() {
-    recipe_.read.name = ItemText(dialog_, IDC_REVIEW_NAME);
+    recipe_.read.name = ERDialog::ItemText(dialog_, IDC_REVIEW_NAME);
     if (recipe_.read.name.empty()) {
       app_.ShowMessage(app_.String(IDS_REVIEW_NO_NAME), MB_OK | MB_ICONINFORMATION);
       return false;
     }
-    recipe_.read.serves = std::max(1, ParseInt(ItemText(dialog_, IDC_REVIEW_SERVES).c_str()));
-    recipe_.category = ItemText(dialog_, IDC_REVIEW_CATEGORY);
+    recipe_.read.serves = std::max(1, ParseInt(ERDialog::ItemText(dialog_, IDC_REVIEW_SERVES).c_str()));
+    recipe_.category = ERDialog::ItemText(dialog_, IDC_REVIEW_CATEGORY);
     return true;
   }
 

@@ -1,0 +1,82 @@
+#include "toolkit/ERDialog.h"
+
+namespace DAVavador {
+
+INT_PTR ERDialog::RunModal(const ERApp& app, int dialogId, HWND owner) {
+  const INT_PTR result = app.RunDialog(dialogId, &ERDialog::Proc, reinterpret_cast<LPARAM>(this), owner);
+  dialog_ = nullptr;
+  return result;
+}
+
+INT_PTR CALLBACK ERDialog::Proc(HWND dialog, UINT msg, WPARAM wp, LPARAM lp) {
+  if (msg == WM_INITDIALOG) {
+    auto* self = reinterpret_cast<ERDialog*>(lp);
+    SetWindowLongPtrW(dialog, DWLP_USER, lp);
+    self->dialog_ = dialog;
+    return self->OnInit() ? TRUE : FALSE;
+  }
+  auto* self = reinterpret_cast<ERDialog*>(GetWindowLongPtrW(dialog, DWLP_USER));
+  return self ? self->Handle(msg, wp, lp) : FALSE;
+}
+
+INT_PTR ERDialog::Handle(UINT msg, WPARAM wp, LPARAM lp) {
+  if (msg == WM_COMMAND) {
+    const int id = LOWORD(wp);
+    if (OnCommand(id, HIWORD(wp))) return TRUE;
+    if (id == IDOK) {
+      if (OnOK()) End(IDOK);
+      return TRUE;
+    }
+    if (id == IDCANCEL) {
+      End(IDCANCEL);
+      return TRUE;
+    }
+    return FALSE;
+  }
+  if (msg == WM_NOTIFY) {
+    LRESULT result = 0;
+    if (!OnNotify(*reinterpret_cast<const NMHDR*>(lp), result)) return FALSE;
+    SetWindowLongPtrW(dialog_, DWLP_MSGRESULT, result);
+    return TRUE;
+  }
+  INT_PTR result = FALSE;
+  return OnMessage(msg, wp, lp, result) ? result : FALSE;
+}
+
+WString ERDialog::ItemText(HWND dialog, int id) {
+  const HWND item = GetDlgItem(dialog, id);
+  WString text(static_cast<size_t>(GetWindowTextLengthW(item)) + 1, L'\0');
+  text.resize(static_cast<size_t>(GetWindowTextW(item, text.data(), static_cast<int>(text.size()))));
+  return text;
+}
+
+int ERDialog::AddComboItem(HWND combo, const WString& text, LPARAM data) {
+  const auto at =
+      static_cast<int>(SendMessageW(combo, CB_ADDSTRING, 0, reinterpret_cast<LPARAM>(text.c_str())));
+  if (at >= 0) SendMessageW(combo, CB_SETITEMDATA, static_cast<WPARAM>(at), data);
+  return at;
+}
+
+void ERDialog::FillCombo(HWND combo, const NamedIdList& entries) {
+  SendMessageW(combo, CB_RESETCONTENT, 0, 0);
+  for (const NamedId& entry : entries) AddComboItem(combo, entry.name, static_cast<LPARAM>(entry.id));
+}
+
+bool ERDialog::SelectComboData(HWND combo, LPARAM data) {
+  const auto count = static_cast<int>(SendMessageW(combo, CB_GETCOUNT, 0, 0));
+  for (int i = 0; i < count; ++i) {
+    if (SendMessageW(combo, CB_GETITEMDATA, static_cast<WPARAM>(i), 0) == data) {
+      SendMessageW(combo, CB_SETCURSEL, static_cast<WPARAM>(i), 0);
+      return true;
+    }
+  }
+  SendMessageW(combo, CB_SETCURSEL, static_cast<WPARAM>(-1), 0);
+  return false;
+}
+
+LPARAM ERDialog::SelectedComboData(HWND combo, LPARAM none) {
+  const LRESULT selected = SendMessageW(combo, CB_GETCURSEL, 0, 0);
+  return selected < 0 ? none : SendMessageW(combo, CB_GETITEMDATA, static_cast<WPARAM>(selected), 0);
+}
+
+}  // namespace DAVavador

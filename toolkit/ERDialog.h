@@ -1,0 +1,75 @@
+#pragma once
+// The base of the program's modal dialogs: the object is bound to its dialog window once, the
+// messages reach virtual handlers, and the control helpers every dialog needs live here. Dialogs
+// run through ERApp::RunDialog, which centres them on their owner and tells the dialog observer.
+#include <windows.h>
+
+#include "storage/NamedIdList.h"
+#include "storage/Text.h"
+#include "toolkit/ERApp.h"
+
+namespace DAVavador {
+
+class ERDialog {
+ public:
+  ERDialog() = default;
+  ERDialog(const ERDialog&) = delete;
+  ERDialog& operator=(const ERDialog&) = delete;
+  virtual ~ERDialog() = default;
+
+ protected:
+  // Shows dialog resource `dialogId` over `owner` (null: the main window) until it ends; its
+  // EndDialog result, -1 when it cannot be created.
+  INT_PTR RunModal(const ERApp& app, int dialogId, HWND owner = nullptr);
+
+  // WM_INITDIALOG; false when it has placed the focus itself.
+  virtual bool OnInit() { return true; }
+  // A WM_COMMAND; true when handled. OK and Cancel reach here first.
+  virtual bool OnCommand(int /*id*/, int /*code*/) { return false; }
+  // A WM_NOTIFY; true when handled, with the result in `result`.
+  virtual bool OnNotify(const NMHDR& /*header*/, LRESULT& /*result*/) { return false; }
+  // OK pressed: true ends the dialog with IDOK, false keeps it open.
+  virtual bool OnOK() { return true; }
+  // Any other message; true when handled, with the dialog procedure's result in `result`.
+  virtual bool OnMessage(UINT /*msg*/, WPARAM /*wp*/, LPARAM /*lp*/, INT_PTR& /*result*/) { return false; }
+
+  void End(INT_PTR result) const { EndDialog(dialog_, result); }
+  LRESULT Message(int id, UINT msg, WPARAM wp = 0, LPARAM lp = 0) const {
+    return SendDlgItemMessageW(dialog_, id, msg, wp, lp);
+  }
+  HWND Dialog() const { return dialog_; }
+  HWND Item(int id) const { return GetDlgItem(dialog_, id); }
+  WString ItemText(int id) const { return ItemText(dialog_, id); }
+  void SetItemText(int id, const WString& text) const { SetDlgItemTextW(dialog_, id, text.c_str()); }
+  bool IsChecked(int id) const { return IsDlgButtonChecked(dialog_, id) == BST_CHECKED; }
+  void SetChecked(int id, bool checked) const {
+    CheckDlgButton(dialog_, id, checked ? BST_CHECKED : BST_UNCHECKED);
+  }
+
+  // Combo boxes by control id (see the static forms below).
+  int AddComboItem(int id, const WString& text, LPARAM data) const {
+    return AddComboItem(Item(id), text, data);
+  }
+  void FillCombo(int id, const NamedIdList& entries) const { FillCombo(Item(id), entries); }
+  bool SelectComboData(int id, LPARAM data) const { return SelectComboData(Item(id), data); }
+  LPARAM SelectedComboData(int id, LPARAM none = 0) const { return SelectedComboData(Item(id), none); }
+
+ public:
+  // The text of control `id` of any dialog.
+  static WString ItemText(HWND dialog, int id);
+  // A combo box's entry with its data (its index); the list's entries with their ids; the first
+  // entry carrying `data` selected (false and no selection without one); the selected entry's data
+  // (`none` without a selection).
+  static int AddComboItem(HWND combo, const WString& text, LPARAM data);
+  static void FillCombo(HWND combo, const NamedIdList& entries);
+  static bool SelectComboData(HWND combo, LPARAM data);
+  static LPARAM SelectedComboData(HWND combo, LPARAM none = 0);
+
+ private:
+  static INT_PTR CALLBACK Proc(HWND dialog, UINT msg, WPARAM wp, LPARAM lp);
+  INT_PTR Handle(UINT msg, WPARAM wp, LPARAM lp);
+
+  HWND dialog_ = nullptr;
+};
+
+}  // namespace DAVavador
