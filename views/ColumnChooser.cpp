@@ -20,36 +20,25 @@ uint8_t IdAt(HWND list, int index) {
 
 bool ColumnChooser::Run(std::vector<uint8_t>& columns) {
   columns_ = columns;
-  if (app_.RunDialog(IDD_COLUMNS, DialogProc, reinterpret_cast<LPARAM>(this)) != IDOK) return false;
+  if (RunModal(app_, IDD_COLUMNS) != IDOK) return false;
   columns = columns_;
   return true;
 }
 
-INT_PTR CALLBACK ColumnChooser::DialogProc(HWND dialog, UINT msg, WPARAM wp, LPARAM lp) {
-  if (msg == WM_INITDIALOG) {
-    SetWindowLongPtrW(dialog, DWLP_USER, lp);
-    reinterpret_cast<ColumnChooser*>(lp)->OnInit(dialog);
-    return TRUE;
-  }
-  auto* self = reinterpret_cast<ColumnChooser*>(GetWindowLongPtrW(dialog, DWLP_USER));
-  if (!self || msg != WM_COMMAND) return FALSE;
-  return self->OnCommand(dialog, LOWORD(wp), HIWORD(wp));
-}
-
-void ColumnChooser::OnInit(HWND dialog) {
-  dialog_ = dialog;
-  available_ = GetDlgItem(dialog, IDC_COLUMNS_AVAILABLE);
-  displayed_ = GetDlgItem(dialog, IDC_COLUMNS_DISPLAYED);
+bool ColumnChooser::OnInit() {
+  available_ = Item(IDC_COLUMNS_AVAILABLE);
+  displayed_ = Item(IDC_COLUMNS_DISPLAYED);
   for (int id = 0; id < idCount_; ++id) {
     if (std::find(columns_.begin(), columns_.end(), id) == columns_.end())
       AddEntry(available_, -1, static_cast<uint8_t>(id));
   }
   for (uint8_t id : columns_) AddEntry(displayed_, -1, id);
   UpdateButtons();
-  if (readOnly_) ShowWindow(GetDlgItem(dialog, IDOK), SW_HIDE);
+  if (readOnly_) ShowWindow(Item(IDOK), SW_HIDE);
+  return true;
 }
 
-bool ColumnChooser::OnCommand(HWND dialog, int id, int code) {
+bool ColumnChooser::OnCommand(int id, int code) {
   switch (id) {
     case IDC_COLUMNS_AVAILABLE:
     case IDC_COLUMNS_DISPLAYED:
@@ -72,17 +61,12 @@ bool ColumnChooser::OnCommand(HWND dialog, int id, int code) {
     case IDC_COLUMNS_DOWN:
       MoveBy(1);
       return true;
-    case IDOK:
-      if (!readOnly_ && OnOK(dialog)) EndDialog(dialog, IDOK);
-      return true;
-    case IDCANCEL:
-      EndDialog(dialog, IDCANCEL);
-      return true;
   }
   return false;
 }
 
-bool ColumnChooser::OnOK(HWND dialog) {
+bool ColumnChooser::OnOK() {
+  if (readOnly_) return false;
   const int count = Count(displayed_);
   if (count == 0) {
     app_.ShowMessage(IDS_VIEW_NO_COLUMNS, MB_OK | MB_ICONEXCLAMATION);
@@ -127,8 +111,8 @@ void ColumnChooser::MoveBy(int step) {
 
 void ColumnChooser::UpdateButtons() const {
   const int shown = Selection(displayed_);
-  EnableWindow(GetDlgItem(dialog_, IDC_COLUMNS_ADD), Selection(available_) >= 0);
-  EnableWindow(GetDlgItem(dialog_, IDC_COLUMNS_REMOVE), shown >= 0);
-  EnableWindow(GetDlgItem(dialog_, IDC_COLUMNS_UP), shown > 0);
-  EnableWindow(GetDlgItem(dialog_, IDC_COLUMNS_DOWN), shown >= 0 && shown + 1 < Count(displayed_));
+  EnableWindow(Item(IDC_COLUMNS_ADD), Selection(available_) >= 0);
+  EnableWindow(Item(IDC_COLUMNS_REMOVE), shown >= 0);
+  EnableWindow(Item(IDC_COLUMNS_UP), shown > 0);
+  EnableWindow(Item(IDC_COLUMNS_DOWN), shown >= 0 && shown + 1 < Count(displayed_));
 }

@@ -8,8 +8,9 @@
 #include <vector>
 
 #include "toolkit/ERApp.h"
+#include "toolkit/ERDialog.h"
 
-class ColumnChooser {
+class ColumnChooser : private DAVavador::ERDialog {
  public:
   // `idCount` identifiers, captioned by string `firstCaption` + identifier; a read-only catalog
   // gets no OK button.
@@ -21,10 +22,9 @@ class ColumnChooser {
   bool Run(std::vector<uint8_t>& columns);
 
  private:
-  static INT_PTR CALLBACK DialogProc(HWND dialog, UINT msg, WPARAM wp, LPARAM lp);
-  void OnInit(HWND dialog);
-  bool OnCommand(HWND dialog, int id, int code);
-  bool OnOK(HWND dialog);
+  bool OnInit() override;
+  bool OnCommand(int id, int code) override;
+  bool OnOK() override;
   void AddEntry(HWND list, int index, uint8_t id) const;
   void MoveAcross(HWND from, HWND to, bool toEnd);
   void MoveBy(int step);
@@ -35,7 +35,6 @@ class ColumnChooser {
   UINT firstCaption_;
   bool readOnly_;
   std::vector<uint8_t> columns_;
-  HWND dialog_ = nullptr;
   HWND available_ = nullptr;
   HWND displayed_ = nullptr;
 };

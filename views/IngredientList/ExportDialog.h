@@ -8,6 +8,7 @@
 #include "resources/resource.h"
 #include "storage/Text.h"
 #include "toolkit/ERApp.h"
+#include "toolkit/ERDialog.h"
 
 class CategoryList;
 
@@ -28,7 +29,7 @@ struct ExportChoices {
   UINT browseTitleId = IDS_INGREDIENT_EXPORT_TITLE;
 };
 
-class ExportDialog {
+class ExportDialog : private DAVavador::ERDialog {
  public:
   ExportDialog(const DAVavador::ERApp& app, const CategoryList& categories)
       : app_(app), categories_(categories) {}
@@ -37,11 +38,11 @@ class ExportDialog {
   bool Run(ExportChoices& choices);
 
  private:
-  static INT_PTR CALLBACK DialogProc(HWND dialog, UINT msg, WPARAM wp, LPARAM lp);
-  void OnInit(HWND dialog);
-  void OnPathChanged(HWND dialog) const;
-  void Browse(HWND dialog) const;
-  bool OnOK(HWND dialog);
+  bool OnInit() override;
+  bool OnCommand(int id, int code) override;
+  bool OnOK() override;
+  void OnPathChanged() const;
+  void Browse() const;
 
   const DAVavador::ERApp& app_;
   const CategoryList& categories_;
