@@ -15,11 +15,12 @@ WString StringTableText(uint32_t id) {
 // Keys an edit box with the keyboard uses itself (the find box): Delete deletes characters there,
 // not records, and Ctrl+A selects its text.
 bool IsEditingKey(const MSG& message) {
-  if (message.message != WM_KEYDOWN) return false;
+  const bool ctrlA = message.message == WM_CHAR && message.wParam == 1;  // as a character accelerator
+  if (message.message != WM_KEYDOWN && !ctrlA) return false;
   wchar_t className[8] = {};
   GetClassNameW(GetFocus(), className, 8);
   if (lstrcmpiW(className, L"Edit") != 0) return false;
-  return message.wParam == VK_DELETE || (message.wParam == 'A' && GetKeyState(VK_CONTROL) < 0);
+  return ctrlA || message.wParam == VK_DELETE || (message.wParam == 'A' && GetKeyState(VK_CONTROL) < 0);
 }
 
 ERAppWindows* AppOf(HWND window) {

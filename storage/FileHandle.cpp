@@ -114,13 +114,14 @@ bool FileHandle::ReadAllUnits(std::unique_ptr<WChar[]>& units, size_t& count) {
   const uint32_t half = total >= kHalvedFrom ? total / 2 / 4096 * 4096 : total;
   uint32_t secondRead = 0;
   uint32_t secondError = 0;
+  bool secondOk = true;
   std::thread second;
   if (half < total) {
     second = std::thread([&] {
       FileHandle other(path);
-      if (!other.OpenRead() || !SystemFiles::Seek(other.handle, half) ||
-          !other.Read(bytes + half, total - half, secondRead))
-        secondError = other.lastError ? other.lastError : SystemFiles::LastError();
+      secondOk = other.OpenRead() && SystemFiles::Seek(other.handle, half) &&
+                 other.Read(bytes + half, total - half, secondRead);
+      if (!secondOk) secondError = other.lastError ? other.lastError : SystemFiles::LastError();
     });
   }
   uint32_t firstRead = 0;
@@ -132,7 +133,7 @@ bool FileHandle::ReadAllUnits(std::unique_ptr<WChar[]>& units, size_t& count) {
     count = firstRead / 2;
     return true;
   }
-  if (secondError) {
+  if (!secondOk) {
     lastError = secondError;
     return false;
   }

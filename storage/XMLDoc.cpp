@@ -309,8 +309,9 @@ void XMLDoc::WriteStream() {
 }
 
 bool XMLDoc::Save(const WString& path) {
-  if (!stream_ || stream_->Path() != path)
-    return ReplaceFileContents(path, out_.data(), out_.size() * sizeof(WChar), lastError_);
+  if (!stream_) return ReplaceFileContents(path, out_.data(), out_.size() * sizeof(WChar), lastError_);
+  // The streamed part went to the stream's file only; no other file gets a tail of it.
+  if (stream_->Path() != path) return false;
   WriteStream();
   const bool saved = stream_->Commit(lastError_);
   stream_.reset();

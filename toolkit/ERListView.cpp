@@ -26,7 +26,7 @@ bool ERListView::CreateAt(HWND parent, int id, int x, int y, int width, int heig
   UnhookParent();
   kinds_.clear();
   rows_.Clear();
-  cache_.clear();
+  ClearCache();
   const DWORD style = WS_CHILD | WS_VISIBLE | LVS_REPORT | LVS_SHOWSELALWAYS | LVS_OWNERDATA;
   if (!CreateControl(WC_LISTVIEWW, style, WS_EX_STATICEDGE, parent, id, x, y, width, height)) return false;
   Send(LVM_SETEXTENDEDLISTVIEWSTYLE, kExtendedStyles, kExtendedStyles);
@@ -85,9 +85,10 @@ bool ERListView::OnParentNotify(const NMHDR* header, LRESULT& result) {
     }
     case LVN_ODCACHEHINT: {
       const auto* hint = reinterpret_cast<const NMLVCACHEHINT*>(header);
-      if (frozen_ || hint->iFrom == cacheFrom_) return true;
+      const size_t rows = std::min<size_t>(kMostCachedRows, std::max(0, hint->iTo - hint->iFrom + 1));
+      if (frozen_ || (hint->iFrom == cacheFrom_ && rows == cache_.size())) return true;
       cacheFrom_ = hint->iFrom;
-      cache_.assign(std::min<size_t>(kMostCachedRows, std::max(0, hint->iTo - hint->iFrom + 1)), {});
+      cache_.assign(rows, {});
       return true;
     }
     case LVN_ODFINDITEMW: {
@@ -155,7 +156,7 @@ bool ERListView::InsertColumn(int position, const WString& caption, int width, i
   if (at < 0 || !Window()) return false;
   kinds_.insert(kinds_.begin() + std::min<size_t>(at, kinds_.size()), kind);
   rows_.ForgetKeys();
-  cache_.clear();
+  ClearCache();
   return true;
 }
 
@@ -169,7 +170,7 @@ bool ERListView::SetColumn(int position, const WString& caption, int width, int 
   if (!Send(LVM_SETCOLUMNW, position, reinterpret_cast<LPARAM>(&column))) return false;
   SetSortKind(position, kind);
   rows_.ForgetKeys();  // the column may show another identifier now
-  cache_.clear();
+  ClearCache();
   return true;
 }
 
@@ -177,7 +178,7 @@ void ERListView::DeleteColumn(int position) {
   if (!Send(LVM_DELETECOLUMN, position)) return;
   if (static_cast<size_t>(position) < kinds_.size()) kinds_.erase(kinds_.begin() + position);
   rows_.ForgetKeys();
-  cache_.clear();
+  ClearCache();
 }
 
 int ERListView::ColumnWidth(int position) const {
@@ -219,7 +220,7 @@ int ERListView::AddItem(LPARAM data, const void* record) {
 void ERListView::UpdateItem(int item) {
   if (item < 0 || item >= ItemCount()) return;
   rows_.Changed(static_cast<size_t>(item));
-  cache_.clear();
+  ClearCache();
   Send(LVM_REDRAWITEMS, item, item);
 }
 
@@ -243,20 +244,36 @@ int ERListView::FindItem(LPARAM data) const {
 void ERListView::DeleteItem(int item) {
   if (item < 0 || item >= ItemCount()) return;
   rows_.Erase(static_cast<size_t>(item));
-  cache_.clear();
+  ClearCache();
   // The control moves the selection of the later rows up by one.
   Send(LVM_DELETEITEM, item);
   Refresh(true);
 }
 
+void ERListView::DeleteRecord(const void* record) {
+  for (int item = rows_.FindRecord(record); item >= 0; item = rows_.FindRecord(record)) DeleteItem(item);
+  rows_.EraseHidden(record);
+}
+
+void ERListView::TextsChanged() {
+  rows_.ForgetKeys();
+  rows_.ForgetNames();
+  Refresh(true);
+}
+
+void ERListView::ClearCache() {
+  cache_.clear();
+  cacheFrom_ = -1;  // the next hint fills it again
+}
+
 void ERListView::DeleteAllItems() {
   Send(LVM_DELETEALLITEMS);
   rows_.Clear();
-  cache_.clear();
+  ClearCache();
 }
 
 void ERListView::Refresh(bool keepScroll) {
-  cache_.clear();
+  ClearCache();
   Send(LVM_SETITEMCOUNT, ItemCount(), keepScroll ? LVSICF_NOSCROLL : 0);
   Invalidate();
 }
@@ -314,7 +331,7 @@ void ERListView::Freeze(bool frozen) {
   });
 }
 
-void ERListView::KeepingSelection(const std::function<void()>& reorder) {
+void ERListView::KeepingSelection(const std::function<void()>& reorder, bool sameRows) {
   const int count = ItemCount();
   const std::vector<int> items = SelectedItems();
   const void* focused = ItemRecord(
@@ -324,7 +341,7 @@ void ERListView::KeepingSelection(const std::function<void()>& reorder) {
   reorder();
   Refresh(true);
   // With every row selected before and after, the control's selection is still right.
-  const bool allStay = static_cast<int>(items.size()) == count && ItemCount() == count;
+  const bool allStay = sameRows && static_cast<int>(items.size()) == count;
   if (!items.empty() && !allStay) {
     SetItemState(-1, 0, LVIS_SELECTED | LVIS_FOCUSED);
     for (int item = 0; item < ItemCount(); ++item)
@@ -336,11 +353,11 @@ void ERListView::KeepingSelection(const std::function<void()>& reorder) {
 
 void ERListView::Sort(int position, bool reverse) {
   if (!Window() || position < 0 || position >= ColumnCount()) return;
-  KeepingSelection([&] { rows_.Sort(position, SortKindOf(position), reverse); });
+  KeepingSelection([&] { rows_.Sort(position, SortKindOf(position), reverse); }, true);
 }
 
 void ERListView::SetFilter(const WString& text) {
-  KeepingSelection([&] { rows_.SetFilter(text); });
+  RunOnWindowThread([&] { KeepingSelection([&] { rows_.SetFilter(text); }, false); });
 }
 
 }  // namespace DAVavador

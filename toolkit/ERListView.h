@@ -59,6 +59,10 @@ class ERListView : public ERWindow {
   const void* ItemRecord(int item) const;
   int FindItem(LPARAM data) const;  // -1 when no item carries it
   void DeleteItem(int item);
+  // Deletes every row of `record`, shown or hidden by the find text: the record is about to go.
+  void DeleteRecord(const void* record);
+  // The records' texts changed in place (a category renamed): keys and names are made again.
+  void TextsChanged();
   void DeleteAllItems();
 
   // Selection.
@@ -94,15 +98,17 @@ class ERListView : public ERWindow {
   int FindByName(int start, const WString& text, bool partial) const;
   // The rows changed under the control: it is told the new count and repaints.
   void Refresh(bool keepScroll);
-  // Runs `reorder` with the selection following the records rather than the indices.
-  void KeepingSelection(const std::function<void()>& reorder);
+  // Runs `reorder` with the selection following the records rather than the indices; with
+  // `sameRows` (a sort) a selection of every row stays as it is.
+  void KeepingSelection(const std::function<void()>& reorder, bool sameRows);
+  void ClearCache();
   void SetItemState(int item, UINT state, UINT mask);
 
   ListRows rows_;
   std::vector<SortKind> kinds_;  // by column position
   HWND hookedParent_ = nullptr;
   // The texts of the rows the control announced it will paint (LVN_ODCACHEHINT), a row each.
-  int cacheFrom_ = 0;
+  int cacheFrom_ = -1;
   std::vector<std::vector<WString>> cache_;
   WString scratch_;  // a cell outside the cache
   bool frozen_ = false;

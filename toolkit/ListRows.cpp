@@ -36,8 +36,10 @@ const std::vector<WChar>& LowerCaseTable() {
     std::vector<WChar> units(0x10000), lower(0x10000);
     std::iota(units.begin(), units.end(), WChar{0});
     for (WChar unit = 0xD800; unit < 0xE000; ++unit) units[unit] = L' ';  // lone surrogates
-    LCMapStringW(LOCALE_SYSTEM_DEFAULT, LCMAP_LOWERCASE | LCMAP_LINGUISTIC_CASING, units.data(), 0x10000,
-                 lower.data(), 0x10000);
+    // Without the system's table the find compares exactly.
+    if (!LCMapStringW(LOCALE_SYSTEM_DEFAULT, LCMAP_LOWERCASE | LCMAP_LINGUISTIC_CASING, units.data(), 0x10000,
+                      lower.data(), 0x10000))
+      std::iota(lower.begin(), lower.end(), WChar{0});
     for (WChar unit = 0xD800; unit < 0xE000; ++unit) lower[unit] = unit;
     return lower;
   }();
@@ -114,6 +116,21 @@ void ListRows::Erase(size_t shown) {
   entries_[shown_[shown]].gone = true;
   shown_.erase(shown_.begin() + static_cast<ptrdiff_t>(shown));
   ++gaps_;
+}
+
+void ListRows::ForgetNames() {
+  namesFolded_ = false;
+  if (foldedFilter_.empty()) return;
+  FoldNames();
+  ShowPassing();
+}
+
+void ListRows::EraseHidden(const void* record) {
+  for (Entry& entry : entries_) {
+    if (entry.gone || entry.row.record != record) continue;
+    entry.gone = true;
+    ++gaps_;
+  }
 }
 
 void ListRows::CloseGaps() {

@@ -48,9 +48,13 @@ class ListRows {
   // The record of a shown row changed: its key and name are computed again. It stays shown.
   void Changed(size_t shown);
   void Erase(size_t shown);
+  // Erases the rows of `record` that the find text hides (a record about to be freed).
+  void EraseHidden(const void* record);
   void Clear();
   // The column's texts changed meaning (columns rebuilt): its keys are computed again.
   void ForgetKeys() { keyColumn_ = -1; }
+  // The names changed in place: they are folded again, at once while a find text is on.
+  void ForgetNames();
 
   // Orders every row by the column, stably, descending with `reverse`. Texts compare as the
   // system's locale orders them without regard to case, numbers by value.

@@ -180,6 +180,7 @@ void View::EditCategory() {
     if (renamed) {
       modified = true;
       FillCategorySelector(id);
+      listView.TextsChanged();  // the category column shows the new name
     }
   }
   if (!renamed) {
@@ -262,6 +263,9 @@ bool View::OpenCatalog(const WString& catalogFile, bool makeBackup, int fromPerc
     // but the catalog is not written over the file it came from.
     readOnly = true;
   }
+  // A catalog file that is there but could not be read is not written over: what it holds is
+  // still the user's.
+  if (!loaded && FileExists(catalogFile)) readOnly = true;
   uint32_t ignored;  // a backup that cannot be taken keeps the previous one
   if (loaded && makeBackup) ReplaceFileWithCopy(catalogPath, BackupPath(), ignored);
   SelectStoredFilter();
@@ -457,7 +461,8 @@ void View::ReadViewValue(const WChar* tag, const WChar* value) {
   } else if (IsTag(tag, TXT("SELECTEDCATEGORY"))) {
     selectedCategory = static_cast<uint32_t>(ParseInt(value));
   } else if (IsTag(tag, TXT("FIND"))) {
-    findText = value;
+    // The user's own find text; an exchange file's is not the user's.
+    if (!IsExchange()) findText = XMLUnescape(value);
   } else if (IsTag(tag, TXT("SELECTEDLETTER"))) {
     // A letter the selector does not offer would hide every record: it means all.
     const auto letter = static_cast<uint32_t>(ParseInt(value));
@@ -473,7 +478,7 @@ void View::WriteViewSettings(XMLDoc& doc) const {
   doc.WriteBool(TXT("SORTREVERSE"), sortReverse);
   doc.WriteUInt(TXT("SELECTEDCATEGORY"), selectedCategory);
   doc.WriteUInt(TXT("SELECTEDLETTER"), selectedLetter);
-  if (!findText.empty()) doc.WriteString(TXT("FIND"), findText);
+  if (!findText.empty() && !IsExchange()) doc.WriteString(TXT("FIND"), findText);
   if (categories) categories->Save(doc);
   doc.CloseElement();
 }
@@ -509,6 +514,10 @@ void View::FillRows(size_t count, const RowFiller& addRows) {
   auto fill = [&](ProgressWindow* window) {
     std::vector<DAVavador::ERListView::Row> rows;
     rows.reserve(count);
+    struct Filling {  // rows go to `rows` until the fill ends, however it ends
+      View& view;
+      ~Filling() { view.filling_ = nullptr; }
+    } filling{*this};
     filling_ = &rows;
     fillThread_ = GetCurrentThreadId();
     FillProgress progress(window, count);
@@ -616,7 +625,6 @@ bool View::HandleCommand(WPARAM wParam, LPARAM lParam, HMENU menuHandle) {
     const WString text = findEdit.Text();
     if (text == findText) return true;
     TakeFindText(text);
-    modified = true;
     UpdateStatus();
     return true;
   }
@@ -638,7 +646,11 @@ bool View::HandleCommand(WPARAM wParam, LPARAM lParam, HMENU menuHandle) {
 }
 
 void View::TakeFindText(const WString& text) {
-  findText = text;
+  {
+    DataLockGuard lock;  // a background save reads it
+    modified = modified || text != findText;
+    findText = text;
+  }
   listView.SetFilter(text);
 }
 

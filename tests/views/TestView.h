@@ -75,6 +75,7 @@ class TestView : public View {
   using View::columnWidths;
   using View::FillCategorySelector;
   using View::filterCategoryId;
+  using View::findText;
   using View::imagesFolder;
   using View::lastId;
   using View::letterCombo;

@@ -67,6 +67,15 @@ TEST_F(SettingsTest, ReadsEveryChildAndWritesTheSameBytes) {
   EXPECT_EQ(Written(), kSettings);
 }
 
+TEST_F(SettingsTest, TheFindTextKeepsItsMarkupCharactersThroughASaveAndARead) {
+  view_.findText = L"M&M <small>";
+  const WString written = Written();
+  EXPECT_NE(written.find(L"<FIND>M&amp;M &lt;small&gt;</FIND>"), WString::npos);
+  view_.findText.clear();
+  Read(written);
+  EXPECT_EQ(view_.findText, L"M&M <small>");
+}
+
 TEST_F(SettingsTest, ZeroAndEmptyValuesAreEmptyElements) {
   const WString zeros =
       L"<TESTLIST>\r\n<VIEW>\r\n<COLS/>\r\n<COLWIDTHS/>\r\n<SORTCOL/>\r\n<SORTREVERSE/>\r\n"
@@ -158,6 +167,16 @@ TEST_F(CatalogTest, AFailedLoadTakesNoBackupAndLeavesTheCatalogWritable) {
   view_.modified = true;
   view_.SaveIfModified(true);
   EXPECT_TRUE(FileExists(CatalogPath()));
+}
+
+TEST_F(CatalogTest, ACatalogFileThatCannotBeReadIsNeverWrittenOver) {
+  const WString damaged = L"<TESTLIST>\r\n<ITEM>\r\n<NAME>apple";  // cut off: no end of the list
+  WriteText(CatalogPath(), damaged);
+  EXPECT_FALSE(view_.OpenCatalog(CatalogPath(), true, 0, 100, nullptr));
+  EXPECT_TRUE(view_.readOnly);
+  view_.modified = true;  // a find text typed, say
+  view_.SaveIfModified(true);
+  EXPECT_EQ(ReadText(CatalogPath()), damaged);
 }
 
 TEST_F(CatalogTest, AReadOnlyCatalogIsBrowsedButNeverChanged) {

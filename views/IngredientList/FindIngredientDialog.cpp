@@ -5,22 +5,6 @@
 #include "resources/resource.h"
 #include "toolkit/ERDialog.h"
 
-namespace {
-
-// Adds an entry with its data; selects it when its data is `selected`.
-void AddEntry(HWND combo, const WString& text, uint32_t data, uint32_t selected) {
-  const LRESULT at = SendMessageW(combo, CB_ADDSTRING, 0, reinterpret_cast<LPARAM>(text.c_str()));
-  SendMessageW(combo, CB_SETITEMDATA, static_cast<WPARAM>(at), data);
-  if (data == selected) SendMessageW(combo, CB_SETCURSEL, static_cast<WPARAM>(at), 0);
-}
-
-uint32_t SelectedData(HWND dialog, int id) {
-  const LRESULT at = SendDlgItemMessageW(dialog, id, CB_GETCURSEL, 0, 0);
-  return at == CB_ERR ? 0 : static_cast<uint32_t>(SendDlgItemMessageW(dialog, id, CB_GETITEMDATA, at, 0));
-}
-
-}  // namespace
-
 void SelectIngredientEntry(HWND listBox, const Ingredient& ingredient) {
   const auto count = static_cast<int>(SendMessageW(listBox, LB_GETCOUNT, 0, 0));
   int at = 0;
@@ -40,69 +24,59 @@ uint32_t FindIngredientDialog::Run(HWND owner, const WString& text, uint32_t cat
   categoryId_ = categoryId;
   letter_ = letter;
   chosen_ = 0;
-  app_.RunDialog(IDD_FIND_INGREDIENT, DialogProc, reinterpret_cast<LPARAM>(this), owner);
+  RunModal(app_, IDD_FIND_INGREDIENT, owner);
   return chosen_;
 }
 
-INT_PTR CALLBACK FindIngredientDialog::DialogProc(HWND dialog, UINT msg, WPARAM wp, LPARAM lp) {
-  if (msg == WM_INITDIALOG) {
-    SetWindowLongPtrW(dialog, DWLP_USER, lp);
-    reinterpret_cast<FindIngredientDialog*>(lp)->OnInit(dialog);
-    return FALSE;  // the focus is in the edit
-  }
-  auto* self = reinterpret_cast<FindIngredientDialog*>(GetWindowLongPtrW(dialog, DWLP_USER));
-  if (!self || msg != WM_COMMAND) return FALSE;
-  const int code = HIWORD(wp);
-  switch (LOWORD(wp)) {
+bool FindIngredientDialog::OnCommand(int id, int code) {
+  switch (id) {
     case IDC_FIND_TEXT:
-      if (code == EN_CHANGE) self->Refill(dialog);
-      return TRUE;
+      if (code == EN_CHANGE) Refill();
+      return true;
     case IDC_FIND_CATEGORY:
     case IDC_FIND_LETTER:
-      if (code == CBN_SELCHANGE) self->Refill(dialog);
-      return TRUE;
+      if (code == CBN_SELCHANGE) Refill();
+      return true;
     case IDC_FIND_RESULTS:
-      if (code == LBN_DBLCLK) self->Choose(dialog);
-      return TRUE;
-    case IDOK:
-      self->Choose(dialog);
-      return TRUE;
-    case IDCANCEL:
-      EndDialog(dialog, IDCANCEL);
-      return TRUE;
+      if (code == LBN_DBLCLK) Choose();
+      return true;
     default:
-      return FALSE;
+      return false;
   }
 }
 
-void FindIngredientDialog::OnInit(HWND dialog) {
+// OK chooses the selected ingredient, or closes as Cancel without one.
+bool FindIngredientDialog::OnOK() {
+  Choose();
+  return false;
+}
+
+bool FindIngredientDialog::OnInit() {
   const WString all = app_.String(IDS_ALL);
-  const HWND categories = GetDlgItem(dialog, IDC_FIND_CATEGORY);
-  AddEntry(categories, all, 0, categoryId_);
-  for (const NamedId& entry : categories_.Entries()) AddEntry(categories, entry.name, entry.id, categoryId_);
-  const HWND letters = GetDlgItem(dialog, IDC_FIND_LETTER);
-  AddEntry(letters, all, 0, letter_);
+  AddComboItem(IDC_FIND_CATEGORY, all, 0);
+  for (const NamedId& entry : categories_.Entries()) AddComboItem(IDC_FIND_CATEGORY, entry.name, entry.id);
+  AddComboItem(IDC_FIND_LETTER, all, 0);
   const WString letterText = app_.String(IDS_VIEW_LETTERS);
   for (size_t i = 0; i < letterText.size(); ++i)
-    AddEntry(letters, WString(1, letterText[i]), static_cast<uint32_t>(i + 1), letter_);
-  for (HWND combo : {categories, letters})
-    if (SendMessageW(combo, CB_GETCURSEL, 0, 0) == CB_ERR) SendMessageW(combo, CB_SETCURSEL, 0, 0);
+    AddComboItem(IDC_FIND_LETTER, WString(1, letterText[i]), static_cast<LPARAM>(i + 1));
+  if (!SelectComboData(IDC_FIND_CATEGORY, categoryId_)) SelectComboData(IDC_FIND_CATEGORY, 0);
+  if (!SelectComboData(IDC_FIND_LETTER, letter_)) SelectComboData(IDC_FIND_LETTER, 0);
   // Setting the text refills the list through EN_CHANGE once the user data is in place.
-  const HWND edit = GetDlgItem(dialog, IDC_FIND_TEXT);
-  SetWindowTextW(edit, text_.c_str());
-  Refill(dialog);
-  SendMessageW(edit, EM_SETSEL, 0, -1);
-  SetFocus(edit);
+  SetItemText(IDC_FIND_TEXT, text_);
+  Refill();
+  Message(IDC_FIND_TEXT, EM_SETSEL, 0, -1);
+  SetFocus(Item(IDC_FIND_TEXT));
+  return false;  // the focus is in the edit
 }
 
-void FindIngredientDialog::Refill(HWND dialog) const {
-  search_(GetDlgItem(dialog, IDC_FIND_RESULTS), DAVavador::ERDialog::ItemText(dialog, IDC_FIND_TEXT),
-          SelectedData(dialog, IDC_FIND_CATEGORY), SelectedData(dialog, IDC_FIND_LETTER));
+void FindIngredientDialog::Refill() const {
+  search_(Item(IDC_FIND_RESULTS), ItemText(IDC_FIND_TEXT),
+          static_cast<uint32_t>(SelectedComboData(IDC_FIND_CATEGORY)),
+          static_cast<uint32_t>(SelectedComboData(IDC_FIND_LETTER)));
 }
 
-void FindIngredientDialog::Choose(HWND dialog) {
-  const HWND results = GetDlgItem(dialog, IDC_FIND_RESULTS);
-  const LRESULT at = SendMessageW(results, LB_GETCURSEL, 0, 0);
-  chosen_ = at == LB_ERR ? 0 : static_cast<uint32_t>(SendMessageW(results, LB_GETITEMDATA, at, 0));
-  EndDialog(dialog, chosen_ != 0 ? IDOK : IDCANCEL);
+void FindIngredientDialog::Choose() {
+  const LRESULT at = Message(IDC_FIND_RESULTS, LB_GETCURSEL);
+  chosen_ = at == LB_ERR ? 0 : static_cast<uint32_t>(Message(IDC_FIND_RESULTS, LB_GETITEMDATA, at));
+  End(chosen_ != 0 ? IDOK : IDCANCEL);
 }

@@ -8,6 +8,7 @@
 
 #include "storage/Text.h"
 #include "toolkit/ERApp.h"
+#include "toolkit/ERDialog.h"
 
 class CategoryList;
 class Ingredient;
@@ -16,7 +17,7 @@ class Ingredient;
 // when the list does not hold it yet (a search may choose what the quick filter left out).
 void SelectIngredientEntry(HWND listBox, const Ingredient& ingredient);
 
-class FindIngredientDialog {
+class FindIngredientDialog : private DAVavador::ERDialog {
  public:
   // Fills the result list box with the ingredients matching a text under a category and a letter
   // (each 0 for "--All--").
@@ -30,10 +31,11 @@ class FindIngredientDialog {
   uint32_t Run(HWND owner, const WString& text, uint32_t categoryId, uint32_t letter);
 
  private:
-  static INT_PTR CALLBACK DialogProc(HWND dialog, UINT msg, WPARAM wp, LPARAM lp);
-  void OnInit(HWND dialog);
-  void Refill(HWND dialog) const;
-  void Choose(HWND dialog);
+  bool OnInit() override;
+  bool OnCommand(int id, int code) override;
+  bool OnOK() override;
+  void Refill() const;
+  void Choose();
 
   const DAVavador::ERApp& app_;
   const CategoryList& categories_;

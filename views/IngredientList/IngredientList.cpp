@@ -125,10 +125,12 @@ void IngredientList::Release(uint32_t foodId, bool keep) {
   const auto at = std::find_if(records_.begin(), records_.end(),
                                [foodId](const auto& record) { return record->foodId == foodId; });
   if (at == records_.end()) return;
-  if (keep || IsReferenced(**at))
+  if (keep || IsReferenced(**at)) {
     (*at)->hidden = true;
-  else
-    records_.erase(at);
+    return;
+  }
+  listView.DeleteRecord(at->get());  // a row the find text hides goes with it
+  records_.erase(at);
 }
 
 bool IngredientList::IsReferenced(const Ingredient& record) const {

@@ -142,9 +142,10 @@ void RecipeList::Clear() {
 }
 
 void RecipeList::EraseRecord(uint32_t foodId) {
-  records_.erase(std::remove_if(records_.begin(), records_.end(),
-                                [foodId](const auto& record) { return record->foodId == foodId; }),
-                 records_.end());
+  const auto gone = std::remove_if(records_.begin(), records_.end(),
+                                   [foodId](const auto& record) { return record->foodId == foodId; });
+  for (auto record = gone; record != records_.end(); ++record) listView.DeleteRecord(record->get());
+  records_.erase(gone, records_.end());
 }
 
 WString RecipeList::CategoryName(uint32_t catId) const {
