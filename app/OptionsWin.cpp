@@ -30,73 +30,58 @@ bool IsCsvName(const WString& name) {
          EqualsNoCase(WStringView(name).substr(name.size() - extension.size()), extension);
 }
 
-bool IsChecked(HWND dialog, int id) {
-  return IsDlgButtonChecked(dialog, id) == BST_CHECKED;
-}
+// The Options dialog over the options and the news setting.
+class OptionsDialog : public DAVavador::ERDialog {
+ public:
+  OptionsDialog(Options& options, NewsPopupSetting* news) : options_(options), news_(news) {}
+  bool Run(const DAVavador::ERApp& app) { return RunModal(app, IDD_OPTIONS) == IDOK; }
 
-// Selects the Yes or the No button of one choice.
-void SetChoice(HWND dialog, int yesId, int noId, bool yes) {
-  CheckDlgButton(dialog, yesId, yes ? BST_CHECKED : BST_UNCHECKED);
-  CheckDlgButton(dialog, noId, yes ? BST_UNCHECKED : BST_CHECKED);
-}
+ private:
+  // Selects the Yes or the No button of one choice.
+  void SetChoice(int yesId, int noId, bool yes) const {
+    SetChecked(yesId, yes);
+    SetChecked(noId, !yes);
+  }
 
-struct DialogContext {
-  Options& options;
-  NewsPopupSetting* news;
+  bool OnInit() override {
+    SetItemText(IDC_OPTIONS_FOLDER, options_.baseFolder);
+    if (news_) options_.showMessages = news_->NewsShown();
+    SetChoice(IDC_OPTIONS_MESSAGES_YES, IDC_OPTIONS_MESSAGES_NO, options_.showMessages);
+    SetChoice(IDC_OPTIONS_TRACK_YES, IDC_OPTIONS_TRACK_NO, options_.track);
+    SetChoice(IDC_OPTIONS_BACKUP_YES, IDC_OPTIONS_BACKUP_NO, options_.autoBackup);
+    SetChoice(IDC_OPTIONS_STATUS_YES, IDC_OPTIONS_STATUS_NO, options_.showStatus);
+    SetChecked(IDC_OPTIONS_PERCENT, options_.displayPercent);
+    SetChecked(IDC_OPTIONS_ROUND, options_.roundNumbers);
+    SetChecked(IDC_OPTIONS_RELOAD, false);
+    return true;
+  }
+
+  bool OnCommand(int id, int) override {
+    if (id != IDC_OPTIONS_BROWSE) return false;
+    if (std::optional<WString> folder = ChooseFolder(Dialog())) SetItemText(IDC_OPTIONS_FOLDER, *folder);
+    return true;
+  }
+
+  bool OnOK() override {
+    const bool messages = IsChecked(IDC_OPTIONS_MESSAGES_YES);
+    if (messages != options_.showMessages) {
+      options_.showMessages = messages;
+      if (news_) news_->SetNewsShown(messages);
+    }
+    options_.baseFolder = ItemText(IDC_OPTIONS_FOLDER);
+    options_.reloadNow = IsChecked(IDC_OPTIONS_RELOAD);
+    options_.track = IsChecked(IDC_OPTIONS_TRACK_YES);
+    options_.autoBackup = IsChecked(IDC_OPTIONS_BACKUP_YES);
+    options_.displayPercent = IsChecked(IDC_OPTIONS_PERCENT);
+    options_.roundNumbers = IsChecked(IDC_OPTIONS_ROUND);
+    options_.showStatus = IsChecked(IDC_OPTIONS_STATUS_YES);
+    options_.DerivePaths();
+    return true;
+  }
+
+  Options& options_;
+  NewsPopupSetting* news_;
 };
-
-void FillDialog(HWND dialog, Options& options, NewsPopupSetting* news) {
-  SetDlgItemTextW(dialog, IDC_OPTIONS_FOLDER, options.baseFolder.c_str());
-  if (news) options.showMessages = news->NewsShown();
-  SetChoice(dialog, IDC_OPTIONS_MESSAGES_YES, IDC_OPTIONS_MESSAGES_NO, options.showMessages);
-  SetChoice(dialog, IDC_OPTIONS_TRACK_YES, IDC_OPTIONS_TRACK_NO, options.track);
-  SetChoice(dialog, IDC_OPTIONS_BACKUP_YES, IDC_OPTIONS_BACKUP_NO, options.autoBackup);
-  SetChoice(dialog, IDC_OPTIONS_STATUS_YES, IDC_OPTIONS_STATUS_NO, options.showStatus);
-  CheckDlgButton(dialog, IDC_OPTIONS_PERCENT, options.displayPercent ? BST_CHECKED : BST_UNCHECKED);
-  CheckDlgButton(dialog, IDC_OPTIONS_ROUND, options.roundNumbers ? BST_CHECKED : BST_UNCHECKED);
-  CheckDlgButton(dialog, IDC_OPTIONS_RELOAD, BST_UNCHECKED);
-}
-
-void ReadDialog(HWND dialog, Options& options, NewsPopupSetting* news) {
-  const bool messages = IsChecked(dialog, IDC_OPTIONS_MESSAGES_YES);
-  if (messages != options.showMessages) {
-    options.showMessages = messages;
-    if (news) news->SetNewsShown(messages);
-  }
-  options.baseFolder = DAVavador::ERDialog::ItemText(dialog, IDC_OPTIONS_FOLDER);
-  options.reloadNow = IsChecked(dialog, IDC_OPTIONS_RELOAD);
-  options.track = IsChecked(dialog, IDC_OPTIONS_TRACK_YES);
-  options.autoBackup = IsChecked(dialog, IDC_OPTIONS_BACKUP_YES);
-  options.displayPercent = IsChecked(dialog, IDC_OPTIONS_PERCENT);
-  options.roundNumbers = IsChecked(dialog, IDC_OPTIONS_ROUND);
-  options.showStatus = IsChecked(dialog, IDC_OPTIONS_STATUS_YES);
-  options.DerivePaths();
-}
-
-INT_PTR CALLBACK OptionsDialogProc(HWND dialog, UINT msg, WPARAM wp, LPARAM lp) {
-  if (msg == WM_INITDIALOG) {
-    SetWindowLongPtrW(dialog, DWLP_USER, lp);
-    auto* context = reinterpret_cast<DialogContext*>(lp);
-    FillDialog(dialog, context->options, context->news);
-    return TRUE;
-  }
-  auto* context = reinterpret_cast<DialogContext*>(GetWindowLongPtrW(dialog, DWLP_USER));
-  if (msg != WM_COMMAND || !context) return FALSE;
-  switch (LOWORD(wp)) {
-    case IDC_OPTIONS_BROWSE:
-      if (std::optional<WString> folder = ChooseFolder(dialog))
-        SetDlgItemTextW(dialog, IDC_OPTIONS_FOLDER, folder->c_str());
-      return TRUE;
-    case IDOK:
-      ReadDialog(dialog, context->options, context->news);
-      EndDialog(dialog, IDOK);
-      return TRUE;
-    case IDCANCEL:
-      EndDialog(dialog, IDCANCEL);
-      return TRUE;
-  }
-  return FALSE;
-}
 
 }  // namespace
 
@@ -140,8 +125,7 @@ void Options::RecordWindow(HWND window) {
 
 bool Options::RunDialog(NewsPopupSetting* news) {
   if (!owner) return false;
-  DialogContext context{*this, news};
-  return owner->RunDialog(IDD_OPTIONS, OptionsDialogProc, reinterpret_cast<LPARAM>(&context)) == IDOK;
+  return OptionsDialog(*this, news).Run(*owner);
 }
 
 WString Options::NutrientDataCandidate(const WString& programFolder) const {

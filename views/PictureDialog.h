@@ -4,9 +4,10 @@
 #include <windows.h>
 
 #include "toolkit/ERApp.h"
+#include "toolkit/ERDialog.h"
 #include "toolkit/Picture.h"
 
-class PictureDialog {
+class PictureDialog : private DAVavador::ERDialog {
  public:
   static constexpr int kMargin = 10;
 
@@ -15,9 +16,10 @@ class PictureDialog {
   void Run();
 
  private:
-  static INT_PTR CALLBACK DialogProc(HWND dialog, UINT msg, WPARAM wp, LPARAM lp);
-  void FitAround(HWND dialog) const;
-  void Paint(HWND dialog) const;
+  bool OnInit() override;
+  bool OnOK() override;
+  bool OnMessage(UINT msg, WPARAM wp, LPARAM lp, INT_PTR& result) override;
+  void Paint() const;
 
   const DAVavador::ERApp& app_;
   const DAVavador::ERPictureHolder& picture_;
