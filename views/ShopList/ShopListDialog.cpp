@@ -21,33 +21,13 @@ constexpr int kItemControls[] = {IDC_SHOPLIST_WHOLE,  IDC_SHOPLIST_FRACTION,   I
                                  IDC_SHOPLIST_ITEMS,  IDC_SHOPLIST_ADD,        IDC_SHOPLIST_REMOVE,
                                  IDC_SHOPLIST_UP,     IDC_SHOPLIST_DOWN};
 
-void FillCombo(HWND combo, const NamedIdList& entries) {
-  ComboBox_ResetContent(combo);
-  for (const NamedId& entry : entries) {
-    const int at = ComboBox_AddString(combo, entry.name.c_str());
-    ComboBox_SetItemData(combo, at, entry.id);
-  }
-}
-
+// Selects the entry carrying `data`, else the first.
 void SelectData(HWND combo, uint32_t data) {
-  for (int i = 0; i < ComboBox_GetCount(combo); ++i) {
-    if (static_cast<uint32_t>(ComboBox_GetItemData(combo, i)) == data) {
-      ComboBox_SetCurSel(combo, i);
-      return;
-    }
-  }
-  ComboBox_SetCurSel(combo, 0);
+  if (!DAVavador::ERDialog::SelectComboData(combo, data)) ComboBox_SetCurSel(combo, 0);
 }
 
 uint32_t SelectedData(HWND combo) {
-  const int at = ComboBox_GetCurSel(combo);
-  return at < 0 ? 0 : static_cast<uint32_t>(ComboBox_GetItemData(combo, at));
-}
-
-WString TextOf(HWND window) {
-  WString text(static_cast<size_t>(GetWindowTextLengthW(window)) + 1, L'\0');
-  text.resize(static_cast<size_t>(GetWindowTextW(window, text.data(), static_cast<int>(text.size()))));
-  return text;
+  return static_cast<uint32_t>(DAVavador::ERDialog::SelectedComboData(combo));
 }
 
 }  // namespace
@@ -57,42 +37,28 @@ ShopListDialog::ShopListDialog(const DAVavador::ERApp& app, Meal& list, Ingredie
     : app_(app), list_(list), ingredients_(ingredients), recipes_(recipes), items_(list.items) {}
 
 bool ShopListDialog::Run(HWND owner) {
-  return app_.RunDialog(IDD_SHOPLIST, &ShopListDialog::Proc, reinterpret_cast<LPARAM>(this), owner) == IDOK;
+  return RunModal(app_, IDD_SHOPLIST, owner) == IDOK;
 }
 
-INT_PTR CALLBACK ShopListDialog::Proc(HWND dialog, UINT message, WPARAM wParam, LPARAM lParam) {
-  if (message == WM_INITDIALOG) {
-    SetWindowLongPtrW(dialog, DWLP_USER, lParam);
-    auto* self = reinterpret_cast<ShopListDialog*>(lParam);
-    self->dialog_ = dialog;
-    self->Init();
-    return TRUE;
-  }
-  auto* self = reinterpret_cast<ShopListDialog*>(GetWindowLongPtrW(dialog, DWLP_USER));
-  if (!self) return FALSE;
-  if (message == WM_COMMAND) {
-    self->OnCommand(LOWORD(wParam), HIWORD(wParam));
-    return TRUE;
-  }
-  if (message == WM_CTLCOLORSTATIC) {
-    // The labels stand on the tab's page, which is drawn in the window colour.
-    SetBkColor(reinterpret_cast<HDC>(wParam), GetSysColor(COLOR_WINDOW));
-    return reinterpret_cast<INT_PTR>(GetSysColorBrush(COLOR_WINDOW));
-  }
-  if (message == WM_NOTIFY) {
-    const auto* header = reinterpret_cast<const NMHDR*>(lParam);
-    if (header->idFrom == IDC_SHOPLIST_TABS && header->code == TCN_SELCHANGE)
-      self->ShowTab(TabCtrl_GetCurSel(header->hwndFrom));
-    return TRUE;
-  }
-  return FALSE;
+bool ShopListDialog::OnMessage(UINT message, WPARAM wParam, LPARAM, INT_PTR& result) {
+  if (message != WM_CTLCOLORSTATIC) return false;
+  // The labels stand on the tab's page, which is drawn in the window colour.
+  SetBkColor(reinterpret_cast<HDC>(wParam), GetSysColor(COLOR_WINDOW));
+  result = reinterpret_cast<INT_PTR>(GetSysColorBrush(COLOR_WINDOW));
+  return true;
 }
 
-void ShopListDialog::Init() {
+bool ShopListDialog::OnNotify(const NMHDR& header, LRESULT&) {
+  if (header.idFrom != IDC_SHOPLIST_TABS || header.code != TCN_SELCHANGE) return false;
+  ShowTab(TabCtrl_GetCurSel(header.hwndFrom));
+  return true;
+}
+
+bool ShopListDialog::OnInit() {
   const bool editing = ShoppingListId(list_) != 0;
-  SetWindowTextW(dialog_,
+  SetWindowTextW(Dialog(),
                  app_.String(editing ? IDS_SHOPLIST_EDIT_CAPTION : IDS_SHOPLIST_ADD_CAPTION).c_str());
-  SetDlgItemTextW(dialog_, IDC_SHOPLIST_NAME, list_.name.c_str());
+  SetItemText(IDC_SHOPLIST_NAME, list_.name);
   const HWND tabs = Item(IDC_SHOPLIST_TABS);
   for (const UINT caption : {IDS_SHOPLIST_GENERAL_TAB, IDS_SHOPLIST_ITEMS_TAB}) {
     WString text = app_.String(caption);
@@ -107,6 +73,7 @@ void ShopListDialog::Init() {
   SetAmount(1, hasFood ? items_.front().food->type : UnitNames()[0].id);
   ShowItems(-1);
   ShowTab(0);
+  return true;
 }
 
 void ShopListDialog::ShowTab(int tab) {
@@ -115,14 +82,8 @@ void ShopListDialog::ShowTab(int tab) {
   for (const int id : kItemControls) ShowWindow(Item(id), tab == 1 ? SW_SHOW : SW_HIDE);
 }
 
-void ShopListDialog::OnCommand(int id, int code) {
+bool ShopListDialog::OnCommand(int id, int code) {
   switch (id) {
-    case IDOK:
-      if (OnOK()) EndDialog(dialog_, IDOK);
-      break;
-    case IDCANCEL:
-      EndDialog(dialog_, IDCANCEL);
-      break;
     case IDC_SHOPLIST_FOOD:
       if (code == EN_CHANGE) RefillFoods();
       break;
@@ -151,12 +112,13 @@ void ShopListDialog::OnCommand(int id, int code) {
       MoveItem(1);
       break;
     default:
-      break;
+      return false;
   }
+  return true;
 }
 
 bool ShopListDialog::OnOK() {
-  const WString name = TextOf(Item(IDC_SHOPLIST_NAME));
+  const WString name = ItemText(IDC_SHOPLIST_NAME);
   if (name.empty()) {
     app_.ShowMessage(app_.String(IDS_SHOPLIST_NAME_MISSING), app_.ProductName(), MB_OK | MB_ICONEXCLAMATION);
     return false;
@@ -231,7 +193,7 @@ void ShopListDialog::AddFood() {
   AddToShoppingLines(items_, *food, Unit(), amount, recipes_);
   ShowItems(-1);
   ResetAmount();
-  SetDlgItemTextW(dialog_, IDC_SHOPLIST_FOOD, L"");
+  SetItemText(IDC_SHOPLIST_FOOD, WString());
   FocusFood();
 }
 
@@ -253,12 +215,12 @@ void ShopListDialog::MoveItem(int by) {
 // ---- the food search ----
 
 void ShopListDialog::RefillFoods() {
-  ingredients_.FillSearchList(Item(IDC_SHOPLIST_FOODS), TextOf(Item(IDC_SHOPLIST_FOOD)), false, true);
+  ingredients_.FillSearchList(Item(IDC_SHOPLIST_FOODS), ItemText(IDC_SHOPLIST_FOOD), false, true);
 }
 
 void ShopListDialog::Search() {
   // Find Ingredient, started with the typed text; the chosen food is selected with its serving.
-  const uint32_t chosen = ingredients_.FindIngredient(dialog_, TextOf(Item(IDC_SHOPLIST_FOOD)));
+  const uint32_t chosen = ingredients_.FindIngredient(Dialog(), ItemText(IDC_SHOPLIST_FOOD));
   const Ingredient* food = chosen ? ingredients_.FindById(chosen) : nullptr;
   if (!food) return;
   SelectIngredientEntry(Item(IDC_SHOPLIST_FOODS), *food);

@@ -8,13 +8,11 @@
 
 #include "food/Meal.h"
 #include "food/ShoppingList.h"
+#include "toolkit/ERDialog.h"
 
-namespace DAVavador {
-class ERApp;
-}
 class IngredientList;
 
-class ShopListDialog {
+class ShopListDialog : private DAVavador::ERDialog {
  public:
   // `ingredients` fills the food list, resolves its entries and runs Find Ingredient; `recipes` may
   // be null, and then no food expands into a recipe.
@@ -24,11 +22,12 @@ class ShopListDialog {
   bool Run(HWND owner);
 
  private:
-  static INT_PTR CALLBACK Proc(HWND dialog, UINT message, WPARAM wParam, LPARAM lParam);
-  void Init();
+  bool OnInit() override;
+  bool OnCommand(int id, int code) override;
+  bool OnNotify(const NMHDR& header, LRESULT& result) override;
+  bool OnMessage(UINT message, WPARAM wParam, LPARAM lParam, INT_PTR& result) override;
+  bool OnOK() override;
   void ShowTab(int tab);
-  void OnCommand(int id, int code);
-  bool OnOK();
 
   // The amount controls: whole part, 48ths and unit.
   void SetAmount(double amount, ServingUnit unit);
@@ -47,12 +46,9 @@ class ShopListDialog {
   void RefillFoods();
   void FocusFood();
 
-  HWND Item(int id) const { return GetDlgItem(dialog_, id); }
-
   const DAVavador::ERApp& app_;
   Meal& list_;
   IngredientList& ingredients_;
   const RecipeLookup* recipes_;
   std::vector<MealItem> items_;
-  HWND dialog_ = nullptr;
 };
