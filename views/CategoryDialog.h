@@ -34,10 +34,8 @@ class CategoryDialog {
 
  private:
   enum class Mode { Add, Rename, Change };
+  class Window;  // the dialog of one Run
   bool Run(Mode mode, WString& name);
-  static INT_PTR CALLBACK DialogProc(HWND dialog, UINT msg, WPARAM wp, LPARAM lp);
-  void OnInit(HWND dialog);
-  bool OnOK(HWND dialog);
 
   Mode mode_ = Mode::Add;
   WString name_;  // the dialog's input and output
