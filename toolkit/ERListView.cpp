@@ -244,7 +244,6 @@ int ERListView::FindItem(LPARAM data) const {
 void ERListView::DeleteItem(int item) {
   if (item < 0 || item >= ItemCount()) return;
   rows_.Erase(static_cast<size_t>(item));
-  ClearCache();
   // The control moves the selection of the later rows up by one.
   Send(LVM_DELETEITEM, item);
   Refresh(true);
@@ -287,7 +286,10 @@ int ERListView::NextSelected(int after) const {
 }
 
 int ERListView::FocusedOfOne() const {
-  if (!Window() || SelectedCount() != 1) return -1;
+  return Window() && SelectedCount() == 1 ? FocusedItem() : -1;
+}
+
+int ERListView::FocusedItem() const {
   return static_cast<int>(Send(LVM_GETNEXTITEM, static_cast<WPARAM>(-1), MAKELPARAM(LVNI_FOCUSED, 0)));
 }
 
@@ -334,8 +336,7 @@ void ERListView::Freeze(bool frozen) {
 void ERListView::KeepingSelection(const std::function<void()>& reorder, bool sameRows) {
   const int count = ItemCount();
   const std::vector<int> items = SelectedItems();
-  const void* focused = ItemRecord(
-      static_cast<int>(Send(LVM_GETNEXTITEM, static_cast<WPARAM>(-1), MAKELPARAM(LVNI_FOCUSED, 0))));
+  const void* focused = ItemRecord(FocusedItem());
   std::unordered_set<const void*> selected;
   for (int item : items) selected.insert(ItemRecord(item));
   reorder();

@@ -103,6 +103,7 @@ class ERListView : public ERWindow {
   void KeepingSelection(const std::function<void()>& reorder, bool sameRows);
   void ClearCache();
   void SetItemState(int item, UINT state, UINT mask);
+  int FocusedItem() const;  // -1 when no row has the focus
 
   ListRows rows_;
   std::vector<SortKind> kinds_;  // by column position

@@ -46,11 +46,15 @@ const std::vector<WChar>& LowerCaseTable() {
   return table;
 }
 
+void FoldInPlace(WChar* first, WChar* last) {
+  const std::vector<WChar>& lower = LowerCaseTable();
+  for (; first != last; ++first) *first = lower[*first];
+}
+
 }  // namespace
 
 WString FoldForFind(WString text) {
-  const std::vector<WChar>& lower = LowerCaseTable();
-  for (WChar& unit : text) unit = lower[unit];
+  FoldInPlace(text.data(), text.data() + text.size());
   return text;
 }
 
@@ -65,16 +69,19 @@ WString ListRows::Cell(size_t shown, int column) const {
   return cells_ ? cells_(Shown(shown).record, column) : WString();
 }
 
-int ListRows::FindData(LPARAM data) const {
+template <class Matches>
+int ListRows::FindShown(const Matches& matches) const {
   for (size_t i = 0; i < shown_.size(); ++i)
-    if (entries_[shown_[i]].row.data == data) return static_cast<int>(i);
+    if (matches(entries_[shown_[i]].row)) return static_cast<int>(i);
   return -1;
 }
 
+int ListRows::FindData(LPARAM data) const {
+  return FindShown([data](const Row& row) { return row.data == data; });
+}
+
 int ListRows::FindRecord(const void* record) const {
-  for (size_t i = 0; i < shown_.size(); ++i)
-    if (entries_[shown_[i]].row.record == record) return static_cast<int>(i);
-  return -1;
+  return FindShown([record](const Row& row) { return row.record == record; });
 }
 
 void ListRows::Assign(std::vector<Row> rows) {
@@ -197,8 +204,7 @@ void ListRows::FoldName(Entry& entry) {
   const WStringView name = names_ ? names_(entry.row.record) : WStringView();
   const size_t at = foldedNames_.size();
   foldedNames_ += name;
-  const std::vector<WChar>& lower = LowerCaseTable();
-  for (size_t i = at; i < foldedNames_.size(); ++i) foldedNames_[i] = lower[foldedNames_[i]];
+  FoldInPlace(foldedNames_.data() + at, foldedNames_.data() + foldedNames_.size());
   entry.name = {static_cast<uint32_t>(at), static_cast<uint32_t>(name.size())};
 }
 

@@ -83,6 +83,8 @@ class ListRows {
   WStringView NameOf(const Entry& entry) const {
     return {foldedNames_.data() + entry.name.at, entry.name.length};
   }
+  template <class Matches>
+  int FindShown(const Matches& matches) const;  // the first shown row that matches, or -1
   void ComputeKey(Entry& entry);
   void FoldName(Entry& entry);
   void FoldNames();

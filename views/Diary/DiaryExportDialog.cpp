@@ -4,6 +4,7 @@
 #include "resources/resource.h"
 #include "storage/Files.h"
 #include "storage/UserPrompts.h"
+#include "views/IngredientList/ExportDialog.h"
 
 bool DiaryExportDialog::Run(WString& path, uint32_t& diaryId) {
   path_ = path;
@@ -51,11 +52,8 @@ void DiaryExportDialog::Browse() const {
 
 bool DiaryExportDialog::OnOK() {
   const WString path = ItemText(IDC_INGREDIENT_EXPORT_PATH);
-  // Without a file, or when the file may not be overwritten, the export does not happen.
-  const bool accepted =
-      !path.empty() && (!FileExists(path) ||
-                        app_.ShowMessage(IDS_EXPORT_OVERWRITE_QUESTION, MB_YESNO | MB_ICONQUESTION) == IDYES);
-  if (!accepted) {
+  // Without a file, or when the file may not be written over, the export does not happen.
+  if (!ExportPathAccepted(app_, path)) {
     End(IDCANCEL);
     return false;
   }

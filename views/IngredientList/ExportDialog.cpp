@@ -82,19 +82,20 @@ void ExportDialog::Browse() const {
     SetItemText(IDC_INGREDIENT_EXPORT_PATH, *path);
 }
 
+bool ExportPathAccepted(const DAVavador::ERApp& app, const WString& path) {
+  return !path.empty() && (!FileExists(path) || app.ShowMessage(IDS_EXPORT_OVERWRITE_QUESTION,
+                                                                MB_YESNO | MB_ICONQUESTION) == IDYES);
+}
+
 bool ExportDialog::OnOK() {
   const WString path = ItemText(IDC_INGREDIENT_EXPORT_PATH);
-  // Without a file, or when the file may not be overwritten, the export does not happen.
-  if (path.empty() || (FileExists(path) && app_.ShowMessage(IDS_EXPORT_OVERWRITE_QUESTION,
-                                                            MB_YESNO | MB_ICONQUESTION) != IDYES)) {
+  // Without a file, or when the file may not be written over, the export does not happen.
+  if (!ExportPathAccepted(app_, path)) {
     End(IDCANCEL);
     return false;
   }
-  const HWND combo = Item(IDC_INGREDIENT_EXPORT_CATEGORY);
-  const LRESULT selected = SendMessageW(combo, CB_GETCURSEL, 0, 0);
   choices_.path = path;
-  choices_.categoryId =
-      selected > 0 ? static_cast<uint32_t>(SendMessageW(combo, CB_GETITEMDATA, selected, 0)) : 0;
+  choices_.categoryId = static_cast<uint32_t>(SelectedComboData(IDC_INGREDIENT_EXPORT_CATEGORY));
   choices_.allData = IsChecked(IDC_INGREDIENT_EXPORT_ALL);
   choices_.pictures = IsChecked(IDC_INGREDIENT_EXPORT_PICTURES);
   choices_.preserveUnicode = IsChecked(IDC_INGREDIENT_EXPORT_UNICODE);

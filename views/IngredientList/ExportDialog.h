@@ -14,6 +14,8 @@ class CategoryList;
 
 // "Comma Separated Value Files (*.csv)|*.csv|XML Files (*.xml)|*.xml" from the string table.
 WString ExchangeFilter(const DAVavador::ERApp& app);
+// An export file the user may write: it is named, and new or agreed to be written over.
+bool ExportPathAccepted(const DAVavador::ERApp& app, const WString& path);
 
 struct ExportChoices {
   WString path;
