@@ -15,6 +15,7 @@
 #include "storage/Paths.h"
 #include "storage/UserPrompts.h"
 #include "storage/XMLDoc.h"
+#include "toolkit/ERDialog.h"
 #include "toolkit/ERTabWin.h"
 #include "toolkit/Picture.h"
 #include "toolkit/PictureImport.h"
@@ -60,97 +61,71 @@ std::vector<int> InputControls() {
   return ids;
 }
 
-WString ControlText(HWND dialog, int id) {
-  const HWND control = GetDlgItem(dialog, id);
-  WString text(static_cast<size_t>(GetWindowTextLengthW(control)), TXT('\0'));
-  if (!text.empty()) GetWindowTextW(control, text.data(), static_cast<int>(text.size()) + 1);
-  return text;
-}
-
-void SetNumber(HWND dialog, int id, double value) {
-  WString text;
-  AppendReal(text, value);
-  SetDlgItemTextW(dialog, id, text.c_str());
-}
-
 // Without the catalogs' answer a replaced picture is kept: it may still be named elsewhere.
 class KeepEveryPicture : public DAVavador::PictureUsers {
  public:
   bool OtherRecordNames(const WString&) const override { return true; }
 };
 
-class EditorDialog {
+class EditorDialog : public DAVavador::ERDialog {
  public:
   EditorDialog(const IngredientEditor::Context& context, unsigned modes)
       : context_(context),
         diary_((modes & IngredientEditor::kDiary) != 0),
         viewOnly_((modes & IngredientEditor::kViewOnly) != 0) {}
 
-  bool Run(HWND owner) {
-    return context_.app.RunDialog(IDD_INGREDIENT_EDITOR, &Proc, reinterpret_cast<LPARAM>(this), owner) ==
-           IDOK;
-  }
+  bool Run(HWND owner) { return RunModal(context_.app, IDD_INGREDIENT_EDITOR, owner) == IDOK; }
 
  private:
-  static INT_PTR CALLBACK Proc(HWND dialog, UINT msg, WPARAM wp, LPARAM lp) {
-    if (msg == WM_INITDIALOG) {
-      SetWindowLongPtrW(dialog, DWLP_USER, lp);
-      auto* self = reinterpret_cast<EditorDialog*>(lp);
-      self->dialog_ = dialog;
-      return self->OnInit();
-    }
-    auto* self = reinterpret_cast<EditorDialog*>(GetWindowLongPtrW(dialog, DWLP_USER));
-    return self ? self->Handle(msg, wp, lp) : FALSE;
+  bool OnNotify(const NMHDR& header, LRESULT&) override {
+    if (header.idFrom != IDC_EDITOR_TABS || header.code != TCN_SELCHANGE) return false;
+    ShowTab(tabs_.Selected());
+    return true;
   }
 
-  INT_PTR Handle(UINT msg, WPARAM wp, LPARAM lp) {
+  bool OnMessage(UINT msg, WPARAM, LPARAM lp, INT_PTR& result) override {
     switch (msg) {
-      case WM_COMMAND:
-        return OnCommand(LOWORD(wp), HIWORD(wp));
-      case WM_NOTIFY: {
-        const auto* header = reinterpret_cast<const NMHDR*>(lp);
-        if (header->idFrom != IDC_EDITOR_TABS || header->code != TCN_SELCHANGE) return FALSE;
-        ShowTab(tabs_.Selected());
-        return TRUE;
-      }
       case WM_DRAWITEM: {
         const auto* item = reinterpret_cast<const DRAWITEMSTRUCT*>(lp);
-        if (item->CtlID != IDC_EDITOR_PICTURE_AREA) return FALSE;
+        if (item->CtlID != IDC_EDITOR_PICTURE_AREA) return false;
         DrawPreview(*item);
-        return TRUE;
+        result = TRUE;
+        return true;
       }
       case WM_SIZE:
         if (charts_) Layout();
-        return FALSE;
+        return false;
       case WM_GETMINMAXINFO:
         reinterpret_cast<MINMAXINFO*>(lp)->ptMinTrackSize = smallest_;
-        return TRUE;
+        result = TRUE;
+        return true;
       default:
-        return FALSE;
+        return false;
     }
   }
 
-  // Returns what WM_INITDIALOG returns: FALSE once the focus is set.
-  INT_PTR OnInit() {
-    tabs_.Attach(GetDlgItem(dialog_, IDC_EDITOR_TABS));
-    FillUnits();
-    if (!FillCategories()) {
+  bool OnInit() override {
+    tabs_.Attach(Item(IDC_EDITOR_TABS));
+    FillCombo(IDC_EDITOR_UNIT, UnitNames());
+    // The catalog's categories without "--All--", the first selected until the record names its own.
+    FillCombo(IDC_EDITOR_CATEGORY, context_.categories.Entries());
+    Message(IDC_EDITOR_CATEGORY, CB_SETCURSEL, 0);
+    if (context_.categories.Entries().Empty()) {
       Close(IDCANCEL);
-      return TRUE;
+      return true;
     }
-    const HWND area = GetDlgItem(dialog_, IDC_EDITOR_PICTURE_AREA);
+    const HWND area = Item(IDC_EDITOR_PICTURE_AREA);
     const PreviewRect& box = context_.record.preview;
     MoveWindow(area, box.left, box.top, box.width, box.height, FALSE);
     picture_.SetWindow(area);
-    context_.record.FillEditor(dialog_, picture_, context_.imagesFolder, context_.format);
+    context_.record.FillEditor(Dialog(), picture_, context_.imagesFolder, context_.format);
     if (context_.record.foodId != 0)
-      SetWindowTextW(dialog_, context_.app.String(IDS_INGREDIENT_EDIT_CAPTION).c_str());
-    if (diary_)
-      SetDlgItemTextW(dialog_, IDC_EDITOR_CATEGORY_LABEL, context_.app.String(IDS_DIARY_LABEL).c_str());
+      SetWindowTextW(Dialog(), context_.app.String(IDS_INGREDIENT_EDIT_CAPTION).c_str());
+    if (diary_) SetItemText(IDC_EDITOR_CATEGORY_LABEL, context_.app.String(IDS_DIARY_LABEL));
     if (viewOnly_) {
       charts_ =
           std::make_unique<NutritionCharts>(context_.app, context_.record, context_.days, context_.trend);
-      charts_->Create(dialog_);
+      charts_->Create(Dialog());
       pages_ = charts_->HasTrend() ? std::vector<int>{kChartPage, kTrendPage} : std::vector<int>{kChartPage};
     }
     for (int tab = 0; tab < (diary_ ? kTabCount - 1 : kTabCount); ++tab) pages_.push_back(tab);
@@ -162,37 +137,17 @@ class EditorDialog {
       MakeViewOnly();
       MakeResizable();
     }
-    return FALSE;
-  }
-
-  void FillUnits() {
-    const HWND combo = GetDlgItem(dialog_, IDC_EDITOR_UNIT);
-    for (const NamedId& unit : UnitNames()) {
-      const LRESULT at = SendMessageW(combo, CB_ADDSTRING, 0, reinterpret_cast<LPARAM>(unit.name.c_str()));
-      SendMessageW(combo, CB_SETITEMDATA, static_cast<WPARAM>(at), unit.id);
-    }
-  }
-
-  // The catalog's categories without "--All--", the first selected until the record names its
-  // own. False when there is none to choose.
-  bool FillCategories() {
-    const HWND combo = GetDlgItem(dialog_, IDC_EDITOR_CATEGORY);
-    for (const NamedId& entry : context_.categories.Entries()) {
-      const LRESULT at = SendMessageW(combo, CB_ADDSTRING, 0, reinterpret_cast<LPARAM>(entry.name.c_str()));
-      SendMessageW(combo, CB_SETITEMDATA, static_cast<WPARAM>(at), entry.id);
-    }
-    SendMessageW(combo, CB_SETCURSEL, 0, 0);
-    return SendMessageW(combo, CB_GETCOUNT, 0, 0) > 0;
+    return false;
   }
 
   void MakeViewOnly() {
-    SetWindowTextW(dialog_, context_.record.name.c_str());
-    for (int id : InputControls()) EnableWindow(GetDlgItem(dialog_, id), FALSE);
-    ShowWindow(GetDlgItem(dialog_, IDOK), SW_HIDE);
-    ShowWindow(GetDlgItem(dialog_, IDCANCEL), SW_HIDE);
-    const HWND done = GetDlgItem(dialog_, IDC_EDITOR_DONE);
+    SetWindowTextW(Dialog(), context_.record.name.c_str());
+    for (int id : InputControls()) EnableWindow(Item(id), FALSE);
+    ShowWindow(Item(IDOK), SW_HIDE);
+    ShowWindow(Item(IDCANCEL), SW_HIDE);
+    const HWND done = Item(IDC_EDITOR_DONE);
     ShowWindow(done, SW_SHOW);
-    SendMessageW(dialog_, DM_SETDEFID, IDC_EDITOR_DONE, 0);
+    SendMessageW(Dialog(), DM_SETDEFID, IDC_EDITOR_DONE, 0);
     SetFocus(done);
   }
 
@@ -205,8 +160,7 @@ class EditorDialog {
   }
 
   void ShowControls(int tab, bool show) {
-    for (int id : TabControls(tab))
-      ShowWindow(GetDlgItem(dialog_, id), show && !Suppressed(id) ? SW_SHOW : SW_HIDE);
+    for (int id : TabControls(tab)) ShowWindow(Item(id), show && !Suppressed(id) ? SW_SHOW : SW_HIDE);
   }
 
   static UINT Caption(int page) {
@@ -228,32 +182,32 @@ class EditorDialog {
     if (page_) ShowPage(*page_, false);
     page_ = pages_[position];
     ShowPage(*page_, true);
-    if (*page_ == kGeneralTab && !diary_ && !viewOnly_) SetFocus(GetDlgItem(dialog_, IDC_EDITOR_NAME));
+    if (*page_ == kGeneralTab && !diary_ && !viewOnly_) SetFocus(Item(IDC_EDITOR_NAME));
   }
 
   // The charts want room: the window grows and may be sized, never below its first size.
   void MakeResizable() {
     RECT frame, work;
-    GetWindowRect(dialog_, &frame);
+    GetWindowRect(Dialog(), &frame);
     SystemParametersInfoW(SPI_GETWORKAREA, 0, &work, 0);
     smallest_ = POINT{frame.right - frame.left, frame.bottom - frame.top};
-    SetWindowLongPtrW(dialog_, GWL_STYLE,
-                      GetWindowLongPtrW(dialog_, GWL_STYLE) | WS_THICKFRAME | WS_MAXIMIZEBOX);
+    SetWindowLongPtrW(Dialog(), GWL_STYLE,
+                      GetWindowLongPtrW(Dialog(), GWL_STYLE) | WS_THICKFRAME | WS_MAXIMIZEBOX);
     const int width = std::min<int>(smallest_.x * 5 / 4, work.right - work.left);
     const int height = std::min<int>(smallest_.y * 9 / 5, work.bottom - work.top);
-    SetWindowPos(dialog_, nullptr, 0, 0, width, height, SWP_NOMOVE | SWP_NOZORDER | SWP_FRAMECHANGED);
+    SetWindowPos(Dialog(), nullptr, 0, 0, width, height, SWP_NOMOVE | SWP_NOZORDER | SWP_FRAMECHANGED);
     Layout();
   }
 
   // The tabs fill the window above "Done", the charts the tabs' page area.
   void Layout() {
     RECT client, units{7, 7, 50, 14};
-    GetClientRect(dialog_, &client);
-    MapDialogRect(dialog_, &units);
+    GetClientRect(Dialog(), &client);
+    MapDialogRect(Dialog(), &units);
     const int margin = units.left, buttonWidth = units.right, buttonHeight = units.bottom;
     const int buttonTop = client.bottom - margin - buttonHeight;
-    MoveWindow(GetDlgItem(dialog_, IDC_EDITOR_DONE), client.right - margin - buttonWidth, buttonTop,
-               buttonWidth, buttonHeight, TRUE);
+    MoveWindow(Item(IDC_EDITOR_DONE), client.right - margin - buttonWidth, buttonTop, buttonWidth,
+               buttonHeight, TRUE);
     RECT page{margin, margin, client.right - margin, buttonTop - margin};
     MoveWindow(tabs_.Window(), page.left, page.top, page.right - page.left, page.bottom - page.top, TRUE);
     TabCtrl_AdjustRect(tabs_.Window(), FALSE, &page);
@@ -261,66 +215,74 @@ class EditorDialog {
     charts_->Layout(page);
   }
 
-  INT_PTR OnCommand(int id, int code) {
-    if (charts_ && charts_->OnCommand(id, code)) return TRUE;
+  bool OnOK() override {
+    if (viewOnly_ || !ReadRecord()) return false;
+    tabs_.Detach();
+    return true;
+  }
+
+  bool OnCommand(int id, int code) override {
+    if (charts_ && charts_->OnCommand(id, code)) return true;
     switch (id) {
-      case IDOK:
-        if (!viewOnly_ && ReadRecord()) Close(IDOK);
-        return TRUE;
       case IDCANCEL:
       case IDC_EDITOR_DONE:
         Close(IDCANCEL);
-        return TRUE;
+        return true;
       case IDC_EDITOR_GRAMS_TO_OUNCES:
         if (code == BN_CLICKED) GramsToOunces();
-        return TRUE;
+        return true;
       case IDC_EDITOR_BROWSE:
         if (code == BN_CLICKED) Browse();
-        return TRUE;
+        return true;
       case IDC_EDITOR_CLEAR:
         if (code == BN_CLICKED) ClearPicture();
-        return TRUE;
+        return true;
       default:
         if (code == EN_KILLFOCUS) PercentEntry(id);
-        return FALSE;
+        return false;
     }
+  }
+
+  void SetNumber(int id, double value) const {
+    WString text;
+    AppendReal(text, value);
+    SetItemText(id, text);
   }
 
   // "10%" left in the calories edit becomes 200: a percentage of the record's daily value.
   void PercentEntry(int id) {
     const uint32_t nutrient = NutrientOfEdit(id);
     if (viewOnly_ || nutrient == Nutrient::kCount) return;
-    const WString text = ControlText(dialog_, id);
+    const WString text = ItemText(id);
     if (text.find(TXT('%')) == WString::npos) return;
-    SetNumber(dialog_, id, context_.record.DailyValue(nutrient) * ParseReal(text.c_str()) / 100);
+    SetNumber(id, context_.record.DailyValue(nutrient) * ParseReal(text.c_str()) / 100);
   }
 
   void GramsToOunces() {
-    SetNumber(dialog_, IDC_EDITOR_OUNCES,
-              ParseReal(ControlText(dialog_, IDC_EDITOR_OUNCES).c_str()) / kGramsPerOunce);
+    SetNumber(IDC_EDITOR_OUNCES, ParseReal(ItemText(IDC_EDITOR_OUNCES).c_str()) / kGramsPerOunce);
   }
 
   void Browse() {
     // A bare name (the record's picture, or "nopicture") has no folder to start in.
-    const WString current = ControlText(dialog_, IDC_EDITOR_PICTURE_PATH);
+    const WString current = ItemText(IDC_EDITOR_PICTURE_PATH);
     const bool hasFolder = current.find_last_of(TXT("\\/")) != WString::npos;
     const WString folder = hasFolder ? FolderOf(current) : WString(TXT("C:\\"));
     WString filter;
     for (UINT id = IDS_PICTURE_FILES; id < IDS_PICTURE_FILES + 4; ++id)
       filter += (filter.empty() ? WString() : WString(TXT("|"))) + context_.app.String(id);
     const std::optional<WString> path =
-        ChooseOpenFile(dialog_, context_.app.String(IDS_PICTURE_BROWSE_TITLE), filter, WString(), folder);
+        ChooseOpenFile(Dialog(), context_.app.String(IDS_PICTURE_BROWSE_TITLE), filter, WString(), folder);
     if (!path) return;
-    SetDlgItemTextW(dialog_, IDC_EDITOR_PICTURE_PATH, path->c_str());
+    SetItemText(IDC_EDITOR_PICTURE_PATH, *path);
     picture_.Load(*path);
   }
 
   void ClearPicture() {
     const int answer =
-        UserPrompts::Current().Message(dialog_, context_.app.String(IDS_PICTURE_CLEAR_QUESTION),
+        UserPrompts::Current().Message(Dialog(), context_.app.String(IDS_PICTURE_CLEAR_QUESTION),
                                        context_.app.DisplayName(), Prompt::kYesNo | Prompt::kIconQuestion);
     if (answer != Prompt::kAnswerYes) return;
-    SetDlgItemTextW(dialog_, IDC_EDITOR_PICTURE_PATH, DAVavador::kNoPicture);
+    SetItemText(IDC_EDITOR_PICTURE_PATH, DAVavador::kNoPicture);
     picture_.Clear();
   }
 
@@ -334,18 +296,17 @@ class EditorDialog {
     for (int id : kNutrientEditIds) PercentEntry(id);
     static const KeepEveryPicture keep;
     const DAVavador::PictureUsers& users = context_.pictureUsers ? *context_.pictureUsers : keep;
-    return context_.record.ReadEditor(dialog_, false, context_.imagesFolder, users);
+    return context_.record.ReadEditor(Dialog(), false, context_.imagesFolder, users);
   }
 
   void Close(INT_PTR result) {
     tabs_.Detach();
-    EndDialog(dialog_, result);
+    End(result);
   }
 
   const IngredientEditor::Context& context_;
   const bool diary_;
   const bool viewOnly_;
-  HWND dialog_ = nullptr;
   DAVavador::ERTabWin tabs_;
   DAVavador::ERPictureHolder picture_;
   std::vector<int> pages_;   // what each tab shows: a chart page or one of the editor's tabs
