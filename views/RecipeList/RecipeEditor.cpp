@@ -40,40 +40,10 @@ const std::pair<int, UINT> kTooltips[] = {
     {IDC_RECIPE_CATALOG, IDS_RECIPE_TIP_CATALOG},
 };
 
-LRESULT Send(HWND control, UINT msg, WPARAM wp = 0, LPARAM lp = 0) {
-  return SendMessageW(control, msg, wp, lp);
-}
-
-int AddEntry(HWND combo, const WString& text, LPARAM data) {
-  const auto at = static_cast<int>(Send(combo, CB_ADDSTRING, 0, reinterpret_cast<LPARAM>(text.c_str())));
-  Send(combo, CB_SETITEMDATA, static_cast<WPARAM>(at), data);
-  return at;
-}
-
-void FillCombo(HWND combo, const NamedIdList& entries) {
-  Send(combo, CB_RESETCONTENT);
-  for (const NamedId& entry : entries) AddEntry(combo, entry.name, entry.id);
-}
-
-// Selects the entry carrying `data`; none when no entry does.
-void SelectData(HWND combo, LPARAM data) {
-  const auto count = static_cast<int>(Send(combo, CB_GETCOUNT));
-  int found = -1;
-  for (int i = 0; i < count && found < 0; ++i) {
-    if (Send(combo, CB_GETITEMDATA, static_cast<WPARAM>(i)) == data) found = i;
-  }
-  Send(combo, CB_SETCURSEL, static_cast<WPARAM>(found));
-}
-
-LPARAM SelectedData(HWND combo, LPARAM none) {
-  const LRESULT at = Send(combo, CB_GETCURSEL);
-  return at == CB_ERR ? none : Send(combo, CB_GETITEMDATA, static_cast<WPARAM>(at));
-}
-
 // The numbers 0 .. count - 1, each carrying itself.
 void FillNumbers(HWND combo, int count, int32_t selected) {
-  for (int n = 0; n < count; ++n) AddEntry(combo, std::to_wstring(n), n);
-  SelectData(combo, selected);
+  for (int n = 0; n < count; ++n) DAVavador::ERDialog::AddComboItem(combo, std::to_wstring(n), n);
+  DAVavador::ERDialog::SelectComboData(combo, selected);
 }
 
 }  // namespace
@@ -83,65 +53,51 @@ WString RecipeEditor::LineText(const RecipeLine& line) {
 }
 
 bool RecipeEditor::Run(HWND owner) {
-  return context_.app.RunDialog(IDD_RECIPE_EDITOR, DialogProc, reinterpret_cast<LPARAM>(this), owner) == IDOK;
+  return RunModal(context_.app, IDD_RECIPE_EDITOR, owner) == IDOK;
 }
 
-INT_PTR CALLBACK RecipeEditor::DialogProc(HWND dialog, UINT msg, WPARAM wp, LPARAM lp) {
-  if (msg == WM_INITDIALOG) {
-    SetWindowLongPtrW(dialog, DWLP_USER, lp);
-    auto* self = reinterpret_cast<RecipeEditor*>(lp);
-    self->dialog_ = dialog;
-    if (!self->OnInit()) EndDialog(dialog, IDCANCEL);
-    return TRUE;
-  }
-  auto* self = reinterpret_cast<RecipeEditor*>(GetWindowLongPtrW(dialog, DWLP_USER));
-  return self ? self->Handle(msg, wp, lp) : FALSE;
+bool RecipeEditor::OnNotify(const NMHDR& header, LRESULT&) {
+  if (header.idFrom == IDC_RECIPE_TABS && header.code == TCN_SELCHANGE)
+    ShowTab(static_cast<int>(Message(IDC_RECIPE_TABS, TCM_GETCURSEL)));
+  return true;
 }
 
-INT_PTR RecipeEditor::Handle(UINT msg, WPARAM wp, LPARAM lp) {
-  switch (msg) {
-    case WM_COMMAND:
-      OnCommand(LOWORD(wp), HIWORD(wp));
-      return TRUE;
-    case WM_NOTIFY: {
-      const auto* header = reinterpret_cast<const NMHDR*>(lp);
-      if (header->idFrom == IDC_RECIPE_TABS && header->code == TCN_SELCHANGE)
-        ShowTab(static_cast<int>(Send(Item(IDC_RECIPE_TABS), TCM_GETCURSEL)));
-      return TRUE;
-    }
-    case WM_DRAWITEM:
-      if (wp != IDC_RECIPE_PICTURE) return FALSE;
-      {
-        const auto* item = reinterpret_cast<const DRAWITEMSTRUCT*>(lp);
-        FillRect(item->hDC, &item->rcItem, GetSysColorBrush(COLOR_BTNFACE));
-        preview_.DrawFitted(item->hDC, false);
-      }
-      return TRUE;
-    case WM_DESTROY:
-      if (tooltip_) DestroyWindow(tooltip_);
-      tooltip_ = nullptr;
-      return FALSE;
-    default:
-      return FALSE;
+bool RecipeEditor::OnMessage(UINT msg, WPARAM wp, LPARAM lp, INT_PTR& result) {
+  if (msg == WM_DRAWITEM && wp == IDC_RECIPE_PICTURE) {
+    const auto* item = reinterpret_cast<const DRAWITEMSTRUCT*>(lp);
+    FillRect(item->hDC, &item->rcItem, GetSysColorBrush(COLOR_BTNFACE));
+    preview_.DrawFitted(item->hDC, false);
+    result = TRUE;
+    return true;
   }
+  if (msg == WM_DESTROY && tooltip_) {
+    DestroyWindow(tooltip_);
+    tooltip_ = nullptr;
+  }
+  return false;
 }
 
 // ---- opening ----
 
 bool RecipeEditor::OnInit() {
+  if (!Fill()) End(IDCANCEL);
+  return true;
+}
+
+// False when the recipe has no category to go in.
+bool RecipeEditor::Fill() {
   Recipe& recipe = context_.recipe;
-  FillCombo(Item(IDC_RECIPE_UNIT), UnitNames());
-  const HWND category = Item(IDC_RECIPE_CATEGORY);
-  FillCombo(category, context_.categories.Entries());
-  SelectData(category, recipe.catId);
+  FillCombo(IDC_RECIPE_UNIT, UnitNames());
+  FillCombo(IDC_RECIPE_CATEGORY, context_.categories.Entries());
+  SelectComboData(IDC_RECIPE_CATEGORY, recipe.catId);
   // A new recipe in the "--All--" view starts in the first category.
-  if (recipe.catId == 0) Send(category, CB_SETCURSEL, 0);
-  if (Send(category, CB_GETCURSEL) == CB_ERR) return false;
+  if (recipe.catId == 0) Message(IDC_RECIPE_CATEGORY, CB_SETCURSEL, 0);
+  if (Message(IDC_RECIPE_CATEGORY, CB_GETCURSEL) == CB_ERR) return false;
 
   FillGeneral();
   const HWND custom = Item(IDC_RECIPE_CUSTOM);
   for (const WString& value : context_.customValues)
-    Send(custom, CB_ADDSTRING, 0, reinterpret_cast<LPARAM>(value.c_str()));
+    SendMessageW(custom, CB_ADDSTRING, 0, reinterpret_cast<LPARAM>(value.c_str()));
   SetWindowTextW(custom, recipe.custom.c_str());
   ResetAmount();
   AttachTooltips();
@@ -149,25 +105,24 @@ bool RecipeEditor::OnInit() {
   for (const RecipeLine& line : recipe.lines) {
     if (!line.ingredient) continue;
     lines_.push_back(line);
-    Send(Item(IDC_RECIPE_LINES), LB_ADDSTRING, 0, reinterpret_cast<LPARAM>(LineText(line).c_str()));
+    Message(IDC_RECIPE_LINES, LB_ADDSTRING, 0, reinterpret_cast<LPARAM>(LineText(line).c_str()));
   }
   if (recipe.foodId != 0) {
-    SetWindowTextW(dialog_, context_.app.String(IDS_RECIPE_EDIT_CAPTION).c_str());
+    SetWindowTextW(Dialog(), context_.app.String(IDS_RECIPE_EDIT_CAPTION).c_str());
     // A recipe once put on the ingredient list stays there.
     const Ingredient* linked = context_.ingredients.FindById(static_cast<uint32_t>(recipe.ingredientId));
     if (linked && !linked->hidden) {
-      CheckDlgButton(dialog_, IDC_RECIPE_ON_LIST, BST_CHECKED);
+      SetChecked(IDC_RECIPE_ON_LIST, true);
       EnableWindow(Item(IDC_RECIPE_ON_LIST), FALSE);
     }
   }
 
-  const HWND tabs = Item(IDC_RECIPE_TABS);
   for (int tab = 0; tab < kTabCount; ++tab) {
     WString name = context_.app.String(IDS_RECIPE_TAB_FIRST + tab);
     TCITEMW item = {};
     item.mask = TCIF_TEXT;
     item.pszText = name.data();
-    Send(tabs, TCM_INSERTITEMW, static_cast<WPARAM>(tab), reinterpret_cast<LPARAM>(&item));
+    Message(IDC_RECIPE_TABS, TCM_INSERTITEMW, static_cast<WPARAM>(tab), reinterpret_cast<LPARAM>(&item));
   }
   preview_.SetWindow(Item(IDC_RECIPE_PICTURE));
   LoadPreview();
@@ -177,20 +132,20 @@ bool RecipeEditor::OnInit() {
 
 void RecipeEditor::FillGeneral() {
   const Recipe& recipe = context_.recipe;
-  SetDlgItemTextW(dialog_, IDC_RECIPE_NAME, recipe.name.c_str());
-  SetDlgItemTextW(dialog_, IDC_RECIPE_SERVES, std::to_wstring(recipe.serves).c_str());
+  SetItemText(IDC_RECIPE_NAME, recipe.name);
+  SetItemText(IDC_RECIPE_SERVES, std::to_wstring(recipe.serves));
   FillNumbers(Item(IDC_RECIPE_PREP_HOURS), 48, recipe.prepHours);
   FillNumbers(Item(IDC_RECIPE_COOK_HOURS), 48, recipe.cookHours);
   FillNumbers(Item(IDC_RECIPE_PREP_MINUTES), 60, recipe.prepMinutes);
   FillNumbers(Item(IDC_RECIPE_COOK_MINUTES), 60, recipe.cookMinutes);
-  CheckDlgButton(dialog_, IDC_RECIPE_ON_LIST, recipe.notOnIngredientList ? BST_UNCHECKED : BST_CHECKED);
-  SetDlgItemTextW(dialog_, IDC_RECIPE_INSTRUCTIONS, recipe.instructions.c_str());
-  SetDlgItemTextW(dialog_, IDC_RECIPE_PICTURE_PATH, recipe.picture.c_str());
+  SetChecked(IDC_RECIPE_ON_LIST, !recipe.notOnIngredientList);
+  SetItemText(IDC_RECIPE_INSTRUCTIONS, recipe.instructions);
+  SetItemText(IDC_RECIPE_PICTURE_PATH, recipe.picture);
 }
 
 void RecipeEditor::AttachTooltips() {
   tooltip_ = CreateWindowExW(WS_EX_TOPMOST, TOOLTIPS_CLASSW, nullptr, WS_POPUP | TTS_ALWAYSTIP, CW_USEDEFAULT,
-                             CW_USEDEFAULT, CW_USEDEFAULT, CW_USEDEFAULT, dialog_, nullptr,
+                             CW_USEDEFAULT, CW_USEDEFAULT, CW_USEDEFAULT, Dialog(), nullptr,
                              GetModuleHandleW(nullptr), nullptr);
   if (!tooltip_) return;
   for (const auto& [id, textId] : kTooltips) {
@@ -198,57 +153,50 @@ void RecipeEditor::AttachTooltips() {
     TTTOOLINFOW tool = {};
     tool.cbSize = TTTOOLINFOW_V1_SIZE;
     tool.uFlags = TTF_IDISHWND | TTF_SUBCLASS;
-    tool.hwnd = dialog_;
+    tool.hwnd = Dialog();
     tool.uId = reinterpret_cast<UINT_PTR>(Item(id));
     tool.lpszText = text.data();
-    Send(tooltip_, TTM_ADDTOOLW, 0, reinterpret_cast<LPARAM>(&tool));
+    SendMessageW(tooltip_, TTM_ADDTOOLW, 0, reinterpret_cast<LPARAM>(&tool));
   }
 }
 
 void RecipeEditor::ShowTab(int tab) {
   currentTab_ = tab;
-  Send(Item(IDC_RECIPE_TABS), TCM_SETCURSEL, static_cast<WPARAM>(tab));
+  Message(IDC_RECIPE_TABS, TCM_SETCURSEL, static_cast<WPARAM>(tab));
   for (int other = 0; other < kTabCount; ++other) {
     for (int id : kTabControls[other]) ShowWindow(Item(id), other == tab ? SW_SHOW : SW_HIDE);
   }
   UpdateButtons();
 }
 
-WString RecipeEditor::ItemText(int id) const {
-  const HWND item = Item(id);
-  WString text(static_cast<size_t>(GetWindowTextLengthW(item)), 0);
-  GetWindowTextW(item, text.data(), static_cast<int>(text.size() + 1));
-  return text;
-}
-
 // ---- amounts ----
 
 void RecipeEditor::ResetAmount() {
-  FillCombo(Item(IDC_RECIPE_WHOLE), WholePartChoices(0));
-  FillCombo(Item(IDC_RECIPE_FRACTION), FractionChoices());
-  for (int id : {IDC_RECIPE_WHOLE, IDC_RECIPE_FRACTION, IDC_RECIPE_UNIT}) Send(Item(id), CB_SETCURSEL, 0);
+  FillCombo(IDC_RECIPE_WHOLE, WholePartChoices(0));
+  FillCombo(IDC_RECIPE_FRACTION, FractionChoices());
+  for (int id : {IDC_RECIPE_WHOLE, IDC_RECIPE_FRACTION, IDC_RECIPE_UNIT}) Message(id, CB_SETCURSEL, 0);
 }
 
 void RecipeEditor::FillAmount(double amount, ServingUnit unit) {
   const AmountParts parts = SplitAmount(amount);
-  FillCombo(Item(IDC_RECIPE_WHOLE), WholePartChoices(amount));
-  SelectData(Item(IDC_RECIPE_WHOLE), static_cast<LPARAM>(parts.whole));
-  SelectData(Item(IDC_RECIPE_FRACTION), static_cast<LPARAM>(parts.fortyEighths));
-  SelectData(Item(IDC_RECIPE_UNIT), static_cast<LPARAM>(unit));
+  FillCombo(IDC_RECIPE_WHOLE, WholePartChoices(amount));
+  SelectComboData(IDC_RECIPE_WHOLE, static_cast<LPARAM>(parts.whole));
+  SelectComboData(IDC_RECIPE_FRACTION, static_cast<LPARAM>(parts.fortyEighths));
+  SelectComboData(IDC_RECIPE_UNIT, static_cast<LPARAM>(unit));
 }
 
 double RecipeEditor::SelectedAmount() const {
-  return AmountFromCombos(static_cast<uint32_t>(SelectedData(Item(IDC_RECIPE_WHOLE), 0)),
-                          static_cast<uint32_t>(SelectedData(Item(IDC_RECIPE_FRACTION), 0)));
+  return AmountFromCombos(static_cast<uint32_t>(SelectedComboData(IDC_RECIPE_WHOLE, 0)),
+                          static_cast<uint32_t>(SelectedComboData(IDC_RECIPE_FRACTION, 0)));
 }
 
 ServingUnit RecipeEditor::SelectedUnit() const {
-  return static_cast<ServingUnit>(SelectedData(Item(IDC_RECIPE_UNIT), kUnitBlank));
+  return static_cast<ServingUnit>(SelectedComboData(IDC_RECIPE_UNIT, kUnitBlank));
 }
 
 // ---- lines ----
 
-void RecipeEditor::OnCommand(int id, int code) {
+bool RecipeEditor::OnCommand(int id, int code) {
   switch (id) {
     case IDC_RECIPE_CATALOG:
       if (code == LBN_DBLCLK) AddLine();
@@ -296,27 +244,21 @@ void RecipeEditor::OnCommand(int id, int code) {
     case IDC_RECIPE_CLEAR:
       ClearPicture();
       break;
-    case IDOK:
-      if (OnOK()) EndDialog(dialog_, IDOK);
-      break;
-    case IDCANCEL:
-      EndDialog(dialog_, IDCANCEL);
-      break;
     default:
-      break;
+      return false;
   }
+  return true;
 }
 
 Ingredient* RecipeEditor::PickedIngredient() const {
-  const HWND catalog = Item(IDC_RECIPE_CATALOG);
-  const LRESULT at = Send(catalog, LB_GETCURSEL);
+  const LRESULT at = Message(IDC_RECIPE_CATALOG, LB_GETCURSEL);
   if (at == LB_ERR) return nullptr;
   return context_.ingredients.FindById(
-      static_cast<uint32_t>(Send(catalog, LB_GETITEMDATA, static_cast<WPARAM>(at))));
+      static_cast<uint32_t>(Message(IDC_RECIPE_CATALOG, LB_GETITEMDATA, static_cast<WPARAM>(at))));
 }
 
 int RecipeEditor::SelectedLine() const {
-  const auto at = static_cast<int>(Send(Item(IDC_RECIPE_LINES), LB_GETCURSEL));
+  const auto at = static_cast<int>(Message(IDC_RECIPE_LINES, LB_GETCURSEL));
   return at >= 0 && static_cast<size_t>(at) < lines_.size() ? at : -1;
 }
 
@@ -330,12 +272,11 @@ void RecipeEditor::AddLine() {
   line.ingredient = ingredient;
   lines_.push_back(line);
   const WString text = LineText(line);
-  const HWND list = Item(IDC_RECIPE_LINES);
-  const LRESULT row = Send(list, LB_ADDSTRING, 0, reinterpret_cast<LPARAM>(text.c_str()));
-  Send(list, LB_SETCURSEL, static_cast<WPARAM>(row));
-  SetDlgItemTextW(dialog_, IDC_RECIPE_LINE_TEXT, text.c_str());
+  const LRESULT row = Message(IDC_RECIPE_LINES, LB_ADDSTRING, 0, reinterpret_cast<LPARAM>(text.c_str()));
+  Message(IDC_RECIPE_LINES, LB_SETCURSEL, static_cast<WPARAM>(row));
+  SetItemText(IDC_RECIPE_LINE_TEXT, text);
   ResetAmount();
-  SetDlgItemTextW(dialog_, IDC_RECIPE_QUICK_SEARCH, TXT(""));
+  SetItemText(IDC_RECIPE_QUICK_SEARCH, WString());
   SetFocus(Item(IDC_RECIPE_WHOLE));
   UpdateButtons();
 }
@@ -344,7 +285,7 @@ void RecipeEditor::SelectLine() {
   const int row = SelectedLine();
   if (row >= 0) {
     const RecipeLine& line = lines_[static_cast<size_t>(row)];
-    SetDlgItemTextW(dialog_, IDC_RECIPE_LINE_TEXT, LineText(line).c_str());
+    SetItemText(IDC_RECIPE_LINE_TEXT, LineText(line));
     FillAmount(line.amount, static_cast<ServingUnit>(line.unit));
   }
   UpdateButtons();
@@ -370,7 +311,7 @@ void RecipeEditor::UpdateLine() {
   RecipeLine& line = lines_[static_cast<size_t>(row)];
   line.displayName = ItemText(IDC_RECIPE_LINE_TEXT);
   SetLineRow(row, LineText(line));
-  SetDlgItemTextW(dialog_, IDC_RECIPE_LINE_TEXT, TXT(""));
+  SetItemText(IDC_RECIPE_LINE_TEXT, WString());
   UpdateButtons();
 }
 
@@ -378,7 +319,7 @@ void RecipeEditor::RemoveLine() {
   const int row = SelectedLine();
   if (row < 0) return;
   lines_.erase(lines_.begin() + row);
-  Send(Item(IDC_RECIPE_LINES), LB_DELETESTRING, static_cast<WPARAM>(row));
+  Message(IDC_RECIPE_LINES, LB_DELETESTRING, static_cast<WPARAM>(row));
   UpdateButtons();
 }
 
@@ -394,10 +335,10 @@ void RecipeEditor::MoveLine(int by) {
 
 // Replaces the row's text and leaves it selected.
 void RecipeEditor::SetLineRow(int row, const WString& text) {
-  const HWND list = Item(IDC_RECIPE_LINES);
-  Send(list, LB_DELETESTRING, static_cast<WPARAM>(row));
-  Send(list, LB_INSERTSTRING, static_cast<WPARAM>(row), reinterpret_cast<LPARAM>(text.c_str()));
-  Send(list, LB_SETCURSEL, static_cast<WPARAM>(row));
+  Message(IDC_RECIPE_LINES, LB_DELETESTRING, static_cast<WPARAM>(row));
+  Message(IDC_RECIPE_LINES, LB_INSERTSTRING, static_cast<WPARAM>(row),
+          reinterpret_cast<LPARAM>(text.c_str()));
+  Message(IDC_RECIPE_LINES, LB_SETCURSEL, static_cast<WPARAM>(row));
 }
 
 void RecipeEditor::UpdateButtons() {
@@ -422,7 +363,7 @@ void RecipeEditor::OfferIngredient(const Ingredient& ingredient) {
 void RecipeEditor::Search() {
   if (currentTab_ != kIngredientsTab || busy_ || !context_.findIngredient) return;
   busy_ = true;
-  const Ingredient* found = context_.findIngredient(dialog_, ItemText(IDC_RECIPE_QUICK_SEARCH));
+  const Ingredient* found = context_.findIngredient(Dialog(), ItemText(IDC_RECIPE_QUICK_SEARCH));
   busy_ = false;
   if (!found) return;
   OfferIngredient(*found);
@@ -436,10 +377,9 @@ void RecipeEditor::NewIngredient() {
   const uint32_t added = context_.ingredients.AddItem(context_.recipes);
   if (const Ingredient* ingredient = added ? context_.ingredients.FindById(added) : nullptr)
     OfferIngredient(*ingredient);
-  const HWND category = Item(IDC_RECIPE_CATEGORY);
-  const LPARAM selected = SelectedData(category, 0);
-  FillCombo(category, context_.categories.Entries());
-  SelectData(category, selected);
+  const LPARAM selected = SelectedComboData(IDC_RECIPE_CATEGORY);
+  FillCombo(IDC_RECIPE_CATEGORY, context_.categories.Entries());
+  SelectComboData(IDC_RECIPE_CATEGORY, selected);
   busy_ = false;
   UpdateButtons();
 }
@@ -449,7 +389,7 @@ void RecipeEditor::NewIngredient() {
 void RecipeEditor::BrowsePicture() {
   const WString current = ItemText(IDC_RECIPE_PICTURE_PATH);
   FileRequest request;
-  request.owner = dialog_;
+  request.owner = Dialog();
   request.title = context_.app.String(IDS_PICTURE_BROWSE_TITLE);
   for (UINT id = IDS_PICTURE_FILES; id < IDS_PICTURE_FILES + 4; ++id)
     request.filter += (request.filter.empty() ? WString() : WString(TXT("|"))) + context_.app.String(id);
@@ -460,13 +400,13 @@ void RecipeEditor::BrowsePicture() {
         current.empty() || current == DAVavador::kNoPicture ? TXT("C:\\") : context_.imagesFolder;
   const std::optional<WString> path = UserPrompts::Current().OpenFile(request);
   if (!path) return;
-  SetDlgItemTextW(dialog_, IDC_RECIPE_PICTURE_PATH, path->c_str());
+  SetItemText(IDC_RECIPE_PICTURE_PATH, *path);
   LoadPreview();
 }
 
 void RecipeEditor::ClearPicture() {
   if (context_.app.ShowMessage(IDS_PICTURE_CLEAR_QUESTION, MB_YESNO | MB_ICONQUESTION) != IDYES) return;
-  SetDlgItemTextW(dialog_, IDC_RECIPE_PICTURE_PATH, DAVavador::kNoPicture);
+  SetItemText(IDC_RECIPE_PICTURE_PATH, DAVavador::kNoPicture);
   LoadPreview();
 }
 
@@ -487,7 +427,7 @@ void RecipeEditor::LoadPreview() {
 // ---- OK ----
 
 bool RecipeEditor::OnOK() {
-  if (Send(Item(IDC_RECIPE_LINES), LB_GETCOUNT) <= 0) {
+  if (Message(IDC_RECIPE_LINES, LB_GETCOUNT) <= 0) {
     context_.app.ShowMessage(IDS_RECIPE_NO_LINES, MB_OK | MB_ICONWARNING);
     return false;
   }
@@ -501,16 +441,16 @@ void RecipeEditor::ReadGeneral() {
   recipe.instructions = ItemText(IDC_RECIPE_INSTRUCTIONS);
   recipe.custom = ItemText(IDC_RECIPE_CUSTOM);
   // A value outside the combos' ranges shows no entry and stays as it was.
-  recipe.cookHours = static_cast<int32_t>(SelectedData(Item(IDC_RECIPE_COOK_HOURS), recipe.cookHours));
-  recipe.cookMinutes = static_cast<int32_t>(SelectedData(Item(IDC_RECIPE_COOK_MINUTES), recipe.cookMinutes));
-  recipe.prepHours = static_cast<int32_t>(SelectedData(Item(IDC_RECIPE_PREP_HOURS), recipe.prepHours));
-  recipe.prepMinutes = static_cast<int32_t>(SelectedData(Item(IDC_RECIPE_PREP_MINUTES), recipe.prepMinutes));
+  recipe.cookHours = static_cast<int32_t>(SelectedComboData(IDC_RECIPE_COOK_HOURS, recipe.cookHours));
+  recipe.cookMinutes = static_cast<int32_t>(SelectedComboData(IDC_RECIPE_COOK_MINUTES, recipe.cookMinutes));
+  recipe.prepHours = static_cast<int32_t>(SelectedComboData(IDC_RECIPE_PREP_HOURS, recipe.prepHours));
+  recipe.prepMinutes = static_cast<int32_t>(SelectedComboData(IDC_RECIPE_PREP_MINUTES, recipe.prepMinutes));
   // An empty Serves field makes one serving: the values then describe the whole batch.
-  const auto serves = static_cast<int32_t>(GetDlgItemInt(dialog_, IDC_RECIPE_SERVES, nullptr, FALSE));
+  const auto serves = static_cast<int32_t>(GetDlgItemInt(Dialog(), IDC_RECIPE_SERVES, nullptr, FALSE));
   recipe.serves = serves > 0 ? serves : 1;
-  recipe.notOnIngredientList = IsDlgButtonChecked(dialog_, IDC_RECIPE_ON_LIST) != BST_CHECKED;
+  recipe.notOnIngredientList = !IsChecked(IDC_RECIPE_ON_LIST);
   recipe.name = ItemText(IDC_RECIPE_NAME);
-  recipe.catId = static_cast<uint32_t>(SelectedData(Item(IDC_RECIPE_CATEGORY), recipe.catId));
+  recipe.catId = static_cast<uint32_t>(SelectedComboData(IDC_RECIPE_CATEGORY, recipe.catId));
   DAVavador::ImportPicture(ItemText(IDC_RECIPE_PICTURE_PATH), context_.imagesFolder, recipe.picture,
                            context_.pictureUsers);
 }

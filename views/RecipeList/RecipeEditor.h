@@ -11,6 +11,7 @@
 #include "food/Recipe.h"
 #include "storage/Text.h"
 #include "toolkit/ERApp.h"
+#include "toolkit/ERDialog.h"
 #include "toolkit/Picture.h"
 #include "toolkit/PictureImport.h"
 
@@ -18,7 +19,7 @@ class CategoryList;
 class IngredientList;
 class View;
 
-class RecipeEditor {
+class RecipeEditor : public DAVavador::ERDialog {
  public:
   struct Context {
     DAVavador::ERApp& app;
@@ -44,10 +45,12 @@ class RecipeEditor {
   static WString LineText(const RecipeLine& line);
 
  private:
-  static INT_PTR CALLBACK DialogProc(HWND dialog, UINT msg, WPARAM wp, LPARAM lp);
-  INT_PTR Handle(UINT msg, WPARAM wp, LPARAM lp);
-  bool OnInit();
-  void OnCommand(int id, int code);
+  bool OnInit() override;
+  bool OnCommand(int id, int code) override;
+  bool OnNotify(const NMHDR& header, LRESULT& result) override;
+  bool OnMessage(UINT msg, WPARAM wp, LPARAM lp, INT_PTR& result) override;
+  bool OnOK() override;
+  bool Fill();
   void FillGeneral();
   void FillAmount(double amount, ServingUnit unit);
   void ResetAmount();
@@ -74,15 +77,9 @@ class RecipeEditor {
   void BrowsePicture();
   void ClearPicture();
   void LoadPreview();
-  void PaintPicture();
-  bool OnOK();
   void ReadGeneral();
 
-  HWND Item(int id) const { return GetDlgItem(dialog_, id); }
-  WString ItemText(int id) const;
-
   Context context_;
-  HWND dialog_ = nullptr;
   HWND tooltip_ = nullptr;
   std::vector<RecipeLine> lines_;
   DAVavador::ERPictureHolder preview_;
