@@ -1,7 +1,6 @@
 #include "views/RecipeList/WebImport.h"
 
 #include <commctrl.h>
-#include <windowsx.h>
 
 #include <algorithm>
 
@@ -48,43 +47,38 @@ void Aim(DAVavador::ERXferHTTP& transfer, const WString& file, const WString& ad
 
 // ---- the address dialog ----
 
-INT_PTR CALLBACK AddressProc(HWND dialog, UINT msg, WPARAM wp, LPARAM lp) {
-  if (msg == WM_INITDIALOG) {
-    SetWindowLongPtrW(dialog, DWLP_USER, lp);
-    return TRUE;
+class AddressDialog : public ERDialog {
+ public:
+  explicit AddressDialog(const DAVavador::ERApp& app) : app_(app) {}
+
+  std::optional<WString> Run(HWND owner) {
+    if (RunModal(app_, IDD_WEB_ADDRESS, owner) != IDOK) return std::nullopt;
+    return address_;
   }
-  if (msg != WM_COMMAND) return FALSE;
-  auto& chosen =
-      *reinterpret_cast<std::pair<const DAVavador::ERApp*, WString>*>(GetWindowLongPtrW(dialog, DWLP_USER));
-  switch (LOWORD(wp)) {
-    case IDC_WEB_BROWSE: {
-      const DAVavador::ERApp& app = *chosen.first;
-      if (const auto path =
-              ChooseOpenFile(dialog, app.String(IDS_WEB_BROWSE_TITLE),
-                             app.String(IDS_WEB_HTML_FILES) + L"|*.html;*.htm", L"html", WString()))
-        SetDlgItemTextW(dialog, IDC_WEB_ADDRESS, path->c_str());
-      return TRUE;
-    }
-    case IDOK:
-      chosen.second = ERDialog::ItemText(dialog, IDC_WEB_ADDRESS);
-      if (chosen.second.empty()) return TRUE;
-      EndDialog(dialog, IDOK);
-      return TRUE;
-    case IDCANCEL:
-      EndDialog(dialog, IDCANCEL);
-      return TRUE;
-    default:
-      return FALSE;
+
+ private:
+  bool OnCommand(int id, int) override {
+    if (id != IDC_WEB_BROWSE) return false;
+    if (const auto path =
+            ChooseOpenFile(Dialog(), app_.String(IDS_WEB_BROWSE_TITLE),
+                           app_.String(IDS_WEB_HTML_FILES) + L"|*.html;*.htm", L"html", WString()))
+      SetItemText(IDC_WEB_ADDRESS, *path);
+    return true;
   }
-}
+
+  bool OnOK() override {
+    address_ = ItemText(IDC_WEB_ADDRESS);
+    return !address_.empty();
+  }
+
+  const DAVavador::ERApp& app_;
+  WString address_;
+};
 
 }  // namespace
 
 std::optional<WString> AskForPage(const DAVavador::ERApp& app, HWND owner) {
-  std::pair<const DAVavador::ERApp*, WString> chosen{&app, WString()};
-  if (app.RunDialog(IDD_WEB_ADDRESS, &AddressProc, reinterpret_cast<LPARAM>(&chosen), owner) != IDOK)
-    return std::nullopt;
-  return chosen.second;
+  return AddressDialog(app).Run(owner);
 }
 
 // ---- reading the page ----
@@ -149,48 +143,27 @@ std::vector<ReviewLine> MatchLines(const std::vector<ImportedLine>& lines, const
 
 namespace {
 
-class ReviewDialog {
+class ReviewDialog : public ERDialog {
  public:
   ReviewDialog(DAVavador::ERApp& app, IngredientList& catalog, const CategoryList& categories, View* recipes,
                ReviewedRecipe& recipe)
       : app_(app), catalog_(catalog), categories_(categories), recipes_(recipes), recipe_(recipe) {}
 
-  bool Run(HWND owner) {
-    return app_.RunDialog(IDD_RECIPE_REVIEW, &Proc, reinterpret_cast<LPARAM>(this), owner) == IDOK;
-  }
+  bool Run(HWND owner) { return RunModal(app_, IDD_RECIPE_REVIEW, owner) == IDOK; }
 
  private:
-  static INT_PTR CALLBACK Proc(HWND dialog, UINT msg, WPARAM wp, LPARAM lp) {
-    if (msg == WM_INITDIALOG) {
-      SetWindowLongPtrW(dialog, DWLP_USER, lp);
-      reinterpret_cast<ReviewDialog*>(lp)->OnInit(dialog);
-      return TRUE;
-    }
-    auto* self = reinterpret_cast<ReviewDialog*>(GetWindowLongPtrW(dialog, DWLP_USER));
-    if (!self) return FALSE;
-    if (msg == WM_NOTIFY) {
-      const auto* header = reinterpret_cast<const NMHDR*>(lp);
-      if (header->idFrom == IDC_REVIEW_LINES && header->code == LVN_ITEMCHANGED) self->TakeSelected();
-      return FALSE;
-    }
-    return msg == WM_COMMAND && self->OnCommand(LOWORD(wp));
+  bool OnNotify(const NMHDR& header, LRESULT&) override {
+    if (header.idFrom == IDC_REVIEW_LINES && header.code == LVN_ITEMCHANGED) TakeSelected();
+    return false;
   }
 
-  void OnInit(HWND dialog) {
-    dialog_ = dialog;
-    SetDlgItemTextW(dialog, IDC_REVIEW_NAME, recipe_.read.name.c_str());
-    SetDlgItemTextW(dialog, IDC_REVIEW_SERVES, std::to_wstring(recipe_.read.serves).c_str());
-    const HWND category = GetDlgItem(dialog, IDC_REVIEW_CATEGORY);
-    for (size_t i = 0; i < categories_.Entries().Count(); ++i)
-      SendMessageW(category, CB_ADDSTRING, 0,
-                   reinterpret_cast<LPARAM>(categories_.Entries()[i].name.c_str()));
-    SetWindowTextW(category, recipe_.category.c_str());
-    const HWND unit = GetDlgItem(dialog, IDC_REVIEW_UNIT);
-    for (size_t i = 0; i < UnitNames().Count(); ++i) {
-      const auto at =
-          SendMessageW(unit, CB_ADDSTRING, 0, reinterpret_cast<LPARAM>(UnitNames()[i].name.c_str()));
-      SendMessageW(unit, CB_SETITEMDATA, at, UnitNames()[i].id);
-    }
+  bool OnInit() override {
+    SetItemText(IDC_REVIEW_NAME, recipe_.read.name);
+    SetItemText(IDC_REVIEW_SERVES, std::to_wstring(recipe_.read.serves));
+    // The category is typed or picked by name: a new name makes a new category.
+    FillCombo(IDC_REVIEW_CATEGORY, categories_.Entries());
+    SetItemText(IDC_REVIEW_CATEGORY, recipe_.category);
+    FillCombo(IDC_REVIEW_UNIT, UnitNames());
     const HWND list = List();
     ListView_SetExtendedListViewStyle(list, LVS_EX_FULLROWSELECT);
     const int widths[] = {250, 60, 80, 230};
@@ -208,9 +181,10 @@ class ReviewDialog {
       ListView_InsertItem(list, &item);
       ShowLine(static_cast<int>(row));
     }
+    return true;
   }
 
-  HWND List() const { return GetDlgItem(dialog_, IDC_REVIEW_LINES); }
+  HWND List() const { return Item(IDC_REVIEW_LINES); }
   int Selected() const { return ListView_GetNextItem(List(), -1, LVNI_SELECTED); }
 
   void ShowLine(int row) {
@@ -235,14 +209,11 @@ class ReviewDialog {
     if (row < 0) return;
     WString amount;
     AppendReal(amount, recipe_.lines[row].read.amount);
-    SetDlgItemTextW(dialog_, IDC_REVIEW_AMOUNT, amount.c_str());
-    const HWND unit = GetDlgItem(dialog_, IDC_REVIEW_UNIT);
-    for (int i = 0; i < ComboBox_GetCount(unit); ++i)
-      if (static_cast<uint32_t>(ComboBox_GetItemData(unit, i)) == recipe_.lines[row].read.unit)
-        ComboBox_SetCurSel(unit, i);
+    SetItemText(IDC_REVIEW_AMOUNT, amount);
+    SelectComboData(IDC_REVIEW_UNIT, static_cast<LPARAM>(recipe_.lines[row].read.unit));
   }
 
-  bool OnCommand(int id) {
+  bool OnCommand(int id, int) override {
     const int row = Selected();
     switch (id) {
       case IDC_REVIEW_CHANGE:
@@ -250,7 +221,7 @@ class ReviewDialog {
         break;
       case IDC_REVIEW_FIND:
         if (row >= 0)
-          Choose(recipe_.lines[row], catalog_.FindIngredient(dialog_, recipe_.lines[row].read.name));
+          Choose(recipe_.lines[row], catalog_.FindIngredient(Dialog(), recipe_.lines[row].read.name));
         break;
       case IDC_REVIEW_NEW:
         if (row >= 0) Choose(recipe_.lines[row], catalog_.AddItem(recipes_));
@@ -258,12 +229,6 @@ class ReviewDialog {
       case IDC_REVIEW_LEAVE_OUT:
         if (row >= 0) recipe_.lines[row].leftOut = !recipe_.lines[row].leftOut;
         break;
-      case IDOK:
-        if (OnOK()) EndDialog(dialog_, IDOK);
-        return true;
-      case IDCANCEL:
-        EndDialog(dialog_, IDCANCEL);
-        return true;
       default:
         return false;
     }
@@ -272,10 +237,8 @@ class ReviewDialog {
   }
 
   void Change(ReviewLine& line) {
-    line.read.amount = ParseReal(ERDialog::ItemText(dialog_, IDC_REVIEW_AMOUNT).c_str());
-    const HWND unit = GetDlgItem(dialog_, IDC_REVIEW_UNIT);
-    const int at = ComboBox_GetCurSel(unit);
-    if (at >= 0) line.read.unit = static_cast<ServingUnit>(ComboBox_GetItemData(unit, at));
+    line.read.amount = ParseReal(ItemText(IDC_REVIEW_AMOUNT).c_str());
+    line.read.unit = static_cast<ServingUnit>(SelectedComboData(IDC_REVIEW_UNIT, line.read.unit));
   }
 
   void Choose(ReviewLine& line, uint32_t foodId) {
@@ -285,14 +248,14 @@ class ReviewDialog {
     }
   }
 
-  bool OnOK() {
-    recipe_.read.name = ERDialog::ItemText(dialog_, IDC_REVIEW_NAME);
+  bool OnOK() override {
+    recipe_.read.name = ItemText(IDC_REVIEW_NAME);
     if (recipe_.read.name.empty()) {
       app_.ShowMessage(app_.String(IDS_REVIEW_NO_NAME), MB_OK | MB_ICONINFORMATION);
       return false;
     }
-    recipe_.read.serves = std::max(1, ParseInt(ERDialog::ItemText(dialog_, IDC_REVIEW_SERVES).c_str()));
-    recipe_.category = ERDialog::ItemText(dialog_, IDC_REVIEW_CATEGORY);
+    recipe_.read.serves = std::max(1, ParseInt(ItemText(IDC_REVIEW_SERVES).c_str()));
+    recipe_.category = ItemText(IDC_REVIEW_CATEGORY);
     return true;
   }
 
@@ -301,7 +264,6 @@ class ReviewDialog {
   const CategoryList& categories_;
   View* recipes_;
   ReviewedRecipe& recipe_;
-  HWND dialog_ = nullptr;
 };
 
 }  // namespace
