@@ -8,66 +8,60 @@
 
 namespace {
 
-struct PickState {
-  CalendarDate preset;
-  bool hasPreset = false;
-  WString result;
-};
+class PickerDialog : public DAVavador::ERDialog {
+ public:
+  explicit PickerDialog(const WString& current) : hasPreset_(preset_.Parse(current)) {}
 
-WString DayText(const SYSTEMTIME& day) {
-  return CalendarDate(day.wYear, day.wMonth, day.wDay).DateText();
-}
+  std::optional<WString> Run(const DAVavador::ERApp& app, HWND owner) {
+    if (RunModal(app, IDD_DATE_PICKER, owner) != IDOK) return std::nullopt;
+    return result_;
+  }
 
-INT_PTR CALLBACK PickerProc(HWND dialog, UINT msg, WPARAM wp, LPARAM lp) {
-  if (msg == WM_INITDIALOG) {
-    SetWindowLongPtrW(dialog, DWLP_USER, lp);
-    const auto* state = reinterpret_cast<PickState*>(lp);
-    if (state->hasPreset) {
+ private:
+  bool OnInit() override {
+    if (hasPreset_) {
       SYSTEMTIME day = {};
-      day.wYear = static_cast<WORD>(state->preset.year);
-      day.wMonth = static_cast<WORD>(state->preset.month);
-      day.wDay = static_cast<WORD>(state->preset.day);
-      SendDlgItemMessageW(dialog, IDC_DATE_CALENDAR, MCM_SETCURSEL, 0, reinterpret_cast<LPARAM>(&day));
+      day.wYear = static_cast<WORD>(preset_.year);
+      day.wMonth = static_cast<WORD>(preset_.month);
+      day.wDay = static_cast<WORD>(preset_.day);
+      Message(IDC_DATE_CALENDAR, MCM_SETCURSEL, 0, reinterpret_cast<LPARAM>(&day));
     }
-    return TRUE;
+    return true;
   }
-  auto* state = reinterpret_cast<PickState*>(GetWindowLongPtrW(dialog, DWLP_USER));
-  if (!state) return FALSE;
-  if (msg == WM_NOTIFY) {
-    const auto* header = reinterpret_cast<const NMHDR*>(lp);
-    if (header->idFrom != IDC_DATE_CALENDAR || header->code != MCN_SELECT) return FALSE;
-    state->result = DayText(reinterpret_cast<const NMSELCHANGE*>(lp)->stSelStart);
-    EndDialog(dialog, IDOK);
-    return TRUE;
+
+  bool OnNotify(const NMHDR& header, LRESULT&) override {
+    if (header.idFrom != IDC_DATE_CALENDAR || header.code != MCN_SELECT) return false;
+    const SYSTEMTIME& day = reinterpret_cast<const NMSELCHANGE&>(header).stSelStart;
+    Picked(CalendarDate(day.wYear, day.wMonth, day.wDay).DateText());
+    return true;
   }
-  if (msg != WM_COMMAND) return FALSE;
-  switch (LOWORD(wp)) {
-    case IDC_DATE_ERASE:
-      state->result.clear();
-      EndDialog(dialog, IDOK);
-      return TRUE;
-    case IDC_DATE_TODAY:
-      state->result = CalendarDate::Now().DateText();
-      EndDialog(dialog, IDOK);
-      return TRUE;
-    case IDCANCEL:
-      EndDialog(dialog, IDCANCEL);
-      return TRUE;
-    default:
-      return FALSE;
+
+  bool OnCommand(int id, int) override {
+    if (id == IDC_DATE_ERASE)
+      Picked(WString());
+    else if (id == IDC_DATE_TODAY)
+      Picked(CalendarDate::Now().DateText());
+    else
+      return false;
+    return true;
   }
-}
+
+  void Picked(const WString& text) {
+    result_ = text;
+    End(IDOK);
+  }
+
+  CalendarDate preset_;
+  const bool hasPreset_;
+  WString result_;
+};
 
 }  // namespace
 
 std::optional<WString> DatePicker::Pick(const DAVavador::ERApp& app, HWND owner, const WString& current) {
   INITCOMMONCONTROLSEX controls = {sizeof(controls), ICC_DATE_CLASSES};
   InitCommonControlsEx(&controls);
-  PickState state;
-  state.hasPreset = state.preset.Parse(current);
-  if (app.RunDialog(IDD_DATE_PICKER, PickerProc, reinterpret_cast<LPARAM>(&state), owner) != IDOK)
-    return std::nullopt;
-  return state.result;
+  return PickerDialog(current).Run(app, owner);
 }
 
 void DatePicker::PickInto(const DAVavador::ERApp& app, HWND dialog, int editId) {
