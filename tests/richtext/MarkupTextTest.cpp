@@ -3,72 +3,51 @@
 #include <gtest/gtest.h>
 
 #include <string>
-#include <vector>
 
-namespace {
-
-// Tokens written compactly: words as themselves, blanks as "_", tags in square brackets.
-std::string Split(const std::string& text) {
-  WString wide = FromUtf8(text);
-  std::string out;
-  for (const MarkupToken& token : SplitMarkup(wide)) {
-    if (!out.empty()) out += ' ';
-    std::string part = ToUtf8(token.text);
-    out += token.kind == MarkupToken::Blank ? "_" : token.kind == MarkupToken::Tag ? "[" + part + "]" : part;
+TEST(SplitMarkup, WordsBlanksAndTagsTileTheText) {
+  const struct {
+    const char* text;
+    const char* tokens;  // words as themselves, blanks as "_", tags in square brackets
+  } rows[] = {{"<body>Check <b>Mirepan</b>?</body>", "[<body>] Check _ [<b>] Mirepan [</b>] ? [</body>]"},
+              {"a  b\r\n", "a _ _ b _ _"},
+              {"<P><BR><I>x</I><u>y</U>", "[<P>] [<BR>] [<I>] x [</I>] [<u>] y [</U>]"},
+              {"", ""},
+              // The colour tag takes its blank; the colour word ends at its bracket.
+              {"<color red>hot</color> x", "[<color ] red> hot [</color>] _ x"},
+              {"<COLOR FF8000>a b", "[<COLOR ] FF8000> a _ b"},
+              {"<body>One <color blue>two</color><br>three&four<i> </i></body>",
+               "[<body>] One _ [<color ] blue> two [</color>] [<br>] three&four [<i>] _ [</i>] [</body>]"},
+              // Unknown tags stay in their words.
+              {"<color>x a<x>b<b>c 1<2 b", "<color> x _ a<x> b [<b>] c _ 1<2 _ b"}};
+  for (const auto& row : rows) {
+    const WString text = FromUtf8(row.text);
+    std::string tokens;
+    WString joined;
+    for (const MarkupToken& token : SplitMarkup(text)) {
+      const std::string part = ToUtf8(token.text), shown[] = {part, "_", "[" + part + "]"};
+      tokens += (tokens.empty() ? "" : " ") + shown[token.kind];
+      joined += token.text;
+    }
+    EXPECT_EQ(row.tokens, tokens) << row.text;
+    EXPECT_EQ(text, joined) << row.text;
   }
-  return out;
 }
 
-TEST(SplitMarkup, WordsBlanksAndTags) {
-  EXPECT_EQ(Split("<body>Check <b>Mirepan</b>?</body>"), "[<body>] Check _ [<b>] Mirepan [</b>] ? [</body>]");
-  EXPECT_EQ(Split("a  b\r\n"), "a _ _ b _ _");
-  EXPECT_EQ(Split("<P><BR><I>x</I><u>y</U>"), "[<P>] [<BR>] [<I>] x [</I>] [<u>] y [</U>]");
-  EXPECT_EQ(Split(""), "");
-}
-
-TEST(SplitMarkup, TheColourTagTakesItsBlankAndTheColourWordEndsAtItsBracket) {
-  EXPECT_EQ(Split("<color red>hot</color> x"), "[<color ] red> hot [</color>] _ x");
-  EXPECT_EQ(Split("<COLOR FF8000>a b"), "[<COLOR ] FF8000> a _ b");
-}
-
-TEST(SplitMarkup, UnknownTagsStayInTheirWords) {
-  EXPECT_EQ(Split("<color>x"), "<color> x");
-  EXPECT_EQ(Split("a<x>b<b>c"), "a<x> b [<b>] c");
-  EXPECT_EQ(Split("1<2 b"), "1<2 _ b");
-}
-
-TEST(SplitMarkup, TokensTileTheText) {
-  std::string text = "<body>One <color blue>two</color><br>three&four<i> </i></body>";
-  WString wide = FromUtf8(text);
-  WString joined;
-  for (const MarkupToken& token : SplitMarkup(wide)) joined += token.text;
-  EXPECT_EQ(joined, wide);
-}
-
-TEST(MarkupColour, TheSixteenNamesIgnoreCase) {
-  struct Case {
-    const char* name;
+TEST(MarkupColour, NamesIgnoreCaseElseSixHexDigitsWithTheBracketElseBlack) {
+  const struct {
+    const char* word;
     uint32_t rgb;
-  } cases[] = {
-      {"black", 0x000000},      {"blue", 0x0000FF},      {"cyan", 0x00FFFF},        {"darkblue", 0x000080},
-      {"darkcyan", 0x70DB93},   {"darkgreen", 0x2F4F2F}, {"darkmagenta", 0xCC3299}, {"darkred", 0x8E2323},
-      {"darkyellow", 0xD8D8BF}, {"gray", 0x545454},      {"green", 0x00FF00},       {"lightgray", 0xE6E8FA},
-      {"magenta", 0xFF00FF},    {"red", 0xFF0000},       {"white", 0xFFFFFF},       {"yellow", 0xFFFF00}};
-  for (const Case& c : cases) {
-    EXPECT_EQ(MarkupColour(FromUtf8(std::string(c.name) + ">")), c.rgb) << c.name;
-    EXPECT_EQ(MarkupColour(FromUtf8(c.name)), c.rgb) << c.name;
+  } names[] = {{"black", 0x000000},       {"blue", 0x0000FF},     {"cyan", 0x00FFFF},
+               {"darkblue", 0x000080},    {"darkcyan", 0x70DB93}, {"darkgreen", 0x2F4F2F},
+               {"darkmagenta", 0xCC3299}, {"darkred", 0x8E2323},  {"darkyellow", 0xD8D8BF},
+               {"gray", 0x545454},        {"green", 0x00FF00},    {"lightgray", 0xE6E8FA},
+               {"magenta", 0xFF00FF},     {"red", 0xFF0000},      {"white", 0xFFFFFF},
+               {"yellow", 0xFFFF00}},
+    others[] = {{"DarkRed>", 0x8E2323}, {"FF8000>", 0xFF8000}, {"00a0Bf>", 0x00A0BF}, {"FF8000", 0},
+                {"FF80001>", 0},        {"FF80G0>", 0},        {"orange>", 0},        {"", 0}};
+  for (const auto& name : names) {
+    EXPECT_EQ(name.rgb, MarkupColour(FromUtf8(name.word))) << name.word;
+    EXPECT_EQ(name.rgb, MarkupColour(FromUtf8(std::string(name.word) + ">"))) << name.word;
   }
-  EXPECT_EQ(MarkupColour(TXT("DarkRed>")), 0x8E2323u);
+  for (const auto& other : others) EXPECT_EQ(other.rgb, MarkupColour(FromUtf8(other.word))) << other.word;
 }
-
-TEST(MarkupColour, SixHexDigitsWithTheBracketElseBlack) {
-  EXPECT_EQ(MarkupColour(TXT("FF8000>")), 0xFF8000u);
-  EXPECT_EQ(MarkupColour(TXT("00a0Bf>")), 0x00A0BFu);
-  EXPECT_EQ(MarkupColour(TXT("FF8000")), 0u);
-  EXPECT_EQ(MarkupColour(TXT("FF80001>")), 0u);
-  EXPECT_EQ(MarkupColour(TXT("FF80G0>")), 0u);
-  EXPECT_EQ(MarkupColour(TXT("orange>")), 0u);
-  EXPECT_EQ(MarkupColour(TXT("")), 0u);
-}
-
-}  // namespace
