@@ -5,12 +5,9 @@
 
 #include "food/CategoryList.h"
 #include "printing/RecipeLayout.h"
+#include "toolkit/ERDialog.h"
 
-namespace DAVavador {
-class ERApp;
-}
-
-class PrintDialog {
+class PrintDialog : public DAVavador::ERDialog {
  public:
   // category: the category shown in the Recipes view on the way in (0 for "--All--"), the chosen
   // one after "Print".
@@ -20,20 +17,16 @@ class PrintDialog {
   bool Run(HWND owner);
 
  private:
-  static INT_PTR CALLBACK Proc(HWND dialog, UINT message, WPARAM wParam, LPARAM lParam);
-  void Init();
+  bool OnInit() override;
+  bool OnCommand(int id, int code) override;
+  bool OnOK() override;
   void FillFonts();
   void FillMargins();
   void FillCategories();
-  void AddTips();
   void EnableControls();
-  void TakeOver();
-  bool Checked(int id) const;
-  void Check(int id, bool on);
 
   const DAVavador::ERApp& app_;
   PrintSettings& settings_;
   const CategoryList& categories_;
   uint32_t& category_;
-  HWND dialog_ = nullptr;
 };

@@ -1,5 +1,7 @@
 #include "toolkit/ERDialog.h"
 
+#include <commctrl.h>
+
 namespace DAVavador {
 
 INT_PTR ERDialog::RunModal(const ERApp& app, int dialogId, HWND owner) {
@@ -41,6 +43,23 @@ INT_PTR ERDialog::Handle(UINT msg, WPARAM wp, LPARAM lp) {
   }
   INT_PTR result = FALSE;
   return OnMessage(msg, wp, lp, result) ? result : FALSE;
+}
+
+void ERDialog::AddTips(const ERApp& app, std::initializer_list<Tip> tips) const {
+  const HWND window = CreateWindowExW(WS_EX_TOPMOST, TOOLTIPS_CLASSW, nullptr, WS_POPUP | TTS_ALWAYSTIP,
+                                      CW_USEDEFAULT, CW_USEDEFAULT, CW_USEDEFAULT, CW_USEDEFAULT, dialog_,
+                                      nullptr, GetModuleHandleW(nullptr), nullptr);
+  if (!window) return;
+  for (const Tip& tip : tips) {
+    WString text = app.String(tip.text);
+    TTTOOLINFOW tool = {};
+    tool.cbSize = TTTOOLINFOW_V1_SIZE;
+    tool.uFlags = TTF_IDISHWND | TTF_SUBCLASS;
+    tool.hwnd = dialog_;
+    tool.uId = reinterpret_cast<UINT_PTR>(Item(tip.id));
+    tool.lpszText = text.data();
+    SendMessageW(window, TTM_ADDTOOLW, 0, reinterpret_cast<LPARAM>(&tool));
+  }
 }
 
 WString ERDialog::ItemText(HWND dialog, int id) {

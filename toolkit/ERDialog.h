@@ -4,6 +4,8 @@
 // run through ERApp::RunDialog, which centres them on their owner and tells the dialog observer.
 #include <windows.h>
 
+#include <initializer_list>
+
 #include "storage/NamedIdList.h"
 #include "storage/Text.h"
 #include "toolkit/ERApp.h"
@@ -32,6 +34,13 @@ class ERDialog {
   virtual bool OnOK() { return true; }
   // Any other message; true when handled, with the dialog procedure's result in `result`.
   virtual bool OnMessage(UINT /*msg*/, WPARAM /*wp*/, LPARAM /*lp*/, INT_PTR& /*result*/) { return false; }
+
+  // A tooltip over each control `id` showing string `text`; the tooltip window goes with the dialog.
+  struct Tip {
+    int id;
+    UINT text;
+  };
+  void AddTips(const ERApp& app, std::initializer_list<Tip> tips) const;
 
   void End(INT_PTR result) const { EndDialog(dialog_, result); }
   LRESULT Message(int id, UINT msg, WPARAM wp = 0, LPARAM lp = 0) const {

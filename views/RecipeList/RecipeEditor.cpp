@@ -33,13 +33,6 @@ const std::vector<int> kTabControls[kTabCount] = {
     {IDC_RECIPE_PICTURE, IDC_RECIPE_BROWSE, IDC_RECIPE_CLEAR},
 };
 
-const std::pair<int, UINT> kTooltips[] = {
-    {IDC_RECIPE_ADD_LINE, IDS_RECIPE_TIP_ADD_LINE}, {IDC_RECIPE_LINE_TEXT, IDS_RECIPE_TIP_LINE_TEXT},
-    {IDC_RECIPE_ON_LIST, IDS_RECIPE_TIP_ON_LIST},   {IDC_RECIPE_QUICK_SEARCH, IDS_RECIPE_TIP_QUICK_SEARCH},
-    {IDC_RECIPE_LINES, IDS_RECIPE_TIP_LINES},       {IDC_RECIPE_REMOVE_LINE, IDS_RECIPE_TIP_REMOVE_LINE},
-    {IDC_RECIPE_CATALOG, IDS_RECIPE_TIP_CATALOG},
-};
-
 // The numbers 0 .. count - 1, each carrying itself.
 void FillNumbers(HWND combo, int count, int32_t selected) {
   for (int n = 0; n < count; ++n) DAVavador::ERDialog::AddComboItem(combo, std::to_wstring(n), n);
@@ -70,10 +63,6 @@ bool RecipeEditor::OnMessage(UINT msg, WPARAM wp, LPARAM lp, INT_PTR& result) {
     result = TRUE;
     return true;
   }
-  if (msg == WM_DESTROY && tooltip_) {
-    DestroyWindow(tooltip_);
-    tooltip_ = nullptr;
-  }
   return false;
 }
 
@@ -100,7 +89,13 @@ bool RecipeEditor::Fill() {
     SendMessageW(custom, CB_ADDSTRING, 0, reinterpret_cast<LPARAM>(value.c_str()));
   SetWindowTextW(custom, recipe.custom.c_str());
   ResetAmount();
-  AttachTooltips();
+  AddTips(context_.app, {{IDC_RECIPE_ADD_LINE, IDS_RECIPE_TIP_ADD_LINE},
+                         {IDC_RECIPE_LINE_TEXT, IDS_RECIPE_TIP_LINE_TEXT},
+                         {IDC_RECIPE_ON_LIST, IDS_RECIPE_TIP_ON_LIST},
+                         {IDC_RECIPE_QUICK_SEARCH, IDS_RECIPE_TIP_QUICK_SEARCH},
+                         {IDC_RECIPE_LINES, IDS_RECIPE_TIP_LINES},
+                         {IDC_RECIPE_REMOVE_LINE, IDS_RECIPE_TIP_REMOVE_LINE},
+                         {IDC_RECIPE_CATALOG, IDS_RECIPE_TIP_CATALOG}});
 
   for (const RecipeLine& line : recipe.lines) {
     if (!line.ingredient) continue;
@@ -141,23 +136,6 @@ void RecipeEditor::FillGeneral() {
   SetChecked(IDC_RECIPE_ON_LIST, !recipe.notOnIngredientList);
   SetItemText(IDC_RECIPE_INSTRUCTIONS, recipe.instructions);
   SetItemText(IDC_RECIPE_PICTURE_PATH, recipe.picture);
-}
-
-void RecipeEditor::AttachTooltips() {
-  tooltip_ = CreateWindowExW(WS_EX_TOPMOST, TOOLTIPS_CLASSW, nullptr, WS_POPUP | TTS_ALWAYSTIP, CW_USEDEFAULT,
-                             CW_USEDEFAULT, CW_USEDEFAULT, CW_USEDEFAULT, Dialog(), nullptr,
-                             GetModuleHandleW(nullptr), nullptr);
-  if (!tooltip_) return;
-  for (const auto& [id, textId] : kTooltips) {
-    WString text = context_.app.String(textId);
-    TTTOOLINFOW tool = {};
-    tool.cbSize = TTTOOLINFOW_V1_SIZE;
-    tool.uFlags = TTF_IDISHWND | TTF_SUBCLASS;
-    tool.hwnd = Dialog();
-    tool.uId = reinterpret_cast<UINT_PTR>(Item(id));
-    tool.lpszText = text.data();
-    SendMessageW(tooltip_, TTM_ADDTOOLW, 0, reinterpret_cast<LPARAM>(&tool));
-  }
 }
 
 void RecipeEditor::ShowTab(int tab) {

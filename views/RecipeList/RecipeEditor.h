@@ -56,7 +56,6 @@ class RecipeEditor : public DAVavador::ERDialog {
   void ResetAmount();
   double SelectedAmount() const;
   ServingUnit SelectedUnit() const;
-  void AttachTooltips();
   void ShowTab(int tab);
 
   Ingredient* PickedIngredient() const;
@@ -80,7 +79,6 @@ class RecipeEditor : public DAVavador::ERDialog {
   void ReadGeneral();
 
   Context context_;
-  HWND tooltip_ = nullptr;
   std::vector<RecipeLine> lines_;
   DAVavador::ERPictureHolder preview_;
   int currentTab_ = 0;
