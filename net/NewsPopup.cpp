@@ -8,6 +8,7 @@
 #include "resource.h"
 #include "richtext/ERHTML2RTF.h"
 #include "toolkit/ERApp.h"
+#include "toolkit/ERDialog.h"
 
 namespace {
 
@@ -16,34 +17,39 @@ constexpr const wchar_t* kLastDayValue = L"LastHint";
 constexpr const wchar_t* kLastDateValue = L"HintDate";
 constexpr size_t kReservedUnits = 128 * 1024;
 
-struct NewsWindow {
-  const DAVavador::ERApp& app;
-  const WString& message;
-  NewsPopup& popup;
-  DAVavador::ERHTML2RTF text;
-};
+class NewsDialog : public DAVavador::ERDialog {
+ public:
+  NewsDialog(const DAVavador::ERApp& app, const WString& message, NewsPopup& popup)
+      : app_(app), message_(message), popup_(popup) {}
 
-INT_PTR CALLBACK NewsDialogProc(HWND dialog, UINT message, WPARAM wp, LPARAM lp) {
-  auto* window = reinterpret_cast<NewsWindow*>(GetWindowLongPtrW(dialog, DWLP_USER));
-  if (message == WM_INITDIALOG) {
-    window = reinterpret_cast<NewsWindow*>(lp);
-    SetWindowLongPtrW(dialog, DWLP_USER, lp);
-    SetWindowTextW(dialog, window->app.ProductName().c_str());
+  void Run() { RunModal(app_, IDD_NEWS); }
+
+ private:
+  bool OnInit() override {
+    SetWindowTextW(Dialog(), app_.ProductName().c_str());
     RECT client;
-    GetClientRect(dialog, &client);
-    if (!window->text.CreateAt(dialog, IDC_NEWS_TEXT, 10, 10, client.right - 20, client.bottom - 55)) {
-      EndDialog(dialog, IDCANCEL);
-      return TRUE;
+    GetClientRect(Dialog(), &client);
+    if (!text_.CreateAt(Dialog(), IDC_NEWS_TEXT, 10, 10, client.right - 20, client.bottom - 55)) {
+      End(IDCANCEL);
+      return true;
     }
-    window->text.SetText(window->message);
-    return TRUE;
+    text_.SetText(message_);
+    return true;
   }
-  if (message != WM_COMMAND || !window) return FALSE;
-  if (LOWORD(wp) != IDC_NEWS_CLOSE && LOWORD(wp) != IDCANCEL) return FALSE;
-  if (IsDlgButtonChecked(dialog, IDC_NEWS_HIDE) == BST_CHECKED) window->popup.SetNewsShown(false);
-  EndDialog(dialog, IDOK);
-  return TRUE;
-}
+
+  // "Close" and Escape both close; the check box is read either way.
+  bool OnCommand(int id, int) override {
+    if (id != IDC_NEWS_CLOSE && id != IDCANCEL) return false;
+    if (IsChecked(IDC_NEWS_HIDE)) popup_.SetNewsShown(false);
+    End(IDOK);
+    return true;
+  }
+
+  const DAVavador::ERApp& app_;
+  const WString& message_;
+  NewsPopup& popup_;
+  DAVavador::ERHTML2RTF text_;
+};
 
 }  // namespace
 
@@ -90,6 +96,5 @@ bool NewsPopup::NewsCheck() {
 }
 
 void NewsPopup::ShowNews(const WString& message) {
-  NewsWindow window{app_, message, *this, {}};
-  app_.RunDialog(IDD_NEWS, &NewsDialogProc, reinterpret_cast<LPARAM>(&window));
+  NewsDialog(app_, message, *this).Run();
 }

@@ -10,12 +10,11 @@
 #include "net/TransferWindow.h"
 #include "net/UpdateSchedule.h"
 #include "resource.h"
-#include "storage/Csv.h"
-#include "storage/XMLDoc.h"
 #include "richtext/MarkupLabel.h"
 #include "storage/Csv.h"
 #include "storage/XMLDoc.h"
 #include "toolkit/ERApp.h"
+#include "toolkit/ERDialog.h"
 #include "toolkit/ScopedHandle.h"
 
 using DAVavador::ERApp;
@@ -26,66 +25,49 @@ constexpr const wchar_t* kFrequencyValue = L"AutoUpdate_Freq";
 constexpr const wchar_t* kDueDateValue = L"AutoUpdate_Date";
 
 // The "Auto-Update" dialog: check now, or not until the chosen interval has passed.
-struct ScheduleChoice {
-  const ERApp& app;
-  const UpdateSite& site;
-  uint32_t interval;
-  bool checkNow = false;
+class ScheduleDialog : public DAVavador::ERDialog {
+ public:
+  ScheduleDialog(const ERApp& app, const UpdateSite& site, uint32_t interval)
+      : app_(app), site_(site), interval_(interval) {}
+
+  // True when the user chose to check now; the interval is stored on OK either way.
+  bool Run() { return RunModal(app_, IDD_AUTO_UPDATE) == IDOK && checkNow_; }
+
+ private:
+  bool OnInit() override {
+    const WString& program = app_.ProductName();
+    SetWindowTextW(Dialog(), (program + TXT(" ") + WindowText(Dialog())).c_str());
+    SetItemText(IDC_AUTO_UPDATE_LABEL,
+                ItemText(IDC_AUTO_UPDATE_LABEL) + TXT("<b>") + program + TXT("</b>?</body>"));
+    DAVavador::InstallMarkupLabel(Item(IDC_AUTO_UPDATE_LABEL));
+    CheckRadioButton(Dialog(), IDC_AUTO_UPDATE_YES, IDC_AUTO_UPDATE_NO, IDC_AUTO_UPDATE_YES);
+    for (UpdateInterval interval : kUpdateIntervals)
+      AddComboItem(IDC_AUTO_UPDATE_INTERVAL, app_.String(interval), interval);
+    if (!SelectComboData(IDC_AUTO_UPDATE_INTERVAL, interval_))
+      SelectComboData(IDC_AUTO_UPDATE_INTERVAL, kIntervalNever);
+    EnableWindow(Item(IDC_AUTO_UPDATE_INTERVAL), FALSE);
+    return true;
+  }
+
+  // The interval matters only when not checking now.
+  bool OnCommand(int id, int) override {
+    if (id != IDC_AUTO_UPDATE_YES && id != IDC_AUTO_UPDATE_NO) return false;
+    EnableWindow(Item(IDC_AUTO_UPDATE_INTERVAL), IsChecked(IDC_AUTO_UPDATE_NO));
+    return true;
+  }
+
+  bool OnOK() override {
+    interval_ = static_cast<uint32_t>(SelectedComboData(IDC_AUTO_UPDATE_INTERVAL, interval_));
+    checkNow_ = IsChecked(IDC_AUTO_UPDATE_YES);
+    StoreSchedule(site_, interval_);
+    return true;
+  }
+
+  const ERApp& app_;
+  const UpdateSite& site_;
+  uint32_t interval_;
+  bool checkNow_ = false;
 };
-
-void InitScheduleDialog(HWND dialog, const ScheduleChoice& choice) {
-  const WString& program = choice.app.ProductName();
-  wchar_t text[512];
-  GetWindowTextW(dialog, text, 512);
-  SetWindowTextW(dialog, (program + TXT(" ") + text).c_str());
-  GetDlgItemTextW(dialog, IDC_AUTO_UPDATE_LABEL, text, 512);
-  const HWND label = GetDlgItem(dialog, IDC_AUTO_UPDATE_LABEL);
-  SetWindowTextW(label, (text + (TXT("<b>") + program + TXT("</b>?</body>"))).c_str());
-  DAVavador::InstallMarkupLabel(label);
-  CheckRadioButton(dialog, IDC_AUTO_UPDATE_YES, IDC_AUTO_UPDATE_NO, IDC_AUTO_UPDATE_YES);
-
-  const HWND combo = GetDlgItem(dialog, IDC_AUTO_UPDATE_INTERVAL);
-  LRESULT selected = -1, never = 0;
-  for (UpdateInterval interval : kUpdateIntervals) {
-    const LRESULT item =
-        SendMessageW(combo, CB_ADDSTRING, 0, reinterpret_cast<LPARAM>(choice.app.String(interval).c_str()));
-    SendMessageW(combo, CB_SETITEMDATA, item, interval);
-    if (interval == choice.interval) selected = item;
-    if (interval == kIntervalNever) never = item;
-  }
-  SendMessageW(combo, CB_SETCURSEL, selected >= 0 ? selected : never, 0);
-  EnableWindow(combo, FALSE);
-}
-
-INT_PTR CALLBACK ScheduleDialogProc(HWND dialog, UINT message, WPARAM wp, LPARAM lp) {
-  auto* choice = reinterpret_cast<ScheduleChoice*>(GetWindowLongPtrW(dialog, DWLP_USER));
-  if (message == WM_INITDIALOG) {
-    SetWindowLongPtrW(dialog, DWLP_USER, lp);
-    InitScheduleDialog(dialog, *reinterpret_cast<ScheduleChoice*>(lp));
-    return TRUE;
-  }
-  if (message != WM_COMMAND || !choice) return FALSE;
-  switch (LOWORD(wp)) {
-    case IDC_AUTO_UPDATE_YES:
-    case IDC_AUTO_UPDATE_NO:
-      EnableWindow(GetDlgItem(dialog, IDC_AUTO_UPDATE_INTERVAL),
-                   IsDlgButtonChecked(dialog, IDC_AUTO_UPDATE_NO));
-      return TRUE;
-    case IDOK: {
-      const LRESULT item = SendDlgItemMessageW(dialog, IDC_AUTO_UPDATE_INTERVAL, CB_GETCURSEL, 0, 0);
-      choice->interval = static_cast<uint32_t>(
-          SendDlgItemMessageW(dialog, IDC_AUTO_UPDATE_INTERVAL, CB_GETITEMDATA, item, 0));
-      choice->checkNow = IsDlgButtonChecked(dialog, IDC_AUTO_UPDATE_YES) == BST_CHECKED;
-      StoreSchedule(choice->site, choice->interval);
-      EndDialog(dialog, IDOK);
-      return TRUE;
-    }
-    case IDCANCEL:
-      EndDialog(dialog, IDCANCEL);
-      return TRUE;
-  }
-  return FALSE;
-}
 
 bool StartInstaller(const WString& path) {
   STARTUPINFOW startup{};
@@ -200,11 +182,7 @@ bool CheckForUpdate(const ERApp& app, const UpdateSite& site, bool forced) {
     if (!forced && !ScheduleIsDue(settings)) return false;
     settings.ReadNumber(kFrequencyValue, interval);
   }
-  ScheduleChoice choice{app, site, static_cast<uint32_t>(interval)};
-  if (app.RunDialog(IDD_AUTO_UPDATE, &ScheduleDialogProc, reinterpret_cast<LPARAM>(&choice)) != IDOK ||
-      !choice.checkNow) {
-    return false;
-  }
+  if (!ScheduleDialog(app, site, static_cast<uint32_t>(interval)).Run()) return false;
   UpdateChecker checker(app, site);
   if (checker.Run()) return true;
   app.ShowMessage(app.String(IDS_UPDATE_NONE), app.String(IDS_UPDATE_CAPTION), MB_OK | MB_ICONINFORMATION);

@@ -62,10 +62,9 @@ void ERDialog::AddTips(const ERApp& app, std::initializer_list<Tip> tips) const 
   }
 }
 
-WString ERDialog::ItemText(HWND dialog, int id) {
-  const HWND item = GetDlgItem(dialog, id);
-  WString text(static_cast<size_t>(GetWindowTextLengthW(item)) + 1, L'\0');
-  text.resize(static_cast<size_t>(GetWindowTextW(item, text.data(), static_cast<int>(text.size()))));
+WString ERDialog::WindowText(HWND window) {
+  WString text(static_cast<size_t>(GetWindowTextLengthW(window)) + 1, L'\0');
+  text.resize(static_cast<size_t>(GetWindowTextW(window, text.data(), static_cast<int>(text.size()))));
   return text;
 }
 

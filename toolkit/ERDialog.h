@@ -64,8 +64,9 @@ class ERDialog {
   LPARAM SelectedComboData(int id, LPARAM none = 0) const { return SelectedComboData(Item(id), none); }
 
  public:
-  // The text of control `id` of any dialog.
-  static WString ItemText(HWND dialog, int id);
+  // The text of any window, and of control `id` of any dialog.
+  static WString WindowText(HWND window);
+  static WString ItemText(HWND dialog, int id) { return WindowText(GetDlgItem(dialog, id)); }
   // A combo box's entry with its data (its index); the list's entries with their ids; the first
   // entry carrying `data` selected (false and no selection without one); the selected entry's data
   // (`none` without a selection).
