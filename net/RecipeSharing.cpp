@@ -13,6 +13,7 @@
 #include "storage/Files.h"
 #include "storage/XMLDoc.h"
 #include "toolkit/ERApp.h"
+#include "toolkit/ERDialog.h"
 
 const WChar kUploadFile[] = TXT("RecipeUpload.xml");
 const WChar kDownloadFile[] = TXT("RecipeDownload.xml");
@@ -111,137 +112,98 @@ namespace {
 constexpr int kSinceButtons[] = {IDC_DOWNLOAD_SINCE_LAST, IDC_DOWNLOAD_SINCE_MONTH, IDC_DOWNLOAD_SINCE_WEEK,
                                  IDC_DOWNLOAD_SINCE_YESTERDAY, IDC_DOWNLOAD_ALL};
 
-void Enable(HWND dialog, int id, bool enable) {
-  EnableWindow(GetDlgItem(dialog, id), enable);
-}
-
-LRESULT Send(HWND dialog, int id, UINT msg, WPARAM wp = 0, LPARAM lp = 0) {
-  return SendDlgItemMessageW(dialog, id, msg, wp, lp);
-}
-
-WString ControlText(HWND dialog, int id) {
-  const HWND item = GetDlgItem(dialog, id);
-  WString text(static_cast<size_t>(GetWindowTextLengthW(item)), 0);
-  GetWindowTextW(item, text.data(), static_cast<int>(text.size() + 1));
-  return text;
-}
-
-WString ListText(HWND dialog, int list, int row) {
-  WString text(static_cast<size_t>(Send(dialog, list, LB_GETTEXTLEN, row)), 0);
-  Send(dialog, list, LB_GETTEXT, row, reinterpret_cast<LPARAM>(text.data()));
-  return text;
-}
-
-void AddListRow(HWND dialog, int list, const WString& name, int32_t id) {
-  const LRESULT row = Send(dialog, list, LB_ADDSTRING, 0, reinterpret_cast<LPARAM>(name.c_str()));
-  if (row >= 0) Send(dialog, list, LB_SETITEMDATA, row, static_cast<LPARAM>(id));
-}
-
-SearchSince ChosenSince(HWND dialog) {
-  for (size_t i = 0; i < std::size(kSinceButtons); ++i)
-    if (IsDlgButtonChecked(dialog, kSinceButtons[i]) == BST_CHECKED) return static_cast<SearchSince>(i);
-  return SearchSince::LastDownload;
-}
-
 }  // namespace
 
 bool RecipeDownloadDialog::Run() {
   chosen_.clear();
-  return app_.RunDialog(IDD_DOWNLOAD_RECIPES, DialogProc, reinterpret_cast<LPARAM>(this)) == IDOK;
+  return RunModal(app_, IDD_DOWNLOAD_RECIPES) == IDOK;
 }
 
-INT_PTR CALLBACK RecipeDownloadDialog::DialogProc(HWND dialog, UINT msg, WPARAM wp, LPARAM lp) {
-  if (msg == WM_INITDIALOG) {
-    SetWindowLongPtrW(dialog, DWLP_USER, lp);
-    reinterpret_cast<RecipeDownloadDialog*>(lp)->OnInit(dialog);
-    return TRUE;
-  }
-  auto* self = reinterpret_cast<RecipeDownloadDialog*>(GetWindowLongPtrW(dialog, DWLP_USER));
-  if (!self || msg != WM_COMMAND) return FALSE;
-  return self->OnCommand(dialog, LOWORD(wp), HIWORD(wp));
-}
-
-void RecipeDownloadDialog::OnInit(HWND dialog) {
-  Send(dialog, IDC_DOWNLOAD_CATEGORY, CB_ADDSTRING, 0,
-       reinterpret_cast<LPARAM>(app_.String(IDS_ALL).c_str()));
+bool RecipeDownloadDialog::OnInit() {
+  AddComboItem(IDC_DOWNLOAD_CATEGORY, app_.String(IDS_ALL), 0);
   for (const NamedId& entry : categories_.Entries())
-    Send(dialog, IDC_DOWNLOAD_CATEGORY, CB_ADDSTRING, 0, reinterpret_cast<LPARAM>(entry.name.c_str()));
-  Send(dialog, IDC_DOWNLOAD_CATEGORY, CB_SETCURSEL, 0);
-  CheckRadioButton(dialog, IDC_DOWNLOAD_SINCE_LAST, IDC_DOWNLOAD_ALL, IDC_DOWNLOAD_SINCE_LAST);
-  Enable(dialog, IDOK, false);
-  Enable(dialog, IDC_DOWNLOAD_ADD, false);
-  Enable(dialog, IDC_DOWNLOAD_REMOVE, false);
+    AddComboItem(IDC_DOWNLOAD_CATEGORY, entry.name, entry.id);
+  Message(IDC_DOWNLOAD_CATEGORY, CB_SETCURSEL, 0);
+  CheckRadioButton(Dialog(), IDC_DOWNLOAD_SINCE_LAST, IDC_DOWNLOAD_ALL, IDC_DOWNLOAD_SINCE_LAST);
+  DisableMoves();
+  return true;
 }
 
-bool RecipeDownloadDialog::OnCommand(HWND dialog, int id, int code) {
+bool RecipeDownloadDialog::OnCommand(int id, int code) {
   switch (id) {
     case IDC_DOWNLOAD_FIND:
-      Find(dialog);
+      Find();
       return true;
     case IDC_DOWNLOAD_AVAILABLE:
     case IDC_DOWNLOAD_SELECTED:
-      if (code == LBN_SELCHANGE) SelectionChanged(dialog, id);
+      if (code == LBN_SELCHANGE) SelectionChanged(id);
       if (code != LBN_DBLCLK || id != IDC_DOWNLOAD_AVAILABLE) return true;
       [[fallthrough]];
     case IDC_DOWNLOAD_ADD:
-      MoveRow(dialog, IDC_DOWNLOAD_AVAILABLE, IDC_DOWNLOAD_SELECTED);
-      Enable(dialog, IDC_DOWNLOAD_ADD, false);
-      Enable(dialog, IDOK, Send(dialog, IDC_DOWNLOAD_SELECTED, LB_GETCOUNT) > 0);
+      MoveRow(IDC_DOWNLOAD_AVAILABLE, IDC_DOWNLOAD_SELECTED);
+      EnableWindow(Item(IDC_DOWNLOAD_ADD), FALSE);
+      EnableWindow(Item(IDOK), Message(IDC_DOWNLOAD_SELECTED, LB_GETCOUNT) > 0);
       return true;
     case IDC_DOWNLOAD_REMOVE:
-      MoveRow(dialog, IDC_DOWNLOAD_SELECTED, IDC_DOWNLOAD_AVAILABLE);
-      Enable(dialog, IDC_DOWNLOAD_REMOVE, false);
-      if (Send(dialog, IDC_DOWNLOAD_SELECTED, LB_GETCOUNT) == 0) Enable(dialog, IDOK, false);
-      return true;
-    case IDOK:
-      TakeChosen(dialog);
-      EndDialog(dialog, IDOK);
-      return true;
-    case IDCANCEL:
-      EndDialog(dialog, IDCANCEL);
+      MoveRow(IDC_DOWNLOAD_SELECTED, IDC_DOWNLOAD_AVAILABLE);
+      EnableWindow(Item(IDC_DOWNLOAD_REMOVE), FALSE);
+      if (Message(IDC_DOWNLOAD_SELECTED, LB_GETCOUNT) == 0) EnableWindow(Item(IDOK), FALSE);
       return true;
     default:
       return false;
   }
 }
 
-void RecipeDownloadDialog::Find(HWND dialog) {
-  const CalendarDate start = SearchStartDate(ChosenSince(dialog), lastDownload_, CalendarDate::Now());
-  const bool allCategories = Send(dialog, IDC_DOWNLOAD_CATEGORY, CB_GETCURSEL) <= 0;
-  const WString category = allCategories ? WString() : ControlText(dialog, IDC_DOWNLOAD_CATEGORY);
-  const WString reply =
-      FetchSearchReply(SearchAddress(server_, start, category, ControlText(dialog, IDC_DOWNLOAD_NAME)));
-  Send(dialog, IDC_DOWNLOAD_AVAILABLE, LB_RESETCONTENT);
-  if (reply.empty()) return;
-  Enable(dialog, IDOK, false);
-  Enable(dialog, IDC_DOWNLOAD_ADD, false);
-  Enable(dialog, IDC_DOWNLOAD_REMOVE, false);
-  for (const SharedRecipeListing& row : ParseSearchReply(reply))
-    AddListRow(dialog, IDC_DOWNLOAD_AVAILABLE, row.name, row.id);
-}
-
-void RecipeDownloadDialog::MoveRow(HWND dialog, int from, int to) {
-  const LRESULT row = Send(dialog, from, LB_GETCURSEL);
-  if (row < 0) return;
-  const auto id = static_cast<int32_t>(Send(dialog, from, LB_GETITEMDATA, row));
-  AddListRow(dialog, to, ListText(dialog, from, static_cast<int>(row)), id);
-  Send(dialog, from, LB_DELETESTRING, row);
-}
-
-void RecipeDownloadDialog::SelectionChanged(HWND dialog, int list) {
-  const bool available = list == IDC_DOWNLOAD_AVAILABLE;
-  const bool selected = Send(dialog, list, LB_GETCURSEL) >= 0;
-  Enable(dialog, available ? IDC_DOWNLOAD_ADD : IDC_DOWNLOAD_REMOVE, selected);
-  Enable(dialog, available ? IDC_DOWNLOAD_REMOVE : IDC_DOWNLOAD_ADD, false);
-  Send(dialog, available ? IDC_DOWNLOAD_SELECTED : IDC_DOWNLOAD_AVAILABLE, LB_SETCURSEL,
-       static_cast<WPARAM>(-1));
-}
-
-void RecipeDownloadDialog::TakeChosen(HWND dialog) {
-  chosen_.clear();
-  const auto count = static_cast<int>(Send(dialog, IDC_DOWNLOAD_SELECTED, LB_GETCOUNT));
+bool RecipeDownloadDialog::OnOK() {
+  const auto count = static_cast<int>(Message(IDC_DOWNLOAD_SELECTED, LB_GETCOUNT));
   for (int row = 0; row < count; ++row)
-    chosen_.push_back(static_cast<int32_t>(Send(dialog, IDC_DOWNLOAD_SELECTED, LB_GETITEMDATA, row)));
+    chosen_.push_back(static_cast<int32_t>(Message(IDC_DOWNLOAD_SELECTED, LB_GETITEMDATA, row)));
+  return true;
+}
+
+void RecipeDownloadDialog::DisableMoves() const {
+  for (int id : {IDOK, IDC_DOWNLOAD_ADD, IDC_DOWNLOAD_REMOVE}) EnableWindow(Item(id), FALSE);
+}
+
+SearchSince RecipeDownloadDialog::ChosenSince() const {
+  for (size_t i = 0; i < std::size(kSinceButtons); ++i)
+    if (IsChecked(kSinceButtons[i])) return static_cast<SearchSince>(i);
+  return SearchSince::LastDownload;
+}
+
+void RecipeDownloadDialog::Find() {
+  const CalendarDate start = SearchStartDate(ChosenSince(), lastDownload_, CalendarDate::Now());
+  const bool allCategories = Message(IDC_DOWNLOAD_CATEGORY, CB_GETCURSEL) <= 0;
+  const WString category = allCategories ? WString() : ItemText(IDC_DOWNLOAD_CATEGORY);
+  const WString reply =
+      FetchSearchReply(SearchAddress(server_, start, category, ItemText(IDC_DOWNLOAD_NAME)));
+  Message(IDC_DOWNLOAD_AVAILABLE, LB_RESETCONTENT);
+  if (reply.empty()) return;
+  DisableMoves();
+  for (const SharedRecipeListing& row : ParseSearchReply(reply))
+    AddRow(IDC_DOWNLOAD_AVAILABLE, row.name, row.id);
+}
+
+void RecipeDownloadDialog::AddRow(int list, const WString& name, int32_t id) const {
+  const LRESULT row = Message(list, LB_ADDSTRING, 0, reinterpret_cast<LPARAM>(name.c_str()));
+  if (row >= 0) Message(list, LB_SETITEMDATA, static_cast<WPARAM>(row), static_cast<LPARAM>(id));
+}
+
+void RecipeDownloadDialog::MoveRow(int from, int to) const {
+  const LRESULT row = Message(from, LB_GETCURSEL);
+  if (row < 0) return;
+  WString text(static_cast<size_t>(Message(from, LB_GETTEXTLEN, static_cast<WPARAM>(row))), 0);
+  Message(from, LB_GETTEXT, static_cast<WPARAM>(row), reinterpret_cast<LPARAM>(text.data()));
+  AddRow(to, text, static_cast<int32_t>(Message(from, LB_GETITEMDATA, static_cast<WPARAM>(row))));
+  Message(from, LB_DELETESTRING, static_cast<WPARAM>(row));
+}
+
+void RecipeDownloadDialog::SelectionChanged(int list) const {
+  const bool available = list == IDC_DOWNLOAD_AVAILABLE;
+  const bool selected = Message(list, LB_GETCURSEL) >= 0;
+  EnableWindow(Item(available ? IDC_DOWNLOAD_ADD : IDC_DOWNLOAD_REMOVE), selected);
+  EnableWindow(Item(available ? IDC_DOWNLOAD_REMOVE : IDC_DOWNLOAD_ADD), FALSE);
+  Message(available ? IDC_DOWNLOAD_SELECTED : IDC_DOWNLOAD_AVAILABLE, LB_SETCURSEL, static_cast<WPARAM>(-1));
 }
 
 // ---- the background fetch ----

@@ -11,14 +11,13 @@
 
 #include "food/CalendarDate.h"
 #include "net/ServerAddress.h"
+#include "net/SharingWire.h"
 #include "storage/Text.h"
+#include "toolkit/ERDialog.h"
 
 class CategoryList;
 class ProgressWindow;
 class Recipe;
-namespace DAVavador {
-class ERApp;
-}
 
 // The files of the data folder that a transfer goes through.
 extern const WChar kUploadFile[];    // "RecipeUpload.xml", deleted after the upload
@@ -48,7 +47,7 @@ WString FetchSearchReply(const WString& address);
 
 // The "Download Recipes" dialog (resource 2450): search by category, name and start date, then
 // move the recipes to fetch into the second list.
-class RecipeDownloadDialog {
+class RecipeDownloadDialog : public DAVavador::ERDialog {
  public:
   RecipeDownloadDialog(const DAVavador::ERApp& app, ServerAddress server,
                        const CategoryList& recipeCategories, const CalendarDate& lastDownload)
@@ -59,14 +58,17 @@ class RecipeDownloadDialog {
   const std::vector<int32_t>& Chosen() const { return chosen_; }
 
  private:
-  static INT_PTR CALLBACK DialogProc(HWND dialog, UINT msg, WPARAM wp, LPARAM lp);
-  bool OnCommand(HWND dialog, int id, int code);
-  void OnInit(HWND dialog);
-  void Find(HWND dialog);
+  bool OnInit() override;
+  bool OnCommand(int id, int code) override;
+  bool OnOK() override;
+  // "Download", "Add" and "Remove" wait for a row to move.
+  void DisableMoves() const;
+  SearchSince ChosenSince() const;
+  void Find();
+  void AddRow(int list, const WString& name, int32_t id) const;
   // Moves the selected row of list `from` to list `to`.
-  static void MoveRow(HWND dialog, int from, int to);
-  static void SelectionChanged(HWND dialog, int list);
-  void TakeChosen(HWND dialog);
+  void MoveRow(int from, int to) const;
+  void SelectionChanged(int list) const;
 
   const DAVavador::ERApp& app_;
   ServerAddress server_;
