@@ -7,55 +7,49 @@
 
 namespace {
 
-// The fields of every record of a text.
-std::vector<CsvRow> Records(const WString& text) {
-  std::vector<CsvRow> records;
-  for (WStringView line : CsvLines(text)) records.push_back(SplitCsvLine(line));
+// The records of a text, each in brackets, with its fields split by "|".
+std::string Records(const char* utf8) {
+  const WString text = FromUtf8(utf8);
+  std::string records;
+  for (WStringView line : CsvLines(text)) {
+    records += '[';
+    for (const WString& field : SplitCsvLine(line)) records += ToUtf8(field) + '|';
+    records.back() = ']';
+  }
   return records;
 }
 
 TEST(Csv, PathsEndingInCsvInAnyCase) {
-  const std::pair<const WChar*, bool> cases[] = {
-      {TXT("C:\\data\\export.csv"), true},
-      {TXT("export.CSV"), true},
-      {TXT("export.Csv"), true},
-      {TXT("export.xml"), false},
-      {TXT("csv"), false},
-      {TXT("export.csv.xml"), false},
-      {TXT("export."), false},
-      {TXT("a.csv\\b.xml"), false},
+  const std::pair<const char*, bool> cases[] = {
+      {"csv", false},       {"export.xml", false},     {"export.", false},   {"a.csv\\b.xml", false},
+      {"export.CSV", true}, {"export.csv.xml", false}, {"export.Csv", true}, {"C:\\data\\export.csv", true},
   };
-  for (const auto& [path, csv] : cases) EXPECT_EQ(csv, IsCsvPath(path)) << ToUtf8(path);
+  for (const auto& [path, csv] : cases) EXPECT_EQ(csv, IsCsvPath(FromUtf8(path))) << path;
 }
 
-TEST(Csv, FieldsSplitAtCommasOutsideQuotes) {
-  const std::pair<const WChar*, CsvRow> cases[] = {
-      {TXT("\"a\",\"b\""), {TXT("a"), TXT("b")}},           {TXT("\"a,b\",c"), {TXT("a,b"), TXT("c")}},
-      {TXT("\n\"x\", \"y\""), {TXT("x"), TXT("y")}},         // blanks before a quote are skipped
-      {TXT("\" two\",\"\""), {TXT(" two"), TXT("")}},        // blanks inside quotes are kept
-      {TXT("\t\"a\",\r\u00A0\"b\""), {TXT("a"), TXT("b")}},  // tabs, returns, no-break spaces
-      {TXT("1,,3"), {TXT("1"), TXT(""), TXT("3")}},         {TXT(""), {TXT("")}},
+// Blanks (tabs, returns and no-break spaces too) before a quote are skipped, those inside quotes
+// kept; a record ends at CR LF, CR or LF outside quotes.
+TEST(Csv, FieldsSplitAtCommasOutsideQuotesAndRecordsAtLineBreaks) {
+  const std::pair<const char*, const char*> cases[] = {
+      {"\"a\",\"b\"", "[a|b]"},
+      {"\"a,b\",c", "[a,b|c]"},
+      {"\" two\",\"\"", "[ two|]"},
+      {"1,,3", "[1||3]"},
+      {"", ""},
+      {"\"Name\",\"Calories\"\r\n\"Salt\",\"0\"", "[Name|Calories][Salt|0]"},
+      {"\"Name\",\"Instructions\"\r\n\"Stew\",\"Brown.\r\nSimmer.\"\r\n\"Soup\",\"Stir.\"\r\n",
+       "[Name|Instructions][Stew|Brown.\r\nSimmer.][Soup|Stir.]"},
+      {"\"a\"\r\n\"\r\n\r\nb\"\r\n", "[a][\r\n\r\nb]"},
+      {"\"a\"\r\"b\nc\"\r", "[a][b\nc]"},
+      {"\"a\"\n\"b\"\n", "[a][b]"},
   };
-  for (const auto& [line, fields] : cases) EXPECT_EQ(fields, SplitCsvLine(line)) << ToUtf8(line);
-}
-
-TEST(Csv, RecordsEndAtLineBreaks) {
-  const std::vector<CsvRow> expected = {{TXT("Name"), TXT("Calories")}, {TXT("Salt"), TXT("0")}};
-  EXPECT_EQ(expected, Records(TXT("\"Name\",\"Calories\"\r\n\"Salt\",\"0\"")));
-  EXPECT_TRUE(CsvLines(WString()).empty());
-}
-
-TEST(Csv, QuotedFieldsKeepTheirLineBreaks) {
-  const std::pair<const WChar*, std::vector<CsvRow>> cases[] = {
-      {TXT("\"Name\",\"Instructions\"\r\n\"Stew\",\"Brown.\r\nSimmer.\"\r\n\"Soup\",\"Stir.\"\r\n"),
-       {{TXT("Name"), TXT("Instructions")},
-        {TXT("Stew"), TXT("Brown.\r\nSimmer.")},
-        {TXT("Soup"), TXT("Stir.")}}},
-      {TXT("\"a\"\r\n\"\r\n\r\nb\"\r\n"), {{TXT("a")}, {TXT("\r\n\r\nb")}}},
-      {TXT("\"a\"\r\"b\nc\"\r"), {{TXT("a")}, {TXT("b\nc")}}},
-      {TXT("\"a\"\n\"b\"\n"), {{TXT("a")}, {TXT("b")}}},  // line feeds alone end records too
+  for (const auto& [text, records] : cases) EXPECT_EQ(records, Records(text)) << text;
+  const std::pair<const char*, CsvRow> lines[] = {
+      {"\n\"x\", \"y\"", {TXT("x"), TXT("y")}},
+      {"\t\"a\",\r\u00A0\"b\"", {TXT("a"), TXT("b")}},
+      {"", {TXT("")}},
   };
-  for (const auto& [text, records] : cases) EXPECT_EQ(records, Records(text)) << ToUtf8(text);
+  for (const auto& [line, fields] : lines) EXPECT_EQ(fields, SplitCsvLine(FromUtf8(line))) << line;
 }
 
 TEST(Csv, WrittenFieldsAreQuotedAndJoinedByCommas) {
@@ -66,39 +60,30 @@ TEST(Csv, WrittenFieldsAreQuotedAndJoinedByCommas) {
   EXPECT_EQ(TXT("\"a\",\"\",\"b c\""), line);
 }
 
+// Letters and digits as the system classifies them; dashes and signs beyond Latin-1 end a header.
 TEST(Csv, HeadersKeepLettersAndDigitsUpToTheFirstOtherCharacter) {
-  const std::pair<const WChar*, const WChar*> cases[] = {
-      {TXT("Total Fat (g)"), TXT("TotalFat")},
-      {TXT(" Vitamin B12 (mcg)"), TXT("VitaminB12")},
-      {TXT("Calories"), TXT("Calories")},
-      {TXT("Prot\u00E9ines"), TXT("Prot\u00E9ines")},
-      {TXT("\u0416\u0438\u0440"), TXT("\u0416\u0438\u0440")},
-      {TXT("(g)"), TXT("")},
-      {TXT("Total\u00A0Fat\t(g)"), TXT("TotalFat")},
-      {TXT("\r\nCalories\n"), TXT("Calories")},
-      // Letters and digits as the system classifies them; dashes and signs beyond Latin-1 end it.
-      {TXT("Calories\u2014kcal"), TXT("Calories")},
-      {TXT("Sodium\uFF08mg\uFF09"), TXT("Sodium")},
-      {TXT("Energie\u2011kJ"), TXT("Energie")},
-      {TXT("\u03A3\u03AF\u03B4\u03B7\u03C1\u03BF"), TXT("\u03A3\u03AF\u03B4\u03B7\u03C1\u03BF")},
+  const std::pair<const char*, const char*> cases[] = {
+      {"Total Fat (g)", "TotalFat"},
+      {" Vitamin B12 (mcg)", "VitaminB12"},
+      {"Calories", "Calories"},
+      {"Protéines", "Protéines"},
+      {"Жир", "Жир"},
+      {"(g)", ""},
+      {"Total\u00A0Fat\t(g)", "TotalFat"},
+      {"\r\nCalories\n", "Calories"},
+      {"Calories—kcal", "Calories"},
+      {"Sodium（mg）", "Sodium"},
+      {"Energie\u2011kJ", "Energie"},
+      {"Σίδηρο", "Σίδηρο"},
   };
   for (const auto& [header, normalised] : cases)
-    EXPECT_EQ(normalised, NormalisedHeader(header)) << ToUtf8(header);
+    EXPECT_EQ(FromUtf8(normalised), NormalisedHeader(FromUtf8(header))) << header;
 }
 
-TEST(Csv, WidenedBytesMakeEachByteOneCharacter) {
+// The second, 8-bit reading keeps every byte of a file of any length, as one character each.
+TEST(Csv, EightBitFilesOfAnyLengthKeepEveryByte) {
   const WString units = {static_cast<WChar>(0x3231), static_cast<WChar>(0xE90D)};
   EXPECT_EQ(TXT("12\r\u00E9"), WidenedBytes(units));
-}
-
-// The text of an 8-bit file as the CSV import's second reading sees it.
-WString EightBitText(const WString& path) {
-  std::string bytes;
-  EXPECT_TRUE(ReadFileBytes(path, bytes));
-  return WidenedBytes(bytes);
-}
-
-TEST(Csv, EightBitFilesOfAnyLengthKeepEveryByte) {
   storage_test::ScratchFolder folder;
   const std::pair<std::string, const WChar*> cases[] = {
       {"\"Calories\"\r\n123", TXT("\"Calories\"\r\n123")},
@@ -110,7 +95,9 @@ TEST(Csv, EightBitFilesOfAnyLengthKeepEveryByte) {
   for (const auto& [bytes, text] : cases) {
     const WString path = folder / TXT("export.csv");
     ASSERT_TRUE(storage_test::WriteFile(path, bytes));
-    EXPECT_EQ(text, EightBitText(path)) << bytes;
+    std::string read;
+    EXPECT_TRUE(ReadFileBytes(path, read));
+    EXPECT_EQ(text, WidenedBytes(read)) << bytes;
   }
 }
 

@@ -25,10 +25,12 @@ namespace {
 constexpr uint32_t kFileNotFound = 2;  // ERROR_FILE_NOT_FOUND
 constexpr uint32_t kInUse = 32;        // ERROR_SHARING_VIOLATION
 constexpr uint32_t kIsFolder = 5;      // ERROR_ACCESS_DENIED
+constexpr uint32_t kDiskFull = 112;    // ERROR_DISK_FULL
 #else
 constexpr uint32_t kFileNotFound = ENOENT;
 constexpr uint32_t kInUse = EWOULDBLOCK;
 constexpr uint32_t kIsFolder = EISDIR;
+constexpr uint32_t kDiskFull = ENOSPC;
 #endif
 }  // namespace
 
@@ -40,7 +42,7 @@ TEST(FileHandle, StartsClosedWithTheDefaultName) {
   EXPECT_FALSE(file.useSecurity);
 }
 
-TEST(FileHandle, MissingFileFailsWithTheSystemCode) {
+TEST(FileHandle, MissingFileAndFolderFailWithTheSystemCode) {
   ScratchFolder folder;
   FileHandle file(folder / TXT("missing.txt"));
   EXPECT_FALSE(file.OpenRead());
@@ -57,13 +59,9 @@ TEST(FileHandle, MissingFileFailsWithTheSystemCode) {
   EXPECT_FALSE(file.Exists());
   EXPECT_FALSE(file.IsReadOnly());
   EXPECT_FALSE(FileExists(folder / TXT("missing.txt")));
-}
-
-TEST(FileHandle, FolderIsNoFile) {
-  ScratchFolder folder;
-  FileHandle file(folder.Path());
-  EXPECT_FALSE(file.OpenRead());
-  EXPECT_EQ(kIsFolder, file.lastError);
+  FileHandle folderFile(folder.Path());
+  EXPECT_FALSE(folderFile.OpenRead());
+  EXPECT_EQ(kIsFolder, folderFile.lastError);
 }
 
 TEST(FileHandle, WriteReplacesAndReadReportsWhatThereWas) {
@@ -96,6 +94,7 @@ TEST(FileHandle, WriteReplacesAndReadReportsWhatThereWas) {
   EXPECT_FALSE(file.IsOpen());
 }
 
+// An empty text still truncates the file.
 TEST(FileHandle, TextIsUtf16LittleEndianAndAnOddLastByteIsDropped) {
   ScratchFolder folder;
   const WString path = folder / TXT("text.xml");
@@ -109,15 +108,9 @@ TEST(FileHandle, TextIsUtf16LittleEndianAndAnOddLastByteIsDropped) {
   ASSERT_TRUE(reader.ReadAllText(text));
   EXPECT_EQ(WString(TXT("AB")), text);
   EXPECT_EQ(WString(TXT("AB")), WString(text.c_str()));  // not even past the text's end
-}
-
-TEST(FileHandle, EmptyWriteStillTruncates) {
-  ScratchFolder folder;
-  const WString path = folder / TXT("empty.txt");
-  ASSERT_TRUE(WriteFile(path, "content"));
-  FileHandle file(path);
-  ASSERT_TRUE(file.WriteAllText(WString()));
-  file.Close();
+  reader.Close();
+  ASSERT_TRUE(writer.WriteAllText(WString()));
+  writer.Close();
   EXPECT_TRUE(FileExists(path));
   EXPECT_EQ(std::string(), ReadFile(path));
 }
@@ -164,9 +157,9 @@ class FileSizeLimit {
   rlimit old_{};
 };
 
-// A write the system refuses partway (here at the file size limit) fails with the system's code,
-// keeping what was written, instead of trying again.
-TEST(FileHandle, WriteRefusedPartwayFailsWithTheSystemCode) {
+// A write or read the system refuses (at the file size limit partway, or on a descriptor open for
+// writing only) fails with the system's code instead of trying again; a write keeps what it wrote.
+TEST(FileHandle, RefusedWriteOrReadFailsWithTheSystemCode) {
   ScratchFolder folder;
   const WString path = folder / TXT("big.bin");
   FileHandle file(path);
@@ -177,10 +170,19 @@ TEST(FileHandle, WriteRefusedPartwayFailsWithTheSystemCode) {
   EXPECT_EQ(static_cast<uint32_t>(EFBIG), file.lastError);
   file.Close();
   EXPECT_EQ("twenty byt", ReadFile(path));
+  file.handle = open(ToUtf8(path).c_str(), O_WRONLY);
+  ASSERT_TRUE(file.IsOpen());
+  file.openForRead = true;
+  char buffer[4];
+  uint32_t done = 99;
+  EXPECT_FALSE(file.Read(buffer, sizeof buffer, done));
+  EXPECT_EQ(0u, done);
+  EXPECT_EQ(static_cast<uint32_t>(EBADF), file.lastError);
 }
 
-// A write ends once its bytes are written, whatever an earlier call left in errno.
-TEST(FileHandle, WriteEndsAfterItsBytesWhateverErrnoHolds) {
+// A write ends once its bytes are written, and the end of a file ends reading, whatever an earlier
+// call left in errno: only a failed call says anything through it.
+TEST(FileHandle, WriteAndReadEndWhateverErrnoHolds) {
   ScratchFolder folder;
   const WString path = folder / TXT("small.bin");
   FileHandle file(path);
@@ -192,15 +194,6 @@ TEST(FileHandle, WriteEndsAfterItsBytesWhateverErrnoHolds) {
   }
   file.Close();
   EXPECT_EQ("abc", ReadFile(path));
-}
-
-// The end of a file ends reading, whatever an earlier call left in errno: only a failed read says
-// anything through it.
-TEST(FileHandle, EndOfFileEndsReadingWhateverErrnoHolds) {
-  ScratchFolder folder;
-  const WString path = folder / TXT("short.bin");
-  ASSERT_TRUE(WriteFile(path, "abc"));
-  FileHandle file(path);
   ASSERT_TRUE(file.OpenRead());
   char buffer[8];
   uint32_t done = 0;
@@ -210,23 +203,6 @@ TEST(FileHandle, EndOfFileEndsReadingWhateverErrnoHolds) {
   errno = EINTR;
   EXPECT_TRUE(file.Read(buffer, sizeof buffer, done));
   EXPECT_EQ(0u, done);
-}
-
-// A read the system refuses (here on a descriptor open for writing only) fails with the system's
-// code instead of being tried again.
-TEST(FileHandle, ReadRefusedBySystemFailsWithItsCode) {
-  ScratchFolder folder;
-  const WString path = folder / TXT("data.bin");
-  ASSERT_TRUE(WriteFile(path, "abc"));
-  FileHandle file(path);
-  file.handle = open(ToUtf8(path).c_str(), O_WRONLY);
-  ASSERT_TRUE(file.IsOpen());
-  file.openForRead = true;
-  char buffer[4];
-  uint32_t done = 99;
-  EXPECT_FALSE(file.Read(buffer, sizeof buffer, done));
-  EXPECT_EQ(0u, done);
-  EXPECT_EQ(static_cast<uint32_t>(EBADF), file.lastError);
 }
 
 // Descriptor 0 is a file like any other: a process started without standard input still writes
@@ -256,9 +232,8 @@ TEST(FileHandle, FileOnDescriptorZeroOpens) {
   }
   EXPECT_FALSE(refusedOpen);
   EXPECT_TRUE(zeroFree);
-  EXPECT_TRUE(written);
+  EXPECT_TRUE(written && opened);
   EXPECT_EQ(0, writeHandle);
-  EXPECT_TRUE(opened);
   EXPECT_EQ(0, readHandle);
   EXPECT_EQ("zero", ReadFile(path));
 }
@@ -276,14 +251,19 @@ TEST(FileHandle, EveryoneAccessCreatesUsableFiles) {
   EXPECT_EQ(std::string("<\0A\0/\0>\0", 8), ReadFile(folder / TXT("shared.xml")));
 }
 
-TEST(FileOperations, CopyReplacesTheTarget) {
+TEST(FileOperations, CopyAndMoveReplaceTheTarget) {
   ScratchFolder folder;
-  ASSERT_TRUE(WriteFile(folder / TXT("Ingredients.xml"), "catalog"));
-  ASSERT_TRUE(WriteFile(folder / TXT("Ingredients.xml.bak"), "an older and longer backup"));
-  EXPECT_TRUE(CopyFileTo(folder / TXT("Ingredients.xml"), folder / TXT("Ingredients.xml.bak")));
-  EXPECT_EQ(std::string("catalog"), ReadFile(folder / TXT("Ingredients.xml.bak")));
+  ASSERT_TRUE(WriteFile(folder / TXT("new.xml"), "catalog"));
+  ASSERT_TRUE(WriteFile(folder / TXT("old.xml"), "an older and longer backup"));
+  EXPECT_TRUE(CopyFileTo(folder / TXT("new.xml"), folder / TXT("old.xml")));
+  EXPECT_EQ(std::string("catalog"), ReadFile(folder / TXT("old.xml")));
   EXPECT_FALSE(CopyFileTo(folder / TXT("missing.xml"), folder / TXT("x.xml")));
   EXPECT_FALSE(FileExists(folder / TXT("x.xml")));
+  ASSERT_TRUE(WriteFile(folder / TXT("new.xml"), "new"));
+  EXPECT_TRUE(MoveFileTo(folder / TXT("new.xml"), folder / TXT("old.xml")));
+  EXPECT_EQ(std::vector<WString>{TXT("old.xml")}, folder.Names());
+  EXPECT_EQ(std::string("new"), ReadFile(folder / TXT("old.xml")));
+  EXPECT_FALSE(MoveFileTo(folder / TXT("gone.xml"), folder / TXT("other.xml")));
 }
 
 TEST(FileOperations, DeleteRemovesReadOnlyFiles) {
@@ -299,24 +279,8 @@ TEST(FileOperations, DeleteRemovesReadOnlyFiles) {
   EXPECT_FALSE(DeleteFileAt(path));
 }
 
-TEST(FileOperations, MoveReplacesAnExistingTarget) {
-  ScratchFolder folder;
-  ASSERT_TRUE(WriteFile(folder / TXT("new.xml"), "new"));
-  ASSERT_TRUE(WriteFile(folder / TXT("old.xml"), "old"));
-  EXPECT_TRUE(MoveFileTo(folder / TXT("new.xml"), folder / TXT("old.xml")));
-  EXPECT_EQ(std::vector<WString>{TXT("old.xml")}, folder.Names());
-  EXPECT_EQ(std::string("new"), ReadFile(folder / TXT("old.xml")));
-  EXPECT_FALSE(MoveFileTo(folder / TXT("gone.xml"), folder / TXT("other.xml")));
-}
-
-TEST(FileOperations, CaseOnlyMoveEndsWithTheNewCase) {
-  ScratchFolder folder;
-  ASSERT_TRUE(WriteFile(folder / TXT("recipes.xml"), "r"));
-  EXPECT_TRUE(MoveFileTo(folder / TXT("recipes.xml"), folder / TXT("Recipes.XML")));
-  EXPECT_EQ(std::vector<WString>{TXT("Recipes.XML")}, folder.Names());
-  EXPECT_EQ(std::string("r"), ReadFile(folder / TXT("Recipes.XML")));
-}
-
+// A rename that only changes case ends with the new case; it passes through source + ".rename",
+// and fails, keeping the source, where that name is taken.
 TEST(FileOperations, CaseOnlyMovePassesThroughTheRenameName) {
   ScratchFolder folder;
   ASSERT_TRUE(WriteFile(folder / TXT("recipes.xml"), "r"));
@@ -324,26 +288,25 @@ TEST(FileOperations, CaseOnlyMovePassesThroughTheRenameName) {
   EXPECT_FALSE(MoveFileTo(folder / TXT("recipes.xml"), folder / TXT("Recipes.xml")));
   EXPECT_EQ((std::vector<WString>{TXT("recipes.xml"), TXT("recipes.xml.rename")}), folder.Names());
   EXPECT_EQ(std::string("r"), ReadFile(folder / TXT("recipes.xml")));
+  ASSERT_TRUE(DeleteFileAt(folder / TXT("recipes.xml.rename")));
+  EXPECT_TRUE(MoveFileTo(folder / TXT("recipes.xml"), folder / TXT("Recipes.XML")));
+  EXPECT_EQ(std::vector<WString>{TXT("Recipes.XML")}, folder.Names());
+  EXPECT_EQ(std::string("r"), ReadFile(folder / TXT("Recipes.XML")));
 }
 
+// All levels present: nothing to create, still a success; a file in the way is a failure.
 TEST(FileOperations, CreateFoldersMakesEveryMissingLevel) {
   ScratchFolder folder;
   const WString deep = folder.Path() + TXT("Data\\Pictures/Small");
   EXPECT_TRUE(CreateFolders(deep, false));
   EXPECT_EQ(std::vector<WString>{TXT("Data")}, folder.Names());
   ASSERT_TRUE(WriteFile(deep + TXT("/probe.txt"), "x"));
-  // All levels present: nothing to create, still a success; so with a trailing separator.
   EXPECT_TRUE(CreateFolders(deep, false));
   EXPECT_TRUE(CreateFolders(deep + TXT("\\"), false));
   EXPECT_TRUE(FileExists(deep + TXT("/probe.txt")));
   EXPECT_TRUE(CreateFolders(folder.Path() + TXT("Shared\\Help"), true));
-}
-
-TEST(FileOperations, CreateFoldersFailsWhereAFileStands) {
-  ScratchFolder folder;
-  ASSERT_TRUE(WriteFile(folder / TXT("taken"), "x"));
-  EXPECT_FALSE(CreateFolders(folder / TXT("taken"), false));
-  EXPECT_FALSE(CreateFolders(folder / TXT("taken/below"), false));
+  EXPECT_FALSE(CreateFolders(deep + TXT("/probe.txt"), false));
+  EXPECT_FALSE(CreateFolders(deep + TXT("/probe.txt/below"), false));
 }
 
 TEST(XMLDocFiles, SaveReportsTheSystemCode) {
@@ -358,15 +321,6 @@ TEST(XMLDocFiles, SaveReportsTheSystemCode) {
   EXPECT_EQ(0u, doc.LastError());
   EXPECT_EQ(std::string("<\0O\0P\0T\0I\0O\0N\0S\0>\0\r\0\n\0", 22), ReadFile(path));
   EXPECT_EQ(WString(TXT("<OPTIONS>\r\n")), doc.Output());
-}
-
-TEST(XMLDocFiles, EmptyFileLoadsButHasNoRoot) {
-  ScratchFolder folder;
-  ASSERT_TRUE(WriteFile(folder / TXT("empty.xml"), ""));
-  XMLDoc doc;
-  EXPECT_TRUE(doc.Load(folder / TXT("empty.xml")));
-  EXPECT_TRUE(doc.Text().empty());
-  EXPECT_FALSE(doc.FindRoot(TXT("OPTIONS")));
 }
 
 TEST(XMLDocFiles, LargeFileReadInTwoHalvesIsTheFileAndItsOddByteIsDropped) {
@@ -391,10 +345,15 @@ TEST(XMLDocFiles, LargeFileReadInTwoHalvesIsTheFileAndItsOddByteIsDropped) {
   EXPECT_TRUE(missing.Text().empty());
 }
 
-TEST(XMLDocFiles, EightBitFileFromAnotherToolIsRead) {
+// An empty file loads but has no root; an 8-bit file from another tool reads one character a byte.
+TEST(XMLDocFiles, EmptyAndEightBitFilesLoad) {
   ScratchFolder folder;
-  ASSERT_TRUE(WriteFile(folder / TXT("latin1.xml"), "<OPTIONS>\r\n<FONT>Caf\xE9</FONT>\r\n</OPTIONS>\r\n"));
+  ASSERT_TRUE(WriteFile(folder / TXT("empty.xml"), ""));
   XMLDoc doc;
+  EXPECT_TRUE(doc.Load(folder / TXT("empty.xml")));
+  EXPECT_TRUE(doc.Text().empty());
+  EXPECT_FALSE(doc.FindRoot(TXT("OPTIONS")));
+  ASSERT_TRUE(WriteFile(folder / TXT("latin1.xml"), "<OPTIONS>\r\n<FONT>Caf\xE9</FONT>\r\n</OPTIONS>\r\n"));
   ASSERT_TRUE(doc.Load(folder / TXT("latin1.xml")));
   ASSERT_TRUE(doc.FindRoot(TXT("OPTIONS")));
   EXPECT_EQ(WString(TXT("OPTIONS")), doc.NextTag());
@@ -416,39 +375,27 @@ std::string Bytes(const WString& text) {
 }
 }  // namespace
 
-TEST(ReplaceFile, NewContentTakesTheOldOnesPlaceAndNothingElseStays) {
-  ScratchFolder folder;
-  const WString path = folder / TXT("Ingredients.xml");
-  ASSERT_TRUE(WriteFile(path, "old content that is longer"));
-  uint32_t error = 1;
-  ASSERT_TRUE(ReplaceFileContents(path, "new", 3, error));
-  EXPECT_EQ(0u, error);
-  EXPECT_EQ("new", ReadFile(path));
-  EXPECT_EQ(std::vector<WString>{TXT("Ingredients.xml")}, folder.Names());
-}
-
+// New content takes the old one's place and nothing else stays; a disk that fills up on the way
+// leaves the old file and no temporary one.
 TEST(ReplaceFile, FullDiskHalfwayLeavesTheOldFileAndNoTemporaryOne) {
-  struct Case {
+  const struct {
     const char* what;
     uint64_t bytesBeforeFull;
-  };
-  const Case cases[] = {{"nothing fits", 0}, {"half fits", 8}, {"all but the last byte", 15}};
-  for (const Case& c : cases) {
+  } cases[] = {
+      {"all fits", kUnlimitedWrites}, {"nothing fits", 0}, {"half fits", 8}, {"all but the last byte", 15}};
+  for (const auto& c : cases) {
     SCOPED_TRACE(c.what);
     ScratchFolder folder;
     const WString path = folder / TXT("Recipes.xml");
-    ASSERT_TRUE(WriteFile(path, "the old catalog"));
-    uint32_t error = 0;
+    ASSERT_TRUE(WriteFile(path, "the old catalog, longer than the new one"));
+    const bool fits = c.bytesBeforeFull == kUnlimitedWrites;
+    uint32_t error = 1;
     {
       FullDiskAfter full(c.bytesBeforeFull);
-      EXPECT_FALSE(ReplaceFileContents(path, "sixteen new byte", 16, error));
+      EXPECT_EQ(fits, ReplaceFileContents(path, "sixteen new byte", 16, error));
     }
-#ifdef _WIN32
-    EXPECT_EQ(112u, error);  // ERROR_DISK_FULL
-#else
-    EXPECT_EQ(static_cast<uint32_t>(ENOSPC), error);
-#endif
-    EXPECT_EQ("the old catalog", ReadFile(path));
+    EXPECT_EQ(fits ? 0u : kDiskFull, error);
+    EXPECT_EQ(fits ? "sixteen new byte" : "the old catalog, longer than the new one", ReadFile(path));
     EXPECT_EQ(std::vector<WString>{TXT("Recipes.xml")}, folder.Names());
   }
 }

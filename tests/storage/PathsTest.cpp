@@ -2,44 +2,44 @@
 
 #include "storage/Paths.h"
 
-TEST(Paths, FolderOfCutsAfterTheLastSeparatorOfEitherKind) {
-  EXPECT_EQ(WString(TXT("C:\\data/pics\\")), FolderOf(TXT("C:\\data/pics\\Egg.jpg")));
-  EXPECT_EQ(WString(TXT("C:\\data\\pics\\")), FolderOf(TXT("C:\\data\\pics/Egg.jpg")));
-  EXPECT_EQ(WString(TXT("C:\\data\\")), FolderOf(TXT("C:\\data\\")));
-  EXPECT_EQ(WString(TXT("Egg.jpg")), FolderOf(TXT("Egg.jpg")));
-  EXPECT_EQ(WString(), FolderOf(WString()));
-}
-
-TEST(Paths, FileNameAndBaseName) {
-  EXPECT_EQ(WString(TXT("Egg.jpg")), FileNameOf(TXT("C:\\data/pics\\Egg.jpg")));
-  EXPECT_EQ(WString(TXT("Egg.jpg")), FileNameOf(TXT("C:/data\\pics/Egg.jpg")));
-  EXPECT_EQ(WString(TXT("Egg.jpg")), FileNameOf(TXT("Egg.jpg")));
-  EXPECT_EQ(WString(), FileNameOf(TXT("C:\\data\\")));
-  EXPECT_EQ(WString(TXT("Recipes.xml")), BaseNameOf(TXT("C:\\d\\Recipes.xml.bak")));
-  EXPECT_EQ(WString(TXT("Recipes")), BaseNameOf(TXT("Recipes")));
-  EXPECT_EQ(WString(TXT("Recipes")), BaseNameOf(TXT("C:\\my.data\\Recipes")));
-  EXPECT_EQ(WString(), BaseNameOf(TXT(".profile")));
-}
-
-TEST(Paths, EnsureTrailing) {
-  EXPECT_EQ(WString(TXT("C:\\data\\")), EnsureTrailing(TXT("C:\\data"), '\\'));
-  EXPECT_EQ(WString(TXT("C:\\data\\")), EnsureTrailing(TXT("C:\\data\\"), '\\'));
-  EXPECT_EQ(WString(), EnsureTrailing(WString(), '\\'));
-}
-
-TEST(Paths, PlainFileNameNeverLeavesTheFolderItIsJoinedTo) {
-  const std::pair<const WChar*, const WChar*> cases[] = {
-      {TXT("apple.jpg"), TXT("apple.jpg")},
-      {TXT("..\\..\\Documents\\thesis.doc"), TXT("thesis.doc")},
-      {TXT("../../etc/passwd"), TXT("passwd")},
-      {TXT("C:thesis.doc"), TXT("thesis.doc")},
-      {TXT("D:\\Photos\\pear.png"), TXT("pear.png")},
-      {TXT("\\\\server\\share\\plum.gif"), TXT("plum.gif")},
-      {TXT(".."), TXT("")},
-      {TXT("Images\\.."), TXT("")},
-      {TXT("."), TXT("")},
-      {TXT("dir/"), TXT("")},
-      {TXT("..pear.png"), TXT("..pear.png")},
+// "\" and "/" both separate folders; a plain name never leaves the folder it is joined to. Each
+// row: the operation, a path and its result.
+TEST(Paths, FolderFileBaseAndPlainNames) {
+  using Part = WString (*)(const WString&);
+  const Part folder = FolderOf, file = FileNameOf, base = BaseNameOf, plain = PlainFileName;
+  const Part trailing = [](const WString& path) { return EnsureTrailing(path, '\\'); };
+  const struct {
+    Part part;
+    const char* path;
+    const char* result;
+  } cases[] = {
+      {folder, "C:\\data/pics\\Egg.jpg", "C:\\data/pics\\"},
+      {folder, "C:\\data\\pics/Egg.jpg", "C:\\data\\pics\\"},
+      {folder, "C:\\data\\", "C:\\data\\"},
+      {folder, "Egg.jpg", "Egg.jpg"},
+      {folder, "", ""},
+      {file, "C:\\data/pics\\Egg.jpg", "Egg.jpg"},
+      {file, "C:/data\\pics/Egg.jpg", "Egg.jpg"},
+      {file, "Egg.jpg", "Egg.jpg"},
+      {file, "C:\\data\\", ""},
+      {base, "C:\\d\\Recipes.xml.bak", "Recipes.xml"},
+      {base, "Recipes", "Recipes"},
+      {base, "C:\\my.data\\Recipes", "Recipes"},
+      {base, ".profile", ""},
+      {trailing, "C:\\data", "C:\\data\\"},
+      {trailing, "C:\\data\\", "C:\\data\\"},
+      {trailing, "", ""},
+      {plain, "apple.jpg", "apple.jpg"},
+      {plain, "..\\..\\Documents\\thesis.doc", "thesis.doc"},
+      {plain, "../../etc/passwd", "passwd"},
+      {plain, "C:thesis.doc", "thesis.doc"},
+      {plain, "D:\\Photos\\pear.png", "pear.png"},
+      {plain, "\\\\server\\share\\plum.gif", "plum.gif"},
+      {plain, "..", ""},
+      {plain, "Images\\..", ""},
+      {plain, ".", ""},
+      {plain, "dir/", ""},
+      {plain, "..pear.png", "..pear.png"},
   };
-  for (const auto& [path, name] : cases) EXPECT_EQ(WString(name), PlainFileName(path)) << ToUtf8(path);
+  for (const auto& c : cases) EXPECT_EQ(FromUtf8(c.result), c.part(FromUtf8(c.path))) << c.path;
 }
