@@ -2,8 +2,8 @@
 
 #include <commctrl.h>
 
-#include "toolkit/CentreWindow.h"
 #include "app/DataLockGuard.h"
+
 #include "resource.h"
 
 bool ProgressWindow::Run(HWND owner, UINT titleStringId, ThreadProc proc, void* arg, CancelFunction cancel) {
@@ -13,82 +13,75 @@ bool ProgressWindow::Run(HWND owner, UINT titleStringId, ThreadProc proc, void* 
   threadProc = proc;
   threadArg = arg;
   onCancel = cancel;
-  INT_PTR result = app_.RunDialog(IDD_PROGRESS, DialogProc, reinterpret_cast<LPARAM>(this), owner);
-  dialog = nullptr;
-  return result == 1;
+  return RunModal(app_, IDD_PROGRESS, owner) == 1;
 }
 
 void ProgressWindow::SetProgress(int percent) const {
-  if (dialog) SendMessageW(dialog, kSetProgress, percent, 0);
+  if (const HWND dialog = Dialog()) SendMessageW(dialog, kSetProgress, static_cast<WPARAM>(percent), 0);
 }
 
 void ProgressWindow::SetSecondProgress(int percent) const {
-  if (dialog) SendMessageW(dialog, kSetSecondProgress, percent, 0);
+  if (const HWND dialog = Dialog()) SendMessageW(dialog, kSetSecondProgress, static_cast<WPARAM>(percent), 0);
 }
 
 void ProgressWindow::Finish(bool failed) {
   thread.Reset();
-  SendMessageW(dialog, failed ? kFailed : kSucceeded, 0, 0);
+  SendMessageW(Dialog(), failed ? kFailed : kSucceeded, 0, 0);
 }
 
-INT_PTR CALLBACK ProgressWindow::DialogProc(HWND window, UINT msg, WPARAM wp, LPARAM lp) {
-  if (msg == WM_INITDIALOG) {
-    SetWindowLongPtrW(window, DWLP_USER, lp);
-    reinterpret_cast<ProgressWindow*>(lp)->OnInit(window, GetWindow(window, GW_OWNER));
-    return TRUE;
-  }
-  auto* self = reinterpret_cast<ProgressWindow*>(GetWindowLongPtrW(window, DWLP_USER));
-  if (!self) return FALSE;
+bool ProgressWindow::OnMessage(UINT msg, WPARAM wp, LPARAM, INT_PTR& result) {
   switch (msg) {
     case kSetProgress:
-      SendDlgItemMessageW(window, IDC_PROGRESS_BAR, PBM_SETPOS, wp, 0);
-      return TRUE;
     case kSetSecondProgress:
-      SendDlgItemMessageW(window, IDC_PROGRESS_BAR2, PBM_SETPOS, wp, 0);
-      return TRUE;
+      Message(msg == kSetProgress ? IDC_PROGRESS_BAR : IDC_PROGRESS_BAR2, PBM_SETPOS, wp);
+      break;
     case kFailed:
     case kSucceeded:
-      EndDialog(window, msg == kSucceeded);
-      return TRUE;
+      End(msg == kSucceeded);
+      break;
     case WM_TIMER:
-      if (wp != kStartTimer) return FALSE;
-      KillTimer(window, kStartTimer);
-      self->StartWorker();
-      return TRUE;
-    case WM_COMMAND:
-      if (LOWORD(wp) != IDCANCEL) return FALSE;
-      self->OnCancel();
-      return TRUE;
+      if (wp != kStartTimer) return false;
+      KillTimer(Dialog(), kStartTimer);
+      StartWorker();
+      break;
+    default:
+      return false;
   }
-  return FALSE;
+  result = TRUE;
+  return true;
 }
 
-void ProgressWindow::OnInit(HWND window, HWND owner) {
-  dialog = window;
-  CentreWindow(window, owner);
-  if (!showSecondBar) ShowWindow(GetDlgItem(window, IDC_PROGRESS_BAR2), SW_HIDE);
-  SetDlgItemTextW(window, IDC_PROGRESS_TITLE, title.c_str());
-  SendDlgItemMessageW(window, IDC_PROGRESS_BAR, PBM_SETRANGE32, 0, 100);
-  SendDlgItemMessageW(window, IDC_PROGRESS_BAR2, PBM_SETRANGE32, 0, 100);
-  HWND cancel = GetDlgItem(window, IDCANCEL);
+bool ProgressWindow::OnCommand(int id, int) {
+  if (id != IDCANCEL) return false;
+  OnCancel();
+  return true;
+}
+
+bool ProgressWindow::OnInit() {
+  if (!showSecondBar) ShowWindow(Item(IDC_PROGRESS_BAR2), SW_HIDE);
+  SetItemText(IDC_PROGRESS_TITLE, title);
+  Message(IDC_PROGRESS_BAR, PBM_SETRANGE32, 0, 100);
+  Message(IDC_PROGRESS_BAR2, PBM_SETRANGE32, 0, 100);
+  const HWND cancel = Item(IDCANCEL);
   ShowWindow(cancel, onCancel ? SW_SHOW : SW_HIDE);
   EnableWindow(cancel, onCancel != nullptr);
   // Without the timer no worker would ever start, so the window gives up at once.
-  if (!SetTimer(window, kStartTimer, 25, nullptr)) EndDialog(window, 0);
+  if (!SetTimer(Dialog(), kStartTimer, 25, nullptr)) End(0);
+  return true;
 }
 
 void ProgressWindow::StartWorker() {
   // Started suspended so that the handle is stored before the worker can reach Finish.
   thread.Reset(CreateThread(nullptr, kWorkerStackSize, threadProc, threadArg, CREATE_SUSPENDED, nullptr));
   if (!thread) {
-    EndDialog(dialog, 1);  // as if the worker had finished without failure
+    End(1);  // as if the worker had finished without failure
     return;
   }
   ResumeThread(thread.Get());
 }
 
 void ProgressWindow::OnCancel() {
-  HWND button = GetDlgItem(dialog, IDCANCEL);
+  const HWND button = Item(IDCANCEL);
   if (!onCancel || !IsWindowEnabled(button)) return;
   EnableWindow(button, FALSE);  // works once; the worker decides when to finish
   onCancel(threadArg);

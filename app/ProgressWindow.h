@@ -5,9 +5,10 @@
 
 #include "storage/Text.h"
 #include "toolkit/ERApp.h"
+#include "toolkit/ERDialog.h"
 #include "toolkit/ScopedHandle.h"
 
-class ProgressWindow {
+class ProgressWindow : public DAVavador::ERDialog {
  public:
   using ThreadProc = LPTHREAD_START_ROUTINE;  // DWORD WINAPI (void*)
   using CancelFunction = void (*)(void* threadArg);
@@ -20,8 +21,6 @@ class ProgressWindow {
   static constexpr UINT_PTR kStartTimer = 20900;
 
   explicit ProgressWindow(const DAVavador::ERApp& app) : app_(app) {}
-  ProgressWindow(const ProgressWindow&) = delete;
-  ProgressWindow& operator=(const ProgressWindow&) = delete;
 
   // Shows the window titled with string `titleStringId` over `owner` (the main window when null)
   // and runs `threadProc(threadArg)` behind it. Without `onCancel` the Cancel button is hidden.
@@ -36,17 +35,18 @@ class ProgressWindow {
   void Finish(bool failed);
 
   void ShowSecondBar(bool show) { showSecondBar = show != 0; }
-  HWND Dialog() const { return dialog; }
+  // The window while it is shown, null otherwise.
+  using ERDialog::Dialog;
 
  private:
-  static INT_PTR CALLBACK DialogProc(HWND window, UINT msg, WPARAM wp, LPARAM lp);
-  void OnInit(HWND window, HWND owner);
+  bool OnInit() override;
+  bool OnCommand(int id, int code) override;
+  bool OnMessage(UINT msg, WPARAM wp, LPARAM lp, INT_PTR& result) override;
   void StartWorker();
   void OnCancel();
 
   const DAVavador::ERApp& app_;
   WString title;
-  HWND dialog = nullptr;
   void* threadArg = nullptr;
   ThreadProc threadProc = nullptr;
   DAVavador::ScopedHandle thread;
