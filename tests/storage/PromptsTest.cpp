@@ -26,7 +26,9 @@ TEST(ChooseSaveFile, NewFileNeedsNoQuestion) {
   EXPECT_TRUE(prompts.questions.empty());
 }
 
-TEST(ChooseSaveFile, NoAsksAgainAndYesReplaces) {
+// An existing file is asked about: No asks for another, Yes replaces it, Cancel ends the choice,
+// as does a cancelled chooser.
+TEST(ChooseSaveFile, NoAsksAgainYesReplacesAndCancelEnds) {
   ScratchFolder folder;
   ASSERT_TRUE(WriteFile(folder / TXT("a.csv"), "a"));
   ASSERT_TRUE(WriteFile(folder / TXT("b.csv"), "b"));
@@ -40,19 +42,14 @@ TEST(ChooseSaveFile, NoAsksAgainAndYesReplaces) {
   EXPECT_EQ(WString(TXT("Mirepan")), prompts.questions[1].caption);
   EXPECT_EQ(Prompt::kYesNoCancel | Prompt::kIconQuestion, prompts.questions[1].style);
   EXPECT_EQ(2u, prompts.requests.size());
-}
-
-TEST(ChooseSaveFile, CancelEndsTheChoice) {
-  ScratchFolder folder;
-  ASSERT_TRUE(WriteFile(folder / TXT("a.csv"), "a"));
-  ScriptedPrompts prompts;
-  prompts.chosenPaths = {folder / TXT("a.csv"), std::nullopt};
+  prompts.chosenPaths = {folder / TXT("a.csv")};
   prompts.answers = {Prompt::kAnswerCancel};
   EXPECT_EQ(std::nullopt, SaveAs(WString()));
-  prompts.answers = {Prompt::kAnswerNo};
   prompts.chosenPaths = {folder / TXT("a.csv"), std::nullopt};
-  EXPECT_EQ(std::nullopt, SaveAs(WString()));  // No, then the chooser cancelled
-  EXPECT_EQ(3u, prompts.requests.size());
+  prompts.answers = {Prompt::kAnswerNo};
+  EXPECT_EQ(std::nullopt, SaveAs(WString()));
+  EXPECT_EQ(5u, prompts.requests.size());
+  EXPECT_TRUE(prompts.chosenPaths.empty() && prompts.answers.empty());
 }
 
 TEST(Choosers, OpenAndFolderAskTheCurrentPrompts) {

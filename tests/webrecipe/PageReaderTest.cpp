@@ -26,9 +26,31 @@ ImportedRecipe RecipeWith(const std::string& members, const char* base = "https:
                         base);
 }
 
-std::vector<std::string> LineTexts(const ImportedRecipe& recipe) {
-  std::vector<std::string> texts;
-  for (const ImportedLine& line : recipe.lines) texts.push_back(ToUtf8(line.original));
+// The recipe's fields but instructions and lines, split by "|": name, serves, preparation and
+// cooking time as h:mm, category and picture.
+std::string Header(const ImportedRecipe& r) {
+  const auto time = [](int32_t hours, int32_t minutes) {
+    return std::to_string(hours) + (minutes < 10 ? ":0" : ":") + std::to_string(minutes);
+  };
+  return ToUtf8(r.name) + "|" + std::to_string(r.serves) + "|" + time(r.prepHours, r.prepMinutes) + "|" +
+         time(r.cookHours, r.cookMinutes) + "|" + ToUtf8(r.category) + "|" + ToUtf8(r.pictureUrl);
+}
+
+// Each row: the members of a page's one Recipe and what one of the recipe's fields reads.
+struct ShapeCase {
+  const char* members;
+  std::string field;
+};
+
+template <typename Field, size_t N>
+void ExpectShapes(const ShapeCase (&cases)[N], Field field) {
+  for (const ShapeCase& c : cases) EXPECT_EQ(c.field, field(RecipeWith(c.members))) << c.members;
+}
+
+// The original texts of the recipe's lines, split by "|".
+std::string Lines(const ImportedRecipe& recipe) {
+  std::string texts;
+  for (const ImportedLine& line : recipe.lines) texts += (texts.empty() ? "" : "|") + ToUtf8(line.original);
   return texts;
 }
 
@@ -36,14 +58,10 @@ TEST(PageReader, GraphWithWebPageOrganizationAndRecipe) {
   const ImportedRecipe recipe =
       ReadRecipePage(ReadPage("graph.html"), "https://kitchen.example/chicken-rice-soup/");
   ASSERT_EQ(RecipeImportError::kNone, recipe.error);
-  EXPECT_EQ("Weeknight Chicken & Rice Soup", ToUtf8(recipe.name));
-  EXPECT_EQ(6, recipe.serves);
-  EXPECT_EQ(0, recipe.prepHours);
-  EXPECT_EQ(15, recipe.prepMinutes);
-  EXPECT_EQ(0, recipe.cookHours);
-  EXPECT_EQ(45, recipe.cookMinutes);
-  EXPECT_EQ("Soup", ToUtf8(recipe.category));
-  EXPECT_EQ("https://kitchen.example/wp-content/uploads/2023/01/soup.jpg", ToUtf8(recipe.pictureUrl));
+  EXPECT_EQ(
+      "Weeknight Chicken & Rice "
+      "Soup|6|0:15|0:45|Soup|https://kitchen.example/wp-content/uploads/2023/01/soup.jpg",
+      Header(recipe));
   EXPECT_EQ(
       "Soup\r\n"
       "1. Heat the oil in a large pot over medium heat.\r\n"
@@ -65,16 +83,13 @@ TEST(PageReader, MicrodataWhenThereIsNoJsonLd) {
   const ImportedRecipe recipe =
       ReadRecipePage(ReadPage("microdata.html"), "https://family.example/recipes/bread/");
   ASSERT_EQ(RecipeImportError::kNone, recipe.error);
-  EXPECT_EQ("Old-Fashioned Banana Bread", ToUtf8(recipe.name));  // not the author's or the page's name
-  EXPECT_EQ(1, recipe.serves);
-  EXPECT_EQ(15, recipe.prepMinutes);
-  EXPECT_EQ(1, recipe.cookHours);
-  EXPECT_EQ(0, recipe.cookMinutes);
-  EXPECT_EQ("Quick Breads", ToUtf8(recipe.category));
-  EXPECT_EQ("https://family.example/recipes/photos/banana-bread.jpg", ToUtf8(recipe.pictureUrl));
-  EXPECT_EQ((std::vector<std::string>{"3 ripe bananas, mashed", "1/3 cup melted butter", "¾ cup sugar",
-                                      "1 1/2 cups all-purpose flour"}),
-            LineTexts(recipe));
+  // The recipe's name, not the author's or the page's.
+  EXPECT_EQ(
+      "Old-Fashioned Banana Bread|1|0:15|1:00|Quick "
+      "Breads|https://family.example/recipes/photos/banana-bread.jpg",
+      Header(recipe));
+  EXPECT_EQ("3 ripe bananas, mashed|1/3 cup melted butter|¾ cup sugar|1 1/2 cups all-purpose flour",
+            Lines(recipe));
   EXPECT_EQ(0.75, recipe.lines[2].amount);
   EXPECT_EQ("sugar", ToUtf8(recipe.lines[2].name));
   EXPECT_EQ(
@@ -94,12 +109,9 @@ TEST(PageReader, MicrodataValues) {
       <span itemprop="recipeIngredient">1 tea bag</span></div>
       <span itemprop="recipeIngredient">after the recipe</span>)",
       "http://tea.example/a/b");
-  EXPECT_EQ("Tea & Toast", ToUtf8(recipe.name));
-  EXPECT_EQ("http://tea.example/t.jpg", ToUtf8(recipe.pictureUrl));
-  EXPECT_EQ(2, recipe.serves);
-  EXPECT_EQ(25, recipe.cookMinutes);
+  EXPECT_EQ("Tea & Toast|2|0:00|0:25||http://tea.example/t.jpg", Header(recipe));
   EXPECT_EQ("1. Toast the bread.\r\n2. Brew the tea.", ToUtf8(recipe.instructions));
-  EXPECT_EQ((std::vector<std::string>{"1 slice bread", "1 tea bag"}), LineTexts(recipe));
+  EXPECT_EQ("1 slice bread|1 tea bag", Lines(recipe));
 }
 
 // The script element's type may be quoted either way, in capitals, with a charset, among other attributes.
@@ -177,10 +189,7 @@ TEST(PageReader, InstructionShapes) {
 }
 
 TEST(PageReader, PictureShapes) {
-  const struct {
-    const char* members;
-    const char* url;
-  } cases[] = {
+  const ShapeCase cases[] = {
       {R"("image":"pie.jpg")", "https://ex.com/r/pie/pie.jpg"},
       {R"("image":["", "/img/1.jpg", "/img/2.jpg"])", "https://ex.com/img/1.jpg"},
       {R"("image":{"@type":"ImageObject","url":"https://cdn.ex.com/p.jpg","width":800})",
@@ -192,66 +201,45 @@ TEST(PageReader, PictureShapes) {
       {R"("image":{"@type":"ImageObject"})", ""},
       {"", ""},
   };
-  for (const auto& c : cases) EXPECT_EQ(c.url, ToUtf8(RecipeWith(c.members).pictureUrl)) << c.members;
+  ExpectShapes(cases, [](const ImportedRecipe& r) { return ToUtf8(r.pictureUrl); });
 }
 
+// The first whole number of the yield, 1 without one; prepTime and cookTime give the times, and
+// totalTime only when the page gives neither.
 TEST(PageReader, YieldShapes) {
-  const struct {
-    const char* members;
-    int32_t serves;
-  } cases[] = {
-      {R"("recipeYield":"6")", 6},
-      {R"("recipeYield":6)", 6},
-      {R"("recipeYield":4.0)", 4},
-      {R"("recipeYield":["8","8 servings"])", 8},
-      {R"("recipeYield":["", "Serves 3"])", 3},
-      {R"("recipeYield":"Serves 4-6")", 4},
-      {R"("recipeYield":"Makes 12 cookies")", 12},
-      {R"("yield":"5 portions")", 5},
-      {R"("recipeYield":[])", 1},
-      {R"("recipeYield":0)", 1},
-      {R"("recipeYield":"a crowd")", 1},
-      {R"("recipeYield":[{"value":4}])", 1},
-      {"", 1},
+  const ShapeCase cases[] = {
+      {R"("recipeYield":"6")", "Pie|6|0:00|0:00||"},
+      {R"("recipeYield":6)", "Pie|6|0:00|0:00||"},
+      {R"("recipeYield":4.0)", "Pie|4|0:00|0:00||"},
+      {R"("recipeYield":["8","8 servings"])", "Pie|8|0:00|0:00||"},
+      {R"("recipeYield":["", "Serves 3"])", "Pie|3|0:00|0:00||"},
+      {R"("recipeYield":"Serves 4-6")", "Pie|4|0:00|0:00||"},
+      {R"("recipeYield":"Makes 12 cookies")", "Pie|12|0:00|0:00||"},
+      {R"("yield":"5 portions")", "Pie|5|0:00|0:00||"},
+      {R"("recipeYield":[])", "Pie|1|0:00|0:00||"},
+      {R"("recipeYield":0)", "Pie|1|0:00|0:00||"},
+      {R"("recipeYield":"a crowd")", "Pie|1|0:00|0:00||"},
+      {R"("recipeYield":[{"value":4}])", "Pie|1|0:00|0:00||"},
+      {"", "Pie|1|0:00|0:00||"},
+      {R"("prepTime":"PT20M","cookTime":"PT1H30M","totalTime":"PT2H")", "Pie|1|0:20|1:30||"},
+      {R"("prepTime":"PT20M","totalTime":"PT2H")", "Pie|1|0:20|0:00||"},
+      {R"("cookTime":"P0DT45M","totalTime":"PT2H")", "Pie|1|0:00|0:45||"},
+      {R"("totalTime":"PT2H10M")", "Pie|1|0:00|2:10||"},
+      {R"("prepTime":"PT90M","cookTime":"whenever")", "Pie|1|1:30|0:00||"},
+      {R"("prepTime":["PT5M"],"cookTime":{"@value":"PT0.5H"})", "Pie|1|0:05|0:30||"},
   };
-  for (const auto& c : cases) EXPECT_EQ(c.serves, RecipeWith(c.members).serves) << c.members;
-}
-
-// prepTime and cookTime; totalTime only when the page gives neither.
-TEST(PageReader, TimeShapes) {
-  const struct {
-    const char* members;
-    int32_t prepHours, prepMinutes, cookHours, cookMinutes;
-  } cases[] = {
-      {R"("prepTime":"PT20M","cookTime":"PT1H30M","totalTime":"PT2H")", 0, 20, 1, 30},
-      {R"("prepTime":"PT20M","totalTime":"PT2H")", 0, 20, 0, 0},
-      {R"("cookTime":"P0DT45M","totalTime":"PT2H")", 0, 0, 0, 45},
-      {R"("totalTime":"PT2H10M")", 0, 0, 2, 10},
-      {R"("prepTime":"PT90M","cookTime":"whenever")", 1, 30, 0, 0},
-      {R"("prepTime":["PT5M"],"cookTime":{"@value":"PT0.5H"})", 0, 5, 0, 30},
-      {"", 0, 0, 0, 0},
-  };
-  for (const auto& c : cases) {
-    const ImportedRecipe recipe = RecipeWith(c.members);
-    EXPECT_EQ(c.prepHours, recipe.prepHours) << c.members;
-    EXPECT_EQ(c.prepMinutes, recipe.prepMinutes) << c.members;
-    EXPECT_EQ(c.cookHours, recipe.cookHours) << c.members;
-    EXPECT_EQ(c.cookMinutes, recipe.cookMinutes) << c.members;
-  }
+  ExpectShapes(cases, Header);
 }
 
 TEST(PageReader, CategoryAndNameShapes) {
-  const struct {
-    const char* members;
-    const char* category;
-  } cases[] = {
+  const ShapeCase cases[] = {
       {R"("recipeCategory":"Dessert")", "Dessert"},
       {R"("recipeCategory":"Dessert, Snack")", "Dessert"},
       {R"("recipeCategory":["", "Main Course", "Dinner"])", "Main Course"},
       {R"("recipeCategory":"Soups &amp; Stews")", "Soups & Stews"},
       {"", ""},
   };
-  for (const auto& c : cases) EXPECT_EQ(c.category, ToUtf8(RecipeWith(c.members).category)) << c.members;
+  ExpectShapes(cases, [](const ImportedRecipe& r) { return ToUtf8(r.category); });
   EXPECT_EQ(
       "Grandma’s “Best” Pie",
       ToUtf8(ReadRecipePage(InScript(R"({"@type":"Recipe","name":"Grandma&#8217;s <em>&ldquo;Best&rdquo;</em>
@@ -261,14 +249,13 @@ TEST(PageReader, CategoryAndNameShapes) {
 }
 
 TEST(PageReader, IngredientShapes) {
-  EXPECT_EQ((std::vector<std::string>{"1 cup flour", "2 eggs"}),
-            LineTexts(RecipeWith(R"("recipeIngredient":["1 cup flour", " ", "2&nbsp;eggs"])")));
-  EXPECT_EQ((std::vector<std::string>{"1 cup flour", "2 eggs"}),
-            LineTexts(RecipeWith(R"("ingredients":"1 cup flour\n2 eggs")")));
-  EXPECT_EQ((std::vector<std::string>{"1 cup flour"}),
-            LineTexts(RecipeWith(R"("recipeIngredient":["1 cup flour"],"ingredients":["2 eggs"])")));
-  EXPECT_EQ((std::vector<std::string>{"1 cup flour"}),
-            LineTexts(RecipeWith(R"("recipeIngredient":[{"@type":"HowToSupply","name":"1 cup flour"}])")));
+  const ShapeCase cases[] = {
+      {R"("recipeIngredient":["1 cup flour", " ", "2&nbsp;eggs"])", "1 cup flour|2 eggs"},
+      {R"("ingredients":"1 cup flour\n2 eggs")", "1 cup flour|2 eggs"},
+      {R"("recipeIngredient":["1 cup flour"],"ingredients":["2 eggs"])", "1 cup flour"},
+      {R"("recipeIngredient":[{"@type":"HowToSupply","name":"1 cup flour"}])", "1 cup flour"},
+  };
+  ExpectShapes(cases, Lines);
 }
 
 // A block that does not parse leaves the next one to be read.
