@@ -3,6 +3,7 @@
 #include "resource.h"
 #include "storage/UserPrompts.h"
 #include "toolkit/CentreWindow.h"
+#include "toolkit/ERDialog.h"
 
 namespace DAVavador {
 
@@ -37,33 +38,31 @@ INT_PTR CALLBACK ForwardingDialogProc(HWND dialog, UINT msg, WPARAM wp, LPARAM l
   return result;
 }
 
-struct InputRequest {
-  const WString& caption;
-  const WString& prompt;
-  WString& text;
-};
+class InputDialog : public ERDialog {
+ public:
+  InputDialog(const WString& caption, const WString& prompt, WString& text)
+      : caption_(caption), prompt_(prompt), text_(text) {}
 
-INT_PTR CALLBACK InputBoxProc(HWND dialog, UINT msg, WPARAM wp, LPARAM lp) {
-  if (msg == WM_INITDIALOG) {
-    SetWindowLongPtrW(dialog, DWLP_USER, lp);
-    const auto& request = *reinterpret_cast<InputRequest*>(lp);
-    SetWindowTextW(dialog, request.caption.c_str());
-    SetDlgItemTextW(dialog, IDC_INPUT_PROMPT, request.prompt.c_str());
-    SetDlgItemTextW(dialog, IDC_INPUT_TEXT, request.text.c_str());
-    SendDlgItemMessageW(dialog, IDC_INPUT_TEXT, EM_SETSEL, 0, -1);
-    return TRUE;
+  bool Run(const ERApp& app, HWND owner) { return RunModal(app, IDD_INPUT_BOX, owner) == IDOK; }
+
+ private:
+  bool OnInit() override {
+    SetWindowTextW(Dialog(), caption_.c_str());
+    SetItemText(IDC_INPUT_PROMPT, prompt_);
+    SetItemText(IDC_INPUT_TEXT, text_);
+    Message(IDC_INPUT_TEXT, EM_SETSEL, 0, -1);
+    return true;
   }
-  if (msg != WM_COMMAND || (LOWORD(wp) != IDOK && LOWORD(wp) != IDCANCEL)) return FALSE;
-  if (LOWORD(wp) == IDOK) {
-    auto& request = *reinterpret_cast<InputRequest*>(GetWindowLongPtrW(dialog, DWLP_USER));
-    HWND edit = GetDlgItem(dialog, IDC_INPUT_TEXT);
-    WString text(GetWindowTextLengthW(edit) + 1, L'\0');
-    text.resize(GetWindowTextW(edit, text.data(), static_cast<int>(text.size())));
-    request.text = text;
+
+  bool OnOK() override {
+    text_ = ItemText(IDC_INPUT_TEXT);
+    return true;
   }
-  EndDialog(dialog, LOWORD(wp) == IDOK);
-  return TRUE;
-}
+
+  const WString& caption_;
+  const WString& prompt_;
+  WString& text_;
+};
 
 }  // namespace
 
@@ -124,8 +123,7 @@ void ERApp::SetDialogObserver(DialogObserver* observer) {
 }
 
 bool ERApp::InputBox(const WString& caption, const WString& prompt, WString& text, HWND owner) const {
-  InputRequest request{caption, prompt, text};
-  return RunDialog(IDD_INPUT_BOX, &InputBoxProc, reinterpret_cast<LPARAM>(&request), owner) == 1;
+  return InputDialog(caption, prompt, text).Run(*this, owner);
 }
 
 HMENU ERApp::LoadMenuResource(int menuId) const {
