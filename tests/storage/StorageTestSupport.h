@@ -92,13 +92,7 @@ class ScriptedPrompts : public UserPrompts {
 
   int Message(OwnerWindow, const WString& text, const WString& caption, unsigned style) override {
     questions.push_back({text, caption, style});
-    if (answers.empty()) {
-      ADD_FAILURE() << "unexpected question: " << ToUtf8(text);
-      return Prompt::kAnswerCancel;
-    }
-    const int answer = answers.front();
-    answers.pop_front();
-    return answer;
+    return Next(answers, Prompt::kAnswerCancel, "unexpected question: " + ToUtf8(text));
   }
   std::optional<WString> OpenFile(const FileRequest& request) override { return Choose(request); }
   std::optional<WString> SaveFile(const FileRequest& request) override { return Choose(request); }
@@ -111,13 +105,17 @@ class ScriptedPrompts : public UserPrompts {
  private:
   std::optional<WString> Choose(const FileRequest& request) {
     requests.push_back(request);
-    if (chosenPaths.empty()) {
-      ADD_FAILURE() << "unexpected chooser";
-      return std::nullopt;
+    return Next(chosenPaths, std::optional<WString>(), "unexpected chooser");
+  }
+  template <typename T>
+  static T Next(std::deque<T>& script, T exhausted, const std::string& failure) {
+    if (script.empty()) {
+      ADD_FAILURE() << failure;
+      return exhausted;
     }
-    std::optional<WString> path = chosenPaths.front();
-    chosenPaths.pop_front();
-    return path;
+    T next = script.front();
+    script.pop_front();
+    return next;
   }
 };
 

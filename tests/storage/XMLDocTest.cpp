@@ -231,18 +231,17 @@ TEST(XMLDocReader, WrittenValuesReadBack) {
   in.SetText(out.Output());
   ASSERT_TRUE(in.FindRoot(TXT("ROOT")));
   EXPECT_EQ(WString(TXT("ROOT")), in.NextTag());
-  in.NextTag();
-  EXPECT_EQ(WString(TXT("a<b & c>d")), XMLUnescape(in.ReadValue(TXT("S"))));
-  in.NextTag();
-  EXPECT_EQ(0, XMLToInt(in.ReadValue(TXT("I"))));
-  in.NextTag();
-  EXPECT_FALSE(XMLToBool(in.ReadValue(TXT("B"))));
-  in.NextTag();
-  EXPECT_EQ(0.0, ParseReal(in.ReadValue(TXT("R"))));
-  in.NextTag();
-  const WChar* empty = in.ReadValue(TXT("E"));
-  ASSERT_NE(nullptr, empty);
-  EXPECT_EQ(WString(), empty);
+  std::vector<const WChar*> values;
+  for (const WChar* name : {TXT("S"), TXT("I"), TXT("B"), TXT("R"), TXT("E")}) {
+    EXPECT_EQ(WString(name), in.NextTag());
+    values.push_back(in.ReadValue(name));
+  }
+  EXPECT_EQ(WString(TXT("a<b & c>d")), XMLUnescape(values[0]));
+  EXPECT_EQ(0, XMLToInt(values[1]));
+  EXPECT_FALSE(XMLToBool(values[2]));
+  EXPECT_EQ(0.0, ParseReal(values[3]));
+  ASSERT_NE(nullptr, values[4]);
+  EXPECT_EQ(WString(), values[4]);
   EXPECT_EQ(WString(TXT("ROOT")), in.NextTag());
   EXPECT_TRUE(in.IsEndTag());
 }
