@@ -34,15 +34,12 @@ constexpr uint32_t kDiskFull = ENOSPC;
 #endif
 }  // namespace
 
-TEST(FileHandle, StartsClosedWithTheDefaultName) {
-  FileHandle file;
-  EXPECT_EQ(WString(TXT("filename.txt")), file.path);
-  EXPECT_FALSE(file.IsOpen());
-  EXPECT_EQ(0u, file.lastError);
-  EXPECT_FALSE(file.useSecurity);
-}
-
 TEST(FileHandle, MissingFileAndFolderFailWithTheSystemCode) {
+  FileHandle unnamed;
+  EXPECT_EQ(WString(TXT("filename.txt")), unnamed.path);
+  EXPECT_FALSE(unnamed.IsOpen());
+  EXPECT_EQ(0u, unnamed.lastError);
+  EXPECT_FALSE(unnamed.useSecurity);
   ScratchFolder folder;
   FileHandle file(folder / TXT("missing.txt"));
   EXPECT_FALSE(file.OpenRead());
@@ -251,7 +248,8 @@ TEST(FileHandle, EveryoneAccessCreatesUsableFiles) {
   EXPECT_EQ(std::string("<\0A\0/\0>\0", 8), ReadFile(folder / TXT("shared.xml")));
 }
 
-TEST(FileOperations, CopyAndMoveReplaceTheTarget) {
+// Copy and move replace the target; delete removes read-only files too.
+TEST(FileOperations, CopyMoveAndDelete) {
   ScratchFolder folder;
   ASSERT_TRUE(WriteFile(folder / TXT("new.xml"), "catalog"));
   ASSERT_TRUE(WriteFile(folder / TXT("old.xml"), "an older and longer backup"));
@@ -264,12 +262,7 @@ TEST(FileOperations, CopyAndMoveReplaceTheTarget) {
   EXPECT_EQ(std::vector<WString>{TXT("old.xml")}, folder.Names());
   EXPECT_EQ(std::string("new"), ReadFile(folder / TXT("old.xml")));
   EXPECT_FALSE(MoveFileTo(folder / TXT("gone.xml"), folder / TXT("other.xml")));
-}
-
-TEST(FileOperations, DeleteRemovesReadOnlyFiles) {
-  ScratchFolder folder;
-  const WString path = folder / TXT("locked.xml");
-  ASSERT_TRUE(WriteFile(path, "x"));
+  const WString path = folder / TXT("old.xml");
   std::filesystem::permissions(storage_test::SystemPath(path), std::filesystem::perms::owner_read |
                                                                    std::filesystem::perms::group_read |
                                                                    std::filesystem::perms::others_read);
@@ -309,18 +302,26 @@ TEST(FileOperations, CreateFoldersMakesEveryMissingLevel) {
   EXPECT_FALSE(CreateFolders(deep + TXT("/probe.txt/below"), false));
 }
 
-TEST(XMLDocFiles, SaveReportsTheSystemCode) {
+// Save writes whatever text stands, closed or not, and keeps it; Load reads back the exact units.
+TEST(XMLDocFiles, SaveAndLoadRoundTripTheExactUnits) {
   ScratchFolder folder;
   XMLDoc doc;
   doc.OpenElement(TXT("OPTIONS"));
   EXPECT_FALSE(doc.Save(folder / TXT("no/such/folder.xml")));
   EXPECT_NE(0u, doc.LastError());
-  // Save writes whatever text stands, closed or not, and keeps it.
   const WString path = folder / TXT("open.xml");
   ASSERT_TRUE(doc.Save(path));
   EXPECT_EQ(0u, doc.LastError());
   EXPECT_EQ(std::string("<\0O\0P\0T\0I\0O\0N\0S\0>\0\r\0\n\0", 22), ReadFile(path));
   EXPECT_EQ(WString(TXT("<OPTIONS>\r\n")), doc.Output());
+  doc.WriteString(TXT("FONT"), TXT("Caf\u00E9 \u20AC"));
+  doc.CloseElement();
+  ASSERT_TRUE(doc.Save(path));
+  XMLDoc in;
+  ASSERT_TRUE(in.Load(path));
+  EXPECT_EQ(doc.Output(), in.Text());
+  EXPECT_EQ(0u, in.Cursor());
+  EXPECT_TRUE(in.FindRoot(TXT("OPTIONS")));
 }
 
 TEST(XMLDocFiles, LargeFileReadInTwoHalvesIsTheFileAndItsOddByteIsDropped) {

@@ -357,20 +357,3 @@ TEST(XMLValues, BoolAndLists) {
   EXPECT_TRUE(XMLToIntList(nullptr).empty());
   EXPECT_TRUE(XMLToIntList(TXT("")).empty());
 }
-
-TEST(XMLDocFiles, SaveAndLoadRoundTripTheExactUnits) {
-  const WString path = FromUtf8(::testing::TempDir()) + TXT("xmldoc-roundtrip.xml");
-  XMLDoc out;
-  out.OpenElement(TXT("OPTIONS"));
-  out.WriteString(TXT("FONT"), TXT("Caf\u00E9 \u20AC"));
-  out.CloseElement();
-  ASSERT_TRUE(out.Save(path));
-  XMLDoc in;
-  ASSERT_TRUE(in.Load(path));
-  EXPECT_EQ(out.Output(), in.Text());
-  EXPECT_EQ(0u, in.Cursor());
-  EXPECT_TRUE(in.FindRoot(TXT("OPTIONS")));
-  XMLDoc missing;
-  EXPECT_FALSE(missing.Load(path + TXT(".missing")));
-  EXPECT_NE(0u, missing.LastError());
-}
