@@ -59,8 +59,8 @@ TEST(PageReader, GraphWithWebPageOrganizationAndRecipe) {
       ReadRecipePage(ReadPage("graph.html"), "https://kitchen.example/chicken-rice-soup/");
   ASSERT_EQ(RecipeImportError::kNone, recipe.error);
   EXPECT_EQ(
-      "Weeknight Chicken & Rice "
-      "Soup|6|0:15|0:45|Soup|https://kitchen.example/wp-content/uploads/2023/01/soup.jpg",
+      "Weeknight Chicken & Rice Soup|6|0:15|0:45|Soup|"
+      "https://kitchen.example/wp-content/uploads/2023/01/soup.jpg",
       Header(recipe));
   EXPECT_EQ(
       "Soup\r\n"
@@ -85,8 +85,8 @@ TEST(PageReader, MicrodataWhenThereIsNoJsonLd) {
   ASSERT_EQ(RecipeImportError::kNone, recipe.error);
   // The recipe's name, not the author's or the page's.
   EXPECT_EQ(
-      "Old-Fashioned Banana Bread|1|0:15|1:00|Quick "
-      "Breads|https://family.example/recipes/photos/banana-bread.jpg",
+      "Old-Fashioned Banana Bread|1|0:15|1:00|Quick Breads|"
+      "https://family.example/recipes/photos/banana-bread.jpg",
       Header(recipe));
   EXPECT_EQ("3 ripe bananas, mashed|1/3 cup melted butter|¾ cup sugar|1 1/2 cups all-purpose flour",
             Lines(recipe));
