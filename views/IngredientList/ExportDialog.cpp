@@ -26,16 +26,11 @@ bool ExportDialog::OnCommand(int id, int code) {
 }
 
 bool ExportDialog::OnInit() {
-  const HWND combo = Item(IDC_INGREDIENT_EXPORT_CATEGORY);
-  SendMessageW(combo, CB_ADDSTRING, 0, reinterpret_cast<LPARAM>(app_.String(IDS_ALL).c_str()));
-  int selected = 0;
-  for (const NamedId& entry : categories_.Entries()) {
-    const auto at =
-        static_cast<int>(SendMessageW(combo, CB_ADDSTRING, 0, reinterpret_cast<LPARAM>(entry.name.c_str())));
-    SendMessageW(combo, CB_SETITEMDATA, static_cast<WPARAM>(at), entry.id);
-    if (entry.id == choices_.categoryId) selected = at;
-  }
-  SendMessageW(combo, CB_SETCURSEL, static_cast<WPARAM>(selected), 0);
+  AddComboItem(IDC_INGREDIENT_EXPORT_CATEGORY, app_.String(IDS_ALL), 0);
+  for (const NamedId& entry : categories_.Entries())
+    AddComboItem(IDC_INGREDIENT_EXPORT_CATEGORY, entry.name, entry.id);
+  if (!SelectComboData(IDC_INGREDIENT_EXPORT_CATEGORY, choices_.categoryId))
+    Message(IDC_INGREDIENT_EXPORT_CATEGORY, CB_SETCURSEL, 0);
   SetChecked(IDC_INGREDIENT_EXPORT_ALL, choices_.allData);
   SetChecked(IDC_INGREDIENT_EXPORT_SELECTED, !choices_.allData);
   SetChecked(IDC_INGREDIENT_EXPORT_PICTURES, choices_.pictures);
