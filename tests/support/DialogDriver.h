@@ -1,0 +1,170 @@
+#pragma once
+// Drives a dialog's controls by id as a user would: typing replaces an edit's text (the edit tells
+// its dialog), a press clicks a button (a disabled one ignores it), a pick selects a row of a list
+// box, combo box or list view and sends the notification a click sends. Reads texts back the same
+// way, whatever the kind of list.
+#include <windows.h>
+#include <commctrl.h>
+
+#include <string>
+#include <vector>
+
+namespace test_support {
+
+class DialogDriver {
+ public:
+  explicit DialogDriver(HWND dialog) : dialog_(dialog) {}
+
+  HWND Dialog() const { return dialog_; }
+  HWND Item(int id) const { return GetDlgItem(dialog_, id); }
+
+  void Type(int id, const std::wstring& text) const { SetDlgItemTextW(dialog_, id, text.c_str()); }
+  void Press(int id) const { SendMessageW(Item(id), BM_CLICK, 0, 0); }
+  bool Checked(int id) const { return IsDlgButtonChecked(dialog_, id) == BST_CHECKED; }
+  bool Enabled(int id) const { return IsWindowEnabled(Item(id)) != FALSE; }
+  bool Visible(int id) const { return IsWindowVisible(Item(id)) != FALSE; }
+  std::wstring Text(int id) const { return WindowText(Item(id)); }
+  std::wstring Caption() const { return WindowText(dialog_); }
+
+  // Rows of a list box, combo box or list view (first column unless `column` says otherwise).
+  int Count(int id) const {
+    const HWND list = Item(id);
+    switch (KindOf(list)) {
+      case Kind::kListBox:
+        return static_cast<int>(SendMessageW(list, LB_GETCOUNT, 0, 0));
+      case Kind::kComboBox:
+        return static_cast<int>(SendMessageW(list, CB_GETCOUNT, 0, 0));
+      case Kind::kListView:
+        return ListView_GetItemCount(list);
+      default:
+        return 0;
+    }
+  }
+  std::wstring RowText(int id, int row, int column = 0) const {
+    const HWND list = Item(id);
+    wchar_t text[1024] = {};
+    switch (KindOf(list)) {
+      case Kind::kListBox:
+        if (SendMessageW(list, LB_GETTEXTLEN, row, 0) < 1024)
+          SendMessageW(list, LB_GETTEXT, row, reinterpret_cast<LPARAM>(text));
+        break;
+      case Kind::kComboBox:
+        if (SendMessageW(list, CB_GETLBTEXTLEN, row, 0) < 1024)
+          SendMessageW(list, CB_GETLBTEXT, row, reinterpret_cast<LPARAM>(text));
+        break;
+      case Kind::kListView:
+        ListView_GetItemText(list, row, column, text, 1024);
+        break;
+      default:
+        break;
+    }
+    return text;
+  }
+  std::vector<std::wstring> Rows(int id, int column = 0) const {
+    std::vector<std::wstring> rows;
+    for (int row = 0; row < Count(id); ++row) rows.push_back(RowText(id, row, column));
+    return rows;
+  }
+  // The selected row, -1 without one.
+  int Selected(int id) const {
+    const HWND list = Item(id);
+    switch (KindOf(list)) {
+      case Kind::kListBox:
+        return static_cast<int>(SendMessageW(list, LB_GETCURSEL, 0, 0));
+      case Kind::kComboBox:
+        return static_cast<int>(SendMessageW(list, CB_GETCURSEL, 0, 0));
+      case Kind::kListView:
+        return ListView_GetNextItem(list, -1, LVNI_SELECTED);
+      default:
+        return -1;
+    }
+  }
+
+  // Selects `row` and tells the dialog as a click does (a list view sends its own notification).
+  void Pick(int id, int row) const {
+    const HWND list = Item(id);
+    switch (KindOf(list)) {
+      case Kind::kListBox:
+        SendMessageW(list, LB_SETCURSEL, row, 0);
+        Notify(id, LBN_SELCHANGE);
+        break;
+      case Kind::kComboBox:
+        SendMessageW(list, CB_SETCURSEL, row, 0);
+        Notify(id, CBN_SELCHANGE);
+        break;
+      case Kind::kListView:
+        ListView_SetItemState(list, -1, 0, LVIS_SELECTED | LVIS_FOCUSED);
+        ListView_SetItemState(list, row, LVIS_SELECTED | LVIS_FOCUSED, LVIS_SELECTED | LVIS_FOCUSED);
+        break;
+      default:
+        break;
+    }
+  }
+  // Picks the first row whose text is `text`; false when there is none.
+  bool PickText(int id, const std::wstring& text) const {
+    for (int row = 0; row < Count(id); ++row) {
+      if (RowText(id, row) != text) continue;
+      Pick(id, row);
+      return true;
+    }
+    return false;
+  }
+  // A double click on the selected row of a list box.
+  void DoubleClick(int id) const { Notify(id, LBN_DBLCLK); }
+
+  // The notification `code` of control `id`, as the control sends it to its dialog.
+  void Notify(int id, int code) const {
+    SendMessageW(dialog_, WM_COMMAND, MAKEWPARAM(id, code), reinterpret_cast<LPARAM>(Item(id)));
+  }
+
+  // The tooltip window the dialog owns (null without one) and the tip it shows over control `id`.
+  HWND Tooltips() const {
+    struct Search {
+      HWND dialog;
+      HWND found = nullptr;
+    } search{dialog_};
+    EnumThreadWindows(
+        GetWindowThreadProcessId(dialog_, nullptr),
+        [](HWND window, LPARAM param) -> BOOL {
+          auto* s = reinterpret_cast<Search*>(param);
+          wchar_t name[64] = {};
+          GetClassNameW(window, name, 64);
+          if (lstrcmpiW(name, TOOLTIPS_CLASSW) == 0 && GetWindow(window, GW_OWNER) == s->dialog)
+            s->found = window;
+          return s->found == nullptr;
+        },
+        reinterpret_cast<LPARAM>(&search));
+    return search.found;
+  }
+  std::wstring TipText(int id) const {
+    wchar_t text[256] = {};
+    TTTOOLINFOW tool = {};
+    tool.cbSize = TTTOOLINFOW_V1_SIZE;
+    tool.hwnd = dialog_;
+    tool.uId = reinterpret_cast<UINT_PTR>(Item(id));
+    tool.lpszText = text;
+    SendMessageW(Tooltips(), TTM_GETTEXTW, 256, reinterpret_cast<LPARAM>(&tool));
+    return text;
+  }
+
+  static std::wstring WindowText(HWND window) {
+    std::wstring text(static_cast<size_t>(GetWindowTextLengthW(window)) + 1, L'\0');
+    text.resize(static_cast<size_t>(GetWindowTextW(window, text.data(), static_cast<int>(text.size()))));
+    return text;
+  }
+
+ private:
+  enum class Kind { kOther, kListBox, kComboBox, kListView };
+  static Kind KindOf(HWND control) {
+    wchar_t name[64] = {};
+    GetClassNameW(control, name, 64);
+    if (lstrcmpiW(name, L"ListBox") == 0) return Kind::kListBox;
+    if (lstrcmpiW(name, L"ComboBox") == 0) return Kind::kComboBox;
+    if (lstrcmpiW(name, WC_LISTVIEWW) == 0) return Kind::kListView;
+    return Kind::kOther;
+  }
+
+  HWND dialog_;
+};
+
+}  // namespace test_support
