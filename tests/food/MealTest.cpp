@@ -1,11 +1,9 @@
 #include <gtest/gtest.h>
 
 #include <list>
-#include <memory>
 
 #include "FoodTestSupport.h"
 #include "food/DiaryNameList.h"
-#include "food/Meal.h"
 
 namespace {
 
@@ -15,107 +13,83 @@ const WString kMealNames[kMealTypeCount - 1] = {
 
 Ingredient Bread() {
   Ingredient bread;
-  bread.name = TXT("Bread");
-  bread.size = 2;
-  bread.type = 20;  // slice
-  bread.ounces = 2;
-  bread.nutrients[Nutrient::kCalories] = 160;
+  SetFood(bread, TXT("Bread"), 2, kUnitSlice, 2, 160);
   bread.nutrients[Nutrient::kIron] = 1.5;
   return bread;
 }
 
-Meal MealOn(uint32_t diary, int32_t type, CalendarDate date, double calories) {
-  Meal meal;
-  meal.catId = diary;
-  meal.mealType = type;
-  meal.date = date;
-  meal.nutrients[Nutrient::kCalories] = calories;
-  return meal;
-}
-
+// A new meal has no items, type 0 and the time of its construction; Clear empties it for reuse.
 TEST(Meal, NewMealIsEmptyAndDatedNow) {
   const CalendarDate before = CalendarDate::Now();
-  const Meal meal;
+  Meal meal;
   EXPECT_TRUE(meal.items.empty());
   EXPECT_EQ(kMealNone, meal.mealType);
   EXPECT_LE(before, meal.date);
+  Ingredient bread = Bread();
+  meal.name = TXT("Groceries");
+  meal.mealType = 4;
+  meal.AddItem(MealItem{1, kUnitSlice, &bread});
+  meal.Clear();
+  EXPECT_TRUE(meal.items.empty());
+  EXPECT_EQ("0/0 | 0 0 0", Fields(meal));
+  EXPECT_EQ(kMealNone, meal.mealType);
 }
 
 // The program hands the names over from its string table; 0 and unknown codes have none.
 TEST(Meal, MealTypeNamesAreTheOnesHandedOverByCode) {
   SetMealTypeNames(kMealNames);
-  EXPECT_EQ(TXT("Breakfast"), MealTypeName(kMealBreakfast));
-  EXPECT_EQ(TXT("Afternoon Snack"), MealTypeName(kMealAfternoonSnack));
-  EXPECT_EQ(TXT("Midnight Snack"), MealTypeName(kMealMidnightSnack));
-  for (const int32_t code : {int32_t{kMealNone}, kMealTypeCount, int32_t{-1}}) EXPECT_EQ(TXT(""), MealTypeName(code)) << code;
+  for (int32_t code = kMealBreakfast; code < kMealTypeCount; ++code)
+    EXPECT_EQ(kMealNames[code - 1], MealTypeName(code)) << code;
+  for (const int32_t code : {int32_t{kMealNone}, kMealTypeCount, int32_t{-1}})
+    EXPECT_EQ(TXT(""), MealTypeName(code)) << code;
 }
 
+// Items with a food and a positive amount are kept and add their servings to the totals; 3
+// slices of a 2-slice serving are 1.5 servings. ClearItems takes the totals away with them.
 TEST(Meal, AddItemKeepsPositiveAmountsAndBuildsTotals) {
   Ingredient bread = Bread();
   Meal meal;
-  EXPECT_TRUE(meal.AddItem(MealItem{3, 20, &bread}));  // 3 slices of a 2-slice serving
-  EXPECT_FALSE(meal.AddItem(MealItem{0, 20, &bread}));
-  EXPECT_FALSE(meal.AddItem(MealItem{-1, 20, &bread}));
-  EXPECT_FALSE(meal.AddItem(MealItem{1, 20, nullptr}));
+  EXPECT_TRUE(meal.AddItem(MealItem{3, kUnitSlice, &bread}));
+  EXPECT_FALSE(meal.AddItem(MealItem{0, kUnitSlice, &bread}));
+  EXPECT_FALSE(meal.AddItem(MealItem{-1, kUnitSlice, &bread}));
+  EXPECT_FALSE(meal.AddItem(MealItem{1, kUnitSlice, nullptr}));
   ASSERT_EQ(1u, meal.items.size());
-  EXPECT_DOUBLE_EQ(240, meal.nutrients[Nutrient::kCalories]);
-  EXPECT_DOUBLE_EQ(2.25, meal.nutrients[Nutrient::kIron]);
-  EXPECT_DOUBLE_EQ(3, meal.ounces);
+  EXPECT_EQ("0/0 | 0 0 3 CAL=240 FE=2.25", Fields(meal));
   EXPECT_TRUE(meal.AddItem(MealItem{1, static_cast<int32_t>(kUnitServing), &bread}));
-  EXPECT_DOUBLE_EQ(400, meal.nutrients[Nutrient::kCalories]);
-
-  Meal copy = meal;
+  EXPECT_EQ("0/0 | 0 0 5 CAL=400 FE=3.75", Fields(meal));
+  const Meal copy = meal;
   meal.ClearItems();
   EXPECT_TRUE(meal.items.empty());
-  EXPECT_EQ(0, meal.nutrients[Nutrient::kCalories]);
+  EXPECT_EQ("0/0 | 0 0 0", Fields(meal));
   EXPECT_EQ(2u, copy.items.size());
   EXPECT_EQ(&bread, copy.items[0].food);
 }
 
-TEST(Meal, ClearEmptiesForReuse) {
-  Ingredient bread = Bread();
-  Meal meal;
-  meal.name = TXT("Groceries");
-  meal.mealType = 4;
-  meal.AddItem(MealItem{1, 20, &bread});
-  meal.Clear();
-  EXPECT_TRUE(meal.items.empty());
-  EXPECT_TRUE(meal.name.empty());
-  EXPECT_EQ(kMealNone, meal.mealType);
-  EXPECT_EQ(0, meal.nutrients[Nutrient::kCalories]);
-}
-
+// Category, name, serving, ounces and picture columns show type, name, the date (always
+// month-day-year), nothing and the comment.
 TEST(Meal, DiaryColumns) {
   SetMealTypeNames(kMealNames);
   CategoryList diaries;
-  Meal meal = MealOn(1, kMealLunch, CalendarDate(2010, 3, 7, 12, 30, 0), 512.5);
-  meal.date.dateFormat = CalendarDate::kYearMonthDay;  // the column always shows month-day-year
+  Meal meal = *MealOn(1, kMealLunch, CalendarDate(2010, 3, 7, 12, 30, 0), 512.5);
+  meal.date.dateFormat = CalendarDate::kYearMonthDay;
   meal.name = TXT("Picnic");
   meal.comment = TXT("Outside");
   meal.ounces = 9;
-  auto cell = [&](uint32_t column) {
-    WString out;
-    meal.ColumnText(out, column, diaries, NutrientFormat{}, false, false);
-    return out;
-  };
-  EXPECT_EQ(TXT("Lunch"), cell(kColumnCategory));
-  EXPECT_EQ(TXT("Picnic"), cell(kColumnName));
-  EXPECT_EQ(TXT("03-07-2010"), cell(kColumnServingSize));
-  EXPECT_EQ(TXT(""), cell(kColumnOunces));
-  EXPECT_EQ(TXT("Outside"), cell(kColumnPicture));
-  EXPECT_EQ(TXT("512.5"), cell(Nutrient::kCalories));
+  const uint32_t columns[] = {kColumnCategory, kColumnName,    kColumnServingSize,
+                              kColumnOunces,   kColumnPicture, Nutrient::kCalories};
+  for (size_t i = 0; i < std::size(columns); ++i)
+    EXPECT_EQ(Split(TXT("Lunch|Picnic|03-07-2010||Outside|512.5"))[i], Cell(meal, columns[i], diaries)) << i;
 }
 
+// Periods compare with the person's allowances; other foods use the reference values.
 TEST(FoodRDA, AnswersThePersonsAllowances) {
-  const FoodRDA unspecified(kSexUnspecified, kAgeBandUnspecified);
-  EXPECT_EQ(38, unspecified.DailyValue(Nutrient::kFiber));  // male 30 - 50
-  const FoodRDA woman(kSexFemale, 6);
-  EXPECT_EQ(15, woman.DailyValue(Nutrient::kVitaminD));
-  EXPECT_EQ(1200, woman.DailyValue(Nutrient::kCalcium));
-  const Meal meal;
-  EXPECT_EQ(31.5, meal.DailyValue(Nutrient::kFiber));  // other foods use the reference
+  EXPECT_EQ(38, FoodRDA(kSexUnspecified, kAgeBandUnspecified).DailyValue(Nutrient::kFiber));  // male 30 - 50
+  EXPECT_EQ(15, FoodRDA(kSexFemale, 6).DailyValue(Nutrient::kVitaminD));
+  EXPECT_EQ(1200, FoodRDA(kSexFemale, 6).DailyValue(Nutrient::kCalcium));
+  EXPECT_EQ(31.5, Meal().DailyValue(Nutrient::kFiber));
 }
 
+// A diary's meals of two days, one on the "To:" day, one the day before and one of another diary.
 class NutritionPeriodTest : public ::testing::Test {
  protected:
   void SetUp() override {
@@ -126,18 +100,20 @@ class NutritionPeriodTest : public ::testing::Test {
     period.to = CalendarDate(2010, 3, 8);
     meals.push_back(MealOn(1, kMealBreakfast, CalendarDate(2010, 3, 7), 300));
     meals.push_back(MealOn(1, kMealLunch, CalendarDate(2010, 3, 7, 23, 59, 59), 500));
-    meals.push_back(MealOn(1, kMealLunch, CalendarDate(2010, 3, 8), 700));             // the "To:" day
-    meals.push_back(MealOn(1, kMealDinner, CalendarDate(2010, 3, 6, 23, 0, 0), 900));  // the day before
-    meals.push_back(MealOn(2, kMealLunch, CalendarDate(2010, 3, 7, 12, 0, 0), 1100));  // another diary
+    meals.push_back(MealOn(1, kMealLunch, CalendarDate(2010, 3, 8), 700));
+    meals.push_back(MealOn(1, kMealDinner, CalendarDate(2010, 3, 6, 23, 0, 0), 900));
+    meals.push_back(MealOn(2, kMealLunch, CalendarDate(2010, 3, 7, 12, 0, 0), 1100));
   }
 
   DiaryNameList diaries;
   NutritionPeriod period;
-  std::vector<Meal> meals;
+  std::list<std::unique_ptr<Meal>> meals;
 };
 
 TEST_F(NutritionPeriodTest, CountsTheDiarysMealsFromTheFirstDayUpToTheLast) {
-  const FoodRDA totals = period.Totals(meals, diaries);
+  std::vector<Meal> values;
+  for (const auto& meal : meals) values.push_back(*meal);
+  const FoodRDA totals = period.Totals(values, diaries);
   EXPECT_DOUBLE_EQ(800, totals.nutrients[Nutrient::kCalories]);
   EXPECT_EQ(kSexFemale, totals.sex);
   EXPECT_EQ(3u, totals.ageBand);
@@ -149,19 +125,16 @@ TEST_F(NutritionPeriodTest, MealTypeFiltersAndNamesTheTitle) {
   SetMealTypeNames(kMealNames);
   period.mealType = kMealLunch;
   std::vector<const Meal*> pointers;
-  for (const Meal& meal : meals) pointers.push_back(&meal);
-  const FoodRDA totals = period.Totals(pointers, diaries);
-  EXPECT_DOUBLE_EQ(500, totals.nutrients[Nutrient::kCalories]);
+  for (const auto& meal : meals) pointers.push_back(meal.get());
+  EXPECT_DOUBLE_EQ(500, period.Totals(pointers, diaries).nutrients[Nutrient::kCalories]);
   EXPECT_EQ(TXT("03-07-2010 - 03-08-2010 (Lunch)"), period.Title());
 }
 
 TEST_F(NutritionPeriodTest, UnknownDiaryIsComparedWithTheUnspecifiedPerson) {
   period.diaryId = 2;
-  std::list<std::unique_ptr<Meal>> owned;
-  for (const Meal& meal : meals) owned.push_back(std::make_unique<Meal>(meal));
-  EXPECT_DOUBLE_EQ(1100, period.Totals(owned, diaries).nutrients[Nutrient::kCalories]);
+  EXPECT_DOUBLE_EQ(1100, period.Totals(meals, diaries).nutrients[Nutrient::kCalories]);
   period.diaryId = 5;
-  const FoodRDA none = period.Totals(owned, diaries);
+  const FoodRDA none = period.Totals(meals, diaries);
   EXPECT_EQ(0, none.nutrients[Nutrient::kCalories]);
   EXPECT_EQ(38, none.DailyValue(Nutrient::kFiber));
 }
