@@ -19,8 +19,7 @@ std::string RandomText(std::mt19937& random, const std::string& alphabet, size_t
 
 struct Stored {
   int64_t id;
-  std::string key;
-  std::string category;
+  std::string key, category;
   DayNumber uploaded;
 };
 

@@ -38,21 +38,18 @@ bool LoopbackSocket::Send(const std::string& bytes) {
 
 std::string LoopbackSocket::ReadUntilClosed(double seconds, bool* closed) {
   using Clock = std::chrono::steady_clock;
-  const auto deadline =
-      Clock::now() + std::chrono::duration_cast<Clock::duration>(std::chrono::duration<double>(seconds));
+  const auto deadline = Clock::now() + std::chrono::milliseconds(static_cast<int>(seconds * 1000));
   std::string received;
-  if (closed) *closed = false;
-  while (fd_ >= 0) {
-    const auto left = std::chrono::duration_cast<std::chrono::milliseconds>(deadline - Clock::now());
+  bool ended = false;
+  while (fd_ >= 0 && !ended) {
+    const auto left = std::chrono::duration_cast<std::chrono::milliseconds>(deadline - Clock::now()).count();
     pollfd ready{fd_, POLLIN, 0};
-    if (left.count() <= 0 || poll(&ready, 1, static_cast<int>(left.count())) <= 0) break;
+    if (left <= 0 || poll(&ready, 1, static_cast<int>(left)) <= 0) break;
     char block[4096];
     const ssize_t n = recv(fd_, block, sizeof block, 0);
-    if (n <= 0) {
-      if (closed) *closed = true;
-      break;
-    }
-    received.append(block, static_cast<size_t>(n));
+    if (n > 0) received.append(block, static_cast<size_t>(n));
+    ended = n <= 0;
   }
+  if (closed) *closed = ended;
   return received;
 }

@@ -1,8 +1,8 @@
 #pragma once
-#include <string>
-
 // A raw TCP connection to a server on this machine, for requests that no HTTP client would send:
 // connections that stay idle, requests cut off halfway, or requests from another loopback address.
+#include <string>
+
 class LoopbackSocket {
  public:
   // Connects to 127.0.0.1:port from `source` (any address of 127.0.0.0/8); check Connected().

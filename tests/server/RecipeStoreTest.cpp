@@ -88,12 +88,12 @@ class RecipeStoreTest : public ::testing::Test {
 
 }  // namespace
 
-TEST_F(RecipeStoreTest, NameAndCategorySearchesFoldCaseAcrossUnicode) {
+TEST_F(RecipeStoreTest, NameAndCategorySearchesFoldCaseAcrossUnicodeAndFindEveryMatchInNameOrder) {
   const auto store = Open();
   const struct {
     const WChar* stored;
     const WChar* searched;
-  } cases[] = {
+  } folded[] = {
       {TXT("\u03A9\u03BC\u03AD\u03B3\u03B1 soup"), TXT("\u03A9\u039C\u0388\u0393\u0391")},  // Ωμέγα, ΩΜΈΓΑ
       {TXT("\u039F\u03B4\u03C5\u03C3\u03C3\u03B5\u03CD\u03C2 stew"),
        TXT("\u03C3\u03B5\u038E\u03A3")},                                   // final sigma
@@ -105,29 +105,26 @@ TEST_F(RecipeStoreTest, NameAndCategorySearchesFoldCaseAcrossUnicode) {
       {TXT("\u13A0\u13A1 cake"), TXT("\uAB70\uAB71")},                     // Cherokee
   };
   int64_t id = 0;
-  for (const auto& c : cases) ASSERT_EQ(++id, store->Add(Recipe(c.stored, TXT("Any")), 20240301));
-  id = 0;
-  for (const auto& c : cases) EXPECT_EQ(Ids{++id}, Found(*store, c.searched)) << ToUtf8(c.stored);
-  EXPECT_EQ(Ids{}, Found(*store, TXT("\u03A9\u039C\u0395\u0393\u0391")));                      // no tonos
-  store->Add(Recipe(TXT("Fasolada"), TXT("\u03A3\u03BF\u03CD\u03C0\u03B5\u03C2")), 20240301);  // Σούπες
-  EXPECT_EQ(Ids{9}, Found(*store, TXT(""), TXT("\u03A3\u039F\u038E\u03A0\u0395\u03A3")));
-}
-
-TEST_F(RecipeStoreTest, ShortAndLongNameSearchesFindEveryMatchInNameOrder) {
-  const auto store = Open();
+  for (const auto& c : folded) ASSERT_EQ(++id, store->Add(Recipe(c.stored, TXT("Any")), 20240301));
+  // Parts of one or a few letters, and parts with the wildcards of SQL patterns.
   for (const WChar* name : {TXT("Pea soup"), TXT("Sweet pea soup"), TXT("Papaya"), TXT("Apple pie"),
                             TXT("100% rye*bread?"), TXT("Pear [ripe]"), TXT("Say \"cheese\" pie")}) {
     store->Add(Recipe(name, TXT("Any")), 20240301);
   }
+  store->Add(Recipe(TXT("Fasolada"), TXT("\u03A3\u03BF\u03CD\u03C0\u03B5\u03C2")), 20240301);  // Σούπες
+  id = 0;
+  for (const auto& c : folded) EXPECT_EQ(Ids{++id}, Found(*store, c.searched)) << ToUtf8(c.stored);
+  EXPECT_EQ(Ids{}, Found(*store, TXT("\u03A9\u039C\u0395\u0393\u0391")));  // no tonos
+  EXPECT_EQ(Ids{16}, Found(*store, TXT(""), TXT("\u03A3\u039F\u038E\u03A0\u0395\u03A3")));
   // clang-format off
   const struct {
     const WChar* searched;
     Ids ids;
   } cases[] = {
-      {TXT("p"), {4, 3, 1, 6, 7, 2}}, {TXT("ap"), {4, 3}}, {TXT("pea"), {1, 6, 2}}, {TXT("PEA SOUP"), {1, 2}},
-      {TXT("a s"), {1, 2}}, {TXT("e*b"), {5}}, {TXT("y*b"), {}}, {TXT("d?"), {5}}, {TXT("e?"), {}},
-      {TXT("[ripe]"), {6}}, {TXT("r [r"), {6}}, {TXT("% r"), {5}}, {TXT("soup pea"), {}}, {TXT("*"), {5}},
-      {TXT("e\" p"), {7}}, {TXT("\""), {7}}};
+      {TXT("p"), {12, 11, 9, 14, 15, 10, 1, 6}}, {TXT("ap"), {12, 11}}, {TXT("pea"), {9, 14, 10}},
+      {TXT("PEA SOUP"), {9, 10}}, {TXT("a s"), {9, 10}}, {TXT("e*b"), {13}}, {TXT("y*b"), {}}, {TXT("d?"), {13}},
+      {TXT("e?"), {}}, {TXT("[ripe]"), {14}}, {TXT("r [r"), {14}}, {TXT("% r"), {13}}, {TXT("soup pea"), {}},
+      {TXT("*"), {13}}, {TXT("e\" p"), {15}}, {TXT("\""), {15}}};
   // clang-format on
   for (const auto& c : cases) EXPECT_EQ(c.ids, Found(*store, c.searched)) << ToUtf8(c.searched);
 }
@@ -222,9 +219,9 @@ TEST_F(RecipeStoreTest, SearchesSeeWhatTheSqliteToolChangedWhileTheStoreIsOpen) 
 TEST_F(RecipeStoreTest, OpensADatabaseOfTheSecondSchemaAndDropsItsSearchIndexes) {
   // The second schema: a trigram index of the names, kept by triggers, and indexes of day and category.
   Sql(path_,
-      "CREATE TABLE recipes (id INTEGER PRIMARY KEY AUTOINCREMENT, name TEXT NOT NULL,"
-      " name_key TEXT NOT NULL, category TEXT NOT NULL, category_key TEXT NOT NULL,"
-      " uploaded INTEGER NOT NULL);"
+      "CREATE TABLE recipes (id INTEGER PRIMARY KEY AUTOINCREMENT, name TEXT NOT NULL, name_key TEXT NOT "
+      "NULL,"
+      " category TEXT NOT NULL, category_key TEXT NOT NULL, uploaded INTEGER NOT NULL);"
       "CREATE TABLE documents (id INTEGER PRIMARY KEY, document BLOB NOT NULL);"
       "CREATE INDEX recipes_by_name ON recipes (name_key, id, uploaded, category_key, name);"
       "CREATE INDEX recipes_by_day ON recipes (uploaded);"
@@ -238,8 +235,7 @@ TEST_F(RecipeStoreTest, OpensADatabaseOfTheSecondSchemaAndDropsItsSearchIndexes)
       " DELETE FROM documents WHERE id = old.id; END;"
       "PRAGMA user_version = 2;"
       "INSERT INTO recipes (name, name_key, category, category_key, uploaded) VALUES"
-      " ('Pea soup', 'pea soup', 'Soups', 'soups', 20240301),"
-      " ('Dal', 'dal', 'Stews', 'stews', 20240302);"
+      " ('Pea soup', 'pea soup', 'Soups', 'soups', 20240301), ('Dal', 'dal', 'Stews', 'stews', 20240302);"
       "INSERT INTO documents (id, document) VALUES (1, x'3c00'), (2, x'3c00');");
   {
     const auto store = Open();

@@ -172,21 +172,31 @@ class SharingServerTest : public ::testing::Test {
 
 }  // namespace
 
-TEST_F(SharingServerTest, UploadedRecipeIsListedAndDownloadedInTheProgramsForm) {
+TEST_F(SharingServerTest, UploadsAreListedAndDownloadedInTheProgramsForm) {
+  TestRecipe borscht;
+  borscht.name = TXT("Borscht \u0431\u043E\u0440\u0449");  // kept only when the file's own bytes are sent
   EXPECT_EQ(std::make_pair(200, std::string("    OK 1\r\n")),
             Upload("recipe=" + FormEncode(SharedDocument())));
-  EXPECT_EQ("1,Pea Soup\r\n", Listed());
+  // Also the file's bytes as they are, and the text with a terminating zero.
+  EXPECT_EQ("    OK 2\r\n",
+            Upload("recipe=" + FormEncode(FromAscii(Utf16Bytes(SharedDocument(borscht))))).second);
+  EXPECT_EQ("    OK 3\r\n", Upload("recipe=" + FormEncode(SharedDocument()) + std::string(1, '\0')).second);
+  EXPECT_EQ("2,Borscht ????\r\n1,Pea Soup\r\n3,Pea Soup\r\n", Listed());
   const std::string document = Utf16Bytes(SharedDocumentWithoutIds());
   EXPECT_EQ(std::make_tuple(200, document, std::to_string(document.size())),
             Fetch("/mirepan/downloadrecipe.php?id=1"));
+  EXPECT_EQ(Utf16Bytes(SharedDocumentWithoutIds(borscht)), Get("/mirepan/downloadrecipe.php?id=2"));
+  EXPECT_EQ(document, Get("/mirepan/downloadrecipe.php?id=3"));
 }
 
 TEST_F(SharingServerTest, StartDatesOfEveryDateChoiceSelectByUploadDay) {
-  Uploaded(TXT("Autumn stew"), TXT("Stews"), 20231130);
-  Uploaded(TXT("Bean salad"), TXT("Salads"), 20240214);
-  Uploaded(TXT("Chili"), TXT("Stews"), 20240308);
-  Uploaded(TXT("Dal"), TXT("Stews"), 20240314);
-  Uploaded(TXT("Eggs"), TXT("Breakfast"), 20240315);
+  for (const auto& [name, day] : {std::make_pair(TXT("Autumn stew"), 20231130),
+                                  {TXT("Bean salad"), 20240214},
+                                  {TXT("Chili"), 20240308},
+                                  {TXT("Dal"), 20240314},
+                                  {TXT("Eggs"), 20240315}}) {
+    Uploaded(name, TXT("Stews"), day);
+  }
   // Today is 03-15-2024: all recipes, since a last download, last month (29 days in February),
   // last week, yesterday; the client sends the dashes query-encoded.
   const std::pair<const char*, const char*> rows[] = {
@@ -253,30 +263,6 @@ TEST_F(SharingServerTest, SearchesFilterByCategoryAndNameAndListTwoFieldsALine) 
   EXPECT_EQ(Utf16Bytes(SharedDocumentWithoutIds(recipe)), Get("/mirepan/downloadrecipe.php?id=8"));
 }
 
-TEST_F(SharingServerTest, RefusedUploadsGetAReasonAndStoreNothing) {
-  EXPECT_NE(0u, Upload("recipe=" + std::string(3 * kMaxUpload, 'a')).second.rfind("    OK", 0))
-      << "no reply is fine";
-  for (const std::string& body :
-       {std::string("recipe=Pea+soup"), std::string("recipe="), std::string("name=Pea"),
-        "recipe=" + FormEncode(TXT("<RECIPELIST>\r\n<RECIPES>\r\n</RECIPES>\r\n</RECIPELIST>\r\n"))}) {
-    const auto [status, reason] = Upload(body);
-    EXPECT_EQ(400, status) << body;
-    EXPECT_EQ(0u, reason.rfind("ERROR: ", 0)) << reason;
-  }
-  EXPECT_EQ("", Get("/mirepan/uploadrecipe.php", 404));
-  EXPECT_EQ("", Listed());
-}
-
-TEST_F(SharingServerTest, UploadsOfTheFilesBytesAndWithATerminatingZeroAreAccepted) {
-  TestRecipe recipe;
-  recipe.name = TXT("Borscht \u0431\u043E\u0440\u0449");  // kept only when the file's own bytes are sent
-  EXPECT_EQ("    OK 1\r\n",
-            Upload("recipe=" + FormEncode(FromAscii(Utf16Bytes(SharedDocument(recipe))))).second);
-  EXPECT_EQ("    OK 2\r\n", Upload("recipe=" + FormEncode(SharedDocument()) + std::string(1, '\0')).second);
-  EXPECT_EQ(Utf16Bytes(SharedDocumentWithoutIds(recipe)), Get("/mirepan/downloadrecipe.php?id=1"));
-  EXPECT_EQ("1,Borscht ????\r\n2,Pea Soup\r\n", Listed());
-}
-
 TEST_F(SharingServerTest, UnknownIdsGetAnEmptyReply) {
   Uploaded(TXT("Pea Soup"), TXT("Soups"), 20240301);
   for (const char* query :
@@ -322,7 +308,7 @@ TEST_F(SharingServerTest, ServesExactlyTheThreeFilesOfItsFolder) {
   EXPECT_EQ("", Get("/mirepan/Mirepan.ver", 404));
 }
 
-TEST_F(SharingServerTest, LongRecipesAreAcceptedUpToTheUploadLimit) {
+TEST_F(SharingServerTest, LongRecipesAreAcceptedUpToTheUploadLimitAndRefusalsGiveAReason) {
   // 60 ingredient lines and long instructions, as a cook would share them.
   TestRecipe recipe;
   recipe.extraLines = 58;
@@ -336,14 +322,24 @@ TEST_F(SharingServerTest, LongRecipesAreAcceptedUpToTheUploadLimit) {
   ASSERT_LT(body.size(), kMaxUpload);
   ASSERT_EQ("    OK 1\r\n", Upload(body).second);
   EXPECT_TRUE(Utf16Bytes(SharedDocumentWithoutIds(recipe)) == Get("/mirepan/downloadrecipe.php?id=1"));
-  // The size alone decides up to the limit: a body of exactly the limit is read and judged; every refusal
-  // gives a reason.
-  const std::pair<size_t, int> bodies[] = {{8193, 400}, {kMaxUpload, 400}, {kMaxUpload + 1, 413}};
-  for (const auto& [size, status] : bodies) {
-    const auto [code, reason] = Upload("recipe=" + std::string(size - 7, 'a'));
-    EXPECT_EQ(status, code) << size;
+  // The size alone decides up to the limit: a body of exactly the limit is read and judged. Below it,
+  // what is no shared recipe is refused.
+  const std::string a(kMaxUpload, 'a');
+  // clang-format off
+  const std::pair<std::string, int> refused[] = {
+      {"recipe=" + a.substr(0, 8193 - 7), 400}, {"recipe=" + a.substr(7), 400}, {"recipe=" + a.substr(6), 413},
+      {"recipe=Pea+soup", 400}, {"recipe=", 400}, {"name=Pea", 400},
+      {"recipe=" + FormEncode(TXT("<RECIPELIST>\r\n<RECIPES>\r\n</RECIPES>\r\n</RECIPELIST>\r\n")), 400}};
+  // clang-format on
+  for (const auto& [refusedBody, status] : refused) {
+    const auto [code, reason] = Upload(refusedBody);
+    EXPECT_EQ(status, code) << refusedBody.size() << " " << refusedBody.substr(0, 20);
     EXPECT_EQ(0u, reason.rfind("ERROR: ", 0)) << reason;
   }
+  EXPECT_NE(0u, Upload("recipe=" + std::string(3 * kMaxUpload, 'a')).second.rfind("    OK", 0))
+      << "no reply is fine";
+  EXPECT_EQ("", Get("/mirepan/uploadrecipe.php", 404));
+  EXPECT_EQ("1,Pea Soup\r\n", Listed()) << "refused uploads store nothing";
 }
 
 TEST_F(SharingServerTest, RequestLogKeepsEachRequestOnOneLineWithControlsEscaped) {
@@ -373,10 +369,10 @@ TEST_F(SharingServerTest, SearchesStayQuickWhileManyConnectionsIdleOrStall) {
   }
   // Milliseconds each search of every recipe takes on a connection of its own.
   std::vector<double> took;
+  httplib::Client client("127.0.0.1", port_);  // a connection for each request
+  client.set_connection_timeout(3);
+  client.set_read_timeout(3);
   for (int i = 0; i < 5; ++i) {
-    httplib::Client client("127.0.0.1", port_);
-    client.set_connection_timeout(3);
-    client.set_read_timeout(3);
     const auto start = std::chrono::steady_clock::now();
     const auto reply = client.Get("/mirepan/findrecipe.php?startdate=01%2D01%2D0000");
     took.push_back(
@@ -399,58 +395,52 @@ TEST_F(SharingServerTest, ConnectionsWithoutTrafficAreClosed) {
   }
 }
 
-TEST_F(SharingServerTest, UploadsFromOutsideTheAllowedRangesOrTooOftenAreRefused) {
+TEST_F(SharingServerTest, UploadLimitsJudgeTheClientOrTheOneATrustedProxyNames) {
+  const char* const kNotAllowed = "ERROR: this server takes no uploads from your address\r\n";
+  struct Upload {
+    const char* source;
+    const char* forwardedFor;
+    int status;
+    const char* body;
+    const char* client;  // as the log names it
+  };
+  size_t requests = 0;
+  const auto expectReplies = [&](std::initializer_list<Upload> uploads) {
+    for (const Upload& upload : uploads) {
+      const std::string forwarded = upload.forwardedFor;
+      const auto [status, head, body] =
+          UploadFrom(upload.source, forwarded.empty() ? "" : "X-Forwarded-For: " + forwarded + "\r\n");
+      EXPECT_EQ(upload.status, status) << upload.source << " " << forwarded;
+      EXPECT_EQ(upload.body, body) << upload.source << " " << forwarded;
+      EXPECT_EQ(upload.status == 429, head.find("\r\nRetry-After: 3") != std::string::npos) << head;
+      EXPECT_EQ(upload.client + (" POST /mirepan/uploadrecipe.php " + std::to_string(status)),
+                LogLines(++requests).back());
+    }
+  };
   Restart([](SharingSettings& settings) {
     settings.uploadRanges = Ranges({"127.0.0.1/32", "::1"});
     settings.maxUploadsPerHour = 2;
   });
-  const char* const kNotAllowed = "ERROR: this server takes no uploads from your address\r\n";
-  const struct {
-    const char* source;
-    int status;
-    const char* body;
-  } uploads[] = {
-      {"127.0.0.2", 403, kNotAllowed},
-      {"127.0.0.1", 200, "    OK 1\r\n"},
-      {"127.0.0.1", 200, "    OK 2\r\n"},
-      {"127.0.0.1", 429, "ERROR: too many uploads from your address in the last hour\r\n"},
-      {"127.0.0.3", 403, kNotAllowed},
-  };
-  for (const auto& upload : uploads) {
-    const auto [status, head, body] = UploadFrom(upload.source);
-    EXPECT_EQ(upload.status, status) << upload.source;
-    EXPECT_EQ(upload.body, body) << upload.source;
-    EXPECT_EQ(upload.status == 429, head.find("\r\nRetry-After: 3") != std::string::npos) << head;
-  }
-  // Searches and downloads stay open to everyone.
+  expectReplies(
+      {{"127.0.0.2", "", 403, kNotAllowed, "127.0.0.2"},
+       {"127.0.0.1", "", 200, "    OK 1\r\n", "127.0.0.1"},
+       {"127.0.0.1", "", 200, "    OK 2\r\n", "127.0.0.1"},
+       {"127.0.0.1", "", 429, "ERROR: too many uploads from your address in the last hour\r\n", "127.0.0.1"},
+       {"127.0.0.3", "", 403, kNotAllowed, "127.0.0.3"}});
+  // Searches stay open to everyone.
   const auto [status, head, body] = Raw(
       "127.0.0.2", "GET /mirepan/findrecipe.php HTTP/1.1\r\nHost: 127.0.0.1\r\nConnection: close\r\n\r\n");
-  EXPECT_EQ(200, status);
-  EXPECT_EQ("1,Pea Soup\r\n2,Pea Soup\r\n", body);
-}
-
-TEST_F(SharingServerTest, ATrustedProxyNamesTheClientInItsLastForwardedEntry) {
+  EXPECT_EQ(std::make_pair(200, std::string("1,Pea Soup\r\n2,Pea Soup\r\n")), std::make_pair(status, body));
+  ++requests;
+  // A trusted proxy names the client in the last entry of X-Forwarded-For.
   Restart([](SharingSettings& settings) {
+    settings.maxUploadsPerHour = 0;
     settings.uploadRanges = Ranges({"192.0.2.0/24"});
     settings.trustedProxies = Ranges({"127.0.0.1"});
   });
-  const struct {
-    const char* source;
-    const char* forwardedFor;
-    int status;
-    const char* logged;
-  } uploads[] = {
-      {"127.0.0.1", "192.0.2.9", 200, "192.0.2.9 POST /mirepan/uploadrecipe.php 200"},
-      {"127.0.0.1", "203.0.113.5, 192.0.2.9", 200, "192.0.2.9 POST /mirepan/uploadrecipe.php 200"},
-      {"127.0.0.1", "192.0.2.9, 203.0.113.5", 403, "203.0.113.5 POST /mirepan/uploadrecipe.php 403"},
-      {"127.0.0.1", "", 403, "127.0.0.1 POST /mirepan/uploadrecipe.php 403"},
-      {"127.0.0.2", "192.0.2.9", 403, "127.0.0.2 POST /mirepan/uploadrecipe.php 403"},
-  };
-  size_t count = 0;
-  for (const auto& upload : uploads) {
-    const std::string forwarded = upload.forwardedFor;
-    const std::string header = forwarded.empty() ? "" : "X-Forwarded-For: " + forwarded + "\r\n";
-    EXPECT_EQ(upload.status, std::get<0>(UploadFrom(upload.source, header))) << forwarded;
-    EXPECT_EQ(upload.logged, LogLines(++count).back()) << forwarded;
-  }
+  expectReplies({{"127.0.0.1", "192.0.2.9", 200, "    OK 3\r\n", "192.0.2.9"},
+                 {"127.0.0.1", "203.0.113.5, 192.0.2.9", 200, "    OK 4\r\n", "192.0.2.9"},
+                 {"127.0.0.1", "192.0.2.9, 203.0.113.5", 403, kNotAllowed, "203.0.113.5"},
+                 {"127.0.0.1", "", 403, kNotAllowed, "127.0.0.1"},
+                 {"127.0.0.2", "192.0.2.9", 403, kNotAllowed, "127.0.0.2"}});
 }

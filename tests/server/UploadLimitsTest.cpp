@@ -35,7 +35,7 @@ std::string Uploads(UploadLimits& limits, const std::string& address, const std:
 
 }  // namespace
 
-TEST(AddressRange, MatchesAddressesByPrefixInBothFamilies) {
+TEST(AddressRange, MatchesAddressesByPrefixInBothFamiliesAndRefusesMalformedRanges) {
   const struct {
     const char* range;
     const char* inside;
@@ -60,26 +60,21 @@ TEST(AddressRange, MatchesAddressesByPrefixInBothFamilies) {
     EXPECT_TRUE(!*c.outside || !range.Contains(IpAddress::Parse(c.outside).value()))
         << c.range << " " << c.outside;
   }
-}
-
-TEST(AddressRange, RefusesMalformedRanges) {
+  // Malformed ranges and prefixes longer than the address are refused.
   for (const char* text : {"", "abc", "10.0.0/8", "10.0.0.0/33", "10.0.0.0/", "10.0.0.0/-1", "10.0.0.0/8/8",
                            "10.0.0.0/ 8", "::1/129", "::ffff:10.0.0.0/95", "10.0.0.256", "2001:db8::/0x20"}) {
     EXPECT_FALSE(AddressRange::Parse(text)) << text;
   }
 }
 
-TEST(UploadLimits, AllowsOnlyAddressesOfTheGivenRanges) {
-  UploadLimits limits(Ranges({"192.168.0.0/16", "2001:db8::/32"}), 0);
+TEST(UploadLimits, AllowsOnlyTheGivenRangesAndCountsEachClientsUploadsOfTheLastHour) {
+  UploadLimits ranges(Ranges({"192.168.0.0/16", "2001:db8::/32"}), 0);
   for (const auto& [address, verdict] : std::vector<std::pair<const char*, const char*>>{
            {"192.168.4.4", "A"}, {"2001:db8::4", "A"}, {"10.0.0.1", "N"}, {"2001:db9::4", "N"}, {"", "N"}}) {
-    EXPECT_EQ(verdict, Uploads(limits, address, {0})) << address;
+    EXPECT_EQ(verdict, Uploads(ranges, address, {0})) << address;
   }
   UploadLimits everyone({}, 0);
   EXPECT_EQ("AAA", Uploads(everyone, "203.0.113.9", {0, 0, 0}));
-}
-
-TEST(UploadLimits, CountsEachClientsUploadsOfTheLastHour) {
   UploadLimits limits({}, 2);
   EXPECT_EQ("AATTATA", Uploads(limits, "192.0.2.1", {0, 10, 20, 59, 60, 65, 70}));
   // Other clients have counts of their own; a whole IPv6 /64 is one client.
