@@ -5,136 +5,108 @@
 
 namespace {
 
-std::vector<WString> Names(const CategoryList& list) {
-  std::vector<WString> names;
-  for (const NamedId& e : list.Entries()) names.push_back(e.name);
-  return names;
+// The entries as "name=id" joined by '|'.
+std::string Entries(const CategoryList& list) {
+  std::string text;
+  for (const NamedId& e : list.Entries())
+    text += (text.empty() ? "" : "|") + ToUtf8(e.name) + '=' + std::to_string(e.id);
+  return text;
 }
 
-bool LoadFrom(CategoryList& list, const WString& text) {
+bool LoadFrom(CategoryList& list, const WChar* lines) {
   XMLDoc doc;
-  StartReading(doc, text);
+  StartReading(doc, Lines(lines));
   return list.Load(doc);
 }
 
 TEST(CategoryList, SavesTheCategoriesElement) {
-  CategoryList list;
+  CategoryList list, read;
   list.Add(TXT("Vegetables"), 7);
   list.Add(TXT("Dairy & Eggs"), 2);
   XMLDoc doc;
   list.Save(doc);
-  EXPECT_EQ(Lines({TXT("<CATEGORIES>"), TXT("<CATEGORY>"), TXT("<NAME>Dairy &amp; Eggs</NAME>"),
-                   TXT("<ID>2</ID>"), TXT("</CATEGORY>"), TXT("<CATEGORY>"), TXT("<NAME>Vegetables</NAME>"),
-                   TXT("<ID>7</ID>"), TXT("</CATEGORY>"), TXT("</CATEGORIES>")}),
-            doc.Output());
-  CategoryList read;
-  EXPECT_TRUE(LoadFrom(read, doc.Output()));
-  EXPECT_EQ(Names(list), Names(read));
+  EXPECT_EQ(
+      Lines(TXT("<CATEGORIES>|<CATEGORY>|<NAME>Dairy &amp; Eggs</NAME>|<ID>2</ID>|</CATEGORY>|<CATEGORY>|"
+                "<NAME>Vegetables</NAME>|<ID>7</ID>|</CATEGORY>|</CATEGORIES>")),
+      doc.Output());
+  EXPECT_TRUE(LoadFrom(read, doc.Output().c_str()));
+  EXPECT_EQ("Dairy & Eggs=2|Vegetables=7", Entries(read));
   EXPECT_EQ(7u, read.IdByName(TXT("vegetables")));
 }
 
+// File order, the first of repeated ids. Id 0 stands for all categories in filters: no entry read
+// from a file carries it, whether it is written as 0, left empty or not a number; entries without
+// a name and fields outside any CATEGORY element add nothing.
 TEST(CategoryList, LoadKeepsFileOrderAndTheFirstOfRepeatedIds) {
   CategoryList list;
-  const WString text = Lines({TXT("<CATEGORIES>"), TXT("<CATEGORY>"),         TXT("<NAME>Zest</NAME>"),
-                              TXT("<ID>4</ID>"),   TXT("</CATEGORY>"),        TXT("<CATEGORY>"),
-                              TXT("<ID>4</ID>"),   TXT("<NAME>Again</NAME>"), TXT("</CATEGORY>"),
-                              TXT("<CATEGORY>"),   TXT("<NAME>No id</NAME>"), TXT("</CATEGORY>"),
-                              TXT("<CATEGORY>"),   TXT("<ID>9</ID>"),         TXT("</CATEGORY>"),
-                              TXT("<CATEGORY>"),   TXT("<NAME>Apple</NAME>"), TXT("<ID>5</ID>"),
-                              TXT("</CATEGORY>"),  TXT("</CATEGORIES>"),      TXT("<NEXT/>")});
-  EXPECT_TRUE(LoadFrom(list, text));
-  EXPECT_EQ((std::vector<WString>{TXT("Zest"), TXT("Apple")}), Names(list));
-  EXPECT_FALSE(LoadFrom(list, Lines({TXT("<CATEGORIES>"), TXT("<CATEGORY>")})));  // cut off
-}
-
-// Id 0 stands for all categories in filters: no entry read from a file carries it, whether it
-// is written as 0, left empty or not a number; and fields outside any CATEGORY element add nothing.
-TEST(CategoryList, IdZeroAndStrayFieldsNameNoCategory) {
-  CategoryList list;
   EXPECT_TRUE(LoadFrom(
-      list, Lines({TXT("<CATEGORIES>"), TXT("<NAME>Stray</NAME>"), TXT("<ID>6</ID>"),    TXT("</CATEGORY>"),
-                   TXT("<CATEGORY>"),   TXT("<NAME>Zero</NAME>"),  TXT("<ID>0</ID>"),    TXT("</CATEGORY>"),
-                   TXT("<CATEGORY>"),   TXT("<NAME>Empty</NAME>"), TXT("<ID/>"),         TXT("</CATEGORY>"),
-                   TXT("<CATEGORY>"),   TXT("<NAME>Word</NAME>"),  TXT("<ID>none</ID>"), TXT("</CATEGORY>"),
-                   TXT("<CATEGORY>"),   TXT("<NAME></NAME>"),      TXT("<ID>8</ID>"),    TXT("</CATEGORY>"),
-                   TXT("<CATEGORY>"),   TXT("<NAME>Kept</NAME>"),  TXT("<ID>7</ID>"),    TXT("</CATEGORY>"),
-                   TXT("</CATEGORIES>")})));
-  EXPECT_EQ((std::vector<WString>{TXT("Kept")}), Names(list));
+      list, TXT("<CATEGORIES>|<NAME>Stray</NAME>|<ID>6</ID>|</CATEGORY>|<CATEGORY>|<NAME>Zest</NAME>|"
+                "<ID>4</ID>|</CATEGORY>|<CATEGORY>|<ID>4</ID>|<NAME>Again</NAME>|</CATEGORY>|"
+                "<CATEGORY>|<NAME>No id</NAME>|</CATEGORY>|<CATEGORY>|<ID>9</ID>|</CATEGORY>|"
+                "<CATEGORY>|<NAME>Zero</NAME>|<ID>0</ID>|</CATEGORY>|<CATEGORY>|<NAME>Empty</NAME>|"
+                "<ID/>|</CATEGORY>|<CATEGORY>|<NAME>Word</NAME>|<ID>none</ID>|</CATEGORY>|"
+                "<CATEGORY>|<NAME></NAME>|<ID>8</ID>|</CATEGORY>|<CATEGORY>|<NAME>Apple</NAME>|"
+                "<ID>5</ID>|</CATEGORY>|</CATEGORIES>|<NEXT/>")));
+  EXPECT_EQ("Zest=4|Apple=5", Entries(list));
   EXPECT_EQ(nullptr, list.NameById(0));
   EXPECT_EQ(0u, list.IdByName(TXT("Zero")));
   EXPECT_FALSE(list.Remove(0));
-  EXPECT_EQ(7u, list.HighestId());
+  EXPECT_EQ(5u, list.HighestId());
   list.Clear();
   EXPECT_EQ(0u, list.HighestId());
-  // A record in no category shows an empty category cell.
-  Ingredient food;
-  food.catId = 0;
-  WString cell;
-  food.ColumnText(cell, kColumnCategory, list, NutrientFormat{}, false, false);
-  EXPECT_EQ(TXT(""), cell);
+  EXPECT_FALSE(LoadFrom(list, TXT("<CATEGORIES>|<CATEGORY>")));  // cut off
+  Ingredient food;  // a record in no category shows an empty category cell
+  EXPECT_EQ(TXT(""), Cell(food, kColumnCategory, list));
 }
 
+// New categories draw their ids from the counter, which moves on even for a refused name; a
+// rename keeps the id and refuses another category's name.
 TEST(CategoryList, AddAndFindOrCreateDrawIdsFromTheCounter) {
   CategoryList list;
   uint32_t counter = 10;
   EXPECT_EQ(11u, list.AddNew(TXT("Fruit"), counter));
   EXPECT_EQ(0u, list.AddNew(TXT("FRUIT"), counter));
-  EXPECT_EQ(12u, counter);  // the counter moved on anyway
+  EXPECT_EQ(12u, counter);
   EXPECT_EQ(11u, list.FindOrCreate(TXT("fruit"), counter));
   EXPECT_EQ(13u, list.FindOrCreate(TXT("Bread"), counter));
-  EXPECT_EQ((std::vector<WString>{TXT("Bread"), TXT("Fruit")}), Names(list));
+  EXPECT_EQ("Bread=13|Fruit=11", Entries(list));
   EXPECT_EQ(13u, list.HighestId());
-}
-
-TEST(CategoryList, RenameKeepsTheIdAndRefusesAnotherCategorysName) {
-  CategoryList list;
-  list.Add(TXT("fruit"), 3);
-  list.Add(TXT("Dairy"), 4);
-  list.Add(TXT("Meat"), 5);
-  EXPECT_TRUE(list.Rename(3, TXT("Fruit")));
-  EXPECT_EQ(3u, list.IdByName(TXT("Fruit")));
-  EXPECT_FALSE(list.Rename(3, TXT("meat")));
-  EXPECT_TRUE(list.Rename(4, TXT("Zucchini")));
-  EXPECT_EQ((std::vector<WString>{TXT("Fruit"), TXT("Meat"), TXT("Zucchini")}), Names(list));
+  list.Add(TXT("meat"), 5);
+  EXPECT_TRUE(list.Rename(11, TXT("fruit")));
+  EXPECT_FALSE(list.Rename(11, TXT("MEAT")));
+  EXPECT_TRUE(list.Rename(13, TXT("Zucchini")));
+  EXPECT_EQ("fruit=11|meat=5|Zucchini=13", Entries(list));
   EXPECT_FALSE(list.Rename(99, TXT("Other")));
   EXPECT_TRUE(list.Remove(5));
   EXPECT_FALSE(list.Remove(5));
 }
 
+// Age and sex are written only when set; entries without an id are dropped.
 TEST(DiaryNameList, WritesAgeAndSexOnlyWhenSet) {
-  DiaryNameList diaries;
+  DiaryNameList diaries, read, partial;
   diaries.Add(DiaryName{TXT("Ann"), 1, 6, kSexFemale});
   diaries.Add(TXT("Bob"), 2);
   XMLDoc doc;
   diaries.Save(doc);
-  const WString expected =
-      Lines({TXT("<CATEGORIES>"), TXT("<DIARYNAME>"), TXT("<NAME>Ann</NAME>"), TXT("<ID>1</ID>"),
-             TXT("<AGE>6</AGE>"), TXT("<SEX>1</SEX>"), TXT("</DIARYNAME>"), TXT("<DIARYNAME>"),
-             TXT("<NAME>Bob</NAME>"), TXT("<ID>2</ID>"), TXT("</DIARYNAME>"), TXT("</CATEGORIES>")});
-  EXPECT_EQ(expected, doc.Output());
-
-  DiaryNameList read;
-  EXPECT_TRUE(LoadFrom(read, doc.Output()));
+  EXPECT_EQ(
+      Lines(TXT("<CATEGORIES>|<DIARYNAME>|<NAME>Ann</NAME>|<ID>1</ID>|<AGE>6</AGE>|<SEX>1</SEX>|</DIARYNAME>|"
+                "<DIARYNAME>|<NAME>Bob</NAME>|<ID>2</ID>|</DIARYNAME>|</CATEGORIES>")),
+      doc.Output());
+  EXPECT_TRUE(LoadFrom(read, doc.Output().c_str()));
   const DiaryName ann = read.Find(1), bob = read.Find(2);
   EXPECT_EQ(TXT("Ann"), ann.name);
-  EXPECT_EQ(6u, ann.ageBand);
-  EXPECT_EQ(kSexFemale, ann.sex);
-  EXPECT_EQ(kAgeBandUnspecified, bob.ageBand);
-  EXPECT_EQ(kSexUnspecified, bob.sex);
+  EXPECT_EQ((std::vector<uint32_t>{6, kSexFemale, kAgeBandUnspecified, kSexUnspecified}),
+            (std::vector<uint32_t>{ann.ageBand, ann.sex, bob.ageBand, bob.sex}));
+  EXPECT_TRUE(
+      LoadFrom(partial, TXT("<CATEGORIES>|<DIARYNAME>|<NAME>A</NAME>|</DIARYNAME>|<DIARYNAME>|<NAME>B</NAME>|"
+                            "<ID/>|</DIARYNAME>|<DIARYNAME>|<NAME>C</NAME>|<ID>8</ID>|<SEX>2</SEX>|"
+                            "</DIARYNAME>|</CATEGORIES>")));
+  EXPECT_EQ("C=8", Entries(partial));
+  EXPECT_EQ(kSexMale, partial.Find(8).sex);
+  EXPECT_EQ(0u, partial.Find(1).id);
 }
 
-TEST(DiaryNameList, DropsEntriesWithoutAnId) {
-  DiaryNameList diaries;
-  EXPECT_TRUE(LoadFrom(
-      diaries, Lines({TXT("<CATEGORIES>"), TXT("<DIARYNAME>"), TXT("<NAME>A</NAME>"), TXT("</DIARYNAME>"),
-                      TXT("<DIARYNAME>"), TXT("<NAME>B</NAME>"), TXT("<ID/>"), TXT("</DIARYNAME>"),
-                      TXT("<DIARYNAME>"), TXT("<NAME>C</NAME>"), TXT("<ID>8</ID>"), TXT("<SEX>2</SEX>"),
-                      TXT("</DIARYNAME>"), TXT("</CATEGORIES>")})));
-  EXPECT_EQ((std::vector<WString>{TXT("C")}), Names(diaries));
-  EXPECT_EQ(kSexMale, diaries.Find(8).sex);
-  EXPECT_EQ(0u, diaries.Find(1).id);
-}
-
+// A removed diary's person does not come back with a new diary of its id.
 TEST(DiaryNameList, UpdateRenamesAndSetsThePerson) {
   DiaryNameList diaries;
   diaries.Add(TXT("Ann"), 1);
@@ -143,14 +115,9 @@ TEST(DiaryNameList, UpdateRenamesAndSetsThePerson) {
   EXPECT_EQ(3u, diaries.Find(1).ageBand);
   EXPECT_TRUE(diaries.Remove(1));
   diaries.Add(TXT("Anne"), 1);
-  EXPECT_EQ(0u, diaries.Find(1).ageBand);  // a removed diary's person does not come back
-}
-
-TEST(DiaryNameList, AgeBandTexts) {
-  const std::vector<WString> bands = {TXT("-"),       TXT("9 - 13"),  TXT("13 - 18"), TXT("18 - 30"),
-                                      TXT("30 - 50"), TXT("50 - 70"), TXT("70+")};
-  for (uint32_t code = 0; code < kAgeBandCount; ++code) EXPECT_EQ(bands[code], AgeBandText(code, TXT("-")));
-  EXPECT_EQ(TXT(""), AgeBandText(kAgeBandCount, TXT("-")));
+  EXPECT_EQ(0u, diaries.Find(1).ageBand);
+  for (uint32_t code = 0; code <= kAgeBandCount; ++code)
+    EXPECT_EQ(Split(TXT("-|9 - 13|13 - 18|18 - 30|30 - 50|50 - 70|70+|"))[code], AgeBandText(code, TXT("-")));
 }
 
 }  // namespace

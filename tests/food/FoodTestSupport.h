@@ -27,12 +27,6 @@ inline WString Lines(WStringView joined) {
   return text;
 }
 
-inline WString Lines(std::initializer_list<const WChar*> lines) {
-  WString text;
-  for (const WChar* line : lines) text += WString(line) + TXT("\r\n");
-  return text;
-}
-
 // A document reading the text, positioned after its first tag (the record's start tag).
 inline void StartReading(XMLDoc& doc, const WString& text) {
   doc.SetText(text);

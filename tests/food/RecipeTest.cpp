@@ -4,6 +4,20 @@
 
 namespace {
 
+// The lines of a recipe as "amount unit name" joined by ", ", the name "?" for no ingredient.
+std::string LinesOf(const std::vector<RecipeLine>& lines) {
+  std::ostringstream out;
+  out << std::setprecision(15);
+  for (const RecipeLine& line : lines)
+    out << (out.tellp() ? ", " : "") << line.amount << ' ' << line.unit << ' '
+        << (line.ingredient ? ToUtf8(line.ingredient->name) : "?");
+  return out.str();
+}
+
+RecipeLine Line(double amount, ServingUnit unit, Ingredient* food, const WChar* shown = TXT("")) {
+  return RecipeLine{amount, static_cast<int32_t>(unit), shown, food};
+}
+
 // A recipe with one line by id, one with a display name, in a catalog of two ingredients.
 class RecipeTest : public ::testing::Test {
  protected:
@@ -16,12 +30,8 @@ class RecipeTest : public ::testing::Test {
     recipeCategories.Add(TXT("Cakes"), 4);
     recipe.foodId = 7;
     recipe.catId = 4;
-    recipe.name = TXT("Sponge");
-    recipe.size = 1;
-    recipe.type = kUnitBlank;
-    recipe.nutrients[Nutrient::kCalories] = 250;
-    recipe.lines = {RecipeLine{1.5, static_cast<int32_t>(kUnitCup), WString(), flour},
-                    RecipeLine{2, static_cast<int32_t>(kUnitServing), TXT("2 eggs, beaten"), egg}};
+    SetFood(recipe, TXT("Sponge"), 1, kUnitBlank, 0, 250);
+    recipe.lines = {Line(1.5, kUnitCup, flour), Line(2, kUnitServing, egg, TXT("2 eggs, beaten"))};
     recipe.instructions = TXT("Mix.\r\nBake \"hot\".");
     recipe.cookHours = 1;
     recipe.cookMinutes = 30;
@@ -41,10 +51,8 @@ class RecipeTest : public ::testing::Test {
     return r.ReadRecipeElement(doc, recipeCategories, recipeCounter, catalog);
   }
 
-  WString Cell(const Recipe& r, uint32_t column, bool csv) const {
-    WString out;
-    r.ColumnText(out, column, recipeCategories, NutrientFormat{}, csv, true);
-    return out;
+  bool Import(Recipe& r, const CsvRow& row, std::initializer_list<uint32_t> columns, uint32_t counter = 0) {
+    return r.ImportCsvRecipeRow(row, recipeCategories, UnitNames(), counter, MapOf(columns), catalog);
   }
 
   MemoryCatalog catalog;
@@ -55,46 +63,21 @@ class RecipeTest : public ::testing::Test {
   Recipe recipe;
 };
 
+// By ingredient id, or embedding each ingredient's FOOD element and the category names.
 TEST_F(RecipeTest, WritesTheRecipeElementByIngredientId) {
-  EXPECT_EQ(Lines({TXT("<RECIPE>"),
-                   TXT("<INGREDIENTLIST>"),
-                   TXT("<INGREDIENT>"),
-                   TXT("<AMOUNT>1.5</AMOUNT>"),
-                   TXT("<TYPE>2</TYPE>"),
-                   TXT("<ID>12</ID>"),
-                   TXT("</INGREDIENT>"),
-                   TXT("<INGREDIENT>"),
-                   TXT("<AMOUNT>2</AMOUNT>"),
-                   TXT("<TYPE/>"),
-                   TXT("<DISPLAYNAME>2 eggs, beaten</DISPLAYNAME>"),
-                   TXT("<ID>13</ID>"),
-                   TXT("</INGREDIENT>"),
-                   TXT("</INGREDIENTLIST>"),
-                   TXT("<INSTRUCTIONS>Mix.\r\nBake \"hot\".</INSTRUCTIONS>"),
-                   TXT("<COOKHRS>1</COOKHRS>"),
-                   TXT("<COOKMIN>30</COOKMIN>"),
-                   TXT("<SERVES>4</SERVES>"),
-                   TXT("<INGREDIENTID>99</INGREDIENTID>"),
-                   TXT("<FOOD>"),
-                   TXT("<CATID>4</CATID>"),
-                   TXT("<FOODID>7</FOODID>"),
-                   TXT("<FOODNAME>Sponge</FOODNAME>"),
-                   TXT("<SIZE>1</SIZE>"),
-                   TXT("<TYPE>1</TYPE>"),
-                   TXT("<CAL>250</CAL>"),
-                   TXT("</FOOD>"),
-                   TXT("</RECIPE>")}),
-            Written(recipe, false));
-}
-
-TEST_F(RecipeTest, EmbeddingWritesIngredientsAndCategoryNames) {
+  EXPECT_EQ(
+      Lines(
+          TXT("<RECIPE>|<INGREDIENTLIST>|<INGREDIENT>|<AMOUNT>1.5</AMOUNT>|<TYPE>2</TYPE>|<ID>12</ID>|"
+              "</INGREDIENT>|<INGREDIENT>|<AMOUNT>2</AMOUNT>|<TYPE/>|<DISPLAYNAME>2 eggs, beaten"
+              "</DISPLAYNAME>|<ID>13</ID>|</INGREDIENT>|</INGREDIENTLIST>|<INSTRUCTIONS>Mix.\r\nBake "
+              "\"hot\".</INSTRUCTIONS>|<COOKHRS>1</COOKHRS>|<COOKMIN>30</COOKMIN>|<SERVES>4</SERVES>|"
+              "<INGREDIENTID>99</INGREDIENTID>|<FOOD>|<CATID>4</CATID>|<FOODID>7</FOODID>|"
+              "<FOODNAME>Sponge</FOODNAME>|<SIZE>1</SIZE>|<TYPE>1</TYPE>|<CAL>250</CAL>|</FOOD>|</RECIPE>")),
+      Written(recipe, false));
   const WString text = Written(recipe, true);
-  const WString flourFood =
-      Lines({TXT("<INGREDIENT>"), TXT("<AMOUNT>1.5</AMOUNT>"), TXT("<TYPE>2</TYPE>"), TXT("<FOOD>"),
-             TXT("<CATEGORY>Baking</CATEGORY>"), TXT("<FOODID>12</FOODID>")});
-  EXPECT_NE(WString::npos, text.find(flourFood));
-  EXPECT_NE(WString::npos,
-            text.find(Lines({TXT("<FOOD>"), TXT("<CATEGORY>Cakes</CATEGORY>"), TXT("<FOODID>7</FOODID>")})));
+  EXPECT_NE(WString::npos, text.find(Lines(TXT("<INGREDIENT>|<AMOUNT>1.5</AMOUNT>|<TYPE>2</TYPE>|<FOOD>|"
+                                               "<CATEGORY>Baking</CATEGORY>|<FOODID>12</FOODID>"))));
+  EXPECT_NE(WString::npos, text.find(Lines(TXT("<FOOD>|<CATEGORY>Cakes</CATEGORY>|<FOODID>7</FOODID>"))));
   EXPECT_EQ(WString::npos, text.find(TXT("<ID>")));
 }
 
@@ -104,225 +87,158 @@ TEST_F(RecipeTest, ReadsWhatItWrites) {
   Recipe read;
   ASSERT_TRUE(Read(read, Written(recipe, false)));
   EXPECT_EQ(Written(recipe, false), Written(read, false));
-  ASSERT_EQ(2u, read.lines.size());
+  EXPECT_EQ("1.5 2 Flour, 2 0 Egg", LinesOf(read.lines));
   EXPECT_EQ(flour, read.lines[0].ingredient);
-  EXPECT_EQ(kUnitServing, static_cast<ServingUnit>(read.lines[1].unit));
   EXPECT_TRUE(read.notOnIngredientList);
   EXPECT_EQ(2u, catalog.foods.size());
 }
 
+// Lines outside the list, of unknown ingredients, without an amount or with one beyond the range
+// of doubles are dropped; a line without TYPE is in the blank unit; without its own FOOD element
+// the recipe fails.
 TEST_F(RecipeTest, DropsDanglingEmptyAndStrayLines) {
   Recipe read;
-  ASSERT_TRUE(Read(read, Lines({TXT("<RECIPE>"),           TXT("<INGREDIENT>"),
-                                TXT("<AMOUNT>1</AMOUNT>"), TXT("<ID>12</ID>"),
-                                TXT("</INGREDIENT>"),      TXT("<INGREDIENTLIST>"),
-                                TXT("<INGREDIENT>"),       TXT("<AMOUNT>1</AMOUNT>"),
-                                TXT("<ID>404</ID>"),       TXT("</INGREDIENT>"),
-                                TXT("<INGREDIENT>"),       TXT("<TYPE>2</TYPE>"),
-                                TXT("<ID>12</ID>"),        TXT("</INGREDIENT>"),
-                                TXT("<INGREDIENT>"),       TXT("<AMOUNT>3</AMOUNT>"),
-                                TXT("<ID>13</ID>"),        TXT("</INGREDIENT>"),
-                                TXT("</INGREDIENTLIST>"),  TXT("<FOOD>"),
-                                TXT("<FOODID>8</FOODID>"), TXT("</FOOD>"),
-                                TXT("</RECIPE>")})));
-  ASSERT_EQ(1u, read.lines.size());
+  ASSERT_TRUE(
+      Read(read, Lines(TXT("<RECIPE>|<INGREDIENT>|<AMOUNT>1</AMOUNT>|<ID>12</ID>|</INGREDIENT>|"
+                           "<INGREDIENTLIST>|<INGREDIENT>|<AMOUNT>1</AMOUNT>|<ID>404</ID>|</INGREDIENT>|"
+                           "<INGREDIENT>|<TYPE>2</TYPE>|<ID>12</ID>|</INGREDIENT>|<INGREDIENT>|"
+                           "<AMOUNT>1e400</AMOUNT>|<ID>12</ID>|</INGREDIENT>|<INGREDIENT>|<AMOUNT>3</AMOUNT>|"
+                           "<ID>13</ID>|</INGREDIENT>|</INGREDIENTLIST>|<FOOD>|<FOODID>8</FOODID>|</FOOD>|"
+                           "</RECIPE>"))));
+  EXPECT_EQ("3 1 Egg", LinesOf(read.lines));
   EXPECT_EQ(egg, read.lines[0].ingredient);
-  EXPECT_EQ(3, read.lines[0].amount);
-  EXPECT_EQ(static_cast<int32_t>(kUnitBlank), read.lines[0].unit);  // no TYPE: the blank unit
   EXPECT_EQ(1, read.serves);
-}
-
-TEST_F(RecipeTest, LineWithAnAmountOutOfRangeIsDropped) {
-  Recipe read;
-  ASSERT_TRUE(Read(read, Lines({TXT("<RECIPE>"), TXT("<INGREDIENTLIST>"), TXT("<INGREDIENT>"),
-                                TXT("<AMOUNT>1e400</AMOUNT>"), TXT("<ID>12</ID>"), TXT("</INGREDIENT>"),
-                                TXT("</INGREDIENTLIST>"), TXT("<FOOD>"), TXT("<FOODID>8</FOODID>"),
-                                TXT("</FOOD>"), TXT("</RECIPE>")})));
-  EXPECT_TRUE(read.lines.empty());
-}
-
-TEST_F(RecipeTest, LineWithoutAmountIsGoneAfterTheNextLoad) {
   recipe.lines[0].amount = 0;
   const WString text = Written(recipe, false);
   EXPECT_EQ(WString::npos, text.find(TXT("<AMOUNT>1.5")));
-  Recipe read;
-  ASSERT_TRUE(Read(read, text));
-  ASSERT_EQ(1u, read.lines.size());
-  EXPECT_EQ(egg, read.lines[0].ingredient);
+  Recipe again, noFood, noId;
+  ASSERT_TRUE(Read(again, text));
+  EXPECT_EQ("2 0 Egg", LinesOf(again.lines));
+  EXPECT_FALSE(Read(noFood, Lines(TXT("<RECIPE>|<SERVES>2</SERVES>|</RECIPE>"))));
+  EXPECT_FALSE(Read(noId, Lines(TXT("<RECIPE>|<FOOD>|<FOODNAME>x</FOODNAME>|</FOOD>|</RECIPE>"))));
 }
 
-TEST_F(RecipeTest, WithoutItsOwnFoodTheRecipeFails) {
-  Recipe read;
-  EXPECT_FALSE(Read(read, Lines({TXT("<RECIPE>"), TXT("<SERVES>2</SERVES>"), TXT("</RECIPE>")})));
-  EXPECT_FALSE(Read(read, Lines({TXT("<RECIPE>"), TXT("<FOOD>"), TXT("<FOODNAME>x</FOODNAME>"),
-                                 TXT("</FOOD>"), TXT("</RECIPE>")})));
-}
-
+// Embedded ingredients link to the catalog's one of the same name in any case, or join the
+// catalog with a new id; categories missing from either list are created.
 TEST_F(RecipeTest, EmbeddedIngredientsLinkByNameOrJoinTheCatalog) {
   Recipe exported = recipe;
   Ingredient sugar;
+  SetFood(sugar, TXT("Sugar"), 0, kUnitServing, 0);
   sugar.foodId = 500;
-  sugar.name = TXT("Sugar");
   sugar.catId = 50;
-  exported.lines.push_back(RecipeLine{2, static_cast<int32_t>(kUnitTablespoon), WString(), &sugar});
-  const WString text = Written(exported, true);
-  flour->name = TXT("FLOUR");  // another letter case still links
-  MemoryCatalog& c = catalog;
+  exported.lines.push_back(Line(2, kUnitTablespoon, &sugar));
+  const WString text = Written(exported, true), plain = Written(recipe, true);
+  flour->name = TXT("FLOUR");
   Recipe read;
   ASSERT_TRUE(Read(read, text));
-  ASSERT_EQ(3u, read.lines.size());
+  EXPECT_EQ("1.5 2 FLOUR, 2 0 Egg, 2 15 Sugar", LinesOf(read.lines));
   EXPECT_EQ(flour, read.lines[0].ingredient);
   EXPECT_EQ(egg, read.lines[1].ingredient);
-  ASSERT_EQ(3u, c.foods.size());
-  const Ingredient& added = c.foods.back();
-  EXPECT_EQ(read.lines[2].ingredient, &added);
-  EXPECT_EQ(TXT("Sugar"), added.name);
-  EXPECT_EQ(14u, added.foodId);  // a new catalog id, not the exported one
-  EXPECT_EQ(50u, added.catId);
-  EXPECT_EQ(4u, read.catId);  // the recipe's category by name
-}
+  ASSERT_EQ(3u, catalog.foods.size());
+  EXPECT_EQ(read.lines[2].ingredient, &catalog.foods.back());
+  EXPECT_EQ("50/14 Sugar| 0 0 0", Fields(catalog.foods.back()));  // a new catalog id, not the exported one
+  EXPECT_EQ(4u, read.catId);
 
-TEST_F(RecipeTest, EmbeddedCategoriesMissingFromTheCatalogsAreCreated) {
-  const WString text = Written(recipe, true);
   catalog.categories.Clear();
   recipeCategories.Clear();
   catalog.foods.clear();
-  Recipe read;
-  ASSERT_TRUE(Read(read, text));
-  EXPECT_EQ(11u, read.catId);
+  Recipe again;
+  ASSERT_TRUE(Read(again, plain));
+  EXPECT_EQ(11u, again.catId);
   EXPECT_EQ(11u, recipeCategories.IdByName(TXT("Cakes")));
   ASSERT_EQ(2u, catalog.foods.size());
   EXPECT_NE(0u, catalog.categories.IdByName(TXT("Baking")));
 }
 
+// One serving of the batch: serving 1 in the blank unit, each line's servings shared among serves
+// (0 giving the whole batch); a food without a serving size contributes nothing.
 TEST_F(RecipeTest, NutritionPerServingFromTheLines) {
   Ingredient portion;
-  portion.size = 1;
-  portion.type = kUnitServing;
-  portion.ounces = 3;
-  portion.nutrients[Nutrient::kCalories] = 100;
+  SetFood(portion, TXT("Portion"), 1, kUnitServing, 3, 100);
   Recipe r;
   r.nutrients[Nutrient::kCalories] = 999;
-  r.ComputeNutrition({RecipeLine{2, static_cast<int32_t>(kUnitServing), WString(), &portion}}, 2);
-  EXPECT_DOUBLE_EQ(100, r.nutrients[Nutrient::kCalories]);
-  EXPECT_DOUBLE_EQ(3, r.ounces);
-  EXPECT_EQ(1, r.size);
-  EXPECT_EQ(kUnitBlank, r.type);
+  r.ComputeNutrition({Line(2, kUnitServing, &portion)}, 2);
+  EXPECT_EQ("0/0 | 1 1 3 CAL=100", Fields(r));
   r.ComputeNutrition(r.lines, 4);
-  EXPECT_DOUBLE_EQ(50, r.nutrients[Nutrient::kCalories]);
+  EXPECT_EQ("0/0 | 1 1 1.5 CAL=50", Fields(r));
   ASSERT_EQ(1u, r.lines.size());
-
-  portion.size = 0;  // contributes nothing
-  r.ComputeNutrition({RecipeLine{2, static_cast<int32_t>(kUnitServing), WString(), &portion},
-                      RecipeLine{3, static_cast<int32_t>(kUnitCup), WString(), flour}},
-                     3);
-  EXPECT_DOUBLE_EQ(455, r.nutrients[Nutrient::kCalories]);
-  EXPECT_DOUBLE_EQ(8, r.ounces);
-  r.ComputeNutrition(r.lines, 0);  // serves 0 gives the whole batch
-  EXPECT_DOUBLE_EQ(1365, r.nutrients[Nutrient::kCalories]);
+  portion.size = 0;
+  r.ComputeNutrition({Line(2, kUnitServing, &portion), Line(3, kUnitCup, flour)}, 3);
+  EXPECT_EQ("0/0 | 1 1 8 CAL=455", Fields(r));
+  r.ComputeNutrition(r.lines, 0);
+  EXPECT_EQ("0/0 | 1 1 24 CAL=1365", Fields(r));
 }
 
+// Columns cooking time, prep time, serves, instructions, custom, ingredients, name and category,
+// joined by '|': shown, and in CSV with quotes as U+00B4 and the ingredient list.
 TEST_F(RecipeTest, DurationAndRecipeColumns) {
-  EXPECT_EQ(TXT("1h 30m"), DurationText(1, 30));
-  EXPECT_EQ(TXT("45m"), DurationText(0, 45));
-  EXPECT_EQ(TXT("2h "), DurationText(2, 0));
-  EXPECT_EQ(TXT(""), DurationText(0, 0));
+  EXPECT_EQ(Split(TXT("1h 30m|45m|2h |")), (std::vector<WString>{DurationText(1, 30), DurationText(0, 45),
+                                                                 DurationText(2, 0), DurationText(0, 0)}));
   recipe.custom = TXT("\"Best\"");
-  EXPECT_EQ(TXT("1h 30m"), Cell(recipe, kColumnCookingTime, false));
-  EXPECT_EQ(TXT(""), Cell(recipe, kColumnPrepTime, false));
-  EXPECT_EQ(TXT("4"), Cell(recipe, kColumnServes, false));
-  EXPECT_EQ(TXT("Mix.\r\nBake \"hot\"."), Cell(recipe, kColumnInstructions, false));
-  EXPECT_EQ(TXT("Mix.\r\nBake \u00B4hot\u00B4."), Cell(recipe, kColumnInstructions, true));
-  EXPECT_EQ(TXT("\u00B4Best\u00B4"), Cell(recipe, kColumnCustom, true));
-  EXPECT_EQ(TXT(""), Cell(recipe, kColumnIngredients, false));
-  EXPECT_EQ(TXT("1.5 cup Flour\t2 Serving Egg"), Cell(recipe, kColumnIngredients, true));
-  EXPECT_EQ(TXT("Sponge"), Cell(recipe, kColumnName, false));
-  EXPECT_EQ(TXT("Cakes"), Cell(recipe, kColumnCategory, false));
-}
-
-TEST_F(RecipeTest, IngredientListNamesTheUnitOfEachLine) {
-  Ingredient salt;
-  salt.name = TXT("Salt");
-  salt.type = kUnitTeaspoon;
-  egg->name = TXT("Eggs");
-  const std::vector<RecipeLine> lines = {
-      RecipeLine{1.0 / 3, static_cast<int32_t>(kUnitBlank), WString(), &salt},  // blank unit, food in tsp
-      RecipeLine{2, static_cast<int32_t>(kUnitBlank), WString(), egg},          // blank unit, food in blank
-      RecipeLine{5, static_cast<int32_t>(kUnitCup), WString(), nullptr},
-      RecipeLine{0.5, 40, WString(), flour},  // a unit without a name
-  };
-  EXPECT_EQ(TXT("0.333333 Serving Salt\t2  Eggs\t0.5  Flour"), FormatIngredientList(lines));
-}
-
-TEST_F(RecipeTest, CsvRowFillsRecipeColumnsAndLinksKnownIngredients) {
-  CsvColumnMap map;
-  const uint32_t columns[] = {kColumnName,         kColumnCookingTime, kColumnPrepTime, kColumnServes,
-                              kColumnInstructions, kColumnIngredients, kColumnCustom,   Nutrient::kCalories};
-  for (uint32_t field = 0; field < 8; ++field) map.position[columns[field]] = field;
-  const CsvRow row = {TXT("Pancakes"),      TXT("1h 30m"),
-                      TXT("45m"),           TXT("6"),
-                      TXT("Whisk."),        TXT("1.5 cup flour\t2 Serving Egg\t1 cup Unknown\tnone"),
-                      TXT("\u00B4x\u00B4"), TXT("320")};
-  Recipe read;
-  uint32_t counter = 70;
-  ASSERT_TRUE(read.ImportCsvRecipeRow(row, recipeCategories, UnitNames(), counter, map, catalog));
-  EXPECT_EQ(TXT("Pancakes"), read.name);
-  EXPECT_EQ(71u, read.foodId);
-  EXPECT_EQ(1, read.cookHours);
-  EXPECT_EQ(30, read.cookMinutes);
-  EXPECT_EQ(0, read.prepHours);
-  EXPECT_EQ(45, read.prepMinutes);
-  EXPECT_EQ(6, read.serves);
-  EXPECT_EQ(TXT("Whisk."), read.instructions);
-  EXPECT_EQ(TXT("\u00B4x\u00B4"), read.custom);
-  EXPECT_EQ(320, read.nutrients[Nutrient::kCalories]);  // kept, not recomputed
-  ASSERT_EQ(2u, read.lines.size());
-  EXPECT_EQ(flour, read.lines[0].ingredient);
-  EXPECT_EQ(1.5, read.lines[0].amount);
-  EXPECT_EQ(static_cast<int32_t>(kUnitCup), read.lines[0].unit);
-  EXPECT_EQ(egg, read.lines[1].ingredient);
-  EXPECT_EQ(static_cast<int32_t>(kUnitServing), read.lines[1].unit);
-}
-
-// The Ingredients column of a CSV export read back into a recipe's lines.
-TEST_F(RecipeTest, IngredientsColumnReadsBackEveryLine) {
-  Ingredient& water = catalog.Add(TXT("Water"), 14);
-  water.type = kUnitBlank;
-  Ingredient& cupcakes = catalog.Add(TXT("Cup cakes"), 15);
-  cupcakes.type = kUnitBlank;
-  Ingredient& lemon = catalog.Add(TXT("1/2 lemon"), 16);
-  lemon.type = kUnitBlank;
-  Ingredient& tin = catalog.Add(TXT("5\u00B4 tin"), 17);  // the accent itself, not a quote
-  const std::vector<RecipeLine> lines = {
-      RecipeLine{1.5, static_cast<int32_t>(kUnitCup), WString(), flour},
-      RecipeLine{2, static_cast<int32_t>(kUnitBlank), WString(), egg},
-      RecipeLine{0.25, static_cast<int32_t>(kUnitBlank), WString(), &water},
-      RecipeLine{3, static_cast<int32_t>(kUnitBlank), WString(), &cupcakes},
-      RecipeLine{2e6, static_cast<int32_t>(kUnitTeaspoon), WString(), flour},
-      RecipeLine{3, static_cast<int32_t>(kUnitBlank), WString(), &lemon},
-      RecipeLine{1, static_cast<int32_t>(kUnitServing), WString(), &tin},
-  };
-  CsvColumnMap map;
-  map.position[kColumnName] = 0;
-  map.position[kColumnIngredients] = 1;
-  Recipe read;
-  uint32_t counter = 0;
-  ASSERT_TRUE(read.ImportCsvRecipeRow({TXT("Stew"), FormatIngredientList(lines)}, recipeCategories,
-                                      UnitNames(), counter, map, catalog));
-  ASSERT_EQ(lines.size(), read.lines.size());
-  for (size_t i = 0; i < lines.size(); ++i) {
-    EXPECT_EQ(lines[i].amount, read.lines[i].amount) << i;
-    EXPECT_EQ(lines[i].unit, read.lines[i].unit) << i;
-    EXPECT_EQ(lines[i].ingredient, read.lines[i].ingredient) << i;
+  const uint32_t columns[] = {kColumnCookingTime, kColumnPrepTime,    kColumnServes, kColumnInstructions,
+                              kColumnCustom,      kColumnIngredients, kColumnName,   kColumnCategory};
+  const WChar* const shown = TXT("1h 30m||4|Mix.\r\nBake \"hot\".|\"Best\"||Sponge|Cakes");
+  const WChar* const csv = TXT(
+      "1h 30m||4|Mix.\r\nBake \u00B4hot\u00B4.|\u00B4Best\u00B4|1.5 cup Flour\t2 Serving Egg|Sponge|Cakes");
+  for (size_t i = 0; i < std::size(columns); ++i) {
+    EXPECT_EQ(Split(shown)[i], Cell(recipe, columns[i], recipeCategories, NutrientFormat{}, false, true))
+        << i;
+    EXPECT_EQ(Split(csv)[i], Cell(recipe, columns[i], recipeCategories, NutrientFormat{}, true, true)) << i;
   }
 }
 
-TEST_F(RecipeTest, CsvRowWithoutFoodDataFails) {
-  CsvColumnMap map;
-  map.position[kColumnServes] = 0;
+// A blank-unit line names the Serving unit when its food has a unit of its own; lines without an
+// ingredient are left out, units without a name leave the name empty.
+TEST_F(RecipeTest, IngredientListNamesTheUnitOfEachLine) {
+  Ingredient salt;
+  SetFood(salt, TXT("Salt"), 0, kUnitTeaspoon, 0);
+  egg->name = TXT("Eggs");
+  EXPECT_EQ(TXT("0.333333 Serving Salt\t2  Eggs\t0.5  Flour"),
+            FormatIngredientList({Line(1.0 / 3, kUnitBlank, &salt), Line(2, kUnitBlank, egg),
+                                  Line(5, kUnitCup, nullptr), Line(0.5, 40, flour)}));
+}
+
+// The recipe columns fill their fields, the nutrients are kept rather than recomputed, and the
+// ingredient list links known ingredients and skips the rest. A row of recipe columns alone has
+// no food data and fails.
+TEST_F(RecipeTest, CsvRowFillsRecipeColumnsAndLinksKnownIngredients) {
   Recipe read;
-  uint32_t counter = 0;
-  EXPECT_FALSE(read.ImportCsvRecipeRow({TXT("4")}, recipeCategories, UnitNames(), counter, map, catalog));
+  ASSERT_TRUE(
+      Import(read,
+             {TXT("Pancakes"), TXT("1h 30m"), TXT("45m"), TXT("6"), TXT("Whisk."),
+              TXT("1.5 cup flour\t2 Serving Egg\t1 cup Unknown\tnone"), TXT("\u00B4x\u00B4"), TXT("320")},
+             {kColumnName, kColumnCookingTime, kColumnPrepTime, kColumnServes, kColumnInstructions,
+              kColumnIngredients, kColumnCustom, Nutrient::kCalories},
+             70));
+  EXPECT_EQ("4/71 Pancakes| 1 1 1 CAL=320", Fields(read));
+  EXPECT_EQ((std::vector<int32_t>{1, 30, 0, 45, 6}),
+            (std::vector<int32_t>{read.cookHours, read.cookMinutes, read.prepHours, read.prepMinutes,
+                                  read.serves}));
+  EXPECT_EQ(TXT("Whisk."), read.instructions);
+  EXPECT_EQ(TXT("\u00B4x\u00B4"), read.custom);
+  EXPECT_EQ("1.5 2 Flour, 2 0 Egg", LinesOf(read.lines));
+  EXPECT_EQ(flour, read.lines[0].ingredient);
+  EXPECT_EQ(egg, read.lines[1].ingredient);
+  EXPECT_FALSE(Import(read, {TXT("4")}, {kColumnServes}));
+}
+
+// The Ingredients column of a CSV export read back into a recipe's lines: fractions, blank units,
+// names with blanks, digits or the accent itself, large amounts.
+TEST_F(RecipeTest, IngredientsColumnReadsBackEveryLine) {
+  Ingredient* blanks[3];
+  const WChar* const names[] = {TXT("Water"), TXT("Cup cakes"), TXT("1/2 lemon")};
+  for (uint32_t i = 0; i < 3; ++i) (blanks[i] = &catalog.Add(names[i], 14 + i))->type = kUnitBlank;
+  Ingredient& tin = catalog.Add(TXT("5\u00B4 tin"), 17);
+  const std::vector<RecipeLine> lines = {
+      Line(1.5, kUnitCup, flour),     Line(2, kUnitBlank, egg),        Line(0.25, kUnitBlank, blanks[0]),
+      Line(3, kUnitBlank, blanks[1]), Line(2e6, kUnitTeaspoon, flour), Line(3, kUnitBlank, blanks[2]),
+      Line(1, kUnitServing, &tin),
+  };
+  Recipe read;
+  ASSERT_TRUE(Import(read, {TXT("Stew"), FormatIngredientList(lines)}, {kColumnName, kColumnIngredients}));
+  EXPECT_EQ(LinesOf(lines), LinesOf(read.lines));
+  for (size_t i = 0; i < lines.size() && i < read.lines.size(); ++i)
+    EXPECT_EQ(lines[i].ingredient, read.lines[i].ingredient) << i;
 }
 
 }  // namespace
