@@ -1,8 +1,13 @@
 #include <gtest/gtest.h>
 
+#include <cmath>
+#include <iomanip>
 #include <limits>
+#include <sstream>
+#include <set>
 #include <string>
 
+#include "food/Texts.h"
 #include "food/Units.h"
 
 namespace {
@@ -13,146 +18,122 @@ WString Amount(ServingUnit unit, ServingUnit second, double amount) {
   return out;
 }
 
+// One entry per unit, named by its text, in alphabetical order ignoring case.
 TEST(Units, NameListIsAlphabeticalIgnoringCase) {
-  std::vector<WString> names;
-  for (const NamedId& e : UnitNames()) names.push_back(e.name);
-  const std::vector<WString> expected = {
-      TXT(""),       TXT("bag"),    TXT("clove"), TXT("cup"),   TXT("dash"),    TXT("g"),
-      TXT("gallon"), TXT("jigger"), TXT("kg"),    TXT("L"),     TXT("Lb"),      TXT("mL"),
-      TXT("oz"),     TXT("pinch"),  TXT("pint"),  TXT("quart"), TXT("Serving"), TXT("slice"),
-      TXT("stalk"),  TXT("strip"),  TXT("Tbl"),   TXT("tsp")};
-  EXPECT_EQ(expected, names);
-  EXPECT_EQ(15u, UnitNames().IdByName(TXT("Tbl")));
+  const NamedIdList& names = UnitNames();
+  ASSERT_EQ(kUnitCount, names.Count());
+  std::set<uint32_t> ids;
+  for (size_t i = 0; i < names.Count(); ++i) {
+    EXPECT_TRUE(ids.insert(names[i].id).second) << i;
+    EXPECT_EQ(LoadTextById(kTextUnitFirst + names[i].id), names[i].name) << i;
+    EXPECT_TRUE(i == 0 || CompareNoCase(names[i - 1].name, names[i].name) < 0) << ToUtf8(names[i].name);
+  }
+  EXPECT_EQ(kUnitBlank, names[0].id);
+  EXPECT_EQ(TXT("bag"), names[1].name);
+  EXPECT_EQ(TXT("L"), names[9].name);
+  EXPECT_EQ(TXT("tsp"), names[21].name);
+  EXPECT_EQ(kUnitTablespoon, names.IdByName(TXT("Tbl")));
 }
 
-// The units per ounce of every unit, the weight flag, and which units count servings.
+// The units per ounce along the volume and weight ladders, the odd units on their own; count units
+// have no factor, and only the four weights are weights.
 TEST(Units, TableOfFactorsWeightsAndCountUnits) {
-  const struct {
-    double factor;
-    bool weight, count;
-  } expected[kUnitCount] = {
-      {0, false, true},      {0, false, true},          {0.125, false, false},   {48, false, false},
-      {29.9, true, false},   {0.0078125, false, false}, {0.0299, true, false},   {0.66666, false, false},
-      {0.024, false, false}, {0.0625, true, false},     {24, false, false},      {1, true, false},
-      {96, false, false},    {0.0625, false, false},    {0.03125, false, false}, {2, false, false},
-      {6, false, false},     {2, false, false},         {4, false, false},       {0.0625, false, false},
-      {0, false, true},      {0, false, true},
+  const std::pair<ServingUnit, double> own[] = {
+      {kUnitOunce, 1}, {kUnitCup, 0.125}, {kUnitGram, 29.9}, {10, 24}, {3, 48},
+      {12, 96},        {7, 0.66666},      {17, 2},           {18, 4},  {19, 0.0625},
   };
+  for (const auto& [unit, factor] : own) EXPECT_EQ(factor, UnitTable[unit].factor) << unit;
+  // tsp, Tbl, cup, pint, quart, gallon; mL, L; g, kg; oz, Lb.
+  const struct {
+    ServingUnit smaller, larger;
+    double ratio;
+  } ladders[] = {
+      {16, 15, 3}, {15, 2, 16}, {2, 13, 2}, {13, 14, 2}, {14, 5, 4}, {10, 8, 1000}, {4, 6, 1000}, {11, 9, 16},
+  };
+  for (const auto& l : ladders)
+    EXPECT_DOUBLE_EQ(UnitTable[l.smaller].factor, UnitTable[l.larger].factor * l.ratio) << l.larger;
+  const std::set<ServingUnit> weights = {kUnitGram, 6, 9, kUnitOunce},
+                              counts = {kUnitServing, kUnitBlank, kUnitSlice, kUnitStalk};
   for (ServingUnit unit = 0; unit < kUnitCount; ++unit) {
-    EXPECT_EQ(expected[unit].factor, UnitTable[unit].factor) << unit;
-    EXPECT_EQ(expected[unit].weight, UnitTable[unit].weight) << unit;
-    EXPECT_EQ(expected[unit].count, IsCountUnit(unit)) << unit;
+    EXPECT_EQ(weights.count(unit) > 0, UnitTable[unit].weight) << unit;
+    EXPECT_EQ(counts.count(unit) > 0, IsCountUnit(unit)) << unit;
+    EXPECT_EQ(counts.count(unit) > 0, UnitTable[unit].factor == 0) << unit;
   }
   EXPECT_TRUE(IsCountUnit(kUnitCount));  // only damaged files carry such units
   EXPECT_TRUE(IsCountUnit(1000));
 }
 
+// A volume of a food counted in blank units goes through its weight; without a weight the
+// conversion has no divisor and makes nothing, not infinity; slices count servings.
 TEST(Units, ServingsOfConvertsByKind) {
-  EXPECT_DOUBLE_EQ(2, ServingsOf(kUnitCup, kUnitCup, 3, 1.5, 0));
-  EXPECT_DOUBLE_EQ(0.0625, ServingsOf(kUnitTeaspoon, kUnitCup, 3, 1, 0));
-  EXPECT_NEAR(1.896, ServingsOf(kUnitGram, kUnitOunce, 56.7, 1, 1), 0.001);
-  EXPECT_DOUBLE_EQ(8, ServingsOf(kUnitCup, kUnitOunce, 1, 1, 1));
-  EXPECT_DOUBLE_EQ(2, ServingsOf(kUnitServing, kUnitCup, 2, 1, 4));
-  EXPECT_DOUBLE_EQ(2, ServingsOf(20, kUnitGram, 2, 100, 3.5));  // slices count servings
-  EXPECT_DOUBLE_EQ(0, ServingsOf(kUnitCup, kUnitCup, 3, 0, 1));
-  // A volume of a food counted in blank units goes through its weight: 2 Tbl of a 4 oz serving.
-  EXPECT_DOUBLE_EQ(0.25, ServingsOf(kUnitTablespoon, kUnitBlank, 2, 1, 4));
-  // Without a weight the conversion has no divisor and makes nothing, not infinity.
-  EXPECT_DOUBLE_EQ(0, ServingsOf(kUnitCup, kUnitBlank, 1, 1, 0));
-}
-
-struct ParseCase {
-  const WChar* text;
-  double amount;
-  ServingUnit unit;
-  const WChar* rest;  // null: no result
-};
-
-// Each text reads as its amount, its unit and the rest of the text.
-template <size_t N>
-void ExpectParsed(const ParseCase (&cases)[N]) {
-  for (const ParseCase& c : cases) {
-    double amount = -1;
-    ServingUnit unit = 99;
-    const WChar* rest = ParseServing(UnitNames(), c.text, amount, unit);
-    ASSERT_NE(nullptr, rest) << ToUtf8(c.text);
-    EXPECT_DOUBLE_EQ(c.amount, amount) << ToUtf8(c.text);
-    EXPECT_EQ(c.unit, unit) << ToUtf8(c.text);
-    EXPECT_EQ(WString(c.rest), WString(rest)) << ToUtf8(c.text);
-  }
-}
-
-TEST(Units, ParseServingReadsAmountUnitAndName) {
-  const ParseCase cases[] = {
-      {TXT("2 Tbl butter"), 2, 15, TXT("butter")},
-      {TXT("3"), 3, kUnitBlank, TXT("")},
-      {TXT("2 eggs"), 2, kUnitServing, TXT("")},
-      {TXT("1 1/2 cup"), 1.5, kUnitCup, TXT("")},
-      {TXT("2 1/2  cup"), 2.5, kUnitCup, TXT("")},
-      {TXT("1/2  oz"), 0.5, kUnitOunce, TXT("")},
-      {TXT("3/4 "), 0.75, kUnitBlank, TXT("")},
-      {TXT("2\t1/3 Tbl butter"), 2 + 1.0 / 3, 15, TXT("butter")},
-      {TXT("1/0 cup"), 1, kUnitCup, TXT("")},  // no fraction without a denominator
-      {TXT("1.5/2 cup"), 1.5, kUnitCup, TXT("")},
-      {TXT("1e+006 cup flour"), 1e6, kUnitCup, TXT("flour")},
-      {TXT("2.5e-005 g salt"), 2.5e-5, kUnitGram, TXT("salt")},
-      {TXT("1e6 cup"), 1e6, kUnitCup, TXT("")},
-      {TXT("2E3 g rice"), 2e3, kUnitGram, TXT("rice")},
-      {TXT("1 c milk"), 1, 17, TXT("milk")},
-      {TXT("1 cu"), 1, kUnitCup, TXT("")},
-      {TXT("1 gal"), 1, 5, TXT("")},
-      {TXT("1 t"), 1, 15, TXT("")},
-      {TXT("1 s"), 1, kUnitServing, TXT("")},
-      {TXT(" 2 cup"), 2, kUnitCup, TXT("")},
-      {TXT("2 Tbl\t\v\f\r\n butter"), 2, 15, TXT("butter")},
-      {TXT("2 Tbl\x0E butter"), 2, 15, TXT("\x0E butter")},
-      {TXT("~3 Tbl oil"), 3, 15, TXT("oil")},
-      {TXT("0.5 OZ  cheese"), 0.5, kUnitOunce, TXT("cheese")},
+  const struct {
+    ServingUnit line, food;
+    double amount, size, ounces, servings;
+  } cases[] = {
+      {kUnitCup, kUnitCup, 3, 1.5, 0, 2},         {kUnitGram, kUnitOunce, 56.7, 1, 1, 56.7 / 29.9},
+      {kUnitTeaspoon, kUnitCup, 3, 1, 0, 0.0625}, {kUnitCup, kUnitCup, 3, 0, 1, 0},
+      {kUnitCup, kUnitOunce, 1, 1, 1, 8},         {kUnitTablespoon, kUnitBlank, 2, 1, 4, 0.25},
+      {kUnitServing, kUnitCup, 2, 1, 4, 2},       {kUnitCup, kUnitBlank, 1, 1, 0, 0},
+      {kUnitSlice, kUnitGram, 2, 100, 3.5, 2},
   };
-  ExpectParsed(cases);
+  for (const auto& c : cases)
+    EXPECT_DOUBLE_EQ(c.servings, ServingsOf(c.line, c.food, c.amount, c.size, c.ounces))
+        << c.line << " " << c.food;
 }
 
-// The unit word is a run of letters, accented and other scripts' letters included; digits,
-// blanks, punctuation and the Latin-1 signs (the multiplication and division signs, the acute
-// accent that stands in for quotes, the fractions) are no part of it.
-TEST(Units, UnitWordsAreRunsOfLettersOfAnyScript) {
-  const ParseCase cases[] = {
-      {TXT("1 \u00C0 la carte"), 1, kUnitServing, TXT("la carte")},
-      {TXT("1 \u00D6l"), 1, kUnitServing, TXT("")},
-      {TXT("1 \u00D8l"), 1, kUnitServing, TXT("")},
-      {TXT("1 \u00FFogurt"), 1, kUnitServing, TXT("")},
-      {TXT("2 \u0445\u043B\u0435\u0431"), 2, kUnitServing, TXT("")},
-      {TXT("1 cup\u00E9 milk"), 1, kUnitServing, TXT("milk")},
-      {TXT("1 \u00D7 2 cup"), 1, kUnitCup, TXT("")},
-      {TXT("1 \u00F7 Tbl oil"), 1, kUnitTablespoon, TXT("oil")},
-      {TXT("1 \u00B4cup\u00B4 flour"), 1, kUnitCup, TXT("\u00B4 flour")},
-      {TXT("1 \u00BD cup"), 1, kUnitCup, TXT("")},
-      {TXT("1 \u00BFg?"), 1, kUnitGram, TXT("?")},
-      {TXT("3 @oz"), 3, kUnitOunce, TXT("")},
-      {TXT("3 [g] salt"), 3, kUnitGram, TXT("] salt")},
-      {TXT("3 `tsp` salt"), 3, kUnitTeaspoon, TXT("` salt")},
-      {TXT("3 {L}"), 3, 8, TXT("}")},
-      {TXT("1 GALLON milk"), 1, 5, TXT("milk")},
-      {TXT("3 Z"), 3, kUnitServing, TXT("")},
-      {TXT("3 z"), 3, kUnitServing, TXT("")},
-  };
-  ExpectParsed(cases);
-}
-
-TEST(Units, ParseServingWithoutPositiveAmountKeepsTheUnit) {
-  double amount = 5;
+// What ParseServing reads from a text: "amount unit|rest", or "none amount" when it refuses, which
+// leaves the unit alone.
+std::string Parsed(const WChar* text) {
+  double amount = 99;
   ServingUnit unit = 7;
-  EXPECT_EQ(nullptr, ParseServing(UnitNames(), TXT("0 cup"), amount, unit));
-  EXPECT_EQ(0, amount);
-  EXPECT_EQ(7u, unit);
-  EXPECT_EQ(nullptr, ParseServing(UnitNames(), TXT("cup"), amount, unit));
-  EXPECT_EQ(nullptr, ParseServing(UnitNames(), TXT("1e400 cup"), amount, unit));  // beyond any double
-  EXPECT_EQ(0, amount);
-  EXPECT_EQ(7u, unit);
+  const WChar* rest = ParseServing(UnitNames(), text, amount, unit);
+  std::ostringstream out;
+  out << std::setprecision(15) << (rest ? "" : "none ") << amount + 0.0;
+  const WString* name = UnitNames().NameById(unit);
+  if (rest) out << ' ' << (name ? ToUtf8(*name) : "?") << '|' << ToUtf8(rest);
+  if (!rest && unit != 7) out << " unit " << unit;
+  return out.str();
 }
 
-// Every amount text FormatAmount writes reads back as the amount it names: the nearest 48th, named
-// by the table, in the same unit.
+// A number, a whole number and a fraction or a lone fraction, then a unit word and the rest. The
+// unit word is a run of letters, accented and other scripts' letters included; digits, blanks,
+// punctuation and the Latin-1 signs (the multiplication and division signs, the acute accent that
+// stands in for quotes, the fractions) are no part of it. An amount not above 0 (or beyond the
+// range of doubles) is no serving, but the amount read is passed on as it stands.
+TEST(Units, ParseServingReadsAmountUnitAndName) {
+  const std::pair<const WChar*, const char*> cases[] = {
+      {TXT("2 eggs"), "2 Serving|"},    {TXT("2 Tbl butter"), "2 Tbl|butter"},
+      {TXT("1 1/2 cup"), "1.5 cup|"},   {TXT("3"), "3 |"},
+      {TXT("2 1/2  cup"), "2.5 cup|"},  {TXT("2\t1/3 Tbl butter"), "2.33333333333333 Tbl|butter"},
+      {TXT("1/2  oz"), "0.5 oz|"},      {TXT("1e+006 cup flour"), "1000000 cup|flour"},
+      {TXT("3/4 "), "0.75 |"},          {TXT("2.5e-005 g salt"), "2.5e-05 g|salt"},
+      {TXT("1/0 cup"), "1 cup|"},       {TXT("2E3 g rice"), "2000 g|rice"},
+      {TXT("1.5/2 cup"), "1.5 cup|"},   {TXT("1 c milk"), "1 clove|milk"},
+      {TXT("1e6 cup"), "1000000 cup|"}, {TXT("2 Tbl\t\v\f\r\n butter"), "2 Tbl|butter"},
+      {TXT("1e308 g"), "1e+308 g|"},    {TXT("2 Tbl\x0E butter"), "2 Tbl|\x0E butter"},
+      {TXT("1 cu"), "1 cup|"},          {TXT("0.5 OZ  cheese"), "0.5 oz|cheese"},
+      {TXT("1 gal"), "1 gallon|"},      {TXT("1 \u00C0 la carte"), "1 Serving|la carte"},
+      {TXT("1 t"), "1 Tbl|"},           {TXT("1 \u00FFogurt"), "1 Serving|"},
+      {TXT("1 s"), "1 Serving|"},       {TXT("2 \u0445\u043B\u0435\u0431"), "2 Serving|"},
+      {TXT(" 2 cup"), "2 cup|"},        {TXT("1 cup\u00E9 milk"), "1 Serving|milk"},
+      {TXT("~3 Tbl oil"), "3 Tbl|oil"}, {TXT("1 \u00D7 2 cup"), "1 cup|"},
+      {TXT("1 \u00D6l"), "1 Serving|"}, {TXT("1 \u00F7 Tbl oil"), "1 Tbl|oil"},
+      {TXT("1 \u00D8l"), "1 Serving|"}, {TXT("1 \u00B4cup\u00B4 flour"), "1 cup|\u00B4 flour"},
+      {TXT("1 \u00BD cup"), "1 cup|"},  {TXT("3 [g] salt"), "3 g|] salt"},
+      {TXT("1 \u00BFg?"), "1 g|?"},     {TXT("3 `tsp` salt"), "3 tsp|` salt"},
+      {TXT("3 @oz"), "3 oz|"},          {TXT("1 GALLON milk"), "1 gallon|milk"},
+      {TXT("3 {L}"), "3 L|}"},          {TXT("1e309 cup"), "none 0"},
+      {TXT("3 Z"), "3 Serving|"},       {TXT("-2 cup"), "none -2"},
+      {TXT("3 z"), "3 Serving|"},       {TXT("-1/2 cup"), "none -0.5"},
+      {TXT("0 cup"), "none 0"},         {TXT("x-3 Tbl"), "none -3"},
+      {TXT("cup"), "none 0"},           {TXT("- 1 1/2 cup"), "none -1.5"},
+      {TXT("1e400 cup"), "none 0"},     {TXT("-0 cup"), "none 0"},
+  };
+  for (const auto& [text, parsed] : cases) EXPECT_EQ(parsed, Parsed(text)) << ToUtf8(text);
+}
+
+// Every amount text FormatAmount writes reads back as the amount it names, in the same unit;
+// sixteenths, sixths and thirds are named exactly, others by the table's nearest name.
 TEST(Units, ParseServingReadsEveryFormattedAmount) {
   for (ServingUnit unit = 0; unit < kUnitCount; ++unit) {
     for (const double whole : {0.0, 1.0, 2.0, 63.0, 100.0, 12345.0}) {
@@ -165,80 +146,50 @@ TEST(Units, ParseServingReadsEveryFormattedAmount) {
         ASSERT_NE(nullptr, ParseServing(UnitNames(), text.c_str(), read, readUnit)) << ToUtf8(text);
         EXPECT_EQ(unit, readUnit) << ToUtf8(text);
         EXPECT_EQ(text, Amount(readUnit, kUnitNoSuffix, read));
-        // Sixteenths, sixths and thirds are named exactly; others by the table's nearest name.
         const bool exact = k % 3 == 0 || k == 8 || k == 16 || k == 32;
-        if (exact) {
-          EXPECT_NEAR(amount, read, 1.0 / 96) << ToUtf8(text);
-        }
+        EXPECT_TRUE(!exact || std::fabs(amount - read) <= 1.0 / 96) << ToUtf8(text) << " read as " << read;
       }
     }
   }
 }
 
-TEST(Units, FractionNamesRoundToTheTablesNames) {
-  EXPECT_EQ(WString(TXT("")), FractionNames[2]);
-  EXPECT_EQ(WString(TXT("1/16 ")), FractionNames[4]);  // 1/12
-  EXPECT_EQ(WString(TXT("1/8 ")), FractionNames[7]);
-  EXPECT_EQ(WString(TXT("1/6 ")), FractionNames[8]);
-  EXPECT_EQ(WString(TXT("1/3 ")), FractionNames[16]);
-  EXPECT_EQ(WString(TXT("2/3 ")), FractionNames[32]);
-  EXPECT_EQ(WString(TXT("15/16 ")), FractionNames[47]);
-  for (const WChar* name : FractionNames) {
-    const WString text(name);
-    if (!text.empty()) {
-      EXPECT_EQ(TXT(' '), text.back());
-    }
-  }
-}
-
+// The whole part, the fraction's name, a blank and the unit. Almost whole amounts carry into the
+// whole part; negative amounts show their magnitude after a minus sign unless nothing of them is
+// shown at all; amounts far beyond the combos are written out in full; what no double can hold
+// shows as nothing.
 TEST(Units, FormatAmountWholeFractionAndUnit) {
-  EXPECT_EQ(TXT("2  cup"), Amount(kUnitCup, kUnitCup, 2));
-  EXPECT_EQ(TXT("1 1/2  cup"), Amount(kUnitCup, kUnitCup, 1.5));
-  EXPECT_EQ(TXT("1/2  oz"), Amount(kUnitOunce, kUnitNoSuffix, 0.5));
-  EXPECT_EQ(TXT("3 "), Amount(kUnitBlank, kUnitNoSuffix, 3));
-  EXPECT_EQ(TXT("3 "), Amount(kUnitBlank, kUnitBlank, 3));
-  EXPECT_EQ(TXT("3  Serving"), Amount(kUnitBlank, kUnitCup, 3));
-  EXPECT_EQ(TXT(" cup"), Amount(kUnitCup, kUnitCup, 0.01));
-  EXPECT_EQ(TXT("1/3  Tbl"), Amount(kUnitTablespoon, kUnitBlank, 1.0 / 3));
-}
-
-TEST(Units, AlmostWholeAmountsCarryIntoTheWholePart) {
-  EXPECT_EQ(TXT("1  cup"), Amount(kUnitCup, kUnitCup, 0.995));
-  EXPECT_EQ(TXT("3  cup"), Amount(kUnitCup, kUnitCup, 2.999));
-  const AmountParts parts = SplitAmount(63.999);
-  EXPECT_EQ(64, parts.whole);
-  EXPECT_EQ(0u, parts.fortyEighths);
-  EXPECT_EQ(TXT("-1 1/2  cup"), Amount(kUnitCup, kUnitCup, -1.5));
-}
-
-// Negative amounts show their magnitude after a minus sign, unless nothing of them is shown at
-// all; amounts far beyond the combos are written out in full; what no double can hold shows as
-// nothing.
-TEST(Units, NegativeAndHugeAmountsInTheirTextForm) {
-  const std::pair<double, const WChar*> cases[] = {
-      {-2, TXT("-2  cup")},
-      {-0.5, TXT("-1/2  cup")},
-      {-1.5, TXT("-1 1/2  cup")},
-      {-0.995, TXT("-1  cup")},
-      {-0.01, TXT(" cup")},
-      {-1.0 / 48, TXT(" cup")},
-      {-2.0 / 48, TXT(" cup")},
-      {-3.0 / 48, TXT("-1/16  cup")},
-      {-0.0, TXT(" cup")},
-      {64, TXT("64  cup")},
-      {12345.75, TXT("12345 3/4  cup")},
-      {1e10, TXT("10000000000  cup")},
-      {1e20, TXT("100000000000000000000  cup")},
-      {-4294967296.5, TXT("-4294967296 1/2  cup")},
-      {std::numeric_limits<double>::infinity(), TXT(" cup")},
-      {-std::numeric_limits<double>::infinity(), TXT(" cup")},
-      {std::numeric_limits<double>::quiet_NaN(), TXT(" cup")},
+  const struct {
+    ServingUnit unit, second;
+    double amount;
+    const WChar* text;
+  } cases[] = {
+      {kUnitOunce, kUnitNoSuffix, 0.5, TXT("1/2  oz")},
+      {kUnitBlank, kUnitNoSuffix, 3, TXT("3 ")},
+      {kUnitBlank, kUnitBlank, 3, TXT("3 ")},
+      {kUnitBlank, kUnitCup, 3, TXT("3  Serving")},
+      {kUnitTablespoon, kUnitBlank, 1.0 / 3, TXT("1/3  Tbl")},
   };
-  for (const auto& [amount, text] : cases) EXPECT_EQ(text, Amount(kUnitCup, kUnitCup, amount)) << amount;
-  const WString largest = Amount(kUnitBlank, kUnitNoSuffix, std::numeric_limits<double>::max());
+  for (const auto& c : cases) EXPECT_EQ(c.text, Amount(c.unit, c.second, c.amount)) << c.amount;
+  const std::pair<double, const WChar*> cups[] = {
+      {2, TXT("2  cup")},         {-1.0 / 48, TXT(" cup")},
+      {1.5, TXT("1 1/2  cup")},   {-2.0 / 48, TXT(" cup")},
+      {0.01, TXT(" cup")},        {-3.0 / 48, TXT("-1/16  cup")},
+      {0.995, TXT("1  cup")},     {-0.0, TXT(" cup")},
+      {2.999, TXT("3  cup")},     {64, TXT("64  cup")},
+      {-2, TXT("-2  cup")},       {12345.75, TXT("12345 3/4  cup")},
+      {-0.5, TXT("-1/2  cup")},   {1e10, TXT("10000000000  cup")},
+      {-1.5, TXT("-1 1/2  cup")}, {1e20, TXT("100000000000000000000  cup")},
+      {-0.995, TXT("-1  cup")},   {-4294967296.5, TXT("-4294967296 1/2  cup")},
+      {-0.01, TXT(" cup")},
+  };
+  for (const auto& [amount, text] : cups) EXPECT_EQ(text, Amount(kUnitCup, kUnitCup, amount)) << amount;
+  using Limits = std::numeric_limits<double>;
+  for (const double none : {Limits::infinity(), -Limits::infinity(), Limits::quiet_NaN()})
+    EXPECT_EQ(TXT(" cup"), Amount(kUnitCup, kUnitCup, none));
+  const WString largest = Amount(kUnitBlank, kUnitNoSuffix, Limits::max());
   EXPECT_EQ(310u, largest.size());  // 309 digits and the blank
   EXPECT_EQ(TXT("17976931348623157"), largest.substr(0, 17));
-  const WString lowest = Amount(kUnitBlank, kUnitNoSuffix, std::numeric_limits<double>::lowest());
+  const WString lowest = Amount(kUnitBlank, kUnitNoSuffix, Limits::lowest());
   EXPECT_EQ(311u, lowest.size());
   EXPECT_EQ(TXT('-'), lowest[0]);
 }
@@ -260,61 +211,40 @@ TEST(Units, SplitAmountRoundsToTheNearest48th) {
   }
 }
 
-// The whole-part combo offers 0..63, and more entries up to an amount's whole part of at most
-// 9999 so that such an amount can be selected; beyond that it keeps its 64 entries.
+// The whole-part combo offers "" (0) and 1..63, and more entries up to an amount's whole part of
+// at most 9999 so that such an amount can be selected; beyond that it keeps its 64 entries. The
+// fraction combo offers the 48 names, each rounded to the table's names and ending in a blank;
+// both read back through their ids.
 TEST(Units, WholePartChoicesGrowWithLargeAmountsUpTo9999) {
-  const std::pair<double, size_t> cases[] = {{0, 64},     {63.9, 64},  {64, 65},      {64.5, 65},
-                                             {100, 101},  {-100, 101}, {9999, 10000}, {9999.9, 10000},
-                                             {10000, 64}, {1e12, 64}};
+  const std::pair<double, size_t> cases[] = {
+      {0, 64},      {2.25, 64},  {63.9, 64},    {64, 65},        {64.5, 65},  {100, 101},
+      {100.5, 101}, {-100, 101}, {9999, 10000}, {9999.9, 10000}, {10000, 64}, {1e12, 64},
+  };
   for (const auto& [amount, count] : cases) {
     const NamedIdList choices = WholePartChoices(amount);
     ASSERT_EQ(count, choices.Count()) << amount;
-    EXPECT_EQ(count - 1, choices[count - 1].id) << amount;
-    EXPECT_EQ(std::to_string(count - 1), ToUtf8(choices[count - 1].name)) << amount;
     EXPECT_FALSE(choices.Sorted());
+    EXPECT_EQ(TXT(""), choices[0].name);
+    for (size_t i = 0; i < count; ++i) EXPECT_EQ(i, choices[i].id) << amount;
+    EXPECT_EQ(std::to_string(count - 1), ToUtf8(choices[count - 1].name)) << amount;
   }
-  EXPECT_DOUBLE_EQ(9999 + 47.0 / 48, AmountFromCombos(9999, 47));
-  EXPECT_DOUBLE_EQ(0, AmountFromCombos(0, 0));
-}
-
-// A negative amount is no serving: nothing is returned and the unit stays, but the amount read is
-// passed on as it stands.
-TEST(Units, ParseServingRefusesNegativeAmounts) {
-  const std::pair<const WChar*, double> cases[] = {
-      {TXT("-2 cup"), -2},  {TXT("-1/2 cup"), -0.5}, {TXT("- 1 1/2 cup"), -1.5},
-      {TXT("x-3 Tbl"), -3}, {TXT("-0 cup"), 0},      {TXT("1e309 cup"), 0},
-  };
-  for (const auto& [text, expected] : cases) {
-    double amount = 99;
-    ServingUnit unit = 7;
-    EXPECT_EQ(nullptr, ParseServing(UnitNames(), text, amount, unit)) << ToUtf8(text);
-    EXPECT_DOUBLE_EQ(expected, amount) << ToUtf8(text);
-    EXPECT_EQ(7u, unit) << ToUtf8(text);
-  }
-  double amount = 0;
-  ServingUnit unit = 0;
-  ASSERT_NE(nullptr, ParseServing(UnitNames(), TXT("1e308 g"), amount, unit));
-  EXPECT_DOUBLE_EQ(1e308, amount);  // the last bit differs between C libraries
-  EXPECT_EQ(kUnitGram, unit);
-}
-
-TEST(Units, AmountCombosOfferEveryAmountAndReadItBack) {
-  const NamedIdList wholes = WholePartChoices(2.25);
-  ASSERT_EQ(64u, wholes.Count());
-  EXPECT_EQ(TXT(""), wholes[0].name);
-  for (size_t i = 0; i < wholes.Count(); ++i) EXPECT_EQ(i, wholes[i].id);  // the blank entry reads as 0
-  EXPECT_EQ(TXT("63"), wholes[63].name);
-  EXPECT_EQ(63u, wholes[63].id);
   const NamedIdList fractions = FractionChoices();
   ASSERT_EQ(48u, fractions.Count());
-  EXPECT_EQ(TXT("1/4 "), fractions[12].name);
+  for (uint32_t k = 0; k < 48; ++k) {
+    EXPECT_EQ(k, fractions[k].id);
+    EXPECT_EQ(WString(FractionNames[k]), fractions[k].name);
+    EXPECT_TRUE(fractions[k].name.empty() || fractions[k].name.back() == ' ') << k;
+  }
+  const std::pair<uint32_t, const WChar*> names[] = {
+      {2, TXT("")},      {4, TXT("1/16 ")}, {7, TXT("1/8 ")},  {8, TXT("1/6 ")},
+      {16, TXT("1/3 ")}, {32, TXT("2/3 ")}, {12, TXT("1/4 ")}, {47, TXT("15/16 ")},
+  };
+  for (const auto& [k, name] : names) EXPECT_EQ(WString(name), FractionNames[k]) << k;
   const AmountParts parts = SplitAmount(2.25);
-  EXPECT_DOUBLE_EQ(
-      2.25, AmountFromCombos(wholes[static_cast<size_t>(parts.whole)].id, fractions[parts.fortyEighths].id));
-  // A larger amount extends the whole-part choices so it can still be selected.
-  const NamedIdList many = WholePartChoices(100.5);
-  ASSERT_EQ(101u, many.Count());
-  EXPECT_EQ(TXT("100"), many[100].name);
+  EXPECT_DOUBLE_EQ(2.25,
+                   AmountFromCombos(static_cast<uint32_t>(parts.whole), fractions[parts.fortyEighths].id));
+  EXPECT_DOUBLE_EQ(9999 + 47.0 / 48, AmountFromCombos(9999, 47));
+  EXPECT_DOUBLE_EQ(0, AmountFromCombos(0, 0));
 }
 
 }  // namespace
