@@ -5,22 +5,21 @@
 #include <string>
 
 TEST(SplitMarkup, WordsBlanksAndTagsTileTheText) {
-  const struct {
-    const char* text;
-    const char* tokens;  // words as themselves, blanks as "_", tags in square brackets
-  } rows[] = {{"<body>Check <b>Mirepan</b>?</body>", "[<body>] Check _ [<b>] Mirepan [</b>] ? [</body>]"},
-              {"a  b\r\n", "a _ _ b _ _"},
-              {"<P><BR><I>x</I><u>y</U>", "[<P>] [<BR>] [<I>] x [</I>] [<u>] y [</U>]"},
-              {"", ""},
-              // The colour tag takes its blank; the colour word ends at its bracket.
-              {"<color red>hot</color> x", "[<color ] red> hot [</color>] _ x"},
-              {"<COLOR FF8000>a b", "[<COLOR ] FF8000> a _ b"},
-              {"<body>One <color blue>two</color><br>three&four<i> </i></body>",
-               "[<body>] One _ [<color ] blue> two [</color>] [<br>] three&four [<i>] _ [</i>] [</body>]"},
-              // Unknown tags stay in their words.
-              {"<color>x a<x>b<b>c 1<2 b", "<color> x _ a<x> b [<b>] c _ 1<2 _ b"}};
-  for (const auto& row : rows) {
-    const WString text = FromUtf8(row.text);
+  // Each text and its tokens: words as themselves, blanks as "_", tags in square brackets.
+  const std::pair<const char*, const char*> rows[] = {
+      {"<body>Check <b>Mirepan</b>?</body>", "[<body>] Check _ [<b>] Mirepan [</b>] ? [</body>]"},
+      {"a  b\r\n", "a _ _ b _ _"},
+      {"<P><BR><I>x</I><u>y</U>", "[<P>] [<BR>] [<I>] x [</I>] [<u>] y [</U>]"},
+      {"", ""},
+      // The colour tag takes its blank; the colour word ends at its bracket.
+      {"<color red>hot</color> x", "[<color ] red> hot [</color>] _ x"},
+      {"<COLOR FF8000>a b", "[<COLOR ] FF8000> a _ b"},
+      {"<body>One <color blue>two</color><br>three&four<i> </i></body>",
+       "[<body>] One _ [<color ] blue> two [</color>] [<br>] three&four [<i>] _ [</i>] [</body>]"},
+      // Unknown tags stay in their words.
+      {"<color>x a<x>b<b>c 1<2 b", "<color> x _ a<x> b [<b>] c _ 1<2 _ b"}};
+  for (const auto& [utf8, expected] : rows) {
+    const WString text = FromUtf8(utf8);
     std::string tokens;
     WString joined;
     for (const MarkupToken& token : SplitMarkup(text)) {
@@ -28,26 +27,24 @@ TEST(SplitMarkup, WordsBlanksAndTagsTileTheText) {
       tokens += (tokens.empty() ? "" : " ") + shown[token.kind];
       joined += token.text;
     }
-    EXPECT_EQ(row.tokens, tokens) << row.text;
-    EXPECT_EQ(text, joined) << row.text;
+    EXPECT_EQ(expected, tokens) << utf8;
+    EXPECT_EQ(text, joined) << utf8;
   }
 }
 
 TEST(MarkupColour, NamesIgnoreCaseElseSixHexDigitsWithTheBracketElseBlack) {
-  const struct {
-    const char* word;
-    uint32_t rgb;
-  } names[] = {{"black", 0x000000},       {"blue", 0x0000FF},     {"cyan", 0x00FFFF},
-               {"darkblue", 0x000080},    {"darkcyan", 0x70DB93}, {"darkgreen", 0x2F4F2F},
-               {"darkmagenta", 0xCC3299}, {"darkred", 0x8E2323},  {"darkyellow", 0xD8D8BF},
-               {"gray", 0x545454},        {"green", 0x00FF00},    {"lightgray", 0xE6E8FA},
-               {"magenta", 0xFF00FF},     {"red", 0xFF0000},      {"white", 0xFFFFFF},
-               {"yellow", 0xFFFF00}},
+  // clang-format off
+  const std::pair<const char*, uint32_t> names[] = {
+      {"black", 0x000000}, {"blue", 0x0000FF}, {"cyan", 0x00FFFF}, {"darkblue", 0x000080}, {"darkcyan", 0x70DB93},
+      {"darkgreen", 0x2F4F2F}, {"darkmagenta", 0xCC3299}, {"darkred", 0x8E2323}, {"darkyellow", 0xD8D8BF},
+      {"gray", 0x545454}, {"green", 0x00FF00}, {"lightgray", 0xE6E8FA}, {"magenta", 0xFF00FF}, {"red", 0xFF0000},
+      {"white", 0xFFFFFF}, {"yellow", 0xFFFF00}},
     others[] = {{"DarkRed>", 0x8E2323}, {"FF8000>", 0xFF8000}, {"00a0Bf>", 0x00A0BF}, {"FF8000", 0},
-                {"FF80001>", 0},        {"FF80G0>", 0},        {"orange>", 0},        {"", 0}};
-  for (const auto& name : names) {
-    EXPECT_EQ(name.rgb, MarkupColour(FromUtf8(name.word))) << name.word;
-    EXPECT_EQ(name.rgb, MarkupColour(FromUtf8(std::string(name.word) + ">"))) << name.word;
+                {"FF80001>", 0}, {"FF80G0>", 0}, {"orange>", 0}, {"", 0}};
+  // clang-format on
+  for (const auto& [name, rgb] : names) {
+    EXPECT_EQ(rgb, MarkupColour(FromUtf8(name))) << name;
+    EXPECT_EQ(rgb, MarkupColour(FromUtf8(std::string(name) + ">"))) << name;
   }
-  for (const auto& other : others) EXPECT_EQ(other.rgb, MarkupColour(FromUtf8(other.word))) << other.word;
+  for (const auto& [word, rgb] : others) EXPECT_EQ(rgb, MarkupColour(FromUtf8(word))) << word;
 }

@@ -53,10 +53,7 @@ ListingFilter Filter(const std::string& part, DayNumber since = 0, std::optional
 
 TEST(FindPart, FindsWhatStringFindFinds) {
   const std::string block(16, 'a');
-  const struct {
-    std::string text;
-    std::string part;
-  } cases[] = {
+  const std::pair<std::string, std::string> cases[] = {
       // clang-format off
       {"", ""}, {"abc", ""}, {"", "a"}, {"ab", "abc"}, {"ts", "ts"}, {block + "b", "b"},
       {std::string(100, 'x'), "y"}, {std::string(100, 'x'), "xy"}, {std::string(100, 'x') + "xy", "xy"},
@@ -73,9 +70,9 @@ TEST(FindPart, FindsWhatStringFindFinds) {
       {block + "\xCF\x89\xCE\xBC\xCE\xAD\xCE\xB3\xCE\xB1 pie", "\xCE\xBC\xCE\xAD"},  // μέ in ωμέγα
       {std::string(40, 'a') + "b", std::string(20, 'a') + "b"},  // a part longer than a block
   };
-  for (const auto& c : cases) {
-    EXPECT_EQ(std::string_view(c.text).find(c.part), FindPart(c.text, c.part))
-        << "\"" << c.text << "\" / \"" << c.part << "\"";
+  for (const auto& [text, part] : cases) {
+    EXPECT_EQ(std::string_view(text).find(part), FindPart(text, part))
+        << "\"" << text << "\" / \"" << part << "\"";
   }
   std::mt19937 random(7);
   for (int round = 0; round < 20000; ++round) {

@@ -90,10 +90,8 @@ class RecipeStoreTest : public ::testing::Test {
 
 TEST_F(RecipeStoreTest, NameAndCategorySearchesFoldCaseAcrossUnicodeAndFindEveryMatchInNameOrder) {
   const auto store = Open();
-  const struct {
-    const WChar* stored;
-    const WChar* searched;
-  } folded[] = {
+  const std::pair<const WChar*, const WChar*> folded[] = {
+      // stored, searched
       {TXT("\u03A9\u03BC\u03AD\u03B3\u03B1 soup"), TXT("\u03A9\u039C\u0388\u0393\u0391")},  // Ωμέγα, ΩΜΈΓΑ
       {TXT("\u039F\u03B4\u03C5\u03C3\u03C3\u03B5\u03CD\u03C2 stew"),
        TXT("\u03C3\u03B5\u038E\u03A3")},                                   // final sigma
@@ -105,7 +103,8 @@ TEST_F(RecipeStoreTest, NameAndCategorySearchesFoldCaseAcrossUnicodeAndFindEvery
       {TXT("\u13A0\u13A1 cake"), TXT("\uAB70\uAB71")},                     // Cherokee
   };
   int64_t id = 0;
-  for (const auto& c : folded) ASSERT_EQ(++id, store->Add(Recipe(c.stored, TXT("Any")), 20240301));
+  for (const auto& [stored, searched] : folded)
+    ASSERT_EQ(++id, store->Add(Recipe(stored, TXT("Any")), 20240301));
   // Parts of one or a few letters, and parts with the wildcards of SQL patterns.
   for (const WChar* name : {TXT("Pea soup"), TXT("Sweet pea soup"), TXT("Papaya"), TXT("Apple pie"),
                             TXT("100% rye*bread?"), TXT("Pear [ripe]"), TXT("Say \"cheese\" pie")}) {
@@ -113,20 +112,18 @@ TEST_F(RecipeStoreTest, NameAndCategorySearchesFoldCaseAcrossUnicodeAndFindEvery
   }
   store->Add(Recipe(TXT("Fasolada"), TXT("\u03A3\u03BF\u03CD\u03C0\u03B5\u03C2")), 20240301);  // Σούπες
   id = 0;
-  for (const auto& c : folded) EXPECT_EQ(Ids{++id}, Found(*store, c.searched)) << ToUtf8(c.stored);
+  for (const auto& [stored, searched] : folded)
+    EXPECT_EQ(Ids{++id}, Found(*store, searched)) << ToUtf8(stored);
   EXPECT_EQ(Ids{}, Found(*store, TXT("\u03A9\u039C\u0395\u0393\u0391")));  // no tonos
   EXPECT_EQ(Ids{16}, Found(*store, TXT(""), TXT("\u03A3\u039F\u038E\u03A0\u0395\u03A3")));
   // clang-format off
-  const struct {
-    const WChar* searched;
-    Ids ids;
-  } cases[] = {
+  const std::pair<const WChar*, Ids> cases[] = {
       {TXT("p"), {12, 11, 9, 14, 15, 10, 1, 6}}, {TXT("ap"), {12, 11}}, {TXT("pea"), {9, 14, 10}},
       {TXT("PEA SOUP"), {9, 10}}, {TXT("a s"), {9, 10}}, {TXT("e*b"), {13}}, {TXT("y*b"), {}}, {TXT("d?"), {13}},
       {TXT("e?"), {}}, {TXT("[ripe]"), {14}}, {TXT("r [r"), {14}}, {TXT("% r"), {13}}, {TXT("soup pea"), {}},
       {TXT("*"), {13}}, {TXT("e\" p"), {15}}, {TXT("\""), {15}}};
   // clang-format on
-  for (const auto& c : cases) EXPECT_EQ(c.ids, Found(*store, c.searched)) << ToUtf8(c.searched);
+  for (const auto& [searched, ids] : cases) EXPECT_EQ(ids, Found(*store, searched)) << ToUtf8(searched);
 }
 
 TEST_F(RecipeStoreTest, OpensADatabaseOfTheFirstSchemaAndKeepsItsRecipes) {

@@ -25,9 +25,8 @@ const WString kRecipeFood =
 }  // namespace
 
 TEST(SharedRecipe, KeepsTheProgramsDocumentButDropsTheUploadersIdsAlsoThroughTheFormEncoding) {
-  TestRecipe dish;
-  dish.name = TXT("Cr\u00E8me br\u00FBl\u00E9e 100% \"best\"");
-  for (const TestRecipe& sent : {TestRecipe(), dish}) {
+  for (const TestRecipe& sent :
+       {TestRecipe(), TestRecipe{TXT("Cr\u00E8me br\u00FBl\u00E9e 100% \"best\"")}}) {
     const std::optional<std::string> field =
         UploadedRecipeField("recipe=" + FormEncode(SharedDocument(sent)));
     ASSERT_TRUE(field);

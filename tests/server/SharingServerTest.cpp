@@ -106,11 +106,8 @@ class SharingServerTest : public ::testing::Test {
   }
   // The id the server gave an upload that must succeed.
   std::string Uploaded(const WString& name, const WString& category, DayNumber day) {
-    TestRecipe recipe;
-    recipe.name = name;
-    recipe.category = category;
     today_ = day;
-    const std::string reply = Upload("recipe=" + FormEncode(SharedDocument(recipe))).second;
+    const std::string reply = Upload("recipe=" + FormEncode(SharedDocument({name, category}))).second;
     EXPECT_EQ(0u, reply.rfind("    OK ", 0)) << reply;
     return reply.substr(7, reply.find('\r') - 7);
   }
@@ -173,8 +170,8 @@ class SharingServerTest : public ::testing::Test {
 }  // namespace
 
 TEST_F(SharingServerTest, UploadsAreListedAndDownloadedInTheProgramsForm) {
-  TestRecipe borscht;
-  borscht.name = TXT("Borscht \u0431\u043E\u0440\u0449");  // kept only when the file's own bytes are sent
+  const TestRecipe borscht{
+      TXT("Borscht \u0431\u043E\u0440\u0449")};  // kept only when the file's own bytes are sent
   EXPECT_EQ(std::make_pair(200, std::string("    OK 1\r\n")),
             Upload("recipe=" + FormEncode(SharedDocument())));
   // Also the file's bytes as they are, and the text with a terminating zero.
@@ -190,13 +187,12 @@ TEST_F(SharingServerTest, UploadsAreListedAndDownloadedInTheProgramsForm) {
 }
 
 TEST_F(SharingServerTest, StartDatesOfEveryDateChoiceSelectByUploadDay) {
-  for (const auto& [name, day] : {std::make_pair(TXT("Autumn stew"), 20231130),
-                                  {TXT("Bean salad"), 20240214},
-                                  {TXT("Chili"), 20240308},
-                                  {TXT("Dal"), 20240314},
-                                  {TXT("Eggs"), 20240315}}) {
-    Uploaded(name, TXT("Stews"), day);
-  }
+  const std::pair<const WChar*, DayNumber> uploads[] = {{TXT("Autumn stew"), 20231130},
+                                                        {TXT("Bean salad"), 20240214},
+                                                        {TXT("Chili"), 20240308},
+                                                        {TXT("Dal"), 20240314},
+                                                        {TXT("Eggs"), 20240315}};
+  for (const auto& [name, day] : uploads) Uploaded(name, TXT("Stews"), day);
   // Today is 03-15-2024: all recipes, since a last download, last month (29 days in February),
   // last week, yesterday; the client sends the dashes query-encoded.
   const std::pair<const char*, const char*> rows[] = {
@@ -231,11 +227,8 @@ TEST_F(SharingServerTest, SearchesFilterByCategoryAndNameAndListTwoFieldsALine) 
       "10,Pasta \340 la ?\r\n3,Pea salad\r\n1,Pea Soup\r\n6,Plain pasta\r\n"
       "8,Robert'); DROP TABLE recipes;--\r\n2,Sweet pea soup\r\n",
       Listed());
-  const struct {
-    const WChar* category;
-    const WChar* name;
-    const char* listed;
-  } rows[] = {
+  const std::tuple<const WChar*, const WChar*, const char*> rows[] = {
+      // category, name, listing
       {TXT("SOUPS & STEWS"), TXT(""), "1,Pea Soup\r\n2,Sweet pea soup\r\n"},
       {TXT("Soups"), TXT(""), ""},
       {TXT(""), TXT("PEA SOUP"), "1,Pea Soup\r\n2,Sweet pea soup\r\n"},
@@ -251,16 +244,12 @@ TEST_F(SharingServerTest, SearchesFilterByCategoryAndNameAndListTwoFieldsALine) 
       {TXT(""), TXT("r_e"), ""},
       {TXT(""), TXT("');"), "8,Robert'); DROP TABLE recipes;--\r\n"},
   };
-  for (const auto& row : rows) {
-    EXPECT_EQ(row.listed, Listed(row.category, row.name))
-        << ToUtf8(row.category) << " / " << ToUtf8(row.name);
+  for (const auto& [category, name, listed] : rows) {
+    EXPECT_EQ(listed, Listed(category, name)) << ToUtf8(category) << " / " << ToUtf8(name);
   }
   EXPECT_EQ("4,Cr\350me br\373l\351e\r\n",
             Get("/mirepan/findrecipe.php?startdate=01-01-0000&foodname=cr%C3%A8me"));
-  TestRecipe recipe;
-  recipe.name = robert;
-  recipe.category = orTrue;
-  EXPECT_EQ(Utf16Bytes(SharedDocumentWithoutIds(recipe)), Get("/mirepan/downloadrecipe.php?id=8"));
+  EXPECT_EQ(Utf16Bytes(SharedDocumentWithoutIds({robert, orTrue})), Get("/mirepan/downloadrecipe.php?id=8"));
 }
 
 TEST_F(SharingServerTest, UnknownIdsGetAnEmptyReply) {
@@ -397,23 +386,18 @@ TEST_F(SharingServerTest, ConnectionsWithoutTrafficAreClosed) {
 
 TEST_F(SharingServerTest, UploadLimitsJudgeTheClientOrTheOneATrustedProxyNames) {
   const char* const kNotAllowed = "ERROR: this server takes no uploads from your address\r\n";
-  struct Upload {
-    const char* source;
-    const char* forwardedFor;
-    int status;
-    const char* body;
-    const char* client;  // as the log names it
-  };
+  // Uploads from a source with an X-Forwarded-For header: the status and body of the reply, and the client
+  // the log names.
+  using Upload = std::tuple<const char*, std::string, int, const char*, const char*>;
   size_t requests = 0;
   const auto expectReplies = [&](std::initializer_list<Upload> uploads) {
-    for (const Upload& upload : uploads) {
-      const std::string forwarded = upload.forwardedFor;
+    for (const auto& [source, forwarded, expectedStatus, expectedBody, client] : uploads) {
       const auto [status, head, body] =
-          UploadFrom(upload.source, forwarded.empty() ? "" : "X-Forwarded-For: " + forwarded + "\r\n");
-      EXPECT_EQ(upload.status, status) << upload.source << " " << forwarded;
-      EXPECT_EQ(upload.body, body) << upload.source << " " << forwarded;
-      EXPECT_EQ(upload.status == 429, head.find("\r\nRetry-After: 3") != std::string::npos) << head;
-      EXPECT_EQ(upload.client + (" POST /mirepan/uploadrecipe.php " + std::to_string(status)),
+          UploadFrom(source, forwarded.empty() ? "" : "X-Forwarded-For: " + forwarded + "\r\n");
+      EXPECT_EQ(expectedStatus, status) << source << " " << forwarded;
+      EXPECT_EQ(expectedBody, body) << source << " " << forwarded;
+      EXPECT_EQ(expectedStatus == 429, head.find("\r\nRetry-After: 3") != std::string::npos) << head;
+      EXPECT_EQ(client + (" POST /mirepan/uploadrecipe.php " + std::to_string(status)),
                 LogLines(++requests).back());
     }
   };

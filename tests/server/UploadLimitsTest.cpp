@@ -36,11 +36,8 @@ std::string Uploads(UploadLimits& limits, const std::string& address, const std:
 }  // namespace
 
 TEST(AddressRange, MatchesAddressesByPrefixInBothFamiliesAndRefusesMalformedRanges) {
-  const struct {
-    const char* range;
-    const char* inside;
-    const char* outside;  // "" for none
-  } cases[] = {
+  const std::tuple<const char*, const char*, const char*> cases[] = {
+      // range, inside, outside ("" for none)
       {"192.168.1.0/24", "192.168.1.77", "192.168.2.1"},
       {"10.0.0.0/8", "10.255.0.1", "11.0.0.1"},
       {"172.16.0.0/12", "172.31.255.255", "172.32.0.0"},
@@ -54,11 +51,10 @@ TEST(AddressRange, MatchesAddressesByPrefixInBothFamiliesAndRefusesMalformedRang
       {"10.0.0.0/8", "::ffff:10.1.2.3", ""},
       {"::ffff:10.0.0.0/104", "10.1.2.3", "11.1.2.3"},
   };
-  for (const auto& c : cases) {
-    const AddressRange range = Ranges({c.range}).front();
-    EXPECT_TRUE(range.Contains(IpAddress::Parse(c.inside).value())) << c.range << " " << c.inside;
-    EXPECT_TRUE(!*c.outside || !range.Contains(IpAddress::Parse(c.outside).value()))
-        << c.range << " " << c.outside;
+  for (const auto& [text, inside, outside] : cases) {
+    const AddressRange range = Ranges({text}).front();
+    EXPECT_TRUE(range.Contains(IpAddress::Parse(inside).value())) << text << " " << inside;
+    EXPECT_TRUE(!*outside || !range.Contains(IpAddress::Parse(outside).value())) << text << " " << outside;
   }
   // Malformed ranges and prefixes longer than the address are refused.
   for (const char* text : {"", "abc", "10.0.0/8", "10.0.0.0/33", "10.0.0.0/", "10.0.0.0/-1", "10.0.0.0/8/8",
