@@ -135,9 +135,9 @@ TEST(NutrientData, EveryFoodIsOneHundredGramsWithANameAndACategory) {
   }
 }
 
-// Each row imported as the program imports it gives a record whose own CSV export is the row again;
-// only values below 0.0001 differ in form, kept here as plain decimals where the export would write
-// an exponent.
+// Each row imported as the program imports it gives a record whose own CSV export is the row again
+// (so 100 g weighing 3.5274 oz); only values below 0.0001 differ in form, kept here as plain
+// decimals where the export would write an exponent.
 TEST(NutrientData, EveryRowImportsAndExportsAsItself) {
   const std::vector<Row>& rows = File().rows;
   CsvRow header;
@@ -155,9 +155,6 @@ TEST(NutrientData, EveryRowImportsAndExportsAsItself) {
     for (const std::string& f : row) fields.push_back(FromUtf8(f));
     Ingredient food;
     ASSERT_TRUE(food.ImportCsvRow(fields, categories, UnitNames(), idCounter, map)) << row[kColumnName];
-    EXPECT_EQ(food.type, kUnitGram) << row[kColumnName];
-    EXPECT_EQ(food.size, 100) << row[kColumnName];
-    EXPECT_NEAR(food.ounces, 100 / 28.349523125, 1e-4) << row[kColumnName];
     categoryNames.insert(row[kColumnCategory]);
     for (uint32_t c = 0; c < kColumns; ++c) {
       WString cell;

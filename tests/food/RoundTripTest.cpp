@@ -109,21 +109,9 @@ class Generator {
   std::set<WString> taken_;
 };
 
-// Points at the first difference of two long texts, line breaks and tabs shown as escapes.
+// Compared as UTF-8, so that a difference shows as a diff of the lines.
 void ExpectSameText(const WString& expected, const WString& actual) {
-  if (expected == actual) return;
-  const auto shown = [](WStringView text) {
-    std::string out;
-    for (WChar c : text)
-      out += c == '\r' ? "\\r" : c == '\n' ? "\\n" : c == '\t' ? "\\t" : ToUtf8(WStringView(&c, 1));
-    return out;
-  };
-  size_t at = 0;
-  while (at < expected.size() && at < actual.size() && expected[at] == actual[at]) ++at;
-  const size_t from = at < 60 ? 0 : at - 60;
-  ADD_FAILURE() << "texts differ at unit " << at << "\nexpected: ..."
-                << shown(WStringView(expected).substr(from, 120)) << "\nactual:   ..."
-                << shown(WStringView(actual).substr(from, 120));
+  EXPECT_EQ(ToUtf8(expected), ToUtf8(actual));
 }
 
 // Exports the records as CSV with the column headers, reads each row back by `read` into a new

@@ -3,6 +3,7 @@
 #include <cmath>
 #include <iomanip>
 #include <limits>
+#include <regex>
 #include <sstream>
 #include <set>
 #include <string>
@@ -92,7 +93,7 @@ std::string Parsed(const WChar* text) {
   const WString* name = UnitNames().NameById(unit);
   if (rest) out << ' ' << (name ? ToUtf8(*name) : "?") << '|' << ToUtf8(rest);
   if (!rest && unit != 7) out << " unit " << unit;
-  return out.str();
+  return std::regex_replace(out.str(), std::regex("e([-+])0(\\d\\d)"), "e$1$2");  // as C99, not MSVCRT
 }
 
 // A number, a whole number and a fraction or a lone fraction, then a unit word and the rest. The
