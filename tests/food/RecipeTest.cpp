@@ -7,7 +7,7 @@ namespace {
 // The lines of a recipe as "amount unit name" joined by ", ", the name "?" for no ingredient.
 std::string LinesOf(const std::vector<RecipeLine>& lines) {
   std::ostringstream out;
-  out << std::setprecision(15);
+  out << std::setprecision(17);
   for (const RecipeLine& line : lines)
     out << (out.tellp() ? ", " : "") << line.amount << ' ' << line.unit << ' '
         << (line.ingredient ? ToUtf8(line.ingredient->name) : "?");
