@@ -35,10 +35,10 @@ TEST(SplitMarkup, WordsBlanksAndTagsTileTheText) {
 TEST(MarkupColour, NamesIgnoreCaseElseSixHexDigitsWithTheBracketElseBlack) {
   // clang-format off
   const std::pair<const char*, uint32_t> names[] = {
-      {"black", 0x000000}, {"blue", 0x0000FF}, {"cyan", 0x00FFFF}, {"darkblue", 0x000080}, {"darkcyan", 0x70DB93},
-      {"darkgreen", 0x2F4F2F}, {"darkmagenta", 0xCC3299}, {"darkred", 0x8E2323}, {"darkyellow", 0xD8D8BF},
-      {"gray", 0x545454}, {"green", 0x00FF00}, {"lightgray", 0xE6E8FA}, {"magenta", 0xFF00FF}, {"red", 0xFF0000},
-      {"white", 0xFFFFFF}, {"yellow", 0xFFFF00}},
+      {"black", 0x000000}, {"blue", 0x0000FF}, {"cyan", 0x00FFFF}, {"darkblue", 0x000080},
+      {"darkcyan", 0x70DB93}, {"darkgreen", 0x2F4F2F}, {"darkmagenta", 0xCC3299}, {"darkred", 0x8E2323},
+      {"darkyellow", 0xD8D8BF}, {"gray", 0x545454}, {"green", 0x00FF00}, {"lightgray", 0xE6E8FA},
+      {"magenta", 0xFF00FF}, {"red", 0xFF0000}, {"white", 0xFFFFFF}, {"yellow", 0xFFFF00}},
     others[] = {{"DarkRed>", 0x8E2323}, {"FF8000>", 0xFF8000}, {"00a0Bf>", 0x00A0BF}, {"FF8000", 0},
                 {"FF80001>", 0}, {"FF80G0>", 0}, {"orange>", 0}, {"", 0}};
   // clang-format on

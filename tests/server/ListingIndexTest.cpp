@@ -106,10 +106,10 @@ TEST(ListingIndex, ListsWhatAFullScanListsInNameOrder) {
   // clang-format off
   const ListingFilter filters[] = {
       Filter(""), Filter("", 0, {}, 0), Filter("", 0, {}, 1), Filter("", 20240120), Filter("", 0, "pies"),
-      Filter("", 20240127, "soups", 7), Filter("", 0, "stews"), Filter("a"), Filter("h", 20240125), Filter("ab"),
-      Filter("ha", 0, "pies"), Filter("gh", 20240115, "soups", 5), Filter("abc"), Filter("a b"), Filter("hgfe"),
-      Filter("zz"), Filter(omega.substr(0, 2)), Filter(omega.substr(4, 4)), Filter(omega, 0, categories[2]),
-      Filter("\xCE\xB1 a", 20240110, {}, 20), Filter(" ", 0, {}, 3000)};
+      Filter("", 20240127, "soups", 7), Filter("", 0, "stews"), Filter("a"), Filter("h", 20240125),
+      Filter("ab"), Filter("ha", 0, "pies"), Filter("gh", 20240115, "soups", 5), Filter("abc"), Filter("a b"),
+      Filter("hgfe"), Filter("zz"), Filter(omega.substr(0, 2)), Filter(omega.substr(4, 4)),
+      Filter(omega, 0, categories[2]), Filter("\xCE\xB1 a", 20240110, {}, 20), Filter(" ", 0, {}, 3000)};
   // clang-format on
   for (const ListingFilter& filter : filters) {
     EXPECT_EQ(Expected(stored, filter), Ids(index, filter))

@@ -119,9 +119,9 @@ TEST_F(RecipeStoreTest, NameAndCategorySearchesFoldCaseAcrossUnicodeAndFindEvery
   // clang-format off
   const std::pair<const WChar*, Ids> cases[] = {
       {TXT("p"), {12, 11, 9, 14, 15, 10, 1, 6}}, {TXT("ap"), {12, 11}}, {TXT("pea"), {9, 14, 10}},
-      {TXT("PEA SOUP"), {9, 10}}, {TXT("a s"), {9, 10}}, {TXT("e*b"), {13}}, {TXT("y*b"), {}}, {TXT("d?"), {13}},
-      {TXT("e?"), {}}, {TXT("[ripe]"), {14}}, {TXT("r [r"), {14}}, {TXT("% r"), {13}}, {TXT("soup pea"), {}},
-      {TXT("*"), {13}}, {TXT("e\" p"), {15}}, {TXT("\""), {15}}};
+      {TXT("PEA SOUP"), {9, 10}}, {TXT("a s"), {9, 10}}, {TXT("e*b"), {13}}, {TXT("y*b"), {}},
+      {TXT("d?"), {13}}, {TXT("e?"), {}}, {TXT("[ripe]"), {14}}, {TXT("r [r"), {14}}, {TXT("% r"), {13}},
+      {TXT("soup pea"), {}}, {TXT("*"), {13}}, {TXT("e\" p"), {15}}, {TXT("\""), {15}}};
   // clang-format on
   for (const auto& [searched, ids] : cases) EXPECT_EQ(ids, Found(*store, searched)) << ToUtf8(searched);
 }
@@ -129,10 +129,9 @@ TEST_F(RecipeStoreTest, NameAndCategorySearchesFoldCaseAcrossUnicodeAndFindEvery
 TEST_F(RecipeStoreTest, OpensADatabaseOfTheFirstSchemaAndKeepsItsRecipes) {
   // One table held the listing and the document; the match keys were folded code unit by code unit.
   Sql(path_,
-      "CREATE TABLE recipes (id INTEGER PRIMARY KEY AUTOINCREMENT, name TEXT NOT NULL, name_key TEXT NOT "
-      "NULL,"
-      " category TEXT NOT NULL, category_key TEXT NOT NULL, uploaded INTEGER NOT NULL, document BLOB NOT "
-      "NULL);"
+      "CREATE TABLE recipes (id INTEGER PRIMARY KEY AUTOINCREMENT, name TEXT NOT NULL,"
+      " name_key TEXT NOT NULL, category TEXT NOT NULL, category_key TEXT NOT NULL,"
+      " uploaded INTEGER NOT NULL, document BLOB NOT NULL);"
       "CREATE INDEX recipes_uploaded ON recipes (uploaded);"
       "INSERT INTO recipes (name, name_key, category, category_key, uploaded, document) VALUES"
       " ('Stra\303\237e bread', 'stra\303\237e bread', 'Breads', 'breads', 20240301, x'3c0031003e00'),"
@@ -168,21 +167,16 @@ TEST_F(RecipeStoreTest, SearchesListWhatSqliteFindsInTheStoredKeys) {
   }
   // È composed and decomposed, ß as SS and itself, Σ (σ and final ς fold alike), ΩΜΈΓΑ, μέ, Deseret.
   // clang-format off
-  const struct {
-    const WChar* name;
-    DayNumber since = 0;
-    const WChar* category = TXT("");
-    size_t limit = 1000;
-  } rows[] = {
-      {TXT("")}, {TXT("p")}, {TXT("ts")}, {TXT("ts"), 20240120}, {TXT("E")}, {TXT("\u00C8")},
-      {TXT("E\u0300ME")}, {TXT("SS")}, {TXT("\u00DF")}, {TXT("\u03A3")}, {TXT("\u03A9\u039C\u0388\u0393\u0391")},
-      {TXT("\u03BC\u03AD")}, {TXT("\U00010400")}, {TXT("1")}, {TXT("a 1"), 0, TXT("soups")},
-      {TXT("e"), 20240110, TXT("\u03A3\u039F\u038E\u03A0\u0395\u03A3")}, {TXT("pea"), 0, TXT(""), 5},
-      {TXT("e"), 0, TXT(""), 1}, {TXT(""), 0, TXT(""), 0}, {TXT("pie"), 20240127, TXT("Desserts"), 3},
-      {TXT("zz")}, {TXT("tea 96")}};
+  const RecipeQuery queries[] = {
+      Query({}), Query(TXT("p")), Query(TXT("ts")), Query(TXT("ts"), 20240120), Query(TXT("E")),
+      Query(TXT("\u00C8")), Query(TXT("E\u0300ME")), Query(TXT("SS")), Query(TXT("\u00DF")),
+      Query(TXT("\u03A3")), Query(TXT("\u03A9\u039C\u0388\u0393\u0391")), Query(TXT("\u03BC\u03AD")),
+      Query(TXT("\U00010400")), Query(TXT("1")), Query(TXT("a 1"), 0, TXT("soups")),
+      Query(TXT("e"), 20240110, TXT("\u03A3\u039F\u038E\u03A0\u0395\u03A3")), Query(TXT("pea"), 0, {}, 5),
+      Query(TXT("e"), 0, {}, 1), Query({}, 0, {}, 0), Query(TXT("pie"), 20240127, TXT("Desserts"), 3),
+      Query(TXT("zz")), Query(TXT("tea 96"))};
   // clang-format on
-  for (const auto& row : rows) {
-    const RecipeQuery query = Query(row.name, row.since, row.category, row.limit);
+  for (const RecipeQuery& query : queries) {
     const Ids expected = IdsBySql(path_, query);
     EXPECT_EQ(expected, Found(*store, query)) << ToUtf8(query.name) << " since " << query.since << " in "
                                               << ToUtf8(query.category) << " limit " << query.limit;

@@ -316,8 +316,8 @@ TEST_F(SharingServerTest, LongRecipesAreAcceptedUpToTheUploadLimitAndRefusalsGiv
   const std::string a(kMaxUpload, 'a');
   // clang-format off
   const std::pair<std::string, int> refused[] = {
-      {"recipe=" + a.substr(0, 8193 - 7), 400}, {"recipe=" + a.substr(7), 400}, {"recipe=" + a.substr(6), 413},
-      {"recipe=Pea+soup", 400}, {"recipe=", 400}, {"name=Pea", 400},
+      {"recipe=" + a.substr(0, 8193 - 7), 400}, {"recipe=" + a.substr(7), 400},
+      {"recipe=" + a.substr(6), 413}, {"recipe=Pea+soup", 400}, {"recipe=", 400}, {"name=Pea", 400},
       {"recipe=" + FormEncode(TXT("<RECIPELIST>\r\n<RECIPES>\r\n</RECIPES>\r\n</RECIPELIST>\r\n")), 400}};
   // clang-format on
   for (const auto& [refusedBody, status] : refused) {
