@@ -130,7 +130,7 @@ bool ERXferHTTP::Transfer(TransferRequest& request, Progress& progress) {
   progress.Report(15);
   InternetHandle url(OpenAddress(session.Get(), address, flags | INTERNET_FLAG_NO_CACHE_WRITE));
   DWORD openError = GetLastError();
-  sizing.Close();
+  sizing.Reset();
   if (!url) return Fail(request, openError);
   if (request.cancelled) return false;
   progress.Report(20);

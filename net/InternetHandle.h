@@ -3,20 +3,10 @@
 #include <windows.h>
 #include <wininet.h>
 
-class InternetHandle {
- public:
-  explicit InternetHandle(HINTERNET handle = nullptr) : handle_(handle) {}
-  ~InternetHandle() { Close(); }
-  InternetHandle(const InternetHandle&) = delete;
-  InternetHandle& operator=(const InternetHandle&) = delete;
+#include "toolkit/ScopedResource.h"
 
-  explicit operator bool() const { return handle_ != nullptr; }
-  HINTERNET Get() const { return handle_; }
-  void Close() {
-    if (handle_) InternetCloseHandle(handle_);
-    handle_ = nullptr;
-  }
-
- private:
-  HINTERNET handle_;
+struct InternetHandleTraits {
+  static bool IsReal(HINTERNET handle) { return handle != nullptr; }
+  static void Close(HINTERNET handle) { InternetCloseHandle(handle); }
 };
+using InternetHandle = DAVavador::ScopedResource<HINTERNET, InternetHandleTraits>;

@@ -5,7 +5,7 @@
 // wants: the selection is undone before the object is deleted, and both before the context goes.
 #include <windows.h>
 
-#include <utility>
+#include "toolkit/ScopedResource.h"
 
 namespace DAVavador {
 
@@ -55,30 +55,12 @@ class ScopedDC {
 
 // A pen, brush, font, bitmap or region the program created, deleted when the scope ends unless
 // Release hands it on.
-template <typename Object = HGDIOBJ>
-class ScopedGdiObject {
- public:
-  explicit ScopedGdiObject(Object object = nullptr) : object_(object) {}
-  ScopedGdiObject(ScopedGdiObject&& other) noexcept : object_(other.Release()) {}
-  ScopedGdiObject& operator=(ScopedGdiObject&& other) noexcept {
-    Reset(other.Release());
-    return *this;
-  }
-  ScopedGdiObject(const ScopedGdiObject&) = delete;
-  ScopedGdiObject& operator=(const ScopedGdiObject&) = delete;
-  ~ScopedGdiObject() { Reset(); }
-
-  Object Get() const { return object_; }
-  explicit operator bool() const { return object_ != nullptr; }
-  Object Release() { return std::exchange(object_, nullptr); }
-  void Reset(Object object = nullptr) {
-    if (object_) DeleteObject(object_);
-    object_ = object;
-  }
-
- private:
-  Object object_;
+struct GdiObjectTraits {
+  static bool IsReal(HGDIOBJ object) { return object != nullptr; }
+  static void Close(HGDIOBJ object) { DeleteObject(object); }
 };
+template <typename Object = HGDIOBJ>
+using ScopedGdiObject = ScopedResource<Object, GdiObjectTraits>;
 
 // An object selected into a context for the scope; the context's previous object returns at the
 // end, so that the selected one may be deleted and the context released.
