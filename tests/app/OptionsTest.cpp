@@ -1,41 +1,20 @@
 // The options file and the derived paths, on real files; natively and under Wine.
 #include <gtest/gtest.h>
 
-#include <filesystem>
 #include <functional>
 #include <string>
 #include <vector>
 
 #include "app/Options.h"
 #include "storage/Files.h"
+#include "support/ScratchFolder.h"
 
 namespace {
 
-WString FromPath(const std::filesystem::path& path) {
-#ifdef _WIN32
-  return path.wstring();
-#else
-  return FromUtf8(path.string());
-#endif
-}
-
-// A fresh folder per test, removed afterwards.
-class TempFolder {
- public:
-  explicit TempFolder(const char* name) : path_(std::filesystem::temp_directory_path() / name) {
-    std::filesystem::remove_all(path_);
-    std::filesystem::create_directories(path_);
-  }
-  ~TempFolder() { std::filesystem::remove_all(path_); }
-  WString Text() const { return FromPath(path_) + TXT("\\"); }
-
- private:
-  std::filesystem::path path_;
-};
-
 class OptionsTest : public ::testing::Test {
  protected:
-  WString Folder() const { return folder_.Text(); }
+  // The program's folder names end with a backslash, on every platform.
+  WString Folder() const { return folder_.Path().substr(0, folder_.Path().size() - 1) + TXT("\\"); }
 
   void WriteFile(const WString& path, const WString& text) {
     FileHandle file(path);
@@ -59,7 +38,7 @@ class OptionsTest : public ::testing::Test {
     return ReadFile(options.optionsPath);
   }
 
-  TempFolder folder_{"mirepan-options-test"};
+  test_support::ScratchFolder folder_;
 };
 
 const WString kDefaultToolbar = TXT("<TOOLBAR>0,1,2,255,15,16,17,255,11,4</TOOLBAR>\r\n");

@@ -6,13 +6,12 @@
 #include <shlobj.h>
 
 #include <filesystem>
-#include <functional>
-#include <optional>
 
 #include "app/Options.h"
 #include "resource.h"
-#include "storage/Files.h"
-#include "storage/UserPrompts.h"
+#include "storage/StorageTestSupport.h"
+#include "support/DialogDriver.h"
+#include "support/ScratchFolder.h"
 #include "toolkit/ERApp.h"
 
 namespace {
@@ -21,21 +20,18 @@ using DAVavador::ERApp;
 
 class OptionsWinTest : public ::testing::Test {
  protected:
-  void SetUp() override {
-    folder_ = std::filesystem::temp_directory_path() / "mirepan-options-win";
-    std::filesystem::remove_all(folder_);
-    std::filesystem::create_directories(folder_);
-  }
-  void TearDown() override { std::filesystem::remove_all(folder_); }
-  WString Folder() const { return folder_.wstring() + L"\\"; }
+  WString Folder() const { return folder_.Path(); }
   void Touch(const WString& path) {
     FileHandle file(path);
     ASSERT_TRUE(file.WriteAllText(L"x"));
   }
 
   ERApp app_{GetModuleHandleW(nullptr)};
-  std::filesystem::path folder_;
+  test_support::ScratchFolder folder_;
 };
+
+using test_support::DialogActions;
+using test_support::DialogDriver;
 
 TEST_F(OptionsWinTest, DefaultDataFolderLiesBelowTheUsersApplicationData) {
   wchar_t appData[MAX_PATH];
@@ -76,15 +72,6 @@ TEST_F(OptionsWinTest, OnlyAWindowWhollyInsideTheWorkAreaIsRecorded) {
   DestroyWindow(window);
 }
 
-// Plays the user in the Options dialog: checks what it shows, then changes and confirms it.
-class OptionsDialogUser : public DAVavador::DialogObserver {
- public:
-  std::function<void(HWND)> act;
-  void OnDialogInit(int dialogId, HWND dialog) override {
-    if (dialogId == IDD_OPTIONS) act(dialog);
-  }
-};
-
 class FakeNews : public NewsPopupSetting {
  public:
   bool NewsShown() const override { return shown; }
@@ -96,41 +83,27 @@ class FakeNews : public NewsPopupSetting {
   int changes = 0;
 };
 
-WString ItemText(HWND dialog, int id) {
-  wchar_t text[MAX_PATH] = {};
-  GetDlgItemTextW(dialog, id, text, MAX_PATH);
-  return text;
-}
-
-bool Checked(HWND dialog, int id) {
-  return IsDlgButtonChecked(dialog, id) == BST_CHECKED;
-}
-
 TEST_F(OptionsWinTest, DialogShowsTheOptionsAndTakesTheChangesOnOk) {
   Options options(&app_, Folder());
   options.track = false;
   options.roundNumbers = true;
   options.displayPercent = false;
   FakeNews news;  // the news setting says "hide": the dialog follows it
-  OptionsDialogUser user;
-  user.act = [&](HWND dialog) {
-    EXPECT_EQ(ItemText(dialog, IDC_OPTIONS_FOLDER), Folder());
-    EXPECT_TRUE(Checked(dialog, IDC_OPTIONS_MESSAGES_NO) && !Checked(dialog, IDC_OPTIONS_MESSAGES_YES));
-    EXPECT_TRUE(Checked(dialog, IDC_OPTIONS_TRACK_NO) && !Checked(dialog, IDC_OPTIONS_TRACK_YES));
-    EXPECT_TRUE(Checked(dialog, IDC_OPTIONS_BACKUP_YES) && !Checked(dialog, IDC_OPTIONS_BACKUP_NO));
-    EXPECT_TRUE(Checked(dialog, IDC_OPTIONS_STATUS_YES));
-    EXPECT_TRUE(Checked(dialog, IDC_OPTIONS_ROUND));
-    EXPECT_FALSE(Checked(dialog, IDC_OPTIONS_PERCENT));
-    EXPECT_FALSE(Checked(dialog, IDC_OPTIONS_RELOAD));
-    SetDlgItemTextW(dialog, IDC_OPTIONS_FOLDER, (Folder() + L"moved").c_str());
+  DialogActions user(IDD_OPTIONS, [&](const DialogDriver& dialog) {
+    EXPECT_EQ(dialog.Text(IDC_OPTIONS_FOLDER), Folder());
+    for (int id : {IDC_OPTIONS_MESSAGES_NO, IDC_OPTIONS_TRACK_NO, IDC_OPTIONS_BACKUP_YES,
+                   IDC_OPTIONS_STATUS_YES, IDC_OPTIONS_ROUND})
+      EXPECT_TRUE(dialog.Checked(id)) << id;
+    for (int id : {IDC_OPTIONS_MESSAGES_YES, IDC_OPTIONS_TRACK_YES, IDC_OPTIONS_BACKUP_NO,
+                   IDC_OPTIONS_PERCENT, IDC_OPTIONS_RELOAD})
+      EXPECT_FALSE(dialog.Checked(id)) << id;
+    dialog.Type(IDC_OPTIONS_FOLDER, Folder() + L"moved");
     for (int id : {IDC_OPTIONS_MESSAGES_YES, IDC_OPTIONS_TRACK_YES, IDC_OPTIONS_BACKUP_NO,
                    IDC_OPTIONS_STATUS_NO, IDC_OPTIONS_PERCENT, IDC_OPTIONS_ROUND, IDC_OPTIONS_RELOAD})
-      SendDlgItemMessageW(dialog, id, BM_CLICK, 0, 0);
-    PostMessageW(dialog, WM_COMMAND, IDOK, 0);
-  };
-  ERApp::SetDialogObserver(&user);
+      dialog.Press(id);
+    PostMessageW(dialog.Dialog(), WM_COMMAND, IDOK, 0);
+  });
   EXPECT_TRUE(options.RunDialog(&news));
-  ERApp::SetDialogObserver(nullptr);
   EXPECT_TRUE(options.showMessages);
   EXPECT_TRUE(news.shown);
   EXPECT_EQ(news.changes, 1);
@@ -148,56 +121,26 @@ TEST_F(OptionsWinTest, DialogShowsTheOptionsAndTakesTheChangesOnOk) {
 TEST_F(OptionsWinTest, CancelLeavesEverythingAsItWas) {
   Options options(&app_, Folder());
   const Options before = options;
-  OptionsDialogUser user;
-  user.act = [&](HWND dialog) {
-    SetDlgItemTextW(dialog, IDC_OPTIONS_FOLDER, L"C:\\elsewhere");
-    SendDlgItemMessageW(dialog, IDC_OPTIONS_MESSAGES_NO, BM_CLICK, 0, 0);
-    SendDlgItemMessageW(dialog, IDC_OPTIONS_PERCENT, BM_CLICK, 0, 0);
-    PostMessageW(dialog, WM_COMMAND, IDCANCEL, 0);
-  };
-  ERApp::SetDialogObserver(&user);
+  DialogActions user(IDD_OPTIONS, [&](const DialogDriver& dialog) {
+    dialog.Type(IDC_OPTIONS_FOLDER, L"C:\\elsewhere");
+    dialog.Press(IDC_OPTIONS_MESSAGES_NO);
+    dialog.Press(IDC_OPTIONS_PERCENT);
+    PostMessageW(dialog.Dialog(), WM_COMMAND, IDCANCEL, 0);
+  });
   EXPECT_FALSE(options.RunDialog());
-  ERApp::SetDialogObserver(nullptr);
   EXPECT_FALSE(options.Differs(before));
 }
 
-// Answers every question with `answer` and the folder browser with `folder`, keeping what was
-// asked.
-class ScriptedPrompts : public UserPrompts {
- public:
-  ScriptedPrompts() { UserPrompts::SetCurrent(this); }
-  ~ScriptedPrompts() override { UserPrompts::SetCurrent(nullptr); }
-  int Message(OwnerWindow, const WString& text, const WString& caption, unsigned style) override {
-    ++asked;
-    lastText = text;
-    lastCaption = caption;
-    lastStyle = style;
-    return answer;
-  }
-  std::optional<WString> OpenFile(const FileRequest&) override { return std::nullopt; }
-  std::optional<WString> SaveFile(const FileRequest&) override { return std::nullopt; }
-  std::optional<WString> Folder(OwnerWindow) override { return folder; }
-
-  int answer = IDCANCEL;
-  std::optional<WString> folder;
-  int asked = 0;
-  WString lastText, lastCaption;
-  unsigned lastStyle = 0;
-};
-
 TEST_F(OptionsWinTest, BrowseButtonPutsTheChosenFolderIntoTheEditBox) {
-  ScriptedPrompts prompts;
-  prompts.folder = Folder() + L"chosen";
+  storage_test::ScriptedPrompts prompts;
+  prompts.chosenPaths = {Folder() + L"chosen"};
   Options options(&app_, Folder());
-  OptionsDialogUser user;
-  user.act = [&](HWND dialog) {
-    SendDlgItemMessageW(dialog, IDC_OPTIONS_BROWSE, BM_CLICK, 0, 0);
-    EXPECT_EQ(ItemText(dialog, IDC_OPTIONS_FOLDER), Folder() + L"chosen");
-    PostMessageW(dialog, WM_COMMAND, IDOK, 0);
-  };
-  ERApp::SetDialogObserver(&user);
+  DialogActions user(IDD_OPTIONS, [&](const DialogDriver& dialog) {
+    dialog.Press(IDC_OPTIONS_BROWSE);
+    EXPECT_EQ(dialog.Text(IDC_OPTIONS_FOLDER), Folder() + L"chosen");
+    PostMessageW(dialog.Dialog(), WM_COMMAND, IDOK, 0);
+  });
   EXPECT_TRUE(options.RunDialog());
-  ERApp::SetDialogObserver(nullptr);
   EXPECT_EQ(options.baseFolder, Folder() + L"chosen\\");
 }
 
@@ -220,33 +163,31 @@ TEST_F(OptionsWinTest, NoRecordsTheCandidateSoTheQuestionIsNotAskedAgain) {
   Touch(Folder() + L"a.csv");
   Options options(&app_, Folder());
   options.dbVersion = L"0.csv";
-  ScriptedPrompts prompts;
-  prompts.answer = IDNO;
+  storage_test::ScriptedPrompts prompts;
+  prompts.answers = {IDNO};
   EXPECT_EQ(options.OfferNutrientData(Folder()), L"");
-  EXPECT_EQ(prompts.asked, 1);
+  ASSERT_EQ(prompts.questions.size(), 1u);
   EXPECT_EQ(
-      prompts.lastText,
+      prompts.questions[0].text,
       L"A new version of the nutrient information has been found. Would you like to upgrade your ingredients "
       L"to the new values?\r\n\r\nClick Yes to continue with the upgrade.\r\nClick No to keep your "
       L"nutrient information unchanged.\r\nClick cancel to ask this question the next time Mirepan starts.");
-  EXPECT_EQ(prompts.lastCaption, L"Upgrade Nutrient Information");
-  EXPECT_EQ(prompts.lastStyle, static_cast<unsigned>(MB_YESNOCANCEL | MB_ICONQUESTION));
+  EXPECT_EQ(prompts.questions[0].caption, L"Upgrade Nutrient Information");
+  EXPECT_EQ(prompts.questions[0].style, static_cast<unsigned>(MB_YESNOCANCEL | MB_ICONQUESTION));
   EXPECT_EQ(options.dbVersion, L"a.csv");
-  EXPECT_EQ(options.OfferNutrientData(Folder()), L"");
-  EXPECT_EQ(prompts.asked, 1);  // not asked again
+  EXPECT_EQ(options.OfferNutrientData(Folder()), L"");  // an exhausted script would fail the test
 }
 
 TEST_F(OptionsWinTest, YesUpgradesFromTheCandidateAndCancelAsksAgainNextTime) {
   Touch(Folder() + L"a.csv");
   Options options(&app_, Folder());
-  ScriptedPrompts prompts;
-  prompts.answer = IDCANCEL;
+  storage_test::ScriptedPrompts prompts;
+  prompts.answers = {IDCANCEL, IDYES};
   EXPECT_EQ(options.OfferNutrientData(Folder()), L"");
   EXPECT_EQ(options.dbVersion, L"");
-  prompts.answer = IDYES;
   EXPECT_EQ(options.OfferNutrientData(Folder()), Folder() + L"a.csv");
   EXPECT_EQ(options.dbVersion, L"a.csv");
-  EXPECT_EQ(prompts.asked, 2);
+  EXPECT_EQ(prompts.questions.size(), 2u);
 }
 
 }  // namespace

@@ -6,8 +6,12 @@
 #include <windows.h>
 #include <commctrl.h>
 
+#include <functional>
+#include <map>
 #include <string>
 #include <vector>
+
+#include "toolkit/ERApp.h"
 
 namespace test_support {
 
@@ -20,6 +24,10 @@ class DialogDriver {
 
   void Type(int id, const std::wstring& text) const { SetDlgItemTextW(dialog_, id, text.c_str()); }
   void Press(int id) const { SendMessageW(Item(id), BM_CLICK, 0, 0); }
+  // Clicks a check box or radio button unless it already shows `on`.
+  void Tick(int id, bool on = true) const {
+    if (Checked(id) != on) Press(id);
+  }
   bool Checked(int id) const { return IsDlgButtonChecked(dialog_, id) == BST_CHECKED; }
   bool Enabled(int id) const { return IsWindowEnabled(Item(id)) != FALSE; }
   bool Visible(int id) const { return IsWindowVisible(Item(id)) != FALSE; }
@@ -109,6 +117,21 @@ class DialogDriver {
     }
     return false;
   }
+  // Picks the first row of a combo box whose item data is `data`; false when there is none.
+  bool PickData(int id, LPARAM data) const {
+    for (int row = 0; row < Count(id); ++row) {
+      if (SendMessageW(Item(id), CB_GETITEMDATA, row, 0) != data) continue;
+      Pick(id, row);
+      return true;
+    }
+    return false;
+  }
+  // Shows page `index` of a tab control and tells the dialog as a click on the tab does.
+  void ShowTab(int id, int index) const {
+    SendMessageW(Item(id), TCM_SETCURSEL, index, 0);
+    NMHDR change = {Item(id), static_cast<UINT_PTR>(id), static_cast<UINT>(TCN_SELCHANGE)};
+    SendMessageW(dialog_, WM_NOTIFY, id, reinterpret_cast<LPARAM>(&change));
+  }
   // A double click on the selected row of a list box.
   void DoubleClick(int id) const { Notify(id, LBN_DBLCLK); }
 
@@ -165,6 +188,26 @@ class DialogDriver {
   }
 
   HWND dialog_;
+};
+
+// Runs an action in each dialog of a given resource while it initialises, before it shows;
+// installed as the program's dialog observer while it lives.
+class DialogActions : public DAVavador::DialogObserver {
+ public:
+  using Action = std::function<void(const DialogDriver& dialog)>;
+
+  DialogActions() { DAVavador::ERApp::SetDialogObserver(this); }
+  DialogActions(int dialogId, Action action) : DialogActions() { On(dialogId, std::move(action)); }
+  ~DialogActions() override { DAVavador::ERApp::SetDialogObserver(nullptr); }
+
+  void On(int dialogId, Action action) { actions_[dialogId] = std::move(action); }
+  void OnDialogInit(int dialogId, HWND dialog) override {
+    const auto found = actions_.find(dialogId);
+    if (found != actions_.end()) found->second(DialogDriver(dialog));
+  }
+
+ private:
+  std::map<int, Action> actions_;
 };
 
 }  // namespace test_support
