@@ -138,6 +138,7 @@ bool ERXferHTTP::Transfer(TransferRequest& request, Progress& progress) {
 }
 
 bool ERXferHTTP::Receive(void* url, uint32_t size, TransferRequest& request, Progress& progress) {
+  if (size == 0) return false;  // nothing to receive: no temporary file is left behind
   FileHandle temporary(request.localPath + TXT(".erxfer"));
   if (!temporary.OpenWrite()) return Fail(request, temporary.lastError);
   uint32_t done = 0;

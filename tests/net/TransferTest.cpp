@@ -13,8 +13,11 @@
 #include "net/ERXferHTTP.h"
 #include "net/TransferWindow.h"
 #include "resource.h"
+#include "storage/StorageTestSupport.h"
 #include "support/LoopbackHttpServer.h"
+#include "support/ScratchFolder.h"
 #include "toolkit/ERApp.h"
+#include "toolkit/ScopedHandle.h"
 
 using DAVavador::ERXferHTTP;
 using DAVavador::TransferAddress;
@@ -54,6 +57,11 @@ class RecordingProgress : public TransferProgress {
     std::lock_guard<std::mutex> lock(mutex_);
     return percents_;
   }
+  void Clear() {
+    std::lock_guard<std::mutex> lock(mutex_);
+    percents_.clear();
+    finishes_.clear();
+  }
   std::vector<bool> Finishes() {
     std::lock_guard<std::mutex> lock(mutex_);
     return finishes_;
@@ -73,13 +81,11 @@ class RecordingProgress : public TransferProgress {
 // A manual-reset event for handing a moment from the worker to the test.
 class Event {
  public:
-  Event() : handle_(CreateEventW(nullptr, TRUE, FALSE, nullptr)) {}
-  ~Event() { CloseHandle(handle_); }
-  void Set() { SetEvent(handle_); }
-  bool Wait() { return WaitForSingleObject(handle_, 10000) == WAIT_OBJECT_0; }
+  void Set() { SetEvent(handle_.Get()); }
+  bool Wait() { return WaitForSingleObject(handle_.Get(), 10000) == WAIT_OBJECT_0; }
 
  private:
-  HANDLE handle_;
+  DAVavador::ScopedHandle handle_{CreateEventW(nullptr, TRUE, FALSE, nullptr)};
 };
 
 std::string Bytes(size_t size) {
@@ -94,41 +100,16 @@ bool Exists(const std::wstring& path) {
 }
 
 std::string ReadAll(const std::wstring& path) {
-  HANDLE file = CreateFileW(path.c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr,
-                            OPEN_EXISTING, 0, nullptr);
-  if (file == INVALID_HANDLE_VALUE) return "<missing>";
-  std::string contents(GetFileSize(file, nullptr), '\0');
-  DWORD read = 0;
-  if (!contents.empty()) ReadFile(file, &contents[0], DWORD(contents.size()), &read, nullptr);
-  CloseHandle(file);
-  return contents;
+  return Exists(path) ? storage_test::ReadFile(path) : "<missing>";
 }
 
 void WriteAll(const std::wstring& path, const std::string& contents) {
-  HANDLE file = CreateFileW(path.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, 0, nullptr);
-  DWORD written = 0;
-  WriteFile(file, contents.data(), DWORD(contents.size()), &written, nullptr);
-  CloseHandle(file);
+  ASSERT_TRUE(storage_test::WriteFile(path, contents));
 }
 
 class Transfer : public ::testing::Test {
  protected:
-  void SetUp() override {
-    wchar_t temp[MAX_PATH];
-    GetTempPathW(MAX_PATH, temp);
-    folder_ = std::wstring(temp) + L"mirepan-net-" + std::to_wstring(GetCurrentProcessId()) + L"-" +
-              std::to_wstring(++counter_) + L"\\";
-    CreateDirectoryW(folder_.c_str(), nullptr);
-  }
-  void TearDown() override {
-    for (const wchar_t* name : {L"file.bin", L"file.bin.erxfer", L"file.bin.rename"}) {
-      DeleteFileW((folder_ + name).c_str());
-    }
-    RemoveDirectoryW((folder_ + L"file.bin").c_str());
-    RemoveDirectoryW(folder_.c_str());
-  }
-
-  std::wstring Target() const { return folder_ + L"file.bin"; }
+  std::wstring Target() const { return folder_ / L"file.bin"; }
   std::wstring Temporary() const { return Target() + L".erxfer"; }
 
   // Serves `body` as /mirepan/file.bin, slowly when a delay is given.
@@ -145,42 +126,44 @@ class Transfer : public ::testing::Test {
     return transfer_.Download(transfer_.Request(), &progress_, from, to);
   }
 
+  test_support::ScratchFolder folder_;
   LoopbackHttpServer server_;
   ERXferHTTP transfer_{server_.Url("/mirepan/")};
   RecordingProgress progress_;
-  std::wstring folder_;
-  static int counter_;
 };
 
-int Transfer::counter_ = 0;
-
-TEST_F(Transfer, AFileOfTwoFullBlocksIsMovedIntoPlace) {
-  std::string body = Bytes(8192);
-  ServeFile(body);
-  EXPECT_EQ(Download(), 0u);
-  EXPECT_EQ(ReadAll(Target()), body);
-  EXPECT_FALSE(Exists(Temporary()));
-  EXPECT_EQ(transfer_.Request().error, 0u);
-  EXPECT_EQ(progress_.Percents(), (std::vector<int>{0, 5, 10, 15, 20, 60, 100}));
-  EXPECT_EQ(server_.RequestCount("/mirepan/file.bin"), 2u);  // one to learn the size, one to read
-}
-
-TEST_F(Transfer, AShortFileIsOneBlock) {
-  std::string body = Bytes(100);
-  ServeFile(body);
-  EXPECT_EQ(Download(), 0u);
-  EXPECT_EQ(ReadAll(Target()), body);
-  EXPECT_FALSE(Exists(Temporary()));
-  EXPECT_EQ(progress_.Percents(), (std::vector<int>{0, 5, 10, 15, 20, 100}));
-}
-
-TEST_F(Transfer, ProgressIsReportedPerBlockWithinTheGivenRange) {
-  std::string body = Bytes(10 * 4096);
-  ServeFile(body);
-  EXPECT_EQ(Download(20, 95), 0u);
-  EXPECT_EQ(ReadAll(Target()), body);
-  EXPECT_EQ(progress_.Percents(),
-            (std::vector<int>{20, 23, 27, 31, 35, 44, 49, 54, 59, 65, 70, 75, 80, 86, 95}));
+// Opening, learning the size and each block move the bar within the caller's range; the file
+// takes its place whole. An empty file is a failure.
+TEST_F(Transfer, ProgressFollowsTheBlocksAndTheFileTakesItsPlaceWhole) {
+  struct Case {
+    size_t size;
+    uint32_t from, to;
+    DWORD result;
+    std::vector<int> percents;
+  };
+  const Case cases[] = {
+      {8192, 0, 100, 0, {0, 5, 10, 15, 20, 60, 100}},
+      {100, 0, 100, 0, {0, 5, 10, 15, 20, 100}},
+      {10 * 4096, 20, 95, 0, {20, 23, 27, 31, 35, 44, 49, 54, 59, 65, 70, 75, 80, 86, 95}},
+      {0, 0, 100, 1, {0, 5, 10, 15, 20, 100}},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.size);
+    DeleteFileW(Target().c_str());
+    progress_.Clear();
+    const size_t requests = server_.RequestCount("/mirepan/file.bin");
+    const std::string body = Bytes(c.size);
+    ServeFile(body);
+    EXPECT_EQ(Download(c.from, c.to), c.result);
+    EXPECT_EQ(ReadAll(Target()), c.result == 0 ? body : "<missing>");
+    EXPECT_FALSE(Exists(Temporary()));
+    EXPECT_EQ(progress_.Percents(), c.percents);
+    if (c.result == 0) {
+      EXPECT_EQ(transfer_.Request().error, 0u);
+      EXPECT_EQ(server_.RequestCount("/mirepan/file.bin") - requests, 2u)
+          << "one to learn the size, one to read";
+    }
+  }
 }
 
 TEST_F(Transfer, ProgressIsReportedOnlyWhenThePercentageChanges) {
@@ -191,13 +174,6 @@ TEST_F(Transfer, ProgressIsReportedOnlyWhenThePercentageChanges) {
   std::vector<int> percents = progress_.Percents();
   ASSERT_GT(percents.size(), 60u);
   for (size_t i = 1; i < percents.size(); ++i) EXPECT_LT(percents[i - 1], percents[i]) << i;
-}
-
-TEST_F(Transfer, AnEmptyFileIsAFailureThatLeavesNoTarget) {
-  ServeFile("");
-  EXPECT_EQ(Download(), 1u);
-  EXPECT_FALSE(Exists(Target()));
-  EXPECT_EQ(progress_.Percents(), (std::vector<int>{0, 5, 10, 15, 20, 100}));
 }
 
 TEST_F(Transfer, AServerThatStopsMidTransferFailsAndLeavesTheOldTarget) {
