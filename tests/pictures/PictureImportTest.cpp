@@ -6,6 +6,8 @@
 #include <string>
 
 #include "storage/Files.h"
+#include "storage/StorageTestSupport.h"
+#include "support/ScratchFolder.h"
 #include "toolkit/PictureImport.h"
 
 using DAVavador::CopyPicture;
@@ -28,46 +30,18 @@ class OtherRecords : public DAVavador::PictureUsers {
 class PictureImportTest : public ::testing::Test {
  protected:
   void SetUp() override {
-    wchar_t temp[MAX_PATH];
-    GetTempPathW(MAX_PATH, temp);
-    root_ = WString(temp) + L"mirepan-import-test\\";
-    images_ = root_ + L"data\\Images\\";
-    chosen_ = root_ + L"chosen\\";
     CreateFolders(images_, false);
     CreateFolders(chosen_, false);
   }
-  void TearDown() override { RemoveTree(root_); }
-
-  static void RemoveTree(const WString& folder) {
-    WIN32_FIND_DATAW found;
-    HANDLE search = FindFirstFileW((folder + L"*").c_str(), &found);
-    if (search != INVALID_HANDLE_VALUE) {
-      do {
-        WString name = found.cFileName;
-        if (name == L"." || name == L"..") continue;
-        if (found.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY)
-          RemoveTree(folder + name + L"\\");
-        else
-          DeleteFileAt(folder + name);
-      } while (FindNextFileW(search, &found));
-      FindClose(search);
-    }
-    RemoveDirectoryW(folder.c_str());
-  }
 
   static void Write(const WString& path, const std::string& bytes) {
-    FileHandle file(path);
-    ASSERT_TRUE(file.Write(bytes.data(), static_cast<uint32_t>(bytes.size())));
+    ASSERT_TRUE(storage_test::WriteFile(path, bytes));
   }
-  static std::string Contents(const WString& path) {
-    FileHandle file(path);
-    std::string bytes(file.Size(), '\0');
-    uint32_t read = 0;
-    file.Read(bytes.data(), static_cast<uint32_t>(bytes.size()), read);
-    return bytes.substr(0, read);
-  }
+  static std::string Contents(const WString& path) { return storage_test::ReadFile(path); }
 
-  WString root_, images_, chosen_;
+  test_support::ScratchFolder root_;
+  const WString images_ = root_ / L"data\\Images\\";
+  const WString chosen_ = root_ / L"chosen\\";
   OtherRecords others_;
 };
 
@@ -131,14 +105,14 @@ TEST_F(PictureImportTest, CaseOnlyChangeOfTheImagesOwnFileKeepsIt) {
 
 TEST_F(PictureImportTest, AForeignPicturePathTouchesNothingOutsideTheImagesFolder) {
   // A downloaded recipe named "..\\..\\thesis.doc" (two folders above the images folder).
-  Write(root_ + L"thesis.doc", "years of work");
+  Write(root_ / L"thesis.doc", "years of work");
   Write(images_ + L"thesis.doc", "a picture of that name");
   Write(chosen_ + L"apple.jpg", "apple");
-  for (const WString& foreign : {WString(L"..\\..\\thesis.doc"), root_ + L"thesis.doc", WString(L"..")}) {
+  for (const WString& foreign : {WString(L"..\\..\\thesis.doc"), root_ / L"thesis.doc", WString(L"..")}) {
     WString picture = foreign;
     ImportPicture(chosen_ + L"apple.jpg", images_, picture, others_);
     EXPECT_EQ(picture, L"apple.jpg");
-    EXPECT_EQ(Contents(root_ + L"thesis.doc"), "years of work");
+    EXPECT_EQ(Contents(root_ / L"thesis.doc"), "years of work");
   }
   EXPECT_FALSE(FileExists(images_ + L"thesis.doc"));  // the images folder's own file of that name went
   EXPECT_FALSE(CopyPicture(L"..\\..\\thesis.doc", images_, chosen_));
@@ -160,7 +134,7 @@ TEST_F(PictureImportTest, NameIsCutAfterTheLastSeparatorOfEitherKind) {
 
 TEST_F(PictureImportTest, MissingImagesFolderIsCreated) {
   Write(chosen_ + L"fig.gif", "fig");
-  WString folder = root_ + L"new\\deeper\\Images\\";
+  WString folder = root_ / L"new\\deeper\\Images\\";
   WString picture;
   ImportPicture(chosen_ + L"fig.gif", folder, picture, others_);
   EXPECT_EQ(picture, L"fig.gif");
@@ -187,7 +161,7 @@ TEST_F(PictureImportTest, MissingChosenFileStillNamesIt) {
 
 TEST_F(PictureImportTest, CopyPictureCreatesTheTargetAndOverwrites) {
   Write(images_ + L"kiwi.jpg", "kiwi");
-  WString exportImages = root_ + L"export\\Images\\";
+  WString exportImages = root_ / L"export\\Images\\";
   EXPECT_TRUE(CopyPicture(L"kiwi.jpg", images_, exportImages));
   EXPECT_EQ(Contents(exportImages + L"kiwi.jpg"), "kiwi");
   Write(images_ + L"kiwi.jpg", "ripe kiwi");

@@ -13,6 +13,8 @@ using std::max;
 using std::min;
 #include <gdiplus.h>
 
+#include "storage/StorageTestSupport.h"
+#include "support/ScratchFolder.h"
 #include "toolkit/Picture.h"
 
 using DAVavador::ERPictureBitmap;
@@ -78,21 +80,7 @@ class PictureFiles : public ::testing::Test {
   }
   static void TearDownTestSuite() { Gdiplus::GdiplusShutdown(token_); }
 
-  void SetUp() override {
-    wchar_t temp[MAX_PATH];
-    GetTempPathW(MAX_PATH, temp);
-    folder_ = WString(temp) + L"mirepan-picture-test\\";
-    CreateDirectoryW(folder_.c_str(), nullptr);
-  }
-  void TearDown() override {
-    for (const WString& file : files_) DeleteFileW(file.c_str());
-    RemoveDirectoryW(folder_.c_str());
-  }
-
-  WString Track(const wchar_t* name) {
-    files_.push_back(folder_ + name);
-    return files_.back();
-  }
+  WString Track(const wchar_t* name) const { return folder_ / name; }
 
   // Encodes kPixels as a PNG file with GDI+'s own encoder.
   WString WritePng(const wchar_t* name) {
@@ -113,15 +101,7 @@ class PictureFiles : public ::testing::Test {
     return path;
   }
 
-  static std::string Signature(const WString& path) {
-    char head[4] = {};
-    DWORD read = 0;
-    HANDLE file =
-        CreateFileW(path.c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING, 0, nullptr);
-    ReadFile(file, head, sizeof head, &read, nullptr);
-    CloseHandle(file);
-    return std::string(head, read);
-  }
+  static std::string Signature(const WString& path) { return storage_test::ReadFile(path).substr(0, 4); }
 
   static CLSID PngEncoder() {
     UINT count = 0, size = 0;
@@ -145,8 +125,7 @@ class PictureFiles : public ::testing::Test {
   }
 
   static ULONG_PTR token_;
-  WString folder_;
-  std::vector<WString> files_;
+  test_support::ScratchFolder folder_;
 };
 ULONG_PTR PictureFiles::token_ = 0;
 
@@ -260,7 +239,7 @@ TEST_F(PictureFiles, UnreadableFilesLeaveTheHolderEmpty) {
   EXPECT_EQ(holder.Width(), 0);
   ExpectRect(holder.Fitted(), 0, 0, 0, 0);
   EXPECT_FALSE(holder.Load(WriteBytes(L"empty.png", junk, 0)));
-  EXPECT_FALSE(holder.Load(folder_ + L"missing.png"));
+  EXPECT_FALSE(holder.Load(folder_ / L"missing.png"));
   EXPECT_TRUE(holder.Empty());
   Canvas canvas(10, 10, kGreen);
   holder.Draw(canvas.dc(), 0, 0, 5, 5);
