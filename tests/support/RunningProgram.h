@@ -54,12 +54,16 @@ class RunningProgram {
   // none does in time or the process ends.
   HWND WaitForWindow(const wchar_t* className) const {
     for (DWORD waited = 0; waited < patience_; waited += 50) {
-      Search search{process_.dwProcessId, className};
-      EnumWindows(&Match, reinterpret_cast<LPARAM>(&search));
-      if (search.found) return search.found;
+      if (const HWND found = FindVisible(className)) return found;
       if (WaitForSingleObject(process_.hProcess, 50) == WAIT_OBJECT_0) return nullptr;
     }
     return nullptr;
+  }
+  // The same without waiting ("#32770": a dialog or message box the program shows now).
+  HWND FindVisible(const wchar_t* className) const {
+    Search search{process_.dwProcessId, className};
+    EnumWindows(&Match, reinterpret_cast<LPARAM>(&search));
+    return search.found;
   }
   HWND MainWindow() const { return WaitForWindow(L"Mirepan"); }
   // The exit code once the process has ended, or -1 when it does not end in time.

@@ -3,7 +3,6 @@
 #include <gtest/gtest.h>
 #include <windows.h>
 
-#include <filesystem>
 #include <map>
 #include <memory>
 #include <optional>
@@ -16,6 +15,7 @@
 #include "resource.h"
 #include "storage/Files.h"
 #include "support/LoopbackHttpServer.h"
+#include "support/ScratchFolder.h"
 #include "tests/support/RunningProgram.h"
 
 namespace {
@@ -48,22 +48,6 @@ class SavedValues {
   std::map<std::wstring, WString> saved_;
 };
 
-struct DialogSearch {
-  DWORD processId;
-  HWND found = nullptr;
-};
-
-BOOL CALLBACK MatchDialog(HWND window, LPARAM arg) {
-  auto* search = reinterpret_cast<DialogSearch*>(arg);
-  DWORD owner = 0;
-  GetWindowThreadProcessId(window, &owner);
-  wchar_t name[16] = {};
-  GetClassNameW(window, name, 16);
-  if (owner != search->processId || lstrcmpW(name, L"#32770") != 0 || !IsWindowVisible(window)) return TRUE;
-  search->found = window;
-  return FALSE;
-}
-
 WString ItemText(HWND dialog, int id) {
   wchar_t text[512] = {};
   GetDlgItemTextW(dialog, id, text, 512);
@@ -73,20 +57,13 @@ WString ItemText(HWND dialog, int id) {
 class Startup : public ::testing::Test {
  protected:
   void SetUp() override {
-    wchar_t temp[MAX_PATH];
-    GetTempPathW(MAX_PATH, temp);
-    folder_ = std::wstring(temp) + L"mirepan-startup-" + std::to_wstring(GetTickCount64()) + L"\\";
     ASSERT_TRUE(CreateFolders(folder_ + L"profile\\Tallowmere\\Mirepan\\", false));
     ASSERT_TRUE(InstallProgramCopy(MIREPAN_EXE, PROFILE_DLL, folder_, kProgramCopy));
     Options options(nullptr, folder_ + L"profile\\Tallowmere\\Mirepan\\");
     options.server = L"127.0.0.1:" + std::to_wstring(server_.Port());
     ASSERT_TRUE(options.Write());
   }
-  void TearDown() override {
-    program_.reset();  // ends the program if it still runs
-    std::error_code ignored;
-    std::filesystem::remove_all(folder_, ignored);
-  }
+  void TearDown() override { program_.reset(); }  // ends the program before its folder goes
 
   bool Start() {
     program_ = std::make_unique<RunningProgram>(folder_, kProgramCopy, kPatience);
@@ -97,9 +74,7 @@ class Startup : public ::testing::Test {
   template <class Done>
   void AnswerDialogs(Done done) {
     for (DWORD waited = 0; waited < kPatience && !done(); waited += 50) {
-      DialogSearch search{program_->ProcessId()};
-      EnumWindows(&MatchDialog, reinterpret_cast<LPARAM>(&search));
-      const HWND dialog = search.found;
+      const HWND dialog = program_->FindVisible(L"#32770");
       if (dialog && GetDlgItem(dialog, IDC_AUTO_UPDATE_YES)) {
         sawUpdateDialog_ = true;
         PostMessageW(dialog, WM_COMMAND, IDOK, 0);
@@ -119,7 +94,8 @@ class Startup : public ::testing::Test {
 
   SavedValues saved_;
   LoopbackHttpServer server_;
-  std::wstring folder_;
+  test_support::ScratchFolder scratch_;
+  const std::wstring folder_ = scratch_.Path();
   std::unique_ptr<RunningProgram> program_;
   bool sawUpdateDialog_ = false;
   WString newsCaption_;
@@ -149,7 +125,7 @@ TEST_F(Startup, ADueCheckAndTheNewsAskTheServerOfTheOptionsFile) {
   // Check for Update on demand asks the same server.
   const HWND main = MainWindow();
   ASSERT_NE(main, nullptr);
-  PostMessageW(main, WM_COMMAND, 1304, 0);
+  PostMessageW(main, WM_COMMAND, IDM_CHECK_UPDATE, 0);
   AnswerDialogs([&] { return messages_.size() == 2; });
   EXPECT_EQ(server_.RequestCount("/mirepan/Mirepan.ver"), 2 * versionRequests);
   PostMessageW(main, WM_CLOSE, 0, 0);
