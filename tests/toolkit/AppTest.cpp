@@ -10,7 +10,9 @@
 #include "ToolkitTestSupport.h"
 #include "storage/UserPrompts.h"
 #include "resource.h"
+#include "support/DialogDriver.h"
 #include "toolkit/ERApp.h"
+#include "toolkit/ERDialog.h"
 
 using namespace DAVavador;
 
@@ -56,28 +58,14 @@ TEST_F(ERAppTest, NamesComeFromTheStringTable) {
   EXPECT_EQ(GetModuleHandleW(nullptr), app.Instance());
 }
 
+// Texts come whole: long ones, trailing spaces, line breaks and the empty unit name.
 TEST_F(ERAppTest, StringTableKeepsTextsExactly) {
   EXPECT_EQ(L"Mirepan is already running.  Use your task bar to restore the application.", app.String(4105));
-  EXPECT_EQ(
-      L"You are about to restore your last saved shopping lists. Do you want to continue the import and "
-      L"replace your current shopping lists?",
-      app.String(5400));
   EXPECT_EQ(L"h ", app.String(4824));
-  EXPECT_EQ(L"Serves: ", app.String(4826));
-  EXPECT_EQ(L"Selenium (mcg)", app.String(5128));
   EXPECT_EQ(L"Selenium (mcg)", app.String(5228));
-  EXPECT_EQ(L"Custom", app.String(5139));
-  EXPECT_EQ(L"Edit Diary", app.String(6020));
-  EXPECT_EQ(L"1 Year", app.String(20717));
-  EXPECT_EQ(
-      L"Import a recipe catalog. Do you want to continue and replace your current recipe catalog?  Click "
-      L"'Yes' to replace your recipe catalog, click 'No' to add the new recipes to your existing catalog, "
-      L"or click 'Cancel' to cancel this import.",
-      app.String(4502));
-  const WString upgrade = app.String(4114);
   EXPECT_NE(WString::npos,
-            upgrade.find(L"values?\r\n\r\nClick Yes to continue with the upgrade.\r\nClick No"));
-  EXPECT_EQ(L"", app.String(4801));  // the unit without a name
+            app.String(4114).find(L"values?\r\n\r\nClick Yes to continue with the upgrade.\r\nClick No"));
+  EXPECT_EQ(L"", app.String(4801));
   EXPECT_EQ(L"", app.String(39999));
 }
 
@@ -115,66 +103,68 @@ TEST_F(ERAppTest, MessageBoxesAreAnsweredByTheCurrentPrompts) {
 
 namespace {
 
-struct DialogResult {
+// The test dialog on the dialog base: "start" in the edit, the category combo filled; OK takes the
+// edit, the tick and the combo's data, and keeps the dialog open while the edit is empty.
+class TestDialog : public ERDialog {
+ public:
+  INT_PTR Run(const ERApp& app, int id = IDD_TEST_DIALOG, HWND owner = nullptr) {
+    return RunModal(app, id, owner);
+  }
   WString text;
   bool ticked = false;
-  bool initialised = false;
-};
+  LPARAM chosen = -1;
+  int refusedOKs = 0;
 
-INT_PTR CALLBACK TestDialogProc(HWND dialog, UINT msg, WPARAM wp, LPARAM lp) {
-  if (msg == WM_INITDIALOG) {
-    SetWindowLongPtrW(dialog, DWLP_USER, lp);
-    reinterpret_cast<DialogResult*>(lp)->initialised = true;
-    SetDlgItemTextW(dialog, IDC_TEST_EDIT, L"start");
-    return TRUE;
+ private:
+  bool OnInit() override {
+    SetItemText(IDC_TEST_EDIT, L"start");
+    NamedIdList categories;
+    categories.Add(L"Fruit", 9);
+    categories.Add(L"Dairy", 4);
+    FillCombo(IDC_TEST_COMBO, categories);
+    SelectComboData(IDC_TEST_COMBO, 9);
+    return true;
   }
-  if (msg == WM_COMMAND && (LOWORD(wp) == IDOK || LOWORD(wp) == IDCANCEL)) {
-    auto* result = reinterpret_cast<DialogResult*>(GetWindowLongPtrW(dialog, DWLP_USER));
-    wchar_t text[64] = {};
-    GetDlgItemTextW(dialog, IDC_TEST_EDIT, text, 64);
-    result->text = text;
-    result->ticked = IsDlgButtonChecked(dialog, IDC_TEST_CHECK) == BST_CHECKED;
-    EndDialog(dialog, LOWORD(wp) == IDOK ? 1 : 0);
-    return TRUE;
+  bool OnOK() override {
+    text = ItemText(IDC_TEST_EDIT);
+    ticked = IsChecked(IDC_TEST_CHECK);
+    chosen = SelectedComboData(IDC_TEST_COMBO, -1);
+    refusedOKs += text.empty();
+    return !text.empty();
   }
-  return FALSE;
-}
-
-// Fills in the dialog like a user and presses OK.
-class FillAndConfirm : public DialogObserver {
- public:
-  FillAndConfirm() { ERApp::SetDialogObserver(this); }
-  ~FillAndConfirm() override { ERApp::SetDialogObserver(nullptr); }
-  void OnDialogInit(int dialogId, HWND dialog) override {
-    seenId = dialogId;
-    wchar_t text[64] = {};
-    GetDlgItemTextW(dialog, IDC_TEST_EDIT, text, 64);
-    textAtInit = text;  // the dialog's own set-up has run
-    SetDlgItemTextW(dialog, IDC_TEST_EDIT, L"Fruit");
-    SendDlgItemMessageW(dialog, IDC_TEST_CHECK, BM_CLICK, 0, 0);
-    PostMessageW(dialog, WM_COMMAND, MAKEWPARAM(IDOK, BN_CLICKED), 0);
-  }
-  int seenId = 0;
-  WString textAtInit;
 };
 
 }  // namespace
 
 TEST_F(ERAppTest, ModalDialogIsDrivenThroughTheObserver) {
-  FillAndConfirm observer;
-  DialogResult result;
-  EXPECT_EQ(1, app.RunDialog(IDD_TEST_DIALOG, &TestDialogProc, reinterpret_cast<LPARAM>(&result)));
-  EXPECT_TRUE(result.initialised);
-  EXPECT_EQ(IDD_TEST_DIALOG, observer.seenId);
-  EXPECT_EQ(L"start", observer.textAtInit);
-  EXPECT_EQ(L"Fruit", result.text);
-  EXPECT_TRUE(result.ticked);
+  WString textAtInit;
+  std::vector<std::wstring> combo;
+  test_support::DialogActions user(IDD_TEST_DIALOG, [&](const test_support::DialogDriver& dialog) {
+    textAtInit = dialog.Text(IDC_TEST_EDIT);  // the dialog's own set-up has run
+    combo = dialog.Rows(IDC_TEST_COMBO);
+    EXPECT_EQ(L"Fruit", dialog.Text(IDC_TEST_COMBO));
+    dialog.Type(IDC_TEST_EDIT, L"");
+    dialog.Press(IDOK);  // refused: the dialog stays
+    dialog.Type(IDC_TEST_EDIT, L"Fruit salad");
+    dialog.Press(IDC_TEST_CHECK);
+    dialog.Pick(IDC_TEST_COMBO, 0);
+    PostMessageW(dialog.Dialog(), WM_COMMAND, MAKEWPARAM(IDOK, BN_CLICKED), 0);
+  });
+  TestDialog dialog;
+  EXPECT_EQ(IDOK, dialog.Run(app));
+  EXPECT_EQ(L"start", textAtInit);
+  EXPECT_EQ((std::vector<std::wstring>{L"Dairy", L"Fruit"}), combo);
+  EXPECT_EQ(1, dialog.refusedOKs);
+  EXPECT_EQ(L"Fruit salad", dialog.text);
+  EXPECT_TRUE(dialog.ticked);
+  EXPECT_EQ(4, dialog.chosen);
 }
 
 TEST_F(ERAppTest, MissingDialogResourceFails) {
-  FillAndConfirm observer;
-  EXPECT_EQ(-1, app.RunDialog(28999, &TestDialogProc, 0));
-  EXPECT_EQ(0, observer.seenId);
+  int opened = 0;
+  test_support::DialogActions user(28999, [&](const test_support::DialogDriver&) { ++opened; });
+  EXPECT_EQ(-1, TestDialog().Run(app, 28999));
+  EXPECT_EQ(0, opened);
 }
 
 TEST_F(ERAppTest, MenuResourceThatDoesNotExistGivesNull) {
@@ -200,63 +190,38 @@ TEST_F(ERAppTest, DataLockIsReentrantForItsHolderAndExcludesOthers) {
 
 namespace {
 
-// Reads what the input box shows, then types a name and confirms, or cancels.
-class AnswerInputBox : public DialogObserver {
- public:
-  explicit AnswerInputBox(const wchar_t* answer) : answer_(answer) { ERApp::SetDialogObserver(this); }
-  ~AnswerInputBox() override { ERApp::SetDialogObserver(nullptr); }
-  void OnDialogInit(int dialogId, HWND dialog) override {
-    seenId = dialogId;
-    wchar_t text[128] = {};
-    GetWindowTextW(dialog, text, 128);
-    caption = text;
-    GetDlgItemTextW(dialog, IDC_INPUT_PROMPT, text, 128);
-    prompt = text;
-    GetDlgItemTextW(dialog, IDC_INPUT_TEXT, text, 128);
-    prefilled = text;
-    if (answer_) SetDlgItemTextW(dialog, IDC_INPUT_TEXT, answer_);
-    PostMessageW(dialog, WM_COMMAND, answer_ ? IDOK : IDCANCEL, 0);
-  }
-  int seenId = 0;
-  WString caption, prompt, prefilled;
-
- private:
-  const wchar_t* answer_;
+// Reads what the input box shows, then types `answer` and confirms, or cancels without one.
+struct InputBoxUser {
+  explicit InputBoxUser(const wchar_t* answer)
+      : actions(IDD_INPUT_BOX, [this, answer](const test_support::DialogDriver& dialog) {
+          shown = {dialog.Caption(), dialog.Text(IDC_INPUT_PROMPT), dialog.Text(IDC_INPUT_TEXT)};
+          if (answer) dialog.Type(IDC_INPUT_TEXT, answer);
+          PostMessageW(dialog.Dialog(), WM_COMMAND, answer ? IDOK : IDCANCEL, 0);
+        }) {}
+  std::vector<std::wstring> shown;  // caption, prompt and the text it starts with
+  test_support::DialogActions actions;
 };
 
 }  // namespace
 
 TEST_F(ERAppTest, InputBoxShowsCaptionPromptAndTextAndReturnsTheEntry) {
-  AnswerInputBox user(L"Pancakes (copy)");
+  InputBoxUser user(L"Pancakes (copy)");
   WString name = L"Pancakes";
   EXPECT_TRUE(app.InputBox(app.String(4901), app.String(4902), name));
-  EXPECT_EQ(IDD_INPUT_BOX, user.seenId);
-  EXPECT_EQ(L"Copy Recipe", user.caption);
-  EXPECT_EQ(L"Please enter the name of the new recipe:", user.prompt);
-  EXPECT_EQ(L"Pancakes", user.prefilled);
+  EXPECT_EQ(
+      (std::vector<std::wstring>{L"Copy Recipe", L"Please enter the name of the new recipe:", L"Pancakes"}),
+      user.shown);
   EXPECT_EQ(L"Pancakes (copy)", name);
 }
 
 TEST_F(ERAppTest, CancelledInputBoxLeavesTheText) {
-  AnswerInputBox user(nullptr);
+  InputBoxUser user(nullptr);
   WString name = L"Pancakes";
   EXPECT_FALSE(app.InputBox(L"Copy Shopping List", L"Please enter the name of the new shopping list:", name));
   EXPECT_EQ(L"Pancakes", name);
 }
 
 namespace {
-
-// Notes where each dialog stands once its own set-up has run, then closes it.
-class WherePlaced : public DialogObserver {
- public:
-  WherePlaced() { ERApp::SetDialogObserver(this); }
-  ~WherePlaced() override { ERApp::SetDialogObserver(nullptr); }
-  void OnDialogInit(int, HWND dialog) override {
-    GetWindowRect(dialog, &placed);
-    PostMessageW(dialog, WM_COMMAND, IDCANCEL, 0);
-  }
-  RECT placed{};
-};
 
 POINT Centre(const RECT& rect) {
   return {(rect.left + rect.right) / 2, (rect.top + rect.bottom) / 2};
@@ -270,22 +235,25 @@ TEST_F(ERAppTest, DialogsOpenCentredOnTheirOwner) {
                                    GetModuleHandleW(nullptr), nullptr);
   RECT ownerRect{};
   GetWindowRect(owner, &ownerRect);
-  WherePlaced where;
+  RECT placed{};
+  const auto place = [&](const test_support::DialogDriver& dialog) {
+    GetWindowRect(dialog.Dialog(), &placed);
+    PostMessageW(dialog.Dialog(), WM_COMMAND, IDCANCEL, 0);
+  };
+  test_support::DialogActions where(IDD_TEST_DIALOG, place);
+  where.On(IDD_INPUT_BOX, place);
   const std::function<void()> dialogs[] = {
-      [&] {
-        DialogResult result;
-        app.RunDialog(IDD_TEST_DIALOG, &TestDialogProc, reinterpret_cast<LPARAM>(&result), owner);
-      },
+      [&] { TestDialog().Run(app, IDD_TEST_DIALOG, owner); },
       [&] {
         WString name;
         app.InputBox(L"Copy Recipe", L"Name:", name, owner);
       },
   };
   for (const auto& open : dialogs) {
-    where.placed = RECT{};
+    placed = RECT{};
     open();
-    EXPECT_NEAR(Centre(where.placed).x, Centre(ownerRect).x, 1);
-    EXPECT_NEAR(Centre(where.placed).y, Centre(ownerRect).y, 1);
+    EXPECT_NEAR(Centre(placed).x, Centre(ownerRect).x, 1);
+    EXPECT_NEAR(Centre(placed).y, Centre(ownerRect).y, 1);
   }
   DestroyWindow(owner);
 }

@@ -3,6 +3,7 @@
 #define IDD_TEST_DIALOG 29000
 #define IDC_TEST_EDIT 29001
 #define IDC_TEST_CHECK 29002
+#define IDC_TEST_COMBO 29003
 
 #ifndef RC_INVOKED
 #include <windows.h>
