@@ -117,6 +117,11 @@ class DialogDriver {
     }
     return false;
   }
+  // The item data of `row` of a list box or combo box.
+  LPARAM RowData(int id, int row) const {
+    return SendMessageW(Item(id), KindOf(Item(id)) == Kind::kListBox ? LB_GETITEMDATA : CB_GETITEMDATA, row,
+                        0);
+  }
   // Picks the first row of a combo box whose item data is `data`; false when there is none.
   bool PickData(int id, LPARAM data) const {
     for (int row = 0; row < Count(id); ++row) {

@@ -2,7 +2,6 @@
 // read-only attribute, saving in the background or at once under the data lock, the export and
 // import workers, and Restore from Backup.
 #include "ViewTestSupport.h"
-#include "app/DataLockGuard.h"
 #include "food/CategoryList.h"
 #include "resource.h"
 #include "storage/XMLDoc.h"
@@ -27,12 +26,6 @@ void WriteText(const WString& path, const WString& text) {
   ASSERT_TRUE(FileHandle(path).WriteAllText(text));
 }
 
-WString ReadText(const WString& path) {
-  WString text;
-  FileHandle(path).ReadAllText(text);
-  return text;
-}
-
 class SettingsTest : public ViewTest {
  protected:
   // Reads the VIEW element of `text` as Load does, right after its start tag.
@@ -53,7 +46,7 @@ class SettingsTest : public ViewTest {
   XMLDoc doc_;
 };
 
-TEST_F(SettingsTest, ReadsEveryChildAndWritesTheSameBytes) {
+TEST_F(SettingsTest, ReadsEveryChildAndWritesTheSameBytesCategoryIdsOnlyRaiseTheIdCounter) {
   Read(kSettings);
   EXPECT_EQ(view_.columns, (std::vector<uint8_t>{30, 0, 31}));
   EXPECT_EQ(view_.columnWidths, (std::vector<int32_t>{-1, -1, 120}));
@@ -65,6 +58,9 @@ TEST_F(SettingsTest, ReadsEveryChildAndWritesTheSameBytes) {
   EXPECT_EQ(*view_.categories->NameById(7), L"Fruit & Nuts");
   EXPECT_EQ(view_.lastId, 7u);
   EXPECT_EQ(Written(), kSettings);
+  view_.lastId = 50;
+  Read(kSettings);
+  EXPECT_EQ(view_.lastId, 50u);
 }
 
 TEST_F(SettingsTest, TheFindTextKeepsItsMarkupCharactersThroughASaveAndARead) {
@@ -93,7 +89,7 @@ TEST_F(SettingsTest, ZeroAndEmptyValuesAreEmptyElements) {
   EXPECT_EQ(Written(), zeros);
 }
 
-TEST_F(SettingsTest, ElementsWithoutAValueKeepTheFields) {
+TEST_F(SettingsTest, ElementsWithoutAValueKeepTheFieldsALetterTheSelectorDoesNotOfferMeansAll) {
   view_.sortColumn = 3;
   view_.sortReverse = true;
   view_.selectedLetter = 4;
@@ -105,6 +101,12 @@ TEST_F(SettingsTest, ElementsWithoutAValueKeepTheFields) {
   EXPECT_EQ(view_.sortColumn, 3);
   EXPECT_TRUE(view_.sortReverse);
   EXPECT_EQ(view_.selectedLetter, 4u);
+
+  for (const auto& [letter, read] : {std::pair{L"27", 0u}, {L"4000000000", 0u}, {L"-1", 0u}, {L"26", 26u}}) {
+    view_.selectedLetter = 5;
+    Read(L"<TESTLIST>\r\n<VIEW>\r\n<SELECTEDLETTER>" + WString(letter) + L"</SELECTEDLETTER>\r\n</VIEW>\r\n");
+    EXPECT_EQ(view_.selectedLetter, read) << ToUtf8(letter);
+  }
 }
 
 TEST_F(SettingsTest, ChildrenInAnyOrderUnknownOnesSkippedReadingStopsAtTheEndTag) {
@@ -119,25 +121,12 @@ TEST_F(SettingsTest, ChildrenInAnyOrderUnknownOnesSkippedReadingStopsAtTheEndTag
   EXPECT_EQ(WString(next), L"SORTCOL");
 }
 
-TEST_F(SettingsTest, CategoryIdsRaiseTheIdCounterOnly) {
-  view_.lastId = 50;
-  Read(kSettings);
-  EXPECT_EQ(view_.lastId, 50u);
-}
-
 class CatalogTest : public ViewTest {
  protected:
-  // Waits for the background saves to reach `count`.
   bool WaitForSaves(size_t count) {
-    for (int i = 0; i < 500; ++i) {
-      {
-        DataLockGuard lock;
-        if (view_.saves.size() >= count) return true;
-      }
-      Sleep(10);
-    }
-    return false;
+    return WaitUntil([&] { return view_.saves.size() >= count; });
   }
+  void Open(bool makeBackup = false) { view_.OpenCatalog(CatalogPath(), makeBackup, 0, 100, nullptr); }
   WString Backup() const { return CatalogPath() + L".bak"; }
   storage_test::ScriptedPrompts prompts_;
   DialogScripts dialogs_;
@@ -156,27 +145,37 @@ TEST_F(CatalogTest, OpenCatalogCopiesTheFileToItsBackupOnlyWhenAsked) {
 
   view_.records.clear();
   EXPECT_TRUE(view_.OpenCatalog(CatalogPath(), true, 0, 100, nullptr));
-  EXPECT_EQ(ReadText(Backup()), text);
+  EXPECT_EQ(FileText(Backup()), text);
 }
 
-TEST_F(CatalogTest, AFailedLoadTakesNoBackupAndLeavesTheCatalogWritable) {
-  EXPECT_FALSE(view_.OpenCatalog(CatalogPath(), true, 0, 100, nullptr));
-  EXPECT_FALSE(FileExists(Backup()));
-  EXPECT_FALSE(view_.readOnly);
-  // The first change creates the file.
-  view_.modified = true;
-  view_.SaveIfModified(true);
-  EXPECT_TRUE(FileExists(CatalogPath()));
-}
-
-TEST_F(CatalogTest, ACatalogFileThatCannotBeReadIsNeverWrittenOver) {
-  const WString damaged = L"<TESTLIST>\r\n<ITEM>\r\n<NAME>apple";  // cut off: no end of the list
-  WriteText(CatalogPath(), damaged);
-  EXPECT_FALSE(view_.OpenCatalog(CatalogPath(), true, 0, 100, nullptr));
-  EXPECT_TRUE(view_.readOnly);
-  view_.modified = true;  // a find text typed, say
-  view_.SaveIfModified(true);
-  EXPECT_EQ(ReadText(CatalogPath()), damaged);
+// A missing catalog is a new one that the first change creates; a damaged one, or one whose
+// reader fails, is browsed read-only and never written over.
+TEST_F(CatalogTest, ACatalogThatCannotBeReadTakesNoBackupAndOnlyAMissingOneIsWritten) {
+  const struct {
+    const wchar_t* name;
+    const wchar_t* text;  // null: no file
+    bool throws, readOnly;
+  } rows[] = {
+      {L"missing", nullptr, false, false},
+      {L"damaged", L"<TESTLIST>\r\n<ITEM>\r\n<NAME>apple", false, true},
+      {L"throwing", L"<TESTLIST>\r\n<ITEM>\r\n<NAME>apple</NAME>\r\n</ITEM>\r\n</TESTLIST>\r\n", true, true}};
+  for (const auto& row : rows) {
+    SCOPED_TRACE(ToUtf8(row.name));
+    const WString path = folder_ / row.name;
+    if (row.text) WriteText(path, row.text);
+    view_.readOnly = false;
+    view_.throwOnLoad = row.throws;
+    EXPECT_FALSE(view_.OpenCatalog(path, true, 0, 100, nullptr));
+    EXPECT_EQ(view_.readOnly, row.readOnly);
+    EXPECT_FALSE(FileExists(path + L".bak"));
+    view_.throwOnLoad = false;
+    view_.modified = true;  // a find text typed, say
+    view_.SaveIfModified(true);
+    if (row.text)
+      EXPECT_EQ(FileText(path), row.text);
+    else
+      EXPECT_TRUE(FileExists(path));
+  }
 }
 
 TEST_F(CatalogTest, AReadOnlyCatalogIsBrowsedButNeverChanged) {
@@ -195,8 +194,8 @@ TEST_F(CatalogTest, AReadOnlyCatalogIsBrowsedButNeverChanged) {
 }
 
 TEST_F(CatalogTest, SavingTakesTheColumnWidthsBackAndWritesTheCatalogFile) {
-  view_.OpenCatalog(CatalogPath(), false, 0, 100, nullptr);
-  view_.Layout(RECT{10, 33, 710, 433}, RECT{700, 70, 880, 300});
+  Open();
+  LayOut();
   view_.BuildColumns();
   view_.modified = false;
   view_.SaveIfModified(true);
@@ -211,11 +210,11 @@ TEST_F(CatalogTest, SavingTakesTheColumnWidthsBackAndWritesTheCatalogFile) {
   EXPECT_EQ(view_.saves[0].path, CatalogPath());
   EXPECT_FALSE(view_.saves[0].exchange);
   EXPECT_FALSE(view_.modified);
-  EXPECT_NE(ReadText(CatalogPath()).find(L"<COLWIDTHS>"), WString::npos);
+  EXPECT_NE(FileText(CatalogPath()).find(L"<COLWIDTHS>"), WString::npos);
 }
 
 TEST_F(CatalogTest, ABackgroundSaveWritesOnlyAfterTheLockIsReleased) {
-  view_.OpenCatalog(CatalogPath(), false, 0, 100, nullptr);
+  Open();
   {
     DataLockGuard lock;
     view_.modified = true;
@@ -227,11 +226,11 @@ TEST_F(CatalogTest, ABackgroundSaveWritesOnlyAfterTheLockIsReleased) {
   ASSERT_TRUE(WaitForSaves(1));
   EXPECT_NE(view_.saves[0].thread, GetCurrentThreadId());
   EXPECT_EQ(view_.saves[0].records, 1u);
-  EXPECT_NE(ReadText(CatalogPath()).find(L"<NAME>late</NAME>"), WString::npos);
+  EXPECT_NE(FileText(CatalogPath()).find(L"<NAME>late</NAME>"), WString::npos);
 }
 
 TEST_F(CatalogTest, ASynchronousSaveWaitsForTheBackgroundSave) {
-  view_.OpenCatalog(CatalogPath(), false, 0, 100, nullptr);
+  Open();
   view_.saveDelay = 300;
   view_.modified = true;
   view_.SaveIfModified(false);
@@ -243,8 +242,9 @@ TEST_F(CatalogTest, ASynchronousSaveWaitsForTheBackgroundSave) {
   EXPECT_NE(view_.saves[0].thread, GetCurrentThreadId());
 }
 
-TEST_F(CatalogTest, ExportWritesTheWorkFileBehindTheProgressWindowAndKeepsModified) {
-  view_.OpenCatalog(CatalogPath(), false, 0, 100, nullptr);
+// An export writes the work file and leaves the catalog modified; an import adds and marks it.
+TEST_F(CatalogTest, ExportAndImportWorkBehindTheProgressWindow) {
+  Open();
   view_.records = {{0, L"apple", L"1"}};
   view_.modified = true;
   EXPECT_TRUE(view_.StartExport(4505, folder_ / L"Export.xml"));
@@ -254,32 +254,36 @@ TEST_F(CatalogTest, ExportWritesTheWorkFileBehindTheProgressWindowAndKeepsModifi
   EXPECT_EQ(view_.workPath, CatalogPath());
   EXPECT_NE(view_.saves[0].thread, GetCurrentThreadId());
   EXPECT_TRUE(view_.modified);
-  EXPECT_NE(ReadText(folder_ / L"Export.xml").find(L"apple"), WString::npos);
-}
+  EXPECT_NE(FileText(folder_ / L"Export.xml").find(L"apple"), WString::npos);
 
-TEST_F(CatalogTest, ImportAddsTheFilesRecordsAndMarksTheCatalogModified) {
-  view_.OpenCatalog(CatalogPath(), false, 0, 100, nullptr);
-  view_.records = {{0, L"apple", L""}};
+  view_.modified = false;
   WriteText(folder_ / L"Import.xml", Catalog(L"", {L"pear", L"plum"}));
   EXPECT_TRUE(view_.StartImport(4512, folder_ / L"Import.xml"));
-  EXPECT_EQ(dialogs_.Opened(IDD_PROGRESS), 1);
+  EXPECT_EQ(dialogs_.Opened(IDD_PROGRESS), 2);
   EXPECT_EQ(view_.records.size(), 3u);
   EXPECT_TRUE(view_.modified);
   EXPECT_FALSE(view_.workerMode);
 }
 
-TEST_F(CatalogTest, RestoreWithoutABackupDoesNothing) {
-  WriteText(CatalogPath(), Catalog(L"", {L"apple"}));
-  view_.OpenCatalog(CatalogPath(), false, 0, 100, nullptr);
-  view_.RestoreBackup();
-  EXPECT_TRUE(prompts_.questions.empty());
-  EXPECT_EQ(dialogs_.Opened(IDD_PROGRESS), 0);
-  EXPECT_EQ(view_.records.size(), 1u);
+TEST_F(CatalogTest, RestoreIsRefusedWithoutABackupAndOnAReadOnlyCatalog) {
+  for (const bool readOnly : {false, true}) {
+    SCOPED_TRACE(readOnly ? "read-only" : "no backup");
+    WriteText(CatalogPath(), Catalog(L"", {L"apple"}));
+    if (readOnly) WriteText(Backup(), Catalog(L"", {L"pear"}));
+    Open();
+    view_.readOnly = readOnly;
+    view_.RestoreBackup();
+    EXPECT_TRUE(prompts_.questions.empty());
+    EXPECT_EQ(dialogs_.Opened(IDD_PROGRESS), 0);
+    ASSERT_EQ(view_.records.size(), 1u);
+    EXPECT_EQ(view_.records[0].name, L"apple");
+    view_.Clear();
+  }
 }
 
 TEST_F(CatalogTest, RestoreAsksThenReplacesTheCatalogWithItsBackup) {
   WriteText(CatalogPath(), Catalog(L"", {L"apple", L"pear"}));
-  view_.OpenCatalog(CatalogPath(), true, 0, 100, nullptr);
+  Open(true);
   view_.BuildColumns();
   view_.records.push_back({0, L"since", L""});
   view_.modified = true;
@@ -300,25 +304,26 @@ TEST_F(CatalogTest, RestoreAsksThenReplacesTheCatalogWithItsBackup) {
   EXPECT_EQ(view_.List().ItemCount(), 2);
   ASSERT_TRUE(WaitForSaves(saves + 1));
   EXPECT_EQ(view_.saves.back().path, CatalogPath());
-  EXPECT_EQ(ReadText(CatalogPath()).find(L"since"), WString::npos);
+  EXPECT_EQ(FileText(CatalogPath()).find(L"since"), WString::npos);
 }
 
-// ---- what can go wrong ----
-
-// Runs what other threads posted to this one, as its message loop would.
-void PumpMessages() {
-  MSG message;
-  for (int i = 0; i < 20; ++i) {
-    while (PeekMessageW(&message, nullptr, 0, 0, PM_REMOVE)) DispatchMessageW(&message);
-    Sleep(5);
-  }
+TEST_F(CatalogTest, AfterARestoreTheListAndTheSelectorsShowTheSameFilter) {
+  WriteText(CatalogPath(), Catalog(L"", {L"apple"}));
+  WriteText(Backup(), Catalog(L"<SELECTEDLETTER>2</SELECTEDLETTER>\r\n", {L"apple", L"banana", L"bread"}));
+  Open();
+  view_.BuildColumns();
+  view_.FillList();
+  prompts_.answers = {Prompt::kAnswerYes};
+  view_.RestoreBackup();
+  EXPECT_EQ(view_.selectedLetter, view_.letterCombo.SelectedId());
+  EXPECT_EQ(view_.List().ItemCount(), 3);
 }
 
 TEST_F(CatalogTest, AnExportOntoTheCatalogOrItsBackupIsRefusedAndWritesNothing) {
   const WString text = Catalog(L"", {L"apple", L"pear"});
   WriteText(CatalogPath(), text);
   WriteText(Backup(), text);
-  view_.OpenCatalog(CatalogPath(), false, 0, 100, nullptr);
+  Open();
   view_.records.resize(1);
   WString shouting = CatalogPath();
   for (WChar& c : shouting) c = static_cast<WChar>(towupper(c));
@@ -333,8 +338,8 @@ TEST_F(CatalogTest, AnExportOntoTheCatalogOrItsBackupIsRefusedAndWritesNothing) 
   }
   EXPECT_EQ(dialogs_.Opened(IDD_PROGRESS), 0);
   EXPECT_TRUE(view_.saves.empty());
-  EXPECT_EQ(ReadText(CatalogPath()), text);
-  EXPECT_EQ(ReadText(Backup()), text);
+  EXPECT_EQ(FileText(CatalogPath()), text);
+  EXPECT_EQ(FileText(Backup()), text);
   // The export dialog starts beside the catalog under another name, then at the last export.
   EXPECT_TRUE(IsSameFile(view_.ExportSuggestion(L".csv"), folder_ / L"Test export.csv"));
   EXPECT_TRUE(view_.StartExport(4505, folder_ / L"Mine.xml"));
@@ -344,7 +349,7 @@ TEST_F(CatalogTest, AnExportOntoTheCatalogOrItsBackupIsRefusedAndWritesNothing) 
 TEST_F(CatalogTest, AFailedSaveKeepsTheOldFileAndTheChangesAndTellsTheUserOnce) {
   const WString text = Catalog(L"", {L"apple"});
   WriteText(CatalogPath(), text);
-  view_.OpenCatalog(CatalogPath(), false, 0, 100, nullptr);
+  Open();
   view_.records.push_back({0, L"pear", L""});
   LimitWrites(20);  // the disk fills up halfway through the save
   for (int attempt = 0; attempt < 2; ++attempt) {
@@ -352,7 +357,10 @@ TEST_F(CatalogTest, AFailedSaveKeepsTheOldFileAndTheChangesAndTellsTheUserOnce) 
     prompts_.answers = {Prompt::kAnswerOk};
     view_.SaveIfModified(false);
     view_.WaitForBackgroundSaves();
-    PumpMessages();
+    // The message comes through this thread's message loop.
+    MSG message;
+    for (int i = 0; i < 20; ++i, Sleep(5))
+      while (PeekMessageW(&message, nullptr, 0, 0, PM_REMOVE)) DispatchMessageW(&message);
   }
   LimitWrites(kUnlimitedWrites);
   ASSERT_EQ(prompts_.questions.size(), 1u);
@@ -360,59 +368,13 @@ TEST_F(CatalogTest, AFailedSaveKeepsTheOldFileAndTheChangesAndTellsTheUserOnce) 
   EXPECT_EQ(prompts_.questions[0].caption, L"Mirepan");
   EXPECT_NE(message.find(CatalogPath()), WString::npos);
   EXPECT_NE(message.find(DAVavador::SystemMessage(ERROR_DISK_FULL)), WString::npos);
-  EXPECT_EQ(ReadText(CatalogPath()), text);
+  EXPECT_EQ(FileText(CatalogPath()), text);
   EXPECT_TRUE(view_.modified);
 
   view_.SaveIfModified(true);  // the disk has room again
   EXPECT_FALSE(view_.modified);
-  EXPECT_NE(ReadText(CatalogPath()).find(L"pear"), WString::npos);
+  EXPECT_NE(FileText(CatalogPath()).find(L"pear"), WString::npos);
   EXPECT_EQ(folder_.Names(), std::vector<WString>{L"Test.xml"});
-}
-
-TEST_F(CatalogTest, ALoadThatThrowsEndsAsAReadOnlyCatalogThatIsNeverWritten) {
-  const WString text = Catalog(L"", {L"apple"});
-  WriteText(CatalogPath(), text);
-  view_.throwOnLoad = true;
-  EXPECT_FALSE(view_.OpenCatalog(CatalogPath(), true, 0, 100, nullptr));
-  EXPECT_TRUE(view_.readOnly);
-  EXPECT_FALSE(FileExists(Backup()));
-  view_.modified = true;
-  view_.SaveIfModified(true);
-  EXPECT_EQ(ReadText(CatalogPath()), text);
-}
-
-TEST_F(CatalogTest, AfterARestoreTheListAndTheSelectorsShowTheSameFilter) {
-  WriteText(CatalogPath(), Catalog(L"", {L"apple"}));
-  WriteText(Backup(), Catalog(L"<SELECTEDLETTER>2</SELECTEDLETTER>\r\n", {L"apple", L"banana", L"bread"}));
-  view_.OpenCatalog(CatalogPath(), false, 0, 100, nullptr);
-  view_.BuildColumns();
-  view_.FillList();
-  prompts_.answers = {Prompt::kAnswerYes};
-  view_.RestoreBackup();
-  EXPECT_EQ(view_.selectedLetter, view_.letterCombo.SelectedId());
-  EXPECT_EQ(view_.List().ItemCount(), 3);
-}
-
-TEST_F(SettingsTest, ALetterTheSelectorDoesNotOfferMeansAll) {
-  for (const wchar_t* letter : {L"27", L"4000000000", L"-1"}) {
-    view_.selectedLetter = 5;
-    Read(L"<TESTLIST>\r\n<VIEW>\r\n<SELECTEDLETTER>" + WString(letter) + L"</SELECTEDLETTER>\r\n</VIEW>\r\n");
-    EXPECT_EQ(view_.selectedLetter, 0u) << ToUtf8(letter);
-  }
-  Read(L"<TESTLIST>\r\n<VIEW>\r\n<SELECTEDLETTER>26</SELECTEDLETTER>\r\n</VIEW>\r\n");
-  EXPECT_EQ(view_.selectedLetter, 26u);
-}
-
-TEST_F(CatalogTest, ReadOnlyRefusesRestore) {
-  const WString text = Catalog(L"", {L"apple"});
-  WriteText(CatalogPath(), text);
-  WriteText(Backup(), Catalog(L"", {L"pear"}));
-  view_.OpenCatalog(CatalogPath(), false, 0, 100, nullptr);
-  view_.readOnly = true;
-  view_.RestoreBackup();
-  EXPECT_TRUE(prompts_.questions.empty());
-  ASSERT_EQ(view_.records.size(), 1u);
-  EXPECT_EQ(view_.records[0].name, L"apple");
 }
 
 }  // namespace

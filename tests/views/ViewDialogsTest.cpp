@@ -1,23 +1,13 @@
 // The view's dialogs under Wine: the category commands with their dialog and messages, the column
 // chooser, and the picture window.
 #include "ViewTestSupport.h"
-#include "app/DataLockGuard.h"
 #include "food/CategoryList.h"
 #include "resource.h"
 
 namespace view_test {
 namespace {
 
-HWND Item(HWND dialog, int id) {
-  return GetDlgItem(dialog, id);
-}
-bool Shown(HWND dialog, int id) {
-  return IsWindowVisible(Item(dialog, id)) != FALSE;
-}
-
-void Type(HWND dialog, int id, const wchar_t* text) {
-  SetWindowTextW(Item(dialog, id), text);
-}
+using test_support::DialogDriver;
 
 class CategoryTest : public ViewTest {
  protected:
@@ -25,12 +15,15 @@ class CategoryTest : public ViewTest {
     view_.OpenCatalog(CatalogPath(), false, 0, 100, nullptr);  // missing: empty and writable
     view_.lastId = 10;
   }
-  // Adds a category through the dialog, typing `name`.
-  void AddThroughDialog(const wchar_t* name) {
-    dialogs_.On(IDD_CATEGORY, [name](HWND dialog) {
-      Type(dialog, IDC_CATEGORY_EDIT, name);
-      Press(dialog, IDOK);
+  // Runs the category dialog on its next opening: types `name` and presses OK.
+  void Answer(const wchar_t* name) {
+    dialogs_.Drive(IDD_CATEGORY, [name](const DialogDriver& d) {
+      d.Type(IDC_CATEGORY_EDIT, name);
+      d.Press(IDOK);
     });
+  }
+  void AddThroughDialog(const wchar_t* name) {
+    Answer(name);
     view_.AddCategory();
   }
   void SelectCategory(uint32_t id) {
@@ -38,110 +31,101 @@ class CategoryTest : public ViewTest {
     view_.UpdateCategoryMenu(nullptr);
   }
   bool WaitForFile(const wchar_t* text) {
-    for (int i = 0; i < 500; ++i) {
-      {
-        DataLockGuard lock;
-        WString content;
-        FileHandle(CatalogPath()).ReadAllText(content);
-        if (content.find(text) != WString::npos) return true;
-      }
-      Sleep(10);
-    }
-    return false;
+    return WaitUntil([&] { return FileText(CatalogPath()).find(text) != WString::npos; });
+  }
+  void ExpectQuestion(const WString& text, const WString& caption, unsigned style) {
+    ASSERT_EQ(prompts_.questions.size(), 1u);
+    EXPECT_EQ(prompts_.questions[0].text, text);
+    if (!caption.empty()) EXPECT_EQ(prompts_.questions[0].caption, caption);
+    EXPECT_EQ(prompts_.questions[0].style, style);
+    prompts_.questions.clear();
   }
   storage_test::ScriptedPrompts prompts_;
   DialogScripts dialogs_;
 };
 
-TEST_F(CategoryTest, AddAsksForANameTakesTheNextIdSelectsAndSaves) {
-  WString caption;
-  bool oldHidden = false, comboHidden = false;
-  dialogs_.On(IDD_CATEGORY, [&](HWND dialog) {
-    caption = WindowText(dialog);
-    oldHidden = !Shown(dialog, IDC_CATEGORY_OLD_LABEL);
-    comboHidden = !Shown(dialog, IDC_CATEGORY_COMBO);
-    Type(dialog, IDC_CATEGORY_EDIT, L"Fruit");
-    Press(dialog, IDOK);
-  });
-  view_.AddCategory();
-  EXPECT_EQ(caption, L"Add Category");
-  EXPECT_TRUE(oldHidden);
-  EXPECT_TRUE(comboHidden);
-  EXPECT_EQ(view_.categories->IdByName(L"Fruit"), 11u);
-  EXPECT_EQ(view_.lastId, 11u);
-  EXPECT_EQ(view_.categoryCombo.SelectedId(), 11u);
-  EXPECT_TRUE(WaitForFile(L"<NAME>Fruit</NAME>"));
-}
-
-TEST_F(CategoryTest, AnEmptyNameKeepsTheDialogOpenCancelAddsNothing) {
+TEST_F(CategoryTest, AddAsksForANameTakesTheNextIdSelectsAndSavesEmptyAndTakenNamesAddNothing) {
   bool stayedOpen = false;
-  dialogs_.On(IDD_CATEGORY, [&](HWND dialog) {
-    Press(dialog, IDOK);
-    stayedOpen = IsWindow(dialog) && IsWindowVisible(dialog);
-    Press(dialog, IDCANCEL);
+  dialogs_.Drive(IDD_CATEGORY, [&](const DialogDriver& d) {
+    d.Notify(IDOK, BN_CLICKED);
+    stayedOpen = IsWindowVisible(d.Dialog()) != FALSE;
+    d.Press(IDCANCEL);
   });
   view_.AddCategory();
   EXPECT_TRUE(stayedOpen);
   EXPECT_TRUE(view_.categories->Entries().Empty());
   EXPECT_EQ(view_.lastId, 10u);
   EXPECT_FALSE(view_.modified);
-}
 
-TEST_F(CategoryTest, ADuplicateNameAddsNothingButUsesUpAnId) {
-  AddThroughDialog(L"Fruit");
-  AddThroughDialog(L"fruit");
+  WString caption;
+  bool oldShown = true, comboShown = true;
+  dialogs_.Drive(IDD_CATEGORY, [&](const DialogDriver& d) {
+    caption = d.Caption();
+    oldShown = d.Visible(IDC_CATEGORY_OLD_LABEL);
+    comboShown = d.Visible(IDC_CATEGORY_COMBO);
+    d.Type(IDC_CATEGORY_EDIT, L"Fruit");
+    d.Press(IDOK);
+  });
+  view_.AddCategory();
+  EXPECT_EQ(caption, L"Add Category");
+  EXPECT_FALSE(oldShown);
+  EXPECT_FALSE(comboShown);
+  EXPECT_EQ(view_.categories->IdByName(L"Fruit"), 11u);
+  EXPECT_EQ(view_.lastId, 11u);
+  EXPECT_EQ(view_.categoryCombo.SelectedId(), 11u);
+  EXPECT_TRUE(WaitForFile(L"<NAME>Fruit</NAME>"));
+
+  AddThroughDialog(L"fruit");  // taken in another case: nothing added, but the id is used up
   EXPECT_EQ(view_.categories->Entries().Count(), 1u);
   EXPECT_EQ(view_.lastId, 12u);
 }
 
-TEST_F(CategoryTest, DeletingACategoryInUseOnlyTellsTheUser) {
-  AddThroughDialog(L"Fruit");
-  view_.records = {{11, L"apple", L""}};
-  SelectCategory(11);
-  prompts_.answers = {Prompt::kAnswerOk};
-  view_.DeleteCategory();
-  ASSERT_EQ(prompts_.questions.size(), 1u);
-  EXPECT_EQ(prompts_.questions[0].text, L"This category is in use and may not be deleted: Fruit");
-  EXPECT_EQ(prompts_.questions[0].caption, L"Delete Category");
-  EXPECT_EQ(prompts_.questions[0].style, static_cast<unsigned>(MB_OK | MB_ICONINFORMATION));
-  EXPECT_EQ(view_.categories->IdByName(L"Fruit"), 11u);
-}
-
-TEST_F(CategoryTest, DeletingAnUnusedCategoryAsksFirst) {
-  AddThroughDialog(L"Fruit");
-  SelectCategory(11);
-  prompts_.answers = {Prompt::kAnswerNo, Prompt::kAnswerYes};
-  view_.DeleteCategory();
-  ASSERT_EQ(prompts_.questions.size(), 1u);
-  EXPECT_EQ(prompts_.questions[0].text, L"Are you sure you want to delete the category: Fruit");
-  EXPECT_EQ(prompts_.questions[0].style, static_cast<unsigned>(MB_YESNO | MB_ICONQUESTION));
-  EXPECT_EQ(view_.categories->IdByName(L"Fruit"), 11u);
-
-  view_.DeleteCategory();
-  EXPECT_EQ(view_.categories->IdByName(L"Fruit"), 0u);
-  EXPECT_EQ(view_.categoryCombo.SelectedId(), 0u);
-  EXPECT_EQ(view_.categoryCombo.Count(), 1);
-}
-
-TEST_F(CategoryTest, DeleteAndEditNeedARealCategorySelected) {
+TEST_F(CategoryTest, DeleteAndEditNeedACategorySelectedDeleteRefusesOneInUseAndAsksFirst) {
   AddThroughDialog(L"Fruit");
   SelectCategory(0);
   view_.DeleteCategory();
   view_.EditCategory();
   EXPECT_TRUE(prompts_.questions.empty());
   EXPECT_EQ(dialogs_.Opened(IDD_CATEGORY), 1);
+
+  view_.records = {{11, L"apple", L""}};
+  SelectCategory(11);
+  prompts_.answers = {Prompt::kAnswerOk};
+  view_.DeleteCategory();
+  ExpectQuestion(L"This category is in use and may not be deleted: Fruit", L"Delete Category",
+                 MB_OK | MB_ICONINFORMATION);
+  EXPECT_EQ(view_.categories->IdByName(L"Fruit"), 11u);
+
+  view_.records.clear();
+  prompts_.answers = {Prompt::kAnswerNo, Prompt::kAnswerYes};
+  view_.DeleteCategory();
+  ExpectQuestion(L"Are you sure you want to delete the category: Fruit", L"", MB_YESNO | MB_ICONQUESTION);
+  EXPECT_EQ(view_.categories->IdByName(L"Fruit"), 11u);
+  view_.DeleteCategory();
+  EXPECT_EQ(view_.categories->IdByName(L"Fruit"), 0u);
+  EXPECT_EQ(view_.categoryCombo.SelectedId(), 0u);
+  EXPECT_EQ(view_.categoryCombo.Count(), 1);
 }
 
-TEST_F(CategoryTest, EditRenamesKeepingTheId) {
+TEST_F(CategoryTest, EditRenamesKeepingTheIdButNotToAnotherCategorysName) {
   AddThroughDialog(L"Fruit");
+  AddThroughDialog(L"Dairy");
   SelectCategory(11);
+  Answer(L"dairy");
+  prompts_.answers = {Prompt::kAnswerOk};
+  view_.EditCategory();
+  ASSERT_EQ(prompts_.questions.size(), 1u);
+  EXPECT_NE(prompts_.questions[0].text.find(L"dairy"), WString::npos);
+  EXPECT_EQ(view_.categories->IdByName(L"Fruit"), 11u);
+  EXPECT_EQ(view_.categories->IdByName(L"Dairy"), 12u);
+
   WString caption, shownName, editText;
-  dialogs_.On(IDD_CATEGORY, [&](HWND dialog) {
-    caption = WindowText(dialog);
-    shownName = WindowText(Item(dialog, IDC_CATEGORY_TEXT));
-    editText = WindowText(Item(dialog, IDC_CATEGORY_EDIT));
-    Type(dialog, IDC_CATEGORY_EDIT, L"Berries");
-    Press(dialog, IDOK);
+  dialogs_.Drive(IDD_CATEGORY, [&](const DialogDriver& d) {
+    caption = d.Caption();
+    shownName = d.Text(IDC_CATEGORY_TEXT);
+    editText = d.Text(IDC_CATEGORY_EDIT);
+    d.Type(IDC_CATEGORY_EDIT, L"Berries");
+    d.Press(IDOK);
   });
   view_.EditCategory();
   EXPECT_EQ(caption, L"Edit Category");
@@ -152,40 +136,23 @@ TEST_F(CategoryTest, EditRenamesKeepingTheId) {
   EXPECT_TRUE(WaitForFile(L"<NAME>Berries</NAME>"));
 }
 
-TEST_F(CategoryTest, RenamingToAnotherCategorysNameIsRefusedWithAMessage) {
-  AddThroughDialog(L"Fruit");
-  AddThroughDialog(L"Dairy");
-  SelectCategory(11);
-  dialogs_.On(IDD_CATEGORY, [](HWND dialog) {
-    Type(dialog, IDC_CATEGORY_EDIT, L"dairy");
-    Press(dialog, IDOK);
-  });
-  prompts_.answers = {Prompt::kAnswerOk};
-  view_.EditCategory();
-  ASSERT_EQ(prompts_.questions.size(), 1u);
-  EXPECT_NE(prompts_.questions[0].text.find(L"dairy"), WString::npos);
-  EXPECT_EQ(view_.categories->IdByName(L"Fruit"), 11u);
-  EXPECT_EQ(view_.categories->IdByName(L"Dairy"), 12u);
-}
-
 TEST_F(CategoryTest, TheChangeDialogOffersEveryCategory) {
   AddThroughDialog(L"Fruit");
   AddThroughDialog(L"Dairy");
   WString caption, preset;
-  bool editHidden = false;
-  dialogs_.On(IDD_CATEGORY, [&](HWND dialog) {
-    caption = WindowText(dialog);
-    editHidden = !Shown(dialog, IDC_CATEGORY_EDIT);
-    const HWND combo = Item(dialog, IDC_CATEGORY_COMBO);
-    preset = WindowText(combo);
-    SendMessageW(combo, CB_SETCURSEL, 0, 0);  // "Dairy", the first in sorted order
-    Press(dialog, IDOK);
+  bool editShown = true;
+  dialogs_.Drive(IDD_CATEGORY, [&](const DialogDriver& d) {
+    caption = d.Caption();
+    editShown = d.Visible(IDC_CATEGORY_EDIT);
+    preset = d.Text(IDC_CATEGORY_COMBO);
+    d.Pick(IDC_CATEGORY_COMBO, 0);  // "Dairy", the first in sorted order
+    d.Press(IDOK);
   });
   CategoryDialog chooser(app_, *view_.categories);
   WString name = L"Fruit";
   EXPECT_TRUE(chooser.ChangeDialog(name));
   EXPECT_EQ(caption, L"Change Category");
-  EXPECT_TRUE(editHidden);
+  EXPECT_FALSE(editShown);
   EXPECT_EQ(preset, L"Fruit");
   EXPECT_EQ(name, L"Dairy");
 }
@@ -193,20 +160,14 @@ TEST_F(CategoryTest, TheChangeDialogOffersEveryCategory) {
 class ColumnChooserTest : public ViewTest {
  protected:
   ColumnChooserTest() {
-    view_.Layout(RECT{10, 33, 710, 433}, RECT{700, 70, 880, 300});
+    LayOut();
     view_.readOnly = false;
     view_.BuildColumns();
   }
-  static std::vector<LPARAM> Ids(HWND list) {
+  static std::vector<LPARAM> Ids(const DialogDriver& d, int list) {
     std::vector<LPARAM> ids;
-    const int count = static_cast<int>(SendMessageW(list, LB_GETCOUNT, 0, 0));
-    for (int i = 0; i < count; ++i) ids.push_back(SendMessageW(list, LB_GETITEMDATA, i, 0));
+    for (int row = 0; row < d.Count(list); ++row) ids.push_back(d.RowData(list, row));
     return ids;
-  }
-  static void Choose(HWND dialog, int listId, int index) {
-    SendMessageW(Item(dialog, listId), LB_SETCURSEL, index, 0);
-    SendMessageW(dialog, WM_COMMAND, MAKEWPARAM(listId, LBN_SELCHANGE),
-                 reinterpret_cast<LPARAM>(Item(dialog, listId)));
   }
   storage_test::ScriptedPrompts prompts_;
   DialogScripts dialogs_;
@@ -214,25 +175,24 @@ class ColumnChooserTest : public ViewTest {
 
 TEST_F(ColumnChooserTest, ListsHiddenAndShownColumnsAndMovesThem) {
   std::vector<LPARAM> available, shown;
-  WString firstCaption;
-  bool buttonsOff = false, addOn = false;
-  dialogs_.On(IDD_COLUMNS, [&](HWND dialog) {
-    available = Ids(Item(dialog, IDC_COLUMNS_AVAILABLE));
-    shown = Ids(Item(dialog, IDC_COLUMNS_DISPLAYED));
-    firstCaption = WindowText(dialog);
-    buttonsOff = true;
+  WString caption;
+  bool buttonsOff = true, addOn = false;
+  dialogs_.Drive(IDD_COLUMNS, [&](const DialogDriver& d) {
+    available = Ids(d, IDC_COLUMNS_AVAILABLE);
+    shown = Ids(d, IDC_COLUMNS_DISPLAYED);
+    caption = d.Caption();
     for (int id : {IDC_COLUMNS_ADD, IDC_COLUMNS_REMOVE, IDC_COLUMNS_UP, IDC_COLUMNS_DOWN})
-      buttonsOff &= !IsWindowEnabled(Item(dialog, id));
-    Choose(dialog, IDC_COLUMNS_AVAILABLE, 0);  // identifier 1
-    addOn = IsWindowEnabled(Item(dialog, IDC_COLUMNS_ADD)) != FALSE;
-    Press(dialog, IDC_COLUMNS_ADD);
-    Choose(dialog, IDC_COLUMNS_DISPLAYED, 3);
-    Press(dialog, IDC_COLUMNS_UP);
-    Press(dialog, IDOK);
+      buttonsOff &= !d.Enabled(id);
+    d.Pick(IDC_COLUMNS_AVAILABLE, 0);  // identifier 1
+    addOn = d.Enabled(IDC_COLUMNS_ADD);
+    d.Press(IDC_COLUMNS_ADD);
+    d.Pick(IDC_COLUMNS_DISPLAYED, 3);
+    d.Press(IDC_COLUMNS_UP);
+    d.Press(IDOK);
   });
   view_.modified = false;
   view_.CustomizeColumns();
-  EXPECT_EQ(firstCaption, L"Customize Columns");
+  EXPECT_EQ(caption, L"Customize Columns");
   ASSERT_EQ(available.size(), 31u);
   EXPECT_EQ(available.front(), 1);
   EXPECT_EQ(available.back(), 33);
@@ -248,15 +208,15 @@ TEST_F(ColumnChooserTest, ListsHiddenAndShownColumnsAndMovesThem) {
 TEST_F(ColumnChooserTest, RemovedColumnsReturnInIdentifierOrderAndNoneIsRefused) {
   std::vector<LPARAM> available;
   bool stayedOpen = false;
-  dialogs_.On(IDD_COLUMNS, [&](HWND dialog) {
+  dialogs_.Drive(IDD_COLUMNS, [&](const DialogDriver& d) {
     for (int i = 0; i < 3; ++i) {
-      Choose(dialog, IDC_COLUMNS_DISPLAYED, 0);
-      Press(dialog, IDC_COLUMNS_REMOVE);
+      d.Pick(IDC_COLUMNS_DISPLAYED, 0);
+      d.Press(IDC_COLUMNS_REMOVE);
     }
-    available = Ids(Item(dialog, IDC_COLUMNS_AVAILABLE));
-    Press(dialog, IDOK);
-    stayedOpen = IsWindow(dialog) != FALSE;
-    Press(dialog, IDCANCEL);
+    available = Ids(d, IDC_COLUMNS_AVAILABLE);
+    d.Press(IDOK);
+    stayedOpen = IsWindow(d.Dialog()) != FALSE;
+    d.Press(IDCANCEL);
   });
   prompts_.answers = {Prompt::kAnswerOk};
   view_.CustomizeColumns();
@@ -271,18 +231,14 @@ TEST_F(ColumnChooserTest, RemovedColumnsReturnInIdentifierOrderAndNoneIsRefused)
 }
 
 TEST_F(ColumnChooserTest, DoubleClicksMoveAndDownMovesBack) {
-  dialogs_.On(IDD_COLUMNS, [](HWND dialog) {
-    const HWND available = Item(dialog, IDC_COLUMNS_AVAILABLE);
-    SendMessageW(available, LB_SETCURSEL, 1, 0);  // identifier 2
-    SendMessageW(dialog, WM_COMMAND, MAKEWPARAM(IDC_COLUMNS_AVAILABLE, LBN_DBLCLK),
-                 reinterpret_cast<LPARAM>(available));
-    Choose(dialog, IDC_COLUMNS_DISPLAYED, 0);
-    Press(dialog, IDC_COLUMNS_DOWN);
-    const HWND shown = Item(dialog, IDC_COLUMNS_DISPLAYED);
-    SendMessageW(shown, LB_SETCURSEL, 2, 0);  // identifier 0
-    SendMessageW(dialog, WM_COMMAND, MAKEWPARAM(IDC_COLUMNS_DISPLAYED, LBN_DBLCLK),
-                 reinterpret_cast<LPARAM>(shown));
-    Press(dialog, IDOK);
+  dialogs_.Drive(IDD_COLUMNS, [](const DialogDriver& d) {
+    d.Pick(IDC_COLUMNS_AVAILABLE, 1);  // identifier 2
+    d.DoubleClick(IDC_COLUMNS_AVAILABLE);
+    d.Pick(IDC_COLUMNS_DISPLAYED, 0);
+    d.Press(IDC_COLUMNS_DOWN);
+    d.Pick(IDC_COLUMNS_DISPLAYED, 2);  // identifier 0
+    d.DoubleClick(IDC_COLUMNS_DISPLAYED);
+    d.Press(IDOK);
   });
   view_.CustomizeColumns();
   EXPECT_EQ(view_.columns, (std::vector<uint8_t>{29, 30, 2}));
@@ -290,10 +246,10 @@ TEST_F(ColumnChooserTest, DoubleClicksMoveAndDownMovesBack) {
 
 TEST_F(ColumnChooserTest, AReadOnlyCatalogGetsNoOkButton) {
   bool okShown = true;
-  dialogs_.On(IDD_COLUMNS, [&](HWND dialog) {
-    okShown = Shown(dialog, IDOK);
-    Press(dialog, IDOK);  // hidden, and refused all the same
-    Press(dialog, IDCANCEL);
+  dialogs_.Drive(IDD_COLUMNS, [&](const DialogDriver& d) {
+    okShown = d.Visible(IDOK);
+    d.Notify(IDOK, BN_CLICKED);  // hidden, and refused all the same
+    d.Press(IDCANCEL);
   });
   view_.readOnly = true;
   view_.modified = false;
@@ -333,11 +289,12 @@ class PictureTest : public ViewTest {
     view_.OpenCatalog(CatalogPath(), false, 0, 100, nullptr);
     CreateFolders(view_.imagesFolder, false);
     WriteBitmap(view_.imagesFolder + L"red.bmp", RGB(200, 30, 40));
-    view_.Layout(RECT{10, 33, 710, 433}, RECT{700, 70, 880, 300});
+    LayOut();
   }
   DialogScripts dialogs_;
 };
 
+// The window closes on a right click and on Escape.
 TEST_F(PictureTest, AClickInsideThePaneShowsThePictureAtItsOwnSize) {
   view_.ShowPicture(L"C:\\elsewhere\\red.bmp");  // only the file name counts
   ASSERT_FALSE(view_.picturePane.Empty());
@@ -358,12 +315,10 @@ TEST_F(PictureTest, AClickInsideThePaneShowsThePictureAtItsOwnSize) {
   EXPECT_EQ(client.right, 60);
   EXPECT_EQ(client.bottom, 50);
   EXPECT_EQ(painted, RGB(200, 30, 40));
-}
 
-TEST_F(PictureTest, EscapeClosesThePictureWindow) {
-  view_.ShowPicture(L"red.bmp");
   dialogs_.On(IDD_PICTURE, [](HWND dialog) { Press(dialog, IDCANCEL); });
   EXPECT_TRUE(view_.ClickPicture(POINT{710, 80}));
+  EXPECT_EQ(dialogs_.Opened(IDD_PICTURE), 2);
 }
 
 TEST_F(PictureTest, NoPictureNoWindow) {

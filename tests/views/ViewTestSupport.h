@@ -10,8 +10,10 @@
 #include <string>
 
 #include "TestView.h"
+#include "app/DataLockGuard.h"
 #include "app/Options.h"
 #include "storage/StorageTestSupport.h"
+#include "support/DialogDriver.h"
 #include "toolkit/ERApp.h"
 #include "toolkit/ERStatusBar.h"
 #include "toolkit/ERTabWin.h"
@@ -29,6 +31,10 @@ class DialogScripts : public DAVavador::DialogObserver {
   ~DialogScripts() override { DAVavador::ERApp::SetDialogObserver(nullptr); }
 
   void On(int dialogId, Script script) { scripts_[dialogId] = std::move(script); }
+  // The same with a driver of the dialog.
+  void Drive(int dialogId, std::function<void(const test_support::DialogDriver&)> script) {
+    On(dialogId, [script = std::move(script)](HWND dialog) { script(test_support::DialogDriver(dialog)); });
+  }
   int Opened(int dialogId) const {
     const auto found = opened_.find(dialogId);
     return found == opened_.end() ? 0 : found->second;
@@ -70,6 +76,25 @@ inline WString WindowText(HWND window) {
   return text;
 }
 
+// The text of a file, empty when there is none.
+inline WString FileText(const WString& path) {
+  WString text;
+  FileHandle(path).ReadAllText(text);
+  return text;
+}
+
+// Waits up to five seconds for `done`, which is asked under the data lock, for background saves.
+inline bool WaitUntil(const std::function<bool()>& done) {
+  for (int i = 0; i < 500; ++i) {
+    {
+      DataLockGuard lock;
+      if (done()) return true;
+    }
+    Sleep(10);
+  }
+  return false;
+}
+
 class ViewTest : public ::testing::Test {
  protected:
   static constexpr int kTabsWidth = 760;
@@ -98,6 +123,8 @@ class ViewTest : public ::testing::Test {
   }
   ~ViewTest() override { view_.WaitForBackgroundSaves(); }
 
+  // Gives the list and the picture pane the places the main window gives them.
+  void LayOut() { view_.Layout(RECT{10, 33, 710, 433}, RECT{700, 70, 880, 300}); }
   // Fills the view with `count` records named "Item n" in category 0.
   void AddRecords(size_t count, uint32_t catId = 0) {
     for (size_t i = 0; i < count; ++i)
