@@ -14,9 +14,7 @@
 #include "storage/Paths.h"
 #include "toolkit/ScopedGdi.h"
 
-using DAVavador::ScopedDC;
-using DAVavador::ScopedGdiObject;
-using DAVavador::ScopedSelection;
+namespace DAVavador {
 
 namespace {
 
@@ -595,3 +593,5 @@ void ERAppWindows::Shutdown() {
   for (const auto& view : views)
     if (view) view->SaveIfModified(true);
 }
+
+}  // namespace DAVavador

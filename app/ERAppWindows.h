@@ -18,7 +18,9 @@
 #include "toolkit/ScopedHandle.h"
 #include "views/View.h"
 
-class ERAppWindows : public DAVavador::ERApp {
+namespace DAVavador {
+
+class ERAppWindows : public ERApp {
  public:
   static constexpr UINT_PTR kStartTimer = 9000;
   static constexpr UINT kStartTimerPeriod = 25;
@@ -80,3 +82,5 @@ class ERAppWindows : public DAVavador::ERApp {
   std::unique_ptr<NewsPopup> news;  // made at startup; the Options dialog shows its setting
   bool started = false;
 };
+
+}  // namespace DAVavador

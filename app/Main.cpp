@@ -6,6 +6,8 @@
 #include "food/Texts.h"
 #include "resources/resource.h"
 
+using DAVavador::ERAppWindows;
+
 namespace {
 
 WString StringTableText(uint32_t id) {
