@@ -21,9 +21,7 @@ std::string Records(const char* utf8) {
 
 TEST(Csv, PathsEndingInCsvInAnyCase) {
   const std::pair<const char*, bool> cases[] = {
-      {"csv", false},       {"export.xml", false},     {"export.", false},   {"a.csv\\b.xml", false},
-      {"export.CSV", true}, {"export.csv.xml", false}, {"export.Csv", true}, {"C:\\data\\export.csv", true},
-  };
+      {"csv", false}, {"export.xml", false}, {"a.csv\\b.xml", false}, {"C:\\data\\export.CSV", true}};
   for (const auto& [path, csv] : cases) EXPECT_EQ(csv, IsCsvPath(FromUtf8(path))) << path;
 }
 
@@ -31,24 +29,17 @@ TEST(Csv, PathsEndingInCsvInAnyCase) {
 // kept; a record ends at CR LF, CR or LF outside quotes.
 TEST(Csv, FieldsSplitAtCommasOutsideQuotesAndRecordsAtLineBreaks) {
   const std::pair<const char*, const char*> cases[] = {
-      {"\"a\",\"b\"", "[a|b]"},
-      {"\"a,b\",c", "[a,b|c]"},
-      {"\" two\",\"\"", "[ two|]"},
-      {"1,,3", "[1||3]"},
       {"", ""},
-      {"\"Name\",\"Calories\"\r\n\"Salt\",\"0\"", "[Name|Calories][Salt|0]"},
-      {"\"Name\",\"Instructions\"\r\n\"Stew\",\"Brown.\r\nSimmer.\"\r\n\"Soup\",\"Stir.\"\r\n",
-       "[Name|Instructions][Stew|Brown.\r\nSimmer.][Soup|Stir.]"},
-      {"\"a\"\r\n\"\r\n\r\nb\"\r\n", "[a][\r\n\r\nb]"},
-      {"\"a\"\r\"b\nc\"\r", "[a][b\nc]"},
+      {"\"a,b\",,c", "[a,b||c]"},
+      {"\" two\",\"\"", "[ two|]"},
       {"\"a\"\n\"b\"\n", "[a][b]"},
-  };
+      {"\"a\"\r\"b\nc\"\r", "[a][b\nc]"},
+      {"\"a\"\r\n\"\r\n\r\nb\"\r\n", "[a][\r\n\r\nb]"},
+      {"\"Name\",\"Calories\"\r\n\"Salt\",\"0\"", "[Name|Calories][Salt|0]"}};
   for (const auto& [text, records] : cases) EXPECT_EQ(records, Records(text)) << text;
-  const std::pair<const char*, CsvRow> lines[] = {
-      {"\n\"x\", \"y\"", {TXT("x"), TXT("y")}},
-      {"\t\"a\",\r\u00A0\"b\"", {TXT("a"), TXT("b")}},
-      {"", {TXT("")}},
-  };
+  const std::pair<const char*, CsvRow> lines[] = {{"", {TXT("")}},
+                                                  {"\n\"x\", \"y\"", {TXT("x"), TXT("y")}},
+                                                  {"\t\"a\",\r\u00A0\"b\"", {TXT("a"), TXT("b")}}};
   for (const auto& [line, fields] : lines) EXPECT_EQ(fields, SplitCsvLine(FromUtf8(line))) << line;
 }
 
@@ -62,20 +53,11 @@ TEST(Csv, WrittenFieldsAreQuotedAndJoinedByCommas) {
 
 // Letters and digits as the system classifies them; dashes and signs beyond Latin-1 end a header.
 TEST(Csv, HeadersKeepLettersAndDigitsUpToTheFirstOtherCharacter) {
-  const std::pair<const char*, const char*> cases[] = {
-      {"Total Fat (g)", "TotalFat"},
-      {" Vitamin B12 (mcg)", "VitaminB12"},
-      {"Calories", "Calories"},
-      {"Protéines", "Protéines"},
-      {"Жир", "Жир"},
-      {"(g)", ""},
-      {"Total\u00A0Fat\t(g)", "TotalFat"},
-      {"\r\nCalories\n", "Calories"},
-      {"Calories—kcal", "Calories"},
-      {"Sodium（mg）", "Sodium"},
-      {"Energie\u2011kJ", "Energie"},
-      {"Σίδηρο", "Σίδηρο"},
-  };
+  const std::pair<const char*, const char*> cases[] = {{"(g)", ""},
+                                                       {"Calories—kcal", "Calories"},
+                                                       {"Protéines Жир", "ProtéinesЖир"},
+                                                       {"Total\u00A0Fat\t(g)", "TotalFat"},
+                                                       {" Vitamin B12 (mcg)", "VitaminB12"}};
   for (const auto& [header, normalised] : cases)
     EXPECT_EQ(FromUtf8(normalised), NormalisedHeader(FromUtf8(header))) << header;
 }
@@ -85,13 +67,8 @@ TEST(Csv, EightBitFilesOfAnyLengthKeepEveryByte) {
   const WString units = {static_cast<WChar>(0x3231), static_cast<WChar>(0xE90D)};
   EXPECT_EQ(TXT("12\r\u00E9"), WidenedBytes(units));
   storage_test::ScratchFolder folder;
-  const std::pair<std::string, const WChar*> cases[] = {
-      {"\"Calories\"\r\n123", TXT("\"Calories\"\r\n123")},
-      {"\"Calories\"\r\n12", TXT("\"Calories\"\r\n12")},
-      {"1", TXT("1")},
-      {"caf\xE9\r\n", TXT("caf\u00E9\r\n")},
-      {"", TXT("")},
-  };
+  const std::pair<std::string, const WChar*> cases[] = {{"", TXT("")},
+                                                        {"\"caf\xE9\"\r\n1", TXT("\"caf\u00E9\"\r\n1")}};
   for (const auto& [bytes, text] : cases) {
     const WString path = folder / TXT("export.csv");
     ASSERT_TRUE(storage_test::WriteFile(path, bytes));

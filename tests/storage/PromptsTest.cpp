@@ -13,8 +13,12 @@ std::optional<WString> SaveAs(const WString& initialPath) {
 }
 }  // namespace
 
-TEST(ChooseSaveFile, NewFileNeedsNoQuestion) {
+// A new file needs no question; an existing one is asked about: No asks for another, Yes replaces
+// it, Cancel ends the choice, as does a cancelled chooser.
+TEST(ChooseSaveFile, NoAsksAgainYesReplacesAndCancelEnds) {
   ScratchFolder folder;
+  ASSERT_TRUE(WriteFile(folder / TXT("a.csv"), "a"));
+  ASSERT_TRUE(WriteFile(folder / TXT("b.csv"), "b"));
   ScriptedPrompts prompts;
   prompts.chosenPaths = {folder / TXT("new.csv")};
   EXPECT_EQ(folder / TXT("new.csv"), SaveAs(folder / TXT("start.csv")));
@@ -24,15 +28,6 @@ TEST(ChooseSaveFile, NewFileNeedsNoQuestion) {
   EXPECT_EQ(WString(TXT("csv")), prompts.requests[0].defaultExtension);
   EXPECT_EQ(folder / TXT("start.csv"), prompts.requests[0].initialPath);
   EXPECT_TRUE(prompts.questions.empty());
-}
-
-// An existing file is asked about: No asks for another, Yes replaces it, Cancel ends the choice,
-// as does a cancelled chooser.
-TEST(ChooseSaveFile, NoAsksAgainYesReplacesAndCancelEnds) {
-  ScratchFolder folder;
-  ASSERT_TRUE(WriteFile(folder / TXT("a.csv"), "a"));
-  ASSERT_TRUE(WriteFile(folder / TXT("b.csv"), "b"));
-  ScriptedPrompts prompts;
   prompts.chosenPaths = {folder / TXT("a.csv"), folder / TXT("b.csv")};
   prompts.answers = {Prompt::kAnswerNo, Prompt::kAnswerYes};
   EXPECT_EQ(folder / TXT("b.csv"), SaveAs(WString()));
@@ -41,14 +36,14 @@ TEST(ChooseSaveFile, NoAsksAgainYesReplacesAndCancelEnds) {
   EXPECT_EQ(0u, prompts.questions[1].text.find(folder / TXT("b.csv")));
   EXPECT_EQ(WString(TXT("Mirepan")), prompts.questions[1].caption);
   EXPECT_EQ(Prompt::kYesNoCancel | Prompt::kIconQuestion, prompts.questions[1].style);
-  EXPECT_EQ(2u, prompts.requests.size());
+  EXPECT_EQ(3u, prompts.requests.size());
   prompts.chosenPaths = {folder / TXT("a.csv")};
   prompts.answers = {Prompt::kAnswerCancel};
   EXPECT_EQ(std::nullopt, SaveAs(WString()));
   prompts.chosenPaths = {folder / TXT("a.csv"), std::nullopt};
   prompts.answers = {Prompt::kAnswerNo};
   EXPECT_EQ(std::nullopt, SaveAs(WString()));
-  EXPECT_EQ(5u, prompts.requests.size());
+  EXPECT_EQ(6u, prompts.requests.size());
   EXPECT_TRUE(prompts.chosenPaths.empty() && prompts.answers.empty());
 }
 
