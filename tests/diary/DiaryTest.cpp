@@ -3,14 +3,10 @@
 #include "ViewTestSupport.h"
 
 #include <commctrl.h>
-#include <windowsx.h>
 
 #include <string>
 
-#include "app/DataLockGuard.h"
 #include "resources/resource.h"
-#include "storage/Csv.h"
-#include "storage/Files.h"
 #include "views/Diary/Diary.h"
 #include "views/IngredientList/IngredientList.h"
 
@@ -18,9 +14,9 @@ namespace {
 
 using storage_test::ScriptedPrompts;
 using storage_test::WriteFile;
+using test_support::DialogDriver;
 using view_test::DialogScripts;
-using view_test::Press;
-using view_test::WindowText;
+using view_test::FileText;
 
 class OpenDiary : public Diary {
  public:
@@ -31,8 +27,6 @@ class OpenDiary : public Diary {
   using View::letterCombo;
   using View::letterLabel;
   using View::modified;
-  using View::selectedCategory;
-  using View::workerMode;
   using View::workPath;
 };
 
@@ -52,18 +46,18 @@ std::string ItemXml(int foodId, const std::string& amount) {
 }
 
 // Ann (1) has no person given; Grandma (2) is a woman past 70.
-const std::string kDiaryNames =
-    "<VIEW>\n<CATEGORIES>\n<DIARYNAME>\n<NAME>Ann</NAME>\n<ID>1</ID>\n</DIARYNAME>\n<DIARYNAME>\n"
-    "<NAME>Grandma</NAME>\n<ID>2</ID>\n<AGE>6</AGE>\n<SEX>1</SEX>\n</DIARYNAME>\n</CATEGORIES>\n</VIEW>\n";
-
 std::string DiaryFile(const std::string& meals, const std::string& outside = "") {
-  return "<DIARYLIST>\n" + kDiaryNames + outside + "<DIARIES>\n" + meals + "</DIARIES>\n</DIARYLIST>\n";
+  return "<DIARYLIST>\n<VIEW>\n<CATEGORIES>\n<DIARYNAME>\n<NAME>Ann</NAME>\n<ID>1</ID>\n</DIARYNAME>\n"
+         "<DIARYNAME>\n<NAME>Grandma</NAME>\n<ID>2</ID>\n<AGE>6</AGE>\n<SEX>1</SEX>\n</DIARYNAME>\n"
+         "</CATEGORIES>\n</VIEW>\n" +
+         outside + "<DIARIES>\n" + meals + "</DIARIES>\n</DIARYLIST>\n";
 }
 
-WString FileText(const WString& path) {
-  WString text;
-  FileHandle(path).ReadAllText(text);
-  return text;
+// Meals of Ann's diary, one a day from 7 March on, of the given ids.
+std::string AnnsMeals(std::initializer_list<int> ids) {
+  std::string meals;
+  for (const int id : ids) meals += MealXml(id, 1, 0, 3, 6 + id, 10);
+  return meals;
 }
 
 size_t Occurrences(const WString& text, const WString& part) {
@@ -96,9 +90,12 @@ class DiaryTest : public view_test::ViewTest {
   void Reopen() {
     diary_.WaitForBackgroundSaves();
     diary_.Clear();
-    diary_.OpenCatalog(Catalog(), false, 0, 100, nullptr);
-    diary_.BuildColumns();
-    diary_.FillList();
+    OpenIn(diary_);
+  }
+  void OpenIn(Diary& diary) {
+    diary.OpenCatalog(Catalog(), false, 0, 100, nullptr);
+    diary.BuildColumns();
+    diary.FillList();
   }
   Ingredient* AddFood(const WString& name, double calories) {
     Ingredient food;
@@ -115,17 +112,11 @@ class DiaryTest : public view_test::ViewTest {
   }
   int RowOf(uint32_t mealId) const { return diary_.List().FindItem(static_cast<LPARAM>(mealId)); }
   void SelectDiary(uint32_t id) {
-    for (int i = 0; i < diary_.categoryCombo.Count(); ++i)
-      if (diary_.categoryCombo.ItemData(i) == static_cast<LPARAM>(id)) diary_.categoryCombo.Select(i);
+    diary_.categoryCombo.SelectById(id);
     diary_.UpdateCategoryMenu(nullptr);
   }
-  // Runs "View Nutrition" over the selected meal, pressing the button once.
-  void ViewNutritionOnce() {
-    dialogs_.On(IDD_DIARY_NUTRITION, [](HWND dialog) {
-      Press(dialog, IDC_NUTRITION_VIEW);
-      Press(dialog, IDCANCEL);
-    });
-    diary_.ShowNutrition();
+  bool Greyed(UINT command) const {
+    return (GetMenuState(diary_.Menu(), command, MF_BYCOMMAND) & MF_GRAYED) != 0;
   }
 
   IngredientList ingredients_{app_, status_, toolbar_, options_};
@@ -137,27 +128,28 @@ class DiaryTest : public view_test::ViewTest {
 
 // ---- the diary file ----
 
-TEST_F(DiaryTest, LoadGivesRepeatedMealIdsTheNextFreeOnesAndKeepsOnlyGoodItems) {
+// Repeated meal ids take the next free ones; unknown foods and missing amounts are dropped; a
+// food given whole joins the catalog; the saved file refers to foods by id and reads back the same.
+TEST_F(DiaryTest, LoadKeepsGoodItemsAndFreeIdsAndTheSavedFileReadsBackAndSavesTheSameText) {
   const Ingredient* apple = AddFood(L"Apple", 50);
   const std::string cheese =
       "<FOODITEM>\n<FOOD>\n<FOODID>77</FOODID>\n<FOODNAME>Cheese</FOODNAME>\n<CAL>80</CAL>\n</FOOD>\n"
       "<AMOUNT>1.5</AMOUNT>\n<TYPE>4</TYPE>\n</FOODITEM>\n";
   const std::string noOwnFood = "<DIARY>\n<FOODLIST>\n</FOODLIST>\n<MEAL>1</MEAL>\n</DIARY>\n";
   Open(DiaryFile(MealXml(5, 1, 1, 3, 7, 100,
-                         ItemXml(apple->foodId, "2") + ItemXml(99, "1") + ItemXml(apple->foodId, "")) +
-                     MealXml(3, 1, 3, 3, 8, 80, cheese) + noOwnFood + MealXml(3, 2, 0, 3, 9, 0),
+                         ItemXml(apple->foodId, "2.5") + ItemXml(99, "1") + ItemXml(apple->foodId, "")) +
+                     MealXml(3, 1, 3, 3, 8, 80, cheese) + noOwnFood + MealXml(3, 2, 0, 12, 31, 0),
                  MealXml(50, 1, 1, 1, 1, 1)));
 
   EXPECT_EQ(MealIds(), (std::vector<uint32_t>{5, 6, 7}));
   EXPECT_EQ(diary_.lastMealId, 7u);
   const Meal& first = *diary_.Meals()[0];
-  ASSERT_EQ(first.items.size(), 1u);  // the unknown food and the missing amount are dropped
+  ASSERT_EQ(first.items.size(), 1u);
   EXPECT_EQ(first.items[0].food, apple);
-  EXPECT_DOUBLE_EQ(first.items[0].amount, 2);
+  EXPECT_DOUBLE_EQ(first.items[0].amount, 2.5);
   EXPECT_DOUBLE_EQ(first.nutrients[Nutrient::kCalories], 100);  // the stored totals, not recomputed
   EXPECT_EQ(first.comment, L"meal 5");
   EXPECT_EQ(first.date, CalendarDate(2010, 3, 7, first.date.hour, first.date.minute, first.date.second));
-  // A food given whole joins the catalog and the item refers to the catalog's record.
   const Meal& second = *diary_.Meals()[1];
   ASSERT_EQ(second.items.size(), 1u);
   ASSERT_NE(ingredients_.FindByName(L"Cheese"), nullptr);
@@ -168,28 +160,22 @@ TEST_F(DiaryTest, LoadGivesRepeatedMealIdsTheNextFreeOnesAndKeepsOnlyGoodItems) 
   EXPECT_EQ(diary_.List().ItemCount(), 3);
   EXPECT_TRUE(diary_.IsFoodUsed(apple->foodId));
   EXPECT_FALSE(diary_.IsFoodUsed(apple->foodId + 100));
-}
 
-TEST_F(DiaryTest, SavedDiaryReadsBackAndSavesTheSameTextWithItemsByIngredientId) {
-  const Ingredient* apple = AddFood(L"Apple", 50);
-  const std::string cheese =
-      "<FOODITEM>\n<FOOD>\n<FOODID>77</FOODID>\n<FOODNAME>Cheese</FOODNAME>\n</FOOD>\n"
-      "<AMOUNT>1</AMOUNT>\n<TYPE>1</TYPE>\n</FOODITEM>\n";
-  Open(DiaryFile(MealXml(1, 1, 0, 3, 7, 100, ItemXml(apple->foodId, "0.5") + cheese) +
-                 MealXml(2, 2, 5, 12, 31, 7)));
-  ASSERT_EQ(diary_.Meals().size(), 2u);
   diary_.WaitForBackgroundSaves();
   ASSERT_TRUE(diary_.Save());
   const WString saved = FileText(Catalog());
   EXPECT_EQ(Occurrences(saved, L"<FOODNAME>Cheese"), 0u);
   EXPECT_EQ(Occurrences(saved, L"<DIARYNAME>"), 2u);
   EXPECT_NE(saved.find(L"<AGE>6</AGE>"), WString::npos);
-
   Reopen();
-  ASSERT_EQ(diary_.Meals().size(), 2u);
-  EXPECT_EQ(diary_.Meals()[0]->items.size(), 2u);
-  EXPECT_EQ(diary_.Meals()[0]->items[1].food, ingredients_.FindByName(L"Cheese"));
-  EXPECT_EQ(diary_.Meals()[1]->mealType, kMealDinner);
+  ASSERT_EQ(MealIds(), (std::vector<uint32_t>{5, 6, 7}));
+  EXPECT_DOUBLE_EQ(diary_.Meals()[0]->items[0].amount, 2.5);
+  ASSERT_EQ(diary_.Meals()[1]->items.size(), 1u);
+  EXPECT_EQ(diary_.Meals()[1]->items[0].food, ingredients_.FindByName(L"Cheese"));
+  EXPECT_EQ(diary_.Meals()[1]->mealType, kMealLunch);
+  EXPECT_EQ(diary_.Meals()[2]->date,
+            CalendarDate(2010, 12, 31, diary_.Meals()[2]->date.hour, diary_.Meals()[2]->date.minute,
+                         diary_.Meals()[2]->date.second));
   EXPECT_EQ(diary_.Diaries().Find(2).sex, 1u);
   ASSERT_TRUE(diary_.Save());
   EXPECT_EQ(FileText(Catalog()), saved);
@@ -211,8 +197,8 @@ TEST_F(DiaryTest, CsvPathInCapitalsNeitherLoadsNorSaves) {
 
 TEST_F(DiaryTest, NameAndMealSelectorsFilterTheMeals) {
   Open(DiaryFile(MealXml(1, 1, 3, 3, 7, 10) + MealXml(2, 1, 5, 3, 7, 10) + MealXml(3, 2, 3, 3, 8, 10)));
-  EXPECT_EQ(WindowText(diary_.categoryLabel.Window()), L"Name:");
-  EXPECT_EQ(WindowText(diary_.letterLabel.Window()), L"Meal:");
+  EXPECT_EQ(view_test::WindowText(diary_.categoryLabel.Window()), L"Name:");
+  EXPECT_EQ(view_test::WindowText(diary_.letterLabel.Window()), L"Meal:");
   ASSERT_EQ(diary_.letterCombo.Count(), 8);
   EXPECT_EQ(diary_.letterCombo.ItemText(0), L"--All--");
   EXPECT_EQ(diary_.letterCombo.ItemText(7), L"Midnight Snack");
@@ -245,28 +231,27 @@ TEST_F(DiaryTest, TwoHundredFiftyMealsFillAtOnceAndTwoHundredFiftyOneBehindThePr
 
 TEST_F(DiaryTest, DiaryDialogGivesANewDiaryItsPersonAndEditsIt) {
   Open(DiaryFile(""));
-  dialogs_.On(IDD_DIARY_NAME, [](HWND dialog) {
-    Press(dialog, IDOK);  // no name: the dialog stays open
-    SetDlgItemTextW(dialog, IDC_DIARY_NAME, L"Grandpa");
-    SendDlgItemMessageW(dialog, IDC_DIARY_SEX, CB_SETCURSEL, 2, 0);
-    SendDlgItemMessageW(dialog, IDC_DIARY_AGE, CB_SETCURSEL, 6, 0);
-    Press(dialog, IDOK);
+  dialogs_.Drive(IDD_DIARY_NAME, [](const DialogDriver& d) {
+    d.Press(IDOK);  // no name: the dialog stays open
+    d.Type(IDC_DIARY_NAME, L"Grandpa");
+    d.Pick(IDC_DIARY_SEX, 2);
+    d.Pick(IDC_DIARY_AGE, 6);
+    d.Press(IDOK);
   });
   diary_.AddCategory();
   const uint32_t id = diary_.Diaries().IdByName(L"Grandpa");
-  ASSERT_NE(id, 0u);
-  EXPECT_GT(id, 2u);
+  ASSERT_GT(id, 2u);
   EXPECT_EQ(diary_.Diaries().Find(id).sex, 2u);
   EXPECT_EQ(diary_.Diaries().Find(id).ageBand, 6u);
   EXPECT_EQ(diary_.categoryCombo.SelectedId(), id);
 
   WString caption, ageShown;
-  dialogs_.On(IDD_DIARY_NAME, [&](HWND dialog) {
-    caption = WindowText(dialog);
-    ageShown = WindowText(GetDlgItem(dialog, IDC_DIARY_AGE));
-    SetDlgItemTextW(dialog, IDC_DIARY_NAME, L"Grandmother");
-    SendDlgItemMessageW(dialog, IDC_DIARY_SEX, CB_SETCURSEL, 1, 0);
-    Press(dialog, IDOK);
+  dialogs_.Drive(IDD_DIARY_NAME, [&](const DialogDriver& d) {
+    caption = d.Caption();
+    ageShown = d.Text(IDC_DIARY_AGE);
+    d.Type(IDC_DIARY_NAME, L"Grandmother");
+    d.Pick(IDC_DIARY_SEX, 1);
+    d.Press(IDOK);
   });
   diary_.EditCategory();
   EXPECT_EQ(caption, L"Edit Food Diary");
@@ -282,104 +267,95 @@ TEST_F(DiaryTest, DiaryDialogGivesANewDiaryItsPersonAndEditsIt) {
 
 // ---- nutrition over a period ----
 
-TEST_F(DiaryTest, PresetPeriodCountsTheMealDayAndNotTheToDay) {
+// The preset period runs from the meal's day to the next, which it does not count. Nobody given
+// means the male 30 - 50 allowances; Grandma gets those of a woman past seventy.
+TEST_F(DiaryTest, NutritionOfAPeriodCountsTheMealDayAgainstThePersonsAllowances) {
   Open(DiaryFile(MealXml(1, 1, 0, 3, 6, 1) + MealXml(2, 1, 0, 3, 7, 10) + MealXml(3, 1, 3, 3, 7, 20) +
-                 MealXml(4, 1, 0, 3, 8, 100) + MealXml(5, 2, 0, 3, 7, 1000)));
+                 MealXml(4, 1, 0, 3, 8, 100) + MealXml(5, 2, 5, 3, 7, 450)));
   diary_.List().Select(RowOf(2));
   WString from, to;
-  dialogs_.On(IDD_DIARY_NUTRITION, [&](HWND dialog) {
-    from = WindowText(GetDlgItem(dialog, IDC_NUTRITION_FROM));
-    to = WindowText(GetDlgItem(dialog, IDC_NUTRITION_TO));
-    Press(dialog, IDC_NUTRITION_VIEW);
-    // A wider period, lunch only.
-    SetDlgItemTextW(dialog, IDC_NUTRITION_FROM, L"03-01-2010");
-    SetDlgItemTextW(dialog, IDC_NUTRITION_TO, L"March 9, 2010");
-    SendDlgItemMessageW(dialog, IDC_NUTRITION_MEAL, CB_SETCURSEL, kMealLunch, 0);
-    Press(dialog, IDC_NUTRITION_VIEW);
-    Press(dialog, IDCANCEL);
+  dialogs_.Drive(IDD_DIARY_NUTRITION, [&](const DialogDriver& d) {
+    from = d.Text(IDC_NUTRITION_FROM);
+    to = d.Text(IDC_NUTRITION_TO);
+    d.Press(IDC_NUTRITION_VIEW);
+    d.Type(IDC_NUTRITION_FROM, L"03-01-2010");  // a wider period, lunch only
+    d.Type(IDC_NUTRITION_TO, L"March 9, 2010");
+    d.Pick(IDC_NUTRITION_MEAL, kMealLunch);
+    d.Press(IDC_NUTRITION_VIEW);
+    prompts_.answers = {Prompt::kAnswerOk};
+    d.Type(IDC_NUTRITION_TO, L"soon");  // reported, nothing shown
+    d.Press(IDC_NUTRITION_VIEW);
+    d.Press(IDCANCEL);
   });
   diary_.ShowNutrition();
-
   EXPECT_EQ(from, L"03-07-2010");
   EXPECT_EQ(to, L"03-08-2010");
   ASSERT_EQ(shown_.size(), 2u);
+  EXPECT_EQ(prompts_.questions.size(), 1u);
   EXPECT_DOUBLE_EQ(shown_[0].nutrients[Nutrient::kCalories], 30);  // 03-07 only, of Ann's diary
   EXPECT_EQ(shown_[0].name, L"03-07-2010 - 03-08-2010");
   EXPECT_EQ(shown_[0].catId, 1u);
   EXPECT_DOUBLE_EQ(shown_[1].nutrients[Nutrient::kCalories], 20);
   EXPECT_EQ(shown_[1].name, L"03-01-2010 - 03-09-2010 (Lunch)");
-  // Nobody given: the male 30 - 50 allowances.
   EXPECT_DOUBLE_EQ(shown_[0].DailyValue(Nutrient::kVitaminD), 5);
   EXPECT_DOUBLE_EQ(shown_[0].DailyValue(Nutrient::kIron), 8);
-}
 
-TEST_F(DiaryTest, WomanOfSeventyFiveIsComparedWithTheFemaleSeventyPlusAllowances) {
-  Open(DiaryFile(MealXml(1, 2, 5, 3, 7, 450)));
-  diary_.List().Select(RowOf(1));
-  ViewNutritionOnce();
-  ASSERT_EQ(shown_.size(), 1u);
-  EXPECT_EQ(shown_[0].sex, 1u);
-  EXPECT_EQ(shown_[0].ageBand, 6u);
-  EXPECT_DOUBLE_EQ(shown_[0].nutrients[Nutrient::kCalories], 450);
-  EXPECT_EQ(shown_[0].name, L"03-07-2010 - 03-08-2010 (Dinner)");
-  EXPECT_DOUBLE_EQ(shown_[0].DailyValue(Nutrient::kVitaminD), 15);
-  EXPECT_DOUBLE_EQ(shown_[0].DailyValue(Nutrient::kCalcium), 1200);
-  EXPECT_DOUBLE_EQ(shown_[0].DailyValue(Nutrient::kIron), 8);
-}
-
-TEST_F(DiaryTest, UnreadableDateInThePeriodIsReportedAndNothingShown) {
-  Open(DiaryFile(MealXml(1, 1, 0, 3, 7, 10)));
-  prompts_.answers = {Prompt::kAnswerOk};
-  dialogs_.On(IDD_DIARY_NUTRITION, [](HWND dialog) {
-    SetDlgItemTextW(dialog, IDC_NUTRITION_TO, L"soon");
-    Press(dialog, IDC_NUTRITION_VIEW);
-    Press(dialog, IDCANCEL);
+  diary_.List().ClearSelection();
+  diary_.List().Select(RowOf(5));
+  dialogs_.Drive(IDD_DIARY_NUTRITION, [](const DialogDriver& d) {
+    d.Press(IDC_NUTRITION_VIEW);
+    d.Press(IDCANCEL);
   });
   diary_.ShowNutrition();
-  EXPECT_TRUE(shown_.empty());
-  ASSERT_EQ(prompts_.questions.size(), 1u);
+  ASSERT_EQ(shown_.size(), 3u);
+  EXPECT_EQ(shown_[2].sex, 1u);
+  EXPECT_EQ(shown_[2].ageBand, 6u);
+  EXPECT_DOUBLE_EQ(shown_[2].nutrients[Nutrient::kCalories], 450);
+  EXPECT_EQ(shown_[2].name, L"03-07-2010 - 03-08-2010 (Dinner)");
+  EXPECT_DOUBLE_EQ(shown_[2].DailyValue(Nutrient::kVitaminD), 15);
+  EXPECT_DOUBLE_EQ(shown_[2].DailyValue(Nutrient::kCalcium), 1200);
+  EXPECT_DOUBLE_EQ(shown_[2].DailyValue(Nutrient::kIron), 8);
 }
 
-// The period's nutrition opens on its charts: the allowance bars, then the trend of a nutrient
-// over the days, each readable as text and savable as a PNG picture.
+// Without a ShowTotals of its own the period's nutrition opens in the ingredient editor on its
+// charts: the allowance bars, then the trend of a nutrient over the days, each readable as text
+// and savable as a PNG picture.
 TEST_F(DiaryTest, NutritionShowsTheChartsFirstInTheIngredientEditorForDiaries) {
   Open(DiaryFile(MealXml(1, 2, 0, 3, 7, 450)));
   Diary plain{app_, status_, toolbar_, options_, ingredients_};
   plain.Create(tabs_.Window(), IDM_MAIN_DIARY, IDM_POPUP_DIARY);
-  plain.OpenCatalog(Catalog(), false, 0, 100, nullptr);
-  plain.BuildColumns();
-  plain.FillList();
+  OpenIn(plain);
   plain.List().Select(0);
   const WString png = folder_ / L"chart.png";
   prompts_.chosenPaths = {png};
   WString label, chartText, trendText;
   std::vector<WString> tabs;
-  dialogs_.On(IDD_DIARY_NUTRITION, [&](HWND dialog) {
-    dialogs_.On(IDD_INGREDIENT_EDITOR, [&](HWND editor) {
-      label = WindowText(GetDlgItem(editor, IDC_EDITOR_CATEGORY_LABEL));
-      const HWND tabControl = GetDlgItem(editor, IDC_EDITOR_TABS);
+  bool chartShown = false;
+  dialogs_.Drive(IDD_DIARY_NUTRITION, [&](const DialogDriver& d) {
+    dialogs_.Drive(IDD_INGREDIENT_EDITOR, [&](const DialogDriver& editor) {
+      label = editor.Text(IDC_EDITOR_CATEGORY_LABEL);
+      const HWND tabControl = editor.Item(IDC_EDITOR_TABS);
       for (int i = 0; i < TabCtrl_GetItemCount(tabControl); ++i) {
         wchar_t text[64] = {};
-        TCITEMW item = {TCIF_TEXT};
-        item.pszText = text;
-        item.cchTextMax = 64;
+        TCITEMW item = {TCIF_TEXT, 0, 0, text, 64};
         TabCtrl_GetItem(tabControl, i, &item);
         tabs.push_back(text);
       }
-      chartText = WindowText(GetDlgItem(editor, IDC_CHART_ALLOWANCE));
-      trendText = WindowText(GetDlgItem(editor, IDC_CHART_TREND));
-      EXPECT_TRUE(IsWindowVisible(GetDlgItem(editor, IDC_CHART_ALLOWANCE)));
-      Press(editor, IDC_CHART_SAVE);
-      EndDialog(editor, IDCANCEL);
+      chartText = editor.Text(IDC_CHART_ALLOWANCE);
+      trendText = editor.Text(IDC_CHART_TREND);
+      chartShown = editor.Visible(IDC_CHART_ALLOWANCE);
+      editor.Press(IDC_CHART_SAVE);
+      EndDialog(editor.Dialog(), IDCANCEL);
     });
-    Press(dialog, IDC_NUTRITION_VIEW);
-    Press(dialog, IDCANCEL);
+    d.Press(IDC_NUTRITION_VIEW);
+    d.Press(IDCANCEL);
   });
   plain.ShowNutrition();
   EXPECT_EQ(dialogs_.Opened(IDD_INGREDIENT_EDITOR), 1);
   EXPECT_EQ(label, L"Food Diary:");
   EXPECT_EQ(tabs,
             (std::vector<WString>{L"Chart", L"Trend", L"General", L"Nutrition", L"Vitamins", L"Minerals"}));
+  EXPECT_TRUE(chartShown);
   EXPECT_EQ(chartText.rfind(L"Calories: 450, ", 0), 0u) << ToUtf8(chartText);
   EXPECT_NE(trendText.find(L"03-07-2010: 450"), WString::npos) << ToUtf8(trendText);
   std::string bytes;
@@ -396,54 +372,50 @@ TEST_F(DiaryTest, MealAddedThroughTheDialogKeepsItsFoodsInOrderWithTheirTotals) 
   SelectDiary(2);
   std::vector<WString> lines;
   int catalogEntries = -1;
-  WString findText;
+  WString findText, date, food;
   dialogs_.On(IDD_DATE_PICKER, [](HWND picker) {
     NMSELCHANGE picked = {};
-    picked.nmhdr.hwndFrom = GetDlgItem(picker, IDC_DATE_CALENDAR);
-    picked.nmhdr.idFrom = IDC_DATE_CALENDAR;
-    picked.nmhdr.code = MCN_SELECT;
+    picked.nmhdr = {GetDlgItem(picker, IDC_DATE_CALENDAR), IDC_DATE_CALENDAR, static_cast<UINT>(MCN_SELECT)};
     picked.stSelStart.wYear = 2010;
     picked.stSelStart.wMonth = 3;
     picked.stSelStart.wDay = 7;
     picked.stSelEnd = picked.stSelStart;
     SendMessageW(picker, WM_NOTIFY, IDC_DATE_CALENDAR, reinterpret_cast<LPARAM>(&picked));
   });
-  dialogs_.On(IDD_MEAL, [&](HWND dialog) {
-    Press(dialog, IDC_MEAL_DATE_PICK);
-    SendDlgItemMessageW(dialog, IDC_MEAL_TYPE, CB_SETCURSEL, kMealLunch - 1, 0);
-    SetDlgItemTextW(dialog, IDC_MEAL_COMMENT, L"Picnic");
-    SetDlgItemTextW(dialog, IDC_MEAL_FOOD, L"app");
-    catalogEntries = static_cast<int>(SendDlgItemMessageW(dialog, IDC_MEAL_CATALOG, LB_GETCOUNT, 0, 0));
-    SendDlgItemMessageW(dialog, IDC_MEAL_CATALOG, LB_SETCURSEL, 0, 0);
-    SendDlgItemMessageW(dialog, IDC_MEAL_WHOLE, CB_SETCURSEL, 2, 0);      // 2
-    SendDlgItemMessageW(dialog, IDC_MEAL_FRACTION, CB_SETCURSEL, 24, 0);  // and a half
-    Press(dialog, IDC_MEAL_ADD);
+  dialogs_.Drive(IDD_MEAL, [&](const DialogDriver& d) {
+    d.Press(IDC_MEAL_DATE_PICK);
+    d.Pick(IDC_MEAL_TYPE, kMealLunch - 1);
+    d.Type(IDC_MEAL_COMMENT, L"Picnic");
+    d.Type(IDC_MEAL_FOOD, L"app");
+    catalogEntries = d.Count(IDC_MEAL_CATALOG);
+    d.Pick(IDC_MEAL_CATALOG, 0);
+    d.Pick(IDC_MEAL_WHOLE, 2);      // 2
+    d.Pick(IDC_MEAL_FRACTION, 24);  // and a half
+    d.Press(IDC_MEAL_ADD);
     // "Search" opens Find Ingredient with the typed text; the food chosen there is selected with
     // its serving preset.
-    SetDlgItemTextW(dialog, IDC_MEAL_FOOD, L"Bre");
-    dialogs_.On(IDD_FIND_INGREDIENT, [&findText](HWND find) {
-      findText = WindowText(GetDlgItem(find, IDC_FIND_TEXT));
-      SendDlgItemMessageW(find, IDC_FIND_RESULTS, LB_SETCURSEL, 0, 0);
-      Press(find, IDOK);
+    d.Type(IDC_MEAL_FOOD, L"Bre");
+    dialogs_.Drive(IDD_FIND_INGREDIENT, [&findText](const DialogDriver& find) {
+      findText = find.Text(IDC_FIND_TEXT);
+      find.Pick(IDC_FIND_RESULTS, 0);
+      find.Press(IDOK);
     });
-    Press(dialog, IDC_MEAL_SEARCH);
-    Press(dialog, IDC_MEAL_ADD);
-    SendDlgItemMessageW(dialog, IDC_MEAL_EATEN, LB_SETCURSEL, 1, 0);
-    Press(dialog, IDC_MEAL_UP);
-    for (int i = 0; i < SendDlgItemMessageW(dialog, IDC_MEAL_EATEN, LB_GETCOUNT, 0, 0); ++i) {
-      wchar_t line[128] = {};
-      SendDlgItemMessageW(dialog, IDC_MEAL_EATEN, LB_GETTEXT, i, reinterpret_cast<LPARAM>(line));
-      lines.push_back(line);
-    }
-    EXPECT_EQ(WindowText(GetDlgItem(dialog, IDC_MEAL_DATE)), L"03-07-2010");
-    EXPECT_EQ(WindowText(GetDlgItem(dialog, IDC_MEAL_FOOD)), L"");
-    Press(dialog, IDOK);
+    d.Press(IDC_MEAL_SEARCH);
+    d.Press(IDC_MEAL_ADD);
+    d.Pick(IDC_MEAL_EATEN, 1);
+    d.Press(IDC_MEAL_UP);
+    lines = d.Rows(IDC_MEAL_EATEN);
+    date = d.Text(IDC_MEAL_DATE);
+    food = d.Text(IDC_MEAL_FOOD);
+    d.Press(IDOK);
   });
   const uint32_t id = diary_.AddItem(nullptr);
 
   EXPECT_EQ(catalogEntries, 1);
   EXPECT_EQ(findText, L"Bre");
   EXPECT_EQ(lines, (std::vector<WString>{L"1  Bread", L"2 1/2  Apple"}));
+  EXPECT_EQ(date, L"03-07-2010");
+  EXPECT_EQ(food, L"");
   EXPECT_EQ(id, 1u);
   ASSERT_EQ(diary_.Meals().size(), 1u);
   const Meal& meal = *diary_.Meals()[0];
@@ -468,19 +440,17 @@ TEST_F(DiaryTest, MealAddedThroughTheDialogKeepsItsFoodsInOrderWithTheirTotals) 
 TEST_F(DiaryTest, EditingAMealRewritesItAndCancelChangesNothing) {
   Open(DiaryFile(MealXml(4, 1, 1, 3, 7, 10)));
   diary_.List().Select(0);
-  dialogs_.On(IDD_MEAL, [](HWND dialog) {
-    EXPECT_EQ(WindowText(dialog), L"Edit Food Diary");
-    SetDlgItemTextW(dialog, IDC_MEAL_DATE, L"12-24-2009");
-    Press(dialog, IDCANCEL);
-  });
-  diary_.EditItem(nullptr);
-  EXPECT_EQ(diary_.Meals()[0]->date.year, 2010u);
-
-  dialogs_.On(IDD_MEAL, [](HWND dialog) {
-    SetDlgItemTextW(dialog, IDC_MEAL_DATE, L"12-24-2009");
-    Press(dialog, IDOK);
-  });
-  diary_.EditItem(nullptr);
+  WString caption;
+  for (const int button : {IDCANCEL, IDOK}) {
+    dialogs_.Drive(IDD_MEAL, [&](const DialogDriver& d) {
+      caption = d.Caption();
+      d.Type(IDC_MEAL_DATE, L"12-24-2009");
+      d.Press(button);
+    });
+    diary_.EditItem(nullptr);
+    EXPECT_EQ(caption, L"Edit Food Diary");
+    if (button == IDCANCEL) EXPECT_EQ(diary_.Meals()[0]->date.year, 2010u);
+  }
   EXPECT_EQ(diary_.Meals()[0]->date, CalendarDate(2009, 12, 24));
   EXPECT_EQ(diary_.Meals()[0]->foodId, 4u);
   EXPECT_EQ(diary_.List().ItemText(0, 0), L"12-24-2009");
@@ -488,71 +458,66 @@ TEST_F(DiaryTest, EditingAMealRewritesItAndCancelChangesNothing) {
 }
 
 TEST_F(DiaryTest, WithoutADiaryNoMealCanBeAdded) {
-  HMENU menu = diary_.Menu();
-  diary_.UpdateMenu(menu);
-  EXPECT_TRUE(GetMenuState(menu, Diary::kAddMeal, MF_BYCOMMAND) & MF_GRAYED);
+  diary_.UpdateMenu(diary_.Menu());
+  EXPECT_TRUE(Greyed(Diary::kAddMeal));
   EXPECT_EQ(diary_.AddItem(nullptr), 0u);
   EXPECT_EQ(dialogs_.Opened(IDD_MEAL), 0);
 
-  Open(DiaryFile(MealXml(1, 1, 0, 3, 7, 10) + MealXml(2, 1, 0, 3, 8, 10)));
-  diary_.UpdateMenu(menu);
-  EXPECT_FALSE(GetMenuState(menu, Diary::kAddMeal, MF_BYCOMMAND) & MF_GRAYED);
-  EXPECT_TRUE(GetMenuState(menu, Diary::kDeleteMeal, MF_BYCOMMAND) & MF_GRAYED);
+  Open(DiaryFile(AnnsMeals({1, 2})));
+  diary_.UpdateMenu(diary_.Menu());
+  EXPECT_FALSE(Greyed(Diary::kAddMeal));
+  EXPECT_TRUE(Greyed(Diary::kDeleteMeal));
   diary_.List().SelectAll();
-  diary_.UpdateMenu(menu);
-  EXPECT_FALSE(GetMenuState(menu, Diary::kDeleteMeal, MF_BYCOMMAND) & MF_GRAYED);
-  EXPECT_TRUE(GetMenuState(menu, Diary::kEditMeal, MF_BYCOMMAND) & MF_GRAYED);
+  diary_.UpdateMenu(diary_.Menu());
+  EXPECT_FALSE(Greyed(Diary::kDeleteMeal));
+  EXPECT_TRUE(Greyed(Diary::kEditMeal));
 }
 
 // ---- deleting ----
 
-TEST_F(DiaryTest, DeleteRemovesTheSelectedMealsOnlyOnYes) {
-  Open(DiaryFile(MealXml(1, 1, 0, 3, 7, 10) + MealXml(2, 1, 0, 3, 8, 10) + MealXml(3, 1, 0, 3, 9, 10)));
+TEST_F(DiaryTest, DeleteRemovesTheSelectedMealsOnlyOnYesADiaryTakesItsMealsWithIt) {
+  Open(DiaryFile(AnnsMeals({1, 2, 3}) + MealXml(4, 2, 0, 3, 8, 10) + AnnsMeals({5})));
   diary_.List().Select(RowOf(1));
   diary_.List().Select(RowOf(3));
   prompts_.answers = {Prompt::kAnswerNo};
   diary_.DeleteItem(nullptr, nullptr);
-  EXPECT_EQ(diary_.Meals().size(), 3u);
+  EXPECT_EQ(diary_.Meals().size(), 5u);
 
   prompts_.answers = {Prompt::kAnswerYes};
   diary_.DeleteItem(nullptr, nullptr);
   ASSERT_EQ(prompts_.questions.size(), 2u);
   EXPECT_EQ(prompts_.questions[1].text, L"Would you like to delete the selected meals?");
   EXPECT_EQ(prompts_.questions[1].caption, L"Mirepan");
-  EXPECT_EQ(MealIds(), (std::vector<uint32_t>{2}));
-  EXPECT_EQ(diary_.List().ItemCount(), 1);
+  EXPECT_EQ(MealIds(), (std::vector<uint32_t>{2, 4, 5}));
+  EXPECT_EQ(diary_.List().ItemCount(), 3);
   EXPECT_TRUE(diary_.modified);
   Reopen();
-  EXPECT_EQ(MealIds(), (std::vector<uint32_t>{2}));
-}
+  EXPECT_EQ(MealIds(), (std::vector<uint32_t>{2, 4, 5}));
 
-TEST_F(DiaryTest, DeletingADiaryTakesItsMealsWithIt) {
-  Open(DiaryFile(MealXml(1, 1, 0, 3, 7, 10) + MealXml(2, 2, 0, 3, 8, 10) + MealXml(3, 1, 0, 3, 9, 10)));
   SelectDiary(1);
   prompts_.answers = {Prompt::kAnswerYes};
   diary_.DeleteCategory();
-  ASSERT_EQ(prompts_.questions.size(), 1u);
-  EXPECT_EQ(prompts_.questions[0].text, L"Are you sure you want to delete the food diary: Ann");
-  EXPECT_EQ(prompts_.questions[0].caption, L"Delete Food Diary");
-  EXPECT_EQ(MealIds(), (std::vector<uint32_t>{2}));
+  ASSERT_EQ(prompts_.questions.size(), 3u);
+  EXPECT_EQ(prompts_.questions[2].text, L"Are you sure you want to delete the food diary: Ann");
+  EXPECT_EQ(prompts_.questions[2].caption, L"Delete Food Diary");
+  EXPECT_EQ(MealIds(), (std::vector<uint32_t>{4}));
   EXPECT_EQ(diary_.Diaries().NameById(1), nullptr);
   EXPECT_EQ(diary_.List().ItemCount(), 1);
 }
 
-// ---- export and import ----
+// ---- export, import and restore ----
 
 TEST_F(DiaryTest, ExportOfOneDiaryCarriesAllNamesAndImportReplacesOrAdds) {
   Open(DiaryFile(MealXml(1, 1, 0, 3, 7, 10) + MealXml(2, 2, 0, 3, 8, 20) + MealXml(3, 1, 0, 3, 9, 30)));
   const WString exported = folder_ / L"Grandma.xml";
   WString label;
   bool picturesShown = true;
-  dialogs_.On(IDD_INGREDIENT_EXPORT, [&](HWND dialog) {
-    const HWND combo = GetDlgItem(dialog, IDC_INGREDIENT_EXPORT_CATEGORY);
-    label = WindowText(GetWindow(combo, GW_HWNDPREV));
-    picturesShown = IsWindowVisible(GetDlgItem(dialog, IDC_INGREDIENT_EXPORT_PICTURES));
-    SetDlgItemTextW(dialog, IDC_INGREDIENT_EXPORT_PATH, exported.c_str());
-    SendMessageW(combo, CB_SETCURSEL, 2, 0);  // "--All--", Ann, Grandma
-    Press(dialog, IDOK);
+  dialogs_.Drive(IDD_INGREDIENT_EXPORT, [&](const DialogDriver& d) {
+    label = DialogDriver::WindowText(GetWindow(d.Item(IDC_INGREDIENT_EXPORT_CATEGORY), GW_HWNDPREV));
+    picturesShown = d.Visible(IDC_INGREDIENT_EXPORT_PICTURES);
+    d.Type(IDC_INGREDIENT_EXPORT_PATH, exported);
+    d.Pick(IDC_INGREDIENT_EXPORT_CATEGORY, 2);  // "--All--", Ann, Grandma
+    d.Press(IDOK);
   });
   diary_.Export();
   EXPECT_EQ(label, L"Food Diary:");
@@ -561,41 +526,34 @@ TEST_F(DiaryTest, ExportOfOneDiaryCarriesAllNamesAndImportReplacesOrAdds) {
   EXPECT_EQ(Occurrences(text, L"<DIARYNAME>"), 2u);
   EXPECT_EQ(Occurrences(text, L"<DIARY>"), 1u);
 
-  // No: the exported meal joins the diary with the next free id.
-  prompts_.chosenPaths = {exported};
-  prompts_.answers = {Prompt::kAnswerNo};
-  diary_.Import();
-  ASSERT_EQ(prompts_.questions.size(), 1u);
+  // No adds the exported meal with the next free id, Yes keeps the file's meals alone, Cancel
+  // changes nothing.
+  const struct {
+    int answer;
+    std::vector<uint32_t> meals;
+  } imports[] = {{Prompt::kAnswerNo, {1, 2, 3, 4}}, {Prompt::kAnswerYes, {2}}, {Prompt::kAnswerCancel, {2}}};
+  for (const auto& import : imports) {
+    SCOPED_TRACE(import.answer);
+    prompts_.chosenPaths = {exported};
+    prompts_.answers = {import.answer};
+    diary_.Import();
+    EXPECT_EQ(MealIds(), import.meals);
+    EXPECT_EQ(diary_.Diaries().Entries().Count(), 2u);
+    EXPECT_EQ(diary_.List().ItemCount(), static_cast<int>(import.meals.size()));
+  }
   EXPECT_EQ(
       prompts_.questions[0].text,
       L"Import a food diary. Do you want to continue and replace your current food diary?  Click 'Yes' to "
       L"replace your food diary, click 'No' to add the new entries to your existing diary, or click "
       L"'Cancel' to cancel this import.");
   EXPECT_EQ(prompts_.requests[0].title, L"Select a food diary file to import");
-  EXPECT_EQ(MealIds(), (std::vector<uint32_t>{1, 2, 3, 4}));
-  EXPECT_DOUBLE_EQ(diary_.Meals()[3]->nutrients[Nutrient::kCalories], 20);
-  EXPECT_EQ(diary_.Diaries().Entries().Count(), 2u);
-
-  // Yes: the diary holds the file's meals alone.
-  prompts_.chosenPaths = {exported};
-  prompts_.answers = {Prompt::kAnswerYes};
-  diary_.Import();
-  EXPECT_EQ(MealIds(), (std::vector<uint32_t>{2}));
-  EXPECT_EQ(diary_.Diaries().Entries().Count(), 2u);
-  EXPECT_EQ(diary_.List().ItemCount(), 1);
-
-  // Cancel: nothing happens.
-  prompts_.chosenPaths = {exported};
-  prompts_.answers = {Prompt::kAnswerCancel};
-  diary_.Import();
-  EXPECT_EQ(MealIds(), (std::vector<uint32_t>{2}));
   diary_.WaitForBackgroundSaves();
   Reopen();
   EXPECT_EQ(MealIds(), (std::vector<uint32_t>{2}));
 }
 
 TEST_F(DiaryTest, RestoreReadsTheBackupInPlaceOfTheMeals) {
-  Open(DiaryFile(MealXml(1, 1, 0, 3, 7, 10) + MealXml(2, 1, 0, 3, 8, 10)));
+  Open(DiaryFile(AnnsMeals({1, 2})));
   ASSERT_TRUE(CopyFileTo(Catalog(), diary_.BackupPath()));
   diary_.List().Select(0);
   prompts_.answers = {Prompt::kAnswerYes, Prompt::kAnswerYes};
@@ -608,8 +566,6 @@ TEST_F(DiaryTest, RestoreReadsTheBackupInPlaceOfTheMeals) {
   EXPECT_EQ(MealIds(), (std::vector<uint32_t>{1, 2}));
   EXPECT_EQ(diary_.List().ItemCount(), 2);
 }
-
-}  // namespace
 
 TEST_F(DiaryTest, ReplacingTheIngredientCatalogMovesMealItemsToTheirSuccessorsAndLosesNone) {
   Ingredient* apple = AddFood(L"Apple", 50);
@@ -638,72 +594,54 @@ TEST_F(DiaryTest, ReplacingTheIngredientCatalogMovesMealItemsToTheirSuccessorsAn
   EXPECT_TRUE(diary_.IsFoodUsed(kept->foodId));
 }
 
-namespace {
-
-// A week of Grandma's meals with most nutrients, a day without any among them.
-std::string WeekOfMeals() {
-  std::string meals;
+// Not a test: tools/chart-screenshots.sh runs it to take the README's pictures of the charts, a
+// week of Grandma's meals with most nutrients and a day without any among them.
+TEST_F(DiaryTest, DISABLED_ChartScreenshots) {
   const char* const tags[] = {"FAT",     "SATFAT", "CHOL", "NA",   "K",  "CARB", "FIBER", "SUGAR",
                               "PROTEIN", "VITA",   "VITC", "VITD", "CA", "FE",   "MG",    "ZN"};
   const double perDay[] = {70, 24, 330, 2600, 2900, 250, 14, 60, 48, 600, 70, 4, 900, 9, 240, 6};
+  std::string meals;
   for (int day = 1; day <= 7; ++day) {
-    if (day == 4) continue;
-    for (int meal = 1; meal <= 3; ++meal) {
+    for (int meal = 1; meal <= 3 && day != 4; ++meal) {
       const double share = (0.6 + 0.1 * ((day * 7 + meal * 3) % 9)) / 3;
       std::string values = "<CAL>" + std::to_string(static_cast<int>(1900 * share)) + "</CAL>\n";
       for (size_t n = 0; n < std::size(tags); ++n)
         values +=
             std::string("<") + tags[n] + ">" + std::to_string(perDay[n] * share) + "</" + tags[n] + ">\n";
-      meals += "<DIARY>\n<FOODLIST>\n</FOODLIST>\n<COMMENT></COMMENT>\n<MEAL>" +
-               std::to_string(meal * 2 - 1) + "</MEAL>\n<M>3</M>\n<D>" + std::to_string(day) +
-               "</D>\n<Y>2010</Y>\n<FOOD>\n<CATID>2</CATID>\n" + "<FOODID>" +
-               std::to_string(day * 10 + meal) + "</FOODID>\n" + values + "</FOOD>\n</DIARY>\n";
+      std::string xml = MealXml(day * 10 + meal, 2, meal * 2 - 1, 3, day, 0);
+      xml.replace(xml.find("<CAL>"), xml.find("</FOOD>") - xml.find("<CAL>"), values);
+      meals += xml;
     }
   }
-  return meals;
-}
-
-// Holds the window open, answering its messages, while a screenshot is taken from outside.
-void HoldForScreenshot(const WString& marker) {
-  SetCursorPos(0, 0);  // no tooltip in the picture
-  FileHandle(marker).WriteAllText(L"shown");
-  for (const DWORD end = GetTickCount() + 4000; GetTickCount() < end;) {
-    MSG msg;
-    while (PeekMessageW(&msg, nullptr, 0, 0, PM_REMOVE)) DispatchMessageW(&msg);
-    Sleep(20);
-  }
-}
-
-}  // namespace
-
-// Not a test: tools/chart-screenshots.sh runs it to take the README's pictures of the charts.
-TEST_F(DiaryTest, DISABLED_ChartScreenshots) {
-  Open(DiaryFile(WeekOfMeals()));
+  Open(DiaryFile(meals));
   Diary shown{app_, status_, toolbar_, options_, ingredients_};
   shown.Create(tabs_.Window(), IDM_MAIN_DIARY, IDM_POPUP_DIARY);
-  shown.OpenCatalog(Catalog(), false, 0, 100, nullptr);
-  shown.BuildColumns();
-  shown.FillList();
+  OpenIn(shown);
   const WString folder = FromUtf8(getenv("CHART_SHOTS") ? getenv("CHART_SHOTS") : "Z:\\tmp");
-  dialogs_.On(IDD_DIARY_NUTRITION, [&](HWND dialog) {
-    dialogs_.On(IDD_INGREDIENT_EDITOR, [&](HWND editor) {
-      const auto show = [editor](int tab) {
-        const HWND tabControl = GetDlgItem(editor, IDC_EDITOR_TABS);
-        TabCtrl_SetCurSel(tabControl, tab);
-        NMHDR change{tabControl, IDC_EDITOR_TABS, static_cast<UINT>(TCN_SELCHANGE)};
-        SendMessageW(editor, WM_NOTIFY, IDC_EDITOR_TABS, reinterpret_cast<LPARAM>(&change));
-      };
-      show(1);
-      HoldForScreenshot(folder + L"\\trend-shown");
-      show(0);
-      HoldForScreenshot(folder + L"\\chart-shown");
-      EndDialog(editor, IDCANCEL);
+  // Holds the window open, answering its messages, while a screenshot is taken from outside.
+  const auto hold = [](const WString& marker) {
+    SetCursorPos(0, 0);  // no tooltip in the picture
+    FileHandle(marker).WriteAllText(L"shown");
+    for (const DWORD end = GetTickCount() + 4000; GetTickCount() < end; Sleep(20)) {
+      MSG msg;
+      while (PeekMessageW(&msg, nullptr, 0, 0, PM_REMOVE)) DispatchMessageW(&msg);
+    }
+  };
+  dialogs_.Drive(IDD_DIARY_NUTRITION, [&](const DialogDriver& d) {
+    dialogs_.Drive(IDD_INGREDIENT_EDITOR, [&](const DialogDriver& editor) {
+      editor.ShowTab(IDC_EDITOR_TABS, 1);
+      hold(folder + L"\\trend-shown");
+      editor.ShowTab(IDC_EDITOR_TABS, 0);
+      hold(folder + L"\\chart-shown");
+      EndDialog(editor.Dialog(), IDCANCEL);
     });
-    ComboBox_SelectString(GetDlgItem(dialog, IDC_NUTRITION_DIARY), -1, L"Grandma");
-    SetDlgItemTextW(dialog, IDC_NUTRITION_FROM, L"03-01-2010");
-    SetDlgItemTextW(dialog, IDC_NUTRITION_TO, L"03-08-2010");
-    Press(dialog, IDC_NUTRITION_VIEW);
-    Press(dialog, IDCANCEL);
+    d.PickText(IDC_NUTRITION_DIARY, L"Grandma");
+    d.Type(IDC_NUTRITION_FROM, L"03-01-2010");
+    d.Type(IDC_NUTRITION_TO, L"03-08-2010");
+    d.Press(IDC_NUTRITION_VIEW);
+    d.Press(IDCANCEL);
   });
   shown.ShowNutrition();
 }
+
+}  // namespace

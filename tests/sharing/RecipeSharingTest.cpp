@@ -13,32 +13,9 @@
 #include "support/LoopbackHttpServer.h"
 #include "views/ViewTestSupport.h"
 
-using view_test::DialogScripts;
-using view_test::Press;
-
 namespace {
 
-// Selects `row` of a list box as a click does, notification included.
-void SelectRow(HWND dialog, int list, int row) {
-  SendDlgItemMessageW(dialog, list, LB_SETCURSEL, row, 0);
-  SendMessageW(dialog, WM_COMMAND, MAKEWPARAM(list, LBN_SELCHANGE),
-               reinterpret_cast<LPARAM>(GetDlgItem(dialog, list)));
-}
-
-std::vector<WString> Rows(HWND dialog, int list) {
-  std::vector<WString> rows;
-  const auto count = static_cast<int>(SendDlgItemMessageW(dialog, list, LB_GETCOUNT, 0, 0));
-  for (int row = 0; row < count; ++row) {
-    wchar_t text[256] = {};
-    SendDlgItemMessageW(dialog, list, LB_GETTEXT, row, reinterpret_cast<LPARAM>(text));
-    rows.push_back(text);
-  }
-  return rows;
-}
-
-bool Enabled(HWND dialog, int id) {
-  return IsWindowEnabled(GetDlgItem(dialog, id)) != FALSE;
-}
+using test_support::DialogDriver;
 
 // A small catalog of two ingredients and a recipe from them.
 class Sharing : public ::testing::Test {
@@ -58,10 +35,26 @@ class Sharing : public ::testing::Test {
                      {2.0, static_cast<int32_t>(kUnitCup), {}, &catalog_.foods.back()}};
   }
 
-  void Upload(const ServerAddress& server) {
+  // Uploads the recipe under `name`, answering Yes and then OK; the last message shown.
+  WString Upload(const ServerAddress& server, const WString& name = L"Apple Pie") {
+    recipe_.name = name;
+    prompts_.answers = {IDYES, IDOK};
     UploadRecipe(app_, server, recipe_, recipeCategories_, catalog_.categories, folder_.Path());
+    return prompts_.questions.empty() ? WString() : prompts_.questions.back().text;
   }
-  void AnswerUpload() { prompts_.answers = {IDYES, IDOK}; }
+  static ServerAddress AddressOf(const LoopbackHttpServer& server) {
+    ServerAddress address;
+    address.Parse(server.Url().substr(7));
+    return address;
+  }
+  static std::vector<WString> Found(const ServerAddress& server, WStringView category, WStringView name,
+                                    const CalendarDate& since = CalendarDate(0, 1, 1)) {
+    std::vector<WString> names;
+    for (const SharedRecipeListing& row :
+         ParseSearchReply(FetchSearchReply(SearchAddress(server, since, category, name))))
+      names.push_back(row.name);
+    return names;
+  }
   // The one recipe of a fetched document, read as an import reads it into `catalog`.
   static bool ReadFetched(const WString& path, MemoryCatalog& catalog, CategoryList& categories,
                           Recipe& recipe) {
@@ -77,7 +70,7 @@ class Sharing : public ::testing::Test {
   DAVavador::ERApp app_{GetModuleHandleW(nullptr)};
   storage_test::ScratchFolder folder_;
   storage_test::ScriptedPrompts prompts_;
-  DialogScripts scripts_;
+  view_test::DialogScripts scripts_;
   MemoryCatalog catalog_;
   CategoryList recipeCategories_;
   Recipe recipe_;
@@ -87,38 +80,33 @@ TEST_F(Sharing, AnUploadedRecipeIsFoundAndDownloadedWithItsIngredients) {
   SharingServerProcess server(folder_ / L"server");
   ASSERT_TRUE(server.Running()) << "the native tree's mirepan-server is needed: " << SHARING_SERVER;
 
-  AnswerUpload();
-  Upload(server.Address());
-  ASSERT_EQ(prompts_.questions.size(), 2u) << server.Log();
+  EXPECT_EQ(Upload(server.Address()), L"Your recipe has been uploaded.") << server.Log();
+  ASSERT_EQ(prompts_.questions.size(), 2u);
   EXPECT_EQ(prompts_.questions[0].text, L"Upload this recipe: Apple Pie");
   EXPECT_EQ(prompts_.questions[0].caption, L"Mirepan");
-  EXPECT_EQ(prompts_.questions[1].text, L"Your recipe has been uploaded.") << server.Log();
   EXPECT_FALSE(FileExists(folder_ / kUploadFile));
 
   // The dialog as it opens, then a search of all recipes and the one found moved across.
-  bool allChosen = false, sinceLast = false, closedAtStart = false, addAfterSelect = false,
-       okAfterAdd = false;
+  WString category;
+  bool sinceLast = false, closedAtStart = false, addAfterSelect = false, okAfterAdd = false;
   std::vector<WString> found, chosenRows;
-  scripts_.On(IDD_DOWNLOAD_RECIPES, [&](HWND dialog) {
-    wchar_t category[64] = {};
-    GetDlgItemTextW(dialog, IDC_DOWNLOAD_CATEGORY, category, 64);
-    allChosen = WString(category) == L"--All--";
-    sinceLast = IsDlgButtonChecked(dialog, IDC_DOWNLOAD_SINCE_LAST) == BST_CHECKED;
-    closedAtStart =
-        !Enabled(dialog, IDOK) && !Enabled(dialog, IDC_DOWNLOAD_ADD) && !Enabled(dialog, IDC_DOWNLOAD_REMOVE);
-    CheckRadioButton(dialog, IDC_DOWNLOAD_SINCE_LAST, IDC_DOWNLOAD_ALL, IDC_DOWNLOAD_ALL);
-    Press(dialog, IDC_DOWNLOAD_FIND);
-    found = Rows(dialog, IDC_DOWNLOAD_AVAILABLE);
-    SelectRow(dialog, IDC_DOWNLOAD_AVAILABLE, 0);
-    addAfterSelect = Enabled(dialog, IDC_DOWNLOAD_ADD) && !Enabled(dialog, IDC_DOWNLOAD_REMOVE);
-    Press(dialog, IDC_DOWNLOAD_ADD);
-    okAfterAdd = Enabled(dialog, IDOK) && !Enabled(dialog, IDC_DOWNLOAD_ADD);
-    chosenRows = Rows(dialog, IDC_DOWNLOAD_SELECTED);
-    Press(dialog, IDOK);
+  scripts_.Drive(IDD_DOWNLOAD_RECIPES, [&](const DialogDriver& d) {
+    category = d.Text(IDC_DOWNLOAD_CATEGORY);
+    sinceLast = d.Checked(IDC_DOWNLOAD_SINCE_LAST);
+    closedAtStart = !d.Enabled(IDOK) && !d.Enabled(IDC_DOWNLOAD_ADD) && !d.Enabled(IDC_DOWNLOAD_REMOVE);
+    d.Tick(IDC_DOWNLOAD_ALL);
+    d.Press(IDC_DOWNLOAD_FIND);
+    found = d.Rows(IDC_DOWNLOAD_AVAILABLE);
+    d.Pick(IDC_DOWNLOAD_AVAILABLE, 0);
+    addAfterSelect = d.Enabled(IDC_DOWNLOAD_ADD) && !d.Enabled(IDC_DOWNLOAD_REMOVE);
+    d.Press(IDC_DOWNLOAD_ADD);
+    okAfterAdd = d.Enabled(IDOK) && !d.Enabled(IDC_DOWNLOAD_ADD);
+    chosenRows = d.Rows(IDC_DOWNLOAD_SELECTED);
+    d.Press(IDOK);
   });
   RecipeDownloadDialog dialog(app_, server.Address(), recipeCategories_, CalendarDate(2000, 1, 1));
   ASSERT_TRUE(dialog.Run());
-  EXPECT_TRUE(allChosen);
+  EXPECT_EQ(category, L"--All--");
   EXPECT_TRUE(sinceLast);
   EXPECT_TRUE(closedAtStart);
   EXPECT_EQ(found, std::vector<WString>{L"Apple Pie"});
@@ -157,42 +145,40 @@ TEST_F(Sharing, AnUploadedRecipeIsFoundAndDownloadedWithItsIngredients) {
   EXPECT_EQ(receiver.foods.size(), 2u);  // Flour was added once, then matched
 }
 
-TEST_F(Sharing, TheSearchNarrowsByCategoryAndNameWithBlanksEncoded) {
+// All recipes come in name order; blanks and accented letters in the query are encoded; accented
+// parts match in any case; a recipe of sixty lines and long instructions (a form body of tens of
+// kilobytes) arrives whole.
+TEST_F(Sharing, SearchesFindUploadsByCategoryAndAnyPartOfTheirNames) {
   SharingServerProcess server(folder_ / L"server");
   ASSERT_TRUE(server.Running()) << SHARING_SERVER;
-  AnswerUpload();
-  Upload(server.Address());
-  recipe_.name = TXT("Pear Tart");
-  AnswerUpload();
-  Upload(server.Address());
-  auto names = [&](WStringView category, WStringView name) {
-    std::vector<WString> rows;
-    const WString address = SearchAddress(server.Address(), CalendarDate(0, 1, 1), category, name);
-    for (const SharedRecipeListing& row : ParseSearchReply(FetchSearchReply(address)))
-      rows.push_back(row.name);
-    return rows;
-  };
-  EXPECT_EQ(names({}, {}), (std::vector<WString>{L"Apple Pie", L"Pear Tart"}));
-  EXPECT_EQ(names(L"Desserts", L"Apple Pie"), std::vector<WString>{L"Apple Pie"});
-  EXPECT_TRUE(names(L"Soups", {}).empty());
-  CalendarDate tomorrow = CalendarDate::Now();
-  tomorrow.AddDays(1);
-  EXPECT_TRUE(ParseSearchReply(FetchSearchReply(SearchAddress(server.Address(), tomorrow, {}, {}))).empty());
-}
-
-TEST_F(Sharing, ALongRecipeUploadsWhole) {
-  SharingServerProcess server(folder_ / L"server");
-  ASSERT_TRUE(server.Running()) << SHARING_SERVER;
-  // Sixty lines and long instructions: a form body of tens of kilobytes.
-  recipe_.name = TXT("Harvest stew");
-  const RecipeLine line = recipe_.lines.front();
-  recipe_.lines.assign(60, line);
+  const WString names[] = {L"Apple Pie", L"Cr\u00E8me br\u00FBl\u00E9e", L"M\u00FCsli",
+                           L"Jalape\u00F1o bread", L"Stra\u00DFe pie"};
+  for (const WString& name : names)
+    EXPECT_EQ(Upload(server.Address(), name), L"Your recipe has been uploaded.");
+  recipe_.lines.assign(60, recipe_.lines.front());
   for (int step = 1; step <= 40; ++step)
     recipe_.instructions += TXT("Step ") + std::to_wstring(step) + TXT(": stir slowly & taste <often>.\r\n");
-  AnswerUpload();
-  Upload(server.Address());
-  ASSERT_EQ(prompts_.questions.size(), 2u) << server.Log();
-  EXPECT_EQ(prompts_.questions[1].text, L"Your recipe has been uploaded.") << server.Log();
+  ASSERT_EQ(Upload(server.Address(), L"Harvest stew"), L"Your recipe has been uploaded.") << server.Log();
+
+  const struct {
+    const wchar_t* category;
+    const wchar_t* part;
+    std::vector<WString> found;
+  } searches[] = {{L"", L"", {names[0], names[1], L"Harvest stew", names[3], names[2], names[4]}},
+                  {L"Desserts", L"Apple Pie", {names[0]}},
+                  {L"Soups", L"", {}},
+                  {L"", L"cr\u00E8me BR\u00DBL\u00C9E", {names[1]}},
+                  {L"", L"m\u00FCs", {names[2]}},
+                  {L"", L"\u00F1o", {names[3]}},
+                  {L"", L"stra\u00DF", {names[4]}}};
+  for (const auto& search : searches)
+    EXPECT_EQ(Found(server.Address(), search.category, search.part), search.found)
+        << ToUtf8(search.category) << "/" << ToUtf8(search.part) << "\n"
+        << server.Log();
+  CalendarDate tomorrow = CalendarDate::Now();
+  tomorrow.AddDays(1);
+  EXPECT_TRUE(Found(server.Address(), {}, {}, tomorrow).empty());
+
   const WString address = SearchAddress(server.Address(), CalendarDate(0, 1, 1), {}, TXT("harvest"));
   const std::vector<SharedRecipeListing> rows = ParseSearchReply(FetchSearchReply(address));
   ASSERT_EQ(rows.size(), 1u);
@@ -208,39 +194,20 @@ TEST_F(Sharing, ALongRecipeUploadsWhole) {
   EXPECT_EQ(stew.instructions, recipe_.instructions);
 }
 
-TEST_F(Sharing, AccentedNamesAreFoundByTheirAccentedParts) {
-  SharingServerProcess server(folder_ / L"server");
-  ASSERT_TRUE(server.Running()) << SHARING_SERVER;
-  const WString names[] = {L"Cr\u00E8me br\u00FBl\u00E9e", L"M\u00FCsli", L"Jalape\u00F1o bread",
-                           L"Stra\u00DFe pie"};
-  for (const WString& name : names) {
-    recipe_.name = name;
-    AnswerUpload();
-    Upload(server.Address());
-  }
-  const std::pair<const wchar_t*, const wchar_t*> searches[] = {
-      {L"cr\u00E8me BR\u00DBL\u00C9E", names[0].c_str()},
-      {L"m\u00FCs", names[1].c_str()},
-      {L"\u00F1o", names[2].c_str()},
-      {L"stra\u00DF", names[3].c_str()}};
-  for (const auto& [part, found] : searches) {
-    const WString address = SearchAddress(server.Address(), CalendarDate(0, 1, 1), {}, part);
-    const std::vector<SharedRecipeListing> rows = ParseSearchReply(FetchSearchReply(address));
-    ASSERT_EQ(rows.size(), 1u) << ToUtf8(part) << "\n" << server.Log();
-    EXPECT_EQ(rows[0].name, found);
-  }
-}
-
-TEST_F(Sharing, OnlyFourBlanksBeforeOkMeanTheUploadArrived) {
+// Only four blanks before OK mean the upload arrived; No sends nothing; an unreachable server
+// fails; the upload file goes in every case.
+TEST_F(Sharing, WhatTheUserIsToldFollowsTheServersReply) {
   LoopbackHttpServer server;
+  const ServerAddress address = AddressOf(server);
+  const WString problem = L"There was a problem uploading your recipe - please try again later.";
+  prompts_.answers = {IDNO};
+  UploadRecipe(app_, address, recipe_, recipeCategories_, catalog_.categories, folder_.Path());
+  EXPECT_EQ(prompts_.questions.size(), 1u);
+  EXPECT_TRUE(server.Requests().empty());
+  EXPECT_FALSE(FileExists(folder_ / kUploadFile));
+
   server.Serve("/mirepan/uploadrecipe.php", "OK");
-  ServerAddress address;
-  address.Parse(server.Url().substr(7));
-  AnswerUpload();
-  Upload(address);
-  ASSERT_EQ(prompts_.questions.size(), 2u);
-  EXPECT_EQ(prompts_.questions[1].text,
-            L"There was a problem uploading your recipe - please try again later.");
+  EXPECT_EQ(Upload(address), problem);
   const auto requests = server.Requests();
   ASSERT_EQ(requests.size(), 1u);
   EXPECT_EQ(requests[0].method, "POST");
@@ -254,28 +221,10 @@ TEST_F(Sharing, OnlyFourBlanksBeforeOkMeanTheUploadArrived) {
   EXPECT_EQ(body.find(' '), std::string::npos);
 
   server.Serve("/mirepan/uploadrecipe.php", "    OK");
-  AnswerUpload();
-  Upload(address);
-  ASSERT_EQ(prompts_.questions.size(), 4u);
-  EXPECT_EQ(prompts_.questions[3].text, L"Your recipe has been uploaded.");
-}
-
-TEST_F(Sharing, NoSendsNothingAndAnUnreachableServerFails) {
-  LoopbackHttpServer server;
-  ServerAddress address;
-  address.Parse(server.Url().substr(7));
-  prompts_.answers = {IDNO};
-  Upload(address);
-  EXPECT_EQ(prompts_.questions.size(), 1u);
-  EXPECT_TRUE(server.Requests().empty());
-  EXPECT_FALSE(FileExists(folder_ / kUploadFile));
-
+  EXPECT_EQ(Upload(address), L"Your recipe has been uploaded.");
   server.Stop();
-  AnswerUpload();
-  Upload(address);
-  ASSERT_EQ(prompts_.questions.size(), 3u);
-  EXPECT_EQ(prompts_.questions[2].text,
-            L"There was a problem uploading your recipe - please try again later.");
+  EXPECT_EQ(Upload(address), problem);
+  EXPECT_EQ(prompts_.questions.size(), 7u);
   EXPECT_FALSE(FileExists(folder_ / kUploadFile));
   EXPECT_TRUE(FetchSearchReply(SearchAddress(address, CalendarDate(0, 1, 1), {}, {})).empty());
 }
@@ -283,38 +232,36 @@ TEST_F(Sharing, NoSendsNothingAndAnUnreachableServerFails) {
 TEST_F(Sharing, TheArrowsFollowTheSelectionAndTheSearchAsksWithTheChosenFilters) {
   LoopbackHttpServer server;
   server.Serve("/mirepan/findrecipe.php", "3,Apple Pie\r\n5,\"Soup, Thick\"\r\n8,Too,Many\r\n");
-  ServerAddress address;
-  address.Parse(server.Url().substr(7));
   std::vector<WString> available, selected;
   bool removeAfterSelect = false, okAfterRemove = true, findClosesDownload = false;
-  scripts_.On(IDD_DOWNLOAD_RECIPES, [&](HWND dialog) {
-    SendDlgItemMessageW(dialog, IDC_DOWNLOAD_CATEGORY, CB_SETCURSEL, 1, 0);
-    SetDlgItemTextW(dialog, IDC_DOWNLOAD_NAME, L"Apple Pie");
-    CheckRadioButton(dialog, IDC_DOWNLOAD_SINCE_LAST, IDC_DOWNLOAD_ALL, IDC_DOWNLOAD_SINCE_LAST);
-    Press(dialog, IDC_DOWNLOAD_FIND);
-    SendMessageW(dialog, WM_COMMAND, MAKEWPARAM(IDC_DOWNLOAD_AVAILABLE, LBN_DBLCLK), 0);  // no row: nothing
-    SelectRow(dialog, IDC_DOWNLOAD_AVAILABLE, 1);
-    SendMessageW(dialog, WM_COMMAND, MAKEWPARAM(IDC_DOWNLOAD_AVAILABLE, LBN_DBLCLK), 0);
-    SelectRow(dialog, IDC_DOWNLOAD_AVAILABLE, 0);
-    Press(dialog, IDC_DOWNLOAD_ADD);
-    SelectRow(dialog, IDC_DOWNLOAD_SELECTED, 0);
-    removeAfterSelect = Enabled(dialog, IDC_DOWNLOAD_REMOVE) && !Enabled(dialog, IDC_DOWNLOAD_ADD) &&
-                        SendDlgItemMessageW(dialog, IDC_DOWNLOAD_AVAILABLE, LB_GETCURSEL, 0, 0) == LB_ERR;
-    Press(dialog, IDC_DOWNLOAD_REMOVE);
-    SelectRow(dialog, IDC_DOWNLOAD_SELECTED, 0);
-    Press(dialog, IDC_DOWNLOAD_REMOVE);
-    okAfterRemove = Enabled(dialog, IDOK);
-    SelectRow(dialog, IDC_DOWNLOAD_AVAILABLE, 0);
-    Press(dialog, IDC_DOWNLOAD_ADD);
-    Press(dialog, IDC_DOWNLOAD_FIND);
-    findClosesDownload = !Enabled(dialog, IDOK);
-    SelectRow(dialog, IDC_DOWNLOAD_AVAILABLE, 0);
-    Press(dialog, IDC_DOWNLOAD_ADD);
-    available = Rows(dialog, IDC_DOWNLOAD_AVAILABLE);
-    selected = Rows(dialog, IDC_DOWNLOAD_SELECTED);
-    Press(dialog, IDOK);
+  scripts_.Drive(IDD_DOWNLOAD_RECIPES, [&](const DialogDriver& d) {
+    d.Pick(IDC_DOWNLOAD_CATEGORY, 1);
+    d.Type(IDC_DOWNLOAD_NAME, L"Apple Pie");
+    d.Tick(IDC_DOWNLOAD_SINCE_LAST);
+    d.Press(IDC_DOWNLOAD_FIND);
+    d.DoubleClick(IDC_DOWNLOAD_AVAILABLE);  // no row: nothing
+    d.Pick(IDC_DOWNLOAD_AVAILABLE, 1);
+    d.DoubleClick(IDC_DOWNLOAD_AVAILABLE);
+    d.Pick(IDC_DOWNLOAD_AVAILABLE, 0);
+    d.Press(IDC_DOWNLOAD_ADD);
+    d.Pick(IDC_DOWNLOAD_SELECTED, 0);
+    removeAfterSelect = d.Enabled(IDC_DOWNLOAD_REMOVE) && !d.Enabled(IDC_DOWNLOAD_ADD) &&
+                        d.Selected(IDC_DOWNLOAD_AVAILABLE) == LB_ERR;
+    d.Press(IDC_DOWNLOAD_REMOVE);
+    d.Pick(IDC_DOWNLOAD_SELECTED, 0);
+    d.Press(IDC_DOWNLOAD_REMOVE);
+    okAfterRemove = d.Enabled(IDOK);
+    d.Pick(IDC_DOWNLOAD_AVAILABLE, 0);
+    d.Press(IDC_DOWNLOAD_ADD);
+    d.Press(IDC_DOWNLOAD_FIND);
+    findClosesDownload = !d.Enabled(IDOK);
+    d.Pick(IDC_DOWNLOAD_AVAILABLE, 0);
+    d.Press(IDC_DOWNLOAD_ADD);
+    available = d.Rows(IDC_DOWNLOAD_AVAILABLE);
+    selected = d.Rows(IDC_DOWNLOAD_SELECTED);
+    d.Press(IDOK);
   });
-  RecipeDownloadDialog dialog(app_, address, recipeCategories_, CalendarDate(2019, 5, 6));
+  RecipeDownloadDialog dialog(app_, AddressOf(server), recipeCategories_, CalendarDate(2019, 5, 6));
   ASSERT_TRUE(dialog.Run());
   EXPECT_TRUE(removeAfterSelect);
   EXPECT_FALSE(okAfterRemove);

@@ -14,7 +14,7 @@
 
 namespace {
 
-using view_test::Press;
+using test_support::DialogDriver;
 
 class RecipeViewSharing : public view_test::ViewTest {
  protected:
@@ -29,9 +29,9 @@ class RecipeViewSharing : public view_test::ViewTest {
         "<RECIPELIST>\n<RECIPES>\n<RECIPE>\n<SERVES>4</SERVES>\n<FOOD>\n<FOODID>3</FOODID>\n"
         "<CATEGORY>Soups</CATEGORY>\n<FOODNAME>Pea Soup</FOODNAME>\n</FOOD>\n</RECIPE>\n"
         "</RECIPES>\n</RECIPELIST>\n");
-    EXPECT_TRUE(ingredients_.Create(tabs_.Window(), 9922, 9923));
+    EXPECT_TRUE(ingredients_.Create(tabs_.Window(), IDM_MAIN_INGREDIENTS, IDM_POPUP_INGREDIENTS));
     ingredients_.OpenCatalog(folder_.Path() + L"Ingredients.xml", false, 0, 100, nullptr);
-    EXPECT_TRUE(recipes_.Create(tabs_.Window(), 9920, 9921));
+    EXPECT_TRUE(recipes_.Create(tabs_.Window(), IDM_MAIN_RECIPES, IDM_POPUP_RECIPES));
     recipes_.OpenCatalog(folder_.Path() + L"Recipes.xml", false, 0, 100, nullptr);
     recipes_.BuildColumns();
     recipes_.FillList();
@@ -61,13 +61,12 @@ TEST_F(RecipeViewSharing, TheSelectedRecipeGoesUpAndComesBackAsANewRecipe) {
   EXPECT_EQ(prompts_.questions[0].text, L"Upload this recipe: Pea Soup");
   EXPECT_EQ(prompts_.questions[1].text, L"Your recipe has been uploaded.") << server_.Log();
 
-  dialogs_.On(IDD_DOWNLOAD_RECIPES, [](HWND dialog) {
-    SendDlgItemMessageW(dialog, IDC_DOWNLOAD_CATEGORY, CB_SELECTSTRING, static_cast<WPARAM>(-1),
-                        reinterpret_cast<LPARAM>(L"Soups"));
-    Press(dialog, IDC_DOWNLOAD_FIND);  // since the last download, 1 January 2000
-    SendDlgItemMessageW(dialog, IDC_DOWNLOAD_AVAILABLE, LB_SETCURSEL, 0, 0);
-    Press(dialog, IDC_DOWNLOAD_ADD);
-    Press(dialog, IDOK);
+  dialogs_.Drive(IDD_DOWNLOAD_RECIPES, [](const DialogDriver& d) {
+    d.PickText(IDC_DOWNLOAD_CATEGORY, L"Soups");
+    d.Press(IDC_DOWNLOAD_FIND);  // since the last download, 1 January 2000
+    d.Pick(IDC_DOWNLOAD_AVAILABLE, 0);
+    d.Press(IDC_DOWNLOAD_ADD);
+    d.Press(IDOK);
   });
   EXPECT_TRUE(recipes_.Download(CalendarDate(2000, 1, 1)));
   EXPECT_EQ(dialogs_.Opened(IDD_PROGRESS), 1);
@@ -80,11 +79,11 @@ TEST_F(RecipeViewSharing, TheSelectedRecipeGoesUpAndComesBackAsANewRecipe) {
   EXPECT_EQ(recipes_.List().ItemCount(), 2);
   EXPECT_TRUE(FileExists(folder_.Path() + kDownloadFile));
   recipes_.WaitForBackgroundSaves();
-  WString saved;
-  FileHandle(folder_.Path() + L"Recipes.xml").ReadAllText(saved);
-  EXPECT_NE(saved.find(L"<FOODID>" + std::to_wstring(fetched.foodId) + L"</FOODID>"), WString::npos);
+  EXPECT_NE(view_test::FileText(folder_ / L"Recipes.xml")
+                .find(L"<FOODID>" + std::to_wstring(fetched.foodId) + L"</FOODID>"),
+            WString::npos);
 
-  dialogs_.On(IDD_DOWNLOAD_RECIPES, [](HWND dialog) { Press(dialog, IDCANCEL); });
+  dialogs_.Drive(IDD_DOWNLOAD_RECIPES, [](const DialogDriver& d) { d.Press(IDCANCEL); });
   EXPECT_FALSE(recipes_.Download(CalendarDate(2000, 1, 1)));
   EXPECT_EQ(recipes_.Records().size(), 2u);
 }

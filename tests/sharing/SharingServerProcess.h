@@ -3,14 +3,14 @@
 // Wine test and stopped when the object goes. Its database and files live in `folder`.
 #include <windows.h>
 
-#include <cstdint>
+#include <string>
 
 #include "net/ServerAddress.h"
 #include "storage/Text.h"
 
 class SharingServerProcess {
  public:
-  // `folder` is a Windows path ending in "\" or "/"; the server's files folder is its "files".
+  // `folder` is a Windows path; the server's files folder is its "files".
   explicit SharingServerProcess(const WString& folder);
   ~SharingServerProcess();
   SharingServerProcess(const SharingServerProcess&) = delete;
@@ -19,7 +19,6 @@ class SharingServerProcess {
   // True once the server accepts connections.
   bool Running() const { return running_; }
   ServerAddress Address() const;
-  uint16_t Port() const { return port_; }
   // The server's log, for failure messages.
   std::string Log() const;
 
@@ -28,6 +27,3 @@ class SharingServerProcess {
   uint16_t port_ = 0;
   bool running_ = false;
 };
-
-// The Unix path of a Windows path (Wine's own conversion); empty when there is none.
-std::string UnixPath(const WString& path);

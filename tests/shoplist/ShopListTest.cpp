@@ -3,40 +3,26 @@
 #include <windows.h>
 
 #include <commctrl.h>
-#include <windowsx.h>
 
 #include "PrintTestSupport.h"
 #include "ViewTestSupport.h"
-#include "app/DataLockGuard.h"
 #include "food/ShoppingList.h"
 #include "printing/ShoppingListLayout.h"
 #include "resources/resource.h"
-#include "storage/Files.h"
 #include "views/IngredientList/IngredientList.h"
 #include "views/ShopList/ShopList.h"
 
 namespace {
 
 using storage_test::ReadFile;
-using storage_test::ScriptedPrompts;
 using storage_test::WriteFile;
-using view_test::DialogScripts;
-using view_test::Press;
-
-WString ListBoxText(HWND box, int row) {
-  wchar_t text[256] = {};
-  ListBox_GetText(box, row, text);
-  return text;
-}
+using test_support::DialogDriver;
 
 class OpenShopList : public ShopList {
  public:
   using ShopList::ShopList;
-  using View::lastId;
   using View::modified;
   using View::selectedCategory;
-  using View::workerMode;
-  using View::workPath;
 };
 
 // One recipe the list dialog can expand.
@@ -49,13 +35,24 @@ class OneRecipe : public TestView, public RecipeLookup {
   Recipe recipe;
 };
 
+// A SHOPLIST element of id 4 named Weekly holding one cup of each food named, by a food id no
+// ingredient has.
+std::string Weekly(std::initializer_list<const char*> foods) {
+  std::string items;
+  for (const char* food : foods)
+    items +=
+        "<ITEM>\n<AMOUNT>1</AMOUNT>\n<SERVINGTYPE>2</SERVINGTYPE>\n<FOOD>\n<FOODID>9</FOODID>\n<FOODNAME>" +
+        std::string(food) + "</FOODNAME>\n</FOOD>\n</ITEM>\n";
+  return "<SHOPLIST>\n<LISTID>4</LISTID>\n<LISTNAME>Weekly</LISTNAME>\n" + items + "</SHOPLIST>\n";
+}
+
 class ShopListTest : public view_test::ViewTest {
  protected:
   ShopListTest() {
     view_.Hide();
-    EXPECT_TRUE(ingredients_.Create(tabs_.Window(), 9920, 9921));
-    ingredients_.OpenCatalog(folder_.Path() + L"Ingredients.xml", false, 0, 100, nullptr);
-    EXPECT_TRUE(shop_.Create(tabs_.Window(), 9920, 9921));
+    EXPECT_TRUE(ingredients_.Create(tabs_.Window(), IDM_MAIN_INGREDIENTS, IDM_POPUP_INGREDIENTS));
+    ingredients_.OpenCatalog(folder_ / L"Ingredients.xml", false, 0, 100, nullptr);
+    EXPECT_TRUE(shop_.Create(tabs_.Window(), IDM_MAIN_SHOPLIST, IDM_POPUP_SHOPLIST));
     Open();
   }
   ~ShopListTest() override {
@@ -63,20 +60,32 @@ class ShopListTest : public view_test::ViewTest {
     ingredients_.WaitForBackgroundSaves();
   }
 
-  WString Catalog() const { return folder_.Path() + L"ShoppingList.xml"; }
+  WString Catalog() const { return folder_ / L"ShoppingList.xml"; }
   void Open() {
     shop_.WaitForBackgroundSaves();
     shop_.OpenCatalog(Catalog(), false, 0, 100, nullptr);
     shop_.BuildColumns();
     shop_.FillList();
   }
-  Ingredient* Food(const WString& name, double size, ServingUnit unit) {
+  Ingredient* Food(const WString& name, double size = 1, ServingUnit unit = kUnitCup) {
     Ingredient record;
     record.name = name;
     record.size = size;
     record.type = unit;
     record.ounces = 1;
     return ingredients_.AddIngredient(record);
+  }
+  void AddTo(Meal& list, Ingredient* food, double amount, ServingUnit unit) {
+    DataLockGuard lock;
+    list.AddItem(MealItem{amount, static_cast<int32_t>(unit), food});
+  }
+  // Copies the selected list as `name`, which is selected then.
+  void CopyAs(const wchar_t* name) {
+    dialogs_.Drive(IDD_INPUT_BOX, [name](const DialogDriver& d) {
+      d.Type(IDC_INPUT_TEXT, name);
+      d.Press(IDOK);
+    });
+    shop_.CopyItem();
   }
   std::vector<WString> Rows() const {
     std::vector<WString> rows;
@@ -96,70 +105,39 @@ class ShopListTest : public view_test::ViewTest {
     using View::SelectFilterFor;
   } ingredients_{app_, status_, toolbar_, options_};
   OpenShopList shop_{app_, status_, toolbar_, options_, ingredients_};
-  DialogScripts dialogs_;
-  ScriptedPrompts prompts_;
+  view_test::DialogScripts dialogs_;
+  storage_test::ScriptedPrompts prompts_;
 };
 
 // ---- the file ----
 
-TEST_F(ShopListTest, WithoutAFileThereIsOneEmptyShoppingList) {
-  EXPECT_EQ(ListNames(), std::vector<WString>{L"Shopping List"});
-  ASSERT_NE(shop_.SelectedList(), nullptr);
-  EXPECT_TRUE(shop_.SelectedList()->items.empty());
-  EXPECT_EQ(shop_.Categories()->Entries().Count(), 1u);
-}
-
-TEST_F(ShopListTest, LoadingDropsItemsWhoseIngredientIsMissing) {
-  Food(L"Flour", 1, kUnitCup);
+// Items whose ingredient is missing are dropped, not added to the catalog; the rows follow the
+// items whatever sort the file stores or a click on the header asks for.
+TEST_F(ShopListTest, LoadingDropsItemsWithoutTheirIngredientAndKeepsTheItemOrder) {
+  for (const wchar_t* food : {L"Flour", L"Zucchini", L"Apple", L"Milk"}) Food(food);
   ingredients_.WaitForBackgroundSaves();
   WriteFile(Catalog(),
-            "<SHOPLISTLIST>\n<LISTS>\n<SHOPLIST>\n<LISTID>4</LISTID>\n<LISTNAME>Weekly</LISTNAME>\n"
-            "<ITEM>\n<AMOUNT>2</AMOUNT>\n<SERVINGTYPE>2</SERVINGTYPE>\n"
-            "<FOOD>\n<FOODID>9</FOODID>\n<FOODNAME>flour</FOODNAME>\n</FOOD>\n</ITEM>\n"
-            "<ITEM>\n<AMOUNT>1</AMOUNT>\n<SERVINGTYPE>2</SERVINGTYPE>\n"
-            "<FOOD>\n<FOODID>10</FOODID>\n<FOODNAME>Unicorn</FOODNAME>\n</FOOD>\n</ITEM>\n"
-            "</SHOPLIST>\n</LISTS>\n</SHOPLISTLIST>\n");
+            "<SHOPLISTLIST>\n<VIEW>\n<SORTCOL>0</SORTCOL>\n<SORTREVERSE>1</SORTREVERSE>\n</VIEW>\n<LISTS>\n" +
+                Weekly({"Zucchini", "Unicorn", "flour", "Apple", "Milk"}) + "</LISTS>\n</SHOPLISTLIST>\n");
   Open();
   ASSERT_EQ(ListNames(), std::vector<WString>{L"Weekly"});
   EXPECT_EQ(shop_.selectedCategory, 4u);
-  EXPECT_EQ(Rows(), std::vector<WString>{L"2  cup Flour"});
-  EXPECT_EQ(ingredients_.FindByName(L"Unicorn"), nullptr);  // not added to the catalog
-  EXPECT_FALSE(shop_.modified);
-}
-
-TEST_F(ShopListTest, RowsStayInItemOrderWhateverTheStoredSort) {
-  Food(L"Zucchini", 1, kUnitCup);
-  Food(L"Apple", 1, kUnitCup);
-  Food(L"Milk", 1, kUnitCup);
-  ingredients_.WaitForBackgroundSaves();
-  std::string items;
-  for (const char* name : {"Zucchini", "Apple", "Milk"})
-    items += "<ITEM>\n<AMOUNT>1</AMOUNT>\n<SERVINGTYPE>2</SERVINGTYPE>\n<FOOD>\n<FOODNAME>" +
-             std::string(name) + "</FOODNAME>\n</FOOD>\n</ITEM>\n";
-  WriteFile(Catalog(),
-            "<SHOPLISTLIST>\n<VIEW>\n<SORTCOL>0</SORTCOL>\n<SORTREVERSE>1</SORTREVERSE>\n</VIEW>\n"
-            "<LISTS>\n<SHOPLIST>\n<LISTID>4</LISTID>\n<LISTNAME>Weekly</LISTNAME>\n" +
-                items + "</SHOPLIST>\n</LISTS>\n</SHOPLISTLIST>\n");
-  Open();
-  const std::vector<WString> inOrder{L"1  cup Zucchini", L"1  cup Apple", L"1  cup Milk"};
+  const std::vector<WString> inOrder{L"1  cup Zucchini", L"1  cup Flour", L"1  cup Apple", L"1  cup Milk"};
   EXPECT_EQ(Rows(), inOrder);
-  shop_.SortByColumn(0);  // a click on the header
+  EXPECT_EQ(ingredients_.FindByName(L"Unicorn"), nullptr);
+  EXPECT_FALSE(shop_.modified);
+  shop_.SortByColumn(0);
   EXPECT_EQ(Rows(), inOrder);
 }
 
 TEST_F(ShopListTest, SavedListsReadBackWithTheirIngredientsAndSaveByteForByte) {
-  Ingredient* milk = Food(L"Milk & <Cream>", 0.5, kUnitCup);
+  Ingredient* milk = Food(L"Milk & <Cream>", 0.5);
   Ingredient* salt = Food(L"Salt", 1, kUnitTeaspoon);
-  {
-    DataLockGuard lock;
-    Meal& list = *shop_.SelectedList();
-    list.AddItem(MealItem{1.5, static_cast<int32_t>(kUnitCup), milk});
-    list.AddItem(MealItem{2, static_cast<int32_t>(kUnitServing), salt});
-  }
+  AddTo(*shop_.SelectedList(), milk, 1.5, kUnitCup);
+  AddTo(*shop_.SelectedList(), salt, 2, kUnitServing);
   ASSERT_TRUE(shop_.Save());
   const std::string saved = ReadFile(Catalog());
-  const std::wstring text(reinterpret_cast<const wchar_t*>(saved.data()), saved.size() / sizeof(wchar_t));
-  EXPECT_NE(text.find(L"<SERVINGTYPE/>"), std::wstring::npos);  // unit 0 is an empty element
+  EXPECT_NE(view_test::FileText(Catalog()).find(L"<SERVINGTYPE/>"), std::wstring::npos);  // unit 0 is empty
   Open();
   ASSERT_EQ(shop_.Lists().size(), 1u);
   const Meal& read = *shop_.Lists()[0];
@@ -173,7 +151,7 @@ TEST_F(ShopListTest, SavedListsReadBackWithTheirIngredientsAndSaveByteForByte) {
 
 TEST_F(ShopListTest, ImportReplacesTheListOfTheSameNameAndKeepsTheOthers) {
   Ingredient* bread = Food(L"Bread", 1, kUnitSlice);
-  const WString exchange = folder_.Path() + L"Import.xml";
+  const WString exchange = folder_ / L"Import.xml";
   WriteFile(
       exchange,
       "<SHOPLISTLIST>\n<VIEW>\n<COLS/>\n<COLWIDTHS>250</COLWIDTHS>\n<SELECTEDCATEGORY>77</SELECTEDCATEGORY>\n"
@@ -181,11 +159,7 @@ TEST_F(ShopListTest, ImportReplacesTheListOfTheSameNameAndKeepsTheOthers) {
       "<LISTNAME>Shopping List</LISTNAME>\n<ITEM>\n<AMOUNT>3</AMOUNT>\n<SERVINGTYPE>20</SERVINGTYPE>\n"
       "<FOOD>\n<FOODID>1</FOODID>\n<FOODNAME>Bread</FOODNAME>\n</FOOD>\n</ITEM>\n</SHOPLIST>\n"
       "</LISTS>\n</SHOPLISTLIST>\n");
-  dialogs_.On(IDD_INPUT_BOX, [](HWND dialog) {
-    SetDlgItemTextW(dialog, IDC_INPUT_TEXT, L"Party");
-    Press(dialog, IDOK);
-  });
-  shop_.CopyItem();
+  CopyAs(L"Party");
   ASSERT_EQ(ListNames(), (std::vector<WString>{L"Shopping List", L"Party"}));
   prompts_.chosenPaths = {exchange};
   shop_.Import();
@@ -204,16 +178,9 @@ TEST_F(ShopListTest, ImportReplacesTheListOfTheSameNameAndKeepsTheOthers) {
 
 TEST_F(ShopListTest, ExportWritesTheSelectedListOnlyAfterTheOverwriteQuestion) {
   Ingredient* salt = Food(L"Salt", 1, kUnitTeaspoon);
-  dialogs_.On(IDD_INPUT_BOX, [](HWND dialog) {
-    SetDlgItemTextW(dialog, IDC_INPUT_TEXT, L"Party");
-    Press(dialog, IDOK);
-  });
-  shop_.CopyItem();
-  {
-    DataLockGuard lock;
-    shop_.SelectedList()->AddItem(MealItem{2, static_cast<int32_t>(kUnitTeaspoon), salt});
-  }
-  const WString exchange = folder_.Path() + L"Export.xml";
+  CopyAs(L"Party");
+  AddTo(*shop_.SelectedList(), salt, 2, kUnitTeaspoon);
+  const WString exchange = folder_ / L"Export.xml";
   WriteFile(exchange, "old");
   prompts_.chosenPaths = {exchange, exchange};
   prompts_.answers = {IDNO, IDYES};
@@ -239,20 +206,14 @@ TEST_F(ShopListTest, RestoreBringsBackTheBackupsLists) {
     DataLockGuard lock;
     shop_.SelectedList()->name = L"Saved";
   }
-  dialogs_.On(IDD_INPUT_BOX, [](HWND dialog) {
-    SetDlgItemTextW(dialog, IDC_INPUT_TEXT, L"Party");
-    Press(dialog, IDOK);
-  });
-  shop_.CopyItem();  // the copy is the list shown when the backup is made
+  CopyAs(L"Party");  // the copy is the list shown when the backup is made
   const uint32_t party = ShoppingListId(*shop_.SelectedList());
   ASSERT_TRUE(shop_.Save());
   ASSERT_TRUE(CopyFileTo(Catalog(), Catalog() + L".bak"));
-  for (int deleted = 0; deleted < 2; ++deleted) {
-    prompts_.answers = {IDYES};
-    shop_.DeleteItem(nullptr, nullptr);
-  }
+  prompts_.answers = {IDYES, IDYES, IDYES};
+  shop_.DeleteItem(nullptr, nullptr);
+  shop_.DeleteItem(nullptr, nullptr);
   ASSERT_EQ(ListNames(), std::vector<WString>{L"Shopping List"});
-  prompts_.answers = {IDYES};
   shop_.RestoreBackup();
   EXPECT_EQ(ListNames(), (std::vector<WString>{L"Saved", L"Party"}));
   EXPECT_EQ(shop_.Categories()->Entries().Count(), 2u);
@@ -261,13 +222,15 @@ TEST_F(ShopListTest, RestoreBringsBackTheBackupsLists) {
 
 // ---- the list commands ----
 
-TEST_F(ShopListTest, DeletingTheOnlyListLeavesAnEmptyShoppingList) {
+TEST_F(ShopListTest, WithoutAFileOrAfterTheLastIsDeletedThereIsOneEmptyShoppingList) {
+  EXPECT_EQ(ListNames(), std::vector<WString>{L"Shopping List"});
+  ASSERT_NE(shop_.SelectedList(), nullptr);
+  EXPECT_TRUE(shop_.SelectedList()->items.empty());
+  EXPECT_EQ(shop_.Categories()->Entries().Count(), 1u);
+
   Ingredient* salt = Food(L"Salt", 1, kUnitTeaspoon);
-  {
-    DataLockGuard lock;
-    shop_.SelectedList()->name = L"Old";
-    shop_.SelectedList()->AddItem(MealItem{1, static_cast<int32_t>(kUnitTeaspoon), salt});
-  }
+  shop_.SelectedList()->name = L"Old";
+  AddTo(*shop_.SelectedList(), salt, 1, kUnitTeaspoon);
   const uint32_t oldId = shop_.selectedCategory;
   prompts_.answers = {IDNO, IDYES};
   shop_.DeleteItem(nullptr, nullptr);
@@ -283,8 +246,8 @@ TEST_F(ShopListTest, DeletingTheOnlyListLeavesAnEmptyShoppingList) {
 }
 
 TEST_F(ShopListTest, ListDialogMergesServingsAndExpandsRecipes) {
-  Ingredient* milk = Food(L"Milk", 0.5, kUnitCup);
-  Ingredient* flour = Food(L"Flour", 1, kUnitCup);
+  Ingredient* milk = Food(L"Milk", 0.5);
+  Ingredient* flour = Food(L"Flour");
   Food(L"Pancakes", 1, kUnitBlank);
   OneRecipe recipes{app_, status_, toolbar_, options_};
   recipes.recipe.name = L"Pancakes";
@@ -292,19 +255,17 @@ TEST_F(ShopListTest, ListDialogMergesServingsAndExpandsRecipes) {
   recipes.recipe.lines.push_back(RecipeLine{1, static_cast<int32_t>(kUnitCup), WString(), milk});
 
   WString caption;
-  dialogs_.On(IDD_SHOPLIST, [&](HWND dialog) {
-    caption = view_test::WindowText(dialog);
-    const auto put = [dialog](const wchar_t* food) {
-      SetDlgItemTextW(dialog, IDC_SHOPLIST_FOOD, food);  // refills the food list
-      ListBox_SetCurSel(GetDlgItem(dialog, IDC_SHOPLIST_FOODS), 0);
-      Press(dialog, IDC_SHOPLIST_ADD);
-    };
-    put(L"Milk");  // 1 of the first unit (the blank one): one serving, half a cup
-    put(L"Milk");
-    put(L"Pancakes");
-    Press(dialog, IDOK);  // no name yet: the dialog stays
-    SetDlgItemTextW(dialog, IDC_SHOPLIST_NAME, L"Breakfast");
-    Press(dialog, IDOK);
+  dialogs_.Drive(IDD_SHOPLIST, [&](const DialogDriver& d) {
+    caption = d.Caption();
+    // 1 of the first unit (the blank one): one serving, half a cup of milk.
+    for (const wchar_t* food : {L"Milk", L"Milk", L"Pancakes"}) {
+      d.Type(IDC_SHOPLIST_FOOD, food);  // refills the food list
+      d.Pick(IDC_SHOPLIST_FOODS, 0);
+      d.Press(IDC_SHOPLIST_ADD);
+    }
+    d.Press(IDOK);  // no name yet: the dialog stays
+    d.Type(IDC_SHOPLIST_NAME, L"Breakfast");
+    d.Press(IDOK);
   });
   prompts_.answers = {IDOK};
   const uint32_t id = shop_.AddItem(&recipes);
@@ -322,7 +283,7 @@ TEST_F(ShopListTest, ListDialogMergesServingsAndExpandsRecipes) {
 }
 
 TEST_F(ShopListTest, SearchPresetsTheFoodsServingAndChangeRewritesTheSelectedItem) {
-  Food(L"Milk", 0.5, kUnitCup);
+  Food(L"Milk", 0.5);
   // The Ingredients tab shows another category; Find Ingredient starts over the whole catalog.
   uint32_t spices;
   {
@@ -333,33 +294,27 @@ TEST_F(ShopListTest, SearchPresetsTheFoodsServingAndChangeRewritesTheSelectedIte
   ingredients_.SelectFilterFor(spices, L"S");
   int found = 0;
   WString changed, zeroed;
-  dialogs_.On(IDD_FIND_INGREDIENT, [&found](HWND find) {
-    found = static_cast<int>(SendDlgItemMessageW(find, IDC_FIND_RESULTS, LB_GETCOUNT, 0, 0));
-    SendDlgItemMessageW(find, IDC_FIND_RESULTS, LB_SETCURSEL, 0, 0);
-    Press(find, IDOK);
+  dialogs_.Drive(IDD_FIND_INGREDIENT, [&found](const DialogDriver& find) {
+    found = find.Count(IDC_FIND_RESULTS);
+    find.Pick(IDC_FIND_RESULTS, 0);
+    find.Press(IDOK);
   });
-  dialogs_.On(IDD_SHOPLIST, [&](HWND dialog) {
-    SetDlgItemTextW(dialog, IDC_SHOPLIST_FOOD, L"milk");
-    Press(dialog, IDC_SHOPLIST_SEARCH);  // Find Ingredient: Milk, with half a cup
-    Press(dialog, IDC_SHOPLIST_ADD);
-    const HWND items = GetDlgItem(dialog, IDC_SHOPLIST_ITEMS);
-    const auto select = [&] {
-      ListBox_SetCurSel(items, 0);
-      SendMessageW(dialog, WM_COMMAND, MAKEWPARAM(IDC_SHOPLIST_ITEMS, LBN_SELCHANGE),
-                   reinterpret_cast<LPARAM>(items));
-    };
-    select();
-    ComboBox_SetCurSel(GetDlgItem(dialog, IDC_SHOPLIST_WHOLE), 2);  // 2 and the half a cup taken over
-    Press(dialog, IDC_SHOPLIST_CHANGE);
-    changed = ListBoxText(items, 0);
+  dialogs_.Drive(IDD_SHOPLIST, [&](const DialogDriver& d) {
+    d.Type(IDC_SHOPLIST_FOOD, L"milk");
+    d.Press(IDC_SHOPLIST_SEARCH);  // Find Ingredient: Milk, with half a cup
+    d.Press(IDC_SHOPLIST_ADD);
+    d.Pick(IDC_SHOPLIST_ITEMS, 0);
+    d.Pick(IDC_SHOPLIST_WHOLE, 2);  // 2 and the half a cup taken over
+    d.Press(IDC_SHOPLIST_CHANGE);
+    changed = d.RowText(IDC_SHOPLIST_ITEMS, 0);
     // No amount at all is taken too, and the confirmed list has nothing of it to buy.
-    select();
-    ComboBox_SetCurSel(GetDlgItem(dialog, IDC_SHOPLIST_WHOLE), 0);
-    ComboBox_SetCurSel(GetDlgItem(dialog, IDC_SHOPLIST_FRACTION), 0);
-    Press(dialog, IDC_SHOPLIST_CHANGE);
-    zeroed = ListBoxText(items, 0);
-    SetDlgItemTextW(dialog, IDC_SHOPLIST_NAME, L"Milk run");
-    Press(dialog, IDOK);
+    d.Pick(IDC_SHOPLIST_ITEMS, 0);
+    d.Pick(IDC_SHOPLIST_WHOLE, 0);
+    d.Pick(IDC_SHOPLIST_FRACTION, 0);
+    d.Press(IDC_SHOPLIST_CHANGE);
+    zeroed = d.RowText(IDC_SHOPLIST_ITEMS, 0);
+    d.Type(IDC_SHOPLIST_NAME, L"Milk run");
+    d.Press(IDOK);
   });
   ASSERT_NE(shop_.AddItem(nullptr), 0u);
   EXPECT_EQ(found, 1);
@@ -370,7 +325,9 @@ TEST_F(ShopListTest, SearchPresetsTheFoodsServingAndChangeRewritesTheSelectedIte
 
 // ---- printing ----
 
-TEST(ShoppingListPrint, FiftyOneLinesMakeTwoColumnsOfTwentyFiveAndOneInTheThird) {
+// Fifty-one lines make two columns of 25 and one in the third; 101 fill three columns of 33 and
+// turn the page.
+TEST(ShoppingListPrint, LinesFillTheColumnsInTurnAndAFullPageTurnsWithItsTitle) {
   print_test::LetterBitmap page;
   print_test::RecordingSurface surface(page, L"Arial", true);
   std::vector<WString> lines;
@@ -378,9 +335,7 @@ TEST(ShoppingListPrint, FiftyOneLinesMakeTwoColumnsOfTwentyFiveAndOneInTheThird)
   ASSERT_TRUE(PrintShoppingList(surface, L"Weekly", lines));
   EXPECT_EQ(surface.pages, 1);
 
-  const int dpi = print_test::kDpi;
-  const int line = surface.LineHeight();
-  const int firstLine = dpi / 2 + 2 * line;
+  const int dpi = print_test::kDpi, line = surface.LineHeight(), firstLine = dpi / 2 + 2 * line;
   const print_test::Drawn* title = surface.Find(L"Weekly");
   ASSERT_NE(title, nullptr);
   EXPECT_EQ(title->align, PrintSurface::Align::Centre);
@@ -389,17 +344,14 @@ TEST(ShoppingListPrint, FiftyOneLinesMakeTwoColumnsOfTwentyFiveAndOneInTheThird)
   const int columnWidth = 13 * dpi / 2 / 2;
   const struct {
     const wchar_t* text;
-    int x, y;
-  } expected[] = {{L"Item 1", dpi / 2, firstLine},
-                  {L"Item 25", dpi / 2, firstLine + 24 * line},
-                  {L"Item 26", dpi / 2 + columnWidth, firstLine},
-                  {L"Item 50", dpi / 2 + columnWidth, firstLine + 24 * line},
-                  {L"Item 51", dpi / 2 + 2 * columnWidth, firstLine}};
+    int column, row;
+  } expected[] = {
+      {L"Item 1", 0, 0}, {L"Item 25", 0, 24}, {L"Item 26", 1, 0}, {L"Item 50", 1, 24}, {L"Item 51", 2, 0}};
   for (const auto& item : expected) {
     const print_test::Drawn* drawn = surface.Find(item.text);
     ASSERT_NE(drawn, nullptr) << item.text;
-    EXPECT_EQ(drawn->x, item.x) << item.text;
-    EXPECT_EQ(drawn->y, item.y) << item.text;
+    EXPECT_EQ(drawn->x, dpi / 2 + item.column * columnWidth) << item.text;
+    EXPECT_EQ(drawn->y, firstLine + item.row * line) << item.text;
   }
   // On the bitmap: ink at the start of the third column on the first line only.
   const auto inked = [&](int left, int top) {
@@ -411,25 +363,19 @@ TEST(ShoppingListPrint, FiftyOneLinesMakeTwoColumnsOfTwentyFiveAndOneInTheThird)
   EXPECT_TRUE(inked(dpi / 2 + 2 * columnWidth, firstLine));
   EXPECT_FALSE(inked(dpi / 2 + 2 * columnWidth, firstLine + line));
   EXPECT_TRUE(inked(dpi / 2 + columnWidth, firstLine + 24 * line));
-}
 
-TEST(ShoppingListPrint, AThirdFullColumnTurnsThePageAndRepeatsTheTitle) {
-  print_test::LetterBitmap page;
-  print_test::RecordingSurface surface(page, L"Arial", true);
-  std::vector<WString> lines;
-  for (int n = 1; n <= 101; ++n) lines.push_back(L"Item " + std::to_wstring(n));
-  ASSERT_TRUE(PrintShoppingList(surface, L"Big", lines));  // 3 columns of 33, then a page
-  EXPECT_EQ(surface.pages, 2);
-  EXPECT_EQ(surface.endedPages, 1);
-  const int line = surface.LineHeight();
-  const int firstLine = print_test::kDpi / 2 + 2 * line;
-  const print_test::Drawn* last = surface.Find(L"Item 100");
+  for (int n = 52; n <= 101; ++n) lines.push_back(L"Item " + std::to_wstring(n));
+  print_test::RecordingSurface big(page, L"Arial", true);
+  ASSERT_TRUE(PrintShoppingList(big, L"Big", lines));  // 3 columns of 33, then a page
+  EXPECT_EQ(big.pages, 2);
+  EXPECT_EQ(big.endedPages, 1);
+  const print_test::Drawn* last = big.Find(L"Item 100");
   ASSERT_NE(last, nullptr);
   EXPECT_EQ(last->page, 2);
-  EXPECT_EQ(last->x, print_test::kDpi / 2);
+  EXPECT_EQ(last->x, dpi / 2);
   EXPECT_EQ(last->y, firstLine + line);
   int titles = 0;
-  for (const auto& drawn : surface.drawn)
+  for (const auto& drawn : big.drawn)
     titles += drawn.text == L"Big" && drawn.page == 2 && drawn.y == firstLine;
   EXPECT_EQ(titles, 1);
   EXPECT_EQ(ShoppingListColumns(50), 1);
