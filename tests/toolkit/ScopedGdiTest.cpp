@@ -5,6 +5,9 @@
 #include "ToolkitTestSupport.h"
 #include "toolkit/ScopedGdi.h"
 #include "toolkit/ScopedHandle.h"
+#include "toolkit/ScopedResource.h"
+
+#include <vector>
 
 using namespace DAVavador;
 
@@ -34,28 +37,47 @@ LRESULT CALLBACK PaintProc(HWND window, UINT msg, WPARAM wp, LPARAM lp) {
 
 }  // namespace
 
-TEST(ScopedGdiTest, ObjectIsDeletedAtTheEndOfItsScope) {
-  HBRUSH brush = nullptr;
+// The one owner behind every handle kind: a counting trait records what it closes.
+struct CountingTraits {
+  static inline std::vector<int> closed;
+  static bool IsReal(int handle) { return handle > 0; }
+  static void Close(int handle) { closed.push_back(handle); }
+};
+using Counted = ScopedResource<int, CountingTraits>;
+
+TEST(ScopedResourceTest, ClosesWhatItHoldsOnceAndNothingWhenEmptyOrReleased) {
+  CountingTraits::closed.clear();
   {
-    const ScopedGdiObject<HBRUSH> owned(CreateSolidBrush(RGB(1, 2, 3)));
-    brush = owned.Get();
-    ASSERT_TRUE(owned);
-    EXPECT_EQ(static_cast<DWORD>(OBJ_BRUSH), GetObjectType(brush));
-  }
-  EXPECT_EQ(0u, GetObjectType(brush));
+    Counted one(1), none, invalid(-1);
+    EXPECT_TRUE(one);
+    EXPECT_FALSE(none);
+    EXPECT_FALSE(invalid);
+    one.Reset(2);  // closes 1
+    Counted moved(std::move(one));
+    EXPECT_FALSE(one);
+    EXPECT_EQ(2, moved.Get());
+    Counted kept(3);
+    EXPECT_EQ(3, kept.Release());
+    EXPECT_FALSE(kept);
+    moved = Counted(4);  // closes 2
+  }                      // closes 4
+  EXPECT_EQ((std::vector<int>{1, 2, 4}), CountingTraits::closed);
 }
 
-TEST(ScopedGdiTest, ReleasedObjectStaysAndResetDeletesTheOldOne) {
-  ScopedGdiObject<HBRUSH> owned(CreateSolidBrush(RGB(1, 2, 3)));
-  const HBRUSH first = owned.Get();
-  owned.Reset(CreateSolidBrush(RGB(4, 5, 6)));
-  EXPECT_EQ(0u, GetObjectType(first));
-  const HBRUSH second = owned.Release();
-  EXPECT_FALSE(owned);
-  EXPECT_EQ(static_cast<DWORD>(OBJ_BRUSH), GetObjectType(second));
-  DeleteObject(second);
-  const ScopedGdiObject<HBRUSH> none;  // holds nothing, deletes nothing
-  EXPECT_FALSE(none);
+TEST(ScopedGdiTest, ObjectsAndHandlesAreGivenBackAtTheEndOfTheirScope) {
+  HBRUSH brush = nullptr;
+  HANDLE event = nullptr;
+  {
+    const ScopedGdiObject<HBRUSH> owned(CreateSolidBrush(RGB(1, 2, 3)));
+    const ScopedHandle handle(CreateEventW(nullptr, TRUE, FALSE, nullptr));
+    brush = owned.Get();
+    event = handle.Get();
+    EXPECT_EQ(static_cast<DWORD>(OBJ_BRUSH), GetObjectType(brush));
+    EXPECT_TRUE(HandleIsOpen(event));
+  }
+  EXPECT_EQ(0u, GetObjectType(brush));
+  EXPECT_FALSE(HandleIsOpen(event));
+  EXPECT_FALSE(ScopedHandle(INVALID_HANDLE_VALUE)) << "a failed CreateFile holds nothing";
 }
 
 TEST(ScopedGdiTest, SelectionPutsThePreviousObjectBackBeforeTheObjectGoes) {
@@ -122,27 +144,4 @@ TEST(ScopedGdiTest, PaintingContextValidatesTheWindow) {
   RECT left = {};
   EXPECT_FALSE(GetUpdateRect(window, &left, FALSE));  // EndPaint ran
   DestroyWindow(window);
-}
-
-TEST(ScopedHandleTest, HandleIsClosedAtTheEndOfItsScope) {
-  HANDLE event = nullptr;
-  {
-    const ScopedHandle owned(CreateEventW(nullptr, TRUE, FALSE, nullptr));
-    event = owned.Get();
-    ASSERT_TRUE(owned);
-    EXPECT_TRUE(HandleIsOpen(event));
-  }
-  EXPECT_FALSE(HandleIsOpen(event));
-}
-
-TEST(ScopedHandleTest, NullAndInvalidHoldNothing) {
-  EXPECT_FALSE(ScopedHandle());
-  EXPECT_FALSE(ScopedHandle(INVALID_HANDLE_VALUE));
-  ScopedHandle owned(CreateEventW(nullptr, TRUE, FALSE, nullptr));
-  const HANDLE event = owned.Release();
-  EXPECT_FALSE(owned);
-  EXPECT_TRUE(HandleIsOpen(event));
-  owned.Reset(event);
-  owned.Reset();
-  EXPECT_FALSE(HandleIsOpen(event));
 }
