@@ -4,6 +4,7 @@
 
 #include <commctrl.h>
 
+#include <sstream>
 #include <string>
 
 #include "resources/resource.h"
@@ -17,6 +18,7 @@ using storage_test::WriteFile;
 using test_support::DialogDriver;
 using view_test::DialogScripts;
 using view_test::FileText;
+using view_test::ListTexts;
 
 class OpenDiary : public Diary {
  public:
@@ -58,6 +60,17 @@ std::string AnnsMeals(std::initializer_list<int> ids) {
   std::string meals;
   for (const int id : ids) meals += MealXml(id, 1, 0, 3, 6 + id, 10);
   return meals;
+}
+
+// "id d<diary> t<type> y-m-d <calories> '<comment>'" and " <food>*<amount>/<unit>" per item.
+std::string Describe(const Meal& meal) {
+  std::ostringstream out;
+  out << meal.foodId << " d" << meal.catId << " t" << meal.mealType << " " << meal.date.year << "-"
+      << meal.date.month << "-" << meal.date.day << " " << meal.nutrients[Nutrient::kCalories] << " '"
+      << ToUtf8(meal.comment) << "'";
+  for (const MealItem& item : meal.items)
+    out << " " << ToUtf8(item.food->name) << "*" << item.amount << "/" << item.servingType;
+  return out.str();
 }
 
 size_t Occurrences(const WString& text, const WString& part) {
@@ -105,6 +118,11 @@ class DiaryTest : public view_test::ViewTest {
     food.nutrients[Nutrient::kCalories] = calories;
     return ingredients_.AddIngredient(food);
   }
+  std::vector<std::string> Described() const {
+    std::vector<std::string> meals;
+    for (const auto& meal : diary_.Meals()) meals.push_back(Describe(*meal));
+    return meals;
+  }
   std::vector<uint32_t> MealIds() const {
     std::vector<uint32_t> ids;
     for (const auto& meal : diary_.Meals()) ids.push_back(meal->foodId);
@@ -132,31 +150,25 @@ class DiaryTest : public view_test::ViewTest {
 // food given whole joins the catalog; the saved file refers to foods by id and reads back the same.
 TEST_F(DiaryTest, LoadKeepsGoodItemsAndFreeIdsAndTheSavedFileReadsBackAndSavesTheSameText) {
   const Ingredient* apple = AddFood(L"Apple", 50);
-  const std::string cheese =
+  const std::string cheeseXml =
       "<FOODITEM>\n<FOOD>\n<FOODID>77</FOODID>\n<FOODNAME>Cheese</FOODNAME>\n<CAL>80</CAL>\n</FOOD>\n"
       "<AMOUNT>1.5</AMOUNT>\n<TYPE>4</TYPE>\n</FOODITEM>\n";
   const std::string noOwnFood = "<DIARY>\n<FOODLIST>\n</FOODLIST>\n<MEAL>1</MEAL>\n</DIARY>\n";
   Open(DiaryFile(MealXml(5, 1, 1, 3, 7, 100,
                          ItemXml(apple->foodId, "2.5") + ItemXml(99, "1") + ItemXml(apple->foodId, "")) +
-                     MealXml(3, 1, 3, 3, 8, 80, cheese) + noOwnFood + MealXml(3, 2, 0, 12, 31, 0),
+                     MealXml(3, 1, 3, 3, 8, 80, cheeseXml) + noOwnFood + MealXml(3, 2, 0, 12, 31, 0),
                  MealXml(50, 1, 1, 1, 1, 1)));
 
-  EXPECT_EQ(MealIds(), (std::vector<uint32_t>{5, 6, 7}));
+  // The stored totals, not recomputed; the empty MEAL leaf is no meal type.
+  const std::vector<std::string> meals{"5 d1 t1 2010-3-7 100 'meal 5' Apple*2.5/1",
+                                       "6 d1 t3 2010-3-8 80 'meal 3' Cheese*1.5/4",
+                                       "7 d2 t0 2010-12-31 0 'meal 3'"};
+  EXPECT_EQ(Described(), meals);
   EXPECT_EQ(diary_.lastMealId, 7u);
-  const Meal& first = *diary_.Meals()[0];
-  ASSERT_EQ(first.items.size(), 1u);
-  EXPECT_EQ(first.items[0].food, apple);
-  EXPECT_DOUBLE_EQ(first.items[0].amount, 2.5);
-  EXPECT_DOUBLE_EQ(first.nutrients[Nutrient::kCalories], 100);  // the stored totals, not recomputed
-  EXPECT_EQ(first.comment, L"meal 5");
-  EXPECT_EQ(first.date, CalendarDate(2010, 3, 7, first.date.hour, first.date.minute, first.date.second));
-  const Meal& second = *diary_.Meals()[1];
-  ASSERT_EQ(second.items.size(), 1u);
-  ASSERT_NE(ingredients_.FindByName(L"Cheese"), nullptr);
-  EXPECT_EQ(second.items[0].food, ingredients_.FindByName(L"Cheese"));
-  EXPECT_EQ(second.items[0].servingType, 4);
-  EXPECT_EQ(diary_.Meals()[2]->mealType, kMealNone);  // the empty MEAL leaf
-  EXPECT_EQ(diary_.Meals()[2]->catId, 2u);
+  const Ingredient* cheese = ingredients_.FindByName(L"Cheese");
+  ASSERT_NE(cheese, nullptr);
+  EXPECT_EQ(diary_.Meals()[0]->items[0].food, apple);
+  EXPECT_EQ(diary_.Meals()[1]->items[0].food, cheese);
   EXPECT_EQ(diary_.List().ItemCount(), 3);
   EXPECT_TRUE(diary_.IsFoodUsed(apple->foodId));
   EXPECT_FALSE(diary_.IsFoodUsed(apple->foodId + 100));
@@ -168,14 +180,8 @@ TEST_F(DiaryTest, LoadKeepsGoodItemsAndFreeIdsAndTheSavedFileReadsBackAndSavesTh
   EXPECT_EQ(Occurrences(saved, L"<DIARYNAME>"), 2u);
   EXPECT_NE(saved.find(L"<AGE>6</AGE>"), WString::npos);
   Reopen();
-  ASSERT_EQ(MealIds(), (std::vector<uint32_t>{5, 6, 7}));
-  EXPECT_DOUBLE_EQ(diary_.Meals()[0]->items[0].amount, 2.5);
-  ASSERT_EQ(diary_.Meals()[1]->items.size(), 1u);
-  EXPECT_EQ(diary_.Meals()[1]->items[0].food, ingredients_.FindByName(L"Cheese"));
-  EXPECT_EQ(diary_.Meals()[1]->mealType, kMealLunch);
-  EXPECT_EQ(diary_.Meals()[2]->date,
-            CalendarDate(2010, 12, 31, diary_.Meals()[2]->date.hour, diary_.Meals()[2]->date.minute,
-                         diary_.Meals()[2]->date.second));
+  EXPECT_EQ(Described(), meals);
+  EXPECT_EQ(diary_.Meals()[1]->items[0].food, cheese);
   EXPECT_EQ(diary_.Diaries().Find(2).sex, 1u);
   ASSERT_TRUE(diary_.Save());
   EXPECT_EQ(FileText(Catalog()), saved);
@@ -417,24 +423,13 @@ TEST_F(DiaryTest, MealAddedThroughTheDialogKeepsItsFoodsInOrderWithTheirTotals) 
   EXPECT_EQ(date, L"03-07-2010");
   EXPECT_EQ(food, L"");
   EXPECT_EQ(id, 1u);
-  ASSERT_EQ(diary_.Meals().size(), 1u);
-  const Meal& meal = *diary_.Meals()[0];
-  ASSERT_EQ(meal.items.size(), 2u);
-  EXPECT_EQ(meal.items[0].food->name, L"Bread");
-  EXPECT_DOUBLE_EQ(meal.items[1].amount, 2.5);
-  EXPECT_DOUBLE_EQ(meal.nutrients[Nutrient::kCalories], 70 + 2.5 * 50);
-  EXPECT_EQ(meal.date, CalendarDate(2010, 3, 7));
-  EXPECT_EQ(meal.mealType, kMealLunch);
-  EXPECT_EQ(meal.comment, L"Picnic");
-  EXPECT_EQ(meal.catId, 2u);
-  EXPECT_EQ(diary_.List().ItemCount(), 1);
-  EXPECT_EQ(diary_.List().ItemText(0, 0), L"03-07-2010");
+  const std::vector<std::string> meals{"1 d2 t3 2010-3-7 195 'Picnic' Bread*1/1 Apple*2.5/1"};
+  EXPECT_EQ(Described(), meals);
+  EXPECT_EQ(diary_.Meals()[0]->date, CalendarDate(2010, 3, 7));
+  EXPECT_EQ(ListTexts(diary_.List(), 0), std::vector<WString>{L"03-07-2010"});
   EXPECT_EQ(diary_.List().ItemText(0, 1), L"Lunch");
-
   Reopen();
-  ASSERT_EQ(diary_.Meals().size(), 1u);
-  EXPECT_EQ(diary_.Meals()[0]->items.size(), 2u);
-  EXPECT_DOUBLE_EQ(diary_.Meals()[0]->nutrients[Nutrient::kCalories], 195);
+  EXPECT_EQ(Described(), meals);
 }
 
 TEST_F(DiaryTest, EditingAMealRewritesItAndCancelChangesNothing) {
@@ -451,8 +446,8 @@ TEST_F(DiaryTest, EditingAMealRewritesItAndCancelChangesNothing) {
     EXPECT_EQ(caption, L"Edit Food Diary");
     if (button == IDCANCEL) EXPECT_EQ(diary_.Meals()[0]->date.year, 2010u);
   }
-  EXPECT_EQ(diary_.Meals()[0]->date, CalendarDate(2009, 12, 24));
-  EXPECT_EQ(diary_.Meals()[0]->foodId, 4u);
+  // OK rebuilds the meal from its items, which sets its totals again.
+  EXPECT_EQ(Described(), std::vector<std::string>{"4 d1 t1 2009-12-24 0 'meal 4'"});
   EXPECT_EQ(diary_.List().ItemText(0, 0), L"12-24-2009");
   EXPECT_TRUE(diary_.modified);
 }

@@ -7,6 +7,7 @@
 #include <atomic>
 #include <vector>
 
+#include "resources/resource.h"
 #include "views/View.h"
 
 struct TestRecord {
@@ -17,8 +18,9 @@ struct TestRecord {
 
 class TestView : public View {
  public:
-  static constexpr int kMenu = 9900;
-  static constexpr int kPopupMenu = 9901;
+  // The Ingredients view's menus, which hold the category commands.
+  static constexpr int kMenu = IDM_MAIN_INGREDIENTS;
+  static constexpr int kPopupMenu = IDM_POPUP_INGREDIENTS;
   static constexpr UINT kLoadingTitle = 4606;  // "Loading Ingredients"
 
   // Columns 30 (name), 29 (category) and 0 (number) are shown by default.

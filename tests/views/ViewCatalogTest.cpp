@@ -43,6 +43,9 @@ class SettingsTest : public ViewTest {
     out.CloseElement();
     return out.Output();
   }
+  std::tuple<int, bool, uint32_t> Sort() const {
+    return {view_.sortColumn, view_.sortReverse, view_.selectedLetter};
+  }
   XMLDoc doc_;
 };
 
@@ -50,10 +53,8 @@ TEST_F(SettingsTest, ReadsEveryChildAndWritesTheSameBytesCategoryIdsOnlyRaiseThe
   Read(kSettings);
   EXPECT_EQ(view_.columns, (std::vector<uint8_t>{30, 0, 31}));
   EXPECT_EQ(view_.columnWidths, (std::vector<int32_t>{-1, -1, 120}));
-  EXPECT_EQ(view_.sortColumn, 2);
-  EXPECT_TRUE(view_.sortReverse);
+  EXPECT_EQ(Sort(), std::tuple(2, true, 2u));
   EXPECT_EQ(view_.selectedCategory, 7u);
-  EXPECT_EQ(view_.selectedLetter, 2u);
   ASSERT_NE(view_.categories->NameById(7), nullptr);
   EXPECT_EQ(*view_.categories->NameById(7), L"Fruit & Nuts");
   EXPECT_EQ(view_.lastId, 7u);
@@ -77,30 +78,22 @@ TEST_F(SettingsTest, ZeroAndEmptyValuesAreEmptyElements) {
       L"<TESTLIST>\r\n<VIEW>\r\n<COLS/>\r\n<COLWIDTHS/>\r\n<SORTCOL/>\r\n<SORTREVERSE/>\r\n"
       L"<SELECTEDCATEGORY/>\r\n<SELECTEDLETTER/>\r\n<CATEGORIES>\r\n</CATEGORIES>\r\n</VIEW>\r\n</"
       L"TESTLIST>\r\n";
-  view_.sortColumn = 3;
-  view_.sortReverse = true;
-  view_.selectedLetter = 4;
+  std::tie(view_.sortColumn, view_.sortReverse, view_.selectedLetter) = std::tuple(3, true, 4u);
   Read(zeros);
   EXPECT_TRUE(view_.columns.empty());
   EXPECT_TRUE(view_.columnWidths.empty());
-  EXPECT_EQ(view_.sortColumn, 0);
-  EXPECT_FALSE(view_.sortReverse);
-  EXPECT_EQ(view_.selectedLetter, 0u);
+  EXPECT_EQ(Sort(), std::tuple(0, false, 0u));
   EXPECT_EQ(Written(), zeros);
 }
 
 TEST_F(SettingsTest, ElementsWithoutAValueKeepTheFieldsALetterTheSelectorDoesNotOfferMeansAll) {
-  view_.sortColumn = 3;
-  view_.sortReverse = true;
-  view_.selectedLetter = 4;
+  std::tie(view_.sortColumn, view_.sortReverse, view_.selectedLetter) = std::tuple(3, true, 4u);
   Read(
       L"<TESTLIST>\r\n<VIEW>\r\n<COLS></COLS>\r\n<COLWIDTHS></COLWIDTHS>\r\n<SORTCOL></SORTCOL>\r\n"
       L"<SORTREVERSE></SORTREVERSE>\r\n<SELECTEDLETTER></SELECTEDLETTER>\r\n</VIEW>\r\n</TESTLIST>\r\n");
   EXPECT_EQ(view_.columns, (std::vector<uint8_t>{30, 29, 0}));  // the defaults
   EXPECT_FALSE(view_.columnWidths.empty());
-  EXPECT_EQ(view_.sortColumn, 3);
-  EXPECT_TRUE(view_.sortReverse);
-  EXPECT_EQ(view_.selectedLetter, 4u);
+  EXPECT_EQ(Sort(), std::tuple(3, true, 4u));
 
   for (const auto& [letter, read] : {std::pair{L"27", 0u}, {L"4000000000", 0u}, {L"-1", 0u}, {L"26", 26u}}) {
     view_.selectedLetter = 5;
@@ -113,8 +106,7 @@ TEST_F(SettingsTest, ChildrenInAnyOrderUnknownOnesSkippedReadingStopsAtTheEndTag
   Read(
       L"<TESTLIST>\r\n<VIEW>\r\n<SELECTEDLETTER>3</SELECTEDLETTER>\r\n<EXTRA>5</EXTRA>\r\n"
       L"<SORTCOL>4</SORTCOL>\r\n</VIEW>\r\n<SORTCOL>9</SORTCOL>\r\n</TESTLIST>\r\n");
-  EXPECT_EQ(view_.selectedLetter, 3u);
-  EXPECT_EQ(view_.sortColumn, 4);
+  EXPECT_EQ(Sort(), std::tuple(4, false, 3u));
   EXPECT_EQ(view_.columns, (std::vector<uint8_t>{30, 29, 0}));  // no COLS: the defaults stay
   const WChar* next = doc_.NextTag();
   ASSERT_NE(next, nullptr);
@@ -148,49 +140,44 @@ TEST_F(CatalogTest, OpenCatalogCopiesTheFileToItsBackupOnlyWhenAsked) {
   EXPECT_EQ(FileText(Backup()), text);
 }
 
-// A missing catalog is a new one that the first change creates; a damaged one, or one whose
-// reader fails, is browsed read-only and never written over.
-TEST_F(CatalogTest, ACatalogThatCannotBeReadTakesNoBackupAndOnlyAMissingOneIsWritten) {
+// A missing catalog is a new one that the first change creates. A damaged one, one whose reader
+// fails and a read-only file are browsed read-only: never written over, no category added.
+TEST_F(CatalogTest, ACatalogThatCannotBeWrittenIsBrowsedReadOnlyAndOnlyAMissingOneIsCreated) {
+  const WString good = Catalog(L"", {L"apple"});
   const struct {
     const wchar_t* name;
     const wchar_t* text;  // null: no file
-    bool throws, readOnly;
-  } rows[] = {
-      {L"missing", nullptr, false, false},
-      {L"damaged", L"<TESTLIST>\r\n<ITEM>\r\n<NAME>apple", false, true},
-      {L"throwing", L"<TESTLIST>\r\n<ITEM>\r\n<NAME>apple</NAME>\r\n</ITEM>\r\n</TESTLIST>\r\n", true, true}};
+    bool throws, readOnlyFile, opens;
+  } rows[] = {{L"missing", nullptr, false, false, false},
+              {L"damaged", L"<TESTLIST>\r\n<ITEM>\r\n<NAME>apple", false, false, false},
+              {L"throwing", good.c_str(), true, false, false},
+              {L"read-only", good.c_str(), false, true, true}};
   for (const auto& row : rows) {
     SCOPED_TRACE(ToUtf8(row.name));
     const WString path = folder_ / row.name;
     if (row.text) WriteText(path, row.text);
+    if (row.readOnlyFile) SetFileAttributesW(path.c_str(), FILE_ATTRIBUTE_READONLY);
     view_.readOnly = false;
     view_.throwOnLoad = row.throws;
-    EXPECT_FALSE(view_.OpenCatalog(path, true, 0, 100, nullptr));
-    EXPECT_EQ(view_.readOnly, row.readOnly);
-    EXPECT_FALSE(FileExists(path + L".bak"));
+    EXPECT_EQ(view_.OpenCatalog(path, !row.readOnlyFile, 0, 100, nullptr), row.opens);
     view_.throwOnLoad = false;
+    EXPECT_EQ(view_.readOnly, row.text != nullptr);
+    EXPECT_EQ(FileExists(path + L".bak"), false);
     view_.modified = true;  // a find text typed, say
     view_.SaveIfModified(true);
-    if (row.text)
+    view_.UpdateStatus();
+    if (row.text) {
       EXPECT_EQ(FileText(path), row.text);
-    else
+      EXPECT_TRUE(view_.saves.empty());
+      EXPECT_EQ(status_.Text(1), L"Read-only");
+      view_.AddCategory();
+      EXPECT_EQ(dialogs_.Opened(IDD_CATEGORY), 0);
+    } else {
       EXPECT_TRUE(FileExists(path));
+      view_.saves.clear();
+    }
+    SetFileAttributesW(path.c_str(), FILE_ATTRIBUTE_NORMAL);
   }
-}
-
-TEST_F(CatalogTest, AReadOnlyCatalogIsBrowsedButNeverChanged) {
-  WriteText(CatalogPath(), Catalog(L"", {L"apple"}));
-  SetFileAttributesW(CatalogPath().c_str(), FILE_ATTRIBUTE_READONLY);
-  EXPECT_TRUE(view_.OpenCatalog(CatalogPath(), false, 0, 100, nullptr));
-  EXPECT_TRUE(view_.readOnly);
-  view_.AddCategory();
-  EXPECT_EQ(dialogs_.Opened(IDD_CATEGORY), 0);
-  view_.modified = true;
-  view_.SaveIfModified(true);
-  EXPECT_TRUE(view_.saves.empty());
-  view_.UpdateStatus();
-  EXPECT_EQ(status_.Text(1), L"Read-only");
-  SetFileAttributesW(CatalogPath().c_str(), FILE_ATTRIBUTE_NORMAL);
 }
 
 TEST_F(CatalogTest, SavingTakesTheColumnWidthsBackAndWritesTheCatalogFile) {
@@ -206,10 +193,9 @@ TEST_F(CatalogTest, SavingTakesTheColumnWidthsBackAndWritesTheCatalogFile) {
   view_.SaveIfModified(true);
   EXPECT_EQ(view_.columnWidths[30], 123);
   ASSERT_EQ(view_.saves.size(), 1u);
-  EXPECT_EQ(view_.saves[0].thread, GetCurrentThreadId());
-  EXPECT_EQ(view_.saves[0].path, CatalogPath());
-  EXPECT_FALSE(view_.saves[0].exchange);
-  EXPECT_FALSE(view_.modified);
+  const auto& save = view_.saves[0];
+  EXPECT_EQ(std::tuple(save.thread, save.path, save.exchange, view_.modified),
+            std::tuple(GetCurrentThreadId(), CatalogPath(), false, false));
   EXPECT_NE(FileText(CatalogPath()).find(L"<COLWIDTHS>"), WString::npos);
 }
 
@@ -250,19 +236,16 @@ TEST_F(CatalogTest, ExportAndImportWorkBehindTheProgressWindow) {
   EXPECT_TRUE(view_.StartExport(4505, folder_ / L"Export.xml"));
   EXPECT_EQ(dialogs_.Opened(IDD_PROGRESS), 1);
   ASSERT_EQ(view_.saves.size(), 1u);
-  EXPECT_TRUE(view_.saves[0].exchange);
-  EXPECT_EQ(view_.workPath, CatalogPath());
   EXPECT_NE(view_.saves[0].thread, GetCurrentThreadId());
-  EXPECT_TRUE(view_.modified);
+  EXPECT_EQ(std::tuple(view_.saves[0].exchange, view_.workPath, view_.modified),
+            std::tuple(true, CatalogPath(), true));
   EXPECT_NE(FileText(folder_ / L"Export.xml").find(L"apple"), WString::npos);
 
   view_.modified = false;
   WriteText(folder_ / L"Import.xml", Catalog(L"", {L"pear", L"plum"}));
   EXPECT_TRUE(view_.StartImport(4512, folder_ / L"Import.xml"));
-  EXPECT_EQ(dialogs_.Opened(IDD_PROGRESS), 2);
-  EXPECT_EQ(view_.records.size(), 3u);
-  EXPECT_TRUE(view_.modified);
-  EXPECT_FALSE(view_.workerMode);
+  EXPECT_EQ(std::tuple(dialogs_.Opened(IDD_PROGRESS), view_.records.size(), view_.modified, view_.workerMode),
+            std::tuple(2, size_t{3}, true, false));
 }
 
 TEST_F(CatalogTest, RestoreIsRefusedWithoutABackupAndOnAReadOnlyCatalog) {

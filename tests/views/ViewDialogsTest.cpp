@@ -1,5 +1,6 @@
 // The view's dialogs under Wine: the category commands with their dialog and messages, the column
 // chooser, and the picture window.
+#include "PrintTestSupport.h"
 #include "ViewTestSupport.h"
 #include "food/CategoryList.h"
 #include "resource.h"
@@ -33,13 +34,6 @@ class CategoryTest : public ViewTest {
   bool WaitForFile(const wchar_t* text) {
     return WaitUntil([&] { return FileText(CatalogPath()).find(text) != WString::npos; });
   }
-  void ExpectQuestion(const WString& text, const WString& caption, unsigned style) {
-    ASSERT_EQ(prompts_.questions.size(), 1u);
-    EXPECT_EQ(prompts_.questions[0].text, text);
-    if (!caption.empty()) EXPECT_EQ(prompts_.questions[0].caption, caption);
-    EXPECT_EQ(prompts_.questions[0].style, style);
-    prompts_.questions.clear();
-  }
   storage_test::ScriptedPrompts prompts_;
   DialogScripts dialogs_;
 };
@@ -53,9 +47,8 @@ TEST_F(CategoryTest, AddAsksForANameTakesTheNextIdSelectsAndSavesEmptyAndTakenNa
   });
   view_.AddCategory();
   EXPECT_TRUE(stayedOpen);
-  EXPECT_TRUE(view_.categories->Entries().Empty());
-  EXPECT_EQ(view_.lastId, 10u);
-  EXPECT_FALSE(view_.modified);
+  EXPECT_EQ(std::tuple(view_.categories->Entries().Empty(), view_.lastId, view_.modified),
+            std::tuple(true, 10u, false));
 
   WString caption;
   bool oldShown = true, comboShown = true;
@@ -67,17 +60,13 @@ TEST_F(CategoryTest, AddAsksForANameTakesTheNextIdSelectsAndSavesEmptyAndTakenNa
     d.Press(IDOK);
   });
   view_.AddCategory();
-  EXPECT_EQ(caption, L"Add Category");
-  EXPECT_FALSE(oldShown);
-  EXPECT_FALSE(comboShown);
-  EXPECT_EQ(view_.categories->IdByName(L"Fruit"), 11u);
-  EXPECT_EQ(view_.lastId, 11u);
-  EXPECT_EQ(view_.categoryCombo.SelectedId(), 11u);
+  EXPECT_EQ(std::tuple(caption, oldShown, comboShown), std::tuple(L"Add Category", false, false));
+  EXPECT_EQ(std::tuple(view_.categories->IdByName(L"Fruit"), view_.lastId, view_.categoryCombo.SelectedId()),
+            std::tuple(11u, 11u, 11u));
   EXPECT_TRUE(WaitForFile(L"<NAME>Fruit</NAME>"));
 
   AddThroughDialog(L"fruit");  // taken in another case: nothing added, but the id is used up
-  EXPECT_EQ(view_.categories->Entries().Count(), 1u);
-  EXPECT_EQ(view_.lastId, 12u);
+  EXPECT_EQ(std::tuple(view_.categories->Entries().Count(), view_.lastId), std::tuple(1u, 12u));
 }
 
 TEST_F(CategoryTest, DeleteAndEditNeedACategorySelectedDeleteRefusesOneInUseAndAsksFirst) {
@@ -92,19 +81,21 @@ TEST_F(CategoryTest, DeleteAndEditNeedACategorySelectedDeleteRefusesOneInUseAndA
   SelectCategory(11);
   prompts_.answers = {Prompt::kAnswerOk};
   view_.DeleteCategory();
-  ExpectQuestion(L"This category is in use and may not be deleted: Fruit", L"Delete Category",
-                 MB_OK | MB_ICONINFORMATION);
+  EXPECT_EQ(Question(prompts_, 0), std::tuple(L"This category is in use and may not be deleted: Fruit",
+                                              L"Delete Category", MB_OK | MB_ICONINFORMATION));
   EXPECT_EQ(view_.categories->IdByName(L"Fruit"), 11u);
 
   view_.records.clear();
   prompts_.answers = {Prompt::kAnswerNo, Prompt::kAnswerYes};
   view_.DeleteCategory();
-  ExpectQuestion(L"Are you sure you want to delete the category: Fruit", L"", MB_YESNO | MB_ICONQUESTION);
+  EXPECT_EQ(prompts_.questions.size(), 2u);
+  EXPECT_EQ(std::get<0>(Question(prompts_, 1)), L"Are you sure you want to delete the category: Fruit");
+  EXPECT_EQ(std::get<2>(Question(prompts_, 1)), static_cast<unsigned>(MB_YESNO | MB_ICONQUESTION));
   EXPECT_EQ(view_.categories->IdByName(L"Fruit"), 11u);
   view_.DeleteCategory();
-  EXPECT_EQ(view_.categories->IdByName(L"Fruit"), 0u);
-  EXPECT_EQ(view_.categoryCombo.SelectedId(), 0u);
-  EXPECT_EQ(view_.categoryCombo.Count(), 1);
+  EXPECT_EQ(std::tuple(view_.categories->IdByName(L"Fruit"), view_.categoryCombo.SelectedId(),
+                       view_.categoryCombo.Count()),
+            std::tuple(0u, 0u, 1));
 }
 
 TEST_F(CategoryTest, EditRenamesKeepingTheIdButNotToAnotherCategorysName) {
@@ -128,11 +119,9 @@ TEST_F(CategoryTest, EditRenamesKeepingTheIdButNotToAnotherCategorysName) {
     d.Press(IDOK);
   });
   view_.EditCategory();
-  EXPECT_EQ(caption, L"Edit Category");
-  EXPECT_EQ(shownName, L"Fruit");
-  EXPECT_EQ(editText, L"Fruit");
-  EXPECT_EQ(view_.categories->IdByName(L"Berries"), 11u);
-  EXPECT_EQ(view_.categoryCombo.SelectedId(), 11u);
+  EXPECT_EQ(std::tuple(caption, shownName, editText), std::tuple(L"Edit Category", L"Fruit", L"Fruit"));
+  EXPECT_EQ(std::tuple(view_.categories->IdByName(L"Berries"), view_.categoryCombo.SelectedId()),
+            std::tuple(11u, 11u));
   EXPECT_TRUE(WaitForFile(L"<NAME>Berries</NAME>"));
 }
 
@@ -151,10 +140,8 @@ TEST_F(CategoryTest, TheChangeDialogOffersEveryCategory) {
   CategoryDialog chooser(app_, *view_.categories);
   WString name = L"Fruit";
   EXPECT_TRUE(chooser.ChangeDialog(name));
-  EXPECT_EQ(caption, L"Change Category");
-  EXPECT_FALSE(editShown);
-  EXPECT_EQ(preset, L"Fruit");
-  EXPECT_EQ(name, L"Dairy");
+  EXPECT_EQ(std::tuple(caption, editShown, preset, name),
+            std::tuple(L"Change Category", false, L"Fruit", L"Dairy"));
 }
 
 class ColumnChooserTest : public ViewTest {
@@ -192,17 +179,13 @@ TEST_F(ColumnChooserTest, ListsHiddenAndShownColumnsAndMovesThem) {
   });
   view_.modified = false;
   view_.CustomizeColumns();
-  EXPECT_EQ(caption, L"Customize Columns");
+  EXPECT_EQ(std::tuple(caption, buttonsOff, addOn), std::tuple(L"Customize Columns", true, true));
   ASSERT_EQ(available.size(), 31u);
-  EXPECT_EQ(available.front(), 1);
-  EXPECT_EQ(available.back(), 33);
+  EXPECT_EQ(std::tuple(available.front(), available.back()), std::tuple(1, 33));
   EXPECT_TRUE(std::is_sorted(available.begin(), available.end()));
   EXPECT_EQ(shown, (std::vector<LPARAM>{30, 29, 0}));
-  EXPECT_TRUE(buttonsOff);
-  EXPECT_TRUE(addOn);
   EXPECT_EQ(view_.columns, (std::vector<uint8_t>{30, 29, 1, 0}));
-  EXPECT_EQ(view_.List().ColumnCount(), 4);
-  EXPECT_TRUE(view_.modified);
+  EXPECT_EQ(std::tuple(view_.List().ColumnCount(), view_.modified), std::tuple(4, true));
 }
 
 TEST_F(ColumnChooserTest, RemovedColumnsReturnInIdentifierOrderAndNoneIsRefused) {
@@ -222,10 +205,9 @@ TEST_F(ColumnChooserTest, RemovedColumnsReturnInIdentifierOrderAndNoneIsRefused)
   view_.CustomizeColumns();
   EXPECT_EQ(available.size(), 34u);
   EXPECT_TRUE(std::is_sorted(available.begin(), available.end()));
-  ASSERT_EQ(prompts_.questions.size(), 1u);
-  EXPECT_EQ(prompts_.questions[0].text, L"You must select at least one column to display.");
-  EXPECT_EQ(prompts_.questions[0].caption, L"Mirepan");
-  EXPECT_EQ(prompts_.questions[0].style, static_cast<unsigned>(MB_OK | MB_ICONEXCLAMATION));
+  EXPECT_EQ(prompts_.questions.size(), 1u);
+  EXPECT_EQ(Question(prompts_, 0), std::tuple(L"You must select at least one column to display.", L"Mirepan",
+                                              MB_OK | MB_ICONEXCLAMATION));
   EXPECT_TRUE(stayedOpen);
   EXPECT_EQ(view_.columns, (std::vector<uint8_t>{30, 29, 0}));
 }
@@ -254,33 +236,7 @@ TEST_F(ColumnChooserTest, AReadOnlyCatalogGetsNoOkButton) {
   view_.readOnly = true;
   view_.modified = false;
   view_.CustomizeColumns();
-  EXPECT_FALSE(okShown);
-  EXPECT_FALSE(view_.modified);
-}
-
-// A 40 x 30 bitmap file in one colour.
-void WriteBitmap(const WString& path, COLORREF colour) {
-  const int width = 40, height = 30, stride = (width * 3 + 3) & ~3;
-  BITMAPFILEHEADER file = {};
-  BITMAPINFOHEADER info = {};
-  info.biSize = sizeof info;
-  info.biWidth = width;
-  info.biHeight = height;
-  info.biPlanes = 1;
-  info.biBitCount = 24;
-  file.bfType = 0x4D42;
-  file.bfOffBits = sizeof file + sizeof info;
-  file.bfSize = file.bfOffBits + stride * height;
-  std::string bytes(reinterpret_cast<const char*>(&file), sizeof file);
-  bytes.append(reinterpret_cast<const char*>(&info), sizeof info);
-  std::string row(stride, '\0');
-  for (int x = 0; x < width; ++x) {
-    row[x * 3] = static_cast<char>(GetBValue(colour));
-    row[x * 3 + 1] = static_cast<char>(GetGValue(colour));
-    row[x * 3 + 2] = static_cast<char>(GetRValue(colour));
-  }
-  for (int y = 0; y < height; ++y) bytes += row;
-  ASSERT_TRUE(storage_test::WriteFile(path, bytes));
+  EXPECT_EQ(std::tuple(okShown, view_.modified), std::tuple(false, false));
 }
 
 class PictureTest : public ViewTest {
@@ -288,7 +244,7 @@ class PictureTest : public ViewTest {
   PictureTest() {
     view_.OpenCatalog(CatalogPath(), false, 0, 100, nullptr);
     CreateFolders(view_.imagesFolder, false);
-    WriteBitmap(view_.imagesFolder + L"red.bmp", RGB(200, 30, 40));
+    print_test::WriteBitmapFile(view_.imagesFolder + L"red.bmp", 40, 30);  // grey
     LayOut();
   }
   DialogScripts dialogs_;
@@ -312,9 +268,7 @@ TEST_F(PictureTest, AClickInsideThePaneShowsThePictureAtItsOwnSize) {
   EXPECT_EQ(dialogs_.Opened(IDD_PICTURE), 0);
   EXPECT_TRUE(view_.ClickPicture(POINT{710, 80}));
   EXPECT_EQ(dialogs_.Opened(IDD_PICTURE), 1);
-  EXPECT_EQ(client.right, 60);
-  EXPECT_EQ(client.bottom, 50);
-  EXPECT_EQ(painted, RGB(200, 30, 40));
+  EXPECT_EQ(std::tuple(client.right, client.bottom, painted), std::tuple(60, 50, RGB(64, 64, 64)));
 
   dialogs_.On(IDD_PICTURE, [](HWND dialog) { Press(dialog, IDCANCEL); });
   EXPECT_TRUE(view_.ClickPicture(POINT{710, 80}));

@@ -8,6 +8,8 @@
 #include <functional>
 #include <map>
 #include <string>
+#include <tuple>
+#include <vector>
 
 #include "TestView.h"
 #include "app/DataLockGuard.h"
@@ -83,6 +85,32 @@ inline WString FileText(const WString& path) {
   return text;
 }
 
+// The texts of the questions asked so far.
+inline std::vector<WString> Asked(const storage_test::ScriptedPrompts& prompts) {
+  std::vector<WString> texts;
+  for (const auto& question : prompts.questions) texts.push_back(question.text);
+  return texts;
+}
+
+// Question `index` as text, caption and style; empty when fewer were asked.
+inline std::tuple<WString, WString, unsigned> Question(const storage_test::ScriptedPrompts& prompts,
+                                                       size_t index) {
+  if (index >= prompts.questions.size()) return {};
+  const auto& question = prompts.questions[index];
+  return {question.text, question.caption, question.style};
+}
+
+// The texts of a list view's column `position`, row by row.
+inline std::vector<WString> ListTexts(const DAVavador::ERListView& list, int position = 0) {
+  std::vector<WString> texts;
+  for (int row = 0; row < list.ItemCount(); ++row) texts.push_back(list.ItemText(row, position));
+  return texts;
+}
+
+inline bool Greyed(HMENU menu, UINT command) {
+  return (GetMenuState(menu, command, MF_BYCOMMAND) & MF_GRAYED) != 0;
+}
+
 // Waits up to five seconds for `done`, which is asked under the data lock, for background saves.
 inline bool WaitUntil(const std::function<bool()>& done) {
   for (int i = 0; i < 500; ++i) {
@@ -130,12 +158,7 @@ class ViewTest : public ::testing::Test {
     for (size_t i = 0; i < count; ++i)
       view_.records.push_back({catId, L"Item " + std::to_wstring(i), std::to_wstring(i)});
   }
-  std::vector<WString> Column(int position) const {
-    std::vector<WString> texts;
-    for (int row = 0; row < view_.List().ItemCount(); ++row)
-      texts.push_back(view_.List().ItemText(row, position));
-    return texts;
-  }
+  std::vector<WString> Column(int position) const { return ListTexts(view_.List(), position); }
   // The catalog file of the test; the view reads it with OpenCatalog.
   WString CatalogPath() const { return folder_ / L"Test.xml"; }
 
