@@ -2,86 +2,30 @@
 // Ingredients view's commands with scripts that run once each dialog shows.
 #include <windows.h>
 
-#include <commctrl.h>
-#include <windowsx.h>
-
-#include "ViewTestSupport.h"
-#include "app/DataLockGuard.h"
-#include "food/CategoryList.h"
+#include "FoodViewSupport.h"
 #include "food/FoodEditor.h"
-#include "resources/resource.h"
-#include "storage/Files.h"
 #include "views/IngredientList/IngredientEditor.h"
-#include "views/IngredientList/IngredientList.h"
 
 namespace {
 
+using food_view_test::DialogDriver;
 using storage_test::ReadFile;
-using storage_test::ScriptedPrompts;
 using storage_test::WriteFile;
-using view_test::DialogScripts;
-using view_test::Press;
-using view_test::WindowText;
 
-class EditedIngredientList : public IngredientList {
- public:
-  using IngredientList::IngredientList;
-  using View::catalogPath;
-  using View::FillCategorySelector;
-  using View::imagesFolder;
-  using View::lastId;
-  using View::modified;
-  using View::readOnly;
-  using View::selectedCategory;
-};
-
-WString ItemText(HWND dialog, int id) {
-  return WindowText(GetDlgItem(dialog, id));
-}
-
-void SelectData(HWND dialog, int comboId, LPARAM data) {
-  const HWND combo = GetDlgItem(dialog, comboId);
-  for (int i = 0; i < ComboBox_GetCount(combo); ++i)
-    if (ComboBox_GetItemData(combo, i) == data) ComboBox_SetCurSel(combo, i);
-}
-
-void ShowTab(HWND dialog, int tab) {
-  const HWND tabs = GetDlgItem(dialog, IDC_EDITOR_TABS);
-  TabCtrl_SetCurSel(tabs, tab);
-  NMHDR header{tabs, IDC_EDITOR_TABS, static_cast<UINT>(TCN_SELCHANGE)};
-  SendMessageW(dialog, WM_NOTIFY, IDC_EDITOR_TABS, reinterpret_cast<LPARAM>(&header));
-}
-
-bool Visible(HWND dialog, int id) {
-  return IsWindowVisible(GetDlgItem(dialog, id)) != FALSE;
+int NutrientEdit(uint32_t nutrient) {
+  return kNutrientEditIds[nutrient];
 }
 
 // Types a nutrient as the user does: focus in, text, focus out.
-void TypeNutrient(HWND dialog, uint32_t nutrient, const wchar_t* text) {
-  const HWND edit = GetDlgItem(dialog, kNutrientEditIds[nutrient]);
-  SetFocus(edit);
-  SetWindowTextW(edit, text);
-  SetFocus(GetDlgItem(dialog, IDC_EDITOR_TABS));
+void TypeNutrient(const DialogDriver& dialog, uint32_t nutrient, const wchar_t* text) {
+  SetFocus(dialog.Item(NutrientEdit(nutrient)));
+  SetWindowTextW(dialog.Item(NutrientEdit(nutrient)), text);
+  SetFocus(dialog.Item(IDC_EDITOR_TABS));
 }
 
-class IngredientEditorTest : public view_test::ViewTest {
+class IngredientEditorTest : public food_view_test::FoodViewTest {
  protected:
-  static constexpr int kMenu = 9910;
-  static constexpr int kPopup = 9911;
-
-  IngredientEditorTest() {
-    view_.Hide();
-    EXPECT_TRUE(ingredients_.Create(tabs_.Window(), kMenu, kPopup));
-    ingredients_.OpenCatalog(Catalog(), false, 0, 100, nullptr);
-    ingredients_.BuildColumns();
-  }
-  ~IngredientEditorTest() override { ingredients_.WaitForBackgroundSaves(); }
-
-  WString Catalog() const { return folder_.Path() + L"Ingredients.xml"; }
-  uint32_t AddCategory(const WString& name) {
-    DataLockGuard lock;
-    return ingredients_.Categories().AddNew(name, ingredients_.IdCounter());
-  }
+  // One and a half cups of four ounces and 52 calories.
   Ingredient* Add(const WString& name, uint32_t catId, const WString& picture = WString()) {
     Ingredient record;
     record.name = name;
@@ -100,201 +44,157 @@ class IngredientEditorTest : public view_test::ViewTest {
       if (ingredients_.List().ItemText(row, 0) == name) ingredients_.List().Select(row);
   }
   WString Picture(const wchar_t* name) const { return ingredients_.imagesFolder + name; }
-
-  EditedIngredientList ingredients_{app_, status_, toolbar_, options_};
-  DialogScripts dialogs_;
-  ScriptedPrompts prompts_;
 };
 
 // ---- editing ----
 
+// A cancelled edit changes nothing; a confirmed one reaches the record, the list and the file.
 TEST_F(IngredientEditorTest, EditShowsTheRecordAndPercentagesBecomeAmountsOfTheDailyValue) {
-  const uint32_t fruit = AddCategory(L"Fruit");
-  AddCategory(L"Spice");
+  const uint32_t fruit = IngredientCategory(L"Fruit");
+  IngredientCategory(L"Spice");
   Ingredient* apple = Add(L"Apple", fruit);
   SelectRow(L"Apple");
-  WString caption, whole, fraction, unit, calories, iron;
-  bool ironShown = false;
-  dialogs_.On(IDD_INGREDIENT_EDITOR, [&](HWND dialog) {
-    caption = WindowText(dialog);
-    whole = ItemText(dialog, IDC_EDITOR_WHOLE);
-    fraction = ItemText(dialog, IDC_EDITOR_FRACTION);
-    unit = ItemText(dialog, IDC_EDITOR_UNIT);
-    EXPECT_EQ(ItemText(dialog, IDC_EDITOR_CATEGORY), L"Fruit");
-    EXPECT_EQ(ItemText(dialog, IDC_EDITOR_OUNCES), L"4");
-    EXPECT_EQ(ItemText(dialog, IDC_EDITOR_PICTURE_PATH), L"nopicture");
-    EXPECT_TRUE(Visible(dialog, IDC_EDITOR_GRAMS_TO_OUNCES));
-    EXPECT_FALSE(Visible(dialog, IDC_EDITOR_DONE));
-    ShowTab(dialog, 1);
-    EXPECT_TRUE(Visible(dialog, kNutrientEditIds[Nutrient::kCalories]));
-    EXPECT_FALSE(Visible(dialog, IDC_EDITOR_NAME));
-    TypeNutrient(dialog, Nutrient::kCalories, L"10%");
-    calories = ItemText(dialog, kNutrientEditIds[Nutrient::kCalories]);
-    ShowTab(dialog, 3);
-    ironShown = Visible(dialog, kNutrientEditIds[Nutrient::kIron]);
-    TypeNutrient(dialog, Nutrient::kIron, L"50 %");
-    iron = ItemText(dialog, kNutrientEditIds[Nutrient::kIron]);
-    SetDlgItemTextW(dialog, kNutrientEditIds[Nutrient::kProtein], L"10%");  // the focus never left it
-    SetDlgItemTextW(dialog, IDC_EDITOR_NAME, L"Green apple");
-    Press(dialog, IDOK);
-  });
-  ingredients_.EditItem(nullptr);
-  EXPECT_EQ(caption, L"Edit Ingredient");
-  EXPECT_EQ(whole, L"1");
-  EXPECT_EQ(fraction, L"1/2 ");
-  EXPECT_EQ(unit, L"cup");
-  EXPECT_EQ(calories, L"200");
-  EXPECT_TRUE(ironShown);
-  EXPECT_EQ(iron, L"6.5");
-  EXPECT_EQ(apple->name, L"Green apple");
-  EXPECT_DOUBLE_EQ(apple->nutrients[Nutrient::kCalories], 200);
-  EXPECT_DOUBLE_EQ(apple->nutrients[Nutrient::kIron], 6.5);
-  EXPECT_DOUBLE_EQ(apple->nutrients[Nutrient::kProtein], 6);
-  EXPECT_DOUBLE_EQ(apple->size, 1.5);
-  EXPECT_EQ(apple->catId, fruit);
-  EXPECT_EQ(ingredients_.List().ItemText(0, 0), L"Green apple");
-  EXPECT_EQ(ingredients_.List().ItemText(0, 2), L"200");
-  ingredients_.WaitForBackgroundSaves();
-  WString saved;
-  FileHandle(Catalog()).ReadAllText(saved);
-  EXPECT_NE(saved.find(L"<FOODNAME>Green apple</FOODNAME>"), WString::npos);  // the edit reached the file
-}
-
-TEST_F(IngredientEditorTest, CancelLeavesTheRecordAlone) {
-  Ingredient* apple = Add(L"Apple", AddCategory(L"Fruit"));
-  SelectRow(L"Apple");
-  dialogs_.On(IDD_INGREDIENT_EDITOR, [](HWND dialog) {
-    SetDlgItemTextW(dialog, IDC_EDITOR_NAME, L"Pear");
-    Press(dialog, IDCANCEL);
+  dialogs_.Drive(IDD_INGREDIENT_EDITOR, [](const DialogDriver& dialog) {
+    dialog.Type(IDC_EDITOR_NAME, L"Pear");
+    dialog.Press(IDCANCEL);
   });
   ingredients_.EditItem(nullptr);
   EXPECT_EQ(apple->name, L"Apple");
+
+  dialogs_.Drive(IDD_INGREDIENT_EDITOR, [](const DialogDriver& dialog) {
+    EXPECT_EQ(dialog.Caption(), L"Edit Ingredient");
+    const int items[] = {IDC_EDITOR_WHOLE,    IDC_EDITOR_FRACTION, IDC_EDITOR_UNIT,
+                         IDC_EDITOR_CATEGORY, IDC_EDITOR_OUNCES,   IDC_EDITOR_PICTURE_PATH};
+    std::vector<std::wstring> texts;
+    for (int id : items) texts.push_back(dialog.Text(id));
+    EXPECT_EQ(texts, (std::vector<std::wstring>{L"1", L"1/2 ", L"cup", L"Fruit", L"4", L"nopicture"}));
+    EXPECT_TRUE(dialog.Visible(IDC_EDITOR_GRAMS_TO_OUNCES));
+    EXPECT_FALSE(dialog.Visible(IDC_EDITOR_DONE));
+    dialog.ShowTab(IDC_EDITOR_TABS, 1);
+    EXPECT_TRUE(dialog.Visible(NutrientEdit(Nutrient::kCalories)));
+    EXPECT_FALSE(dialog.Visible(IDC_EDITOR_NAME));
+    TypeNutrient(dialog, Nutrient::kCalories, L"10%");
+    EXPECT_EQ(dialog.Text(NutrientEdit(Nutrient::kCalories)), L"200");
+    dialog.ShowTab(IDC_EDITOR_TABS, 3);
+    EXPECT_TRUE(dialog.Visible(NutrientEdit(Nutrient::kIron)));
+    TypeNutrient(dialog, Nutrient::kIron, L"50 %");
+    EXPECT_EQ(dialog.Text(NutrientEdit(Nutrient::kIron)), L"6.5");
+    dialog.Type(NutrientEdit(Nutrient::kProtein), L"10%");  // the focus never left it
+    dialog.Type(IDC_EDITOR_NAME, L"Green apple");
+    dialog.Press(IDOK);
+  });
+  ingredients_.EditItem(nullptr);
+  EXPECT_EQ(dialogs_.Opened(IDD_INGREDIENT_EDITOR), 2);
+  EXPECT_EQ(apple->name, L"Green apple");
+  EXPECT_EQ(std::tuple(apple->nutrients[Nutrient::kCalories], apple->nutrients[Nutrient::kIron],
+                       apple->nutrients[Nutrient::kProtein], apple->size, apple->catId),
+            std::tuple(200.0, 6.5, 6.0, 1.5, fruit));
+  EXPECT_EQ(ingredients_.List().ItemText(0, 0), L"Green apple");
+  EXPECT_EQ(ingredients_.List().ItemText(0, 2), L"200");
+  ingredients_.WaitForBackgroundSaves();
+  EXPECT_NE(view_test::FileText(IngredientCatalog()).find(L"<FOODNAME>Green apple</FOODNAME>"),
+            WString::npos);
 }
 
 TEST_F(IngredientEditorTest, AddAsksForTheServingAndTheOuncesUnlessTheUnitIsTheOunce) {
-  const uint32_t fruit = AddCategory(L"Fruit");
-  const uint32_t cheeses = AddCategory(L"Cheese");
+  const uint32_t fruit = IngredientCategory(L"Fruit");
+  const uint32_t cheeses = IngredientCategory(L"Cheese");
   ingredients_.selectedCategory = fruit;
   ingredients_.FillCategorySelector(fruit);
   ingredients_.FillList();
   prompts_.answers = {Prompt::kAnswerOk, Prompt::kAnswerOk};
-  WString caption, category;
-  int questionsWhileOpen = -1;
-  dialogs_.On(IDD_INGREDIENT_EDITOR, [&](HWND dialog) {
-    caption = WindowText(dialog);
-    category = ItemText(dialog, IDC_EDITOR_CATEGORY);
-    SetDlgItemTextW(dialog, IDC_EDITOR_NAME, L"Cheddar");
-    SelectData(dialog, IDC_EDITOR_CATEGORY, cheeses);
-    Press(dialog, IDOK);  // no serving
-    SelectData(dialog, IDC_EDITOR_WHOLE, 2);
-    SelectData(dialog, IDC_EDITOR_UNIT, kUnitCup);
-    Press(dialog, IDOK);  // no ounces
-    questionsWhileOpen = static_cast<int>(prompts_.questions.size());
-    SelectData(dialog, IDC_EDITOR_UNIT, kUnitOunce);
-    Press(dialog, IDOK);
+  dialogs_.Drive(IDD_INGREDIENT_EDITOR, [&](const DialogDriver& dialog) {
+    EXPECT_EQ(dialog.Caption(), L"Add Ingredient");
+    EXPECT_EQ(dialog.Text(IDC_EDITOR_CATEGORY), L"Fruit");  // the filter's category
+    dialog.Type(IDC_EDITOR_NAME, L"Cheddar");
+    dialog.PickData(IDC_EDITOR_CATEGORY, cheeses);
+    dialog.Press(IDOK);  // no serving
+    dialog.PickData(IDC_EDITOR_WHOLE, 2);
+    dialog.PickData(IDC_EDITOR_UNIT, kUnitCup);
+    dialog.Press(IDOK);  // no ounces
+    EXPECT_EQ(prompts_.questions.size(), 2u);
+    dialog.PickData(IDC_EDITOR_UNIT, kUnitOunce);
+    dialog.Press(IDOK);
   });
   const uint32_t id = ingredients_.AddItem(nullptr);
-  EXPECT_EQ(caption, L"Add Ingredient");
-  EXPECT_EQ(category, L"Fruit");  // the filter's category
-  EXPECT_EQ(questionsWhileOpen, 2);
-  ASSERT_EQ(prompts_.questions.size(), 2u);
-  EXPECT_EQ(prompts_.questions[0].text, L"Please enter the serving size.");
-  EXPECT_EQ(prompts_.questions[1].text, L"Please enter the number of ounces per serving.");
+  EXPECT_EQ(Questions(), (std::vector<WString>{L"Please enter the serving size.",
+                                               L"Please enter the number of ounces per serving."}));
   EXPECT_EQ(prompts_.questions[1].caption, L"Mirepan");
   EXPECT_EQ(prompts_.questions[1].style & 0xF0, Prompt::kIconInformation);
   ASSERT_EQ(ingredients_.Records().size(), 1u);
   const Ingredient& cheddar = *ingredients_.Records()[0];
-  EXPECT_EQ(id, cheddar.foodId);
-  EXPECT_EQ(id, ingredients_.lastId);
-  EXPECT_EQ(cheddar.type, kUnitOunce);
-  EXPECT_DOUBLE_EQ(cheddar.size, 2);
-  EXPECT_DOUBLE_EQ(cheddar.ounces, 2);
+  EXPECT_EQ(std::tuple(id, id, cheddar.type, cheddar.size, cheddar.ounces),
+            std::tuple(cheddar.foodId, ingredients_.lastId, kUnitOunce, 2.0, 2.0));
   // Outside the shown category: the filter follows the new record.
   EXPECT_EQ(ingredients_.selectedCategory, cheeses);
   EXPECT_EQ(ingredients_.List().ItemCount(), 1);
 }
 
-TEST_F(IngredientEditorTest, NumbersBeyondTheRangeOfDoublesReadAsNone) {
-  AddCategory(L"Fruit");
+// Grams to Ounces divides the ounces edit; a number beyond the range of doubles reads as none, and
+// a cancelled Add adds nothing.
+TEST_F(IngredientEditorTest, GramsToOuncesDividesTheOuncesEditAndNumbersBeyondTheRangeOfDoublesReadAsNone) {
+  IngredientCategory(L"Fruit");
+  dialogs_.Drive(IDD_INGREDIENT_EDITOR, [&](const DialogDriver& dialog) {
+    dialog.Type(IDC_EDITOR_OUNCES, L"56.699");
+    dialog.Press(IDC_EDITOR_GRAMS_TO_OUNCES);
+    EXPECT_EQ(dialog.Text(IDC_EDITOR_OUNCES), L"2");
+    dialog.Press(IDCANCEL);
+  });
+  EXPECT_EQ(ingredients_.AddItem(nullptr), 0u);
+  EXPECT_TRUE(ingredients_.Records().empty());
+
   prompts_.answers = {Prompt::kAnswerOk};
-  int questionsWhileOpen = -1;
-  dialogs_.On(IDD_INGREDIENT_EDITOR, [&](HWND dialog) {
-    SetDlgItemTextW(dialog, IDC_EDITOR_NAME, L"Plum");
-    SelectData(dialog, IDC_EDITOR_WHOLE, 1);
-    SelectData(dialog, IDC_EDITOR_UNIT, kUnitCup);
-    SetDlgItemTextW(dialog, IDC_EDITOR_OUNCES, L"1e400");
-    SetDlgItemTextW(dialog, kNutrientEditIds[Nutrient::kCalories], L"1e400");
-    Press(dialog, IDOK);  // no ounces
-    questionsWhileOpen = static_cast<int>(prompts_.questions.size());
-    SetDlgItemTextW(dialog, IDC_EDITOR_OUNCES, L"5");
-    Press(dialog, IDOK);
+  dialogs_.Drive(IDD_INGREDIENT_EDITOR, [&](const DialogDriver& dialog) {
+    dialog.Type(IDC_EDITOR_NAME, L"Plum");
+    dialog.PickData(IDC_EDITOR_WHOLE, 1);
+    dialog.PickData(IDC_EDITOR_UNIT, kUnitCup);
+    dialog.Type(IDC_EDITOR_OUNCES, L"1e400");
+    dialog.Type(NutrientEdit(Nutrient::kCalories), L"1e400");
+    dialog.Press(IDOK);  // no ounces
+    EXPECT_EQ(prompts_.questions.size(), 1u);
+    dialog.Type(IDC_EDITOR_OUNCES, L"5");
+    dialog.Press(IDOK);
   });
   ingredients_.AddItem(nullptr);
-  EXPECT_EQ(questionsWhileOpen, 1);
-  ASSERT_EQ(prompts_.questions.size(), 1u);
-  EXPECT_EQ(prompts_.questions[0].text, L"Please enter the number of ounces per serving.");
+  EXPECT_EQ(dialogs_.Opened(IDD_INGREDIENT_EDITOR), 2);
+  EXPECT_EQ(Questions(), (std::vector<WString>{L"Please enter the number of ounces per serving."}));
   ASSERT_EQ(ingredients_.Records().size(), 1u);
   EXPECT_EQ(ingredients_.Records()[0]->ounces, 5);
   EXPECT_EQ(ingredients_.Records()[0]->nutrients[Nutrient::kCalories], 0);  // as a non-numeric edit
 }
 
-TEST_F(IngredientEditorTest, GramsToOuncesDividesTheOuncesEdit) {
-  AddCategory(L"Fruit");
-  WString ounces;
-  dialogs_.On(IDD_INGREDIENT_EDITOR, [&](HWND dialog) {
-    SetDlgItemTextW(dialog, IDC_EDITOR_OUNCES, L"56.699");
-    Press(dialog, IDC_EDITOR_GRAMS_TO_OUNCES);
-    ounces = ItemText(dialog, IDC_EDITOR_OUNCES);
-    Press(dialog, IDCANCEL);
-  });
-  EXPECT_EQ(ingredients_.AddItem(nullptr), 0u);
-  EXPECT_EQ(ounces, L"2");
-  EXPECT_TRUE(ingredients_.Records().empty());
-}
-
-TEST_F(IngredientEditorTest, WithoutCategoriesTheEditorClosesAtOnce) {
+// Without categories the editor closes at once; a read-only catalog opens none.
+TEST_F(IngredientEditorTest, WithoutCategoriesTheEditorClosesAtOnceAndAReadOnlyCatalogOpensNone) {
   EXPECT_EQ(ingredients_.AddItem(nullptr), 0u);
   EXPECT_EQ(dialogs_.Opened(IDD_INGREDIENT_EDITOR), 1);
   EXPECT_TRUE(ingredients_.Records().empty());
-}
-
-TEST_F(IngredientEditorTest, ReadOnlyCatalogOpensNoEditor) {
-  Add(L"Apple", AddCategory(L"Fruit"));
+  Add(L"Apple", IngredientCategory(L"Fruit"));
   SelectRow(L"Apple");
   ingredients_.readOnly = true;
   ingredients_.EditItem(nullptr);
   EXPECT_EQ(ingredients_.AddItem(nullptr), 0u);
-  EXPECT_EQ(dialogs_.Opened(IDD_INGREDIENT_EDITOR), 0);
+  EXPECT_EQ(dialogs_.Opened(IDD_INGREDIENT_EDITOR), 1);
 }
 
 // ---- the modes ----
 
 TEST_F(IngredientEditorTest, NutritionIsViewOnlyAndClosesWithDone) {
-  Ingredient* apple = Add(L"Apple", AddCategory(L"Fruit"));
+  Ingredient* apple = Add(L"Apple", IngredientCategory(L"Fruit"));
   SelectRow(L"Apple");
-  WString caption;
-  bool done = false, ok = true, nameEnabled = true, caloriesEnabled = true, grams = true;
-  dialogs_.On(IDD_INGREDIENT_EDITOR, [&](HWND dialog) {
-    caption = WindowText(dialog);
-    done = Visible(dialog, IDC_EDITOR_DONE);
-    ok = Visible(dialog, IDOK);
-    grams = Visible(dialog, IDC_EDITOR_GRAMS_TO_OUNCES);
-    nameEnabled = IsWindowEnabled(GetDlgItem(dialog, IDC_EDITOR_NAME));
-    caloriesEnabled = IsWindowEnabled(GetDlgItem(dialog, kNutrientEditIds[Nutrient::kCalories]));
-    SetDlgItemTextW(dialog, kNutrientEditIds[Nutrient::kCalories], L"10%");
-    SendMessageW(dialog, WM_COMMAND, MAKEWPARAM(kNutrientEditIds[Nutrient::kCalories], EN_KILLFOCUS), 0);
-    EXPECT_EQ(ItemText(dialog, kNutrientEditIds[Nutrient::kCalories]), L"10%");
-    Press(dialog, IDOK);  // hidden: nothing happens
-    EXPECT_TRUE(IsWindow(dialog));
-    Press(dialog, IDC_EDITOR_DONE);
+  dialogs_.Drive(IDD_INGREDIENT_EDITOR, [](const DialogDriver& dialog) {
+    EXPECT_EQ(dialog.Caption(), L"Apple");
+    EXPECT_TRUE(dialog.Visible(IDC_EDITOR_DONE));
+    EXPECT_FALSE(dialog.Visible(IDOK) || dialog.Visible(IDC_EDITOR_GRAMS_TO_OUNCES));
+    EXPECT_FALSE(dialog.Enabled(IDC_EDITOR_NAME) || dialog.Enabled(NutrientEdit(Nutrient::kCalories)));
+    dialog.Type(NutrientEdit(Nutrient::kCalories), L"10%");
+    dialog.Notify(NutrientEdit(Nutrient::kCalories), EN_KILLFOCUS);
+    EXPECT_EQ(dialog.Text(NutrientEdit(Nutrient::kCalories)), L"10%");
+    dialog.Notify(IDOK, BN_CLICKED);  // hidden: nothing happens
+    EXPECT_TRUE(IsWindow(dialog.Dialog()));
+    dialog.Press(IDC_EDITOR_DONE);
   });
   ingredients_.ShowNutrition();
-  EXPECT_EQ(caption, L"Apple");
-  EXPECT_TRUE(done);
-  EXPECT_FALSE(ok);
-  EXPECT_FALSE(grams);
-  EXPECT_FALSE(nameEnabled);
-  EXPECT_FALSE(caloriesEnabled);
+  EXPECT_EQ(dialogs_.Opened(IDD_INGREDIENT_EDITOR), 1);
   EXPECT_DOUBLE_EQ(apple->nutrients[Nutrient::kCalories], 52);
   EXPECT_FALSE(ingredients_.modified);
 }
@@ -306,77 +206,63 @@ TEST_F(IngredientEditorTest, DiaryModeHasNoServingNoPictureTabAndItsOwnLabel) {
   totals.catId = 1;
   totals.name = L"Week";
   totals.nutrients[Nutrient::kProtein] = 61.5;
-  int tabCount = 0;
-  WString label, protein;
-  bool nameShown = true, servingShown = true;
-  dialogs_.On(IDD_INGREDIENT_EDITOR, [&](HWND dialog) {
-    tabCount = TabCtrl_GetItemCount(GetDlgItem(dialog, IDC_EDITOR_TABS));
-    EXPECT_TRUE(Visible(dialog, IDC_CHART_ALLOWANCE));  // the chart comes first
-    ShowTab(dialog, 1);
-    EXPECT_FALSE(Visible(dialog, IDC_CHART_ALLOWANCE));
-    label = ItemText(dialog, IDC_EDITOR_CATEGORY_LABEL);
-    nameShown = Visible(dialog, IDC_EDITOR_NAME);
-    servingShown = Visible(dialog, IDC_EDITOR_WHOLE);
-    EXPECT_TRUE(Visible(dialog, IDC_EDITOR_CATEGORY));
-    protein = ItemText(dialog, kNutrientEditIds[Nutrient::kProtein]);
-    Press(dialog, IDC_EDITOR_DONE);
+  dialogs_.Drive(IDD_INGREDIENT_EDITOR, [](const DialogDriver& dialog) {
+    // Chart, General, Nutrition, Vitamins, Minerals; a trend only for a period.
+    EXPECT_EQ(TabCtrl_GetItemCount(dialog.Item(IDC_EDITOR_TABS)), 5);
+    EXPECT_TRUE(dialog.Visible(IDC_CHART_ALLOWANCE));  // the chart comes first
+    dialog.ShowTab(IDC_EDITOR_TABS, 1);
+    EXPECT_FALSE(dialog.Visible(IDC_CHART_ALLOWANCE));
+    EXPECT_EQ(dialog.Text(IDC_EDITOR_CATEGORY_LABEL), L"Food Diary:");
+    EXPECT_FALSE(dialog.Visible(IDC_EDITOR_NAME) || dialog.Visible(IDC_EDITOR_WHOLE));
+    EXPECT_TRUE(dialog.Visible(IDC_EDITOR_CATEGORY));
+    EXPECT_EQ(dialog.Text(NutrientEdit(Nutrient::kProtein)), L"61.5");
+    dialog.Press(IDC_EDITOR_DONE);
   });
   const IngredientEditor::Context context{app_, diaries, totals, NutrientFormat{}, WString()};
   EXPECT_FALSE(
       IngredientEditor::Open(main_, context, IngredientEditor::kDiary | IngredientEditor::kViewOnly));
-  EXPECT_EQ(tabCount, 5);  // Chart, General, Nutrition, Vitamins, Minerals; a trend only for a period
-  EXPECT_EQ(label, L"Food Diary:");
-  EXPECT_FALSE(nameShown);
-  EXPECT_FALSE(servingShown);
-  EXPECT_EQ(protein, L"61.5");
+  EXPECT_EQ(dialogs_.Opened(IDD_INGREDIENT_EDITOR), 1);
 }
 
 // ---- the picture ----
 
 TEST_F(IngredientEditorTest, ClearThenOkRemovesThePictureFileAndClearThenCancelKeepsIt) {
-  const uint32_t fruit = AddCategory(L"Fruit");
+  const uint32_t fruit = IngredientCategory(L"Fruit");
   ASSERT_TRUE(CreateFolders(ingredients_.imagesFolder, false));
   WriteFile(Picture(L"apple.png"), "apple");
   Ingredient* apple = Add(L"Apple", fruit, L"apple.png");
   SelectRow(L"Apple");
   prompts_.answers = {Prompt::kAnswerYes, Prompt::kAnswerYes};
-  dialogs_.On(IDD_INGREDIENT_EDITOR, [](HWND dialog) {
-    EXPECT_EQ(ItemText(dialog, IDC_EDITOR_PICTURE_PATH), L"apple.png");
-    ShowTab(dialog, 4);
-    EXPECT_TRUE(Visible(dialog, IDC_EDITOR_BROWSE));
-    Press(dialog, IDC_EDITOR_CLEAR);
-    EXPECT_EQ(ItemText(dialog, IDC_EDITOR_PICTURE_PATH), L"nopicture");
-    Press(dialog, IDCANCEL);
-  });
-  ingredients_.EditItem(nullptr);
-  EXPECT_EQ(apple->picture, L"apple.png");
-  EXPECT_TRUE(FileExists(Picture(L"apple.png")));
-
-  dialogs_.On(IDD_INGREDIENT_EDITOR, [](HWND dialog) {
-    Press(dialog, IDC_EDITOR_CLEAR);
-    Press(dialog, IDOK);
-  });
-  ingredients_.EditItem(nullptr);
-  ASSERT_EQ(prompts_.questions.size(), 2u);
-  EXPECT_EQ(prompts_.questions[0].text, L"Are you sure you want to remove this image?");
-  EXPECT_EQ(apple->picture, L"");
-  EXPECT_FALSE(FileExists(Picture(L"apple.png")));
+  for (const int close : {IDCANCEL, IDOK}) {
+    dialogs_.Drive(IDD_INGREDIENT_EDITOR, [close](const DialogDriver& dialog) {
+      EXPECT_EQ(dialog.Text(IDC_EDITOR_PICTURE_PATH), L"apple.png");
+      dialog.ShowTab(IDC_EDITOR_TABS, 4);
+      EXPECT_TRUE(dialog.Visible(IDC_EDITOR_BROWSE));
+      dialog.Press(IDC_EDITOR_CLEAR);
+      EXPECT_EQ(dialog.Text(IDC_EDITOR_PICTURE_PATH), L"nopicture");
+      dialog.Press(close);
+    });
+    ingredients_.EditItem(nullptr);
+    EXPECT_EQ(apple->picture, close == IDOK ? L"" : L"apple.png");
+    EXPECT_EQ(FileExists(Picture(L"apple.png")), close == IDCANCEL);
+  }
+  EXPECT_EQ(Questions(), std::vector<WString>(2, L"Are you sure you want to remove this image?"));
 }
 
 TEST_F(IngredientEditorTest, BrowsedPictureIsCopiedInAndTheOldOneGoesUnlessAnotherRecordNamesIt) {
-  const uint32_t fruit = AddCategory(L"Fruit");
+  const uint32_t fruit = IngredientCategory(L"Fruit");
   ASSERT_TRUE(CreateFolders(ingredients_.imagesFolder, false));
   WriteFile(Picture(L"pear.png"), "pear");
-  const WString chosen = folder_.Path() + L"apple.png";
+  const WString chosen = folder_ / L"apple.png";
   WriteFile(chosen, "apple");
   Ingredient* first = Add(L"Pear", fruit, L"pear.png");
   Add(L"Pear copy", fruit, L"pear.png");
   SelectRow(L"Pear");
   prompts_.chosenPaths = {chosen};
-  dialogs_.On(IDD_INGREDIENT_EDITOR, [&](HWND dialog) {
-    Press(dialog, IDC_EDITOR_BROWSE);
-    EXPECT_EQ(ItemText(dialog, IDC_EDITOR_PICTURE_PATH), chosen);
-    Press(dialog, IDOK);
+  dialogs_.Drive(IDD_INGREDIENT_EDITOR, [&](const DialogDriver& dialog) {
+    dialog.Press(IDC_EDITOR_BROWSE);
+    EXPECT_EQ(dialog.Text(IDC_EDITOR_PICTURE_PATH), chosen);
+    dialog.Press(IDOK);
   });
   ingredients_.EditItem(nullptr);
   ASSERT_EQ(prompts_.requests.size(), 1u);
@@ -393,33 +279,26 @@ TEST_F(IngredientEditorTest, BrowsedPictureIsCopiedInAndTheOldOneGoesUnlessAnoth
 // ---- Find Ingredient ----
 
 TEST_F(IngredientEditorTest, FindIngredientListsMatchesUnderItsFiltersAndReturnsTheChoice) {
-  const uint32_t spice = AddCategory(L"Spice");
-  const uint32_t fruit = AddCategory(L"Fruit");
+  const uint32_t spice = IngredientCategory(L"Spice");
+  const uint32_t fruit = IngredientCategory(L"Fruit");
   Add(L"Pepper", spice);
   const uint32_t peach = Add(L"Peach", fruit)->foodId;
   Add(L"Sweet pepper", fruit);
-  std::vector<int> counts;
-  WString selectedText;
-  dialogs_.On(IDD_FIND_INGREDIENT, [&](HWND dialog) {
-    const HWND results = GetDlgItem(dialog, IDC_FIND_RESULTS);
-    selectedText = ItemText(dialog, IDC_FIND_TEXT);
-    counts.push_back(ListBox_GetCount(results));  // "pe" everywhere
-    SelectData(dialog, IDC_FIND_CATEGORY, fruit);
-    SendMessageW(dialog, WM_COMMAND, MAKEWPARAM(IDC_FIND_CATEGORY, CBN_SELCHANGE),
-                 reinterpret_cast<LPARAM>(GetDlgItem(dialog, IDC_FIND_CATEGORY)));
-    counts.push_back(ListBox_GetCount(results));
-    SetDlgItemTextW(dialog, IDC_FIND_TEXT, L"peach");
-    counts.push_back(ListBox_GetCount(results));
-    ListBox_SetCurSel(results, 0);
-    Press(dialog, IDOK);
+  dialogs_.Drive(IDD_FIND_INGREDIENT, [&](const DialogDriver& dialog) {
+    EXPECT_EQ(dialog.Text(IDC_FIND_TEXT), L"pe");
+    std::vector<int> counts = {dialog.Count(IDC_FIND_RESULTS)};  // "pe" everywhere
+    dialog.PickData(IDC_FIND_CATEGORY, fruit);
+    counts.push_back(dialog.Count(IDC_FIND_RESULTS));
+    dialog.Type(IDC_FIND_TEXT, L"peach");
+    counts.push_back(dialog.Count(IDC_FIND_RESULTS));
+    EXPECT_EQ(counts, (std::vector<int>{3, 2, 1}));
+    dialog.Pick(IDC_FIND_RESULTS, 0);
+    dialog.Press(IDOK);
   });
   EXPECT_EQ(ingredients_.FindIngredient(main_, L"pe"), peach);
-  EXPECT_EQ(selectedText, L"pe");
-  EXPECT_EQ(counts, (std::vector<int>{3, 2, 1}));
-
-  dialogs_.On(IDD_FIND_INGREDIENT, [](HWND dialog) {
-    ListBox_SetCurSel(GetDlgItem(dialog, IDC_FIND_RESULTS), 0);
-    Press(dialog, IDCANCEL);
+  dialogs_.Drive(IDD_FIND_INGREDIENT, [](const DialogDriver& dialog) {
+    dialog.Pick(IDC_FIND_RESULTS, 0);
+    dialog.Press(IDCANCEL);
   });
   EXPECT_EQ(ingredients_.FindIngredient(main_, L"pepper"), 0u);
   EXPECT_EQ(ingredients_.selectedCategory, 0u);  // the view's own filter is untouched
@@ -428,39 +307,36 @@ TEST_F(IngredientEditorTest, FindIngredientListsMatchesUnderItsFiltersAndReturns
 // ---- the nutrient data beside the program ----
 
 TEST_F(IngredientEditorTest, NutrientDataJoinsTheCatalogAndIsSavedAtOnce) {
-  Ingredient* rice = Add(L"RICE", AddCategory(L"Grains"));
-  const uint32_t riceId = rice->foodId;
+  const uint32_t riceId = Add(L"RICE", IngredientCategory(L"Grains"))->foodId;
   ingredients_.WaitForBackgroundSaves();
-  const WString data = folder_.Path() + L"NutrientData0001.csv";
+  const WString data = folder_ / L"NutrientData0001.csv";
   WriteFile(data,
             "\"Calories\",\"Category\",\"Name\",\"Serving Size\",\"Ounces Per Serving\"\r\n"
             "\"130\",\"Grains\",\"Rice\",\"100  g\",\"3.5274\"\r\n"
             "\"52\",\"Fruit\",\"Apple\",\"100  g\",\"3.5274\"\r\n");
   EXPECT_TRUE(ingredients_.TakeNutrientData(data));
-  EXPECT_EQ(ingredients_.catalogPath, Catalog());
+  EXPECT_EQ(ingredients_.catalogPath, IngredientCatalog());
   ASSERT_EQ(ingredients_.Records().size(), 2u);
   EXPECT_EQ(ingredients_.Records()[0]->foodId, riceId);
   EXPECT_DOUBLE_EQ(ingredients_.Records()[0]->nutrients[Nutrient::kCalories], 130);
   EXPECT_EQ(ingredients_.Records()[1]->type, kUnitGram);
   EXPECT_FALSE(ingredients_.modified);
-  const std::string saved = ReadFile(Catalog());
-  EXPECT_NE(saved.find("A\0p\0p\0l\0e\0", 0, 10), std::string::npos);
+  EXPECT_NE(ReadFile(IngredientCatalog()).find("A\0p\0p\0l\0e\0", 0, 10), std::string::npos);
 }
 
 TEST_F(IngredientEditorTest, ShippedNutrientDataBringsItsFoodsAndCategories) {
   // A copy: with backups on, the read leaves a ".bak" beside the file it read.
-  const WString data = folder_.Path() + L"NutrientData0001.csv";
+  const WString data = folder_ / L"NutrientData0001.csv";
   ASSERT_TRUE(CopyFileTo(MIREPAN_DATA_DIR L"NutrientData0001.csv", data));
   ASSERT_TRUE(ingredients_.TakeNutrientData(data));
   ASSERT_EQ(ingredients_.Records().size(), 542u);
   EXPECT_EQ(ingredients_.Categories().Entries().Count(), 20u);
   const Ingredient* amaranth = ingredients_.FindByName(L"Amaranth seed, black");
   ASSERT_NE(amaranth, nullptr);
-  EXPECT_EQ(amaranth->type, kUnitGram);
-  EXPECT_DOUBLE_EQ(amaranth->size, 100);
+  EXPECT_EQ(std::tuple(amaranth->type, amaranth->size), std::tuple(kUnitGram, 100.0));
   EXPECT_NEAR(amaranth->nutrients[Nutrient::kCalories], 356.119, 1e-9);
   EXPECT_EQ(*ingredients_.Categories().NameById(amaranth->catId), L"Cereals and Millets");
-  EXPECT_TRUE(FileExists(Catalog()));
+  EXPECT_TRUE(FileExists(IngredientCatalog()));
   EXPECT_EQ(FileExists(data + L".bak"), options_.autoBackup);
 }
 

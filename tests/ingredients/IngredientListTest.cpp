@@ -1,40 +1,16 @@
 // The Ingredients view in the view tests' host window: its catalog file, the list and search
 // list, and the item commands through the real dialogs and scripted prompts.
-#include <windowsx.h>
+#include <sstream>
 
-#include "ViewTestSupport.h"
-#include "app/DataLockGuard.h"
-#include "food/CategoryList.h"
-#include "resources/resource.h"
-#include "storage/Files.h"
-#include "storage/XMLDoc.h"
-#include "views/IngredientList/IngredientList.h"
+#include "FoodViewSupport.h"
 
 namespace {
 
+using food_view_test::DialogDriver;
+using food_view_test::MenuEnabled;
 using storage_test::ReadFile;
-using storage_test::ScriptedPrompts;
 using storage_test::WriteFile;
-using view_test::DialogScripts;
-using view_test::Press;
-
-// The view with its state opened up for the tests.
-class OpenIngredientList : public IngredientList {
- public:
-  using IngredientList::IngredientList;
-  using FoodCatalogView<Ingredient>::records_;
-  using View::exportAllData;
-  using View::filterCategoryId;
-  using View::imagesFolder;
-  using View::lastId;
-  using View::LoadFrom;
-  using View::modified;
-  using View::preserveUnicode;
-  using View::readOnly;
-  using View::selectedCategory;
-  using View::workerMode;
-  using View::workPath;
-};
+using Names = food_view_test::Texts;
 
 // A neighbour view that answers the questions a delete asks.
 class AnsweringView : public TestView {
@@ -46,52 +22,33 @@ class AnsweringView : public TestView {
   uint32_t linked = 0;
 };
 
-class IngredientListTest : public view_test::ViewTest {
+class IngredientListTest : public food_view_test::FoodViewTest {
  protected:
-  static constexpr int kMenu = 9910;
-  static constexpr int kPopup = 9911;
-
-  IngredientListTest() {
-    view_.Hide();
-    EXPECT_TRUE(ingredients_.Create(tabs_.Window(), kMenu, kPopup));
-    ingredients_.OpenCatalog(Catalog(), false, 0, 100, nullptr);
-    ingredients_.BuildColumns();
-  }
-  ~IngredientListTest() override { ingredients_.WaitForBackgroundSaves(); }
-
-  WString Catalog() const { return folder_.Path() + L"Ingredients.xml"; }
-
-  uint32_t AddCategory(const WString& name) {
-    DataLockGuard lock;
-    return ingredients_.Categories().AddNew(name, ingredients_.IdCounter());
-  }
   Ingredient* Add(const WString& name, uint32_t catId = 0, double calories = 0) {
-    Ingredient record;
-    record.name = name;
-    record.catId = catId;
-    record.size = 1;
-    record.nutrients[Nutrient::kCalories] = calories;
-    return ingredients_.AddIngredient(record);
+    return Food(name, calories, catId);
   }
-  std::vector<WString> Names() const {
-    std::vector<WString> names;
-    for (int row = 0; row < ingredients_.List().ItemCount(); ++row)
-      names.push_back(ingredients_.List().ItemText(row, 0));
-    return names;
-  }
-  std::vector<WString> SearchList(const WString& text, bool includeHidden = false) {
-    const HWND box = CreateWindowW(L"LISTBOX", L"", WS_CHILD | LBS_SORT, 0, 0, 100, 100, main_, nullptr,
-                                   GetModuleHandleW(nullptr), nullptr);
+  // The names FillSearchList puts in a sorted list box, each row carrying its record.
+  Names SearchList(const WString& text, bool includeHidden = false) {
+    constexpr int kBox = 9999;
+    const HWND box = CreateWindowW(L"LISTBOX", L"", WS_CHILD | LBS_SORT, 0, 0, 100, 100, main_,
+                                   reinterpret_cast<HMENU>(kBox), GetModuleHandleW(nullptr), nullptr);
     ingredients_.FillSearchList(box, text, false, includeHidden);
-    std::vector<WString> names;
-    for (int i = 0; i < ListBox_GetCount(box); ++i) {
-      wchar_t name[256] = {};
-      ListBox_GetText(box, i, name);
-      names.push_back(name);
-      EXPECT_NE(ListBox_GetItemData(box, i), 0);
-    }
+    const DialogDriver host(main_);
+    const Names names = host.Rows(kBox);
+    for (int row = 0; row < host.Count(kBox); ++row) EXPECT_NE(host.RowData(kBox, row), 0);
     DestroyWindow(box);
     return names;
+  }
+  // Each record as "name calories fat".
+  Names Records() const {
+    Names records;
+    for (const auto& record : ingredients_.Records()) {
+      std::wostringstream text;
+      text << record->name << L" " << record->nutrients[Nutrient::kCalories] << L" "
+           << record->nutrients[Nutrient::kCalories + 1];
+      records.push_back(text.str());
+    }
+    return records;
   }
   // Rereads the catalog file into a fresh view, as the next start of the program would.
   void Reopen() {
@@ -99,16 +56,13 @@ class IngredientListTest : public view_test::ViewTest {
     ingredients_.Clear();
     ingredients_.OpenCatalog(Catalog(), false, 0, 100, nullptr);
   }
-
-  OpenIngredientList ingredients_{app_, status_, toolbar_, options_};
-  DialogScripts dialogs_;
-  ScriptedPrompts prompts_;
+  WString Catalog() const { return IngredientCatalog(); }
 };
 
 // ---- the catalog file ----
 
 TEST_F(IngredientListTest, SavedCatalogReadsBackAndSavesByteForByte) {
-  const uint32_t fruit = AddCategory(L"Fruit");
+  const uint32_t fruit = IngredientCategory(L"Fruit");
   Ingredient* apple = Add(L"Apple \"Gala\" & <Co>", fruit, 52);
   apple->picture = L"apple.jpg";
   apple->hidden = true;
@@ -118,13 +72,10 @@ TEST_F(IngredientListTest, SavedCatalogReadsBackAndSavesByteForByte) {
   const std::string saved = ReadFile(Catalog());
 
   Reopen();
-  ASSERT_EQ(ingredients_.Records().size(), 2u);
-  const Ingredient& read = *ingredients_.Records()[0];
-  EXPECT_EQ(read.name, L"Apple \"Gala\" & <Co>");
-  EXPECT_EQ(read.catId, fruit);
-  EXPECT_TRUE(read.hidden);
-  EXPECT_EQ(read.picture, L"apple.jpg");
-  EXPECT_DOUBLE_EQ(ingredients_.Records()[1]->nutrients[Nutrient::kCalories], 57.5);
+  EXPECT_EQ(Records(), (Names{L"Apple \"Gala\" & <Co> 52 0", L"Pear 57.5 0"}));
+  const Ingredient& read = *ingredients_.Records().at(0);
+  EXPECT_EQ(std::tuple(read.catId, read.hidden, read.picture),
+            std::tuple(fruit, true, WString(L"apple.jpg")));
   EXPECT_EQ(ingredients_.lastId, 3u);  // the category took 1
   ASSERT_TRUE(ingredients_.Save());
   EXPECT_EQ(ReadFile(Catalog()), saved);
@@ -136,28 +87,25 @@ TEST_F(IngredientListTest, CatalogCutShortInItsEndTagKeepsTheRecordsReadSoFar) {
             "</FOOD>\n<FOOD>\n<FOODNAME>No id</FOODNAME>\n</FOOD>\n</INGREDIENTLIST");
   ingredients_.Clear();
   EXPECT_FALSE(ingredients_.OpenCatalog(Catalog(), false, 0, 100, nullptr));
-  ASSERT_EQ(ingredients_.Records().size(), 1u);
-  EXPECT_EQ(ingredients_.Records()[0]->name, L"Salt");
+  EXPECT_EQ(Records(), (Names{L"Salt 0 0"}));
   EXPECT_EQ(ingredients_.lastId, 7u);
 }
 
 TEST_F(IngredientListTest, ImportRenumbersAClashingIdAndCopiesThePicture) {
-  Ingredient* salt = Add(L"Salt");
-  const WString importFolder = folder_.Path() + L"import/";
+  const uint32_t salt = Add(L"Salt")->foodId;
+  const WString importFolder = folder_ / L"import/";
   ASSERT_TRUE(CreateFolders(importFolder + L"Images", false));
   ASSERT_TRUE(CreateFolders(ingredients_.imagesFolder, false));
   WriteFile(importFolder + L"Images/pepper.png", "picture");
   WriteFile(
       importFolder + L"in.xml",
-      "<INGREDIENTLIST>\n<INGREDIENTS>\n<FOOD>\n<FOODID>" + std::to_string(salt->foodId) +
+      "<INGREDIENTLIST>\n<INGREDIENTS>\n<FOOD>\n<FOODID>" + std::to_string(salt) +
           "</FOODID>\n<FOODNAME>Pepper</FOODNAME>\n<PICTURE>pepper.png</PICTURE>\n</FOOD>\n<FOOD>\n"
           "<FOODID>40</FOODID>\n<FOODNAME>Sugar</FOODNAME>\n</FOOD>\n</INGREDIENTS>\n</INGREDIENTLIST>\n");
   EXPECT_TRUE(ingredients_.LoadFrom(importFolder + L"in.xml", nullptr, 0, 100));
-  ASSERT_EQ(ingredients_.Records().size(), 3u);
-  const Ingredient& pepper = *ingredients_.Records()[1];
-  EXPECT_EQ(pepper.name, L"Pepper");
-  EXPECT_EQ(pepper.foodId, salt->foodId + 1);
-  EXPECT_EQ(ingredients_.Records()[2]->foodId, 40u);
+  EXPECT_EQ(Records(), (Names{L"Salt 0 0", L"Pepper 0 0", L"Sugar 0 0"}));
+  EXPECT_EQ(ingredients_.Records().at(1)->foodId, salt + 1);
+  EXPECT_EQ(ingredients_.Records().at(2)->foodId, 40u);
   EXPECT_EQ(ingredients_.lastId, 40u);
   EXPECT_TRUE(ingredients_.modified);
   EXPECT_EQ(ReadFile(ingredients_.imagesFolder + L"pepper.png"), "picture");
@@ -166,7 +114,7 @@ TEST_F(IngredientListTest, ImportRenumbersAClashingIdAndCopiesThePicture) {
 // A save started just before a large fill (Add, Edit or Copy of a recipe saves the ingredients,
 // then refills their list behind the progress window) after a one-category export.
 TEST_F(IngredientListTest, ASaveRacingAFillAfterAOneCategoryExportWritesEveryRecord) {
-  const uint32_t spices = AddCategory(L"Spices");
+  const uint32_t spices = IngredientCategory(L"Spices");
   {
     DataLockGuard lock;
     for (int i = 0; i < 300; ++i) {
@@ -178,15 +126,14 @@ TEST_F(IngredientListTest, ASaveRacingAFillAfterAOneCategoryExportWritesEveryRec
     }
   }
   ingredients_.filterCategoryId = spices;
-  ASSERT_TRUE(ingredients_.StartExport(4505, folder_.Path() + L"Spices.xml"));
+  ASSERT_TRUE(ingredients_.StartExport(4505, folder_ / L"Spices.xml"));
   const auto foodsIn = [](const WString& path) {
-    WString text;
-    FileHandle(path).ReadAllText(text);
+    const WString text = view_test::FileText(path);
     size_t count = 0;
     for (size_t at = text.find(L"<FOOD>"); at != WString::npos; at = text.find(L"<FOOD>", at + 1)) ++count;
     return count;
   };
-  EXPECT_EQ(foodsIn(folder_.Path() + L"Spices.xml"), 3u);
+  EXPECT_EQ(foodsIn(folder_ / L"Spices.xml"), 3u);
   for (int attempt = 0; attempt < 4; ++attempt) {
     ingredients_.modified = true;
     ingredients_.SaveIfModified(false);
@@ -199,15 +146,15 @@ TEST_F(IngredientListTest, ASaveRacingAFillAfterAOneCategoryExportWritesEveryRec
 // ---- the list and the search list ----
 
 TEST_F(IngredientListTest, ListLeavesHiddenRecordsOutAndFollowsTheCategory) {
-  const uint32_t fruit = AddCategory(L"Fruit");
+  const uint32_t fruit = IngredientCategory(L"Fruit");
   Add(L"Apple", fruit);
   Add(L"Bread");
   Add(L"Cherry", fruit)->hidden = true;
   ingredients_.FillList();
-  EXPECT_EQ(Names(), (std::vector<WString>{L"Apple", L"Bread"}));
+  EXPECT_EQ(Listed(), (Names{L"Apple", L"Bread"}));
   ingredients_.selectedCategory = fruit;
   ingredients_.FillList();
-  EXPECT_EQ(Names(), (std::vector<WString>{L"Apple"}));
+  EXPECT_EQ(Listed(), (Names{L"Apple"}));
   EXPECT_TRUE(ingredients_.IsCategoryUsed(fruit));
 }
 
@@ -222,21 +169,14 @@ TEST_F(IngredientListTest, TwoHundredFiftyRecordsFillAtOnceAndTwoHundredFiftyOne
   EXPECT_EQ(ingredients_.List().ItemCount(), 250);
 }
 
-TEST_F(IngredientListTest, SearchListPutsNamesStartingWithTheTextFirstInCatalogOrder) {
-  Add(L"Salt");
-  Add(L"Sea salt");
-  Add(L"salted butter");
-  Add(L"Basalt crumbs");
-  Add(L"Pepper");
-  Add(L"Salty hidden")->hidden = true;
-  EXPECT_EQ(SearchList(L"SALT"),
-            (std::vector<WString>{L"Salt", L"salted butter", L"Basalt crumbs", L"Sea salt"}));
-  EXPECT_EQ(SearchList(L"salty", true), (std::vector<WString>{L"Salty hidden"}));
-  EXPECT_TRUE(SearchList(L"").empty());
-}
-
-TEST_F(IngredientListTest, FindByNameIgnoresCaseOverTheWholeName) {
+TEST_F(IngredientListTest, SearchListPutsNamesStartingWithTheTextFirstAndFindByNameIgnoresCase) {
   Ingredient* salt = Add(L"Salt");
+  for (const wchar_t* name : {L"Sea salt", L"salted butter", L"Basalt crumbs", L"Pepper"}) Add(name);
+  Add(L"Salty hidden")->hidden = true;
+  EXPECT_EQ(SearchList(L"SALT"), (Names{L"Salt", L"salted butter", L"Basalt crumbs", L"Sea salt"}));
+  EXPECT_EQ(SearchList(L"salty", true), (Names{L"Salty hidden"}));
+  EXPECT_TRUE(SearchList(L"").empty());
+  // Over the whole name only.
   EXPECT_EQ(ingredients_.FindByName(L"SALT"), salt);
   EXPECT_EQ(ingredients_.FindByName(L"Sal"), nullptr);
   EXPECT_EQ(ingredients_.FindById(salt->foodId), salt);
@@ -244,137 +184,119 @@ TEST_F(IngredientListTest, FindByNameIgnoresCaseOverTheWholeName) {
 
 // ---- the item commands ----
 
-TEST_F(IngredientListTest, DeleteHidesLinkedIngredientsKeepsUsedOnesAndErasesTheRest) {
+TEST_F(IngredientListTest, DeleteAnsweredYesHidesLinkedIngredientsKeepsUsedOnesAndErasesTheRest) {
   AnsweringView recipes{app_, status_, toolbar_, options_};
-  const uint32_t linked = Add(L"Linked")->foodId;
-  const uint32_t used = Add(L"Used")->foodId;
+  recipes.linked = Add(L"Linked")->foodId;
+  recipes.used = Add(L"Used")->foodId;
   Add(L"Plain");
-  recipes.linked = linked;
-  recipes.used = used;
   ingredients_.FillList();
-  ingredients_.List().SelectAll();
-  prompts_.answers = {Prompt::kAnswerYes};
-  ingredients_.DeleteItem(&recipes, nullptr);
-  ASSERT_EQ(prompts_.questions.size(), 1u);
-  EXPECT_EQ(prompts_.questions[0].text, L"Would you like to delete the selected ingredients?");
-  EXPECT_EQ(prompts_.questions[0].caption, L"Mirepan");
-  EXPECT_EQ(Names(), (std::vector<WString>{L"Used"}));
+  for (const int answer : {Prompt::kAnswerNo, Prompt::kAnswerYes}) {
+    ingredients_.List().SelectAll();
+    prompts_.answers = {answer};
+    ingredients_.DeleteItem(&recipes, nullptr);
+    if (answer == Prompt::kAnswerYes) break;
+    EXPECT_EQ(Records(), (Names{L"Linked 0 0", L"Used 0 0", L"Plain 0 0"}));  // No changes nothing
+    EXPECT_EQ(Listed().size(), 3u);
+  }
+  EXPECT_EQ(Questions(), Names(2, L"Would you like to delete the selected ingredients?"));
+  EXPECT_EQ(prompts_.questions.at(0).caption, L"Mirepan");
+  EXPECT_EQ(Listed(), (Names{L"Used"}));
   EXPECT_EQ(ingredients_.List().SelectedCount(), 0);
-  ASSERT_EQ(ingredients_.Records().size(), 2u);
-  EXPECT_TRUE(ingredients_.FindById(linked)->hidden);
+  EXPECT_EQ(Records(), (Names{L"Linked 0 0", L"Used 0 0"}));
+  EXPECT_TRUE(ingredients_.FindById(recipes.linked)->hidden);
   EXPECT_TRUE(SearchList(L"Linked").empty());
-  EXPECT_EQ(SearchList(L"Linked", true), (std::vector<WString>{L"Linked"}));
+  EXPECT_EQ(SearchList(L"Linked", true), (Names{L"Linked"}));
 }
 
-TEST_F(IngredientListTest, DeleteAnsweredNoChangesNothing) {
-  Add(L"Salt");
-  ingredients_.FillList();
-  ingredients_.List().SelectAll();
-  prompts_.answers = {Prompt::kAnswerNo};
-  ingredients_.DeleteItem(nullptr, nullptr);
-  EXPECT_EQ(ingredients_.Records().size(), 1u);
-  EXPECT_EQ(Names(), (std::vector<WString>{L"Salt"}));
-}
-
-TEST_F(IngredientListTest, CopyTakesTheNameFromTheInputBox) {
-  Ingredient* salt = Add(L"Salt", 0, 3);
-  ingredients_.FillList();
-  ingredients_.List().Select(0);
-  WString prefilled;
-  dialogs_.On(IDD_INPUT_BOX, [&](HWND dialog) {
-    prefilled = view_test::WindowText(GetDlgItem(dialog, IDC_INPUT_TEXT));
-    SetDlgItemTextW(dialog, IDC_INPUT_TEXT, L"Sea salt");
-    Press(dialog, IDOK);
-  });
-  ingredients_.CopyItem();
-  EXPECT_EQ(prefilled, L"Salt");
-  ASSERT_EQ(ingredients_.Records().size(), 2u);
-  const Ingredient& copy = *ingredients_.Records()[1];
-  EXPECT_EQ(copy.name, L"Sea salt");
-  EXPECT_EQ(copy.foodId, salt->foodId + 1);
-  EXPECT_DOUBLE_EQ(copy.nutrients[Nutrient::kCalories], 3);
-  EXPECT_EQ(Names(), (std::vector<WString>{L"Salt", L"Sea salt"}));
-}
-
+// Several rows selected mean none of them; one selected with the focus moved on means the focused
+// row. The copy takes its name from the input box, which offers the original's.
 TEST_F(IngredientListTest, EditCopyAndNutritionActOnTheFocusedRowOfExactlyOneSelected) {
-  const uint32_t fruit = AddCategory(L"Fruit");  // the editor needs one to open
-  for (const wchar_t* name : {L"Apple", L"Pear", L"Plum"}) Add(name, fruit);
+  const uint32_t fruit = IngredientCategory(L"Fruit");  // the editor needs one to open
+  Add(L"Apple", fruit);
+  const Ingredient* pear = Add(L"Pear", fruit, 3);
+  const uint32_t plum = Add(L"Plum", fruit)->foodId;
   ingredients_.FillList();
-  WString edited;
-  dialogs_.On(IDD_INGREDIENT_EDITOR, [&](HWND dialog) {
-    edited = view_test::WindowText(GetDlgItem(dialog, IDC_EDITOR_NAME));
-    Press(dialog, IDCANCEL);
+  std::wstring shown, copyName;
+  dialogs_.Drive(IDD_INGREDIENT_EDITOR, [&](const DialogDriver& dialog) {
+    shown = dialog.Text(IDC_EDITOR_NAME);
+    dialog.Press(IDCANCEL);
   });
-  dialogs_.On(IDD_INPUT_BOX, [&](HWND dialog) {
-    edited = L"copy of " + view_test::WindowText(GetDlgItem(dialog, IDC_INPUT_TEXT));
-    Press(dialog, IDCANCEL);
+  dialogs_.Drive(IDD_INPUT_BOX, [&](const DialogDriver& dialog) {
+    shown = L"copy of " + dialog.Text(IDC_INPUT_TEXT);
+    dialog.Type(IDC_INPUT_TEXT, copyName);
+    dialog.Press(copyName.empty() ? IDCANCEL : IDOK);
   });
-  const auto actOn = [&](void (IngredientList::*command)()) {
-    edited.clear();
-    (ingredients_.*command)();
-    return edited;
+  const std::function<void()> commands[] = {[this] { ingredients_.EditItem(nullptr); },  // also Enter
+                                            [this] { ingredients_.CopyItem(); },
+                                            [this] { ingredients_.ShowNutrition(); }};
+  const auto shownBy = [&] {
+    Names texts;
+    for (const auto& command : commands) {
+      shown.clear();
+      command();
+      texts.push_back(shown);
+    }
+    return texts;
   };
-  const auto edit = [&] {
-    edited.clear();
-    ingredients_.EditItem(nullptr);  // also what Enter and a double-click run
-    return edited;
-  };
-  // Several rows selected: none of them is meant.
   ingredients_.List().Select(0);
   ingredients_.List().Select(2);
-  EXPECT_EQ(edit(), L"");
-  EXPECT_EQ(actOn(&IngredientList::CopyItem), L"");
-  EXPECT_EQ(actOn(&IngredientList::ShowNutrition), L"");
-  // One row selected and the focus moved on without selecting: the focused row is meant.
+  EXPECT_EQ(shownBy(), Names(3, L""));
   ingredients_.List().Select(0, false);
   ListView_SetItemState(ingredients_.List().Window(), 1, LVIS_FOCUSED, LVIS_FOCUSED);
-  EXPECT_EQ(edit(), L"Pear");
-  EXPECT_EQ(actOn(&IngredientList::CopyItem), L"copy of Pear");
-  EXPECT_EQ(actOn(&IngredientList::ShowNutrition), L"Pear");
+  EXPECT_EQ(shownBy(), (Names{L"Pear", L"copy of Pear", L"Pear"}));
+
+  copyName = L"Sea pear";
+  commands[1]();
+  ASSERT_EQ(ingredients_.Records().size(), 4u);
+  const Ingredient& copy = *ingredients_.Records()[3];
+  EXPECT_EQ(std::tuple(copy.name, copy.foodId, copy.nutrients[Nutrient::kCalories]),
+            std::tuple(WString(L"Sea pear"), plum + 1, pear->nutrients[Nutrient::kCalories]));
+  EXPECT_EQ(Listed(), (Names{L"Apple", L"Pear", L"Plum", L"Sea pear"}));
 }
 
 TEST_F(IngredientListTest, MoveTakesTheSelectionOutOfTheShownCategory) {
-  const uint32_t fruit = AddCategory(L"Fruit");
-  const uint32_t spice = AddCategory(L"Spice");
+  const uint32_t fruit = IngredientCategory(L"Fruit");
+  const uint32_t spice = IngredientCategory(L"Spice");
   Add(L"Apple", fruit);
   Add(L"Pepper", fruit);
   ingredients_.selectedCategory = fruit;
   ingredients_.FillList();
   ingredients_.List().Select(1);
-  dialogs_.On(IDD_CATEGORY, [](HWND dialog) {
-    const HWND combo = GetDlgItem(dialog, IDC_CATEGORY_COMBO);
-    SendMessageW(combo, CB_SELECTSTRING, static_cast<WPARAM>(-1), reinterpret_cast<LPARAM>(L"Spice"));
-    Press(dialog, IDOK);
+  dialogs_.Drive(IDD_CATEGORY, [](const DialogDriver& dialog) {
+    dialog.PickText(IDC_CATEGORY_COMBO, L"Spice");
+    dialog.Press(IDOK);
   });
   ingredients_.MoveToCategory();
   EXPECT_EQ(ingredients_.Records()[1]->catId, spice);
-  EXPECT_EQ(Names(), (std::vector<WString>{L"Apple"}));
+  EXPECT_EQ(Listed(), (Names{L"Apple"}));
   EXPECT_EQ(ingredients_.Records()[0]->catId, fruit);
 }
 
 TEST_F(IngredientListTest, MenuFollowsTheSelectionAndTheReadOnlyCatalog) {
-  const auto enabled = [this](UINT command) {
-    return !(GetMenuState(ingredients_.Menu(), command, MF_BYCOMMAND) & MF_GRAYED);
-  };
+  const HMENU menu = ingredients_.Menu();
   Add(L"Apple");
   Add(L"Pear");
   ingredients_.FillList();
-  ingredients_.UpdateMenu(ingredients_.Menu());
-  EXPECT_FALSE(enabled(IngredientList::kAddIngredient));  // no category yet
-  EXPECT_FALSE(enabled(IngredientList::kDeleteIngredient));
-  AddCategory(L"Fruit");
+  ingredients_.UpdateMenu(menu);
+  EXPECT_FALSE(MenuEnabled(menu, IngredientList::kAddIngredient));  // no category yet
+  EXPECT_FALSE(MenuEnabled(menu, IngredientList::kDeleteIngredient));
+  IngredientCategory(L"Fruit");
   ingredients_.List().Select(0);
-  ingredients_.UpdateMenu(ingredients_.Menu());
-  for (UINT command : {1400u, 1401u, 1402u, 1403u, 1404u, 1205u}) EXPECT_TRUE(enabled(command)) << command;
-  EXPECT_FALSE(enabled(1208));  // no backup
+  ingredients_.UpdateMenu(menu);
+  const UINT items[] = {IDM_ADD_INGREDIENT,  IDM_COPY_INGREDIENT, IDM_DELETE_INGREDIENT,
+                        IDM_EDIT_INGREDIENT, IDM_MOVE_INGREDIENT, IDM_NUTRITION};
+  for (UINT command : items) EXPECT_TRUE(MenuEnabled(menu, command)) << command;
+  EXPECT_FALSE(MenuEnabled(menu, IDM_RESTORE));  // no backup
   ingredients_.List().SelectAll();
-  ingredients_.UpdateMenu(ingredients_.Menu());
-  EXPECT_FALSE(enabled(IngredientList::kCopyIngredient));
-  EXPECT_FALSE(enabled(IngredientList::kEditIngredient));
-  EXPECT_TRUE(enabled(IngredientList::kMoveIngredient));
+  ingredients_.UpdateMenu(menu);
+  EXPECT_FALSE(MenuEnabled(menu, IngredientList::kCopyIngredient));
+  EXPECT_FALSE(MenuEnabled(menu, IngredientList::kEditIngredient));
+  EXPECT_TRUE(MenuEnabled(menu, IngredientList::kMoveIngredient));
   ingredients_.readOnly = true;
-  ingredients_.UpdateMenu(ingredients_.Menu());
-  for (UINT command : {1400u, 1401u, 1402u, 1403u, 1404u}) EXPECT_FALSE(enabled(command)) << command;
+  ingredients_.UpdateMenu(menu);
+  for (UINT command : items) {
+    if (command != IDM_NUTRITION) EXPECT_FALSE(MenuEnabled(menu, command)) << command;
+  }
 }
 
 TEST_F(IngredientListTest, PublishedRecipeKeepsItsLinkIdAndCreatesItsCategory) {
@@ -388,108 +310,101 @@ TEST_F(IngredientListTest, PublishedRecipeKeepsItsLinkIdAndCreatesItsCategory) {
   values.nutrients[Nutrient::kCalories] = 90;
   Ingredient& again = ingredients_.UpsertLinkedIngredient(linkId, values, false, L"Recipes");
   EXPECT_EQ(&again, &first);
-  EXPECT_EQ(again.foodId, linkId);
-  EXPECT_FALSE(again.hidden);
-  EXPECT_DOUBLE_EQ(again.nutrients[Nutrient::kCalories], 90);
-  EXPECT_EQ(ingredients_.Records().size(), 1u);
+  EXPECT_EQ(std::tuple(again.foodId, again.hidden), std::tuple(linkId, false));
+  EXPECT_EQ(Records(), (Names{L"Soup 90 0"}));
 }
-
-}  // namespace
 
 // ---- exchange files ----
 
-namespace {
-
 std::string Utf16Bytes(const std::wstring& text) {
   std::string bytes;
-  for (const wchar_t unit : text) {
-    bytes += static_cast<char>(unit & 0xFF);
-    bytes += static_cast<char>(unit >> 8);
-  }
+  for (const wchar_t unit : text) bytes += {static_cast<char>(unit & 0xFF), static_cast<char>(unit >> 8)};
   return bytes;
 }
 
 class ExchangeTest : public IngredientListTest {
  protected:
-  // Imports `file` as the Import command does after its questions.
-  bool ImportFile(const WString& file) { return ingredients_.LoadFrom(file, nullptr, 0, 100); }
-  WString Exchange(const wchar_t* name) const { return folder_.Path() + name; }
+  WString Exchange(const wchar_t* name) const { return folder_ / name; }
+  // Imports `bytes` as the Import command does after its questions.
+  bool ImportFile(const std::string& bytes) {
+    WriteFile(Exchange(L"in.csv"), bytes);
+    return ingredients_.LoadFrom(Exchange(L"in.csv"), nullptr, 0, 100);
+  }
+  // Saves the catalog as `path` the way Export's worker does.
+  bool ExportTo(const WString& path) {
+    ingredients_.WaitForBackgroundSaves();
+    ingredients_.workerMode = true;
+    ingredients_.workPath = path;
+    const bool saved = ingredients_.Save();
+    ingredients_.workerMode = false;
+    ingredients_.workPath = Catalog();
+    return saved;
+  }
 };
 
-}  // namespace
-
-TEST_F(ExchangeTest, CsvHeadersMatchWithoutSpacesCaseOrBracketedUnits) {
-  WriteFile(Exchange(L"in.csv"), Utf16Bytes(L"\"name\",\" total fat (g)\",\"CALORIES (kcal)\",\"Unknown\"\r\n"
-                                            L"\"Butter\",\"81\",\"717\",\"x\"\r\n\"\",\"\",\"\",\"\"\r\n"));
-  EXPECT_TRUE(ImportFile(Exchange(L"in.csv")));
-  ASSERT_EQ(ingredients_.Records().size(), 1u);
-  const Ingredient& butter = *ingredients_.Records()[0];
-  EXPECT_EQ(butter.name, L"Butter");
-  EXPECT_DOUBLE_EQ(butter.nutrients[Nutrient::kCalories], 717);
-  EXPECT_DOUBLE_EQ(butter.nutrients[Nutrient::kCalories + 1], 81);  // Total Fat (g)
-}
-
-TEST_F(ExchangeTest, CsvWithoutAKnownColumnImportsNothing) {
-  WriteFile(Exchange(L"in.csv"), Utf16Bytes(L"\"Colour\",\"Size\"\r\n\"red\",\"1\"\r\n"));
-  EXPECT_FALSE(ImportFile(Exchange(L"in.csv")));
-  EXPECT_TRUE(ingredients_.Records().empty());
-}
-
-TEST_F(ExchangeTest, EightBitCsvImportsThroughTheSecondReading) {
-  WriteFile(Exchange(L"in.csv"),
-            "\"Name\",\"Calories\"\r\n\"Cr\xE8me fra\xEE"
-            "che\",\"292\"\r\n\"Odd\",\"1\"\r\n");
-  EXPECT_TRUE(ImportFile(Exchange(L"in.csv")));
-  ASSERT_EQ(ingredients_.Records().size(), 2u);
-  EXPECT_EQ(ingredients_.Records()[0]->name, L"Cr\u00E8me fra\u00EEche");
-  EXPECT_DOUBLE_EQ(ingredients_.Records()[0]->nutrients[Nutrient::kCalories], 292);
-}
-
-TEST_F(ExchangeTest, CsvNameInAnyCaseReplacesThatRecordKeepingItsId) {
-  Add(L"Salt", 0, 1);
-  const uint32_t pepper = Add(L"Pepper", 0, 2)->foodId;
-  WriteFile(Exchange(L"in.csv"), "\"Name\",\"Calories\"\r\n\"PEPPER\",\"9\"\r\n\"Sugar\",\"387\"\r\n");
-  EXPECT_TRUE(ImportFile(Exchange(L"in.csv")));
-  ASSERT_EQ(ingredients_.Records().size(), 3u);
-  const Ingredient& replaced = *ingredients_.Records()[1];
-  EXPECT_EQ(replaced.name, L"PEPPER");
-  EXPECT_EQ(replaced.foodId, pepper);
-  EXPECT_DOUBLE_EQ(replaced.nutrients[Nutrient::kCalories], 9);
-  EXPECT_EQ(ingredients_.Records()[2]->name, L"Sugar");
+// Imports into a catalog of Salt and Pepper: headers match without spaces, case or bracketed units,
+// a file without a known column takes nothing, an eight-bit file reads through the second reading
+// and a name in any case replaces that record, keeping its id.
+TEST_F(ExchangeTest, CsvImportsMatchHeadersAndNamesLooselyAndReadEightBitFiles) {
+  const struct {
+    const char* name;
+    std::string bytes;
+    bool imported;
+    Names records;
+  } cases[] = {
+      {"headers",
+       Utf16Bytes(L"\"name\",\" total fat (g)\",\"CALORIES "
+                  L"(kcal)\",\"Unknown\"\r\n\"Butter\",\"81\",\"717\",\"x\"\r\n"
+                  L"\"\",\"\",\"\",\"\"\r\n"),
+       true,
+       {L"Salt 1 0", L"Pepper 2 0", L"Butter 717 81"}},
+      {"no known column",
+       Utf16Bytes(L"\"Colour\",\"Size\"\r\n\"red\",\"1\"\r\n"),
+       false,
+       {L"Salt 1 0", L"Pepper 2 0"}},
+      {"eight-bit",
+       "\"Name\",\"Calories\"\r\n\"Cr\xE8me fra\xEE"
+       "che\",\"292\"\r\n\"Odd\",\"1\"\r\n",
+       true,
+       {L"Salt 1 0", L"Pepper 2 0", L"Cr\u00E8me fra\u00EEche 292 0", L"Odd 1 0"}},
+      {"name in any case",
+       "\"Name\",\"Calories\"\r\n\"PEPPER\",\"9\"\r\n\"Sugar\",\"387\"\r\n",
+       true,
+       {L"Salt 1 0", L"PEPPER 9 0", L"Sugar 387 0"}},
+  };
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.name);
+    ingredients_.Clear();
+    Add(L"Salt", 0, 1);
+    const uint32_t pepper = Add(L"Pepper", 0, 2)->foodId;
+    EXPECT_EQ(ImportFile(c.bytes), c.imported);
+    EXPECT_EQ(Records(), c.records);
+    EXPECT_EQ(ingredients_.Records().at(1)->foodId, pepper);
+  }
 }
 
 TEST_F(ExchangeTest, CsvExportWritesRawNumbersAndReadsBackNamesWithDoubleQuotes) {
   options_.displayPercent = true;
   options_.roundNumbers = true;
-  const uint32_t dairy = AddCategory(L"Dairy");
-  Add(L"Milk \"whole\"", dairy, 61.5);
-  ingredients_.WaitForBackgroundSaves();
-  ingredients_.workerMode = true;
-  ingredients_.workPath = Exchange(L"out.csv");
-  ASSERT_TRUE(ingredients_.Save());
+  Add(L"Milk \"whole\"", IngredientCategory(L"Dairy"), 61.5);
+  ASSERT_TRUE(ExportTo(Exchange(L"out.csv")));
   const std::string written = ReadFile(Exchange(L"out.csv"));
   EXPECT_EQ(written.find("\"Calories\",\"Total Fat (g)\","), 0u);
   EXPECT_NE(written.find("\"61.5\""), std::string::npos);
   EXPECT_NE(written.find("\"Dairy\",\"Milk \xB4whole\xB4\""), std::string::npos);
 
   ingredients_.Clear();
-  EXPECT_TRUE(ImportFile(Exchange(L"out.csv")));
-  ASSERT_EQ(ingredients_.Records().size(), 1u);
-  EXPECT_EQ(ingredients_.Records()[0]->name, L"Milk \"whole\"");
-  EXPECT_DOUBLE_EQ(ingredients_.Records()[0]->nutrients[Nutrient::kCalories], 61.5);
-  const WString* category = ingredients_.Categories().NameById(ingredients_.Records()[0]->catId);
-  ASSERT_NE(category, nullptr);
-  EXPECT_EQ(*category, L"Dairy");
+  EXPECT_TRUE(ImportFile(written));
+  EXPECT_EQ(Records(), (Names{L"Milk \"whole\" 61.5 0"}));
+  const WString* category = ingredients_.Categories().NameById(ingredients_.Records().at(0)->catId);
+  EXPECT_EQ(category ? *category : L"", L"Dairy");
 }
 
 TEST_F(ExchangeTest, SelectedColumnsExportKeepsTheDisplayOrderInUnicode) {
   Add(L"Salt", 0, 4);
-  ingredients_.WaitForBackgroundSaves();
   ingredients_.exportAllData = false;
   ingredients_.preserveUnicode = true;
-  ingredients_.workerMode = true;
-  ingredients_.workPath = Exchange(L"out.CSV");
-  ASSERT_TRUE(ingredients_.Save());
+  ASSERT_TRUE(ExportTo(Exchange(L"out.CSV")));
   EXPECT_EQ(ReadFile(Exchange(L"out.CSV")),
             Utf16Bytes(L"\"Name\",\"Serving Size\",\"Calories\"\r\n\"Salt\",\"1  Serving\",\"4\"\r\n"));
 }
@@ -500,11 +415,11 @@ TEST_F(ExchangeTest, ImportAnsweredYesReplacesTheCatalogAndNoAddsToIt) {
   prompts_.chosenPaths = {Exchange(L"in.csv"), Exchange(L"in.csv"), std::nullopt};
   prompts_.answers = {Prompt::kAnswerNo, Prompt::kAnswerYes};
   ingredients_.Import();
-  EXPECT_EQ(Names(), (std::vector<WString>{L"Salt", L"Sugar"}));
+  EXPECT_EQ(Listed(), (Names{L"Salt", L"Sugar"}));
   EXPECT_EQ(prompts_.questions[0].caption, L"Mirepan");
   EXPECT_EQ(prompts_.requests[0].title, L"Select an ingredients file to import");
   ingredients_.Import();
-  EXPECT_EQ(Names(), (std::vector<WString>{L"Sugar"}));
+  EXPECT_EQ(Listed(), (Names{L"Sugar"}));
   ingredients_.Import();  // the chooser cancelled: no question
   EXPECT_EQ(prompts_.questions.size(), 2u);
   EXPECT_EQ(ingredients_.CatalogPath(), Catalog());
@@ -519,33 +434,29 @@ TEST_F(ExchangeTest, RestoreReadsTheBackupInsteadOfTheCatalog) {
   ingredients_.RestoreBackup();
   ASSERT_EQ(prompts_.questions.size(), 1u);
   EXPECT_EQ(prompts_.questions[0].text.substr(0, 50), L"You are about to restore your last saved ingredien");
-  EXPECT_EQ(Names(), (std::vector<WString>{L"Salt"}));
-  ingredients_.WaitForBackgroundSaves();
+  EXPECT_EQ(Listed(), (Names{L"Salt"}));
   Reopen();
-  EXPECT_EQ(ingredients_.Records().size(), 1u);
+  EXPECT_EQ(Records(), (Names{L"Salt 0 0"}));
 }
 
 TEST_F(ExchangeTest, ExportDialogLimitsXmlFilesToAllDataAndWritesTheChosenCategory) {
-  const uint32_t dairy = AddCategory(L"Dairy");
-  Add(L"Milk", dairy, 61);
+  Add(L"Milk", IngredientCategory(L"Dairy"), 61);
   Add(L"Salt");
   ingredients_.WaitForBackgroundSaves();
-  bool xmlRadiosEnabled = true, csvRadiosEnabled = false;
-  dialogs_.On(IDD_INGREDIENT_EXPORT, [&](HWND dialog) {
-    SetDlgItemTextW(dialog, IDC_INGREDIENT_EXPORT_PATH, Exchange(L"out.xml").c_str());
-    xmlRadiosEnabled = IsWindowEnabled(GetDlgItem(dialog, IDC_INGREDIENT_EXPORT_SELECTED));
-    SetDlgItemTextW(dialog, IDC_INGREDIENT_EXPORT_PATH, Exchange(L"out.csv").c_str());
-    csvRadiosEnabled = IsWindowEnabled(GetDlgItem(dialog, IDC_INGREDIENT_EXPORT_SELECTED));
-    CheckRadioButton(dialog, IDC_INGREDIENT_EXPORT_ALL, IDC_INGREDIENT_EXPORT_SELECTED,
-                     IDC_INGREDIENT_EXPORT_SELECTED);
-    SendDlgItemMessageW(dialog, IDC_INGREDIENT_EXPORT_CATEGORY, CB_SETCURSEL, 1, 0);  // "Dairy"
-    Press(dialog, IDOK);
+  dialogs_.Drive(IDD_INGREDIENT_EXPORT, [&](const DialogDriver& dialog) {
+    dialog.Type(IDC_INGREDIENT_EXPORT_PATH, Exchange(L"out.xml"));
+    EXPECT_FALSE(dialog.Enabled(IDC_INGREDIENT_EXPORT_SELECTED));
+    dialog.Type(IDC_INGREDIENT_EXPORT_PATH, Exchange(L"out.csv"));
+    EXPECT_TRUE(dialog.Enabled(IDC_INGREDIENT_EXPORT_SELECTED));
+    dialog.Press(IDC_INGREDIENT_EXPORT_SELECTED);
+    dialog.PickText(IDC_INGREDIENT_EXPORT_CATEGORY, L"Dairy");
+    dialog.Press(IDOK);
   });
   ingredients_.Export();
-  EXPECT_FALSE(xmlRadiosEnabled);
-  EXPECT_TRUE(csvRadiosEnabled);
   EXPECT_EQ(ReadFile(Exchange(L"out.csv")),
             "\"Name\",\"Serving Size\",\"Calories\"\r\n\"Milk\",\"1  Serving\",\"61\"\r\n");
   EXPECT_EQ(ingredients_.CatalogPath(), Catalog());
   EXPECT_FALSE(ingredients_.workerMode);
 }
+
+}  // namespace

@@ -6,10 +6,12 @@
 #include <gtest/gtest.h>
 
 #include <string>
+#include <vector>
 
 #include "app/Options.h"
 #include "resources/resource.h"
 #include "storage/Files.h"
+#include "support/DialogDriver.h"
 #include "tests/support/RunningProgram.h"
 
 namespace {
@@ -17,10 +19,14 @@ namespace {
 constexpr DWORD kPatience = 20000;
 #define kProgramCopy L"MirepanUnderTest.exe"
 
-std::wstring ReadBytes(const std::wstring& path) {
-  FileHandle file(path);
+std::wstring FileText(const std::wstring& path) {
   WString text;
-  return file.ReadAllText(text) ? std::wstring(text) : std::wstring();
+  return FileHandle(path).ReadAllText(text) ? std::wstring(text) : std::wstring();
+}
+
+void WriteText(const std::wstring& path, const std::wstring& text) {
+  FileHandle file(path);
+  ASSERT_TRUE(file.WriteAllText(text));
 }
 
 bool FolderExists(const std::wstring& path) {
@@ -28,32 +34,55 @@ bool FolderExists(const std::wstring& path) {
   return attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_DIRECTORY);
 }
 
-// The resource compiler keeps "^T" either as the control character or as Ctrl with the key.
-bool IsControlKey(WORD flags, WORD key, char letter) {
-  if (flags & FVIRTKEY) return (flags & FCONTROL) && key == letter;
-  return key == letter - '@';
-}
-
-// The command of a Ctrl+letter entry of the program's accelerator table "Mirepan", 0 for none.
+// The command of a Ctrl+letter entry of the program's accelerator table "Mirepan", 0 for none. The
+// resource compiler keeps "^T" either as the control character or as Ctrl with the key.
 WORD ControlKeyCommand(const std::wstring& program, char letter) {
-  struct Entry {
-    WORD flags, key, command, padding;
-  };
   HMODULE module = LoadLibraryExW(program.c_str(), nullptr, LOAD_LIBRARY_AS_DATAFILE);
-  HRSRC found = FindResourceW(module, L"Mirepan", MAKEINTRESOURCEW(9));
-  const auto* entries =
-      found ? static_cast<const Entry*>(LockResource(LoadResource(module, found))) : nullptr;
+  ACCEL entries[256];
+  const int count = CopyAcceleratorTableW(LoadAcceleratorsW(module, L"Mirepan"), entries, 256);
   WORD command = 0;
-  for (size_t i = 0; entries && i < SizeofResource(module, found) / sizeof(Entry); ++i)
-    if (IsControlKey(entries[i].flags, entries[i].key, letter)) command = entries[i].command;
+  for (const ACCEL& entry : std::vector<ACCEL>(entries, entries + count)) {
+    if ((entry.fVirt & FVIRTKEY) ? (entry.fVirt & FCONTROL) && entry.key == letter
+                                 : entry.key == letter - '@')
+      command = entry.cmd;
+  }
   FreeLibrary(module);
   return command;
+}
+
+// The visible list of the program's window, null when it has none.
+HWND VisibleList(HWND window) {
+  HWND list = nullptr;
+  EnumChildWindows(
+      window,
+      [](HWND child, LPARAM found) {
+        wchar_t name[32] = {};
+        GetClassNameW(child, name, 32);
+        if (lstrcmpW(name, WC_LISTVIEWW) != 0 || !IsWindowVisible(child)) return TRUE;
+        *reinterpret_cast<HWND*>(found) = child;
+        return FALSE;
+      },
+      reinterpret_cast<LPARAM>(&list));
+  return list;
+}
+
+// Waits for the list to show `rows` rows; the rows it shows then.
+int WaitForRows(HWND list, int rows) {
+  for (DWORD waited = 0; waited < kPatience && ListView_GetItemCount(list) != rows; waited += 50) Sleep(50);
+  return ListView_GetItemCount(list);
+}
+
+void PressKey(HWND window, WPARAM key) {
+  PostMessageW(window, WM_KEYDOWN, key, 1);
+  PostMessageW(window, WM_KEYUP, key, 0xC0000001);
 }
 
 // The program copy of these tests.
 class TestedProgram : public RunningProgram {
  public:
   explicit TestedProgram(const std::wstring& folder) : RunningProgram(folder, kProgramCopy, kPatience) {}
+  // Started; its main window, null when it shows none.
+  HWND Started(const std::wstring& arguments = L"") { return Start(arguments) ? MainWindow() : nullptr; }
 };
 
 class MainWindowTest : public testing::Test {
@@ -67,6 +96,15 @@ class MainWindowTest : public testing::Test {
     CreateFolders(folder, false);
     ASSERT_TRUE(InstallProgramCopy(MIREPAN_EXE, PROFILE_DLL, folder, kProgramCopy));
   }
+  void TearDown() override {
+    EXPECT_TRUE(FileExists(folder + L"profile\\asked")) << "the program ran on the private profile";
+    std::wstring from = folder;
+    from.back() = L'\0';  // a double-terminated list of one folder
+    from.push_back(L'\0');
+    SHFILEOPSTRUCTW remove = {nullptr, FO_DELETE, from.c_str()};
+    remove.fFlags = FOF_NO_UI;
+    SHFileOperationW(&remove);
+  }
 
   // The options file of the scratch profile, written with the changes `edit` makes to the defaults.
   template <class Edit>
@@ -77,26 +115,27 @@ class MainWindowTest : public testing::Test {
     edit(options);
     ASSERT_TRUE(options.Write());
   }
-  void TearDown() override {
-    EXPECT_TRUE(FileExists(folder + L"profile\\asked")) << "the program ran on the private profile";
-    std::wstring from = folder;
-    from.back() = L'\0';  // a double-terminated list of one folder
-    from.push_back(L'\0');
-    SHFILEOPSTRUCTW remove = {nullptr, FO_DELETE, from.c_str()};
-    remove.fFlags = FOF_NO_UI;
-    SHFileOperationW(&remove);
-  }
   Options ReadOptions() const {
     Options options(nullptr, dataFolder);
     options.Read();
     return options;
   }
   std::wstring OptionsPath() const { return dataFolder + L"MirepanOptions.xml"; }
-
+  // An ingredient catalog of the named foods in `folder`, with the view's columns when given.
+  static void WriteCatalog(const std::wstring& folder, std::initializer_list<const wchar_t*> names,
+                           const wchar_t* columns = nullptr) {
+    std::wstring text = L"<INGREDIENTLIST>\r\n";
+    if (columns) text += L"<VIEW>\r\n<COLS>" + std::wstring(columns) + L"</COLS>\r\n</VIEW>\r\n";
+    text += L"<INGREDIENTS>\r\n";
+    int id = 0;
+    for (const wchar_t* name : names)
+      text += L"<FOOD>\r\n<FOODID>" + std::to_wstring(++id) + L"</FOODID>\r\n<FOODNAME>" + name +
+              L"</FOODNAME>\r\n</FOOD>\r\n";
+    WriteText(folder + L"Ingredients.xml", text + L"</INGREDIENTS>\r\n</INGREDIENTLIST>\r\n");
+  }
   static RECT ChildRect(HWND window, int id) {
     RECT rect{};
-    HWND child = GetDlgItem(window, id);
-    GetWindowRect(child, &rect);
+    GetWindowRect(GetDlgItem(window, id), &rect);
     MapWindowPoints(nullptr, window, reinterpret_cast<POINT*>(&rect), 2);
     return rect;
   }
@@ -108,16 +147,14 @@ class MainWindowTest : public testing::Test {
 
 TEST_F(MainWindowTest, SecondStartWarnsAndExitsWhileTheFirstKeepsRunning) {
   TestedProgram first(folder), second(folder);
-  ASSERT_TRUE(first.Start());
-  ASSERT_NE(first.MainWindow(), nullptr);
+  ASSERT_NE(first.Started(), nullptr);
   ASSERT_TRUE(second.Start());
   HWND box = second.WaitForWindow(L"#32770");
   ASSERT_NE(box, nullptr);
-  wchar_t caption[64] = {}, text[256] = {};
-  GetWindowTextW(box, caption, 64);
-  GetDlgItemTextW(box, 0xFFFF, text, 256);
-  EXPECT_STREQ(caption, L"Mirepan");
-  EXPECT_STREQ(text, L"Mirepan is already running.  Use your task bar to restore the application.");
+  const test_support::DialogDriver warning(box);
+  EXPECT_EQ(warning.Caption(), L"Mirepan");
+  EXPECT_EQ(warning.Text(0xFFFF),
+            L"Mirepan is already running.  Use your task bar to restore the application.");
   PostMessageW(box, WM_COMMAND, IDOK, 0);
   EXPECT_EQ(second.WaitForExit(), 1);
   EXPECT_TRUE(first.IsRunning());
@@ -125,50 +162,58 @@ TEST_F(MainWindowTest, SecondStartWarnsAndExitsWhileTheFirstKeepsRunning) {
   EXPECT_FALSE(FileExists(OptionsPath())) << "nothing changed, so no options file";
 }
 
-TEST_F(MainWindowTest, FolderSwitchTakesEffectFromTheNextStart) {
-  const std::wstring newFolder = folder + L"elsewhere\\";
-  TestedProgram first(folder);
-  ASSERT_TRUE(first.Start(L"/f" + newFolder));
-  ASSERT_NE(first.MainWindow(), nullptr);
-  EXPECT_FALSE(FolderExists(newFolder)) << "this run stays on the old folder";
-  EXPECT_EQ(first.Close(), 0);
-  EXPECT_EQ(std::wstring(ReadOptions().baseFolder), newFolder);
-  TestedProgram second(folder);
-  ASSERT_TRUE(second.Start());
-  ASSERT_NE(second.MainWindow(), nullptr);
-  EXPECT_TRUE(FolderExists(newFolder)) << "the next start derives its catalogs from the new folder";
-  EXPECT_EQ(second.Close(), 0);
+// "/f<folder>" and "-F <folder>" (quoted, as a blank needs) take effect from the next start: the
+// switched run stays on the old folder, the next derives its catalogs from the new one.
+TEST_F(MainWindowTest, FolderSwitchTakesEffectFromTheNextStartAndMayNameTheFolderAsTheNextArgument) {
+  const struct {
+    std::wstring newFolder, arguments;
+    bool exact;  // or the start of the stored folder
+  } cases[] = {{folder + L"elsewhere\\", L"/f" + folder + L"elsewhere\\", true},
+               {folder + L"next argument", L"-F \"" + folder + L"next argument\"", false}};
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.arguments);
+    TestedProgram first(folder);
+    ASSERT_NE(first.Started(c.arguments), nullptr);
+    EXPECT_FALSE(FolderExists(c.newFolder)) << "this run stays on the old folder";
+    EXPECT_EQ(first.Close(), 0);
+    const std::wstring stored = ReadOptions().baseFolder;
+    EXPECT_EQ(c.exact ? stored : stored.substr(0, c.newFolder.size()), c.newFolder);
+    TestedProgram second(folder);
+    ASSERT_NE(second.Started(), nullptr);
+    EXPECT_TRUE(FolderExists(c.newFolder));
+    EXPECT_EQ(second.Close(), 0);
+  }
 }
 
-TEST_F(MainWindowTest, FolderSwitchMayNameTheFolderAsTheNextArgument) {
-  const std::wstring newFolder = folder + L"next argument";  // quoted, as a blank needs
-  TestedProgram program(folder);
-  ASSERT_TRUE(program.Start(L"-F \"" + newFolder + L"\""));
-  ASSERT_NE(program.MainWindow(), nullptr);
-  EXPECT_EQ(program.Close(), 0);
-  EXPECT_EQ(std::wstring(ReadOptions().baseFolder).rfind(newFolder, 0), 0u);
-}
-
-TEST_F(MainWindowTest, CtrlTFromTheLastTabSelectsTheFirst) {
+// Closing leaves the options file alone unless something changed: here the tab, which Ctrl+T moves
+// on, from the last to the first.
+TEST_F(MainWindowTest, CtrlTFromTheLastTabSelectsTheFirstAndClosingRewritesTheOptionsOnlyWhenChanged) {
+  EXPECT_EQ(ControlKeyCommand(folder + kProgramCopy, 'T'), IDM_NEXT_TAB);
   WriteOptions([](Options& o) { o.curTab = 3; });
-  EXPECT_EQ(ControlKeyCommand(folder + kProgramCopy, 'T'), 1000) << "Ctrl+T sends command 1000";
+  const std::wstring marked = FileText(OptionsPath()) + L"<!-- kept -->";  // dropped by a rewrite
+  WriteText(OptionsPath(), marked);
+  TestedProgram unchanged(folder);
+  ASSERT_NE(unchanged.Started(), nullptr);
+  EXPECT_EQ(unchanged.Close(), 0);
+  EXPECT_EQ(FileText(OptionsPath()), marked);
 
-  TestedProgram run(folder);
-  ASSERT_TRUE(run.Start());
-  HWND window = run.MainWindow();
+  TestedProgram changed(folder);
+  const HWND window = changed.Started();
   ASSERT_NE(window, nullptr);
-  HWND tabs = GetDlgItem(window, 2103);
-  EXPECT_EQ(SendMessageW(tabs, TCM_GETCURSEL, 0, 0), 3);
-  SendMessageW(window, WM_COMMAND, 1000, 0);
-  EXPECT_EQ(SendMessageW(tabs, TCM_GETCURSEL, 0, 0), 0);
-  EXPECT_EQ(run.Close(), 0);
-  EXPECT_EQ(ReadOptions().curTab, 0u);
+  const HWND tabs = GetDlgItem(window, 2103);
+  EXPECT_EQ(TabCtrl_GetCurSel(tabs), 3);
+  for (const int next : {0, 1}) {
+    SendMessageW(window, WM_COMMAND, IDM_NEXT_TAB, 0);
+    EXPECT_EQ(TabCtrl_GetCurSel(tabs), next);
+  }
+  EXPECT_EQ(changed.Close(), 0);
+  EXPECT_NE(FileText(OptionsPath()), marked);
+  EXPECT_EQ(ReadOptions().curTab, 1u);
 }
 
 TEST_F(MainWindowTest, TabAreaStartsBelowTheToolbarOrAtFiveWhenItIsEmpty) {
   TestedProgram withButtons(folder);
-  ASSERT_TRUE(withButtons.Start());
-  HWND window = withButtons.MainWindow();
+  HWND window = withButtons.Started();
   ASSERT_NE(window, nullptr);
   EXPECT_EQ(ChildRect(window, 2103).top, 45);
   EXPECT_EQ(ChildRect(window, 2103).left, 10);
@@ -176,72 +221,28 @@ TEST_F(MainWindowTest, TabAreaStartsBelowTheToolbarOrAtFiveWhenItIsEmpty) {
 
   WriteOptions([](Options& o) { o.toolbarLayout = {255}; });
   TestedProgram empty(folder);
-  ASSERT_TRUE(empty.Start());
-  window = empty.MainWindow();
+  window = empty.Started();
   ASSERT_NE(window, nullptr);
   EXPECT_EQ(ChildRect(window, 2103).top, 5);
   EXPECT_EQ(empty.Close(), 0);
-}
-
-BOOL CALLBACK FindVisibleList(HWND window, LPARAM found) {
-  wchar_t name[32] = {};
-  GetClassNameW(window, name, 32);
-  if (lstrcmpW(name, WC_LISTVIEWW) != 0 || !IsWindowVisible(window)) return TRUE;
-  *reinterpret_cast<HWND*>(found) = window;
-  return FALSE;
-}
-
-// An ingredient catalog of the named foods.
-void WriteCatalog(const std::wstring& path, std::initializer_list<const wchar_t*> names) {
-  std::wstring text = L"<INGREDIENTLIST>\r\n<INGREDIENTS>\r\n";
-  int id = 0;
-  for (const wchar_t* name : names)
-    text += L"<FOOD>\r\n<FOODID>" + std::to_wstring(++id) + L"</FOODID>\r\n<FOODNAME>" + name +
-            L"</FOODNAME>\r\n</FOOD>\r\n";
-  FileHandle file(path);
-  ASSERT_TRUE(file.WriteAllText(text + L"</INGREDIENTS>\r\n</INGREDIENTLIST>\r\n"));
-}
-
-HWND VisibleList(HWND window) {
-  HWND list = nullptr;
-  EnumChildWindows(window, &FindVisibleList, reinterpret_cast<LPARAM>(&list));
-  return list;
-}
-
-// Starts the program; its list on show, null when it has none.
-HWND StartedList(RunningProgram& run) {
-  const HWND window = run.Start() ? run.MainWindow() : nullptr;
-  return window ? VisibleList(window) : nullptr;
-}
-
-// Waits for the list to show `rows` rows; the rows it shows then.
-int WaitForRows(HWND list, int rows) {
-  for (DWORD waited = 0; waited < kPatience && ListView_GetItemCount(list) != rows; waited += 50) Sleep(50);
-  return ListView_GetItemCount(list);
-}
-
-std::wstring TextOf(HWND edit) {
-  wchar_t text[64] = {};
-  SendMessageW(edit, WM_GETTEXT, 64, reinterpret_cast<LPARAM>(text));
-  return text;
-}
-
-void PressKey(HWND window, WPARAM key) {
-  PostMessageW(window, WM_KEYDOWN, key, 1);
-  PostMessageW(window, WM_KEYUP, key, 0xC0000001);
 }
 
 // Ctrl+F hands the keyboard to the find box; typing filters the list, Delete edits the text
 // there (not the selected records), Escape empties it, and the text comes back with the next start.
 TEST_F(MainWindowTest, FindBoxFiltersTheListAndComesBackWithTheNextStart) {
   WriteOptions([](Options& o) { o.curTab = 0; });
-  WriteCatalog(dataFolder + L"Ingredients.xml", {L"Quince", L"Quark", L"Apple"});
+  WriteCatalog(dataFolder, {L"Quince", L"Quark", L"Apple"});
   EXPECT_EQ(ControlKeyCommand(folder + kProgramCopy, 'F'), IDM_VIEW_FIND);
+  const auto findText = [](HWND find) {  // an edit of another process answers WM_GETTEXT alone
+    wchar_t text[64] = {};
+    SendMessageW(find, WM_GETTEXT, 64, reinterpret_cast<LPARAM>(text));
+    return std::wstring(text);
+  };
   {
     TestedProgram run(folder);
-    HWND list = StartedList(run);
+    const HWND window = run.Started();
+    const HWND list = window ? VisibleList(window) : nullptr;
     ASSERT_NE(list, nullptr);
-    HWND window = GetAncestor(list, GA_ROOT);
     ASSERT_EQ(WaitForRows(list, 3), 3);
     PostMessageW(list, WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(20, 30));  // a row selected
     PostMessageW(list, WM_LBUTTONUP, 0, MAKELPARAM(20, 30));
@@ -261,47 +262,41 @@ TEST_F(MainWindowTest, FindBoxFiltersTheListAndComesBackWithTheNextStart) {
     PressKey(find, VK_DELETE);
     EXPECT_EQ(WaitForRows(list, 2), 2);
     Sleep(500);
-    EXPECT_EQ(TextOf(find), L"U");
+    EXPECT_EQ(findText(find), L"U");
     EXPECT_EQ(FindWindowW(L"#32770", nullptr), nullptr) << "Delete asked to delete records";
     EXPECT_EQ(run.Close(), 0);
   }
-  EXPECT_NE(ReadBytes(dataFolder + L"Ingredients.xml").find(L"<FIND>U</FIND>"), std::wstring::npos);
+  EXPECT_NE(FileText(dataFolder + L"Ingredients.xml").find(L"<FIND>U</FIND>"), std::wstring::npos);
   TestedProgram again(folder);
-  HWND list = StartedList(again);
+  const HWND window = again.Started();
+  const HWND list = window ? VisibleList(window) : nullptr;
   ASSERT_NE(list, nullptr);
-  HWND window = GetAncestor(list, GA_ROOT);
   EXPECT_EQ(WaitForRows(list, 2), 2);
-  HWND find = GetDlgItem(GetParent(list), IDC_VIEW_FIND);
-  EXPECT_EQ(TextOf(find), L"U");
+  const HWND find = GetDlgItem(GetParent(list), IDC_VIEW_FIND);
+  EXPECT_EQ(findText(find), L"U");
   PostMessageW(window, WM_COMMAND, IDM_VIEW_FIND, 0);
   PressKey(find, VK_ESCAPE);
   EXPECT_EQ(WaitForRows(list, 3), 3);
-  EXPECT_EQ(TextOf(find), L"");
+  EXPECT_EQ(findText(find), L"");
   EXPECT_EQ(again.Close(), 0);
 }
 
 TEST_F(MainWindowTest, ImmediateReadOfAnotherFolderShowsItsCatalogWithItsOwnColumns) {
   const std::wstring other = folder + L"other\\";
   CreateFolders(other, false);
-  {
-    FileHandle file(other + L"Ingredients.xml");
-    ASSERT_TRUE(
-        file.WriteAllText(L"<INGREDIENTLIST>\r\n<VIEW>\r\n<COLS>30,0</COLS>\r\n</VIEW>\r\n<INGREDIENTS>\r\n"
-                          L"<FOOD>\r\n<FOODID>1</FOODID>\r\n<FOODNAME>Quince</FOODNAME>\r\n</FOOD>\r\n"
-                          L"</INGREDIENTS>\r\n</INGREDIENTLIST>\r\n"));
-  }
+  WriteCatalog(other, {L"Quince"}, L"30,0");
   WriteOptions([](Options& o) { o.curTab = 0; });
   TestedProgram run(folder);
-  ASSERT_TRUE(run.Start());
-  HWND window = run.MainWindow();
+  const HWND window = run.Started();
   ASSERT_NE(window, nullptr);
-  PostMessageW(window, WM_COMMAND, 1206, 0);  // Options...
-  HWND dialog = run.WaitForWindow(L"#32770");
+  PostMessageW(window, WM_COMMAND, IDM_TOOLS_OPTIONS, 0);
+  const HWND dialog = run.WaitForWindow(L"#32770");
   ASSERT_NE(dialog, nullptr);
-  SetDlgItemTextW(dialog, IDC_OPTIONS_FOLDER, other.c_str());
-  CheckDlgButton(dialog, IDC_OPTIONS_RELOAD, BST_CHECKED);
-  SendMessageW(dialog, WM_COMMAND, IDOK, 0);
-  HWND list = VisibleList(window);
+  const test_support::DialogDriver options(dialog);
+  options.Type(IDC_OPTIONS_FOLDER, other);
+  options.Tick(IDC_OPTIONS_RELOAD);
+  options.Notify(IDOK, BN_CLICKED);
+  const HWND list = VisibleList(window);
   ASSERT_NE(list, nullptr);
   EXPECT_EQ(WaitForRows(list, 1), 1);
   EXPECT_EQ(Header_GetItemCount(ListView_GetHeader(list)), 2) << "the columns the new catalog names";
@@ -311,10 +306,7 @@ TEST_F(MainWindowTest, ImmediateReadOfAnotherFolderShowsItsCatalogWithItsOwnColu
 // The first start with nutrient data beside the program asks whether to take it in, over the
 // program's window already on screen.
 TEST_F(MainWindowTest, TheNutrientDataQuestionStandsOverTheShownWindow) {
-  {
-    FileHandle data(folder + L"NutrientData0001.csv");
-    ASSERT_TRUE(data.WriteAllText(L"Name,Calories\r\nQuince,57\r\n"));
-  }
+  WriteText(folder + L"NutrientData0001.csv", L"Name,Calories\r\nQuince,57\r\n");
   TestedProgram run(folder);
   ASSERT_TRUE(run.Start());
   HWND box = nullptr;  // the question, not the loading window before it
@@ -343,32 +335,6 @@ TEST_F(MainWindowTest, TheNutrientDataQuestionStandsOverTheShownWindow) {
   PostMessageW(box, WM_COMMAND, IDNO, 0);
   ASSERT_NE(run.MainWindow(), nullptr);
   EXPECT_EQ(run.Close(), 0);
-}
-
-TEST_F(MainWindowTest, ClosingRewritesTheOptionsOnlyWhenSomethingChanged) {
-  WriteOptions([](Options& o) { o.curTab = 1; });
-  const std::wstring written = ReadBytes(OptionsPath());
-  DeleteFileW((dataFolder + L"probe").c_str());
-  // A marker the program would drop if it wrote the file again.
-  std::wstring marked = written + L"<!-- kept -->";
-  {
-    FileHandle file(OptionsPath());
-    ASSERT_TRUE(file.WriteAllText(marked));
-  }
-  TestedProgram unchanged(folder);
-  ASSERT_TRUE(unchanged.Start());
-  ASSERT_NE(unchanged.MainWindow(), nullptr);
-  EXPECT_EQ(unchanged.Close(), 0);
-  EXPECT_EQ(ReadBytes(OptionsPath()), marked);
-
-  TestedProgram changed(folder);
-  ASSERT_TRUE(changed.Start());
-  HWND window = changed.MainWindow();
-  ASSERT_NE(window, nullptr);
-  SendMessageW(window, WM_COMMAND, 1000, 0);
-  EXPECT_EQ(changed.Close(), 0);
-  EXPECT_NE(ReadBytes(OptionsPath()), marked);
-  EXPECT_EQ(ReadOptions().curTab, 2u);
 }
 
 }  // namespace

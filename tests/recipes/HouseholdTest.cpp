@@ -4,22 +4,18 @@
 #include <windows.h>
 
 #include <algorithm>
+#include <array>
 #include <map>
-#include <memory>
 
-#include "ViewTestSupport.h"
-#include "app/DataLockGuard.h"
-#include "food/CategoryList.h"
-#include "storage/Files.h"
+#include "ingredients/FoodViewSupport.h"
 #include "views/Diary/Diary.h"
-#include "views/IngredientList/IngredientList.h"
 #include "views/RecipeList/RecipeList.h"
 #include "views/ShopList/ShopList.h"
 
 namespace {
 
-using storage_test::ScriptedPrompts;
 using storage_test::WriteFile;
+using Names = std::vector<WString>;
 
 // The views with what the tests reach into opened up.
 template <class ViewClass>
@@ -40,46 +36,49 @@ struct Household {
         recipes(app, status, toolbar, options, ingredients),
         diary(app, status, toolbar, options, ingredients),
         lists(app, status, toolbar, options, ingredients) {
-    View* views[] = {&ingredients, &recipes, &diary, &lists};
     const wchar_t* files[] = {L"Ingredients.xml", L"Recipes.xml", L"FoodDiary.xml", L"ShoppingList.xml"};
+    const int menus[][2] = {{IDM_MAIN_INGREDIENTS, IDM_POPUP_INGREDIENTS},
+                            {IDM_MAIN_RECIPES, IDM_POPUP_RECIPES},
+                            {IDM_MAIN_DIARY, IDM_POPUP_DIARY},
+                            {IDM_MAIN_SHOPLIST, IDM_POPUP_SHOPLIST}};
     for (int i = 0; i < 4; ++i) {
-      views[i]->Create(tabs, 9922, 9923);
-      views[i]->OpenCatalog(folder + files[i], true, 0, 100, nullptr);
-      views[i]->Hide();
+      EXPECT_TRUE(Views()[i]->Create(tabs, menus[i][0], menus[i][1]));
+      Views()[i]->OpenCatalog(folder + files[i], true, 0, 100, nullptr);
+      Views()[i]->Hide();
     }
     ingredients.BuildColumns();
     ingredients.selectedCategory = 0;  // every category listed
     ingredients.FillList();
   }
   ~Household() {
-    for (View* view : std::initializer_list<View*>{&lists, &diary, &recipes, &ingredients}) {
-      view->SaveIfModified(true);
-      view->WaitForBackgroundSaves();
+    for (int i = 3; i >= 0; --i) {
+      Views()[i]->SaveIfModified(true);
+      Views()[i]->WaitForBackgroundSaves();
     }
   }
+  std::array<View*, 4> Views() { return {&ingredients, &recipes, &diary, &lists}; }
 
-  std::vector<WString> ListedIngredients() const {
-    std::vector<WString> names;
+  Names ListedIngredients() const {
+    Names names;
     for (const auto& record : ingredients.Records())
       if (!record->hidden) names.push_back(record->name);
     std::sort(names.begin(), names.end());
     return names;
   }
-  const Recipe& OnlyRecipe() const { return *recipes.Records().at(0); }
-  static std::vector<WString> FoodsOf(const Meal& meal) {
-    std::vector<WString> names;
+  static Names FoodsOf(const Meal& meal) {
+    Names names;
     for (const MealItem& item : meal.items) names.push_back(item.food ? item.food->name : L"(none)");
     return names;
   }
-  std::vector<WString> LineFoods() const {
-    std::vector<WString> names;
-    for (const RecipeLine& line : OnlyRecipe().lines)
+  Names LineFoods() const {
+    Names names;
+    for (const RecipeLine& line : recipes.Records().at(0)->lines)
       names.push_back(line.ingredient ? line.ingredient->name : L"(none)");
     return names;
   }
   const Ingredient* Linked() const {
     return const_cast<Opened<IngredientList>&>(ingredients)
-        .FindById(static_cast<uint32_t>(OnlyRecipe().ingredientId));
+        .FindById(static_cast<uint32_t>(recipes.Records().at(0)->ingredientId));
   }
 
   Opened<IngredientList> ingredients;
@@ -97,7 +96,18 @@ class HouseholdTest : public view_test::ViewTest {
     {
       Household first = Open();
       for (const wchar_t* name : {L"Flour", L"Milk", L"Rice", L"Salt"}) Food(first, name);
-      AddBread(first);
+      uint32_t baking;
+      {
+        DataLockGuard lock;
+        baking = first.recipes.Categories()->AddNew(L"Baking", first.recipes.lastId);
+      }
+      const auto food = [&first, this](const wchar_t* name) {
+        return first.ingredients.FindById(ids_.at(name));
+      };
+      ids_[L"Bread"] = static_cast<uint32_t>(
+          food_view_test::StoreRecipe(first.recipes, first.ingredients, L"Bread", 1,
+                                      {{food(L"Flour"), 2}, {food(L"Milk"), 2}}, baking, true)
+              .ingredientId);
     }
     const auto id = [this](const wchar_t* name) { return std::to_string(ids_.at(name)); };
     WriteFile(Path(L"FoodDiary.xml"),
@@ -108,72 +118,39 @@ class HouseholdTest : public view_test::ViewTest {
                   "</ID>\n<AMOUNT>2</AMOUNT>\n<TYPE>1</TYPE>\n</FOODITEM>\n</FOODLIST>\n<M>3</M>\n<D>4</D>\n"
                   "<Y>2026</Y>\n<FOOD>\n<CATID>1</CATID>\n<FOODID>2</FOODID>\n</FOOD>\n</DIARY>\n</DIARIES>\n"
                   "</DIARYLIST>\n");
+    std::string items;
+    for (const auto& [name, amount] : {std::pair{L"Salt", "2"}, std::pair{L"Milk", "1"}})
+      items += std::string("<ITEM>\n<AMOUNT>") + amount +
+               "</AMOUNT>\n<SERVINGTYPE>1</SERVINGTYPE>\n<FOOD>\n<FOODID>" + std::to_string(ids_.at(name)) +
+               "</FOODID>\n<FOODNAME>" + ToUtf8(name) + "</FOODNAME>\n</FOOD>\n</ITEM>\n";
     WriteFile(Path(L"ShoppingList.xml"),
-              "<SHOPLISTLIST>\n<LISTS>\n<SHOPLIST>\n<LISTID>4</LISTID>\n<LISTNAME>Weekly</LISTNAME>\n"
-              "<ITEM>\n<AMOUNT>2</AMOUNT>\n<SERVINGTYPE>1</SERVINGTYPE>\n<FOOD>\n<FOODID>" +
-                  id(L"Salt") +
-                  "</FOODID>\n<FOODNAME>Salt</FOODNAME>\n</FOOD>\n</ITEM>\n"
-                  "<ITEM>\n<AMOUNT>1</AMOUNT>\n<SERVINGTYPE>1</SERVINGTYPE>\n<FOOD>\n<FOODID>" +
-                  id(L"Milk") +
-                  "</FOODID>\n<FOODNAME>Milk</FOODNAME>\n</FOOD>\n</ITEM>\n"
-                  "</SHOPLIST>\n</LISTS>\n</SHOPLISTLIST>\n");
+              "<SHOPLISTLIST>\n<LISTS>\n<SHOPLIST>\n<LISTID>4</LISTID>\n<LISTNAME>Weekly</LISTNAME>\n" +
+                  items + "</SHOPLIST>\n</LISTS>\n</SHOPLISTLIST>\n");
   }
 
   WString Path(const wchar_t* name) const { return folder_.Path() + name; }
   Household Open() { return Household(app_, status_, toolbar_, options_, tabs_.Window(), folder_.Path()); }
-
   void Food(Household& house, const wchar_t* name) {
-    Ingredient record;
-    record.name = name;
-    record.size = 1;
-    record.type = kUnitServing;
-    record.nutrients[Nutrient::kCalories] = 100;
-    ids_[name] = house.ingredients.AddIngredient(record)->foodId;
-  }
-  void AddBread(Household& house) {
-    uint32_t category;
-    {
-      DataLockGuard lock;
-      category = house.recipes.Categories()->AddNew(L"Baking", house.recipes.lastId);
-    }
-    auto bread = std::make_unique<Recipe>();
-    bread->name = L"Bread";
-    bread->catId = category;
-    bread->serves = 1;
-    for (const wchar_t* name : {L"Flour", L"Milk"}) {
-      RecipeLine line;
-      line.amount = 2;
-      line.unit = static_cast<int32_t>(kUnitServing);
-      line.ingredient = house.ingredients.FindById(ids_.at(name));
-      bread->lines.push_back(line);
-    }
-    Recipe& added = house.recipes.AddForeignRecipe(std::move(bread));
-    const Ingredient& linked = house.ingredients.UpsertLinkedIngredient(0, added, false, L"Baking");
-    {
-      DataLockGuard lock;
-      added.ingredientId = static_cast<int32_t>(linked.foodId);
-      house.recipes.modified = true;
-    }
-    house.recipes.SaveIfModified(false);
-    ids_[L"Bread"] = linked.foodId;
+    ids_[name] = food_view_test::AddFood(house.ingredients, name, 100)->foodId;
   }
   // Every reference the household started with, as a restart reads them back.
   static void ExpectEveryReference(const Household& house) {
     ASSERT_EQ(house.recipes.Records().size(), 1u);
-    EXPECT_EQ(house.LineFoods(), (std::vector<WString>{L"Flour", L"Milk"}));
+    EXPECT_EQ(house.LineFoods(), (Names{L"Flour", L"Milk"}));
     ASSERT_NE(house.Linked(), nullptr);
     EXPECT_EQ(house.Linked()->name, L"Bread");
     ASSERT_EQ(house.diary.Meals().size(), 1u);
-    EXPECT_EQ(Household::FoodsOf(*house.diary.Meals()[0]), (std::vector<WString>{L"Rice", L"Bread"}));
+    EXPECT_EQ(Household::FoodsOf(*house.diary.Meals()[0]), (Names{L"Rice", L"Bread"}));
     ASSERT_EQ(house.lists.Lists().size(), 1u);
-    EXPECT_EQ(Household::FoodsOf(*house.lists.Lists()[0]), (std::vector<WString>{L"Salt", L"Milk"}));
+    EXPECT_EQ(Household::FoodsOf(*house.lists.Lists()[0]), (Names{L"Salt", L"Milk"}));
   }
 
   std::map<WString, uint32_t> ids_;
-  ScriptedPrompts prompts_;
+  storage_test::ScriptedPrompts prompts_;
 };
 
 TEST_F(HouseholdTest, ADeletedIngredientAShoppingListHoldsStaysHiddenForItThroughARestart) {
+  const Names listed = {L"Bread", L"Flour", L"Milk", L"Rice", L"Sugar"};
   {
     Household house = Open();
     house.ingredients.List().ClearSelection();
@@ -181,16 +158,13 @@ TEST_F(HouseholdTest, ADeletedIngredientAShoppingListHoldsStaysHiddenForItThroug
     prompts_.answers = {Prompt::kAnswerYes};
     house.ingredients.DeleteItem(&house.recipes, &house.diary);
     ASSERT_EQ(prompts_.questions.size(), 1u);
-    // A new ingredient may take the memory a freed record had.
-    Food(house, L"Sugar");
-    EXPECT_EQ(Household::FoodsOf(*house.lists.Lists()[0]), (std::vector<WString>{L"Salt", L"Milk"}));
-    EXPECT_EQ(house.ListedIngredients(),
-              (std::vector<WString>{L"Bread", L"Flour", L"Milk", L"Rice", L"Sugar"}));
+    Food(house, L"Sugar");  // a new ingredient may take the memory a freed record had
+    EXPECT_EQ(Household::FoodsOf(*house.lists.Lists()[0]), (Names{L"Salt", L"Milk"}));
+    EXPECT_EQ(house.ListedIngredients(), listed);
   }
   const Household restarted = Open();
   ExpectEveryReference(restarted);
-  EXPECT_EQ(restarted.ListedIngredients(),
-            (std::vector<WString>{L"Bread", L"Flour", L"Milk", L"Rice", L"Sugar"}));
+  EXPECT_EQ(restarted.ListedIngredients(), listed);
 }
 
 TEST_F(HouseholdTest, ImportAnsweredYesListsTheFilesFoodsAndKeepsEveryReferenceThroughARestart) {
@@ -202,42 +176,42 @@ TEST_F(HouseholdTest, ImportAnsweredYesListsTheFilesFoodsAndKeepsEveryReferenceT
     prompts_.chosenPaths = {Path(L"foods.csv")};
     prompts_.answers = {Prompt::kAnswerYes};
     house.ingredients.Import();
-    EXPECT_EQ(house.ListedIngredients(), (std::vector<WString>{L"Bread", L"Oats", L"Rice"}));
+    EXPECT_EQ(house.ListedIngredients(), (Names{L"Bread", L"Oats", L"Rice"}));
     EXPECT_EQ(house.Linked()->nutrients[Nutrient::kCalories],
               250);  // the link follows Bread to its new record
   }
   const Household restarted = Open();
   ExpectEveryReference(restarted);
-  EXPECT_EQ(restarted.ListedIngredients(), (std::vector<WString>{L"Bread", L"Oats", L"Rice"}));
+  EXPECT_EQ(restarted.ListedIngredients(), (Names{L"Bread", L"Oats", L"Rice"}));
   EXPECT_FALSE(restarted.Linked()->hidden);  // "Add to ingredient list" stays ticked
 }
 
 TEST_F(HouseholdTest, RestoreListsTheBackupsFoodsAndKeepsALaterOneForWhatRefersToIt) {
+  const Names backedUp = {L"Bread", L"Flour", L"Milk", L"Rice", L"Salt"};
+  const Names lines = {L"Flour", L"Milk", L"Yeast"};
   {
     Household house = Open();  // the backup taken here holds Flour, Milk, Rice, Salt and Bread
     Food(house, L"Yeast");
     {
       DataLockGuard lock;
-      RecipeLine line;
-      line.amount = 1;
-      line.ingredient = house.ingredients.FindById(ids_.at(L"Yeast"));
-      house.recipes.Records()[0]->lines.push_back(line);
+      house.recipes.Records()[0]->lines.push_back(
+          {1, kUnitBlank, WString(), house.ingredients.FindById(ids_.at(L"Yeast"))});
       house.recipes.modified = true;
     }
     house.recipes.SaveIfModified(false);
     prompts_.answers = {Prompt::kAnswerYes};
     house.ingredients.RestoreBackup();
-    EXPECT_EQ(house.ListedIngredients(),
-              (std::vector<WString>{L"Bread", L"Flour", L"Milk", L"Rice", L"Salt"}));
-    EXPECT_EQ(house.LineFoods(), (std::vector<WString>{L"Flour", L"Milk", L"Yeast"}));
+    EXPECT_EQ(house.ListedIngredients(), backedUp);
+    EXPECT_EQ(house.LineFoods(), lines);
   }
   const Household restarted = Open();
-  EXPECT_EQ(restarted.LineFoods(), (std::vector<WString>{L"Flour", L"Milk", L"Yeast"}));
-  EXPECT_EQ(restarted.ListedIngredients(),
-            (std::vector<WString>{L"Bread", L"Flour", L"Milk", L"Rice", L"Salt"}));
+  EXPECT_EQ(restarted.LineFoods(), lines);
+  EXPECT_EQ(restarted.ListedIngredients(), backedUp);
 }
 
-TEST_F(HouseholdTest, RecordsFromForeignFilesNameOnlyPlainPictureFiles) {
+// A read-only catalog asks nothing and takes nothing in; pictures named by foreign files stay plain
+// file names.
+TEST_F(HouseholdTest, AReadOnlyCatalogRefusesImportAndRestoreAndForeignFilesNameOnlyPlainPictureFiles) {
   WriteFile(
       Path(L"shared.xml"),
       "<RECIPELIST>\n<RECIPES>\n<RECIPE>\n<FOOD>\n<FOODID>1</FOODID>\n<FOODNAME>Pie</FOODNAME>\n"
@@ -247,6 +221,16 @@ TEST_F(HouseholdTest, RecordsFromForeignFilesNameOnlyPlainPictureFiles) {
             "<PICTURE>C:\\Windows\\win.ini</PICTURE>\n</FOOD>\n</INGREDIENTS>\n</INGREDIENTLIST>\n");
   WriteFile(Path(L"foods.csv"), "\"Name\",\"Picture\"\r\n\"Leek\",\"../../.ssh/id_rsa\"\r\n");
   Household house = Open();
+  house.ingredients.readOnly = house.recipes.readOnly = house.diary.readOnly = house.lists.readOnly = true;
+  for (View* view : house.Views()) {
+    view->Import();
+    view->RestoreBackup();
+  }
+  EXPECT_TRUE(prompts_.questions.empty());
+  EXPECT_TRUE(prompts_.requests.empty());
+  EXPECT_EQ(house.ListedIngredients(), (Names{L"Bread", L"Flour", L"Milk", L"Rice", L"Salt"}));
+
+  house.ingredients.readOnly = house.recipes.readOnly = false;
   house.recipes.LoadFrom(Path(L"shared.xml"), nullptr, 0, 100);
   house.ingredients.LoadFrom(Path(L"foods.xml"), nullptr, 0, 100);
   house.ingredients.LoadFrom(Path(L"foods.csv"), nullptr, 0, 100);
@@ -254,20 +238,6 @@ TEST_F(HouseholdTest, RecordsFromForeignFilesNameOnlyPlainPictureFiles) {
   EXPECT_EQ(house.recipes.Records().back()->picture, L"thesis.doc");
   EXPECT_EQ(house.ingredients.FindByName(L"Kale")->picture, L"win.ini");
   EXPECT_EQ(house.ingredients.FindByName(L"Leek")->picture, L"id_rsa");
-}
-
-TEST_F(HouseholdTest, AReadOnlyCatalogRefusesImportAndRestore) {
-  WriteFile(Path(L"foods.csv"), "\"Name\",\"Calories\"\r\n\"Oats\",\"380\"\r\n");
-  Household house = Open();
-  house.ingredients.readOnly = house.recipes.readOnly = house.diary.readOnly = house.lists.readOnly = true;
-  for (View* view :
-       std::initializer_list<View*>{&house.ingredients, &house.recipes, &house.diary, &house.lists}) {
-    view->Import();
-    view->RestoreBackup();
-  }
-  EXPECT_TRUE(prompts_.questions.empty());
-  EXPECT_TRUE(prompts_.requests.empty());
-  EXPECT_EQ(house.ListedIngredients(), (std::vector<WString>{L"Bread", L"Flour", L"Milk", L"Rice", L"Salt"}));
 }
 
 }  // namespace

@@ -1,0 +1,139 @@
+#pragma once
+// What the Ingredients and Recipes view tests share: a real Ingredients view on its real menus in
+// the view tests' host window, dialogs driven by scripts, prompts answered from one, foods added in
+// one call, recipes stored without the editor, and short texts of what the tests compare.
+#include <sstream>
+#include <string>
+#include <vector>
+
+#include "ViewTestSupport.h"
+#include "food/CategoryList.h"
+#include "food/Recipe.h"
+#include "resources/resource.h"
+#include "views/IngredientList/IngredientList.h"
+
+namespace food_view_test {
+
+using test_support::DialogDriver;
+using Texts = std::vector<WString>;
+
+// The Ingredients view with its state opened up for the tests.
+class OpenIngredientList : public IngredientList {
+ public:
+  using IngredientList::IngredientList;
+  using FoodCatalogView<Ingredient>::records_;
+  using View::catalogPath;
+  using View::exportAllData;
+  using View::FillCategorySelector;
+  using View::filterCategoryId;
+  using View::imagesFolder;
+  using View::lastId;
+  using View::LoadFrom;
+  using View::modified;
+  using View::preserveUnicode;
+  using View::readOnly;
+  using View::selectedCategory;
+  using View::workerMode;
+  using View::workPath;
+};
+
+// A food of `calories` a serving (one `unit`), added as the editor's OK adds it.
+inline Ingredient* AddFood(IngredientList& catalog, const WString& name, double calories = 0,
+                           uint32_t catId = 0, ServingUnit unit = kUnitServing) {
+  Ingredient record;
+  record.name = name;
+  record.catId = catId;
+  record.size = 1;
+  record.type = unit;
+  record.nutrients[Nutrient::kCalories] = calories;
+  return catalog.AddIngredient(record);
+}
+
+inline Texts Names(const DAVavador::ERListView& list) {
+  Texts names;
+  for (int row = 0; row < list.ItemCount(); ++row) names.push_back(list.ItemText(row, 0));
+  return names;
+}
+
+// Whether `command` is enabled; a command missing from the menu fails the test.
+inline bool MenuEnabled(HMENU menu, UINT command) {
+  const UINT state = GetMenuState(menu, command, MF_BYCOMMAND);
+  EXPECT_NE(state, static_cast<UINT>(-1)) << "no command " << command;
+  return state != static_cast<UINT>(-1) && !(state & (MF_GRAYED | MF_DISABLED));
+}
+
+// A recipe made without the editor (each dialog costs seconds under Wine): the nutrition as the
+// editor's OK computes it, published as its linked ingredient as Add Recipe does. `Recipes` opens
+// up the view's `modified`.
+template <class Recipes>
+Recipe& StoreRecipe(Recipes& recipes, IngredientList& ingredients, const WString& name, int serves,
+                    const std::vector<std::pair<Ingredient*, double>>& servings, uint32_t catId,
+                    bool onList) {
+  auto recipe = std::make_unique<Recipe>();
+  recipe->name = name;
+  recipe->catId = catId;
+  recipe->serves = serves;
+  std::vector<RecipeLine> lines;
+  for (const auto& [ingredient, amount] : servings)
+    lines.push_back({amount, static_cast<int32_t>(kUnitServing), WString(), ingredient});
+  recipe->ComputeNutrition(lines, serves);
+  Recipe& added = recipes.AddForeignRecipe(std::move(recipe));
+  const Ingredient& linked =
+      ingredients.UpsertLinkedIngredient(0, added, !onList, *recipes.Categories()->NameById(catId));
+  {
+    DataLockGuard lock;
+    added.ingredientId = static_cast<int32_t>(linked.foodId);
+    recipes.modified = true;
+  }
+  recipes.SaveIfModified(false);
+  return added;
+}
+
+// What the tests compare of a recipe: "Loaf serves 2, 100 cal: 1.5 x2 Flour "sifted"; 2 x0 Water"
+// (each line's amount, unit, ingredient and own text).
+inline std::wstring Outline(const Recipe& recipe) {
+  std::wostringstream out;
+  out << recipe.name << L" serves " << recipe.serves << L", " << recipe.nutrients[Nutrient::kCalories]
+      << L" cal:";
+  for (const RecipeLine& line : recipe.lines) {
+    out << (&line == &recipe.lines[0] ? L" " : L"; ") << line.amount << L" x" << line.unit << L" "
+        << (line.ingredient ? line.ingredient->name : L"(none)");
+    if (!line.displayName.empty()) out << L" \"" << line.displayName << L"\"";
+  }
+  return out.str();
+}
+
+// A real Ingredients view beside the view tests' own, over the catalog Ingredients.xml.
+class FoodViewTest : public view_test::ViewTest {
+ protected:
+  FoodViewTest() {
+    view_.Hide();
+    EXPECT_TRUE(ingredients_.Create(tabs_.Window(), IDM_MAIN_INGREDIENTS, IDM_POPUP_INGREDIENTS));
+    ingredients_.OpenCatalog(IngredientCatalog(), false, 0, 100, nullptr);
+    ingredients_.BuildColumns();
+  }
+  ~FoodViewTest() override { ingredients_.WaitForBackgroundSaves(); }
+
+  WString IngredientCatalog() const { return folder_ / L"Ingredients.xml"; }
+  uint32_t IngredientCategory(const WString& name) {
+    DataLockGuard lock;
+    return ingredients_.Categories().AddNew(name, ingredients_.IdCounter());
+  }
+  Ingredient* Food(const WString& name, double calories = 0, uint32_t catId = 0,
+                   ServingUnit unit = kUnitServing) {
+    return AddFood(ingredients_, name, calories, catId, unit);
+  }
+  // The rows of the ingredient list.
+  Texts Listed() const { return Names(ingredients_.List()); }
+  Texts Questions() const {
+    Texts texts;
+    for (const auto& question : prompts_.questions) texts.push_back(question.text);
+    return texts;
+  }
+
+  view_test::DialogScripts dialogs_;
+  storage_test::ScriptedPrompts prompts_;
+  OpenIngredientList ingredients_{app_, status_, toolbar_, options_};
+};
+
+}  // namespace food_view_test
