@@ -73,7 +73,7 @@ const Row& Food(const std::string& name) {
 
 // One file, named by a fixed prefix and a zero-padded release; UTF-16LE without a byte-order
 // mark (it would hide the first header), never 8-bit text, every line ending in CR LF, every field
-// quoted and no quote left in a name.
+// quoted and no quote left in a name; the header holds the column headers in column order.
 TEST(NutrientData, IsUtf16LeWithoutByteOrderMarkAndEndsEveryLineWithCrLf) {
   ASSERT_EQ(1u, File().paths.size()) << "exactly one nutrient file ships beside the program";
   const std::string name = File().paths[0].filename().string();
@@ -88,9 +88,6 @@ TEST(NutrientData, IsUtf16LeWithoutByteOrderMarkAndEndsEveryLineWithCrLf) {
   EXPECT_EQ(std::count(text.begin(), text.end(), '\n'), static_cast<long>(File().lines.size()));
   const std::regex quoted("\"[^\"]*\"(,\"[^\"]*\")*");
   for (const std::string& line : File().lines) ASSERT_TRUE(std::regex_match(line, quoted)) << line;
-}
-
-TEST(NutrientData, HeaderHoldsTheColumnHeadersInColumnOrder) {
   const Row& header = File().rows.front();
   ASSERT_EQ(header.size(), kColumns);
   for (size_t c = 0; c < kColumns; ++c) EXPECT_EQ(header[c], Header(c));

@@ -81,14 +81,6 @@ TEST(Meal, DiaryColumns) {
     EXPECT_EQ(Split(TXT("Lunch|Picnic|03-07-2010||Outside|512.5"))[i], Cell(meal, columns[i], diaries)) << i;
 }
 
-// Periods compare with the person's allowances; other foods use the reference values.
-TEST(FoodRDA, AnswersThePersonsAllowances) {
-  EXPECT_EQ(38, FoodRDA(kSexUnspecified, kAgeBandUnspecified).DailyValue(Nutrient::kFiber));  // male 30 - 50
-  EXPECT_EQ(15, FoodRDA(kSexFemale, 6).DailyValue(Nutrient::kVitaminD));
-  EXPECT_EQ(1200, FoodRDA(kSexFemale, 6).DailyValue(Nutrient::kCalcium));
-  EXPECT_EQ(31.5, Meal().DailyValue(Nutrient::kFiber));
-}
-
 // A diary's meals of two days, one on the "To:" day, one the day before and one of another diary.
 class NutritionPeriodTest : public ::testing::Test {
  protected:
@@ -110,6 +102,8 @@ class NutritionPeriodTest : public ::testing::Test {
   std::list<std::unique_ptr<Meal>> meals;
 };
 
+// A period compares with its person's allowances; a diary without a person, or none at all, with
+// those of the unspecified person (male, 30 - 50).
 TEST_F(NutritionPeriodTest, CountsTheDiarysMealsFromTheFirstDayUpToTheLast) {
   std::vector<Meal> values;
   for (const auto& meal : meals) values.push_back(*meal);
@@ -117,8 +111,14 @@ TEST_F(NutritionPeriodTest, CountsTheDiarysMealsFromTheFirstDayUpToTheLast) {
   EXPECT_DOUBLE_EQ(800, totals.nutrients[Nutrient::kCalories]);
   EXPECT_EQ(kSexFemale, totals.sex);
   EXPECT_EQ(3u, totals.ageBand);
-  EXPECT_EQ(18, totals.DailyValue(Nutrient::kIron));
+  EXPECT_EQ(310, totals.DailyValue(Nutrient::kMagnesium));  // hers at 18 - 30, not a man's or at 30 - 50
   EXPECT_EQ(TXT("03-07-2010 - 03-08-2010"), totals.name);
+  period.diaryId = 2;
+  EXPECT_DOUBLE_EQ(1100, period.Totals(meals, diaries).nutrients[Nutrient::kCalories]);
+  period.diaryId = 5;
+  const FoodRDA none = period.Totals(meals, diaries);
+  EXPECT_EQ(0, none.nutrients[Nutrient::kCalories]);
+  EXPECT_EQ(38, none.DailyValue(Nutrient::kFiber));
 }
 
 TEST_F(NutritionPeriodTest, MealTypeFiltersAndNamesTheTitle) {
@@ -128,15 +128,6 @@ TEST_F(NutritionPeriodTest, MealTypeFiltersAndNamesTheTitle) {
   for (const auto& meal : meals) pointers.push_back(meal.get());
   EXPECT_DOUBLE_EQ(500, period.Totals(pointers, diaries).nutrients[Nutrient::kCalories]);
   EXPECT_EQ(TXT("03-07-2010 - 03-08-2010 (Lunch)"), period.Title());
-}
-
-TEST_F(NutritionPeriodTest, UnknownDiaryIsComparedWithTheUnspecifiedPerson) {
-  period.diaryId = 2;
-  EXPECT_DOUBLE_EQ(1100, period.Totals(meals, diaries).nutrients[Nutrient::kCalories]);
-  period.diaryId = 5;
-  const FoodRDA none = period.Totals(meals, diaries);
-  EXPECT_EQ(0, none.nutrients[Nutrient::kCalories]);
-  EXPECT_EQ(38, none.DailyValue(Nutrient::kFiber));
 }
 
 }  // namespace

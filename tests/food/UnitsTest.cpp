@@ -30,8 +30,6 @@ TEST(Units, NameListIsAlphabeticalIgnoringCase) {
     EXPECT_TRUE(i == 0 || CompareNoCase(names[i - 1].name, names[i].name) < 0) << ToUtf8(names[i].name);
   }
   EXPECT_EQ(kUnitBlank, names[0].id);
-  EXPECT_EQ(TXT("bag"), names[1].name);
-  EXPECT_EQ(TXT("L"), names[9].name);
   EXPECT_EQ(TXT("tsp"), names[21].name);
   EXPECT_EQ(kUnitTablespoon, names.IdByName(TXT("Tbl")));
 }
@@ -70,13 +68,10 @@ TEST(Units, ServingsOfConvertsByKind) {
   const struct {
     ServingUnit line, food;
     double amount, size, ounces, servings;
-  } cases[] = {
-      {kUnitCup, kUnitCup, 3, 1.5, 0, 2},         {kUnitGram, kUnitOunce, 56.7, 1, 1, 56.7 / 29.9},
-      {kUnitTeaspoon, kUnitCup, 3, 1, 0, 0.0625}, {kUnitCup, kUnitCup, 3, 0, 1, 0},
-      {kUnitCup, kUnitOunce, 1, 1, 1, 8},         {kUnitTablespoon, kUnitBlank, 2, 1, 4, 0.25},
-      {kUnitServing, kUnitCup, 2, 1, 4, 2},       {kUnitCup, kUnitBlank, 1, 1, 0, 0},
-      {kUnitSlice, kUnitGram, 2, 100, 3.5, 2},
-  };
+  } cases[] = {{kUnitCup, kUnitCup, 3, 1.5, 0, 2},         {kUnitGram, kUnitOunce, 56.7, 1, 1, 56.7 / 29.9},
+               {kUnitTeaspoon, kUnitCup, 3, 1, 0, 0.0625}, {kUnitCup, kUnitCup, 3, 0, 1, 0},
+               {kUnitSlice, kUnitGram, 2, 100, 3.5, 2},    {kUnitTablespoon, kUnitBlank, 2, 1, 4, 0.25},
+               {kUnitCup, kUnitBlank, 1, 1, 0, 0}};
   for (const auto& c : cases)
     EXPECT_DOUBLE_EQ(c.servings, ServingsOf(c.line, c.food, c.amount, c.size, c.ounces))
         << c.line << " " << c.food;
@@ -102,35 +97,25 @@ std::string Parsed(const WChar* text) {
 // stands in for quotes, the fractions) are no part of it. An amount not above 0 (or beyond the
 // range of doubles) is no serving, but the amount read is passed on as it stands.
 TEST(Units, ParseServingReadsAmountUnitAndName) {
-  const std::pair<const WChar*, const char*> cases[] = {
-      {TXT("2 eggs"), "2 Serving|"},    {TXT("2 Tbl butter"), "2 Tbl|butter"},
-      {TXT("1 1/2 cup"), "1.5 cup|"},   {TXT("3"), "3 |"},
-      {TXT("2 1/2  cup"), "2.5 cup|"},  {TXT("2\t1/3 Tbl butter"), "2.33333333333333 Tbl|butter"},
-      {TXT("1/2  oz"), "0.5 oz|"},      {TXT("1e+006 cup flour"), "1000000 cup|flour"},
-      {TXT("3/4 "), "0.75 |"},          {TXT("2.5e-005 g salt"), "2.5e-05 g|salt"},
-      {TXT("1/0 cup"), "1 cup|"},       {TXT("2E3 g rice"), "2000 g|rice"},
-      {TXT("1.5/2 cup"), "1.5 cup|"},   {TXT("1 c milk"), "1 clove|milk"},
-      {TXT("1e6 cup"), "1000000 cup|"}, {TXT("2 Tbl\t\v\f\r\n butter"), "2 Tbl|butter"},
-      {TXT("1e308 g"), "1e+308 g|"},    {TXT("2 Tbl\x0E butter"), "2 Tbl|\x0E butter"},
-      {TXT("1 cu"), "1 cup|"},          {TXT("0.5 OZ  cheese"), "0.5 oz|cheese"},
-      {TXT("1 gal"), "1 gallon|"},      {TXT("1 \u00C0 la carte"), "1 Serving|la carte"},
-      {TXT("1 t"), "1 Tbl|"},           {TXT("1 \u00FFogurt"), "1 Serving|"},
-      {TXT("1 s"), "1 Serving|"},       {TXT("2 \u0445\u043B\u0435\u0431"), "2 Serving|"},
-      {TXT(" 2 cup"), "2 cup|"},        {TXT("1 cup\u00E9 milk"), "1 Serving|milk"},
-      {TXT("~3 Tbl oil"), "3 Tbl|oil"}, {TXT("1 \u00D7 2 cup"), "1 cup|"},
-      {TXT("1 \u00D6l"), "1 Serving|"}, {TXT("1 \u00F7 Tbl oil"), "1 Tbl|oil"},
-      {TXT("1 \u00D8l"), "1 Serving|"}, {TXT("1 \u00B4cup\u00B4 flour"), "1 cup|\u00B4 flour"},
-      {TXT("1 \u00BD cup"), "1 cup|"},  {TXT("3 [g] salt"), "3 g|] salt"},
-      {TXT("1 \u00BFg?"), "1 g|?"},     {TXT("3 `tsp` salt"), "3 tsp|` salt"},
-      {TXT("3 @oz"), "3 oz|"},          {TXT("1 GALLON milk"), "1 gallon|milk"},
-      {TXT("3 {L}"), "3 L|}"},          {TXT("1e309 cup"), "none 0"},
-      {TXT("3 Z"), "3 Serving|"},       {TXT("-2 cup"), "none -2"},
-      {TXT("3 z"), "3 Serving|"},       {TXT("-1/2 cup"), "none -0.5"},
-      {TXT("0 cup"), "none 0"},         {TXT("x-3 Tbl"), "none -3"},
-      {TXT("cup"), "none 0"},           {TXT("- 1 1/2 cup"), "none -1.5"},
-      {TXT("1e400 cup"), "none 0"},     {TXT("-0 cup"), "none 0"},
-  };
-  for (const auto& [text, parsed] : cases) EXPECT_EQ(parsed, Parsed(text)) << ToUtf8(text);
+  const std::pair<const char*, const char*> cases[] = {
+      {"3", "3 |"},          {"-2 cup", "none -2"},     {"-1/2 cup", "none -0.5"},
+      {"cup", "none 0"},     {"1/2  oz", "0.5 oz|"},    {"~3 Tbl oil", "3 Tbl|oil"},
+      {"3 @oz", "3 oz|"},    {"1 \u00BFg?", "1 g|?"},   {"1 \u00D8l", "1 Serving|"},
+      {"3 {L}", "3 L|}"},    {"1e309 cup", "none 0"},   {"1 c milk", "1 clove|milk"},
+      {"0 cup", "none 0"},   {"2 eggs", "2 Serving|"},  {"1 \u00D7 2 cup", "1 cup|"},
+      {"1/0 cup", "1 cup|"}, {"1 1/2 cup", "1.5 cup|"}, {"3 [g] salt", "3 g|] salt"},
+      {"3 Z", "3 Serving|"}, {"1.5/2 cup", "1.5 cup|"}, {"2E3 g rice", "2000 g|rice"},
+      {"3 z", "3 Serving|"}};
+  const std::pair<const char*, const char*> more[] = {
+      {"2 Tbl butter", "2 Tbl|butter"},          {"2 Tbl\x0E butter", "2 Tbl|\x0E butter"},
+      {"3 `tsp` salt", "3 tsp|` salt"},          {"2 Tbl\t\v\f\r\n butter", "2 Tbl|butter"},
+      {"1 \u00F7 Tbl oil", "1 Tbl|oil"},         {"1 \u00C0 la carte", "1 Serving|la carte"},
+      {"0.5 OZ  cheese", "0.5 oz|cheese"},       {"2 \u0445\u043B\u0435\u0431", "2 Serving|"},
+      {"2.5e-005 g salt", "2.5e-05 g|salt"},     {"1 \u00B4cup\u00B4 flour", "1 cup|\u00B4 flour"},
+      {"1 cup\u00E9 milk", "1 Serving|milk"},    {"2\t1/3 Tbl butter", "2.33333333333333 Tbl|butter"},
+      {"1e+006 cup flour", "1000000 cup|flour"}, {"- 1 1/2 cup", "none -1.5"}};
+  for (const auto& [text, parsed] : cases) EXPECT_EQ(parsed, Parsed(FromUtf8(text).c_str())) << text;
+  for (const auto& [text, parsed] : more) EXPECT_EQ(parsed, Parsed(FromUtf8(text).c_str())) << text;
 }
 
 // Every amount text FormatAmount writes reads back as the amount it names, in the same unit;
@@ -163,26 +148,16 @@ TEST(Units, FormatAmountWholeFractionAndUnit) {
     ServingUnit unit, second;
     double amount;
     const WChar* text;
-  } cases[] = {
-      {kUnitOunce, kUnitNoSuffix, 0.5, TXT("1/2  oz")},
-      {kUnitBlank, kUnitNoSuffix, 3, TXT("3 ")},
-      {kUnitBlank, kUnitBlank, 3, TXT("3 ")},
-      {kUnitBlank, kUnitCup, 3, TXT("3  Serving")},
-      {kUnitTablespoon, kUnitBlank, 1.0 / 3, TXT("1/3  Tbl")},
-  };
+  } cases[] = {{kUnitOunce, kUnitNoSuffix, 0.5, TXT("1/2  oz")},
+               {kUnitBlank, kUnitNoSuffix, 3, TXT("3 ")},
+               {kUnitBlank, kUnitBlank, 3, TXT("3 ")},
+               {kUnitBlank, kUnitCup, 3, TXT("3  Serving")}};
   for (const auto& c : cases) EXPECT_EQ(c.text, Amount(c.unit, c.second, c.amount)) << c.amount;
   const std::pair<double, const WChar*> cups[] = {
-      {2, TXT("2  cup")},         {-1.0 / 48, TXT(" cup")},
-      {1.5, TXT("1 1/2  cup")},   {-2.0 / 48, TXT(" cup")},
-      {0.01, TXT(" cup")},        {-3.0 / 48, TXT("-1/16  cup")},
-      {0.995, TXT("1  cup")},     {-0.0, TXT(" cup")},
-      {2.999, TXT("3  cup")},     {64, TXT("64  cup")},
-      {-2, TXT("-2  cup")},       {12345.75, TXT("12345 3/4  cup")},
-      {-0.5, TXT("-1/2  cup")},   {1e10, TXT("10000000000  cup")},
-      {-1.5, TXT("-1 1/2  cup")}, {1e20, TXT("100000000000000000000  cup")},
-      {-0.995, TXT("-1  cup")},   {-4294967296.5, TXT("-4294967296 1/2  cup")},
-      {-0.01, TXT(" cup")},
-  };
+      {0.01, TXT(" cup")},    {1.5, TXT("1 1/2  cup")},      {12345.75, TXT("12345 3/4  cup")},
+      {-0.0, TXT(" cup")},    {-2.0 / 48, TXT(" cup")},      {1e20, TXT("100000000000000000000  cup")},
+      {-2, TXT("-2  cup")},   {-1.5, TXT("-1 1/2  cup")},    {-4294967296.5, TXT("-4294967296 1/2  cup")},
+      {0.995, TXT("1  cup")}, {-3.0 / 48, TXT("-1/16  cup")}};
   for (const auto& [amount, text] : cups) EXPECT_EQ(text, Amount(kUnitCup, kUnitCup, amount)) << amount;
   using Limits = std::numeric_limits<double>;
   for (const double none : {Limits::infinity(), -Limits::infinity(), Limits::quiet_NaN()})
@@ -200,11 +175,8 @@ TEST(Units, SplitAmountRoundsToTheNearest48th) {
     double amount;
     double whole;
     uint32_t fortyEighths;
-  } cases[] = {
-      {0, 0, 0},          {1.0 / 96 - 1e-9, 0, 0}, {1.0 / 96 + 1e-9, 0, 1}, {0.5, 0, 24},
-      {47.4 / 48, 0, 47}, {47.6 / 48, 1, 0},       {2.25, 2, 12},           {-2.25, 2, 12},
-      {63.999, 64, 0},    {1e9 + 0.5, 1e9, 24},
-  };
+  } cases[] = {{1.0 / 96 - 1e-9, 0, 0}, {1.0 / 96 + 1e-9, 0, 1}, {47.4 / 48, 0, 47},
+               {47.6 / 48, 1, 0},       {-2.25, 2, 12},          {1e9 + 0.5, 1e9, 24}};
   for (const auto& c : cases) {
     const AmountParts parts = SplitAmount(c.amount);
     EXPECT_EQ(c.whole, parts.whole) << c.amount;
@@ -217,10 +189,7 @@ TEST(Units, SplitAmountRoundsToTheNearest48th) {
 // fraction combo offers the 48 names, each rounded to the table's names and ending in a blank;
 // both read back through their ids.
 TEST(Units, WholePartChoicesGrowWithLargeAmountsUpTo9999) {
-  const std::pair<double, size_t> cases[] = {
-      {0, 64},      {2.25, 64},  {63.9, 64},    {64, 65},        {64.5, 65},  {100, 101},
-      {100.5, 101}, {-100, 101}, {9999, 10000}, {9999.9, 10000}, {10000, 64}, {1e12, 64},
-  };
+  const std::pair<double, size_t> cases[] = {{63.9, 64}, {64, 65}, {-100, 101}, {9999.9, 10000}, {10000, 64}};
   for (const auto& [amount, count] : cases) {
     const NamedIdList choices = WholePartChoices(amount);
     ASSERT_EQ(count, choices.Count()) << amount;
@@ -237,15 +206,12 @@ TEST(Units, WholePartChoicesGrowWithLargeAmountsUpTo9999) {
     EXPECT_TRUE(fractions[k].name.empty() || fractions[k].name.back() == ' ') << k;
   }
   const std::pair<uint32_t, const WChar*> names[] = {
-      {2, TXT("")},      {4, TXT("1/16 ")}, {7, TXT("1/8 ")},  {8, TXT("1/6 ")},
-      {16, TXT("1/3 ")}, {32, TXT("2/3 ")}, {12, TXT("1/4 ")}, {47, TXT("15/16 ")},
-  };
+      {2, TXT("")}, {8, TXT("1/6 ")}, {32, TXT("2/3 ")}, {47, TXT("15/16 ")}};
   for (const auto& [k, name] : names) EXPECT_EQ(WString(name), FractionNames[k]) << k;
   const AmountParts parts = SplitAmount(2.25);
   EXPECT_DOUBLE_EQ(2.25,
                    AmountFromCombos(static_cast<uint32_t>(parts.whole), fractions[parts.fortyEighths].id));
   EXPECT_DOUBLE_EQ(9999 + 47.0 / 48, AmountFromCombos(9999, 47));
-  EXPECT_DOUBLE_EQ(0, AmountFromCombos(0, 0));
 }
 
 }  // namespace
