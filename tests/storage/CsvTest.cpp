@@ -21,7 +21,7 @@ std::string Records(const char* utf8) {
 
 TEST(Csv, PathsEndingInCsvInAnyCase) {
   const std::pair<const char*, bool> cases[] = {
-      {"csv", false}, {"export.xml", false}, {"a.csv\\b.xml", false}, {"C:\\data\\export.CSV", true}};
+      {"csv", false}, {"export.xml", false}, {"a.csv\\b.xml", false}, {"C:\\my.data\\export.CSV", true}};
   for (const auto& [path, csv] : cases) EXPECT_EQ(csv, IsCsvPath(FromUtf8(path))) << path;
 }
 
