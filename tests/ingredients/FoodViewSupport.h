@@ -49,6 +49,16 @@ inline Ingredient* AddFood(IngredientList& catalog, const WString& name, double 
   return catalog.AddIngredient(record);
 }
 
+// A neighbour view (the diary, the recipes) that uses one food and links another.
+class NeighbourView : public TestView {
+ public:
+  using TestView::TestView;
+  bool IsFoodUsed(uint32_t foodId) override { return foodId != 0 && foodId == used; }
+  bool HasLinkedId(uint32_t foodId) override { return foodId != 0 && foodId == linked; }
+  uint32_t used = 0;
+  uint32_t linked = 0;
+};
+
 inline Texts Names(const DAVavador::ERListView& list) {
   Texts names;
   for (int row = 0; row < list.ItemCount(); ++row) names.push_back(list.ItemText(row, 0));
@@ -125,6 +135,17 @@ class FoodViewTest : public view_test::ViewTest {
   }
   // The rows of the ingredient list.
   Texts Listed() const { return Names(ingredients_.List()); }
+  // Answers the next dialog `dialogId` with `text` typed into `edit` or picked in the combo box
+  // `edit`, then OK.
+  void Answer(int dialogId, int edit, const WString& text, bool pick = false) {
+    dialogs_.Drive(dialogId, [=](const DialogDriver& dialog) {
+      if (pick)
+        dialog.PickText(edit, text);
+      else
+        dialog.Type(edit, text);
+      dialog.Press(IDOK);
+    });
+  }
   Texts Questions() const {
     Texts texts;
     for (const auto& question : prompts_.questions) texts.push_back(question.text);

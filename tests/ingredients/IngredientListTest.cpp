@@ -12,16 +12,6 @@ using storage_test::ReadFile;
 using storage_test::WriteFile;
 using Names = food_view_test::Texts;
 
-// A neighbour view that answers the questions a delete asks.
-class AnsweringView : public TestView {
- public:
-  using TestView::TestView;
-  bool IsFoodUsed(uint32_t foodId) override { return foodId == used; }
-  bool HasLinkedId(uint32_t foodId) override { return foodId == linked; }
-  uint32_t used = 0;
-  uint32_t linked = 0;
-};
-
 class IngredientListTest : public food_view_test::FoodViewTest {
  protected:
   Ingredient* Add(const WString& name, uint32_t catId = 0, double calories = 0) {
@@ -185,7 +175,7 @@ TEST_F(IngredientListTest, SearchListPutsNamesStartingWithTheTextFirstAndFindByN
 // ---- the item commands ----
 
 TEST_F(IngredientListTest, DeleteAnsweredYesHidesLinkedIngredientsKeepsUsedOnesAndErasesTheRest) {
-  AnsweringView recipes{app_, status_, toolbar_, options_};
+  food_view_test::NeighbourView recipes{app_, status_, toolbar_, options_};
   recipes.linked = Add(L"Linked")->foodId;
   recipes.used = Add(L"Used")->foodId;
   Add(L"Plain");
