@@ -133,6 +133,19 @@ class DiaryTest : public view_test::ViewTest {
     diary_.categoryCombo.SelectById(id);
     diary_.UpdateCategoryMenu(nullptr);
   }
+  // A diary's person: name, sex, age band, and the diary the selector shows.
+  std::tuple<WString, uint32_t, uint32_t, uint32_t> Person(uint32_t id) const {
+    const DiaryName& person = diary_.Diaries().Find(id);
+    return {person.name, person.sex, person.ageBand, diary_.categoryCombo.SelectedId()};
+  }
+  // The totals shown: title, calories and diary; the vitamin D, calcium and iron allowances.
+  std::tuple<WString, double, uint32_t> Totals(size_t i) const {
+    return {shown_[i].name, shown_[i].nutrients[Nutrient::kCalories], shown_[i].catId};
+  }
+  std::vector<double> Allowances(size_t i) const {
+    return {shown_[i].DailyValue(Nutrient::kVitaminD), shown_[i].DailyValue(Nutrient::kCalcium),
+            shown_[i].DailyValue(Nutrient::kIron)};
+  }
   bool Greyed(UINT command) const {
     return (GetMenuState(diary_.Menu(), command, MF_BYCOMMAND) & MF_GRAYED) != 0;
   }
@@ -238,7 +251,7 @@ TEST_F(DiaryTest, TwoHundredFiftyMealsFillAtOnceAndTwoHundredFiftyOneBehindThePr
 TEST_F(DiaryTest, DiaryDialogGivesANewDiaryItsPersonAndEditsIt) {
   Open(DiaryFile(""));
   dialogs_.Drive(IDD_DIARY_NAME, [](const DialogDriver& d) {
-    d.Press(IDOK);  // no name: the dialog stays open
+    d.Notify(IDOK, BN_CLICKED);  // no name: the dialog stays open
     d.Type(IDC_DIARY_NAME, L"Grandpa");
     d.Pick(IDC_DIARY_SEX, 2);
     d.Pick(IDC_DIARY_AGE, 6);
@@ -247,9 +260,7 @@ TEST_F(DiaryTest, DiaryDialogGivesANewDiaryItsPersonAndEditsIt) {
   diary_.AddCategory();
   const uint32_t id = diary_.Diaries().IdByName(L"Grandpa");
   ASSERT_GT(id, 2u);
-  EXPECT_EQ(diary_.Diaries().Find(id).sex, 2u);
-  EXPECT_EQ(diary_.Diaries().Find(id).ageBand, 6u);
-  EXPECT_EQ(diary_.categoryCombo.SelectedId(), id);
+  EXPECT_EQ(Person(id), std::tuple(L"Grandpa", 2u, 6u, id));
 
   WString caption, ageShown;
   dialogs_.Drive(IDD_DIARY_NAME, [&](const DialogDriver& d) {
@@ -260,15 +271,10 @@ TEST_F(DiaryTest, DiaryDialogGivesANewDiaryItsPersonAndEditsIt) {
     d.Press(IDOK);
   });
   diary_.EditCategory();
-  EXPECT_EQ(caption, L"Edit Food Diary");
-  EXPECT_EQ(ageShown, L"70+");
-  const DiaryName edited = diary_.Diaries().Find(id);
-  EXPECT_EQ(edited.name, L"Grandmother");
-  EXPECT_EQ(edited.sex, 1u);
-  EXPECT_EQ(edited.ageBand, 6u);
-  EXPECT_EQ(diary_.categoryCombo.SelectedId(), id);
+  EXPECT_EQ(std::tuple(caption, ageShown), std::tuple(L"Edit Food Diary", L"70+"));
+  EXPECT_EQ(Person(id), std::tuple(L"Grandmother", 1u, 6u, id));
   Reopen();
-  EXPECT_EQ(diary_.Diaries().Find(id).name, L"Grandmother");
+  EXPECT_EQ(std::get<0>(Person(id)), L"Grandmother");
 }
 
 // ---- nutrition over a period ----
@@ -294,17 +300,11 @@ TEST_F(DiaryTest, NutritionOfAPeriodCountsTheMealDayAgainstThePersonsAllowances)
     d.Press(IDCANCEL);
   });
   diary_.ShowNutrition();
-  EXPECT_EQ(from, L"03-07-2010");
-  EXPECT_EQ(to, L"03-08-2010");
+  EXPECT_EQ(std::tuple(from, to, prompts_.questions.size()), std::tuple(L"03-07-2010", L"03-08-2010", 1u));
   ASSERT_EQ(shown_.size(), 2u);
-  EXPECT_EQ(prompts_.questions.size(), 1u);
-  EXPECT_DOUBLE_EQ(shown_[0].nutrients[Nutrient::kCalories], 30);  // 03-07 only, of Ann's diary
-  EXPECT_EQ(shown_[0].name, L"03-07-2010 - 03-08-2010");
-  EXPECT_EQ(shown_[0].catId, 1u);
-  EXPECT_DOUBLE_EQ(shown_[1].nutrients[Nutrient::kCalories], 20);
-  EXPECT_EQ(shown_[1].name, L"03-01-2010 - 03-09-2010 (Lunch)");
-  EXPECT_DOUBLE_EQ(shown_[0].DailyValue(Nutrient::kVitaminD), 5);
-  EXPECT_DOUBLE_EQ(shown_[0].DailyValue(Nutrient::kIron), 8);
+  EXPECT_EQ(Totals(0), std::tuple(L"03-07-2010 - 03-08-2010", 30.0, 1u));  // 03-07 only, of Ann's diary
+  EXPECT_EQ(Totals(1), std::tuple(L"03-01-2010 - 03-09-2010 (Lunch)", 20.0, 1u));
+  EXPECT_EQ(Allowances(0), (std::vector<double>{5, 1000, 8}));
 
   diary_.List().ClearSelection();
   diary_.List().Select(RowOf(5));
@@ -314,13 +314,9 @@ TEST_F(DiaryTest, NutritionOfAPeriodCountsTheMealDayAgainstThePersonsAllowances)
   });
   diary_.ShowNutrition();
   ASSERT_EQ(shown_.size(), 3u);
-  EXPECT_EQ(shown_[2].sex, 1u);
-  EXPECT_EQ(shown_[2].ageBand, 6u);
-  EXPECT_DOUBLE_EQ(shown_[2].nutrients[Nutrient::kCalories], 450);
-  EXPECT_EQ(shown_[2].name, L"03-07-2010 - 03-08-2010 (Dinner)");
-  EXPECT_DOUBLE_EQ(shown_[2].DailyValue(Nutrient::kVitaminD), 15);
-  EXPECT_DOUBLE_EQ(shown_[2].DailyValue(Nutrient::kCalcium), 1200);
-  EXPECT_DOUBLE_EQ(shown_[2].DailyValue(Nutrient::kIron), 8);
+  EXPECT_EQ(Totals(2), std::tuple(L"03-07-2010 - 03-08-2010 (Dinner)", 450.0, 2u));
+  EXPECT_EQ(std::tuple(shown_[2].sex, shown_[2].ageBand), std::tuple(1u, 6u));
+  EXPECT_EQ(Allowances(2), (std::vector<double>{15, 1200, 8}));
 }
 
 // Without a ShowTotals of its own the period's nutrition opens in the ingredient editor on its

@@ -81,9 +81,9 @@ TEST_F(Sharing, AnUploadedRecipeIsFoundAndDownloadedWithItsIngredients) {
   ASSERT_TRUE(server.Running()) << "the native tree's mirepan-server is needed: " << SHARING_SERVER;
 
   EXPECT_EQ(Upload(server.Address()), L"Your recipe has been uploaded.") << server.Log();
-  ASSERT_EQ(prompts_.questions.size(), 2u);
-  EXPECT_EQ(prompts_.questions[0].text, L"Upload this recipe: Apple Pie");
-  EXPECT_EQ(prompts_.questions[0].caption, L"Mirepan");
+  EXPECT_EQ(prompts_.questions.size(), 2u);
+  EXPECT_EQ(std::get<0>(view_test::Question(prompts_, 0)), L"Upload this recipe: Apple Pie");
+  EXPECT_EQ(std::get<1>(view_test::Question(prompts_, 0)), L"Mirepan");
   EXPECT_FALSE(FileExists(folder_ / kUploadFile));
 
   // The dialog as it opens, then a search of all recipes and the one found moved across.
@@ -106,12 +106,9 @@ TEST_F(Sharing, AnUploadedRecipeIsFoundAndDownloadedWithItsIngredients) {
   });
   RecipeDownloadDialog dialog(app_, server.Address(), recipeCategories_, CalendarDate(2000, 1, 1));
   ASSERT_TRUE(dialog.Run());
-  EXPECT_EQ(category, L"--All--");
-  EXPECT_TRUE(sinceLast);
-  EXPECT_TRUE(closedAtStart);
+  EXPECT_EQ(std::tuple(category, sinceLast, closedAtStart, addAfterSelect, okAfterAdd),
+            std::tuple(L"--All--", true, true, true, true));
   EXPECT_EQ(found, std::vector<WString>{L"Apple Pie"});
-  EXPECT_TRUE(addAfterSelect);
-  EXPECT_TRUE(okAfterAdd);
   EXPECT_EQ(chosenRows, std::vector<WString>{L"Apple Pie"});
   ASSERT_EQ(dialog.Chosen().size(), 1u);
   const int32_t id = dialog.Chosen()[0];
@@ -133,15 +130,13 @@ TEST_F(Sharing, AnUploadedRecipeIsFoundAndDownloadedWithItsIngredients) {
   EXPECT_EQ(parts, (std::vector<std::pair<int, int>>{{0, 25}, {50, 75}}));
   ASSERT_EQ(received.size(), 2u);
   const Recipe& pie = received[0];
-  EXPECT_EQ(pie.name, L"Apple Pie");
-  EXPECT_EQ(pie.instructions, recipe_.instructions);
-  EXPECT_EQ(pie.serves, 8);
+  EXPECT_EQ(std::tuple(pie.name, pie.instructions, pie.serves),
+            std::tuple(L"Apple Pie", recipe_.instructions, 8));
   ASSERT_NE(categories.NameById(pie.catId), nullptr);
   EXPECT_EQ(*categories.NameById(pie.catId), L"Desserts");
   ASSERT_EQ(pie.lines.size(), 2u);
-  EXPECT_EQ(pie.lines[0].ingredient->foodId, 40u);
-  EXPECT_EQ(pie.lines[1].ingredient->name, L"Flour");
-  EXPECT_DOUBLE_EQ(pie.lines[1].amount, 2.0);
+  EXPECT_EQ(std::tuple(pie.lines[0].ingredient->foodId, pie.lines[1].ingredient->name, pie.lines[1].amount),
+            std::tuple(40u, L"Flour", 2.0));
   EXPECT_EQ(receiver.foods.size(), 2u);  // Flour was added once, then matched
 }
 
@@ -210,9 +205,9 @@ TEST_F(Sharing, WhatTheUserIsToldFollowsTheServersReply) {
   EXPECT_EQ(Upload(address), problem);
   const auto requests = server.Requests();
   ASSERT_EQ(requests.size(), 1u);
-  EXPECT_EQ(requests[0].method, "POST");
-  EXPECT_EQ(requests[0].Header("Content-Type"), "application/x-www-form-urlencoded");
-  EXPECT_EQ(requests[0].Header("User-Agent"), "RecipeUpload");
+  EXPECT_EQ(
+      std::tuple(requests[0].method, requests[0].Header("Content-Type"), requests[0].Header("User-Agent")),
+      std::tuple("POST", "application/x-www-form-urlencoded", "RecipeUpload"));
   const std::string& body = requests[0].body;
   EXPECT_EQ(body.rfind("recipe=%3C", 0), 0u);
   EXPECT_NE(body.find("%3CRECIPELIST%3E"), std::string::npos);
@@ -263,9 +258,7 @@ TEST_F(Sharing, TheArrowsFollowTheSelectionAndTheSearchAsksWithTheChosenFilters)
   });
   RecipeDownloadDialog dialog(app_, AddressOf(server), recipeCategories_, CalendarDate(2019, 5, 6));
   ASSERT_TRUE(dialog.Run());
-  EXPECT_TRUE(removeAfterSelect);
-  EXPECT_FALSE(okAfterRemove);
-  EXPECT_TRUE(findClosesDownload);
+  EXPECT_EQ(std::tuple(removeAfterSelect, okAfterRemove, findClosesDownload), std::tuple(true, false, true));
   EXPECT_EQ(available, std::vector<WString>{L"Soup, Thick"});
   EXPECT_EQ(selected, (std::vector<WString>{L"Soup, Thick", L"Apple Pie"}));  // in the order moved
   EXPECT_EQ(dialog.Chosen(), (std::vector<int32_t>{5, 3}));

@@ -92,6 +92,13 @@ class ShopListTest : public view_test::ViewTest {
     for (int row = 0; row < shop_.List().ItemCount(); ++row) rows.push_back(shop_.List().ItemText(row, 0));
     return rows;
   }
+  // An item as its food, amount and unit.
+  using Item = std::tuple<const Ingredient*, double, int32_t>;
+  static std::vector<Item> Items(const Meal& list) {
+    std::vector<Item> items;
+    for (const MealItem& item : list.items) items.emplace_back(item.food, item.amount, item.servingType);
+    return items;
+  }
   std::vector<WString> ListNames() const {
     std::vector<WString> names;
     for (const auto& list : shop_.Lists()) names.push_back(list->name);
@@ -120,12 +127,10 @@ TEST_F(ShopListTest, LoadingDropsItemsWithoutTheirIngredientAndKeepsTheItemOrder
             "<SHOPLISTLIST>\n<VIEW>\n<SORTCOL>0</SORTCOL>\n<SORTREVERSE>1</SORTREVERSE>\n</VIEW>\n<LISTS>\n" +
                 Weekly({"Zucchini", "Unicorn", "flour", "Apple", "Milk"}) + "</LISTS>\n</SHOPLISTLIST>\n");
   Open();
-  ASSERT_EQ(ListNames(), std::vector<WString>{L"Weekly"});
-  EXPECT_EQ(shop_.selectedCategory, 4u);
+  EXPECT_EQ(std::tuple(ListNames(), shop_.selectedCategory), std::tuple(std::vector<WString>{L"Weekly"}, 4u));
   const std::vector<WString> inOrder{L"1  cup Zucchini", L"1  cup Flour", L"1  cup Apple", L"1  cup Milk"};
   EXPECT_EQ(Rows(), inOrder);
-  EXPECT_EQ(ingredients_.FindByName(L"Unicorn"), nullptr);
-  EXPECT_FALSE(shop_.modified);
+  EXPECT_EQ(std::tuple(ingredients_.FindByName(L"Unicorn"), shop_.modified), std::tuple(nullptr, false));
   shop_.SortByColumn(0);
   EXPECT_EQ(Rows(), inOrder);
 }
@@ -140,11 +145,7 @@ TEST_F(ShopListTest, SavedListsReadBackWithTheirIngredientsAndSaveByteForByte) {
   EXPECT_NE(view_test::FileText(Catalog()).find(L"<SERVINGTYPE/>"), std::wstring::npos);  // unit 0 is empty
   Open();
   ASSERT_EQ(shop_.Lists().size(), 1u);
-  const Meal& read = *shop_.Lists()[0];
-  ASSERT_EQ(read.items.size(), 2u);
-  EXPECT_EQ(read.items[0].food, milk);
-  EXPECT_DOUBLE_EQ(read.items[0].amount, 1.5);
-  EXPECT_EQ(read.items[1].servingType, static_cast<int32_t>(kUnitServing));
+  EXPECT_EQ(Items(*shop_.Lists()[0]), (std::vector<Item>{{milk, 1.5, kUnitCup}, {salt, 2, kUnitServing}}));
   ASSERT_TRUE(shop_.Save());
   EXPECT_EQ(ReadFile(Catalog()), saved);
 }
@@ -165,14 +166,12 @@ TEST_F(ShopListTest, ImportReplacesTheListOfTheSameNameAndKeepsTheOthers) {
   shop_.Import();
   ASSERT_EQ(ListNames(), (std::vector<WString>{L"Party", L"Shopping List"}));
   const Meal& imported = *shop_.Lists()[1];
-  EXPECT_EQ(ShoppingListId(imported), 77u);
-  ASSERT_EQ(imported.items.size(), 1u);
-  EXPECT_EQ(imported.items[0].food, bread);
-  EXPECT_EQ(shop_.Categories()->Entries().Count(), 2u);
+  EXPECT_EQ(std::tuple(ShoppingListId(imported), Items(imported), shop_.Categories()->Entries().Count()),
+            std::tuple(77u, std::vector<Item>{{bread, 3, kUnitSlice}}, 2u));
   // The file's view settings come along; the view keeps its one column whatever they name.
-  EXPECT_EQ(shop_.List().ColumnCount(), 1);
-  EXPECT_EQ(ListView_GetColumnWidth(shop_.List().Window(), 0), 250);
-  EXPECT_EQ(shop_.SelectedList(), &imported);
+  EXPECT_EQ(std::tuple(shop_.List().ColumnCount(), ListView_GetColumnWidth(shop_.List().Window(), 0),
+                       shop_.SelectedList()),
+            std::tuple(1, 250, &imported));
   EXPECT_EQ(Rows(), std::vector<WString>{L"3  slice Bread"});
 }
 
@@ -187,18 +186,18 @@ TEST_F(ShopListTest, ExportWritesTheSelectedListOnlyAfterTheOverwriteQuestion) {
   shop_.Export();
   EXPECT_EQ(ReadFile(exchange), "old");
   shop_.Export();
-  ASSERT_EQ(prompts_.questions.size(), 2u);
-  EXPECT_EQ(prompts_.questions[1].text,
-            L"An export file with that name already exists, do you want to overwrite the existing file?");
+  EXPECT_EQ(
+      view_test::Asked(prompts_),
+      std::vector<WString>(
+          2, L"An export file with that name already exists, do you want to overwrite the existing file?"));
   EXPECT_EQ(prompts_.requests[0].title, L"Export shopping list to:");
 
   // Read back into a fresh view: only "Party" with its salt.
   OpenShopList other{app_, status_, toolbar_, options_, ingredients_};
   other.OpenCatalog(exchange, false, 0, 100, nullptr);
   ASSERT_EQ(other.Lists().size(), 1u);
-  EXPECT_EQ(other.Lists()[0]->name, L"Party");
-  ASSERT_EQ(other.Lists()[0]->items.size(), 1u);
-  EXPECT_EQ(other.Lists()[0]->items[0].food, salt);
+  EXPECT_EQ(std::tuple(other.Lists()[0]->name, Items(*other.Lists()[0])),
+            std::tuple(L"Party", std::vector<Item>{{salt, 2, kUnitTeaspoon}}));
 }
 
 TEST_F(ShopListTest, RestoreBringsBackTheBackupsLists) {
@@ -236,13 +235,12 @@ TEST_F(ShopListTest, WithoutAFileOrAfterTheLastIsDeletedThereIsOneEmptyShoppingL
   shop_.DeleteItem(nullptr, nullptr);
   EXPECT_EQ(ListNames(), std::vector<WString>{L"Old"});
   shop_.DeleteItem(nullptr, nullptr);
-  ASSERT_EQ(prompts_.questions.size(), 2u);
-  EXPECT_EQ(prompts_.questions[1].text, L"Would you like to delete the shopping list: Old");
+  EXPECT_EQ(view_test::Asked(prompts_),
+            std::vector<WString>(2, L"Would you like to delete the shopping list: Old"));
   ASSERT_EQ(ListNames(), std::vector<WString>{L"Shopping List"});
-  EXPECT_TRUE(shop_.Lists()[0]->items.empty());
+  EXPECT_EQ(std::tuple(shop_.Lists()[0]->items.empty(), shop_.IsFoodUsed(salt->foodId), Rows().empty()),
+            std::tuple(true, false, true));
   EXPECT_GT(shop_.selectedCategory, oldId);
-  EXPECT_FALSE(shop_.IsFoodUsed(salt->foodId));
-  EXPECT_TRUE(Rows().empty());
 }
 
 TEST_F(ShopListTest, ListDialogMergesServingsAndExpandsRecipes) {
@@ -270,14 +268,11 @@ TEST_F(ShopListTest, ListDialogMergesServingsAndExpandsRecipes) {
   prompts_.answers = {IDOK};
   const uint32_t id = shop_.AddItem(&recipes);
   EXPECT_EQ(caption, L"Add Shopping List");
-  ASSERT_EQ(prompts_.questions.size(), 1u);
-  EXPECT_EQ(prompts_.questions[0].text, L"Please enter the name of this shopping list");
+  EXPECT_EQ(view_test::Asked(prompts_), std::vector<WString>{L"Please enter the name of this shopping list"});
   ASSERT_NE(id, 0u);
   EXPECT_EQ(shop_.selectedCategory, id);
-  const Meal& list = *shop_.SelectedList();
-  ASSERT_EQ(list.items.size(), 2u);
-  EXPECT_EQ(list.items[0].food, milk);
-  EXPECT_EQ(list.name, L"Breakfast");
+  EXPECT_EQ(std::tuple(shop_.SelectedList()->name, Items(*shop_.SelectedList())),
+            std::tuple(L"Breakfast", std::vector<Item>{{milk, 2, kUnitCup}, {flour, 2, kUnitCup}}));
   EXPECT_EQ(Rows(), (std::vector<WString>{L"2  cup Milk", L"2  cup Flour"}));  // in item order
   EXPECT_TRUE(shop_.IsFoodUsed(flour->foodId));
 }
@@ -317,10 +312,9 @@ TEST_F(ShopListTest, SearchPresetsTheFoodsServingAndChangeRewritesTheSelectedIte
     d.Press(IDOK);
   });
   ASSERT_NE(shop_.AddItem(nullptr), 0u);
-  EXPECT_EQ(found, 1);
-  EXPECT_EQ(changed, L"2 1/2  cup Milk");
-  EXPECT_EQ(zeroed, L" cup Milk");  // shown without an amount
-  EXPECT_TRUE(shop_.SelectedList()->items.empty());
+  // No amount at all is shown without one.
+  EXPECT_EQ(std::tuple(found, changed, zeroed, shop_.SelectedList()->items.empty()),
+            std::tuple(1, L"2 1/2  cup Milk", L" cup Milk", true));
 }
 
 // ---- printing ----

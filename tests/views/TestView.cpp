@@ -1,18 +1,11 @@
 #include "TestView.h"
 
+#include <algorithm>
 #include <new>
 
 #include "app/DataLockGuard.h"
 #include "food/CategoryList.h"
 #include "storage/XMLDoc.h"
-
-namespace {
-
-bool IsNumberColumn(uint8_t id) {
-  return id <= 28 || id == 32;
-}
-
-}  // namespace
 
 TestView::TestView(DAVavador::ERApp& owner, DAVavador::ERStatusBar& statusBar, DAVavador::ERToolbar& toolbar,
                    Options& options)
@@ -66,14 +59,12 @@ WString TestView::CellOf(const void* row, uint8_t id) const {
 }
 
 void TestView::BuildColumns() {
-  BuildColumnsFrom(5100, &IsNumberColumn);
+  BuildColumnsFrom(5100, [](uint8_t id) { return id <= 28 || id == 32; });  // the number columns
 }
 
 bool TestView::IsCategoryUsed(uint32_t categoryId) {
-  for (const TestRecord& record : records) {
-    if (record.catId == categoryId) return true;
-  }
-  return false;
+  return std::any_of(records.begin(), records.end(),
+                     [&](const TestRecord& r) { return r.catId == categoryId; });
 }
 
 bool TestView::Load(ProgressWindow* progressWindow, int fromPercent, int toPercent) {

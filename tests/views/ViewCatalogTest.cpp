@@ -256,9 +256,8 @@ TEST_F(CatalogTest, RestoreIsRefusedWithoutABackupAndOnAReadOnlyCatalog) {
     Open();
     view_.readOnly = readOnly;
     view_.RestoreBackup();
-    EXPECT_TRUE(prompts_.questions.empty());
-    EXPECT_EQ(dialogs_.Opened(IDD_PROGRESS), 0);
-    ASSERT_EQ(view_.records.size(), 1u);
+    ASSERT_EQ(std::tuple(prompts_.questions.size(), dialogs_.Opened(IDD_PROGRESS), view_.records.size()),
+              std::tuple(0u, 0, 1u));
     EXPECT_EQ(view_.records[0].name, L"apple");
     view_.Clear();
   }
@@ -274,17 +273,15 @@ TEST_F(CatalogTest, RestoreAsksThenReplacesTheCatalogWithItsBackup) {
 
   prompts_.answers = {Prompt::kAnswerNo};
   view_.RestoreBackup();
-  ASSERT_EQ(prompts_.questions.size(), 1u);
-  EXPECT_EQ(prompts_.questions[0].text, app_.String(4601));
-  EXPECT_EQ(prompts_.questions[0].style, static_cast<unsigned>(MB_YESNO | MB_ICONQUESTION));
-  EXPECT_EQ(view_.records.size(), 3u);
+  EXPECT_EQ(std::tuple(prompts_.questions.size(), std::get<0>(Question(prompts_, 0)),
+                       std::get<2>(Question(prompts_, 0)), view_.records.size()),
+            std::tuple(1u, app_.String(4601), MB_YESNO | MB_ICONQUESTION, 3u));
 
   prompts_.answers = {Prompt::kAnswerYes};
   const size_t saves = view_.saves.size();
   view_.RestoreBackup();
-  EXPECT_EQ(dialogs_.Opened(IDD_PROGRESS), 1);
-  EXPECT_EQ(view_.records.size(), 2u);
-  EXPECT_EQ(view_.List().ItemCount(), 2);
+  EXPECT_EQ(std::tuple(dialogs_.Opened(IDD_PROGRESS), view_.records.size(), view_.List().ItemCount()),
+            std::tuple(1, 2u, 2));
   ASSERT_TRUE(WaitForSaves(saves + 1));
   EXPECT_EQ(view_.saves.back().path, CatalogPath());
   EXPECT_EQ(FileText(CatalogPath()).find(L"since"), WString::npos);
@@ -319,10 +316,9 @@ TEST_F(CatalogTest, AnExportOntoTheCatalogOrItsBackupIsRefusedAndWritesNothing) 
     EXPECT_EQ(prompts_.questions[0].text, app_.String(IDS_VIEW_EXPORT_TO_CATALOG));
     prompts_.questions.clear();
   }
-  EXPECT_EQ(dialogs_.Opened(IDD_PROGRESS), 0);
-  EXPECT_TRUE(view_.saves.empty());
-  EXPECT_EQ(FileText(CatalogPath()), text);
-  EXPECT_EQ(FileText(Backup()), text);
+  EXPECT_EQ(std::tuple(dialogs_.Opened(IDD_PROGRESS), view_.saves.size(), FileText(CatalogPath()),
+                       FileText(Backup())),
+            std::tuple(0, 0u, text, text));
   // The export dialog starts beside the catalog under another name, then at the last export.
   EXPECT_TRUE(IsSameFile(view_.ExportSuggestion(L".csv"), folder_ / L"Test export.csv"));
   EXPECT_TRUE(view_.StartExport(4505, folder_ / L"Mine.xml"));
@@ -348,11 +344,10 @@ TEST_F(CatalogTest, AFailedSaveKeepsTheOldFileAndTheChangesAndTellsTheUserOnce) 
   LimitWrites(kUnlimitedWrites);
   ASSERT_EQ(prompts_.questions.size(), 1u);
   const WString& message = prompts_.questions[0].text;
-  EXPECT_EQ(prompts_.questions[0].caption, L"Mirepan");
   EXPECT_NE(message.find(CatalogPath()), WString::npos);
   EXPECT_NE(message.find(DAVavador::SystemMessage(ERROR_DISK_FULL)), WString::npos);
-  EXPECT_EQ(FileText(CatalogPath()), text);
-  EXPECT_TRUE(view_.modified);
+  EXPECT_EQ(std::tuple(prompts_.questions[0].caption, FileText(CatalogPath()), view_.modified),
+            std::tuple(L"Mirepan", text, true));
 
   view_.SaveIfModified(true);  // the disk has room again
   EXPECT_FALSE(view_.modified);
