@@ -11,53 +11,13 @@
 
 #include "storage/Files.h"
 #include "storage/UserPrompts.h"
+#include "support/ScratchFolder.h"
 
 namespace storage_test {
 
-inline std::filesystem::path SystemPath(const WString& path) {
-#ifdef _WIN32
-  return std::filesystem::path(path);
-#else
-  return std::filesystem::path(ToUtf8(path));
-#endif
-}
-
-inline WString FromSystemName(const std::filesystem::path& name) {
-  const std::u16string units = name.u16string();
-  return WString(units.begin(), units.end());
-}
-
-// A fresh folder under the test temporary folder, named after the running test; its path ends
-// with a separator so that file names can be appended.
-class ScratchFolder {
- public:
-  ScratchFolder() {
-    const auto* test = ::testing::UnitTest::GetInstance()->current_test_info();
-    const std::string name = std::string("mirepan-") + test->test_suite_name() + "-" + test->name();
-    path_ = FromUtf8(::testing::TempDir()) + FromUtf8(name);
-    std::error_code ignored;
-    std::filesystem::remove_all(SystemPath(path_), ignored);
-    EXPECT_TRUE(CreateFolders(path_, false));
-    path_ += '/';
-  }
-  ~ScratchFolder() {
-    std::error_code ignored;
-    std::filesystem::remove_all(SystemPath(path_), ignored);
-  }
-  const WString& Path() const { return path_; }
-  WString operator/(const WChar* name) const { return path_ + name; }
-  // The names in the folder as the file system spells them, sorted.
-  std::vector<WString> Names() const {
-    std::vector<WString> names;
-    for (const auto& entry : std::filesystem::directory_iterator(SystemPath(path_)))
-      names.push_back(FromSystemName(entry.path().filename()));
-    std::sort(names.begin(), names.end());
-    return names;
-  }
-
- private:
-  WString path_;
-};
+using test_support::FromSystemName;
+using test_support::ScratchFolder;
+using test_support::SystemPath;
 
 inline bool WriteFile(const WString& path, const std::string& bytes) {
   FileHandle file(path);
