@@ -529,9 +529,11 @@ TEST_F(DiaryTest, ExportOfOneDiaryCarriesAllNamesAndImportReplacesOrAdds) {
     prompts_.answers = {import.answer};
     diary_.Import();
     EXPECT_EQ(MealIds(), import.meals);
+    EXPECT_DOUBLE_EQ(diary_.Meals().back()->nutrients[Nutrient::kCalories], 20);  // Grandma's meal
     EXPECT_EQ(diary_.Diaries().Entries().Count(), 2u);
     EXPECT_EQ(diary_.List().ItemCount(), static_cast<int>(import.meals.size()));
   }
+  ASSERT_EQ(prompts_.questions.size(), 3u);
   EXPECT_EQ(
       prompts_.questions[0].text,
       L"Import a food diary. Do you want to continue and replace your current food diary?  Click 'Yes' to "
