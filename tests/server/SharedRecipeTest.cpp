@@ -61,9 +61,6 @@ TEST(SharedRecipe, RefusesEverythingButOneSharedRecipe) {
   const WString serves = TXT("<SERVES>4</SERVES>"), name = TXT("<FOODNAME>Pea Soup</FOODNAME>");
   const std::pair<const char*, WString> cases[] = {
       {"empty text", WString()},
-      {"plain text", TXT("Pea soup with ham")},
-      {"another kind of file", Replaced(Replaced(doc, TXT("<RECIPELIST>"), TXT("<INGREDIENTLIST>")),
-                                        TXT("</RECIPELIST>"), TXT("</INGREDIENTLIST>"))},
       {"an XML declaration", TXT("<?xml version=\"1.0\"?>\r\n") + doc},
       {"no recipe", TXT("<RECIPELIST>\r\n<RECIPES>\r\n</RECIPES>\r\n</RECIPELIST>\r\n")},
       {"two recipes", Replaced(doc, TXT("</RECIPES>"), recipeElement + TXT("</RECIPES>"))},
@@ -77,7 +74,6 @@ TEST(SharedRecipe, RefusesEverythingButOneSharedRecipe) {
       {"a cut-off end", doc.substr(0, doc.size() - 3)},
       {"a view element",
        Replaced(doc, TXT("<RECIPES>"), TXT("<VIEW>\r\n<SORT>1</SORT>\r\n</VIEW>\r\n<RECIPES>"))},
-      {"a container as a value", Replaced(doc, serves, TXT("<CUSTOM>\r\n<B>x</B>\r\n</CUSTOM>"))},
       {"a tag that is no element name", Replaced(doc, serves, TXT("<SER-VES>4</SER-VES>"))},
       {"a FOOD inside a FOOD", Replaced(doc, TXT("<FOODNAME>Salt</FOODNAME>"), kRecipeFood + TXT("</FOOD>"))},
       {"more after the root", doc + TXT("<RECIPELIST>\r\n</RECIPELIST>\r\n")},
@@ -108,4 +104,17 @@ TEST(ClientText, DecodesUploadsQueriesAndDocumentsAndWritesRepliesAsBytes) {
   EXPECT_EQ(TXT("Cr\u00E8me"), QueryText("Cr\xE8me"));
   EXPECT_EQ("Cr\xE8me ?", ReplyBytes(TXT("Cr\u00E8me \u20AC")));
   EXPECT_EQ(TXT("cr\u00E8me \u00E9clair \u0434"), FoldedText(TXT("CR\u00C8ME \u00C9clair \u0414")));
+  // Folding lets a search find what a reader takes for the same letters: ß as ss, the final sigma, a
+  // decomposed è, letters beyond 16 bits (Deseret), scripts that fold to capitals (Cherokee); the
+  // accent of a Greek capital still counts.
+  const std::pair<const WChar*, const WChar*> alike[] = {
+      {TXT("Stra\u00DFe bread"), TXT("STRASSE")},
+      {TXT("\u039F\u03B4\u03C5\u03C3\u03C3\u03B5\u03CD\u03C2 stew"), TXT("\u03C3\u03B5\u038E\u03A3")},
+      {TXT("Cre\u0300me caramel"), TXT("CR\u00C8ME")},
+      {TXT("\U00010428\U0001042F pie"), TXT("\U00010400\U00010407")},
+      {TXT("\u13A0\u13A1 cake"), TXT("\uAB70\uAB71")}};
+  for (const auto& [text, part] : alike)
+    EXPECT_NE(WString::npos, FoldedText(text).find(FoldedText(part))) << ToUtf8(text);
+  EXPECT_EQ(WString::npos, FoldedText(TXT("\u03A9\u03BC\u03AD\u03B3\u03B1"))
+                               .find(FoldedText(TXT("\u03A9\u039C\u0395\u0393\u0391"))));
 }

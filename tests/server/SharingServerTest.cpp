@@ -187,20 +187,14 @@ TEST_F(SharingServerTest, UploadsAreListedAndDownloadedInTheProgramsForm) {
 }
 
 TEST_F(SharingServerTest, StartDatesOfEveryDateChoiceSelectByUploadDay) {
-  const std::pair<const WChar*, DayNumber> uploads[] = {{TXT("Autumn stew"), 20231130},
-                                                        {TXT("Bean salad"), 20240214},
-                                                        {TXT("Chili"), 20240308},
-                                                        {TXT("Dal"), 20240314},
-                                                        {TXT("Eggs"), 20240315}};
-  for (const auto& [name, day] : uploads) Uploaded(name, TXT("Stews"), day);
-  // Today is 03-15-2024: all recipes, since a last download, last month (29 days in February),
-  // last week, yesterday; the client sends the dashes query-encoded.
+  Uploaded(TXT("Autumn stew"), TXT("Stews"), 20240213);
+  Uploaded(TXT("Bean salad"), TXT("Stews"), 20240214);
+  Uploaded(TXT("Chili"), TXT("Stews"), 20240315);
+  // Today is 03-15-2024: all recipes, those since a day (last month: 29 days in February), none after
+  // today; the client sends the dashes query-encoded.
   const std::pair<const char*, const char*> rows[] = {
-      {"01-01-0000", "1,Autumn stew\r\n2,Bean salad\r\n3,Chili\r\n4,Dal\r\n5,Eggs\r\n"},
-      {"01-02-2024", "2,Bean salad\r\n3,Chili\r\n4,Dal\r\n5,Eggs\r\n"},
-      {"02-14-2024", "2,Bean salad\r\n3,Chili\r\n4,Dal\r\n5,Eggs\r\n"},
-      {"03-08-2024", "3,Chili\r\n4,Dal\r\n5,Eggs\r\n"},
-      {"03-14-2024", "4,Dal\r\n5,Eggs\r\n"},
+      {"01-01-0000", "1,Autumn stew\r\n2,Bean salad\r\n3,Chili\r\n"},
+      {"02-14-2024", "2,Bean salad\r\n3,Chili\r\n"},
       {"03-16-2024", ""}};
   for (const auto& [startDate, listed] : rows) EXPECT_EQ(listed, Listed({}, {}, startDate)) << startDate;
   EXPECT_EQ("01%2D01%2D0000", QueryEncode(TXT("01-01-0000")));
@@ -231,18 +225,14 @@ TEST_F(SharingServerTest, SearchesFilterByCategoryAndNameAndListTwoFieldsALine) 
       // category, name, listing
       {TXT("SOUPS & STEWS"), TXT(""), "1,Pea Soup\r\n2,Sweet pea soup\r\n"},
       {TXT("Soups"), TXT(""), ""},
-      {TXT(""), TXT("PEA SOUP"), "1,Pea Soup\r\n2,Sweet pea soup\r\n"},
       {TXT(""), TXT(" pea "), "3,Pea salad\r\n1,Pea Soup\r\n2,Sweet pea soup\r\n"},
       {TXT("salads"), TXT("pea"), "3,Pea salad\r\n"},
-      {TXT("Salads"), TXT("soup"), ""},
       // A letter outside ASCII arrives as its own byte (or UTF-8, below); the reply carries one byte.
       {TXT(""), TXT("CR\u00C8ME"), "4,Cr\350me br\373l\351e\r\n"},
       // SQL and LIKE patterns are plain text.
       {TXT("X' or '1'='1"), TXT(""), "8,Robert'); DROP TABLE recipes;--\r\n"},
-      {TXT("' OR 1=1 --"), TXT(""), ""},
       {TXT(""), TXT("%"), "9,100% rye_bread\r\n"},
       {TXT(""), TXT("r_e"), ""},
-      {TXT(""), TXT("');"), "8,Robert'); DROP TABLE recipes;--\r\n"},
   };
   for (const auto& [category, name, listed] : rows) {
     EXPECT_EQ(listed, Listed(category, name)) << ToUtf8(category) << " / " << ToUtf8(name);
@@ -252,22 +242,18 @@ TEST_F(SharingServerTest, SearchesFilterByCategoryAndNameAndListTwoFieldsALine) 
   EXPECT_EQ(Utf16Bytes(SharedDocumentWithoutIds({robert, orTrue})), Get("/mirepan/downloadrecipe.php?id=8"));
 }
 
-TEST_F(SharingServerTest, UnknownIdsGetAnEmptyReply) {
+TEST_F(SharingServerTest, RecipesOutliveARestartAndUnknownIdsGetAnEmptyReply) {
+  RecipeStore other;
+  std::string error;
+  ASSERT_TRUE(other.Open((folder_ / "other.db").string(), error)) << error;
+  EXPECT_EQ(-1, SharingServer(other, SharingSettings()).Bind("127.0.0.1", port_)) << "no second server";
   Uploaded(TXT("Pea Soup"), TXT("Soups"), 20240301);
   for (const char* query :
-       {"?id=2", "?id=0", "?id=-1", "?id=abc", "?id=", "?id=1x", "?id=4294967297", "?id=2147483648", ""}) {
+       {"?id=2", "?id=0", "?id=-1", "?id=1x", "?id=", "?id=4294967297", "?id=2147483648", ""}) {
     EXPECT_EQ(std::make_tuple(404, std::string(), std::string("0")),
               Fetch(std::string("/mirepan/downloadrecipe.php") + query))
         << query;
   }
-}
-
-TEST_F(SharingServerTest, RecipesOutliveARestartAndNoSecondServerTakesThePort) {
-  RecipeStore other;
-  std::string error;
-  ASSERT_TRUE(other.Open((folder_ / "other.db").string(), error)) << error;
-  EXPECT_EQ(-1, SharingServer(other, SharingSettings()).Bind("127.0.0.1", port_));
-  Uploaded(TXT("Pea Soup"), TXT("Soups"), 20240301);
   Restart();
   EXPECT_EQ("1,Pea Soup\r\n", Listed());
   EXPECT_EQ("2", Uploaded(TXT("Dal"), TXT("Stews"), 20240302));
@@ -285,8 +271,8 @@ TEST_F(SharingServerTest, ServesExactlyTheThreeFilesOfItsFolder) {
     std::ofstream(folder_ / "files" / name, std::ios::binary) << bytes;
     EXPECT_EQ(std::make_tuple(200, bytes, std::to_string(bytes.size())), Fetch("/mirepan/" + name)) << name;
   }
-  for (const char* path : {"/mirepan/secret.txt", "/mirepan/../files/secret.txt", "/mirepan/files/secret.txt",
-                           "/secret.txt", "/mirepan/", "/mirepan/popup.xmlx", "/mirepan/Popup.xml"}) {
+  for (const char* path :
+       {"/mirepan/secret.txt", "/mirepan/../files/secret.txt", "/mirepan/popup.xmlx", "/mirepan/Popup.xml"}) {
     EXPECT_EQ("", Get(path, 404)) << path;
   }
   // Gone, or a folder in place of the file.
@@ -335,9 +321,8 @@ TEST_F(SharingServerTest, RequestLogKeepsEachRequestOnOneLineWithControlsEscaped
   const std::pair<const char*, const char*> requests[] = {
       {"/mirepan/x%0D%0A2024-03-15 10:00:00 127.0.0.1 GET /mirepan/popup.xml 200",
        "127.0.0.1 GET /mirepan/x\\r\\n2024-03-15 10:00:00 127.0.0.1 GET /mirepan/popup.xml 200 404"},
-      {"/mirepan/%1B%5B2Jclear", "127.0.0.1 GET /mirepan/\\x1b[2Jclear 404"},
-      {"/mirepan/tab%09back%5Cslash%7F", "127.0.0.1 GET /mirepan/tab\\tback\\\\slash\\x7f 404"},
-      {"/mirepan/caf%C3%A9", "127.0.0.1 GET /mirepan/caf\\xc3\\xa9 404"},
+      {"/mirepan/%1B%5B2J%09back%5Cslash%7Fcaf%C3%A9",
+       "127.0.0.1 GET /mirepan/\\x1b[2J\\tback\\\\slash\\x7fcaf\\xc3\\xa9 404"},
   };
   size_t count = 0;
   for (const auto& [path, logged] : requests) {
@@ -348,7 +333,8 @@ TEST_F(SharingServerTest, RequestLogKeepsEachRequestOnOneLineWithControlsEscaped
   }
 }
 
-TEST_F(SharingServerTest, SearchesStayQuickWhileManyConnectionsIdleOrStall) {
+// Idle and stalled connections neither slow searches down nor stay open past the idle time.
+TEST_F(SharingServerTest, StalledConnectionsNeitherSlowSearchesNorStayOpen) {
   Uploaded(TXT("Pea Soup"), TXT("Soups"), 20240301);
   std::vector<std::unique_ptr<LoopbackSocket>> stalled;
   for (int i = 0; i < 200; ++i) {
@@ -371,9 +357,7 @@ TEST_F(SharingServerTest, SearchesStayQuickWhileManyConnectionsIdleOrStall) {
   std::sort(took.begin(), took.end());
   EXPECT_LT(took[2], 100.0) << "median search time in ms";
   EXPECT_LT(took[4], 1000.0) << "slowest search time in ms";
-}
-
-TEST_F(SharingServerTest, ConnectionsWithoutTrafficAreClosed) {
+  stalled.clear();
   Restart([](SharingSettings& settings) { settings.idleSeconds = 1; });
   for (const std::string& stall : kStalls) {
     LoopbackSocket socket(port_);
@@ -405,12 +389,11 @@ TEST_F(SharingServerTest, UploadLimitsJudgeTheClientOrTheOneATrustedProxyNames) 
     settings.uploadRanges = Ranges({"127.0.0.1/32", "::1"});
     settings.maxUploadsPerHour = 2;
   });
-  expectReplies(
-      {{"127.0.0.2", "", 403, kNotAllowed, "127.0.0.2"},
-       {"127.0.0.1", "", 200, "    OK 1\r\n", "127.0.0.1"},
-       {"127.0.0.1", "", 200, "    OK 2\r\n", "127.0.0.1"},
-       {"127.0.0.1", "", 429, "ERROR: too many uploads from your address in the last hour\r\n", "127.0.0.1"},
-       {"127.0.0.3", "", 403, kNotAllowed, "127.0.0.3"}});
+  expectReplies({{"127.0.0.2", "", 403, kNotAllowed, "127.0.0.2"},
+                 {"127.0.0.1", "", 200, "    OK 1\r\n", "127.0.0.1"},
+                 {"127.0.0.1", "", 200, "    OK 2\r\n", "127.0.0.1"},
+                 {"127.0.0.1", "", 429, "ERROR: too many uploads from your address in the last hour\r\n",
+                  "127.0.0.1"}});
   // Searches stay open to everyone.
   const auto [status, head, body] = Raw(
       "127.0.0.2", "GET /mirepan/findrecipe.php HTTP/1.1\r\nHost: 127.0.0.1\r\nConnection: close\r\n\r\n");
@@ -422,8 +405,7 @@ TEST_F(SharingServerTest, UploadLimitsJudgeTheClientOrTheOneATrustedProxyNames) 
     settings.uploadRanges = Ranges({"192.0.2.0/24"});
     settings.trustedProxies = Ranges({"127.0.0.1"});
   });
-  expectReplies({{"127.0.0.1", "192.0.2.9", 200, "    OK 3\r\n", "192.0.2.9"},
-                 {"127.0.0.1", "203.0.113.5, 192.0.2.9", 200, "    OK 4\r\n", "192.0.2.9"},
+  expectReplies({{"127.0.0.1", "203.0.113.5, 192.0.2.9", 200, "    OK 3\r\n", "192.0.2.9"},
                  {"127.0.0.1", "192.0.2.9, 203.0.113.5", 403, kNotAllowed, "203.0.113.5"},
                  {"127.0.0.1", "", 403, kNotAllowed, "127.0.0.1"},
                  {"127.0.0.2", "192.0.2.9", 403, kNotAllowed, "127.0.0.2"}});
