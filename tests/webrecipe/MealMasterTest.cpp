@@ -121,42 +121,33 @@ TEST(MealMaster, UnitCodes) {
   }
 }
 
-// Lines that break the columns end the ingredients: what follows is directions.
-TEST(MealMaster, DirectionsStartWhereTheColumnsEnd) {
-  const MealMasterFile file = ReadMealMaster(Recipe(
-      "      1 c  Rice\n      2 zz Mystery\n      1 c  Not an ingredient any more\n", "  Cook the rice.\n"));
-  ASSERT_EQ(1u, file.recipes.size());
-  ExpectLines({{"1 c Rice", 1, kUnitCup, "Rice", false}}, file.recipes[0]);
-  EXPECT_EQ("1. 2 zz Mystery 1 c Not an ingredient any more\r\n2. Cook the rice.",
-            ToUtf8(file.recipes[0].instructions));
-}
-
-TEST(MealMaster, LineEndsTabsAndEightBitText) {
-  const std::string text =
-      "MMMMM----- RECIPE VIA MEAL-MASTER\r      Title: Cr\xE8me Caramel\r\n\r\n"
-      "    1/2\tc  Milk\r\n\r\nBake.\r\nMMMMM";
-  const MealMasterFile file = ReadMealMaster(text);
-  ASSERT_EQ(1u, file.recipes.size());
-  EXPECT_EQ("Crème Caramel", ToUtf8(file.recipes[0].name));
-  ExpectLines({{"1/2 c Milk", 0.5, kUnitCup, "Milk", false}}, file.recipes[0]);
-  EXPECT_EQ("1. Bake.", ToUtf8(file.recipes[0].instructions));
-}
-
-// A recipe the file ends in without its end line still counts; a header alone does not.
-TEST(MealMaster, RecipeCutOffAtTheFilesEnd) {
-  const MealMasterFile file =
-      ReadMealMaster("MMMMM----- Recipe via Meal-Master\n      Title: Cut\n\n      1 c  Flour\n");
-  ASSERT_EQ(1u, file.recipes.size());
-  EXPECT_EQ("Cut", ToUtf8(file.recipes[0].name));
-  EXPECT_EQ(1u, file.recipes[0].lines.size());
-}
-
-TEST(MealMaster, FilesWithoutRecipe) {
-  for (const char* text : {"", "MMMMM----- Recipe via Meal-Master\n\nMMMMM\n",
-                           "<html><body>MMMMM</body></html>", "-----\n-----\n"}) {
+// Short files and what they read as: the recipe's name, the originals of its lines and its
+// directions; "" for none. Lines that break the columns end the ingredients, what follows is
+// directions; a recipe the file ends in without its end line still counts, a header alone does not.
+TEST(MealMaster, ShortFiles) {
+  const std::pair<std::string, const char*> files[] = {
+      {Recipe("      1 c  Rice\n      2 zz Mystery\n      1 c  Not an ingredient any more\n",
+              "  Cook the rice.\n"),
+       "Test|1 c Rice|1. 2 zz Mystery 1 c Not an ingredient any more\r\n2. Cook the rice."},
+      // Line ends of every kind, tabs and 8-bit text.
+      {"MMMMM----- RECIPE VIA MEAL-MASTER\r      Title: Cr\xE8me Caramel\r\n\r\n    1/2\tc  "
+       "Milk\r\n\r\nBake.\r\nMMMMM",
+       "Crème Caramel|1/2 c Milk|1. Bake."},
+      {"MMMMM----- Recipe via Meal-Master\n      Title: Cut\n\n      1 c  Flour\n", "Cut|1 c Flour|"},
+      {"", ""},
+      {"MMMMM----- Recipe via Meal-Master\n\nMMMMM\n", ""},
+      {"<html><body>MMMMM</body></html>", ""},
+      {"-----\n-----\n", ""},
+  };
+  for (const auto& [text, read] : files) {
     const MealMasterFile file = ReadMealMaster(text);
-    EXPECT_EQ(RecipeImportError::kNoRecipe, file.error) << text;
-    EXPECT_TRUE(file.recipes.empty()) << text;
+    EXPECT_EQ(*read ? RecipeImportError::kNone : RecipeImportError::kNoRecipe, file.error) << text;
+    ASSERT_EQ(*read ? 1u : 0u, file.recipes.size()) << text;
+    if (!*read) continue;
+    std::string lines;
+    for (const ImportedLine& line : file.recipes[0].lines)
+      lines += (lines.empty() ? "" : ";") + ToUtf8(line.original);
+    EXPECT_EQ(read, ToUtf8(file.recipes[0].name) + "|" + lines + "|" + ToUtf8(file.recipes[0].instructions));
   }
 }
 
