@@ -45,6 +45,7 @@ TEST(IngredientLine, AmountsAndUnits) {
       // One-letter units are matched with case, longer ones without; some words scale the amount.
       {"3 T butter", 3, kUnitTablespoon, "butter"},
       {"1 t salt", 1, kUnitTeaspoon, "salt"},
+      {"2 TBSP. soy sauce", 2, kUnitTablespoon, "soy sauce"},
       {"2 fl. oz. dark rum", 0.25, kUnitCup, "dark rum"},
       {"1 fluid ounce lime juice", 0.125, kUnitCup, "lime juice"},
       {"5 cl lime juice", 50, kUnitMilliliter, "lime juice"},
@@ -86,6 +87,7 @@ TEST(IngredientLine, NamesDropNotesAndDecoration) {
       {"an egg", 0, kUnitBlank, "an egg"},
       // Bullets, check boxes and blanks that sites put before a line, and entities in it.
       {"• 2 cups flour", 2, kUnitCup, "flour"},
+      {"  - 3 eggs ", 3, kUnitBlank, "eggs"},
       {"&frac12; cup sugar", 0.5, kUnitCup, "sugar"},
       {"1&nbsp;cup  <b>milk</b>", 1, kUnitCup, "milk"},
       {"2 cups half &amp; half", 2, kUnitCup, "half & half"},

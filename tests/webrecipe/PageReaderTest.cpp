@@ -201,6 +201,7 @@ TEST(PageReader, BlocksThatHoldTheRecipe) {
        "Stew"},
       {InScript(R"({"@type":["NewsArticle","Recipe"],"name":"Stew"})"), "Stew"},
       {InScript(R"({"@type":"http://schema.org/Recipe","name":"Stew"})"), "Stew"},
+      {InScript(R"({"@type":"schema:Recipe","name":"Stew"})"), "Stew"},
       {InScript(
            R"({"@type":"NewsArticle","headline":"News","mainEntityOfPage":{"@type":"WebPage","mainEntity":{"@type":"Recipe","name":"Stew"}}})"),
        "Stew"},
