@@ -146,9 +146,7 @@ class DiaryTest : public view_test::ViewTest {
     return {shown_[i].DailyValue(Nutrient::kVitaminD), shown_[i].DailyValue(Nutrient::kCalcium),
             shown_[i].DailyValue(Nutrient::kIron)};
   }
-  bool Greyed(UINT command) const {
-    return (GetMenuState(diary_.Menu(), command, MF_BYCOMMAND) & MF_GRAYED) != 0;
-  }
+  bool Greyed(UINT command) const { return view_test::Greyed(diary_.Menu(), command); }
 
   IngredientList ingredients_{app_, status_, toolbar_, options_};
   OpenDiary diary_{app_, status_, toolbar_, options_, ingredients_};

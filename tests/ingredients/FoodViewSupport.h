@@ -60,9 +60,7 @@ class NeighbourView : public TestView {
 };
 
 inline Texts Names(const DAVavador::ERListView& list) {
-  Texts names;
-  for (int row = 0; row < list.ItemCount(); ++row) names.push_back(list.ItemText(row, 0));
-  return names;
+  return view_test::ListTexts(list);
 }
 
 // Whether `command` is enabled; a command missing from the menu fails the test.
@@ -146,11 +144,7 @@ class FoodViewTest : public view_test::ViewTest {
       dialog.Press(IDOK);
     });
   }
-  Texts Questions() const {
-    Texts texts;
-    for (const auto& question : prompts_.questions) texts.push_back(question.text);
-    return texts;
-  }
+  Texts Questions() const { return view_test::Asked(prompts_); }
 
   view_test::DialogScripts dialogs_;
   storage_test::ScriptedPrompts prompts_;

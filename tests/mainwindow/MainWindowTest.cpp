@@ -11,6 +11,7 @@
 #include "app/Options.h"
 #include "resources/resource.h"
 #include "storage/Files.h"
+#include "storage/StorageTestSupport.h"
 #include "support/DialogDriver.h"
 #include "tests/support/RunningProgram.h"
 
@@ -19,15 +20,8 @@ namespace {
 constexpr DWORD kPatience = 20000;
 #define kProgramCopy L"MirepanUnderTest.exe"
 
-std::wstring FileText(const std::wstring& path) {
-  WString text;
-  return FileHandle(path).ReadAllText(text) ? std::wstring(text) : std::wstring();
-}
-
-void WriteText(const std::wstring& path, const std::wstring& text) {
-  FileHandle file(path);
-  ASSERT_TRUE(file.WriteAllText(text));
-}
+using storage_test::FileText;
+using storage_test::WriteText;
 
 bool FolderExists(const std::wstring& path) {
   const DWORD attributes = GetFileAttributesW(path.c_str());

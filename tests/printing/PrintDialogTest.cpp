@@ -17,17 +17,6 @@ using DAVavador::ERApp;
 
 namespace {
 
-// Runs the test's actions inside the dialog as soon as it has been initialised.
-class DialogUser : public DAVavador::DialogObserver {
- public:
-  DialogUser() { ERApp::SetDialogObserver(this); }
-  ~DialogUser() override { ERApp::SetDialogObserver(nullptr); }
-  void OnDialogInit(int dialogId, HWND dialog) override {
-    if (dialogId == IDD_PRINT) act(test_support::DialogDriver(dialog));
-  }
-  std::function<void(const test_support::DialogDriver&)> act;
-};
-
 class PrintDialogTest : public testing::Test {
  protected:
   PrintDialogTest() {
@@ -42,14 +31,14 @@ class PrintDialogTest : public testing::Test {
   ERApp app_{GetModuleHandleW(nullptr)};
   CategoryList categories_;
   PrintSettings settings;
-  DialogUser user;
+  test_support::DialogActions user;
 };
 
 TEST_F(PrintDialogTest, OpensWithTheSettingsAndTheShownCategory) {
   settings.font = TXT("No Such Face");
   settings.margin = 2;
   uint32_t category = 7;
-  user.act = [&](const test_support::DialogDriver& dialog) {
+  user.On(IDD_PRINT, [&](const test_support::DialogDriver& dialog) {
     EXPECT_TRUE(dialog.Checked(IDC_PRINT_SELECTED) && !dialog.Checked(IDC_PRINT_ALL));
     EXPECT_TRUE(dialog.Checked(IDC_PRINT_CARD) && !dialog.Checked(IDC_PRINT_FULL_PAGE));
     EXPECT_TRUE(dialog.Checked(IDC_PRINT_FIRST));
@@ -65,7 +54,7 @@ TEST_F(PrintDialogTest, OpensWithTheSettingsAndTheShownCategory) {
     EXPECT_EQ(3, SendMessageW(dialog.Tooltips(), TTM_GETTOOLCOUNT, 0, 0));
     EXPECT_EQ(L"Show nutrition information on recipe card", dialog.TipText(IDC_PRINT_NUTRITION));
     dialog.Press(IDCANCEL);
-  };
+  });
   EXPECT_FALSE(Run(category));
   EXPECT_EQ(7u, category);
   EXPECT_EQ(TXT("No Such Face"), settings.font);
@@ -73,7 +62,7 @@ TEST_F(PrintDialogTest, OpensWithTheSettingsAndTheShownCategory) {
 
 TEST_F(PrintDialogTest, RadioButtonsEnableTheirOptionsAndPrintTakesEverythingOver) {
   uint32_t category = 0;
-  user.act = [&](const test_support::DialogDriver& dialog) {
+  user.On(IDD_PRINT, [&](const test_support::DialogDriver& dialog) {
     EXPECT_FALSE(dialog.Enabled(IDC_PRINT_CATEGORY));
     EXPECT_TRUE(dialog.Enabled(IDC_PRINT_FIRST) && dialog.Enabled(IDC_PRINT_NUTRITION));
     EXPECT_FALSE(dialog.Enabled(IDC_PRINT_NUTRITION_FULL));
@@ -92,7 +81,7 @@ TEST_F(PrintDialogTest, RadioButtonsEnableTheirOptionsAndPrintTakesEverythingOve
     EXPECT_FALSE(dialog.Enabled(IDC_PRINT_CATEGORY));
     dialog.Press(IDC_PRINT_ALL);
     PostMessageW(dialog.Dialog(), WM_COMMAND, IDOK, 0);
-  };
+  });
   ASSERT_TRUE(Run(category));
   EXPECT_FALSE(settings.selected);
   EXPECT_TRUE(settings.details);

@@ -57,7 +57,7 @@ const Drawn* RecordingSurface::Find(const std::wstring& text) const {
   return nullptr;
 }
 
-void WriteBitmapFile(const std::wstring& path, int width, int height) {
+void WriteBitmapFile(const std::wstring& path, int width, int height, COLORREF colour) {
   const int stride = (width * 3 + 3) & ~3;
   BITMAPINFOHEADER info{};
   info.biSize = sizeof(info);
@@ -70,7 +70,15 @@ void WriteBitmapFile(const std::wstring& path, int width, int height) {
   file.bfType = 0x4d42;
   file.bfOffBits = sizeof(file) + sizeof(info);
   file.bfSize = file.bfOffBits + info.biSizeImage;
-  std::vector<char> pixels(info.biSizeImage, '\x40');
+  std::vector<char> pixels(info.biSizeImage, '\0');
+  for (int y = 0; y < height; ++y) {
+    for (int x = 0; x < width; ++x) {  // rows of blue, green, red
+      char* pixel = &pixels[static_cast<size_t>(y * stride + x * 3)];
+      pixel[0] = static_cast<char>(GetBValue(colour));
+      pixel[1] = static_cast<char>(GetGValue(colour));
+      pixel[2] = static_cast<char>(GetRValue(colour));
+    }
+  }
   HANDLE out = CreateFileW(path.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, 0, nullptr);
   DWORD written = 0;
   WriteFile(out, &file, sizeof(file), &written, nullptr);

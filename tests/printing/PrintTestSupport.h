@@ -26,8 +26,8 @@ class LetterBitmap {
   HGDIOBJ old_;
 };
 
-// Writes a width x height 24-bit BMP file.
-void WriteBitmapFile(const std::wstring& path, int width, int height);
+// Writes a width x height 24-bit BMP file of one colour.
+void WriteBitmapFile(const std::wstring& path, int width, int height, COLORREF colour = RGB(64, 64, 64));
 
 struct Drawn {
   std::wstring text;

@@ -231,6 +231,8 @@ TEST_F(SharingServerTest, SearchesFilterByCategoryAndNameAndListTwoFieldsALine) 
       {TXT(""), TXT("CR\u00C8ME"), "4,Cr\350me br\373l\351e\r\n"},
       // SQL and LIKE patterns are plain text.
       {TXT("X' or '1'='1"), TXT(""), "8,Robert'); DROP TABLE recipes;--\r\n"},
+      {TXT(""), TXT("');"), "8,Robert'); DROP TABLE recipes;--\r\n"},  // a quote in the name too
+      {TXT("' OR 1=1 --"), TXT(""), ""},
       {TXT(""), TXT("%"), "9,100% rye_bread\r\n"},
       {TXT(""), TXT("r_e"), ""},
   };

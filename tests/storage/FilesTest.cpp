@@ -363,7 +363,8 @@ TEST(ReplaceFile, FullDiskHalfwayLeavesTheOldFileAndNoTemporaryOne) {
   const struct {
     const char* what;
     uint64_t bytesBeforeFull;
-  } cases[] = {{"all fits", kUnlimitedWrites}, {"nothing fits", 0}, {"half fits", 8}};
+  } cases[] = {
+      {"all fits", kUnlimitedWrites}, {"nothing fits", 0}, {"half fits", 8}, {"all but the last byte", 15}};
   for (const auto& c : cases) {
     SCOPED_TRACE(c.what);
     ScratchFolder folder;

@@ -19,6 +19,16 @@ using test_support::FromSystemName;
 using test_support::ScratchFolder;
 using test_support::SystemPath;
 
+// The text of a file, empty when there is none; a file written with a text.
+inline WString FileText(const WString& path) {
+  WString text;
+  FileHandle(path).ReadAllText(text);
+  return text;
+}
+inline void WriteText(const WString& path, const WString& text) {
+  ASSERT_TRUE(FileHandle(path).WriteAllText(text));
+}
+
 inline bool WriteFile(const WString& path, const std::string& bytes) {
   FileHandle file(path);
   return file.Write(bytes.data(), static_cast<uint32_t>(bytes.size()));

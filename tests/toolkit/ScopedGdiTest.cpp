@@ -77,6 +77,7 @@ TEST(ScopedGdiTest, ObjectsAndHandlesAreGivenBackAtTheEndOfTheirScope) {
   }
   EXPECT_EQ(0u, GetObjectType(brush));
   EXPECT_FALSE(HandleIsOpen(event));
+  EXPECT_FALSE(ScopedHandle());
   EXPECT_FALSE(ScopedHandle(INVALID_HANDLE_VALUE)) << "a failed CreateFile holds nothing";
 }
 

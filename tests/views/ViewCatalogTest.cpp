@@ -22,10 +22,6 @@ WString Catalog(const WString& view, std::initializer_list<const wchar_t*> names
   return text + L"</TESTLIST>\r\n";
 }
 
-void WriteText(const WString& path, const WString& text) {
-  ASSERT_TRUE(FileHandle(path).WriteAllText(text));
-}
-
 class SettingsTest : public ViewTest {
  protected:
   // Reads the VIEW element of `text` as Load does, right after its start tag.

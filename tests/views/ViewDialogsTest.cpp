@@ -244,7 +244,7 @@ class PictureTest : public ViewTest {
   PictureTest() {
     view_.OpenCatalog(CatalogPath(), false, 0, 100, nullptr);
     CreateFolders(view_.imagesFolder, false);
-    print_test::WriteBitmapFile(view_.imagesFolder + L"red.bmp", 40, 30);  // grey
+    print_test::WriteBitmapFile(view_.imagesFolder + L"red.bmp", 40, 30, RGB(200, 30, 40));
     LayOut();
   }
   DialogScripts dialogs_;
@@ -268,7 +268,7 @@ TEST_F(PictureTest, AClickInsideThePaneShowsThePictureAtItsOwnSize) {
   EXPECT_EQ(dialogs_.Opened(IDD_PICTURE), 0);
   EXPECT_TRUE(view_.ClickPicture(POINT{710, 80}));
   EXPECT_EQ(dialogs_.Opened(IDD_PICTURE), 1);
-  EXPECT_EQ(std::tuple(client.right, client.bottom, painted), std::tuple(60, 50, RGB(64, 64, 64)));
+  EXPECT_EQ(std::tuple(client.right, client.bottom, painted), std::tuple(60, 50, RGB(200, 30, 40)));
 
   dialogs_.On(IDD_PICTURE, [](HWND dialog) { Press(dialog, IDCANCEL); });
   EXPECT_TRUE(view_.ClickPicture(POINT{710, 80}));

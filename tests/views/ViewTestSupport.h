@@ -78,12 +78,8 @@ inline WString WindowText(HWND window) {
   return text;
 }
 
-// The text of a file, empty when there is none.
-inline WString FileText(const WString& path) {
-  WString text;
-  FileHandle(path).ReadAllText(text);
-  return text;
-}
+using storage_test::FileText;
+using storage_test::WriteText;
 
 // The texts of the questions asked so far.
 inline std::vector<WString> Asked(const storage_test::ScriptedPrompts& prompts) {
