@@ -78,7 +78,7 @@ void PrintDialog::FillCategories() {
   AddComboItem(IDC_PRINT_CATEGORY, app_.String(kTextAllHeader), 0);
   for (const NamedId& entry : categories_.Entries()) AddComboItem(IDC_PRINT_CATEGORY, entry.name, entry.id);
   // A category that is gone shows "--All--".
-  if (!SelectComboData(IDC_PRINT_CATEGORY, category_)) Message(IDC_PRINT_CATEGORY, CB_SETCURSEL, 0);
+  SelectComboData(IDC_PRINT_CATEGORY, category_, 0);
 }
 
 // Full pages always print the nutrition block and never stop early; only they know the full block.

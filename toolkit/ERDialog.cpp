@@ -80,7 +80,7 @@ void ERDialog::FillCombo(HWND combo, const NamedIdList& entries) {
   for (const NamedId& entry : entries) AddComboItem(combo, entry.name, static_cast<LPARAM>(entry.id));
 }
 
-bool ERDialog::SelectComboData(HWND combo, LPARAM data) {
+bool ERDialog::SelectComboData(HWND combo, LPARAM data, int otherwise) {
   const auto count = static_cast<int>(SendMessageW(combo, CB_GETCOUNT, 0, 0));
   for (int i = 0; i < count; ++i) {
     if (SendMessageW(combo, CB_GETITEMDATA, static_cast<WPARAM>(i), 0) == data) {
@@ -88,7 +88,7 @@ bool ERDialog::SelectComboData(HWND combo, LPARAM data) {
       return true;
     }
   }
-  SendMessageW(combo, CB_SETCURSEL, static_cast<WPARAM>(-1), 0);
+  SendMessageW(combo, CB_SETCURSEL, static_cast<WPARAM>(otherwise), 0);
   return false;
 }
 

@@ -60,7 +60,9 @@ class ERDialog {
     return AddComboItem(Item(id), text, data);
   }
   void FillCombo(int id, const NamedIdList& entries) const { FillCombo(Item(id), entries); }
-  bool SelectComboData(int id, LPARAM data) const { return SelectComboData(Item(id), data); }
+  bool SelectComboData(int id, LPARAM data, int otherwise = -1) const {
+    return SelectComboData(Item(id), data, otherwise);
+  }
   LPARAM SelectedComboData(int id, LPARAM none = 0) const { return SelectedComboData(Item(id), none); }
 
  public:
@@ -68,11 +70,11 @@ class ERDialog {
   static WString WindowText(HWND window);
   static WString ItemText(HWND dialog, int id) { return WindowText(GetDlgItem(dialog, id)); }
   // A combo box's entry with its data (its index); the list's entries with their ids; the first
-  // entry carrying `data` selected (false and no selection without one); the selected entry's data
-  // (`none` without a selection).
+  // entry carrying `data` selected (false without one, and row `otherwise` selected, -1 for none);
+  // the selected entry's data (`none` without a selection).
   static int AddComboItem(HWND combo, const WString& text, LPARAM data);
   static void FillCombo(HWND combo, const NamedIdList& entries);
-  static bool SelectComboData(HWND combo, LPARAM data);
+  static bool SelectComboData(HWND combo, LPARAM data, int otherwise = -1);
   static LPARAM SelectedComboData(HWND combo, LPARAM none = 0);
 
  private:

@@ -119,7 +119,7 @@ bool MealDialog::OnInit() {
 void MealDialog::FillGeneral() const {
   const HWND diary = Item(IDC_MEAL_DIARY);
   FillCombo(diary, diaries_.Entries());
-  if (!SelectComboData(diary, meal_->catId)) SendMessageW(diary, CB_SETCURSEL, 0, 0);
+  SelectComboData(diary, meal_->catId, 0);
   CalendarDate date = meal_->date;
   date.dateFormat = CalendarDate::kMonthDayYear;
   SetItemText(IDC_MEAL_DATE, date.DateText());
@@ -141,7 +141,7 @@ void MealDialog::SetAmount(double amount, ServingUnit unit) const {
   SelectComboData(whole, static_cast<LPARAM>(parts.whole));
   SelectComboData(Item(IDC_MEAL_FRACTION), static_cast<LPARAM>(parts.fortyEighths));
   const HWND units = Item(IDC_MEAL_UNIT);
-  if (!SelectComboData(units, static_cast<LPARAM>(unit))) SendMessageW(units, CB_SETCURSEL, 0, 0);
+  SelectComboData(units, static_cast<LPARAM>(unit), 0);
 }
 
 void MealDialog::RefillCatalog() const {

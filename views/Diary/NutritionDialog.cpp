@@ -29,8 +29,7 @@ bool NutritionDialog::OnCommand(int id, int) {
 
 bool NutritionDialog::OnInit() {
   FillCombo(IDC_NUTRITION_DIARY, diaries_.Entries());
-  if (!SelectComboData(IDC_NUTRITION_DIARY, preset_->catId))
-    SendDlgItemMessageW(Dialog(), IDC_NUTRITION_DIARY, CB_SETCURSEL, 0, 0);
+  SelectComboData(IDC_NUTRITION_DIARY, preset_->catId, 0);
   MealDialog::FillMealTypes(Item(IDC_NUTRITION_MEAL), app_.String(IDS_ALL), true);
   if (!SelectComboData(IDC_NUTRITION_MEAL, preset_->mealType)) SelectComboData(IDC_NUTRITION_MEAL, kMealNone);
   CalendarDate from = preset_->date;

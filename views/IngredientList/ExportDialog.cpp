@@ -29,8 +29,7 @@ bool ExportDialog::OnInit() {
   AddComboItem(IDC_INGREDIENT_EXPORT_CATEGORY, app_.String(IDS_ALL), 0);
   for (const NamedId& entry : categories_.Entries())
     AddComboItem(IDC_INGREDIENT_EXPORT_CATEGORY, entry.name, entry.id);
-  if (!SelectComboData(IDC_INGREDIENT_EXPORT_CATEGORY, choices_.categoryId))
-    Message(IDC_INGREDIENT_EXPORT_CATEGORY, CB_SETCURSEL, 0);
+  SelectComboData(IDC_INGREDIENT_EXPORT_CATEGORY, choices_.categoryId, 0);
   SetChecked(IDC_INGREDIENT_EXPORT_ALL, choices_.allData);
   SetChecked(IDC_INGREDIENT_EXPORT_SELECTED, !choices_.allData);
   SetChecked(IDC_INGREDIENT_EXPORT_PICTURES, choices_.pictures);
