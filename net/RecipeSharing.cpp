@@ -120,10 +120,7 @@ bool RecipeDownloadDialog::Run() {
 }
 
 bool RecipeDownloadDialog::OnInit() {
-  AddComboItem(IDC_DOWNLOAD_CATEGORY, app_.String(IDS_ALL), 0);
-  for (const NamedId& entry : categories_.Entries())
-    AddComboItem(IDC_DOWNLOAD_CATEGORY, entry.name, entry.id);
-  Message(IDC_DOWNLOAD_CATEGORY, CB_SETCURSEL, 0);
+  FillComboUnderAll(IDC_DOWNLOAD_CATEGORY, app_.String(IDS_ALL), categories_.Entries(), 0);
   CheckRadioButton(Dialog(), IDC_DOWNLOAD_SINCE_LAST, IDC_DOWNLOAD_ALL, IDC_DOWNLOAD_SINCE_LAST);
   DisableMoves();
   return true;

@@ -75,10 +75,8 @@ void PrintDialog::FillMargins() {
 }
 
 void PrintDialog::FillCategories() {
-  AddComboItem(IDC_PRINT_CATEGORY, app_.String(kTextAllHeader), 0);
-  for (const NamedId& entry : categories_.Entries()) AddComboItem(IDC_PRINT_CATEGORY, entry.name, entry.id);
   // A category that is gone shows "--All--".
-  SelectComboData(IDC_PRINT_CATEGORY, category_, 0);
+  FillComboUnderAll(IDC_PRINT_CATEGORY, app_.String(kTextAllHeader), categories_.Entries(), category_);
 }
 
 // Full pages always print the nutrition block and never stop early; only they know the full block.

@@ -92,6 +92,20 @@ bool ERDialog::SelectComboData(HWND combo, LPARAM data, int otherwise) {
   return false;
 }
 
+void ERDialog::FillComboUnderAll(int id, const WString& all, const NamedIdList& entries,
+                                 LPARAM selected) const {
+  const HWND combo = Item(id);
+  FillCombo(combo, entries);
+  SendMessageW(combo, CB_INSERTSTRING, 0, reinterpret_cast<LPARAM>(all.c_str()));
+  SendMessageW(combo, CB_SETITEMDATA, 0, 0);
+  SelectComboData(combo, selected, 0);
+}
+
+LPARAM ERDialog::SelectedListData(int id, LPARAM none) const {
+  const LRESULT selected = Message(id, LB_GETCURSEL);
+  return selected < 0 ? none : Message(id, LB_GETITEMDATA, static_cast<WPARAM>(selected));
+}
+
 LPARAM ERDialog::SelectedComboData(HWND combo, LPARAM none) {
   const LRESULT selected = SendMessageW(combo, CB_GETCURSEL, 0, 0);
   return selected < 0 ? none : SendMessageW(combo, CB_GETITEMDATA, static_cast<WPARAM>(selected), 0);

@@ -60,10 +60,15 @@ class ERDialog {
     return AddComboItem(Item(id), text, data);
   }
   void FillCombo(int id, const NamedIdList& entries) const { FillCombo(Item(id), entries); }
+  // The list's entries under a first entry `all` that carries 0; the entry carrying `selected`, or
+  // `all` when none does.
+  void FillComboUnderAll(int id, const WString& all, const NamedIdList& entries, LPARAM selected) const;
   bool SelectComboData(int id, LPARAM data, int otherwise = -1) const {
     return SelectComboData(Item(id), data, otherwise);
   }
   LPARAM SelectedComboData(int id, LPARAM none = 0) const { return SelectedComboData(Item(id), none); }
+  // A list box's selected entry's data; `none` without a selection.
+  LPARAM SelectedListData(int id, LPARAM none = 0) const;
 
  public:
   // The text of any window, and of control `id` of any dialog.

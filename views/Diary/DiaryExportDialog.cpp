@@ -26,11 +26,7 @@ bool DiaryExportDialog::OnInit() {
   // The category row's label is the control just before its combo.
   SetWindowTextW(GetWindow(Item(IDC_INGREDIENT_EXPORT_CATEGORY), GW_HWNDPREV),
                  app_.String(IDS_DIARY_LABEL).c_str());
-  AddComboItem(IDC_INGREDIENT_EXPORT_CATEGORY, app_.String(IDS_ALL), 0);
-  for (const NamedId& entry : diaries_.Entries())
-    AddComboItem(IDC_INGREDIENT_EXPORT_CATEGORY, entry.name, entry.id);
-  if (!SelectComboData(IDC_INGREDIENT_EXPORT_CATEGORY, diaryId_))
-    SelectComboData(IDC_INGREDIENT_EXPORT_CATEGORY, 0);
+  FillComboUnderAll(IDC_INGREDIENT_EXPORT_CATEGORY, app_.String(IDS_ALL), diaries_.Entries(), diaryId_);
   SetChecked(IDC_INGREDIENT_EXPORT_ALL, true);
   for (int id : {IDC_INGREDIENT_EXPORT_ALL, IDC_INGREDIENT_EXPORT_SELECTED}) EnableWindow(Item(id), FALSE);
   for (int id : {IDC_INGREDIENT_EXPORT_PICTURES, IDC_INGREDIENT_EXPORT_UNICODE})

@@ -158,11 +158,10 @@ void MealDialog::Search() const {
 }
 
 void MealDialog::AddSelected() {
-  const auto selected = static_cast<int>(Message(IDC_MEAL_CATALOG, LB_GETCURSEL));
-  if (selected < 0) return;
+  const auto foodId = static_cast<uint32_t>(SelectedListData(IDC_MEAL_CATALOG));  // 0: none selected
+  if (foodId == 0) return;
   MealItem item;
-  item.food =
-      ingredients_.FindById(static_cast<uint32_t>(Message(IDC_MEAL_CATALOG, LB_GETITEMDATA, selected)));
+  item.food = ingredients_.FindById(foodId);
   item.amount = AmountFromCombos(static_cast<uint32_t>(SelectedComboData(Item(IDC_MEAL_WHOLE))),
                                  static_cast<uint32_t>(SelectedComboData(Item(IDC_MEAL_FRACTION))));
   item.servingType = static_cast<int32_t>(SelectedComboData(Item(IDC_MEAL_UNIT), kUnitBlank));

@@ -26,10 +26,8 @@ bool ExportDialog::OnCommand(int id, int code) {
 }
 
 bool ExportDialog::OnInit() {
-  AddComboItem(IDC_INGREDIENT_EXPORT_CATEGORY, app_.String(IDS_ALL), 0);
-  for (const NamedId& entry : categories_.Entries())
-    AddComboItem(IDC_INGREDIENT_EXPORT_CATEGORY, entry.name, entry.id);
-  SelectComboData(IDC_INGREDIENT_EXPORT_CATEGORY, choices_.categoryId, 0);
+  FillComboUnderAll(IDC_INGREDIENT_EXPORT_CATEGORY, app_.String(IDS_ALL), categories_.Entries(),
+                    choices_.categoryId);
   SetChecked(IDC_INGREDIENT_EXPORT_ALL, choices_.allData);
   SetChecked(IDC_INGREDIENT_EXPORT_SELECTED, !choices_.allData);
   SetChecked(IDC_INGREDIENT_EXPORT_PICTURES, choices_.pictures);

@@ -53,14 +53,12 @@ bool FindIngredientDialog::OnOK() {
 
 bool FindIngredientDialog::OnInit() {
   const WString all = app_.String(IDS_ALL);
-  AddComboItem(IDC_FIND_CATEGORY, all, 0);
-  for (const NamedId& entry : categories_.Entries()) AddComboItem(IDC_FIND_CATEGORY, entry.name, entry.id);
+  FillComboUnderAll(IDC_FIND_CATEGORY, all, categories_.Entries(), categoryId_);
   AddComboItem(IDC_FIND_LETTER, all, 0);
   const WString letterText = app_.String(IDS_VIEW_LETTERS);
   for (size_t i = 0; i < letterText.size(); ++i)
     AddComboItem(IDC_FIND_LETTER, WString(1, letterText[i]), static_cast<LPARAM>(i + 1));
-  if (!SelectComboData(IDC_FIND_CATEGORY, categoryId_)) SelectComboData(IDC_FIND_CATEGORY, 0);
-  if (!SelectComboData(IDC_FIND_LETTER, letter_)) SelectComboData(IDC_FIND_LETTER, 0);
+  SelectComboData(IDC_FIND_LETTER, letter_, 0);
   // Setting the text refills the list through EN_CHANGE once the user data is in place.
   SetItemText(IDC_FIND_TEXT, text_);
   Refill();
@@ -76,7 +74,6 @@ void FindIngredientDialog::Refill() const {
 }
 
 void FindIngredientDialog::Choose() {
-  const LRESULT at = Message(IDC_FIND_RESULTS, LB_GETCURSEL);
-  chosen_ = at == LB_ERR ? 0 : static_cast<uint32_t>(Message(IDC_FIND_RESULTS, LB_GETITEMDATA, at));
+  chosen_ = static_cast<uint32_t>(SelectedListData(IDC_FIND_RESULTS));
   End(chosen_ != 0 ? IDOK : IDCANCEL);
 }

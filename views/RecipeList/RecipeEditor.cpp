@@ -229,10 +229,8 @@ bool RecipeEditor::OnCommand(int id, int code) {
 }
 
 Ingredient* RecipeEditor::PickedIngredient() const {
-  const LRESULT at = Message(IDC_RECIPE_CATALOG, LB_GETCURSEL);
-  if (at == LB_ERR) return nullptr;
-  return context_.ingredients.FindById(
-      static_cast<uint32_t>(Message(IDC_RECIPE_CATALOG, LB_GETITEMDATA, static_cast<WPARAM>(at))));
+  const auto foodId = static_cast<uint32_t>(SelectedListData(IDC_RECIPE_CATALOG));  // 0: none selected
+  return foodId ? context_.ingredients.FindById(foodId) : nullptr;
 }
 
 int RecipeEditor::SelectedLine() const {
