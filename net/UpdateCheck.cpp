@@ -36,7 +36,7 @@ class ScheduleDialog : public DAVavador::ERDialog {
  private:
   bool OnInit() override {
     const WString& program = app_.ProductName();
-    SetWindowTextW(Dialog(), (program + TXT(" ") + WindowText(Dialog())).c_str());
+    SetWindowTextW(Dialog(), (program + TXT(" ") + DAVavador::WindowText(Dialog())).c_str());
     SetItemText(IDC_AUTO_UPDATE_LABEL,
                 ItemText(IDC_AUTO_UPDATE_LABEL) + TXT("<b>") + program + TXT("</b>?</body>"));
     DAVavador::InstallMarkupLabel(Item(IDC_AUTO_UPDATE_LABEL));

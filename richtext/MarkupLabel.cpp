@@ -7,6 +7,7 @@
 #include "richtext/MarkupText.h"
 #include "storage/Text.h"
 #include "toolkit/ScopedGdi.h"
+#include "toolkit/WindowText.h"
 
 namespace DAVavador {
 namespace {
@@ -139,12 +140,6 @@ void MarkupPainter::Restyle(LONG weight, BYTE italic, BYTE underline) {
   // context's own font back at the end.
   SelectObject(dc_, restyled.Get());
   font_ = std::move(restyled);
-}
-
-WString WindowText(HWND window) {
-  WString text(size_t(GetWindowTextLengthW(window)) + 1, L'\0');
-  text.resize(size_t(GetWindowTextW(window, text.data(), int(text.size()))));
-  return text;
 }
 
 LRESULT CALLBACK MarkupLabelProc(HWND label, UINT message, WPARAM wParam, LPARAM lParam) {

@@ -62,12 +62,6 @@ void ERDialog::AddTips(const ERApp& app, std::initializer_list<Tip> tips) const 
   }
 }
 
-WString ERDialog::WindowText(HWND window) {
-  WString text(static_cast<size_t>(GetWindowTextLengthW(window)) + 1, L'\0');
-  text.resize(static_cast<size_t>(GetWindowTextW(window, text.data(), static_cast<int>(text.size()))));
-  return text;
-}
-
 int ERDialog::AddComboItem(HWND combo, const WString& text, LPARAM data) {
   const auto at =
       static_cast<int>(SendMessageW(combo, CB_ADDSTRING, 0, reinterpret_cast<LPARAM>(text.c_str())));

@@ -9,6 +9,7 @@
 #include "storage/NamedIdList.h"
 #include "storage/Text.h"
 #include "toolkit/ERApp.h"
+#include "toolkit/WindowText.h"
 
 namespace DAVavador {
 
@@ -71,8 +72,7 @@ class ERDialog {
   LPARAM SelectedListData(int id, LPARAM none = 0) const;
 
  public:
-  // The text of any window, and of control `id` of any dialog.
-  static WString WindowText(HWND window);
+  // The text of control `id` of any dialog.
   static WString ItemText(HWND dialog, int id) { return WindowText(GetDlgItem(dialog, id)); }
   // A combo box's entry with its data (its index); the list's entries with their ids; the first
   // entry carrying `data` selected (false without one, and row `otherwise` selected, -1 for none);

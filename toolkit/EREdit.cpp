@@ -2,6 +2,8 @@
 
 #include <commctrl.h>
 
+#include "toolkit/WindowText.h"
+
 namespace DAVavador {
 
 EREdit::~EREdit() {
@@ -21,10 +23,7 @@ bool EREdit::CreateAt(HWND parent, int id, int x, int y, int width, int height) 
 }
 
 WString EREdit::Text() const {
-  const int length = GetWindowTextLengthW(Window());
-  WString text(static_cast<size_t>(length) + 1, L'\0');
-  text.resize(GetWindowTextW(Window(), text.data(), length + 1));
-  return text;
+  return WindowText(Window());
 }
 
 void EREdit::Focus() const {

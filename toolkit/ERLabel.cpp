@@ -1,6 +1,7 @@
 #include "toolkit/ERLabel.h"
 
 #include "toolkit/ScopedGdi.h"
+#include "toolkit/WindowText.h"
 
 namespace DAVavador {
 
@@ -39,8 +40,7 @@ void ERLabel::Draw(const DRAWITEMSTRUCT& item) const {
   SetBkMode(dc, TRANSPARENT);
   SetTextColor(
       dc, link ? kLinkColour : GetSysColor((item.itemState & ODS_DISABLED) ? COLOR_GRAYTEXT : COLOR_BTNTEXT));
-  WString text(GetWindowTextLengthW(item.hwndItem) + 1, L'\0');
-  text.resize(GetWindowTextW(item.hwndItem, text.data(), static_cast<int>(text.size())));
+  const WString text = WindowText(item.hwndItem);
   DrawTextW(dc, text.c_str(), static_cast<int>(text.size()), &area, DT_LEFT | DT_WORDBREAK | DT_NOPREFIX);
 }
 

@@ -12,6 +12,7 @@
 #include <vector>
 
 #include "toolkit/ERApp.h"
+#include "toolkit/WindowText.h"
 
 namespace test_support {
 
@@ -175,11 +176,7 @@ class DialogDriver {
     return text;
   }
 
-  static std::wstring WindowText(HWND window) {
-    std::wstring text(static_cast<size_t>(GetWindowTextLengthW(window)) + 1, L'\0');
-    text.resize(static_cast<size_t>(GetWindowTextW(window, text.data(), static_cast<int>(text.size()))));
-    return text;
-  }
+  static std::wstring WindowText(HWND window) { return DAVavador::WindowText(window); }
 
  private:
   enum class Kind { kOther, kListBox, kComboBox, kListView };

@@ -20,6 +20,7 @@
 #include "toolkit/ERStatusBar.h"
 #include "toolkit/ERTabWin.h"
 #include "toolkit/ERToolbar.h"
+#include "toolkit/WindowText.h"
 
 namespace view_test {
 
@@ -72,11 +73,7 @@ inline void Press(HWND dialog, int id) {
                reinterpret_cast<LPARAM>(GetDlgItem(dialog, id)));
 }
 
-inline WString WindowText(HWND window) {
-  wchar_t text[512] = {};
-  GetWindowTextW(window, text, 512);
-  return text;
-}
+using DAVavador::WindowText;
 
 using storage_test::FileText;
 using storage_test::WriteText;
