@@ -13,8 +13,7 @@ namespace {
 
 class OptionsTest : public ::testing::Test {
  protected:
-  // The program's folder names end with a backslash, on every platform.
-  WString Folder() const { return folder_.Path().substr(0, folder_.Path().size() - 1) + TXT("\\"); }
+  WString Folder() const { return folder_.ProgramFolder(); }
 
   void WriteFile(const WString& path, const WString& text) {
     FileHandle file(path);

@@ -12,6 +12,7 @@
 #include "resources/resource.h"
 #include "storage/Files.h"
 #include "storage/StorageTestSupport.h"
+#include "support/ScratchFolder.h"
 #include "support/DialogDriver.h"
 #include "tests/support/RunningProgram.h"
 
@@ -81,23 +82,9 @@ class TestedProgram : public RunningProgram {
 
 class MainWindowTest : public testing::Test {
  protected:
-  void SetUp() override {
-    wchar_t temp[MAX_PATH];
-    GetTempPathW(MAX_PATH, temp);
-    folder = std::wstring(temp) + L"mirepan-main-" + std::to_wstring(GetTickCount64()) + L"-" +
-             std::to_wstring(++runs) + L"\\";
-    dataFolder = folder + L"profile\\Tallowmere\\Mirepan\\";
-    CreateFolders(folder, false);
-    ASSERT_TRUE(InstallProgramCopy(MIREPAN_EXE, PROFILE_DLL, folder, kProgramCopy));
-  }
+  void SetUp() override { ASSERT_TRUE(InstallProgramCopy(MIREPAN_EXE, PROFILE_DLL, folder, kProgramCopy)); }
   void TearDown() override {
     EXPECT_TRUE(FileExists(folder + L"profile\\asked")) << "the program ran on the private profile";
-    std::wstring from = folder;
-    from.back() = L'\0';  // a double-terminated list of one folder
-    from.push_back(L'\0');
-    SHFILEOPSTRUCTW remove = {nullptr, FO_DELETE, from.c_str()};
-    remove.fFlags = FOF_NO_UI;
-    SHFileOperationW(&remove);
   }
 
   // The options file of the scratch profile, written with the changes `edit` makes to the defaults.
@@ -134,9 +121,9 @@ class MainWindowTest : public testing::Test {
     return rect;
   }
 
-  static inline int runs = 0;
-  std::wstring folder;
-  std::wstring dataFolder;
+  test_support::ScratchFolder scratch_;
+  const std::wstring folder = scratch_.Path();
+  const std::wstring dataFolder = folder + L"profile\\Tallowmere\\Mirepan\\";
 };
 
 TEST_F(MainWindowTest, SecondStartWarnsAndExitsWhileTheFirstKeepsRunning) {

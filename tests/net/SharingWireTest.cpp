@@ -4,10 +4,9 @@
 
 #include <gtest/gtest.h>
 
-#include <filesystem>
-
 #include "app/Options.h"
 #include "storage/Files.h"
+#include "support/ScratchFolder.h"
 
 namespace {
 
@@ -22,7 +21,9 @@ TEST(SharingWire, FormAndQueryEncodingDifferOnlyInTheBlank) {
   EXPECT_EQ(FormEncode(TXT("")), "");
 #ifdef _WIN32
   // The system's classification counts accented letters as letters; they go as their 8-bit code.
-  EXPECT_EQ(FormEncode(L"Cr\u00E8me br\u00FBl\u00E9e"), "Cr\xE8me+br\xFBl\xE9" "e");
+  EXPECT_EQ(FormEncode(L"Cr\u00E8me br\u00FBl\u00E9e"),
+            "Cr\xE8me+br\xFBl\xE9"
+            "e");
 #endif
 }
 
@@ -82,13 +83,8 @@ TEST(SharingWire, TheSearchAddressAddsOnlyTheGivenKeys) {
 
 // The server address in the options file: read back when given, never written when empty.
 TEST(SharingWire, TheOptionsFileNamesTheServerOnlyWhenOneIsSet) {
-  const std::filesystem::path folder = std::filesystem::temp_directory_path() / "mirepan-server-option";
-  std::filesystem::create_directories(folder);
-#ifdef _WIN32
-  const WString base = folder.wstring() + TXT("\\");
-#else
-  const WString base = FromUtf8(folder.string()) + TXT("\\");
-#endif
+  const test_support::ScratchFolder folder;
+  const WString base = folder.ProgramFolder();
   Options options(nullptr, base);
   ASSERT_TRUE(options.Write());
   WString text;
@@ -101,7 +97,6 @@ TEST(SharingWire, TheOptionsFileNamesTheServerOnlyWhenOneIsSet) {
   ASSERT_TRUE(read.Read());
   EXPECT_EQ(read.server, TXT("127.0.0.1:8123"));
   EXPECT_FALSE(read.Differs(options));
-  std::filesystem::remove_all(folder);
 }
 
 }  // namespace

@@ -6,6 +6,7 @@
 #include <optional>
 
 #include "PrintTestSupport.h"
+#include "support/ScratchFolder.h"
 
 using print_test::Drawn;
 using print_test::kDpi;
@@ -257,14 +258,12 @@ TEST_F(LayoutTest, FullPageBreakContinuesHalfAnInchFromTheTop) {
 
 TEST_F(LayoutTest, FullPagePictureIsCentredBelowTheTextAndPushesTheNutritionDown) {
   settings.details = true;
-  wchar_t temp[MAX_PATH];
-  GetTempPathW(MAX_PATH, temp);
-  imagesFolder = temp;
-  print_test::WriteBitmapFile(std::wstring(temp) + L"print-test.bmp", 120, 80);
+  const test_support::ScratchFolder folder;
+  imagesFolder = folder.Path();
+  print_test::WriteBitmapFile(folder / L"print-test.bmp", 120, 80);
   Recipe recipe = MakeRecipe(TXT("A"), 1, TXT("Stir."));
   recipe.picture = TXT("print-test.bmp");
   const RecordingSurface& surface = Print({recipe});
-  DeleteFileW((std::wstring(temp) + L"print-test.bmp").c_str());
   const Drawn* picture = surface.Find(L"<picture>");
   ASSERT_NE(nullptr, picture);
   EXPECT_EQ((800 - 120) / 2, picture->x);

@@ -1,14 +1,13 @@
 #include <gtest/gtest.h>
 #include <sqlite3.h>
-#include <stdlib.h>
 
-#include <filesystem>
 #include <memory>
 #include <string>
 #include <vector>
 
 #include "server/ClientText.h"
 #include "server/RecipeStore.h"
+#include "support/ScratchFolder.h"
 
 namespace {
 
@@ -69,13 +68,6 @@ Ids IdsBySql(const std::string& path, const RecipeQuery& query) {
 // A database file in a folder of its own per test.
 class RecipeStoreTest : public ::testing::Test {
  protected:
-  void SetUp() override {
-    char pattern[] = "/tmp/mirepan-store-test-XXXXXX";
-    ASSERT_NE(nullptr, mkdtemp(pattern));
-    folder_ = pattern;
-    path_ = folder_ + "/recipes.db";
-  }
-  void TearDown() override { std::filesystem::remove_all(folder_); }
   std::unique_ptr<RecipeStore> Open() {
     auto store = std::make_unique<RecipeStore>();
     std::string error;
@@ -83,7 +75,8 @@ class RecipeStoreTest : public ::testing::Test {
     return store;
   }
 
-  std::string folder_, path_;
+  test_support::ScratchFolder folder_;
+  const std::string path_ = ToUtf8(folder_ / TXT("recipes.db"));
 };
 
 }  // namespace

@@ -1,6 +1,5 @@
 #include <gtest/gtest.h>
 #include <httplib.h>
-#include <stdlib.h>
 
 #include <algorithm>
 #include <chrono>
@@ -20,6 +19,7 @@
 #include "server/ClientText.h"
 #include "server/RecipeStore.h"
 #include "server/SharingServer.h"
+#include "support/ScratchFolder.h"
 
 namespace {
 
@@ -47,9 +47,6 @@ using RawReply = std::tuple<int, std::string, std::string>;
 class SharingServerTest : public ::testing::Test {
  protected:
   void SetUp() override {
-    char pattern[] = "/tmp/mirepan-server-test-XXXXXX";
-    ASSERT_NE(nullptr, mkdtemp(pattern));
-    folder_ = pattern;
     fs::create_directory(folder_ / "files");
     settings_.filesFolder = (folder_ / "files").string();
     settings_.maxUploadBytes = kMaxUpload;
@@ -62,10 +59,7 @@ class SharingServerTest : public ::testing::Test {
     Start();
   }
 
-  void TearDown() override {
-    Stop();
-    fs::remove_all(folder_);
-  }
+  void TearDown() override { Stop(); }
 
   void Start() {
     store_ = std::make_unique<RecipeStore>();
@@ -154,7 +148,8 @@ class SharingServerTest : public ::testing::Test {
                            "\r\nContent-Length: " + std::to_string(body.size()) + "\r\n\r\n" + body);
   }
 
-  fs::path folder_;
+  const test_support::ScratchFolder scratch_;
+  const fs::path folder_ = test_support::SystemPath(scratch_.Path());
   SharingSettings settings_;
   int port_ = 0;
   DayNumber today_ = 20240315;

@@ -45,6 +45,8 @@ class ScratchFolder {
   ScratchFolder& operator=(const ScratchFolder&) = delete;
 
   const WString& Path() const { return path_; }
+  // The same as the program names folders: ending with a backslash on every platform.
+  WString ProgramFolder() const { return path_.substr(0, path_.size() - 1) + WChar('\\'); }
   WString operator/(const WChar* name) const { return path_ + name; }
   // The names in the folder as the file system spells them, sorted.
   std::vector<WString> Names() const {
