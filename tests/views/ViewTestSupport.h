@@ -69,8 +69,7 @@ class DialogScripts : public DAVavador::DialogObserver {
 
 // Presses a dialog button as a click would.
 inline void Press(HWND dialog, int id) {
-  SendMessageW(dialog, WM_COMMAND, MAKEWPARAM(id, BN_CLICKED),
-               reinterpret_cast<LPARAM>(GetDlgItem(dialog, id)));
+  test_support::DialogDriver(dialog).Notify(id, BN_CLICKED);
 }
 
 using DAVavador::WindowText;
