@@ -32,25 +32,18 @@ TEST(SharingWire, TheUploadBodyIsTheRecipeField) {
 }
 
 TEST(SharingWire, OnlyFourBlanksAndOkAcceptAnUpload) {
-  EXPECT_TRUE(IsUploadAccepted("    OK"));
-  EXPECT_TRUE(IsUploadAccepted("    OK\r\nstored as 12"));
-  EXPECT_FALSE(IsUploadAccepted("OK"));
-  EXPECT_FALSE(IsUploadAccepted("   OK"));
-  EXPECT_FALSE(IsUploadAccepted("    ok"));
-  EXPECT_FALSE(IsUploadAccepted("     OK"));
-  EXPECT_FALSE(IsUploadAccepted(""));
+  for (const char* accepted : {"    OK", "    OK\r\nstored as 12"}) EXPECT_TRUE(IsUploadAccepted(accepted));
+  for (const char* refused : {"OK", "   OK", "    ok", "     OK", ""})
+    EXPECT_FALSE(IsUploadAccepted(refused));
 }
 
 TEST(SharingWire, SearchRepliesKeepLinesOfTwoFields) {
-  const auto rows = ParseSearchReply(
-      TXT("12,Apple Pie\r\n  7, \"Soup, Thick\"\r\n3,Too,Many\r\n\r\nlonely\r\n \n 44,Last"));
-  ASSERT_EQ(rows.size(), 3u);
-  EXPECT_EQ(rows[0].id, 12);
-  EXPECT_EQ(rows[0].name, TXT("Apple Pie"));
-  EXPECT_EQ(rows[1].id, 7);
-  EXPECT_EQ(rows[1].name, TXT("Soup, Thick"));
-  EXPECT_EQ(rows[2].id, 44);
-  EXPECT_EQ(rows[2].name, TXT("Last"));
+  std::vector<std::pair<int32_t, WString>> rows;
+  for (const SharedRecipeListing& row : ParseSearchReply(
+           TXT("12,Apple Pie\r\n  7, \"Soup, Thick\"\r\n3,Too,Many\r\n\r\nlonely\r\n \n 44,Last")))
+    rows.emplace_back(row.id, row.name);
+  EXPECT_EQ(rows, (std::vector<std::pair<int32_t, WString>>{
+                      {12, TXT("Apple Pie")}, {7, TXT("Soup, Thick")}, {44, TXT("Last")}}));
   EXPECT_TRUE(ParseSearchReply(TXT("")).empty());
 }
 

@@ -121,6 +121,14 @@ class Transfer : public ::testing::Test {
     server_.Serve("/mirepan/file.bin", reply);
   }
 
+  // Serves a file of forty blocks slowly; `started` is set once a fifth of it has arrived.
+  void ServeSlowly(Event& started) {
+    ServeFile(Bytes(40 * 4096), 50);
+    progress_.onProgress = [&started](int percent) {
+      if (percent > 20) started.Set();
+    };
+  }
+
   DWORD Download(uint32_t from = 0, uint32_t to = 100) {
     transfer_.SetRequest(L"file.bin", Target());
     return transfer_.Download(transfer_.Request(), &progress_, from, to);
@@ -176,25 +184,48 @@ TEST_F(Transfer, ProgressIsReportedOnlyWhenThePercentageChanges) {
   for (size_t i = 1; i < percents.size(); ++i) EXPECT_LT(percents[i - 1], percents[i]) << i;
 }
 
-TEST_F(Transfer, AServerThatStopsMidTransferFailsAndLeavesTheOldTarget) {
+// Every way a download can fail leaves the old target as it was and no temporary file behind.
+TEST_F(Transfer, AFailedDownloadLeavesTheOldTargetAndNoTemporaryFile) {
+  const auto cut = [this](size_t announced, size_t sent) {
+    LoopbackHttpServer::Reply reply;
+    reply.body = Bytes(sent);
+    reply.announcedLength = announced;
+    server_.Serve("/mirepan/file.bin", reply);
+  };
   struct Case {
     const char* what;
-    size_t announced, sent;
+    std::function<void()> arrange;
+    DWORD error;  // 0: any error
+    std::vector<int> percents;
   };
-  const Case cases[] = {{"cut inside a block", 10000, 5000},
-                        {"cut at a block's end", 8192, 4096},
-                        {"cut before the first byte", 100, 0}};
+  const Case cases[] = {
+      {"missing remote file", [] {}, ERROR_FILE_NOT_FOUND, {0, 5, 100}},
+      {"cut inside a block", [&] { cut(10000, 5000); }, 0, {}},
+      {"cut at a block's end", [&] { cut(8192, 4096); }, 0, {}},
+      {"cut before the first byte", [&] { cut(100, 0); }, 0, {}},
+      {"server error",
+       [this] {
+         LoopbackHttpServer::Reply reply;
+         reply.status = 500;
+         reply.body = "broken";
+         server_.Serve("/mirepan/file.bin", reply);
+       },
+       0,
+       {}},
+      {"server that does not answer", [this] { server_.Stop(); }, 0, {}},  // last: for good
+  };
   for (const Case& c : cases) {
     SCOPED_TRACE(c.what);
     WriteAll(Target(), "the old file");
-    LoopbackHttpServer::Reply reply;
-    reply.body = Bytes(c.sent);
-    reply.announcedLength = c.announced;
-    server_.Serve("/mirepan/file.bin", reply);
+    progress_.Clear();
+    c.arrange();
     EXPECT_EQ(Download(), 1u);
-    EXPECT_NE(transfer_.Request().error, 0u);
-    EXPECT_TRUE(ReadAll(Target()) == "the old file");
+    EXPECT_TRUE(c.error ? transfer_.Request().error == c.error : transfer_.Request().error != 0);
+    EXPECT_EQ(ReadAll(Target()), "the old file");
     EXPECT_FALSE(Exists(Temporary()));
+    if (!c.percents.empty()) {
+      EXPECT_EQ(progress_.Percents(), c.percents);
+    }
   }
 }
 
@@ -215,11 +246,8 @@ TEST_F(Transfer, AnExistingFileIsReplacedOnlyOnceTheNewOneIsComplete) {
 
 TEST_F(Transfer, CancellingLeavesTheTargetUntouched) {
   WriteAll(Target(), "the old file");
-  ServeFile(Bytes(40 * 4096), 50);
   Event started;
-  progress_.onProgress = [&](int percent) {
-    if (percent > 20) started.Set();
-  };
+  ServeSlowly(started);
   DWORD result = 0;
   std::thread worker([&] { result = Download(); });
   EXPECT_TRUE(started.Wait());
@@ -245,34 +273,6 @@ TEST_F(Transfer, ACancelBeforeTheFirstOpeningSendsNoRequest) {
   EXPECT_FALSE(Exists(Target()));
   EXPECT_FALSE(Exists(Temporary()));
   EXPECT_EQ(progress_.Percents(), (std::vector<int>{0, 100}));
-}
-
-TEST_F(Transfer, AMissingRemoteFileFailsWithoutWritingTheErrorPage) {
-  WriteAll(Target(), "the old file");
-  EXPECT_EQ(Download(), 1u);
-  EXPECT_EQ(transfer_.Request().error, DWORD(ERROR_FILE_NOT_FOUND));
-  EXPECT_EQ(ReadAll(Target()), "the old file");
-  EXPECT_FALSE(Exists(Temporary()));
-  EXPECT_EQ(progress_.Percents(), (std::vector<int>{0, 5, 100}));
-}
-
-TEST_F(Transfer, AServerErrorFails) {
-  LoopbackHttpServer::Reply reply;
-  reply.status = 500;
-  reply.body = "broken";
-  server_.Serve("/mirepan/file.bin", reply);
-  EXPECT_EQ(Download(), 1u);
-  EXPECT_NE(transfer_.Request().error, 0u);
-  EXPECT_FALSE(Exists(Target()));
-}
-
-TEST_F(Transfer, AServerThatDoesNotAnswerFailsWithItsError) {
-  server_.Stop();
-  WriteAll(Target(), "the old file");
-  EXPECT_EQ(Download(), 1u);
-  EXPECT_NE(transfer_.Request().error, 0u);
-  EXPECT_EQ(ReadAll(Target()), "the old file");
-  EXPECT_FALSE(Exists(Temporary()));
 }
 
 TEST_F(Transfer, ATargetThatCannotBeReplacedFailsAndTheTemporaryFileGoes) {
@@ -317,11 +317,8 @@ TEST_F(Transfer, WithItsOwnWindowTheTransferFinishesIt) {
 }
 
 TEST_F(Transfer, TheWindowsCancelButtonCancelsTheTransfer) {
-  ServeFile(Bytes(40 * 4096), 50);
   Event started;
-  progress_.onProgress = [&](int percent) {
-    if (percent > 20) started.Set();
-  };
+  ServeSlowly(started);
   progress_.whileRunning = [&] {
     EXPECT_TRUE(started.Wait());
     progress_.cancel();
@@ -381,32 +378,30 @@ TEST_F(WindowedTransfer, TheWindowsCancelButtonStopsTheDownload) {
 
 TEST(TransferRequest, ResetAndTheTwoWaysOfSettingIt) {
   ERXferHTTP transfer(L"http://127.0.0.1:1/mirepan/");
+  const auto names = [&transfer] {
+    const auto& request = transfer.Request();
+    return std::vector<std::wstring>{request.remoteFolder, request.remoteFile, request.localPath};
+  };
   transfer.Request().error = 5;
   transfer.Request().ownWindow = true;
   transfer.Cancel();
   transfer.SetRequestFromPath(L"recipes/2024/list.xml", L"C:\\data\\list.xml");
-  EXPECT_EQ(transfer.Request().remoteFolder, L"recipes/2024");
-  EXPECT_EQ(transfer.Request().remoteFile, L"list.xml");
-  EXPECT_EQ(transfer.Request().localPath, L"C:\\data\\list.xml");
-  EXPECT_EQ(transfer.Request().error, 0u);
-  EXPECT_FALSE(transfer.Request().cancelled);
-  EXPECT_FALSE(transfer.Request().ownWindow);
-  EXPECT_TRUE(transfer.Request().reportProgress);
-
+  EXPECT_EQ(names(), (std::vector<std::wstring>{L"recipes/2024", L"list.xml", L"C:\\data\\list.xml"}));
+  const auto& request = transfer.Request();
+  EXPECT_EQ(std::tuple(request.error, request.cancelled.load(), request.ownWindow, request.reportProgress),
+            std::tuple(0u, false, false, true));
   transfer.SetRequestFromPath(L"list.xml", L"x");
-  EXPECT_EQ(transfer.Request().remoteFolder, L"");
-  EXPECT_EQ(transfer.Request().remoteFile, L"list.xml");
+  EXPECT_EQ(names(), (std::vector<std::wstring>{L"", L"list.xml", L"x"}));
   transfer.SetRequest(L"Mirepan.ver", L"y");
-  EXPECT_EQ(transfer.Request().remoteFolder, L"");
-  EXPECT_EQ(transfer.Request().remoteFile, L"Mirepan.ver");
-  EXPECT_EQ(transfer.Request().localPath, L"y");
+  EXPECT_EQ(names(), (std::vector<std::wstring>{L"", L"Mirepan.ver", L"y"}));
 }
 
 TEST(TransferAddress, OneSlashBeforeTheFolderAndBeforeTheFile) {
-  EXPECT_EQ(TransferAddress(L"http://h/mirepan/", L"", L"f.txt"), L"http://h/mirepan/f.txt");
-  EXPECT_EQ(TransferAddress(L"http://h/mirepan", L"", L"f.txt"), L"http://h/mirepan/f.txt");
-  EXPECT_EQ(TransferAddress(L"http://h/mirepan/", L"a/b", L"f.txt"), L"http://h/mirepan/a/b/f.txt");
-  EXPECT_EQ(TransferAddress(L"http://h/mirepan", L"a", L"f.txt"), L"http://h/mirepan/a/f.txt");
+  const wchar_t* const cases[][3] = {{L"http://h/mirepan/", L"", L"http://h/mirepan/f.txt"},
+                                     {L"http://h/mirepan", L"", L"http://h/mirepan/f.txt"},
+                                     {L"http://h/mirepan/", L"a/b", L"http://h/mirepan/a/b/f.txt"},
+                                     {L"http://h/mirepan", L"a", L"http://h/mirepan/a/f.txt"}};
+  for (const auto& c : cases) EXPECT_EQ(TransferAddress(c[0], c[1], L"f.txt"), c[2]);
 }
 
 }  // namespace
