@@ -11,30 +11,26 @@ CalendarDate Due(CalendarDate today, uint32_t interval) {
 }
 
 void ExpectDate(const CalendarDate& date, uint32_t year, uint32_t month, uint32_t day) {
-  EXPECT_EQ(date.year, year);
-  EXPECT_EQ(date.month, month);
-  EXPECT_EQ(date.day, day);
+  EXPECT_EQ(std::tuple(date.year, date.month, date.day), std::tuple(year, month, day));
 }
 
-TEST(UpdateSchedule, DayIntervalsCrossMonthsAndYears) {
-  ExpectDate(Due({2026, 12, 31}, kInterval1Day), 2027, 1, 1);
-  ExpectDate(Due({2028, 2, 28}, kInterval2Days), 2028, 3, 1);
-  ExpectDate(Due({2026, 12, 28}, kInterval1Week), 2027, 1, 4);
-  ExpectDate(Due({2026, 2, 20}, kInterval2Weeks), 2026, 3, 6);
-}
-
-TEST(UpdateSchedule, MonthIntervalsMoveToTheLastDayOfShorterMonths) {
-  ExpectDate(Due({2026, 1, 31}, kInterval1Month), 2026, 2, 28);
-  ExpectDate(Due({2028, 1, 31}, kInterval1Month), 2028, 2, 29);
-  ExpectDate(Due({2026, 12, 31}, kInterval2Months), 2027, 2, 28);
-  ExpectDate(Due({2026, 8, 31}, kInterval6Months), 2027, 2, 28);
-  ExpectDate(Due({2028, 2, 29}, kInterval1Year), 2029, 2, 28);
-  ExpectDate(Due({2026, 11, 15}, kInterval2Months), 2027, 1, 15);
-}
-
-TEST(UpdateSchedule, NeverAndUnknownIntervalsGiveYear9999) {
-  ExpectDate(Due({2026, 5, 17}, kIntervalNever), 9999, 0, 1);
-  ExpectDate(Due({2026, 5, 17}, 4711), 9999, 0, 1);
+// Day intervals cross months and years; month intervals end on the last day of a shorter month;
+// never, and an interval the program does not know, give year 9999, which is never due.
+TEST(UpdateSchedule, NextDueDateOfEveryKindOfInterval) {
+  const struct {
+    CalendarDate today;
+    uint32_t interval, year, month, day;
+  } cases[] = {
+      {{2026, 12, 31}, kInterval1Day, 2027, 1, 1},     {{2028, 2, 28}, kInterval2Days, 2028, 3, 1},
+      {{2026, 12, 28}, kInterval1Week, 2027, 1, 4},    {{2026, 2, 20}, kInterval2Weeks, 2026, 3, 6},
+      {{2026, 1, 31}, kInterval1Month, 2026, 2, 28},   {{2028, 1, 31}, kInterval1Month, 2028, 2, 29},
+      {{2026, 12, 31}, kInterval2Months, 2027, 2, 28}, {{2026, 8, 31}, kInterval6Months, 2027, 2, 28},
+      {{2028, 2, 29}, kInterval1Year, 2029, 2, 28},    {{2026, 11, 15}, kInterval2Months, 2027, 1, 15},
+      {{2026, 5, 17}, kIntervalNever, 9999, 0, 1},     {{2026, 5, 17}, 4711, 9999, 0, 1}};
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.interval);
+    ExpectDate(Due(c.today, c.interval), c.year, c.month, c.day);
+  }
   EXPECT_FALSE(IsCheckDue(PackDate(Due({2026, 5, 17}, kIntervalNever)), {9999, 12, 31}));
 }
 

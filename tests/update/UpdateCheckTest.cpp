@@ -2,7 +2,6 @@
 // registry key of their own and real dialogs driven by scripts.
 #include <gtest/gtest.h>
 #include <windows.h>
-#include <richedit.h>
 
 #include <fstream>
 #include <iterator>
@@ -16,9 +15,8 @@
 #include "support/LoopbackHttpServer.h"
 #include "views/ViewTestSupport.h"
 
+using test_support::DialogDriver;
 using view_test::DialogScripts;
-using view_test::Press;
-using view_test::WindowText;
 
 namespace {
 
@@ -47,14 +45,17 @@ class UpdateCheck : public ::testing::Test {
   }
   // Answers the "Auto-Update" dialog: Yes, or No with the interval at `comboIndex`.
   void AnswerSchedule(bool checkNow, int comboIndex = -1) {
-    scripts_.On(IDD_AUTO_UPDATE, [=](HWND dialog) {
+    scripts_.Drive(IDD_AUTO_UPDATE, [=](const DialogDriver& d) {
       if (!checkNow) {
-        Press(dialog, IDC_AUTO_UPDATE_NO);
-        CheckRadioButton(dialog, IDC_AUTO_UPDATE_YES, IDC_AUTO_UPDATE_NO, IDC_AUTO_UPDATE_NO);
-        SendDlgItemMessageW(dialog, IDC_AUTO_UPDATE_INTERVAL, CB_SETCURSEL, comboIndex, 0);
+        ChooseLater(d);
+        d.Pick(IDC_AUTO_UPDATE_INTERVAL, comboIndex);
       }
-      Press(dialog, IDOK);
+      d.Press(IDOK);
     });
+  }
+  static void ChooseLater(const DialogDriver& d) {
+    d.Press(IDC_AUTO_UPDATE_NO);
+    CheckRadioButton(d.Dialog(), IDC_AUTO_UPDATE_YES, IDC_AUTO_UPDATE_NO, IDC_AUTO_UPDATE_NO);
   }
   size_t Requests() const { return server_.Requests().size(); }
 
@@ -69,25 +70,22 @@ class UpdateCheck : public ::testing::Test {
 TEST_F(UpdateCheck, TheDialogNamesTheProgramAndEnablesTheIntervalOnlyForLater) {
   WString caption, label;
   bool enabledAtStart = true, enabledAfterNo = false;
-  LRESULT preset = -1;
-  scripts_.On(IDD_AUTO_UPDATE, [&](HWND dialog) {
-    caption = WindowText(dialog);
-    label = WindowText(GetDlgItem(dialog, IDC_AUTO_UPDATE_LABEL));
-    const HWND combo = GetDlgItem(dialog, IDC_AUTO_UPDATE_INTERVAL);
-    enabledAtStart = IsWindowEnabled(combo);
-    preset = SendMessageW(combo, CB_GETCURSEL, 0, 0);
-    CheckRadioButton(dialog, IDC_AUTO_UPDATE_YES, IDC_AUTO_UPDATE_NO, IDC_AUTO_UPDATE_NO);
-    Press(dialog, IDC_AUTO_UPDATE_NO);
-    enabledAfterNo = IsWindowEnabled(combo);
-    Press(dialog, IDCANCEL);
+  int preset = -1;
+  scripts_.Drive(IDD_AUTO_UPDATE, [&](const DialogDriver& d) {
+    caption = d.Caption();
+    label = d.Text(IDC_AUTO_UPDATE_LABEL);
+    enabledAtStart = d.Enabled(IDC_AUTO_UPDATE_INTERVAL);
+    preset = d.Selected(IDC_AUTO_UPDATE_INTERVAL);
+    ChooseLater(d);
+    enabledAfterNo = d.Enabled(IDC_AUTO_UPDATE_INTERVAL);
+    d.Press(IDCANCEL);
   });
   EXPECT_FALSE(CheckForUpdate(app_, site_, true));
   EXPECT_EQ(caption, L"Mirepan Auto-Update");
   EXPECT_EQ(label, L"<body>Would you like to check for a new version of: <b>Mirepan</b>?</body>");
-  EXPECT_FALSE(enabledAtStart);
-  EXPECT_TRUE(enabledAfterNo);
-  EXPECT_EQ(preset, 2);                             // "1 Week" when nothing was stored
-  EXPECT_EQ(Value(L"AutoUpdate_Date"), WString());  // Cancel stores nothing
+  // "1 Week" when nothing was stored; Cancel stores nothing.
+  EXPECT_EQ(std::tuple(enabledAtStart, enabledAfterNo, preset), std::tuple(false, true, 2));
+  EXPECT_EQ(Value(L"AutoUpdate_Date"), WString());
   EXPECT_EQ(Requests(), 0u);
 }
 
@@ -184,24 +182,13 @@ class News : public UpdateCheck {
   }
   // Reads the news window's text and closes it, ticking "Hide these messages" when asked.
   void CloseNews(bool hide) {
-    scripts_.On(IDD_NEWS, [this, hide](HWND dialog) {
-      caption_ = WindowText(dialog);
-      shown_ = PlainText(GetDlgItem(dialog, IDC_NEWS_TEXT));
-      if (hide) CheckDlgButton(dialog, IDC_NEWS_HIDE, BST_CHECKED);
-      Press(dialog, IDC_NEWS_CLOSE);
+    scripts_.Drive(IDD_NEWS, [this, hide](const DialogDriver& d) {
+      caption_ = d.Caption();
+      shown_ = d.Text(IDC_NEWS_TEXT);
+      while (!shown_.empty() && (shown_.back() == L'\r' || shown_.back() == L'\n')) shown_.pop_back();
+      d.Tick(IDC_NEWS_HIDE, hide);
+      d.Press(IDC_NEWS_CLOSE);
     });
-  }
-  // The rich edit's text without its final paragraph end.
-  static WString PlainText(HWND control) {
-    GETTEXTEX request{};
-    request.cb = sizeof(wchar_t) * 1024;
-    request.flags = GT_DEFAULT;
-    request.codepage = 1200;  // UTF-16
-    wchar_t text[1024] = {};
-    SendMessageW(control, EM_GETTEXTEX, reinterpret_cast<WPARAM>(&request), reinterpret_cast<LPARAM>(text));
-    WString shown = text;
-    while (!shown.empty() && (shown.back() == L'\r' || shown.back() == L'\n')) shown.pop_back();
-    return shown;
   }
   size_t NewsRequests() const { return server_.RequestCount("/mirepan/popup.xml"); }
 
