@@ -208,12 +208,10 @@ TEST_F(Sharing, WhatTheUserIsToldFollowsTheServersReply) {
   EXPECT_EQ(
       std::tuple(requests[0].method, requests[0].Header("Content-Type"), requests[0].Header("User-Agent")),
       std::tuple("POST", "application/x-www-form-urlencoded", "RecipeUpload"));
-  const std::string& body = requests[0].body;
-  EXPECT_EQ(body.rfind("recipe=%3C", 0), 0u);
-  EXPECT_NE(body.find("%3CRECIPELIST%3E"), std::string::npos);
-  EXPECT_NE(body.find("Apple+Pie"), std::string::npos);
-  EXPECT_NE(body.find("%26amp%3B"), std::string::npos);  // "&" as the document escapes it
-  EXPECT_EQ(body.find(' '), std::string::npos);
+  // The form field holds the whole document (its encoding is checked on its own, its content
+  // by the round trip through the real server).
+  EXPECT_EQ(requests[0].body.rfind("recipe=%3CRECIPELIST%3E", 0), 0u);
+  EXPECT_EQ(requests[0].body.find(' '), std::string::npos);
 
   server.Serve("/mirepan/uploadrecipe.php", "    OK");
   EXPECT_EQ(Upload(address), L"Your recipe has been uploaded.");
