@@ -22,21 +22,6 @@ std::string Trim(const std::string& text) {
   return start == std::string::npos ? std::string() : text.substr(start, end - start + 1);
 }
 
-const char* Reason(int status) {
-  switch (status) {
-    case 200:
-      return "OK";
-    case 301:
-      return "Moved Permanently";
-    case 404:
-      return "Not Found";
-    case 500:
-      return "Internal Server Error";
-    default:
-      return "Status";
-  }
-}
-
 // Splits the head of a request (everything before the blank line) into its request line and headers.
 bool ParseHead(const std::string& head, LoopbackHttpServer::Request& request) {
   size_t lineEnd = head.find("\r\n");
@@ -192,10 +177,9 @@ bool LoopbackHttpServer::ReadRequest(SOCKET connection, std::string& pending, Re
 // True when the connection stays open for the next request.
 bool LoopbackHttpServer::SendReply(SOCKET connection, const Request& request, const Reply& reply) {
   const size_t length = reply.announcedLength ? reply.announcedLength : reply.body.size();
-  std::string head = "HTTP/1.1 " + std::to_string(reply.status) + " " + Reason(reply.status) + "\r\n" +
-                     "Content-Type: " + reply.contentType + "\r\n" +
-                     (reply.sendLength ? "Content-Length: " + std::to_string(length) : "Connection: close") +
-                     "\r\n\r\n";
+  const std::string head =
+      "HTTP/1.1 " + std::to_string(reply.status) + (reply.status == 200 ? " OK" : " Error") +
+      "\r\nContent-Type: application/octet-stream\r\nContent-Length: " + std::to_string(length) + "\r\n\r\n";
   if (!SendAll(connection, head.data(), head.size())) return false;
   if (request.method != "HEAD") {
     size_t block = reply.blockSize ? reply.blockSize : std::max<size_t>(reply.body.size(), 1);
@@ -205,7 +189,7 @@ bool LoopbackHttpServer::SendReply(SOCKET connection, const Request& request, co
         return false;
     }
   }
-  return reply.sendLength && !reply.announcedLength && !SameNoCase(request.Header("Connection"), "close");
+  return !reply.announcedLength && !SameNoCase(request.Header("Connection"), "close");
 }
 
 bool LoopbackHttpServer::SendAll(SOCKET connection, const char* data, size_t size) {
@@ -231,7 +215,6 @@ LoopbackHttpServer::Reply LoopbackHttpServer::ReplyFor(const std::string& target
   if (found != replies_.end()) return found->second;
   Reply missing;
   missing.status = 404;
-  missing.contentType = "text/html";
   missing.body = "<html><body>Not Found</body></html>";
   return missing;
 }

@@ -24,9 +24,6 @@ class LoopbackHttpServer {
   struct Reply {
     int status = 200;
     std::string body;
-    std::string contentType = "application/octet-stream";
-    // Without a Content-Length header the connection closes after the body.
-    bool sendLength = true;
     // Slow delivery: the body goes out in blocks of `blockSize` bytes with a pause of `blockDelayMs`
     // before each block after the first. A block size of 0 sends the body at once.
     size_t blockSize = 0;
