@@ -1,14 +1,12 @@
 // The application core: names and the string table, message boxes through the current prompts,
-// modal dialogs driven through the observer, menus and the data lock.
+// modal dialogs driven through the observer and the input box. The data lock is checked by
+// DataLockTest in tests/app.
 #include <gtest/gtest.h>
 
 #include <functional>
 
-#include <atomic>
-#include <thread>
-
 #include "ToolkitTestSupport.h"
-#include "storage/UserPrompts.h"
+#include "storage/StorageTestSupport.h"
 #include "resource.h"
 #include "support/DialogDriver.h"
 #include "toolkit/ERApp.h"
@@ -23,82 +21,49 @@ class ERAppTest : public testing::Test {
   ERApp app{GetModuleHandleW(nullptr)};
 };
 
-struct Asked {
-  WString text, caption;
-  unsigned style;
-  OwnerWindow owner;
-};
-
-// Answers every message box with the scripted answer and remembers the question.
-class ScriptedPrompts : public UserPrompts {
- public:
-  explicit ScriptedPrompts(int answer) : answer_(answer) { SetCurrent(this); }
-  ~ScriptedPrompts() override { SetCurrent(nullptr); }
+// Scripted answers that also remember the owner of every message box.
+struct OwnerPrompts : storage_test::ScriptedPrompts {
   int Message(OwnerWindow owner, const WString& text, const WString& caption, unsigned style) override {
-    asked.push_back({text, caption, style, owner});
-    return answer_;
+    owners.push_back(owner);
+    return ScriptedPrompts::Message(owner, text, caption, style);
   }
-  std::optional<WString> OpenFile(const FileRequest&) override { return std::nullopt; }
-  std::optional<WString> SaveFile(const FileRequest&) override { return std::nullopt; }
-  std::optional<WString> Folder(OwnerWindow) override { return std::nullopt; }
-
-  std::vector<Asked> asked;
-
- private:
-  int answer_;
+  std::vector<OwnerWindow> owners;
 };
 
 }  // namespace
 
-TEST_F(ERAppTest, NamesComeFromTheStringTable) {
+// Texts come whole (trailing spaces, line breaks, the empty unit name); missing resources give nothing.
+// The toolbar's tips and pictures are checked by ToolbarTest.
+TEST_F(ERAppTest, NamesTextsAndTheIconComeFromTheResources) {
   EXPECT_EQ(&app, ERApp::Current());
-  EXPECT_EQ(L"Mirepan", app.ProductName());
-  EXPECT_EQ(L"Mirepan", app.DisplayName());
-  EXPECT_EQ(L"Tallowmere", app.MakerName());
   EXPECT_EQ(GetModuleHandleW(nullptr), app.Instance());
-}
-
-// Texts come whole: long ones, trailing spaces, line breaks and the empty unit name.
-TEST_F(ERAppTest, StringTableKeepsTextsExactly) {
-  EXPECT_EQ(L"Mirepan is already running.  Use your task bar to restore the application.", app.String(4105));
+  EXPECT_EQ((std::vector<WString>{L"Mirepan", L"Mirepan", L"Tallowmere"}),
+            (std::vector<WString>{app.ProductName(), app.DisplayName(), app.MakerName()}));
   EXPECT_EQ(L"h ", app.String(4824));
   EXPECT_EQ(L"Selenium (mcg)", app.String(5228));
   EXPECT_NE(WString::npos,
             app.String(4114).find(L"values?\r\n\r\nClick Yes to continue with the upgrade.\r\nClick No"));
   EXPECT_EQ(L"", app.String(4801));
   EXPECT_EQ(L"", app.String(39999));
-}
-
-TEST_F(ERAppTest, EveryToolbarButtonHasATipAndBothPictures) {
-  for (UINT n = 0; n < 21; ++n) {
-    EXPECT_FALSE(app.String(6000 + n).empty()) << n;
-    for (UINT first : {6100u, 6200u}) {
-      HICON icon =
-          static_cast<HICON>(LoadImageW(app.Instance(), MAKEINTRESOURCEW(first + n), IMAGE_ICON, 32, 32, 0));
-      EXPECT_NE(nullptr, icon) << first + n;
-      if (icon) DestroyIcon(icon);
-    }
-  }
-}
-
-TEST_F(ERAppTest, ProgramIconIsNamedAfterTheProduct) {
-  HICON icon = LoadIconW(app.Instance(), app.ProductName().c_str());
-  EXPECT_NE(nullptr, icon);
+  EXPECT_NE(nullptr, LoadIconW(app.Instance(), app.ProductName().c_str()));
+  EXPECT_EQ(nullptr, app.LoadMenuResource(28999));
 }
 
 TEST_F(ERAppTest, MessageBoxesAreAnsweredByTheCurrentPrompts) {
-  ScriptedPrompts prompts(IDNO);
+  OwnerPrompts prompts;
+  prompts.answers = {IDNO, IDNO};
   toolkit_test::RecordingWindow main;
   app.SetMainWindow(main.Handle());
   EXPECT_EQ(IDNO, app.ShowMessage(4105, MB_ICONEXCLAMATION));
   EXPECT_EQ(IDNO, app.ShowMessage(app.String(4114), app.String(4115), MB_YESNOCANCEL | MB_ICONQUESTION));
-  ASSERT_EQ(2u, prompts.asked.size());
-  EXPECT_EQ(app.String(4105), prompts.asked[0].text);
-  EXPECT_EQ(L"Mirepan", prompts.asked[0].caption);
-  EXPECT_EQ(static_cast<unsigned>(MB_ICONEXCLAMATION), prompts.asked[0].style);
-  EXPECT_EQ(main.Handle(), prompts.asked[0].owner);
-  EXPECT_EQ(L"Upgrade Nutrient Information", prompts.asked[1].caption);
-  EXPECT_EQ(static_cast<unsigned>(MB_YESNOCANCEL | MB_ICONQUESTION), prompts.asked[1].style);
+  ASSERT_EQ(2u, prompts.questions.size());
+  EXPECT_EQ(L"Mirepan is already running.  Use your task bar to restore the application.",
+            prompts.questions[0].text);
+  EXPECT_EQ(L"Mirepan", prompts.questions[0].caption);
+  EXPECT_EQ(static_cast<unsigned>(MB_ICONEXCLAMATION), prompts.questions[0].style);
+  EXPECT_EQ(L"Upgrade Nutrient Information", prompts.questions[1].caption);
+  EXPECT_EQ(static_cast<unsigned>(MB_YESNOCANCEL | MB_ICONQUESTION), prompts.questions[1].style);
+  EXPECT_EQ((std::vector<OwnerWindow>{main.Handle(), main.Handle()}), prompts.owners);
 }
 
 namespace {
@@ -158,84 +123,35 @@ TEST_F(ERAppTest, ModalDialogIsDrivenThroughTheObserver) {
   EXPECT_EQ(L"Fruit salad", dialog.text);
   EXPECT_TRUE(dialog.ticked);
   EXPECT_EQ(4, dialog.chosen);
-}
-
-TEST_F(ERAppTest, MissingDialogResourceFails) {
-  int opened = 0;
-  test_support::DialogActions user(28999, [&](const test_support::DialogDriver&) { ++opened; });
+  // A dialog whose resource is missing fails without opening.
+  user.On(28999, [](const test_support::DialogDriver&) { ADD_FAILURE() << "opened"; });
   EXPECT_EQ(-1, TestDialog().Run(app, 28999));
-  EXPECT_EQ(0, opened);
 }
 
-TEST_F(ERAppTest, MenuResourceThatDoesNotExistGivesNull) {
-  EXPECT_EQ(nullptr, app.LoadMenuResource(28999));
-}
-
-TEST_F(ERAppTest, DataLockIsReentrantForItsHolderAndExcludesOthers) {
-  ERApp::LockData();
-  ERApp::LockData();  // the holder takes it again
-  HANDLE acquired = CreateEventW(nullptr, TRUE, FALSE, nullptr);
-  std::thread other([&] {
-    ERApp::LockData();
-    SetEvent(acquired);
-    ERApp::UnlockData();
-  });
-  ERApp::UnlockData();
-  EXPECT_EQ(static_cast<DWORD>(WAIT_TIMEOUT), WaitForSingleObject(acquired, 100));  // still held once
-  ERApp::UnlockData();
-  EXPECT_EQ(static_cast<DWORD>(WAIT_OBJECT_0), WaitForSingleObject(acquired, 5000));
-  other.join();
-  CloseHandle(acquired);
-}
-
-namespace {
-
-// Reads what the input box shows, then types `answer` and confirms, or cancels without one.
-struct InputBoxUser {
-  explicit InputBoxUser(const wchar_t* answer)
-      : actions(IDD_INPUT_BOX, [this, answer](const test_support::DialogDriver& dialog) {
-          shown = {dialog.Caption(), dialog.Text(IDC_INPUT_PROMPT), dialog.Text(IDC_INPUT_TEXT)};
-          if (answer) dialog.Type(IDC_INPUT_TEXT, answer);
-          PostMessageW(dialog.Dialog(), WM_COMMAND, answer ? IDOK : IDCANCEL, 0);
-        }) {}
-  std::vector<std::wstring> shown;  // caption, prompt and the text it starts with
-  test_support::DialogActions actions;
-};
-
-}  // namespace
-
+// OK returns the entry, Cancel leaves the text as it was.
 TEST_F(ERAppTest, InputBoxShowsCaptionPromptAndTextAndReturnsTheEntry) {
-  InputBoxUser user(L"Pancakes (copy)");
-  WString name = L"Pancakes";
-  EXPECT_TRUE(app.InputBox(app.String(4901), app.String(4902), name));
-  EXPECT_EQ(
-      (std::vector<std::wstring>{L"Copy Recipe", L"Please enter the name of the new recipe:", L"Pancakes"}),
-      user.shown);
-  EXPECT_EQ(L"Pancakes (copy)", name);
+  for (const wchar_t* answer : {L"Pancakes (copy)", static_cast<const wchar_t*>(nullptr)}) {
+    std::vector<std::wstring> shown;  // caption, prompt and the text it starts with
+    test_support::DialogActions user(IDD_INPUT_BOX, [&](const test_support::DialogDriver& dialog) {
+      shown = {dialog.Caption(), dialog.Text(IDC_INPUT_PROMPT), dialog.Text(IDC_INPUT_TEXT)};
+      if (answer) dialog.Type(IDC_INPUT_TEXT, answer);
+      PostMessageW(dialog.Dialog(), WM_COMMAND, answer ? IDOK : IDCANCEL, 0);
+    });
+    WString name = L"Pancakes";
+    EXPECT_EQ(answer != nullptr, app.InputBox(app.String(4901), app.String(4902), name));
+    EXPECT_EQ(
+        (std::vector<std::wstring>{L"Copy Recipe", L"Please enter the name of the new recipe:", L"Pancakes"}),
+        shown);
+    EXPECT_EQ(answer ? answer : L"Pancakes", name);
+  }
 }
-
-TEST_F(ERAppTest, CancelledInputBoxLeavesTheText) {
-  InputBoxUser user(nullptr);
-  WString name = L"Pancakes";
-  EXPECT_FALSE(app.InputBox(L"Copy Shopping List", L"Please enter the name of the new shopping list:", name));
-  EXPECT_EQ(L"Pancakes", name);
-}
-
-namespace {
-
-POINT Centre(const RECT& rect) {
-  return {(rect.left + rect.right) / 2, (rect.top + rect.bottom) / 2};
-}
-
-}  // namespace
 
 // Every dialog opens over the middle of its owner, wherever the owner stands on the screen.
 TEST_F(ERAppTest, DialogsOpenCentredOnTheirOwner) {
   const HWND owner = CreateWindowW(L"STATIC", L"", WS_POPUP | WS_VISIBLE, 40, 60, 520, 400, nullptr, nullptr,
                                    GetModuleHandleW(nullptr), nullptr);
-  RECT ownerRect{};
+  RECT ownerRect{}, placed{};
   GetWindowRect(owner, &ownerRect);
-  RECT placed{};
   const auto place = [&](const test_support::DialogDriver& dialog) {
     GetWindowRect(dialog.Dialog(), &placed);
     PostMessageW(dialog.Dialog(), WM_COMMAND, IDCANCEL, 0);
@@ -251,9 +167,9 @@ TEST_F(ERAppTest, DialogsOpenCentredOnTheirOwner) {
   };
   for (const auto& open : dialogs) {
     placed = RECT{};
-    open();
-    EXPECT_NEAR(Centre(placed).x, Centre(ownerRect).x, 1);
-    EXPECT_NEAR(Centre(placed).y, Centre(ownerRect).y, 1);
+    open();  // the sums of opposite edges are twice the centres
+    EXPECT_NEAR(placed.left + placed.right, ownerRect.left + ownerRect.right, 2);
+    EXPECT_NEAR(placed.top + placed.bottom, ownerRect.top + ownerRect.bottom, 2);
   }
   DestroyWindow(owner);
 }

@@ -18,21 +18,13 @@ bool HandleIsOpen(HANDLE handle) {
   return GetHandleInformation(handle, &flags) != 0;
 }
 
-// Paints through a painting context and records what it saw.
-struct PaintRecord {
-  bool painted = false;
-  bool hadContext = false;
-};
-
+// Paints through a painting context and records whether it held the painting's own context.
+bool paintedWithItsContext = false;
 LRESULT CALLBACK PaintProc(HWND window, UINT msg, WPARAM wp, LPARAM lp) {
-  if (msg == WM_PAINT) {
-    auto* record = reinterpret_cast<PaintRecord*>(GetWindowLongPtrW(window, GWLP_USERDATA));
-    const ScopedDC dc = ScopedDC::ForPaint(window);
-    record->painted = true;
-    record->hadContext = dc.Get() != nullptr && dc.Paint().hdc == dc.Get();
-    return 0;
-  }
-  return DefWindowProcW(window, msg, wp, lp);
+  if (msg != WM_PAINT) return DefWindowProcW(window, msg, wp, lp);
+  const ScopedDC dc = ScopedDC::ForPaint(window);
+  paintedWithItsContext = dc.Get() != nullptr && dc.Paint().hdc == dc.Get();
+  return 0;
 }
 
 }  // namespace
@@ -64,21 +56,31 @@ TEST(ScopedResourceTest, ClosesWhatItHoldsOnceAndNothingWhenEmptyOrReleased) {
   EXPECT_EQ((std::vector<int>{1, 2, 4}), CountingTraits::closed);
 }
 
-TEST(ScopedGdiTest, ObjectsAndHandlesAreGivenBackAtTheEndOfTheirScope) {
-  HBRUSH brush = nullptr;
+TEST(ScopedGdiTest, ObjectsHandlesAndContextsAreGivenBackAtTheEndOfTheirScope) {
+  HGDIOBJ brush = nullptr;
+  HDC compatible = nullptr;
+  HDC adopted = nullptr;
   HANDLE event = nullptr;
+  const auto types = [&] {
+    return std::vector<DWORD>{GetObjectType(brush), GetObjectType(compatible), GetObjectType(adopted)};
+  };
   {
     const ScopedGdiObject<HBRUSH> owned(CreateSolidBrush(RGB(1, 2, 3)));
+    const ScopedDC one = ScopedDC::Compatible(nullptr);
+    const ScopedDC two = ScopedDC::Adopt(CreateCompatibleDC(nullptr));
     const ScopedHandle handle(CreateEventW(nullptr, TRUE, FALSE, nullptr));
     brush = owned.Get();
+    compatible = one.Get();
+    adopted = two.Get();
     event = handle.Get();
-    EXPECT_EQ(static_cast<DWORD>(OBJ_BRUSH), GetObjectType(brush));
+    EXPECT_EQ((std::vector<DWORD>{OBJ_BRUSH, OBJ_MEMDC, OBJ_MEMDC}), types());
     EXPECT_TRUE(HandleIsOpen(event));
   }
-  EXPECT_EQ(0u, GetObjectType(brush));
+  EXPECT_EQ((std::vector<DWORD>{0, 0, 0}), types());
   EXPECT_FALSE(HandleIsOpen(event));
   EXPECT_FALSE(ScopedHandle());
   EXPECT_FALSE(ScopedHandle(INVALID_HANDLE_VALUE)) << "a failed CreateFile holds nothing";
+  EXPECT_FALSE(ScopedDC::Adopt(nullptr));
 }
 
 TEST(ScopedGdiTest, SelectionPutsThePreviousObjectBackBeforeTheObjectGoes) {
@@ -96,53 +98,23 @@ TEST(ScopedGdiTest, SelectionPutsThePreviousObjectBackBeforeTheObjectGoes) {
   EXPECT_EQ(0u, GetObjectType(bitmap));  // deselected first, so the delete succeeded
 }
 
-TEST(ScopedGdiTest, CompatibleAndAdoptedContextsAreDeleted) {
-  HDC compatible = nullptr;
-  HDC adopted = nullptr;
-  {
-    const ScopedDC one = ScopedDC::Compatible(nullptr);
-    const ScopedDC two = ScopedDC::Adopt(CreateCompatibleDC(nullptr));
-    compatible = one.Get();
-    adopted = two.Get();
-    EXPECT_EQ(static_cast<DWORD>(OBJ_MEMDC), GetObjectType(compatible));
-    EXPECT_EQ(static_cast<DWORD>(OBJ_MEMDC), GetObjectType(adopted));
-  }
-  EXPECT_EQ(0u, GetObjectType(compatible));
-  EXPECT_EQ(0u, GetObjectType(adopted));
-  const ScopedDC none = ScopedDC::Adopt(nullptr);
-  EXPECT_FALSE(none);
-}
-
-TEST(ScopedGdiTest, ScreenContextMeasuresTheScreen) {
+// The screen's context measures the screen, a window's (with flags) draws into the window and a
+// painting context validates the window it painted.
+TEST(ScopedGdiTest, ScreenWindowAndPaintingContexts) {
   const ScopedDC screen = ScopedDC::ForWindow(nullptr);
   ASSERT_TRUE(screen);
   EXPECT_GT(GetDeviceCaps(screen.Get(), LOGPIXELSX), 0);
-}
-
-TEST(ScopedGdiTest, WindowContextWithFlagsDrawsIntoTheWindow) {
-  toolkit_test::RecordingWindow window;
-  const ScopedDC dc = ScopedDC::ForWindow(window.Handle(), DCX_CACHE);
-  ASSERT_TRUE(dc);
-  EXPECT_EQ(window.Handle(), WindowFromDC(dc.Get()));
-}
-
-TEST(ScopedGdiTest, PaintingContextValidatesTheWindow) {
-  WNDCLASSW windowClass = {};
-  windowClass.lpfnWndProc = PaintProc;
-  windowClass.hInstance = GetModuleHandleW(nullptr);
-  windowClass.lpszClassName = L"MirepanScopedPaintTest";
-  RegisterClassW(&windowClass);
-  toolkit_test::RecordingWindow parent;
-  PaintRecord record;
-  const HWND window = CreateWindowW(L"MirepanScopedPaintTest", L"", WS_CHILD | WS_VISIBLE, 0, 0, 50, 50,
-                                    parent.Handle(), nullptr, GetModuleHandleW(nullptr), nullptr);
-  ASSERT_NE(nullptr, window);
-  SetWindowLongPtrW(window, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(&record));
-  InvalidateRect(window, nullptr, FALSE);
-  UpdateWindow(window);
-  EXPECT_TRUE(record.painted);
-  EXPECT_TRUE(record.hadContext);
+  toolkit_test::RecordingWindow window(50, 50);
+  {
+    const ScopedDC dc = ScopedDC::ForWindow(window.Handle(), DCX_CACHE);
+    ASSERT_TRUE(dc);
+    EXPECT_EQ(window.Handle(), WindowFromDC(dc.Get()));
+  }
+  SetWindowLongPtrW(window.Handle(), GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(&PaintProc));
+  paintedWithItsContext = false;
+  InvalidateRect(window.Handle(), nullptr, FALSE);
+  UpdateWindow(window.Handle());
+  EXPECT_TRUE(paintedWithItsContext);
   RECT left = {};
-  EXPECT_FALSE(GetUpdateRect(window, &left, FALSE));  // EndPaint ran
-  DestroyWindow(window);
+  EXPECT_FALSE(GetUpdateRect(window.Handle(), &left, FALSE));  // EndPaint ran
 }

@@ -57,53 +57,50 @@ void CALLBACK CloseCustomizeDialog(HWND, UINT, UINT_PTR timer, DWORD) {
 
 }  // namespace
 
+// The pictures of every button come from the resources: LoadImages fails when one is missing.
 TEST_F(ToolbarTest, ImageListsHoldOnePictureOfEachKindPerButton) {
   auto normal = reinterpret_cast<HIMAGELIST>(toolbar.Send(TB_GETIMAGELIST));
   auto disabled = reinterpret_cast<HIMAGELIST>(toolbar.Send(TB_GETDISABLEDIMAGELIST));
-  ASSERT_NE(nullptr, normal);
-  ASSERT_NE(nullptr, disabled);
+  ASSERT_TRUE(normal && disabled);
   EXPECT_EQ(21, ImageList_GetImageCount(normal));
   EXPECT_EQ(21, ImageList_GetImageCount(disabled));
   int cx = 0, cy = 0;
   ImageList_GetIconSize(normal, &cx, &cy);
-  EXPECT_EQ(32, cx);
-  EXPECT_EQ(32, cy);
+  EXPECT_EQ(std::make_pair(32, 32), std::make_pair(cx, cy));
   EXPECT_FALSE(toolbar.LoadImages(GetModuleHandleW(nullptr), 22));  // there is no icon 6121
 }
 
-TEST_F(ToolbarTest, DoubleSeparatorCollapsesWhenTheLayoutIsReadBack) {
-  toolbar.Arrange({0, 255, 255, 1});
-  EXPECT_EQ(std::vector<int>({0, -1, -1, 1}), Shown());
-  EXPECT_TRUE(toolbar.IsVisible());
-  EXPECT_EQ(std::vector<uint8_t>({0, 255, 1}), toolbar.Layout());
+TEST_F(ToolbarTest, LayoutReadBackDropsDoubleAndTrailingSeparatorsAndUnknownButtons) {
+  const struct {
+    std::vector<uint8_t> arranged, readBack;
+  } rows[] = {
+      {{0, 1, 2, 255, 15, 16, 17, 255, 11, 4}, {0, 1, 2, 255, 15, 16, 17, 255, 11, 4}},  // the default
+      {{0, 255, 255, 1}, {0, 255, 1}},
+      {{255, 255, 3, 4, 255}, {255, 3, 4}},  // a trailing one has no button after it
+      {{3, 99, 4}, {3, 4}},                  // 99 names no button
+      {{11}, {11}},
+      {{255}, {}},  // nothing to show hides the toolbar
+      {{}, {}},
+  };
+  for (const auto& row : rows) {
+    toolbar.Arrange(row.arranged);
+    EXPECT_EQ(row.readBack, toolbar.Layout());
+    EXPECT_EQ(!row.readBack.empty(), toolbar.IsVisible());
+  }
+  EXPECT_EQ(0, toolbar.ButtonCount());
 }
 
-TEST_F(ToolbarTest, CustomizeRoundTripKeepsTheArrangement) {
+TEST_F(ToolbarTest, CustomizeKeepsTheArrangementAndResetRestoresTheOneBeforeIt) {
   toolbar.Arrange({0, 255, 255, 1});
+  EXPECT_EQ(std::vector<int>({0, -1, -1, 1}), Shown());
   SetTimer(nullptr, 0, 20, &CloseCustomizeDialog);
   toolbar.Customize();
   EXPECT_EQ(std::vector<uint8_t>({0, 255, 1}), toolbar.Layout());
-}
-
-TEST_F(ToolbarTest, DefaultLayoutAndSeparatorsAtTheEnds) {
-  const std::vector<uint8_t> defaults = {0, 1, 2, 255, 15, 16, 17, 255, 11, 4};
-  toolbar.Arrange(defaults);
-  EXPECT_EQ(defaults, toolbar.Layout());
-  toolbar.Arrange({255, 255, 3, 4, 255});
-  EXPECT_EQ(std::vector<uint8_t>({255, 3, 4}), toolbar.Layout());  // a trailing one has no button after it
-  toolbar.Arrange({3, 99, 4});                                     // 99 names no button
-  EXPECT_EQ(std::vector<uint8_t>({3, 4}), toolbar.Layout());
-}
-
-TEST_F(ToolbarTest, EmptyLayoutHidesTheToolbar) {
-  toolbar.Arrange({11});
-  EXPECT_TRUE(toolbar.IsVisible());
-  toolbar.Arrange({});
-  EXPECT_FALSE(toolbar.IsVisible());
-  EXPECT_EQ(0, toolbar.ButtonCount());
-  EXPECT_TRUE(toolbar.Layout().empty());
-  toolbar.Arrange({255});
-  EXPECT_FALSE(toolbar.IsVisible());
+  toolbar.Arrange({5});
+  NMHDR reset = {toolbar.Window(), 0, static_cast<UINT>(TBN_RESET)};
+  LRESULT result;
+  ASSERT_TRUE(toolbar.OnNotify(&reset, result));
+  EXPECT_EQ(std::vector<uint8_t>({0, 255, 1}), toolbar.Layout());
 }
 
 TEST_F(ToolbarTest, ButtonsStartAsRegisteredAndKeepTheirStateAcrossArrangements) {
@@ -130,6 +127,7 @@ TEST_F(ToolbarTest, ToolTipTextIsTheStringOfTheButtonsImage) {
   EXPECT_FALSE(toolbar.OnNotify(&info.hdr, result));
 }
 
+// Every button has its command and a text (the string of its image, also its tool tip).
 TEST_F(ToolbarTest, CustomizeDialogIsOfferedEveryRegisteredButton) {
   wchar_t text[64];
   NMTOOLBARW info = {};
@@ -137,26 +135,17 @@ TEST_F(ToolbarTest, CustomizeDialogIsOfferedEveryRegisteredButton) {
   info.pszText = text;
   info.cchText = 64;
   LRESULT result = 0;
-  info.iItem = 20;
-  ASSERT_TRUE(toolbar.OnNotify(&info.hdr, result));
-  EXPECT_EQ(TRUE, result);
-  EXPECT_EQ(1103, info.tbButton.idCommand);
-  EXPECT_STREQ(L"Edit Diary", text);
-  info.iItem = 21;
+  for (info.iItem = 0; info.iItem < 21; ++info.iItem) {
+    text[0] = 0;
+    ASSERT_TRUE(toolbar.OnNotify(&info.hdr, result));
+    EXPECT_EQ(TRUE, result);
+    EXPECT_EQ(kButtons[info.iItem].command, info.tbButton.idCommand);
+    EXPECT_NE(0, text[0]) << info.iItem;
+  }
+  EXPECT_STREQ(L"Edit Diary", text);  // the last
   toolbar.OnNotify(&info.hdr, result);
   EXPECT_EQ(FALSE, result);  // no more buttons
   NMHDR query = {toolbar.Window(), 0, static_cast<UINT>(TBN_QUERYDELETE)};
   ASSERT_TRUE(toolbar.OnNotify(&query, result));
   EXPECT_EQ(TRUE, result);
-}
-
-TEST_F(ToolbarTest, ResetInTheCustomizeDialogRestoresTheArrangementBeforeIt) {
-  toolbar.Arrange({3, 4});
-  SetTimer(nullptr, 0, 20, &CloseCustomizeDialog);
-  toolbar.Customize();
-  toolbar.Arrange({5});
-  NMHDR reset = {toolbar.Window(), 0, static_cast<UINT>(TBN_RESET)};
-  LRESULT result;
-  ASSERT_TRUE(toolbar.OnNotify(&reset, result));
-  EXPECT_EQ(std::vector<uint8_t>({3, 4}), toolbar.Layout());
 }

@@ -13,11 +13,12 @@ using toolkit_test::RecordingWindow;
 
 namespace {
 
-RECT PlaceInParent(HWND window) {
+// Left, top, width and height in the parent.
+std::vector<int> Placed(const ERLabel& label) {
   RECT r;
-  GetWindowRect(window, &r);
-  MapWindowPoints(HWND_DESKTOP, GetParent(window), reinterpret_cast<POINT*>(&r), 2);
-  return r;
+  GetWindowRect(label.Window(), &r);
+  MapWindowPoints(HWND_DESKTOP, GetParent(label.Window()), reinterpret_cast<POINT*>(&r), 2);
+  return {r.left, r.top, label.Width(), label.Height()};
 }
 
 struct CallLog {
@@ -32,16 +33,32 @@ bool LogCommand(void* arg, WPARAM wp, LPARAM) {
   return log->handle && N == 2;
 }
 
+// A wrapper attached to a child window that records what reaches its own procedure.
+class AttachedTest : public testing::Test {
+ protected:
+  void SetUp() override { wrapper.Attach(child.Handle()); }
+  LRESULT Send(UINT msg, WPARAM wp = 0) const { return SendMessageW(child.Handle(), msg, wp, 0); }
+  std::vector<UINT> Received() const {
+    std::vector<UINT> messages;
+    for (const toolkit_test::Received& r : child.All()) messages.push_back(r.msg);
+    return messages;
+  }
+
+  RecordingWindow parent;
+  RecordingWindow child{50, 20, parent.Handle()};
+  ERLabel wrapper;
+  CallLog log;
+};
+
 }  // namespace
 
 TEST(ERWindowTest, WithoutAWindowEveryQueryIsZero) {
   ERLabel label;
   RECT r;
   EXPECT_FALSE(label.GetClientRect(r));
-  EXPECT_EQ(0, label.Width());
-  EXPECT_EQ(0, label.Height());
+  EXPECT_EQ((std::vector<int>{0, 0, 0}), (std::vector<int>{label.Width(), label.Height(),
+                                                           static_cast<int>(label.Send(WM_GETTEXTLENGTH))}));
   EXPECT_EQ(nullptr, label.Window());
-  EXPECT_EQ(0, label.Send(WM_GETTEXTLENGTH));
   label.SetPos(1, 2, 3, 4, nullptr);
   label.SetText(L"kept");
   EXPECT_EQ(L"kept", label.GetText());
@@ -53,19 +70,11 @@ TEST(ERWindowTest, SetPosKeepsTheSizeOrThePlaceForNegativeValues) {
   ERLabel label;
   ASSERT_TRUE(label.CreateAt(parent.Handle(), 100, 10, 20, 80, 30));
   label.SetPos(40, 50, -1, 30, nullptr);  // moves without resizing
-  RECT r = PlaceInParent(label.Window());
-  EXPECT_EQ(40, r.left);
-  EXPECT_EQ(50, r.top);
-  EXPECT_EQ(80, r.right - r.left);
+  EXPECT_EQ((std::vector<int>{40, 50, 80, 30}), Placed(label));
   label.SetPos(-1, 50, 120, 60, nullptr);  // resizes without moving
-  r = PlaceInParent(label.Window());
-  EXPECT_EQ(40, r.left);
-  EXPECT_EQ(120, label.Width());
-  EXPECT_EQ(60, label.Height());
+  EXPECT_EQ((std::vector<int>{40, 50, 120, 60}), Placed(label));
   label.Move(5, 6, 70, 25);
-  r = PlaceInParent(label.Window());
-  EXPECT_EQ(5, r.left);
-  EXPECT_EQ(70, label.Width());
+  EXPECT_EQ((std::vector<int>{5, 6, 70, 25}), Placed(label));
 }
 
 TEST(ERWindowTest, ToolTipCoversTheWindowAfterEverySetPos) {
@@ -82,8 +91,7 @@ TEST(ERWindowTest, ToolTipCoversTheWindowAfterEverySetPos) {
   tool.lpszText = text;
   ASSERT_TRUE(SendMessageW(label.Tooltip(), TTM_GETTOOLINFOW, 0, reinterpret_cast<LPARAM>(&tool)));
   EXPECT_STREQ(L"Enter ingredient for quick search", text);
-  EXPECT_EQ(150, tool.rect.right);
-  EXPECT_EQ(40, tool.rect.bottom);
+  EXPECT_EQ(std::make_pair(150L, 40L), std::make_pair(tool.rect.right, tool.rect.bottom));
 }
 
 TEST(ERWindowTest, OwnedWindowDiesWithTheWrapperAttachedOneIsRestored) {
@@ -110,54 +118,6 @@ TEST(ERWindowTest, OwnedWindowDiesWithTheWrapperAttachedOneIsRestored) {
   EXPECT_EQ(originalProc, GetWindowLongPtrW(child.Handle(), GWLP_WNDPROC));
 }
 
-TEST(ERWindowTest, ASecondWrapperLeavesTheRoutingToTheFirst) {
-  RecordingWindow parent;
-  RecordingWindow child(50, 20, parent.Handle());
-  ERLabel first, second;
-  CallLog log;
-  first.AddCommandHandler(&LogCommand<1>, &log);
-  second.AddCommandHandler(&LogCommand<3>, &log);
-  first.Attach(child.Handle());
-  second.Attach(child.Handle());
-  SendMessageW(child.Handle(), WM_COMMAND, 7, 0);
-  EXPECT_EQ(std::vector<int>({100007}), log.calls);
-  second.Detach();
-  SendMessageW(child.Handle(), WM_COMMAND, 8, 0);
-  EXPECT_EQ(std::vector<int>({100007, 100008}), log.calls);
-}
-
-TEST(ERWindowTest, CommandCallbacksRunInOrderUntilOneHandlesTheCommand) {
-  RecordingWindow parent;
-  RecordingWindow child(50, 20, parent.Handle());
-  ERLabel wrapper;
-  wrapper.Attach(child.Handle());
-  CallLog log;
-  wrapper.AddCommandHandler(&LogCommand<1>, &log);
-  wrapper.AddCommandHandler(&LogCommand<2>, &log);
-  wrapper.AddCommandHandler(&LogCommand<3>, &log);
-
-  SendMessageW(child.Handle(), WM_COMMAND, MAKEWPARAM(2100, CBN_SELCHANGE), 0);
-  EXPECT_EQ(std::vector<int>({102100, 202100, 302100}), log.calls);
-  EXPECT_EQ(1u, child.Commands().size());  // nobody handled it: the window's own procedure sees it
-
-  log.calls.clear();
-  log.handle = true;
-  SendMessageW(child.Handle(), WM_COMMAND, MAKEWPARAM(2101, CBN_SELCHANGE), 0);
-  EXPECT_EQ(std::vector<int>({102101, 202101}), log.calls);
-  EXPECT_EQ(1u, child.Commands().size());
-}
-
-TEST(ERWindowTest, DestroyIsSwallowedOtherMessagesPassOn) {
-  RecordingWindow parent;
-  RecordingWindow child(50, 20, parent.Handle());
-  ERLabel wrapper;
-  wrapper.Attach(child.Handle());
-  SendMessageW(child.Handle(), WM_DESTROY, 0, 0);
-  SendMessageW(child.Handle(), WM_NOTIFY, 0, 0);  // no pop-up menu: passes on
-  ASSERT_EQ(1u, child.All().size());
-  EXPECT_EQ(static_cast<UINT>(WM_NOTIFY), child.All()[0].msg);
-}
-
 TEST(ERWindowTest, WindowDestroyedWithItsParentIsForgotten) {
   ERLabel label;
   {
@@ -168,18 +128,42 @@ TEST(ERWindowTest, WindowDestroyedWithItsParentIsForgotten) {
   EXPECT_EQ(0, label.Width());
 }
 
-TEST(ERWindowTest, WheelCallbackReceivesTheDistance) {
-  RecordingWindow parent;
-  RecordingWindow child(50, 20, parent.Handle());
-  ERLabel wrapper;
-  wrapper.Attach(child.Handle());
-  SendMessageW(child.Handle(), WM_MOUSEWHEEL, MAKEWPARAM(0, WHEEL_DELTA), 0);
-  EXPECT_EQ(1u, child.All().size());  // no callback yet: the window's own procedure gets it
+TEST_F(AttachedTest, ASecondWrapperLeavesTheRoutingToTheFirst) {
+  ERLabel second;
+  wrapper.AddCommandHandler(&LogCommand<1>, &log);
+  second.AddCommandHandler(&LogCommand<3>, &log);
+  second.Attach(child.Handle());
+  Send(WM_COMMAND, 7);
+  EXPECT_EQ(std::vector<int>({100007}), log.calls);
+  second.Detach();
+  Send(WM_COMMAND, 8);
+  EXPECT_EQ(std::vector<int>({100007, 100008}), log.calls);
+}
+
+TEST_F(AttachedTest, CommandCallbacksRunInOrderUntilOneHandlesTheCommand) {
+  wrapper.AddCommandHandler(&LogCommand<1>, &log);
+  wrapper.AddCommandHandler(&LogCommand<2>, &log);
+  wrapper.AddCommandHandler(&LogCommand<3>, &log);
+  Send(WM_COMMAND, MAKEWPARAM(2100, CBN_SELCHANGE));
+  EXPECT_EQ(std::vector<int>({102100, 202100, 302100}), log.calls);
+  EXPECT_EQ(1u, child.Commands().size());  // nobody handled it: the window's own procedure sees it
+  log.calls.clear();
+  log.handle = true;
+  Send(WM_COMMAND, MAKEWPARAM(2101, CBN_SELCHANGE));
+  EXPECT_EQ(std::vector<int>({102101, 202101}), log.calls);
+  EXPECT_EQ(1u, child.Commands().size());
+}
+
+TEST_F(AttachedTest, DestroyIsSwallowedTheWheelGoesToItsCallbackAndOtherMessagesPassOn) {
+  Send(WM_DESTROY);
+  Send(WM_NOTIFY);                                  // no pop-up menu: passes on
+  Send(WM_MOUSEWHEEL, MAKEWPARAM(0, WHEEL_DELTA));  // no callback yet: passes on
+  EXPECT_EQ((std::vector<UINT>{WM_NOTIFY, WM_MOUSEWHEEL}), Received());
   int distance = 0;
   wrapper.SetWheelCallback([](void* arg, int d) { *static_cast<int*>(arg) += d; }, &distance);
-  SendMessageW(child.Handle(), WM_MOUSEWHEEL, MAKEWPARAM(0, static_cast<WORD>(-2 * WHEEL_DELTA)), 0);
+  Send(WM_MOUSEWHEEL, MAKEWPARAM(0, static_cast<WORD>(-2 * WHEEL_DELTA)));
   EXPECT_EQ(-2 * WHEEL_DELTA, distance);
-  EXPECT_EQ(1u, child.All().size());
+  EXPECT_EQ(2u, Received().size());
 }
 
 TEST(ERWindowTest, LinkLikeLabelTracksTheMouseAndReportsAClick) {
@@ -203,14 +187,11 @@ TEST(ERWindowTest, LinkLikeLabelTracksTheMouseAndReportsAClick) {
   ASSERT_EQ(1u, commands.size());
   EXPECT_EQ(104, LOWORD(commands[0].wp));
   EXPECT_EQ(link.Window(), reinterpret_cast<HWND>(commands[0].lp));
-}
 
-TEST(ERWindowTest, PlainLabelDoesNotTrackTheMouse) {
-  RecordingWindow parent;
-  ERLabel label;
-  ASSERT_TRUE(label.CreateAt(parent.Handle(), 105, 10, 10, 100, 20));
-  SendMessageW(label.Window(), WM_MOUSEMOVE, 0, MAKELPARAM(5, 5));
-  EXPECT_FALSE(label.IsHovering());
+  ERLabel plain;  // a plain label does not track the mouse
+  ASSERT_TRUE(plain.CreateAt(parent.Handle(), 105, 10, 40, 100, 20));
+  SendMessageW(plain.Window(), WM_MOUSEMOVE, 0, MAKELPARAM(5, 5));
+  EXPECT_FALSE(plain.IsHovering());
   EXPECT_EQ(nullptr, GetCapture());
 }
 
@@ -269,6 +250,7 @@ struct MainWindow {
   static inline std::vector<WORD> commands;
 };
 
+// A right click, or the notification of one from a child (the list's header), shows the menu.
 TEST(ERWindowTest, RightClickPreparesThePopupMenuAndSendsTheChoiceToTheMainWindow) {
   MainWindow main;
   // As in the program, the list lies in a tab control, which has no use for menu commands.
@@ -288,18 +270,10 @@ TEST(ERWindowTest, RightClickPreparesThePopupMenuAndSendsTheChoiceToTheMainWindo
   EXPECT_EQ(GetSubMenu(menu, 0), log.menu);
   EXPECT_EQ(MainWindow::commands,
             std::vector<WORD>{kCommandEnabled});  // the prepared state was the one shown
-}
 
-TEST(ERWindowTest, RightClickNotificationFromAChildShowsTheMenuToo) {
-  MainWindow main;
-  ERListView list;
-  ASSERT_TRUE(list.CreateAt(main.handle, 2102, 0, 0, 300, 200));
-  PrepareLog log;
-  log.list = list.Window();
-  list.SetPopupMenu(ListMenu(), &PrepareMenu, &log);
   NMHDR header = {reinterpret_cast<HWND>(list.Send(LVM_GETHEADER)), 0, static_cast<UINT>(NM_RCLICK)};
   SendMessageW(list.Window(), WM_NOTIFY, 0, reinterpret_cast<LPARAM>(&header));
   Pump();
-  EXPECT_EQ(1, log.calls);
-  EXPECT_EQ(MainWindow::commands, std::vector<WORD>{kCommandEnabled});
+  EXPECT_EQ(2, log.calls);
+  EXPECT_EQ(MainWindow::commands, (std::vector<WORD>{kCommandEnabled, kCommandEnabled}));
 }
