@@ -2,6 +2,9 @@
 #include <gtest/gtest.h>
 #include <windows.h>
 
+#include <algorithm>
+#include <filesystem>
+#include <map>
 #include <set>
 #include <string>
 
@@ -38,6 +41,15 @@ class PictureImportTest : public ::testing::Test {
     ASSERT_TRUE(storage_test::WriteFile(path, bytes));
   }
   static std::string Contents(const WString& path) { return storage_test::ReadFile(path); }
+  // The files of a folder and what they hold.
+  static std::map<WString, std::string> Files(const WString& folder) {
+    std::map<WString, std::string> files;
+    for (const auto& entry : std::filesystem::directory_iterator(test_support::SystemPath(folder))) {
+      const WString name = test_support::FromSystemName(entry.path().filename());
+      files[name] = Contents(folder + name);
+    }
+    return files;
+  }
 
   test_support::ScratchFolder root_;
   const WString images_ = root_ / L"data\\Images\\";
@@ -45,62 +57,49 @@ class PictureImportTest : public ::testing::Test {
   OtherRecords others_;
 };
 
-TEST_F(PictureImportTest, ChosenPictureReplacesTheOldOne) {
-  Write(images_ + L"pear.jpg", "pear");
+// The record names pear.jpg in the images folder; the user chooses a picture (or none) for it.
+TEST_F(PictureImportTest, ChosenPictureReplacesTheRecordsFileUnlessAnotherRecordNamesIt) {
+  using FileMap = std::map<WString, std::string>;
+  WString slashed = chosen_;
+  std::replace(slashed.begin(), slashed.end(), L'\\', L'/');
+  const struct {
+    WString chosen;
+    std::set<WString> others;
+    const wchar_t* picture;  // the record's picture afterwards
+    FileMap images;          // the images folder afterwards
+  } rows[] = {
+      {chosen_ + L"apple.jpg", {}, L"apple.jpg", {{L"apple.jpg", "apple"}}},
+      {chosen_ + L"apple.jpg", {L"PEAR.JPG"}, L"apple.jpg", {{L"apple.jpg", "apple"}, {L"pear.jpg", "pear"}}},
+      {kNoPicture, {}, L"", {}},
+      {kNoPicture, {L"pear.jpg"}, L"", {{L"pear.jpg", "pear"}}},
+      {L"pear.jpg", {}, L"pear.jpg", {{L"pear.jpg", "pear"}}},  // unchanged: nothing is copied
+      {chosen_ + L"pear.jpg", {}, L"pear.jpg", {{L"pear.jpg", "new pear"}}},
+      // A case-only change of the images folder's own file keeps it.
+      {images_ + L"PEAR.JPG", {}, L"PEAR.JPG", {{L"pear.jpg", "pear"}}},
+      // A missing chosen file is still named, silently: the file is simply not there.
+      {chosen_ + L"gone.jpg", {}, L"gone.jpg", {}},
+      // The name is cut after the last separator of either kind.
+      {slashed + L"plum.png", {}, L"plum.png", {{L"plum.png", "plum"}}},
+      {L"", {}, L"pear.jpg", {{L"pear.jpg", "pear"}}},
+  };
   Write(chosen_ + L"apple.jpg", "apple");
-  WString picture = L"pear.jpg";
-  ImportPicture(chosen_ + L"apple.jpg", images_, picture, others_);
-  EXPECT_EQ(picture, L"apple.jpg");
-  EXPECT_FALSE(FileExists(images_ + L"pear.jpg"));
-  EXPECT_EQ(Contents(images_ + L"apple.jpg"), "apple");
-  EXPECT_TRUE(FileExists(chosen_ + L"apple.jpg"));  // copied, not moved
-}
-
-TEST_F(PictureImportTest, PictureAnotherRecordNamesIsKept) {
-  Write(images_ + L"pear.jpg", "pear");
-  Write(chosen_ + L"apple.jpg", "apple");
-  others_.names = {L"PEAR.JPG"};
-  WString picture = L"pear.jpg";
-  ImportPicture(chosen_ + L"apple.jpg", images_, picture, others_);
-  EXPECT_EQ(picture, L"apple.jpg");
-  EXPECT_EQ(Contents(images_ + L"pear.jpg"), "pear");
-
-  ImportPicture(kNoPicture, images_, picture, others_);  // apple is named by nobody else
-  EXPECT_EQ(picture, L"");
-  EXPECT_FALSE(FileExists(images_ + L"apple.jpg"));
-}
-
-TEST_F(PictureImportTest, NoPictureRemovesTheRecordsFile) {
-  Write(images_ + L"pear.jpg", "pear");
-  WString picture = L"pear.jpg";
-  ImportPicture(kNoPicture, images_, picture, others_);
-  EXPECT_EQ(picture, L"");
-  EXPECT_FALSE(FileExists(images_ + L"pear.jpg"));
-}
-
-TEST_F(PictureImportTest, UnchangedNameCopiesNothing) {
-  Write(images_ + L"pear.jpg", "pear");
-  WString picture = L"pear.jpg";
-  ImportPicture(L"pear.jpg", images_, picture, others_);
-  EXPECT_EQ(picture, L"pear.jpg");
-  EXPECT_EQ(Contents(images_ + L"pear.jpg"), "pear");
-}
-
-TEST_F(PictureImportTest, ChosenFileOfTheSameNameReplacesTheContents) {
-  Write(images_ + L"pear.jpg", "old pear");
+  Write(chosen_ + L"plum.png", "plum");
   Write(chosen_ + L"pear.jpg", "new pear");
+  for (const auto& row : rows) {
+    std::filesystem::remove_all(test_support::SystemPath(images_));
+    CreateFolders(images_, false);
+    Write(images_ + L"pear.jpg", "pear");
+    others_.names = row.others;
+    WString picture = L"pear.jpg";
+    ImportPicture(row.chosen, images_, picture, others_);
+    EXPECT_EQ(row.picture, picture) << row.chosen;
+    EXPECT_EQ(row.images, Files(images_)) << row.chosen;
+  }
+  EXPECT_EQ(3u, Files(chosen_).size());  // copied, not moved
   WString picture = L"pear.jpg";
-  ImportPicture(chosen_ + L"pear.jpg", images_, picture, others_);
+  ImportPicture(chosen_ + L"apple.jpg", L"", picture, others_);  // no images folder: nothing changes
   EXPECT_EQ(picture, L"pear.jpg");
-  EXPECT_EQ(Contents(images_ + L"pear.jpg"), "new pear");
-}
-
-TEST_F(PictureImportTest, CaseOnlyChangeOfTheImagesOwnFileKeepsIt) {
-  Write(images_ + L"Apple.jpg", "apple");
-  WString picture = L"Apple.jpg";
-  ImportPicture(images_ + L"APPLE.JPG", images_, picture, others_);
-  EXPECT_EQ(picture, L"APPLE.JPG");
-  EXPECT_EQ(Contents(images_ + L"apple.jpg"), "apple");
+  EXPECT_TRUE(FileExists(images_ + L"pear.jpg"));
 }
 
 TEST_F(PictureImportTest, AForeignPicturePathTouchesNothingOutsideTheImagesFolder) {
@@ -121,17 +120,6 @@ TEST_F(PictureImportTest, AForeignPicturePathTouchesNothingOutsideTheImagesFolde
   EXPECT_EQ(Contents(images_ + L"copies\\apple.jpg"), "apple");
 }
 
-TEST_F(PictureImportTest, NameIsCutAfterTheLastSeparatorOfEitherKind) {
-  Write(chosen_ + L"plum.png", "plum");
-  WString chosen = chosen_;
-  for (WChar& c : chosen)
-    if (c == L'\\') c = L'/';
-  WString picture;
-  ImportPicture(chosen + L"plum.png", images_, picture, others_);
-  EXPECT_EQ(picture, L"plum.png");
-  EXPECT_EQ(Contents(images_ + L"plum.png"), "plum");
-}
-
 TEST_F(PictureImportTest, MissingImagesFolderIsCreated) {
   Write(chosen_ + L"fig.gif", "fig");
   WString folder = root_ / L"new\\deeper\\Images\\";
@@ -139,24 +127,6 @@ TEST_F(PictureImportTest, MissingImagesFolderIsCreated) {
   ImportPicture(chosen_ + L"fig.gif", folder, picture, others_);
   EXPECT_EQ(picture, L"fig.gif");
   EXPECT_EQ(Contents(folder + L"fig.gif"), "fig");
-}
-
-TEST_F(PictureImportTest, EmptyTextOrNoImagesFolderChangesNothing) {
-  Write(images_ + L"pear.jpg", "pear");
-  Write(chosen_ + L"apple.jpg", "apple");
-  WString picture = L"pear.jpg";
-  ImportPicture(L"", images_, picture, others_);
-  ImportPicture(chosen_ + L"apple.jpg", L"", picture, others_);
-  EXPECT_EQ(picture, L"pear.jpg");
-  EXPECT_TRUE(FileExists(images_ + L"pear.jpg"));
-}
-
-TEST_F(PictureImportTest, MissingChosenFileStillNamesIt) {
-  Write(images_ + L"pear.jpg", "pear");
-  WString picture = L"pear.jpg";
-  ImportPicture(chosen_ + L"gone.jpg", images_, picture, others_);
-  EXPECT_EQ(picture, L"gone.jpg");  // silent: the file is simply not there
-  EXPECT_FALSE(FileExists(images_ + L"gone.jpg"));
 }
 
 TEST_F(PictureImportTest, CopyPictureCreatesTheTargetAndOverwrites) {

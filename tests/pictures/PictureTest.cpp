@@ -8,6 +8,7 @@
 #include <algorithm>
 #include <cstdint>
 #include <string>
+#include <tuple>
 #include <vector>
 using std::max;
 using std::min;
@@ -16,46 +17,44 @@ using std::min;
 #include "storage/StorageTestSupport.h"
 #include "support/ScratchFolder.h"
 #include "toolkit/Picture.h"
+#include "toolkit/ScopedGdi.h"
 
 using DAVavador::ERPictureBitmap;
 using DAVavador::ERPictureHolder;
 using DAVavador::FitPicture;
+using DAVavador::ScopedDC;
+using DAVavador::ScopedGdiObject;
+using DAVavador::ScopedSelection;
 namespace gp = Gdiplus::DllExports;
 
 namespace {
 
-void ExpectRect(const RECT& r, int left, int top, int right, int bottom) {
-  EXPECT_EQ(r.left, left);
-  EXPECT_EQ(r.top, top);
-  EXPECT_EQ(r.right, right);
-  EXPECT_EQ(r.bottom, bottom);
+using Edges = std::tuple<LONG, LONG, LONG, LONG>;
+Edges EdgesOf(const RECT& r) {
+  return {r.left, r.top, r.right, r.bottom};
 }
 
-TEST(FitPicture, WideFileInEditorBoxIsLimitedByWidth) {
-  ExpectRect(FitPicture(600, 300, 141, 41, 294, 239), 141, 41, 435, 188);
-}
-
-TEST(FitPicture, SmallPictureKeepsItsNaturalSize) {
-  ExpectRect(FitPicture(100, 50, 141, 41, 294, 239), 141, 41, 241, 91);
-  ExpectRect(FitPicture(294, 239, 141, 41, 294, 239), 141, 41, 435, 280);
-}
-
-TEST(FitPicture, TallPictureIsLimitedByHeight) {
-  ExpectRect(FitPicture(100, 400, 0, 0, 200, 200), 0, 0, 50, 200);
-  // Too wide and too tall: the side that needs the stronger reduction decides.
-  ExpectRect(FitPicture(1000, 500, 5, 5, 200, 200), 5, 5, 205, 105);
-  ExpectRect(FitPicture(500, 1000, 5, 5, 200, 200), 5, 5, 105, 205);
-  ExpectRect(FitPicture(300, 250, 0, 0, 200, 200), 0, 0, 200, 166);
-}
-
-TEST(FitPicture, EmptyPictureOrBoxFitsIntoNothing) {
-  ExpectRect(FitPicture(0, 50, 10, 20, 100, 100), 10, 20, 10, 20);
-  ExpectRect(FitPicture(50, 0, 10, 20, 100, 100), 10, 20, 10, 20);
-  ExpectRect(FitPicture(50, 40, 10, 20, 0, 0), 10, 20, 10, 20);
-}
-
-TEST(FitPicture, LargeNumbersDoNotOverflow) {
-  ExpectRect(FitPicture(60000, 30000, 0, 0, 50000, 50000), 0, 0, 50000, 25000);
+TEST(FitPicture, KeepsTheNaturalSizeOrShrinksByTheSideThatNeedsTheStrongerReduction) {
+  const struct {
+    int width, height, left, top, boxWidth, boxHeight;
+    Edges fitted;
+  } rows[] = {
+      {600, 300, 141, 41, 294, 239, {141, 41, 435, 188}},  // a wide file in the editor's box
+      {100, 50, 141, 41, 294, 239, {141, 41, 241, 91}},    // small pictures keep their size
+      {294, 239, 141, 41, 294, 239, {141, 41, 435, 280}},
+      {100, 400, 0, 0, 200, 200, {0, 0, 50, 200}},  // a tall one is limited by the height
+      {1000, 500, 5, 5, 200, 200, {5, 5, 205, 105}},
+      {500, 1000, 5, 5, 200, 200, {5, 5, 105, 205}},
+      {300, 250, 0, 0, 200, 200, {0, 0, 200, 166}},
+      {0, 50, 10, 20, 100, 100, {10, 20, 10, 20}},  // an empty picture or box fits into nothing
+      {50, 0, 10, 20, 100, 100, {10, 20, 10, 20}},
+      {50, 40, 10, 20, 0, 0, {10, 20, 10, 20}},
+      {60000, 30000, 0, 0, 50000, 50000, {0, 0, 50000, 25000}},  // large numbers do not overflow
+  };
+  for (const auto& r : rows) {
+    EXPECT_EQ(r.fitted, EdgesOf(FitPicture(r.width, r.height, r.left, r.top, r.boxWidth, r.boxHeight)))
+        << r.width << " x " << r.height;
+  }
 }
 
 constexpr COLORREF kWhite = RGB(255, 255, 255);
@@ -115,13 +114,9 @@ class PictureFiles : public ::testing::Test {
     return CLSID{};
   }
 
-  WString WriteBytes(const wchar_t* name, const char* bytes, DWORD count) {
-    WString path = Track(name);
-    HANDLE file = CreateFileW(path.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, 0, nullptr);
-    DWORD written = 0;
-    WriteFile(file, bytes, count, &written, nullptr);
-    CloseHandle(file);
-    return path;
+  WString WriteBytes(const wchar_t* name, const std::string& bytes) {
+    EXPECT_TRUE(storage_test::WriteFile(Track(name), bytes));
+    return Track(name);
   }
 
   static ULONG_PTR token_;
@@ -129,32 +124,34 @@ class PictureFiles : public ::testing::Test {
 };
 ULONG_PTR PictureFiles::token_ = 0;
 
-// A 32-bit memory canvas filled with one colour.
-class Canvas {
- public:
-  Canvas(int width, int height, COLORREF fill) : dc_(CreateCompatibleDC(nullptr)) {
-    HDC screen = GetDC(nullptr);
-    bitmap_ = CreateCompatibleBitmap(screen, width, height);
-    ReleaseDC(nullptr, screen);
-    old_ = SelectObject(dc_, bitmap_);
-    HBRUSH brush = CreateSolidBrush(fill);
-    RECT all = {0, 0, width, height};
-    FillRect(dc_, &all, brush);
-    DeleteObject(brush);
+// A memory canvas filled with one colour.
+struct Canvas {
+  Canvas(int width, int height, COLORREF fill)
+      : bitmap(CreateCompatibleBitmap(ScopedDC::ForWindow(nullptr).Get(), width, height)),
+        selected(memory.Get(), bitmap.Get()) {
+    const RECT all = {0, 0, width, height};
+    FillRect(memory.Get(), &all, ScopedGdiObject<HBRUSH>(CreateSolidBrush(fill)).Get());
   }
-  ~Canvas() {
-    SelectObject(dc_, old_);
-    DeleteObject(bitmap_);
-    DeleteDC(dc_);
-  }
-  HDC dc() const { return dc_; }
-  COLORREF At(int x, int y) const { return GetPixel(dc_, x, y); }
+  HDC dc() const { return memory.Get(); }
+  COLORREF At(int x, int y) const { return GetPixel(memory.Get(), x, y); }
 
- private:
-  HDC dc_;
-  HBITMAP bitmap_;
-  HGDIOBJ old_;
+  const ScopedDC memory = ScopedDC::Compatible(nullptr);
+  const ScopedGdiObject<HBITMAP> bitmap;
+  const ScopedSelection selected;
 };
+
+// Expects kPixels at (left, top), each pixel drawn `wide` x `tall`, white ones showing the
+// canvas's green when drawn transparently, and nothing right of the picture.
+void ExpectPicture(const Canvas& canvas, int left, int top, int wide, int tall, bool transparent) {
+  for (int y = 0; y < 3 * tall; ++y) {
+    for (int x = 0; x < 4 * wide; ++x) {
+      const COLORREF source = kPixels[y / tall][x / wide];
+      EXPECT_EQ(canvas.At(left + x, top + y), transparent && source == kWhite ? kGreen : source)
+          << x << "," << y;
+    }
+  }
+  EXPECT_EQ(canvas.At(left + 4 * wide, top), kGreen);
+}
 
 TEST_F(PictureFiles, PngDecodesAtItsNaturalSizeWithTransparencyAsBlack) {
   WString png = WritePng(L"grid.png");
@@ -165,51 +162,39 @@ TEST_F(PictureFiles, PngDecodesAtItsNaturalSizeWithTransparencyAsBlack) {
 
   Canvas canvas(20, 20, kGreen);
   picture.Draw(canvas.dc(), 2, 3, 0, 0);
-  for (int y = 0; y < 3; ++y)
-    for (int x = 0; x < 4; ++x) EXPECT_EQ(canvas.At(2 + x, 3 + y), kPixels[y][x]) << x << "," << y;
-  EXPECT_EQ(canvas.At(6, 3), kGreen);  // nothing beyond the natural size
+  ExpectPicture(canvas, 2, 3, 1, 1, false);  // nothing beyond the natural size
   EXPECT_EQ(canvas.At(1, 3), kGreen);
 }
 
-TEST_F(PictureFiles, WhiteBottomLeftPixelMakesEveryWhitePixelTransparent) {
+// The bottom-left pixel is white, so every white pixel is transparent; a side left 0 takes the
+// natural length.
+TEST_F(PictureFiles, TransparentAndStretchedDrawing) {
   ERPictureHolder holder;
   ASSERT_TRUE(holder.Load(WritePng(L"pane.png")));
   holder.SetBox(0, 0, 100, 100);
   Canvas canvas(20, 20, kGreen);
   holder.DrawTransparent(canvas.dc(), 5, 5);
-  for (int y = 0; y < 3; ++y)
-    for (int x = 0; x < 4; ++x) {
-      COLORREF expected = kPixels[y][x] == kWhite ? kGreen : kPixels[y][x];
-      EXPECT_EQ(canvas.At(5 + x, 5 + y), expected) << x << "," << y;
-    }
-}
-
-TEST_F(PictureFiles, StretchedDrawingScalesAndMissingSideTakesNaturalLength) {
-  ERPictureHolder holder;
-  ASSERT_TRUE(holder.Load(WritePng(L"stretch.png")));
-  holder.SetBox(0, 0, 100, 100);
-  Canvas canvas(40, 40, kGreen);
-  holder.Draw(canvas.dc(), -7, -3, 8, 6);  // negative positions count as 0; twice the size
-  for (int y = 0; y < 6; ++y)
-    for (int x = 0; x < 8; ++x) EXPECT_EQ(canvas.At(x, y), kPixels[y / 2][x / 2]) << x << "," << y;
-  EXPECT_EQ(canvas.At(8, 0), kGreen);
-
+  ExpectPicture(canvas, 5, 5, 1, 1, true);
+  Canvas stretched(40, 40, kGreen);
+  holder.Draw(stretched.dc(), -7, -3, 8, 6);  // negative positions count as 0; twice the size
+  ExpectPicture(stretched, 0, 0, 2, 2, false);
   Canvas tall(40, 40, kGreen);
   holder.DrawTransparent(tall.dc(), 0, 0, 0, 9);  // width natural, three times as tall
-  for (int y = 0; y < 9; ++y)
-    for (int x = 0; x < 4; ++x) {
-      COLORREF source = kPixels[y / 3][x];
-      EXPECT_EQ(tall.At(x, y), source == kWhite ? kGreen : source) << x << "," << y;
-    }
-  EXPECT_EQ(tall.At(4, 0), kGreen);
+  ExpectPicture(tall, 0, 0, 1, 3, true);
 }
 
-TEST_F(PictureFiles, DrawFittedUsesTheFittedRectangle) {
-  ERPictureHolder holder;
-  holder.SetBox(10, 10, 2, 10);  // 4 x 3 into 2 wide: 2 x 1 at (10, 10)
-  ASSERT_TRUE(holder.Load(WritePng(L"fit.png")));
-  ExpectRect(holder.Fitted(), 10, 10, 12, 11);
+TEST_F(PictureFiles, NothingIsDrawnWhileThePictureFitsIntoNothingAndDrawFittedUsesTheFittedRectangle) {
+  ERPictureHolder holder;  // no box yet
+  ASSERT_TRUE(holder.Load(WritePng(L"nobox.png")));
   Canvas canvas(20, 20, kGreen);
+  holder.Draw(canvas.dc(), 0, 0);
+  holder.DrawTransparent(canvas.dc(), 0, 0);
+  EXPECT_EQ(canvas.At(0, 0), kGreen);
+  holder.SetBox(0, 0, 10, 10);
+  holder.Draw(canvas.dc(), 0, 0);
+  EXPECT_EQ(canvas.At(0, 0), kRed);
+  holder.SetBox(10, 10, 2, 10);  // 4 x 3 into 2 wide: 2 x 1 at (10, 10)
+  EXPECT_EQ(Edges(10, 10, 12, 11), EdgesOf(holder.Fitted()));
   holder.DrawFitted(canvas.dc(), false);
   EXPECT_NE(canvas.At(10, 10), kGreen);
   EXPECT_NE(canvas.At(11, 10), kGreen);
@@ -217,28 +202,15 @@ TEST_F(PictureFiles, DrawFittedUsesTheFittedRectangle) {
   EXPECT_EQ(canvas.At(10, 11), kGreen);
 }
 
-TEST_F(PictureFiles, NothingIsDrawnWhileThePictureFitsIntoNothing) {
-  ERPictureHolder holder;  // no box yet
-  ASSERT_TRUE(holder.Load(WritePng(L"nobox.png")));
-  Canvas canvas(10, 10, kGreen);
-  holder.Draw(canvas.dc(), 0, 0);
-  holder.DrawTransparent(canvas.dc(), 0, 0);
-  EXPECT_EQ(canvas.At(0, 0), kGreen);
-  holder.SetBox(0, 0, 10, 10);
-  holder.Draw(canvas.dc(), 0, 0);
-  EXPECT_EQ(canvas.At(0, 0), kRed);
-}
-
 TEST_F(PictureFiles, UnreadableFilesLeaveTheHolderEmpty) {
   ERPictureHolder holder;
   holder.SetBox(0, 0, 50, 50);
   ASSERT_TRUE(holder.Load(WritePng(L"first.png")));
-  const char junk[] = "this is not a picture at all";
-  EXPECT_FALSE(holder.Load(WriteBytes(L"junk.png", junk, sizeof junk)));
+  EXPECT_FALSE(holder.Load(WriteBytes(L"junk.png", "this is not a picture at all")));
   EXPECT_TRUE(holder.Empty());
   EXPECT_EQ(holder.Width(), 0);
-  ExpectRect(holder.Fitted(), 0, 0, 0, 0);
-  EXPECT_FALSE(holder.Load(WriteBytes(L"empty.png", junk, 0)));
+  EXPECT_EQ(Edges(0, 0, 0, 0), EdgesOf(holder.Fitted()));
+  EXPECT_FALSE(holder.Load(WriteBytes(L"empty.png", "")));
   EXPECT_FALSE(holder.Load(folder_ / L"missing.png"));
   EXPECT_TRUE(holder.Empty());
   Canvas canvas(10, 10, kGreen);
