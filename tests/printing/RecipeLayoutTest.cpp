@@ -107,25 +107,24 @@ TEST(PrintAreaTest, FullPageMarginsAndCardSlots) {
                               {150, 150, 650, 900, 550},
                               {200, 200, 550, 800, 450}};
   for (uint32_t margin = 0; margin < 4; ++margin) {
-    const PrintArea area = FullPageArea(kDpi, kDpi, margin);
-    EXPECT_EQ(expected[margin][0], area.left) << margin;
-    EXPECT_EQ(expected[margin][1], area.top) << margin;
-    EXPECT_EQ(expected[margin][2], area.right) << margin;
-    EXPECT_EQ(expected[margin][3], area.bottom) << margin;
-    EXPECT_EQ(expected[margin][4], area.width) << margin;
+    const PrintArea a = FullPageArea(kDpi, kDpi, margin);
+    EXPECT_EQ((std::vector<int>(expected[margin], expected[margin] + 5)),
+              (std::vector<int>{a.left, a.top, a.right, a.bottom, a.width}))
+        << margin;
   }
   for (int slot = 1; slot <= 3; ++slot) {
     const PrintArea card = CardArea(kDpi, kDpi, slot);
-    EXPECT_EQ(175, card.left);
-    EXPECT_EQ(600, card.right);
-    EXPECT_EQ(100 + 300 * (slot - 1), card.top);
-    EXPECT_EQ(card.top + 275, card.bottom);
+    EXPECT_EQ((std::vector<int>{175, 100 + 300 * (slot - 1), 600, 375 + 300 * (slot - 1)}),
+              (std::vector<int>{card.left, card.top, card.right, card.bottom}));
   }
   EXPECT_EQ(16, PrintFontHeight(11 * kDpi, kDpi, true));
   EXPECT_EQ(12, PrintFontHeight(11 * kDpi, kDpi, false));
 }
 
-TEST_F(LayoutTest, FullPageColumnsForNineTenAndElevenLines) {
+// Cards split five lines two and three; full pages start a second column at ten lines.
+TEST_F(LayoutTest, IngredientColumnsOnCardsAndFullPages) {
+  EXPECT_EQ(std::vector<int>({4}), ColumnSizes(Print({MakeRecipe(TXT("A"), 4)})));
+  EXPECT_EQ(std::vector<int>({2, 3}), ColumnSizes(Print({MakeRecipe(TXT("A"), 5)})));
   settings.details = true;
   EXPECT_EQ(std::vector<int>({9}), ColumnSizes(Print({MakeRecipe(TXT("A"), 9)})));
   EXPECT_EQ(std::vector<int>({5, 5}), ColumnSizes(Print({MakeRecipe(TXT("A"), 10)})));
@@ -136,50 +135,34 @@ TEST_F(LayoutTest, FullPageColumnsForNineTenAndElevenLines) {
   EXPECT_EQ(std::vector<int>({7, 8, 8}), ColumnSizes(Print({MakeRecipe(TXT("A"), 23)})));
 }
 
-TEST_F(LayoutTest, CardColumnsSplitFiveLinesTwoAndThree) {
-  EXPECT_EQ(std::vector<int>({4}), ColumnSizes(Print({MakeRecipe(TXT("A"), 4)})));
-  EXPECT_EQ(std::vector<int>({2, 3}), ColumnSizes(Print({MakeRecipe(TXT("A"), 5)})));
-}
-
-TEST_F(LayoutTest, FourCardsUseSlotsOneTwoThreeThenOne) {
+TEST_F(LayoutTest, ThreeCardsFillOnePageAndAFourthUsesTheFirstSlotOfTheNext) {
+  const RecordingSurface& three =
+      Print({MakeRecipe(TXT("R1"), 1), MakeRecipe(TXT("R2"), 1), MakeRecipe(TXT("R3"), 1)});
+  EXPECT_EQ(std::make_pair(1, 1), std::make_pair(three.pages, three.endedPages));
   const RecordingSurface& surface = Print({MakeRecipe(TXT("R1"), 1), MakeRecipe(TXT("R2"), 1),
                                            MakeRecipe(TXT("R3"), 1), MakeRecipe(TXT("R4"), 1)});
   EXPECT_TRUE(result);
   const int tops[] = {100, 400, 700, 100};
-  const int pages[] = {1, 1, 1, 2};
   for (int i = 0; i < 4; ++i) {
     const Drawn* title = surface.Find(L"R" + std::to_wstring(i + 1));
     ASSERT_NE(nullptr, title);
     EXPECT_EQ(tops[i], title->y);
-    EXPECT_EQ(pages[i], title->page);
+    EXPECT_EQ(i < 3 ? 1 : 2, title->page);
     EXPECT_EQ(PrintSurface::Align::Centre, title->align);
   }
-  EXPECT_EQ(2, surface.pages);
-  EXPECT_EQ(2, surface.endedPages);
+  EXPECT_EQ(std::make_pair(2, 2), std::make_pair(surface.pages, surface.endedPages));
 }
 
-TEST_F(LayoutTest, ThreeCardsFillOnePageWithoutAnother) {
-  const RecordingSurface& surface =
-      Print({MakeRecipe(TXT("R1"), 1), MakeRecipe(TXT("R2"), 1), MakeRecipe(TXT("R3"), 1)});
-  EXPECT_EQ(1, surface.pages);
-  EXPECT_EQ(1, surface.endedPages);
-}
-
-TEST_F(LayoutTest, CustomTextMovesTheServesLineDownOneLine) {
+// The serves line follows the title and the custom text; a time appears only when set.
+TEST_F(LayoutTest, CustomTextMovesTheServesLineDownOneLineAndTimesAppearOnlyWhenSet) {
   settings.details = true;
   const int plain = Print({MakeRecipe(TXT("A"), 1)}).Find(L"Serves: 1")->y;
-  Recipe custom = MakeRecipe(TXT("A"), 1);
-  custom.custom = TXT("From grandmother");
-  const RecordingSurface& surface = Print({custom});
-  EXPECT_EQ(surface.LineHeight(), surface.Find(L"Serves: 1")->y - plain);
-  EXPECT_EQ(50 + 2 * surface.LineHeight(), plain);
-}
-
-TEST_F(LayoutTest, TimesAppearOnlyWhenSet) {
-  settings.details = true;
   Recipe recipe = MakeRecipe(TXT("A"), 1);
+  recipe.custom = TXT("From grandmother");
   recipe.prepMinutes = 45;
   const RecordingSurface& surface = Print({recipe});
+  EXPECT_EQ(50 + 2 * surface.LineHeight(), plain);
+  EXPECT_EQ(surface.LineHeight(), surface.Find(L"Serves: 1")->y - plain);
   ASSERT_NE(nullptr, surface.Find(L"Preparation Time: 45m"));
   EXPECT_EQ(surface.Find(L"Serves: 1")->y + surface.LineHeight(), surface.Find(L"Preparation Time: 45m")->y);
   for (const Drawn& item : surface.drawn) EXPECT_EQ(std::wstring::npos, item.text.find(L"Cooking"));
@@ -256,7 +239,7 @@ TEST_F(LayoutTest, FullPageBreakContinuesHalfAnInchFromTheTop) {
   EXPECT_EQ(surface.pages, surface.endedPages);
 }
 
-TEST_F(LayoutTest, FullPagePictureIsCentredBelowTheTextAndPushesTheNutritionDown) {
+TEST_F(LayoutTest, FullPagePictureIsCentredBelowTheTextAndPushesTheNutritionDownUnlessMissing) {
   settings.details = true;
   const test_support::ScratchFolder folder;
   imagesFolder = folder.Path();
@@ -270,15 +253,11 @@ TEST_F(LayoutTest, FullPagePictureIsCentredBelowTheTextAndPushesTheNutritionDown
   EXPECT_EQ(surface.Find(L"Stir.")->y + surface.LineHeight(), picture->y);
   EXPECT_EQ(picture->y + 80 + 2 * surface.LineHeight(),
             surface.Find(L"NUTRITION INFORMATION (per serving)")->y);
-}
 
-TEST_F(LayoutTest, MissingPictureLeavesOnlyItsLine) {
-  settings.details = true;
-  Recipe recipe = MakeRecipe(TXT("A"), 1, TXT("Stir."));
-  recipe.picture = TXT("missing.bmp");
-  const RecordingSurface& surface = Print({recipe});
-  EXPECT_EQ(surface.Find(L"Stir.")->y + 3 * surface.LineHeight(),
-            surface.Find(L"NUTRITION INFORMATION (per serving)")->y);
+  recipe.picture = TXT("missing.bmp");  // leaves only its line
+  const RecordingSurface& missing = Print({recipe});
+  EXPECT_EQ(missing.Find(L"Stir.")->y + 3 * missing.LineHeight(),
+            missing.Find(L"NUTRITION INFORMATION (per serving)")->y);
 }
 
 TEST_F(LayoutTest, NutritionBlockOnCardsOnlyWhenAsked) {
