@@ -7,34 +7,28 @@
 
 #include "app/Options.h"
 #include "storage/Files.h"
+#include "storage/StorageTestSupport.h"
 #include "support/ScratchFolder.h"
 
 namespace {
+
+using storage_test::FileText;
+using storage_test::WriteText;
 
 class OptionsTest : public ::testing::Test {
  protected:
   WString Folder() const { return folder_.ProgramFolder(); }
 
-  void WriteFile(const WString& path, const WString& text) {
-    FileHandle file(path);
-    ASSERT_TRUE(file.WriteAllText(text));
-  }
-  WString ReadFile(const WString& path) {
-    FileHandle file(path);
-    WString text;
-    file.ReadAllText(text);
-    return text;
-  }
   // Options read from a file holding `text`.
   Options ReadOptions(const WString& text) {
-    WriteFile(Folder() + TXT("MirepanOptions.xml"), text);
+    WriteText(Folder() + TXT("MirepanOptions.xml"), text);
     Options options(nullptr, Folder());
     EXPECT_TRUE(options.Read());
     return options;
   }
   WString Written(const Options& options) {
     EXPECT_TRUE(options.Write());
-    return ReadFile(options.optionsPath);
+    return FileText(options.optionsPath);
   }
 
   test_support::ScratchFolder folder_;
@@ -51,13 +45,8 @@ TEST_F(OptionsTest, DefaultsOfEverySetting) {
   EXPECT_EQ(o.font, TXT("Arial"));
   EXPECT_EQ(o.toolbarLayout, (std::vector<uint8_t>{0, 1, 2, 255, 15, 16, 17, 255, 11, 4}));
   EXPECT_EQ(o.lastDownload, CalendarDate(2000, 1, 1));
-  EXPECT_EQ(o.x, 0);
-  EXPECT_EQ(o.y, 0);
-  EXPECT_EQ(o.width, 0);
-  EXPECT_EQ(o.height, 0);
-  EXPECT_EQ(o.splitter, 20);
-  EXPECT_EQ(o.curTab, 0u);
-  EXPECT_EQ(o.margin, 0u);
+  EXPECT_EQ((std::vector<int>{o.x, o.y, o.width, o.height, o.splitter}), (std::vector<int>{0, 0, 0, 0, 20}));
+  EXPECT_EQ(std::make_pair(o.curTab, o.margin), std::make_pair(0u, 0u));
   EXPECT_TRUE(o.autoBackup && o.printFirst && o.printNutrition && o.printSelected && o.roundNumbers &&
               o.showMessages && o.showStatus && o.track);
   EXPECT_FALSE(o.displayPercent || o.printDetails || o.printNutritionFull || o.reloadNow);
@@ -106,16 +95,15 @@ TEST_F(OptionsTest, EverySettingWrittenInOrderAndReadBack) {
     *flag = !*flag;
   o.font = TXT("Times New Roman");
   EXPECT_EQ(Written(o),
-            TXT("<OPTIONS>\r\n<TOOLBAR>3,255,7</TOOLBAR>\r\n<DBVERSION>nutrients 2.csv</DBVERSION>\r\n")
-                TXT("<X>-4</X>\r\n<Y>5</Y>\r\n<WIDTH>640</WIDTH>\r\n<HEIGHT>480</HEIGHT>\r\n")
-                    TXT("<SPLITTER>150</SPLITTER>\r\n<CURTAB>3</CURTAB>\r\n<MARGIN>12</MARGIN>\r\n")
-                        TXT("<BASEFOLDER>D:\\Food &amp; &lt;Drink&gt;\\</BASEFOLDER>\r\n")
-                            TXT("<MON>3</MON>\r\n<DAY>7</DAY>\r\n<YEAR>2010</YEAR>\r\n") TXT(
-                                "<AUTOBACKUP/>\r\n<DISPLAYPERCENT>1</DISPLAYPERCENT>\r\n<ROUNDNUMBERS/>\r\n")
-                                TXT("<SHOWSTATUS/>\r\n<TRACK/>\r\n<FONT>Times New Roman</FONT>\r\n") TXT(
-                                    "<PRINTSELECTED/>\r\n<PRINTDETAILS>1</PRINTDETAILS>\r\n<PRINTFIRST/>\r\n")
-                                    TXT("<PRINTNUTRITION/>\r\n<PRINTNUTRITIONFULL>1</"
-                                        "PRINTNUTRITIONFULL>\r\n</OPTIONS>\r\n"));
+            TXT("<OPTIONS>\r\n<TOOLBAR>3,255,7</TOOLBAR>\r\n<DBVERSION>nutrients 2.csv</DBVERSION>\r\n"
+                "<X>-4</X>\r\n<Y>5</Y>\r\n<WIDTH>640</WIDTH>\r\n<HEIGHT>480</HEIGHT>\r\n"
+                "<SPLITTER>150</SPLITTER>\r\n<CURTAB>3</CURTAB>\r\n<MARGIN>12</MARGIN>\r\n"
+                "<BASEFOLDER>D:\\Food &amp; &lt;Drink&gt;\\</BASEFOLDER>\r\n"
+                "<MON>3</MON>\r\n<DAY>7</DAY>\r\n<YEAR>2010</YEAR>\r\n"
+                "<AUTOBACKUP/>\r\n<DISPLAYPERCENT>1</DISPLAYPERCENT>\r\n<ROUNDNUMBERS/>\r\n"
+                "<SHOWSTATUS/>\r\n<TRACK/>\r\n<FONT>Times New Roman</FONT>\r\n"
+                "<PRINTSELECTED/>\r\n<PRINTDETAILS>1</PRINTDETAILS>\r\n<PRINTFIRST/>\r\n"
+                "<PRINTNUTRITION/>\r\n<PRINTNUTRITIONFULL>1</PRINTNUTRITIONFULL>\r\n</OPTIONS>\r\n"));
   Options back(nullptr, Folder());
   ASSERT_TRUE(back.Read());
   EXPECT_FALSE(back.Differs(o));
@@ -154,10 +142,8 @@ TEST_F(OptionsTest, ReadingIsLenient) {
       TXT("<X>99</X>\r\n<OPTIONS>\r\n<width>300</WIDTH>\r\n<HEIGHT></HEIGHT>\r\n<UNKNOWN>7</UNKNOWN>\r\n")
           TXT("<CURTAB>2x</CURTAB>\r\n<YEAR>2012</YEAR>\r\n<MON>11</MON>\r\n<FONT>A&amp;B&quot;</FONT>\r\n")
               TXT("<DBVERSION/>\r\n</OPTIONS>\r\n<Y>99</Y>\r\n"));
-  EXPECT_EQ(o.x, 0);  // outside the root
-  EXPECT_EQ(o.y, 0);
-  EXPECT_EQ(o.width, 300);  // tags compare without regard to case
-  EXPECT_EQ(o.height, 0);   // no value keeps the default
+  // Outside the root nothing counts, tags compare without regard to case, no value keeps the default.
+  EXPECT_EQ((std::vector<int>{o.x, o.y, o.width, o.height}), (std::vector<int>{0, 0, 300, 0}));
   EXPECT_EQ(o.curTab, 2u);
   EXPECT_EQ(o.lastDownload, CalendarDate(2012, 11, 1));  // a missing day stays 1
   EXPECT_EQ(o.font, TXT("A&B"));
@@ -165,7 +151,7 @@ TEST_F(OptionsTest, ReadingIsLenient) {
 }
 
 TEST_F(OptionsTest, FileOfAnotherKindLeavesDefaults) {
-  WriteFile(Folder() + TXT("MirepanOptions.xml"),
+  WriteText(Folder() + TXT("MirepanOptions.xml"),
             TXT("<INGREDIENTLIST>\r\n<WIDTH>5</WIDTH>\r\n</INGREDIENTLIST>\r\n"));
   Options o(nullptr, Folder());
   EXPECT_FALSE(o.Read());
@@ -224,25 +210,25 @@ TEST_F(DerivePathsTest, PathsFollowTheDataFolderWithABackslashAdded) {
 }
 
 TEST_F(DerivePathsTest, CatalogKeptOnlyBesideTheProgramMovesIntoTheDataFolder) {
-  WriteFile(Program() + TXT("Ingredients.xml"), TXT("beside"));
-  WriteFile(Program() + TXT("Recipes.xml"), TXT("old recipes"));
-  WriteFile(Data() + TXT("Recipes.xml"), TXT("recipes"));
+  WriteText(Program() + TXT("Ingredients.xml"), TXT("beside"));
+  WriteText(Program() + TXT("Recipes.xml"), TXT("old recipes"));
+  WriteText(Data() + TXT("Recipes.xml"), TXT("recipes"));
   Options o(nullptr, Data());
   o.DerivePaths(Program());
-  EXPECT_EQ(ReadFile(Data() + TXT("Ingredients.xml")), TXT("beside"));
+  EXPECT_EQ(FileText(Data() + TXT("Ingredients.xml")), TXT("beside"));
   EXPECT_FALSE(FileExists(Program() + TXT("Ingredients.xml")));
   // A catalog already in the data folder stays, and so does the one beside the program.
-  EXPECT_EQ(ReadFile(Data() + TXT("Recipes.xml")), TXT("recipes"));
+  EXPECT_EQ(FileText(Data() + TXT("Recipes.xml")), TXT("recipes"));
   EXPECT_TRUE(FileExists(Program() + TXT("Recipes.xml")));
   EXPECT_FALSE(FileExists(Data() + TXT("FoodDiary.xml")));  // missing in both: nothing to move
 }
 
 TEST_F(DerivePathsTest, NewDataFolderIsCreatedSoCatalogsCanMoveThere) {
-  WriteFile(Program() + TXT("ShoppingList.xml"), TXT("lists"));
+  WriteText(Program() + TXT("ShoppingList.xml"), TXT("lists"));
   Options o(nullptr, Data());
   o.baseFolder = Folder() + TXT("new\\place");
   o.DerivePaths(Program());
-  EXPECT_EQ(ReadFile(Folder() + TXT("new\\place\\ShoppingList.xml")), TXT("lists"));
+  EXPECT_EQ(FileText(Folder() + TXT("new\\place\\ShoppingList.xml")), TXT("lists"));
   EXPECT_FALSE(FileExists(Program() + TXT("ShoppingList.xml")));
 }
 

@@ -37,7 +37,7 @@ class ProgressTest : public ::testing::Test {
   Body body_;
 };
 
-TEST_F(ProgressTest, EmptyWorkStillShowsTheWindowAndReportsSuccess) {
+TEST_F(ProgressTest, EmptyWorkStillShowsTheWindowAndTheWorkersOutcomeIsTheResult) {
   bool visible = false;
   WString title;
   EXPECT_TRUE(Run([&](ProgressWindow& p) {
@@ -50,15 +50,12 @@ TEST_F(ProgressTest, EmptyWorkStillShowsTheWindowAndReportsSuccess) {
   EXPECT_TRUE(visible);
   EXPECT_EQ(title, L"Mirepan");
   EXPECT_EQ(progress_.Dialog(), nullptr);
-}
-
-TEST_F(ProgressTest, FailedWorkerClosesTheWindowWithFailure) {
+  // A failed worker closes the window with failure; each run opens a fresh dialog.
   EXPECT_FALSE(Run([](ProgressWindow& p) { p.Finish(true); }));
-  // Each run opens a fresh dialog.
   EXPECT_TRUE(Run([](ProgressWindow& p) { p.Finish(false); }));
 }
 
-TEST_F(ProgressTest, WorkerMessagesMoveTheBars) {
+TEST_F(ProgressTest, WorkerMessagesMoveTheBarsAndTheSecondShowsOnRequest) {
   LRESULT first = -1, second = -1;
   bool secondShown = true, cancelShown = true;
   Run([&](ProgressWindow& p) {
@@ -76,16 +73,13 @@ TEST_F(ProgressTest, WorkerMessagesMoveTheBars) {
   EXPECT_EQ(second, 70);
   EXPECT_FALSE(secondShown);
   EXPECT_FALSE(cancelShown);  // no cancel function
-}
-
-TEST_F(ProgressTest, SecondBarShowsOnRequest) {
+  secondShown = false;
   progress_.ShowSecondBar(true);
-  bool shown = false;
   Run([&](ProgressWindow& p) {
-    shown = IsWindowVisible(Item(IDC_PROGRESS_BAR2));
+    secondShown = IsWindowVisible(Item(IDC_PROGRESS_BAR2));
     p.Finish(false);
   });
-  EXPECT_TRUE(shown);
+  EXPECT_TRUE(secondShown);  // on request
 }
 
 int cancelCalls = 0;
@@ -95,7 +89,7 @@ void CountCancel(void* arg) {
   cancelArg = arg;
 }
 
-TEST_F(ProgressTest, CancelDisablesTheButtonAndCallsTheFunctionOnce) {
+TEST_F(ProgressTest, CancelDisablesTheButtonAndCallsTheFunctionOnceAndEscapeWithoutOneDoesNothing) {
   cancelCalls = 0;
   bool shownEnabled = false, enabledAfter = true, openAfter = false;
   EXPECT_TRUE(Run(
@@ -115,16 +109,14 @@ TEST_F(ProgressTest, CancelDisablesTheButtonAndCallsTheFunctionOnce) {
   EXPECT_EQ(cancelArg, this);
   EXPECT_FALSE(enabledAfter);
   EXPECT_TRUE(openAfter);
-}
-
-TEST_F(ProgressTest, EscapeWithoutCancelFunctionDoesNothing) {
-  bool open = false;
+  // Without a cancel function Escape does nothing.
+  openAfter = false;
   EXPECT_TRUE(Run([&](ProgressWindow& p) {
     SendMessageW(p.Dialog(), WM_COMMAND, IDCANCEL, 0);
-    open = IsWindow(p.Dialog());
+    openAfter = IsWindow(p.Dialog());
     p.Finish(false);
   }));
-  EXPECT_TRUE(open);
+  EXPECT_TRUE(openAfter);
 }
 
 }  // namespace
