@@ -17,6 +17,7 @@
 #include "support/LoopbackHttpServer.h"
 #include "support/ScratchFolder.h"
 #include "tests/support/RunningProgram.h"
+#include "toolkit/WindowText.h"
 
 namespace {
 
@@ -48,12 +49,6 @@ class SavedValues {
   std::map<std::wstring, WString> saved_;
 };
 
-WString ItemText(HWND dialog, int id) {
-  wchar_t text[512] = {};
-  GetDlgItemTextW(dialog, id, text, 512);
-  return text;
-}
-
 class Startup : public ::testing::Test {
  protected:
   void SetUp() override {
@@ -79,12 +74,10 @@ class Startup : public ::testing::Test {
         sawUpdateDialog_ = true;
         PostMessageW(dialog, WM_COMMAND, IDOK, 0);
       } else if (dialog && GetDlgItem(dialog, IDC_NEWS_CLOSE)) {
-        wchar_t caption[64] = {};
-        GetWindowTextW(dialog, caption, 64);
-        newsCaption_ = caption;
+        newsCaption_ = DAVavador::WindowText(dialog);
         PostMessageW(dialog, WM_COMMAND, IDC_NEWS_CLOSE, 0);
       } else if (dialog && GetDlgItem(dialog, 0xFFFF)) {
-        messages_.push_back(ItemText(dialog, 0xFFFF));
+        messages_.push_back(DAVavador::WindowText(GetDlgItem(dialog, 0xFFFF)));
         PostMessageW(dialog, WM_COMMAND, IDOK, 0);
       }
       if (!program_->IsRunning(50)) break;
