@@ -1,24 +1,20 @@
 // The Food Diary view in the view tests' host window, with the real ingredient view as its
 // catalog: the diary file, the meal and nutrition dialogs, deleting, export and import.
-#include "ViewTestSupport.h"
+#include <windows.h>
 
 #include <commctrl.h>
 
 #include <sstream>
 #include <string>
 
-#include "resources/resource.h"
+#include "ingredients/FoodViewSupport.h"
 #include "views/Diary/Diary.h"
-#include "views/IngredientList/IngredientList.h"
 
 namespace {
 
-using storage_test::ScriptedPrompts;
+using food_view_test::DialogDriver;
 using storage_test::WriteFile;
-using test_support::DialogDriver;
-using view_test::DialogScripts;
 using view_test::FileText;
-using view_test::ListTexts;
 
 class OpenDiary : public Diary {
  public:
@@ -73,26 +69,14 @@ std::string Describe(const Meal& meal) {
   return out.str();
 }
 
-size_t Occurrences(const WString& text, const WString& part) {
-  size_t count = 0;
-  for (size_t at = text.find(part); at != WString::npos; at = text.find(part, at + 1)) ++count;
-  return count;
-}
-
-class DiaryTest : public view_test::ViewTest {
+class DiaryTest : public food_view_test::FoodViewTest {
  protected:
   DiaryTest() {
-    view_.Hide();
-    EXPECT_TRUE(ingredients_.Create(tabs_.Window(), IDM_MAIN_INGREDIENTS, IDM_POPUP_INGREDIENTS));
-    ingredients_.OpenCatalog(folder_ / L"Ingredients.xml", false, 0, 100, nullptr);
     ingredients_.Hide();
     EXPECT_TRUE(diary_.Create(tabs_.Window(), IDM_MAIN_DIARY, IDM_POPUP_DIARY));
     diary_.SetShowTotals([this](HWND, FoodRDA& totals, const NutritionPeriod&) { shown_.push_back(totals); });
   }
-  ~DiaryTest() override {
-    diary_.WaitForBackgroundSaves();
-    ingredients_.WaitForBackgroundSaves();
-  }
+  ~DiaryTest() override { diary_.WaitForBackgroundSaves(); }
 
   WString Catalog() const { return folder_ / L"FoodDiary.xml"; }
   void Open(const std::string& xml) {
@@ -110,14 +94,8 @@ class DiaryTest : public view_test::ViewTest {
     diary.BuildColumns();
     diary.FillList();
   }
-  Ingredient* AddFood(const WString& name, double calories) {
-    Ingredient food;
-    food.name = name;
-    food.size = 1;
-    food.type = kUnitBlank;
-    food.nutrients[Nutrient::kCalories] = calories;
-    return ingredients_.AddIngredient(food);
-  }
+  // A food counted by the piece.
+  Ingredient* AddFood(const WString& name, double calories) { return Food(name, calories, 0, kUnitBlank); }
   std::vector<std::string> Described() const {
     std::vector<std::string> meals;
     for (const auto& meal : diary_.Meals()) meals.push_back(Describe(*meal));
@@ -148,10 +126,7 @@ class DiaryTest : public view_test::ViewTest {
   }
   bool Greyed(UINT command) const { return view_test::Greyed(diary_.Menu(), command); }
 
-  IngredientList ingredients_{app_, status_, toolbar_, options_};
   OpenDiary diary_{app_, status_, toolbar_, options_, ingredients_};
-  DialogScripts dialogs_;
-  ScriptedPrompts prompts_;
   std::vector<FoodRDA> shown_;
 };
 
@@ -187,8 +162,8 @@ TEST_F(DiaryTest, LoadKeepsGoodItemsAndFreeIdsAndTheSavedFileReadsBackAndSavesTh
   diary_.WaitForBackgroundSaves();
   ASSERT_TRUE(diary_.Save());
   const WString saved = FileText(Catalog());
-  EXPECT_EQ(Occurrences(saved, L"<FOODNAME>Cheese"), 0u);
-  EXPECT_EQ(Occurrences(saved, L"<DIARYNAME>"), 2u);
+  EXPECT_EQ(view_test::Occurrences(saved, L"<FOODNAME>Cheese"), 0u);
+  EXPECT_EQ(view_test::Occurrences(saved, L"<DIARYNAME>"), 2u);
   EXPECT_NE(saved.find(L"<AGE>6</AGE>"), WString::npos);
   Reopen();
   EXPECT_EQ(Described(), meals);
@@ -214,12 +189,11 @@ TEST_F(DiaryTest, CsvPathInCapitalsNeitherLoadsNorSaves) {
 
 TEST_F(DiaryTest, NameAndMealSelectorsFilterTheMeals) {
   Open(DiaryFile(MealXml(1, 1, 3, 3, 7, 10) + MealXml(2, 1, 5, 3, 7, 10) + MealXml(3, 2, 3, 3, 8, 10)));
-  EXPECT_EQ(view_test::WindowText(diary_.categoryLabel.Window()), L"Name:");
-  EXPECT_EQ(view_test::WindowText(diary_.letterLabel.Window()), L"Meal:");
-  ASSERT_EQ(diary_.letterCombo.Count(), 8);
-  EXPECT_EQ(diary_.letterCombo.ItemText(0), L"--All--");
-  EXPECT_EQ(diary_.letterCombo.ItemText(7), L"Midnight Snack");
-  EXPECT_EQ(diary_.List().ItemCount(), 3);
+  // "--All--" and the seven meals.
+  EXPECT_EQ(std::tuple(view_test::WindowText(diary_.categoryLabel.Window()),
+                       view_test::WindowText(diary_.letterLabel.Window()), diary_.letterCombo.Count(),
+                       diary_.letterCombo.ItemText(0), diary_.List().ItemCount()),
+            std::tuple(L"Name:", L"Meal:", 8, L"--All--", 3));
 
   diary_.letterCombo.Select(kMealLunch);
   diary_.HandleCommand(MAKEWPARAM(IDC_VIEW_LETTER, CBN_SELCHANGE),
@@ -237,13 +211,12 @@ TEST_F(DiaryTest, NameAndMealSelectorsFilterTheMeals) {
 
 TEST_F(DiaryTest, TwoHundredFiftyMealsFillAtOnceAndTwoHundredFiftyOneBehindTheProgressWindow) {
   std::string meals;
-  for (int id = 1; id <= 250; ++id) meals += MealXml(id, 1, 0, 3, 7, 1);
-  Open(DiaryFile(meals));
-  EXPECT_EQ(diary_.List().ItemCount(), 250);
-  EXPECT_EQ(dialogs_.Opened(IDD_PROGRESS), 0);
-  Open(DiaryFile(meals + MealXml(251, 1, 0, 3, 7, 1)));
-  EXPECT_EQ(diary_.List().ItemCount(), 251);
-  EXPECT_EQ(dialogs_.Opened(IDD_PROGRESS), 1);
+  for (int id = 1; id <= 251; ++id) {
+    meals += MealXml(id, 1, 0, 3, 7, 1);
+    if (id < 250) continue;
+    Open(DiaryFile(meals));
+    EXPECT_EQ(std::tuple(diary_.List().ItemCount(), dialogs_.Opened(IDD_PROGRESS)), std::tuple(id, id - 250));
+  }
 }
 
 TEST_F(DiaryTest, DiaryDialogGivesANewDiaryItsPersonAndEditsIt) {
@@ -260,16 +233,13 @@ TEST_F(DiaryTest, DiaryDialogGivesANewDiaryItsPersonAndEditsIt) {
   ASSERT_GT(id, 2u);
   EXPECT_EQ(Person(id), std::tuple(L"Grandpa", 2u, 6u, id));
 
-  WString caption, ageShown;
-  dialogs_.Drive(IDD_DIARY_NAME, [&](const DialogDriver& d) {
-    caption = d.Caption();
-    ageShown = d.Text(IDC_DIARY_AGE);
+  dialogs_.Drive(IDD_DIARY_NAME, [](const DialogDriver& d) {
+    EXPECT_EQ(std::tuple(d.Caption(), d.Text(IDC_DIARY_AGE)), std::tuple(L"Edit Food Diary", L"70+"));
     d.Type(IDC_DIARY_NAME, L"Grandmother");
     d.Pick(IDC_DIARY_SEX, 1);
     d.Press(IDOK);
   });
   diary_.EditCategory();
-  EXPECT_EQ(std::tuple(caption, ageShown), std::tuple(L"Edit Food Diary", L"70+"));
   EXPECT_EQ(Person(id), std::tuple(L"Grandmother", 1u, 6u, id));
   Reopen();
   EXPECT_EQ(std::get<0>(Person(id)), L"Grandmother");
@@ -283,10 +253,9 @@ TEST_F(DiaryTest, NutritionOfAPeriodCountsTheMealDayAgainstThePersonsAllowances)
   Open(DiaryFile(MealXml(1, 1, 0, 3, 6, 1) + MealXml(2, 1, 0, 3, 7, 10) + MealXml(3, 1, 3, 3, 7, 20) +
                  MealXml(4, 1, 0, 3, 8, 100) + MealXml(5, 2, 5, 3, 7, 450)));
   diary_.List().Select(RowOf(2));
-  WString from, to;
   dialogs_.Drive(IDD_DIARY_NUTRITION, [&](const DialogDriver& d) {
-    from = d.Text(IDC_NUTRITION_FROM);
-    to = d.Text(IDC_NUTRITION_TO);
+    EXPECT_EQ(std::tuple(d.Text(IDC_NUTRITION_FROM), d.Text(IDC_NUTRITION_TO)),
+              std::tuple(L"03-07-2010", L"03-08-2010"));
     d.Press(IDC_NUTRITION_VIEW);
     d.Type(IDC_NUTRITION_FROM, L"03-01-2010");  // a wider period, lunch only
     d.Type(IDC_NUTRITION_TO, L"March 9, 2010");
@@ -298,7 +267,7 @@ TEST_F(DiaryTest, NutritionOfAPeriodCountsTheMealDayAgainstThePersonsAllowances)
     d.Press(IDCANCEL);
   });
   diary_.ShowNutrition();
-  EXPECT_EQ(std::tuple(from, to, prompts_.questions.size()), std::tuple(L"03-07-2010", L"03-08-2010", 1u));
+  EXPECT_EQ(prompts_.questions.size(), 1u);
   ASSERT_EQ(shown_.size(), 2u);
   EXPECT_EQ(Totals(0), std::tuple(L"03-07-2010 - 03-08-2010", 30.0, 1u));  // 03-07 only, of Ann's diary
   EXPECT_EQ(Totals(1), std::tuple(L"03-01-2010 - 03-09-2010 (Lunch)", 20.0, 1u));
@@ -328,22 +297,20 @@ TEST_F(DiaryTest, NutritionShowsTheChartsFirstInTheIngredientEditorForDiaries) {
   plain.List().Select(0);
   const WString png = folder_ / L"chart.png";
   prompts_.chosenPaths = {png};
-  WString label, chartText, trendText;
-  std::vector<WString> tabs;
-  bool chartShown = false;
   dialogs_.Drive(IDD_DIARY_NUTRITION, [&](const DialogDriver& d) {
     dialogs_.Drive(IDD_INGREDIENT_EDITOR, [&](const DialogDriver& editor) {
-      label = editor.Text(IDC_EDITOR_CATEGORY_LABEL);
-      const HWND tabControl = editor.Item(IDC_EDITOR_TABS);
-      for (int i = 0; i < TabCtrl_GetItemCount(tabControl); ++i) {
-        wchar_t text[64] = {};
-        TCITEMW item = {TCIF_TEXT, 0, 0, text, 64};
-        TabCtrl_GetItem(tabControl, i, &item);
-        tabs.push_back(text);
-      }
-      chartText = editor.Text(IDC_CHART_ALLOWANCE);
-      trendText = editor.Text(IDC_CHART_TREND);
-      chartShown = editor.Visible(IDC_CHART_ALLOWANCE);
+      EXPECT_EQ(editor.Text(IDC_EDITOR_CATEGORY_LABEL), L"Food Diary:");
+      EXPECT_EQ(editor.TabTexts(IDC_EDITOR_TABS),
+                (std::vector<std::wstring>{L"Chart", L"Trend", L"General", L"Nutrition", L"Vitamins",
+                                           L"Minerals"}));
+      EXPECT_TRUE(editor.Visible(IDC_CHART_ALLOWANCE));
+      EXPECT_EQ(editor.Text(IDC_CHART_ALLOWANCE).rfind(L"Calories: 450, ", 0), 0u);
+      EXPECT_NE(editor.Text(IDC_CHART_TREND).find(L"03-07-2010: 450"), WString::npos);
+      editor.ShowTab(IDC_EDITOR_TABS, 2);  // General: no serving, no name
+      EXPECT_FALSE(editor.Visible(IDC_CHART_ALLOWANCE) || editor.Visible(IDC_EDITOR_NAME) ||
+                   editor.Visible(IDC_EDITOR_WHOLE));
+      EXPECT_TRUE(editor.Visible(IDC_EDITOR_CATEGORY));
+      editor.ShowTab(IDC_EDITOR_TABS, 0);
       editor.Press(IDC_CHART_SAVE);
       EndDialog(editor.Dialog(), IDCANCEL);
     });
@@ -352,12 +319,6 @@ TEST_F(DiaryTest, NutritionShowsTheChartsFirstInTheIngredientEditorForDiaries) {
   });
   plain.ShowNutrition();
   EXPECT_EQ(dialogs_.Opened(IDD_INGREDIENT_EDITOR), 1);
-  EXPECT_EQ(label, L"Food Diary:");
-  EXPECT_EQ(tabs,
-            (std::vector<WString>{L"Chart", L"Trend", L"General", L"Nutrition", L"Vitamins", L"Minerals"}));
-  EXPECT_TRUE(chartShown);
-  EXPECT_EQ(chartText.rfind(L"Calories: 450, ", 0), 0u) << ToUtf8(chartText);
-  EXPECT_NE(trendText.find(L"03-07-2010: 450"), WString::npos) << ToUtf8(trendText);
   std::string bytes;
   ASSERT_TRUE(ReadFileBytes(png, bytes));
   EXPECT_EQ(bytes.substr(0, 8), std::string("\x89PNG\r\n\x1a\n", 8));
@@ -370,9 +331,6 @@ TEST_F(DiaryTest, MealAddedThroughTheDialogKeepsItsFoodsInOrderWithTheirTotals) 
   AddFood(L"Bread", 70);
   Open(DiaryFile(""));
   SelectDiary(2);
-  std::vector<WString> lines;
-  int catalogEntries = -1;
-  WString findText, date, food;
   dialogs_.On(IDD_DATE_PICKER, [](HWND picker) {
     NMSELCHANGE picked = {};
     picked.nmhdr = {GetDlgItem(picker, IDC_DATE_CALENDAR), IDC_DATE_CALENDAR, static_cast<UINT>(MCN_SELECT)};
@@ -387,7 +345,7 @@ TEST_F(DiaryTest, MealAddedThroughTheDialogKeepsItsFoodsInOrderWithTheirTotals) 
     d.Pick(IDC_MEAL_TYPE, kMealLunch - 1);
     d.Type(IDC_MEAL_COMMENT, L"Picnic");
     d.Type(IDC_MEAL_FOOD, L"app");
-    catalogEntries = d.Count(IDC_MEAL_CATALOG);
+    EXPECT_EQ(d.Count(IDC_MEAL_CATALOG), 1);
     d.Pick(IDC_MEAL_CATALOG, 0);
     d.Pick(IDC_MEAL_WHOLE, 2);      // 2
     d.Pick(IDC_MEAL_FRACTION, 24);  // and a half
@@ -395,8 +353,8 @@ TEST_F(DiaryTest, MealAddedThroughTheDialogKeepsItsFoodsInOrderWithTheirTotals) 
     // "Search" opens Find Ingredient with the typed text; the food chosen there is selected with
     // its serving preset.
     d.Type(IDC_MEAL_FOOD, L"Bre");
-    dialogs_.Drive(IDD_FIND_INGREDIENT, [&findText](const DialogDriver& find) {
-      findText = find.Text(IDC_FIND_TEXT);
+    dialogs_.Drive(IDD_FIND_INGREDIENT, [](const DialogDriver& find) {
+      EXPECT_EQ(find.Text(IDC_FIND_TEXT), L"Bre");
       find.Pick(IDC_FIND_RESULTS, 0);
       find.Press(IDOK);
     });
@@ -404,24 +362,16 @@ TEST_F(DiaryTest, MealAddedThroughTheDialogKeepsItsFoodsInOrderWithTheirTotals) 
     d.Press(IDC_MEAL_ADD);
     d.Pick(IDC_MEAL_EATEN, 1);
     d.Press(IDC_MEAL_UP);
-    lines = d.Rows(IDC_MEAL_EATEN);
-    date = d.Text(IDC_MEAL_DATE);
-    food = d.Text(IDC_MEAL_FOOD);
+    EXPECT_EQ(std::tuple(d.Rows(IDC_MEAL_EATEN), d.Text(IDC_MEAL_DATE), d.Text(IDC_MEAL_FOOD)),
+              std::tuple(std::vector<std::wstring>{L"1  Bread", L"2 1/2  Apple"}, L"03-07-2010", L""));
     d.Press(IDOK);
   });
-  const uint32_t id = diary_.AddItem(nullptr);
-
-  EXPECT_EQ(catalogEntries, 1);
-  EXPECT_EQ(findText, L"Bre");
-  EXPECT_EQ(lines, (std::vector<WString>{L"1  Bread", L"2 1/2  Apple"}));
-  EXPECT_EQ(date, L"03-07-2010");
-  EXPECT_EQ(food, L"");
-  EXPECT_EQ(id, 1u);
+  EXPECT_EQ(diary_.AddItem(nullptr), 1u);
+  EXPECT_EQ(dialogs_.Opened(IDD_FIND_INGREDIENT), 1);
   const std::vector<std::string> meals{"1 d2 t3 2010-3-7 195 'Picnic' Bread*1/1 Apple*2.5/1"};
   EXPECT_EQ(Described(), meals);
-  EXPECT_EQ(diary_.Meals()[0]->date, CalendarDate(2010, 3, 7));
-  EXPECT_EQ(ListTexts(diary_.List(), 0), std::vector<WString>{L"03-07-2010"});
-  EXPECT_EQ(diary_.List().ItemText(0, 1), L"Lunch");
+  EXPECT_EQ(std::tuple(diary_.List().ItemCount(), diary_.List().ItemText(0, 0), diary_.List().ItemText(0, 1)),
+            std::tuple(1, L"03-07-2010", L"Lunch"));
   Reopen();
   EXPECT_EQ(Described(), meals);
 }
@@ -429,15 +379,13 @@ TEST_F(DiaryTest, MealAddedThroughTheDialogKeepsItsFoodsInOrderWithTheirTotals) 
 TEST_F(DiaryTest, EditingAMealRewritesItAndCancelChangesNothing) {
   Open(DiaryFile(MealXml(4, 1, 1, 3, 7, 10)));
   diary_.List().Select(0);
-  WString caption;
   for (const int button : {IDCANCEL, IDOK}) {
     dialogs_.Drive(IDD_MEAL, [&](const DialogDriver& d) {
-      caption = d.Caption();
+      EXPECT_EQ(d.Caption(), L"Edit Food Diary");
       d.Type(IDC_MEAL_DATE, L"12-24-2009");
       d.Press(button);
     });
     diary_.EditItem(nullptr);
-    EXPECT_EQ(caption, L"Edit Food Diary");
     if (button == IDCANCEL) EXPECT_EQ(diary_.Meals()[0]->date.year, 2010u);
   }
   // OK rebuilds the meal from its items, which sets its totals again.
@@ -446,28 +394,22 @@ TEST_F(DiaryTest, EditingAMealRewritesItAndCancelChangesNothing) {
   EXPECT_TRUE(diary_.modified);
 }
 
-TEST_F(DiaryTest, WithoutADiaryNoMealCanBeAdded) {
+// Without a diary no meal can be added; Delete needs a selection and Edit exactly one. A deleted
+// diary takes its meals with it, and Restore brings back the backup's.
+TEST_F(DiaryTest, DeleteRemovesTheSelectedMealsOnlyOnYesADiaryTakesItsMealsWithItRestoreReadsTheBackup) {
   diary_.UpdateMenu(diary_.Menu());
   EXPECT_TRUE(Greyed(Diary::kAddMeal));
   EXPECT_EQ(diary_.AddItem(nullptr), 0u);
   EXPECT_EQ(dialogs_.Opened(IDD_MEAL), 0);
 
-  Open(DiaryFile(AnnsMeals({1, 2})));
-  diary_.UpdateMenu(diary_.Menu());
-  EXPECT_FALSE(Greyed(Diary::kAddMeal));
-  EXPECT_TRUE(Greyed(Diary::kDeleteMeal));
-  diary_.List().SelectAll();
-  diary_.UpdateMenu(diary_.Menu());
-  EXPECT_FALSE(Greyed(Diary::kDeleteMeal));
-  EXPECT_TRUE(Greyed(Diary::kEditMeal));
-}
-
-// ---- deleting ----
-
-TEST_F(DiaryTest, DeleteRemovesTheSelectedMealsOnlyOnYesADiaryTakesItsMealsWithIt) {
   Open(DiaryFile(AnnsMeals({1, 2, 3}) + MealXml(4, 2, 0, 3, 8, 10) + AnnsMeals({5})));
+  ASSERT_TRUE(CopyFileTo(Catalog(), diary_.BackupPath()));
+  diary_.UpdateMenu(diary_.Menu());
+  EXPECT_EQ(std::tuple(Greyed(Diary::kAddMeal), Greyed(Diary::kDeleteMeal)), std::tuple(false, true));
   diary_.List().Select(RowOf(1));
   diary_.List().Select(RowOf(3));
+  diary_.UpdateMenu(diary_.Menu());
+  EXPECT_EQ(std::tuple(Greyed(Diary::kDeleteMeal), Greyed(Diary::kEditMeal)), std::tuple(false, true));
   prompts_.answers = {Prompt::kAnswerNo};
   diary_.DeleteItem(nullptr, nullptr);
   EXPECT_EQ(diary_.Meals().size(), 5u);
@@ -477,9 +419,8 @@ TEST_F(DiaryTest, DeleteRemovesTheSelectedMealsOnlyOnYesADiaryTakesItsMealsWithI
   ASSERT_EQ(prompts_.questions.size(), 2u);
   EXPECT_EQ(prompts_.questions[1].text, L"Would you like to delete the selected meals?");
   EXPECT_EQ(prompts_.questions[1].caption, L"Mirepan");
-  EXPECT_EQ(MealIds(), (std::vector<uint32_t>{2, 4, 5}));
-  EXPECT_EQ(diary_.List().ItemCount(), 3);
-  EXPECT_TRUE(diary_.modified);
+  EXPECT_EQ(std::tuple(MealIds(), diary_.List().ItemCount(), diary_.modified),
+            std::tuple(std::vector<uint32_t>{2, 4, 5}, 3, true));
   Reopen();
   EXPECT_EQ(MealIds(), (std::vector<uint32_t>{2, 4, 5}));
 
@@ -489,9 +430,16 @@ TEST_F(DiaryTest, DeleteRemovesTheSelectedMealsOnlyOnYesADiaryTakesItsMealsWithI
   ASSERT_EQ(prompts_.questions.size(), 3u);
   EXPECT_EQ(prompts_.questions[2].text, L"Are you sure you want to delete the food diary: Ann");
   EXPECT_EQ(prompts_.questions[2].caption, L"Delete Food Diary");
-  EXPECT_EQ(MealIds(), (std::vector<uint32_t>{4}));
-  EXPECT_EQ(diary_.Diaries().NameById(1), nullptr);
-  EXPECT_EQ(diary_.List().ItemCount(), 1);
+  EXPECT_EQ(std::tuple(MealIds(), diary_.Diaries().NameById(1), diary_.List().ItemCount()),
+            std::tuple(std::vector<uint32_t>{4}, nullptr, 1));
+
+  prompts_.answers = {Prompt::kAnswerYes};
+  diary_.RestoreBackup();
+  EXPECT_EQ(prompts_.questions.back().text,
+            L"You are about to restore your last saved food diary.  Do you want to continue the import and "
+            L"replace your current food diary?");
+  EXPECT_EQ(std::tuple(MealIds(), diary_.List().ItemCount()),
+            std::tuple(std::vector<uint32_t>{1, 2, 3, 4, 5}, 5));
 }
 
 // ---- export, import and restore ----
@@ -499,21 +447,19 @@ TEST_F(DiaryTest, DeleteRemovesTheSelectedMealsOnlyOnYesADiaryTakesItsMealsWithI
 TEST_F(DiaryTest, ExportOfOneDiaryCarriesAllNamesAndImportReplacesOrAdds) {
   Open(DiaryFile(MealXml(1, 1, 0, 3, 7, 10) + MealXml(2, 2, 0, 3, 8, 20) + MealXml(3, 1, 0, 3, 9, 30)));
   const WString exported = folder_ / L"Grandma.xml";
-  WString label;
-  bool picturesShown = true;
   dialogs_.Drive(IDD_INGREDIENT_EXPORT, [&](const DialogDriver& d) {
-    label = DialogDriver::WindowText(GetWindow(d.Item(IDC_INGREDIENT_EXPORT_CATEGORY), GW_HWNDPREV));
-    picturesShown = d.Visible(IDC_INGREDIENT_EXPORT_PICTURES);
+    EXPECT_EQ(DialogDriver::WindowText(GetWindow(d.Item(IDC_INGREDIENT_EXPORT_CATEGORY), GW_HWNDPREV)),
+              L"Food Diary:");
+    EXPECT_FALSE(d.Visible(IDC_INGREDIENT_EXPORT_PICTURES));
     d.Type(IDC_INGREDIENT_EXPORT_PATH, exported);
     d.Pick(IDC_INGREDIENT_EXPORT_CATEGORY, 2);  // "--All--", Ann, Grandma
     d.Press(IDOK);
   });
   diary_.Export();
-  EXPECT_EQ(label, L"Food Diary:");
-  EXPECT_FALSE(picturesShown);
   const WString text = FileText(exported);
-  EXPECT_EQ(Occurrences(text, L"<DIARYNAME>"), 2u);
-  EXPECT_EQ(Occurrences(text, L"<DIARY>"), 1u);
+  EXPECT_EQ(
+      std::tuple(view_test::Occurrences(text, L"<DIARYNAME>"), view_test::Occurrences(text, L"<DIARY>")),
+      std::tuple(2u, 1u));
 
   // No adds the exported meal with the next free id, Yes keeps the file's meals alone, Cancel
   // changes nothing.
@@ -526,10 +472,10 @@ TEST_F(DiaryTest, ExportOfOneDiaryCarriesAllNamesAndImportReplacesOrAdds) {
     prompts_.chosenPaths = {exported};
     prompts_.answers = {import.answer};
     diary_.Import();
-    EXPECT_EQ(MealIds(), import.meals);
-    EXPECT_DOUBLE_EQ(diary_.Meals().back()->nutrients[Nutrient::kCalories], 20);  // Grandma's meal
-    EXPECT_EQ(diary_.Diaries().Entries().Count(), 2u);
-    EXPECT_EQ(diary_.List().ItemCount(), static_cast<int>(import.meals.size()));
+    // The last is Grandma's meal.
+    EXPECT_EQ(std::tuple(MealIds(), diary_.Meals().back()->nutrients[Nutrient::kCalories],
+                         diary_.Diaries().Entries().Count(), diary_.List().ItemCount()),
+              std::tuple(import.meals, 20.0, 2u, static_cast<int>(import.meals.size())));
   }
   ASSERT_EQ(prompts_.questions.size(), 3u);
   EXPECT_EQ(
@@ -541,21 +487,6 @@ TEST_F(DiaryTest, ExportOfOneDiaryCarriesAllNamesAndImportReplacesOrAdds) {
   diary_.WaitForBackgroundSaves();
   Reopen();
   EXPECT_EQ(MealIds(), (std::vector<uint32_t>{2}));
-}
-
-TEST_F(DiaryTest, RestoreReadsTheBackupInPlaceOfTheMeals) {
-  Open(DiaryFile(AnnsMeals({1, 2})));
-  ASSERT_TRUE(CopyFileTo(Catalog(), diary_.BackupPath()));
-  diary_.List().Select(0);
-  prompts_.answers = {Prompt::kAnswerYes, Prompt::kAnswerYes};
-  diary_.DeleteItem(nullptr, nullptr);
-  ASSERT_EQ(diary_.Meals().size(), 1u);
-  diary_.RestoreBackup();
-  EXPECT_EQ(prompts_.questions.back().text,
-            L"You are about to restore your last saved food diary.  Do you want to continue the import and "
-            L"replace your current food diary?");
-  EXPECT_EQ(MealIds(), (std::vector<uint32_t>{1, 2}));
-  EXPECT_EQ(diary_.List().ItemCount(), 2);
 }
 
 TEST_F(DiaryTest, ReplacingTheIngredientCatalogMovesMealItemsToTheirSuccessorsAndLosesNone) {

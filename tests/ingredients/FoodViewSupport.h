@@ -33,6 +33,7 @@ class OpenIngredientList : public IngredientList {
   using View::preserveUnicode;
   using View::readOnly;
   using View::selectedCategory;
+  using View::SelectFilterFor;
   using View::workerMode;
   using View::workPath;
 };

@@ -5,18 +5,17 @@
 #include <commctrl.h>
 
 #include "PrintTestSupport.h"
-#include "ViewTestSupport.h"
 #include "food/ShoppingList.h"
+#include "ingredients/FoodViewSupport.h"
 #include "printing/ShoppingListLayout.h"
-#include "resources/resource.h"
-#include "views/IngredientList/IngredientList.h"
 #include "views/ShopList/ShopList.h"
 
 namespace {
 
+using food_view_test::DialogDriver;
+using food_view_test::Texts;
 using storage_test::ReadFile;
 using storage_test::WriteFile;
-using test_support::DialogDriver;
 
 class OpenShopList : public ShopList {
  public:
@@ -46,19 +45,13 @@ std::string Weekly(std::initializer_list<const char*> foods) {
   return "<SHOPLIST>\n<LISTID>4</LISTID>\n<LISTNAME>Weekly</LISTNAME>\n" + items + "</SHOPLIST>\n";
 }
 
-class ShopListTest : public view_test::ViewTest {
+class ShopListTest : public food_view_test::FoodViewTest {
  protected:
   ShopListTest() {
-    view_.Hide();
-    EXPECT_TRUE(ingredients_.Create(tabs_.Window(), IDM_MAIN_INGREDIENTS, IDM_POPUP_INGREDIENTS));
-    ingredients_.OpenCatalog(folder_ / L"Ingredients.xml", false, 0, 100, nullptr);
     EXPECT_TRUE(shop_.Create(tabs_.Window(), IDM_MAIN_SHOPLIST, IDM_POPUP_SHOPLIST));
     Open();
   }
-  ~ShopListTest() override {
-    shop_.WaitForBackgroundSaves();
-    ingredients_.WaitForBackgroundSaves();
-  }
+  ~ShopListTest() override { shop_.WaitForBackgroundSaves(); }
 
   WString Catalog() const { return folder_ / L"ShoppingList.xml"; }
   void Open() {
@@ -81,17 +74,10 @@ class ShopListTest : public view_test::ViewTest {
   }
   // Copies the selected list as `name`, which is selected then.
   void CopyAs(const wchar_t* name) {
-    dialogs_.Drive(IDD_INPUT_BOX, [name](const DialogDriver& d) {
-      d.Type(IDC_INPUT_TEXT, name);
-      d.Press(IDOK);
-    });
+    Answer(IDD_INPUT_BOX, IDC_INPUT_TEXT, name);
     shop_.CopyItem();
   }
-  std::vector<WString> Rows() const {
-    std::vector<WString> rows;
-    for (int row = 0; row < shop_.List().ItemCount(); ++row) rows.push_back(shop_.List().ItemText(row, 0));
-    return rows;
-  }
+  Texts Rows() const { return view_test::ListTexts(shop_.List()); }
   // An item as its food, amount and unit.
   using Item = std::tuple<const Ingredient*, double, int32_t>;
   static std::vector<Item> Items(const Meal& list) {
@@ -99,21 +85,13 @@ class ShopListTest : public view_test::ViewTest {
     for (const MealItem& item : list.items) items.emplace_back(item.food, item.amount, item.servingType);
     return items;
   }
-  std::vector<WString> ListNames() const {
-    std::vector<WString> names;
+  Texts ListNames() const {
+    Texts names;
     for (const auto& list : shop_.Lists()) names.push_back(list->name);
     return names;
   }
 
-  // The Ingredients view, with its filter reachable.
-  struct FilteredIngredients : IngredientList {
-    using IngredientList::IngredientList;
-    using View::FillCategorySelector;
-    using View::SelectFilterFor;
-  } ingredients_{app_, status_, toolbar_, options_};
   OpenShopList shop_{app_, status_, toolbar_, options_, ingredients_};
-  view_test::DialogScripts dialogs_;
-  storage_test::ScriptedPrompts prompts_;
 };
 
 // ---- the file ----
@@ -127,8 +105,8 @@ TEST_F(ShopListTest, LoadingDropsItemsWithoutTheirIngredientAndKeepsTheItemOrder
             "<SHOPLISTLIST>\n<VIEW>\n<SORTCOL>0</SORTCOL>\n<SORTREVERSE>1</SORTREVERSE>\n</VIEW>\n<LISTS>\n" +
                 Weekly({"Zucchini", "Unicorn", "flour", "Apple", "Milk"}) + "</LISTS>\n</SHOPLISTLIST>\n");
   Open();
-  EXPECT_EQ(std::tuple(ListNames(), shop_.selectedCategory), std::tuple(std::vector<WString>{L"Weekly"}, 4u));
-  const std::vector<WString> inOrder{L"1  cup Zucchini", L"1  cup Flour", L"1  cup Apple", L"1  cup Milk"};
+  EXPECT_EQ(std::tuple(ListNames(), shop_.selectedCategory), std::tuple(Texts{L"Weekly"}, 4u));
+  const Texts inOrder{L"1  cup Zucchini", L"1  cup Flour", L"1  cup Apple", L"1  cup Milk"};
   EXPECT_EQ(Rows(), inOrder);
   EXPECT_EQ(std::tuple(ingredients_.FindByName(L"Unicorn"), shop_.modified), std::tuple(nullptr, false));
   shop_.SortByColumn(0);
@@ -161,10 +139,10 @@ TEST_F(ShopListTest, ImportReplacesTheListOfTheSameNameAndKeepsTheOthers) {
       "<FOOD>\n<FOODID>1</FOODID>\n<FOODNAME>Bread</FOODNAME>\n</FOOD>\n</ITEM>\n</SHOPLIST>\n"
       "</LISTS>\n</SHOPLISTLIST>\n");
   CopyAs(L"Party");
-  ASSERT_EQ(ListNames(), (std::vector<WString>{L"Shopping List", L"Party"}));
+  ASSERT_EQ(ListNames(), (Texts{L"Shopping List", L"Party"}));
   prompts_.chosenPaths = {exchange};
   shop_.Import();
-  ASSERT_EQ(ListNames(), (std::vector<WString>{L"Party", L"Shopping List"}));
+  ASSERT_EQ(ListNames(), (Texts{L"Party", L"Shopping List"}));
   const Meal& imported = *shop_.Lists()[1];
   EXPECT_EQ(std::tuple(ShoppingListId(imported), Items(imported), shop_.Categories()->Entries().Count()),
             std::tuple(77u, std::vector<Item>{{bread, 3, kUnitSlice}}, 2u));
@@ -172,7 +150,7 @@ TEST_F(ShopListTest, ImportReplacesTheListOfTheSameNameAndKeepsTheOthers) {
   EXPECT_EQ(std::tuple(shop_.List().ColumnCount(), ListView_GetColumnWidth(shop_.List().Window(), 0),
                        shop_.SelectedList()),
             std::tuple(1, 250, &imported));
-  EXPECT_EQ(Rows(), std::vector<WString>{L"3  slice Bread"});
+  EXPECT_EQ(Rows(), Texts{L"3  slice Bread"});
 }
 
 TEST_F(ShopListTest, ExportWritesTheSelectedListOnlyAfterTheOverwriteQuestion) {
@@ -188,8 +166,7 @@ TEST_F(ShopListTest, ExportWritesTheSelectedListOnlyAfterTheOverwriteQuestion) {
   shop_.Export();
   EXPECT_EQ(
       view_test::Asked(prompts_),
-      std::vector<WString>(
-          2, L"An export file with that name already exists, do you want to overwrite the existing file?"));
+      Texts(2, L"An export file with that name already exists, do you want to overwrite the existing file?"));
   EXPECT_EQ(prompts_.requests[0].title, L"Export shopping list to:");
 
   // Read back into a fresh view: only "Party" with its salt.
@@ -200,47 +177,42 @@ TEST_F(ShopListTest, ExportWritesTheSelectedListOnlyAfterTheOverwriteQuestion) {
             std::tuple(L"Party", std::vector<Item>{{salt, 2, kUnitTeaspoon}}));
 }
 
-TEST_F(ShopListTest, RestoreBringsBackTheBackupsLists) {
+// ---- the list commands ----
+
+// Without a file, and after the last list is deleted, there is one empty shopping list; Restore
+// brings back the backup's lists with the backup's own view settings.
+TEST_F(ShopListTest, WithoutAFileOrAfterTheLastIsDeletedThereIsOneEmptyShoppingListRestoreBringsTheBackups) {
+  EXPECT_EQ(
+      std::tuple(ListNames(), shop_.SelectedList()->items.size(), shop_.Categories()->Entries().Count()),
+      std::tuple(Texts{L"Shopping List"}, 0u, 1u));
+  Ingredient* salt = Food(L"Salt", 1, kUnitTeaspoon);
   {
     DataLockGuard lock;
-    shop_.SelectedList()->name = L"Saved";
+    shop_.SelectedList()->name = L"Old";
   }
+  AddTo(*shop_.SelectedList(), salt, 1, kUnitTeaspoon);
   CopyAs(L"Party");  // the copy is the list shown when the backup is made
   const uint32_t party = ShoppingListId(*shop_.SelectedList());
   ASSERT_TRUE(shop_.Save());
   ASSERT_TRUE(CopyFileTo(Catalog(), Catalog() + L".bak"));
-  prompts_.answers = {IDYES, IDYES, IDYES};
+  prompts_.answers = {IDYES, IDNO, IDYES, IDYES};
   shop_.DeleteItem(nullptr, nullptr);
-  shop_.DeleteItem(nullptr, nullptr);
-  ASSERT_EQ(ListNames(), std::vector<WString>{L"Shopping List"});
-  shop_.RestoreBackup();
-  EXPECT_EQ(ListNames(), (std::vector<WString>{L"Saved", L"Party"}));
-  EXPECT_EQ(shop_.Categories()->Entries().Count(), 2u);
-  EXPECT_EQ(ShoppingListId(*shop_.SelectedList()), party);  // the backup's own view settings
-}
-
-// ---- the list commands ----
-
-TEST_F(ShopListTest, WithoutAFileOrAfterTheLastIsDeletedThereIsOneEmptyShoppingList) {
-  EXPECT_EQ(ListNames(), std::vector<WString>{L"Shopping List"});
-  ASSERT_NE(shop_.SelectedList(), nullptr);
-  EXPECT_TRUE(shop_.SelectedList()->items.empty());
-  EXPECT_EQ(shop_.Categories()->Entries().Count(), 1u);
-
-  Ingredient* salt = Food(L"Salt", 1, kUnitTeaspoon);
-  shop_.SelectedList()->name = L"Old";
-  AddTo(*shop_.SelectedList(), salt, 1, kUnitTeaspoon);
   const uint32_t oldId = shop_.selectedCategory;
-  prompts_.answers = {IDNO, IDYES};
   shop_.DeleteItem(nullptr, nullptr);
-  EXPECT_EQ(ListNames(), std::vector<WString>{L"Old"});
+  EXPECT_EQ(ListNames(), Texts{L"Old"});
   shop_.DeleteItem(nullptr, nullptr);
-  EXPECT_EQ(view_test::Asked(prompts_),
-            std::vector<WString>(2, L"Would you like to delete the shopping list: Old"));
-  ASSERT_EQ(ListNames(), std::vector<WString>{L"Shopping List"});
+  EXPECT_EQ(view_test::Asked(prompts_), (Texts{L"Would you like to delete the shopping list: Party",
+                                               L"Would you like to delete the shopping list: Old",
+                                               L"Would you like to delete the shopping list: Old"}));
+  ASSERT_EQ(ListNames(), Texts{L"Shopping List"});
   EXPECT_EQ(std::tuple(shop_.Lists()[0]->items.empty(), shop_.IsFoodUsed(salt->foodId), Rows().empty()),
             std::tuple(true, false, true));
   EXPECT_GT(shop_.selectedCategory, oldId);
+
+  shop_.RestoreBackup();
+  EXPECT_EQ(
+      std::tuple(ListNames(), shop_.Categories()->Entries().Count(), ShoppingListId(*shop_.SelectedList())),
+      std::tuple(Texts{L"Old", L"Party"}, 2u, party));
 }
 
 TEST_F(ShopListTest, ListDialogMergesServingsAndExpandsRecipes) {
@@ -252,9 +224,8 @@ TEST_F(ShopListTest, ListDialogMergesServingsAndExpandsRecipes) {
   recipes.recipe.lines.push_back(RecipeLine{2, static_cast<int32_t>(kUnitCup), WString(), flour});
   recipes.recipe.lines.push_back(RecipeLine{1, static_cast<int32_t>(kUnitCup), WString(), milk});
 
-  WString caption;
   dialogs_.Drive(IDD_SHOPLIST, [&](const DialogDriver& d) {
-    caption = d.Caption();
+    EXPECT_EQ(d.Caption(), L"Add Shopping List");
     // 1 of the first unit (the blank one): one serving, half a cup of milk.
     for (const wchar_t* food : {L"Milk", L"Milk", L"Pancakes"}) {
       d.Type(IDC_SHOPLIST_FOOD, food);  // refills the food list
@@ -267,13 +238,12 @@ TEST_F(ShopListTest, ListDialogMergesServingsAndExpandsRecipes) {
   });
   prompts_.answers = {IDOK};
   const uint32_t id = shop_.AddItem(&recipes);
-  EXPECT_EQ(caption, L"Add Shopping List");
-  EXPECT_EQ(view_test::Asked(prompts_), std::vector<WString>{L"Please enter the name of this shopping list"});
+  EXPECT_EQ(view_test::Asked(prompts_), Texts{L"Please enter the name of this shopping list"});
   ASSERT_NE(id, 0u);
   EXPECT_EQ(shop_.selectedCategory, id);
   EXPECT_EQ(std::tuple(shop_.SelectedList()->name, Items(*shop_.SelectedList())),
             std::tuple(L"Breakfast", std::vector<Item>{{milk, 2, kUnitCup}, {flour, 2, kUnitCup}}));
-  EXPECT_EQ(Rows(), (std::vector<WString>{L"2  cup Milk", L"2  cup Flour"}));  // in item order
+  EXPECT_EQ(Rows(), (Texts{L"2  cup Milk", L"2  cup Flour"}));  // in item order
   EXPECT_TRUE(shop_.IsFoodUsed(flour->foodId));
 }
 
@@ -287,10 +257,8 @@ TEST_F(ShopListTest, SearchPresetsTheFoodsServingAndChangeRewritesTheSelectedIte
   }
   ingredients_.FillCategorySelector(spices);
   ingredients_.SelectFilterFor(spices, L"S");
-  int found = 0;
-  WString changed, zeroed;
-  dialogs_.Drive(IDD_FIND_INGREDIENT, [&found](const DialogDriver& find) {
-    found = find.Count(IDC_FIND_RESULTS);
+  dialogs_.Drive(IDD_FIND_INGREDIENT, [](const DialogDriver& find) {
+    EXPECT_EQ(find.Count(IDC_FIND_RESULTS), 1);
     find.Pick(IDC_FIND_RESULTS, 0);
     find.Press(IDOK);
   });
@@ -301,20 +269,19 @@ TEST_F(ShopListTest, SearchPresetsTheFoodsServingAndChangeRewritesTheSelectedIte
     d.Pick(IDC_SHOPLIST_ITEMS, 0);
     d.Pick(IDC_SHOPLIST_WHOLE, 2);  // 2 and the half a cup taken over
     d.Press(IDC_SHOPLIST_CHANGE);
-    changed = d.RowText(IDC_SHOPLIST_ITEMS, 0);
+    EXPECT_EQ(d.RowText(IDC_SHOPLIST_ITEMS, 0), L"2 1/2  cup Milk");
     // No amount at all is taken too, and the confirmed list has nothing of it to buy.
     d.Pick(IDC_SHOPLIST_ITEMS, 0);
     d.Pick(IDC_SHOPLIST_WHOLE, 0);
     d.Pick(IDC_SHOPLIST_FRACTION, 0);
     d.Press(IDC_SHOPLIST_CHANGE);
-    zeroed = d.RowText(IDC_SHOPLIST_ITEMS, 0);
+    EXPECT_EQ(d.RowText(IDC_SHOPLIST_ITEMS, 0), L" cup Milk");  // no amount at all shown without one
     d.Type(IDC_SHOPLIST_NAME, L"Milk run");
     d.Press(IDOK);
   });
   ASSERT_NE(shop_.AddItem(nullptr), 0u);
-  // No amount at all is shown without one.
-  EXPECT_EQ(std::tuple(found, changed, zeroed, shop_.SelectedList()->items.empty()),
-            std::tuple(1, L"2 1/2  cup Milk", L" cup Milk", true));
+  EXPECT_EQ(std::tuple(dialogs_.Opened(IDD_FIND_INGREDIENT), shop_.SelectedList()->items.empty()),
+            std::tuple(1, true));
 }
 
 // ---- printing ----
@@ -324,7 +291,7 @@ TEST_F(ShopListTest, SearchPresetsTheFoodsServingAndChangeRewritesTheSelectedIte
 TEST(ShoppingListPrint, LinesFillTheColumnsInTurnAndAFullPageTurnsWithItsTitle) {
   print_test::LetterBitmap page;
   print_test::RecordingSurface surface(page, L"Arial", true);
-  std::vector<WString> lines;
+  Texts lines;
   for (int n = 1; n <= 51; ++n) lines.push_back(L"Item " + std::to_wstring(n));
   ASSERT_TRUE(PrintShoppingList(surface, L"Weekly", lines));
   EXPECT_EQ(surface.pages, 1);

@@ -4,6 +4,7 @@
 
 #include <list>
 #include <map>
+#include <sstream>
 
 #include "food/ShoppingList.h"
 #include "food/Units.h"
@@ -43,6 +44,16 @@ class ShoppingLinesTest : public ::testing::Test {
   static void AddLine(Recipe& recipe, Ingredient& food, ServingUnit unit, double amount) {
     recipe.lines.push_back(RecipeLine{amount, static_cast<int32_t>(unit), WString(), &food});
   }
+  // Each line as "food unit amount".
+  std::vector<std::string> Lines() const {
+    std::vector<std::string> lines;
+    for (const MealItem& line : lines_) {
+      std::ostringstream text;
+      text << ToUtf8(line.food->name) << " " << line.servingType << " " << line.amount;
+      lines.push_back(text.str());
+    }
+    return lines;
+  }
 
   std::list<Ingredient> foods_;
   std::list<Recipe> recipeStore_;
@@ -50,39 +61,25 @@ class ShoppingLinesTest : public ::testing::Test {
   std::vector<MealItem> lines_;
 };
 
-TEST_F(ShoppingLinesTest, ServingsBecomeTheFoodsOwnUnitAndMergeIntoOneLine) {
+// Counted foods keep the blank unit; another food appends a line.
+TEST_F(ShoppingLinesTest, ServingsBecomeTheFoodsOwnUnitOtherUnitsTheListedLinesUnitAndNewFoodsAppend) {
   Ingredient& milk = Food(TXT("Milk"), 0.5, kUnitCup);
-  Add(milk, kUnitServing, 2);
-  ASSERT_EQ(lines_.size(), 1u);
-  EXPECT_EQ(lines_[0].servingType, static_cast<int32_t>(kUnitCup));
-  EXPECT_DOUBLE_EQ(lines_[0].amount, 1.0);
-  Add(milk, kUnitServing, 1);
-  ASSERT_EQ(lines_.size(), 1u);
-  EXPECT_DOUBLE_EQ(lines_[0].amount, 1.5);
-  EXPECT_EQ(ShoppingLineText(lines_[0], UnitNames()), TXT("1 1/2  cup Milk"));
-}
-
-TEST_F(ShoppingLinesTest, OtherUnitsAreConvertedIntoTheListedLinesUnit) {
   Ingredient& flour = Food(TXT("Flour"), 1, kUnitCup);
+  Ingredient& eggs = Food(TXT("Eggs"), 1, kUnitBlank);
+  Add(milk, kUnitServing, 2);
+  ASSERT_EQ(Lines(), std::vector<std::string>{"Milk " + std::to_string(kUnitCup) + " 1"});
+  Add(milk, kUnitServing, 1);
   Add(flour, kUnitCup, 1);
   Add(flour, kUnitTeaspoon, 4);  // 4 tsp = 4 * 0.125 / 6 cup
-  ASSERT_EQ(lines_.size(), 1u);
-  EXPECT_EQ(lines_[0].servingType, static_cast<int32_t>(kUnitCup));
-  EXPECT_DOUBLE_EQ(lines_[0].amount, 1.0 + 4 * 0.125 / 6);
-}
-
-TEST_F(ShoppingLinesTest, CountedFoodsKeepTheBlankUnitAndNewFoodsAppend) {
-  Ingredient& eggs = Food(TXT("Eggs"), 1, kUnitBlank);
-  Ingredient& salt = Food(TXT("Salt"), 1, kUnitTeaspoon);
   Add(eggs, kUnitServing, 3);
-  Add(salt, kUnitGram, 5);
+  Add(Food(TXT("Salt"), 1, kUnitTeaspoon), kUnitGram, 5);
   Add(eggs, kUnitBlank, 2);
-  ASSERT_EQ(lines_.size(), 2u);
-  EXPECT_EQ(lines_[0].servingType, static_cast<int32_t>(kUnitBlank));
-  EXPECT_DOUBLE_EQ(lines_[0].amount, 5);
-  EXPECT_EQ(ShoppingLineText(lines_[0], UnitNames()), TXT("5  Eggs"));
-  EXPECT_EQ(lines_[1].servingType, static_cast<int32_t>(kUnitGram));
-  EXPECT_DOUBLE_EQ(lines_[1].amount, 5);
+  const std::string cup = " " + std::to_string(kUnitCup) + " ";
+  EXPECT_EQ(Lines(), (std::vector<std::string>{"Milk" + cup + "1.5", "Flour" + cup + "1.08333",
+                                               "Eggs " + std::to_string(kUnitBlank) + " 5",
+                                               "Salt " + std::to_string(kUnitGram) + " 5"}));
+  EXPECT_EQ(ShoppingLineText(lines_[0], UnitNames()), TXT("1 1/2  cup Milk"));
+  EXPECT_EQ(ShoppingLineText(lines_[2], UnitNames()), TXT("5  Eggs"));
 }
 
 TEST_F(ShoppingLinesTest, RecipesExpandIntoTheirIngredientsScaledByServings) {
@@ -100,34 +97,32 @@ TEST_F(ShoppingLinesTest, RecipesExpandIntoTheirIngredientsScaledByServings) {
   Add(breadFood, kUnitServing, 2);
   Add(cakeFood, kUnitServing, 1);
   ASSERT_EQ(lines_.size(), 2u);
-  EXPECT_EQ(lines_[0].food, &flour);
-  EXPECT_DOUBLE_EQ(lines_[0].amount, 8);  // 2 * 3 + 2
-  EXPECT_EQ(lines_[1].food, &butter);
-  EXPECT_DOUBLE_EQ(lines_[1].amount, 4);
+  EXPECT_EQ(std::tuple(lines_[0].food, lines_[0].amount, lines_[1].food, lines_[1].amount),
+            std::tuple(&flour, 8.0, &butter, 4.0));  // 2 * 3 + 2 cups
 
-  AddToShoppingLines(lines_, foods_.back(), kUnitServing, 1, &recipes_);
+  Add(foods_.back(), kUnitServing, 1);
   EXPECT_EQ(lines_.size(), 3u);
   EXPECT_EQ(lines_[2].food, &foods_.back());
 }
 
-TEST_F(ShoppingLinesTest, RecipeContainingItselfStopsAfterFifteenLevels) {
+// A recipe that contains itself stops after fifteen levels, and never becomes a line itself; no
+// amount of a recipe adds its lines at zero.
+TEST_F(ShoppingLinesTest, RecipeContainingItselfStopsAfterFifteenLevelsAndAZeroAmountAddsItsLinesAtZero) {
   Ingredient& salt = Food(TXT("Salt"), 1, kUnitTeaspoon);
   Recipe& soup = MakeRecipe(TXT("Soup"));
   Ingredient& soupFood = Food(TXT("Soup"), 1, kUnitBlank);
   AddLine(soup, salt, kUnitTeaspoon, 1);
   AddLine(soup, soupFood, kUnitServing, 1);
   Add(soupFood, kUnitServing, 1);
-  ASSERT_EQ(lines_.size(), 1u);  // the soup itself never becomes a line
+  ASSERT_EQ(lines_.size(), 1u);
   EXPECT_DOUBLE_EQ(lines_[0].amount, kMaxRecipeDepth);
-}
 
-TEST_F(ShoppingLinesTest, ZeroAmountOfARecipeAddsItsLinesAtZero) {
+  lines_.clear();
   Ingredient& rice = Food(TXT("Rice"), 1, kUnitCup);
-  Recipe& pilaf = MakeRecipe(TXT("Pilaf"));
-  AddLine(pilaf, rice, kUnitCup, 2);
+  AddLine(MakeRecipe(TXT("Pilaf")), rice, kUnitCup, 2);
   Add(Food(TXT("Pilaf"), 1, kUnitBlank), kUnitServing, 0);
   ASSERT_EQ(lines_.size(), 1u);
-  EXPECT_DOUBLE_EQ(lines_[0].amount, 0);
+  EXPECT_EQ(std::tuple(lines_[0].food, lines_[0].amount), std::tuple(&rice, 0.0));
 }
 
 }  // namespace

@@ -138,6 +138,17 @@ class DialogDriver {
     NMHDR change = {Item(id), static_cast<UINT_PTR>(id), static_cast<UINT>(TCN_SELCHANGE)};
     SendMessageW(dialog_, WM_NOTIFY, id, reinterpret_cast<LPARAM>(&change));
   }
+  // The captions of the pages of a tab control.
+  std::vector<std::wstring> TabTexts(int id) const {
+    std::vector<std::wstring> texts;
+    for (int index = 0; index < TabCtrl_GetItemCount(Item(id)); ++index) {
+      wchar_t text[256] = {};
+      TCITEMW item = {TCIF_TEXT, 0, 0, text, 256};
+      TabCtrl_GetItem(Item(id), index, &item);
+      texts.push_back(text);
+    }
+    return texts;
+  }
   // A double click on the selected row of a list box.
   void DoubleClick(int id) const { Notify(id, LBN_DBLCLK); }
 

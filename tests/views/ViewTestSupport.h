@@ -99,6 +99,13 @@ inline std::vector<WString> ListTexts(const DAVavador::ERListView& list, int pos
   return texts;
 }
 
+// How often `part` stands in `text`.
+inline size_t Occurrences(const WString& text, const WString& part) {
+  size_t count = 0;
+  for (size_t at = text.find(part); at != WString::npos; at = text.find(part, at + 1)) ++count;
+  return count;
+}
+
 inline bool Greyed(HMENU menu, UINT command) {
   return (GetMenuState(menu, command, MF_BYCOMMAND) & MF_GRAYED) != 0;
 }
