@@ -45,7 +45,7 @@ class SettingsTest : public ViewTest {
   XMLDoc doc_;
 };
 
-TEST_F(SettingsTest, ReadsEveryChildAndWritesTheSameBytesCategoryIdsOnlyRaiseTheIdCounter) {
+TEST_F(SettingsTest, ReadsEveryChildAndWritesTheSameBytesCategoryIdsOnlyRaiseTheIdCounterFindKeepsMarkup) {
   Read(kSettings);
   EXPECT_EQ(view_.columns, (std::vector<uint8_t>{30, 0, 31}));
   EXPECT_EQ(view_.columnWidths, (std::vector<int32_t>{-1, -1, 120}));
@@ -58,9 +58,8 @@ TEST_F(SettingsTest, ReadsEveryChildAndWritesTheSameBytesCategoryIdsOnlyRaiseThe
   view_.lastId = 50;
   Read(kSettings);
   EXPECT_EQ(view_.lastId, 50u);
-}
 
-TEST_F(SettingsTest, TheFindTextKeepsItsMarkupCharactersThroughASaveAndARead) {
+  // The find text keeps its markup characters through a save and a read.
   view_.findText = L"M&M <small>";
   const WString written = Written();
   EXPECT_NE(written.find(L"<FIND>M&amp;M &lt;small&gt;</FIND>"), WString::npos);
@@ -259,9 +258,11 @@ TEST_F(CatalogTest, RestoreIsRefusedWithoutABackupAndOnAReadOnlyCatalog) {
   }
 }
 
-TEST_F(CatalogTest, RestoreAsksThenReplacesTheCatalogWithItsBackup) {
+// After a restore the list and the selectors show the same filter.
+TEST_F(CatalogTest, RestoreAsksThenReplacesTheCatalogWithItsBackupAndItsFilter) {
   WriteText(CatalogPath(), Catalog(L"", {L"apple", L"pear"}));
-  Open(true);
+  WriteText(Backup(), Catalog(L"<SELECTEDLETTER>2</SELECTEDLETTER>\r\n", {L"apple", L"banana", L"bread"}));
+  Open();
   view_.BuildColumns();
   view_.records.push_back({0, L"since", L""});
   view_.modified = true;
@@ -277,22 +278,11 @@ TEST_F(CatalogTest, RestoreAsksThenReplacesTheCatalogWithItsBackup) {
   const size_t saves = view_.saves.size();
   view_.RestoreBackup();
   EXPECT_EQ(std::tuple(dialogs_.Opened(IDD_PROGRESS), view_.records.size(), view_.List().ItemCount()),
-            std::tuple(1, 2u, 2));
+            std::tuple(1, 3u, 3));
+  EXPECT_EQ(view_.selectedLetter, view_.letterCombo.SelectedId());
   ASSERT_TRUE(WaitForSaves(saves + 1));
   EXPECT_EQ(view_.saves.back().path, CatalogPath());
   EXPECT_EQ(FileText(CatalogPath()).find(L"since"), WString::npos);
-}
-
-TEST_F(CatalogTest, AfterARestoreTheListAndTheSelectorsShowTheSameFilter) {
-  WriteText(CatalogPath(), Catalog(L"", {L"apple"}));
-  WriteText(Backup(), Catalog(L"<SELECTEDLETTER>2</SELECTEDLETTER>\r\n", {L"apple", L"banana", L"bread"}));
-  Open();
-  view_.BuildColumns();
-  view_.FillList();
-  prompts_.answers = {Prompt::kAnswerYes};
-  view_.RestoreBackup();
-  EXPECT_EQ(view_.selectedLetter, view_.letterCombo.SelectedId());
-  EXPECT_EQ(view_.List().ItemCount(), 3);
 }
 
 TEST_F(CatalogTest, AnExportOntoTheCatalogOrItsBackupIsRefusedAndWritesNothing) {

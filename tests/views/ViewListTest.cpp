@@ -36,19 +36,17 @@ TEST_F(ViewTest, CreatePlacesTheControlsFillsTheLetterSelectorAndLaysOutTheList)
   EXPECT_EQ((std::vector<LONG>{category.left, category.top, category.right - category.left, letter.left,
                                letter.right - letter.left, label.left, label.top}),
             (std::vector<LONG>{77, 32, 200, 376, 60, 290, 35}));
-  EXPECT_EQ(WindowText(view_.categoryLabel.Window()), L"Category:");
-  EXPECT_EQ(WindowText(view_.letterLabel.Window()), L"Starts with:");
+  EXPECT_EQ((Texts{WindowText(view_.categoryLabel.Window()), WindowText(view_.letterLabel.Window())}),
+            (Texts{L"Category:", L"Starts with:"}));
   for (const auto* label : {&view_.categoryLabel, &view_.letterLabel})
     EXPECT_NE(GetWindowLongPtrW(label->Window(), GWL_STYLE) & WS_VISIBLE, 0);
 
-  ASSERT_EQ(view_.letterCombo.Count(), 27);  // "--All--", then the alphabet by its position
-  EXPECT_EQ(
-      (Texts{view_.letterCombo.ItemText(0), view_.letterCombo.ItemText(1), view_.letterCombo.ItemText(26)}),
-      (Texts{L"--All--", L"A", L"Z"}));
-  EXPECT_EQ((std::vector<LPARAM>{view_.letterCombo.ItemData(0), view_.letterCombo.ItemData(1),
-                                 view_.letterCombo.ItemData(26)}),
-            (std::vector<LPARAM>{0, 1, 26}));
-  EXPECT_EQ(view_.letterCombo.Selection(), 0);
+  // "--All--", then the alphabet by its position.
+  std::vector<std::pair<WString, LPARAM>> letters;
+  for (const int row : {0, 1, 26})
+    letters.emplace_back(view_.letterCombo.ItemText(row), view_.letterCombo.ItemData(row));
+  EXPECT_EQ(letters, (std::vector<std::pair<WString, LPARAM>>{{L"--All--", 0}, {L"A", 1}, {L"Z", 26}}));
+  EXPECT_EQ(std::tuple(view_.letterCombo.Count(), view_.letterCombo.Selection()), std::tuple(27, 0));
 
   LayOut();
   const RECT list = PlaceIn(view_.List(), tabs);  // below the selectors
@@ -174,28 +172,23 @@ TEST_F(ViewTest, FilterByCategoryAndFirstLetter) {
   }
 }
 
-TEST_F(ViewTest, ChoosingALetterStoresItAndRefills) {
-  view_.BuildColumns();
-  view_.records = {{0, L"banana", L""}, {0, L"Bread", L""}, {0, L"apple", L""}};
-  view_.FillList();
-  view_.letterCombo.Select(2);
-  const WPARAM change = MAKEWPARAM(2101, CBN_SELCHANGE);
-  EXPECT_TRUE(view_.HandleCommand(change, reinterpret_cast<LPARAM>(view_.letterCombo.Window()), nullptr));
-  EXPECT_EQ(std::tuple(view_.selectedLetter, view_.modified, view_.List().ItemCount()),
-            std::tuple(2u, true, 2));
-  EXPECT_EQ(status_.Text(0), L"Ingredients: 2");  // the status bar counts what is listed now
-  // Another view's selector with the same identifier is not this view's business.
-  EXPECT_FALSE(view_.HandleCommand(change, reinterpret_cast<LPARAM>(tabs_.Window()), nullptr));
-}
-
-TEST_F(ViewTest, ChoosingACategoryStoresItRefillsAndSetsTheCategoryCommandsReadOnlyGreysThem) {
+// The letter and then the category: each is stored, refills the list and counts it in the status
+// bar; the category also sets the category commands, which a read-only catalog greys.
+TEST_F(ViewTest, ChoosingALetterOrACategoryStoresItRefillsAndSetsTheStatusAndTheCategoryCommands) {
   view_.readOnly = false;
   view_.categories->Add(L"Fruit", 4);
   view_.categories->Add(L"Bread", 5);
   view_.FillCategorySelector();
-  view_.records = {{4, L"apple", L""}, {5, L"rye", L""}};
+  view_.records = {{4, L"banana", L""}, {5, L"Bread", L""}, {4, L"apple", L""}};
   view_.BuildColumns();
   view_.FillList();
+  view_.letterCombo.Select(2);
+  const WPARAM change = MAKEWPARAM(2101, CBN_SELCHANGE);
+  EXPECT_TRUE(view_.HandleCommand(change, reinterpret_cast<LPARAM>(view_.letterCombo.Window()), nullptr));
+  EXPECT_EQ(std::tuple(view_.selectedLetter, view_.modified, view_.List().ItemCount(), status_.Text(0)),
+            std::tuple(2u, true, 2, L"Ingredients: 2"));  // the tab's caption under "--All--"
+  // Another view's selector with the same identifier is not this view's business.
+  EXPECT_FALSE(view_.HandleCommand(change, reinterpret_cast<LPARAM>(tabs_.Window()), nullptr));
   const int fills = view_.fills;
 
   view_.categoryCombo.Select(2);  // "--All--", "Bread", "Fruit"
@@ -204,7 +197,7 @@ TEST_F(ViewTest, ChoosingACategoryStoresItRefillsAndSetsTheCategoryCommandsReadO
                       menu);
   EXPECT_EQ(std::tuple(view_.selectedCategory, view_.fills, view_.List().ItemCount()),
             std::tuple(4u, fills + 1, 1));
-  EXPECT_EQ(status_.Text(0), L"Fruit: 1");
+  EXPECT_EQ((Texts{status_.Text(0), status_.Text(1)}), (Texts{L"Fruit: 1", L""}));
   EXPECT_FALSE(Greyed(menu, 1002));
   EXPECT_TRUE(toolbar_.IsButtonEnabled(1003));
   EXPECT_FALSE(toolbar_.IsButtonEnabled(1101));
@@ -223,22 +216,6 @@ TEST_F(ViewTest, ChoosingACategoryStoresItRefillsAndSetsTheCategoryCommandsReadO
   view_.UpdateCategoryMenu(menu);
   for (UINT command : {1001u, 1002u, 1003u}) EXPECT_TRUE(Greyed(menu, command)) << command;
   EXPECT_FALSE(toolbar_.IsButtonEnabled(1001));
-}
-
-TEST_F(ViewTest, StatusShowsCategoryCountAndReadOnly) {
-  view_.BuildColumns();
-  view_.categories->Add(L"Vegetables", 9);
-  view_.FillCategorySelector(9);
-  AddRecords(42, 9);
-  view_.selectedCategory = 9;
-  view_.FillList();
-  view_.readOnly = false;
-  view_.UpdateStatus();
-  EXPECT_EQ((Texts{status_.Text(0), status_.Text(1)}), (Texts{L"Vegetables: 42", L""}));
-  view_.readOnly = true;
-  view_.categoryCombo.Select(0);
-  view_.UpdateStatus();  // the tab caption for "--All--"
-  EXPECT_EQ((Texts{status_.Text(0), status_.Text(1)}), (Texts{L"Ingredients: 42", L"Read-only"}));
 }
 
 TEST_F(ViewTest, ClearEmptiesListCategoriesAndResetsTheState) {
