@@ -33,7 +33,7 @@ class OptionsWinTest : public ::testing::Test {
 using test_support::DialogActions;
 using test_support::DialogDriver;
 
-TEST_F(OptionsWinTest, DefaultDataFolderLiesBelowTheUsersApplicationData) {
+TEST_F(OptionsWinTest, DefaultDataFolderLiesBelowTheUsersApplicationDataAndProgramFolderHoldsTheExe) {
   wchar_t appData[MAX_PATH];
   ASSERT_TRUE(SUCCEEDED(SHGetFolderPathW(nullptr, CSIDL_APPDATA, nullptr, 0, appData)));
   const WString expected = WString(appData) + L"\\Tallowmere\\Mirepan\\";
@@ -43,9 +43,7 @@ TEST_F(OptionsWinTest, DefaultDataFolderLiesBelowTheUsersApplicationData) {
   EXPECT_EQ(options.baseFolder, expected);
   EXPECT_EQ(options.optionsPath, expected + L"MirepanOptions.xml");
   EXPECT_EQ(options.owner, &app_);
-}
-
-TEST_F(OptionsWinTest, ProgramFolderHoldsTheRunningExecutable) {
+  // The program folder holds the running executable.
   wchar_t exe[MAX_PATH];
   GetModuleFileNameW(nullptr, exe, MAX_PATH);
   WString folder = Options::ProgramFolder();
@@ -62,13 +60,11 @@ TEST_F(OptionsWinTest, OnlyAWindowWhollyInsideTheWorkAreaIsRecorded) {
   ASSERT_NE(window, nullptr);
   Options options(&app_, Folder());
   options.RecordWindow(window);
-  EXPECT_EQ(options.x, work.left + 10);
-  EXPECT_EQ(options.y, work.top + 20);
-  EXPECT_EQ(options.width, 300);
-  EXPECT_EQ(options.height, 200);
+  const std::vector<LONG> placed = {work.left + 10, work.top + 20, 300, 200};
+  EXPECT_EQ(placed, (std::vector<LONG>{options.x, options.y, options.width, options.height}));
   SetWindowPos(window, nullptr, work.right - 100, work.top, 300, 200, SWP_NOZORDER);
-  options.RecordWindow(window);
-  EXPECT_EQ(options.x, work.left + 10);  // partly off screen: kept as before
+  options.RecordWindow(window);  // partly off screen: kept as before
+  EXPECT_EQ(placed, (std::vector<LONG>{options.x, options.y, options.width, options.height}));
   DestroyWindow(window);
 }
 
@@ -104,17 +100,13 @@ TEST_F(OptionsWinTest, DialogShowsTheOptionsAndTakesTheChangesOnOk) {
     PostMessageW(dialog.Dialog(), WM_COMMAND, IDOK, 0);
   });
   EXPECT_TRUE(options.RunDialog(&news));
-  EXPECT_TRUE(options.showMessages);
-  EXPECT_TRUE(news.shown);
-  EXPECT_EQ(news.changes, 1);
+  EXPECT_EQ(std::make_pair(true, 1), std::make_pair(news.shown, news.changes));
   EXPECT_EQ(options.baseFolder, Folder() + L"moved\\");
   EXPECT_EQ(options.ingredientsPath, Folder() + L"moved\\Ingredients.xml");
-  EXPECT_TRUE(options.track);
-  EXPECT_FALSE(options.autoBackup);
-  EXPECT_FALSE(options.showStatus);
-  EXPECT_TRUE(options.displayPercent);
-  EXPECT_FALSE(options.roundNumbers);
-  EXPECT_TRUE(options.reloadNow);
+  // Messages and tracking on, backups and the status bar off, percentages on, rounding off, reload.
+  EXPECT_EQ((std::vector<bool>{true, true, false, false, true, false, true}),
+            (std::vector<bool>{options.showMessages, options.track, options.autoBackup, options.showStatus,
+                               options.displayPercent, options.roundNumbers, options.reloadNow}));
   EXPECT_EQ(options.optionsPath, Folder() + L"MirepanOptions.xml");
 }
 

@@ -25,7 +25,6 @@ using DAVavador::FitPicture;
 using DAVavador::ScopedDC;
 using DAVavador::ScopedGdiObject;
 using DAVavador::ScopedSelection;
-namespace gp = Gdiplus::DllExports;
 
 namespace {
 
@@ -79,8 +78,6 @@ class PictureFiles : public ::testing::Test {
   }
   static void TearDownTestSuite() { Gdiplus::GdiplusShutdown(token_); }
 
-  WString Track(const wchar_t* name) const { return folder_ / name; }
-
   // Encodes kPixels as a PNG file with GDI+'s own encoder.
   WString WritePng(const wchar_t* name) {
     std::vector<uint32_t> argb;
@@ -88,35 +85,16 @@ class PictureFiles : public ::testing::Test {
       for (COLORREF c : row)
         argb.push_back(0xFF000000u | GetRValue(c) << 16 | GetGValue(c) << 8 | GetBValue(c));
     argb[3] = 0x00FFFFFF;  // fully transparent
-    Gdiplus::GpBitmap* bitmap = nullptr;
-    EXPECT_EQ(gp::GdipCreateBitmapFromScan0(4, 3, 16, PixelFormat32bppARGB,
-                                            reinterpret_cast<BYTE*>(argb.data()), &bitmap),
-              Gdiplus::Ok);
-    CLSID png = PngEncoder();
-    WString path = Track(name);
-    EXPECT_EQ(gp::GdipSaveImageToFile(bitmap, path.c_str(), &png, nullptr), Gdiplus::Ok);
-    gp::GdipDisposeImage(bitmap);
-    EXPECT_EQ(Signature(path), "\x89PNG");
+    Gdiplus::Bitmap bitmap(4, 3, 16, PixelFormat32bppARGB, reinterpret_cast<BYTE*>(argb.data()));
+    const CLSID png = {0x557cf406, 0x1a04, 0x11d3, {0x9a, 0x73, 0x00, 0x00, 0xf8, 0x1e, 0xf3, 0x2e}};
+    const WString path = folder_ / name;
+    EXPECT_EQ(bitmap.Save(path.c_str(), &png, nullptr), Gdiplus::Ok);
+    EXPECT_EQ(storage_test::ReadFile(path).substr(0, 4), "\x89PNG");
     return path;
   }
-
-  static std::string Signature(const WString& path) { return storage_test::ReadFile(path).substr(0, 4); }
-
-  static CLSID PngEncoder() {
-    UINT count = 0, size = 0;
-    gp::GdipGetImageEncodersSize(&count, &size);
-    std::vector<BYTE> buffer(size);
-    auto* codecs = reinterpret_cast<Gdiplus::ImageCodecInfo*>(buffer.data());
-    gp::GdipGetImageEncoders(count, size, codecs);
-    for (UINT i = 0; i < count; ++i)
-      if (lstrcmpiW(codecs[i].MimeType, L"image/png") == 0) return codecs[i].Clsid;
-    ADD_FAILURE() << "no PNG encoder";
-    return CLSID{};
-  }
-
   WString WriteBytes(const wchar_t* name, const std::string& bytes) {
-    EXPECT_TRUE(storage_test::WriteFile(Track(name), bytes));
-    return Track(name);
+    EXPECT_TRUE(storage_test::WriteFile(folder_ / name, bytes));
+    return folder_ / name;
   }
 
   static ULONG_PTR token_;

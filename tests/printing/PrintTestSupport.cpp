@@ -1,5 +1,8 @@
 #include "PrintTestSupport.h"
 
+#include <filesystem>
+#include <fstream>
+
 namespace print_test {
 
 LetterBitmap::LetterBitmap() {
@@ -58,33 +61,18 @@ const Drawn* RecordingSurface::Find(const std::wstring& text) const {
 }
 
 void WriteBitmapFile(const std::wstring& path, int width, int height, COLORREF colour) {
-  const int stride = (width * 3 + 3) & ~3;
-  BITMAPINFOHEADER info{};
-  info.biSize = sizeof(info);
-  info.biWidth = width;
-  info.biHeight = height;
-  info.biPlanes = 1;
-  info.biBitCount = 24;
-  info.biSizeImage = stride * height;
-  BITMAPFILEHEADER file{};
-  file.bfType = 0x4d42;
-  file.bfOffBits = sizeof(file) + sizeof(info);
-  file.bfSize = file.bfOffBits + info.biSizeImage;
-  std::vector<char> pixels(info.biSizeImage, '\0');
-  for (int y = 0; y < height; ++y) {
-    for (int x = 0; x < width; ++x) {  // rows of blue, green, red
-      char* pixel = &pixels[static_cast<size_t>(y * stride + x * 3)];
-      pixel[0] = static_cast<char>(GetBValue(colour));
-      pixel[1] = static_cast<char>(GetGValue(colour));
-      pixel[2] = static_cast<char>(GetRValue(colour));
-    }
-  }
-  HANDLE out = CreateFileW(path.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, 0, nullptr);
-  DWORD written = 0;
-  WriteFile(out, &file, sizeof(file), &written, nullptr);
-  WriteFile(out, &info, sizeof(info), &written, nullptr);
-  WriteFile(out, pixels.data(), info.biSizeImage, &written, nullptr);
-  CloseHandle(out);
+  const int stride = (width * 3 + 3) & ~3;  // rows of blue, green, red
+  const BITMAPINFOHEADER info{
+      sizeof(info), width, height, 1, 24, BI_RGB, static_cast<DWORD>(stride * height)};
+  const DWORD offset = sizeof(BITMAPFILEHEADER) + sizeof(info);
+  const BITMAPFILEHEADER file{0x4d42, offset + info.biSizeImage, 0, 0, offset};
+  std::string bytes(reinterpret_cast<const char*>(&file), sizeof(file));
+  bytes.append(reinterpret_cast<const char*>(&info), sizeof(info));
+  std::string row(stride, '\0');
+  for (int x = 0; x < width; ++x)
+    row.replace(x * 3, 3, {char(GetBValue(colour)), char(GetGValue(colour)), char(GetRValue(colour))});
+  for (int y = 0; y < height; ++y) bytes += row;
+  std::ofstream(std::filesystem::path(path), std::ios::binary) << bytes;
 }
 
 }  // namespace print_test

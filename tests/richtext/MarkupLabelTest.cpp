@@ -3,73 +3,44 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <string>
 #include <vector>
 
 namespace {
 
-// What the label shows: its client area copied into a memory bitmap.
-class Picture {
- public:
+// What the label shows: its client area read back, and where its ink (what is not the
+// background) lies; -1 without ink.
+struct Picture {
   explicit Picture(HWND window) {
     RECT area;
     GetClientRect(window, &area);
-    width_ = area.right;
-    height_ = area.bottom;
-    pixels_.resize(size_t(width_) * height_);
     const DAVavador::ScopedDC screen = DAVavador::ScopedDC::ForWindow(window);
     const DAVavador::ScopedDC memory = DAVavador::ScopedDC::Compatible(screen.Get());
-    const DAVavador::ScopedGdiObject<HBITMAP> bitmap(CreateCompatibleBitmap(screen.Get(), width_, height_));
+    BITMAPINFO info{{sizeof(BITMAPINFOHEADER), area.right, -area.bottom, 1, 32, BI_RGB}};  // top-down rows
+    void* bits = nullptr;
+    const DAVavador::ScopedGdiObject<HBITMAP> bitmap(
+        CreateDIBSection(screen.Get(), &info, DIB_RGB_COLORS, &bits, nullptr, 0));
     {
       const DAVavador::ScopedSelection selected(memory.Get(), bitmap.Get());
-      BitBlt(memory.Get(), 0, 0, width_, height_, screen.Get(), 0, 0, SRCCOPY);
+      BitBlt(memory.Get(), 0, 0, area.right, area.bottom, screen.Get(), 0, 0, SRCCOPY);
     }
-    BITMAPINFO info{};
-    info.bmiHeader.biSize = sizeof info.bmiHeader;
-    info.bmiHeader.biWidth = width_;
-    info.bmiHeader.biHeight = -height_;  // top-down rows
-    info.bmiHeader.biPlanes = 1;
-    info.bmiHeader.biBitCount = 32;
-    info.bmiHeader.biCompression = BI_RGB;
-    GetDIBits(memory.Get(), bitmap.Get(), 0, UINT(height_), pixels_.data(), &info, DIB_RGB_COLORS);
-  }
-
-  int Count(COLORREF colour) const {
-    int count = 0;
-    for (int y = 0; y < height_; ++y) {
-      for (int x = 0; x < width_; ++x) count += At(x, y) == colour;
-    }
-    return count;
-  }
-  // Pixels that are not the background.
-  int Ink() const { return width_ * height_ - Count(GetSysColor(COLOR_BTNFACE)); }
-  // The first and last column and the last row holding ink; -1 without ink.
-  int FirstInkColumn() const { return Extent(true, false); }
-  int LastInkColumn() const { return Extent(true, true); }
-  int LastInkRow() const { return Extent(false, true); }
-
-  COLORREF At(int x, int y) const {
-    RGBQUAD pixel = pixels_[size_t(y) * width_ + x];
-    return RGB(pixel.rgbRed, pixel.rgbGreen, pixel.rgbBlue);
-  }
-
- private:
-  int Extent(bool columns, bool last) const {
-    int found = -1;
-    COLORREF background = GetSysColor(COLOR_BTNFACE);
-    for (int y = 0; y < height_; ++y) {
-      for (int x = 0; x < width_; ++x) {
-        if (At(x, y) == background) continue;
-        int at = columns ? x : y;
-        if (found < 0 || (last ? at > found : at < found)) found = at;
+    const RGBQUAD* pixel = static_cast<const RGBQUAD*>(bits);
+    for (int y = 0; y < area.bottom; ++y) {
+      for (int x = 0; x < area.right; ++x, ++pixel) {
+        pixels.push_back(RGB(pixel->rgbRed, pixel->rgbGreen, pixel->rgbBlue));
+        if (pixels.back() == GetSysColor(COLOR_BTNFACE)) continue;
+        ++ink;
+        firstInkColumn = firstInkColumn < 0 ? x : std::min(firstInkColumn, x);
+        lastInkColumn = std::max(lastInkColumn, x);
+        lastInkRow = y;
       }
     }
-    return found;
   }
+  int Count(COLORREF colour) const { return int(std::count(pixels.begin(), pixels.end(), colour)); }
 
-  int width_;
-  int height_;
-  std::vector<RGBQUAD> pixels_;
+  std::vector<COLORREF> pixels;
+  int ink = 0, firstInkColumn = -1, lastInkColumn = -1, lastInkRow = -1;
 };
 
 class MarkupLabel : public ::testing::Test {
@@ -116,66 +87,57 @@ class MarkupLabel : public ::testing::Test {
 
 HWND MarkupLabel::window_ = nullptr;
 
-TEST_F(MarkupLabel, NamedColoursPaintTheirWords) {
-  struct Case {
-    const wchar_t* name;
-    COLORREF colour;
-  } cases[] = {{L"red", RGB(255, 0, 0)}, {L"darkcyan", RGB(112, 219, 147)}, {L"GRAY", RGB(84, 84, 84)}};
-  for (const Case& c : cases) {
-    std::wstring markup = std::wstring(L"<body><color ") + c.name + L">MWMW</color></body>";
-    Picture picture = Show(markup.c_str());
-    EXPECT_GT(picture.Count(c.colour), 200) << std::string(c.name, c.name + wcslen(c.name));
-    EXPECT_EQ(picture.Count(GetSysColor(COLOR_BTNTEXT)), 0);
+// Named colours and six hex digits paint their words, anything else paints black; the colour's
+// end returns to the button text's colour.
+TEST_F(MarkupLabel, ColoursPaintTheirWords) {
+  const std::pair<const wchar_t*, COLORREF> cases[] = {{L"red", RGB(255, 0, 0)},
+                                                       {L"darkcyan", RGB(112, 219, 147)},
+                                                       {L"GRAY", RGB(84, 84, 84)},
+                                                       {L"00FF80", RGB(0, 255, 128)},
+                                                       {L"orange", RGB(0, 0, 0)}};
+  for (const auto& [name, colour] : cases) {
+    Picture picture = Show((std::wstring(L"<body><color ") + name + L">MWMW</color></body>").c_str());
+    EXPECT_GT(picture.Count(colour), 200) << std::string(name, name + wcslen(name));
+    if (colour != RGB(0, 0, 0)) EXPECT_EQ(picture.Count(GetSysColor(COLOR_BTNTEXT)), 0);
   }
-}
-
-TEST_F(MarkupLabel, SixHexDigitsNameAColourAndAnythingElseIsBlack) {
-  EXPECT_GT(Show(L"<body><color 00FF80>MWMW</body>").Count(RGB(0, 255, 128)), 200);
-  Picture unknown = Show(L"<body><color orange>MWMW</body>");
-  EXPECT_GT(unknown.Count(RGB(0, 0, 0)), 200);
-}
-
-TEST_F(MarkupLabel, TheColourEndReturnsToButtonText) {
   Picture picture = Show(L"<body><color red>MW</color> MW</body>");
   EXPECT_GT(picture.Count(RGB(255, 0, 0)), 100);
   EXPECT_GT(picture.Count(GetSysColor(COLOR_BTNTEXT)), 100);
 }
 
 TEST_F(MarkupLabel, OnlyTheBodyIsPainted) {
-  EXPECT_EQ(Show(L"<color red>MWMW <b>text</b>").Ink(), 0);
-  EXPECT_EQ(Show(L"before<body></body>after").Ink(), 0);
-  EXPECT_GT(Show(L"before<body>inside</body>after").Ink(), 0);
+  EXPECT_EQ(Show(L"<color red>MWMW <b>text</b>").ink, 0);
+  EXPECT_EQ(Show(L"before<body></body>after").ink, 0);
+  EXPECT_GT(Show(L"before<body>inside</body>after").ink, 0);
 }
 
-TEST_F(MarkupLabel, AWordThatDoesNotFitStartsTheNextLine) {
+TEST_F(MarkupLabel, AWordThatDoesNotFitStartsTheNextLineAndBreaksMoveDownOneAndAHalf) {
   Picture one = Show(L"<body>MWMW</body>");
-  EXPECT_LT(one.LastInkRow(), lineHeight_);
+  EXPECT_LT(one.lastInkRow, lineHeight_);
   Picture wrapped = Show(L"<body>MWMW MWMW MWMW MWMW MWMW</body>");
-  EXPECT_GE(wrapped.LastInkRow(), lineHeight_);
-  EXPECT_LT(wrapped.LastInkColumn(), kWidth);
-}
-
-TEST_F(MarkupLabel, BreaksAndParagraphsMoveDownOneAndAHalfLines) {
+  EXPECT_GE(wrapped.lastInkRow, lineHeight_);
+  EXPECT_LT(wrapped.lastInkColumn, kWidth);
+  // Breaks and paragraphs move down one and a half lines.
   for (const wchar_t* markup : {L"<body>M<br>M</body>", L"<body>M<p>M</body>"}) {
     Picture picture = Show(markup);
-    EXPECT_GE(picture.LastInkRow(), lineHeight_ * 3 / 2);
-    EXPECT_LT(picture.LastInkRow(), lineHeight_ * 5 / 2);
+    EXPECT_GE(picture.lastInkRow, lineHeight_ * 3 / 2);
+    EXPECT_LT(picture.lastInkRow, lineHeight_ * 5 / 2);
   }
 }
 
 TEST_F(MarkupLabel, BlanksAtTheLeftEdgeAreDropped) {
-  int left = Show(L"<body>MW</body>").FirstInkColumn();
-  EXPECT_EQ(Show(L"<body>   MW</body>").FirstInkColumn(), left);
-  EXPECT_GT(Show(L"<body>.   MW</body>").LastInkColumn(), Show(L"<body>. MW</body>").LastInkColumn());
+  int left = Show(L"<body>MW</body>").firstInkColumn;
+  EXPECT_EQ(Show(L"<body>   MW</body>").firstInkColumn, left);
+  EXPECT_GT(Show(L"<body>.   MW</body>").lastInkColumn, Show(L"<body>. MW</body>").lastInkColumn);
 }
 
 TEST_F(MarkupLabel, StyleTagsChangeTheFont) {
   SendMessageW(label_, WM_SETFONT, WPARAM(GetStockObject(DEFAULT_GUI_FONT)), FALSE);
-  int plain = Show(L"<body>MWMWMW</body>").Ink();
-  EXPECT_GT(Show(L"<body><b>MWMWMW</b></body>").Ink(), plain);
-  EXPECT_GT(Show(L"<body><u>MWMWMW</u></body>").Ink(), plain);
-  EXPECT_EQ(Show(L"<body><b>MWMWMW</b></body>").Ink(), Show(L"<body><b></b><b>MWMWMW</body>").Ink());
-  EXPECT_EQ(Show(L"<body><b></b>MWMWMW</body>").Ink(), plain);
+  int plain = Show(L"<body>MWMWMW</body>").ink;
+  EXPECT_GT(Show(L"<body><b>MWMWMW</b></body>").ink, plain);
+  EXPECT_GT(Show(L"<body><u>MWMWMW</u></body>").ink, plain);
+  EXPECT_EQ(Show(L"<body><b>MWMWMW</b></body>").ink, Show(L"<body><b></b><b>MWMWMW</body>").ink);
+  EXPECT_EQ(Show(L"<body><b></b>MWMWMW</body>").ink, plain);
 }
 
 TEST_F(MarkupLabel, TheTextStaysTheControlsOwnAndInstallingTwiceChangesNothing) {

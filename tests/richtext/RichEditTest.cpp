@@ -47,21 +47,17 @@ class RichEdit : public ::testing::Test {
 
 HWND RichEdit::parent_ = nullptr;
 
-TEST_F(RichEdit, TheFirstLibraryOfTheChainIsLoaded) {
+// The first library of the chain that loads gives the control's class; without one there is no
+// control and text does nothing.
+TEST_F(RichEdit, TheFirstLibraryOfTheChainThatLoadsIsUsed) {
   const RichEditContext& context = control_.Context();
   EXPECT_NE(context.library, nullptr);
-  EXPECT_EQ(context.className, L"RICHEDIT50W");
   EXPECT_EQ(context.library, GetModuleHandleW(L"Msftedit.dll"));
+  EXPECT_EQ(context.className, L"RICHEDIT50W");
   EXPECT_TRUE(context.keepLinkTags);
-}
-
-TEST_F(RichEdit, ALibraryThatDoesNotLoadPassesToTheNext) {
-  RichEditContext context({{L"NoSuchRichEdit.dll", L"NoSuchClass"}, {L"Riched20.dll", L"RichEdit20W"}});
-  EXPECT_EQ(context.library, GetModuleHandleW(L"Riched20.dll"));
-  EXPECT_EQ(context.className, L"RichEdit20W");
-}
-
-TEST_F(RichEdit, WithoutALibraryThereIsNoControlAndTextDoesNothing) {
+  RichEditContext next({{L"NoSuchRichEdit.dll", L"NoSuchClass"}, {L"Riched20.dll", L"RichEdit20W"}});
+  EXPECT_EQ(next.library, GetModuleHandleW(L"Riched20.dll"));
+  EXPECT_EQ(next.className, L"RichEdit20W");
   ERHTML2RTF control({{L"NoSuchRichEdit.dll", L"NoSuchClass"}, {L"NoSuchEither.dll", L"Other"}});
   EXPECT_EQ(control.Context().library, nullptr);
   EXPECT_TRUE(control.Context().className.empty());
@@ -108,24 +104,16 @@ TEST_F(RichEdit, ColoursSizesAndFacesReachTheControl) {
   EXPECT_NE(plain.crTextColor, RGB(255, 0, 0));
 }
 
-TEST_F(RichEdit, BreaksAndParagraphsStartNewLines) {
+// Text set before the control exists is not shown; new text replaces the old.
+TEST_F(RichEdit, EachTextReplacesTheOneBefore) {
+  control_.SetText(L"<body>too early</body>");
   ASSERT_TRUE(control_.Create(parent_, 104));
+  EXPECT_EQ(Shown(), L"");
   control_.SetText(L"<body>one<br>two<p>three</body>");
-  EXPECT_EQ(Shown(), L"one\rtwo\r\rthree");
-}
-
-TEST_F(RichEdit, NewTextReplacesTheOld) {
-  ASSERT_TRUE(control_.Create(parent_, 105));
-  control_.SetText(L"<body>first</body>");
+  EXPECT_EQ(Shown(), L"one\rtwo\r\rthree");  // breaks and paragraphs start new lines
   control_.SetText(std::wstring(L"<body>second</body>").c_str());
   EXPECT_EQ(Shown(), L"second");
   control_.SetText(static_cast<const wchar_t*>(nullptr));
-  EXPECT_EQ(Shown(), L"");
-}
-
-TEST_F(RichEdit, TextSetBeforeTheControlExistsIsNotShown) {
-  control_.SetText(L"<body>too early</body>");
-  ASSERT_TRUE(control_.Create(parent_, 106));
   EXPECT_EQ(Shown(), L"");
 }
 

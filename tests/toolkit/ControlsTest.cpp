@@ -252,6 +252,7 @@ class ComboTest : public testing::Test {
 
 }  // namespace
 
+// Sorted adds are placed in the list and the combo alike; an add without showing stays in the list.
 TEST_F(ComboTest, SortedAddsArePlacedInListAndComboAlike) {
   EXPECT_TRUE(combo.Add(L"Dairy", 1, true));
   EXPECT_TRUE(combo.Add(L"Vegetables", 2, true));
@@ -261,15 +262,11 @@ TEST_F(ComboTest, SortedAddsArePlacedInListAndComboAlike) {
   EXPECT_EQ(3u, combo.SelectedId());
   EXPECT_EQ(3, combo.ItemData(1));
   EXPECT_FALSE(combo.Add(L"fruit", 4, true));  // the same name ignoring case
+  EXPECT_TRUE(combo.Add(L"Meat", 5, false));
   EXPECT_EQ(3, combo.Count());
-  EXPECT_EQ(3u, combo.List().Count());
-}
-
-TEST_F(ComboTest, AddWithoutShowLeavesTheComboAlone) {
-  EXPECT_TRUE(combo.Add(L"Dairy", 1, false));
-  EXPECT_EQ(0, combo.Count());
-  EXPECT_EQ(1u, combo.IdByName(L"DAIRY"));
-  EXPECT_EQ(0u, combo.SelectedId());
+  EXPECT_EQ(5u, combo.IdByName(L"MEAT"));
+  EXPECT_EQ(3u, combo.SelectedId());
+  EXPECT_EQ(4u, combo.List().Count());
 }
 
 TEST_F(ComboTest, FillWithTheHeaderOnTopShiftsTheIndexes) {

@@ -10,23 +10,18 @@ using toolkit_test::RecordingWindow;
 
 namespace {
 
-// The 21 buttons of the main window: image index, command, starts enabled.
-const struct {
-  uint8_t image;
-  int command;
-  bool enabled;
-} kButtons[] = {{0, 1001, false},  {1, 1002, false},  {2, 1003, false},  {3, 1300, true},   {4, 1301, true},
-                {5, 1302, true},   {6, 1303, true},   {7, 1304, true},   {8, 1202, true},   {9, 1203, true},
-                {10, 1204, true},  {11, 1206, true},  {12, 1400, false}, {13, 1402, false}, {14, 1403, false},
-                {15, 1800, false}, {16, 1803, false}, {17, 1804, false}, {18, 1101, false}, {19, 1102, false},
-                {20, 1103, false}};
+// The 21 buttons of the main window by image index: command, starts enabled.
+const std::pair<int, bool> kButtons[] = {
+    {1001, false}, {1002, false}, {1003, false}, {1300, true},  {1301, true},  {1302, true},  {1303, true},
+    {1304, true},  {1202, true},  {1203, true},  {1204, true},  {1206, true},  {1400, false}, {1402, false},
+    {1403, false}, {1800, false}, {1803, false}, {1804, false}, {1101, false}, {1102, false}, {1103, false}};
 
 class ToolbarTest : public testing::Test {
  protected:
   void SetUp() override {
     ASSERT_TRUE(toolbar.Create(parent.Handle(), 2104));
     ASSERT_TRUE(toolbar.LoadImages(GetModuleHandleW(nullptr), 21));
-    for (const auto& b : kButtons) toolbar.RegisterButton(b.image, b.command, b.enabled);
+    for (uint8_t n = 0; n < 21; ++n) toolbar.RegisterButton(n, kButtons[n].first, kButtons[n].second);
     parent.onNotify = [this](const NMHDR* header, LRESULT& result) {
       return toolbar.OnNotify(header, result);
     };
@@ -139,7 +134,7 @@ TEST_F(ToolbarTest, CustomizeDialogIsOfferedEveryRegisteredButton) {
     text[0] = 0;
     ASSERT_TRUE(toolbar.OnNotify(&info.hdr, result));
     EXPECT_EQ(TRUE, result);
-    EXPECT_EQ(kButtons[info.iItem].command, info.tbButton.idCommand);
+    EXPECT_EQ(kButtons[info.iItem].first, info.tbButton.idCommand);
     EXPECT_NE(0, text[0]) << info.iItem;
   }
   EXPECT_STREQ(L"Edit Diary", text);  // the last
