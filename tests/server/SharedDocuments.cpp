@@ -1,59 +1,51 @@
 #include "SharedDocuments.h"
 
-#include <variant>
-
 #include "storage/XMLDoc.h"
 
 namespace {
 
-// One step of writing a document with the program's writer: a tag without a value opens an element,
-// no tag closes one, a tag with a value writes that value. The uploader's ids are left out without ids.
-struct Field {
-  const char* tag;
-  std::variant<std::monostate, int, double, const char*, WString> value = {};
-  bool uploaderId = false;
-};
-const Field kClose{nullptr};
-
-void Write(XMLDoc& doc, bool withIds, std::initializer_list<Field> fields) {
-  for (const Field& field : fields) {
-    const WString tag = FromAscii(field.tag ? field.tag : "");
-    const auto& value = field.value;
-    if (field.uploaderId && !withIds) continue;
-    if (!field.tag) doc.CloseElement();
-    if (field.tag && value.index() == 0) doc.OpenElement(tag.c_str());
-    if (const int* number = std::get_if<int>(&value)) doc.WriteInt(tag.c_str(), *number);
-    if (const double* real = std::get_if<double>(&value)) doc.WriteReal(tag.c_str(), *real);
-    if (const char* const* ascii = std::get_if<const char*>(&value))
-      doc.WriteString(tag.c_str(), FromAscii(*ascii));
-    if (const WString* text = std::get_if<WString>(&value)) doc.WriteString(tag.c_str(), *text);
+// Writes `steps`, split by "|", with the program's writer: "TAG" opens an element, "/" closes one,
+// "TAG=value" writes a value (an empty one as the writer writes 0), and a "#" marks the uploader's
+// ids, left out without ids.
+void Write(XMLDoc& doc, bool withIds, const std::string& steps) {
+  for (size_t start = 0, end; start <= steps.size(); start = end + 1) {
+    end = std::min(steps.find('|', start), steps.size());
+    std::string step = steps.substr(start, end - start);
+    if (step[0] == '#' && !withIds) continue;
+    if (step[0] == '#') step.erase(0, 1);
+    const size_t is = step.find('=');
+    if (step == "/") {
+      doc.CloseElement();
+    } else if (is == std::string::npos) {
+      doc.OpenElement(FromAscii(step).c_str());
+    } else {
+      doc.WriteString(FromAscii(step.substr(0, is)).c_str(), FromAscii(step.substr(is + 1)));
+    }
   }
 }
 
 WString Document(const TestRecipe& recipe, bool withIds) {
   XMLDoc doc;
-  // clang-format off
-  Write(doc, withIds, {
-      {"RECIPELIST"}, {"RECIPES"}, {"RECIPE"}, {"INGREDIENTLIST"},
-      {"INGREDIENT"}, {"AMOUNT", 2.5}, {"TYPE", 2}, {"ID", 12, true},
-      {"FOOD"}, {"CATEGORY", "Beans & Peas"}, {"FOODID", 12}, {"FOODNAME", "Split peas"}, {"SIZE", 1.0},
-      {"TYPE", 2}, {"OUNCES", 4.4}, {"CAL", 455.0}, kClose, kClose,
-      // A line without an amount, whose food carries the uploader's category id.
-      {"INGREDIENT"}, {"TYPE", 0}, {"FOOD"}, {"CATID", 9, true}, {"FOODID", 13}, {"FOODNAME", "Salt"},
-      {"TYPE", 0}, kClose, kClose});
+  // A line without an amount, whose food carries the uploader's category id, follows the first.
+  Write(doc, withIds,
+        "RECIPELIST|RECIPES|RECIPE|INGREDIENTLIST|INGREDIENT|AMOUNT=2.5|TYPE=2|#ID=12|FOOD|"
+        "CATEGORY=Beans & Peas|FOODID=12|FOODNAME=Split peas|SIZE=1|TYPE=2|OUNCES=4.4|CAL=455|/|/|"
+        "INGREDIENT|TYPE=|FOOD|#CATID=9|FOODID=13|FOODNAME=Salt|TYPE=|/|/");
   // Extra lines are numbered so that every line names its own ingredient.
-  for (int n = 1; n <= static_cast<int>(recipe.extraLines); ++n) {
-    Write(doc, withIds, {
-        {"INGREDIENT"}, {"AMOUNT", 1.25}, {"TYPE", 3}, {"ID", 100 + n, true},
-        {"FOOD"}, {"CATEGORY", "Vegetables & Herbs"}, {"FOODID", 100 + n},
-        {"FOODNAME", FromAscii("Garden vegetable, diced <fresh> no. " + std::to_string(n))}, {"SIZE", 0.5},
-        {"TYPE", 3}, {"OUNCES", 2.75}, {"CAL", 31.5}, {"PROTEIN", 1.25}, kClose, kClose});
+  for (size_t n = 1; n <= recipe.extraLines; ++n) {
+    const std::string id = std::to_string(100 + n);
+    Write(doc, withIds,
+          "INGREDIENT|AMOUNT=1.25|TYPE=3|#ID=" + id + "|FOOD|CATEGORY=Vegetables & Herbs|FOODID=" + id +
+              "|FOODNAME=Garden vegetable, diced <fresh> no. " + std::to_string(n) +
+              "|SIZE=0.5|TYPE=3|OUNCES=2.75|CAL=31.5|PROTEIN=1.25|/|/");
   }
-  Write(doc, withIds, {
-      kClose, {"INSTRUCTIONS", recipe.instructions}, {"SERVES", 4}, {"INGREDIENTID", 77, true},
-      {"FOOD"}, {"CATEGORY", recipe.category}, {"FOODID", 3}, {"FOODNAME", recipe.name}, {"SIZE", 1.0},
-      {"TYPE", 1}, {"CAL", 284.375}, kClose, kClose, kClose, kClose});
-  // clang-format on
+  doc.CloseElement();
+  doc.WriteString(TXT("INSTRUCTIONS"), recipe.instructions);
+  Write(doc, withIds, "SERVES=4|#INGREDIENTID=77|FOOD");
+  doc.WriteString(TXT("CATEGORY"), recipe.category);
+  Write(doc, withIds, "FOODID=3");
+  doc.WriteString(TXT("FOODNAME"), recipe.name);
+  Write(doc, withIds, "SIZE=1|TYPE=1|CAL=284.375|/|/|/|/");
   return doc.Output();
 }
 

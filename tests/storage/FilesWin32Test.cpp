@@ -31,17 +31,6 @@ DWORD EveryoneAccessOf(PSECURITY_DESCRIPTOR descriptor) {
 }
 }  // namespace
 
-TEST(FilesWin32, ReadOnlyMarkAndDelete) {
-  ScratchFolder folder;
-  const WString path = folder / TXT("locked.xml");
-  ASSERT_TRUE(WriteFile(path, "keep"));
-  ASSERT_TRUE(SetFileAttributesW(path.c_str(), FILE_ATTRIBUTE_READONLY));
-  EXPECT_TRUE(FileHandle(path).IsReadOnly());
-  EXPECT_TRUE(DeleteFileAt(path));
-  EXPECT_EQ(INVALID_FILE_ATTRIBUTES, GetFileAttributesW(path.c_str()));
-  EXPECT_FALSE(DeleteFileAt(path));
-}
-
 TEST(FilesWin32, SaveOverAFolderFailsWithAccessDenied) {
   ScratchFolder folder;
   XMLDoc doc;
@@ -70,16 +59,6 @@ TEST(FilesWin32, EveryoneSecurityGrantsEveryoneAllRights) {
   EXPECT_FALSE(attributes->bInheritHandle);
   EXPECT_TRUE(IsValidSecurityDescriptor(attributes->lpSecurityDescriptor));
   EXPECT_EQ(0x1FFFFFu, EveryoneAccessOf(attributes->lpSecurityDescriptor));
-}
-
-TEST(FilesWin32, OpenAccessCreatesFoldersAndFiles) {
-  ScratchFolder folder;
-  const WString shared = folder.Path() + TXT("AllUsers\\Mirepan");
-  EXPECT_TRUE(CreateFolders(shared, true));
-  EXPECT_TRUE(CreateFolders(shared, true));
-  FileHandle file(shared + TXT("\\help.chm"));
-  ASSERT_TRUE(file.UseEveryoneAccess());
-  EXPECT_TRUE(file.Write("x", 1));
 }
 
 TEST(FilesWin32, DrivePathsCreateTheirFolders) {

@@ -1,5 +1,7 @@
 #include <gtest/gtest.h>
 
+#include <tuple>
+
 #include "storage/StorageTestSupport.h"
 #include "storage/UserPrompts.h"
 
@@ -23,10 +25,10 @@ TEST(ChooseSaveFile, NoAsksAgainYesReplacesAndCancelEnds) {
   prompts.chosenPaths = {folder / TXT("new.csv")};
   EXPECT_EQ(folder / TXT("new.csv"), SaveAs(folder / TXT("start.csv")));
   ASSERT_EQ(1u, prompts.requests.size());
-  EXPECT_EQ(WString(TXT("Export")), prompts.requests[0].title);
-  EXPECT_EQ(WString(TXT("CSV files|*.csv")), prompts.requests[0].filter);
-  EXPECT_EQ(WString(TXT("csv")), prompts.requests[0].defaultExtension);
-  EXPECT_EQ(folder / TXT("start.csv"), prompts.requests[0].initialPath);
+  const FileRequest& request = prompts.requests[0];
+  EXPECT_EQ(std::tuple(WString(TXT("Export")), WString(TXT("CSV files|*.csv")), WString(TXT("csv")),
+                       folder / TXT("start.csv")),
+            std::tuple(request.title, request.filter, request.defaultExtension, request.initialPath));
   EXPECT_TRUE(prompts.questions.empty());
   prompts.chosenPaths = {folder / TXT("a.csv"), folder / TXT("b.csv")};
   prompts.answers = {Prompt::kAnswerNo, Prompt::kAnswerYes};

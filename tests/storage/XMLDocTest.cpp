@@ -228,15 +228,17 @@ TEST(XMLDocReader, WrittenValuesReadBack) {
   }
 }
 
+// A root is found only where its end tag closes the text.
 TEST(XMLDocReader, FindRootAndProgress) {
   XMLDoc doc;
-  doc.SetText(TXT("<OPTIONS>\r\n</OPTIONS>\r\n"));
-  EXPECT_TRUE(doc.FindRoot(TXT("OPTIONS")));
-  EXPECT_FALSE(doc.FindRoot(TXT("RECIPELIST")));
-  doc.SetText(TXT("<OPTIONS>\r\n"));
-  EXPECT_FALSE(doc.FindRoot(TXT("OPTIONS")));
-  doc.SetText(WString());
-  EXPECT_FALSE(doc.FindRoot(TXT("OPTIONS")));
+  for (const auto& [text, root, found] :
+       {std::tuple{TXT("<OPTIONS>\r\n</OPTIONS>\r\n"), TXT("OPTIONS"), true},
+        {TXT("<OPTIONS>\r\n</OPTIONS>\r\n"), TXT("RECIPELIST"), false},
+        {TXT("<OPTIONS>\r\n"), TXT("OPTIONS"), false},
+        {TXT(""), TXT("OPTIONS"), false}}) {
+    doc.SetText(text);
+    EXPECT_EQ(found, doc.FindRoot(root)) << ToUtf8(text) << ToUtf8(root);
+  }
   EXPECT_EQ(0, doc.Progress());
   doc.SetText(WString(200, 'x'));
   doc.SetCursor(100);
