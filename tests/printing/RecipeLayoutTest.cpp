@@ -211,15 +211,12 @@ TEST_F(LayoutTest, CardBreakContinuesOnTheNextSlotsAndPage) {
   const RecordingSurface& surface = *printed;
   const Drawn* second = surface.Find(L"Long (2)");
   const Drawn* third = surface.Find(L"Long (3)");
-  ASSERT_TRUE(second && third);
-  EXPECT_EQ(400, second->y);
-  EXPECT_EQ(0, second->x);
-  EXPECT_EQ(700, third->y);
   const Drawn* fourth = surface.Find(L"Long (4)");
-  ASSERT_NE(nullptr, fourth);
-  EXPECT_EQ(100, fourth->y);
-  EXPECT_EQ(2, fourth->page);
-  EXPECT_EQ(400, surface.Find(L"Next")->y);
+  ASSERT_TRUE(second && third && fourth);
+  // The second card's top and left, the third's top, the fourth's top and page, the next recipe's top.
+  EXPECT_EQ(
+      (std::vector<int>{400, 0, 700, 100, 2, 400}),
+      (std::vector<int>{second->y, second->x, third->y, fourth->y, fourth->page, surface.Find(L"Next")->y}));
   const Drawn* firstWordAfter = nullptr;
   for (const Drawn& item : surface.drawn)
     if (item.y > second->y && item.y < 700 && item.x == item.right && !firstWordAfter) firstWordAfter = &item;
@@ -227,7 +224,7 @@ TEST_F(LayoutTest, CardBreakContinuesOnTheNextSlotsAndPage) {
   EXPECT_EQ(400 + 2 * surface.LineHeight(), firstWordAfter->y);
 }
 
-TEST_F(LayoutTest, FullPageBreakContinuesHalfAnInchFromTheTop) {
+TEST_F(LayoutTest, FullPageBreakContinuesHalfAnInchFromTheTopAndAFailedPageEndStopsTheJob) {
   settings.details = true;
   const RecordingSurface& surface = Print({MakeRecipe(TXT("Long"), 2, ManyWords(1500))});
   const Drawn* second = surface.Find(L"Long (2)");
@@ -237,6 +234,10 @@ TEST_F(LayoutTest, FullPageBreakContinuesHalfAnInchFromTheTop) {
   EXPECT_EQ(nullptr, surface.Find(L"(more)"));
   EXPECT_LE(3, surface.pages);
   EXPECT_EQ(surface.pages, surface.endedPages);
+  // A failed page end stops the job.
+  const RecordingSurface& failed = Print({MakeRecipe(TXT("R1"), 1), MakeRecipe(TXT("R2"), 1)}, 1);
+  EXPECT_FALSE(result);
+  EXPECT_EQ(nullptr, failed.Find(L"R2"));
 }
 
 TEST_F(LayoutTest, FullPagePictureIsCentredBelowTheTextAndPushesTheNutritionDownUnlessMissing) {
@@ -260,7 +261,7 @@ TEST_F(LayoutTest, FullPagePictureIsCentredBelowTheTextAndPushesTheNutritionDown
             missing.Find(L"NUTRITION INFORMATION (per serving)")->y);
 }
 
-TEST_F(LayoutTest, NutritionBlockOnCardsOnlyWhenAsked) {
+TEST_F(LayoutTest, NutritionBlockOnCardsOnlyWhenAskedAndInFullOnFullPages) {
   settings.nutrition = false;
   const RecordingSurface& without = Print({MakeRecipe(TXT("A"), 1, TXT("Stir."))});
   EXPECT_EQ(nullptr, without.Find(L"NUTRITION INFORMATION (per serving)"));
@@ -275,9 +276,7 @@ TEST_F(LayoutTest, NutritionBlockOnCardsOnlyWhenAsked) {
   EXPECT_EQ(0u, block.text.find(L"N0 - "));
   EXPECT_NE(std::wstring::npos, block.text.find(L"  N4 - "));
   EXPECT_EQ(std::wstring::npos, block.text.find(L"N5 - "));
-}
-
-TEST_F(LayoutTest, FullNutritionPrintsSixLinesOnFullPagesEvenWithoutTheCardOption) {
+  // The full block prints six lines on full pages even without the card option.
   settings.details = true;
   settings.nutrition = false;
   settings.nutritionFull = true;
@@ -288,13 +287,6 @@ TEST_F(LayoutTest, FullNutritionPrintsSixLinesOnFullPagesEvenWithoutTheCardOptio
   EXPECT_NE(std::wstring::npos, text.find(L"\r\nN5 - "));
   EXPECT_NE(std::wstring::npos, text.find(L"\r\nN19 - "));
   EXPECT_NE(std::wstring::npos, text.find(L"N28 - "));
-}
-
-TEST_F(LayoutTest, AFailedPageEndStopsTheJob) {
-  settings.details = true;
-  const RecordingSurface& surface = Print({MakeRecipe(TXT("R1"), 1), MakeRecipe(TXT("R2"), 1)}, 1);
-  EXPECT_FALSE(result);
-  EXPECT_EQ(nullptr, surface.Find(L"R2"));
 }
 
 }  // namespace

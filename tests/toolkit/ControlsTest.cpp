@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include <deque>
+#include <tuple>
 
 #include "ToolkitTestSupport.h"
 #include "toolkit/ERComboBox.h"
@@ -46,13 +47,11 @@ class ListViewTest : public testing::Test {
   // What the control itself shows (it asks for the texts as it paints).
   WString Painted(int item, int column) const {
     wchar_t text[64] = {};
-    LVITEMW cell = {};
-    cell.iSubItem = column;
-    cell.pszText = text;
-    cell.cchTextMax = 64;
-    SendMessageW(list.Window(), LVM_GETITEMTEXTW, item, reinterpret_cast<LPARAM>(&cell));
+    ListView_GetItemText(list.Window(), item, column, text, 64);
     return text;
   }
+  // The rows of the wrapper and of the control.
+  std::pair<int, int> Counts() const { return {list.ItemCount(), ListView_GetItemCount(list.Window())}; }
 
   RecordingWindow parent;
   ERListView list;
@@ -72,19 +71,16 @@ TEST_F(ListViewTest, AttachSetsTheExtendedStyles) {
 TEST_F(ListViewTest, SetColumnChangesOrInsertsAndDeleteRemovesItsSortKind) {
   EXPECT_TRUE(list.SetColumn(0, L"Date", 90));
   EXPECT_TRUE(list.SetColumn(2, L"Fat", 60, LVCFMT_LEFT, SortKind::Number));
-  EXPECT_EQ(3, list.ColumnCount());
-  EXPECT_EQ(90, list.ColumnWidth(0));
-  EXPECT_EQ(SortKind::Number, list.SortKindOf(1));
+  EXPECT_EQ(std::make_tuple(3, 90, SortKind::Number),
+            std::make_tuple(list.ColumnCount(), list.ColumnWidth(0), list.SortKindOf(1)));
   list.DeleteColumn(0);
-  EXPECT_EQ(2, list.ColumnCount());
-  EXPECT_EQ(SortKind::Number, list.SortKindOf(0));
-  EXPECT_EQ(SortKind::Text, list.SortKindOf(7));
+  EXPECT_EQ(std::make_tuple(2, SortKind::Number, SortKind::Text),
+            std::make_tuple(list.ColumnCount(), list.SortKindOf(0), list.SortKindOf(7)));
 }
 
 TEST_F(ListViewTest, RowsShowTheirRecordsTextsAsTheControlAsksForThem) {
   AddRows({L"10", L"9"});
-  EXPECT_EQ(2, list.ItemCount());
-  EXPECT_EQ(2, ListView_GetItemCount(list.Window()));
+  EXPECT_EQ(std::make_pair(2, 2), Counts());
   EXPECT_EQ(L"row1", list.ItemText(1, 0));
   EXPECT_EQ(L"9", Painted(1, 1));
   EXPECT_EQ(1, list.ItemData(1));
@@ -97,12 +93,11 @@ TEST_F(ListViewTest, RowsShowTheirRecordsTextsAsTheControlAsksForThem) {
   EXPECT_EQ(WString(63, L'x'), Painted(0, 1)) << "the control gets what fits its buffer";
   rows.push_back({L"row2", L"1"});
   EXPECT_EQ(2, list.AddItem(2, &rows[2]));
-  EXPECT_EQ(3, ListView_GetItemCount(list.Window()));
+  EXPECT_EQ(std::make_pair(3, 3), Counts());
   list.DeleteItem(0);
   EXPECT_EQ((std::vector<WString>{L"row1", L"row2"}), Column(0));
   list.DeleteAllItems();
-  EXPECT_EQ(0, list.ItemCount());
-  EXPECT_EQ(0, ListView_GetItemCount(list.Window()));
+  EXPECT_EQ(std::make_pair(0, 0), Counts());
 }
 
 TEST_F(ListViewTest, NumberColumnSortsByValueAndTextColumnByTextIgnoringCase) {
@@ -154,7 +149,7 @@ TEST_F(ListViewTest, FindTextShowsTheRowsWhoseNameHoldsItInAnyCase) {
   list.Select(3);
   list.SetFilter(L"crè");
   EXPECT_EQ((std::vector<WString>{L"Crème brûlée", L"CRÈME fraîche"}), Column(0));
-  EXPECT_EQ(2, ListView_GetItemCount(list.Window()));
+  EXPECT_EQ(std::make_pair(2, 2), Counts());
   EXPECT_EQ(0, list.SelectedCount()) << "the selected row is not on show";
   EXPECT_EQ(2, list.FindItem(2) + 1);
   rows.push_back({L"Toast", L"5"});

@@ -218,15 +218,6 @@ void PrepareMenu(void* arg, HMENU menu) {
   PostMessageW(log->list, WM_KEYDOWN, VK_RETURN, 0);
 }
 
-HMENU ListMenu() {
-  HMENU popup = CreatePopupMenu();
-  AppendMenuW(popup, MF_STRING, kCommandDisabled, L"Copy Ingredient...");
-  AppendMenuW(popup, MF_STRING | MF_GRAYED, kCommandEnabled, L"Delete Ingredient");
-  HMENU bar = CreateMenu();
-  AppendMenuW(bar, MF_POPUP, reinterpret_cast<UINT_PTR>(popup), L"List");
-  return bar;
-}
-
 }  // namespace
 
 // A main window of its own that keeps the commands it receives.
@@ -258,16 +249,18 @@ TEST(ERWindowTest, RightClickPreparesThePopupMenuAndSendsTheChoiceToTheMainWindo
                                   nullptr, GetModuleHandleW(nullptr), nullptr);
   ERListView list;
   ASSERT_TRUE(list.CreateAt(tabs, 2102, 0, 0, 300, 200));
-  PrepareLog log;
-  log.list = list.Window();
-  HMENU menu = ListMenu();
+  HMENU popup = CreatePopupMenu(), menu = CreateMenu();
+  AppendMenuW(popup, MF_STRING, kCommandDisabled, L"Copy Ingredient...");
+  AppendMenuW(popup, MF_STRING | MF_GRAYED, kCommandEnabled, L"Delete Ingredient");
+  AppendMenuW(menu, MF_POPUP, reinterpret_cast<UINT_PTR>(popup), L"List");
+  PrepareLog log{0, nullptr, list.Window()};
   list.SetPopupMenu(menu, &PrepareMenu, &log);
-  EXPECT_EQ(GetSubMenu(menu, 0), list.PopupMenu());
+  EXPECT_EQ(popup, list.PopupMenu());
 
   SendMessageW(list.Window(), WM_RBUTTONDOWN, MK_RBUTTON, MAKELPARAM(20, 20));
   Pump();
   EXPECT_EQ(1, log.calls);
-  EXPECT_EQ(GetSubMenu(menu, 0), log.menu);
+  EXPECT_EQ(popup, log.menu);
   EXPECT_EQ(MainWindow::commands,
             std::vector<WORD>{kCommandEnabled});  // the prepared state was the one shown
 
