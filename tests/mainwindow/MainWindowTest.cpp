@@ -128,7 +128,10 @@ class MainWindowTest : public testing::Test {
 
 TEST_F(MainWindowTest, SecondStartWarnsAndExitsWhileTheFirstKeepsRunning) {
   TestedProgram first(folder), second(folder);
-  ASSERT_NE(first.Started(), nullptr);
+  const HWND window = first.Started();
+  ASSERT_NE(window, nullptr);
+  // The tab area starts below the toolbar.
+  EXPECT_EQ(std::tuple(ChildRect(window, 2103).left, ChildRect(window, 2103).top), std::tuple(10, 45));
   ASSERT_TRUE(second.Start());
   HWND box = second.WaitForWindow(L"#32770");
   ASSERT_NE(box, nullptr);
@@ -167,14 +170,19 @@ TEST_F(MainWindowTest, FolderSwitchTakesEffectFromTheNextStartAndMayNameTheFolde
 }
 
 // Closing leaves the options file alone unless something changed: here the tab, which Ctrl+T moves
-// on, from the last to the first.
+// on, from the last to the first. Without toolbar buttons the tab area starts at the top.
 TEST_F(MainWindowTest, CtrlTFromTheLastTabSelectsTheFirstAndClosingRewritesTheOptionsOnlyWhenChanged) {
   EXPECT_EQ(ControlKeyCommand(folder + kProgramCopy, 'T'), IDM_NEXT_TAB);
-  WriteOptions([](Options& o) { o.curTab = 3; });
+  WriteOptions([](Options& o) {
+    o.curTab = 3;
+    o.toolbarLayout = {255};
+  });
   const std::wstring marked = FileText(OptionsPath()) + L"<!-- kept -->";  // dropped by a rewrite
   WriteText(OptionsPath(), marked);
   TestedProgram unchanged(folder);
-  ASSERT_NE(unchanged.Started(), nullptr);
+  const HWND empty = unchanged.Started();
+  ASSERT_NE(empty, nullptr);
+  EXPECT_EQ(ChildRect(empty, 2103).top, 5);
   EXPECT_EQ(unchanged.Close(), 0);
   EXPECT_EQ(FileText(OptionsPath()), marked);
 
@@ -190,22 +198,6 @@ TEST_F(MainWindowTest, CtrlTFromTheLastTabSelectsTheFirstAndClosingRewritesTheOp
   EXPECT_EQ(changed.Close(), 0);
   EXPECT_NE(FileText(OptionsPath()), marked);
   EXPECT_EQ(ReadOptions().curTab, 1u);
-}
-
-TEST_F(MainWindowTest, TabAreaStartsBelowTheToolbarOrAtFiveWhenItIsEmpty) {
-  TestedProgram withButtons(folder);
-  HWND window = withButtons.Started();
-  ASSERT_NE(window, nullptr);
-  EXPECT_EQ(ChildRect(window, 2103).top, 45);
-  EXPECT_EQ(ChildRect(window, 2103).left, 10);
-  EXPECT_EQ(withButtons.Close(), 0);
-
-  WriteOptions([](Options& o) { o.toolbarLayout = {255}; });
-  TestedProgram empty(folder);
-  window = empty.Started();
-  ASSERT_NE(window, nullptr);
-  EXPECT_EQ(ChildRect(window, 2103).top, 5);
-  EXPECT_EQ(empty.Close(), 0);
 }
 
 // Ctrl+F hands the keyboard to the find box; typing filters the list, Delete edits the text
