@@ -137,7 +137,7 @@ TEST_F(OptionsTest, MissingFlagMeansDefaultAndEmptyElementMeansOff) {
   EXPECT_FALSE(ReadOptions(TXT("<OPTIONS><TRACK>2</TRACK></OPTIONS>")).track);
 }
 
-TEST_F(OptionsTest, ReadingIsLenient) {
+TEST_F(OptionsTest, ReadingIsLenientButAFileOfAnotherKindLeavesTheDefaults) {
   Options o = ReadOptions(
       TXT("<X>99</X>\r\n<OPTIONS>\r\n<width>300</WIDTH>\r\n<HEIGHT></HEIGHT>\r\n<UNKNOWN>7</UNKNOWN>\r\n")
           TXT("<CURTAB>2x</CURTAB>\r\n<YEAR>2012</YEAR>\r\n<MON>11</MON>\r\n<FONT>A&amp;B&quot;</FONT>\r\n")
@@ -148,14 +148,12 @@ TEST_F(OptionsTest, ReadingIsLenient) {
   EXPECT_EQ(o.lastDownload, CalendarDate(2012, 11, 1));  // a missing day stays 1
   EXPECT_EQ(o.font, TXT("A&B"));
   EXPECT_EQ(o.dbVersion, TXT(""));
-}
-
-TEST_F(OptionsTest, FileOfAnotherKindLeavesDefaults) {
+  // A file of another kind leaves the defaults.
   WriteText(Folder() + TXT("MirepanOptions.xml"),
             TXT("<INGREDIENTLIST>\r\n<WIDTH>5</WIDTH>\r\n</INGREDIENTLIST>\r\n"));
-  Options o(nullptr, Folder());
-  EXPECT_FALSE(o.Read());
-  EXPECT_EQ(o.width, 0);
+  Options other(nullptr, Folder());
+  EXPECT_FALSE(other.Read());
+  EXPECT_EQ(other.width, 0);
 }
 
 TEST_F(OptionsTest, DiffersSeesEveryKindOfSetting) {
@@ -199,17 +197,15 @@ TEST_F(DerivePathsTest, PathsFollowTheDataFolderWithABackslashAdded) {
   Options o(nullptr, Folder());
   o.baseFolder = Folder() + TXT("data");
   o.DerivePaths(Program());
-  EXPECT_EQ(o.baseFolder, Data());
-  EXPECT_EQ(o.diaryPath, Data() + TXT("FoodDiary.xml"));
-  EXPECT_EQ(o.ingredientsPath, Data() + TXT("Ingredients.xml"));
-  EXPECT_EQ(o.recipesPath, Data() + TXT("Recipes.xml"));
-  EXPECT_EQ(o.shopListPath, Data() + TXT("ShoppingList.xml"));
-  EXPECT_EQ(o.ingredientImages, Data() + TXT("Images\\"));
-  EXPECT_EQ(o.recipeImages, Data() + TXT("Images\\"));
+  EXPECT_EQ((std::vector<WString>{Data(), Data() + TXT("FoodDiary.xml"), Data() + TXT("Ingredients.xml"),
+                                  Data() + TXT("Recipes.xml"), Data() + TXT("ShoppingList.xml"),
+                                  Data() + TXT("Images\\"), Data() + TXT("Images\\")}),
+            (std::vector<WString>{o.baseFolder, o.diaryPath, o.ingredientsPath, o.recipesPath, o.shopListPath,
+                                  o.ingredientImages, o.recipeImages}));
   EXPECT_EQ(o.optionsPath, Folder() + TXT("MirepanOptions.xml"));  // the options file never moves
 }
 
-TEST_F(DerivePathsTest, CatalogKeptOnlyBesideTheProgramMovesIntoTheDataFolder) {
+TEST_F(DerivePathsTest, CatalogKeptOnlyBesideTheProgramMovesIntoTheDataFolderEvenANewOne) {
   WriteText(Program() + TXT("Ingredients.xml"), TXT("beside"));
   WriteText(Program() + TXT("Recipes.xml"), TXT("old recipes"));
   WriteText(Data() + TXT("Recipes.xml"), TXT("recipes"));
@@ -221,11 +217,8 @@ TEST_F(DerivePathsTest, CatalogKeptOnlyBesideTheProgramMovesIntoTheDataFolder) {
   EXPECT_EQ(FileText(Data() + TXT("Recipes.xml")), TXT("recipes"));
   EXPECT_TRUE(FileExists(Program() + TXT("Recipes.xml")));
   EXPECT_FALSE(FileExists(Data() + TXT("FoodDiary.xml")));  // missing in both: nothing to move
-}
-
-TEST_F(DerivePathsTest, NewDataFolderIsCreatedSoCatalogsCanMoveThere) {
+  // A new data folder is created so that catalogs can move there.
   WriteText(Program() + TXT("ShoppingList.xml"), TXT("lists"));
-  Options o(nullptr, Data());
   o.baseFolder = Folder() + TXT("new\\place");
   o.DerivePaths(Program());
   EXPECT_EQ(FileText(Folder() + TXT("new\\place\\ShoppingList.xml")), TXT("lists"));

@@ -21,10 +21,7 @@ using DAVavador::ERApp;
 class OptionsWinTest : public ::testing::Test {
  protected:
   WString Folder() const { return folder_.Path(); }
-  void Touch(const WString& path) {
-    FileHandle file(path);
-    ASSERT_TRUE(file.WriteAllText(L"x"));
-  }
+  static void Touch(const WString& path) { storage_test::WriteText(path, L"x"); }
 
   ERApp app_{GetModuleHandleW(nullptr)};
   test_support::ScratchFolder folder_;
@@ -110,7 +107,7 @@ TEST_F(OptionsWinTest, DialogShowsTheOptionsAndTakesTheChangesOnOk) {
   EXPECT_EQ(options.optionsPath, Folder() + L"MirepanOptions.xml");
 }
 
-TEST_F(OptionsWinTest, CancelLeavesEverythingAsItWas) {
+TEST_F(OptionsWinTest, CancelLeavesEverythingAsItWasAndBrowsePutsTheChosenFolderIntoTheEditBox) {
   Options options(&app_, Folder());
   const Options before = options;
   DialogActions user(IDD_OPTIONS, [&](const DialogDriver& dialog) {
@@ -121,13 +118,10 @@ TEST_F(OptionsWinTest, CancelLeavesEverythingAsItWas) {
   });
   EXPECT_FALSE(options.RunDialog());
   EXPECT_FALSE(options.Differs(before));
-}
-
-TEST_F(OptionsWinTest, BrowseButtonPutsTheChosenFolderIntoTheEditBox) {
+  // The browse button puts the chosen folder into the edit box.
   storage_test::ScriptedPrompts prompts;
   prompts.chosenPaths = {Folder() + L"chosen"};
-  Options options(&app_, Folder());
-  DialogActions user(IDD_OPTIONS, [&](const DialogDriver& dialog) {
+  user.On(IDD_OPTIONS, [&](const DialogDriver& dialog) {
     dialog.Press(IDC_OPTIONS_BROWSE);
     EXPECT_EQ(dialog.Text(IDC_OPTIONS_FOLDER), Folder() + L"chosen");
     PostMessageW(dialog.Dialog(), WM_COMMAND, IDOK, 0);
@@ -139,10 +133,8 @@ TEST_F(OptionsWinTest, BrowseButtonPutsTheChosenFolderIntoTheEditBox) {
 TEST_F(OptionsWinTest, FirstNewerNutrientFileIsTheCandidate) {
   Options options(&app_, Folder());
   EXPECT_EQ(options.NutrientDataCandidate(Folder()), L"");
-  Touch(Folder() + L"nutrients-2012.csv");
-  Touch(Folder() + L"nutrients-2010.csv");
-  Touch(Folder() + L"aaa.txt");
-  Touch(Folder() + L"aaa.csvx");
+  for (const wchar_t* name : {L"nutrients-2012.csv", L"nutrients-2010.csv", L"aaa.txt", L"aaa.csvx"})
+    Touch(Folder() + name);
   EXPECT_EQ(options.NutrientDataCandidate(Folder()), L"nutrients-2010.csv");
   options.dbVersion = L"nutrients-2009.csv";
   EXPECT_EQ(options.NutrientDataCandidate(Folder()), L"nutrients-2010.csv");

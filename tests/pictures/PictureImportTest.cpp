@@ -120,16 +120,14 @@ TEST_F(PictureImportTest, AForeignPicturePathTouchesNothingOutsideTheImagesFolde
   EXPECT_EQ(Contents(images_ + L"copies\\apple.jpg"), "apple");
 }
 
-TEST_F(PictureImportTest, MissingImagesFolderIsCreated) {
+TEST_F(PictureImportTest, MissingFoldersAreCreatedAndCopiesOverwrite) {
   Write(chosen_ + L"fig.gif", "fig");
   WString folder = root_ / L"new\\deeper\\Images\\";
   WString picture;
   ImportPicture(chosen_ + L"fig.gif", folder, picture, others_);
   EXPECT_EQ(picture, L"fig.gif");
   EXPECT_EQ(Contents(folder + L"fig.gif"), "fig");
-}
-
-TEST_F(PictureImportTest, CopyPictureCreatesTheTargetAndOverwrites) {
+  // A copy creates its target folder too, and overwrites.
   Write(images_ + L"kiwi.jpg", "kiwi");
   WString exportImages = root_ / L"export\\Images\\";
   EXPECT_TRUE(CopyPicture(L"kiwi.jpg", images_, exportImages));

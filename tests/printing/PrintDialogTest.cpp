@@ -39,11 +39,10 @@ TEST_F(PrintDialogTest, OpensWithTheSettingsAndTheShownCategory) {
   settings.margin = 2;
   uint32_t category = 7;
   user.On(IDD_PRINT, [&](const test_support::DialogDriver& dialog) {
-    EXPECT_TRUE(dialog.Checked(IDC_PRINT_SELECTED) && !dialog.Checked(IDC_PRINT_ALL));
-    EXPECT_TRUE(dialog.Checked(IDC_PRINT_CARD) && !dialog.Checked(IDC_PRINT_FULL_PAGE));
-    EXPECT_TRUE(dialog.Checked(IDC_PRINT_FIRST));
-    EXPECT_TRUE(dialog.Checked(IDC_PRINT_NUTRITION));
-    EXPECT_FALSE(dialog.Checked(IDC_PRINT_NUTRITION_FULL));
+    for (int id : {IDC_PRINT_SELECTED, IDC_PRINT_CARD, IDC_PRINT_FIRST, IDC_PRINT_NUTRITION})
+      EXPECT_TRUE(dialog.Checked(id)) << id;
+    for (int id : {IDC_PRINT_ALL, IDC_PRINT_FULL_PAGE, IDC_PRINT_NUTRITION_FULL})
+      EXPECT_FALSE(dialog.Checked(id)) << id;
     EXPECT_EQ(L"No Such Face", dialog.Text(IDC_PRINT_FONT));
     EXPECT_LT(1, dialog.Count(IDC_PRINT_FONT));
     EXPECT_EQ(std::vector<std::wstring>({L".5\"", L"1\"", L"1.5\"", L"2\""}), dialog.Rows(IDC_PRINT_MARGIN));
@@ -83,12 +82,11 @@ TEST_F(PrintDialogTest, RadioButtonsEnableTheirOptionsAndPrintTakesEverythingOve
     PostMessageW(dialog.Dialog(), WM_COMMAND, IDOK, 0);
   });
   ASSERT_TRUE(Run(category));
-  EXPECT_FALSE(settings.selected);
-  EXPECT_TRUE(settings.details);
-  EXPECT_TRUE(settings.nutritionFull);
-  EXPECT_TRUE(settings.firstOnly);
-  EXPECT_EQ(3u, settings.margin);
-  EXPECT_EQ(4u, category);
+  // All recipes of the chosen category on full pages with full nutrition; first pages kept from cards.
+  EXPECT_EQ(
+      (std::vector<bool>{false, true, true, true}),
+      (std::vector<bool>{settings.selected, settings.details, settings.nutritionFull, settings.firstOnly}));
+  EXPECT_EQ(std::make_pair(3u, 4u), std::make_pair(settings.margin, category));
   EXPECT_EQ(TXT("Arial"), settings.font);
 }
 

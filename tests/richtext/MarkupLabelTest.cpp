@@ -105,10 +105,14 @@ TEST_F(MarkupLabel, ColoursPaintTheirWords) {
   EXPECT_GT(picture.Count(GetSysColor(COLOR_BTNTEXT)), 100);
 }
 
-TEST_F(MarkupLabel, OnlyTheBodyIsPainted) {
+TEST_F(MarkupLabel, OnlyTheBodyIsPaintedAndBlanksAtTheLeftEdgeAreDropped) {
   EXPECT_EQ(Show(L"<color red>MWMW <b>text</b>").ink, 0);
   EXPECT_EQ(Show(L"before<body></body>after").ink, 0);
   EXPECT_GT(Show(L"before<body>inside</body>after").ink, 0);
+  // Blanks at the left edge are dropped, elsewhere they count.
+  int left = Show(L"<body>MW</body>").firstInkColumn;
+  EXPECT_EQ(Show(L"<body>   MW</body>").firstInkColumn, left);
+  EXPECT_GT(Show(L"<body>.   MW</body>").lastInkColumn, Show(L"<body>. MW</body>").lastInkColumn);
 }
 
 TEST_F(MarkupLabel, AWordThatDoesNotFitStartsTheNextLineAndBreaksMoveDownOneAndAHalf) {
@@ -123,12 +127,6 @@ TEST_F(MarkupLabel, AWordThatDoesNotFitStartsTheNextLineAndBreaksMoveDownOneAndA
     EXPECT_GE(picture.lastInkRow, lineHeight_ * 3 / 2);
     EXPECT_LT(picture.lastInkRow, lineHeight_ * 5 / 2);
   }
-}
-
-TEST_F(MarkupLabel, BlanksAtTheLeftEdgeAreDropped) {
-  int left = Show(L"<body>MW</body>").firstInkColumn;
-  EXPECT_EQ(Show(L"<body>   MW</body>").firstInkColumn, left);
-  EXPECT_GT(Show(L"<body>.   MW</body>").lastInkColumn, Show(L"<body>. MW</body>").lastInkColumn);
 }
 
 TEST_F(MarkupLabel, StyleTagsChangeTheFont) {

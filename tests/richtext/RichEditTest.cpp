@@ -82,16 +82,13 @@ TEST_F(RichEdit, TheControlIsAReadOnlyMultiLineChild) {
   EXPECT_GT(control_.Height(), 0);
 }
 
-TEST_F(RichEdit, TheHtmlArrivesAsFormattedText) {
+TEST_F(RichEdit, TheHtmlArrivesAsFormattedTextWithItsColoursSizesAndFaces) {
   ASSERT_TRUE(control_.Create(parent_, 102));
   control_.SetText(L"<html><body>Hello <b>world</b> &copy; {x} a\\b</body></html>");
   EXPECT_EQ(Shown(), L"Hello world \u00a9 {x} a\\b");
   EXPECT_FALSE(FormatAt(0, 5).dwEffects & CFE_BOLD);
   EXPECT_TRUE(FormatAt(6, 11).dwEffects & CFE_BOLD);
-}
-
-TEST_F(RichEdit, ColoursSizesAndFacesReachTheControl) {
-  ASSERT_TRUE(control_.Create(parent_, 103));
+  // Colours, sizes and faces reach the control.
   control_.SetText(L"<body><font color=\"#FF0000\" size=5 face=\"Courier New\">red</font> plain</body>");
   EXPECT_EQ(Shown(), L"red plain");
   CHARFORMAT2W red = FormatAt(0, 3);

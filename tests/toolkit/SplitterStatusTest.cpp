@@ -79,14 +79,12 @@ TEST_F(SplitterTest, MovesWithoutAPressedButtonAndLostCaptureChangeNothing) {
   EXPECT_EQ(300, LeftInParent(splitter.Window()));
 }
 
-TEST(StatusBarTest, PartEdgesAreRunningPercentagesOfTheWidth) {
+// The part edges are running percentages of the width, the last part reaching the end.
+TEST(StatusBarTest, LaysOutItsPartsAcrossTheParentsBottom) {
   EXPECT_EQ(std::vector<int>({100, 300, -1}), ERStatusBar::PartEdges({25, 50, 25}, 400));
   EXPECT_EQ(std::vector<int>({250, 750, -1}), ERStatusBar::PartEdges({25, 50, 25}, 1001));
   EXPECT_EQ(std::vector<int>({-1}), ERStatusBar::PartEdges({100}, 10));
   EXPECT_TRUE(ERStatusBar::PartEdges({}, 10).empty());
-}
-
-TEST(StatusBarTest, LaysOutItsPartsAcrossTheParentsBottom) {
   RecordingWindow parent{400, 300};
   ERStatusBar status({25, 50, 25});
   ASSERT_TRUE(status.Create(parent.Handle(), 2106, true));

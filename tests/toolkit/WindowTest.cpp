@@ -94,7 +94,7 @@ TEST(ERWindowTest, ToolTipCoversTheWindowAfterEverySetPos) {
   EXPECT_EQ(std::make_pair(150L, 40L), std::make_pair(tool.rect.right, tool.rect.bottom));
 }
 
-TEST(ERWindowTest, OwnedWindowDiesWithTheWrapperAttachedOneIsRestored) {
+TEST(ERWindowTest, OwnedWindowDiesWithTheWrapperAttachedOneIsRestoredOneDestroyedIsForgotten) {
   RecordingWindow parent;
   RecordingWindow child(50, 20, parent.Handle());
   const LONG_PTR originalProc = GetWindowLongPtrW(child.Handle(), GWLP_WNDPROC);
@@ -116,13 +116,11 @@ TEST(ERWindowTest, OwnedWindowDiesWithTheWrapperAttachedOneIsRestored) {
   EXPECT_FALSE(IsWindow(owned));
   EXPECT_TRUE(IsWindow(child.Handle()));
   EXPECT_EQ(originalProc, GetWindowLongPtrW(child.Handle(), GWLP_WNDPROC));
-}
-
-TEST(ERWindowTest, WindowDestroyedWithItsParentIsForgotten) {
+  // A window destroyed with its parent is forgotten.
   ERLabel label;
   {
-    RecordingWindow parent;
-    ASSERT_TRUE(label.Create(parent.Handle(), 103));
+    RecordingWindow other;
+    ASSERT_TRUE(label.Create(other.Handle(), 103));
   }
   EXPECT_EQ(nullptr, label.Window());
   EXPECT_EQ(0, label.Width());
