@@ -2,7 +2,9 @@
 #include <gtest/gtest.h>
 
 #include <fstream>
+#include <iomanip>
 #include <iterator>
+#include <sstream>
 #include <string>
 
 #include "webrecipe/RecipeText.h"
@@ -15,27 +17,19 @@ std::string ReadFile(const char* name) {
   return std::string(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
 }
 
-struct Expected {
-  const char* original;  // "" for any
-  double amount;
-  ServingUnit unit;
-  const char* name;
-  bool heading;
-};
-
-void ExpectLines(const std::vector<Expected>& expected, const ImportedRecipe& recipe) {
-  ASSERT_EQ(expected.size(), recipe.lines.size());
-  for (size_t i = 0; i < expected.size(); ++i) {
-    const ImportedLine& line = recipe.lines[i];
-    if (*expected[i].original) {
-      EXPECT_EQ(expected[i].original, ToUtf8(line.original)) << i;
-    }
-    EXPECT_NEAR(expected[i].amount, line.amount, 1e-9) << i;
-    EXPECT_EQ(expected[i].unit, line.unit) << i;
-    EXPECT_EQ(expected[i].name, ToUtf8(line.name)) << i;
-    EXPECT_EQ(expected[i].heading, line.isHeading) << i;
+// Each line of the recipe as "original: amount unit, name", with "# " before a heading's.
+std::vector<std::string> LinesOf(const ImportedRecipe& recipe) {
+  std::vector<std::string> lines;
+  for (const ImportedLine& line : recipe.lines) {
+    std::ostringstream text;
+    const WString* unit = UnitNames().NameById(line.unit);
+    text << std::setprecision(12) << (line.isHeading ? "# " : "") << ToUtf8(line.original) << ": "
+         << line.amount << (unit && !unit->empty() ? " " + ToUtf8(*unit) : "") << ", " << ToUtf8(line.name);
+    lines.push_back(text.str());
   }
+  return lines;
 }
+using Lines = std::vector<std::string>;
 
 std::string Recipe(const std::string& ingredients, const std::string& directions = "Stir.\n") {
   return "MMMMM----- Recipe via Meal-Master (tm) v8.05\n\n      Title: Test\n\n" + ingredients + "\n" +
@@ -50,17 +44,12 @@ TEST(MealMaster, SeveralRecipesInOneFile) {
   EXPECT_EQ("Chocolate Chip Cookies", ToUtf8(cookies.name));
   EXPECT_EQ("Cookies", ToUtf8(cookies.category));
   EXPECT_EQ(36, cookies.serves);
-  ExpectLines({{"1 c Butter, softened", 1, kUnitCup, "Butter", false},
-               {"3/4 c Sugar", 0.75, kUnitCup, "Sugar", false},
-               {"2 Eggs", 2, kUnitBlank, "Eggs", false},
-               {"2 1/4 c Flour", 2.25, kUnitCup, "Flour", false},
-               {"1 ts Baking soda", 1, kUnitTeaspoon, "Baking soda", false},
-               {"1 pk Chocolate chips (12 oz) -coarsely chopped", 1, kUnitBlank, "Chocolate chips", false},
-               {"1 T Vanilla", 1, kUnitTablespoon, "Vanilla", false},
-               {"GLAZE", 0, kUnitBlank, "GLAZE", true},
-               {"1 c Powdered sugar", 1, kUnitCup, "Powdered sugar", false},
-               {"2 tb Milk", 2, kUnitTablespoon, "Milk", false}},
-              cookies);
+  EXPECT_EQ((Lines{"1 c Butter, softened: 1 cup, Butter", "3/4 c Sugar: 0.75 cup, Sugar", "2 Eggs: 2, Eggs",
+                   "2 1/4 c Flour: 2.25 cup, Flour", "1 ts Baking soda: 1 tsp, Baking soda",
+                   "1 pk Chocolate chips (12 oz) -coarsely chopped: 1, Chocolate chips",
+                   "1 T Vanilla: 1 Tbl, Vanilla", "# GLAZE: 0, GLAZE",
+                   "1 c Powdered sugar: 1 cup, Powdered sugar", "2 tb Milk: 2 Tbl, Milk"}),
+            LinesOf(cookies));
   EXPECT_EQ(
       "1. Cream butter and sugar. Beat in eggs. Stir in flour and soda.\r\n"
       "2. Fold in chips. Bake at 375 F for 10 minutes.",
@@ -70,14 +59,11 @@ TEST(MealMaster, SeveralRecipesInOneFile) {
   const ImportedRecipe& soup = file.recipes[1];
   EXPECT_EQ("Tomato Soup", ToUtf8(soup.name));
   EXPECT_EQ(4, soup.serves);
-  ExpectLines({{"2 lb Tomatoes", 2, kUnitPound, "Tomatoes", false},
-               {"1 md Onion, chopped", 1, kUnitBlank, "Onion", false},
-               {"1 qt Chicken stock", 1, kUnitQuart, "Chicken stock", false},
-               {"2 tb Butter", 2, kUnitTablespoon, "Butter", false},
-               {"1/2 ts Salt", 0.5, kUnitTeaspoon, "Salt", false},
-               {"x Pepper -to taste", 0, kUnitBlank, "Pepper", false},
-               {"1 pn Sugar", 1, kUnitPinch, "Sugar", false}},
-              soup);
+  EXPECT_EQ(
+      (Lines{"2 lb Tomatoes: 2 Lb, Tomatoes", "1 md Onion, chopped: 1, Onion",
+             "1 qt Chicken stock: 1 quart, Chicken stock", "2 tb Butter: 2 Tbl, Butter",
+             "1/2 ts Salt: 0.5 tsp, Salt", "x Pepper -to taste: 0, Pepper", "1 pn Sugar: 1 pinch, Sugar"}),
+      LinesOf(soup));
   EXPECT_EQ("1. Simmer everything for 30 minutes.\r\n2. Puree and serve hot.", ToUtf8(soup.instructions));
 }
 
@@ -88,36 +74,28 @@ TEST(MealMaster, DashedHeaderAndEnd) {
   EXPECT_EQ("Quick Beer Bread", ToUtf8(bread.name));
   EXPECT_EQ("Breads", ToUtf8(bread.category));
   EXPECT_EQ(1, bread.serves);
-  ExpectLines({{"3 c Self-rising flour", 3, kUnitCup, "Self-rising flour", false},
-               {"1 cn Beer (12 oz)", 1, kUnitBlank, "Beer", false},
-               {"3 T Sugar", 3, kUnitTablespoon, "Sugar", false},
-               {"TOPPING", 0, kUnitBlank, "TOPPING", true},
-               {"2 tb Butter; melted", 2, kUnitTablespoon, "Butter", false}},
-              bread);
+  EXPECT_EQ((Lines{"3 c Self-rising flour: 3 cup, Self-rising flour", "1 cn Beer (12 oz): 1, Beer",
+                   "3 T Sugar: 3 Tbl, Sugar", "# TOPPING: 0, TOPPING", "2 tb Butter; melted: 2 Tbl, Butter"}),
+            LinesOf(bread));
   EXPECT_EQ(
-      "1. Mix flour, beer and sugar. Pour into a greased loaf pan. Drizzle with butter and bake at 350 F for "
-      "1 "
-      "hour.",
+      "1. Mix flour, beer and sugar. Pour into a greased loaf pan. Drizzle with butter and bake at 350 F "
+      "for 1 hour.",
       ToUtf8(bread.instructions));
 }
 
 // Unit codes of the amount columns: one-letter "t" and "T" with case, others without; some scale the amount.
 TEST(MealMaster, UnitCodes) {
-  const struct {
-    const char* code;
-    double amount;
-    ServingUnit unit;
-  } cases[] = {
-      {"x ", 2, kUnitBlank},    {"md", 2, kUnitBlank},       {"pn", 2, kUnitPinch},
-      {"t ", 2, kUnitTeaspoon}, {"T ", 2, kUnitTablespoon},  {"TB", 2, kUnitTablespoon},
-      {"fl", 0.25, kUnitCup},   {"cl", 20, kUnitMilliliter}, {"mg", 0.002, kUnitGram},
-      {"KG", 2, kUnitKilogram},
+  const std::pair<const char*, const char*> cases[] = {
+      {"x ", "2 x Thing: 2, Thing"},         {"md", "2 md Thing: 2, Thing"},
+      {"pn", "2 pn Thing: 2 pinch, Thing"},  {"t ", "2 t Thing: 2 tsp, Thing"},
+      {"T ", "2 T Thing: 2 Tbl, Thing"},     {"TB", "2 TB Thing: 2 Tbl, Thing"},
+      {"fl", "2 fl Thing: 0.25 cup, Thing"}, {"cl", "2 cl Thing: 20 mL, Thing"},
+      {"mg", "2 mg Thing: 0.002 g, Thing"},  {"KG", "2 KG Thing: 2 kg, Thing"},
   };
-  for (const auto& c : cases) {
-    SCOPED_TRACE(c.code);
-    const MealMasterFile file = ReadMealMaster(Recipe(std::string("      2 ") + c.code + " Thing\n"));
-    ASSERT_EQ(1u, file.recipes.size());
-    ExpectLines({{"", c.amount, c.unit, "Thing", false}}, file.recipes[0]);
+  for (const auto& [code, read] : cases) {
+    const MealMasterFile file = ReadMealMaster(Recipe(std::string("      2 ") + code + " Thing\n"));
+    ASSERT_EQ(1u, file.recipes.size()) << code;
+    EXPECT_EQ(Lines{read}, LinesOf(file.recipes[0]));
   }
 }
 
