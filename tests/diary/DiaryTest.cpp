@@ -7,6 +7,7 @@
 #include <sstream>
 #include <string>
 
+#include "food/FoodEditor.h"
 #include "ingredients/FoodViewSupport.h"
 #include "views/Diary/Diary.h"
 
@@ -310,6 +311,8 @@ TEST_F(DiaryTest, NutritionShowsTheChartsFirstInTheIngredientEditorForDiaries) {
       EXPECT_FALSE(editor.Visible(IDC_CHART_ALLOWANCE) || editor.Visible(IDC_EDITOR_NAME) ||
                    editor.Visible(IDC_EDITOR_WHOLE));
       EXPECT_TRUE(editor.Visible(IDC_EDITOR_CATEGORY));
+      editor.ShowTab(IDC_EDITOR_TABS, 3);  // Nutrition: the period's totals
+      EXPECT_EQ(editor.Text(kNutrientEditIds[Nutrient::kCalories]), L"450");
       editor.ShowTab(IDC_EDITOR_TABS, 0);
       editor.Press(IDC_CHART_SAVE);
       EndDialog(editor.Dialog(), IDCANCEL);

@@ -130,9 +130,12 @@ TEST_F(IngredientEditorTest, AddAsksForTheServingAndTheOuncesUnlessTheUnitIsTheO
             std::tuple(cheeses, 1));
 }
 
-// Grams to Ounces divides the ounces edit; a number beyond the range of doubles reads as none, and
-// a cancelled Add adds nothing.
-TEST_F(IngredientEditorTest, GramsToOuncesDividesTheOuncesEditAndNumbersBeyondTheRangeOfDoublesReadAsNone) {
+// Without categories the editor closes at once. Grams to Ounces divides the ounces edit; a number
+// beyond the range of doubles reads as none, and a cancelled Add adds nothing. A read-only catalog
+// opens no editor.
+TEST_F(IngredientEditorTest, NoEditorWithoutCategoriesOrReadOnlyGramsToOuncesDividesHugeNumbersReadAsNone) {
+  EXPECT_EQ(ingredients_.AddItem(nullptr), 0u);
+  EXPECT_EQ(dialogs_.Opened(IDD_INGREDIENT_EDITOR), 1);
   IngredientCategory(L"Fruit");
   dialogs_.Drive(IDD_INGREDIENT_EDITOR, [&](const DialogDriver& dialog) {
     dialog.Type(IDC_EDITOR_OUNCES, L"56.699");
@@ -156,25 +159,19 @@ TEST_F(IngredientEditorTest, GramsToOuncesDividesTheOuncesEditAndNumbersBeyondTh
     dialog.Press(IDOK);
   });
   ingredients_.AddItem(nullptr);
-  EXPECT_EQ(dialogs_.Opened(IDD_INGREDIENT_EDITOR), 2);
+  EXPECT_EQ(dialogs_.Opened(IDD_INGREDIENT_EDITOR), 3);
   EXPECT_EQ(Questions(), (std::vector<WString>{L"Please enter the number of ounces per serving."}));
   ASSERT_EQ(ingredients_.Records().size(), 1u);
   // The calories as a non-numeric edit.
   EXPECT_EQ(std::tuple(ingredients_.Records()[0]->ounces,
                        ingredients_.Records()[0]->nutrients[Nutrient::kCalories]),
             std::tuple(5.0, 0.0));
-}
 
-// Without categories the editor closes at once; a read-only catalog opens none.
-TEST_F(IngredientEditorTest, WithoutCategoriesTheEditorClosesAtOnceAndAReadOnlyCatalogOpensNone) {
-  EXPECT_EQ(ingredients_.AddItem(nullptr), 0u);
-  EXPECT_EQ(dialogs_.Opened(IDD_INGREDIENT_EDITOR), 1);
-  Add(L"Apple", IngredientCategory(L"Fruit"));
-  SelectRow(L"Apple");
+  SelectRow(L"Plum");
   ingredients_.readOnly = true;
   ingredients_.EditItem(nullptr);
   EXPECT_EQ(ingredients_.AddItem(nullptr), 0u);
-  EXPECT_EQ(dialogs_.Opened(IDD_INGREDIENT_EDITOR), 1);
+  EXPECT_EQ(dialogs_.Opened(IDD_INGREDIENT_EDITOR), 3);
 }
 
 // ---- the modes ----
@@ -201,11 +198,17 @@ TEST_F(IngredientEditorTest, NutritionIsViewOnlyAndClosesWithDone) {
 
 // ---- the picture ----
 
-TEST_F(IngredientEditorTest, ClearThenOkRemovesThePictureFileAndClearThenCancelKeepsIt) {
+// A browsed picture is copied in, and the old one goes unless another record names it.
+TEST_F(IngredientEditorTest, ClearThenOkRemovesThePictureFileClearThenCancelKeepsItABrowsedOneIsCopiedIn) {
   const uint32_t fruit = IngredientCategory(L"Fruit");
   ASSERT_TRUE(CreateFolders(ingredients_.imagesFolder, false));
   WriteFile(Picture(L"apple.png"), "apple");
+  WriteFile(Picture(L"pear.png"), "pear");
+  const WString chosen = folder_ / L"plum.png";
+  WriteFile(chosen, "plum");
   Ingredient* apple = Add(L"Apple", fruit, L"apple.png");
+  Ingredient* pear = Add(L"Pear", fruit, L"pear.png");
+  Add(L"Pear copy", fruit, L"pear.png");
   SelectRow(L"Apple");
   prompts_.answers = {Prompt::kAnswerYes, Prompt::kAnswerYes};
   for (const int close : {IDCANCEL, IDOK}) {
@@ -222,16 +225,7 @@ TEST_F(IngredientEditorTest, ClearThenOkRemovesThePictureFileAndClearThenCancelK
     EXPECT_EQ(FileExists(Picture(L"apple.png")), close == IDCANCEL);
   }
   EXPECT_EQ(Questions(), std::vector<WString>(2, L"Are you sure you want to remove this image?"));
-}
 
-TEST_F(IngredientEditorTest, BrowsedPictureIsCopiedInAndTheOldOneGoesUnlessAnotherRecordNamesIt) {
-  const uint32_t fruit = IngredientCategory(L"Fruit");
-  ASSERT_TRUE(CreateFolders(ingredients_.imagesFolder, false));
-  WriteFile(Picture(L"pear.png"), "pear");
-  const WString chosen = folder_ / L"apple.png";
-  WriteFile(chosen, "apple");
-  Ingredient* first = Add(L"Pear", fruit, L"pear.png");
-  Add(L"Pear copy", fruit, L"pear.png");
   SelectRow(L"Pear");
   prompts_.chosenPaths = {chosen};
   dialogs_.Drive(IDD_INGREDIENT_EDITOR, [&](const DialogDriver& dialog) {
@@ -247,7 +241,7 @@ TEST_F(IngredientEditorTest, BrowsedPictureIsCopiedInAndTheOldOneGoesUnlessAnoth
           L"Select a picture",
           L"Image Files (*.bmp *.gif *.jpg *.jpeg *.png)|*.bmp;*.gif;*.jpg;*.jpeg;*.png|All Files (*.*)|*.*",
           L"C:\\"));
-  EXPECT_EQ(std::tuple(first->picture, ReadFile(Picture(L"apple.png"))), std::tuple(L"apple.png", "apple"));
+  EXPECT_EQ(std::tuple(pear->picture, ReadFile(Picture(L"plum.png"))), std::tuple(L"plum.png", "plum"));
   EXPECT_TRUE(FileExists(Picture(L"pear.png")));  // the copy still shows it
 }
 

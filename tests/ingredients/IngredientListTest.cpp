@@ -130,17 +130,26 @@ TEST_F(IngredientListTest, ASaveRacingAFillAfterAOneCategoryExportWritesEveryRec
 
 // ---- the list and the search list ----
 
-TEST_F(IngredientListTest, ListLeavesHiddenRecordsOutAndFollowsTheCategory) {
+// A move takes the selection out of the shown category.
+TEST_F(IngredientListTest, ListLeavesHiddenRecordsOutAndFollowsTheCategoryAMovedRecordLeavesIt) {
   const uint32_t fruit = IngredientCategory(L"Fruit");
+  const uint32_t spice = IngredientCategory(L"Spice");
   Add(L"Apple", fruit);
   Add(L"Bread");
   Add(L"Cherry", fruit)->hidden = true;
+  Add(L"Pepper", fruit);
   ingredients_.FillList();
-  EXPECT_EQ(Listed(), (Names{L"Apple", L"Bread"}));
+  EXPECT_EQ(Listed(), (Names{L"Apple", L"Bread", L"Pepper"}));
   ingredients_.selectedCategory = fruit;
   ingredients_.FillList();
-  EXPECT_EQ(Listed(), (Names{L"Apple"}));
+  EXPECT_EQ(Listed(), (Names{L"Apple", L"Pepper"}));
   EXPECT_TRUE(ingredients_.IsCategoryUsed(fruit));
+
+  ingredients_.List().Select(1);
+  Answer(IDD_CATEGORY, IDC_CATEGORY_COMBO, L"Spice", true);
+  ingredients_.MoveToCategory();
+  EXPECT_EQ(std::tuple(ingredients_.Records()[0]->catId, ingredients_.Records()[3]->catId, Listed()),
+            std::tuple(fruit, spice, Names{L"Apple"}));
 }
 
 TEST_F(IngredientListTest, TwoHundredFiftyRecordsFillAtOnceAndTwoHundredFiftyOneBehindTheProgressWindow) {
@@ -236,23 +245,6 @@ TEST_F(IngredientListTest, EditCopyAndNutritionActOnTheFocusedRowOfExactlyOneSel
   EXPECT_EQ(std::tuple(copy.name, copy.foodId, copy.nutrients[Nutrient::kCalories]),
             std::tuple(WString(L"Sea pear"), plum + 1, pear->nutrients[Nutrient::kCalories]));
   EXPECT_EQ(Listed(), (Names{L"Apple", L"Pear", L"Plum", L"Sea pear"}));
-}
-
-TEST_F(IngredientListTest, MoveTakesTheSelectionOutOfTheShownCategory) {
-  const uint32_t fruit = IngredientCategory(L"Fruit");
-  const uint32_t spice = IngredientCategory(L"Spice");
-  Add(L"Apple", fruit);
-  Add(L"Pepper", fruit);
-  ingredients_.selectedCategory = fruit;
-  ingredients_.FillList();
-  ingredients_.List().Select(1);
-  dialogs_.Drive(IDD_CATEGORY, [](const DialogDriver& dialog) {
-    dialog.PickText(IDC_CATEGORY_COMBO, L"Spice");
-    dialog.Press(IDOK);
-  });
-  ingredients_.MoveToCategory();
-  EXPECT_EQ(std::tuple(ingredients_.Records()[0]->catId, ingredients_.Records()[1]->catId, Listed()),
-            std::tuple(fruit, spice, Names{L"Apple"}));
 }
 
 TEST_F(IngredientListTest, MenuFollowsTheSelectionAndTheReadOnlyCatalog) {

@@ -299,9 +299,8 @@ TEST(ShoppingListPrint, LinesFillTheColumnsInTurnAndAFullPageTurnsWithItsTitle) 
   const int dpi = print_test::kDpi, line = surface.LineHeight(), firstLine = dpi / 2 + 2 * line;
   const print_test::Drawn* title = surface.Find(L"Weekly");
   ASSERT_NE(title, nullptr);
-  EXPECT_EQ(title->align, PrintSurface::Align::Centre);
-  EXPECT_EQ(title->x, dpi / 2);
-  EXPECT_EQ(title->right, 15 * dpi / 2);
+  EXPECT_EQ(std::tuple(title->align, title->x, title->right),
+            std::tuple(PrintSurface::Align::Centre, dpi / 2, 15 * dpi / 2));
   const int columnWidth = 13 * dpi / 2 / 2;
   const struct {
     const wchar_t* text;
@@ -311,8 +310,9 @@ TEST(ShoppingListPrint, LinesFillTheColumnsInTurnAndAFullPageTurnsWithItsTitle) 
   for (const auto& item : expected) {
     const print_test::Drawn* drawn = surface.Find(item.text);
     ASSERT_NE(drawn, nullptr) << item.text;
-    EXPECT_EQ(drawn->x, dpi / 2 + item.column * columnWidth) << item.text;
-    EXPECT_EQ(drawn->y, firstLine + item.row * line) << item.text;
+    EXPECT_EQ(std::tuple(drawn->x, drawn->y),
+              std::tuple(dpi / 2 + item.column * columnWidth, firstLine + item.row * line))
+        << item.text;
   }
   // On the bitmap: ink at the start of the third column on the first line only.
   const auto inked = [&](int left, int top) {
@@ -328,19 +328,14 @@ TEST(ShoppingListPrint, LinesFillTheColumnsInTurnAndAFullPageTurnsWithItsTitle) 
   for (int n = 52; n <= 101; ++n) lines.push_back(L"Item " + std::to_wstring(n));
   print_test::RecordingSurface big(page, L"Arial", true);
   ASSERT_TRUE(PrintShoppingList(big, L"Big", lines));  // 3 columns of 33, then a page
-  EXPECT_EQ(big.pages, 2);
-  EXPECT_EQ(big.endedPages, 1);
+  EXPECT_EQ(std::tuple(big.pages, big.endedPages), std::tuple(2, 1));
   const print_test::Drawn* last = big.Find(L"Item 100");
   ASSERT_NE(last, nullptr);
-  EXPECT_EQ(last->page, 2);
-  EXPECT_EQ(last->x, dpi / 2);
-  EXPECT_EQ(last->y, firstLine + line);
+  EXPECT_EQ(std::tuple(last->page, last->x, last->y), std::tuple(2, dpi / 2, firstLine + line));
   int titles = 0;
   for (const auto& drawn : big.drawn)
     titles += drawn.text == L"Big" && drawn.page == 2 && drawn.y == firstLine;
-  EXPECT_EQ(titles, 1);
-  EXPECT_EQ(ShoppingListColumns(50), 1);
-  EXPECT_EQ(ShoppingListColumns(100), 2);
+  EXPECT_EQ(std::tuple(titles, ShoppingListColumns(50), ShoppingListColumns(100)), std::tuple(1, 1, 2));
 }
 
 }  // namespace

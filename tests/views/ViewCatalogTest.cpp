@@ -68,20 +68,7 @@ TEST_F(SettingsTest, ReadsEveryChildAndWritesTheSameBytesCategoryIdsOnlyRaiseThe
   EXPECT_EQ(view_.findText, L"M&M <small>");
 }
 
-TEST_F(SettingsTest, ZeroAndEmptyValuesAreEmptyElements) {
-  const WString zeros =
-      L"<TESTLIST>\r\n<VIEW>\r\n<COLS/>\r\n<COLWIDTHS/>\r\n<SORTCOL/>\r\n<SORTREVERSE/>\r\n"
-      L"<SELECTEDCATEGORY/>\r\n<SELECTEDLETTER/>\r\n<CATEGORIES>\r\n</CATEGORIES>\r\n</VIEW>\r\n</"
-      L"TESTLIST>\r\n";
-  std::tie(view_.sortColumn, view_.sortReverse, view_.selectedLetter) = std::tuple(3, true, 4u);
-  Read(zeros);
-  EXPECT_TRUE(view_.columns.empty());
-  EXPECT_TRUE(view_.columnWidths.empty());
-  EXPECT_EQ(Sort(), std::tuple(0, false, 0u));
-  EXPECT_EQ(Written(), zeros);
-}
-
-TEST_F(SettingsTest, ElementsWithoutAValueKeepTheFieldsALetterTheSelectorDoesNotOfferMeansAll) {
+TEST_F(SettingsTest, ElementsWithoutAValueKeepTheFieldsALetterNotOfferedMeansAllZeroValuesAreEmptyElements) {
   std::tie(view_.sortColumn, view_.sortReverse, view_.selectedLetter) = std::tuple(3, true, 4u);
   Read(
       L"<TESTLIST>\r\n<VIEW>\r\n<COLS></COLS>\r\n<COLWIDTHS></COLWIDTHS>\r\n<SORTCOL></SORTCOL>\r\n"
@@ -95,6 +82,17 @@ TEST_F(SettingsTest, ElementsWithoutAValueKeepTheFieldsALetterTheSelectorDoesNot
     Read(L"<TESTLIST>\r\n<VIEW>\r\n<SELECTEDLETTER>" + WString(letter) + L"</SELECTEDLETTER>\r\n</VIEW>\r\n");
     EXPECT_EQ(view_.selectedLetter, read) << ToUtf8(letter);
   }
+
+  // Zero and empty values are written as empty elements.
+  const WString zeros =
+      L"<TESTLIST>\r\n<VIEW>\r\n<COLS/>\r\n<COLWIDTHS/>\r\n<SORTCOL/>\r\n<SORTREVERSE/>\r\n"
+      L"<SELECTEDCATEGORY/>\r\n<SELECTEDLETTER/>\r\n<CATEGORIES>\r\n</CATEGORIES>\r\n</VIEW>\r\n</"
+      L"TESTLIST>\r\n";
+  std::tie(view_.sortColumn, view_.sortReverse, view_.selectedLetter) = std::tuple(3, true, 4u);
+  Read(zeros);
+  EXPECT_EQ(std::tuple(view_.columns.empty(), view_.columnWidths.empty(), Sort()),
+            std::tuple(true, true, std::tuple(0, false, 0u)));
+  EXPECT_EQ(Written(), zeros);
 }
 
 TEST_F(SettingsTest, ChildrenInAnyOrderUnknownOnesSkippedReadingStopsAtTheEndTag) {
@@ -194,7 +192,8 @@ TEST_F(CatalogTest, SavingTakesTheColumnWidthsBackAndWritesTheCatalogFile) {
   EXPECT_NE(FileText(CatalogPath()).find(L"<COLWIDTHS>"), WString::npos);
 }
 
-TEST_F(CatalogTest, ABackgroundSaveWritesOnlyAfterTheLockIsReleased) {
+// A synchronous save waits for the background save.
+TEST_F(CatalogTest, ABackgroundSaveWritesOnlyAfterTheLockIsReleasedASynchronousOneWaitsForIt) {
   Open();
   {
     DataLockGuard lock;
@@ -205,13 +204,11 @@ TEST_F(CatalogTest, ABackgroundSaveWritesOnlyAfterTheLockIsReleased) {
     view_.records.push_back({0, L"late", L""});  // committed before the save may write
   }
   ASSERT_TRUE(WaitForSaves(1));
-  EXPECT_NE(view_.saves[0].thread, GetCurrentThreadId());
-  EXPECT_EQ(view_.saves[0].records, 1u);
+  EXPECT_EQ(std::tuple(view_.saves[0].thread != GetCurrentThreadId(), view_.saves[0].records),
+            std::tuple(true, 1u));
   EXPECT_NE(FileText(CatalogPath()).find(L"<NAME>late</NAME>"), WString::npos);
-}
 
-TEST_F(CatalogTest, ASynchronousSaveWaitsForTheBackgroundSave) {
-  Open();
+  ResetEvent(view_.saveStarted);
   view_.saveDelay = 300;
   view_.modified = true;
   view_.SaveIfModified(false);
@@ -219,8 +216,8 @@ TEST_F(CatalogTest, ASynchronousSaveWaitsForTheBackgroundSave) {
   view_.saveDelay = 0;
   view_.SaveIfModified(true);
   // Returning required the lock, so the background save had finished.
-  ASSERT_GE(view_.saves.size(), 1u);
-  EXPECT_NE(view_.saves[0].thread, GetCurrentThreadId());
+  ASSERT_GE(view_.saves.size(), 2u);
+  EXPECT_NE(view_.saves[1].thread, GetCurrentThreadId());
 }
 
 // An export writes the work file and leaves the catalog modified; an import adds and marks it.
