@@ -10,6 +10,7 @@
 #include "app/ProgressWindow.h"
 #include "resource.h"
 #include "toolkit/ERApp.h"
+#include "toolkit/WindowText.h"
 
 namespace {
 
@@ -42,9 +43,7 @@ TEST_F(ProgressTest, EmptyWorkStillShowsTheWindowAndTheWorkersOutcomeIsTheResult
   WString title;
   EXPECT_TRUE(Run([&](ProgressWindow& p) {
     visible = IsWindowVisible(p.Dialog());
-    wchar_t text[64] = {};
-    GetWindowTextW(Item(IDC_PROGRESS_TITLE), text, 64);
-    title = text;
+    title = DAVavador::WindowText(Item(IDC_PROGRESS_TITLE));
     p.Finish(false);
   }));
   EXPECT_TRUE(visible);

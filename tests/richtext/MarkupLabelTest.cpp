@@ -1,5 +1,6 @@
 #include "richtext/MarkupLabel.h"
 #include "toolkit/ScopedGdi.h"
+#include "toolkit/WindowText.h"
 
 #include <gtest/gtest.h>
 
@@ -141,9 +142,7 @@ TEST_F(MarkupLabel, StyleTagsChangeTheFont) {
 TEST_F(MarkupLabel, TheTextStaysTheControlsOwnAndInstallingTwiceChangesNothing) {
   DAVavador::InstallMarkupLabel(label_);
   EXPECT_GT(Show(L"<body><color red>MW</body>").Count(RGB(255, 0, 0)), 100);
-  wchar_t text[64];
-  GetWindowTextW(label_, text, 64);
-  EXPECT_STREQ(text, L"<body><color red>MW</body>");
+  EXPECT_EQ(DAVavador::WindowText(label_), L"<body><color red>MW</body>");
 }
 
 }  // namespace

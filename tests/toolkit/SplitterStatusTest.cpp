@@ -16,11 +16,11 @@ void Record(void* arg, int x) {
   static_cast<std::vector<int>*>(arg)->push_back(x);
 }
 
-int LeftInParent(HWND window) {
+RECT InParent(HWND window) {
   RECT r;
   GetWindowRect(window, &r);
   MapWindowPoints(HWND_DESKTOP, GetParent(window), reinterpret_cast<POINT*>(&r), 2);
-  return r.left;
+  return r;
 }
 
 class SplitterTest : public testing::Test {
@@ -55,7 +55,7 @@ TEST_F(SplitterTest, DragReportsTheDropPositionAndMovesTheBar) {
   EXPECT_FALSE(splitter.IsDragging());
   EXPECT_EQ(nullptr, GetCapture());
   EXPECT_EQ(std::vector<int>({200}), drops);
-  EXPECT_EQ(200, LeftInParent(splitter.Window()));
+  EXPECT_EQ(200, InParent(splitter.Window()).left);
 }
 
 TEST_F(SplitterTest, BarStaysInsideTheParent) {
@@ -76,7 +76,7 @@ TEST_F(SplitterTest, MovesWithoutAPressedButtonAndLostCaptureChangeNothing) {
   EXPECT_FALSE(splitter.IsDragging());
   Send(WM_LBUTTONUP, -50);
   EXPECT_TRUE(drops.empty());
-  EXPECT_EQ(300, LeftInParent(splitter.Window()));
+  EXPECT_EQ(300, InParent(splitter.Window()).left);
 }
 
 // The part edges are running percentages of the width, the last part reaching the end.
@@ -95,10 +95,7 @@ TEST(StatusBarTest, LaysOutItsPartsAcrossTheParentsBottom) {
   };
   EXPECT_EQ(std::vector<int>({100, 300, -1}), parts());
   EXPECT_GT(status.Height(), 0);
-  RECT r;
-  GetWindowRect(status.Window(), &r);
-  MapWindowPoints(HWND_DESKTOP, parent.Handle(), reinterpret_cast<POINT*>(&r), 2);
-  EXPECT_EQ(300, r.bottom);
+  EXPECT_EQ(300, InParent(status.Window()).bottom);
 
   SetWindowPos(parent.Handle(), nullptr, 0, 0, 800, 400, SWP_NOMOVE | SWP_NOZORDER);
   RECT client;
