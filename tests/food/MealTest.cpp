@@ -1,6 +1,7 @@
 #include <gtest/gtest.h>
 
 #include <list>
+#include <tuple>
 
 #include "FoodTestSupport.h"
 #include "food/DiaryNameList.h"
@@ -108,11 +109,10 @@ TEST_F(NutritionPeriodTest, CountsTheDiarysMealsFromTheFirstDayUpToTheLast) {
   std::vector<Meal> values;
   for (const auto& meal : meals) values.push_back(*meal);
   const FoodRDA totals = period.Totals(values, diaries);
-  EXPECT_DOUBLE_EQ(800, totals.nutrients[Nutrient::kCalories]);
-  EXPECT_EQ(kSexFemale, totals.sex);
-  EXPECT_EQ(3u, totals.ageBand);
-  EXPECT_EQ(310, totals.DailyValue(Nutrient::kMagnesium));  // hers at 18 - 30, not a man's or at 30 - 50
-  EXPECT_EQ(TXT("03-07-2010 - 03-08-2010"), totals.name);
+  // Magnesium: hers at 18 - 30, not a man's or at 30 - 50.
+  EXPECT_EQ(std::tuple(800.0, kSexFemale, 3u, 310.0, WString(TXT("03-07-2010 - 03-08-2010"))),
+            std::tuple(totals.nutrients[Nutrient::kCalories], totals.sex, totals.ageBand,
+                       totals.DailyValue(Nutrient::kMagnesium), totals.name));
   period.diaryId = 2;
   EXPECT_DOUBLE_EQ(1100, period.Totals(meals, diaries).nutrients[Nutrient::kCalories]);
   period.diaryId = 5;

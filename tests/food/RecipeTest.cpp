@@ -1,5 +1,7 @@
 #include <gtest/gtest.h>
 
+#include <tuple>
+
 #include "FoodTestSupport.h"
 
 namespace {
@@ -210,11 +212,9 @@ TEST_F(RecipeTest, CsvRowFillsRecipeColumnsAndLinksKnownIngredients) {
               kColumnIngredients, kColumnCustom, Nutrient::kCalories},
              70));
   EXPECT_EQ("4/71 Pancakes| 1 1 1 CAL=320", Fields(read));
-  EXPECT_EQ((std::vector<int32_t>{1, 30, 0, 45, 6}),
-            (std::vector<int32_t>{read.cookHours, read.cookMinutes, read.prepHours, read.prepMinutes,
-                                  read.serves}));
-  EXPECT_EQ(TXT("Whisk."), read.instructions);
-  EXPECT_EQ(TXT("\u00B4x\u00B4"), read.custom);
+  EXPECT_EQ(std::tuple(1, 30, 0, 45, 6, WString(TXT("Whisk.")), WString(TXT("\u00B4x\u00B4"))),
+            std::tuple(read.cookHours, read.cookMinutes, read.prepHours, read.prepMinutes, read.serves,
+                       read.instructions, read.custom));
   EXPECT_EQ("1.5 2 Flour, 2 0 Egg", LinesOf(read.lines));
   EXPECT_EQ(flour, read.lines[0].ingredient);
   EXPECT_EQ(egg, read.lines[1].ingredient);

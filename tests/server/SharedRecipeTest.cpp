@@ -1,6 +1,7 @@
 #include <gtest/gtest.h>
 
 #include <utility>
+#include <tuple>
 #include <vector>
 
 #include "SharedDocuments.h"
@@ -30,9 +31,7 @@ TEST(SharedRecipe, KeepsTheNameCategoryAndDocumentInTheProgramsFormWithoutTheUpl
     std::string error;
     const auto recipe = ReadSharedRecipe(text, error);
     ASSERT_TRUE(recipe) << error << ToUtf8(text);
-    EXPECT_EQ(name, recipe->name);
-    EXPECT_EQ(category, recipe->category);
-    EXPECT_EQ(document, recipe->document);
+    EXPECT_EQ(std::tie(name, category, document), std::tie(recipe->name, recipe->category, recipe->document));
   };
   // The program's documents, as written and as they arrive form-encoded.
   for (const TestRecipe& sent :

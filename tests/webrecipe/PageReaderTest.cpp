@@ -4,6 +4,7 @@
 #include <fstream>
 #include <iterator>
 #include <string>
+#include <tuple>
 
 #include "webrecipe/RecipeText.h"
 #include "webrecipe/WebRecipe.h"
@@ -60,10 +61,10 @@ TEST(PageReader, GraphWithWebPageOrganizationAndRecipe) {
       "4. Stir in the rice and cook until tender, about 15 minutes. Season to taste.",
       ToUtf8(recipe.instructions));
   ASSERT_EQ(7u, recipe.lines.size());
-  EXPECT_EQ("1½ pounds boneless, skinless chicken thighs", ToUtf8(recipe.lines[3].original));
-  EXPECT_EQ(1.5, recipe.lines[3].amount);
-  EXPECT_EQ(kUnitPound, recipe.lines[3].unit);
-  EXPECT_EQ("boneless, skinless chicken thighs", ToUtf8(recipe.lines[3].name));
+  const ImportedLine& chicken = recipe.lines[3];
+  EXPECT_EQ(std::tuple("1½ pounds boneless, skinless chicken thighs", 1.5, kUnitPound,
+                       "boneless, skinless chicken thighs"),
+            std::tuple(ToUtf8(chicken.original), chicken.amount, chicken.unit, ToUtf8(chicken.name)));
   EXPECT_EQ(0.75, recipe.lines[5].amount);
   EXPECT_EQ("Kosher salt and freshly ground black pepper", ToUtf8(recipe.lines[6].name));
 }
