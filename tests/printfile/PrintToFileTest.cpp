@@ -14,18 +14,9 @@ namespace {
 
 // Confirms the system's "Print" dialog of this thread as soon as it shows.
 void CALLBACK ConfirmPrinterDialog(HWND, UINT, UINT_PTR, DWORD) {
-  EnumThreadWindows(
-      GetCurrentThreadId(),
-      [](HWND window, LPARAM) -> BOOL {
-        wchar_t name[16] = {}, caption[32] = {};
-        GetClassNameW(window, name, 16);
-        GetWindowTextW(window, caption, 32);
-        if (!IsWindowVisible(window) || lstrcmpW(name, L"#32770") != 0 || lstrcmpW(caption, L"Print") != 0)
-          return TRUE;
-        PostMessageW(window, WM_COMMAND, IDOK, 0);
-        return FALSE;
-      },
-      0);
+  const HWND dialog = FindWindowW(L"#32770", L"Print");
+  if (dialog && IsWindowVisible(dialog) && GetWindowThreadProcessId(dialog, nullptr) == GetCurrentThreadId())
+    PostMessageW(dialog, WM_COMMAND, IDOK, 0);
 }
 
 class PrintToFile : public ::testing::Test {
