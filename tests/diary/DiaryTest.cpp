@@ -17,16 +17,9 @@ using food_view_test::DialogDriver;
 using storage_test::WriteFile;
 using view_test::FileText;
 
-class OpenDiary : public Diary {
- public:
-  using Diary::Diary;
+struct OpenDiary : food_view_test::Opened<Diary> {
   using Diary::lastMealId;
-  using View::categoryCombo;
-  using View::categoryLabel;
-  using View::letterCombo;
-  using View::letterLabel;
-  using View::modified;
-  using View::workPath;
+  using Opened::Opened;
 };
 
 // One DIARY element: the meal's id, diary, type, date, calories and its FOODITEM elements.
@@ -85,16 +78,8 @@ class DiaryTest : public food_view_test::FoodViewTest {
     Reopen();
   }
   // Reads the catalog file into the emptied view, as the next start of the program would.
-  void Reopen() {
-    diary_.WaitForBackgroundSaves();
-    diary_.Clear();
-    OpenIn(diary_);
-  }
-  void OpenIn(Diary& diary) {
-    diary.OpenCatalog(Catalog(), false, 0, 100, nullptr);
-    diary.BuildColumns();
-    diary.FillList();
-  }
+  void Reopen() { OpenIn(diary_); }
+  void OpenIn(Diary& diary) { food_view_test::Reopen(diary, Catalog()); }
   // A food counted by the piece.
   Ingredient* AddFood(const WString& name, double calories) { return Food(name, calories, 0, kUnitBlank); }
   std::vector<std::string> Described() const {

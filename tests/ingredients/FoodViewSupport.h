@@ -17,17 +17,19 @@ namespace food_view_test {
 using test_support::DialogDriver;
 using Texts = std::vector<WString>;
 
-// The Ingredients view with its state opened up for the tests.
-class OpenIngredientList : public IngredientList {
- public:
-  using IngredientList::IngredientList;
-  using FoodCatalogView<Ingredient>::records_;
+// A view with the base's state that the tests reach into opened up.
+template <class ViewClass>
+struct Opened : ViewClass {
   using View::catalogPath;
+  using View::categoryCombo;
+  using View::categoryLabel;
   using View::exportAllData;
   using View::FillCategorySelector;
   using View::filterCategoryId;
   using View::imagesFolder;
   using View::lastId;
+  using View::letterCombo;
+  using View::letterLabel;
   using View::LoadFrom;
   using View::modified;
   using View::preserveUnicode;
@@ -36,6 +38,13 @@ class OpenIngredientList : public IngredientList {
   using View::SelectFilterFor;
   using View::workerMode;
   using View::workPath;
+  using ViewClass::ViewClass;
+};
+
+// The Ingredients view with its records opened up too.
+struct OpenIngredientList : Opened<IngredientList> {
+  using Opened::Opened;
+  using FoodCatalogView<Ingredient>::records_;
 };
 
 // A food of `calories` a serving (one `unit`), added as the editor's OK adds it.
@@ -59,6 +68,15 @@ class NeighbourView : public TestView {
   uint32_t used = 0;
   uint32_t linked = 0;
 };
+
+// Rereads `path` into the emptied `view` and lists it, as the next start of the program would.
+inline void Reopen(View& view, const WString& path) {
+  view.WaitForBackgroundSaves();
+  view.Clear();
+  view.OpenCatalog(path, false, 0, 100, nullptr);
+  view.BuildColumns();
+  view.FillList();
+}
 
 inline Texts Names(const DAVavador::ERListView& list) {
   return view_test::ListTexts(list);

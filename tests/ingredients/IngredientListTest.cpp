@@ -14,9 +14,6 @@ using Names = food_view_test::Texts;
 
 class IngredientListTest : public food_view_test::FoodViewTest {
  protected:
-  Ingredient* Add(const WString& name, uint32_t catId = 0, double calories = 0) {
-    return Food(name, calories, catId);
-  }
   // The names FillSearchList puts in a sorted list box, each row carrying its record.
   Names SearchList(const WString& text, bool includeHidden = false) {
     constexpr int kBox = 9999;
@@ -41,11 +38,7 @@ class IngredientListTest : public food_view_test::FoodViewTest {
     return records;
   }
   // Rereads the catalog file into a fresh view, as the next start of the program would.
-  void Reopen() {
-    ingredients_.WaitForBackgroundSaves();
-    ingredients_.Clear();
-    ingredients_.OpenCatalog(Catalog(), false, 0, 100, nullptr);
-  }
+  void Reopen() { food_view_test::Reopen(ingredients_, Catalog()); }
   WString Catalog() const { return IngredientCatalog(); }
 };
 
@@ -53,10 +46,10 @@ class IngredientListTest : public food_view_test::FoodViewTest {
 
 TEST_F(IngredientListTest, SavedCatalogReadsBackAndSavesByteForByte) {
   const uint32_t fruit = IngredientCategory(L"Fruit");
-  Ingredient* apple = Add(L"Apple \"Gala\" & <Co>", fruit, 52);
+  Ingredient* apple = Food(L"Apple \"Gala\" & <Co>", 52, fruit);
   apple->picture = L"apple.jpg";
   apple->hidden = true;
-  Add(L"Pear", fruit, 57.5);
+  Food(L"Pear", 57.5, fruit);
   ingredients_.WaitForBackgroundSaves();
   ASSERT_TRUE(ingredients_.Save());
   const std::string saved = ReadFile(Catalog());
@@ -81,7 +74,7 @@ TEST_F(IngredientListTest, CatalogCutShortInItsEndTagKeepsTheRecordsReadSoFar) {
 }
 
 TEST_F(IngredientListTest, ImportRenumbersAClashingIdAndCopiesThePicture) {
-  const uint32_t salt = Add(L"Salt")->foodId;
+  const uint32_t salt = Food(L"Salt")->foodId;
   const WString importFolder = folder_ / L"import/";
   ASSERT_TRUE(CreateFolders(importFolder + L"Images", false));
   ASSERT_TRUE(CreateFolders(ingredients_.imagesFolder, false));
@@ -134,10 +127,10 @@ TEST_F(IngredientListTest, ASaveRacingAFillAfterAOneCategoryExportWritesEveryRec
 TEST_F(IngredientListTest, ListLeavesHiddenRecordsOutAndFollowsTheCategoryAMovedRecordLeavesIt) {
   const uint32_t fruit = IngredientCategory(L"Fruit");
   const uint32_t spice = IngredientCategory(L"Spice");
-  Add(L"Apple", fruit);
-  Add(L"Bread");
-  Add(L"Cherry", fruit)->hidden = true;
-  Add(L"Pepper", fruit);
+  Food(L"Apple", 0, fruit);
+  Food(L"Bread");
+  Food(L"Cherry", 0, fruit)->hidden = true;
+  Food(L"Pepper", 0, fruit);
   ingredients_.FillList();
   EXPECT_EQ(Listed(), (Names{L"Apple", L"Bread", L"Pepper"}));
   ingredients_.selectedCategory = fruit;
@@ -153,20 +146,20 @@ TEST_F(IngredientListTest, ListLeavesHiddenRecordsOutAndFollowsTheCategoryAMoved
 }
 
 TEST_F(IngredientListTest, TwoHundredFiftyRecordsFillAtOnceAndTwoHundredFiftyOneBehindTheProgressWindow) {
-  for (int i = 0; i < 250; ++i) Add(L"Item " + std::to_wstring(i));
+  for (int i = 0; i < 250; ++i) Food(L"Item " + std::to_wstring(i));
   ingredients_.FillList();
   EXPECT_EQ(dialogs_.Opened(IDD_PROGRESS), 0);
   EXPECT_EQ(ingredients_.List().ItemCount(), 250);
-  Add(L"Hidden")->hidden = true;  // counted, never shown
+  Food(L"Hidden")->hidden = true;  // counted, never shown
   ingredients_.FillList();
   EXPECT_EQ(dialogs_.Opened(IDD_PROGRESS), 1);
   EXPECT_EQ(ingredients_.List().ItemCount(), 250);
 }
 
 TEST_F(IngredientListTest, SearchListPutsNamesStartingWithTheTextFirstAndFindByNameIgnoresCase) {
-  Ingredient* salt = Add(L"Salt");
-  for (const wchar_t* name : {L"Sea salt", L"salted butter", L"Basalt crumbs", L"Pepper"}) Add(name);
-  Add(L"Salty hidden")->hidden = true;
+  Ingredient* salt = Food(L"Salt");
+  for (const wchar_t* name : {L"Sea salt", L"salted butter", L"Basalt crumbs", L"Pepper"}) Food(name);
+  Food(L"Salty hidden")->hidden = true;
   EXPECT_EQ(SearchList(L"SALT"), (Names{L"Salt", L"salted butter", L"Basalt crumbs", L"Sea salt"}));
   EXPECT_EQ(SearchList(L"salty", true), (Names{L"Salty hidden"}));
   EXPECT_TRUE(SearchList(L"").empty());
@@ -180,9 +173,9 @@ TEST_F(IngredientListTest, SearchListPutsNamesStartingWithTheTextFirstAndFindByN
 
 TEST_F(IngredientListTest, DeleteAnsweredYesHidesLinkedIngredientsKeepsUsedOnesAndErasesTheRest) {
   food_view_test::NeighbourView recipes{app_, status_, toolbar_, options_};
-  recipes.linked = Add(L"Linked")->foodId;
-  recipes.used = Add(L"Used")->foodId;
-  Add(L"Plain");
+  recipes.linked = Food(L"Linked")->foodId;
+  recipes.used = Food(L"Used")->foodId;
+  Food(L"Plain");
   ingredients_.FillList();
   for (const int answer : {Prompt::kAnswerNo, Prompt::kAnswerYes}) {
     ingredients_.List().SelectAll();
@@ -205,9 +198,9 @@ TEST_F(IngredientListTest, DeleteAnsweredYesHidesLinkedIngredientsKeepsUsedOnesA
 // row. The copy takes its name from the input box, which offers the original's.
 TEST_F(IngredientListTest, EditCopyAndNutritionActOnTheFocusedRowOfExactlyOneSelected) {
   const uint32_t fruit = IngredientCategory(L"Fruit");  // the editor needs one to open
-  Add(L"Apple", fruit);
-  const Ingredient* pear = Add(L"Pear", fruit, 3);
-  const uint32_t plum = Add(L"Plum", fruit)->foodId;
+  Food(L"Apple", 0, fruit);
+  const Ingredient* pear = Food(L"Pear", 3, fruit);
+  const uint32_t plum = Food(L"Plum", 0, fruit)->foodId;
   ingredients_.FillList();
   std::wstring shown, copyName;
   dialogs_.Drive(IDD_INGREDIENT_EDITOR, [&](const DialogDriver& dialog) {
@@ -249,8 +242,8 @@ TEST_F(IngredientListTest, EditCopyAndNutritionActOnTheFocusedRowOfExactlyOneSel
 
 TEST_F(IngredientListTest, MenuFollowsTheSelectionAndTheReadOnlyCatalog) {
   const HMENU menu = ingredients_.Menu();
-  Add(L"Apple");
-  Add(L"Pear");
+  Food(L"Apple");
+  Food(L"Pear");
   ingredients_.FillList();
   ingredients_.UpdateMenu(menu);
   // No category yet, nothing selected.
@@ -336,8 +329,8 @@ TEST_F(ExchangeTest, CsvImportsMatchHeadersAndNamesLooselyAndReadEightBitFiles) 
   for (const auto& c : cases) {
     SCOPED_TRACE(c.name);
     ingredients_.Clear();
-    Add(L"Salt", 0, 1);
-    const uint32_t pepper = Add(L"Pepper", 0, 2)->foodId;
+    Food(L"Salt", 1);
+    const uint32_t pepper = Food(L"Pepper", 2)->foodId;
     EXPECT_EQ(ImportFile(c.bytes), c.imported);
     EXPECT_EQ(Records(), c.records);
     EXPECT_EQ(ingredients_.Records().at(1)->foodId, pepper);
@@ -347,7 +340,7 @@ TEST_F(ExchangeTest, CsvImportsMatchHeadersAndNamesLooselyAndReadEightBitFiles) 
 TEST_F(ExchangeTest, CsvExportWritesRawNumbersAndReadsBackNamesWithDoubleQuotes) {
   options_.displayPercent = true;
   options_.roundNumbers = true;
-  Add(L"Milk \"whole\"", IngredientCategory(L"Dairy"), 61.5);
+  Food(L"Milk \"whole\"", 61.5, IngredientCategory(L"Dairy"));
   ASSERT_TRUE(ExportTo(Exchange(L"out.csv")));
   const std::string written = ReadFile(Exchange(L"out.csv"));
   EXPECT_EQ(written.find("\"Calories\",\"Total Fat (g)\","), 0u);
@@ -362,7 +355,7 @@ TEST_F(ExchangeTest, CsvExportWritesRawNumbersAndReadsBackNamesWithDoubleQuotes)
 }
 
 TEST_F(ExchangeTest, ImportAnsweredYesReplacesTheCatalogAndNoAddsToIt) {
-  Add(L"Salt");
+  Food(L"Salt");
   WriteFile(Exchange(L"in.csv"), "\"Name\",\"Calories\"\r\n\"Sugar\",\"387\"\r\n");
   prompts_.chosenPaths = {Exchange(L"in.csv"), Exchange(L"in.csv"), std::nullopt};
   prompts_.answers = {Prompt::kAnswerNo, Prompt::kAnswerYes};
@@ -376,10 +369,10 @@ TEST_F(ExchangeTest, ImportAnsweredYesReplacesTheCatalogAndNoAddsToIt) {
 }
 
 TEST_F(ExchangeTest, RestoreReadsTheBackupInsteadOfTheCatalog) {
-  Add(L"Salt");
+  Food(L"Salt");
   ingredients_.WaitForBackgroundSaves();
   ASSERT_TRUE(CopyFileTo(Catalog(), ingredients_.BackupPath()));
-  Add(L"Pepper");
+  Food(L"Pepper");
   prompts_.answers = {Prompt::kAnswerYes};
   ingredients_.RestoreBackup();
   EXPECT_EQ(std::tuple(prompts_.questions.size(), prompts_.questions.at(0).text.substr(0, 50), Listed()),
@@ -390,8 +383,8 @@ TEST_F(ExchangeTest, RestoreReadsTheBackupInsteadOfTheCatalog) {
 
 // The selected columns go out in the list's order, in Unicode when asked to.
 TEST_F(ExchangeTest, ExportDialogLimitsXmlFilesToAllDataAndWritesTheChosenCategorysSelectedColumns) {
-  Add(L"Milk", IngredientCategory(L"Dairy"), 61);
-  Add(L"Salt");
+  Food(L"Milk", 61, IngredientCategory(L"Dairy"));
+  Food(L"Salt");
   ingredients_.WaitForBackgroundSaves();
   ingredients_.preserveUnicode = true;
   dialogs_.Drive(IDD_INGREDIENT_EXPORT, [&](const DialogDriver& dialog) {

@@ -17,16 +17,7 @@ namespace {
 using storage_test::WriteFile;
 using Names = std::vector<WString>;
 
-// The views with what the tests reach into opened up.
-template <class ViewClass>
-struct Opened : ViewClass {
-  using View::lastId;
-  using View::LoadFrom;
-  using View::modified;
-  using View::readOnly;
-  using View::selectedCategory;
-  using ViewClass::ViewClass;
-};
+using food_view_test::Opened;
 
 // The four views over one data folder, opened as the program's start opens them.
 struct Household {

@@ -20,17 +20,6 @@ using storage_test::WriteFile;
 constexpr uint32_t kCalories = Nutrient::kCalories;
 using food_view_test::Texts;
 
-class OpenRecipeList : public RecipeList {
- public:
-  using RecipeList::RecipeList;
-  using View::exportAllData;
-  using View::lastId;
-  using View::modified;
-  using View::selectedCategory;
-  using View::workerMode;
-  using View::workPath;
-};
-
 // Items pointing at ingredients as a shopping list's do, known to the catalog while it lives.
 struct HeldFoods : FoodReferences {
   HeldFoods(IngredientList& catalog, std::vector<Ingredient*> held)
@@ -126,15 +115,10 @@ class RecipeListTest : public food_view_test::FoodViewTest {
   static void Confirm(const DialogDriver& dialog) { dialog.Press(IDOK); }
   std::vector<WString> Names() const { return food_view_test::Names(recipes_.List()); }
   // Rereads the recipe file, as the next start of the program would.
-  void Reopen() {
-    recipes_.WaitForBackgroundSaves();
-    recipes_.Clear();
-    recipes_.OpenCatalog(Catalog(), false, 0, 100, nullptr);
-    recipes_.FillList();
-  }
+  void Reopen() { food_view_test::Reopen(recipes_, Catalog()); }
 
   Ingredient* stock_ = nullptr;
-  OpenRecipeList recipes_{app_, status_, toolbar_, options_, ingredients_};
+  food_view_test::Opened<RecipeList> recipes_{app_, status_, toolbar_, options_, ingredients_};
 };
 
 // ---- the editor and the nutrition ----

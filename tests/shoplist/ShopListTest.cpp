@@ -17,12 +17,7 @@ using food_view_test::Texts;
 using storage_test::ReadFile;
 using storage_test::WriteFile;
 
-class OpenShopList : public ShopList {
- public:
-  using ShopList::ShopList;
-  using View::modified;
-  using View::selectedCategory;
-};
+using OpenShopList = food_view_test::Opened<ShopList>;
 
 // One recipe the list dialog can expand.
 class OneRecipe : public TestView, public RecipeLookup {
