@@ -2,6 +2,7 @@
 
 #include <cstdio>
 #include <string>
+#include <tuple>
 
 #include "FoodTestSupport.h"
 #include "food/CalendarDate.h"
@@ -135,14 +136,13 @@ TEST(CalendarDate, DaysOfEveryMonthAndLeapYears) {
 
 // Every name and abbreviation, in any case, reads back as its month.
 TEST(CalendarDate, MonthNamesByNumber) {
-  EXPECT_EQ(WString(TXT("January")), MonthName(1));
-  EXPECT_EQ(WString(TXT("December")), MonthName(12));
-  EXPECT_EQ(WString(TXT("Jan")), MonthAbbreviation(1));
-  EXPECT_EQ(WString(TXT("Dec")), MonthAbbreviation(12));
-  for (const uint32_t none : {0u, 13u}) {
-    EXPECT_EQ(WString(), MonthName(none)) << none;
-    EXPECT_EQ(WString(), MonthAbbreviation(none)) << none;
-  }
+  for (const auto& [month, name, abbreviation] : {std::tuple{1u, TXT("January"), TXT("Jan")},
+                                                  {12u, TXT("December"), TXT("Dec")},
+                                                  {0u, TXT(""), TXT("")},
+                                                  {13u, TXT(""), TXT("")}})
+    EXPECT_EQ(WString(name) + TXT("|") + abbreviation,
+              WString(MonthName(month)) + TXT("|") + MonthAbbreviation(month))
+        << month;
   for (uint32_t month = 1; month <= 12; ++month) {
     Date date;
     WString text = WString(MonthName(month)) + TXT(" 1, 2010");
