@@ -21,8 +21,8 @@ extern const WChar kNoPicture[];
 // Takes the editor's picture text `text` (a chosen path, the record's bare file name or
 // kNoPicture) into `picture`, the record's file name: a chosen file is copied into `imagesFolder`
 // under its own name, a replaced or removed picture is deleted unless `users` still need it.
-// Nothing changes for an empty text or without an images folder. Failed copies and deletes are
-// silent.
+// Nothing changes for an empty text, without an images folder, or when the chosen file cannot be
+// copied; the old picture goes only once the new one is in place. Failures are silent.
 void ImportPicture(const WString& text, const WString& imagesFolder, WString& picture,
                    const PictureUsers& users);
 

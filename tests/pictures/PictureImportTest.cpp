@@ -76,8 +76,9 @@ TEST_F(PictureImportTest, ChosenPictureReplacesTheRecordsFileUnlessAnotherRecord
       {chosen_ + L"pear.jpg", {}, L"pear.jpg", {{L"pear.jpg", "new pear"}}},
       // A case-only change of the images folder's own file keeps it.
       {images_ + L"PEAR.JPG", {}, L"PEAR.JPG", {{L"pear.jpg", "pear"}}},
-      // A missing chosen file is still named, silently: the file is simply not there.
-      {chosen_ + L"gone.jpg", {}, L"gone.jpg", {}},
+      // A chosen file that cannot be copied changes nothing: the old picture stays.
+      {chosen_ + L"gone.jpg", {}, L"pear.jpg", {{L"pear.jpg", "pear"}}},
+      {root_ / L"no folder\\gone.jpg", {}, L"pear.jpg", {{L"pear.jpg", "pear"}}},
       // The name is cut after the last separator of either kind.
       {slashed + L"plum.png", {}, L"plum.png", {{L"plum.png", "plum"}}},
       {L"", {}, L"pear.jpg", {{L"pear.jpg", "pear"}}},
