@@ -135,26 +135,25 @@ TEST_F(DiaryTest, LoadKeepsGoodItemsAndFreeIdsAndTheSavedFileReadsBackAndSavesTh
   const std::vector<std::string> meals{"5 d1 t1 2010-3-7 100 'meal 5' Apple*2.5/1",
                                        "6 d1 t3 2010-3-8 80 'meal 3' Cheese*1.5/4",
                                        "7 d2 t0 2010-12-31 0 'meal 3'"};
-  EXPECT_EQ(Described(), meals);
-  EXPECT_EQ(diary_.lastMealId, 7u);
+  ASSERT_EQ(Described(), meals);
   const Ingredient* cheese = ingredients_.FindByName(L"Cheese");
   ASSERT_NE(cheese, nullptr);
-  EXPECT_EQ(diary_.Meals()[0]->items[0].food, apple);
-  EXPECT_EQ(diary_.Meals()[1]->items[0].food, cheese);
-  EXPECT_EQ(diary_.List().ItemCount(), 3);
-  EXPECT_TRUE(diary_.IsFoodUsed(apple->foodId));
-  EXPECT_FALSE(diary_.IsFoodUsed(apple->foodId + 100));
+  EXPECT_EQ(std::tuple(diary_.lastMealId, diary_.Meals()[0]->items[0].food, diary_.Meals()[1]->items[0].food,
+                       diary_.List().ItemCount(), diary_.IsFoodUsed(apple->foodId),
+                       diary_.IsFoodUsed(apple->foodId + 100)),
+            std::tuple(7u, apple, cheese, 3, true, false));
 
   diary_.WaitForBackgroundSaves();
   ASSERT_TRUE(diary_.Save());
   const WString saved = FileText(Catalog());
-  EXPECT_EQ(view_test::Occurrences(saved, L"<FOODNAME>Cheese"), 0u);
-  EXPECT_EQ(view_test::Occurrences(saved, L"<DIARYNAME>"), 2u);
-  EXPECT_NE(saved.find(L"<AGE>6</AGE>"), WString::npos);
+  EXPECT_EQ(std::tuple(view_test::Occurrences(saved, L"<FOODNAME>Cheese"),
+                       view_test::Occurrences(saved, L"<DIARYNAME>"),
+                       view_test::Occurrences(saved, L"<AGE>6</AGE>")),
+            std::tuple(0u, 2u, 1u));
   Reopen();
-  EXPECT_EQ(Described(), meals);
-  EXPECT_EQ(diary_.Meals()[1]->items[0].food, cheese);
-  EXPECT_EQ(diary_.Diaries().Find(2).sex, 1u);
+  ASSERT_EQ(Described(), meals);
+  EXPECT_EQ(std::tuple(diary_.Meals()[1]->items[0].food, diary_.Diaries().Find(2).sex),
+            std::tuple(cheese, 1u));
   ASSERT_TRUE(diary_.Save());
   EXPECT_EQ(FileText(Catalog()), saved);
 }
@@ -165,10 +164,9 @@ TEST_F(DiaryTest, CsvPathInCapitalsNeitherLoadsNorSaves) {
   diary_.workPath = csv;
   EXPECT_FALSE(diary_.Load(nullptr, 0, 100));
   EXPECT_TRUE(diary_.Meals().empty());
-  const WString other = folder_ / L"Out.csv";
-  diary_.workPath = other;
+  diary_.workPath = folder_ / L"Out.csv";
   EXPECT_FALSE(diary_.Save());
-  EXPECT_FALSE(FileExists(other));
+  EXPECT_FALSE(FileExists(folder_ / L"Out.csv"));
 }
 
 // ---- the filters and the diaries ----
@@ -255,9 +253,11 @@ TEST_F(DiaryTest, NutritionOfAPeriodCountsTheMealDayAgainstThePersonsAllowances)
   diary_.ShowNutrition();
   EXPECT_EQ(prompts_.questions.size(), 1u);
   ASSERT_EQ(shown_.size(), 2u);
-  EXPECT_EQ(Totals(0), std::tuple(L"03-07-2010 - 03-08-2010", 30.0, 1u));  // 03-07 only, of Ann's diary
-  EXPECT_EQ(Totals(1), std::tuple(L"03-01-2010 - 03-09-2010 (Lunch)", 20.0, 1u));
-  EXPECT_EQ(Allowances(0), (std::vector<double>{5, 1000, 8}));
+  // 03-07 only, of Ann's diary.
+  EXPECT_EQ(
+      std::tuple(Totals(0), Totals(1), Allowances(0)),
+      std::tuple(std::tuple(L"03-07-2010 - 03-08-2010", 30.0, 1u),
+                 std::tuple(L"03-01-2010 - 03-09-2010 (Lunch)", 20.0, 1u), std::vector<double>{5, 1000, 8}));
 
   diary_.List().ClearSelection();
   diary_.List().Select(RowOf(5));
@@ -267,9 +267,9 @@ TEST_F(DiaryTest, NutritionOfAPeriodCountsTheMealDayAgainstThePersonsAllowances)
   });
   diary_.ShowNutrition();
   ASSERT_EQ(shown_.size(), 3u);
-  EXPECT_EQ(Totals(2), std::tuple(L"03-07-2010 - 03-08-2010 (Dinner)", 450.0, 2u));
-  EXPECT_EQ(std::tuple(shown_[2].sex, shown_[2].ageBand), std::tuple(1u, 6u));
-  EXPECT_EQ(Allowances(2), (std::vector<double>{15, 1200, 8}));
+  EXPECT_EQ(std::tuple(Totals(2), shown_[2].sex, shown_[2].ageBand, Allowances(2)),
+            std::tuple(std::tuple(L"03-07-2010 - 03-08-2010 (Dinner)", 450.0, 2u), 1u, 6u,
+                       std::vector<double>{15, 1200, 8}));
 }
 
 // Without a ShowTotals of its own the period's nutrition opens in the ingredient editor on its

@@ -299,8 +299,8 @@ TEST_F(IngredientEditorTest, ShippedNutrientDataBringsItsFoodsAndCategories) {
   const WString data = folder_ / L"NutrientData0001.csv";
   ASSERT_TRUE(CopyFileTo(MIREPAN_DATA_DIR L"NutrientData0001.csv", data));
   ASSERT_TRUE(ingredients_.TakeNutrientData(data));
-  ASSERT_EQ(ingredients_.Records().size(), 542u);
-  EXPECT_EQ(ingredients_.Categories().Entries().Count(), 20u);
+  ASSERT_EQ(std::tuple(ingredients_.Records().size(), ingredients_.Categories().Entries().Count()),
+            std::tuple(542u, 20u));
   const Ingredient* amaranth = ingredients_.FindByName(L"Amaranth seed, black");
   ASSERT_NE(amaranth, nullptr);
   EXPECT_NEAR(amaranth->nutrients[Nutrient::kCalories], 356.119, 1e-9);

@@ -160,13 +160,13 @@ TEST_F(IngredientListTest, SearchListPutsNamesStartingWithTheTextFirstAndFindByN
   Ingredient* salt = Food(L"Salt");
   for (const wchar_t* name : {L"Sea salt", L"salted butter", L"Basalt crumbs", L"Pepper"}) Food(name);
   Food(L"Salty hidden")->hidden = true;
-  EXPECT_EQ(SearchList(L"SALT"), (Names{L"Salt", L"salted butter", L"Basalt crumbs", L"Sea salt"}));
-  EXPECT_EQ(SearchList(L"salty", true), (Names{L"Salty hidden"}));
-  EXPECT_TRUE(SearchList(L"").empty());
+  EXPECT_EQ(std::tuple(SearchList(L"SALT"), SearchList(L"salty", true), SearchList(L"")),
+            std::tuple(Names{L"Salt", L"salted butter", L"Basalt crumbs", L"Sea salt"},
+                       Names{L"Salty hidden"}, Names{}));
   // Over the whole name only.
-  EXPECT_EQ(ingredients_.FindByName(L"SALT"), salt);
-  EXPECT_EQ(ingredients_.FindByName(L"Sal"), nullptr);
-  EXPECT_EQ(ingredients_.FindById(salt->foodId), salt);
+  EXPECT_EQ(std::tuple(ingredients_.FindByName(L"SALT"), ingredients_.FindByName(L"Sal"),
+                       ingredients_.FindById(salt->foodId)),
+            std::tuple(salt, nullptr, salt));
 }
 
 // ---- the item commands ----
@@ -343,9 +343,10 @@ TEST_F(ExchangeTest, CsvExportWritesRawNumbersAndReadsBackNamesWithDoubleQuotes)
   Food(L"Milk \"whole\"", 61.5, IngredientCategory(L"Dairy"));
   ASSERT_TRUE(ExportTo(Exchange(L"out.csv")));
   const std::string written = ReadFile(Exchange(L"out.csv"));
-  EXPECT_EQ(written.find("\"Calories\",\"Total Fat (g)\","), 0u);
-  EXPECT_NE(written.find("\"61.5\""), std::string::npos);
-  EXPECT_NE(written.find("\"Dairy\",\"Milk \xB4whole\xB4\""), std::string::npos);
+  EXPECT_EQ(std::tuple(written.find("\"Calories\",\"Total Fat (g)\","),
+                       written.find("\"61.5\"") != std::string::npos,
+                       written.find("\"Dairy\",\"Milk \xB4whole\xB4\"") != std::string::npos),
+            std::tuple(0u, true, true));
 
   ingredients_.Clear();
   EXPECT_TRUE(ImportFile(written));

@@ -217,18 +217,17 @@ TEST_F(HouseholdTest, AReadOnlyCatalogRefusesImportAndRestoreAndForeignFilesName
     view->Import();
     view->RestoreBackup();
   }
-  EXPECT_TRUE(prompts_.questions.empty());
-  EXPECT_TRUE(prompts_.requests.empty());
-  EXPECT_EQ(house.ListedIngredients(), (Names{L"Bread", L"Flour", L"Milk", L"Rice", L"Salt"}));
+  EXPECT_EQ(std::tuple(prompts_.questions.size(), prompts_.requests.size(), house.ListedIngredients()),
+            std::tuple(0u, 0u, Names{L"Bread", L"Flour", L"Milk", L"Rice", L"Salt"}));
 
   house.ingredients.readOnly = house.recipes.readOnly = false;
   house.recipes.LoadFrom(Path(L"shared.xml"), nullptr, 0, 100);
   house.ingredients.LoadFrom(Path(L"foods.xml"), nullptr, 0, 100);
   house.ingredients.LoadFrom(Path(L"foods.csv"), nullptr, 0, 100);
-  EXPECT_EQ(house.recipes.Records().back()->name, L"Pie");
-  EXPECT_EQ(house.recipes.Records().back()->picture, L"thesis.doc");
-  EXPECT_EQ(house.ingredients.FindByName(L"Kale")->picture, L"win.ini");
-  EXPECT_EQ(house.ingredients.FindByName(L"Leek")->picture, L"id_rsa");
+  EXPECT_EQ(std::tuple(house.recipes.Records().back()->name, house.recipes.Records().back()->picture,
+                       house.ingredients.FindByName(L"Kale")->picture,
+                       house.ingredients.FindByName(L"Leek")->picture),
+            std::tuple(L"Pie", L"thesis.doc", L"win.ini", L"id_rsa"));
 }
 
 }  // namespace

@@ -47,14 +47,11 @@ class SettingsTest : public ViewTest {
 
 TEST_F(SettingsTest, ReadsEveryChildAndWritesTheSameBytesCategoryIdsOnlyRaiseTheIdCounterFindKeepsMarkup) {
   Read(kSettings);
-  EXPECT_EQ(view_.columns, (std::vector<uint8_t>{30, 0, 31}));
-  EXPECT_EQ(view_.columnWidths, (std::vector<int32_t>{-1, -1, 120}));
-  EXPECT_EQ(Sort(), std::tuple(2, true, 2u));
-  EXPECT_EQ(view_.selectedCategory, 7u);
+  EXPECT_EQ(std::tuple(view_.columns, view_.columnWidths, Sort(), view_.selectedCategory, view_.lastId),
+            std::tuple(std::vector<uint8_t>{30, 0, 31}, std::vector<int32_t>{-1, -1, 120},
+                       std::tuple(2, true, 2u), 7u, 7u));
   ASSERT_NE(view_.categories->NameById(7), nullptr);
-  EXPECT_EQ(*view_.categories->NameById(7), L"Fruit & Nuts");
-  EXPECT_EQ(view_.lastId, 7u);
-  EXPECT_EQ(Written(), kSettings);
+  EXPECT_EQ(std::tuple(*view_.categories->NameById(7), Written()), std::tuple(L"Fruit & Nuts", kSettings));
   view_.lastId = 50;
   Read(kSettings);
   EXPECT_EQ(view_.lastId, 50u);
@@ -121,10 +118,8 @@ TEST_F(CatalogTest, OpenCatalogCopiesTheFileToItsBackupOnlyWhenAsked) {
   const WString text = Catalog(L"<COLS>30</COLS>\r\n", {L"apple", L"pear"});
   WriteText(CatalogPath(), text);
   EXPECT_TRUE(view_.OpenCatalog(CatalogPath(), false, 0, 100, nullptr));
-  EXPECT_FALSE(FileExists(Backup()));
-  EXPECT_EQ(view_.records.size(), 2u);
-  EXPECT_FALSE(view_.readOnly);
-  EXPECT_EQ(view_.CatalogPath(), CatalogPath());
+  EXPECT_EQ(std::tuple(FileExists(Backup()), view_.records.size(), view_.readOnly, view_.CatalogPath()),
+            std::tuple(false, 2u, false, CatalogPath()));
   const WString images = view_.imagesFolder;
   EXPECT_EQ(images.substr(images.size() - 7), L"Images\\");
 
@@ -278,8 +273,8 @@ TEST_F(CatalogTest, RestoreAsksThenReplacesTheCatalogWithItsBackupAndItsFilter) 
             std::tuple(1, 3u, 3));
   EXPECT_EQ(view_.selectedLetter, view_.letterCombo.SelectedId());
   ASSERT_TRUE(WaitForSaves(saves + 1));
-  EXPECT_EQ(view_.saves.back().path, CatalogPath());
-  EXPECT_EQ(FileText(CatalogPath()).find(L"since"), WString::npos);
+  EXPECT_EQ(std::tuple(view_.saves.back().path, FileText(CatalogPath()).find(L"since")),
+            std::tuple(CatalogPath(), WString::npos));
 }
 
 TEST_F(CatalogTest, AnExportOntoTheCatalogOrItsBackupIsRefusedAndWritesNothing) {

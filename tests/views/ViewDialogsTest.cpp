@@ -83,10 +83,10 @@ TEST_F(CategoryTest, DeleteAndEditNeedACategorySelectedDeleteRefusesOneInUseAndA
   view_.records.clear();
   prompts_.answers = {Prompt::kAnswerNo, Prompt::kAnswerYes};
   view_.DeleteCategory();
-  EXPECT_EQ(prompts_.questions.size(), 2u);
-  EXPECT_EQ(std::get<0>(Question(prompts_, 1)), L"Are you sure you want to delete the category: Fruit");
-  EXPECT_EQ(std::get<2>(Question(prompts_, 1)), static_cast<unsigned>(MB_YESNO | MB_ICONQUESTION));
-  EXPECT_EQ(view_.categories->IdByName(L"Fruit"), 11u);
+  EXPECT_EQ(std::tuple(prompts_.questions.size(), std::get<0>(Question(prompts_, 1)),
+                       std::get<2>(Question(prompts_, 1)), view_.categories->IdByName(L"Fruit")),
+            std::tuple(2u, L"Are you sure you want to delete the category: Fruit", MB_YESNO | MB_ICONQUESTION,
+                       11u));
   view_.DeleteCategory();
   EXPECT_EQ(std::tuple(view_.categories->IdByName(L"Fruit"), view_.categoryCombo.SelectedId(),
                        view_.categoryCombo.Count()),
@@ -102,8 +102,8 @@ TEST_F(CategoryTest, EditRenamesKeepingTheIdButNotToAnotherCategorysName) {
   view_.EditCategory();
   ASSERT_EQ(prompts_.questions.size(), 1u);
   EXPECT_NE(prompts_.questions[0].text.find(L"dairy"), WString::npos);
-  EXPECT_EQ(view_.categories->IdByName(L"Fruit"), 11u);
-  EXPECT_EQ(view_.categories->IdByName(L"Dairy"), 12u);
+  EXPECT_EQ(std::tuple(view_.categories->IdByName(L"Fruit"), view_.categories->IdByName(L"Dairy")),
+            std::tuple(11u, 12u));
 
   dialogs_.Drive(IDD_CATEGORY, [](const DialogDriver& d) {
     EXPECT_EQ(std::tuple(d.Caption(), d.Text(IDC_CATEGORY_TEXT), d.Text(IDC_CATEGORY_EDIT)),

@@ -149,10 +149,9 @@ TEST_F(ViewTest, MoreThanTwoHundredFiftyMatchingRowsFillBehindTheProgressWindow)
     view_.selectedCategory = row.selected;
     const int opened = dialogs.Opened(IDD_PROGRESS);
     view_.FillList();
-    EXPECT_EQ(dialogs.Opened(IDD_PROGRESS) - opened, row.progress);
-    EXPECT_EQ(view_.List().ItemCount(), static_cast<int>(row.matching));
-    EXPECT_FALSE(view_.workerMode);
-    EXPECT_EQ(view_.List().ItemText(0, 0), L"Item 0");
+    EXPECT_EQ(std::tuple(dialogs.Opened(IDD_PROGRESS) - opened, view_.List().ItemCount(), view_.workerMode,
+                         view_.List().ItemText(0, 0)),
+              std::tuple(row.progress, static_cast<int>(row.matching), false, L"Item 0"));
   }
 }
 
@@ -198,19 +197,17 @@ TEST_F(ViewTest, ChoosingALetterOrACategoryStoresItRefillsAndSetsTheStatusAndThe
   EXPECT_EQ(std::tuple(view_.selectedCategory, view_.fills, view_.List().ItemCount()),
             std::tuple(4u, fills + 1, 1));
   EXPECT_EQ((Texts{status_.Text(0), status_.Text(1)}), (Texts{L"Fruit: 1", L""}));
-  EXPECT_FALSE(Greyed(menu, 1002));
-  EXPECT_TRUE(toolbar_.IsButtonEnabled(1003));
-  EXPECT_FALSE(toolbar_.IsButtonEnabled(1101));
+  EXPECT_EQ(std::tuple(Greyed(menu, 1002), toolbar_.IsButtonEnabled(1003), toolbar_.IsButtonEnabled(1101)),
+            std::tuple(false, true, false));
 
   // The same selection again changes nothing; "--All--" greys the edit and delete commands.
   view_.UpdateCategoryMenu(menu);
   EXPECT_EQ(view_.fills, fills + 1);
   view_.categoryCombo.Select(0);
   view_.UpdateCategoryMenu(menu);
-  EXPECT_TRUE(Greyed(menu, 1002));
-  EXPECT_FALSE(Greyed(menu, 1001));
-  EXPECT_FALSE(toolbar_.IsButtonEnabled(1003));
-  EXPECT_TRUE(toolbar_.IsButtonEnabled(1001));
+  EXPECT_EQ(std::tuple(Greyed(menu, 1002), Greyed(menu, 1001), toolbar_.IsButtonEnabled(1003),
+                       toolbar_.IsButtonEnabled(1001)),
+            std::tuple(true, false, false, true));
 
   view_.readOnly = true;
   view_.UpdateCategoryMenu(menu);
