@@ -5,6 +5,8 @@
 #   ./bench.sh catalog [runs]           the Ingredients view at 10,000 and 100,000 ingredients and the
 #                                       Recipes view at 20,000 recipes: load, fill and paint, re-sort,
 #                                       find, save and peak memory, in build/bench-win under Wine
+#   ./bench.sh matcher [args]           the ingredient matcher on a catalog of 10,000 and 100,000 names:
+#                                       building its index and matching a name (Google Benchmark)
 #   ./bench.sh server [recipes] [secs]  the sharing server on a loopback port with 100,000 recipes (or
 #                                       recipes): searches, uploads and searches beside 200 idle
 #                                       connections, each measured for 2 seconds (or secs)
@@ -34,6 +36,11 @@ if [ "${1:-}" = server ]; then
   shift
   cmake --build build/bench --target sharing_server_bench -j 2 >/dev/null
   exec build/bench/bench/sharing_server_bench "$@"
+fi
+if [ "${1:-}" = matcher ]; then
+  shift
+  cmake --build build/bench --target ingredient_matcher_bench -j 2 >/dev/null
+  exec build/bench/bench/ingredient_matcher_bench "$@"
 fi
 cmake --build build/bench --target xmldoc_bench -j 2 >/dev/null
 build/bench/bench/xmldoc_bench "$@"
