@@ -43,11 +43,9 @@ class RecordingProgress : public TransferProgress {
     finishes_.push_back(failed);
     return failed ? 1 : 0;
   }
-  bool Run(HWND, UINT titleId, Worker worker, LPVOID argument, CancelFunction onCancel) override {
+  bool Run(HWND, UINT titleId, Worker worker, LPVOID argument, CancelFunction) override {
     title = titleId;
-    cancel = [onCancel, argument] { onCancel(argument); };
     std::thread thread([&] { worker(argument); });
-    if (whileRunning) whileRunning();
     thread.join();
     std::lock_guard<std::mutex> lock(mutex_);
     return !finishes_.empty() && !finishes_.back();
@@ -68,8 +66,6 @@ class RecordingProgress : public TransferProgress {
   }
 
   std::function<void(int)> onProgress;  // called on the worker thread
-  std::function<void()> whileRunning;   // called on the "interface" thread while the worker runs
-  std::function<void()> cancel;         // the window's Cancel button
   UINT title = 0;
 
  private:
@@ -314,19 +310,6 @@ TEST_F(Transfer, WithItsOwnWindowTheTransferFinishesIt) {
   EXPECT_EQ(progress_.Finishes(), (std::vector<bool>{false, true}));
   transfer_.Finish();
   EXPECT_EQ(progress_.Finishes(), (std::vector<bool>{false, true, true}));
-}
-
-TEST_F(Transfer, TheWindowsCancelButtonCancelsTheTransfer) {
-  Event started;
-  ServeSlowly(started);
-  progress_.whileRunning = [&] {
-    EXPECT_TRUE(started.Wait());
-    progress_.cancel();
-  };
-  transfer_.SetRequest(L"file.bin", Target());
-  EXPECT_FALSE(transfer_.RunWithWindow(progress_, nullptr, 20705));
-  EXPECT_EQ(progress_.Finishes(), std::vector<bool>{true});
-  EXPECT_FALSE(Exists(Target()));
 }
 
 TEST_F(Transfer, WithoutAWindowOrProgressReportsTheTransferStillRuns) {
