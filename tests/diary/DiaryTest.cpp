@@ -22,28 +22,9 @@ struct OpenDiary : food_view_test::Opened<Diary> {
   using Opened::Opened;
 };
 
-// One DIARY element: the meal's id, diary, type, date, calories and its FOODITEM elements.
-std::string MealXml(int id, int diary, int mealType, int month, int day, double calories,
-                    const std::string& items = "") {
-  return "<DIARY>\n<FOODLIST>\n" + items + "</FOODLIST>\n<COMMENT>meal " + std::to_string(id) +
-         "</COMMENT>\n<MEAL>" + (mealType ? std::to_string(mealType) : "") + "</MEAL>\n<M>" +
-         std::to_string(month) + "</M>\n<D>" + std::to_string(day) + "</D>\n<Y>2010</Y>\n<FOOD>\n<CATID>" +
-         std::to_string(diary) + "</CATID>\n<FOODID>" + std::to_string(id) + "</FOODID>\n<CAL>" +
-         std::to_string(calories) + "</CAL>\n</FOOD>\n</DIARY>\n";
-}
-
-std::string ItemXml(int foodId, const std::string& amount) {
-  return "<FOODITEM>\n<ID>" + std::to_string(foodId) + "</ID>\n<AMOUNT>" + amount +
-         "</AMOUNT>\n<TYPE>1</TYPE>\n</FOODITEM>\n";
-}
-
-// Ann (1) has no person given; Grandma (2) is a woman past 70.
-std::string DiaryFile(const std::string& meals, const std::string& outside = "") {
-  return "<DIARYLIST>\n<VIEW>\n<CATEGORIES>\n<DIARYNAME>\n<NAME>Ann</NAME>\n<ID>1</ID>\n</DIARYNAME>\n"
-         "<DIARYNAME>\n<NAME>Grandma</NAME>\n<ID>2</ID>\n<AGE>6</AGE>\n<SEX>1</SEX>\n</DIARYNAME>\n"
-         "</CATEGORIES>\n</VIEW>\n" +
-         outside + "<DIARIES>\n" + meals + "</DIARIES>\n</DIARYLIST>\n";
-}
+using food_view_test::DiaryFile;
+using food_view_test::ItemXml;
+using food_view_test::MealXml;
 
 // Meals of Ann's diary, one a day from 7 March on, of the given ids.
 std::string AnnsMeals(std::initializer_list<int> ids) {

@@ -130,6 +130,29 @@ inline std::wstring Outline(const Recipe& recipe) {
   return out.str();
 }
 
+// Diary files: one DIARY element, the meal's id, diary, type, date, calories and its FOODITEM elements.
+inline std::string MealXml(int id, int diary, int mealType, int month, int day, double calories,
+                           const std::string& items = "") {
+  return "<DIARY>\n<FOODLIST>\n" + items + "</FOODLIST>\n<COMMENT>meal " + std::to_string(id) +
+         "</COMMENT>\n<MEAL>" + (mealType ? std::to_string(mealType) : "") + "</MEAL>\n<M>" +
+         std::to_string(month) + "</M>\n<D>" + std::to_string(day) + "</D>\n<Y>2010</Y>\n<FOOD>\n<CATID>" +
+         std::to_string(diary) + "</CATID>\n<FOODID>" + std::to_string(id) + "</FOODID>\n<CAL>" +
+         std::to_string(calories) + "</CAL>\n</FOOD>\n</DIARY>\n";
+}
+
+inline std::string ItemXml(int foodId, const std::string& amount) {
+  return "<FOODITEM>\n<ID>" + std::to_string(foodId) + "</ID>\n<AMOUNT>" + amount +
+         "</AMOUNT>\n<TYPE>1</TYPE>\n</FOODITEM>\n";
+}
+
+// Ann (1) has no person given; Grandma (2) is a woman past 70.
+inline std::string DiaryFile(const std::string& meals, const std::string& outside = "") {
+  return "<DIARYLIST>\n<VIEW>\n<CATEGORIES>\n<DIARYNAME>\n<NAME>Ann</NAME>\n<ID>1</ID>\n</DIARYNAME>\n"
+         "<DIARYNAME>\n<NAME>Grandma</NAME>\n<ID>2</ID>\n<AGE>6</AGE>\n<SEX>1</SEX>\n</DIARYNAME>\n"
+         "</CATEGORIES>\n</VIEW>\n" +
+         outside + "<DIARIES>\n" + meals + "</DIARIES>\n</DIARYLIST>\n";
+}
+
 // A real Ingredients view beside the view tests' own, over the catalog Ingredients.xml.
 class FoodViewTest : public view_test::ViewTest {
  protected:

@@ -100,15 +100,10 @@ class HouseholdTest : public view_test::ViewTest {
                                       {{food(L"Flour"), 2}, {food(L"Milk"), 2}}, baking, true)
               .ingredientId);
     }
-    const auto id = [this](const wchar_t* name) { return std::to_string(ids_.at(name)); };
-    WriteFile(Path(L"FoodDiary.xml"),
-              "<DIARYLIST>\n<VIEW>\n<CATEGORIES>\n<DIARYNAME>\n<NAME>Ann</NAME>\n<ID>1</ID>\n</DIARYNAME>\n"
-              "</CATEGORIES>\n</VIEW>\n<DIARIES>\n<DIARY>\n<FOODLIST>\n<FOODITEM>\n<ID>" +
-                  id(L"Rice") + "</ID>\n<AMOUNT>1</AMOUNT>\n<TYPE>1</TYPE>\n</FOODITEM>\n<FOODITEM>\n<ID>" +
-                  id(L"Bread") +
-                  "</ID>\n<AMOUNT>2</AMOUNT>\n<TYPE>1</TYPE>\n</FOODITEM>\n</FOODLIST>\n<M>3</M>\n<D>4</D>\n"
-                  "<Y>2026</Y>\n<FOOD>\n<CATID>1</CATID>\n<FOODID>2</FOODID>\n</FOOD>\n</DIARY>\n</DIARIES>\n"
-                  "</DIARYLIST>\n");
+    WriteFile(Path(L"FoodDiary.xml"), food_view_test::DiaryFile(food_view_test::MealXml(
+                                          2, 1, 0, 3, 4, 0,
+                                          food_view_test::ItemXml(ids_.at(L"Rice"), "1") +
+                                              food_view_test::ItemXml(ids_.at(L"Bread"), "2"))));
     std::string items;
     for (const auto& [name, amount] : {std::pair{L"Salt", "2"}, std::pair{L"Milk", "1"}})
       items += std::string("<ITEM>\n<AMOUNT>") + amount +
