@@ -78,6 +78,7 @@ TEST_F(ShoppingLinesTest, ServingsBecomeTheFoodsOwnUnitOtherUnitsTheListedLinesU
   EXPECT_EQ(Lines(), (std::vector<std::string>{"Milk" + cup + "1.5", "Flour" + cup + "1.08333",
                                                "Eggs " + std::to_string(kUnitBlank) + " 5",
                                                "Salt " + std::to_string(kUnitGram) + " 5"}));
+  EXPECT_DOUBLE_EQ(lines_[1].amount, 1.0 + 4 * 0.125 / 6);
   EXPECT_EQ(ShoppingLineText(lines_[0], UnitNames()), TXT("1 1/2  cup Milk"));
   EXPECT_EQ(ShoppingLineText(lines_[2], UnitNames()), TXT("5  Eggs"));
 }
