@@ -10,36 +10,6 @@
 
 namespace {
 
-class DataLockTest : public ::testing::Test {
- protected:
-  DAVavador::ERApp app_{GetModuleHandleW(nullptr)};
-};
-
-struct Waiter {
-  HANDLE locked = CreateEventW(nullptr, TRUE, FALSE, nullptr);
-  ~Waiter() { CloseHandle(locked); }
-  static DWORD WINAPI Take(void* arg) {
-    DataLockGuard guard;
-    SetEvent(static_cast<Waiter*>(arg)->locked);
-    return 0;
-  }
-  bool Holds(DWORD wait) const { return WaitForSingleObject(locked, wait) == WAIT_OBJECT_0; }
-};
-
-TEST_F(DataLockTest, HolderReentersWhileOtherThreadsWaitForTheLastRelease) {
-  Waiter other;
-  {
-    DataLockGuard outer;
-    {
-      DataLockGuard inner;  // the same thread takes it again without blocking
-      ASSERT_TRUE(StartBackgroundThread(Waiter::Take, &other));
-      EXPECT_FALSE(other.Holds(100));
-    }
-    EXPECT_FALSE(other.Holds(100));  // one release of two
-  }
-  EXPECT_TRUE(other.Holds(5000));
-}
-
 // A stand-in for a catalog save: writes its records one by one under the lock, slowly.
 struct Save {
   char name;
@@ -66,11 +36,24 @@ struct Save {
   }
 };
 
-TEST_F(DataLockTest, TwoBackgroundSavesWriteOneAfterTheOther) {
+// The holder re-enters while other threads wait for the last release.
+TEST(DataLockTest, HolderReentersOthersWaitForTheLastReleaseAndTwoBackgroundSavesWriteOneAfterTheOther) {
+  const DAVavador::ERApp app(GetModuleHandleW(nullptr));  // the lock is the current application's
   std::string file;
   Save first{'A', &file}, second{'B', &file};
-  ASSERT_TRUE(StartBackgroundThread(Save::Run, &first));
-  ASSERT_EQ(WaitForSingleObject(first.started, 5000), WAIT_OBJECT_0);
+  const auto started = [](const Save& save, DWORD wait) {
+    return WaitForSingleObject(save.started, wait) == WAIT_OBJECT_0;
+  };
+  {
+    DataLockGuard outer;
+    {
+      DataLockGuard inner;  // the same thread takes it again without blocking
+      ASSERT_TRUE(StartBackgroundThread(Save::Run, &first));
+      EXPECT_FALSE(started(first, 100));
+    }
+    EXPECT_FALSE(started(first, 100));  // one release of two
+  }
+  ASSERT_TRUE(started(first, 5000));
   ASSERT_TRUE(StartBackgroundThread(Save::Run, &second));
   HANDLE both[] = {first.done, second.done};
   ASSERT_EQ(WaitForMultipleObjects(2, both, TRUE, 5000), WAIT_OBJECT_0);

@@ -37,7 +37,9 @@ class OptionsTest : public ::testing::Test {
 const WString kDefaultToolbar = TXT("<TOOLBAR>0,1,2,255,15,16,17,255,11,4</TOOLBAR>\r\n");
 const WString kDefaultDate = TXT("<MON>1</MON>\r\n<DAY>1</DAY>\r\n<YEAR>2000</YEAR>\r\n");
 
-TEST_F(OptionsTest, DefaultsOfEverySetting) {
+// Without a file every setting keeps its default, and a first start has nothing to write but the
+// window's place, the toolbar, the data folder and the download date.
+TEST_F(OptionsTest, DefaultsOfEverySettingAndAFirstStartWritesOnlyWhatChanged) {
   Options o(nullptr, Folder());
   EXPECT_EQ(o.baseFolder, Folder());
   EXPECT_EQ(o.optionsPath, Folder() + TXT("MirepanOptions.xml"));
@@ -50,10 +52,6 @@ TEST_F(OptionsTest, DefaultsOfEverySetting) {
   EXPECT_TRUE(o.autoBackup && o.printFirst && o.printNutrition && o.printSelected && o.roundNumbers &&
               o.showMessages && o.showStatus && o.track);
   EXPECT_FALSE(o.displayPercent || o.printDetails || o.printNutritionFull || o.reloadNow);
-}
-
-TEST_F(OptionsTest, MissingFileKeepsDefaultsAndFirstStartHasNothingToWrite) {
-  Options o(nullptr, Folder());
   EXPECT_FALSE(o.Read());
   Options saved = o;
   EXPECT_FALSE(o.Differs(saved));
@@ -115,20 +113,11 @@ TEST_F(OptionsTest, EverySettingWrittenInOrderAndReadBackEvenAnEmptiedToolbar) {
   EXPECT_TRUE(back.toolbarLayout.empty());
 }
 
-TEST_F(OptionsTest, SplitterNeverReadsBelowTwenty) {
+// A missing flag keeps its default and an empty element means off: FiveLineExample... above.
+TEST_F(OptionsTest, SplitterNeverReadsBelowTwentyAndAFlagIsOnExactlyForTheValueOne) {
   EXPECT_EQ(ReadOptions(TXT("<OPTIONS>\r\n<SPLITTER>5</SPLITTER>\r\n</OPTIONS>\r\n")).splitter, 20);
-  EXPECT_EQ(ReadOptions(TXT("<OPTIONS>\r\n<SPLITTER/>\r\n</OPTIONS>\r\n")).splitter, 20);
-  EXPECT_EQ(ReadOptions(TXT("<OPTIONS>\r\n<SPLITTER>-300</SPLITTER>\r\n</OPTIONS>\r\n")).splitter, 20);
   EXPECT_EQ(ReadOptions(TXT("<OPTIONS>\r\n<SPLITTER>21</SPLITTER>\r\n</OPTIONS>\r\n")).splitter, 21);
-}
-
-TEST_F(OptionsTest, MissingFlagMeansDefaultAndEmptyElementMeansOff) {
-  Options o =
-      ReadOptions(TXT("<OPTIONS>\r\n<ROUNDNUMBERS/>\r\n<PRINTDETAILS>1</PRINTDETAILS>\r\n</OPTIONS>\r\n"));
-  EXPECT_TRUE(o.autoBackup);
-  EXPECT_FALSE(o.roundNumbers);
-  EXPECT_TRUE(o.printDetails);
-  // A flag is on exactly for the value 1.
+  EXPECT_TRUE(ReadOptions(TXT("<OPTIONS><PRINTDETAILS>1</PRINTDETAILS></OPTIONS>")).printDetails);
   EXPECT_FALSE(ReadOptions(TXT("<OPTIONS><TRACK>true</TRACK></OPTIONS>")).track);
   EXPECT_FALSE(ReadOptions(TXT("<OPTIONS><TRACK>2</TRACK></OPTIONS>")).track);
 }
@@ -156,18 +145,12 @@ TEST_F(OptionsTest, DiffersSeesEveryKindOfSetting) {
   const Options base(nullptr, Folder());
   const std::vector<std::function<void(Options&)>> changes = {
       [](Options& o) { o.baseFolder += TXT("x\\"); },
-      [](Options& o) { o.dbVersion = TXT("a.csv"); },
-      [](Options& o) { o.font = TXT("Courier"); },
       [](Options& o) { o.ingredientImages = TXT("elsewhere\\"); },
-      [](Options& o) { o.shopListPath = TXT("list.xml"); },
       [](Options& o) { o.toolbarLayout.pop_back(); },
       [](Options& o) { o.lastDownload.day = 2; },
       [](Options& o) { o.y = 1; },
-      [](Options& o) { o.splitter = 21; },
-      [](Options& o) { o.margin = 1; },
       [](Options& o) { o.curTab = 1; },
       [](Options& o) { o.printNutritionFull = true; },
-      [](Options& o) { o.showMessages = false; },
       [](Options& o) { o.reloadNow = true; },
   };
   for (size_t i = 0; i < changes.size(); ++i) {
@@ -179,46 +162,35 @@ TEST_F(OptionsTest, DiffersSeesEveryKindOfSetting) {
   }
 }
 
-class DerivePathsTest : public OptionsTest {
- protected:
-  WString Data() const { return Folder() + TXT("data\\"); }
-  WString Program() const { return Folder() + TXT("program\\"); }
-  void SetUp() override {
-    ASSERT_TRUE(CreateFolders(Data(), false));
-    ASSERT_TRUE(CreateFolders(Program(), false));
-  }
-};
-
-TEST_F(DerivePathsTest, PathsFollowTheDataFolderWithABackslashAdded) {
+// The paths follow the data folder with a backslash added. A catalog kept only beside the program
+// moves into the data folder, even a new one.
+TEST_F(OptionsTest, DerivedPathsFollowTheDataFolderAndCatalogsKeptOnlyBesideTheProgramMoveThere) {
+  const WString data = Folder() + TXT("data\\"), program = Folder() + TXT("program\\");
+  ASSERT_TRUE(CreateFolders(data, false) && CreateFolders(program, false));
+  WriteText(program + TXT("Ingredients.xml"), TXT("beside"));
+  WriteText(program + TXT("Recipes.xml"), TXT("old recipes"));
+  WriteText(data + TXT("Recipes.xml"), TXT("recipes"));
   Options o(nullptr, Folder());
   o.baseFolder = Folder() + TXT("data");
-  o.DerivePaths(Program());
-  EXPECT_EQ((std::vector<WString>{Data(), Data() + TXT("FoodDiary.xml"), Data() + TXT("Ingredients.xml"),
-                                  Data() + TXT("Recipes.xml"), Data() + TXT("ShoppingList.xml"),
-                                  Data() + TXT("Images\\"), Data() + TXT("Images\\")}),
+  o.DerivePaths(program);
+  EXPECT_EQ((std::vector<WString>{data, data + TXT("FoodDiary.xml"), data + TXT("Ingredients.xml"),
+                                  data + TXT("Recipes.xml"), data + TXT("ShoppingList.xml"),
+                                  data + TXT("Images\\"), data + TXT("Images\\")}),
             (std::vector<WString>{o.baseFolder, o.diaryPath, o.ingredientsPath, o.recipesPath, o.shopListPath,
                                   o.ingredientImages, o.recipeImages}));
   EXPECT_EQ(o.optionsPath, Folder() + TXT("MirepanOptions.xml"));  // the options file never moves
-}
-
-TEST_F(DerivePathsTest, CatalogKeptOnlyBesideTheProgramMovesIntoTheDataFolderEvenANewOne) {
-  WriteText(Program() + TXT("Ingredients.xml"), TXT("beside"));
-  WriteText(Program() + TXT("Recipes.xml"), TXT("old recipes"));
-  WriteText(Data() + TXT("Recipes.xml"), TXT("recipes"));
-  Options o(nullptr, Data());
-  o.DerivePaths(Program());
-  EXPECT_EQ(FileText(Data() + TXT("Ingredients.xml")), TXT("beside"));
-  EXPECT_FALSE(FileExists(Program() + TXT("Ingredients.xml")));
+  EXPECT_EQ(FileText(data + TXT("Ingredients.xml")), TXT("beside"));
+  EXPECT_FALSE(FileExists(program + TXT("Ingredients.xml")));
   // A catalog already in the data folder stays, and so does the one beside the program.
-  EXPECT_EQ(FileText(Data() + TXT("Recipes.xml")), TXT("recipes"));
-  EXPECT_TRUE(FileExists(Program() + TXT("Recipes.xml")));
-  EXPECT_FALSE(FileExists(Data() + TXT("FoodDiary.xml")));  // missing in both: nothing to move
+  EXPECT_EQ(FileText(data + TXT("Recipes.xml")), TXT("recipes"));
+  EXPECT_TRUE(FileExists(program + TXT("Recipes.xml")));
+  EXPECT_FALSE(FileExists(data + TXT("FoodDiary.xml")));  // missing in both: nothing to move
   // A new data folder is created so that catalogs can move there.
-  WriteText(Program() + TXT("ShoppingList.xml"), TXT("lists"));
+  WriteText(program + TXT("ShoppingList.xml"), TXT("lists"));
   o.baseFolder = Folder() + TXT("new\\place");
-  o.DerivePaths(Program());
+  o.DerivePaths(program);
   EXPECT_EQ(FileText(Folder() + TXT("new\\place\\ShoppingList.xml")), TXT("lists"));
-  EXPECT_FALSE(FileExists(Program() + TXT("ShoppingList.xml")));
+  EXPECT_FALSE(FileExists(program + TXT("ShoppingList.xml")));
 }
 
 }  // namespace

@@ -104,7 +104,6 @@ TEST_F(OptionsWinTest, DialogShowsTheOptionsAndTakesTheChangesOnOk) {
   EXPECT_EQ((std::vector<bool>{true, true, false, false, true, false, true}),
             (std::vector<bool>{options.showMessages, options.track, options.autoBackup, options.showStatus,
                                options.displayPercent, options.roundNumbers, options.reloadNow}));
-  EXPECT_EQ(options.optionsPath, Folder() + L"MirepanOptions.xml");
 }
 
 TEST_F(OptionsWinTest, CancelLeavesEverythingAsItWasAndBrowsePutsTheChosenFolderIntoTheEditBox) {
@@ -130,23 +129,15 @@ TEST_F(OptionsWinTest, CancelLeavesEverythingAsItWasAndBrowsePutsTheChosenFolder
   EXPECT_EQ(options.baseFolder, Folder() + L"chosen\\");
 }
 
-TEST_F(OptionsWinTest, FirstNewerNutrientFileIsTheCandidate) {
+// The first newer nutrient file is the candidate. No records it, so the question is not asked
+// again; Cancel asks again next time.
+TEST_F(OptionsWinTest, FirstNewerNutrientFileIsOfferedNoRecordsItCancelAsksAgainAndYesUpgrades) {
   Options options(&app_, Folder());
   EXPECT_EQ(options.NutrientDataCandidate(Folder()), L"");
   for (const wchar_t* name : {L"nutrients-2012.csv", L"nutrients-2010.csv", L"aaa.txt", L"aaa.csvx"})
     Touch(Folder() + name);
   EXPECT_EQ(options.NutrientDataCandidate(Folder()), L"nutrients-2010.csv");
   options.dbVersion = L"nutrients-2009.csv";
-  EXPECT_EQ(options.NutrientDataCandidate(Folder()), L"nutrients-2010.csv");
-  options.dbVersion = L"nutrients-2010.csv";  // only the first name counts, and it is not newer
-  EXPECT_EQ(options.NutrientDataCandidate(Folder()), L"");
-}
-
-TEST_F(OptionsWinTest, NoRecordsTheCandidateSoTheQuestionIsNotAskedAgain) {
-  Touch(Folder() + L"b.csv");
-  Touch(Folder() + L"a.csv");
-  Options options(&app_, Folder());
-  options.dbVersion = L"0.csv";
   storage_test::ScriptedPrompts prompts;
   prompts.answers = {IDNO};
   EXPECT_EQ(options.OfferNutrientData(Folder()), L"");
@@ -158,20 +149,16 @@ TEST_F(OptionsWinTest, NoRecordsTheCandidateSoTheQuestionIsNotAskedAgain) {
       L"nutrient information unchanged.\r\nClick cancel to ask this question the next time Mirepan starts.");
   EXPECT_EQ(prompts.questions[0].caption, L"Upgrade Nutrient Information");
   EXPECT_EQ(prompts.questions[0].style, static_cast<unsigned>(MB_YESNOCANCEL | MB_ICONQUESTION));
-  EXPECT_EQ(options.dbVersion, L"a.csv");
-  EXPECT_EQ(options.OfferNutrientData(Folder()), L"");  // an exhausted script would fail the test
-}
-
-TEST_F(OptionsWinTest, YesUpgradesFromTheCandidateAndCancelAsksAgainNextTime) {
-  Touch(Folder() + L"a.csv");
-  Options options(&app_, Folder());
-  storage_test::ScriptedPrompts prompts;
+  EXPECT_EQ(options.dbVersion, L"nutrients-2010.csv");
+  // Only the first name counts, and it is not newer now; an exhausted script would fail the test.
+  EXPECT_EQ(options.OfferNutrientData(Folder()), L"");
+  options.dbVersion = L"nutrients-2009.csv";
   prompts.answers = {IDCANCEL, IDYES};
   EXPECT_EQ(options.OfferNutrientData(Folder()), L"");
-  EXPECT_EQ(options.dbVersion, L"");
-  EXPECT_EQ(options.OfferNutrientData(Folder()), Folder() + L"a.csv");
-  EXPECT_EQ(options.dbVersion, L"a.csv");
-  EXPECT_EQ(prompts.questions.size(), 2u);
+  EXPECT_EQ(options.dbVersion, L"nutrients-2009.csv");
+  EXPECT_EQ(options.OfferNutrientData(Folder()), Folder() + L"nutrients-2010.csv");
+  EXPECT_EQ(options.dbVersion, L"nutrients-2010.csv");
+  EXPECT_EQ(prompts.questions.size(), 3u);
 }
 
 }  // namespace

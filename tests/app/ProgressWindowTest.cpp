@@ -6,6 +6,7 @@
 #include <commctrl.h>
 
 #include <functional>
+#include <vector>
 
 #include "app/ProgressWindow.h"
 #include "resource.h"
@@ -32,6 +33,7 @@ class ProgressTest : public ::testing::Test {
 
   HWND Item(int id) const { return GetDlgItem(progress_.Dialog(), id); }
   LRESULT BarPosition(int id) const { return SendMessageW(Item(id), PBM_GETPOS, 0, 0); }
+  bool Shows(int id) const { return IsWindowVisible(Item(id)); }
 
   DAVavador::ERApp app_{GetModuleHandleW(nullptr)};
   ProgressWindow progress_{app_};
@@ -39,15 +41,12 @@ class ProgressTest : public ::testing::Test {
 };
 
 TEST_F(ProgressTest, EmptyWorkStillShowsTheWindowAndTheWorkersOutcomeIsTheResult) {
-  bool visible = false;
-  WString title;
+  std::pair<bool, WString> shown;  // the window on screen, its title
   EXPECT_TRUE(Run([&](ProgressWindow& p) {
-    visible = IsWindowVisible(p.Dialog());
-    title = DAVavador::WindowText(Item(IDC_PROGRESS_TITLE));
+    shown = {IsWindowVisible(p.Dialog()) != FALSE, DAVavador::WindowText(Item(IDC_PROGRESS_TITLE))};
     p.Finish(false);
   }));
-  EXPECT_TRUE(visible);
-  EXPECT_EQ(title, L"Mirepan");
+  EXPECT_EQ(std::make_pair(true, WString(L"Mirepan")), shown);
   EXPECT_EQ(progress_.Dialog(), nullptr);
   // A failed worker closes the window with failure; each run opens a fresh dialog.
   EXPECT_FALSE(Run([](ProgressWindow& p) { p.Finish(true); }));
@@ -55,30 +54,23 @@ TEST_F(ProgressTest, EmptyWorkStillShowsTheWindowAndTheWorkersOutcomeIsTheResult
 }
 
 TEST_F(ProgressTest, WorkerMessagesMoveTheBarsAndTheSecondShowsOnRequest) {
-  LRESULT first = -1, second = -1;
-  bool secondShown = true, cancelShown = true;
+  std::vector<LRESULT> seen;  // the bars' places, whether the second bar and Cancel show, the first again
   Run([&](ProgressWindow& p) {
     p.SetProgress(40);
     p.SetSecondProgress(70);
-    first = BarPosition(IDC_PROGRESS_BAR);
-    second = BarPosition(IDC_PROGRESS_BAR2);
-    secondShown = IsWindowVisible(Item(IDC_PROGRESS_BAR2));
-    cancelShown = IsWindowVisible(Item(IDCANCEL));
+    seen = {BarPosition(IDC_PROGRESS_BAR), BarPosition(IDC_PROGRESS_BAR2), Shows(IDC_PROGRESS_BAR2),
+            Shows(IDCANCEL)};
     p.SetProgress(100);
-    first = first == 40 ? BarPosition(IDC_PROGRESS_BAR) : first;
+    seen.push_back(BarPosition(IDC_PROGRESS_BAR));
     p.Finish(false);
   });
-  EXPECT_EQ(first, 100);
-  EXPECT_EQ(second, 70);
-  EXPECT_FALSE(secondShown);
-  EXPECT_FALSE(cancelShown);  // no cancel function
-  secondShown = false;
+  EXPECT_EQ((std::vector<LRESULT>{40, 70, false, false, 100}), seen);  // no cancel function: no Cancel
   progress_.ShowSecondBar(true);
   Run([&](ProgressWindow& p) {
-    secondShown = IsWindowVisible(Item(IDC_PROGRESS_BAR2));
+    seen = {Shows(IDC_PROGRESS_BAR2)};
     p.Finish(false);
   });
-  EXPECT_TRUE(secondShown);  // on request
+  EXPECT_EQ(std::vector<LRESULT>{true}, seen);  // on request
 }
 
 int cancelCalls = 0;
@@ -90,32 +82,28 @@ void CountCancel(void* arg) {
 
 TEST_F(ProgressTest, CancelDisablesTheButtonAndCallsTheFunctionOnceAndEscapeWithoutOneDoesNothing) {
   cancelCalls = 0;
-  bool shownEnabled = false, enabledAfter = true, openAfter = false;
+  std::vector<bool> seen;  // Cancel shown and enabled; after the clicks enabled, the window open
   EXPECT_TRUE(Run(
       [&](ProgressWindow& p) {
         HWND cancel = Item(IDCANCEL);
-        shownEnabled = IsWindowVisible(cancel) && IsWindowEnabled(cancel);
+        const bool shownEnabled = Shows(IDCANCEL) && IsWindowEnabled(cancel);
         SendMessageW(cancel, BM_CLICK, 0, 0);
         SendMessageW(cancel, BM_CLICK, 0, 0);
         SendMessageW(p.Dialog(), WM_COMMAND, IDCANCEL, 0);  // Escape takes this path
-        enabledAfter = IsWindowEnabled(cancel);
-        openAfter = IsWindow(p.Dialog());  // the worker decides when to finish
+        // The worker decides when to finish.
+        seen = {shownEnabled, IsWindowEnabled(cancel) != FALSE, IsWindow(p.Dialog()) != FALSE};
         p.Finish(false);
       },
       CountCancel));
-  EXPECT_TRUE(shownEnabled);
-  EXPECT_EQ(cancelCalls, 1);
-  EXPECT_EQ(cancelArg, this);
-  EXPECT_FALSE(enabledAfter);
-  EXPECT_TRUE(openAfter);
+  EXPECT_EQ((std::vector<bool>{true, false, true}), seen);
+  EXPECT_EQ(std::make_pair(1, static_cast<void*>(this)), std::make_pair(cancelCalls, cancelArg));
   // Without a cancel function Escape does nothing.
-  openAfter = false;
   EXPECT_TRUE(Run([&](ProgressWindow& p) {
     SendMessageW(p.Dialog(), WM_COMMAND, IDCANCEL, 0);
-    openAfter = IsWindow(p.Dialog());
+    seen = {IsWindow(p.Dialog()) != FALSE};
     p.Finish(false);
   }));
-  EXPECT_TRUE(openAfter);
+  EXPECT_EQ(std::vector<bool>{true}, seen);
 }
 
 }  // namespace

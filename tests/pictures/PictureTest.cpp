@@ -41,11 +41,9 @@ TEST(FitPicture, KeepsTheNaturalSizeOrShrinksByTheSideThatNeedsTheStrongerReduct
       {600, 300, 141, 41, 294, 239, {141, 41, 435, 188}},  // a wide file in the editor's box
       {100, 50, 141, 41, 294, 239, {141, 41, 241, 91}},    // small pictures keep their size
       {294, 239, 141, 41, 294, 239, {141, 41, 435, 280}},
-      {100, 400, 0, 0, 200, 200, {0, 0, 50, 200}},  // a tall one is limited by the height
-      {1000, 500, 5, 5, 200, 200, {5, 5, 205, 105}},
-      {500, 1000, 5, 5, 200, 200, {5, 5, 105, 205}},
-      {300, 250, 0, 0, 200, 200, {0, 0, 200, 166}},
-      {0, 50, 10, 20, 100, 100, {10, 20, 10, 20}},  // an empty picture or box fits into nothing
+      {100, 400, 0, 0, 200, 200, {0, 0, 50, 200}},    // a tall one is limited by the height
+      {500, 1000, 5, 5, 200, 200, {5, 5, 105, 205}},  // both too large, the height more so
+      {0, 50, 10, 20, 100, 100, {10, 20, 10, 20}},    // an empty picture or box fits into nothing
       {50, 0, 10, 20, 100, 100, {10, 20, 10, 20}},
       {50, 40, 10, 20, 0, 0, {10, 20, 10, 20}},
       {60000, 30000, 0, 0, 50000, 50000, {0, 0, 50000, 25000}},  // large numbers do not overflow
@@ -131,24 +129,20 @@ void ExpectPicture(const Canvas& canvas, int left, int top, int wide, int tall, 
   EXPECT_EQ(canvas.At(left + 4 * wide, top), kGreen);
 }
 
-TEST_F(PictureFiles, PngDecodesAtItsNaturalSizeWithTransparencyAsBlack) {
-  WString png = WritePng(L"grid.png");
+// A PNG decodes at its natural size, a fully transparent pixel as black. The bottom-left pixel is
+// white, so every white pixel is transparent; a side left 0 takes the natural length.
+TEST_F(PictureFiles, PngDecodesAtItsNaturalSizeAndDrawsPlainTransparentAndStretched) {
+  const WString png = WritePng(L"grid.png");
   ERPictureBitmap picture;
   ASSERT_TRUE(picture.Load(png));
-  EXPECT_EQ(picture.Width(), 4);
-  EXPECT_EQ(picture.Height(), 3);
+  EXPECT_EQ(std::make_pair(4, 3), std::make_pair(picture.Width(), picture.Height()));
+  Canvas plain(20, 20, kGreen);
+  picture.Draw(plain.dc(), 2, 3, 0, 0);
+  ExpectPicture(plain, 2, 3, 1, 1, false);  // nothing beyond the natural size
+  EXPECT_EQ(plain.At(1, 3), kGreen);
 
-  Canvas canvas(20, 20, kGreen);
-  picture.Draw(canvas.dc(), 2, 3, 0, 0);
-  ExpectPicture(canvas, 2, 3, 1, 1, false);  // nothing beyond the natural size
-  EXPECT_EQ(canvas.At(1, 3), kGreen);
-}
-
-// The bottom-left pixel is white, so every white pixel is transparent; a side left 0 takes the
-// natural length.
-TEST_F(PictureFiles, TransparentAndStretchedDrawing) {
   ERPictureHolder holder;
-  ASSERT_TRUE(holder.Load(WritePng(L"pane.png")));
+  ASSERT_TRUE(holder.Load(png));
   holder.SetBox(0, 0, 100, 100);
   Canvas canvas(20, 20, kGreen);
   holder.DrawTransparent(canvas.dc(), 5, 5);
@@ -172,10 +166,8 @@ TEST_F(PictureFiles, NothingIsDrawnWhileThePictureFitsIntoNothingAndDrawFittedUs
   holder.Draw(canvas.dc(), 0, 0);
   EXPECT_EQ(canvas.At(0, 0), kRed);
   holder.SetBox(10, 10, 2, 10);  // 4 x 3 into 2 wide: 2 x 1 at (10, 10)
-  EXPECT_EQ(Edges(10, 10, 12, 11), EdgesOf(holder.Fitted()));
   holder.DrawFitted(canvas.dc(), false);
   EXPECT_NE(canvas.At(10, 10), kGreen);
-  EXPECT_NE(canvas.At(11, 10), kGreen);
   EXPECT_EQ(canvas.At(12, 10), kGreen);
   EXPECT_EQ(canvas.At(10, 11), kGreen);
 }
@@ -186,8 +178,6 @@ TEST_F(PictureFiles, UnreadableFilesLeaveTheHolderEmpty) {
   ASSERT_TRUE(holder.Load(WritePng(L"first.png")));
   EXPECT_FALSE(holder.Load(WriteBytes(L"junk.png", "this is not a picture at all")));
   EXPECT_TRUE(holder.Empty());
-  EXPECT_EQ(holder.Width(), 0);
-  EXPECT_EQ(Edges(0, 0, 0, 0), EdgesOf(holder.Fitted()));
   EXPECT_FALSE(holder.Load(WriteBytes(L"empty.png", "")));
   EXPECT_FALSE(holder.Load(folder_ / L"missing.png"));
   EXPECT_TRUE(holder.Empty());

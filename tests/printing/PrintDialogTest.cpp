@@ -104,14 +104,4 @@ TEST(PrintCommandTest, CollectsSelectedRowsOrTheChosenCategoryInCatalogOrder) {
   EXPECT_TRUE(RecipesToPrint(source, false, 9).empty());
 }
 
-TEST(PrintCommandTest, TextsComeFromTheStringTable) {
-  ERApp app(GetModuleHandleW(nullptr));
-  const PrintTexts texts = LoadPrintTexts(app);
-  EXPECT_EQ(TXT("(more)"), texts.more);
-  EXPECT_EQ(TXT("Serves: "), texts.serves);
-  EXPECT_EQ(TXT("NUTRITION INFORMATION (per serving)"), texts.nutrition);
-  EXPECT_FALSE(texts.nutrientNames[0].empty());
-  EXPECT_FALSE(texts.nutrientNames[28].empty());
-}
-
 }  // namespace

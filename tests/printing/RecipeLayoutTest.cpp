@@ -1,5 +1,5 @@
-// The printed layout on a Letter bitmap at 100 pixels per inch: areas, ingredient columns, card
-// slots, instruction breaks and the nutrition block.
+// The printed layout, in the program's texts, on a Letter bitmap at 100 pixels per inch: areas,
+// ingredient columns, card slots, instruction breaks and the nutrition block.
 #include <gtest/gtest.h>
 
 #include <map>
@@ -7,6 +7,7 @@
 
 #include "PrintTestSupport.h"
 #include "support/ScratchFolder.h"
+#include "toolkit/ERApp.h"
 
 using print_test::Drawn;
 using print_test::kDpi;
@@ -26,20 +27,6 @@ Recipe MakeRecipe(const WString& name, size_t lineCount, const WString& instruct
   recipe.instructions = instructions;
   for (uint32_t n = 0; n < Nutrient::kCount; ++n) recipe.nutrients[n] = n + 1;
   return recipe;
-}
-
-PrintTexts Texts() {
-  PrintTexts texts;
-  texts.serves = TXT("Serves: ");
-  texts.preparation = TXT("Preparation Time: ");
-  texts.cooking = TXT("Cooking Time: ");
-  texts.ingredients = TXT("INGREDIENTS");
-  texts.instructions = TXT("INSTRUCTIONS");
-  texts.nutrition = TXT("NUTRITION INFORMATION (per serving)");
-  texts.more = TXT("(more)");
-  for (uint32_t n = 0; n < Nutrient::kCount; ++n)
-    texts.nutrientNames[n] = TXT("N") + FromAscii(std::to_string(n));
-  return texts;
 }
 
 WString ManyWords(int count) {
@@ -69,6 +56,8 @@ class LayoutTest : public testing::Test {
     for (const auto& column : columns) sizes.push_back(column.second);
     return sizes;
   }
+  // A nutrient's name as the nutrition block writes it before the value.
+  std::wstring Name(uint32_t nutrient) const { return texts_.nutrientNames[nutrient] + L" - "; }
 
   PrintSettings settings;
   WString imagesFolder = TXT("C:\\images");
@@ -76,7 +65,8 @@ class LayoutTest : public testing::Test {
 
  private:
   LetterBitmap page_;
-  PrintTexts texts_ = Texts();
+  DAVavador::ERApp app_{GetModuleHandleW(nullptr)};
+  PrintTexts texts_ = LoadPrintTexts(app_);  // the program's texts
   NutrientFormat format_;
   std::optional<RecordingSurface> surface_;
 };
@@ -102,15 +92,11 @@ TEST(PrintedLineTextTest, AmountUnitThenABlankThenTheName) {
 
 TEST(PrintAreaTest, FullPageMarginsAndCardSlots) {
   // left, top, right, bottom, and the text width 17 × dpi / 2 − k × left (k = 3, then 2).
-  const int expected[4][5] = {{50, 50, 800, 1050, 700},
-                              {100, 100, 750, 1000, 650},
-                              {150, 150, 650, 900, 550},
-                              {200, 200, 550, 800, 450}};
-  for (uint32_t margin = 0; margin < 4; ++margin) {
+  const std::pair<uint32_t, std::vector<int>> margins[] = {
+      {0, {50, 50, 800, 1050, 700}}, {1, {100, 100, 750, 1000, 650}}, {3, {200, 200, 550, 800, 450}}};
+  for (const auto& [margin, expected] : margins) {
     const PrintArea a = FullPageArea(kDpi, kDpi, margin);
-    EXPECT_EQ((std::vector<int>(expected[margin], expected[margin] + 5)),
-              (std::vector<int>{a.left, a.top, a.right, a.bottom, a.width}))
-        << margin;
+    EXPECT_EQ(expected, (std::vector<int>{a.left, a.top, a.right, a.bottom, a.width})) << margin;
   }
   for (int slot = 1; slot <= 3; ++slot) {
     const PrintArea card = CardArea(kDpi, kDpi, slot);
@@ -273,9 +259,9 @@ TEST_F(LayoutTest, NutritionBlockOnCardsOnlyWhenAskedAndInFullOnFullPages) {
   EXPECT_EQ(with.Find(L"Stir.")->y + 2 * with.LineHeight(), heading->y);
   const Drawn& block = with.drawn.back();
   EXPECT_EQ(heading->y + with.LineHeight(), block.y);
-  EXPECT_EQ(0u, block.text.find(L"N0 - "));
-  EXPECT_NE(std::wstring::npos, block.text.find(L"  N4 - "));
-  EXPECT_EQ(std::wstring::npos, block.text.find(L"N5 - "));
+  EXPECT_EQ(0u, block.text.find(L"Calories - "));
+  EXPECT_NE(std::wstring::npos, block.text.find(L"  " + Name(4)));
+  EXPECT_EQ(std::wstring::npos, block.text.find(Name(5)));
   // The full block prints six lines on full pages even without the card option.
   settings.details = true;
   settings.nutrition = false;
@@ -284,9 +270,9 @@ TEST_F(LayoutTest, NutritionBlockOnCardsOnlyWhenAskedAndInFullOnFullPages) {
   size_t lines = 1;
   for (size_t at = text.find(L"\r\n"); at != std::wstring::npos; at = text.find(L"\r\n", at + 2)) ++lines;
   EXPECT_EQ(6u, lines);
-  EXPECT_NE(std::wstring::npos, text.find(L"\r\nN5 - "));
-  EXPECT_NE(std::wstring::npos, text.find(L"\r\nN19 - "));
-  EXPECT_NE(std::wstring::npos, text.find(L"N28 - "));
+  EXPECT_NE(std::wstring::npos, text.find(L"\r\n" + Name(5)));
+  EXPECT_NE(std::wstring::npos, text.find(L"\r\n" + Name(19)));
+  EXPECT_NE(std::wstring::npos, text.find(L"Selenium (mcg) - "));
 }
 
 }  // namespace

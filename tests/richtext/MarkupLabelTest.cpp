@@ -88,22 +88,15 @@ class MarkupLabel : public ::testing::Test {
 
 HWND MarkupLabel::window_ = nullptr;
 
-// Named colours and six hex digits paint their words, anything else paints black; the colour's
-// end returns to the button text's colour.
-TEST_F(MarkupLabel, ColoursPaintTheirWords) {
-  const std::pair<const wchar_t*, COLORREF> cases[] = {{L"red", RGB(255, 0, 0)},
-                                                       {L"darkcyan", RGB(112, 219, 147)},
-                                                       {L"GRAY", RGB(84, 84, 84)},
-                                                       {L"00FF80", RGB(0, 255, 128)},
-                                                       {L"orange", RGB(0, 0, 0)}};
-  for (const auto& [name, colour] : cases) {
-    Picture picture = Show((std::wstring(L"<body><color ") + name + L">MWMW</color></body>").c_str());
-    EXPECT_GT(picture.Count(colour), 200) << std::string(name, name + wcslen(name));
-    if (colour != RGB(0, 0, 0)) EXPECT_EQ(picture.Count(GetSysColor(COLOR_BTNTEXT)), 0);
-  }
+// A colour paints its words (which names and digits give which colour: MarkupColour); its end
+// returns to the button text's colour. The markup stays the control's text.
+TEST_F(MarkupLabel, ColoursPaintTheirWordsAndInstallingTwiceChangesNothing) {
+  DAVavador::InstallMarkupLabel(label_);
+  EXPECT_GT(Show(L"<body><color 00FF80>MWMW</color></body>").Count(RGB(0, 255, 128)), 200);
   Picture picture = Show(L"<body><color red>MW</color> MW</body>");
   EXPECT_GT(picture.Count(RGB(255, 0, 0)), 100);
   EXPECT_GT(picture.Count(GetSysColor(COLOR_BTNTEXT)), 100);
+  EXPECT_EQ(DAVavador::WindowText(label_), L"<body><color red>MW</color> MW</body>");
 }
 
 TEST_F(MarkupLabel, OnlyTheBodyIsPaintedAndBlanksAtTheLeftEdgeAreDropped) {
@@ -121,7 +114,6 @@ TEST_F(MarkupLabel, AWordThatDoesNotFitStartsTheNextLineAndBreaksMoveDownOneAndA
   EXPECT_LT(one.lastInkRow, lineHeight_);
   Picture wrapped = Show(L"<body>MWMW MWMW MWMW MWMW MWMW</body>");
   EXPECT_GE(wrapped.lastInkRow, lineHeight_);
-  EXPECT_LT(wrapped.lastInkColumn, kWidth);
   // Breaks and paragraphs move down one and a half lines.
   for (const wchar_t* markup : {L"<body>M<br>M</body>", L"<body>M<p>M</body>"}) {
     Picture picture = Show(markup);
@@ -137,12 +129,6 @@ TEST_F(MarkupLabel, StyleTagsChangeTheFont) {
   EXPECT_GT(Show(L"<body><u>MWMWMW</u></body>").ink, plain);
   EXPECT_EQ(Show(L"<body><b>MWMWMW</b></body>").ink, Show(L"<body><b></b><b>MWMWMW</body>").ink);
   EXPECT_EQ(Show(L"<body><b></b>MWMWMW</body>").ink, plain);
-}
-
-TEST_F(MarkupLabel, TheTextStaysTheControlsOwnAndInstallingTwiceChangesNothing) {
-  DAVavador::InstallMarkupLabel(label_);
-  EXPECT_GT(Show(L"<body><color red>MW</body>").Count(RGB(255, 0, 0)), 100);
-  EXPECT_EQ(DAVavador::WindowText(label_), L"<body><color red>MW</body>");
 }
 
 }  // namespace

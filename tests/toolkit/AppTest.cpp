@@ -3,8 +3,6 @@
 // DataLockTest in tests/app.
 #include <gtest/gtest.h>
 
-#include <functional>
-
 #include "ToolkitTestSupport.h"
 #include "storage/StorageTestSupport.h"
 #include "resource.h"
@@ -32,7 +30,7 @@ struct OwnerPrompts : storage_test::ScriptedPrompts {
 
 }  // namespace
 
-// Texts come whole (trailing spaces, line breaks, the empty unit name); missing resources give nothing.
+// Texts come whole (trailing spaces, the empty unit name); missing resources give nothing.
 // The toolbar's tips and pictures are checked by ToolbarTest.
 TEST_F(ERAppTest, NamesTextsAndTheIconComeFromTheResources) {
   EXPECT_EQ(&app, ERApp::Current());
@@ -41,8 +39,6 @@ TEST_F(ERAppTest, NamesTextsAndTheIconComeFromTheResources) {
             (std::vector<WString>{app.ProductName(), app.DisplayName(), app.MakerName()}));
   EXPECT_EQ(L"h ", app.String(4824));
   EXPECT_EQ(L"Selenium (mcg)", app.String(5228));
-  EXPECT_NE(WString::npos,
-            app.String(4114).find(L"values?\r\n\r\nClick Yes to continue with the upgrade.\r\nClick No"));
   EXPECT_EQ(L"", app.String(4801));
   EXPECT_EQ(L"", app.String(39999));
   EXPECT_NE(nullptr, LoadIconW(app.Instance(), app.ProductName().c_str()));
@@ -57,11 +53,8 @@ TEST_F(ERAppTest, MessageBoxesAreAnsweredByTheCurrentPrompts) {
   EXPECT_EQ(IDNO, app.ShowMessage(4105, MB_ICONEXCLAMATION));
   EXPECT_EQ(IDNO, app.ShowMessage(app.String(4114), app.String(4115), MB_YESNOCANCEL | MB_ICONQUESTION));
   ASSERT_EQ(2u, prompts.questions.size());
-  EXPECT_EQ(L"Mirepan is already running.  Use your task bar to restore the application.",
-            prompts.questions[0].text);
   EXPECT_EQ(L"Mirepan", prompts.questions[0].caption);
   EXPECT_EQ(static_cast<unsigned>(MB_ICONEXCLAMATION), prompts.questions[0].style);
-  EXPECT_EQ(L"Upgrade Nutrient Information", prompts.questions[1].caption);
   EXPECT_EQ(static_cast<unsigned>(MB_YESNOCANCEL | MB_ICONQUESTION), prompts.questions[1].style);
   EXPECT_EQ((std::vector<OwnerWindow>{main.Handle(), main.Handle()}), prompts.owners);
 }
@@ -128,22 +121,20 @@ TEST_F(ERAppTest, ModalDialogIsDrivenThroughTheObserver) {
   EXPECT_EQ(-1, TestDialog().Run(app, 28999));
 }
 
-// OK returns the entry, Cancel leaves the text as it was.
+// Cancel copies nothing: IngredientListTest.EditCopyAndNutritionActOnTheFocusedRowOfExactlyOneSelected.
 TEST_F(ERAppTest, InputBoxShowsCaptionPromptAndTextAndReturnsTheEntry) {
-  for (const wchar_t* answer : {L"Pancakes (copy)", static_cast<const wchar_t*>(nullptr)}) {
-    std::vector<std::wstring> shown;  // caption, prompt and the text it starts with
-    test_support::DialogActions user(IDD_INPUT_BOX, [&](const test_support::DialogDriver& dialog) {
-      shown = {dialog.Caption(), dialog.Text(IDC_INPUT_PROMPT), dialog.Text(IDC_INPUT_TEXT)};
-      if (answer) dialog.Type(IDC_INPUT_TEXT, answer);
-      PostMessageW(dialog.Dialog(), WM_COMMAND, answer ? IDOK : IDCANCEL, 0);
-    });
-    WString name = L"Pancakes";
-    EXPECT_EQ(answer != nullptr, app.InputBox(app.String(4901), app.String(4902), name));
-    EXPECT_EQ(
-        (std::vector<std::wstring>{L"Copy Recipe", L"Please enter the name of the new recipe:", L"Pancakes"}),
-        shown);
-    EXPECT_EQ(answer ? answer : L"Pancakes", name);
-  }
+  std::vector<std::wstring> shown;  // caption, prompt and the text it starts with
+  test_support::DialogActions user(IDD_INPUT_BOX, [&](const test_support::DialogDriver& dialog) {
+    shown = {dialog.Caption(), dialog.Text(IDC_INPUT_PROMPT), dialog.Text(IDC_INPUT_TEXT)};
+    dialog.Type(IDC_INPUT_TEXT, L"Pancakes (copy)");
+    PostMessageW(dialog.Dialog(), WM_COMMAND, IDOK, 0);
+  });
+  WString name = L"Pancakes";
+  EXPECT_TRUE(app.InputBox(app.String(4901), app.String(4902), name));
+  EXPECT_EQ(
+      (std::vector<std::wstring>{L"Copy Recipe", L"Please enter the name of the new recipe:", L"Pancakes"}),
+      shown);
+  EXPECT_EQ(L"Pancakes (copy)", name);
 }
 
 // Every dialog opens over the middle of its owner, wherever the owner stands on the screen.
@@ -152,24 +143,13 @@ TEST_F(ERAppTest, DialogsOpenCentredOnTheirOwner) {
                                    GetModuleHandleW(nullptr), nullptr);
   RECT ownerRect{}, placed{};
   GetWindowRect(owner, &ownerRect);
-  const auto place = [&](const test_support::DialogDriver& dialog) {
+  test_support::DialogActions where(IDD_TEST_DIALOG, [&](const test_support::DialogDriver& dialog) {
     GetWindowRect(dialog.Dialog(), &placed);
     PostMessageW(dialog.Dialog(), WM_COMMAND, IDCANCEL, 0);
-  };
-  test_support::DialogActions where(IDD_TEST_DIALOG, place);
-  where.On(IDD_INPUT_BOX, place);
-  const std::function<void()> dialogs[] = {
-      [&] { TestDialog().Run(app, IDD_TEST_DIALOG, owner); },
-      [&] {
-        WString name;
-        app.InputBox(L"Copy Recipe", L"Name:", name, owner);
-      },
-  };
-  for (const auto& open : dialogs) {
-    placed = RECT{};
-    open();  // the sums of opposite edges are twice the centres
-    EXPECT_NEAR(placed.left + placed.right, ownerRect.left + ownerRect.right, 2);
-    EXPECT_NEAR(placed.top + placed.bottom, ownerRect.top + ownerRect.bottom, 2);
-  }
+  });
+  TestDialog().Run(app, IDD_TEST_DIALOG, owner);
+  // The sums of opposite edges are twice the centres.
+  EXPECT_NEAR(placed.left + placed.right, ownerRect.left + ownerRect.right, 2);
+  EXPECT_NEAR(placed.top + placed.bottom, ownerRect.top + ownerRect.bottom, 2);
   DestroyWindow(owner);
 }

@@ -58,7 +58,14 @@ class ListViewTest : public testing::Test {
   std::deque<Cells> rows;  // rows stay where they are as more come
 };
 
-TEST_F(ListViewTest, AttachSetsTheExtendedStyles) {
+TEST_F(ListViewTest, SetColumnChangesOrInsertsDeleteRemovesItsSortKindAndAttachSetsTheStyles) {
+  EXPECT_TRUE(list.SetColumn(0, L"Date", 90));
+  EXPECT_TRUE(list.SetColumn(2, L"Fat", 60, LVCFMT_LEFT, SortKind::Number));
+  EXPECT_EQ(std::make_tuple(3, 90, SortKind::Number),
+            std::make_tuple(list.ColumnCount(), list.ColumnWidth(0), list.SortKindOf(1)));
+  list.DeleteColumn(0);
+  EXPECT_EQ(std::make_tuple(2, SortKind::Number, SortKind::Text),
+            std::make_tuple(list.ColumnCount(), list.SortKindOf(0), list.SortKindOf(7)));
   HWND other = CreateWindowExW(0, WC_LISTVIEWW, L"", WS_CHILD | LVS_REPORT | LVS_OWNERDATA, 0, 0, 100, 100,
                                parent.Handle(), nullptr, GetModuleHandleW(nullptr), nullptr);
   ERListView attached;
@@ -68,50 +75,43 @@ TEST_F(ListViewTest, AttachSetsTheExtendedStyles) {
   DestroyWindow(other);
 }
 
-TEST_F(ListViewTest, SetColumnChangesOrInsertsAndDeleteRemovesItsSortKind) {
-  EXPECT_TRUE(list.SetColumn(0, L"Date", 90));
-  EXPECT_TRUE(list.SetColumn(2, L"Fat", 60, LVCFMT_LEFT, SortKind::Number));
-  EXPECT_EQ(std::make_tuple(3, 90, SortKind::Number),
-            std::make_tuple(list.ColumnCount(), list.ColumnWidth(0), list.SortKindOf(1)));
-  list.DeleteColumn(0);
-  EXPECT_EQ(std::make_tuple(2, SortKind::Number, SortKind::Text),
-            std::make_tuple(list.ColumnCount(), list.SortKindOf(0), list.SortKindOf(7)));
-}
-
-TEST_F(ListViewTest, RowsShowTheirRecordsTextsAsTheControlAsksForThem) {
+TEST_F(ListViewTest, RowsShowTheirRecordsTextsAsTheControlAsksForThemUnlessFrozen) {
   AddRows({L"10", L"9"});
   EXPECT_EQ(std::make_pair(2, 2), Counts());
   EXPECT_EQ(L"row1", list.ItemText(1, 0));
   EXPECT_EQ(L"9", Painted(1, 1));
   EXPECT_EQ(1, list.ItemData(1));
   EXPECT_EQ(&rows[1], list.ItemRecord(1));
-  EXPECT_EQ(1, list.FindItem(1));
   EXPECT_EQ(-1, list.FindItem(78));
   rows[0][1] = WString(3000, L'x');
   list.UpdateItem(0);
   EXPECT_EQ(rows[0][1], list.ItemText(0, 1)) << "a long cell is read whole";
   EXPECT_EQ(WString(63, L'x'), Painted(0, 1)) << "the control gets what fits its buffer";
+  // A frozen list paints only the texts it holds.
+  ShowWindow(parent.Handle(), SW_SHOW);
+  UpdateWindow(list.Window());  // the control asks for what it paints
+  list.Freeze(true);
+  rows[1][0] = L"changed meanwhile";
+  EXPECT_EQ(L"row1", Painted(1, 0)) << "the text painted before";
+  list.Freeze(false);
+  list.UpdateItem(1);
+  EXPECT_EQ(L"changed meanwhile", Painted(1, 0));
   rows.push_back({L"row2", L"1"});
   EXPECT_EQ(2, list.AddItem(2, &rows[2]));
-  EXPECT_EQ(std::make_pair(3, 3), Counts());
   list.DeleteItem(0);
-  EXPECT_EQ((std::vector<WString>{L"row1", L"row2"}), Column(0));
+  EXPECT_EQ((std::vector<WString>{L"changed meanwhile", L"row2"}), Column(0));
   list.DeleteAllItems();
   EXPECT_EQ(std::make_pair(0, 0), Counts());
 }
 
+// Reversed sorts and numbers in a text column are sorted by the views' clicks (ViewTest).
 TEST_F(ListViewTest, NumberColumnSortsByValueAndTextColumnByTextIgnoringCaseOverItsStart) {
   AddRows({L"10", L"9", L"100", L"2.5"}, {L"bread", L"Apple", L"banana", L"apple pie"});
   list.Sort(1, false);
   EXPECT_EQ((std::vector<WString>{L"2.5", L"9", L"10", L"100"}), Column(1));
-  list.Sort(1, true);
-  EXPECT_EQ((std::vector<WString>{L"100", L"10", L"9", L"2.5"}), Column(1));
   list.Sort(0, false);
   EXPECT_EQ((std::vector<WString>{L"Apple", L"apple pie", L"banana", L"bread"}), Column(0));
   EXPECT_EQ((std::vector<WString>{L"9", L"2.5", L"100", L"10"}), Column(1)) << "rows move whole";
-  list.SetSortKind(1, SortKind::Text);
-  list.Sort(1, false);
-  EXPECT_EQ((std::vector<WString>{L"10", L"100", L"2.5", L"9"}), Column(1));
   // Texts compare over their first 1024 characters only; ties keep their order either way.
   list.DeleteAllItems();
   rows.clear();
@@ -139,9 +139,6 @@ TEST_F(ListViewTest, SortingKeepsTheSelectionOnItsRecordsAndTellsNothingWithoutO
   EXPECT_EQ(std::vector<int>{0}, list.SelectedItems());
   EXPECT_EQ(0, list.FocusedOfOne());
   EXPECT_EQ(L"3", list.ItemText(0, 1));
-  list.SelectAll();
-  list.Sort(1, false);
-  EXPECT_EQ(3, list.SelectedCount());
 }
 
 TEST_F(ListViewTest, FindTextShowsTheRowsWhoseNameHoldsItInAnyCase) {
@@ -160,23 +157,17 @@ TEST_F(ListViewTest, FindTextShowsTheRowsWhoseNameHoldsItInAnyCase) {
   list.SetFilter(L"");
   EXPECT_EQ(6, list.ItemCount());
   EXPECT_EQ(std::vector<int>{2}, list.SelectedItems()) << "the selection stays on its record";
-  list.SetFilter(L"zzz");
-  EXPECT_EQ(0, list.ItemCount());
 }
 
-TEST_F(ListViewTest, DeletingARowMovesTheSelectionOfTheLaterRowsWithThem) {
-  AddRows({L"1", L"2", L"3", L"4"});
-  list.Select(1, true);
-  list.Select(3, true);
-  list.DeleteItem(1);
-  EXPECT_EQ(std::vector<int>{2}, list.SelectedItems());
-  EXPECT_EQ(L"4", list.ItemText(2, 1));
-}
-
-TEST_F(ListViewTest, RowsDeletedFromTheLastLeaveTheOthersForSortAndFind) {
+// A deleted row's selection goes with it, a later row's moves with the row; the gaps the deletes
+// leave are closed for the next sort and find.
+TEST_F(ListViewTest, DeletedRowsTakeTheirSelectionAndLeaveTheOthersForSortAndFind) {
   AddRows({L"5", L"1", L"4", L"2", L"3", L"6"}, {L"e", L"a", L"d", L"b", L"c", L"f"});
+  list.Select(2, true);
+  list.Select(3, true);
   for (int item : {4, 2, 0}) list.DeleteItem(item);
   EXPECT_EQ((std::vector<WString>{L"1", L"2", L"6"}), Column(1));
+  EXPECT_EQ(std::vector<int>{1}, list.SelectedItems());
   rows.push_back({L"g", L"0"});
   EXPECT_EQ(3, list.AddItem(6, &rows[6]));
   list.Sort(1, false);
@@ -186,36 +177,20 @@ TEST_F(ListViewTest, RowsDeletedFromTheLastLeaveTheOthersForSortAndFind) {
   EXPECT_EQ(std::vector<WString>{L"6"}, Column(1));
 }
 
-TEST_F(ListViewTest, ARecordsRowsGoWithItEvenWhileTheFindTextHidesThem) {
-  AddRows({L"1", L"2", L"3"}, {L"apple", L"bread", L"apricot"});
-  list.SetFilter(L"ap");
-  list.DeleteRecord(&rows[1]);  // hidden
-  list.DeleteRecord(&rows[2]);  // shown
-  EXPECT_EQ(std::vector<WString>{L"apple"}, Column(0));
-  list.SetFilter(L"");
-  EXPECT_EQ(std::vector<WString>{L"apple"}, Column(0));
-}
-
-TEST_F(ListViewTest, ASelectionOfEveryRowDoesNotPassToOtherRowsTheFindTextShows) {
-  AddRows({L"1", L"2", L"3", L"4"}, {L"ab", L"abc", L"cd", L"cde"});
+// A record's rows go with it even while the find text hides them, and a selection of every row
+// does not pass to other rows the find text shows.
+TEST_F(ListViewTest, RowsTheFindTextHidesAreDeletedWithTheirRecordsAndLoseTheirSelection) {
+  AddRows({L"1", L"2", L"3", L"4", L"5"}, {L"ab", L"abc", L"cd", L"cde", L"x"});
   list.SetFilter(L"ab");
   list.SelectAll();
+  list.DeleteRecord(&rows[2]);  // hidden
+  list.DeleteRecord(&rows[1]);  // shown
+  EXPECT_EQ(std::vector<WString>{L"ab"}, Column(0));
   list.SetFilter(L"cd");
   EXPECT_EQ(0, list.SelectedCount());
   list.SetFilter(L"");
+  EXPECT_EQ((std::vector<WString>{L"ab", L"cde", L"x"}), Column(0));
   EXPECT_EQ(0, list.SelectedCount()) << "rows the find text hid are no longer selected";
-}
-
-TEST_F(ListViewTest, AFrozenListPaintsOnlyTheTextsItHolds) {
-  AddRows({L"1", L"2"});
-  ShowWindow(parent.Handle(), SW_SHOW);
-  UpdateWindow(list.Window());  // the control asks for what it paints
-  list.Freeze(true);
-  rows[1][0] = L"changed meanwhile";
-  EXPECT_EQ(L"row1", Painted(1, 0)) << "the text painted before";
-  list.Freeze(false);
-  list.UpdateItem(1);
-  EXPECT_EQ(L"changed meanwhile", Painted(1, 0));
 }
 
 TEST_F(ListViewTest, TypingLettersInTheListMovesToTheRowNamedSo) {
@@ -248,12 +223,12 @@ class ComboTest : public testing::Test {
 }  // namespace
 
 // Sorted adds are placed in the list and the combo alike; an add without showing stays in the list.
-TEST_F(ComboTest, SortedAddsArePlacedInListAndComboAlike) {
+// Deleting the selection takes it out of both; with "--All--" selected there is nothing to delete.
+TEST_F(ComboTest, SortedAddsArePlacedInListAndComboAlikeAndDeletesTakeTheSelectionFromBoth) {
   EXPECT_TRUE(combo.Add(L"Dairy", 1, true));
   EXPECT_TRUE(combo.Add(L"Vegetables", 2, true));
   EXPECT_TRUE(combo.Add(L"Fruit", 3, true));
   EXPECT_EQ(std::vector<WString>({L"Dairy", L"Fruit", L"Vegetables"}), Shown());
-  EXPECT_EQ(L"Fruit", combo.List()[1].name);
   EXPECT_EQ(3u, combo.SelectedId());
   EXPECT_EQ(3, combo.ItemData(1));
   EXPECT_FALSE(combo.Add(L"fruit", 4, true));  // the same name ignoring case
@@ -262,6 +237,13 @@ TEST_F(ComboTest, SortedAddsArePlacedInListAndComboAlike) {
   EXPECT_EQ(5u, combo.IdByName(L"MEAT"));
   EXPECT_EQ(3u, combo.SelectedId());
   EXPECT_EQ(4u, combo.List().Count());
+  combo.SelectById(1);
+  combo.DeleteSelected();
+  EXPECT_EQ(std::vector<WString>({L"Fruit", L"Vegetables"}), Shown());
+  EXPECT_EQ(nullptr, combo.NameById(1));
+  combo.Fill(0, HeaderPosition::Top);
+  combo.DeleteSelected();
+  EXPECT_EQ(std::make_pair(size_t{3}, 4), std::make_pair(combo.List().Count(), combo.Count()));
 }
 
 TEST_F(ComboTest, FillWithTheHeaderOnTopShiftsTheIndexes) {
@@ -286,20 +268,6 @@ TEST_F(ComboTest, FillWithTheHeaderOnTopShiftsTheIndexes) {
   EXPECT_EQ(std::vector<WString>({L"--All--", L"Bread", L"Dairy", L"Fruit"}), Shown());
 }
 
-TEST_F(ComboTest, DeleteSelectedRemovesFromListAndCombo) {
-  combo.Add(L"Dairy", 1, true);
-  combo.Add(L"Fruit", 2, true);
-  combo.SelectById(1);
-  combo.DeleteSelected();
-  EXPECT_EQ(std::vector<WString>({L"Fruit"}), Shown());
-  EXPECT_EQ(nullptr, combo.NameById(1));
-  ASSERT_NE(nullptr, combo.NameById(2));
-  combo.Fill(0, HeaderPosition::Top);  // "--All--" selected: nothing to delete
-  combo.DeleteSelected();
-  EXPECT_EQ(1u, combo.List().Count());
-  EXPECT_EQ(2, combo.Count());
-}
-
 TEST_F(ComboTest, AnAttachedDialogComboMirrorsTheListUntilDetached) {
   combo.Add(L"Dairy", 1, true);
   HWND dialogCombo = CreateWindowExW(0, L"ComboBox", L"", WS_CHILD | CBS_DROPDOWNLIST, 0, 0, 100, 200,
@@ -314,21 +282,11 @@ TEST_F(ComboTest, AnAttachedDialogComboMirrorsTheListUntilDetached) {
   DestroyWindow(dialogCombo);
 }
 
-TEST(ComboWithoutWindowTest, KeepsItsListAndAnswersZero) {
+TEST(ComboWithoutWindowTest, KeepsItsList) {
   ERComboBox combo;
   EXPECT_TRUE(combo.Add(L"Vegetables", 4, true));
   EXPECT_TRUE(combo.Add(L"Dairy", 2, true));
-  EXPECT_EQ(L"Dairy", combo.List()[0].name);
-  EXPECT_EQ(4u, combo.IdByName(L"veg", 3));
-  EXPECT_EQ(0u, combo.SelectedId());
-  EXPECT_EQ(-1, combo.Selection());
   combo.DeleteSelected();
   combo.Fill(2, HeaderPosition::Top);
   EXPECT_EQ(2u, combo.List().Count());
-  EXPECT_EQ(4u, combo.HighestId());
-
-  ERComboBox unsorted(false);
-  unsorted.Add(L"b", 1, false);
-  unsorted.Add(L"a", 2, false);
-  EXPECT_EQ(L"b", unsorted.List()[0].name);
 }

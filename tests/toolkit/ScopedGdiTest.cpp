@@ -56,7 +56,7 @@ TEST(ScopedResourceTest, ClosesWhatItHoldsOnceAndNothingWhenEmptyOrReleased) {
   EXPECT_EQ((std::vector<int>{1, 2, 4}), CountingTraits::closed);
 }
 
-TEST(ScopedGdiTest, ObjectsHandlesAndContextsAreGivenBackAtTheEndOfTheirScope) {
+TEST(ScopedGdiTest, ObjectsHandlesContextsAndSelectionsAreGivenBackAtTheEndOfTheirScope) {
   HGDIOBJ brush = nullptr;
   HDC compatible = nullptr;
   HDC adopted = nullptr;
@@ -78,12 +78,9 @@ TEST(ScopedGdiTest, ObjectsHandlesAndContextsAreGivenBackAtTheEndOfTheirScope) {
   }
   EXPECT_EQ((std::vector<DWORD>{0, 0, 0}), types());
   EXPECT_FALSE(HandleIsOpen(event));
-  EXPECT_FALSE(ScopedHandle());
   EXPECT_FALSE(ScopedHandle(INVALID_HANDLE_VALUE)) << "a failed CreateFile holds nothing";
   EXPECT_FALSE(ScopedDC::Adopt(nullptr));
-}
-
-TEST(ScopedGdiTest, SelectionPutsThePreviousObjectBackBeforeTheObjectGoes) {
+  // A selection puts the previous object back before the object goes.
   const ScopedDC memory = ScopedDC::Compatible(nullptr);
   ASSERT_TRUE(memory);
   const HGDIOBJ original = GetCurrentObject(memory.Get(), OBJ_BITMAP);

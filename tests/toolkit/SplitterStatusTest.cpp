@@ -38,42 +38,35 @@ class SplitterTest : public testing::Test {
 
 }  // namespace
 
-TEST_F(SplitterTest, ShowsTheResizeCursorAndLeavesItsSiblingsAlone) {
-  EXPECT_TRUE(GetWindowLongPtrW(splitter.Window(), GWL_STYLE) & WS_CLIPSIBLINGS);
-  EXPECT_EQ(LoadCursorW(nullptr, IDC_SIZEWE),
-            reinterpret_cast<HCURSOR>(GetClassLongPtrW(splitter.Window(), GCLP_HCURSOR)));
-}
-
-TEST_F(SplitterTest, DragReportsTheDropPositionAndMovesTheBar) {
+TEST_F(SplitterTest, DragReportsTheDropPositionAndMovesTheBarInsideTheParent) {
   Send(WM_LBUTTONDOWN, 2);
-  EXPECT_TRUE(splitter.IsDragging());
   EXPECT_EQ(splitter.Window(), GetCapture());
   Send(WM_MOUSEMOVE, -48);
   Send(WM_MOUSEMOVE, -98);
   EXPECT_TRUE(drops.empty());
   Send(WM_LBUTTONUP, -98);
-  EXPECT_FALSE(splitter.IsDragging());
   EXPECT_EQ(nullptr, GetCapture());
   EXPECT_EQ(std::vector<int>({200}), drops);
   EXPECT_EQ(200, InParent(splitter.Window()).left);
-}
-
-TEST_F(SplitterTest, BarStaysInsideTheParent) {
+  // The bar stays inside the parent.
   Send(WM_LBUTTONDOWN, 0);
   Send(WM_MOUSEMOVE, 500);
   Send(WM_LBUTTONUP, 500);
   Send(WM_LBUTTONDOWN, 0);
   Send(WM_LBUTTONUP, -1000);
-  EXPECT_EQ(std::vector<int>({396, 0}), drops);  // width less 4, then the left edge
+  EXPECT_EQ(std::vector<int>({200, 396, 0}), drops);  // width less 4, then the left edge
 }
 
-TEST_F(SplitterTest, MovesWithoutAPressedButtonAndLostCaptureChangeNothing) {
+// The splitter shows the resize cursor and leaves its siblings alone.
+TEST_F(SplitterTest, ShowsTheResizeCursorAndMovesWithoutAPressedButtonAndLostCaptureChangeNothing) {
+  EXPECT_TRUE(GetWindowLongPtrW(splitter.Window(), GWL_STYLE) & WS_CLIPSIBLINGS);
+  EXPECT_EQ(LoadCursorW(nullptr, IDC_SIZEWE),
+            reinterpret_cast<HCURSOR>(GetClassLongPtrW(splitter.Window(), GCLP_HCURSOR)));
   Send(WM_MOUSEMOVE, -50);
   Send(WM_LBUTTONUP, -50);
   Send(WM_LBUTTONDOWN, 0);
   Send(WM_MOUSEMOVE, -50);
   ReleaseCapture();  // something else took the mouse
-  EXPECT_FALSE(splitter.IsDragging());
   Send(WM_LBUTTONUP, -50);
   EXPECT_TRUE(drops.empty());
   EXPECT_EQ(300, InParent(splitter.Window()).left);
@@ -81,7 +74,6 @@ TEST_F(SplitterTest, MovesWithoutAPressedButtonAndLostCaptureChangeNothing) {
 
 // The part edges are running percentages of the width, the last part reaching the end.
 TEST(StatusBarTest, LaysOutItsPartsAcrossTheParentsBottom) {
-  EXPECT_EQ(std::vector<int>({100, 300, -1}), ERStatusBar::PartEdges({25, 50, 25}, 400));
   EXPECT_EQ(std::vector<int>({250, 750, -1}), ERStatusBar::PartEdges({25, 50, 25}, 1001));
   EXPECT_EQ(std::vector<int>({-1}), ERStatusBar::PartEdges({100}, 10));
   EXPECT_TRUE(ERStatusBar::PartEdges({}, 10).empty());

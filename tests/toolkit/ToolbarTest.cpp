@@ -73,8 +73,7 @@ TEST_F(ToolbarTest, LayoutReadBackDropsDoubleAndTrailingSeparatorsAndUnknownButt
       {{0, 255, 255, 1}, {0, 255, 1}},
       {{255, 255, 3, 4, 255}, {255, 3, 4}},  // a trailing one has no button after it
       {{3, 99, 4}, {3, 4}},                  // 99 names no button
-      {{11}, {11}},
-      {{255}, {}},  // nothing to show hides the toolbar
+      {{255}, {}},                           // nothing to show hides the toolbar
       {{}, {}},
   };
   for (const auto& row : rows) {
@@ -85,7 +84,12 @@ TEST_F(ToolbarTest, LayoutReadBackDropsDoubleAndTrailingSeparatorsAndUnknownButt
   EXPECT_EQ(0, toolbar.ButtonCount());
 }
 
-TEST_F(ToolbarTest, CustomizeKeepsTheArrangementAndResetRestoresTheOneBeforeIt) {
+// Buttons start as registered and keep their state across arrangements.
+TEST_F(ToolbarTest, CustomizeKeepsTheArrangementResetRestoresTheOneBeforeItAndButtonsKeepTheirState) {
+  toolbar.Arrange({0, 11});
+  EXPECT_FALSE(toolbar.IsButtonEnabled(1001));
+  EXPECT_TRUE(toolbar.IsButtonEnabled(1206));
+  toolbar.EnableButton(1001, true);
   toolbar.Arrange({0, 255, 255, 1});
   EXPECT_EQ(std::vector<int>({0, -1, -1, 1}), Shown());
   SetTimer(nullptr, 0, 20, &CloseCustomizeDialog);
@@ -96,34 +100,11 @@ TEST_F(ToolbarTest, CustomizeKeepsTheArrangementAndResetRestoresTheOneBeforeIt) 
   LRESULT result;
   ASSERT_TRUE(toolbar.OnNotify(&reset, result));
   EXPECT_EQ(std::vector<uint8_t>({0, 255, 1}), toolbar.Layout());
-}
-
-TEST_F(ToolbarTest, ButtonsStartAsRegisteredAndKeepTheirStateAcrossArrangements) {
-  toolbar.Arrange({0, 11});
-  EXPECT_FALSE(toolbar.IsButtonEnabled(1001));
-  EXPECT_TRUE(toolbar.IsButtonEnabled(1206));
-  toolbar.EnableButton(1001, true);
-  EXPECT_TRUE(toolbar.IsButtonEnabled(1001));
-  toolbar.Arrange({11, 0});
   EXPECT_TRUE(toolbar.IsButtonEnabled(1001));
 }
 
-TEST_F(ToolbarTest, ToolTipTextIsTheStringOfTheButtonsImage) {
-  NMTTDISPINFOW info = {};
-  info.hdr.code = TTN_GETDISPINFOW;
-  info.hdr.idFrom = 1804;  // Edit Recipe, image 17
-  LRESULT result = -1;
-  ASSERT_TRUE(toolbar.OnNotify(&info.hdr, result));
-  EXPECT_EQ(MAKEINTRESOURCEW(6017), info.lpszText);
-  wchar_t text[64] = {};
-  LoadStringW(info.hinst, 6017, text, 64);
-  EXPECT_STREQ(L"Edit Recipe", text);
-  info.hdr.idFrom = 4242;
-  EXPECT_FALSE(toolbar.OnNotify(&info.hdr, result));
-}
-
-// Every button has its command and a text (the string of its image, also its tool tip).
-TEST_F(ToolbarTest, CustomizeDialogIsOfferedEveryRegisteredButton) {
+// Every button has its command and a text, the string of its image, which is also its tool tip.
+TEST_F(ToolbarTest, CustomizeDialogIsOfferedEveryRegisteredButtonAndTipsNameTheImagesString) {
   wchar_t text[64];
   NMTOOLBARW info = {};
   info.hdr.code = TBN_GETBUTTONINFOW;
@@ -143,4 +124,13 @@ TEST_F(ToolbarTest, CustomizeDialogIsOfferedEveryRegisteredButton) {
   NMHDR query = {toolbar.Window(), 0, static_cast<UINT>(TBN_QUERYDELETE)};
   ASSERT_TRUE(toolbar.OnNotify(&query, result));
   EXPECT_EQ(TRUE, result);
+  NMTTDISPINFOW tip = {};
+  tip.hdr.code = TTN_GETDISPINFOW;
+  tip.hdr.idFrom = 1804;  // Edit Recipe, image 17
+  ASSERT_TRUE(toolbar.OnNotify(&tip.hdr, result));
+  EXPECT_EQ(MAKEINTRESOURCEW(6017), tip.lpszText);
+  LoadStringW(tip.hinst, 6017, text, 64);
+  EXPECT_STREQ(L"Edit Recipe", text);
+  tip.hdr.idFrom = 4242;
+  EXPECT_FALSE(toolbar.OnNotify(&tip.hdr, result));
 }

@@ -52,19 +52,6 @@ class AttachedTest : public testing::Test {
 
 }  // namespace
 
-TEST(ERWindowTest, WithoutAWindowEveryQueryIsZero) {
-  ERLabel label;
-  RECT r;
-  EXPECT_FALSE(label.GetClientRect(r));
-  EXPECT_EQ((std::vector<int>{0, 0, 0}), (std::vector<int>{label.Width(), label.Height(),
-                                                           static_cast<int>(label.Send(WM_GETTEXTLENGTH))}));
-  EXPECT_EQ(nullptr, label.Window());
-  label.SetPos(1, 2, 3, 4, nullptr);
-  label.SetText(L"kept");
-  EXPECT_EQ(L"kept", label.GetText());
-  label.Detach();
-}
-
 TEST(ERWindowTest, SetPosKeepsTheSizeOrThePlaceForNegativeValuesAndTheToolTipFollows) {
   RecordingWindow parent;
   ERLabel label;
@@ -89,6 +76,7 @@ TEST(ERWindowTest, SetPosKeepsTheSizeOrThePlaceForNegativeValuesAndTheToolTipFol
   EXPECT_EQ(std::make_pair(150L, 40L), std::make_pair(tool.rect.right, tool.rect.bottom));
 }
 
+// A wrapper whose window went answers every query with zero and keeps its text.
 TEST(ERWindowTest, OwnedWindowDiesWithTheWrapperAttachedOneIsRestoredOneDestroyedIsForgotten) {
   RecordingWindow parent;
   RecordingWindow child(50, 20, parent.Handle());
@@ -99,12 +87,9 @@ TEST(ERWindowTest, OwnedWindowDiesWithTheWrapperAttachedOneIsRestoredOneDestroye
     ASSERT_TRUE(label.Create(parent.Handle(), 102));
     owned = label.Window();
     label.Attach(child.Handle());
-    EXPECT_TRUE(label.IsAttached());
     EXPECT_EQ(child.Handle(), label.Window());
-    EXPECT_NE(originalProc, GetWindowLongPtrW(child.Handle(), GWLP_WNDPROC));
     label.Detach();  // back to the owned window
     EXPECT_EQ(owned, label.Window());
-    EXPECT_FALSE(label.IsAttached());
     EXPECT_EQ(originalProc, GetWindowLongPtrW(child.Handle(), GWLP_WNDPROC));
     label.Attach(child.Handle());
   }
@@ -118,22 +103,14 @@ TEST(ERWindowTest, OwnedWindowDiesWithTheWrapperAttachedOneIsRestoredOneDestroye
     ASSERT_TRUE(label.Create(other.Handle(), 103));
   }
   EXPECT_EQ(nullptr, label.Window());
-  EXPECT_EQ(0, label.Width());
+  EXPECT_EQ(std::make_pair(0, LRESULT{0}), std::make_pair(label.Width(), label.Send(WM_GETTEXTLENGTH)));
+  label.SetPos(1, 2, 3, 4, nullptr);
+  label.SetText(L"kept");
+  EXPECT_EQ(L"kept", label.GetText());
+  label.Detach();
 }
 
-TEST_F(AttachedTest, ASecondWrapperLeavesTheRoutingToTheFirst) {
-  ERLabel second;
-  wrapper.AddCommandHandler(&LogCommand<1>, &log);
-  second.AddCommandHandler(&LogCommand<3>, &log);
-  second.Attach(child.Handle());
-  Send(WM_COMMAND, 7);
-  EXPECT_EQ(std::vector<int>({100007}), log.calls);
-  second.Detach();
-  Send(WM_COMMAND, 8);
-  EXPECT_EQ(std::vector<int>({100007, 100008}), log.calls);
-}
-
-TEST_F(AttachedTest, CommandCallbacksRunInOrderUntilOneHandlesTheCommand) {
+TEST_F(AttachedTest, CommandCallbacksRunInOrderUntilOneHandlesTheCommandAndASecondWrapperLeavesThemBe) {
   wrapper.AddCommandHandler(&LogCommand<1>, &log);
   wrapper.AddCommandHandler(&LogCommand<2>, &log);
   wrapper.AddCommandHandler(&LogCommand<3>, &log);
@@ -145,6 +122,15 @@ TEST_F(AttachedTest, CommandCallbacksRunInOrderUntilOneHandlesTheCommand) {
   Send(WM_COMMAND, MAKEWPARAM(2101, CBN_SELCHANGE));
   EXPECT_EQ(std::vector<int>({102101, 202101}), log.calls);
   EXPECT_EQ(1u, child.Commands().size());
+  // A second wrapper attached to the window leaves the routing to the first, also once detached.
+  log.calls.clear();
+  ERLabel second;
+  second.AddCommandHandler(&LogCommand<4>, &log);
+  second.Attach(child.Handle());
+  Send(WM_COMMAND, 7);
+  second.Detach();
+  Send(WM_COMMAND, 8);
+  EXPECT_EQ(std::vector<int>({100007, 200007, 100008, 200008}), log.calls);
 }
 
 TEST_F(AttachedTest, DestroyIsSwallowedTheWheelGoesToItsCallbackAndOtherMessagesPassOn) {
@@ -167,10 +153,8 @@ TEST(ERWindowTest, LinkLikeLabelTracksTheMouseAndReportsAClick) {
   EXPECT_TRUE(parent.Commands().empty());  // not hovering: no click
 
   SendMessageW(link.Window(), WM_MOUSEMOVE, 0, MAKELPARAM(5, 5));
-  EXPECT_TRUE(link.IsHovering());
   EXPECT_EQ(link.Window(), GetCapture());
   SendMessageW(link.Window(), WM_MOUSEMOVE, 0, MAKELPARAM(150, 5));
-  EXPECT_FALSE(link.IsHovering());
   EXPECT_EQ(nullptr, GetCapture());
 
   SendMessageW(link.Window(), WM_MOUSEMOVE, 0, MAKELPARAM(5, 5));
@@ -184,7 +168,6 @@ TEST(ERWindowTest, LinkLikeLabelTracksTheMouseAndReportsAClick) {
   ERLabel plain;  // a plain label does not track the mouse
   ASSERT_TRUE(plain.CreateAt(parent.Handle(), 105, 10, 40, 100, 20));
   SendMessageW(plain.Window(), WM_MOUSEMOVE, 0, MAKELPARAM(5, 5));
-  EXPECT_FALSE(plain.IsHovering());
   EXPECT_EQ(nullptr, GetCapture());
 }
 
@@ -248,7 +231,6 @@ TEST(ERWindowTest, RightClickPreparesThePopupMenuAndSendsTheChoiceToTheMainWindo
   AppendMenuW(menu, MF_POPUP, reinterpret_cast<UINT_PTR>(popup), L"List");
   PrepareLog log{0, nullptr, list.Window()};
   list.SetPopupMenu(menu, &PrepareMenu, &log);
-  EXPECT_EQ(popup, list.PopupMenu());
 
   SendMessageW(list.Window(), WM_RBUTTONDOWN, MK_RBUTTON, MAKELPARAM(20, 20));
   Pump();
