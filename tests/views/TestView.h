@@ -69,7 +69,6 @@ class TestView : public View {
   WString CellOf(const void* row, uint8_t columnId) const;
 
   // The base's state, opened up for the tests.
-  using View::AddRow;
   using View::categories;
   using View::categoryCombo;
   using View::categoryLabel;
@@ -87,7 +86,6 @@ class TestView : public View {
   using View::readOnly;
   using View::selectedCategory;
   using View::selectedLetter;
-  using View::SelectStoredFilter;
   using View::ShowPicture;
   using View::sortColumn;
   using View::sortReverse;

@@ -93,7 +93,8 @@ TEST_F(CategoryTest, DeleteAndEditNeedACategorySelectedDeleteRefusesOneInUseAndA
             std::tuple(0u, 0u, 1));
 }
 
-TEST_F(CategoryTest, EditRenamesKeepingTheIdButNotToAnotherCategorysName) {
+// The Change dialog, which Move uses, then offers every category.
+TEST_F(CategoryTest, EditRenamesKeepingTheIdButNotToAnotherCategorysNameTheChangeDialogOffersEveryCategory) {
   AddThroughDialog(L"Fruit");
   AddThroughDialog(L"Dairy");
   SelectCategory(11);
@@ -115,19 +116,15 @@ TEST_F(CategoryTest, EditRenamesKeepingTheIdButNotToAnotherCategorysName) {
   EXPECT_EQ(std::tuple(view_.categories->IdByName(L"Berries"), view_.categoryCombo.SelectedId()),
             std::tuple(11u, 11u));
   EXPECT_TRUE(WaitForFile(L"<NAME>Berries</NAME>"));
-}
 
-TEST_F(CategoryTest, TheChangeDialogOffersEveryCategory) {
-  AddThroughDialog(L"Fruit");
-  AddThroughDialog(L"Dairy");
   dialogs_.Drive(IDD_CATEGORY, [](const DialogDriver& d) {
     EXPECT_EQ(std::tuple(d.Caption(), d.Visible(IDC_CATEGORY_EDIT), d.Text(IDC_CATEGORY_COMBO)),
-              std::tuple(L"Change Category", false, L"Fruit"));
-    d.Pick(IDC_CATEGORY_COMBO, 0);  // "Dairy", the first in sorted order
+              std::tuple(L"Change Category", false, L"Berries"));
+    d.Pick(IDC_CATEGORY_COMBO, 1);  // "Dairy", the second in sorted order
     d.Press(IDOK);
   });
   CategoryDialog chooser(app_, *view_.categories);
-  WString name = L"Fruit";
+  WString name = L"Berries";
   EXPECT_TRUE(chooser.ChangeDialog(name));
   EXPECT_EQ(name, L"Dairy");
 }
@@ -169,7 +166,8 @@ TEST_F(ColumnChooserTest, ListsHiddenAndShownColumnsAndMovesThem) {
   EXPECT_EQ(std::tuple(view_.List().ColumnCount(), view_.modified), std::tuple(4, true));
 }
 
-TEST_F(ColumnChooserTest, RemovedColumnsReturnInIdentifierOrderAndNoneIsRefused) {
+// A read-only catalog gets no OK button.
+TEST_F(ColumnChooserTest, RemovedColumnsReturnInIdentifierOrderNoneIsRefusedReadOnlyHasNoOk) {
   dialogs_.Drive(IDD_COLUMNS, [](const DialogDriver& d) {
     for (int i = 0; i < 3; ++i) {
       d.Pick(IDC_COLUMNS_DISPLAYED, 0);
@@ -188,6 +186,16 @@ TEST_F(ColumnChooserTest, RemovedColumnsReturnInIdentifierOrderAndNoneIsRefused)
   EXPECT_EQ(Question(prompts_, 0), std::tuple(L"You must select at least one column to display.", L"Mirepan",
                                               MB_OK | MB_ICONEXCLAMATION));
   EXPECT_EQ(view_.columns, (std::vector<uint8_t>{30, 29, 0}));
+
+  dialogs_.Drive(IDD_COLUMNS, [](const DialogDriver& d) {
+    EXPECT_FALSE(d.Visible(IDOK));
+    d.Notify(IDOK, BN_CLICKED);  // hidden, and refused all the same
+    d.Press(IDCANCEL);
+  });
+  view_.readOnly = true;
+  view_.modified = false;
+  view_.CustomizeColumns();
+  EXPECT_EQ(std::tuple(dialogs_.Opened(IDD_COLUMNS), view_.modified), std::tuple(2, false));
 }
 
 TEST_F(ColumnChooserTest, DoubleClicksMoveAndDownMovesBack) {
@@ -202,18 +210,6 @@ TEST_F(ColumnChooserTest, DoubleClicksMoveAndDownMovesBack) {
   });
   view_.CustomizeColumns();
   EXPECT_EQ(view_.columns, (std::vector<uint8_t>{29, 30, 2}));
-}
-
-TEST_F(ColumnChooserTest, AReadOnlyCatalogGetsNoOkButton) {
-  dialogs_.Drive(IDD_COLUMNS, [](const DialogDriver& d) {
-    EXPECT_FALSE(d.Visible(IDOK));
-    d.Notify(IDOK, BN_CLICKED);  // hidden, and refused all the same
-    d.Press(IDCANCEL);
-  });
-  view_.readOnly = true;
-  view_.modified = false;
-  view_.CustomizeColumns();
-  EXPECT_EQ(std::tuple(dialogs_.Opened(IDD_COLUMNS), view_.modified), std::tuple(1, false));
 }
 
 class PictureTest : public ViewTest {
