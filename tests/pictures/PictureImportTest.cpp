@@ -103,7 +103,8 @@ TEST_F(PictureImportTest, ChosenPictureReplacesTheRecordsFileUnlessAnotherRecord
   EXPECT_TRUE(FileExists(images_ + L"pear.jpg"));
 }
 
-TEST_F(PictureImportTest, AForeignPicturePathTouchesNothingOutsideTheImagesFolder) {
+TEST_F(PictureImportTest,
+       AForeignPathTouchesNothingOutsideTheImagesFolderMissingFoldersAreCreatedAndCopiesOverwrite) {
   // A downloaded recipe named "..\\..\\thesis.doc" (two folders above the images folder).
   Write(root_ / L"thesis.doc", "years of work");
   Write(images_ + L"thesis.doc", "a picture of that name");
@@ -119,9 +120,7 @@ TEST_F(PictureImportTest, AForeignPicturePathTouchesNothingOutsideTheImagesFolde
   EXPECT_FALSE(FileExists(chosen_ + L"thesis.doc"));
   EXPECT_TRUE(CopyPicture(L"..\\apple.jpg", chosen_, images_ + L"copies\\"));
   EXPECT_EQ(Contents(images_ + L"copies\\apple.jpg"), "apple");
-}
-
-TEST_F(PictureImportTest, MissingFoldersAreCreatedAndCopiesOverwrite) {
+  // Missing folders are created, and copies overwrite.
   Write(chosen_ + L"fig.gif", "fig");
   WString folder = root_ / L"new\\deeper\\Images\\";
   WString picture;

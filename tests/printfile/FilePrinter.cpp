@@ -30,6 +30,10 @@ bool FilePrinter::Available() {
 }
 
 bool FilePrinter::Install(const WString& psPath, std::string& error) {
+  const auto failed = [&error](const char* step) {
+    error = std::string(step) + " failed: " + std::to_string(GetLastError());
+    return false;
+  };
   std::wstring driverFile = WinePath(WINEPS_DRIVER), description = WinePath(PRINTER_DESCRIPTION);
   DRIVER_INFO_3W driver{};
   driver.cVersion = 3;
@@ -39,10 +43,8 @@ bool FilePrinter::Install(const WString& psPath, std::string& error) {
   driver.pDataFile = description.data();
   driver.pDefaultDataType = const_cast<LPWSTR>(L"RAW");
   if (!AddPrinterDriverExW(nullptr, 3, reinterpret_cast<LPBYTE>(&driver),
-                           APD_COPY_NEW_FILES | APD_COPY_FROM_DIRECTORY)) {
-    error = "AddPrinterDriverExW failed: " + std::to_string(GetLastError());
-    return false;
-  }
+                           APD_COPY_NEW_FILES | APD_COPY_FROM_DIRECTORY))
+    return failed("AddPrinterDriverExW");
   // The spooler writes a job to a port that names a file; a new port needs a new printer.
   Remove();
   WString port = psPath;
@@ -54,16 +56,9 @@ bool FilePrinter::Install(const WString& psPath, std::string& error) {
   info.pDatatype = const_cast<LPWSTR>(L"RAW");
   info.Attributes = PRINTER_ATTRIBUTE_LOCAL;
   HANDLE printer = AddPrinterW(nullptr, 2, reinterpret_cast<LPBYTE>(&info));
-  if (!printer) {
-    error = "AddPrinterW failed: " + std::to_string(GetLastError());
-    return false;
-  }
+  if (!printer) return failed("AddPrinterW");
   ClosePrinter(printer);
-  if (!SetDefaultPrinterW(kName)) {
-    error = "SetDefaultPrinterW failed: " + std::to_string(GetLastError());
-    return false;
-  }
-  return true;
+  return SetDefaultPrinterW(kName) || failed("SetDefaultPrinterW");
 }
 
 int PostScriptPages(const WString& psPath) {

@@ -99,7 +99,7 @@ TEST_F(MarkupLabel, ColoursPaintTheirWordsAndInstallingTwiceChangesNothing) {
   EXPECT_EQ(DAVavador::WindowText(label_), L"<body><color red>MW</color> MW</body>");
 }
 
-TEST_F(MarkupLabel, OnlyTheBodyIsPaintedAndBlanksAtTheLeftEdgeAreDropped) {
+TEST_F(MarkupLabel, OnlyTheBodyIsPaintedBlanksAtTheLeftEdgeAreDroppedAndStyleTagsChangeTheFont) {
   EXPECT_EQ(Show(L"<color red>MWMW <b>text</b>").ink, 0);
   EXPECT_EQ(Show(L"before<body></body>after").ink, 0);
   EXPECT_GT(Show(L"before<body>inside</body>after").ink, 0);
@@ -107,6 +107,13 @@ TEST_F(MarkupLabel, OnlyTheBodyIsPaintedAndBlanksAtTheLeftEdgeAreDropped) {
   int left = Show(L"<body>MW</body>").firstInkColumn;
   EXPECT_EQ(Show(L"<body>   MW</body>").firstInkColumn, left);
   EXPECT_GT(Show(L"<body>.   MW</body>").lastInkColumn, Show(L"<body>. MW</body>").lastInkColumn);
+  // Style tags change the font.
+  SendMessageW(label_, WM_SETFONT, WPARAM(GetStockObject(DEFAULT_GUI_FONT)), FALSE);
+  int plain = Show(L"<body>MWMWMW</body>").ink;
+  EXPECT_GT(Show(L"<body><b>MWMWMW</b></body>").ink, plain);
+  EXPECT_GT(Show(L"<body><u>MWMWMW</u></body>").ink, plain);
+  EXPECT_EQ(Show(L"<body><b>MWMWMW</b></body>").ink, Show(L"<body><b></b><b>MWMWMW</body>").ink);
+  EXPECT_EQ(Show(L"<body><b></b>MWMWMW</body>").ink, plain);
 }
 
 TEST_F(MarkupLabel, AWordThatDoesNotFitStartsTheNextLineAndBreaksMoveDownOneAndAHalf) {
@@ -120,15 +127,6 @@ TEST_F(MarkupLabel, AWordThatDoesNotFitStartsTheNextLineAndBreaksMoveDownOneAndA
     EXPECT_GE(picture.lastInkRow, lineHeight_ * 3 / 2);
     EXPECT_LT(picture.lastInkRow, lineHeight_ * 5 / 2);
   }
-}
-
-TEST_F(MarkupLabel, StyleTagsChangeTheFont) {
-  SendMessageW(label_, WM_SETFONT, WPARAM(GetStockObject(DEFAULT_GUI_FONT)), FALSE);
-  int plain = Show(L"<body>MWMWMW</body>").ink;
-  EXPECT_GT(Show(L"<body><b>MWMWMW</b></body>").ink, plain);
-  EXPECT_GT(Show(L"<body><u>MWMWMW</u></body>").ink, plain);
-  EXPECT_EQ(Show(L"<body><b>MWMWMW</b></body>").ink, Show(L"<body><b></b><b>MWMWMW</body>").ink);
-  EXPECT_EQ(Show(L"<body><b></b>MWMWMW</body>").ink, plain);
 }
 
 }  // namespace

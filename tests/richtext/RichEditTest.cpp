@@ -4,6 +4,7 @@
 #include <richedit.h>
 
 #include <string>
+#include <tuple>
 
 #include "richtext/ERHTML2RTF.h"
 
@@ -51,16 +52,15 @@ HWND RichEdit::parent_ = nullptr;
 // control and text does nothing.
 TEST_F(RichEdit, TheFirstLibraryOfTheChainThatLoadsIsUsed) {
   const RichEditContext& context = control_.Context();
-  EXPECT_NE(context.library, nullptr);
-  EXPECT_EQ(context.library, GetModuleHandleW(L"Msftedit.dll"));
-  EXPECT_EQ(context.className, L"RICHEDIT50W");
-  EXPECT_TRUE(context.keepLinkTags);
+  ASSERT_NE(context.library, nullptr);
+  EXPECT_EQ(std::make_tuple(GetModuleHandleW(L"Msftedit.dll"), std::wstring(L"RICHEDIT50W"), true),
+            std::make_tuple(context.library, context.className, context.keepLinkTags));
   RichEditContext next({{L"NoSuchRichEdit.dll", L"NoSuchClass"}, {L"Riched20.dll", L"RichEdit20W"}});
-  EXPECT_EQ(next.library, GetModuleHandleW(L"Riched20.dll"));
-  EXPECT_EQ(next.className, L"RichEdit20W");
+  EXPECT_EQ(std::make_pair(GetModuleHandleW(L"Riched20.dll"), std::wstring(L"RichEdit20W")),
+            std::make_pair(next.library, next.className));
   ERHTML2RTF control({{L"NoSuchRichEdit.dll", L"NoSuchClass"}, {L"NoSuchEither.dll", L"Other"}});
-  EXPECT_EQ(control.Context().library, nullptr);
-  EXPECT_TRUE(control.Context().className.empty());
+  EXPECT_EQ(std::make_pair(HMODULE{nullptr}, std::wstring()),
+            std::make_pair(control.Context().library, control.Context().className));
   EXPECT_FALSE(control.CreateAt(parent_, 100, 0, 0, 100, 100));
   EXPECT_EQ(control.Window(), nullptr);
   control.SetText(L"<body>nothing to show it in</body>");
@@ -100,9 +100,9 @@ TEST_F(RichEdit, TheHtmlArrivesAsFormattedTextWithItsColoursSizesAndFacesReplaci
   EXPECT_EQ(Shown(), L"red plain");
   CHARFORMAT2W red = FormatAt(0, 3);
   EXPECT_FALSE(red.dwEffects & CFE_AUTOCOLOR);
-  EXPECT_EQ(red.crTextColor, RGB(255, 0, 0));
-  EXPECT_EQ(red.yHeight, 12 * 20);  // size 5 is 12 points, in twips
-  EXPECT_STREQ(red.szFaceName, L"Courier New");
+  // Size 5 is 12 points, in twips.
+  EXPECT_EQ(std::make_tuple(RGB(255, 0, 0), LONG{12 * 20}, std::wstring(L"Courier New")),
+            std::make_tuple(red.crTextColor, red.yHeight, std::wstring(red.szFaceName)));
   CHARFORMAT2W plain = FormatAt(4, 9);
   EXPECT_EQ(plain.yHeight, 10 * 20);
   EXPECT_NE(plain.crTextColor, RGB(255, 0, 0));

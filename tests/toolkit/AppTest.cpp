@@ -3,6 +3,8 @@
 // DataLockTest in tests/app.
 #include <gtest/gtest.h>
 
+#include <tuple>
+
 #include "ToolkitTestSupport.h"
 #include "storage/StorageTestSupport.h"
 #include "resource.h"
@@ -37,10 +39,8 @@ TEST_F(ERAppTest, NamesTextsAndTheIconComeFromTheResources) {
   EXPECT_EQ(GetModuleHandleW(nullptr), app.Instance());
   EXPECT_EQ((std::vector<WString>{L"Mirepan", L"Mirepan", L"Tallowmere"}),
             (std::vector<WString>{app.ProductName(), app.DisplayName(), app.MakerName()}));
-  EXPECT_EQ(L"h ", app.String(4824));
-  EXPECT_EQ(L"Selenium (mcg)", app.String(5228));
-  EXPECT_EQ(L"", app.String(4801));
-  EXPECT_EQ(L"", app.String(39999));
+  EXPECT_EQ((std::vector<WString>{L"h ", L"Selenium (mcg)", L"", L""}),
+            (std::vector<WString>{app.String(4824), app.String(5228), app.String(4801), app.String(39999)}));
   EXPECT_NE(nullptr, LoadIconW(app.Instance(), app.ProductName().c_str()));
   EXPECT_EQ(nullptr, app.LoadMenuResource(28999));
 }
@@ -53,9 +53,10 @@ TEST_F(ERAppTest, MessageBoxesAreAnsweredByTheCurrentPrompts) {
   EXPECT_EQ(IDNO, app.ShowMessage(4105, MB_ICONEXCLAMATION));
   EXPECT_EQ(IDNO, app.ShowMessage(app.String(4114), app.String(4115), MB_YESNOCANCEL | MB_ICONQUESTION));
   ASSERT_EQ(2u, prompts.questions.size());
-  EXPECT_EQ(L"Mirepan", prompts.questions[0].caption);
-  EXPECT_EQ(static_cast<unsigned>(MB_ICONEXCLAMATION), prompts.questions[0].style);
-  EXPECT_EQ(static_cast<unsigned>(MB_YESNOCANCEL | MB_ICONQUESTION), prompts.questions[1].style);
+  EXPECT_EQ(
+      std::make_tuple(WString(L"Mirepan"), static_cast<unsigned>(MB_ICONEXCLAMATION),
+                      static_cast<unsigned>(MB_YESNOCANCEL | MB_ICONQUESTION)),
+      std::make_tuple(prompts.questions[0].caption, prompts.questions[0].style, prompts.questions[1].style));
   EXPECT_EQ((std::vector<OwnerWindow>{main.Handle(), main.Handle()}), prompts.owners);
 }
 
@@ -112,10 +113,9 @@ TEST_F(ERAppTest, ModalDialogIsDrivenThroughTheObserver) {
   EXPECT_EQ(IDOK, dialog.Run(app));
   EXPECT_EQ(L"start", textAtInit);
   EXPECT_EQ((std::vector<std::wstring>{L"Dairy", L"Fruit"}), combo);
-  EXPECT_EQ(1, dialog.refusedOKs);
-  EXPECT_EQ(L"Fruit salad", dialog.text);
-  EXPECT_TRUE(dialog.ticked);
-  EXPECT_EQ(4, dialog.chosen);
+  // One refused OK, then the edit, the tick and the combo's data.
+  EXPECT_EQ(std::make_tuple(1, WString(L"Fruit salad"), true, LPARAM{4}),
+            std::make_tuple(dialog.refusedOKs, dialog.text, dialog.ticked, dialog.chosen));
   // A dialog whose resource is missing fails without opening.
   user.On(28999, [](const test_support::DialogDriver&) { ADD_FAILURE() << "opened"; });
   EXPECT_EQ(-1, TestDialog().Run(app, 28999));

@@ -104,14 +104,25 @@ TEST_F(ListViewTest, RowsShowTheirRecordsTextsAsTheControlAsksForThemUnlessFroze
   EXPECT_EQ(std::make_pair(0, 0), Counts());
 }
 
-// Reversed sorts and numbers in a text column are sorted by the views' clicks (ViewTest).
-TEST_F(ListViewTest, NumberColumnSortsByValueAndTextColumnByTextIgnoringCaseOverItsStart) {
+// Reversed sorts and numbers in a text column are sorted by the views' clicks (ViewTest). A sort
+// keeps the selection on its records, and without one tells the parent nothing.
+TEST_F(ListViewTest, NumberColumnSortsByValueTextColumnByTextIgnoringCaseOverItsStartKeepingTheSelection) {
   AddRows({L"10", L"9", L"100", L"2.5"}, {L"bread", L"Apple", L"banana", L"apple pie"});
+  int changes = 0;
+  parent.onNotify = [&changes](const NMHDR* header, LRESULT&) {
+    changes += header->code == LVN_ITEMCHANGED;
+    return false;
+  };
   list.Sort(1, false);
+  EXPECT_EQ(0, changes) << "a parent that follows the selection hears nothing of a sort";
+  parent.onNotify = nullptr;
   EXPECT_EQ((std::vector<WString>{L"2.5", L"9", L"10", L"100"}), Column(1));
+  list.Select(3);  // "100"
   list.Sort(0, false);
   EXPECT_EQ((std::vector<WString>{L"Apple", L"apple pie", L"banana", L"bread"}), Column(0));
   EXPECT_EQ((std::vector<WString>{L"9", L"2.5", L"100", L"10"}), Column(1)) << "rows move whole";
+  EXPECT_EQ(std::make_pair(std::vector<int>{2}, 2),
+            std::make_pair(list.SelectedItems(), list.FocusedOfOne()));
   // Texts compare over their first 1024 characters only; ties keep their order either way.
   list.DeleteAllItems();
   rows.clear();
@@ -121,24 +132,6 @@ TEST_F(ListViewTest, NumberColumnSortsByValueAndTextColumnByTextIgnoringCaseOver
   EXPECT_EQ((std::vector<WString>{L"1", L"2", L"3"}), Column(1));
   list.Sort(0, true);
   EXPECT_EQ((std::vector<WString>{L"3", L"1", L"2"}), Column(1));
-}
-
-TEST_F(ListViewTest, SortingKeepsTheSelectionOnItsRecordsAndTellsNothingWithoutOne) {
-  AddRows({L"3", L"1", L"2"});
-  int changes = 0;
-  parent.onNotify = [&changes](const NMHDR* header, LRESULT&) {
-    if (header->code == LVN_ITEMCHANGED) ++changes;
-    return false;
-  };
-  list.Sort(1, false);
-  EXPECT_EQ(0, changes) << "a parent that follows the selection hears nothing of a sort";
-  parent.onNotify = nullptr;
-
-  list.Select(2);  // "3"
-  list.Sort(1, true);
-  EXPECT_EQ(std::vector<int>{0}, list.SelectedItems());
-  EXPECT_EQ(0, list.FocusedOfOne());
-  EXPECT_EQ(L"3", list.ItemText(0, 1));
 }
 
 TEST_F(ListViewTest, FindTextShowsTheRowsWhoseNameHoldsItInAnyCase) {
@@ -201,10 +194,6 @@ TEST_F(ListViewTest, TypingLettersInTheListMovesToTheRowNamedSo) {
   SendMessageW(list.Window(), WM_CHAR, L'u', 1);
   EXPECT_EQ(2, static_cast<int>(list.Send(LVM_GETNEXTITEM, static_cast<WPARAM>(-1), LVNI_FOCUSED)));
 }
-
-}  // namespace
-
-namespace {
 
 class ComboTest : public testing::Test {
  protected:

@@ -41,9 +41,8 @@ TEST(ScopedResourceTest, ClosesWhatItHoldsOnceAndNothingWhenEmptyOrReleased) {
   CountingTraits::closed.clear();
   {
     Counted one(1), none, invalid(-1);
-    EXPECT_TRUE(one);
-    EXPECT_FALSE(none);
-    EXPECT_FALSE(invalid);
+    EXPECT_EQ((std::vector<bool>{true, false, false}),
+              (std::vector<bool>{bool(one), bool(none), bool(invalid)}));
     one.Reset(2);  // closes 1
     Counted moved(std::move(one));
     EXPECT_FALSE(one);
@@ -95,12 +94,9 @@ TEST(ScopedGdiTest, ObjectsHandlesContextsAndSelectionsAreGivenBackAtTheEndOfThe
   EXPECT_EQ(0u, GetObjectType(bitmap));  // deselected first, so the delete succeeded
 }
 
-// The screen's context measures the screen, a window's (with flags) draws into the window and a
-// painting context validates the window it painted.
-TEST(ScopedGdiTest, ScreenWindowAndPaintingContexts) {
-  const ScopedDC screen = ScopedDC::ForWindow(nullptr);
-  ASSERT_TRUE(screen);
-  EXPECT_GT(GetDeviceCaps(screen.Get(), LOGPIXELSX), 0);
+// A window's context (with flags) draws into the window and a painting context validates the window
+// it painted. The screen's context: every canvas of PictureFiles is made on it.
+TEST(ScopedGdiTest, WindowAndPaintingContexts) {
   toolkit_test::RecordingWindow window(50, 50);
   {
     const ScopedDC dc = ScopedDC::ForWindow(window.Handle(), DCX_CACHE);

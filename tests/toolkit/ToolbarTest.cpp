@@ -2,6 +2,8 @@
 // back after customizing, tool tips and the customize dialog's questions.
 #include <gtest/gtest.h>
 
+#include <tuple>
+
 #include "ToolkitTestSupport.h"
 #include "toolkit/ERToolbar.h"
 
@@ -57,15 +59,14 @@ TEST_F(ToolbarTest, ImageListsHoldOnePictureOfEachKindPerButton) {
   auto normal = reinterpret_cast<HIMAGELIST>(toolbar.Send(TB_GETIMAGELIST));
   auto disabled = reinterpret_cast<HIMAGELIST>(toolbar.Send(TB_GETDISABLEDIMAGELIST));
   ASSERT_TRUE(normal && disabled);
-  EXPECT_EQ(21, ImageList_GetImageCount(normal));
-  EXPECT_EQ(21, ImageList_GetImageCount(disabled));
   int cx = 0, cy = 0;
   ImageList_GetIconSize(normal, &cx, &cy);
-  EXPECT_EQ(std::make_pair(32, 32), std::make_pair(cx, cy));
+  EXPECT_EQ(std::make_tuple(21, 21, 32, 32),
+            std::make_tuple(ImageList_GetImageCount(normal), ImageList_GetImageCount(disabled), cx, cy));
   EXPECT_FALSE(toolbar.LoadImages(GetModuleHandleW(nullptr), 22));  // there is no icon 6121
 }
 
-TEST_F(ToolbarTest, LayoutReadBackDropsDoubleAndTrailingSeparatorsAndUnknownButtons) {
+TEST_F(ToolbarTest, LayoutReadBackDropsExtraSeparatorsAndUnknownButtonsCustomizeAndResetKeepIt) {
   const struct {
     std::vector<uint8_t> arranged, readBack;
   } rows[] = {
@@ -82,10 +83,7 @@ TEST_F(ToolbarTest, LayoutReadBackDropsDoubleAndTrailingSeparatorsAndUnknownButt
     EXPECT_EQ(!row.readBack.empty(), toolbar.IsVisible());
   }
   EXPECT_EQ(0, toolbar.ButtonCount());
-}
-
-// Buttons start as registered and keep their state across arrangements.
-TEST_F(ToolbarTest, CustomizeKeepsTheArrangementResetRestoresTheOneBeforeItAndButtonsKeepTheirState) {
+  // Buttons start as registered and keep their state across arrangements, customizing and reset.
   toolbar.Arrange({0, 11});
   EXPECT_FALSE(toolbar.IsButtonEnabled(1001));
   EXPECT_TRUE(toolbar.IsButtonEnabled(1206));

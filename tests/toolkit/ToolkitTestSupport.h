@@ -30,7 +30,6 @@ class RecordingWindow {
   HWND Handle() const { return window_; }
   std::vector<Received> Commands() const;  // the WM_COMMAND messages, in order
   const std::vector<Received>& All() const { return received_; }
-  void Clear() { received_.clear(); }
   // Answers WM_NOTIFY the way a main window passes it on to its toolbar.
   std::function<bool(const NMHDR*, LRESULT&)> onNotify;
 

@@ -162,8 +162,8 @@ TEST(ERWindowTest, LinkLikeLabelTracksTheMouseAndReportsAClick) {
   EXPECT_EQ(nullptr, GetCapture());
   const auto commands = parent.Commands();
   ASSERT_EQ(1u, commands.size());
-  EXPECT_EQ(104, LOWORD(commands[0].wp));
-  EXPECT_EQ(link.Window(), reinterpret_cast<HWND>(commands[0].lp));
+  EXPECT_EQ(std::make_pair(WORD{104}, link.Window()),
+            std::make_pair(LOWORD(commands[0].wp), reinterpret_cast<HWND>(commands[0].lp)));
 
   ERLabel plain;  // a plain label does not track the mouse
   ASSERT_TRUE(plain.CreateAt(parent.Handle(), 105, 10, 40, 100, 20));
