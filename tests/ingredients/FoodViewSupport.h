@@ -78,10 +78,6 @@ inline void Reopen(View& view, const WString& path) {
   view.FillList();
 }
 
-inline Texts Names(const DAVavador::ERListView& list) {
-  return view_test::ListTexts(list);
-}
-
 // Whether `command` is enabled; a command missing from the menu fails the test.
 inline bool MenuEnabled(HMENU menu, UINT command) {
   const UINT state = GetMenuState(menu, command, MF_BYCOMMAND);
@@ -174,7 +170,7 @@ class FoodViewTest : public view_test::ViewTest {
     return AddFood(ingredients_, name, calories, catId, unit);
   }
   // The rows of the ingredient list.
-  Texts Listed() const { return Names(ingredients_.List()); }
+  Texts Listed() const { return view_test::ListTexts(ingredients_.List()); }
   // Answers the next dialog `dialogId` with `text` typed into `edit` or picked in the combo box
   // `edit`, then OK.
   void Answer(int dialogId, int edit, const WString& text, bool pick = false) {

@@ -87,11 +87,10 @@ class HouseholdTest : public view_test::ViewTest {
     {
       Household first = Open();
       for (const wchar_t* name : {L"Flour", L"Milk", L"Rice", L"Salt"}) Food(first, name);
-      uint32_t baking;
-      {
+      const uint32_t baking = [&first] {
         DataLockGuard lock;
-        baking = first.recipes.Categories()->AddNew(L"Baking", first.recipes.lastId);
-      }
+        return first.recipes.Categories()->AddNew(L"Baking", first.recipes.lastId);
+      }();
       const auto food = [&first, this](const wchar_t* name) {
         return first.ingredients.FindById(ids_.at(name));
       };
@@ -121,14 +120,14 @@ class HouseholdTest : public view_test::ViewTest {
   }
   // Every reference the household started with, as a restart reads them back.
   static void ExpectEveryReference(const Household& house) {
-    ASSERT_EQ(house.recipes.Records().size(), 1u);
-    EXPECT_EQ(house.LineFoods(), (Names{L"Flour", L"Milk"}));
+    ASSERT_EQ(
+        std::tuple(house.recipes.Records().size(), house.diary.Meals().size(), house.lists.Lists().size()),
+        std::tuple(1u, 1u, 1u));
     ASSERT_NE(house.Linked(), nullptr);
-    EXPECT_EQ(house.Linked()->name, L"Bread");
-    ASSERT_EQ(house.diary.Meals().size(), 1u);
-    EXPECT_EQ(Household::FoodsOf(*house.diary.Meals()[0]), (Names{L"Rice", L"Bread"}));
-    ASSERT_EQ(house.lists.Lists().size(), 1u);
-    EXPECT_EQ(Household::FoodsOf(*house.lists.Lists()[0]), (Names{L"Salt", L"Milk"}));
+    EXPECT_EQ(
+        std::tuple(house.LineFoods(), house.Linked()->name, Household::FoodsOf(*house.diary.Meals()[0]),
+                   Household::FoodsOf(*house.lists.Lists()[0])),
+        std::tuple(Names{L"Flour", L"Milk"}, L"Bread", Names{L"Rice", L"Bread"}, Names{L"Salt", L"Milk"}));
   }
 
   std::map<WString, uint32_t> ids_;
@@ -163,8 +162,7 @@ TEST_F(HouseholdTest, ImportAnsweredYesListsTheFilesFoodsAndKeepsEveryReferenceT
     prompts_.answers = {Prompt::kAnswerYes};
     house.ingredients.Import();
     EXPECT_EQ(house.ListedIngredients(), (Names{L"Bread", L"Oats", L"Rice"}));
-    EXPECT_EQ(house.Linked()->nutrients[Nutrient::kCalories],
-              250);  // the link follows Bread to its new record
+    EXPECT_EQ(house.Linked()->nutrients[Nutrient::kCalories], 250);  // the link follows Bread's new record
   }
   const Household restarted = Open();
   ExpectEveryReference(restarted);
@@ -187,6 +185,8 @@ TEST_F(HouseholdTest, RestoreListsTheBackupsFoodsAndKeepsALaterOneForWhatRefersT
     house.recipes.SaveIfModified(false);
     prompts_.answers = {Prompt::kAnswerYes};
     house.ingredients.RestoreBackup();
+    EXPECT_EQ(prompts_.questions.at(0).text.substr(0, 50),
+              L"You are about to restore your last saved ingredien");
     EXPECT_EQ(house.ListedIngredients(), backedUp);
     EXPECT_EQ(house.LineFoods(), lines);
   }
