@@ -202,9 +202,13 @@ TEST_F(MainWindowTest, CtrlTFromTheLastTabSelectsTheFirstAndClosingRewritesTheOp
 
 // Ctrl+F hands the keyboard to the find box; typing filters the list, Delete edits the text
 // there (not the selected records), Escape empties it, and the text comes back with the next start.
-TEST_F(MainWindowTest, FindBoxFiltersTheListAndComesBackWithTheNextStart) {
+// Then the options' immediate read of another folder shows its catalog with its own columns.
+TEST_F(MainWindowTest, FindBoxFiltersTheListAndComesBackWithTheNextStartAnImmediateReadShowsAnotherFolder) {
   WriteOptions([](Options& o) { o.curTab = 0; });
   WriteCatalog(dataFolder, {L"Quince", L"Quark", L"Apple"});
+  const std::wstring other = folder + L"other\\";
+  CreateFolders(other, false);
+  WriteCatalog(other, {L"Quince"}, L"30,0");
   EXPECT_EQ(ControlKeyCommand(folder + kProgramCopy, 'F'), IDM_VIEW_FIND);
   const auto findText = [](HWND find) {  // an edit of another process answers WM_GETTEXT alone
     wchar_t text[64] = {};
@@ -251,29 +255,19 @@ TEST_F(MainWindowTest, FindBoxFiltersTheListAndComesBackWithTheNextStart) {
   PressKey(find, VK_ESCAPE);
   EXPECT_EQ(WaitForRows(list, 3), 3);
   EXPECT_EQ(findText(find), L"");
-  EXPECT_EQ(again.Close(), 0);
-}
 
-TEST_F(MainWindowTest, ImmediateReadOfAnotherFolderShowsItsCatalogWithItsOwnColumns) {
-  const std::wstring other = folder + L"other\\";
-  CreateFolders(other, false);
-  WriteCatalog(other, {L"Quince"}, L"30,0");
-  WriteOptions([](Options& o) { o.curTab = 0; });
-  TestedProgram run(folder);
-  const HWND window = run.Started();
-  ASSERT_NE(window, nullptr);
   PostMessageW(window, WM_COMMAND, IDM_TOOLS_OPTIONS, 0);
-  const HWND dialog = run.WaitForWindow(L"#32770");
+  const HWND dialog = again.WaitForWindow(L"#32770");
   ASSERT_NE(dialog, nullptr);
   const test_support::DialogDriver options(dialog);
   options.Type(IDC_OPTIONS_FOLDER, other);
   options.Tick(IDC_OPTIONS_RELOAD);
   options.Notify(IDOK, BN_CLICKED);
-  const HWND list = VisibleList(window);
-  ASSERT_NE(list, nullptr);
-  EXPECT_EQ(WaitForRows(list, 1), 1);
-  EXPECT_EQ(Header_GetItemCount(ListView_GetHeader(list)), 2) << "the columns the new catalog names";
-  EXPECT_EQ(run.Close(), 0);
+  const HWND shown = VisibleList(window);
+  ASSERT_NE(shown, nullptr);
+  EXPECT_EQ(WaitForRows(shown, 1), 1);
+  EXPECT_EQ(Header_GetItemCount(ListView_GetHeader(shown)), 2) << "the columns the new catalog names";
+  EXPECT_EQ(again.Close(), 0);
 }
 
 // The first start with nutrient data beside the program asks whether to take it in, over the
