@@ -57,17 +57,14 @@ ListingFilter Filter(const std::string& part, DayNumber since = 0, std::optional
 
 TEST(FindPart, FindsWhatStringFindFinds) {
   const std::string block(16, 'a');
+  // Places around the blocks of 16 bytes the search scans; the random texts below cover empty texts and
+  // parts, parts longer than the text, misses and near misses.
   const std::pair<std::string, std::string> cases[] = {
-      // clang-format off
-      {"", ""}, {"", "a"}, {"ab", "abc"}, {std::string(100, 'x'), "xy"},
-      // clang-format on
       {block + "ts", "ts"},                             // at the very end
       {block + "t", "ts"},                              // cut off at the end
       {"ts" + block, "ts"},                             // at the start
       {std::string(15, 'x') + "ts" + block, "ts"},      // across two blocks of 16
       {std::string(14, 'x') + "abcd" + block, "abcd"},  // first and last byte in different blocks
-      {block + block, "aa"},                            // every position a candidate
-      {"axxb ayyb" + block + "azzb", "azzb"},           // first and last in place, middle differs
       {block + "soup 1\3772 pie", "1\3772"},            // the separator is a byte like any other here
       {std::string(40, 'a') + "b", std::string(20, 'a') + "b"},  // a part longer than a block
   };
@@ -119,25 +116,4 @@ TEST(ListingIndex, ListsWhatAFullScanListsInNameOrder) {
   }
   index.Clear();
   EXPECT_EQ(std::vector<int64_t>{}, Ids(index, Filter("")));
-}
-
-TEST(ListingIndex, FindsEachNameByAPairOfLettersOfItsOwnWhereverItWasAdded) {
-  // Each name holds one pair of letters that no other name holds; the recipes are added in name order,
-  // as reading the database does, and backwards, so that each lands before all others.
-  const std::string letters = "0123456789abcdefghijklmnopqrstuvwxyz";
-  std::vector<std::string> keys;
-  for (char first : letters) {
-    for (char second : letters) keys.push_back(std::string("-") + first + second);
-  }
-  ListingIndex inOrder, backwards;
-  for (size_t n = 0, back = keys.size() - 1; n < keys.size(); ++n, --back) {
-    inOrder.Add(static_cast<int64_t>(n + 1), FromAscii(std::to_string(n + 1)), keys[n], "soups", 20240301);
-    backwards.Add(static_cast<int64_t>(back + 1), FromAscii(std::to_string(back + 1)), keys[back], "soups",
-                  20240301);
-  }
-  for (size_t n = 0; n < keys.size(); ++n) {
-    const std::vector<int64_t> expected{static_cast<int64_t>(n + 1)};
-    EXPECT_EQ(expected, Ids(inOrder, Filter(keys[n].substr(1)))) << keys[n];
-    EXPECT_EQ(expected, Ids(backwards, Filter(keys[n].substr(1)))) << keys[n];
-  }
 }
