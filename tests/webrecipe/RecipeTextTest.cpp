@@ -106,25 +106,6 @@ TEST(RecipeText, StepNumbersTheSourceWroteAreDropped) {
   for (const auto& c : cases) EXPECT_EQ(c.text, WithoutStepNumber(c.step)) << c.step;
 }
 
-TEST(RecipeText, InstructionsNumberStepsAcrossSections) {
-  EXPECT_EQ(TXT("Dough\r\n1. Mix.\r\n2. Knead.\r\nFilling\r\n3. Stir."),
-            InstructionsText(
-                {{"Dough", true}, {"Mix.", false}, {"Knead.", false}, {"Filling", true}, {"Stir.", false}}));
-  EXPECT_EQ(TXT(""), InstructionsText({}));
-}
-
-TEST(RecipeText, MinutesSplitIntoHoursAndMinutes) {
-  const struct {
-    int32_t minutes, hours, rest;
-  } cases[] = {{90, 1, 30}, {45, 0, 45}, {120, 2, 0}, {0, 0, 0}, {-1, 0, 0}};
-  for (const auto& c : cases) {
-    int32_t hours = 7, rest = 7;
-    SplitMinutes(c.minutes, hours, rest);
-    EXPECT_EQ(c.hours, hours) << c.minutes;
-    EXPECT_EQ(c.rest, rest) << c.minutes;
-  }
-}
-
 // UTF-8 up to U+10FFFF stays as it is; anything else (overlong forms, surrogates, cut-off
 // sequences) is Windows-1252, as old pages and MealMaster files are.
 TEST(RecipeText, BytesThatAreNoUtf8ReadAsWindows1252) {
