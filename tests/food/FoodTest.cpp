@@ -236,17 +236,10 @@ void ExpectTexts(uint32_t id, const WChar* joined) {
   for (const WString& text : Split(joined)) EXPECT_EQ(text, LoadTextById(id++)) << id - 1;
 }
 
-// Every unit but the blank one and every nutrient has a distinct name, each nutrient's naming its
-// unit; the diary repeats the nutrient headers; the numbers between and past the groups have no
-// text. The Windows program points the loader at its string table.
+// Every nutrient has a distinct name naming its unit; the diary repeats the nutrient headers; the numbers
+// between and past the groups have no text. The Windows program points the loader at its string table.
 TEST(Texts, EveryNumberedTextOfTheFoodData) {
-  std::set<WString> units, nutrients;
-  for (uint32_t unit = 0; unit < kUnitCount; ++unit) {
-    WString name = LoadTextById(kTextUnitFirst + unit);
-    EXPECT_EQ(unit == kUnitBlank, name.empty()) << unit;
-    for (WChar& c : name) c = FoldCase(c);
-    EXPECT_TRUE(units.insert(name).second) << unit;
-  }
+  std::set<WString> nutrients;
   for (uint32_t n = 0; n < Nutrient::kCount; ++n) {
     const WString name = LoadTextById(kTextColumnFirst + n);
     EXPECT_TRUE(n == Nutrient::kCalories || name.back() == ')') << n;

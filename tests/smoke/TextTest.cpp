@@ -32,16 +32,14 @@ TEST(Text, CompareNoCaseOrdersByLettersThenLength) {
     int sign;
   };
   const Order ascii[] = {
-      {TXT("a"), TXT("B"), -1},        {TXT("B"), TXT("a"), 1},           {TXT("Zest"), TXT("apple"), 1},
-      {TXT("beans"), TXT("Bean"), 1},  {TXT("Bean"), TXT("beans"), -1},   {TXT("BEAN"), TXT("bean"), 0},
-      {TXT(""), TXT(""), 0},           {TXT(""), TXT("a"), -1},           {TXT("a"), TXT(""), 1},
-      {TXT("Dairy"), TXT("dairy"), 0}, {TXT("Cup"), TXT("cups"), -1},     {TXT("Meat"), TXT("MEAL"), 1},
-      {TXT("meal"), TXT("MEAT"), -1},  {TXT("apple"), TXT("Banana"), -1}, {TXT("cherry"), TXT("Banana"), 1},
+      {TXT("a"), TXT("B"), -1},       {TXT("Zest"), TXT("apple"), 1},
+      {TXT("beans"), TXT("Bean"), 1}, {TXT("BEAN"), TXT("bean"), 0},
+      {TXT(""), TXT(""), 0},          {TXT(""), TXT("a"), -1},
+      {TXT("Meat"), TXT("MEAL"), 1},  {TXT("apple"), TXT("Banana"), -1},
   };
   const Order scripts[] = {
       {TXT("Total Fat (g)"), TXT("total fat (G)"), 0},
       {TXT("\u00C9clair"), TXT("\u00E9CLAIR"), 0},
-      {TXT("\u00D6L"), TXT("\u00F6l"), 0},
       {TXT("\u0152UFS"), TXT("\u0153ufs"), 0},
       {TXT("\u017D\u00CDTO"), TXT("\u017E\u00EDto"), 0},
       {TXT("\u039C\u0395\u039B\u0399"), TXT("\u03BC\u03B5\u03BB\u03B9"), 0},
