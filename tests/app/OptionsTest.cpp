@@ -41,10 +41,8 @@ const WString kDefaultDate = TXT("<MON>1</MON>\r\n<DAY>1</DAY>\r\n<YEAR>2000</YE
 // window's place, the toolbar, the data folder and the download date.
 TEST_F(OptionsTest, DefaultsOfEverySettingAndAFirstStartWritesOnlyWhatChanged) {
   Options o(nullptr, Folder());
-  EXPECT_EQ(o.baseFolder, Folder());
-  EXPECT_EQ(o.optionsPath, Folder() + TXT("MirepanOptions.xml"));
-  EXPECT_EQ(o.dbVersion, TXT(""));
-  EXPECT_EQ(o.font, TXT("Arial"));
+  EXPECT_EQ((std::vector<WString>{o.baseFolder, o.optionsPath, o.dbVersion, o.font}),
+            (std::vector<WString>{Folder(), Folder() + TXT("MirepanOptions.xml"), TXT(""), TXT("Arial")}));
   EXPECT_EQ(o.toolbarLayout, (std::vector<uint8_t>{0, 1, 2, 255, 15, 16, 17, 255, 11, 4}));
   EXPECT_EQ(o.lastDownload, CalendarDate(2000, 1, 1));
   EXPECT_EQ((std::vector<int>{o.x, o.y, o.width, o.height, o.splitter}), (std::vector<int>{0, 0, 0, 0, 20}));

@@ -21,7 +21,6 @@ using DAVavador::ERApp;
 class OptionsWinTest : public ::testing::Test {
  protected:
   WString Folder() const { return folder_.Path(); }
-  static void Touch(const WString& path) { storage_test::WriteText(path, L"x"); }
 
   ERApp app_{GetModuleHandleW(nullptr)};
   test_support::ScratchFolder folder_;
@@ -38,7 +37,6 @@ TEST_F(OptionsWinTest, DefaultDataFolderLiesBelowTheUsersApplicationDataAndProgr
   EXPECT_TRUE(std::filesystem::is_directory(expected));
   Options options(app_);
   EXPECT_EQ(options.baseFolder, expected);
-  EXPECT_EQ(options.optionsPath, expected + L"MirepanOptions.xml");
   EXPECT_EQ(options.owner, &app_);
   // The program folder holds the running executable.
   wchar_t exe[MAX_PATH];
@@ -135,7 +133,7 @@ TEST_F(OptionsWinTest, FirstNewerNutrientFileIsOfferedNoRecordsItCancelAsksAgain
   Options options(&app_, Folder());
   EXPECT_EQ(options.NutrientDataCandidate(Folder()), L"");
   for (const wchar_t* name : {L"nutrients-2012.csv", L"nutrients-2010.csv", L"aaa.txt", L"aaa.csvx"})
-    Touch(Folder() + name);
+    storage_test::WriteText(Folder() + name, L"x");
   EXPECT_EQ(options.NutrientDataCandidate(Folder()), L"nutrients-2010.csv");
   options.dbVersion = L"nutrients-2009.csv";
   storage_test::ScriptedPrompts prompts;

@@ -99,7 +99,9 @@ TEST_F(MarkupLabel, ColoursPaintTheirWordsAndInstallingTwiceChangesNothing) {
   EXPECT_EQ(DAVavador::WindowText(label_), L"<body><color red>MW</color> MW</body>");
 }
 
-TEST_F(MarkupLabel, OnlyTheBodyIsPaintedBlanksAtTheLeftEdgeAreDroppedAndStyleTagsChangeTheFont) {
+// Only the body is painted, blanks at the left edge are dropped, words wrap, breaks move down one
+// and a half lines and style tags change the font.
+TEST_F(MarkupLabel, TheBodyIsLaidOutInLinesAndStyles) {
   EXPECT_EQ(Show(L"<color red>MWMW <b>text</b>").ink, 0);
   EXPECT_EQ(Show(L"before<body></body>after").ink, 0);
   EXPECT_GT(Show(L"before<body>inside</body>after").ink, 0);
@@ -107,6 +109,15 @@ TEST_F(MarkupLabel, OnlyTheBodyIsPaintedBlanksAtTheLeftEdgeAreDroppedAndStyleTag
   int left = Show(L"<body>MW</body>").firstInkColumn;
   EXPECT_EQ(Show(L"<body>   MW</body>").firstInkColumn, left);
   EXPECT_GT(Show(L"<body>.   MW</body>").lastInkColumn, Show(L"<body>. MW</body>").lastInkColumn);
+  // A word that does not fit starts the next line.
+  EXPECT_LT(Show(L"<body>MWMW</body>").lastInkRow, lineHeight_);
+  EXPECT_GE(Show(L"<body>MWMW MWMW MWMW MWMW MWMW</body>").lastInkRow, lineHeight_);
+  // Breaks and paragraphs move down one and a half lines.
+  for (const wchar_t* markup : {L"<body>M<br>M</body>", L"<body>M<p>M</body>"}) {
+    Picture picture = Show(markup);
+    EXPECT_GE(picture.lastInkRow, lineHeight_ * 3 / 2);
+    EXPECT_LT(picture.lastInkRow, lineHeight_ * 5 / 2);
+  }
   // Style tags change the font.
   SendMessageW(label_, WM_SETFONT, WPARAM(GetStockObject(DEFAULT_GUI_FONT)), FALSE);
   int plain = Show(L"<body>MWMWMW</body>").ink;
@@ -114,19 +125,6 @@ TEST_F(MarkupLabel, OnlyTheBodyIsPaintedBlanksAtTheLeftEdgeAreDroppedAndStyleTag
   EXPECT_GT(Show(L"<body><u>MWMWMW</u></body>").ink, plain);
   EXPECT_EQ(Show(L"<body><b>MWMWMW</b></body>").ink, Show(L"<body><b></b><b>MWMWMW</body>").ink);
   EXPECT_EQ(Show(L"<body><b></b>MWMWMW</body>").ink, plain);
-}
-
-TEST_F(MarkupLabel, AWordThatDoesNotFitStartsTheNextLineAndBreaksMoveDownOneAndAHalf) {
-  Picture one = Show(L"<body>MWMW</body>");
-  EXPECT_LT(one.lastInkRow, lineHeight_);
-  Picture wrapped = Show(L"<body>MWMW MWMW MWMW MWMW MWMW</body>");
-  EXPECT_GE(wrapped.lastInkRow, lineHeight_);
-  // Breaks and paragraphs move down one and a half lines.
-  for (const wchar_t* markup : {L"<body>M<br>M</body>", L"<body>M<p>M</body>"}) {
-    Picture picture = Show(markup);
-    EXPECT_GE(picture.lastInkRow, lineHeight_ * 3 / 2);
-    EXPECT_LT(picture.lastInkRow, lineHeight_ * 5 / 2);
-  }
 }
 
 }  // namespace

@@ -43,15 +43,12 @@ TEST(ScopedResourceTest, ClosesWhatItHoldsOnceAndNothingWhenEmptyOrReleased) {
     Counted one(1), none, invalid(-1);
     EXPECT_EQ((std::vector<bool>{true, false, false}),
               (std::vector<bool>{bool(one), bool(none), bool(invalid)}));
-    one.Reset(2);  // closes 1
-    Counted moved(std::move(one));
-    EXPECT_FALSE(one);
-    EXPECT_EQ(2, moved.Get());
+    one.Reset(2);                   // closes 1
+    Counted moved(std::move(one));  // only `moved` closes 2 then
     Counted kept(3);
-    EXPECT_EQ(3, kept.Release());
-    EXPECT_FALSE(kept);
-    moved = Counted(4);  // closes 2
-  }                      // closes 4
+    EXPECT_EQ(3, kept.Release());  // and nobody 3
+    moved = Counted(4);            // closes 2
+  }                                // closes 4
   EXPECT_EQ((std::vector<int>{1, 2, 4}), CountingTraits::closed);
 }
 

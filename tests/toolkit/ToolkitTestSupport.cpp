@@ -18,10 +18,15 @@ class CommonControls : public testing::Environment {
 };
 testing::Environment* const commonControls = testing::AddGlobalTestEnvironment(new CommonControls);
 
+LRESULT CALLBACK HostProc(HWND window, UINT msg, WPARAM wp, LPARAM lp) {
+  if (msg == WM_COMMAND) HostCommands().push_back(LOWORD(wp));
+  return DefWindowProcW(window, msg, wp, lp);
+}
+
 void RegisterOnce() {
   static bool registered = [] {
     WNDCLASSEXW wc = {sizeof(wc)};
-    wc.lpfnWndProc = DefWindowProcW;
+    wc.lpfnWndProc = HostProc;
     wc.hInstance = GetModuleHandleW(nullptr);
     wc.hCursor = LoadCursorW(nullptr, IDC_ARROW);
     wc.hbrBackground = reinterpret_cast<HBRUSH>(COLOR_BTNFACE + 1);
@@ -70,6 +75,11 @@ LRESULT CALLBACK RecordingWindow::Proc(HWND window, UINT msg, WPARAM wp, LPARAM 
   if (self && msg == WM_NOTIFY && self->onNotify && self->onNotify(reinterpret_cast<NMHDR*>(lp), result))
     return result;
   return DefWindowProcW(window, msg, wp, lp);
+}
+
+std::vector<WORD>& HostCommands() {
+  static std::vector<WORD> commands;
+  return commands;
 }
 
 void Pump() {

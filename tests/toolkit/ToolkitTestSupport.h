@@ -42,5 +42,8 @@ class RecordingWindow {
 // Handles every message waiting in this thread's queue.
 void Pump();
 
+// The commands the shared top-level window (the root of every RecordingWindow) received, in order.
+std::vector<WORD>& HostCommands();
+
 }  // namespace toolkit_test
 #endif

@@ -110,7 +110,18 @@ TEST(ERWindowTest, OwnedWindowDiesWithTheWrapperAttachedOneIsRestoredOneDestroye
   label.Detach();
 }
 
-TEST_F(AttachedTest, CommandCallbacksRunInOrderUntilOneHandlesTheCommandAndASecondWrapperLeavesThemBe) {
+// Destroy is swallowed, the wheel goes to its callback and other messages pass on; command callbacks
+// run in order until one handles the command, and a second wrapper leaves the routing to the first.
+TEST_F(AttachedTest, MessagesReachTheWrappersCallbacksInOrderAndTheRestPassOn) {
+  Send(WM_DESTROY);
+  Send(WM_NOTIFY);                                  // no pop-up menu: passes on
+  Send(WM_MOUSEWHEEL, MAKEWPARAM(0, WHEEL_DELTA));  // no callback yet: passes on
+  EXPECT_EQ((std::vector<UINT>{WM_NOTIFY, WM_MOUSEWHEEL}), Received());
+  int distance = 0;
+  wrapper.SetWheelCallback([](void* arg, int d) { *static_cast<int*>(arg) += d; }, &distance);
+  Send(WM_MOUSEWHEEL, MAKEWPARAM(0, static_cast<WORD>(-2 * WHEEL_DELTA)));
+  EXPECT_EQ(-2 * WHEEL_DELTA, distance);
+  EXPECT_EQ(2u, Received().size());
   wrapper.AddCommandHandler(&LogCommand<1>, &log);
   wrapper.AddCommandHandler(&LogCommand<2>, &log);
   wrapper.AddCommandHandler(&LogCommand<3>, &log);
@@ -131,18 +142,6 @@ TEST_F(AttachedTest, CommandCallbacksRunInOrderUntilOneHandlesTheCommandAndASeco
   second.Detach();
   Send(WM_COMMAND, 8);
   EXPECT_EQ(std::vector<int>({100007, 200007, 100008, 200008}), log.calls);
-}
-
-TEST_F(AttachedTest, DestroyIsSwallowedTheWheelGoesToItsCallbackAndOtherMessagesPassOn) {
-  Send(WM_DESTROY);
-  Send(WM_NOTIFY);                                  // no pop-up menu: passes on
-  Send(WM_MOUSEWHEEL, MAKEWPARAM(0, WHEEL_DELTA));  // no callback yet: passes on
-  EXPECT_EQ((std::vector<UINT>{WM_NOTIFY, WM_MOUSEWHEEL}), Received());
-  int distance = 0;
-  wrapper.SetWheelCallback([](void* arg, int d) { *static_cast<int*>(arg) += d; }, &distance);
-  Send(WM_MOUSEWHEEL, MAKEWPARAM(0, static_cast<WORD>(-2 * WHEEL_DELTA)));
-  EXPECT_EQ(-2 * WHEEL_DELTA, distance);
-  EXPECT_EQ(2u, Received().size());
 }
 
 TEST(ERWindowTest, LinkLikeLabelTracksTheMouseAndReportsAClick) {
@@ -196,32 +195,12 @@ void PrepareMenu(void* arg, HMENU menu) {
 
 }  // namespace
 
-// A main window of its own that keeps the commands it receives.
-struct MainWindow {
-  MainWindow() {
-    WNDCLASSW windowClass = {};
-    windowClass.lpfnWndProc = &Proc;
-    windowClass.hInstance = GetModuleHandleW(nullptr);
-    windowClass.lpszClassName = L"ToolkitTestMain";
-    RegisterClassW(&windowClass);
-    handle = CreateWindowW(L"ToolkitTestMain", L"", WS_OVERLAPPEDWINDOW, 0, 0, 500, 400, nullptr, nullptr,
-                           GetModuleHandleW(nullptr), nullptr);
-    commands.clear();
-  }
-  ~MainWindow() { DestroyWindow(handle); }
-  static LRESULT CALLBACK Proc(HWND window, UINT msg, WPARAM wp, LPARAM lp) {
-    if (msg == WM_COMMAND) commands.push_back(LOWORD(wp));
-    return DefWindowProcW(window, msg, wp, lp);
-  }
-  HWND handle;
-  static inline std::vector<WORD> commands;
-};
-
 // A right click, or the notification of one from a child (the list's header), shows the menu.
 TEST(ERWindowTest, RightClickPreparesThePopupMenuAndSendsTheChoiceToTheMainWindow) {
-  MainWindow main;
+  RecordingWindow main(500, 400);
+  toolkit_test::HostCommands().clear();  // the top-level window the commands go to
   // As in the program, the list lies in a tab control, which has no use for menu commands.
-  const HWND tabs = CreateWindowW(WC_TABCONTROLW, L"", WS_CHILD | WS_VISIBLE, 0, 0, 400, 300, main.handle,
+  const HWND tabs = CreateWindowW(WC_TABCONTROLW, L"", WS_CHILD | WS_VISIBLE, 0, 0, 400, 300, main.Handle(),
                                   nullptr, GetModuleHandleW(nullptr), nullptr);
   ERListView list;
   ASSERT_TRUE(list.CreateAt(tabs, 2102, 0, 0, 300, 200));
@@ -236,12 +215,11 @@ TEST(ERWindowTest, RightClickPreparesThePopupMenuAndSendsTheChoiceToTheMainWindo
   Pump();
   EXPECT_EQ(1, log.calls);
   EXPECT_EQ(popup, log.menu);
-  EXPECT_EQ(MainWindow::commands,
-            std::vector<WORD>{kCommandEnabled});  // the prepared state was the one shown
+  EXPECT_EQ(toolkit_test::HostCommands(), std::vector<WORD>{kCommandEnabled});  // the prepared state shown
 
   NMHDR header = {reinterpret_cast<HWND>(list.Send(LVM_GETHEADER)), 0, static_cast<UINT>(NM_RCLICK)};
   SendMessageW(list.Window(), WM_NOTIFY, 0, reinterpret_cast<LPARAM>(&header));
   Pump();
   EXPECT_EQ(2, log.calls);
-  EXPECT_EQ(MainWindow::commands, (std::vector<WORD>{kCommandEnabled, kCommandEnabled}));
+  EXPECT_EQ(toolkit_test::HostCommands(), (std::vector<WORD>{kCommandEnabled, kCommandEnabled}));
 }
