@@ -65,7 +65,17 @@ TEST_F(SettingsTest, ReadsEveryChildAndWritesTheSameBytesCategoryIdsOnlyRaiseThe
   EXPECT_EQ(view_.findText, L"M&M <small>");
 }
 
-TEST_F(SettingsTest, ElementsWithoutAValueKeepTheFieldsALetterNotOfferedMeansAllZeroValuesAreEmptyElements) {
+// Children come in any order, unknown ones are skipped and reading stops at the end tag.
+TEST_F(SettingsTest, ElementsInAnyOrderOrWithoutAValueKeepTheFieldsALetterNotOfferedMeansAllZerosAreEmpty) {
+  Read(
+      L"<TESTLIST>\r\n<VIEW>\r\n<SELECTEDLETTER>3</SELECTEDLETTER>\r\n<EXTRA>5</EXTRA>\r\n"
+      L"<SORTCOL>4</SORTCOL>\r\n</VIEW>\r\n<SORTCOL>9</SORTCOL>\r\n</TESTLIST>\r\n");
+  EXPECT_EQ(Sort(), std::tuple(4, false, 3u));
+  EXPECT_EQ(view_.columns, (std::vector<uint8_t>{30, 29, 0}));  // no COLS: the defaults stay
+  const WChar* next = doc_.NextTag();
+  ASSERT_NE(next, nullptr);
+  EXPECT_EQ(WString(next), L"SORTCOL");
+
   std::tie(view_.sortColumn, view_.sortReverse, view_.selectedLetter) = std::tuple(3, true, 4u);
   Read(
       L"<TESTLIST>\r\n<VIEW>\r\n<COLS></COLS>\r\n<COLWIDTHS></COLWIDTHS>\r\n<SORTCOL></SORTCOL>\r\n"
@@ -90,17 +100,6 @@ TEST_F(SettingsTest, ElementsWithoutAValueKeepTheFieldsALetterNotOfferedMeansAll
   EXPECT_EQ(std::tuple(view_.columns.empty(), view_.columnWidths.empty(), Sort()),
             std::tuple(true, true, std::tuple(0, false, 0u)));
   EXPECT_EQ(Written(), zeros);
-}
-
-TEST_F(SettingsTest, ChildrenInAnyOrderUnknownOnesSkippedReadingStopsAtTheEndTag) {
-  Read(
-      L"<TESTLIST>\r\n<VIEW>\r\n<SELECTEDLETTER>3</SELECTEDLETTER>\r\n<EXTRA>5</EXTRA>\r\n"
-      L"<SORTCOL>4</SORTCOL>\r\n</VIEW>\r\n<SORTCOL>9</SORTCOL>\r\n</TESTLIST>\r\n");
-  EXPECT_EQ(Sort(), std::tuple(4, false, 3u));
-  EXPECT_EQ(view_.columns, (std::vector<uint8_t>{30, 29, 0}));  // no COLS: the defaults stay
-  const WChar* next = doc_.NextTag();
-  ASSERT_NE(next, nullptr);
-  EXPECT_EQ(WString(next), L"SORTCOL");
 }
 
 class CatalogTest : public ViewTest {

@@ -38,7 +38,7 @@ class CategoryTest : public ViewTest {
   DialogScripts dialogs_;
 };
 
-TEST_F(CategoryTest, AddAsksForANameTakesTheNextIdSelectsAndSavesEmptyAndTakenNamesAddNothing) {
+TEST_F(CategoryTest, AddAsksForANameTakesTheNextIdEmptyAndTakenNamesAddNothingDeleteAsksAndRefusesOneInUse) {
   dialogs_.Drive(IDD_CATEGORY, [](const DialogDriver& d) {
     d.Notify(IDOK, BN_CLICKED);
     EXPECT_TRUE(IsWindowVisible(d.Dialog()));  // no name: the dialog stays
@@ -62,15 +62,13 @@ TEST_F(CategoryTest, AddAsksForANameTakesTheNextIdSelectsAndSavesEmptyAndTakenNa
 
   AddThroughDialog(L"fruit");  // taken in another case: nothing added, but the id is used up
   EXPECT_EQ(std::tuple(view_.categories->Entries().Count(), view_.lastId), std::tuple(1u, 12u));
-}
 
-TEST_F(CategoryTest, DeleteAndEditNeedACategorySelectedDeleteRefusesOneInUseAndAsksFirst) {
-  AddThroughDialog(L"Fruit");
+  // Delete and Edit need a category selected; Delete refuses one in use and asks first.
   SelectCategory(0);
   view_.DeleteCategory();
   view_.EditCategory();
   EXPECT_TRUE(prompts_.questions.empty());
-  EXPECT_EQ(dialogs_.Opened(IDD_CATEGORY), 1);
+  EXPECT_EQ(dialogs_.Opened(IDD_CATEGORY), 3);
 
   view_.records = {{11, L"apple", L""}};
   SelectCategory(11);
@@ -145,7 +143,7 @@ class ColumnChooserTest : public ViewTest {
   DialogScripts dialogs_;
 };
 
-TEST_F(ColumnChooserTest, ListsHiddenAndShownColumnsAndMovesThem) {
+TEST_F(ColumnChooserTest, ListsHiddenAndShownColumnsAndMovesThemByButtonsAndDoubleClicks) {
   dialogs_.Drive(IDD_COLUMNS, [](const DialogDriver& d) {
     const std::vector<LPARAM> available = Ids(d, IDC_COLUMNS_AVAILABLE);
     EXPECT_EQ(std::tuple(d.Caption(), available.size(), available.front(), available.back(),
@@ -164,6 +162,19 @@ TEST_F(ColumnChooserTest, ListsHiddenAndShownColumnsAndMovesThem) {
   view_.CustomizeColumns();
   EXPECT_EQ(view_.columns, (std::vector<uint8_t>{30, 29, 1, 0}));
   EXPECT_EQ(std::tuple(view_.List().ColumnCount(), view_.modified), std::tuple(4, true));
+
+  // Double clicks move a column either way; Down moves one back.
+  dialogs_.Drive(IDD_COLUMNS, [](const DialogDriver& d) {
+    d.Pick(IDC_COLUMNS_AVAILABLE, 0);  // identifier 2
+    d.DoubleClick(IDC_COLUMNS_AVAILABLE);
+    d.Pick(IDC_COLUMNS_DISPLAYED, 0);
+    d.Press(IDC_COLUMNS_DOWN);
+    d.Pick(IDC_COLUMNS_DISPLAYED, 3);  // identifier 0
+    d.DoubleClick(IDC_COLUMNS_DISPLAYED);
+    d.Press(IDOK);
+  });
+  view_.CustomizeColumns();
+  EXPECT_EQ(view_.columns, (std::vector<uint8_t>{29, 30, 1, 2}));
 }
 
 // A read-only catalog gets no OK button.
@@ -196,20 +207,6 @@ TEST_F(ColumnChooserTest, RemovedColumnsReturnInIdentifierOrderNoneIsRefusedRead
   view_.modified = false;
   view_.CustomizeColumns();
   EXPECT_EQ(std::tuple(dialogs_.Opened(IDD_COLUMNS), view_.modified), std::tuple(2, false));
-}
-
-TEST_F(ColumnChooserTest, DoubleClicksMoveAndDownMovesBack) {
-  dialogs_.Drive(IDD_COLUMNS, [](const DialogDriver& d) {
-    d.Pick(IDC_COLUMNS_AVAILABLE, 1);  // identifier 2
-    d.DoubleClick(IDC_COLUMNS_AVAILABLE);
-    d.Pick(IDC_COLUMNS_DISPLAYED, 0);
-    d.Press(IDC_COLUMNS_DOWN);
-    d.Pick(IDC_COLUMNS_DISPLAYED, 2);  // identifier 0
-    d.DoubleClick(IDC_COLUMNS_DISPLAYED);
-    d.Press(IDOK);
-  });
-  view_.CustomizeColumns();
-  EXPECT_EQ(view_.columns, (std::vector<uint8_t>{29, 30, 2}));
 }
 
 class PictureTest : public ViewTest {

@@ -64,7 +64,7 @@ std::vector<int> Widths(const TestView& view) {
   return widths;
 }
 
-TEST_F(ViewTest, StoredWidthsAreKeptAndMissingOrOutOfRangeOnesShareTheList) {
+TEST_F(ViewTest, StoredWidthsAreKeptMissingOrOutOfRangeOnesShareTheListTheCatalogNamesTheColumns) {
   LayOut();
   view_.BuildColumns();  // the defaults
   const int third = Automatic(view_, 3);
@@ -83,10 +83,8 @@ TEST_F(ViewTest, StoredWidthsAreKeptAndMissingOrOutOfRangeOnesShareTheList) {
   view_.BuildColumns();
   EXPECT_EQ(Widths(view_), std::vector{Automatic(view_, 1)});  // the columns beyond are deleted
   EXPECT_EQ(view_.columnWidths[1], Automatic(view_, 1));
-}
 
-TEST_F(ViewTest, TheCatalogsViewElementNamesTheColumnsCaptionsComeFromTheFirstCaptionString) {
-  LayOut();
+  // The catalog's VIEW element names the columns; the captions come from the first caption string.
   ASSERT_TRUE(
       FileHandle(CatalogPath())
           .WriteAllText(L"<TESTLIST>\r\n<VIEW>\r\n<COLS>30,0</COLS>\r\n<COLWIDTHS>-1,80</COLWIDTHS>\r\n"
