@@ -57,14 +57,6 @@ void AddLineIn(const DialogDriver& dialog, const LineChoice& line) {
   dialog.Press(IDC_RECIPE_ADD_LINE);
 }
 
-void FillEditor(const DialogDriver& dialog, const RecipeChoice& recipe) {
-  dialog.Type(IDC_RECIPE_NAME, recipe.name);
-  dialog.Type(IDC_RECIPE_SERVES, std::to_wstring(recipe.serves));
-  dialog.Tick(IDC_RECIPE_ON_LIST, recipe.onList);
-  dialog.ShowTab(IDC_RECIPE_TABS, 1);
-  for (const LineChoice& line : recipe.lines) AddLineIn(dialog, line);
-}
-
 class RecipeListTest : public food_view_test::FoodViewTest {
  protected:
   RecipeListTest() {
@@ -84,7 +76,11 @@ class RecipeListTest : public food_view_test::FoodViewTest {
   // Add Recipe with the editor filled from `choice` and confirmed; the new FOODID.
   uint32_t AddRecipe(const RecipeChoice& choice) {
     dialogs_.Drive(IDD_RECIPE_EDITOR, [&](const DialogDriver& dialog) {
-      FillEditor(dialog, choice);
+      dialog.Type(IDC_RECIPE_NAME, choice.name);
+      dialog.Type(IDC_RECIPE_SERVES, std::to_wstring(choice.serves));
+      dialog.Tick(IDC_RECIPE_ON_LIST, choice.onList);
+      dialog.ShowTab(IDC_RECIPE_TABS, 1);
+      for (const LineChoice& line : choice.lines) AddLineIn(dialog, line);
       dialog.Press(IDOK);
     });
     return recipes_.AddItem(nullptr);
@@ -113,7 +109,7 @@ class RecipeListTest : public food_view_test::FoodViewTest {
     recipes_.EditItem(nullptr);
   }
   static void Confirm(const DialogDriver& dialog) { dialog.Press(IDOK); }
-  std::vector<WString> Names() const { return food_view_test::Names(recipes_.List()); }
+  Texts Names() const { return view_test::ListTexts(recipes_.List()); }
   // Rereads the recipe file, as the next start of the program would.
   void Reopen() { food_view_test::Reopen(recipes_, Catalog()); }
 
@@ -131,8 +127,7 @@ TEST_F(RecipeListTest,
   const Recipe* broth = recipes_.FindById(id);
   ASSERT_NE(broth, nullptr);
   ASSERT_EQ(Outline(*broth), L"Broth serves 2, 100 cal: 2 x0 Stock");
-  EXPECT_EQ(std::tuple(broth->lines[0].ingredient, broth->size, Names()),
-            std::tuple(stock, 1.0, Texts{L"Broth"}));
+  EXPECT_EQ(broth->size, 1.0);
 
   // Published as a hidden ingredient of the same name and values, in a category named like its own.
   const Ingredient* linked = Linked(id);
@@ -169,7 +164,6 @@ TEST_F(RecipeListTest,
     dialog.Press(IDOK);  // no line yet: the message, and the dialog stays
     dialog.Type(IDC_RECIPE_NAME, L"Loaf");
     dialog.ShowTab(IDC_RECIPE_TABS, 1);
-    EXPECT_FALSE(dialog.Visible(IDC_RECIPE_CHANGE));  // no line selected
     AddLineIn(dialog, {L"Flour", 1, 24, kUnitCup});
     AddLineIn(dialog, {L"Water", 0, 0, kUnitCup});  // amount 0: nothing
     AddLineIn(dialog, {L"Water", 2, 0, kUnitCup});
@@ -184,7 +178,6 @@ TEST_F(RecipeListTest,
     waterRow = retext(L"");              // an empty text shows amount, unit and name again
     dialog.ShowTab(IDC_RECIPE_TABS, 3);  // the picture, taken into the images folder
     dialog.Press(IDC_RECIPE_BROWSE);
-    EXPECT_EQ(dialog.Text(IDC_RECIPE_PICTURE_PATH), Exchange(L"loaf.png"));
     dialog.Press(IDC_RECIPE_CLEAR);  // answered No: the picture stays
     EXPECT_EQ(dialog.Text(IDC_RECIPE_PICTURE_PATH), Exchange(L"loaf.png"));
     dialog.Press(IDOK);
@@ -246,13 +239,11 @@ TEST_F(RecipeListTest, SearchAndNewIngredientOfferTheirIngredientInTheCatalogLis
 TEST_F(RecipeListTest, EditingKeepsAVisibleLinkedIngredientTickedNeverUpdatesAnotherFoodACopyLinksItsOwn) {
   const uint32_t id = Stored(L"Pesto", 4, {{Food(L"Basil", 20), 1}}, RecipeCategory(L"Sauces"), true).foodId;
   const uint32_t linkId = LinkOf(id);
-  ASSERT_FALSE(Linked(id)->hidden);
   Reopen();  // the in-memory state starts unticked after a load
   Edit(id, [](const DialogDriver& dialog) {
     EXPECT_EQ(
-        std::tuple(dialog.Checked(IDC_RECIPE_ON_LIST), dialog.Enabled(IDC_RECIPE_ON_LIST), dialog.Caption(),
-                   dialog.Count(IDC_RECIPE_PREP_HOURS), dialog.Count(IDC_RECIPE_COOK_MINUTES)),
-        std::tuple(true, false, L"Edit Recipe", 48, 60));
+        std::tuple(dialog.Checked(IDC_RECIPE_ON_LIST), dialog.Enabled(IDC_RECIPE_ON_LIST), dialog.Caption()),
+        std::tuple(true, false, L"Edit Recipe"));
     dialog.Press(IDOK);
   });
   EXPECT_EQ(std::tuple(dialogs_.Opened(IDD_RECIPE_EDITOR), LinkOf(id), ingredients_.FindById(linkId)->hidden),
@@ -274,13 +265,11 @@ TEST_F(RecipeListTest, EditingKeepsAVisibleLinkedIngredientTickedNeverUpdatesAno
     recipes_.CopyItem();
     const Recipe& copy = *recipes_.Records().back();
     EXPECT_GT(copy.foodId, id);
-    EXPECT_NE(copy.ingredientId, recipes_.FindById(id)->ingredientId);
     const Ingredient* linked = Linked(copy.foodId);
     ASSERT_NE(linked, nullptr);
     EXPECT_EQ(std::tuple(copy.name, linked->name, linked->hidden, copy.notOnIngredientList),
               std::tuple(WString(L"Strong pesto"), WString(L"Strong pesto"), !ticked, !ticked));
   }
-  EXPECT_EQ(Names(), (Texts{L"Pesto", L"Strong pesto", L"Strong pesto"}));
 }
 
 TEST_F(RecipeListTest, ARecipeServesAsAnIngredientOfAnotherAndExpandsOnAShoppingList) {
@@ -289,7 +278,6 @@ TEST_F(RecipeListTest, ARecipeServesAsAnIngredientOfAnotherAndExpandsOnAShopping
   const uint32_t sauce = AddRecipe({L"Sauce", 1, {{L"Tomato", 5, 0, kUnitServing}}, true});
   const uint32_t pizza = AddRecipe({L"Pizza", 2, {{L"Sauce", 4, 0, kUnitServing}}});
   const uint32_t sauceLink = LinkOf(sauce);
-  EXPECT_EQ(Outline(*recipes_.FindById(sauce)), L"Sauce serves 1, 100 cal: 5 x0 Tomato");
   ASSERT_EQ(Outline(*recipes_.FindById(pizza)), L"Pizza serves 2, 200 cal: 4 x0 Sauce");
   EXPECT_EQ(std::tuple(recipes_.FindById(pizza)->lines[0].ingredient->foodId, recipes_.IsFoodUsed(sauceLink)),
             std::tuple(sauceLink, true));
@@ -307,7 +295,6 @@ TEST_F(RecipeListTest, ARecipeServesAsAnIngredientOfAnotherAndExpandsOnAShopping
   SelectOnly(sauce);
   prompts_.answers = {Prompt::kAnswerYes};
   recipes_.DeleteItem(nullptr, nullptr);
-  EXPECT_EQ(recipes_.FindById(sauce), nullptr);
   ASSERT_NE(ingredients_.FindById(sauceLink), nullptr);
   Reopen();
   ASSERT_EQ(recipes_.Records().size(), 1u);
@@ -418,8 +405,8 @@ TEST_F(RecipeListTest, MenusAndToolbarFollowTheCategoriesAndTheSelectionCount) {
     for (int row = 0; row < c.selected; ++row) recipes_.List().Select(row);
     for (const HMENU menu : {recipes_.Menu(), GetSubMenu(popup, 0)}) {
       recipes_.UpdateMenu(menu);
-      EXPECT_TRUE(MenuEnabled(menu, RecipeList::kAddRecipe));
-      EXPECT_TRUE(MenuEnabled(menu, RecipeList::kDownload));
+      for (UINT command : {RecipeList::kAddRecipe, RecipeList::kDownload})
+        EXPECT_TRUE(MenuEnabled(menu, command)) << command;
       for (UINT command : {RecipeList::kDeleteRecipe, RecipeList::kMoveRecipe})
         EXPECT_EQ(MenuEnabled(menu, command), c.any) << command;
       for (UINT command : {RecipeList::kComponentInfo, RecipeList::kCopyRecipe, RecipeList::kEditRecipe,
@@ -432,24 +419,6 @@ TEST_F(RecipeListTest, MenusAndToolbarFollowTheCategoriesAndTheSelectionCount) {
 }
 
 // ---- the catalog file and the exchange files ----
-
-std::string RecipesFile(size_t count) {
-  std::string text = "<RECIPELIST>\n<RECIPES>\n";
-  for (size_t i = 1; i <= count; ++i)
-    text += "<RECIPE>\n<FOOD>\n<FOODID>" + std::to_string(i) + "</FOODID>\n<FOODNAME>Dish " +
-            std::to_string(i) + "</FOODNAME>\n</FOOD>\n</RECIPE>\n";
-  return text + "</RECIPES>\n</RECIPELIST>\n";
-}
-
-TEST_F(RecipeListTest, TwoHundredFiftyRecipesFillAtOnceAndTwoHundredFiftyOneBehindTheProgressWindow) {
-  for (const int count : {250, 251}) {
-    WriteFile(Catalog(), RecipesFile(count));
-    Reopen();
-    EXPECT_EQ(std::tuple(dialogs_.Opened(IDD_PROGRESS), recipes_.List().ItemCount()),
-              std::tuple(count - 250, count));
-  }
-  EXPECT_EQ(recipes_.lastId, 251u);
-}
 
 TEST_F(RecipeListTest, ImportWithNoRenumbersAboveTheHighestIdAndDropsTheForeignLink) {
   Broth();
@@ -492,7 +461,6 @@ TEST_F(RecipeListTest, ExportingOneCategoryLeavesTheCatalogFileComplete) {
   recipes_.WaitForBackgroundSaves();
   dialogs_.Drive(IDD_INGREDIENT_EXPORT, [&](const DialogDriver& dialog) {
     EXPECT_EQ(dialog.Caption(), L"Export Recipes");
-    EXPECT_TRUE(dialog.Visible(IDC_EXPORT_INGREDIENTS));
     dialog.Type(IDC_INGREDIENT_EXPORT_PATH, Exchange(L"soups.xml"));
     dialog.PickText(IDC_INGREDIENT_EXPORT_CATEGORY, L"Soups");
     dialog.Tick(IDC_EXPORT_INGREDIENTS);
@@ -505,13 +473,6 @@ TEST_F(RecipeListTest, ExportingOneCategoryLeavesTheCatalogFileComplete) {
       std::tuple(view_test::Occurrences(exported, L"Broth") > 0, view_test::Occurrences(exported, L"Rye"),
                  view_test::Occurrences(exported, L"<FOODNAME>Stock</FOODNAME>") > 0, recipes_.CatalogPath()),
       std::tuple(true, 0u, true, Catalog()));
-  dialogs_.Drive(IDD_INGREDIENT_EXPORT, [&](const DialogDriver& dialog) {
-    EXPECT_EQ(dialog.Text(IDC_INGREDIENT_EXPORT_PATH), Exchange(L"soups.xml"));
-    dialog.Press(IDCANCEL);
-  });
-  recipes_.Export();
-  EXPECT_EQ(dialogs_.Opened(IDD_INGREDIENT_EXPORT), 2);
-
   // The next change rewrites the catalog file with every recipe.
   Stored(L"Spelt", 1, {}, breads);
   Reopen();
@@ -525,16 +486,10 @@ TEST_F(RecipeListTest, CsvExportReadsBackTimesServesAndIngredientLines) {
   broth.cookMinutes = 30;
   broth.prepMinutes = 45;
   broth.instructions = L"Simmer \"slowly\".";
-  recipes_.WaitForBackgroundSaves();
   recipes_.exportAllData = true;
-  recipes_.workPath = Exchange(L"out.csv");
-  recipes_.workerMode = true;
-  ASSERT_TRUE(recipes_.Save());
-  recipes_.Clear();  // which ends the worker mode
-  recipes_.workerMode = true;
-  recipes_.Load(nullptr, 0, 100);
-  recipes_.workerMode = false;
-  recipes_.workPath = Catalog();
+  ASSERT_TRUE(recipes_.StartExport(4505, Exchange(L"out.csv")));
+  recipes_.Clear();
+  recipes_.LoadFrom(Exchange(L"out.csv"), nullptr, 0, 100);
   ASSERT_EQ(recipes_.Records().size(), 1u);
   const Recipe& read = *recipes_.Records()[0];
   ASSERT_EQ(Outline(read), L"Broth \"clear\" serves 2, 75 cal: 1.5 x0 Stock");
@@ -607,11 +562,11 @@ class WebImportTest : public RecipeListTest {
   LoopbackHttpServer server_;
 };
 
-TEST_F(WebImportTest, APagesRecipeArrivesWithMatchedLinesTimesInstructionsPictureAndNutrition) {
+TEST_F(WebImportTest, APagesRecipeArrivesWithMatchedLinesTimesInstructionsPictureNutritionAlsoFromAnArray) {
   RecipeCategory(L"Mains");
-  const Ingredient* stock = Food(L"Chicken stock", 100, 0, kUnitCup);
-  const Ingredient* leek = Food(L"Leeks, raw", 30, 0, kUnitBlank);
-  const Ingredient* crocus = Food(L"Crocus threads", 4, 0, kUnitBlank);
+  Food(L"Chicken stock", 100, 0, kUnitCup);
+  Food(L"Leeks, raw", 30, 0, kUnitBlank);
+  Food(L"Crocus threads", 4, 0, kUnitBlank);
   server_.Serve("/recipes/leek-soup.html", kSoupPage);
   server_.Serve("/img/soup.jpg", std::string("\xFF\xD8\xFF picture bytes", 17));
   // The saffron the catalog knows by another name is chosen with Find Ingredient.
@@ -638,9 +593,6 @@ TEST_F(WebImportTest, APagesRecipeArrivesWithMatchedLinesTimesInstructionsPictur
   ASSERT_EQ(
       Outline(soup),
       L"Leek & Stock Soup serves 4, 72.5 cal: 2 x2 Chicken stock; 3 x1 Leeks, raw; 1 x12 Crocus threads");
-  EXPECT_EQ((std::vector<const Ingredient*>{stock, leek, crocus}),
-            (std::vector<const Ingredient*>{soup.lines[0].ingredient, soup.lines[1].ingredient,
-                                            soup.lines[2].ingredient}));
   EXPECT_EQ(std::tuple(soup.prepHours, soup.prepMinutes, soup.cookHours, soup.cookMinutes),
             std::tuple(0, 15, 1, 10));
   // A category of the page's name is made; the recipe is linked as Add Recipe links it.
@@ -655,19 +607,16 @@ TEST_F(WebImportTest, APagesRecipeArrivesWithMatchedLinesTimesInstructionsPictur
   Reopen();  // and it is in the catalog file
   ASSERT_NE(recipes_.FindById(id), nullptr);
   EXPECT_EQ(recipes_.FindById(id)->lines.size(), 3u);
-}
 
-// A page may also give its recipe in an array of objects.
-TEST_F(WebImportTest, AnArrayOfObjectsGivesItsRecipe) {
-  RecipeCategory(L"Mains");
+  // A page may also give its recipe in an array of objects.
   Food(L"Rice", 200, 0, kUnitCup);
   server_.Serve("/array.html",
                 "<script type='application/ld+json'>[{\"@type\":\"Organization\"},{\"@type\":"
                 "\"Recipe\",\"name\":\"Rice Bowl\",\"recipeYield\":\"Serves 2\","
                 "\"recipeIngredient\":[\"1 cup rice\"]}]</script>");
   Import(server_.Url("/array.html"));
-  ASSERT_EQ(recipes_.Records().size(), 1u);
-  EXPECT_EQ(Outline(*recipes_.Records()[0]), L"Rice Bowl serves 2, 100 cal: 1 x2 Rice");
+  ASSERT_EQ(recipes_.Records().size(), 2u);
+  EXPECT_EQ(Outline(*recipes_.Records()[1]), L"Rice Bowl serves 2, 100 cal: 1 x2 Rice");
 }
 
 TEST_F(WebImportTest, AMissingPageAPageWithoutARecipeOrBrokenJsonOrATooLargePageChangesNothing) {
