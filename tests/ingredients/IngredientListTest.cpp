@@ -273,16 +273,6 @@ class ExchangeTest : public IngredientListTest {
     WriteFile(Exchange(L"in.csv"), bytes);
     return ingredients_.LoadFrom(Exchange(L"in.csv"), nullptr, 0, 100);
   }
-  // Saves the catalog as `path` the way Export's worker does.
-  bool ExportTo(const WString& path) {
-    ingredients_.WaitForBackgroundSaves();
-    ingredients_.workerMode = true;
-    ingredients_.workPath = path;
-    const bool saved = ingredients_.Save();
-    ingredients_.workerMode = false;
-    ingredients_.workPath = Catalog();
-    return saved;
-  }
 };
 
 // Imports into a catalog of Salt and Pepper: headers match without spaces, case or bracketed units,
@@ -330,7 +320,7 @@ TEST_F(ExchangeTest, CsvExportWritesRawNumbersAndReadsBackNamesWithDoubleQuotes)
   options_.displayPercent = true;
   options_.roundNumbers = true;
   Food(L"Milk \"whole\"", 61.5, IngredientCategory(L"Dairy"));
-  ASSERT_TRUE(ExportTo(Exchange(L"out.csv")));
+  ASSERT_TRUE(ingredients_.StartExport(4505, Exchange(L"out.csv")));
   const std::string written = ReadFile(Exchange(L"out.csv"));
   EXPECT_EQ(std::tuple(written.find("\"Calories\",\"Total Fat (g)\","),
                        written.find("\"61.5\"") != std::string::npos,
