@@ -212,8 +212,7 @@ TEST_F(LayoutTest, FullPageBreakContinuesHalfAnInchFromTheTopAndAFailedPageEndSt
   const RecordingSurface& surface = Print({MakeRecipe(TXT("Long"), 2, ManyWords(1500))});
   const Drawn* second = surface.Find(L"Long (2)");
   ASSERT_NE(nullptr, second);
-  EXPECT_EQ(2, second->page);
-  EXPECT_EQ(kDpi / 2, second->y);
+  EXPECT_EQ(std::make_pair(2, kDpi / 2), std::make_pair(second->page, second->y));
   EXPECT_EQ(nullptr, surface.Find(L"(more)"));
   EXPECT_LE(3, surface.pages);
   EXPECT_EQ(surface.pages, surface.endedPages);
