@@ -34,7 +34,7 @@ class PrintDialogTest : public testing::Test {
   test_support::DialogActions user;
 };
 
-TEST_F(PrintDialogTest, OpensWithTheSettingsAndTheShownCategory) {
+TEST_F(PrintDialogTest, OpensWithTheSettingsRadioButtonsEnableTheirOptionsAndPrintTakesEverythingOver) {
   settings.font = TXT("No Such Face");
   settings.margin = 2;
   uint32_t category = 7;
@@ -57,10 +57,9 @@ TEST_F(PrintDialogTest, OpensWithTheSettingsAndTheShownCategory) {
   EXPECT_FALSE(Run(category));
   EXPECT_EQ(7u, category);
   EXPECT_EQ(TXT("No Such Face"), settings.font);
-}
-
-TEST_F(PrintDialogTest, RadioButtonsEnableTheirOptionsAndPrintTakesEverythingOver) {
-  uint32_t category = 0;
+  // The radio buttons enable their options; Print takes everything over.
+  settings = PrintSettings();
+  category = 0;
   user.On(IDD_PRINT, [&](const test_support::DialogDriver& dialog) {
     EXPECT_FALSE(dialog.Enabled(IDC_PRINT_CATEGORY));
     EXPECT_TRUE(dialog.Enabled(IDC_PRINT_FIRST) && dialog.Enabled(IDC_PRINT_NUTRITION));

@@ -50,7 +50,7 @@ HWND RichEdit::parent_ = nullptr;
 
 // The first library of the chain that loads gives the control's class; without one there is no
 // control and text does nothing.
-TEST_F(RichEdit, TheFirstLibraryOfTheChainThatLoadsIsUsed) {
+TEST_F(RichEdit, TheFirstLibraryOfTheChainThatLoadsMakesAReadOnlyMultiLineChildThatGoesWithItsWrapper) {
   const RichEditContext& context = control_.Context();
   ASSERT_NE(context.library, nullptr);
   EXPECT_EQ(std::make_tuple(GetModuleHandleW(L"Msftedit.dll"), std::wstring(L"RICHEDIT50W"), true),
@@ -64,15 +64,12 @@ TEST_F(RichEdit, TheFirstLibraryOfTheChainThatLoadsIsUsed) {
   EXPECT_FALSE(control.CreateAt(parent_, 100, 0, 0, 100, 100));
   EXPECT_EQ(control.Window(), nullptr);
   control.SetText(L"<body>nothing to show it in</body>");
-}
-
-// The control shows its vertical scroll bar only while the text needs it, and goes with its wrapper.
-TEST_F(RichEdit, TheControlIsAReadOnlyMultiLineChildThatGoesWithItsWrapper) {
+  // The control shows its vertical scroll bar only while the text needs it, and goes with its wrapper.
   HWND window;
   {
-    ERHTML2RTF control;
-    ASSERT_TRUE(control.CreateAt(parent_, 101, 10, 10, 300, 200));
-    window = control.Window();
+    ERHTML2RTF created;
+    ASSERT_TRUE(created.CreateAt(parent_, 101, 10, 10, 300, 200));
+    window = created.Window();
     LONG style = GetWindowLongW(window, GWL_STYLE);
     for (LONG bit :
          {LONG(WS_CHILD), LONG(WS_VISIBLE), LONG(ES_MULTILINE), LONG(ES_AUTOVSCROLL), LONG(ES_READONLY)}) {
