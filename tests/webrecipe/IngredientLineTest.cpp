@@ -47,6 +47,7 @@ TEST(IngredientLine, AmountsAndUnits) {
       {"1 t salt", 1, kUnitTeaspoon, "salt"},
       {"2 TBSP. soy sauce", 2, kUnitTablespoon, "soy sauce"},
       {"2 fl. oz. dark rum", 0.25, kUnitCup, "dark rum"},
+      {"1 fluid ounce lime juice", 0.125, kUnitCup, "lime juice"},
       {"5 cl lime juice", 50, kUnitMilliliter, "lime juice"},
       {"a pinch of nutmeg", 1, kUnitPinch, "nutmeg"},
       {"1 heaping tablespoon cocoa powder", 1, kUnitTablespoon, "cocoa powder"},
@@ -55,6 +56,7 @@ TEST(IngredientLine, AmountsAndUnits) {
       // A package with its size counts as the size; without one it counts itself, its word dropped.
       {"One 28-ounce can whole tomatoes", 28, kUnitOunce, "whole tomatoes"},
       {"2 (15-ounce) cans chickpeas, drained and rinsed", 30, kUnitOunce, "chickpeas"},
+      {"1 14.5-oz. can fire-roasted tomatoes", 14.5, kUnitOunce, "fire-roasted tomatoes"},
       {"2 x 400g tins chopped tomatoes", 800, kUnitGram, "chopped tomatoes"},
       {"1 packet (7g) dried yeast", 7, kUnitGram, "dried yeast"},
       {"2 (about 1 pound) sweet potatoes", 2, kUnitPound, "sweet potatoes"},
@@ -63,6 +65,7 @@ TEST(IngredientLine, AmountsAndUnits) {
       {"1 (1-inch) piece ginger, grated", 1, kUnitBlank, "piece ginger"},
       // "1 tablespoon plus 1 teaspoon": the second amount joins the first in its unit.
       {"1 tablespoon plus 1 teaspoon sugar", 1 + 1.0 / 3, kUnitTablespoon, "sugar"},
+      {"1/2 cup + 2 tablespoons milk", 0.625, kUnitCup, "milk"},
       {"1 cup flour, plus more for dusting", 1, kUnitCup, "flour"},
   });
 }

@@ -196,7 +196,6 @@ TEST(PageReader, BlocksThatHoldTheRecipe) {
        "Stew"},
       {InScript(R"({"@type":["NewsArticle","Recipe"],"name":"Stew"})"), "Stew"},
       {InScript(R"({"@type":"http://schema.org/Recipe","name":"Stew"})"), "Stew"},
-      {InScript(R"({"@type":"schema:Recipe","name":"Stew"})"), "Stew"},
       {InScript(
            R"({"@type":"NewsArticle","headline":"News","mainEntityOfPage":{"@type":"WebPage","mainEntity":{"@type":"Recipe","name":"Stew"}}})"),
        "Stew"},
@@ -227,8 +226,6 @@ TEST(PageReader, BlocksThatHoldTheRecipe) {
       {InScript("{\"@type\":\"Recipe\",\"name\":\"Cr\xE8me br\xFBl\xE9\x65\"}"), "Crème brûlée"},
       // Pages without a recipe.
       {"", ""},
-      {"<html><body><p>Just a blog post.</p></body></html>", ""},
-      {script + R"({"@type":"Organization","name":"Site"}</script>)", ""},
       {script + R"({"@type":"Recipe",</script>)", ""},
       {R"(<div itemscope itemtype="http://schema.org/Person"><span itemprop="name">Jo</span></div>)", ""},
       {R"(<div itemprop="name">Not in an item</div>)", ""},
