@@ -74,13 +74,24 @@ class FakeNews : public NewsPopupSetting {
   int changes = 0;
 };
 
-TEST_F(OptionsWinTest, DialogShowsTheOptionsAndTakesTheChangesOnOk) {
+// Cancel leaves everything as it was, OK takes the changes over, and the browse button puts the
+// chosen folder into the edit box.
+TEST_F(OptionsWinTest, DialogShowsTheOptionsCancelLeavesThemAndOkTakesTheChanges) {
   Options options(&app_, Folder());
   options.track = false;
   options.roundNumbers = true;
   options.displayPercent = false;
-  FakeNews news;  // the news setting says "hide": the dialog follows it
+  const Options before = options;
   DialogActions user(IDD_OPTIONS, [&](const DialogDriver& dialog) {
+    dialog.Type(IDC_OPTIONS_FOLDER, L"C:\\elsewhere");
+    dialog.Press(IDC_OPTIONS_MESSAGES_NO);
+    dialog.Press(IDC_OPTIONS_PERCENT);
+    PostMessageW(dialog.Dialog(), WM_COMMAND, IDCANCEL, 0);
+  });
+  EXPECT_FALSE(options.RunDialog());
+  EXPECT_FALSE(options.Differs(before));
+  FakeNews news;  // the news setting says "hide": the dialog follows it
+  user.On(IDD_OPTIONS, [&](const DialogDriver& dialog) {
     EXPECT_EQ(dialog.Text(IDC_OPTIONS_FOLDER), Folder());
     for (int id : {IDC_OPTIONS_MESSAGES_NO, IDC_OPTIONS_TRACK_NO, IDC_OPTIONS_BACKUP_YES,
                    IDC_OPTIONS_STATUS_YES, IDC_OPTIONS_ROUND})
@@ -102,20 +113,6 @@ TEST_F(OptionsWinTest, DialogShowsTheOptionsAndTakesTheChangesOnOk) {
   EXPECT_EQ((std::vector<bool>{true, true, false, false, true, false, true}),
             (std::vector<bool>{options.showMessages, options.track, options.autoBackup, options.showStatus,
                                options.displayPercent, options.roundNumbers, options.reloadNow}));
-}
-
-TEST_F(OptionsWinTest, CancelLeavesEverythingAsItWasAndBrowsePutsTheChosenFolderIntoTheEditBox) {
-  Options options(&app_, Folder());
-  const Options before = options;
-  DialogActions user(IDD_OPTIONS, [&](const DialogDriver& dialog) {
-    dialog.Type(IDC_OPTIONS_FOLDER, L"C:\\elsewhere");
-    dialog.Press(IDC_OPTIONS_MESSAGES_NO);
-    dialog.Press(IDC_OPTIONS_PERCENT);
-    PostMessageW(dialog.Dialog(), WM_COMMAND, IDCANCEL, 0);
-  });
-  EXPECT_FALSE(options.RunDialog());
-  EXPECT_FALSE(options.Differs(before));
-  // The browse button puts the chosen folder into the edit box.
   storage_test::ScriptedPrompts prompts;
   prompts.chosenPaths = {Folder() + L"chosen"};
   user.On(IDD_OPTIONS, [&](const DialogDriver& dialog) {

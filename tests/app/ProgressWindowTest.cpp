@@ -40,7 +40,7 @@ class ProgressTest : public ::testing::Test {
   Body body_;
 };
 
-TEST_F(ProgressTest, EmptyWorkStillShowsTheWindowAndTheWorkersOutcomeIsTheResult) {
+TEST_F(ProgressTest, TheWindowShowsEvenForEmptyWorkItsBarsFollowTheWorkerAndItsOutcomeIsTheResult) {
   std::pair<bool, WString> shown;  // the window on screen, its title
   EXPECT_TRUE(Run([&](ProgressWindow& p) {
     shown = {IsWindowVisible(p.Dialog()) != FALSE, DAVavador::WindowText(Item(IDC_PROGRESS_TITLE))};
@@ -50,12 +50,9 @@ TEST_F(ProgressTest, EmptyWorkStillShowsTheWindowAndTheWorkersOutcomeIsTheResult
   EXPECT_EQ(progress_.Dialog(), nullptr);
   // A failed worker closes the window with failure; each run opens a fresh dialog.
   EXPECT_FALSE(Run([](ProgressWindow& p) { p.Finish(true); }));
-  EXPECT_TRUE(Run([](ProgressWindow& p) { p.Finish(false); }));
-}
-
-TEST_F(ProgressTest, WorkerMessagesMoveTheBarsAndTheSecondShowsOnRequest) {
+  // Worker messages move the bars; the second shows on request.
   std::vector<LRESULT> seen;  // the bars' places, whether the second bar and Cancel show, the first again
-  Run([&](ProgressWindow& p) {
+  EXPECT_TRUE(Run([&](ProgressWindow& p) {
     p.SetProgress(40);
     p.SetSecondProgress(70);
     seen = {BarPosition(IDC_PROGRESS_BAR), BarPosition(IDC_PROGRESS_BAR2), Shows(IDC_PROGRESS_BAR2),
@@ -63,7 +60,7 @@ TEST_F(ProgressTest, WorkerMessagesMoveTheBarsAndTheSecondShowsOnRequest) {
     p.SetProgress(100);
     seen.push_back(BarPosition(IDC_PROGRESS_BAR));
     p.Finish(false);
-  });
+  }));
   EXPECT_EQ((std::vector<LRESULT>{40, 70, false, false, 100}), seen);  // no cancel function: no Cancel
   progress_.ShowSecondBar(true);
   Run([&](ProgressWindow& p) {

@@ -95,7 +95,7 @@ class TestDialog : public ERDialog {
 
 }  // namespace
 
-TEST_F(ERAppTest, ModalDialogIsDrivenThroughTheObserver) {
+TEST_F(ERAppTest, ModalDialogIsDrivenThroughTheObserverAndOpensCentredOnItsOwner) {
   std::vector<std::wstring> atInit;  // the edit, the combo's choice and rows: the dialog's set-up ran
   test_support::DialogActions user(IDD_TEST_DIALOG, [&](const test_support::DialogDriver& dialog) {
     atInit = {dialog.Text(IDC_TEST_EDIT), dialog.Text(IDC_TEST_COMBO)};
@@ -116,6 +116,20 @@ TEST_F(ERAppTest, ModalDialogIsDrivenThroughTheObserver) {
   // A dialog whose resource is missing fails without opening.
   user.On(28999, [](const test_support::DialogDriver&) { ADD_FAILURE() << "opened"; });
   EXPECT_EQ(-1, TestDialog().Run(app, 28999));
+  // Every dialog opens over the middle of its owner, wherever the owner stands on the screen.
+  const HWND owner = CreateWindowW(L"STATIC", L"", WS_POPUP | WS_VISIBLE, 40, 60, 520, 400, nullptr, nullptr,
+                                   GetModuleHandleW(nullptr), nullptr);
+  RECT ownerRect{}, placed{};
+  GetWindowRect(owner, &ownerRect);
+  user.On(IDD_TEST_DIALOG, [&](const test_support::DialogDriver& dialog) {
+    GetWindowRect(dialog.Dialog(), &placed);
+    PostMessageW(dialog.Dialog(), WM_COMMAND, IDCANCEL, 0);
+  });
+  TestDialog().Run(app, IDD_TEST_DIALOG, owner);
+  // The sums of opposite edges are twice the centres.
+  EXPECT_NEAR(placed.left + placed.right, ownerRect.left + ownerRect.right, 2);
+  EXPECT_NEAR(placed.top + placed.bottom, ownerRect.top + ownerRect.bottom, 2);
+  DestroyWindow(owner);
 }
 
 // Cancel copies nothing: IngredientListTest.EditCopyAndNutritionActOnTheFocusedRowOfExactlyOneSelected.
@@ -132,21 +146,4 @@ TEST_F(ERAppTest, InputBoxShowsCaptionPromptAndTextAndReturnsTheEntry) {
       (std::vector<std::wstring>{L"Copy Recipe", L"Please enter the name of the new recipe:", L"Pancakes"}),
       shown);
   EXPECT_EQ(L"Pancakes (copy)", name);
-}
-
-// Every dialog opens over the middle of its owner, wherever the owner stands on the screen.
-TEST_F(ERAppTest, DialogsOpenCentredOnTheirOwner) {
-  const HWND owner = CreateWindowW(L"STATIC", L"", WS_POPUP | WS_VISIBLE, 40, 60, 520, 400, nullptr, nullptr,
-                                   GetModuleHandleW(nullptr), nullptr);
-  RECT ownerRect{}, placed{};
-  GetWindowRect(owner, &ownerRect);
-  test_support::DialogActions where(IDD_TEST_DIALOG, [&](const test_support::DialogDriver& dialog) {
-    GetWindowRect(dialog.Dialog(), &placed);
-    PostMessageW(dialog.Dialog(), WM_COMMAND, IDCANCEL, 0);
-  });
-  TestDialog().Run(app, IDD_TEST_DIALOG, owner);
-  // The sums of opposite edges are twice the centres.
-  EXPECT_NEAR(placed.left + placed.right, ownerRect.left + ownerRect.right, 2);
-  EXPECT_NEAR(placed.top + placed.bottom, ownerRect.top + ownerRect.bottom, 2);
-  DestroyWindow(owner);
 }

@@ -54,18 +54,6 @@ void CALLBACK CloseCustomizeDialog(HWND, UINT, UINT_PTR timer, DWORD) {
 
 }  // namespace
 
-// The pictures of every button come from the resources: LoadImages fails when one is missing.
-TEST_F(ToolbarTest, ImageListsHoldOnePictureOfEachKindPerButton) {
-  auto normal = reinterpret_cast<HIMAGELIST>(toolbar.Send(TB_GETIMAGELIST));
-  auto disabled = reinterpret_cast<HIMAGELIST>(toolbar.Send(TB_GETDISABLEDIMAGELIST));
-  ASSERT_TRUE(normal && disabled);
-  int cx = 0, cy = 0;
-  ImageList_GetIconSize(normal, &cx, &cy);
-  EXPECT_EQ(std::make_tuple(21, 21, 32, 32),
-            std::make_tuple(ImageList_GetImageCount(normal), ImageList_GetImageCount(disabled), cx, cy));
-  EXPECT_FALSE(toolbar.LoadImages(GetModuleHandleW(nullptr), 22));  // there is no icon 6121
-}
-
 TEST_F(ToolbarTest, LayoutReadBackDropsExtraSeparatorsAndUnknownButtonsCustomizeAndResetKeepIt) {
   const struct {
     std::vector<uint8_t> arranged, readBack;
@@ -102,7 +90,7 @@ TEST_F(ToolbarTest, LayoutReadBackDropsExtraSeparatorsAndUnknownButtonsCustomize
 }
 
 // Every button has its command and a text, the string of its image, which is also its tool tip.
-TEST_F(ToolbarTest, CustomizeDialogIsOfferedEveryRegisteredButtonAndTipsNameTheImagesString) {
+TEST_F(ToolbarTest, EveryButtonHasItsPicturesItsCommandAndItsTextOfferedToCustomizeAndAsTip) {
   wchar_t text[64];
   NMTOOLBARW info = {};
   info.hdr.code = TBN_GETBUTTONINFOW;
@@ -131,4 +119,13 @@ TEST_F(ToolbarTest, CustomizeDialogIsOfferedEveryRegisteredButtonAndTipsNameTheI
   EXPECT_STREQ(L"Edit Recipe", text);
   tip.hdr.idFrom = 4242;
   EXPECT_FALSE(toolbar.OnNotify(&tip.hdr, result));
+  // The pictures of every button come from the resources: LoadImages fails when one is missing.
+  auto normal = reinterpret_cast<HIMAGELIST>(toolbar.Send(TB_GETIMAGELIST));
+  auto disabled = reinterpret_cast<HIMAGELIST>(toolbar.Send(TB_GETDISABLEDIMAGELIST));
+  ASSERT_TRUE(normal && disabled);
+  int cx = 0, cy = 0;
+  ImageList_GetIconSize(normal, &cx, &cy);
+  EXPECT_EQ(std::make_tuple(21, 21, 32, 32),
+            std::make_tuple(ImageList_GetImageCount(normal), ImageList_GetImageCount(disabled), cx, cy));
+  EXPECT_FALSE(toolbar.LoadImages(GetModuleHandleW(nullptr), 22));  // there is no icon 6121
 }
