@@ -99,9 +99,18 @@ class DiaryTest : public food_view_test::FoodViewTest {
 
 // ---- the diary file ----
 
-// Repeated meal ids take the next free ones; unknown foods and missing amounts are dropped; a
-// food given whole joins the catalog; the saved file refers to foods by id and reads back the same.
-TEST_F(DiaryTest, LoadKeepsGoodItemsAndFreeIdsAndTheSavedFileReadsBackAndSavesTheSameText) {
+// A CSV path, in capitals too, neither loads nor saves. Repeated meal ids take the next free ones;
+// unknown foods and missing amounts are dropped; a food given whole joins the catalog; the saved file
+// refers to foods by id and reads back the same.
+TEST_F(DiaryTest, CsvPathsNeitherLoadNorSaveTheFileKeepsGoodItemsFreeIdsAndReadsBackAndSavesTheSameText) {
+  WriteFile(folder_ / L"Diary.CSV", DiaryFile(MealXml(1, 1, 0, 3, 7, 100)));
+  diary_.workPath = folder_ / L"Diary.CSV";
+  EXPECT_FALSE(diary_.Load(nullptr, 0, 100));
+  EXPECT_TRUE(diary_.Meals().empty());
+  diary_.workPath = folder_ / L"Out.csv";
+  EXPECT_FALSE(diary_.Save());
+  EXPECT_FALSE(FileExists(folder_ / L"Out.csv"));
+
   const Ingredient* apple = AddFood(L"Apple", 50);
   const std::string cheeseXml =
       "<FOODITEM>\n<FOOD>\n<FOODID>77</FOODID>\n<FOODNAME>Cheese</FOODNAME>\n<CAL>80</CAL>\n</FOOD>\n"
@@ -137,17 +146,6 @@ TEST_F(DiaryTest, LoadKeepsGoodItemsAndFreeIdsAndTheSavedFileReadsBackAndSavesTh
             std::tuple(cheese, 1u));
   ASSERT_TRUE(diary_.Save());
   EXPECT_EQ(FileText(Catalog()), saved);
-}
-
-TEST_F(DiaryTest, CsvPathInCapitalsNeitherLoadsNorSaves) {
-  const WString csv = folder_ / L"Diary.CSV";
-  WriteFile(csv, DiaryFile(MealXml(1, 1, 0, 3, 7, 100)));
-  diary_.workPath = csv;
-  EXPECT_FALSE(diary_.Load(nullptr, 0, 100));
-  EXPECT_TRUE(diary_.Meals().empty());
-  diary_.workPath = folder_ / L"Out.csv";
-  EXPECT_FALSE(diary_.Save());
-  EXPECT_FALSE(FileExists(folder_ / L"Out.csv"));
 }
 
 // ---- the filters and the diaries ----

@@ -239,7 +239,7 @@ TEST_F(PictureTest, AClickInsideThePaneShowsThePictureAtItsOwnSize) {
   EXPECT_TRUE(view_.ClickPicture(POINT{710, 80}));
   EXPECT_EQ(dialogs_.Opened(IDD_PICTURE), 1);
 
-  dialogs_.On(IDD_PICTURE, [](HWND dialog) { Press(dialog, IDCANCEL); });
+  dialogs_.Drive(IDD_PICTURE, [](const DialogDriver& d) { d.Notify(IDCANCEL, BN_CLICKED); });  // Escape
   EXPECT_TRUE(view_.ClickPicture(POINT{710, 80}));
   EXPECT_EQ(dialogs_.Opened(IDD_PICTURE), 2);
 

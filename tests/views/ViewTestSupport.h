@@ -67,11 +67,6 @@ class DialogScripts : public DAVavador::DialogObserver {
   std::map<int, int> opened_;
 };
 
-// Presses a dialog button as a click would.
-inline void Press(HWND dialog, int id) {
-  test_support::DialogDriver(dialog).Notify(id, BN_CLICKED);
-}
-
 using DAVavador::WindowText;
 
 using storage_test::FileText;
