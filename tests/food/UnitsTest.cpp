@@ -175,13 +175,13 @@ TEST(Units, FormatAmountWholeFractionAndUnit) {
   EXPECT_EQ(TXT('-'), lowest[0]);
 }
 
+// Carrying into the whole part and large amounts: Units.FormatAmountWholeFractionAndUnit.
 TEST(Units, SplitAmountRoundsToTheNearest48th) {
   const struct {
     double amount;
     double whole;
     uint32_t fortyEighths;
-  } cases[] = {{1.0 / 96 - 1e-9, 0, 0}, {1.0 / 96 + 1e-9, 0, 1}, {47.4 / 48, 0, 47},
-               {47.6 / 48, 1, 0},       {-2.25, 2, 12},          {1e9 + 0.5, 1e9, 24}};
+  } cases[] = {{1.0 / 96 - 1e-9, 0, 0}, {1.0 / 96 + 1e-9, 0, 1}, {47.4 / 48, 0, 47}, {-2.25, 2, 12}};
   for (const auto& c : cases) {
     const AmountParts parts = SplitAmount(c.amount);
     EXPECT_EQ(c.whole, parts.whole) << c.amount;
