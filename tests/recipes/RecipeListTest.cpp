@@ -458,7 +458,6 @@ TEST_F(RecipeListTest, ExportingOneCategoryLeavesTheCatalogFileComplete) {
   const uint32_t breads = RecipeCategory(L"Breads");
   Broth();
   Stored(L"Rye", 1, {{Food(L"Rye flour", 330), 3}}, breads);
-  recipes_.WaitForBackgroundSaves();
   dialogs_.Drive(IDD_INGREDIENT_EXPORT, [&](const DialogDriver& dialog) {
     EXPECT_EQ(dialog.Caption(), L"Export Recipes");
     dialog.Type(IDC_INGREDIENT_EXPORT_PATH, Exchange(L"soups.xml"));
@@ -493,11 +492,9 @@ TEST_F(RecipeListTest, CsvExportReadsBackTimesServesAndIngredientLines) {
   ASSERT_EQ(recipes_.Records().size(), 1u);
   const Recipe& read = *recipes_.Records()[0];
   ASSERT_EQ(Outline(read), L"Broth \"clear\" serves 2, 75 cal: 1.5 x0 Stock");
-  EXPECT_EQ(read.lines[0].ingredient, stock_);
-  EXPECT_EQ(std::tuple(read.cookHours, read.cookMinutes, read.prepHours, read.prepMinutes),
-            std::tuple(1, 30, 0, 45));
-  EXPECT_EQ(read.instructions, L"Simmer \u00B4slowly\u00B4.");
-  EXPECT_EQ(read.ingredientId, 0);
+  EXPECT_EQ(std::tuple(read.lines[0].ingredient, read.cookHours, read.cookMinutes, read.prepHours,
+                       read.prepMinutes, read.instructions, read.ingredientId),
+            std::tuple(stock_, 1, 30, 0, 45, L"Simmer \u00B4slowly\u00B4.", 0));
 }
 
 // Restore keeps the links of the backup.
