@@ -280,22 +280,6 @@ TEST_F(Transfer, ATargetThatCannotBeReplacedFailsAndTheTemporaryFileGoes) {
   EXPECT_TRUE(GetFileAttributesW(Target().c_str()) & FILE_ATTRIBUTE_DIRECTORY);
 }
 
-TEST_F(Transfer, TheRequestPathIsJoinedToTheBaseWithOneSlash) {
-  server_.Serve("/mirepan/recipes/today/file.bin", Bytes(10));
-  server_.Serve("/mirepan/file.bin", Bytes(20));
-  for (const std::string base : {"/mirepan", "/mirepan/"}) {
-    ERXferHTTP transfer(server_.Url(base));
-    transfer.SetRequestFromPath(L"recipes/today/file.bin", Target());
-    EXPECT_EQ(transfer.Download(transfer.Request(), nullptr, 0, 100), 0u) << base;
-    EXPECT_EQ(ReadAll(Target()).size(), 10u);
-    transfer.SetRequest(L"file.bin", Target());
-    EXPECT_EQ(transfer.Download(transfer.Request(), nullptr, 0, 100), 0u) << base;
-    EXPECT_EQ(ReadAll(Target()).size(), 20u);
-  }
-  EXPECT_EQ(server_.RequestCount("/mirepan/recipes/today/file.bin"), 4u);
-  EXPECT_EQ(server_.RequestCount("/mirepan/file.bin"), 4u);
-}
-
 TEST_F(Transfer, WithItsOwnWindowTheTransferFinishesIt) {
   ServeFile(Bytes(100));
   transfer_.SetRequest(L"file.bin", Target());
