@@ -48,7 +48,6 @@ class LoopbackHttpServer {
   LoopbackHttpServer& operator=(const LoopbackHttpServer&) = delete;
 
   uint16_t Port() const { return port_; }
-  static const char* Host() { return "127.0.0.1"; }
   std::wstring Url(const std::string& path = "") const;  // "http://127.0.0.1:PORT" + path
 
   // The reply for a request target: an exact match (path and query) wins, then a match of the path
