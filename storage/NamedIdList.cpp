@@ -62,8 +62,3 @@ uint32_t NamedIdList::HighestId() const {
 size_t NamedIdList::ComboIndex(size_t listIndex) const {
   return header_ == HeaderPosition::Top ? listIndex + 1 : listIndex;
 }
-
-size_t NamedIdList::ListIndex(size_t comboIndex) const {
-  const size_t index = header_ == HeaderPosition::Top ? comboIndex - 1 : comboIndex;
-  return (header_ == HeaderPosition::Top && comboIndex == 0) || index >= entries_.size() ? kNone : index;
-}

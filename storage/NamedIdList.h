@@ -57,8 +57,6 @@ class NamedIdList {
   HeaderPosition Header() const { return header_; }
   void SetHeader(HeaderPosition header) { header_ = header; }
   size_t ComboIndex(size_t listIndex) const;
-  size_t ListIndex(size_t comboIndex) const;  // kNone for the header row or past the end
-  size_t ComboCount() const { return Count() + (header_ == HeaderPosition::None ? 0 : 1); }
 
  private:
   bool sorted_;
