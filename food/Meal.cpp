@@ -5,6 +5,7 @@
 #include "storage/XMLDoc.h"
 
 #include <algorithm>
+#include <cmath>
 #include <iterator>
 
 namespace {
@@ -53,11 +54,13 @@ bool Meal::AddItem(const MealItem& item) {
 
 void Meal::ClearItems() {
   items.clear();
-  ounces = 0;
-  nutrients.fill(0);
+  ounces = droppedOunces;
+  nutrients = droppedNutrients;
 }
 
 void Meal::Clear() {
+  droppedOunces = 0;
+  droppedNutrients.fill(0);
   ClearItems();
   name.clear();
   mealType = kMealNone;
@@ -124,7 +127,9 @@ class DiaryElementReader {
   bool Run() {
     while (const WChar* tag = doc_.NextTag()) {
       if (IsTag(tag, TXT("DIARY"))) {
-        if (doc_.IsEndTag()) return hasOwnFood_;
+        if (!doc_.IsEndTag()) continue;
+        if (dropped_) KeepDroppedPart();
+        return hasOwnFood_;
       } else if (IsTag(tag, TXT("FOODITEM"))) {
         ItemBoundary();
       } else if (IsTag(tag, TXT("FOOD"))) {
@@ -149,8 +154,25 @@ class DiaryElementReader {
       return;
     }
     // The stored totals stay as read, so the item joins the meal without adding to them.
-    if (inItem_ && item_.food && item_.amount > 0) meal_.items.push_back(item_);
+    if (inItem_ && item_.food && item_.amount > 0)
+      meal_.items.push_back(item_);
+    else if (inItem_)
+      dropped_ = true;
     inItem_ = false;
+  }
+
+  // What the stored totals hold beyond the kept items: the dropped items' part. Differences within
+  // the totals' written precision are none.
+  void KeepDroppedPart() {
+    Ingredient kept;
+    for (const MealItem& item : meal_.items)
+      kept.AddServings(*item.food, static_cast<ServingUnit>(item.servingType), item.amount, 1);
+    const auto beyond = [](double stored, double fromItems) {
+      return stored - fromItems > 1e-6 * std::abs(stored) ? stored - fromItems : 0;
+    };
+    meal_.droppedOunces = beyond(meal_.ounces, kept.ounces);
+    for (uint32_t i = 0; i < Nutrient::kCount; ++i)
+      meal_.droppedNutrients[i] = beyond(meal_.nutrients[i], kept.nutrients[i]);
   }
 
   void ReadItemFood() {
@@ -192,6 +214,7 @@ class DiaryElementReader {
   IngredientCatalog& catalog_;
   MealItem item_;
   bool inItem_ = false;
+  bool dropped_ = false;
   bool hasOwnFood_ = false;
 };
 

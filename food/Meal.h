@@ -51,7 +51,8 @@ class Meal : public Food {
   // Appends the item and adds its food's values for its amount to the totals. An item without a
   // food or with an amount not greater than 0 is not kept (false).
   bool AddItem(const MealItem& item);
-  // Removes the items and the totals they made, as the meal dialog does before adding its lines.
+  // Removes the items and the totals they made, as the meal dialog does before adding its lines;
+  // the part of items dropped at load stays.
   void ClearItems();
   // Empties the meal for reuse: items and totals, name, and meal type 0.
   void Clear();
@@ -67,6 +68,10 @@ class Meal : public Food {
   bool ReadDiaryElement(XMLDoc& doc, CategoryList& diaries, uint32_t& idCounter, IngredientCatalog& catalog);
 
   std::vector<MealItem> items;
+  // The part of the stored totals that items dropped at load had made (their food is no longer in
+  // the catalog), so that editing such a meal loses none of its nutrition.
+  double droppedOunces = 0;
+  std::array<double, Nutrient::kCount> droppedNutrients{};
   WString comment;
   CalendarDate date;
   int32_t mealType = kMealNone;

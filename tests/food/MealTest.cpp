@@ -66,6 +66,34 @@ TEST(Meal, AddItemKeepsPositiveAmountsAndBuildsTotals) {
   EXPECT_EQ(&bread, copy.items[0].food);
 }
 
+// A meal read with an item whose food the catalog no longer has keeps its stored totals, and
+// keeps that item's part of them when it is edited (the dialog clears the items and adds the
+// kept ones again). A meal whose items all came back is priced from its items, as before.
+TEST(Meal, EditingAMealWithAnUnknownFoodKeepsThatFoodsPartOfTheTotals) {
+  MemoryCatalog catalog;
+  catalog.Add(TXT("Bread"), 2, 160);
+  CategoryList diaries;
+  uint32_t counter = 0;
+  const auto edited = [&](const char* items) {
+    XMLDoc doc;
+    doc.SetText(FromUtf8(std::string("<DIARY><FOODLIST>") + items +
+                         "</FOODLIST><FOOD><CATID>1</CATID><FOODID>5</FOODID><CAL>500</CAL></FOOD></DIARY>"));
+    doc.NextTag();
+    Meal meal;
+    EXPECT_TRUE(meal.ReadDiaryElement(doc, diaries, counter, catalog));
+    EXPECT_EQ(500, meal.nutrients[Nutrient::kCalories]);  // as stored
+    const std::vector<MealItem> kept = meal.items;
+    meal.ClearItems();
+    for (const MealItem& item : kept) meal.AddItem(item);
+    return std::tuple(kept.size(), meal.nutrients[Nutrient::kCalories]);
+  };
+  const char* bread = "<FOODITEM><ID>2</ID><AMOUNT>1</AMOUNT><TYPE>0</TYPE></FOODITEM>";
+  const char* gone = "<FOODITEM><ID>99</ID><AMOUNT>2</AMOUNT><TYPE>0</TYPE></FOODITEM>";
+  EXPECT_EQ(edited((std::string(bread) + gone).c_str()), std::tuple(1u, 500.0));
+  EXPECT_EQ(edited(gone), std::tuple(0u, 500.0));
+  EXPECT_EQ(edited(bread), std::tuple(1u, 160.0));
+}
+
 // Category, name, serving, ounces and picture columns show type, name, the date (always
 // month-day-year), nothing and the comment.
 TEST(Meal, DiaryColumns) {
