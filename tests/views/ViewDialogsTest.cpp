@@ -38,7 +38,7 @@ class CategoryTest : public ViewTest {
   DialogScripts dialogs_;
 };
 
-TEST_F(CategoryTest, AddAsksForANameTakesTheNextIdEmptyAndTakenNamesAddNothingDeleteAsksAndRefusesOneInUse) {
+TEST_F(CategoryTest, AddAsksForANameTakesTheNextIdAnEmptyNameAddsNothingDeleteAsksAndRefusesOneInUse) {
   dialogs_.Drive(IDD_CATEGORY, [](const DialogDriver& d) {
     d.Notify(IDOK, BN_CLICKED);
     EXPECT_TRUE(IsWindowVisible(d.Dialog()));  // no name: the dialog stays
@@ -60,15 +60,12 @@ TEST_F(CategoryTest, AddAsksForANameTakesTheNextIdEmptyAndTakenNamesAddNothingDe
             std::tuple(11u, 11u, 11u));
   EXPECT_TRUE(WaitForFile(L"<NAME>Fruit</NAME>"));
 
-  AddThroughDialog(L"fruit");  // taken in another case: nothing added, but the id is used up
-  EXPECT_EQ(std::tuple(view_.categories->Entries().Count(), view_.lastId), std::tuple(1u, 12u));
-
   // Delete and Edit need a category selected; Delete refuses one in use and asks first.
   SelectCategory(0);
   view_.DeleteCategory();
   view_.EditCategory();
   EXPECT_TRUE(prompts_.questions.empty());
-  EXPECT_EQ(dialogs_.Opened(IDD_CATEGORY), 3);
+  EXPECT_EQ(dialogs_.Opened(IDD_CATEGORY), 2);  // the two adds' only
 
   view_.records = {{11, L"apple", L""}};
   SelectCategory(11);
