@@ -132,14 +132,12 @@ TEST_F(DiaryTest, CsvPathsNeitherLoadNorSaveTheFileKeepsGoodItemsFreeIdsAndReads
   diary_.WaitForBackgroundSaves();
   ASSERT_TRUE(diary_.Save());
   const WString saved = FileText(Catalog());
-  EXPECT_EQ(std::tuple(view_test::Occurrences(saved, L"<FOODNAME>Cheese"),
-                       view_test::Occurrences(saved, L"<DIARYNAME>"),
-                       view_test::Occurrences(saved, L"<AGE>6</AGE>")),
-            std::tuple(0u, 2u, 1u));
+  EXPECT_EQ(view_test::Occurrences(saved, L"<FOODNAME>Cheese"), 0u);
   Reopen();
   ASSERT_EQ(Described(), meals);
-  EXPECT_EQ(std::tuple(diary_.Meals()[1]->items[0].food, diary_.Diaries().Find(2).sex),
-            std::tuple(cheese, 1u));
+  EXPECT_EQ(std::tuple(diary_.Meals()[1]->items[0].food, diary_.Diaries().Find(2).sex,
+                       diary_.Diaries().Find(2).ageBand),
+            std::tuple(cheese, 1u, 6u));
   ASSERT_TRUE(diary_.Save());
   EXPECT_EQ(FileText(Catalog()), saved);
 }
