@@ -128,7 +128,7 @@ class DiaryElementReader {
     while (const WChar* tag = doc_.NextTag()) {
       if (IsTag(tag, TXT("DIARY"))) {
         if (!doc_.IsEndTag()) continue;
-        if (dropped_) KeepDroppedPart();
+        if (dropped_ || meal_.items.empty()) KeepDroppedPart();
         return hasOwnFood_;
       } else if (IsTag(tag, TXT("FOODITEM"))) {
         ItemBoundary();
@@ -161,8 +161,8 @@ class DiaryElementReader {
     inItem_ = false;
   }
 
-  // What the stored totals hold beyond the kept items: the dropped items' part. Differences within
-  // the totals' written precision are none.
+  // What the stored totals hold beyond the kept items: the part of dropped items, or all of them
+  // for a meal stored without items. Differences within the totals' written precision are none.
   void KeepDroppedPart() {
     Ingredient kept;
     for (const MealItem& item : meal_.items)

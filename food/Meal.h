@@ -68,8 +68,9 @@ class Meal : public Food {
   bool ReadDiaryElement(XMLDoc& doc, CategoryList& diaries, uint32_t& idCounter, IngredientCatalog& catalog);
 
   std::vector<MealItem> items;
-  // The part of the stored totals that items dropped at load had made (their food is no longer in
-  // the catalog), so that editing such a meal loses none of its nutrition.
+  // The part of the stored totals its items do not explain (items dropped at load because their
+  // food is no longer in the catalog, or a meal stored without items), so that editing such a meal
+  // loses none of its nutrition.
   double droppedOunces = 0;
   std::array<double, Nutrient::kCount> droppedNutrients{};
   WString comment;

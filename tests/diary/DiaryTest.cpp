@@ -318,21 +318,28 @@ TEST_F(DiaryTest, MealAddedThroughTheDialogKeepsItsFoodsInOrderWithTheirTotals) 
   EXPECT_EQ(Described(), meals);
 }
 
-TEST_F(DiaryTest, EditingAMealRewritesItAndCancelChangesNothing) {
-  Open(DiaryFile(MealXml(4, 1, 1, 3, 7, 10)));
-  diary_.List().Select(0);
-  for (const int button : {IDCANCEL, IDOK}) {
+// OK rebuilds the meal from its items and keeps the part of its stored totals they do not explain:
+// meal 4 was stored without items, meal 5 with a food the catalog no longer has.
+TEST_F(DiaryTest, EditingAMealRewritesItKeepsWhatItsItemsDoNotExplainAndCancelChangesNothing) {
+  const Ingredient* apple = AddFood(L"Apple", 50);
+  Open(DiaryFile(MealXml(4, 1, 1, 3, 7, 10) +
+                 MealXml(5, 1, 1, 3, 8, 150, ItemXml(apple->foodId, "1") + ItemXml(99, "1"))));
+  for (const auto& [meal, button] : {std::pair(4u, IDCANCEL), {4u, IDOK}, {5u, IDOK}}) {
+    diary_.List().ClearSelection();
+    diary_.List().Select(RowOf(meal));
     dialogs_.Drive(IDD_MEAL, [&](const DialogDriver& d) {
       EXPECT_EQ(d.Caption(), L"Edit Food Diary");
       d.Type(IDC_MEAL_DATE, L"12-24-2009");
       d.Press(button);
     });
     diary_.EditItem(nullptr);
-    if (button == IDCANCEL) EXPECT_EQ(diary_.Meals()[0]->date.year, 2010u);
+    if (button == IDCANCEL) {
+      EXPECT_EQ(diary_.Meals()[0]->date.year, 2010u);
+    }
   }
-  // OK rebuilds the meal from its items, which sets its totals again.
-  EXPECT_EQ(Described(), std::vector<std::string>{"4 d1 t1 2009-12-24 0 'meal 4'"});
-  EXPECT_EQ(diary_.List().ItemText(0, 0), L"12-24-2009");
+  EXPECT_EQ(Described(), (std::vector<std::string>{"4 d1 t1 2009-12-24 10 'meal 4'",
+                                                   "5 d1 t1 2009-12-24 150 'meal 5' Apple*1/1"}));
+  EXPECT_EQ(diary_.List().ItemText(RowOf(4), 0), L"12-24-2009");
   EXPECT_TRUE(diary_.modified);
 }
 

@@ -66,9 +66,9 @@ TEST(Meal, AddItemKeepsPositiveAmountsAndBuildsTotals) {
   EXPECT_EQ(&bread, copy.items[0].food);
 }
 
-// A meal read with an item whose food the catalog no longer has keeps its stored totals, and
-// keeps that item's part of them when it is edited (the dialog clears the items and adds the
-// kept ones again). A meal whose items all came back is priced from its items, as before.
+// A meal read with an item whose food the catalog no longer has, or without items, keeps its
+// stored totals, and keeps the part its items do not explain when it is edited (the dialog clears the items
+// and adds the kept ones again). A meal whose items all came back is priced from its items, as before.
 TEST(Meal, EditingAMealWithAnUnknownFoodKeepsThatFoodsPartOfTheTotals) {
   MemoryCatalog catalog;
   catalog.Add(TXT("Bread"), 2, 160);
@@ -91,6 +91,7 @@ TEST(Meal, EditingAMealWithAnUnknownFoodKeepsThatFoodsPartOfTheTotals) {
   const char* gone = "<FOODITEM><ID>99</ID><AMOUNT>2</AMOUNT><TYPE>0</TYPE></FOODITEM>";
   EXPECT_EQ(edited((std::string(bread) + gone).c_str()), std::tuple(1u, 500.0));
   EXPECT_EQ(edited(gone), std::tuple(0u, 500.0));
+  EXPECT_EQ(edited(""), std::tuple(0u, 500.0));  // stored without items
   EXPECT_EQ(edited(bread), std::tuple(1u, 160.0));
 }
 
