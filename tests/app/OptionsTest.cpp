@@ -144,6 +144,13 @@ TEST_F(OptionsTest, DiffersSeesEveryKindOfSetting) {
       [](Options& o) { o.curTab = 1; },
       [](Options& o) { o.printNutritionFull = true; },
       [](Options& o) { o.reloadNow = true; },
+      // Differs compares a list of fields kept by hand: every kind of setting has its row.
+      [](Options& o) { o.dbVersion = TXT("a.csv"); },
+      [](Options& o) { o.font = TXT("Courier"); },
+      [](Options& o) { o.shopListPath = TXT("list.xml"); },
+      [](Options& o) { o.splitter = 21; },
+      [](Options& o) { o.margin = 1; },
+      [](Options& o) { o.showMessages = false; },
   };
   for (size_t i = 0; i < changes.size(); ++i) {
     Options changed = base;

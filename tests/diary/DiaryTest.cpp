@@ -291,6 +291,7 @@ TEST_F(DiaryTest, MealAddedThroughTheDialogKeepsItsFoodsInOrderWithTheirTotals) 
     d.Pick(IDC_MEAL_TYPE, kMealLunch - 1);
     d.Type(IDC_MEAL_COMMENT, L"Picnic");
     d.Type(IDC_MEAL_FOOD, L"app");
+    EXPECT_EQ(d.Count(IDC_MEAL_CATALOG), 1);  // the typed text filters the catalog list
     d.Pick(IDC_MEAL_CATALOG, 0);
     d.Pick(IDC_MEAL_WHOLE, 2);      // 2
     d.Pick(IDC_MEAL_FRACTION, 24);  // and a half

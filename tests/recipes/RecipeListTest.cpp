@@ -268,6 +268,7 @@ TEST_F(RecipeListTest, EditingKeepsAVisibleLinkedIngredientTickedNeverUpdatesAno
     ASSERT_NE(linked, nullptr);
     EXPECT_EQ(std::tuple(copy.name, linked->name, linked->hidden, copy.notOnIngredientList),
               std::tuple(WString(L"Strong pesto"), WString(L"Strong pesto"), !ticked, !ticked));
+    EXPECT_EQ(Linked(id)->name, L"Pesto");  // the original's own linked ingredient is untouched
   }
 }
 

@@ -117,3 +117,25 @@ TEST(ListingIndex, ListsWhatAFullScanListsInNameOrder) {
   index.Clear();
   EXPECT_EQ(std::vector<int64_t>{}, Ids(index, Filter("")));
 }
+
+TEST(ListingIndex, FindsEachNameByAPairOfLettersOfItsOwnWhereverItWasAdded) {
+  // Each name holds one pair of letters that no other name holds, so that every other block is
+  // skipped by its letter pairs; the recipes are added in name order, as reading the database does,
+  // and backwards, so that each lands before all others and the blocks split at their fronts.
+  const std::string letters = "0123456789abcdefghijklmnopqrstuvwxyz";
+  std::vector<std::string> keys;
+  for (char first : letters) {
+    for (char second : letters) keys.push_back(std::string("-") + first + second);
+  }
+  ListingIndex inOrder, backwards;
+  for (size_t n = 0, back = keys.size() - 1; n < keys.size(); ++n, --back) {
+    inOrder.Add(static_cast<int64_t>(n + 1), FromAscii(std::to_string(n + 1)), keys[n], "soups", 20240301);
+    backwards.Add(static_cast<int64_t>(back + 1), FromAscii(std::to_string(back + 1)), keys[back], "soups",
+                  20240301);
+  }
+  for (size_t n = 0; n < keys.size(); ++n) {
+    const std::vector<int64_t> expected{static_cast<int64_t>(n + 1)};
+    EXPECT_EQ(expected, Ids(inOrder, Filter(keys[n].substr(1)))) << keys[n];
+    EXPECT_EQ(expected, Ids(backwards, Filter(keys[n].substr(1)))) << keys[n];
+  }
+}

@@ -113,6 +113,7 @@ TEST_F(ViewTest, ClicksSortNumbersByValueTextsByTextASecondClickReversesAndFills
   view_.modified = false;
   view_.SortByColumn(1);
   EXPECT_EQ(std::tuple(view_.sortColumn, view_.sortReverse, view_.modified), std::tuple(1, false, true));
+  EXPECT_EQ(Column(1), (Texts{L"9", L"10", L"100"}));  // the click itself sorts the shown rows
   view_.SortByColumn(1);
   EXPECT_TRUE(view_.sortReverse);
   view_.FillList();

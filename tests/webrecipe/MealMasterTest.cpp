@@ -17,14 +17,18 @@ std::string ReadFile(const char* name) {
   return std::string(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
 }
 
-// Each line of the recipe as "original: amount unit, name", with "# " before a heading's.
+// Each line of the recipe as "original: amount unit, name", with "# " before a heading's; the blank
+// unit shows nothing, a unit without a name its number.
 std::vector<std::string> LinesOf(const ImportedRecipe& recipe) {
   std::vector<std::string> lines;
   for (const ImportedLine& line : recipe.lines) {
     std::ostringstream text;
-    const WString* unit = UnitNames().NameById(line.unit);
+    const WString* name = UnitNames().NameById(line.unit);
+    const std::string unit = line.unit == kUnitBlank  ? ""
+                             : name && !name->empty() ? " " + ToUtf8(*name)
+                                                      : " #" + std::to_string(line.unit);
     text << std::setprecision(12) << (line.isHeading ? "# " : "") << ToUtf8(line.original) << ": "
-         << line.amount << (unit && !unit->empty() ? " " + ToUtf8(*unit) : "") << ", " << ToUtf8(line.name);
+         << line.amount << unit << ", " << ToUtf8(line.name);
     lines.push_back(text.str());
   }
   return lines;

@@ -195,6 +195,7 @@ TEST(PageReader, BlocksThatHoldTheRecipe) {
        "Stew"},
       {InScript(R"({"@type":["NewsArticle","Recipe"],"name":"Stew"})"), "Stew"},
       {InScript(R"({"@type":"http://schema.org/Recipe","name":"Stew"})"), "Stew"},
+      {InScript(R"({"@type":"schema:Recipe","name":"Stew"})"), "Stew"},
       {InScript(
            R"({"@type":"NewsArticle","headline":"News","mainEntityOfPage":{"@type":"WebPage","mainEntity":{"@type":"Recipe","name":"Stew"}}})"),
        "Stew"},
@@ -227,6 +228,8 @@ TEST(PageReader, BlocksThatHoldTheRecipe) {
       {"", ""},
       {script + R"({"@type":"Recipe",</script>)", ""},
       {R"(<div itemprop="name">Not in an item</div>)", ""},
+      {R"(<div itemscope itemtype="http://schema.org/Person"><span itemprop="name">Jo</span></div>)", ""},
+      {InScript(R"({"@type":"Organization","name":"Site"})"), ""},
       {script, ""},
   };
   for (const auto& [page, name] : pages) {
