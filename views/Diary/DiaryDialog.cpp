@@ -41,10 +41,10 @@ bool DiaryDialog::OnInit() {
   SetItemText(IDC_DIARY_NAME, shown_.name);
   for (uint32_t code = 0; code < kSexCodes; ++code)
     AddComboItem(IDC_DIARY_SEX, app.String(IDS_SEX_FIRST + code), code);
-  if (!SelectComboData(IDC_DIARY_SEX, shown_.sex)) SelectComboData(IDC_DIARY_SEX, 0);
+  SelectComboData(IDC_DIARY_SEX, shown_.sex, 0);
   for (uint32_t code = 0; code < kAgeBandCodes; ++code)
     AddComboItem(IDC_DIARY_AGE, AgeBandText(code, app.String(IDS_SEX_FIRST)), code);
-  if (!SelectComboData(IDC_DIARY_AGE, shown_.ageBand)) SelectComboData(IDC_DIARY_AGE, 0);
+  SelectComboData(IDC_DIARY_AGE, shown_.ageBand, 0);
   return true;
 }
 

@@ -31,7 +31,7 @@ bool NutritionDialog::OnInit() {
   FillCombo(IDC_NUTRITION_DIARY, diaries_.Entries());
   SelectComboData(IDC_NUTRITION_DIARY, preset_->catId, 0);
   MealDialog::FillMealTypes(Item(IDC_NUTRITION_MEAL), app_.String(IDS_ALL), true);
-  if (!SelectComboData(IDC_NUTRITION_MEAL, preset_->mealType)) SelectComboData(IDC_NUTRITION_MEAL, kMealNone);
+  SelectComboData(IDC_NUTRITION_MEAL, preset_->mealType, 0);  // else the first row, "--All--"
   CalendarDate from = preset_->date;
   from.dateFormat = CalendarDate::kMonthDayYear;
   CalendarDate to = from;
