@@ -40,7 +40,7 @@ std::optional<std::string> UploadedRecipeField(std::string_view body) {
   return FormDecode(body);
 }
 
-std::string FormDecode(std::string_view encoded) {
+std::string PercentDecode(std::string_view encoded, bool plusIsBlank) {
   std::string bytes;
   bytes.reserve(encoded.size());
   for (size_t i = 0; i < encoded.size(); ++i) {
@@ -51,10 +51,14 @@ std::string FormDecode(std::string_view encoded) {
       bytes += static_cast<char>(hi * 16 + lo);
       i += 2;
     } else {
-      bytes += c == '+' ? ' ' : c;
+      bytes += plusIsBlank && c == '+' ? ' ' : c;
     }
   }
   return bytes;
+}
+
+std::string FormDecode(std::string_view encoded) {
+  return PercentDecode(encoded, true);
 }
 
 WString DocumentText(std::string_view bytes) {

@@ -11,7 +11,11 @@
 // document, perhaps followed by a terminating zero byte), or nothing when the body has no such field.
 std::optional<std::string> UploadedRecipeField(std::string_view body);
 
-// Form decoding: "+" is a blank, "%" and two hexadecimal digits one byte; everything else is kept.
+// Percent decoding: "%" and two hexadecimal digits are one byte, "+" a blank when `plusIsBlank`;
+// everything else is kept. Every decoded byte is kept, a zero too.
+std::string PercentDecode(std::string_view encoded, bool plusIsBlank);
+
+// Form decoding: percent decoding with "+" as a blank.
 std::string FormDecode(std::string_view encoded);
 
 // An uploaded document's bytes as text: UTF-16LE when they start with a byte-order mark or with an

@@ -10,7 +10,11 @@
 
 #include <cerrno>
 #include <cstdlib>
+#include <cstring>
 #include <string>
+#include <string_view>
+
+#include "server/ClientText.h"
 
 namespace {
 
@@ -66,14 +70,22 @@ MHD_Response* ResponseOf(HttpReply& reply) {
 }  // namespace
 
 struct HttpService::Callbacks {
+  // Called once a request line has arrived, with its URI as sent; the request it returns is the
+  // `state` of the calls of Access. The library's own decoding of the path ends at a zero byte, so
+  // the path is decoded here.
+  static void* Begin(void*, const char* uri, MHD_Connection* connection) {
+    const std::string_view path(uri, std::strcspn(uri, "?"));
+    return new HttpRequest{ClientAddress(connection), "", PercentDecode(path, false)};
+  }
+
   // Called when a request's headers have arrived, then once for each part of its body, then once
   // more with no data when the body is complete. `state` carries the request between the calls.
-  static MHD_Result Access(void* self, MHD_Connection* connection, const char* url, const char* method,
+  static MHD_Result Access(void* self, MHD_Connection* connection, const char*, const char* method,
                            const char*, const char* data, size_t* size, void** state) {
     const HttpService& service = *static_cast<HttpService*>(self);
     auto* request = static_cast<HttpRequest*>(*state);
-    if (!request) {
-      *state = request = new HttpRequest{ClientAddress(connection), method, url};
+    if (request->method.empty()) {
+      request->method = method;
       MHD_get_connection_values_n(connection, MHD_GET_ARGUMENT_KIND, AddQueryValue, &request->query);
       const char* forwardedFor = MHD_lookup_connection_value(connection, MHD_HEADER_KIND, "X-Forwarded-For");
       request->forwardedFor = forwardedFor ? forwardedFor : "";
@@ -153,7 +165,8 @@ bool HttpService::Run() {
   MHD_Daemon* daemon = MHD_start_daemon(
       MHD_USE_EPOLL_INTERNAL_THREAD, 0, nullptr, nullptr, &Callbacks::Access, this, MHD_OPTION_LISTEN_SOCKET,
       listenSocket_, MHD_OPTION_THREAD_POOL_SIZE, limits_.threads, MHD_OPTION_CONNECTION_TIMEOUT,
-      limits_.idleSeconds, MHD_OPTION_NOTIFY_COMPLETED, &Callbacks::Completed, this, MHD_OPTION_END);
+      limits_.idleSeconds, MHD_OPTION_URI_LOG_CALLBACK, &Callbacks::Begin, this, MHD_OPTION_NOTIFY_COMPLETED,
+      &Callbacks::Completed, this, MHD_OPTION_END);
   if (!daemon) return false;
   listenSocket_ = -1;  // the daemon closes it when it stops
   {

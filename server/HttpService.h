@@ -15,7 +15,7 @@
 struct HttpRequest {
   std::string clientAddress;                 // "192.0.2.7" or "2001:db8::7"; IPv4 also on an IPv6 socket
   std::string method;                        // "GET", "HEAD", "POST", ...
-  std::string path;                          // decoded, without the query
+  std::string path;                          // decoded, without the query; every byte, a zero too
   std::map<std::string, std::string> query;  // decoded values by key; the first of a repeated key
   std::string forwardedFor;                  // the X-Forwarded-For header a reverse proxy adds
   std::string body;

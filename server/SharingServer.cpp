@@ -151,6 +151,11 @@ std::string SharingServer::ClientOf(const HttpRequest& request) const {
 }
 
 HttpReply SharingServer::Route(const HttpRequest& request, const std::string& client) {
+  // No name this server answers holds one; a zero byte would otherwise end a name early.
+  const auto control = [](char c) { return static_cast<unsigned char>(c) < 0x20 || c == 0x7F; };
+  if (std::any_of(request.path.begin(), request.path.end(), control)) {
+    return Refusal(400, "the path holds a control character");
+  }
   if (request.method == "POST") {
     return request.path == "/mirepan/uploadrecipe.php" ? Upload(request, client) : NotFound();
   }

@@ -4,7 +4,7 @@
 //   GET  findrecipe.php            ?startdate=MM-DD-YYYY&category=...&foodname=...; lines "id,name"
 //   GET  downloadrecipe.php?id=N   the stored document, UTF-16LE; an empty 404 for an unknown id
 //   GET  Mirepan.ver, Mirepansetup.exe, popup.xml   from the files folder; an empty 404 when absent
-// Every other path is an empty 404. A refused upload gets "ERROR: " and the reason, which the
+// A path with a control character is a 400; every other path is an empty 404. A refused upload gets "ERROR: " and the reason, which the
 // program reports as a failed upload.
 #include <cstddef>
 #include <functional>

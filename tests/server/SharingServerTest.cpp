@@ -271,6 +271,12 @@ TEST_F(SharingServerTest, ServesExactlyTheThreeFilesOfItsFolder) {
        {"/mirepan/secret.txt", "/mirepan/../files/secret.txt", "/mirepan/popup.xmlx", "/mirepan/Popup.xml"}) {
     EXPECT_EQ("", Get(path, 404)) << path;
   }
+  // The path is decoded whole; a control character anywhere in it is refused, also after a name.
+  EXPECT_EQ(files[0].second, Get("/mirepan/Mirepan%2Ever"));
+  for (const char* path : {"/mirepan/Mirepan.ver%00.txt", "/mirepan/Mirepan.ver%00", "/mirepan/popup.xml%0A",
+                           "/mirepan/%1Fpopup.xml", "/mirepan/popup%7F.xml", "/mirepan/findrecipe.php%09"}) {
+    EXPECT_EQ("ERROR: the path holds a control character\r\n", Get(path, 400)) << path;
+  }
   // Gone, or a folder in place of the file.
   fs::remove(folder_ / "files" / "popup.xml");
   fs::remove(folder_ / "files" / "Mirepan.ver");
@@ -313,16 +319,17 @@ TEST_F(SharingServerTest, LongRecipesAreAcceptedUpToTheUploadLimitAndRefusalsGiv
   EXPECT_EQ("1,Pea Soup\r\n", Listed()) << "refused uploads store nothing";
 }
 
+// Paths with controls are refused, and logged as they were decoded.
 TEST_F(SharingServerTest, RequestLogKeepsEachRequestOnOneLineWithControlsEscaped) {
   const std::pair<const char*, const char*> requests[] = {
       {"/mirepan/x%0D%0A2024-03-15 10:00:00 127.0.0.1 GET /mirepan/popup.xml 200",
-       "127.0.0.1 GET /mirepan/x\\r\\n2024-03-15 10:00:00 127.0.0.1 GET /mirepan/popup.xml 200 404"},
-      {"/mirepan/%1B%5B2J%09back%5Cslash%7Fcaf%C3%A9",
-       "127.0.0.1 GET /mirepan/\\x1b[2J\\tback\\\\slash\\x7fcaf\\xc3\\xa9 404"},
+       "127.0.0.1 GET /mirepan/x\\r\\n2024-03-15 10:00:00 127.0.0.1 GET /mirepan/popup.xml 200 400"},
+      {"/mirepan/%1B%5B2J%09back%5Cslash%7Fcaf%C3%A9%00",
+       "127.0.0.1 GET /mirepan/\\x1b[2J\\tback\\\\slash\\x7fcaf\\xc3\\xa9\\x00 400"},
   };
   size_t count = 0;
   for (const auto& [path, logged] : requests) {
-    Get(path, 404);
+    Get(path, 400);
     const std::vector<std::string> lines = LogLines(++count);
     ASSERT_EQ(count, lines.size()) << path;
     EXPECT_EQ(logged, lines.back()) << path;
