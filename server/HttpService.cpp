@@ -18,6 +18,9 @@
 
 namespace {
 
+// How often the request times are checked; a late request is dropped at most this much after its time.
+constexpr std::chrono::milliseconds kDeadlineCheck(250);
+
 // The text form of a client's address. A dual-stack socket shows IPv4 clients as ::ffff:a.b.c.d;
 // they are given as a.b.c.d, the form the same client has on an IPv4 socket.
 std::string AddressText(const sockaddr* address) {
@@ -33,6 +36,11 @@ std::string AddressText(const sockaddr* address) {
     }
   }
   return text;
+}
+
+int SocketOf(MHD_Connection* connection) {
+  const MHD_ConnectionInfo* info = MHD_get_connection_info(connection, MHD_CONNECTION_INFO_CONNECTION_FD);
+  return info ? info->connect_fd : -1;
 }
 
 std::string ClientAddress(MHD_Connection* connection) {
@@ -82,7 +90,7 @@ struct HttpService::Callbacks {
   // more with no data when the body is complete. `state` carries the request between the calls.
   static MHD_Result Access(void* self, MHD_Connection* connection, const char*, const char* method,
                            const char*, const char* data, size_t* size, void** state) {
-    const HttpService& service = *static_cast<HttpService*>(self);
+    HttpService& service = *static_cast<HttpService*>(self);
     auto* request = static_cast<HttpRequest*>(*state);
     if (request->method.empty()) {
       request->method = method;
@@ -104,8 +112,8 @@ struct HttpService::Callbacks {
     return Answer(service, connection, *request);
   }
 
-  static MHD_Result Answer(const HttpService& service, MHD_Connection* connection,
-                           const HttpRequest& request) {
+  static MHD_Result Answer(HttpService& service, MHD_Connection* connection, const HttpRequest& request) {
+    service.RestartRequestTime(SocketOf(connection), true);
     HttpReply reply = service.handler_(request);
     MHD_Response* response = ResponseOf(reply);
     if (!response) {
@@ -117,9 +125,24 @@ struct HttpService::Callbacks {
     return queued;
   }
 
-  static void Completed(void*, MHD_Connection*, void** state, MHD_RequestTerminationCode) {
+  // Called when a reply has been sent, or a request was abandoned; a next request may follow.
+  static void Completed(void* self, MHD_Connection* connection, void** state, MHD_RequestTerminationCode) {
+    static_cast<HttpService*>(self)->RestartRequestTime(SocketOf(connection), false);
     delete static_cast<HttpRequest*>(*state);
     *state = nullptr;
+  }
+
+  // Called when a connection has been taken, and when it ends, before its socket is closed.
+  static void Connection(void* self, MHD_Connection* connection, void**,
+                         MHD_ConnectionNotificationCode code) {
+    auto& service = *static_cast<HttpService*>(self);
+    const int socket = SocketOf(connection);
+    std::lock_guard<std::mutex> lock(service.deadlinesMutex_);
+    if (code == MHD_CONNECTION_NOTIFY_STARTED) {
+      service.deadlines_[socket] = Clock::now() + std::chrono::seconds(service.limits_.requestSeconds);
+    } else {
+      service.deadlines_.erase(socket);
+    }
   }
 };
 
@@ -162,17 +185,19 @@ int HttpService::Bind(const std::string& host, int port) {
 
 bool HttpService::Run() {
   if (listenSocket_ < 0) return false;
-  MHD_Daemon* daemon = MHD_start_daemon(
-      MHD_USE_EPOLL_INTERNAL_THREAD, 0, nullptr, nullptr, &Callbacks::Access, this, MHD_OPTION_LISTEN_SOCKET,
-      listenSocket_, MHD_OPTION_THREAD_POOL_SIZE, limits_.threads, MHD_OPTION_CONNECTION_TIMEOUT,
-      limits_.idleSeconds, MHD_OPTION_URI_LOG_CALLBACK, &Callbacks::Begin, this, MHD_OPTION_NOTIFY_COMPLETED,
-      &Callbacks::Completed, this, MHD_OPTION_END);
+  MHD_Daemon* daemon =
+      MHD_start_daemon(MHD_USE_EPOLL_INTERNAL_THREAD, 0, nullptr, nullptr, &Callbacks::Access, this,
+                       MHD_OPTION_LISTEN_SOCKET, listenSocket_, MHD_OPTION_THREAD_POOL_SIZE, limits_.threads,
+                       MHD_OPTION_CONNECTION_TIMEOUT, limits_.idleSeconds, MHD_OPTION_PER_IP_CONNECTION_LIMIT,
+                       limits_.connectionsPerClient, MHD_OPTION_URI_LOG_CALLBACK, &Callbacks::Begin, this,
+                       MHD_OPTION_NOTIFY_COMPLETED, &Callbacks::Completed, this, MHD_OPTION_NOTIFY_CONNECTION,
+                       &Callbacks::Connection, this, MHD_OPTION_END);
   if (!daemon) return false;
   listenSocket_ = -1;  // the daemon closes it when it stops
   {
     std::unique_lock<std::mutex> lock(mutex_);
     running_ = true;
-    stopRequested_.wait(lock, [this] { return stopping_; });
+    while (!stopRequested_.wait_for(lock, kDeadlineCheck, [this] { return stopping_; })) DropLateRequests();
     running_ = false;
   }
   MHD_stop_daemon(daemon);
@@ -188,6 +213,26 @@ void HttpService::Stop() {
   std::lock_guard<std::mutex> lock(mutex_);
   stopping_ = true;
   stopRequested_.notify_all();
+}
+
+void HttpService::RestartRequestTime(int socket, bool sending) {
+  std::lock_guard<std::mutex> lock(deadlinesMutex_);
+  const auto open = deadlines_.find(socket);
+  if (open == deadlines_.end()) return;
+  open->second =
+      sending ? Clock::time_point::max() : Clock::now() + std::chrono::seconds(limits_.requestSeconds);
+}
+
+// A shutdown of the socket makes the library see the connection end, and close it in its own thread.
+// The socket cannot have been closed and reused meanwhile: its entry goes before it is closed.
+void HttpService::DropLateRequests() {
+  const Clock::time_point now = Clock::now();
+  std::lock_guard<std::mutex> lock(deadlinesMutex_);
+  for (auto& [socket, deadline] : deadlines_) {
+    if (deadline > now) continue;
+    shutdown(socket, SHUT_RDWR);
+    deadline = Clock::time_point::max();
+  }
 }
 
 void KeepFreedMemory() {

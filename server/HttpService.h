@@ -1,8 +1,11 @@
 #pragma once
 // A small HTTP/1.1 server on libmicrohttpd. A few threads serve every connection from event loops,
 // so a connection that stays idle or sends slowly costs a socket and a little memory but holds no
-// thread, and cannot delay anyone else's request; it is closed after some seconds without traffic.
+// thread, and cannot delay anyone else's request. It is closed after some seconds without traffic,
+// or when its request has not arrived in whole some seconds after it began, however steadily it
+// trickles in; and one address holds only so many connections, so that it cannot take them all.
 // The handler sees a request only once its body has arrived in full.
+#include <chrono>
 #include <condition_variable>
 #include <cstdint>
 #include <functional>
@@ -32,9 +35,11 @@ struct HttpReply {
 };
 
 struct HttpLimits {
-  size_t maxBodyBytes = 1 << 20;  // longer bodies reach the handler as bodyTooLarge
-  unsigned idleSeconds = 15;      // a connection without traffic for this long is closed
-  unsigned threads = 2;           // event loops, each serving its share of the connections
+  size_t maxBodyBytes = 1 << 20;       // longer bodies reach the handler as bodyTooLarge
+  unsigned idleSeconds = 15;           // a connection without traffic for this long is closed
+  unsigned requestSeconds = 30;        // a request's headers and body must arrive within this; at least 1
+  unsigned connectionsPerClient = 32;  // connections open at once from one address; 0 for any number
+  unsigned threads = 2;                // event loops, each serving its share of the connections
 };
 
 class HttpService {
@@ -60,6 +65,14 @@ class HttpService {
   struct Callbacks;
 
  private:
+  using Clock = std::chrono::steady_clock;
+
+  // The connection on `socket` has the request time from now for its next request, or no limit while
+  // a reply is sent (`sending`), since a reply may be large and its reader slow.
+  void RestartRequestTime(int socket, bool sending);
+  // Ends the connections whose request time is up.
+  void DropLateRequests();
+
   const Handler handler_;
   const HttpLimits limits_;
   int listenSocket_ = -1;
@@ -67,6 +80,8 @@ class HttpService {
   std::condition_variable stopRequested_;
   bool stopping_ = false;
   bool running_ = false;
+  std::mutex deadlinesMutex_;
+  std::map<int, Clock::time_point> deadlines_;  // by socket, of each open connection
 };
 
 // Lets the process keep the memory it frees. glibc otherwise gives the memory of each large request

@@ -83,6 +83,8 @@ HttpLimits ConnectionLimits(const SharingSettings& settings) {
   HttpLimits limits;
   limits.maxBodyBytes = settings.maxUploadBytes;
   limits.idleSeconds = settings.idleSeconds;
+  limits.requestSeconds = settings.requestSeconds;
+  limits.connectionsPerClient = settings.connectionsPerClient;
   limits.threads = std::clamp(std::thread::hardware_concurrency(), 2u, 8u);
   return limits;
 }

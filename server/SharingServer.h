@@ -4,8 +4,8 @@
 //   GET  findrecipe.php            ?startdate=MM-DD-YYYY&category=...&foodname=...; lines "id,name"
 //   GET  downloadrecipe.php?id=N   the stored document, UTF-16LE; an empty 404 for an unknown id
 //   GET  Mirepan.ver, Mirepansetup.exe, popup.xml   from the files folder; an empty 404 when absent
-// A path with a control character is a 400; every other path is an empty 404. A refused upload gets "ERROR: " and the reason, which the
-// program reports as a failed upload.
+// A path with a control character is a 400; every other path is an empty 404. A refused upload gets "ERROR: "
+// and the reason, which the program reports as a failed upload.
 #include <cstddef>
 #include <functional>
 #include <string>
@@ -21,6 +21,8 @@ struct SharingSettings {
   size_t maxUploadBytes = 1 << 20;              // largest upload body accepted
   size_t maxResults = 1000;                     // most rows of one search reply
   unsigned idleSeconds = 15;                    // a connection without traffic for this long is closed
+  unsigned requestSeconds = 30;                 // a request not in whole by then is dropped
+  unsigned connectionsPerClient = 32;           // connections one address may hold open; 0 for any number
   std::vector<AddressRange> uploadRanges;       // the clients that may upload; empty for all
   size_t maxUploadsPerHour = 0;                 // uploads one client may make in any hour; 0 for any number
   std::vector<AddressRange> trustedProxies;     // reverse proxies that name the client in X-Forwarded-For

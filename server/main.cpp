@@ -20,6 +20,7 @@ namespace {
 constexpr const char* kUsage =
     "usage: mirepan-server [--bind ADDRESS] [--port PORT] [--db FILE] [--files FOLDER]\n"
     "                      [--max-upload BYTES] [--max-results COUNT] [--idle-timeout SECONDS]\n"
+    "                      [--request-timeout SECONDS] [--max-connections-per-client COUNT]\n"
     "                      [--allow-upload RANGE]... [--max-uploads-per-hour COUNT]\n"
     "                      [--trusted-proxy RANGE]...\n"
     "  --bind ADDRESS       address to listen on (default 127.0.0.1; 0.0.0.0 for every interface)\n"
@@ -30,6 +31,10 @@ constexpr const char* kUsage =
     "  --max-upload BYTES   largest recipe upload accepted (default 1048576)\n"
     "  --max-results COUNT  most recipes listed by one search (default 1000)\n"
     "  --idle-timeout SECONDS  close connections without traffic for this long (default 15)\n"
+    "  --request-timeout SECONDS  drop a request whose headers and body have not all come this long\n"
+    "                          after it began (default 30)\n"
+    "  --max-connections-per-client COUNT  connections one address may hold open at once\n"
+    "                          (default 32; 0 for any number)\n"
     "  --allow-upload RANGE    take uploads only from this address range, such as 192.168.1.0/24\n"
     "                          or 2001:db8::/32; repeatable (default: from every address)\n"
     "  --max-uploads-per-hour COUNT  uploads one client may make in any hour (default: no limit)\n"
@@ -84,6 +89,12 @@ bool ParseArguments(int argc, char** argv, Arguments& args, std::string& error) 
     } else if (option == "--idle-timeout") {
       ok = ParseCount(value, 1, 3600, count);
       args.sharing.idleSeconds = static_cast<unsigned>(count);
+    } else if (option == "--request-timeout") {
+      ok = ParseCount(value, 1, 3600, count);
+      args.sharing.requestSeconds = static_cast<unsigned>(count);
+    } else if (option == "--max-connections-per-client") {
+      ok = ParseCount(value, 0, 1000000, count);
+      args.sharing.connectionsPerClient = static_cast<unsigned>(count);
     } else if (option == "--allow-upload") {
       ok = AddRange(value, args.sharing.uploadRanges);
     } else if (option == "--max-uploads-per-hour") {

@@ -341,7 +341,8 @@ TEST_F(SharingServerTest, StalledConnectionsNeitherSlowSearchesNorStayOpen) {
   Uploaded(TXT("Pea Soup"), TXT("Soups"), 20240301);
   std::vector<std::unique_ptr<LoopbackSocket>> stalled;
   for (int i = 0; i < 200; ++i) {
-    stalled.push_back(std::make_unique<LoopbackSocket>(port_));
+    const std::string source = "127.0.1." + std::to_string(1 + i % 20);  // within each client's share
+    stalled.push_back(std::make_unique<LoopbackSocket>(port_, source.c_str()));
     ASSERT_TRUE(stalled.back()->Connected()) << i;
     ASSERT_TRUE(stalled.back()->Send(kStalls[i % 3])) << i;
   }
@@ -369,6 +370,36 @@ TEST_F(SharingServerTest, StalledConnectionsNeitherSlowSearchesNorStayOpen) {
     socket.ReadUntilClosed(5, &closed);
     EXPECT_TRUE(closed) << stall;
   }
+}
+
+// A client whose many connections each send a header line now and then, so that none is ever idle,
+// keeps no one else waiting, and each connection is dropped once its request has taken the request time.
+TEST_F(SharingServerTest, TricklingConnectionsNeitherLockOthersOutNorOutlastTheRequestTime) {
+  Restart([](SharingSettings& settings) {
+    settings.idleSeconds = 1;
+    settings.requestSeconds = 2;
+  });
+  std::vector<std::unique_ptr<LoopbackSocket>> trickling;
+  for (int i = 0; i < 1100; ++i) {
+    trickling.push_back(std::make_unique<LoopbackSocket>(port_, "127.0.0.2"));
+    trickling.back()->Send(kStalls[1]);
+  }
+  const std::string search =
+      "GET /mirepan/findrecipe.php HTTP/1.1\r\nHost: 127.0.0.1\r\nConnection: close\r\n\r\n";
+  const auto start = std::chrono::steady_clock::now();
+  EXPECT_EQ(200, std::get<0>(Raw("127.0.0.1", search)));
+  using Milliseconds = std::chrono::duration<double, std::milli>;
+  EXPECT_LT(Milliseconds(std::chrono::steady_clock::now() - start).count(), 500.0)
+      << "ms a fresh search takes";
+  // A line every half second, for at most 6 s, until the server has closed every connection.
+  for (int round = 0; round < 12 && !trickling.empty(); ++round) {
+    std::this_thread::sleep_for(std::chrono::milliseconds(500));
+    trickling.erase(std::remove_if(trickling.begin(), trickling.end(),
+                                   [](const auto& socket) { return !socket->Send("X-Trickle: 1\r\n"); }),
+                    trickling.end());
+  }
+  EXPECT_EQ(0u, trickling.size()) << "connections still open";
+  EXPECT_EQ(200, std::get<0>(Raw("127.0.0.2", search))) << "the client itself is served again";
 }
 
 TEST_F(SharingServerTest, UploadLimitsJudgeTheClientOrTheOneATrustedProxyNames) {
