@@ -127,7 +127,8 @@ bool ParseStartDate(const std::string& text, DayNumber& day) {
 SharingServer::SharingServer(RecipeStore& store, SharingSettings settings)
     : store_(store),
       settings_(std::move(settings)),
-      uploadLimits_(settings_.uploadRanges, settings_.maxUploadsPerHour),
+      uploadLimits_(settings_.uploadRanges, {{settings_.maxUploadsPerMinute, std::chrono::minutes(1)},
+                                             {settings_.maxUploadsPerHour, std::chrono::hours(1)}}),
       http_([this](const HttpRequest& request) { return Answer(request); }, ConnectionLimits(settings_)) {}
 
 HttpReply SharingServer::Answer(const HttpRequest& request) {
@@ -180,7 +181,7 @@ HttpReply SharingServer::Upload(const HttpRequest& request, const std::string& c
     case UploadLimits::Verdict::NotAllowed:
       return Refusal(403, "this server takes no uploads from your address");
     case UploadLimits::Verdict::TooMany: {
-      HttpReply reply = Refusal(429, "too many uploads from your address in the last hour");
+      HttpReply reply = Refusal(429, "too many uploads from your address, try again later");
       const auto seconds = std::chrono::duration_cast<std::chrono::seconds>(retryAfter).count() + 1;
       reply.headers.emplace_back("Retry-After", std::to_string(seconds));
       return reply;

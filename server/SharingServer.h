@@ -24,6 +24,7 @@ struct SharingSettings {
   unsigned requestSeconds = 30;                 // a request not in whole by then is dropped
   unsigned connectionsPerClient = 32;           // connections one address may hold open; 0 for any number
   std::vector<AddressRange> uploadRanges;       // the clients that may upload; empty for all
+  size_t maxUploadsPerMinute = 60;              // uploads one client may make in any minute; 0 for any number
   size_t maxUploadsPerHour = 0;                 // uploads one client may make in any hour; 0 for any number
   std::vector<AddressRange> trustedProxies;     // reverse proxies that name the client in X-Forwarded-For
   std::function<DayNumber()> today;             // the upload day; the server's local date when empty

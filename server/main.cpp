@@ -21,7 +21,8 @@ constexpr const char* kUsage =
     "usage: mirepan-server [--bind ADDRESS] [--port PORT] [--db FILE] [--files FOLDER]\n"
     "                      [--max-upload BYTES] [--max-results COUNT] [--idle-timeout SECONDS]\n"
     "                      [--request-timeout SECONDS] [--max-connections-per-client COUNT]\n"
-    "                      [--allow-upload RANGE]... [--max-uploads-per-hour COUNT]\n"
+    "                      [--allow-upload RANGE]... [--max-uploads-per-minute COUNT]\n"
+    "                      [--max-uploads-per-hour COUNT]\n"
     "                      [--trusted-proxy RANGE]...\n"
     "  --bind ADDRESS       address to listen on (default 127.0.0.1; 0.0.0.0 for every interface)\n"
     "  --port PORT          TCP port (default 8080; 0 picks a free one)\n"
@@ -37,7 +38,9 @@ constexpr const char* kUsage =
     "                          (default 32; 0 for any number)\n"
     "  --allow-upload RANGE    take uploads only from this address range, such as 192.168.1.0/24\n"
     "                          or 2001:db8::/32; repeatable (default: from every address)\n"
-    "  --max-uploads-per-hour COUNT  uploads one client may make in any hour (default: no limit)\n"
+    "  --max-uploads-per-minute COUNT  uploads one client may make in any minute (default 60;\n"
+    "                          0 for no limit)\n"
+    "  --max-uploads-per-hour COUNT  uploads one client may make in any hour (default 0: no limit)\n"
     "  --trusted-proxy RANGE   a reverse proxy in this range names the client in X-Forwarded-For;\n"
     "                          repeatable\n";
 
@@ -97,8 +100,11 @@ bool ParseArguments(int argc, char** argv, Arguments& args, std::string& error) 
       args.sharing.connectionsPerClient = static_cast<unsigned>(count);
     } else if (option == "--allow-upload") {
       ok = AddRange(value, args.sharing.uploadRanges);
+    } else if (option == "--max-uploads-per-minute") {
+      ok = ParseCount(value, 0, 1000000, count);
+      args.sharing.maxUploadsPerMinute = static_cast<size_t>(count);
     } else if (option == "--max-uploads-per-hour") {
-      ok = ParseCount(value, 1, 1000000, count);
+      ok = ParseCount(value, 0, 1000000, count);
       args.sharing.maxUploadsPerHour = static_cast<size_t>(count);
     } else if (option == "--trusted-proxy") {
       ok = AddRange(value, args.sharing.trustedProxies);

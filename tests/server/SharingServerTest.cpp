@@ -402,6 +402,16 @@ TEST_F(SharingServerTest, TricklingConnectionsNeitherLockOthersOutNorOutlastTheR
   EXPECT_EQ(200, std::get<0>(Raw("127.0.0.2", search))) << "the client itself is served again";
 }
 
+TEST_F(SharingServerTest, OneClientsUploadsAreLimitedToSixtyAMinuteByDefault) {
+  const std::string body = "recipe=" + FormEncode(SharedDocument());
+  for (int i = 1; i <= 60; ++i) ASSERT_EQ(200, Upload(body).first) << i;
+  const auto [status, head, reason] = UploadFrom("127.0.0.1");
+  EXPECT_EQ(429, status);
+  EXPECT_EQ("ERROR: too many uploads from your address, try again later\r\n", reason);
+  EXPECT_NE(std::string::npos, head.find("\r\nRetry-After: 6")) << head;  // about a minute
+  EXPECT_EQ(200, std::get<0>(UploadFrom("127.0.0.2"))) << "another client";
+}
+
 TEST_F(SharingServerTest, UploadLimitsJudgeTheClientOrTheOneATrustedProxyNames) {
   const char* const kNotAllowed = "ERROR: this server takes no uploads from your address\r\n";
   // Uploads from a source with an X-Forwarded-For header: the status and body of the reply, and the client
@@ -426,7 +436,7 @@ TEST_F(SharingServerTest, UploadLimitsJudgeTheClientOrTheOneATrustedProxyNames) 
   expectReplies({{"127.0.0.2", "", 403, kNotAllowed, "127.0.0.2"},
                  {"127.0.0.1", "", 200, "    OK 1\r\n", "127.0.0.1"},
                  {"127.0.0.1", "", 200, "    OK 2\r\n", "127.0.0.1"},
-                 {"127.0.0.1", "", 429, "ERROR: too many uploads from your address in the last hour\r\n",
+                 {"127.0.0.1", "", 429, "ERROR: too many uploads from your address, try again later\r\n",
                   "127.0.0.1"}});
   // Searches stay open to everyone.
   const auto [status, head, body] = Raw(

@@ -8,7 +8,14 @@
 
 namespace {
 
+using std::chrono::hours;
 using std::chrono::minutes;
+using Rate = UploadLimits::Rate;
+
+UploadLimits::Clock::time_point At(double minute) {
+  return UploadLimits::Clock::time_point(std::chrono::duration_cast<UploadLimits::Clock::duration>(
+      std::chrono::duration<double, std::ratio<60>>(minute)));
+}
 
 std::vector<AddressRange> Ranges(const std::vector<std::string>& texts) {
   std::vector<AddressRange> ranges;
@@ -22,11 +29,11 @@ std::vector<AddressRange> Ranges(const std::vector<std::string>& texts) {
 
 // The verdicts on uploads of `address` at the given minutes of a fake clock, one letter each:
 // A admitted, N not allowed, T too many.
-std::string Uploads(UploadLimits& limits, const std::string& address, const std::vector<int>& atMinutes) {
+std::string Uploads(UploadLimits& limits, const std::string& address, const std::vector<double>& atMinutes) {
   std::string verdicts;
-  for (int minute : atMinutes) {
+  for (double minute : atMinutes) {
     UploadLimits::Clock::duration retryAfter{};
-    const auto verdict = limits.Admit(address, UploadLimits::Clock::time_point(minutes(minute)), retryAfter);
+    const auto verdict = limits.Admit(address, At(minute), retryAfter);
     using Verdict = UploadLimits::Verdict;
     verdicts += verdict == Verdict::Admitted ? 'A' : verdict == Verdict::NotAllowed ? 'N' : 'T';
   }
@@ -59,15 +66,15 @@ TEST(AddressRange, MatchesAddressesByPrefixInBothFamiliesAndRefusesMalformedRang
   }
 }
 
-TEST(UploadLimits, AllowsOnlyTheGivenRangesAndCountsEachClientsUploadsOfTheLastHour) {
-  UploadLimits ranges(Ranges({"192.168.0.0/16", "2001:db8::/32"}), 0);
+TEST(UploadLimits, AllowsOnlyTheGivenRangesAndCountsEachClientsUploadsOfTheWindow) {
+  UploadLimits ranges(Ranges({"192.168.0.0/16", "2001:db8::/32"}), {});
   for (const auto& [address, verdict] : std::vector<std::pair<const char*, const char*>>{
            {"192.168.4.4", "A"}, {"2001:db8::4", "A"}, {"2001:db9::4", "N"}, {"", "N"}}) {
     EXPECT_EQ(verdict, Uploads(ranges, address, {0})) << address;
   }
-  UploadLimits everyone({}, 0);
+  UploadLimits everyone({}, {{0, hours(1)}});
   EXPECT_EQ("AAA", Uploads(everyone, "203.0.113.9", {0, 0, 0}));
-  UploadLimits limits({}, 2);
+  UploadLimits limits({}, {{2, hours(1)}});
   EXPECT_EQ("AATTATA", Uploads(limits, "192.0.2.1", {0, 10, 20, 59, 60, 65, 70}));
   // Other clients have counts of their own; a whole IPv6 /64 is one client.
   EXPECT_EQ("AAT", Uploads(limits, "192.0.2.2", {20, 21, 22}));
@@ -77,7 +84,20 @@ TEST(UploadLimits, AllowsOnlyTheGivenRangesAndCountsEachClientsUploadsOfTheLastH
   // A client that was away for more than an hour starts afresh.
   EXPECT_EQ("AAT", Uploads(limits, "192.0.2.2", {300, 301, 302}));
   UploadLimits::Clock::duration retryAfter{};
-  EXPECT_EQ(UploadLimits::Verdict::TooMany,
-            limits.Admit("192.0.2.2", UploadLimits::Clock::time_point(minutes(310)), retryAfter));
+  EXPECT_EQ(UploadLimits::Verdict::TooMany, limits.Admit("192.0.2.2", At(310), retryAfter));
+  EXPECT_EQ(minutes(50), retryAfter);
+}
+
+TEST(UploadLimits, AnUploadMustKeepWithinEveryRate) {
+  UploadLimits limits({}, {{2, minutes(1)}, {3, hours(1)}});
+  // A third upload within a minute, a fourth within the hour, are refused; refusals are not counted.
+  EXPECT_EQ("AATATTA", Uploads(limits, "192.0.2.1", {0, 0.1, 0.2, 1.0, 1.1, 2.5, 60.0}));
+  // The time until the upload that keeps the rate full has aged out: of the minute, or of the hour.
+  UploadLimits::Clock::duration retryAfter{};
+  EXPECT_EQ("AA", Uploads(limits, "192.0.2.2", {0, 0.5}));
+  EXPECT_EQ(UploadLimits::Verdict::TooMany, limits.Admit("192.0.2.2", At(0.75), retryAfter));
+  EXPECT_EQ(std::chrono::seconds(15), retryAfter);
+  EXPECT_EQ("A", Uploads(limits, "192.0.2.2", {5}));
+  EXPECT_EQ(UploadLimits::Verdict::TooMany, limits.Admit("192.0.2.2", At(10), retryAfter));
   EXPECT_EQ(minutes(50), retryAfter);
 }
