@@ -1,5 +1,8 @@
 #include "food/ShoppingList.h"
 
+#include <algorithm>
+#include <map>
+
 #include "food/TagNames.h"
 #include "food/Units.h"
 #include "storage/XMLDoc.h"
@@ -23,23 +26,8 @@ void ListedQuantity(const Ingredient& food, ServingUnit unit, double amount, dou
   }
 }
 
-void ExpandRecipe(std::vector<MealItem>& lines, const Recipe& recipe, ServingUnit unit, double amount,
-                  const RecipeLookup* recipes, int depth) {
-  if (depth + 1 > kMaxRecipeDepth) return;
-  for (const RecipeLine& line : recipe.lines) {
-    if (!line.ingredient) continue;
-    const auto lineUnit = static_cast<ServingUnit>(line.unit);
-    const double factor = amount == 0 ? 0 : ServingsOf(unit, lineUnit, amount, line.amount, 1.0);
-    AddToShoppingLines(lines, *line.ingredient, lineUnit, line.amount * factor, recipes, depth + 1);
-  }
-}
-
-}  // namespace
-
-void AddToShoppingLines(std::vector<MealItem>& lines, Ingredient& food, ServingUnit unit, double amount,
-                        const RecipeLookup* recipes, int depth) {
-  if (const Recipe* recipe = recipes ? recipes->FindRecipeNamed(food.name) : nullptr)
-    return ExpandRecipe(lines, *recipe, unit, amount, recipes, depth);
+// Puts a food itself on the lines, merged into its line when it has one.
+void AddFood(std::vector<MealItem>& lines, Ingredient& food, ServingUnit unit, double amount) {
   double quantity;
   ServingUnit quantityUnit;
   ListedQuantity(food, unit, amount, quantity, quantityUnit);
@@ -50,6 +38,73 @@ void AddToShoppingLines(std::vector<MealItem>& lines, Ingredient& food, ServingU
     return;
   }
   lines.push_back(MealItem{quantity, static_cast<int32_t>(quantityUnit), &food});
+}
+
+// The foods one unit of a recipe's amount puts on a list, in the order they first come; the
+// amounts of a food in one unit are summed, so that a recipe reached many times stays one entry.
+class Expansion {
+ public:
+  void Add(Ingredient& food, ServingUnit unit, double amount) {
+    const auto [at, added] = index_.try_emplace({&food, unit}, items_.size());
+    if (added) items_.push_back(MealItem{0, static_cast<int32_t>(unit), &food});
+    items_[at->second].amount += amount;
+  }
+  const std::vector<MealItem>& Items() const { return items_; }
+
+ private:
+  std::vector<MealItem> items_;
+  std::map<std::pair<const Ingredient*, ServingUnit>, size_t> index_;
+};
+
+// Expands the recipes of one addition to a list. Each recipe is expanded once per unit it is
+// asked in and reused wherever it comes again, so that a recipe using another twice, which uses a
+// third twice, and so on, costs its lines and not its paths. The amounts scale with the amount
+// asked, so one unit of it stands for all.
+class RecipeExpander {
+ public:
+  explicit RecipeExpander(const RecipeLookup& recipes) : recipes_(recipes) {}
+
+  const Expansion& Expand(const Recipe& recipe, ServingUnit unit) {
+    const auto key = std::make_pair(&recipe, unit);
+    if (const auto done = done_.find(key); done != done_.end()) return done->second;
+    underWay_.push_back(&recipe);
+    Expansion expansion;
+    for (const RecipeLine& line : recipe.lines) {
+      if (!line.ingredient) continue;
+      const auto lineUnit = static_cast<ServingUnit>(line.unit);
+      const double perUnit = line.amount * ServingsOf(unit, lineUnit, 1.0, line.amount, 1.0);
+      const Recipe* inner = recipes_.FindRecipeNamed(line.ingredient->name);
+      if (!inner || !Expandable(*inner)) {
+        expansion.Add(*line.ingredient, lineUnit, perUnit);
+        continue;
+      }
+      for (const MealItem& item : Expand(*inner, lineUnit).Items())
+        expansion.Add(*item.food, static_cast<ServingUnit>(item.servingType), item.amount * perUnit);
+    }
+    underWay_.pop_back();
+    return done_.emplace(key, std::move(expansion)).first->second;
+  }
+
+ private:
+  bool Expandable(const Recipe& recipe) const {
+    return underWay_.size() < kMaxRecipeDepth &&
+           std::find(underWay_.begin(), underWay_.end(), &recipe) == underWay_.end();
+  }
+
+  const RecipeLookup& recipes_;
+  std::map<std::pair<const Recipe*, ServingUnit>, Expansion> done_;
+  std::vector<const Recipe*> underWay_;  // the recipes being expanded, outermost first
+};
+
+}  // namespace
+
+void AddToShoppingLines(std::vector<MealItem>& lines, Ingredient& food, ServingUnit unit, double amount,
+                        const RecipeLookup* recipes) {
+  const Recipe* recipe = recipes ? recipes->FindRecipeNamed(food.name) : nullptr;
+  if (!recipe) return AddFood(lines, food, unit, amount);
+  RecipeExpander expander(*recipes);
+  for (const MealItem& item : expander.Expand(*recipe, unit).Items())
+    AddFood(lines, *item.food, static_cast<ServingUnit>(item.servingType), item.amount * amount);
 }
 
 WString ShoppingLineText(const MealItem& line, const NamedIdList& unitNames) {

@@ -20,15 +20,18 @@ class RecipeLookup {
   ~RecipeLookup() = default;
 };
 
-// Recipes inside recipes are expanded this many levels deep; lines further down are skipped,
-// which stops a recipe that contains itself.
-constexpr int kMaxRecipeDepth = 15;
+// Recipes inside recipes are expanded at most this many levels deep, which bounds the stack; a
+// recipe further down is listed as its food.
+constexpr size_t kMaxRecipeDepth = 100;
 
 // Puts `amount` of `food` in `unit` on the lines: a recipe's lines in its place (each line's
 // amount scaled by the servings asked for), a food already listed into its line, otherwise a new
-// line at the end. "Serving" and the blank unit count servings of the food's own serving.
+// line at the end. "Serving" and the blank unit count servings of the food's own serving. A recipe
+// is never expanded inside itself: a line naming a recipe whose expansion is under way lists that
+// recipe's food, the ingredient linked to it. The work grows with the lines reached, however many
+// paths lead to them.
 void AddToShoppingLines(std::vector<MealItem>& lines, Ingredient& food, ServingUnit unit, double amount,
-                        const RecipeLookup* recipes, int depth = 0);
+                        const RecipeLookup* recipes);
 
 // "1 1/2  cup Flour": the amount with its unit, a blank and the food's name.
 WString ShoppingLineText(const MealItem& line, const NamedIdList& unitNames);

@@ -1,5 +1,5 @@
 // Putting foods on a shopping list: servings in the food's own unit, merging into a listed line
-// in that line's unit, recipes expanded into their lines down to the depth limit.
+// in that line's unit, recipes expanded into their lines, never inside themselves.
 #include <gtest/gtest.h>
 
 #include <list>
@@ -11,13 +11,18 @@
 
 namespace {
 
+// Counts its lookups; past a budget it finds nothing, so that an expansion whose work grows with
+// the paths through the recipes rather than with their lines ends, and fails its check.
 class Recipes : public RecipeLookup {
  public:
+  static constexpr int kBudget = 10000;
   const Recipe* FindRecipeNamed(WStringView name) const override {
+    if (++lookups > kBudget) return nullptr;
     const auto found = byName.find(WString(name));
     return found == byName.end() ? nullptr : found->second;
   }
   std::map<WString, const Recipe*> byName;
+  mutable int lookups = 0;
 };
 
 class ShoppingLinesTest : public ::testing::Test {
@@ -40,6 +45,10 @@ class ShoppingLinesTest : public ::testing::Test {
     recipe.name = name;
     recipes_.byName[name] = &recipe;
     return recipe;
+  }
+  // A recipe with its linked ingredient, a food of one serving in the blank unit.
+  std::pair<Recipe*, Ingredient*> MakeLinkedRecipe(const WString& name) {
+    return {&MakeRecipe(name.c_str()), &Food(name.c_str(), 1, kUnitBlank)};
   }
   static void AddLine(Recipe& recipe, Ingredient& food, ServingUnit unit, double amount) {
     recipe.lines.push_back(RecipeLine{amount, static_cast<int32_t>(unit), WString(), &food});
@@ -106,17 +115,38 @@ TEST_F(ShoppingLinesTest, RecipesExpandIntoTheirIngredientsScaledByServings) {
   EXPECT_EQ(lines_[2].food, &foods_.back());
 }
 
-// A recipe that contains itself stops after fifteen levels, and never becomes a line itself; no
-// amount of a recipe adds its lines at zero.
-TEST_F(ShoppingLinesTest, RecipeContainingItselfStopsAfterFifteenLevelsAndAZeroAmountAddsItsLinesAtZero) {
+// A line naming a recipe whose expansion is under way (the recipe itself, or one it is inside)
+// lists that recipe's ingredient instead; no amount of a recipe adds its lines at zero.
+TEST_F(ShoppingLinesTest, ARecipeNeverExpandsInsideItselfItsOwnLineListsItsIngredient) {
   Ingredient& salt = Food(TXT("Salt"), 1, kUnitTeaspoon);
-  Recipe& soup = MakeRecipe(TXT("Soup"));
-  Ingredient& soupFood = Food(TXT("Soup"), 1, kUnitBlank);
-  AddLine(soup, salt, kUnitTeaspoon, 1);
-  AddLine(soup, soupFood, kUnitServing, 1);
-  Add(soupFood, kUnitServing, 1);
-  ASSERT_EQ(lines_.size(), 1u);
-  EXPECT_DOUBLE_EQ(lines_[0].amount, kMaxRecipeDepth);
+  Ingredient& sugar = Food(TXT("Sugar"), 1, kUnitTablespoon);
+  auto [loaf, loafFood] = MakeLinkedRecipe(TXT("Loaf"));
+  AddLine(*loaf, salt, kUnitTeaspoon, 1);
+  for (int n = 0; n < 4; ++n) AddLine(*loaf, *loafFood, kUnitServing, 0.5);
+  auto [tart, tartFood] = MakeLinkedRecipe(TXT("Tart"));
+  auto [crust, crustFood] = MakeLinkedRecipe(TXT("Crust"));
+  AddLine(*tart, sugar, kUnitTablespoon, 2);
+  AddLine(*tart, *crustFood, kUnitServing, 1);
+  AddLine(*crust, salt, kUnitTeaspoon, 3);
+  AddLine(*crust, *tartFood, kUnitServing, 1);
+  const std::string tsp = " " + std::to_string(kUnitTeaspoon) + " ",
+                    tbl = " " + std::to_string(kUnitTablespoon) + " ",
+                    blank = " " + std::to_string(kUnitBlank) + " ";
+  const struct {
+    Ingredient* food;
+    std::vector<std::string> lines;
+  } cases[] = {
+      {loafFood, {"Salt" + tsp + "2", "Loaf" + blank + "8"}},
+      {tartFood, {"Sugar" + tbl + "4", "Salt" + tsp + "6", "Tart" + blank + "2"}},
+      {crustFood, {"Salt" + tsp + "6", "Sugar" + tbl + "4", "Crust" + blank + "2"}},
+  };
+  for (const auto& [food, lines] : cases) {
+    lines_.clear();
+    recipes_.lookups = 0;
+    Add(*food, kUnitServing, 2);
+    EXPECT_EQ(Lines(), lines) << ToUtf8(food->name);
+    EXPECT_LE(recipes_.lookups, 6) << ToUtf8(food->name);  // one per line reached, and the food's own
+  }
 
   lines_.clear();
   Ingredient& rice = Food(TXT("Rice"), 1, kUnitCup);
@@ -124,6 +154,24 @@ TEST_F(ShoppingLinesTest, RecipeContainingItselfStopsAfterFifteenLevelsAndAZeroA
   Add(Food(TXT("Pilaf"), 1, kUnitBlank), kUnitServing, 0);
   ASSERT_EQ(lines_.size(), 1u);
   EXPECT_EQ(std::tuple(lines_[0].food, lines_[0].amount), std::tuple(&rice, 0.0));
+}
+
+// Each recipe uses the next one twice, thirty levels down to a teaspoon of salt: the salt of all
+// 2^30 paths is listed, with one lookup per line.
+TEST_F(ShoppingLinesTest, ARecipeReachedByManyPathsIsExpandedOnce) {
+  constexpr int kLevels = 30;
+  Ingredient& salt = Food(TXT("Salt"), 1, kUnitTeaspoon);
+  Ingredient* inner = &salt;
+  for (int level = kLevels; level > 0; --level) {
+    const std::string name = "Level " + std::to_string(level);
+    auto [recipe, food] = MakeLinkedRecipe(WString(name.begin(), name.end()));
+    for (int n = 0; n < 2; ++n) AddLine(*recipe, *inner, inner == &salt ? kUnitTeaspoon : kUnitServing, 1);
+    inner = food;
+  }
+  Add(*inner, kUnitServing, 1);
+  ASSERT_EQ(lines_.size(), 1u);
+  EXPECT_EQ(std::tuple(lines_[0].food, lines_[0].amount), std::tuple(&salt, double(1 << kLevels)));
+  EXPECT_LE(recipes_.lookups, 2 * kLevels + 1);
 }
 
 }  // namespace
