@@ -7,6 +7,8 @@
 #                                       find, save and peak memory, in build/bench-win under Wine
 #   ./bench.sh matcher [args]           the ingredient matcher on a catalog of 10,000 and 100,000 names:
 #                                       building its index and matching a name (Google Benchmark)
+#   ./bench.sh page [KB ...]            the web page reader on hostile pages of 1, 5 and 10 MB (or of
+#                                       KB each): time and peak memory of each
 #   ./bench.sh server [recipes] [secs]  the sharing server on a loopback port with 100,000 recipes (or
 #                                       recipes): searches, uploads and searches beside 200 idle
 #                                       connections, each measured for 2 seconds (or secs)
@@ -36,6 +38,11 @@ if [ "${1:-}" = server ]; then
   shift
   cmake --build build/bench --target sharing_server_bench -j 2 >/dev/null
   exec build/bench/bench/sharing_server_bench "$@"
+fi
+if [ "${1:-}" = page ]; then
+  shift
+  cmake --build build/bench --target recipe_page_bench -j 2 >/dev/null
+  exec build/bench/bench/recipe_page_bench "$@"
 fi
 if [ "${1:-}" = matcher ]; then
   shift
