@@ -2,6 +2,7 @@
 #include <cmath>
 #include <deque>
 #include <map>
+#include <unordered_map>
 #include <nlohmann/json.hpp>
 
 #include "webrecipe/HtmlTags.h"
@@ -312,8 +313,24 @@ const char* RecipeProperty(std::string_view name) {
   return nullptr;
 }
 
-bool IsListProperty(std::string_view property) {
-  return property == "recipeIngredient" || property == "recipeInstructions";
+// The lists a recipe property files into: 0 for ingredients, 1 for instructions, -1 for a property
+// of one value.
+int ListOf(std::string_view property) {
+  return property == "recipeIngredient" ? 0 : property == "recipeInstructions" ? 1 : -1;
+}
+
+// The recipe properties an itemprop attribute names, each once.
+std::vector<const char*> RecipeProperties(std::string_view names) {
+  std::vector<const char*> properties;
+  while (!names.empty()) {
+    const size_t blank = names.find_first_of(" \t\r\n");
+    const char* property = RecipeProperty(names.substr(0, blank));
+    if (property && std::none_of(properties.begin(), properties.end(),
+                                 [&](const char* p) { return std::string_view(p) == property; }))
+      properties.push_back(property);
+    names = blank == std::string_view::npos ? std::string_view() : names.substr(blank + 1);
+  }
+  return properties;
 }
 
 // A property's value given by an attribute of its element ("content", an image's "src", a link's
@@ -350,6 +367,12 @@ bool EndsParagraph(std::string_view name) {
 
 // The properties of the page's first microdata Recipe, gathered into a JSON-LD-like object:
 // properties of items nested in it (an author's name, say) are not the recipe's.
+//
+// Reading takes time and memory in proportion to the page, however it nests and whatever it leaves
+// open: end tags and list items find their elements through counts and indexes instead of a search
+// of the open elements, and a value's text is copied only when it is filed. A list's value ends
+// where the next value of that list starts inside its element, so list values never overlap, and a
+// property of one value is copied only the first time.
 class Microdata {
  public:
   explicit Microdata(std::string_view page) : page_(page) {}
@@ -371,43 +394,58 @@ class Microdata {
   }
 
  private:
+  static constexpr size_t kNone = static_cast<size_t>(-1);
+
   struct Element {
-    std::string name;
-    std::vector<const char*> properties;  // waiting for the element's content
-    size_t contentStart = 0;
+    uint32_t name;        // its place in names_
     bool nested = false;  // an item of its own inside the recipe
+  };
+  // A property waiting for the content of an open element.
+  struct Waiting {
+    size_t element;        // the element's place in open_
+    const char* property;  // null once filed
+    size_t contentStart;
   };
 
   // Files a value; instructions are filed a step per line their HTML makes.
-  void Add(const char* property, std::string value) {
+  void Add(const char* property, std::string_view text) {
+    if (ListOf(property) < 0 && item_.contains(property)) return;
+    std::string value(text);
     for (char& c : value)
       if (c == '\r' || c == '\n' || c == '\t') c = ' ';  // source line breaks are no breaks in HTML
-    if (std::string_view(property) == "recipeInstructions") {
+    if (ListOf(property) == 1) {
       for (std::string& line : HtmlLines(value)) item_[property].push_back(std::move(line));
-    } else if (IsListProperty(property)) {
+    } else if (ListOf(property) == 0) {
       item_[property].push_back(std::move(value));
-    } else if (!item_.contains(property)) {
+    } else {
       item_[property] = std::move(value);
     }
   }
 
+  // A new value of a list starts at `at`: the one still waiting in an element around it ends there.
+  void EndWaitingValue(int list, size_t at) {
+    if (list < 0 || lastWaiting_[list] == kNone) return;
+    Waiting& waiting = waiting_[lastWaiting_[list]];
+    Add(waiting.property, page_.substr(waiting.contentStart, at - waiting.contentStart));
+    waiting.property = nullptr;
+    lastWaiting_[list] = kNone;
+  }
+
   void Open(const HtmlTag& tag) {
     ImplyEnds(tag);
-    Element element{tag.name, {}, tag.finish, recipeDepth_ >= 0 && tag.Attribute("itemscope")};
+    const bool nested = recipeDepth_ >= 0 && tag.Attribute("itemscope");
+    const bool empty = tag.IsVoid() || tag.selfClosing;
     const std::string* props = tag.Attribute("itemprop");
     if (recipeDepth_ >= 0 && nestedScopes_ == 0 && props) {
-      std::string_view names = *props;
-      while (!names.empty()) {
-        const size_t blank = names.find_first_of(" \t\r\n");
-        if (const char* property = RecipeProperty(names.substr(0, blank))) {
-          const std::string* attribute = AttributeValue(tag);
-          if (attribute || tag.IsVoid()) {
-            Add(property, attribute ? *attribute : std::string());
-          } else {
-            element.properties.push_back(property);
-          }
+      const std::string* attribute = AttributeValue(tag);
+      for (const char* property : RecipeProperties(*props)) {
+        EndWaitingValue(ListOf(property), tag.begin);
+        if (attribute || empty) {
+          Add(property, attribute ? std::string_view(*attribute) : std::string_view());
+        } else {
+          if (ListOf(property) >= 0) lastWaiting_[ListOf(property)] = waiting_.size();
+          waiting_.push_back({open_.size(), property, tag.finish});
         }
-        names = blank == std::string_view::npos ? std::string_view() : names.substr(blank + 1);
       }
     }
     if (recipeDepth_ < 0 && IsRecipeScope(tag)) {
@@ -415,47 +453,70 @@ class Microdata {
       found_ = true;
       item_["@type"] = "Recipe";
     }
-    if (tag.IsVoid() || tag.selfClosing) {
-      for (const char* property : element.properties) Add(property, std::string());
-      return;
-    }
+    if (empty) return;
+    const Element element{NameId(tag.name), nested};
     if (element.nested) ++nestedScopes_;
-    open_.push_back(std::move(element));
+    ++openCount_[element.name];
+    if (IsListName(element.name)) lists_.push_back(open_.size());
+    open_.push_back(element);
   }
+
+  uint32_t NameId(const std::string& name) {
+    const auto known = names_.try_emplace(name, static_cast<uint32_t>(names_.size()));
+    if (known.second) openCount_.push_back(0);
+    return known.first->second;
+  }
+
+  bool IsListName(uint32_t name) const { return name == kLi || name == kUl || name == kOl; }
 
   // HTML's implied end tags: a list item ends the open one of its list, a block ends a paragraph.
   void ImplyEnds(const HtmlTag& tag) {
-    if (tag.name == "li") {
-      for (size_t i = open_.size(); i-- > 0;) {
-        if (open_[i].name == "ul" || open_[i].name == "ol") break;
-        if (open_[i].name == "li") {
-          while (open_.size() > i) Pop(tag.begin);
-          break;
-        }
-      }
+    if (tag.name == "li" && !lists_.empty() && open_[lists_.back()].name == kLi) {
+      const size_t item = lists_.back();
+      while (open_.size() > item) Pop(tag.begin);
     }
-    if (EndsParagraph(tag.name) && !open_.empty() && open_.back().name == "p") Pop(tag.begin);
+    if (EndsParagraph(tag.name) && !open_.empty() && open_.back().name == kP) Pop(tag.begin);
   }
 
+  // An end tag closes the innermost open element of its name and those inside it; the end tag of
+  // no open element is passed over.
   void CloseTo(const std::string& name, size_t end) {
-    for (size_t i = open_.size(); i-- > 0;) {
-      if (open_[i].name != name) continue;
-      while (open_.size() > i && !done_) Pop(end);
-      return;
+    const auto known = names_.find(name);
+    if (known == names_.end() || openCount_[known->second] == 0) return;
+    bool closed = false;
+    while (!closed && !done_) {
+      closed = open_.back().name == known->second;
+      Pop(end);
     }
   }
 
   void Pop(size_t contentEnd) {
-    Element& element = open_.back();
-    for (const char* property : element.properties)
-      Add(property, std::string(page_.substr(element.contentStart, contentEnd - element.contentStart)));
+    const size_t place = open_.size() - 1;
+    for (; !waiting_.empty() && waiting_.back().element == place; waiting_.pop_back()) {
+      const Waiting& waiting = waiting_.back();
+      if (!waiting.property) continue;
+      Add(waiting.property, page_.substr(waiting.contentStart, contentEnd - waiting.contentStart));
+      const int list = ListOf(waiting.property);
+      if (list >= 0) lastWaiting_[list] = kNone;
+    }
+    const Element element = open_.back();
     if (element.nested) --nestedScopes_;
+    --openCount_[element.name];
+    if (!lists_.empty() && lists_.back() == place) lists_.pop_back();
     open_.pop_back();
     if (static_cast<int>(open_.size()) == recipeDepth_) done_ = true;
   }
 
+  // The names the reader looks for, first in names_.
+  static constexpr uint32_t kLi = 0, kUl = 1, kOl = 2, kP = 3;
+
   std::string_view page_;
+  std::unordered_map<std::string, uint32_t> names_{{"li", kLi}, {"ul", kUl}, {"ol", kOl}, {"p", kP}};
+  std::vector<uint32_t> openCount_ = std::vector<uint32_t>(names_.size());  // open elements by name
   std::vector<Element> open_;
+  std::vector<size_t> lists_;               // the places in open_ of the open li, ul and ol elements
+  std::vector<Waiting> waiting_;            // in the order of their elements in open_
+  size_t lastWaiting_[2] = {kNone, kNone};  // each list's value still waiting, in waiting_
   json item_ = json::object();
   int recipeDepth_ = -1;  // the recipe element's place in open_, -1 before it
   int nestedScopes_ = 0;  // items open inside the recipe

@@ -100,6 +100,73 @@ TEST(PageReader, MicrodataValues) {
   EXPECT_EQ("1 slice bread|1 tea bag", Lines(recipe));
 }
 
+// The name, lines and instructions of a page's recipe, split by " : ".
+std::string Read(const std::string& page) {
+  const ImportedRecipe recipe = ReadRecipePage(page, "");
+  return ToUtf8(recipe.name) + " : " + Lines(recipe) + " : " + ToUtf8(recipe.instructions);
+}
+
+// Microdata in careless markup: deep nesting, end tags of elements that are not open, elements
+// never closed. A list's value ends where the next value of that list starts inside its element,
+// and an element gives each property once.
+TEST(PageReader, MicrodataInCarelessMarkup) {
+  const std::string recipe = R"(<div itemscope itemtype="https://schema.org/Recipe">)";
+  std::string deep, deepEnd;
+  for (int i = 0; i < 10000; ++i) deep += "<div>", deepEnd += "</div>";
+  const std::pair<std::string, const char*> pages[] = {
+      {deep + recipe +
+           R"(<h1 itemprop="name">Deep</h1><ul><li itemprop="recipeIngredient">1 egg</ul></div>)" + deepEnd,
+       "Deep : 1 egg : "},
+      {recipe +
+           R"(<h1 itemprop="name">Soup</span></p></table></h1><p itemprop="recipeIngredient">1 leek</div>)",
+       "Soup : 1 leek : "},
+      // An end tag of an element open around the recipe ends it.
+      {"<section>" + recipe +
+           R"(<span itemprop="recipeIngredient">1 egg</section><span itemprop="recipeIngredient">2 eggs</span>)",
+       " : 1 egg : "},
+      {recipe +
+           R"(<div itemprop="author" itemscope itemtype="https://schema.org/Person"><span itemprop="name">Jo</div>
+           <span itemprop="name">Tart</span>)",
+       "Tart :  : "},
+      {recipe + R"(<span itemprop="name">Tart</span><span itemprop="recipeIngredient">2 eggs)",
+       "Tart : 2 eggs : "},
+      {recipe + R"(<span itemprop="name">Cake <span itemprop="name">Tart</span></span>)", "Tart :  : "},
+      // Implied ends: a list item ends the open one of its list, a block ends a paragraph.
+      {recipe +
+           R"(<ul><li itemprop="recipeIngredient">1 egg<ul><li>beaten</ul><li itemprop="recipeIngredient">salt
+           </ul><p itemprop="recipeInstructions">Mix<p itemprop="recipeInstructions">Bake<div>Serve</div>)",
+       " : 1 egg beaten|salt : 1. Mix\r\n2. Bake"},
+      {recipe +
+           R"(<span itemprop="recipeIngredient">1 cup flour<span itemprop="recipeIngredient">2 eggs</div>)",
+       " : 1 cup flour|2 eggs : "},
+      {recipe + R"(<div itemprop="recipeInstructions"><ol><li itemprop="recipeInstructions">Mix</li>
+           <li itemprop="recipeInstructions">Bake</li></ol></div>)",
+       " :  : 1. Mix\r\n2. Bake"},
+      {recipe + R"(<span itemprop="ingredients recipeIngredient ingredients">1 egg</span>)", " : 1 egg : "},
+  };
+  for (const auto& [page, read] : pages) EXPECT_EQ(read, Read(page)) << page;
+}
+
+// Thousands of end tags of elements that are not open and of properties never closed, under deep
+// nesting: each value ends where the next of its list starts.
+TEST(PageReader, MicrodataOfThousandsOfUnclosedElements) {
+  constexpr size_t kCount = 3000;
+  std::string page = R"(<div itemscope itemtype="https://schema.org/Recipe"><h1 itemprop="name">Cake</h1>)";
+  for (int i = 0; i < 20000; ++i) page += "<div>";
+  std::string steps, ingredients, numbered;
+  for (size_t i = 1; i <= kCount; ++i) {
+    steps += R"(</i></table><b itemprop="recipeInstructions">Stir.)";
+    ingredients += R"(</i></table><span itemprop="recipeIngredient">1 egg)";
+    numbered += (i > 1 ? "\r\n" : "") + std::to_string(i) + ". Stir.";
+  }
+  const ImportedRecipe recipe = ReadRecipePage(page + steps + "</div>" + ingredients + "</div>", "");
+  EXPECT_EQ("Cake", ToUtf8(recipe.name));
+  ASSERT_EQ(kCount, recipe.lines.size());
+  for (const ImportedLine& line : recipe.lines) ASSERT_EQ("1 egg", ToUtf8(line.original));
+  const std::string instructions = ToUtf8(recipe.instructions);
+  EXPECT_TRUE(instructions == numbered) << instructions.size() << " bytes: " << instructions.substr(0, 80);
+}
+
 // Instructions as text, HTML, lists of texts, steps and sections: numbered steps under section names.
 TEST(PageReader, InstructionShapes) {
   const struct {
