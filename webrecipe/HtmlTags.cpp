@@ -7,6 +7,10 @@
 
 namespace {
 
+// Attributes past this many in one tag are read over but not kept: no page needs more, and a tag of
+// a million of them would otherwise take many times the page's size.
+constexpr size_t kMostAttributes = 256;
+
 // Characters that end an attribute name or an unquoted value.
 bool EndsName(char c) {
   return IsBlankByte(c) || c == '=' || c == '>' || c == '/';
@@ -57,7 +61,8 @@ void HtmlTags::ReadAttributes(HtmlTag& tag) {
       value = DecodeEntities(html_.substr(start, at_ - start));
       if (quote && at_ < html_.size()) ++at_;
     }
-    tag.attributes.emplace_back(std::move(name), std::move(value));
+    if (tag.attributes.size() < kMostAttributes)
+      tag.attributes.emplace_back(std::move(name), std::move(value));
   }
 }
 

@@ -8,7 +8,7 @@
 
 struct HtmlTag {
   std::string name;                                             // lower case
-  std::vector<std::pair<std::string, std::string>> attributes;  // names lower case, values decoded
+  std::vector<std::pair<std::string, std::string>> attributes;  // the first 256: names lower, values decoded
   bool end = false;                                             // "</name>"
   bool selfClosing = false;                                     // "<name/>"
   size_t begin = 0;                                             // offset of its "<"
