@@ -1,7 +1,9 @@
 // mirepan-recipe-dump FILE [PAGE-ADDRESS]: prints as JSON what the recipe readers take from a web
 // page (or, when the file holds "Meal-Master", from a MealMaster file): one object for a page, an
-// array for a MealMaster file. Exits 0 with a recipe, 1 without one, 2 when the file cannot be read.
+// array for a MealMaster file. Exits 0 with a recipe, 1 without one, 2 when the file cannot be read
+// or reading it fails (out of memory, say), with the reason on standard error.
 #include <cstdio>
+#include <exception>
 #include <fstream>
 #include <iostream>
 #include <iterator>
@@ -58,13 +60,8 @@ json RecipeJson(const ImportedRecipe& recipe) {
           {"instructions", StepsJson(recipe.instructions)}};
 }
 
-}  // namespace
-
-int main(int argc, char** argv) {
-  if (argc < 2 || argc > 3) {
-    std::fprintf(stderr, "usage: mirepan-recipe-dump FILE [PAGE-ADDRESS]\n");
-    return 2;
-  }
+// Reads the file named and prints what it holds; returns the exit status.
+int Dump(int argc, char** argv) {
   std::ifstream in(argv[1], std::ios::binary);
   if (!in) {
     std::fprintf(stderr, "mirepan-recipe-dump: cannot read %s\n", argv[1]);
@@ -85,4 +82,19 @@ int main(int argc, char** argv) {
   }
   std::cout << out.dump(2) << "\n";
   return found ? 0 : 1;
+}
+
+}  // namespace
+
+int main(int argc, char** argv) {
+  if (argc < 2 || argc > 3) {
+    std::fprintf(stderr, "usage: mirepan-recipe-dump FILE [PAGE-ADDRESS]\n");
+    return 2;
+  }
+  try {
+    return Dump(argc, argv);
+  } catch (const std::exception& e) {
+    std::fprintf(stderr, "mirepan-recipe-dump: cannot read %s: %s\n", argv[1], e.what());
+    return 2;
+  }
 }
