@@ -75,6 +75,59 @@ WString FromUtf8(std::string_view text) {
   return out;
 }
 
+namespace {
+
+void AppendUtf16(WString& out, uint32_t c) {
+  if (c >= 0x10000) {
+    c -= 0x10000;
+    out += static_cast<WChar>(0xD800 + (c >> 10));
+    out += static_cast<WChar>(0xDC00 + (c & 0x3FF));
+  } else {
+    out += static_cast<WChar>(c);
+  }
+}
+
+// The length of the well-formed sequence at the start of the bytes, with its code point; 0 when
+// none starts there.
+size_t Utf8SequenceAt(std::string_view bytes, uint32_t& codePoint) {
+  static constexpr uint32_t kSmallest[] = {0, 0, 0x80, 0x800, 0x10000};  // by length: shorter is overlong
+  const auto lead = static_cast<unsigned char>(bytes[0]);
+  const size_t length = lead < 0x80   ? 1
+                        : lead < 0xC0 ? 0
+                        : lead < 0xE0 ? 2
+                        : lead < 0xF0 ? 3
+                        : lead < 0xF8 ? 4
+                                      : 0;
+  if (length == 0 || length > bytes.size()) return 0;
+  uint32_t c = length == 1 ? lead : lead & (0x7Fu >> length);
+  for (size_t i = 1; i < length; ++i) {
+    const auto next = static_cast<unsigned char>(bytes[i]);
+    if ((next & 0xC0) != 0x80) return 0;
+    c = (c << 6) | (next & 0x3F);
+  }
+  if (c < kSmallest[length] || c > 0x10FFFF || (c >= 0xD800 && c < 0xE000)) return 0;
+  codePoint = c;
+  return length;
+}
+
+}  // namespace
+
+bool DecodeUtf8(std::string_view bytes, WString& out) {
+  bool wellFormed = true;
+  out.reserve(out.size() + bytes.size());
+  for (size_t i = 0; i < bytes.size();) {
+    uint32_t c = static_cast<unsigned char>(bytes[i]);
+    size_t length = Utf8SequenceAt(bytes.substr(i), c);
+    if (length == 0) {
+      wellFormed = false;
+      length = 1;
+    }
+    AppendUtf16(out, c);
+    i += length;
+  }
+  return wellFormed;
+}
+
 WString FromAscii(std::string_view text) {
   return WString(text.begin(), text.end());
 }

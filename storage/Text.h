@@ -34,4 +34,8 @@ std::string ToUtf8(WStringView text);
 // Appends one code point in UTF-8 (1 to 4 bytes).
 void AppendUtf8(std::string& out, uint32_t codePoint);
 WString FromUtf8(std::string_view text);
+// Appends the text of UTF-8 bytes, read strictly: a byte that starts no well-formed sequence (a
+// stray continuation byte, an overlong form, a surrogate, a code beyond U+10FFFF, a sequence cut
+// off) becomes the character of its own code, as in 8-bit text. False when there was such a byte.
+bool DecodeUtf8(std::string_view bytes, WString& out);
 WString FromAscii(std::string_view text);

@@ -1,6 +1,7 @@
 #include "storage/XMLDoc.h"
 
 #include <algorithm>
+#include <cctype>
 #include <charconv>
 #include <cmath>
 #include <cstdio>
@@ -88,24 +89,48 @@ bool FoundFrom(WStringView text, const WString& pattern, size_t from) {
   return at != WString::npos && at >= from;
 }
 
-// The 8-bit form of "<" + name as an 8-bit file looks when loaded two bytes per unit: first byte
-// low, second high; an odd last byte cannot be matched and is left out.
-WString PackedBytes(const WString& text) {
-  WString packed;
-  for (size_t i = 0; i + 1 < text.size(); i += 2)
-    packed += static_cast<WChar>((text[i] & 0xFF) | ((text[i + 1] & 0xFF) << 8));
-  return packed;
-}
-
-// Each unit holds two bytes of an 8-bit file; each byte becomes the character of the same code.
-WString WidenBytes(WStringView text) {
-  WString wide(text.size() * 2, 0);
+// The bytes of a file loaded two per unit: first byte low, second high.
+std::string UnitBytes(WStringView text) {
+  std::string bytes(text.size() * 2, '\0');
   for (size_t i = 0; i < text.size(); ++i) {
     const auto unit = static_cast<uint16_t>(text[i]);
-    wide[2 * i] = static_cast<WChar>(unit & 0xFF);
-    wide[2 * i + 1] = static_cast<WChar>(unit >> 8);
+    bytes[2 * i] = static_cast<char>(unit & 0xFF);
+    bytes[2 * i + 1] = static_cast<char>(unit >> 8);
   }
-  return wide;
+  return bytes;
+}
+
+enum class Declared { kNothing, kUtf8, kOther };
+
+// The encoding the XML declaration at the start of the bytes names ("<?xml version="1.0"
+// encoding='UTF-8'?>", the name in any case and in either quotes).
+Declared DeclaredEncoding(std::string_view bytes) {
+  if (bytes.substr(0, 5) != "<?xml") return Declared::kNothing;
+  std::string declaration(bytes.substr(0, bytes.find('>')));
+  for (char& c : declaration) c = static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
+  size_t at = declaration.find("encoding");
+  if (at == std::string::npos) return Declared::kNothing;
+  at = declaration.find_first_not_of(" \t\r\n=", at + 8);
+  if (at == std::string::npos || (declaration[at] != '"' && declaration[at] != '\''))
+    return Declared::kNothing;
+  const size_t end = declaration.find(declaration[at], at + 1);
+  return declaration.compare(at + 1, end - at - 1, "utf-8") == 0 ? Declared::kUtf8 : Declared::kOther;
+}
+
+// The text of an 8-bit file: UTF-8 when a byte-order mark or the XML declaration says so, or when
+// the file declares no encoding and is well-formed UTF-8; otherwise each byte is the character of
+// the same code (ISO-8859-1).
+WString EightBitText(std::string_view bytes) {
+  constexpr std::string_view kByteOrderMark = "\xEF\xBB\xBF";
+  const bool marked = bytes.substr(0, kByteOrderMark.size()) == kByteOrderMark;
+  if (marked) bytes.remove_prefix(kByteOrderMark.size());
+  const Declared declared = marked ? Declared::kUtf8 : DeclaredEncoding(bytes);
+  WString text;
+  if (declared != Declared::kOther && (DecodeUtf8(bytes, text) || declared == Declared::kUtf8)) return text;
+  text.assign(bytes.size(), 0);
+  std::transform(bytes.begin(), bytes.end(), text.begin(),
+                 [](char b) { return static_cast<WChar>(static_cast<unsigned char>(b)); });
+  return text;
 }
 
 // Lenient integer of [text, end): a "-" among the units before the first digit makes it negative;
@@ -351,12 +376,11 @@ bool XMLDoc::FindRoot(const WChar* root) {
   const size_t start = Find(text, TXT("<") + name, 0);
   if (start != kNotFound) return FoundFrom(text, TXT("</") + name, start);
 
-  const size_t packedStart = Find(text, PackedBytes(TXT("<") + name), 0);
-  if (packedStart == kNotFound) return false;
-  if (!FoundFrom(text, PackedBytes(TXT("</") + name), packedStart) &&
-      !FoundFrom(text, PackedBytes(TXT("/") + name), packedStart))
-    return false;
-  TakeText(WidenBytes(text));
+  // An 8-bit file, loaded as if it were UTF-16.
+  const WString eightBit = EightBitText(UnitBytes(text));
+  const size_t eightBitStart = Find(eightBit, TXT("<") + name, 0);
+  if (eightBitStart == kNotFound || !FoundFrom(eightBit, TXT("</") + name, eightBitStart)) return false;
+  TakeText(eightBit);
   return true;
 }
 

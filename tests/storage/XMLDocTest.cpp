@@ -24,6 +24,19 @@ WString AsLoaded(const std::string& bytes) {
   return text;
 }
 
+// The FONT value of an 8-bit file of OPTIONS, in UTF-8; "no root" when its root is not found.
+std::string FontIn(const std::string& bytes) {
+  XMLDoc doc;
+  doc.SetText(AsLoaded(bytes));
+  if (!doc.FindRoot(TXT("OPTIONS"))) return "no root";
+  while (const WChar* tag = doc.NextTag()) {
+    if (WStringView(tag) != TXT("FONT")) continue;
+    const WChar* value = doc.ReadValue(tag);
+    return value ? ToUtf8(value) : "none";
+  }
+  return "no FONT";
+}
+
 // The tags the reader meets, blank-separated: "/NAME" for an end tag, "NAME/" for an empty one,
 // and with `values` the value read after each as "=value" when it is not empty.
 std::string Walk(XMLDoc& doc, bool values = true) {
@@ -205,7 +218,7 @@ TEST(XMLDocReader, FindRootAndProgress) {
 }
 
 TEST(XMLDocReader, EightBitFileReadsOneCharacterPerByte) {
-  // Each end tag parity: "</OPTIONS>" at an odd byte offset is found through its "/".
+  // The end tag at an even and at an odd byte offset.
   for (const std::string prefix : {"", "x"}) {
     XMLDoc doc;
     doc.SetText(AsLoaded("<OPTIONS>\r\n<FONT>Caf\xE9</FONT>\r\n" + prefix + "</OPTIONS>\r\n"));
@@ -219,6 +232,48 @@ TEST(XMLDocReader, EightBitFileReadsOneCharacterPerByte) {
     doc.SetText(AsLoaded(other));
     EXPECT_FALSE(doc.FindRoot(TXT("OPTIONS"))) << other;
   }
+}
+
+// An 8-bit file is UTF-8 when it says so, by a byte-order mark or by its XML declaration (the name
+// in any case, in either quotes), or when it declares no encoding and is well-formed UTF-8; a byte
+// of a file that says so but starts no well-formed sequence, and every byte of any other file,
+// is the character of its code, as in a Windows-1252 file. The root may stand at any byte offset.
+TEST(XMLDocReader, EightBitFilesInUtf8ReadAsUtf8) {
+  const std::string utf8 =
+      "Cr\xC3\xA8me br\xC3\xBBl\xC3\xA9"
+      "e";
+  const WString name = TXT("Cr\u00E8me br\u00FBl\u00E9e"),
+                garbled = TXT("Cr\u00C3\u00A8me br\u00C3\u00BBl\u00C3\u00A9e");
+  const struct {
+    const char* label;
+    std::string head, value;
+    WString read;
+  } cases[] = {
+      {"byte-order mark", "\xEF\xBB\xBF", utf8, name},
+      {"declaration in double quotes", "<?xml version=\"1.0\" encoding=\"UTF-8\"?>\r\n", utf8, name},
+      {"declaration in single quotes", "<?xml version='1.0' encoding = 'utf-8' ?>\n", utf8, name},
+      {"declaration, a stray byte", "<?xml version=\"1.0\" encoding=\"utf-8\"?>",
+       "Cr\xC3\xA8me br\xFBl\xC3\xA9"
+       "e",
+       name},
+      {"no declaration", "", utf8 + " \xF0\x9F\x8D\xB0", name + TXT(" \U0001F370")},
+      {"no declaration, not UTF-8", "",
+       "Cr\xE8me br\xC3\xBBl\xC3\xA9"
+       "e",
+       TXT("Cr\u00E8me br\u00C3\u00BBl\u00C3\u00A9e")},
+      {"Windows-1252", "",
+       "Cr\xE8me br\xFBl\xE9"
+       "e",
+       name},
+      {"another encoding declared", "<?xml version=\"1.0\" encoding=\"windows-1252\"?>\r\n", utf8, garbled},
+      {"overlong form", "", "A\xC0\xA9", TXT("A\u00C0\u00A9")},
+      {"surrogate", "", "A\xED\xA0\x80", TXT("A\u00ED\u00A0\u0080")},
+      {"beyond U+10FFFF", "", "A\xF4\x90\x80\x80", TXT("A\u00F4\u0090\u0080\u0080")},
+      {"cut off", "", "A\xE2\x82", TXT("A\u00E2\u0082")},
+  };
+  for (const auto& c : cases)
+    EXPECT_EQ(ToUtf8(c.read), FontIn(c.head + "<OPTIONS>\r\n<FONT>" + c.value + "</FONT>\r\n</OPTIONS>\r\n"))
+        << c.label;
 }
 
 // An entity is as many units of "&amp;", "&lt;" or "&gt;" as stand before its ";", in any case, so
