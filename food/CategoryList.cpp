@@ -1,5 +1,6 @@
 #include "food/CategoryList.h"
 
+#include "food/RecordIds.h"
 #include "food/TagNames.h"
 #include "storage/XMLDoc.h"
 
@@ -16,6 +17,7 @@ bool CategoryList::Remove(uint32_t id) {
 
 void CategoryList::Clear() {
   entries_.Clear();
+  renumbered_.clear();
 }
 
 uint32_t CategoryList::AddNew(WStringView name, uint32_t& idCounter) {
@@ -48,7 +50,6 @@ const WChar* CategoryList::EntryTag() const {
 bool CategoryList::ReadEntryField(const WChar* tag, const WChar* value, PendingEntry& entry) const {
   if (IsTag(tag, TXT("ID"))) {
     entry.id = static_cast<uint32_t>(ParseInt(value));
-    entry.hasId = true;
   } else if (IsTag(tag, TXT("NAME"))) {
     entry.name = XMLUnescape(value);
     entry.hasName = true;
@@ -59,11 +60,10 @@ bool CategoryList::ReadEntryField(const WChar* tag, const WChar* value, PendingE
 }
 
 void CategoryList::CommitEntry(const PendingEntry& entry) {
-  if (entry.hasName && entry.hasId && entry.id != 0 && !entries_.ContainsId(entry.id))
-    entries_.Append(entry.name, entry.id);
+  if (entry.hasName && !entries_.ContainsId(entry.id)) entries_.Append(entry.name, entry.id);
 }
 
-bool CategoryList::Load(XMLDoc& doc) {
+bool CategoryList::ReadEntries(XMLDoc& doc, std::vector<PendingEntry>& read) const {
   PendingEntry entry;
   bool inEntry = false;
   while (const WChar* tag = doc.NextTag()) {
@@ -73,7 +73,7 @@ bool CategoryList::Load(XMLDoc& doc) {
         inEntry = true;
       }
       if (inEntry && (doc.IsEndTag() || doc.IsEmptyTag())) {
-        CommitEntry(entry);
+        read.push_back(entry);
         inEntry = false;
       }
       continue;
@@ -84,6 +84,30 @@ bool CategoryList::Load(XMLDoc& doc) {
     if (!ReadEntryField(tag, value ? value : TXT(""), value ? entry : ignored)) return true;
   }
   return false;
+}
+
+// New ids are given once every id of the element is in the counter, so that none is one a later
+// entry holds.
+bool CategoryList::Load(XMLDoc& doc, uint32_t& idCounter) {
+  std::vector<PendingEntry> read;
+  const bool ended = ReadEntries(doc, read);
+  for (const PendingEntry& entry : read) TakeFileId(entry.id, idCounter);
+  renumbered_.clear();
+  for (PendingEntry& entry : read) {
+    if (!UsableId(entry.id)) {
+      if (renumbered_.count(entry.id)) continue;  // the first of repeated ids wins
+      const uint32_t id = ++idCounter;
+      if (entry.id != 0) renumbered_.emplace(entry.id, id);
+      entry.id = id;
+    }
+    CommitEntry(entry);
+  }
+  return ended;
+}
+
+uint32_t CategoryList::FileCategoryId(uint32_t id) const {
+  const auto found = renumbered_.find(id);
+  return found == renumbered_.end() ? id : found->second;
 }
 
 void CategoryList::WriteEntryFields(XMLDoc& doc, const NamedId& entry) const {

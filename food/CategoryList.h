@@ -4,6 +4,8 @@
 // settings as the CATEGORIES element. The add, rename and move dialog and the combo box that shows
 // the list belong to the views, which work on the list through the operations below.
 #include <cstdint>
+#include <map>
+#include <vector>
 
 #include "storage/NamedIdList.h"
 #include "storage/Text.h"
@@ -38,9 +40,13 @@ class CategoryList {
 
   // Reads the entries after the caller consumed the CATEGORIES start tag, until any other tag
   // (normally the end tag): true then, false at the end of the text. Entries keep the file's order;
-  // one lacking its name or a non-zero id, or repeating an earlier id, is dropped.
-  virtual bool Load(XMLDoc& doc);
+  // one lacking its name, or repeating an earlier id, is dropped. The ids read raise the counter
+  // (TakeFileId); an entry without a usable one gets the next counter value after them.
+  bool Load(XMLDoc& doc, uint32_t& idCounter);
   void Save(XMLDoc& doc) const;
+  // The category a record of the file last loaded names by `id`: the new id of an entry that
+  // came with that unusable one, else `id` itself.
+  uint32_t FileCategoryId(uint32_t id) const;
 
  protected:
   // One entry as read from the file; the person fields are the diary names' own.
@@ -50,7 +56,6 @@ class CategoryList {
     uint32_t ageBand = 0;
     uint32_t sex = 0;
     bool hasName = false;
-    bool hasId = false;
   };
 
   virtual const WChar* EntryTag() const;
@@ -60,4 +65,10 @@ class CategoryList {
   virtual void WriteEntryFields(XMLDoc& doc, const NamedId& entry) const;
 
   NamedIdList entries_;
+
+ private:
+  // The entries of the element in file order; false when the text ended first.
+  bool ReadEntries(XMLDoc& doc, std::vector<PendingEntry>& read) const;
+
+  std::map<uint32_t, uint32_t> renumbered_;  // unusable id in the file -> the entry's new id
 };

@@ -65,7 +65,7 @@ bool DiaryNameList::ReadEntryField(const WChar* tag, const WChar* value, Pending
 }
 
 void DiaryNameList::CommitEntry(const PendingEntry& entry) {
-  if (entry.id == 0 || entries_.ContainsId(entry.id)) return;
+  if (entries_.ContainsId(entry.id)) return;
   entries_.Append(entry.name, entry.id);
   people_[entry.id] = Person{entry.ageBand, entry.sex};
 }

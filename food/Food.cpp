@@ -100,7 +100,7 @@ void ReadFoodField(Food& food, const WChar* tag, const WChar* value, CategoryLis
   const FoodLeaf leaf = LeafOf(tag);
   switch (leaf.field) {
     case FoodField::kCatId:
-      food.catId = static_cast<uint32_t>(ParseInt(value));
+      food.catId = categories.FileCategoryId(static_cast<uint32_t>(ParseInt(value)));
       break;
     case FoodField::kFoodId:
       food.foodId = static_cast<uint32_t>(ParseInt(value));
@@ -273,7 +273,7 @@ void WriteFood(XMLDoc& doc, const Food& food, const WString* categoryName) {
 
 bool ReadFood(XMLDoc& doc, Food& food, CategoryList& categories, uint32_t& idCounter) {
   while (const WChar* tag = doc.NextTag()) {
-    if (IsTag(tag, TXT("FOOD"))) return food.foodId != 0;
+    if (IsTag(tag, TXT("FOOD"))) return true;
     if (const WChar* value = doc.ReadValue(tag)) ReadFoodField(food, tag, value, categories, idCounter);
   }
   return false;

@@ -148,8 +148,9 @@ class Ingredient : public Food {
 void WriteFood(XMLDoc& doc, const Food& food, const WString* categoryName = nullptr);
 
 // Reads the children of a FOOD element whose start tag the caller consumed. A CATEGORY naming a
-// category the list lacks creates it with the next counter value. True when the element ended
-// and FOODID is not 0, false at the end of the text.
+// category the list lacks creates it with the next counter value; a CATID follows a category the
+// list renumbered on loading. True when the element ended, false at the end of the text; the
+// FOODID is as read, which the caller takes into its counter (TakeFileId) or replaces.
 bool ReadFood(XMLDoc& doc, Food& food, CategoryList& categories, uint32_t& idCounter);
 
 // Replaces each double quote by U+00B4 (CSV out) or U+00B4 by a double quote (CSV in).

@@ -439,10 +439,7 @@ void View::ReadViewSettings(XMLDoc& doc) {
     } else if (doc.IsEndTag()) {
       continue;
     } else if (IsTag(tag, TXT("CATEGORIES"))) {
-      if (categories && !doc.IsEmptyTag()) {
-        categories->Load(doc);
-        lastId = std::max(lastId, categories->HighestId());
-      }
+      if (categories && !doc.IsEmptyTag()) categories->Load(doc, lastId);
     } else if (const WChar* value = doc.ReadValue(tag)) {
       ReadViewValue(tag, value);  // a missing value keeps the field as it is
     }

@@ -13,10 +13,14 @@ std::string Entries(const CategoryList& list) {
   return text;
 }
 
-bool LoadFrom(CategoryList& list, const WChar* lines) {
+bool LoadFrom(CategoryList& list, const WChar* lines, uint32_t& counter) {
   XMLDoc doc;
   StartReading(doc, Lines(lines));
-  return list.Load(doc);
+  return list.Load(doc, counter);
+}
+bool LoadFrom(CategoryList& list, const WChar* lines) {
+  uint32_t counter = 0;
+  return LoadFrom(list, lines, counter);
 }
 
 TEST(CategoryList, SavesTheCategoriesElement) {
@@ -35,22 +39,53 @@ TEST(CategoryList, SavesTheCategoriesElement) {
 }
 
 // File order, the first of repeated ids. Id 0 stands for all categories in filters: no entry read
-// from a file carries it, whether it is written as 0, left empty or not a number; entries without
-// a name and fields outside any CATEGORY element add nothing.
+// from a file carries it, one written without an id, as 0 or not a number gets the next counter
+// value after the element's own ids; entries without a name and fields outside any CATEGORY
+// element add nothing.
 TEST(CategoryList, LoadKeepsFileOrderAndTheFirstOfRepeatedIds) {
   CategoryList list;
-  EXPECT_TRUE(LoadFrom(
-      list, TXT("<CATEGORIES>|<NAME>Stray</NAME>|<ID>6</ID>|</CATEGORY>|<CATEGORY>|<NAME>Zest</NAME>|"
-                "<ID>4</ID>|</CATEGORY>|<CATEGORY>|<ID>4</ID>|<NAME>Again</NAME>|</CATEGORY>|"
-                "<CATEGORY>|<NAME>No id</NAME>|</CATEGORY>|<CATEGORY>|<ID>9</ID>|</CATEGORY>|"
-                "<CATEGORY>|<NAME>Zero</NAME>|<ID>0</ID>|</CATEGORY>|<CATEGORY>|<NAME>Empty</NAME>|"
-                "<ID/>|</CATEGORY>|<CATEGORY>|<NAME>Word</NAME>|<ID>none</ID>|</CATEGORY>|"
-                "<CATEGORY>|<NAME></NAME>|<ID>8</ID>|</CATEGORY>|<CATEGORY>|<NAME>Apple</NAME>|"
-                "<ID>5</ID>|</CATEGORY>|</CATEGORIES>|<NEXT/>")));
-  EXPECT_EQ("Zest=4|Apple=5", Entries(list));
+  uint32_t counter = 0;
+  EXPECT_TRUE(
+      LoadFrom(list,
+               TXT("<CATEGORIES>|<NAME>Stray</NAME>|<ID>6</ID>|</CATEGORY>|<CATEGORY>|<NAME>Zest</NAME>|"
+                   "<ID>4</ID>|</CATEGORY>|<CATEGORY>|<ID>4</ID>|<NAME>Again</NAME>|</CATEGORY>|"
+                   "<CATEGORY>|<NAME>No id</NAME>|</CATEGORY>|<CATEGORY>|<ID>9</ID>|</CATEGORY>|"
+                   "<CATEGORY>|<NAME>Zero</NAME>|<ID>0</ID>|</CATEGORY>|<CATEGORY>|<NAME>Empty</NAME>|"
+                   "<ID/>|</CATEGORY>|<CATEGORY>|<NAME>Word</NAME>|<ID>none</ID>|</CATEGORY>|"
+                   "<CATEGORY>|<NAME></NAME>|<ID>8</ID>|</CATEGORY>|<CATEGORY>|<NAME>Apple</NAME>|"
+                   "<ID>5</ID>|</CATEGORY>|</CATEGORIES>|<NEXT/>"),
+               counter));
+  EXPECT_EQ("Zest=4|No id=10|Zero=11|Empty=12|Word=13|Apple=5", Entries(list));
   EXPECT_EQ(nullptr, list.NameById(0));
-  EXPECT_EQ(0u, list.IdByName(TXT("Zero")));
   EXPECT_FALSE(LoadFrom(list, TXT("<CATEGORIES>|<CATEGORY>")));  // cut off
+}
+
+// Ids from files raise the counter up to 4294967294. A category of id 4294967295 (also written
+// -1), which would make the next new id wrap to 0, gets a new id, and the records of the same file
+// that name it follow it; the first of two such categories wins, as for any repeated id.
+TEST(CategoryList, ACategoryOfTheTopIdGetsANewOneThatItsRecordsFollow) {
+  CategoryList list;
+  uint32_t counter = 3;
+  EXPECT_TRUE(
+      LoadFrom(list,
+               TXT("<CATEGORIES>|<CATEGORY>|<NAME>Foreign</NAME>|<ID>4294967295</ID>|</CATEGORY>|"
+                   "<CATEGORY>|<NAME>Dairy</NAME>|<ID>4</ID>|</CATEGORY>|<CATEGORY>|<NAME>Again</NAME>|"
+                   "<ID>-1</ID>|</CATEGORY>|</CATEGORIES>"),
+               counter));
+  EXPECT_EQ("Foreign=5|Dairy=4", Entries(list));
+  EXPECT_EQ(5u, counter);
+  for (const WChar* id : {TXT("-1"), TXT("4294967295")}) {
+    Ingredient food;
+    XMLDoc doc;
+    StartReading(doc,
+                 Lines(TXT("<FOOD>|<CATID>") + WString(id) + TXT("</CATID>|<FOODID>9</FOODID>|</FOOD>")));
+    ASSERT_TRUE(ReadFood(doc, food, list, counter));
+    EXPECT_EQ(5u, food.catId) << ToUtf8(id);
+  }
+  LoadFrom(list,
+           TXT("<CATEGORIES>|<CATEGORY>|<NAME>Top</NAME>|<ID>4294967294</ID>|</CATEGORY>|</CATEGORIES>"),
+           counter);
+  EXPECT_EQ(4294967294u, counter);
 }
 
 // New categories draw their ids from the counter, which moves on even for a refused name; a
@@ -74,7 +109,7 @@ TEST(CategoryList, AddAndFindOrCreateDrawIdsFromTheCounter) {
   EXPECT_FALSE(list.Remove(5));
 }
 
-// Age and sex are written only when set; entries without an id are dropped.
+// Age and sex are written only when set; entries without an id get new ones.
 TEST(DiaryNameList, WritesAgeAndSexOnlyWhenSet) {
   DiaryNameList diaries, read, partial;
   diaries.Add(DiaryName{TXT("Ann"), 1, 6, kSexFemale});
@@ -94,7 +129,7 @@ TEST(DiaryNameList, WritesAgeAndSexOnlyWhenSet) {
       LoadFrom(partial, TXT("<CATEGORIES>|<DIARYNAME>|<NAME>A</NAME>|</DIARYNAME>|<DIARYNAME>|<NAME>B</NAME>|"
                             "<ID/>|</DIARYNAME>|<DIARYNAME>|<NAME>C</NAME>|<ID>8</ID>|<SEX>2</SEX>|"
                             "</DIARYNAME>|</CATEGORIES>")));
-  EXPECT_EQ("C=8", Entries(partial));
+  EXPECT_EQ("A=9|B=10|C=8", Entries(partial));
   EXPECT_EQ(kSexMale, partial.Find(8).sex);
   EXPECT_EQ(0u, partial.Find(1).id);
 }

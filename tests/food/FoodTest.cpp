@@ -3,6 +3,7 @@
 #include <set>
 
 #include "FoodTestSupport.h"
+#include "food/RecordIds.h"
 #include "food/TagNames.h"
 #include "food/Texts.h"
 
@@ -82,10 +83,10 @@ TEST(Food, WritesTheFoodElementLineByLine) {
 }
 
 // Reading what was written gives it back. Tags in any case, unknown tags skipped, empty fields and
-// numbers beyond the range of doubles (or "inf" from a damaged writer) leave the default; no FOODID
-// or no end tag fails.
+// numbers beyond the range of doubles (or "inf" from a damaged writer) leave the default; no end
+// tag fails.
 TEST(Food, ReadsWhatItWrites) {
-  Ingredient original = Flour(), read, lenient, huge, noId;
+  Ingredient original = Flour(), read, lenient, huge, cut;
   original.picture = TXT("flour & co.png");
   original.name = TXT("Flour <fine>");
   for (uint32_t n = 0; n < Nutrient::kCount; ++n) original.nutrients[n] = n * 1.5 + 0.25;
@@ -104,8 +105,50 @@ TEST(Food, ReadsWhatItWrites) {
                              "<CAL>1e400</CAL>|<FAT>2</FAT>|</FOOD>")),
                    categories, counter));
   EXPECT_EQ("0/7 | 0 0 0 FAT=2", Fields(huge));
-  EXPECT_FALSE(Read(noId, Lines(TXT("<FOOD>|<FOODNAME>x</FOODNAME>|</FOOD>")), categories, counter));
-  EXPECT_FALSE(Read(noId, Lines(TXT("<FOOD>|<FOODID>3</FOODID>")), categories, counter));
+  EXPECT_FALSE(Read(cut, Lines(TXT("<FOOD>|<FOODID>3</FOODID>")), categories, counter));
+}
+
+// The ids of a catalog file's records as the catalogs number them: each id read taken into the
+// counter, the records without a usable one numbered once the whole file is read.
+std::vector<uint32_t> CatalogIds(const WString& text, uint32_t& counter) {
+  XMLDoc doc;
+  doc.SetText(text);
+  CategoryList categories;
+  std::vector<std::unique_ptr<Ingredient>> records;
+  while (const WChar* tag = doc.NextTag()) {
+    if (!IsTag(tag, TXT("FOOD")) || doc.IsEndTag()) continue;
+    auto record = std::make_unique<Ingredient>();
+    if (!ReadFood(doc, *record, categories, counter)) continue;
+    record->foodId = TakeFileId(record->foodId, counter);
+    records.push_back(std::move(record));
+  }
+  NumberUnnumbered(records, counter);
+  std::vector<uint32_t> ids;
+  for (const auto& record : records) ids.push_back(record->foodId);
+  return ids;
+}
+
+// Only ids 1..4294967294 from a file raise the counter: 4294967295 (also written -1) would give
+// the next new record 0. A record without a usable id is kept and numbered after the whole file,
+// so that it cannot take the 7 of the record after it.
+TEST(Food, RecordsWithoutAUsableIdAreNumberedAfterTheFile) {
+  const std::pair<const WChar*, std::vector<uint32_t>> cases[] = {
+      {TXT("<FOODID>-1</FOODID>"), {8, 7}},
+      {TXT("<FOODID>4294967295</FOODID>"), {8, 7}},
+      {TXT("<FOODID>0</FOODID>"), {8, 7}},
+      {TXT("<FOODID/>"), {8, 7}},
+      {TXT("<HIDDEN/>"), {8, 7}},
+      {TXT("<FOODID>4294967294</FOODID>"), {4294967294, 7}},
+      {TXT("<FOODID>12</FOODID>"), {12, 7}},
+  };
+  for (const auto& [leaf, ids] : cases) {
+    uint32_t counter = 6;
+    EXPECT_EQ(ids, CatalogIds(Lines(TXT("<FOOD>|") + WString(leaf) +
+                                    TXT("|</FOOD>|<FOOD>|<FOODID>7</FOODID>|</FOOD>")),
+                              counter))
+        << ToUtf8(leaf);
+    EXPECT_EQ(*std::max_element(ids.begin(), ids.end()), counter) << ToUtf8(leaf);
+  }
 }
 
 // Rows without serving or ounces get ones in the blank unit; a quote stands as U+00B4; without a

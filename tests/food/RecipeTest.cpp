@@ -95,7 +95,7 @@ TEST_F(RecipeTest, WritesTheRecipeElementByIngredientId) {
 
 // Lines outside the list, of unknown ingredients, without an amount or with one beyond the range
 // of doubles are dropped; a line without TYPE is in the blank unit; without its own FOOD element
-// the recipe fails.
+// the recipe fails, with one that lacks FOODID it is read for its catalog to number.
 TEST_F(RecipeTest, DropsDanglingEmptyAndStrayLines) {
   Recipe read;
   ASSERT_TRUE(
@@ -115,7 +115,7 @@ TEST_F(RecipeTest, DropsDanglingEmptyAndStrayLines) {
   ASSERT_TRUE(Read(again, text));
   EXPECT_EQ("2 0 Egg", LinesOf(again.lines));
   EXPECT_FALSE(Read(noFood, Lines(TXT("<RECIPE>|<SERVES>2</SERVES>|</RECIPE>"))));
-  EXPECT_FALSE(Read(noId, Lines(TXT("<RECIPE>|<FOOD>|<FOODNAME>x</FOODNAME>|</FOOD>|</RECIPE>"))));
+  EXPECT_TRUE(Read(noId, Lines(TXT("<RECIPE>|<FOOD>|<FOODNAME>x</FOODNAME>|</FOOD>|</RECIPE>"))));
 }
 
 // Embedded ingredients link to the catalog's one of the same name in any case, or join the

@@ -5,6 +5,7 @@
 #include "app/DataLockGuard.h"
 #include "app/Options.h"
 #include "food/NutrientChart.h"
+#include "food/RecordIds.h"
 #include "resources/resource.h"
 #include "storage/Files.h"
 #include "storage/Paths.h"
@@ -90,10 +91,8 @@ bool Diary::IsFoodUsed(uint32_t foodId) {
 }
 
 void Diary::TakeMeal(std::unique_ptr<Meal> meal) {
-  if (meal->foodId > lastMealId)
-    lastMealId = meal->foodId;
-  else
-    meal->foodId = ++lastMealId;
+  // Meal ids grow in file order, so a meal renumbered at once takes no id a later one holds.
+  if (meal->foodId <= lastMealId || !TakeFileId(meal->foodId, lastMealId)) meal->foodId = ++lastMealId;
   meals_.push_back(std::move(meal));
 }
 

@@ -7,6 +7,7 @@
 #include "app/DataLockGuard.h"
 #include "app/Options.h"
 #include "food/CategoryList.h"
+#include "food/RecordIds.h"
 #include "food/TagNames.h"
 #include "resources/resource.h"
 #include "storage/Files.h"
@@ -199,8 +200,7 @@ Ingredient* IngredientList::SuccessorOf(Ingredient& old) {
                                [&old](const auto& record) { return record.get() == &old; });
   std::unique_ptr<Ingredient> record = std::move(*at);
   retired_.erase(at);
-  if (FindById(record->foodId)) record->foodId = ++lastId;
-  lastId = std::max(lastId, record->foodId);
+  if (FindById(record->foodId) || !TakeFileId(record->foodId, lastId)) record->foodId = ++lastId;
   const WString* category = retiredCategories_.NameById(record->catId);
   record->catId = category ? categories->FindOrCreate(*category, lastId) : 0;
   record->hidden = true;
@@ -227,6 +227,7 @@ bool IngredientList::Load(ProgressWindow* progressWindow, int fromPercent, int t
     XMLDoc doc;
     if (FileExists(workPath) && doc.Load(workPath) && doc.FindRoot(TXT("INGREDIENTLIST")))
       finished = ReadRecords(doc, progressWindow, fromPercent, toPercent);
+    NumberUnnumbered(records_, lastId);
   }
   TakeBackRetired();
   FillCategorySelector();
@@ -294,11 +295,11 @@ bool IngredientList::ReadRecords(XMLDoc& doc, ProgressWindow* progressWindow, in
 void IngredientList::TakeRecord(std::unique_ptr<Ingredient> record, const WString& pictureSource) {
   if (IsExchange()) {
     // Imported ids may clash with the catalog's own; a clashing record is renumbered.
-    if (FindById(record->foodId)) record->foodId = ++lastId;
+    if (FindById(record->foodId)) record->foodId = 0;
     record->picture = PlainFileName(record->picture);  // a foreign file names no other folder
     ImportPicture(*record, pictureSource);
   }
-  lastId = std::max(lastId, record->foodId);
+  record->foodId = TakeFileId(record->foodId, lastId);  // 0 is numbered after the whole file
   records_.push_back(std::move(record));
 }
 

@@ -7,6 +7,7 @@
 #include "app/DataLockGuard.h"
 #include "app/Options.h"
 #include "food/CategoryList.h"
+#include "food/RecordIds.h"
 #include "food/TagNames.h"
 #include "net/RecipeSharing.h"
 #include "printing/PrintRecipes.h"
@@ -163,6 +164,7 @@ bool RecipeList::Load(ProgressWindow* progressWindow, int fromPercent, int toPer
   } else {
     DataLockGuard lock;
     finished = ReadXmlFile(progressWindow, fromPercent, toPercent);
+    NumberUnnumbered(records_, lastId);
   }
   FillCategorySelector();
   // Only the catalog file itself reports its end tag; imports and restores end with their worker.
@@ -193,7 +195,7 @@ bool RecipeList::ReadXmlFile(ProgressWindow* progressWindow, int fromPercent, in
 
 void RecipeList::TakeRecord(std::unique_ptr<Recipe> record) {
   if (IsExchange()) {
-    record->foodId = ++lastId;
+    record->foodId = 0;  // a new id, given after the whole file
     // An imported recipe's INGREDIENTID belongs to the catalog it came from and may name an
     // unrelated ingredient here; the backup's links are this catalog's own.
     if (!IsSameFile(workPath, BackupPath())) record->ingredientId = 0;
@@ -201,7 +203,7 @@ void RecipeList::TakeRecord(std::unique_ptr<Recipe> record) {
     if (!record->picture.empty())
       DAVavador::CopyPicture(record->picture, FolderOf(workPath) + TXT("Images\\"), imagesFolder);
   }
-  lastId = std::max(lastId, record->foodId);
+  record->foodId = TakeFileId(record->foodId, lastId);  // 0 is numbered after the whole file
   records_.push_back(std::move(record));
 }
 

@@ -4,6 +4,7 @@
 
 #include "app/DataLockGuard.h"
 #include "food/CategoryList.h"
+#include "food/RecordIds.h"
 #include "food/TagNames.h"
 #include "food/Units.h"
 #include "printing/ShoppingListLayout.h"
@@ -137,6 +138,8 @@ bool ShopList::Load(ProgressWindow* progressWindow, int fromPercent, int toPerce
     XMLDoc doc;
     if (FileExists(workPath) && doc.Load(workPath) && doc.FindRoot(TXT("SHOPLISTLIST")))
       finished = ReadLists(doc, progressWindow, fromPercent, toPercent);
+    for (const auto& list : lists_)
+      if (ShoppingListId(*list) == 0) SetShoppingListId(*list, ++lastId);
     if (lists_.empty()) {
       auto list = NewList(owner.String(IDS_SHOPLIST_DEFAULT_NAME));
       SetShoppingListId(*list, ++lastId);
@@ -180,18 +183,16 @@ bool ShopList::ReadLists(XMLDoc& doc, ProgressWindow* progressWindow, int fromPe
 }
 
 void ShopList::TakeList(std::unique_ptr<Meal> list) {
-  const uint32_t id = ShoppingListId(*list);
+  const uint32_t id = UsableId(ShoppingListId(*list));
   if (IsExchange()) {
-    lists_.erase(std::remove_if(
-                     lists_.begin(), lists_.end(),
-                     [&](const auto& old) { return ShoppingListId(*old) == id || old->name == list->name; }),
+    lists_.erase(std::remove_if(lists_.begin(), lists_.end(),
+                                [&](const auto& old) {
+                                  return (id != 0 && ShoppingListId(*old) == id) || old->name == list->name;
+                                }),
                  lists_.end());
   }
-  if (id == 0 || FindList(id)) {
-    SetShoppingListId(*list, ++lastId);
-  } else {
-    lastId = std::max(lastId, id);
-  }
+  // A list without a usable id of its own (0) is numbered once the whole file is read.
+  SetShoppingListId(*list, FindList(id) ? 0 : TakeFileId(id, lastId));
   lists_.push_back(std::move(list));
 }
 
