@@ -1,9 +1,31 @@
 #include "toolkit/PictureImport.h"
 
+#include <windows.h>
+
+#include <string>
+
+#include "storage/Csv.h"
 #include "storage/Files.h"
 #include "storage/Paths.h"
 
 namespace DAVavador {
+
+namespace {
+
+// "cake.jpg" as the n-th file of that name: "cake (2).jpg"; a name without an extension takes
+// the number at its end.
+WString NumberedName(const WString& name, int n) {
+  const size_t dot = name.rfind(TXT('.'));
+  const size_t end = dot == WString::npos || dot == 0 ? name.size() : dot;
+  return name.substr(0, end) + TXT(" (") + FromAscii(std::to_string(n)) + TXT(")") + name.substr(end);
+}
+
+bool SameBytes(const WString& a, const WString& b) {
+  std::string first, second;
+  return ReadFileBytes(a, first) && ReadFileBytes(b, second) && first == second;
+}
+
+}  // namespace
 
 const WChar kNoPicture[] = TXT("nopicture");
 
@@ -25,6 +47,24 @@ void ImportPicture(const WString& text, const WString& imagesFolder, WString& pi
   if (!old.empty() && !EqualsNoCase(old, name) && !users.OtherRecordNames(picture))
     DeleteFileAt(imagesFolder + old);
   picture = name;
+}
+
+bool TakeForeignPicture(WString& picture, const WString& fromFolder, const WString& imagesFolder) {
+  const WString name = PlainFileName(picture);
+  const WString source = fromFolder + name;
+  if (name.empty() || !CreateFolders(imagesFolder, false)) return false;
+  for (int n = 1;; ++n) {
+    const WString candidate = n == 1 ? name : NumberedName(name, n);
+    const WString target = imagesFolder + candidate;
+    // The system's copy refuses an existing target, so that no file is ever replaced, not even
+    // one that appeared since the last look.
+    const bool placed = IsSameFile(source, target) || CopyFileW(source.c_str(), target.c_str(), TRUE);
+    if (!placed && GetLastError() != ERROR_FILE_EXISTS) return false;  // no source, a full disk
+    if (placed || SameBytes(source, target)) {
+      picture = candidate;
+      return true;
+    }
+  }
 }
 
 bool CopyPicture(const WString& picture, const WString& fromFolder, const WString& toFolder) {

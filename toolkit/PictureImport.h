@@ -26,8 +26,16 @@ extern const WChar kNoPicture[];
 void ImportPicture(const WString& text, const WString& imagesFolder, WString& picture,
                    const PictureUsers& users);
 
-// Copies the picture (its plain file name) from one folder to another (an exchanged file's "Images\" folder
-// and the images folder), creating the target folder and replacing an existing file.
+// Takes the picture an imported record names (its plain file name) from `fromFolder`, the
+// exchanged file's "Images\" folder, into `imagesFolder`, never replacing a file there: a file of
+// that name with other bytes is the user's own, and the copy takes the first free name of
+// "cake (2).jpg", "cake (3).jpg"...; a file with the same bytes serves as it is. `picture` becomes
+// the name of the file that holds the picture. False, `picture` unchanged, when nothing could be
+// copied. A backup beside the catalog has its pictures in the images folder already.
+bool TakeForeignPicture(WString& picture, const WString& fromFolder, const WString& imagesFolder);
+
+// Copies the picture (its plain file name) from the images folder into an export's "Images\"
+// folder, creating it and replacing a file of that name there: the export is written anew.
 bool CopyPicture(const WString& picture, const WString& fromFolder, const WString& toFolder);
 
 }  // namespace DAVavador

@@ -16,6 +16,7 @@
 using DAVavador::CopyPicture;
 using DAVavador::ImportPicture;
 using DAVavador::kNoPicture;
+using DAVavador::TakeForeignPicture;
 
 namespace {
 
@@ -101,6 +102,58 @@ TEST_F(PictureImportTest, ChosenPictureReplacesTheRecordsFileUnlessAnotherRecord
   ImportPicture(chosen_ + L"apple.jpg", L"", picture, others_);  // no images folder: nothing changes
   EXPECT_EQ(picture, L"pear.jpg");
   EXPECT_TRUE(FileExists(images_ + L"pear.jpg"));
+}
+
+// An imported record names cake.jpg of its own "Images" folder; the user's images folder already
+// holds files of that name or not.
+TEST_F(PictureImportTest, AForeignPictureNeverReplacesAFileOfTheImagesFolder) {
+  using FileMap = std::map<WString, std::string>;
+  const struct {
+    const wchar_t* name;
+    FileMap images;          // before
+    bool restore;            // the record comes from the images folder's own catalog (a backup)
+    const wchar_t* picture;  // the record's picture afterwards
+    FileMap after;
+  } rows[] = {
+      {L"cake.jpg", {}, false, L"cake.jpg", {{L"cake.jpg", "theirs"}}},
+      {L"cake.jpg",
+       {{L"cake.jpg", "mine"}},
+       false,
+       L"cake (2).jpg",
+       {{L"cake.jpg", "mine"}, {L"cake (2).jpg", "theirs"}}},
+      {L"cake.jpg",
+       {{L"cake.jpg", "theirs"}},
+       false,
+       L"cake.jpg",
+       {{L"cake.jpg", "theirs"}}},  // the same bytes
+      {L"cake.jpg",
+       {{L"cake.jpg", "mine"}, {L"cake (2).jpg", "other"}},
+       false,
+       L"cake (3).jpg",
+       {{L"cake.jpg", "mine"}, {L"cake (2).jpg", "other"}, {L"cake (3).jpg", "theirs"}}},
+      {L"cake.jpg",
+       {{L"cake.jpg", "mine"}, {L"cake (2).jpg", "theirs"}},
+       false,
+       L"cake (2).jpg",
+       {{L"cake.jpg", "mine"}, {L"cake (2).jpg", "theirs"}}},
+      {L"cake", {{L"cake", "mine"}}, false, L"cake (2)", {{L"cake", "mine"}, {L"cake (2)", "theirs"}}},
+      {L"gone.jpg", {{L"cake.jpg", "mine"}}, false, L"gone.jpg", {{L"cake.jpg", "mine"}}},
+      {L"cake.jpg", {{L"cake.jpg", "mine"}}, true, L"cake.jpg", {{L"cake.jpg", "mine"}}},
+  };
+  for (const auto& row : rows) {
+    SCOPED_TRACE(testing::Message() << row.name << " over " << row.images.size() << " files");
+    std::filesystem::remove_all(test_support::SystemPath(images_));
+    std::filesystem::remove_all(test_support::SystemPath(chosen_));
+    CreateFolders(images_, false);
+    CreateFolders(chosen_, false);
+    for (const auto& [name, bytes] : row.images) Write(images_ + name, bytes);
+    Write(chosen_ + L"cake.jpg", "theirs");
+    Write(chosen_ + L"cake", "theirs");
+    WString picture = row.name;
+    const bool taken = TakeForeignPicture(picture, row.restore ? images_ : chosen_, images_);
+    EXPECT_EQ(std::tuple(taken, picture, Files(images_)),
+              std::tuple(row.picture != WString(L"gone.jpg"), WString(row.picture), row.after));
+  }
 }
 
 TEST_F(PictureImportTest,
