@@ -6,6 +6,7 @@ ERXfer::~ERXfer() = default;
 
 void ERXfer::Cancel() {
   request_.cancelled = true;
+  SetEvent(cancelEvent_.Get());
 }
 
 void ERXfer::Reset() {
@@ -15,7 +16,9 @@ void ERXfer::Reset() {
   request_.error = 0;
   request_.progressFrom = request_.progressTo = 0;
   request_.cancelled = false;
+  ResetEvent(cancelEvent_.Get());
   request_.ownWindow = false;
+  request_.reply.clear();
 }
 
 void ERXfer::SetRequest(const WString& remoteFile, const WString& localPath) {

@@ -2,12 +2,14 @@
 #include <windows.h>
 
 #include <functional>
+#include <future>
 #include <mutex>
 #include <string>
 #include <thread>
 #include <vector>
 
 #include <commctrl.h>
+#include <wininet.h>
 
 #include "app/ProgressWindow.h"
 #include "net/ERXferHTTP.h"
@@ -20,6 +22,7 @@
 #include "toolkit/ScopedHandle.h"
 
 using DAVavador::ERXferHTTP;
+using DAVavador::kMaxListBytes;
 using DAVavador::TransferAddress;
 using DAVavador::TransferProgress;
 
@@ -105,6 +108,8 @@ void WriteAll(const std::wstring& path, const std::string& contents) {
 
 class Transfer : public ::testing::Test {
  protected:
+  Transfer() { transfer_.Request().maxBytes = kMaxListBytes; }
+
   std::wstring Target() const { return folder_ / L"file.bin"; }
   std::wstring Temporary() const { return Target() + L".erxfer"; }
 
@@ -128,6 +133,17 @@ class Transfer : public ::testing::Test {
   DWORD Download(uint32_t from = 0, uint32_t to = 100) {
     transfer_.SetRequest(L"file.bin", Target());
     return transfer_.Download(transfer_.Request(), &progress_, from, to);
+  }
+  // The same on a thread of its own, into the target or, without one, into the request's reply.
+  std::future<DWORD> StartDownload(bool toFile) {
+    transfer_.SetRequest(L"file.bin", toFile ? Target() : std::wstring());
+    return std::async(std::launch::async,
+                      [this] { return transfer_.Download(transfer_.Request(), &progress_, 0, 100); });
+  }
+  // Whether the server has seen `count` requests for the file within a few seconds.
+  bool ServerSaw(size_t count) const {
+    for (int tries = 0; tries < 500 && server_.RequestCount("/mirepan/file.bin") < count; ++tries) Sleep(10);
+    return server_.RequestCount("/mirepan/file.bin") >= count;
   }
 
   test_support::ScratchFolder folder_;
@@ -221,6 +237,82 @@ TEST_F(Transfer, AFailedDownloadLeavesTheOldTargetAndNoTemporaryFile) {
     EXPECT_FALSE(Exists(Temporary()));
     if (!c.percents.empty()) {
       EXPECT_EQ(progress_.Percents(), c.percents);
+    }
+  }
+}
+
+// A server that would keep the client forever, or send more than the request allows, ends the
+// transfer by itself: into a file or into memory, nothing is left behind. A redirect is followed,
+// a circle of them ten times at most.
+TEST_F(Transfer, BadServersEndTheTransferWithinItsLimits) {
+  using Reply = LoopbackHttpServer::Reply;
+  Reply endless, huge, silent, moved = LoopbackHttpServer::Redirect("/mirepan/moved.bin");
+  endless.endless = true;
+  huge.fillBytes = uint64_t(300) << 20;
+  silent.headDelayMs = LoopbackHttpServer::kMaxReplyMs;
+  server_.Serve("/mirepan/moved.bin", "moved here");
+  constexpr DWORD kAnyError = DWORD(-1);
+  struct Case {
+    const char* what;
+    Reply reply;
+    DWORD fileError, memoryError;  // ERROR_SUCCESS: the transfer works
+    size_t requests;               // of the file, when it matters
+  };
+  const Case cases[] = {
+      // A file of unknown size fails at once.
+      {"endless body", endless, kAnyError, ERROR_FILE_TOO_LARGE, 0},
+      {"300 MB", huge, ERROR_FILE_TOO_LARGE, ERROR_FILE_TOO_LARGE, 0},
+      {"a byte every half second", LoopbackHttpServer::Drip(), ERROR_INTERNET_TIMEOUT, ERROR_INTERNET_TIMEOUT,
+       0},
+      {"no answer at all", silent, ERROR_INTERNET_TIMEOUT, ERROR_INTERNET_TIMEOUT, 0},
+      {"redirects in a circle", LoopbackHttpServer::Redirect("/mirepan/file.bin"), ERROR_HTTP_REDIRECT_FAILED,
+       ERROR_HTTP_REDIRECT_FAILED, 11},
+      {"one redirect", moved, ERROR_SUCCESS, ERROR_SUCCESS, 0},
+  };
+  transfer_.Request().stallMs = 1000;
+  for (const Case& c : cases) {
+    for (bool toFile : {true, false}) {
+      SCOPED_TRACE(std::string(c.what) + (toFile ? " into a file" : " into memory"));
+      DeleteFileW(Target().c_str());
+      server_.Serve("/mirepan/file.bin", c.reply);
+      const size_t before = server_.RequestCount("/mirepan/file.bin");
+      const DWORD error = toFile ? c.fileError : c.memoryError;
+      EXPECT_EQ(StartDownload(toFile).get(), error == ERROR_SUCCESS ? 0u : 1u);
+      if (error != kAnyError) {
+        EXPECT_EQ(transfer_.Request().error, error);
+      }
+      const std::string arrived = toFile ? ReadAll(Target()) : transfer_.Request().reply;
+      EXPECT_EQ(arrived, error == ERROR_SUCCESS ? "moved here" : toFile ? "<missing>" : "");
+      EXPECT_FALSE(Exists(Temporary()));
+      if (c.requests) {
+        EXPECT_EQ(server_.RequestCount("/mirepan/file.bin") - before, c.requests);
+      }
+    }
+  }
+}
+
+// Cancel ends a transfer at once, however long the server would keep it waiting: for the reply's
+// head or for the rest of its body. The old target stays.
+TEST_F(Transfer, CancelEndsATransferWhileTheServerKeepsItWaiting) {
+  LoopbackHttpServer::Reply silent;
+  silent.headDelayMs = LoopbackHttpServer::kMaxReplyMs;
+  const std::pair<const char*, LoopbackHttpServer::Reply> servers[] = {
+      {"no answer", silent}, {"dripping", LoopbackHttpServer::Drip()}};
+  for (const auto& [what, reply] : servers) {
+    for (bool toFile : {true, false}) {
+      SCOPED_TRACE(std::string(what) + (toFile ? " into a file" : " into memory"));
+      WriteAll(Target(), "the old file");
+      server_.Serve("/mirepan/file.bin", reply);
+      // A file is opened twice: once to learn its size, then to read it.
+      const size_t opened = server_.RequestCount("/mirepan/file.bin") + (toFile && reply.body.size() ? 2 : 1);
+      std::future<DWORD> result = StartDownload(toFile);
+      ASSERT_TRUE(ServerSaw(opened));
+      Sleep(200);  // the client is waiting now
+      transfer_.Cancel();
+      ASSERT_EQ(result.wait_for(std::chrono::seconds(5)), std::future_status::ready)
+          << "the transfer went on after Cancel";
+      EXPECT_EQ(result.get(), 1u);
+      EXPECT_EQ(ReadAll(Target()), "the old file");
     }
   }
 }

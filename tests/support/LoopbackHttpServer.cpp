@@ -99,6 +99,10 @@ std::vector<LoopbackHttpServer::Request> LoopbackHttpServer::Requests() const {
 
 size_t LoopbackHttpServer::RequestCount(const std::string& target) const {
   std::lock_guard<std::mutex> lock(mutex_);
+  return CountOf(target);
+}
+
+size_t LoopbackHttpServer::CountOf(const std::string& target) const {
   return size_t(std::count_if(requests_.begin(), requests_.end(),
                               [&](const Request& request) { return request.target == target; }));
 }
@@ -145,6 +149,7 @@ void LoopbackHttpServer::ServeConnection(SOCKET connection) {
   while (ReadRequest(connection, pending, request)) {
     {
       std::lock_guard<std::mutex> lock(mutex_);
+      if (CountOf(request.target) >= kMaxRequests) break;
       requests_.push_back(request);
     }
     if (!SendReply(connection, request, ReplyFor(request.target))) break;
@@ -174,12 +179,32 @@ bool LoopbackHttpServer::ReadRequest(SOCKET connection, std::string& pending, Re
   return true;
 }
 
+LoopbackHttpServer::Reply LoopbackHttpServer::Drip(size_t announced) {
+  Reply reply;
+  reply.body.assign(kMaxReplyMs / 500, 'x');
+  reply.blockSize = 1;
+  reply.blockDelayMs = 500;
+  reply.announcedLength = announced;
+  return reply;
+}
+
+LoopbackHttpServer::Reply LoopbackHttpServer::Redirect(const std::string& target) {
+  Reply reply;
+  reply.status = 302;
+  reply.location = target;
+  return reply;
+}
+
 // True when the connection stays open for the next request.
 bool LoopbackHttpServer::SendReply(SOCKET connection, const Request& request, const Reply& reply) {
-  const size_t length = reply.announcedLength ? reply.announcedLength : reply.body.size();
-  const std::string head =
-      "HTTP/1.1 " + std::to_string(reply.status) + (reply.status == 200 ? " OK" : " Error") +
-      "\r\nContent-Type: application/octet-stream\r\nContent-Length: " + std::to_string(length) + "\r\n\r\n";
+  if (reply.headDelayMs && !Pause(reply.headDelayMs)) return false;
+  const uint64_t length = reply.announcedLength ? reply.announcedLength : reply.body.size() + reply.fillBytes;
+  std::string head = "HTTP/1.1 " + std::to_string(reply.status) + (reply.status == 200 ? " OK" : " Error") +
+                     "\r\nContent-Type: application/octet-stream\r\n";
+  if (!reply.location.empty()) head += "Location: " + reply.location + "\r\n";
+  head += reply.endless ? std::string("Connection: close\r\n")
+                        : "Content-Length: " + std::to_string(length) + "\r\n";
+  head += "\r\n";
   if (!SendAll(connection, head.data(), head.size())) return false;
   if (request.method != "HEAD") {
     size_t block = reply.blockSize ? reply.blockSize : std::max<size_t>(reply.body.size(), 1);
@@ -188,8 +213,26 @@ bool LoopbackHttpServer::SendReply(SOCKET connection, const Request& request, co
       if (!SendAll(connection, reply.body.data() + sent, std::min(block, reply.body.size() - sent)))
         return false;
     }
+    if (reply.endless) {
+      SendFiller(connection, kMaxReplyBytes);
+      return false;  // only the connection's end ends such a body
+    }
+    if (!SendFiller(connection, reply.fillBytes)) return false;
   }
   return !reply.announcedLength && !SameNoCase(request.Header("Connection"), "close");
+}
+
+// Filler bytes until `size` are sent, the client goes, the server stops or the time is up.
+bool LoopbackHttpServer::SendFiller(SOCKET connection, uint64_t size) {
+  static const std::string filler(65536, 'f');
+  const auto end = std::chrono::steady_clock::now() + std::chrono::milliseconds(kMaxReplyMs);
+  while (size > 0) {
+    if (stopping_ || std::chrono::steady_clock::now() > end) return false;
+    const size_t part = size_t(std::min<uint64_t>(size, filler.size()));
+    if (!SendAll(connection, filler.data(), part)) return false;
+    size -= part;
+  }
+  return true;
 }
 
 bool LoopbackHttpServer::SendAll(SOCKET connection, const char* data, size_t size) {

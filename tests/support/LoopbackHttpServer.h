@@ -2,7 +2,10 @@
 // A small HTTP/1.1 server on 127.0.0.1 for the tests of the network code (Winsock, Windows only).
 // It listens on a free port from construction to destruction, answers every request from the
 // replies it was given by path and records what it received. Each connection may carry several
-// requests one after another (keep-alive); every connection has its own thread.
+// requests one after another (keep-alive); every connection has its own thread. The bad servers a
+// client must survive (endless, dripping, silent, huge, redirecting in circles) are replies too;
+// each is bounded: it ends when the client goes, the server stops, or after kMaxReplyBytes or
+// kMaxReplyMs; and the server answers kMaxRequests requests for one target at most.
 //
 //   LoopbackHttpServer server;
 //   server.Serve("/mirepan/Mirepan.ver", "<Version>4.4.1.0</Version>");
@@ -31,7 +34,26 @@ class LoopbackHttpServer {
     // A server that stops mid-transfer: the length it announces when not 0; the connection closes
     // after the body, however long that is.
     size_t announcedLength = 0;
+    // A huge reply: this many filler bytes after `body`, announced and made up while sending.
+    uint64_t fillBytes = 0;
+    // A body without end: no length announced, filler bytes until the client goes.
+    bool endless = false;
+    // A slow or silent server: the pause before the reply's head.
+    unsigned headDelayMs = 0;
+    // A redirect: sent as the Location header (the status is then 302 unless set otherwise).
+    std::string location;
   };
+
+  // Bounds of every reply, and of the requests the server answers for one target (a client that
+  // follows redirects without end stops there).
+  static constexpr uint64_t kMaxReplyBytes = uint64_t(600) << 20;
+  static constexpr unsigned kMaxReplyMs = 60000;
+  static constexpr size_t kMaxRequests = 1000;
+
+  // A reply that drips one byte every half second (announcing `announced` bytes), and one that
+  // redirects to `target`.
+  static Reply Drip(size_t announced = 1 << 20);
+  static Reply Redirect(const std::string& target);
 
   struct Request {
     std::string method;
@@ -69,8 +91,10 @@ class LoopbackHttpServer {
   bool ReadRequest(SOCKET connection, std::string& pending, Request& request);
   bool SendReply(SOCKET connection, const Request& request, const Reply& reply);
   bool SendAll(SOCKET connection, const char* data, size_t size);
+  bool SendFiller(SOCKET connection, uint64_t size);
   bool Pause(unsigned milliseconds);  // false when the server stops meanwhile
   Reply ReplyFor(const std::string& target) const;
+  size_t CountOf(const std::string& target) const;  // with the mutex held
   void Forget(SOCKET connection);
 
   SOCKET listener_ = INVALID_SOCKET;
