@@ -13,7 +13,19 @@ bool ProgressWindow::Run(HWND owner, UINT titleStringId, ThreadProc proc, void* 
   threadProc = proc;
   threadArg = arg;
   onCancel = cancel;
-  return RunModal(app_, IDD_PROGRESS, owner) == 1;
+  const HWND main = app_.MainWindow();
+  const auto id = reinterpret_cast<UINT_PTR>(this);
+  const bool watched =
+      cancel && main && SetWindowSubclass(main, &MainWindowMessage, id, reinterpret_cast<DWORD_PTR>(this));
+  const bool succeeded = RunModal(app_, IDD_PROGRESS, owner) == 1;
+  if (watched) RemoveWindowSubclass(main, &MainWindowMessage, id);
+  return succeeded;
+}
+
+LRESULT CALLBACK ProgressWindow::MainWindowMessage(HWND window, UINT msg, WPARAM wp, LPARAM lp, UINT_PTR,
+                                                   DWORD_PTR self) {
+  if (msg == WM_CLOSE) reinterpret_cast<ProgressWindow*>(self)->OnCancel();
+  return DefSubclassProc(window, msg, wp, lp);
 }
 
 void ProgressWindow::SetProgress(int percent) const {

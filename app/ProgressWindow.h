@@ -23,8 +23,10 @@ class ProgressWindow : public DAVavador::ERDialog {
   explicit ProgressWindow(const DAVavador::ERApp& app) : app_(app) {}
 
   // Shows the window titled with string `titleStringId` over `owner` (the main window when null)
-  // and runs `threadProc(threadArg)` behind it. Without `onCancel` the Cancel button is hidden.
-  // Returns when the window closes: true when the worker finished without failure.
+  // and runs `threadProc(threadArg)` behind it. Without `onCancel` the Cancel button is hidden;
+  // with it, closing the program's main window meanwhile cancels too, so that the program closes
+  // once the worker has stopped rather than when a server lets go. Returns when the window
+  // closes: true when the worker finished without failure.
   bool Run(HWND owner, UINT titleStringId, ThreadProc threadProc, void* threadArg,
            CancelFunction onCancel = nullptr);
 
@@ -44,6 +46,8 @@ class ProgressWindow : public DAVavador::ERDialog {
   bool OnMessage(UINT msg, WPARAM wp, LPARAM lp, INT_PTR& result) override;
   void StartWorker();
   void OnCancel();
+  static LRESULT CALLBACK MainWindowMessage(HWND window, UINT msg, WPARAM wp, LPARAM lp, UINT_PTR id,
+                                            DWORD_PTR self);
 
   const DAVavador::ERApp& app_;
   WString title;

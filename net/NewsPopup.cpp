@@ -1,7 +1,4 @@
 #include "net/NewsPopup.h"
-#include "net/InternetHandle.h"
-
-#include <wininet.h>
 
 #include "net/RegistrySettings.h"
 #include "net/UpdateSchedule.h"
@@ -16,6 +13,21 @@ constexpr const wchar_t* kShowValue = L"HintShow";
 constexpr const wchar_t* kLastDayValue = L"LastHint";
 constexpr const wchar_t* kLastDateValue = L"HintDate";
 constexpr size_t kReservedUnits = 128 * 1024;
+constexpr UINT kArrived = WM_APP + 1;
+constexpr wchar_t kArrivalClass[] = L"MirepanNewsArrival";
+
+HWND CreateArrivalWindow(WNDPROC proc) {
+  static const ATOM registered = [proc] {
+    WNDCLASSW type{};
+    type.lpfnWndProc = proc;
+    type.hInstance = GetModuleHandleW(nullptr);
+    type.lpszClassName = kArrivalClass;
+    return RegisterClassW(&type);
+  }();
+  if (!registered) return nullptr;
+  return CreateWindowExW(0, kArrivalClass, L"", 0, 0, 0, 0, 0, HWND_MESSAGE, nullptr,
+                         GetModuleHandleW(nullptr), nullptr);
+}
 
 class NewsDialog : public DAVavador::ERDialog {
  public:
@@ -62,37 +74,58 @@ void NewsPopup::SetNewsShown(bool shown) {
   RegistrySettings(site_.settingsKey).WriteText(kShowValue, shown ? TXT("1") : TXT("0"));
 }
 
-bool NewsPopup::Fetch(WString& text) const {
-  InternetHandle internet(
-      InternetOpenW(app_.ProductName().c_str(), INTERNET_OPEN_TYPE_PRECONFIG, nullptr, nullptr, 0));
-  if (!internet) return false;
-  const WString address = site_.FolderUrl() + TXT("popup.xml");
-  InternetHandle url(InternetOpenUrlW(internet.Get(), address.c_str(), nullptr, 0, 0, 0));
-  if (!url) return false;
-  text.reserve(kReservedUnits);
-  char block[4096];
-  DWORD read = 0;
-  while (InternetReadFile(url.Get(), block, sizeof block, &read) && read > 0) AppendBytes(text, block, read);
-  return true;
+NewsPopup::NewsPopup(const DAVavador::ERApp& app, UpdateSite site)
+    : app_(app), site_(std::move(site)), transfer_(site_.FolderUrl()) {}
+
+NewsPopup::~NewsPopup() {
+  Cancel();
+  if (worker_.joinable()) worker_.join();
+  if (arrival_) DestroyWindow(arrival_);
 }
 
 bool NewsPopup::NewsCheck() {
-  if (!NewsShown()) return false;
+  if (Pending() || !NewsShown()) return false;
   RegistrySettings settings(site_.settingsKey);
   const WString today = HintDayText(CalendarDate::Now());
   WString lastDay;
   if (settings.ReadText(kLastDayValue, lastDay) && lastDay == today) return false;
   settings.WriteText(kLastDayValue, today);
 
+  if (!arrival_ && (arrival_ = CreateArrivalWindow(&NewsPopup::ArrivalProc)))
+    SetWindowLongPtrW(arrival_, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(this));
+  if (!arrival_) return false;
+  transfer_.SetRequest(TXT("popup.xml"), WString());
+  DAVavador::TransferRequest& request = transfer_.Request();
+  request.agent = app_.ProductName();
+  request.reportProgress = false;
+  worker_ = std::thread([this] {
+    fetched_ = transfer_.Download(transfer_.Request(), nullptr, 0, 0) == 0;
+    PostMessageW(arrival_, kArrived, 0, 0);
+  });
+  return true;
+}
+
+LRESULT CALLBACK NewsPopup::ArrivalProc(HWND window, UINT msg, WPARAM wp, LPARAM lp) {
+  auto* popup = reinterpret_cast<NewsPopup*>(GetWindowLongPtrW(window, GWLP_USERDATA));
+  if (msg != kArrived || !popup) return DefWindowProcW(window, msg, wp, lp);
+  popup->Arrived();
+  return 0;
+}
+
+void NewsPopup::Arrived() {
+  if (!worker_.joinable()) return;
+  worker_.join();
+  if (!fetched_ || transfer_.Request().cancelled) return;
   WString text;
-  if (!Fetch(text)) return false;
+  text.reserve(kReservedUnits);
+  const std::string& bytes = transfer_.Request().reply;
+  AppendBytes(text, bytes.data(), bytes.size());
   const NewsDocument news = ReadNewsDocument(std::move(text));
+  RegistrySettings settings(site_.settingsKey);
   WString lastDate;
-  if (news.date.empty() || (settings.ReadText(kLastDateValue, lastDate) && lastDate == news.date))
-    return false;
+  if (news.date.empty() || (settings.ReadText(kLastDateValue, lastDate) && lastDate == news.date)) return;
   settings.WriteText(kLastDateValue, news.date);
   ShowNews(news.message);
-  return true;
 }
 
 void NewsPopup::ShowNews(const WString& message) {

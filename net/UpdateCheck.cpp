@@ -98,6 +98,7 @@ class UpdateChecker {
     started_ = window_.Run(nullptr, IDS_UPDATE_CHECKING, &Worker, this, &OnCancel);
     return started_;
   }
+  bool Cancelled() const { return cancelled_; }
 
  private:
   static DWORD WINAPI Worker(LPVOID checker) {
@@ -112,9 +113,11 @@ class UpdateChecker {
     self->transfer_.Cancel();
   }
 
-  // Downloads `file` of the server's folder into the local folder over from..to percent.
-  bool Fetch(const WString& file, uint32_t from, uint32_t to) {
+  // Downloads `file` of the server's folder, at most `maxBytes` of it, into the local folder over
+  // from..to percent.
+  bool Fetch(const WString& file, uint32_t maxBytes, uint32_t from, uint32_t to) {
     transfer_.SetRequest(file, site_.localFolder + file);
+    transfer_.Request().maxBytes = maxBytes;
     DAVavador::TransferWindow progress(window_);
     return transfer_.Download(transfer_.Request(), &progress, from, to) == 0;
   }
@@ -129,9 +132,12 @@ class UpdateChecker {
     return VersionFromDocument(doc);
   }
 
+  // Only an installer that arrived whole starts: a cancelled or failed download starts nothing,
+  // whatever installer an earlier check left in the folder.
   bool Check() {
     window_.SetProgress(0);
-    if (!Fetch(app_.ProductName() + TXT(".ver"), 0, 5) || cancelled_) return false;
+    if (!Fetch(app_.ProductName() + TXT(".ver"), DAVavador::kMaxDocumentBytes, 0, 5) || cancelled_)
+      return false;
     const WString own = OwnVersion();
     if (own.empty()) return false;
     window_.SetProgress(10);
@@ -139,8 +145,8 @@ class UpdateChecker {
     window_.SetProgress(15);
     if (cancelled_ || newest == own) return false;
     const WString installer = app_.ProductName() + TXT("setup.exe");
-    if (!Fetch(installer, 20, 95) && !cancelled_) return false;
-    return StartInstaller(site_.localFolder + installer) || cancelled_;
+    if (!Fetch(installer, DAVavador::kMaxInstallerBytes, 20, 95) || cancelled_) return false;
+    return StartInstaller(site_.localFolder + installer);
   }
 
   const ERApp& app_;
@@ -185,7 +191,9 @@ bool CheckForUpdate(const ERApp& app, const UpdateSite& site, bool forced) {
   if (!ScheduleDialog(app, site, static_cast<uint32_t>(interval)).Run()) return false;
   UpdateChecker checker(app, site);
   if (checker.Run()) return true;
-  app.ShowMessage(app.String(IDS_UPDATE_NONE), app.String(IDS_UPDATE_CAPTION), MB_OK | MB_ICONINFORMATION);
+  // Who cancelled said no: there is nothing to tell (and the program may be closing).
+  if (!checker.Cancelled())
+    app.ShowMessage(app.String(IDS_UPDATE_NONE), app.String(IDS_UPDATE_CAPTION), MB_OK | MB_ICONINFORMATION);
   return false;
 }
 

@@ -416,23 +416,44 @@ TEST_F(WindowedTransfer, TheWindowRunsTheDownloadAndClosesWithItsOutcome) {
   EXPECT_EQ(ReadAll(Target()), body);
 }
 
-TEST_F(WindowedTransfer, TheWindowsCancelButtonStopsTheDownload) {
-  WriteAll(Target(), "the old file");
-  ServeFile(Bytes(40 * 4096), 50);
-  std::thread user([this] {
-    for (int tries = 0; tries < 1000; Sleep(10), ++tries) {
-      HWND dialog = window_.Dialog();
-      if (dialog && SendDlgItemMessageW(dialog, IDC_PROGRESS_BAR, PBM_GETPOS, 0, 0) > 20) {
-        PostMessageW(dialog, WM_COMMAND, IDCANCEL, 0);
-        return;
+// The window's Cancel button stops the download, and so does a close of the program's main window
+// (which closes once the window is gone).
+TEST_F(WindowedTransfer, TheWindowsCancelAndTheMainWindowsCloseStopTheDownload) {
+  WNDCLASSW type{};
+  type.lpfnWndProc = [](HWND window, UINT msg, WPARAM wp, LPARAM lp) -> LRESULT {
+    return msg == WM_CLOSE ? 0 : DefWindowProcW(window, msg, wp, lp);
+  };
+  type.hInstance = GetModuleHandleW(nullptr);
+  type.lpszClassName = L"TransferTestMain";
+  RegisterClassW(&type);
+  const HWND main = CreateWindowExW(0, type.lpszClassName, L"", WS_OVERLAPPEDWINDOW, 0, 0, 300, 200, nullptr,
+                                    nullptr, type.hInstance, nullptr);
+  ASSERT_NE(main, nullptr);
+  app_.SetMainWindow(main);
+  for (bool byClose : {false, true}) {
+    SCOPED_TRACE(byClose ? "main window closed" : "Cancel pressed");
+    WriteAll(Target(), "the old file");
+    ServeFile(Bytes(40 * 4096), 50);
+    std::thread user([this, byClose, main] {
+      for (int tries = 0; tries < 1000; Sleep(10), ++tries) {
+        HWND dialog = window_.Dialog();
+        if (dialog && SendDlgItemMessageW(dialog, IDC_PROGRESS_BAR, PBM_GETPOS, 0, 0) > 20) {
+          if (byClose)
+            PostMessageW(main, WM_CLOSE, 0, 0);
+          else
+            PostMessageW(dialog, WM_COMMAND, IDCANCEL, 0);
+          return;
+        }
       }
-    }
-  });
-  transfer_.SetRequest(L"file.bin", Target());
-  EXPECT_FALSE(transfer_.RunWithWindow(transferWindow_, nullptr, IDS_DISPLAY_NAME));
-  user.join();
-  EXPECT_TRUE(transfer_.Request().cancelled);
-  EXPECT_EQ(ReadAll(Target()), "the old file");
+    });
+    transfer_.SetRequest(L"file.bin", Target());
+    EXPECT_FALSE(transfer_.RunWithWindow(transferWindow_, nullptr, IDS_DISPLAY_NAME));
+    user.join();
+    EXPECT_TRUE(transfer_.Request().cancelled);
+    EXPECT_EQ(ReadAll(Target()), "the old file");
+  }
+  app_.SetMainWindow(nullptr);
+  DestroyWindow(main);
 }
 
 TEST(TransferRequest, ResetAndTheTwoWaysOfSettingIt) {

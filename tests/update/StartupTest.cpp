@@ -125,4 +125,39 @@ TEST_F(Startup, ADueCheckAndTheNewsAskTheServerOfTheOptionsFile) {
   EXPECT_NE(program_->WaitForExit(), -1);
 }
 
+// A cancelled installer download starts nothing, not even the installer left from before, and the
+// program starts as usual; while the news is still downloading, its window closes.
+TEST_F(Startup, ACancelledUpdateStartsTheProgramAndTheNewsDoesNotHoldItsWindow) {
+  RegistrySettings settings(kProgramKey);
+  settings.WriteText(L"AutoUpdate_Date", std::to_wstring(PackDate(CalendarDate::Now())));
+  settings.WriteText(L"AutoUpdate_Freq", L"20714");
+  const std::wstring local = folder_ + L"profile\\Tallowmere\\Mirepan\\";
+  ASSERT_TRUE(CopyFileW(L"update_fake_installer.exe", (local + L"Mirepansetup.exe").c_str(), FALSE));
+  server_.Serve("/mirepan/Mirepan.ver", "<VERSION>0.0.0.1</VERSION>\r\n");
+  server_.Serve("/mirepan/Mirepansetup.exe", LoopbackHttpServer::Drip());
+  server_.Serve("/mirepan/popup.xml", LoopbackHttpServer::Drip());
+  ASSERT_TRUE(Start());
+  // Yes in "Auto-Update"; Cancel in the progress window once the installer is being read (it is
+  // opened twice, to learn its size and to read it).
+  bool cancelled = false;
+  for (DWORD waited = 0; waited < kPatience && !cancelled && program_->IsRunning(50); waited += 50) {
+    const HWND dialog = program_->FindVisible(L"#32770");
+    if (dialog && GetDlgItem(dialog, IDC_AUTO_UPDATE_YES)) PostMessageW(dialog, WM_COMMAND, IDOK, 0);
+    if (dialog && GetDlgItem(dialog, IDC_PROGRESS_BAR) &&
+        server_.RequestCount("/mirepan/Mirepansetup.exe") >= 2) {
+      PostMessageW(dialog, WM_COMMAND, IDCANCEL, 0);
+      cancelled = true;
+    }
+  }
+  ASSERT_TRUE(cancelled);
+  const HWND main = MainWindow();
+  ASSERT_NE(main, nullptr) << "the program did not start";
+  for (DWORD waited = 0; waited < kPatience && server_.RequestCount("/mirepan/popup.xml") == 0; waited += 50)
+    Sleep(50);
+  EXPECT_EQ(server_.RequestCount("/mirepan/popup.xml"), 1u);
+  PostMessageW(main, WM_CLOSE, 0, 0);
+  EXPECT_NE(program_->WaitForExit(), -1) << "the news download held the window";
+  EXPECT_EQ(GetFileAttributesW((local + L"Mirepansetup.exe.ran").c_str()), INVALID_FILE_ATTRIBUTES);
+}
+
 }  // namespace

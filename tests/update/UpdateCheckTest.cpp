@@ -13,9 +13,11 @@
 #include "resource.h"
 #include "storage/XMLDoc.h"
 #include "support/LoopbackHttpServer.h"
+#include "support/MessagePump.h"
 #include "views/ViewTestSupport.h"
 
 using test_support::DialogDriver;
+using test_support::PumpUntil;
 using view_test::DialogScripts;
 
 namespace {
@@ -58,6 +60,13 @@ class UpdateCheck : public ::testing::Test {
     CheckRadioButton(d.Dialog(), IDC_AUTO_UPDATE_YES, IDC_AUTO_UPDATE_NO, IDC_AUTO_UPDATE_NO);
   }
   size_t Requests() const { return server_.Requests().size(); }
+  bool Exists(const WString& name) const {
+    return GetFileAttributesW((site_.localFolder + name).c_str()) != INVALID_FILE_ATTRIBUTES;
+  }
+  // Waits, the dialogs running, until the server has seen `count` requests for `target`.
+  bool ServerSaw(const std::string& target, size_t count) const {
+    return PumpUntil([&] { return server_.RequestCount(target) >= count; });
+  }
 
   DAVavador::ERApp app_{GetModuleHandleW(nullptr)};
   LoopbackHttpServer server_;
@@ -127,6 +136,62 @@ TEST_F(UpdateCheck, AnInstallerThatCannotStartMeansNoUpdate) {
   EXPECT_EQ(prompts_.questions.size(), 1u);
 }
 
+// The check goes through the bounded transfer: a version file of 300 MB or in a circle of
+// redirects is refused and not kept; the progress window's Cancel ends a download that never
+// completes, and the user who cancelled is told nothing. A cancelled or failed download starts
+// nothing, not even an installer left in the folder from before.
+TEST_F(UpdateCheck, OnlyACompleteDownloadStartsAnInstaller) {
+  using Reply = LoopbackHttpServer::Reply;
+  Reply huge, newer, missing;
+  huge.fillBytes = uint64_t(300) << 20;
+  newer.body = "<VERSION>4.4.1.0</VERSION>\r\n";
+  missing.status = 404;
+  struct Case {
+    const char* what;
+    Reply version, installer;
+    const char* cancelled;  // the file whose download the user cancels, or none
+    bool versionKept;
+  };
+  const Case cases[] = {
+      {"a version file of 300 MB", huge, missing, nullptr, false},
+      {"a version file cancelled", LoopbackHttpServer::Drip(), missing, "/mirepan/Mirepan.ver", false},
+      {"an installer cancelled", newer, LoopbackHttpServer::Drip(), "/mirepan/Mirepansetup.exe", true},
+      {"an installer that fails", newer, missing, nullptr, true},
+      {"a version file in a circle", LoopbackHttpServer::Redirect("/mirepan/Mirepan.ver"), missing, nullptr,
+       false},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.what);
+    ASSERT_TRUE(
+        CopyFileW(L"update_fake_installer.exe", (site_.localFolder + L"Mirepansetup.exe").c_str(), FALSE));
+    server_.Serve("/mirepan/Mirepan.ver", c.version);
+    server_.Serve("/mirepan/Mirepansetup.exe", c.installer);
+    AnswerSchedule(true);
+    if (c.cancelled) {
+      // Once the file is being read (it is opened twice, to learn its size and to read it).
+      const std::string file = c.cancelled;
+      const size_t opened = server_.RequestCount(file) + 2;
+      scripts_.Drive(IDD_PROGRESS, [this, file, opened](const DialogDriver& d) {
+        EXPECT_TRUE(ServerSaw(file, opened));
+        d.Press(IDCANCEL);
+      });
+    } else {
+      prompts_.answers.push_back(IDOK);
+    }
+    const size_t told = prompts_.questions.size();
+    EXPECT_FALSE(CheckForUpdate(app_, site_, true));
+    EXPECT_EQ(prompts_.questions.size() - told, c.cancelled ? 0u : 1u);
+    EXPECT_EQ(Exists(L"Mirepan.ver"), c.versionKept);
+    DeleteFileW((site_.localFolder + L"Mirepan.ver").c_str());
+    if (!c.cancelled) {
+      EXPECT_FALSE(Exists(L"Mirepan.ver.erxfer"));
+    }
+    EXPECT_TRUE(Exists(L"Mirepansetup.exe"));
+    scripts_.On(IDD_PROGRESS, nullptr);
+  }
+  EXPECT_FALSE(PumpUntil([this] { return Exists(L"Mirepansetup.exe.ran"); }, 2000)) << "an installer started";
+}
+
 TEST_F(UpdateCheck, NeverStopsTheAutomaticCheckButNotTheCommand) {
   AnswerSchedule(false, 8);
   EXPECT_FALSE(CheckForUpdate(app_, site_, true));
@@ -184,6 +249,14 @@ class News : public UpdateCheck {
     });
   }
   size_t NewsRequests() const { return server_.RequestCount("/mirepan/popup.xml"); }
+  // The check to its end, its result arriving through this thread's messages; true when the news
+  // window showed.
+  bool Check() {
+    const int shown = scripts_.Opened(IDD_NEWS);
+    popup_.NewsCheck();
+    EXPECT_TRUE(PumpUntil([this] { return !popup_.Pending(); }));
+    return scripts_.Opened(IDD_NEWS) > shown;
+  }
 
   NewsPopup popup_{app_, site_};
   WString caption_, shown_;
@@ -192,7 +265,7 @@ class News : public UpdateCheck {
 TEST_F(News, ANewMessageIsShownOnceADayAndHidingItIsKept) {
   ServeNews("2026-12-01", "&lt;body&gt;&lt;b&gt;Fresh&lt;/b&gt; recipes&lt;/body&gt;");
   CloseNews(true);
-  EXPECT_TRUE(popup_.NewsCheck());
+  EXPECT_TRUE(Check());
   EXPECT_EQ(caption_, L"Mirepan");
   EXPECT_EQ(shown_, L"Fresh recipes");
   EXPECT_EQ(Value(L"HintDate"), L"2026-12-01");
@@ -201,14 +274,14 @@ TEST_F(News, ANewMessageIsShownOnceADayAndHidingItIsKept) {
   EXPECT_FALSE(popup_.NewsShown());
 
   popup_.SetNewsShown(true);
-  EXPECT_FALSE(popup_.NewsCheck());  // already checked today
+  EXPECT_FALSE(Check());  // already checked today
   EXPECT_EQ(NewsRequests(), 1u);
 }
 
 TEST_F(News, HiddenMessagesAreNotEvenDownloaded) {
   ServeNews("1", "text");
   popup_.SetNewsShown(false);
-  EXPECT_FALSE(popup_.NewsCheck());
+  EXPECT_FALSE(Check());
   EXPECT_EQ(Requests(), 0u);
   EXPECT_EQ(Value(L"LastHint"), WString());
 }
@@ -216,21 +289,42 @@ TEST_F(News, HiddenMessagesAreNotEvenDownloaded) {
 TEST_F(News, AMessageAlreadyShownOrWithoutDateStaysHidden) {
   ServeNews("7", "seen");
   SetValue(L"HintDate", L"7");
-  EXPECT_FALSE(popup_.NewsCheck());
+  EXPECT_FALSE(Check());
   EXPECT_EQ(NewsRequests(), 1u);
 
   server_.Serve("/mirepan/popup.xml", "<POPUP><MESSAGE>no date</MESSAGE></POPUP>");
   SetValue(L"LastHint", L"01011999");
-  EXPECT_FALSE(popup_.NewsCheck());
+  EXPECT_FALSE(Check());
   EXPECT_EQ(scripts_.Opened(IDD_NEWS), 0);
   EXPECT_EQ(Value(L"HintDate"), L"7");
 
   SetValue(L"LastHint", L"01011999");
   ServeNews("8", "&lt;body&gt;new&lt;/body&gt;");
   CloseNews(false);
-  EXPECT_TRUE(popup_.NewsCheck());
+  EXPECT_TRUE(Check());
   EXPECT_EQ(shown_, L"new");
   EXPECT_TRUE(popup_.NewsShown());
+}
+
+// The news arrives on a thread of its own through the bounded transfer, the interface thread
+// going on meanwhile: a document without end is given up at its limit, one that never completes
+// ends at Cancel, and neither shows anything.
+TEST_F(News, TheDownloadRunsAsideWithinItsLimitAndEndsAtCancel) {
+  LoopbackHttpServer::Reply endless;
+  endless.endless = true;
+  server_.Serve("/mirepan/popup.xml", endless);
+  EXPECT_FALSE(Check());
+  EXPECT_EQ(NewsRequests(), 1u);
+
+  SetValue(L"LastHint", L"01011999");
+  server_.Serve("/mirepan/popup.xml", LoopbackHttpServer::Drip());
+  popup_.NewsCheck();
+  EXPECT_TRUE(popup_.Pending());
+  EXPECT_TRUE(PumpUntil([this] { return NewsRequests() == 2; }));
+  popup_.Cancel();
+  EXPECT_TRUE(PumpUntil([this] { return !popup_.Pending(); }, 5000)) << "the download went on after Cancel";
+  EXPECT_EQ(scripts_.Opened(IDD_NEWS), 0);
+  EXPECT_EQ(Value(L"HintDate"), WString());
 }
 
 }  // namespace
