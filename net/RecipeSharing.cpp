@@ -8,6 +8,7 @@
 #include "food/Recipe.h"
 #include "net/ERXferHTTP.h"
 #include "net/SharingWire.h"
+#include "net/TransferWindow.h"
 #include "net/UpdateSchedule.h"
 #include "resources/resource.h"
 #include "storage/Files.h"
@@ -91,18 +92,48 @@ void UploadRecipe(const DAVavador::ERApp& app, const ServerAddress& server, cons
   DeleteFileAt(path);
 }
 
+namespace {
+
+// A search through the one bounded transfer: the address is the transfer's base up to the page,
+// and the page with its query as the file.
+class SearchTransfer {
+ public:
+  explicit SearchTransfer(const WString& address) : transfer_(address.substr(0, PageStart(address))) {
+    transfer_.SetRequest(address.substr(PageStart(address)), WString());
+    transfer_.Request().agent = TXT("RecipeDownload");
+    transfer_.Request().maxBytes = DAVavador::kMaxListBytes;
+  }
+
+  // Behind a progress window over `owner` whose Cancel ends it, or right here without an owner.
+  WString Run(const DAVavador::ERApp* app, HWND owner) {
+    bool fetched = false;
+    if (app) {
+      ProgressWindow progress(*app);
+      DAVavador::TransferWindow window(progress);
+      fetched = transfer_.RunWithWindow(window, owner, IDS_DOWNLOADING_RECIPES);
+    } else {
+      fetched = transfer_.Download(transfer_.Request(), nullptr, 0, 0) == 0;
+    }
+    WString reply;
+    const std::string& bytes = transfer_.Request().reply;
+    if (fetched) AppendBytes(reply, bytes.data(), bytes.size());
+    return reply;
+  }
+
+ private:
+  // Where the page's name starts: after the last "/" before the query.
+  static size_t PageStart(const WString& address) {
+    const size_t slash = address.rfind('/', address.find('?'));
+    return slash == WString::npos ? 0 : slash + 1;
+  }
+
+  DAVavador::ERXferHTTP transfer_;
+};
+
+}  // namespace
+
 WString FetchSearchReply(const WString& address) {
-  WString reply;
-  InternetHandle internet(
-      InternetOpenW(L"RecipeDownload", INTERNET_OPEN_TYPE_PRECONFIG, nullptr, nullptr, 0));
-  if (!internet) return reply;
-  InternetHandle url(InternetOpenUrlW(internet.Get(), address.c_str(), nullptr, 0,
-                                      INTERNET_FLAG_DONT_CACHE | INTERNET_FLAG_RELOAD, 0));
-  if (!url) return reply;
-  char block[kReplyBytes];
-  DWORD read = 0;
-  while (InternetReadFile(url.Get(), block, sizeof block, &read) && read > 0) AppendBytes(reply, block, read);
-  return reply;
+  return SearchTransfer(address).Run(nullptr, nullptr);
 }
 
 // ---- the download dialog ----
@@ -172,8 +203,8 @@ void RecipeDownloadDialog::Find() {
   const CalendarDate start = SearchStartDate(ChosenSince(), lastDownload_, CalendarDate::Now());
   const bool allCategories = Message(IDC_DOWNLOAD_CATEGORY, CB_GETCURSEL) <= 0;
   const WString category = allCategories ? WString() : ItemText(IDC_DOWNLOAD_CATEGORY);
-  const WString reply =
-      FetchSearchReply(SearchAddress(server_, start, category, ItemText(IDC_DOWNLOAD_NAME)));
+  const WString reply = SearchTransfer(SearchAddress(server_, start, category, ItemText(IDC_DOWNLOAD_NAME)))
+                            .Run(&app_, Dialog());
   Message(IDC_DOWNLOAD_AVAILABLE, LB_RESETCONTENT);
   if (reply.empty()) return;
   DisableMoves();
@@ -215,6 +246,7 @@ size_t FetchSharedRecipes(const ServerAddress& server, const std::vector<int32_t
     const int next = static_cast<int>(n * 100 / (count + 1));
     transfer.SetRequest(TXT("downloadrecipe.php?id=") + FromAscii(std::to_string(ids[n - 1])), localPath);
     transfer.Request().reportProgress = false;
+    transfer.Request().maxBytes = DAVavador::kMaxListBytes;
     if (transfer.Download(transfer.Request(), nullptr, static_cast<uint32_t>(reached),
                           static_cast<uint32_t>(next)) == 0) {
       import(reached, next);

@@ -42,7 +42,8 @@ void UploadRecipe(const DAVavador::ERApp& app, const ServerAddress& server, cons
                   const CategoryList& recipeCategories, const CategoryList& ingredientCategories,
                   const WString& dataFolder);
 
-// The reply of a search address, every byte one character; empty when the server cannot be reached.
+// The reply of a search address, every byte one character; empty when the server cannot be reached
+// or the reply is larger than a list can be (kMaxListBytes).
 WString FetchSearchReply(const WString& address);
 
 // The "Download Recipes" dialog (resource 2450): search by category, name and start date, then

@@ -11,6 +11,7 @@
 #include "resource.h"
 #include "storage/Files.h"
 #include "support/LoopbackHttpServer.h"
+#include "support/MessagePump.h"
 #include "views/ViewTestSupport.h"
 
 namespace {
@@ -261,6 +262,35 @@ TEST_F(Sharing, TheArrowsFollowTheSelectionAndTheSearchAsksWithTheChosenFilters)
   EXPECT_EQ(requests[0].target,
             "/mirepan/findrecipe.php?startdate=05%2D06%2D2019&category=Desserts&foodname=Apple%20Pie");
   EXPECT_EQ(requests[0].Header("User-Agent"), "RecipeDownload");
+}
+
+// The search runs behind a progress window through the bounded transfer: its Cancel ends a reply
+// that never completes, and a reply without end is given up at its limit. Either leaves the list
+// empty.
+TEST_F(Sharing, TheSearchRunsBehindAProgressWindowWithinItsLimit) {
+  LoopbackHttpServer server;
+  server.Serve("/mirepan/findrecipe.php", LoopbackHttpServer::Drip());
+  const auto searches = [&server] { return server.Requests().size(); };
+  scripts_.Drive(IDD_PROGRESS, [&](const DialogDriver& d) {
+    EXPECT_TRUE(test_support::PumpUntil([&] { return searches() == 1; }));
+    d.Press(IDCANCEL);
+  });
+  std::vector<WString> found{L"not searched"};
+  scripts_.Drive(IDD_DOWNLOAD_RECIPES, [&](const DialogDriver& d) {
+    d.Press(IDC_DOWNLOAD_FIND);
+    found = d.Rows(IDC_DOWNLOAD_AVAILABLE);
+    d.Press(IDCANCEL);
+  });
+  RecipeDownloadDialog dialog(app_, AddressOf(server), recipeCategories_, CalendarDate(2019, 5, 6));
+  EXPECT_FALSE(dialog.Run());
+  EXPECT_EQ(scripts_.Opened(IDD_PROGRESS), 1);
+  EXPECT_TRUE(found.empty());
+
+  LoopbackHttpServer::Reply endless;
+  endless.endless = true;
+  server.Serve("/mirepan/findrecipe.php", endless);
+  EXPECT_TRUE(FetchSearchReply(SearchAddress(AddressOf(server), CalendarDate(0, 1, 1), {}, {})).empty());
+  EXPECT_EQ(searches(), 2u);
 }
 
 }  // namespace
