@@ -87,7 +87,9 @@ struct HttpReader::Line {
       if (handle) InternetCloseHandle(handle);
   }
 
-  // The thread: one step for each `go`, until the reader leaves.
+  // The thread: one step for each `go`, until the reader leaves. It closes the handles itself, so
+  // that what WinINet does at closing happens here: Wine reads the rest of a reply whose connection
+  // it could use again, however long that reply is.
   static void Serve(std::shared_ptr<Line> line) {
     while (WaitForSingleObject(line->go.Get(), INFINITE) == WAIT_OBJECT_0 && !line->left) {
       SetLastError(0);
@@ -95,6 +97,7 @@ struct HttpReader::Line {
       line->error = line->succeeded ? 0 : GetLastError();
       SetEvent(line->done.Get());
     }
+    line->Close();
   }
 
   ScopedHandle go{CreateEventW(nullptr, FALSE, FALSE, nullptr)};
@@ -124,14 +127,14 @@ HttpReader::HttpReader(const WString& agent, HANDLE cancel, DWORD stallMs)
 }
 
 HttpReader::~HttpReader() {
-  Abandon();
+  Leave(false);
 }
 
-void HttpReader::Abandon() {
+void HttpReader::Leave(bool stepRunning) {
   if (!line_) return;
   line_->left = true;
+  if (stepRunning) line_->Close();  // on Windows this ends the step
   SetEvent(line_->go.Get());
-  line_->Close();
   line_.reset();
 }
 
@@ -148,7 +151,7 @@ bool HttpReader::Run(std::function<bool(Line&)> step) {
   const HANDLE waits[] = {line_->done.Get(), cancel_};
   const DWORD woke = WaitForMultipleObjects(cancel_ ? 2 : 1, waits, FALSE, stallMs_);
   if (woke == WAIT_OBJECT_0) return line_->succeeded || Fail(line_->error ? line_->error : ERROR_GEN_FAILURE);
-  Abandon();
+  Leave(true);
   return Fail(woke == WAIT_TIMEOUT ? ERROR_INTERNET_TIMEOUT : ERROR_CANCELLED);
 }
 

@@ -50,7 +50,8 @@ class HttpReader {
   // stalled or was cancelled (the reader is then of no further use).
   bool Run(std::function<bool(Line&)> step);
   bool Fail(DWORD error);
-  void Abandon();
+  // Lets the thread go; the reader is of no further use.
+  void Leave(bool stepRunning);
 
   std::shared_ptr<Line> line_;
   HANDLE cancel_;
