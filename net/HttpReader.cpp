@@ -83,7 +83,7 @@ struct HttpReader::Line {
   // The handles go from whoever gives up first: a call in progress on the thread ends with them on
   // Windows; under Wine it goes on, and the thread's next call fails.
   void Close() {
-    for (HINTERNET handle : {url.exchange(nullptr), session.exchange(nullptr)})
+    for (HINTERNET handle : {url.exchange(nullptr), connection.exchange(nullptr), session.exchange(nullptr)})
       if (handle) InternetCloseHandle(handle);
   }
 
@@ -108,7 +108,8 @@ struct HttpReader::Line {
   DWORD error = 0;
 
   std::atomic<HINTERNET> session{nullptr};
-  std::atomic<HINTERNET> url{nullptr};
+  std::atomic<HINTERNET> connection{nullptr};  // of a POST
+  std::atomic<HINTERNET> url{nullptr};         // the request
   uint32_t size = 0;
   DWORD got = 0;
   char block[kBlockSize];
@@ -177,6 +178,24 @@ bool HttpReader::Open(const WString& address, DWORD flags) {
     if (next.empty()) return Fail(ERROR_HTTP_INVALID_SERVER_RESPONSE);
   }
   return Fail(ERROR_HTTP_REDIRECT_FAILED);
+}
+
+bool HttpReader::OpenPost(const WString& host, uint16_t port, const WString& path, DWORD flags) {
+  return Run([host, port, path, flags](Line& line) {
+    line.connection =
+        InternetConnectW(line.session, host.c_str(), port, nullptr, nullptr, INTERNET_SERVICE_HTTP, 0, 0);
+    if (line.connection)
+      line.url =
+          HttpOpenRequestW(line.connection, L"POST", path.c_str(), L"HTTP/1.1", nullptr, nullptr, flags, 0);
+    return line.url != nullptr;
+  });
+}
+
+bool HttpReader::Send(const WString& headers, std::string body) {
+  return Run([headers, body = std::move(body)](Line& line) {
+    return HttpSendRequestW(line.url.load(), headers.c_str(), DWORD(headers.size()),
+                            const_cast<char*>(body.data()), DWORD(body.size())) != FALSE;
+  });
 }
 
 uint64_t HttpReader::AnnouncedLength() const {

@@ -30,6 +30,10 @@ class HttpReader {
   // Opens `address` with `flags`, following redirects itself (kMaxRedirects at most); a status of
   // 400 or more fails. A reply opened before is closed once the new one is open.
   bool Open(const WString& address, DWORD flags);
+  // A POST instead: the request for `path` on `host`, then its sending with `headers` and `body`.
+  // The reply is read as an opened one's.
+  bool OpenPost(const WString& host, uint16_t port, const WString& path, DWORD flags);
+  bool Send(const WString& headers, std::string body);
   // The length the server announced; 0 when it announced none.
   uint64_t AnnouncedLength() const;
   // The size of the remote file: what InternetSetFilePointer finds, or else the announced length.

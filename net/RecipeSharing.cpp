@@ -1,5 +1,4 @@
 #include "net/RecipeSharing.h"
-#include "net/InternetHandle.h"
 
 #include <wininet.h>
 
@@ -7,6 +6,7 @@
 #include "food/CategoryList.h"
 #include "food/Recipe.h"
 #include "net/ERXferHTTP.h"
+#include "net/HttpReader.h"
 #include "net/SharingWire.h"
 #include "net/TransferWindow.h"
 #include "net/UpdateSchedule.h"
@@ -26,7 +26,6 @@ constexpr const wchar_t kFormHeader[] = L"Content-Type: application/x-www-form-u
 constexpr DWORD kFormHeaderLength = 47;
 static_assert(sizeof kFormHeader / sizeof kFormHeader[0] == kFormHeaderLength + 1,
               "the header's length is sent");
-constexpr DWORD kReplyBytes = 4096;
 
 // InternetConnectW takes a v6 address without its brackets.
 WString ConnectHost(const ServerAddress& server) {
@@ -49,25 +48,16 @@ bool WriteSharedRecipe(const WString& path, const Recipe& recipe, const Category
 }
 
 UploadResult PostSharedRecipe(const ServerAddress& server, WStringView document) {
-  InternetHandle internet(InternetOpenW(L"RecipeUpload", INTERNET_OPEN_TYPE_PRECONFIG, nullptr, nullptr, 0));
-  if (!internet) return UploadResult::NotConnected;
-  InternetHandle connection(InternetConnectW(internet.Get(), ConnectHost(server).c_str(), server.port,
-                                             nullptr, nullptr, INTERNET_SERVICE_HTTP, 0, 0));
-  if (!connection) return UploadResult::NotConnected;
-  InternetHandle request(HttpOpenRequestW(connection.Get(), L"POST", L"/mirepan/uploadrecipe.php",
-                                          L"HTTP/1.1", nullptr, nullptr,
-                                          INTERNET_FLAG_RELOAD | INTERNET_FLAG_NO_UI, 0));
-  if (!request) return UploadResult::NotConnected;
-  std::string body = UploadBody(document);
-  if (!HttpSendRequestW(request.Get(), kFormHeader, kFormHeaderLength, body.data(),
-                        static_cast<DWORD>(body.size()))) {
-    return UploadResult::Failed;
-  }
-  // One read of the reply: its first six characters decide.
-  char reply[kReplyBytes];
-  DWORD read = 0;
-  if (!InternetReadFile(request.Get(), reply, sizeof reply, &read)) read = 0;
-  return IsUploadAccepted(std::string_view(reply, read)) ? UploadResult::Accepted : UploadResult::Failed;
+  DAVavador::HttpReader reader(TXT("RecipeUpload"), nullptr, DAVavador::kStallMs);
+  if (!reader.OpenPost(ConnectHost(server), server.port, TXT("/mirepan/uploadrecipe.php"),
+                       INTERNET_FLAG_RELOAD | INTERNET_FLAG_NO_UI))
+    return UploadResult::NotConnected;
+  if (!reader.Send(kFormHeader, UploadBody(document))) return UploadResult::Failed;
+  // One block of the reply: its first six characters decide.
+  DWORD got = 0;
+  if (!reader.ReadBlock(got)) return UploadResult::Failed;
+  return IsUploadAccepted(std::string_view(reader.Block(), got)) ? UploadResult::Accepted
+                                                                 : UploadResult::Failed;
 }
 
 void UploadRecipe(const DAVavador::ERApp& app, const ServerAddress& server, const Recipe& recipe,
