@@ -101,7 +101,7 @@ bool FileHandle::ReadAllText(WString& text) {
   return ok;
 }
 
-bool FileHandle::ReadAllUnits(std::unique_ptr<WChar[]>& units, size_t& count) {
+bool FileHandle::ReadAllUnits(std::unique_ptr<WChar[]>& units, size_t& count, bool* oddByte) {
   constexpr uint32_t kHalvedFrom = uint32_t{4} << 20;  // bytes
   count = 0;
   if (!OpenRead()) return false;
@@ -131,13 +131,17 @@ bool FileHandle::ReadAllUnits(std::unique_ptr<WChar[]>& units, size_t& count) {
   // A file that shrank meanwhile keeps what was there.
   if (firstRead < half || half == total) {
     count = firstRead / 2;
-    return true;
-  }
-  if (!secondOk) {
+  } else if (!secondOk) {
     lastError = secondError;
     return false;
+  } else {
+    count = (half + secondRead) / 2;
   }
-  count = (half + secondRead) / 2;
+  units[count] = 0;
+  uint32_t last = 0;
+  if (oddByte)
+    *oddByte = size % 2 && count * 2 == total && SystemFiles::Seek(handle, total) &&
+               Read(bytes + total, 1, last) && last == 1;
   return true;
 }
 
@@ -153,9 +157,7 @@ void FileHandle::Close() {
 }
 
 bool FileHandle::Exists() {
-  const bool found = OpenRead();
-  Close();
-  return found;
+  return FileExists(path);
 }
 
 bool FileHandle::IsReadOnly() const {
@@ -172,7 +174,8 @@ bool FileHandle::UseEveryoneAccess() {
 }
 
 bool FileExists(const WString& path) {
-  return FileHandle(path).Exists();
+  // Asked of the folder, not by opening the file: a file another program holds open is still there.
+  return SystemFiles::Exists(path) && !SystemFiles::IsFolder(path);
 }
 
 bool IsSameFile(const WString& a, const WString& b) {

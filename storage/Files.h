@@ -46,11 +46,13 @@ class FileHandle {
   // The same into fresh memory of `count` units (and one more, unset), a large file read as two
   // halves at once: a machine that makes the first touch of memory costly (a virtual one) then
   // pays it on both processors.
-  bool ReadAllUnits(std::unique_ptr<WChar[]>& units, size_t& count);
+  // A file of an odd size leaves its last byte as the low byte of that spare unit, and `oddByte`
+  // (when given) says so: the last character of an 8-bit file.
+  bool ReadAllUnits(std::unique_ptr<WChar[]>& units, size_t& count, bool* oddByte = nullptr);
   bool WriteAllText(const WString& text);
   bool Flush();  // what was written reaches the disk before this returns
   void Close();
-  bool Exists();
+  bool Exists();  // a file, not a folder, of that name is there, whether or not it opens
   bool IsReadOnly() const;
   // Creates new files with the Everyone access list from now on; false when it cannot be built.
   bool UseEveryoneAccess();

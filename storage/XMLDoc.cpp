@@ -347,7 +347,7 @@ bool XMLDoc::Save(const WString& path) {
 
 bool XMLDoc::Load(const WString& path) {
   FileHandle file(path);
-  const bool loaded = file.ReadAllUnits(in_, inSize_);
+  const bool loaded = file.ReadAllUnits(in_, inSize_, &oddByte_);
   if (!loaded) {
     in_.reset();
     inSize_ = 0;
@@ -368,6 +368,7 @@ void XMLDoc::TakeText(WStringView text) {
   in_.reset(new WChar[text.size() + 1]);
   std::copy(text.begin(), text.end(), in_.get());
   inSize_ = text.size();
+  oddByte_ = false;
 }
 
 bool XMLDoc::FindRoot(const WChar* root) {
@@ -377,7 +378,9 @@ bool XMLDoc::FindRoot(const WChar* root) {
   if (start != kNotFound) return FoundFrom(text, TXT("</") + name, start);
 
   // An 8-bit file, loaded as if it were UTF-16.
-  const WString eightBit = EightBitText(UnitBytes(text));
+  std::string bytes = UnitBytes(text);
+  if (oddByte_) bytes += static_cast<char>(in_[inSize_] & 0xFF);
+  const WString eightBit = EightBitText(bytes);
   const size_t eightBitStart = Find(eightBit, TXT("<") + name, 0);
   if (eightBitStart == kNotFound || !FoundFrom(eightBit, TXT("</") + name, eightBitStart)) return false;
   TakeText(eightBit);

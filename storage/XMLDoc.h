@@ -62,6 +62,7 @@ class XMLDoc {
   bool emptyTag_ = false;
   bool endTag_ = false;
   uint32_t lastError_ = 0;
+  bool oddByte_ = false;  // the loaded file's odd last byte follows the input, for 8-bit text
   std::unique_ptr<ReplacingFile> stream_;
 
   void TakeText(WStringView text);

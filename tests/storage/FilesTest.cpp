@@ -105,6 +105,7 @@ TEST(FileHandle, WritersExcludeEveryoneAndReadersShare) {
   FileHandle reader(path);
   EXPECT_FALSE(reader.OpenRead());
   EXPECT_EQ(kInUse, reader.lastError);
+  EXPECT_TRUE(FileExists(path)) << "a file another holds is still there";
   writer.Close();
   EXPECT_EQ(std::string("abc"), ReadFile(path));  // the refused writer truncated nothing
 
@@ -285,6 +286,19 @@ TEST(XMLDocFiles, SaveAndLoadRoundTripTheExactUnits) {
 }
 
 // Large and tiny files read whole, an odd last byte dropped; an empty file loads, a missing one not.
+// An 8-bit file that ends right at its root's end tag reads whole, whether its length is even or
+// odd: the odd last byte is the end tag's last character.
+TEST(XMLDocFiles, EightBitFileEndingAtItsRootsEndTagReadsWhole) {
+  ScratchFolder folder;
+  const WString path = folder / TXT("catalog.xml");
+  for (const std::string prefix : {"", "x"}) {
+    ASSERT_TRUE(WriteFile(path, "<OPTIONS>\n<FONT>Caf\xE9</FONT>\n" + prefix + "</OPTIONS>"));
+    XMLDoc doc;
+    ASSERT_TRUE(doc.Load(path));
+    EXPECT_TRUE(doc.FindRoot(TXT("OPTIONS"))) << prefix;
+  }
+}
+
 TEST(XMLDocFiles, FilesOfAnySizeLoadAsTheirUnitsAndAnOddByteIsDropped) {
   ScratchFolder folder;
   for (size_t size : {(size_t{5} << 20) + 4097, size_t{3}}) {
