@@ -38,6 +38,37 @@ INT_PTR CALLBACK ForwardingDialogProc(HWND dialog, UINT msg, WPARAM wp, LPARAM l
   return result;
 }
 
+// A visible, enabled window of this thread that `owner` owns: the modal dialog standing over it.
+HWND DialogOver(HWND owner) {
+  struct Search {
+    HWND owner;
+    HWND found;
+  } search{owner, nullptr};
+  EnumThreadWindows(
+      GetCurrentThreadId(),
+      [](HWND window, LPARAM arg) {
+        auto* s = reinterpret_cast<Search*>(arg);
+        if (GetWindow(window, GW_OWNER) != s->owner || !IsWindowVisible(window) || !IsWindowEnabled(window))
+          return TRUE;
+        s->found = window;
+        return FALSE;
+      },
+      reinterpret_cast<LPARAM>(&search));
+  return search.found;
+}
+
+// What a new message box or dialog is owned by: `window`, or while a modal dialog stands over it
+// (the window is disabled) the innermost such dialog, so that closing the new one gives the
+// keyboard back to the dialog and never re-enables a window under a dialog that still runs.
+HWND ModalTop(HWND window) {
+  while (window && !IsWindowEnabled(window)) {
+    const HWND over = DialogOver(window);
+    if (!over) break;
+    window = over;
+  }
+  return window;
+}
+
 class InputDialog : public ERDialog {
  public:
   InputDialog(const WString& caption, const WString& prompt, WString& text)
@@ -105,15 +136,15 @@ int ERApp::ShowMessage(const WString& text, UINT type) const {
 
 int ERApp::ShowMessage(const WString& text, const WString& caption, UINT type) const {
   // Every message box goes through the current prompts, which tests answer instead of a person.
-  return UserPrompts::Current().Message(mainWindow_, text, caption, type);
+  return UserPrompts::Current().Message(ModalTop(mainWindow_), text, caption, type);
 }
 
 INT_PTR ERApp::RunDialog(int dialogId, DLGPROC proc, LPARAM param, HWND owner) const {
   DialogBinding binding{dialogId, proc};
   DialogBinding* outer = pendingDialog;
   pendingDialog = &binding;
-  INT_PTR result = DialogBoxParamW(instance_, MAKEINTRESOURCEW(dialogId), owner ? owner : mainWindow_,
-                                   ForwardingDialogProc, param);
+  INT_PTR result = DialogBoxParamW(instance_, MAKEINTRESOURCEW(dialogId),
+                                   ModalTop(owner ? owner : mainWindow_), ForwardingDialogProc, param);
   pendingDialog = outer;
   return result;
 }

@@ -350,6 +350,7 @@ LRESULT ERWindow::Route(HWND window, UINT msg, WPARAM wp, LPARAM lp) {
       break;
     case WM_RBUTTONDOWN:
       if (data_->popupMenu) {
+        SelectRowUnderPointer(window, lp);
         ShowPopup(window);
         return 0;
       }
@@ -380,6 +381,20 @@ LRESULT ERWindow::Route(HWND window, UINT msg, WPARAM wp, LPARAM lp) {
       break;
   }
   return CallWindowProcW(previous, window, msg, wp, lp);
+}
+
+// As in every Windows list, the pop-up acts on the row pointed at: a right click on a row that is
+// not selected selects that row alone and focuses it; on a selected row the selection stays.
+void ERWindow::SelectRowUnderPointer(HWND window, LPARAM lp) {
+  wchar_t name[32] = {};
+  GetClassNameW(window, name, 32);
+  if (lstrcmpiW(name, WC_LISTVIEWW) != 0) return;
+  LVHITTESTINFO hit = {};
+  hit.pt = {GET_X_LPARAM(lp), GET_Y_LPARAM(lp)};
+  const int row = ListView_HitTest(window, &hit);
+  if (row < 0 || ListView_GetItemState(window, row, LVIS_SELECTED)) return;
+  ListView_SetItemState(window, -1, 0, LVIS_SELECTED);
+  ListView_SetItemState(window, row, LVIS_SELECTED | LVIS_FOCUSED, LVIS_SELECTED | LVIS_FOCUSED);
 }
 
 void ERWindow::ShowPopup(HWND window) {

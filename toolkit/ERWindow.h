@@ -86,6 +86,7 @@ class ERWindow {
   friend struct ERWindowRouter;
   LRESULT Route(HWND window, UINT msg, WPARAM wp, LPARAM lp);
   void ShowPopup(HWND window);
+  static void SelectRowUnderPointer(HWND window, LPARAM lp);
   void TrackHover(HWND window, LPARAM lp);
   void Hook(HWND window);
   void Unhook();
