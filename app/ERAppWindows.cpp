@@ -2,6 +2,8 @@
 
 #include <commctrl.h>
 #include <algorithm>
+#include <optional>
+#include <utility>
 #include <vector>
 #include <shellapi.h>
 #include <shlobj.h>
@@ -12,6 +14,8 @@
 #include "resources/resource.h"
 #include "storage/Files.h"
 #include "storage/Paths.h"
+#include "storage/UserPrompts.h"
+#include "toolkit/ERDialog.h"
 #include "toolkit/ScopedGdi.h"
 
 namespace DAVavador {
@@ -178,10 +182,38 @@ DWORD WINAPI ERAppWindows::LoadCatalogsWorker(void* arg) {
   auto* self = static_cast<ERAppWindows*>(arg);
   const Options& o = self->options;
   const WString* paths[kTabCount] = {&o.ingredientsPath, &o.recipesPath, &o.diaryPath, &o.shopListPath};
-  for (int i = 0; i < kTabCount; ++i)
-    self->views[i]->OpenCatalog(*paths[i], o.autoBackup, i * 25, (i + 1) * 25, &self->progress);
+  // Recipes, meals and lists name ingredients by id: read without the whole ingredient catalog
+  // they would lose every line they cannot resolve, so they are then only shown.
+  bool ingredientsWhole = true;
+  for (int i = 0; i < kTabCount; ++i) {
+    View& view = *self->views[i];
+    view.OpenCatalog(*paths[i], o.autoBackup && ingredientsWhole, i * 25, (i + 1) * 25, &self->progress);
+    if (i == 0)
+      ingredientsWhole = view.LoadProblem().empty();
+    else if (!ingredientsWhole)
+      view.HoldReadOnly();
+  }
   self->progress.Finish(false);
   return 0;
+}
+
+// Each catalog file that is there but could not be read is named with the reason; the others
+// wait for the ingredients.
+void ERAppWindows::ReportLoadProblems() const {
+  for (const auto& view : views) {
+    if (view->LoadProblem().empty()) continue;
+    WString text = String(IDS_VIEW_LOAD_FAILED) + view->CatalogPath() + TXT(":\r\n\r\n") +
+                   view->LoadProblem() + TXT("\r\n\r\n") + String(IDS_VIEW_LOAD_KEPT);
+    if (view->ViewIndex() == 0 && views[1]->IsHeld()) text += TXT("\r\n\r\n") + String(IDS_VIEW_HELD);
+    ShowMessage(text, MB_OK | MB_ICONWARNING);
+  }
+}
+
+// A restore that made the ingredients whole again brings back the catalogs held for them.
+void ERAppWindows::ReopenHeldCatalogs() {
+  if (!views[0]->LoadProblem().empty()) return;
+  for (const auto& view : views)
+    if (view->IsHeld()) view->Reopen();
 }
 
 void ERAppWindows::SetUpToolbar() {
@@ -203,7 +235,9 @@ void ERAppWindows::OnFirstTick() {
   for (const auto& view : views)
     if (view.get() != &Current()) view->Hide();
   ShowWindow(window, SW_SHOW);
-  const WString nutrientData = options.OfferNutrientData();
+  ReportLoadProblems();
+  // New nutrient data would be saved over an ingredient file that could not be read.
+  const WString nutrientData = views[0]->LoadProblem().empty() ? options.OfferNutrientData() : WString();
   if (!nutrientData.empty()) ImportNutrientData(*views[0], nutrientData);
   for (const auto& view : views) {
     view->BuildColumns();
@@ -321,7 +355,7 @@ bool ERAppWindows::HandleMessage(UINT msg, WPARAM wp, LPARAM lp, LRESULT& result
 bool ERAppWindows::OnNotify(const NMHDR* header, LRESULT& result) {
   if (header->idFrom == IDC_VIEW_LIST && views[0]) {
     View& view = Current();
-    if (header->code == LVN_ITEMACTIVATE) view.EditItem(views[1].get());
+    if (header->code == LVN_ITEMACTIVATE && !view.IsReadOnly()) view.EditItem(views[1].get());
     if (header->code == LVN_COLUMNCLICK)
       view.SortByColumn(reinterpret_cast<const NMLISTVIEW*>(header)->iSubItem);
     // A range selected with Shift comes as one state change of an owner-data list.
@@ -372,6 +406,7 @@ bool ERAppWindows::OnCommand(WPARAM wp, LPARAM lp) {
       return true;
     }
     case IDM_DOWNLOAD_RECIPES:
+      if (views[1]->IsReadOnly()) return true;
       if (views[1]->Download(options.lastDownload)) options.lastDownload = CalendarDate::Now();
       return true;
     case IDM_EXIT:
@@ -393,7 +428,7 @@ bool ERAppWindows::OnCommand(WPARAM wp, LPARAM lp) {
       Current().FocusFind();
       return true;
     case IDM_IMPORT_WEB_PAGE:
-      views[1]->ImportFromWebPage();
+      if (!views[1]->IsReadOnly()) views[1]->ImportFromWebPage();
       return true;
     case IDM_ABOUT:
       RunAbout();
@@ -415,11 +450,50 @@ bool ERAppWindows::OnCommand(WPARAM wp, LPARAM lp) {
   }
 }
 
+namespace {
+
+// The commands that change the current view's catalog: a read-only one does nothing on them, from
+// the menu, the pop-up, the toolbar, the keyboard or a double click alike.
+bool ChangesCatalog(int command) {
+  switch (command) {
+    case IDM_ADD_CATEGORY:
+    case IDM_ADD_DIARY:
+    case IDM_DELETE_CATEGORY:
+    case IDM_DELETE_DIARY:
+    case IDM_EDIT_CATEGORY:
+    case IDM_EDIT_DIARY:
+    case IDM_FILE_IMPORT:
+    case IDM_ADD_INGREDIENT:
+    case IDM_ADD_MEAL:
+    case IDM_ADD_RECIPE:
+    case IDM_ADD_SHOPLIST:
+    case IDM_COPY_INGREDIENT:
+    case IDM_COPY_RECIPE:
+    case IDM_COPY_SHOPLIST:
+    case IDM_DELETE_INGREDIENT:
+    case IDM_DELETE_MEAL:
+    case IDM_DELETE_RECIPE:
+    case IDM_DELETE_SHOPLIST:
+    case IDM_EDIT_INGREDIENT:
+    case IDM_EDIT_MEAL:
+    case IDM_EDIT_RECIPE:
+    case IDM_EDIT_SHOPLIST:
+    case IDM_MOVE_INGREDIENT:
+    case IDM_MOVE_RECIPE:
+      return true;
+    default:
+      return false;
+  }
+}
+
+}  // namespace
+
 // The commands of one group call the same operation of the current view whichever of the
 // group's identifiers arrived; the asterisked ones refresh the status afterwards.
 bool ERAppWindows::RunViewCommand(int command) {
   View& view = Current();
   View* recipes = views[1].get();
+  if (ChangesCatalog(command) && view.IsReadOnly()) return true;
   switch (command) {
     case IDM_ADD_CATEGORY:
     case IDM_ADD_DIARY:
@@ -452,6 +526,7 @@ bool ERAppWindows::RunViewCommand(int command) {
     case IDM_RESTORE:
       if (ShowMessage(IDS_RESTORE_QUESTION, MB_YESNO | MB_ICONQUESTION) != IDYES) return true;
       view.RestoreBackup();
+      ReopenHeldCatalogs();
       break;
     case IDM_ADD_INGREDIENT:
     case IDM_ADD_MEAL:
@@ -500,6 +575,7 @@ void ERAppWindows::RunOptions() {
     LoadCatalogs();
     // The catalogs just read bring their own columns, as at startup and after a restore.
     for (const auto& view : views) view->BuildColumns();
+    ReportLoadProblems();
   }
   for (const auto& view : views) view->FillList();
   Current().UpdateStatus();
@@ -588,10 +664,58 @@ void ERAppWindows::OpenAddress(UINT stringId) const {
   ShellExecuteW(MainWindow(), L"open", String(stringId).c_str(), nullptr, nullptr, SW_SHOWNORMAL);
 }
 
-void ERAppWindows::Shutdown() {
+namespace {
+
+// Asked when a catalog cannot be saved as the program closes: IDRETRY, IDC_SAVE_AT_EXIT_COPY,
+// IDABORT (quit without saving) or IDCANCEL (stay).
+class SaveAtExitDialog : public ERDialog {
+ public:
+  explicit SaveAtExitDialog(WString text) : text_(std::move(text)) {}
+  int Run(const ERApp& app) { return static_cast<int>(RunModal(app, IDD_SAVE_AT_EXIT)); }
+
+ private:
+  bool OnInit() override {
+    SetItemText(IDC_SAVE_AT_EXIT_TEXT, text_);
+    return true;
+  }
+  bool OnCommand(int id, int) override {
+    if (id != IDRETRY && id != IDABORT && id != IDC_SAVE_AT_EXIT_COPY) return false;
+    End(id);
+    return true;
+  }
+
+  WString text_;
+};
+
+}  // namespace
+
+bool ERAppWindows::Shutdown() {
   if (options.Differs(savedOptions)) options.Write();
   for (const auto& view : views)
-    if (view) view->SaveIfModified(true);
+    if (view && !SaveAtExit(*view)) return false;
+  return true;
+}
+
+// A failed save is never a silent quit: the user tries again, saves a copy elsewhere, quits
+// without saving, or stays. False when the program stays.
+bool ERAppWindows::SaveAtExit(View& view) {
+  while (!view.SaveIfModified(true)) {
+    const WString text = String(IDS_VIEW_SAVE_FAILED) + view.CatalogPath() + TXT(":\r\n\r\n") +
+                         SystemMessage(view.LastSaveError()) + TXT("\r\n\r\n") + String(IDS_SAVE_AT_EXIT);
+    switch (SaveAtExitDialog(text).Run(*this)) {
+      case IDRETRY:
+        break;
+      case IDC_SAVE_AT_EXIT_COPY:
+        if (const std::optional<WString> folder = ChooseFolder(MainWindow()))
+          if (view.SaveCopyInto(*folder)) return true;
+        break;
+      case IDABORT:
+        return true;
+      default:
+        return false;
+    }
+  }
+  return true;
 }
 
 }  // namespace DAVavador

@@ -34,7 +34,8 @@ class ERAppWindows : public ERApp {
   // The startup sequence inside WM_CREATE; false makes the window creation fail.
   bool Start();
   // WM_CLOSE before the object is destroyed: writes changed options and modified catalogs.
-  void Shutdown();
+  // False when a catalog could not be saved and the user chose to stay.
+  bool Shutdown();
   // The main window procedure's messages; false leaves the message to DefWindowProcW.
   bool HandleMessage(UINT msg, WPARAM wp, LPARAM lp, LRESULT& result);
 
@@ -44,6 +45,9 @@ class ERAppWindows : public ERApp {
   bool CreateWindows();
   bool LoadCatalogs();
   static DWORD WINAPI LoadCatalogsWorker(void* arg);
+  void ReportLoadProblems() const;
+  void ReopenHeldCatalogs();
+  bool SaveAtExit(View& view);
   void SetUpToolbar();
   void OnFirstTick();
   // The update check and the news pop-up fetch from the server of the options file, or the

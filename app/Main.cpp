@@ -25,6 +25,9 @@ bool IsEditingKey(const MSG& message) {
   return ctrlA || message.wParam == VK_DELETE || (message.wParam == 'A' && GetKeyState(VK_CONTROL) < 0);
 }
 
+// A close asked for while the window was disabled under a dialog.
+bool closeWhenEnabled = false;
+
 ERAppWindows* AppOf(HWND window) {
   return reinterpret_cast<ERAppWindows*>(GetWindowLongPtrW(window, GWLP_USERDATA));
 }
@@ -42,14 +45,23 @@ LRESULT CALLBACK MainProc(HWND window, UINT msg, WPARAM wp, LPARAM lp) {
     }
     case WM_CLOSE:
       // A question or dialog is up (the window is disabled under it): the program is inside its
-      // modal loop and closes once that is answered, never from under it.
-      if (!IsWindowEnabled(window)) return 0;
+      // modal loop and closes once that is answered (the window is enabled again), never from
+      // under it.
+      if (!IsWindowEnabled(window)) {
+        closeWhenEnabled = true;
+        return 0;
+      }
+      closeWhenEnabled = false;
       if (ERAppWindows* app = AppOf(window)) {
-        app->Shutdown();
+        if (!app->Shutdown()) return 0;  // a catalog could not be saved and the user stays
         delete app;
         return 0;
       }
       break;
+    case WM_ENABLE:
+      // Posted, so that the command that ran the dialog finishes first.
+      if (wp && closeWhenEnabled) PostMessageW(window, WM_CLOSE, 0, 0);
+      return 0;
     case WM_DESTROY:
       PostQuitMessage(0);
       return 0;

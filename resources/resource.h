@@ -83,6 +83,13 @@
 #define IDS_VIEW_EXPORT_TO_CATALOG 5012
 #define IDS_VIEW_EXPORT_NAME 5013
 #define IDS_VIEW_FIND_LABEL 5014
+// A catalog file that is there but could not be read (strings 5015-5018 chosen here).
+#define IDS_VIEW_DAMAGED 5015
+#define IDS_VIEW_LOAD_FAILED 5016
+#define IDS_VIEW_LOAD_KEPT 5017
+#define IDS_VIEW_HELD 5018
+#define IDS_SAVE_AT_EXIT 5019
+#define IDS_VIEW_SELECTED 5020  // after the number of selected records in a delete question
 #define IDM_VIEW_FIND 1211  // Ctrl+F: the keyboard to the find box
 #define IDS_VIEW_TAB_FIRST 4106
 // Import, export and pictures, which several views share.
@@ -176,6 +183,11 @@
 #define IDC_ABOUT_VERSION 2002
 #define IDC_ABOUT_DESCRIPTION 2003
 #define IDC_ABOUT_MAKER 2004
+// A save at exit that failed: try again, save a copy elsewhere, quit without saving or stay
+// (dialog 2010 and its controls chosen here).
+#define IDD_SAVE_AT_EXIT 2010
+#define IDC_SAVE_AT_EXIT_TEXT 2011
+#define IDC_SAVE_AT_EXIT_COPY 2012
 #define IDC_TABS 2103
 #define IDC_SPLITTER 2104
 #define IDC_STATUS 2105
@@ -480,6 +492,8 @@
 #define IDS_REVIEW_NO_NAME 4401         // "Please enter the name of the recipe."
 #define IDS_MEALMASTER_FILES 4402       // "MealMaster Files (*.mmf;*.mm;*.txt)"
 #define IDS_MEALMASTER_ACCEPT_ALL 4403  // add the whole file with the best matches?
+#define IDS_WEB_READING 4404            // "Reading the recipe page"
+#define IDS_WEB_NOT_READ 4405           // "The page could not be read: "
 #define IDS_SEX_FIRST 4370  // 4370..4372: "Unspecified", "Female", "Male"; 4370 also the age band 0
 
 // ---- shopping lists (strings 5401-5419 and dialog 3300 chosen here)

@@ -209,11 +209,22 @@ void View::UpdateCategoryMenu(HMENU menuHandle) {
 void View::UpdateToolbar() {}
 
 void View::UseRowSource(CellSource cells, NameSource names) {
+  names_ = names;
   listView.SetSources(
       [this, cells = std::move(cells)](const void* record, int column) {
         return static_cast<size_t>(column) < columns.size() ? cells(record, columns[column]) : WString();
       },
       std::move(names));
+}
+
+WString View::DeleteQuestion(UINT questionId) const {
+  const int count = listView.SelectedCount();
+  const int first = listView.NextSelected();
+  const void* record = first >= 0 ? listView.ItemRecord(first) : nullptr;
+  const WString what = count == 1 && record && names_
+                           ? WString(names_(record))
+                           : std::to_wstring(count) + owner.String(IDS_VIEW_SELECTED);
+  return owner.String(questionId) + TXT("\r\n\r\n") + what;
 }
 
 void View::Clear() {
@@ -255,6 +266,8 @@ bool View::OpenCatalog(const WString& catalogFile, bool makeBackup, int fromPerc
   workerMode = false;
   catalogPath = workPath = catalogFile;
   imagesFolder = FolderOf(catalogFile) + TXT("Images\\");
+  held_ = false;
+  loadProblem_.clear();
   bool loaded = false;
   try {
     loaded = Load(loader, fromPercent, toPercent);
@@ -263,52 +276,80 @@ bool View::OpenCatalog(const WString& catalogFile, bool makeBackup, int fromPerc
     // but the catalog is not written over the file it came from.
     readOnly = true;
   }
-  // A catalog file that is there but could not be read is not written over: what it holds is
-  // still the user's.
-  if (!loaded && FileExists(catalogFile)) readOnly = true;
+  // A catalog file that is there but could not be read (damaged, or held by another program) is
+  // not written over, nor copied over its backup: what it holds is still the user's.
+  if (!loaded && FileExists(catalogFile)) {
+    readOnly = true;
+    loadProblem_ = ReadProblem(catalogFile);
+  }
   uint32_t ignored;  // a backup that cannot be taken keeps the previous one
   if (loaded && makeBackup) ReplaceFileWithCopy(catalogPath, BackupPath(), ignored);
   SelectStoredFilter();
   return loaded;
 }
 
-void View::SaveIfModified(bool synchronous) {
+WString View::ReadProblem(const WString& path) const {
+  FileHandle file(path);
+  if (!file.OpenRead()) return DAVavador::SystemMessage(file.lastError);
+  return owner.String(IDS_VIEW_DAMAGED);
+}
+
+void View::Reopen() {
+  WaitForBackgroundSaves();
+  Clear();
+  OpenCatalog(catalogPath, false, 0, 100, nullptr);
+  BuildColumns();
+  FillList();
+  UpdateStatus();
+}
+
+bool View::SaveIfModified(bool synchronous) {
   if (synchronous) WaitForBackgroundSaves();
   {
     DataLockGuard lock;
     StoreColumnWidths();
-    if (readOnly || !modified || catalogPath.empty()) return;
+    if (readOnly || !modified || catalogPath.empty()) return true;
     if (!synchronous) {
       // The thread waits for the lock this thread still holds, so it writes what is now committed.
       ++pendingSaves_;
-      if (StartBackgroundThread(&View::SaveThread, this)) return;
+      if (StartBackgroundThread(&View::SaveThread, this)) return true;
       --pendingSaves_;
     }
   }
-  SaveCatalog();
+  if (SaveCatalog()) return true;
+  if (!synchronous) ReportSaveFailure(saveError_);
+  return false;
+}
+
+bool View::SaveCopyInto(const WString& folder) {
+  WaitForBackgroundSaves();
+  DataLockGuard lock;
+  const WString catalog = catalogPath;
+  // Written as the catalog file is, with every record, to the other place.
+  catalogPath = workPath = EnsureTrailing(folder, TXT('\\')) + FileNameOf(catalog);
+  const bool saved = !IsSameFile(catalogPath, catalog) && Save();
+  catalogPath = workPath = catalog;
+  return saved;
 }
 
 DWORD WINAPI View::SaveThread(void* arg) {
   auto* view = static_cast<View*>(arg);
-  view->SaveCatalog();
+  if (!view->SaveCatalog()) {
+    // This thread may hold up the interface thread (a closing program waits for its saves), so the
+    // message is shown there, after this thread has finished.
+    const uint32_t error = view->saveError_;
+    view->listView.PostToWindowThread([view, error] { view->ReportSaveFailure(error); });
+  }
   --view->pendingSaves_;
   return 0;
 }
 
-void View::SaveCatalog() {
-  uint32_t error;
-  {
-    DataLockGuard lock;
-    workPath = catalogPath;
-    if (Save()) {
-      saveFailureShown_ = false;
-      return;
-    }
-    error = saveError_;
-  }
-  // This thread may hold up the interface thread (a closing program waits for its saves), so the
-  // message is shown there, after this thread has finished.
-  listView.PostToWindowThread([this, error] { ReportSaveFailure(error); });
+bool View::SaveCatalog() {
+  DataLockGuard lock;
+  workPath = catalogPath;
+  if (!Save()) return false;
+  saveFailureShown_ = false;
+  return true;
 }
 
 void View::ReportSaveFailure(uint32_t error) {
@@ -399,10 +440,17 @@ bool View::RunWorker(UINT titleStringId, const std::function<bool()>& work) {
 }
 
 void View::RestoreFromBackup(UINT questionId, UINT titleId) {
-  if (readOnly || !FileExists(BackupPath())) return;
+  // A catalog read-only because its file could not be read is what a restore is for; one held
+  // read-only for its neighbour's sake comes back with the neighbour.
+  const bool unreadable = !loadProblem_.empty();
+  if ((readOnly && !unreadable) || held_ || !FileExists(BackupPath())) return;
   if (owner.ShowMessage(questionId, MB_YESNO | MB_ICONQUESTION) != IDYES) return;
   WaitForBackgroundSaves();  // they would write the catalog over the backup being read
   Clear();
+  if (unreadable) {
+    readOnly = FileHandle(catalogPath).IsReadOnly();
+    loadProblem_.clear();
+  }
   StartImport(titleId, BackupPath());
   TakeSelectorFilter();
   BuildColumns();

@@ -136,10 +136,26 @@ class View {
   // leaves the view read-only and returns false, so the loader always goes on to its end.
   bool OpenCatalog(const WString& catalogFile, bool makeBackup, int fromPercent, int toPercent,
                    ProgressWindow* loader);
+  // Why the last OpenCatalog did not read the catalog file whole: the system's reason, or that the
+  // file is damaged; empty when it was read or is not there yet (a new catalog).
+  const WString& LoadProblem() const { return loadProblem_; }
+  // The records point into a catalog that was not read whole, so some of their references could
+  // not be resolved: the view is shown read-only and nothing is written back without them.
+  void HoldReadOnly() { readOnly = held_ = true; }
+  bool IsHeld() const { return held_; }
+  // Reads the catalog file again in place of the records shown (a held view, once the catalog it
+  // points into is whole again).
+  void Reopen();
   // Takes the column widths back from the list and, when modified and writable, saves the catalog
   // on a background thread or, when `synchronous`, on this one after the background saves still
   // pending (the shutdown's call; the caller must not hold the data lock then).
-  void SaveIfModified(bool synchronous);
+  // False when a synchronous save failed (LastSaveError tells why, and the caller tells the user);
+  // the changes are still held.
+  bool SaveIfModified(bool synchronous);
+  uint32_t LastSaveError() const { return saveError_; }
+  // Writes the catalog with every record into `folder` under the catalog file's name, the catalog
+  // file itself left alone (a way out when it cannot be written); clears `modified` on success.
+  bool SaveCopyInto(const WString& folder);
   // Returns once every background save started by this view has returned; a view may be
   // destroyed only after that. Not to be called while holding the data lock.
   void WaitForBackgroundSaves() const;
@@ -209,6 +225,9 @@ class View {
   using CellSource = std::function<WString(const void* record, uint8_t columnId)>;
   using NameSource = std::function<WStringView(const void* record)>;
 
+  // A delete question: the text of `questionId`, then the name of the one selected record or the
+  // number of those selected, so that the user sees what goes.
+  WString DeleteQuestion(UINT questionId) const;
   // Where the list's texts come from; derived views call one of these from their constructors.
   void UseRowSource(CellSource cells, NameSource names);
   // Records with ColumnText and a name (ingredients, recipes, meals).
@@ -276,6 +295,11 @@ class View {
   static void ReportLoadProgress(ProgressWindow* window, int fromPercent, int toPercent, size_t done,
                                  size_t count);
   void ReportSaveProgress(size_t written, size_t count) const;
+  // Runs `work` on a worker thread behind the view's progress window titled with the string, the
+  // list painting what it holds meanwhile. True when the work returned true; one that throws fails.
+  bool RunWorker(UINT titleStringId, const std::function<bool()>& work);
+  // Tells the user that the catalog could not be saved and why, once until a save succeeds again.
+  void ReportSaveFailure(uint32_t error);
 
   // The picture of the selected record: images folder + the file-name part of `pictureName`,
   // or nothing when the name is empty.
@@ -348,16 +372,18 @@ class View {
   void TakeFindText(const WString& text);
   static DWORD WINAPI SaveThread(void* view);
   static void PreparePopup(void* view, HMENU popup);
-  bool RunWorker(UINT titleStringId, const std::function<bool()>& work);
   bool RunExchange(UINT titleStringId, const std::function<bool()>& work);
   // Writes the catalog file from any thread; a failure is told the user on the interface thread.
-  void SaveCatalog();
-  void ReportSaveFailure(uint32_t error);
+  bool SaveCatalog();
   void StoreColumnWidths();
   void ReadViewValue(const WChar* tag, const WChar* value);
   WString SelectedCategoryName() const;
+  WString ReadProblem(const WString& path) const;
 
+  NameSource names_;
   const ViewTraits traits_;
+  WString loadProblem_;
+  bool held_ = false;
   std::atomic<int> pendingSaves_{0};
   uint32_t saveError_ = 0;
   // A failing save is told once, until a save succeeds again.

@@ -95,6 +95,23 @@ class DiaryTest : public food_view_test::FoodViewTest {
 
 // ---- the diary file ----
 
+// A diary file that brings 300 foods whole adds them to the catalog as one batch: the catalog is
+// saved once, not once a food, and holds every one of them at the next start.
+TEST_F(DiaryTest, FoodsTheFileBringsJoinTheCatalogWithOneSave) {
+  AddFood(L"Apple", 50);
+  std::string items;
+  for (int n = 0; n < 300; ++n)
+    items += "<FOODITEM>\n<FOOD>\n<FOODID>7</FOODID>\n<FOODNAME>Food " + std::to_string(n) +
+             "</FOODNAME>\n</FOOD>\n<AMOUNT>1</AMOUNT>\n<TYPE>1</TYPE>\n</FOODITEM>\n";
+  ingredients_.WaitForBackgroundSaves();
+  const int before = ingredients_.saves;
+  Open(DiaryFile(MealXml(1, 1, 0, 3, 7, 0, items)));
+  ingredients_.WaitForBackgroundSaves();
+  EXPECT_EQ(std::tuple(ingredients_.saves - before, diary_.Meals().at(0)->items.size()), std::tuple(1, 300u));
+  food_view_test::Reopen(ingredients_, IngredientCatalog());
+  EXPECT_EQ(ingredients_.Records().size(), 301u);
+}
+
 // A CSV path, in capitals too, neither loads nor saves. Repeated meal ids take the next free ones;
 // unknown foods and missing amounts are dropped; a food given whole joins the catalog; the saved file
 // refers to foods by id and reads back the same.
@@ -366,7 +383,7 @@ TEST_F(DiaryTest, DeleteRemovesTheSelectedMealsOnlyOnYesADiaryTakesItsMealsWithI
   prompts_.answers = {Prompt::kAnswerYes};
   diary_.DeleteItem(nullptr, nullptr);
   ASSERT_EQ(prompts_.questions.size(), 2u);
-  EXPECT_EQ(prompts_.questions[1].text, L"Would you like to delete the selected meals?");
+  EXPECT_EQ(prompts_.questions[1].text, L"Would you like to delete the selected meals?\r\n\r\n2 selected");
   EXPECT_EQ(diary_.List().ItemCount(), 3);
   Reopen();
   EXPECT_EQ(MealIds(), (std::vector<uint32_t>{2, 4, 5}));

@@ -2,6 +2,7 @@
 // What the Ingredients and Recipes view tests share: a real Ingredients view on its real menus in
 // the view tests' host window, dialogs driven by scripts, prompts answered from one, foods added in
 // one call, recipes stored without the editor, and short texts of what the tests compare.
+#include <atomic>
 #include <sstream>
 #include <string>
 #include <vector>
@@ -41,10 +42,16 @@ struct Opened : ViewClass {
   using ViewClass::ViewClass;
 };
 
-// The Ingredients view with its records opened up too.
+// The Ingredients view with its records opened up too, counting its saves (of the catalog file
+// and of exports alike, on whichever thread).
 struct OpenIngredientList : Opened<IngredientList> {
   using Opened::Opened;
   using FoodCatalogView<Ingredient>::records_;
+  bool Save() override {
+    ++saves;
+    return Opened::Save();
+  }
+  std::atomic<int> saves{0};
 };
 
 // A food of `calories` a serving (one `unit`), added as the editor's OK adds it.

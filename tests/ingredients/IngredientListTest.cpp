@@ -70,7 +70,8 @@ TEST_F(IngredientListTest, CatalogCutShortInItsEndTagKeepsTheRecordsReadSoFar) {
             "</FOOD>\n<FOOD>\n<FOODNAME>No id</FOODNAME>\n</FOOD>\n</INGREDIENTLIST");
   ingredients_.Clear();
   EXPECT_FALSE(ingredients_.OpenCatalog(Catalog(), false, 0, 100, nullptr));
-  EXPECT_EQ(std::tuple(Records(), ingredients_.lastId), std::tuple(Names{L"Salt 0 0"}, 7u));
+  // The record without an id is kept with a new one.
+  EXPECT_EQ(std::tuple(Records(), ingredients_.lastId), std::tuple(Names{L"Salt 0 0", L"No id 0 0"}, 8u));
 }
 
 TEST_F(IngredientListTest, ImportRenumbersAClashingIdAndCopiesThePicture) {
@@ -88,8 +89,42 @@ TEST_F(IngredientListTest, ImportRenumbersAClashingIdAndCopiesThePicture) {
   EXPECT_EQ(Records(), (Names{L"Salt 0 0", L"Pepper 0 0", L"Sugar 0 0"}));
   EXPECT_EQ(std::tuple(ingredients_.Records().at(1)->foodId, ingredients_.Records().at(2)->foodId,
                        ingredients_.lastId, ingredients_.modified),
-            std::tuple(salt + 1, 40u, 40u, true));
+            std::tuple(41u, 40u, 41u, true));  // renumbered once the file's highest id is known
   EXPECT_EQ(ReadFile(ingredients_.imagesFolder + L"pepper.png"), "picture");
+}
+
+// A stranger's picture arrives beside the user's picture of the same name, and the imported record
+// names it; the same bytes reuse a file, and a restore from the backup beside the catalog copies
+// nothing.
+TEST_F(IngredientListTest, ImportedPicturesKeepTheUsersOwnFilesOfTheSameName) {
+  const WString importFolder = folder_ / L"import/";
+  const WString images = ingredients_.imagesFolder;
+  ASSERT_TRUE(CreateFolders(importFolder + L"Images", false));
+  ASSERT_TRUE(CreateFolders(images, false));
+  WriteFile(images + L"cake.jpg", "mine");
+  WriteFile(importFolder + L"Images/cake.jpg", "theirs");
+  WriteFile(importFolder + L"in.xml",
+            "<INGREDIENTLIST>\n<INGREDIENTS>\n<FOOD>\n<FOODID>1</FOODID>\n<FOODNAME>Cake</FOODNAME>\n"
+            "<PICTURE>cake.jpg</PICTURE>\n</FOOD>\n</INGREDIENTS>\n</INGREDIENTLIST>\n");
+  WriteFile(importFolder + L"in.csv", "\"Name\",\"Picture\"\r\n\"Tart\",\"cake.jpg\"\r\n");
+  const auto pictures = [&] {
+    std::vector<WString> names;
+    for (const auto& record : ingredients_.Records()) names.push_back(record->picture);
+    return std::tuple(names, ReadFile(images + L"cake.jpg"), ReadFile(images + L"cake (2).jpg"),
+                      FileExists(images + L"cake (3).jpg"));
+  };
+  const auto expected = std::tuple(std::vector<WString>{L"cake (2).jpg", L"cake (2).jpg"},
+                                   std::string("mine"), std::string("theirs"), false);
+  EXPECT_TRUE(ingredients_.LoadFrom(importFolder + L"in.xml", nullptr, 0, 100));
+  ingredients_.LoadFrom(importFolder + L"in.csv", nullptr, 0, 100);
+  EXPECT_EQ(pictures(), expected);
+
+  ingredients_.WaitForBackgroundSaves();
+  ASSERT_TRUE(ingredients_.Save());
+  ASSERT_TRUE(CopyFileTo(Catalog(), ingredients_.BackupPath()));
+  ingredients_.Clear();
+  ingredients_.LoadFrom(ingredients_.BackupPath(), nullptr, 0, 100);
+  EXPECT_EQ(pictures(), expected);
 }
 
 // A save started just before a large fill (Add, Edit or Copy of a recipe saves the ingredients,
@@ -178,7 +213,7 @@ TEST_F(IngredientListTest, DeleteAnsweredYesHidesLinkedIngredientsKeepsUsedOnesA
     if (answer == Prompt::kAnswerYes) break;
     EXPECT_EQ(Records(), (Names{L"Linked 0 0", L"Used 0 0", L"Plain 0 0"}));  // No changes nothing
   }
-  EXPECT_EQ(Questions(), Names(2, L"Would you like to delete the selected ingredients?"));
+  EXPECT_EQ(Questions(), Names(2, L"Would you like to delete the selected ingredients?\r\n\r\n3 selected"));
   EXPECT_EQ(std::tuple(Listed(), ingredients_.List().SelectedCount(), Records(),
                        ingredients_.FindById(recipes.linked)->hidden),
             std::tuple(Names{L"Used"}, 0, Names{L"Linked 0 0", L"Used 0 0"}, true));

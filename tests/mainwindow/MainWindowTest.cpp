@@ -1,5 +1,7 @@
 // The real program: started twice, with the data-folder switch, switching tabs, with an empty
-// toolbar, and closed with and without changed options.
+// toolbar, and closed with and without changed options; and what it does so that nothing is lost:
+// files it cannot read, saves that fail at exit, read-only catalogs, the row a right click means
+// and the owner of a dialog opened from a dialog.
 #include <windows.h>
 #include <commctrl.h>
 #include <shellapi.h>
@@ -300,7 +302,398 @@ TEST_F(MainWindowTest, TheNutrientDataQuestionStandsOverTheShownWindow) {
   EXPECT_TRUE(run.IsRunning());
   EXPECT_TRUE(IsWindow(box));
   PostMessageW(box, WM_COMMAND, IDNO, 0);
-  ASSERT_NE(run.MainWindow(), nullptr);
+  EXPECT_EQ(run.WaitForExit(), 0) << "the close asked for under the question is carried out";
+}
+
+// ---- nothing lost: files that cannot be read, saves that fail, read-only catalogs ----
+
+// A dialog or message box of the program holding `part` in its text (or, for a dialog, in the
+// item `id`), waiting for it; null when none shows in time.
+HWND WaitForBox(const RunningProgram& run, const std::wstring& part, int id = 0xFFFF,
+                DWORD patience = kPatience) {
+  struct Search {
+    DWORD process;
+    const std::wstring& part;
+    int id;
+    HWND found = nullptr;
+  } search{run.ProcessId(), part, id};
+  for (DWORD waited = 0; waited < patience && !search.found; waited += 50) {
+    EnumWindows(
+        [](HWND window, LPARAM arg) {
+          auto* s = reinterpret_cast<Search*>(arg);
+          DWORD process = 0;
+          GetWindowThreadProcessId(window, &process);
+          wchar_t name[16] = {};
+          GetClassNameW(window, name, 16);
+          if (process != s->process || lstrcmpW(name, L"#32770") != 0 || !IsWindowVisible(window))
+            return TRUE;
+          if (test_support::DialogDriver(window).Text(s->id).find(s->part) == std::wstring::npos) return TRUE;
+          s->found = window;
+          return FALSE;
+        },
+        reinterpret_cast<LPARAM>(&search));
+    if (!search.found) Sleep(50);
+  }
+  return search.found;
+}
+
+// The texts of every dialog and message box the program shows, for the failure messages.
+std::wstring ShownBoxes(const RunningProgram& run) {
+  struct Search {
+    DWORD process;
+    std::wstring texts;
+  } search{run.ProcessId()};
+  EnumWindows(
+      [](HWND window, LPARAM arg) {
+        auto* s = reinterpret_cast<Search*>(arg);
+        DWORD process = 0;
+        GetWindowThreadProcessId(window, &process);
+        wchar_t name[16] = {};
+        GetClassNameW(window, name, 16);
+        if (process == s->process && lstrcmpW(name, L"#32770") == 0 && IsWindowVisible(window))
+          s->texts += L"[" + test_support::DialogDriver(window).Caption() + L": " +
+                      test_support::DialogDriver(window).Text(0xFFFF) + L"]";
+        return TRUE;
+      },
+      reinterpret_cast<LPARAM>(&search));
+  return search.texts;
+}
+
+// The vertical place in the list of row `row`, found by left clicks on points down the list (the
+// rows' places cannot be asked across processes), the row then selected alone; -1 when none is.
+int RowPlace(HWND list, int row) {
+  for (int y = 8; y < 400; y += 3) {
+    PostMessageW(list, WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(20, y));
+    PostMessageW(list, WM_LBUTTONUP, 0, MAKELPARAM(20, y));
+    Sleep(40);
+    if (ListView_GetItemState(list, row, LVIS_SELECTED) && ListView_GetSelectedCount(list) == 1) return y;
+  }
+  return -1;
+}
+
+bool ClickRow(HWND list, int row) {
+  return RowPlace(list, row) >= 0;
+}
+
+// Answers the box and waits for it to go.
+void Answer(HWND box, int button) {
+  PostMessageW(box, WM_COMMAND, button, 0);
+  for (DWORD waited = 0; waited < kPatience && IsWindow(box); waited += 50) Sleep(50);
+}
+
+// A keystroke in the find box of the tab on show: the catalog has changed and wants saving.
+void TypeInFindBox(HWND window, wchar_t c) {
+  HWND find = nullptr;
+  EnumChildWindows(
+      window,
+      [](HWND child, LPARAM found) {
+        if (GetDlgCtrlID(child) != IDC_VIEW_FIND || !IsWindowVisible(child)) return TRUE;
+        *reinterpret_cast<HWND*>(found) = child;
+        return FALSE;
+      },
+      reinterpret_cast<LPARAM>(&find));
+  ASSERT_NE(find, nullptr);
+  PostMessageW(find, WM_CHAR, c, 1);
+  Sleep(300);
+}
+
+std::wstring SystemText(DWORD error) {
+  wchar_t text[512] = {};
+  FormatMessageW(FORMAT_MESSAGE_FROM_SYSTEM | FORMAT_MESSAGE_IGNORE_INSERTS, nullptr, error, 0, text, 512,
+                 nullptr);
+  std::wstring message = text;
+  while (!message.empty() && (message.back() == L'\n' || message.back() == L'\r' || message.back() == L' '))
+    message.pop_back();
+  return message;
+}
+
+// Flour (1) and Milk (2), the recipe Bread made of both, a meal of both and a list of both.
+class HouseholdFiles {
+ public:
+  explicit HouseholdFiles(const std::wstring& folder) : folder_(folder) {
+    ingredients = L"<INGREDIENTLIST>\r\n<INGREDIENTS>\r\n";
+    for (const auto& [id, name] : {std::pair{1, L"Flour"}, std::pair{2, L"Milk"}})
+      ingredients += L"<FOOD>\r\n<FOODID>" + std::to_wstring(id) + L"</FOODID>\r\n<FOODNAME>" + name +
+                     L"</FOODNAME>\r\n<CAL>100</CAL>\r\n<CATEGORY>Pantry</CATEGORY>\r\n</FOOD>\r\n";
+    ingredients += L"</INGREDIENTS>\r\n</INGREDIENTLIST>\r\n";
+    const std::wstring lines =
+        L"<INGREDIENT>\r\n<AMOUNT>2</AMOUNT>\r\n<TYPE>1</TYPE>\r\n<ID>1</ID>\r\n</INGREDIENT>\r\n"
+        L"<INGREDIENT>\r\n<AMOUNT>1</AMOUNT>\r\n<TYPE>1</TYPE>\r\n<ID>2</ID>\r\n</INGREDIENT>\r\n";
+    neighbours[0] = L"<RECIPELIST>\r\n<RECIPES>\r\n<RECIPE>\r\n<INGREDIENTLIST>\r\n" + lines +
+                    L"</INGREDIENTLIST>\r\n<SERVES>2</SERVES>\r\n<FOOD>\r\n<FOODID>1</FOODID>\r\n"
+                    L"<FOODNAME>Bread</FOODNAME>\r\n<CATEGORY>Baking</CATEGORY>\r\n</FOOD>\r\n</RECIPE>\r\n</"
+                    L"RECIPES>\r\n</RECIPELIST>\r\n";
+    const std::wstring items =
+        L"<FOODITEM>\r\n<ID>1</ID>\r\n<AMOUNT>1</AMOUNT>\r\n<TYPE>1</TYPE>\r\n</FOODITEM>\r\n"
+        L"<FOODITEM>\r\n<ID>2</ID>\r\n<AMOUNT>1</AMOUNT>\r\n<TYPE>1</TYPE>\r\n</FOODITEM>\r\n";
+    neighbours[1] =
+        L"<DIARYLIST>\r\n<VIEW>\r\n<CATEGORIES>\r\n<DIARYNAME>\r\n<NAME>Ann</NAME>\r\n<ID>1</ID>\r\n"
+        L"</DIARYNAME>\r\n</CATEGORIES>\r\n</VIEW>\r\n<DIARIES>\r\n<DIARY>\r\n<FOODLIST>\r\n" +
+        items +
+        L"</FOODLIST>\r\n<M>3</M>\r\n<D>4</D>\r\n<Y>2026</Y>\r\n<FOOD>\r\n<CATID>1</CATID>\r\n"
+        L"<FOODID>1</FOODID>\r\n<CAL>200</CAL>\r\n</FOOD>\r\n</DIARY>\r\n</DIARIES>\r\n</DIARYLIST>\r\n";
+    std::wstring entries;
+    for (const auto& [id, name] : {std::pair{1, L"Flour"}, std::pair{2, L"Milk"}})
+      entries += L"<ITEM>\r\n<AMOUNT>1</AMOUNT>\r\n<SERVINGTYPE>1</SERVINGTYPE>\r\n<FOOD>\r\n<FOODID>" +
+                 std::to_wstring(id) + L"</FOODID>\r\n<FOODNAME>" + name +
+                 L"</FOODNAME>\r\n</FOOD>\r\n</ITEM>\r\n";
+    neighbours[2] =
+        L"<SHOPLISTLIST>\r\n<LISTS>\r\n<SHOPLIST>\r\n<LISTID>4</LISTID>\r\n<LISTNAME>Weekly</LISTNAME>\r\n" +
+        entries + L"</SHOPLIST>\r\n</LISTS>\r\n</SHOPLISTLIST>\r\n";
+  }
+  void WriteNeighbours() const {
+    for (int i = 0; i < 3; ++i) WriteText(Neighbour(i), neighbours[i]);
+  }
+  std::wstring Neighbour(int i) const { return folder_ + kNeighbours[i]; }
+
+  static constexpr const wchar_t* kNeighbours[3] = {L"Recipes.xml", L"FoodDiary.xml", L"ShoppingList.xml"};
+  std::wstring ingredients;
+  std::wstring neighbours[3];
+
+ private:
+  std::wstring folder_;
+};
+
+// A cut-off ingredient file is named with its trouble; the recipes, meals and lists that point
+// into it are only shown, so an edit and Exit leave them and their backups as they were; Restore
+// from Backup then brings the ingredients back and the neighbours with every line.
+TEST_F(MainWindowTest, ADamagedIngredientFileHoldsItsNeighboursReadOnlyUntilItsBackupIsRestored) {
+  WriteOptions([](Options& o) { o.curTab = 0; });
+  const HouseholdFiles files(dataFolder);
+  const std::wstring catalog = dataFolder + L"Ingredients.xml";
+  WriteText(catalog, files.ingredients.substr(0, files.ingredients.size() - 40));
+  WriteText(catalog + L".bak", files.ingredients);
+  files.WriteNeighbours();
+  {
+    TestedProgram run(folder);
+    ASSERT_TRUE(run.Start());
+    const HWND box = WaitForBox(run, catalog);
+    ASSERT_NE(box, nullptr);
+    const std::wstring text = test_support::DialogDriver(box).Text(0xFFFF);
+    EXPECT_NE(text.find(L"damaged"), std::wstring::npos) << text;
+    EXPECT_NE(text.find(L"read-only"), std::wstring::npos) << text;
+    Answer(box, IDOK);
+    const HWND window = run.MainWindow();
+    ASSERT_NE(window, nullptr);
+    for (int tab = 0; tab < 4; ++tab) {
+      TypeInFindBox(window, L'x');
+      SendMessageW(window, WM_COMMAND, IDM_NEXT_TAB, 0);
+    }
+    EXPECT_EQ(run.Close(), 0);
+  }
+  for (int i = 0; i < 3; ++i) {
+    EXPECT_EQ(FileText(files.Neighbour(i)), files.neighbours[i]) << i;
+    EXPECT_FALSE(FileExists(files.Neighbour(i) + L".bak")) << i;
+  }
+  EXPECT_EQ(FileText(catalog + L".bak"), files.ingredients);
+
+  TestedProgram run(folder);
+  ASSERT_TRUE(run.Start());
+  const HWND box = WaitForBox(run, catalog);
+  ASSERT_NE(box, nullptr);
+  Answer(box, IDOK);
+  const HWND window = run.MainWindow();
+  ASSERT_NE(window, nullptr);
+  PostMessageW(window, WM_COMMAND, IDM_RESTORE, 0);
+  for (const wchar_t* question : {L"Restore from your last saved backup?", L"ingredient"}) {
+    const HWND asked = WaitForBox(run, question);
+    ASSERT_NE(asked, nullptr) << question << ShownBoxes(run);
+    Answer(asked, IDYES);
+  }
+  Sleep(1000);
+  SendMessageW(window, WM_COMMAND, IDM_NEXT_TAB, 0);
+  TypeInFindBox(window, L'b');  // the recipes are writable again
+  EXPECT_EQ(run.Close(), 0);
+  EXPECT_NE(FileText(catalog).find(L"</INGREDIENTLIST>"), std::wstring::npos);
+  const std::wstring recipes = FileText(files.Neighbour(0));
+  EXPECT_NE(recipes.find(L"<FIND>b</FIND>"), std::wstring::npos) << recipes;
+  for (const wchar_t* line : {L"<ID>1</ID>", L"<ID>2</ID>"})
+    EXPECT_NE(recipes.find(line), std::wstring::npos) << line;
+}
+
+// An ingredient file another program holds open is named with the system's reason and never
+// replaced, however the catalog is changed.
+TEST_F(MainWindowTest, AnIngredientFileHeldByAnotherProgramIsShownReadOnlyAndNeverReplaced) {
+  WriteOptions([](Options& o) { o.curTab = 0; });
+  const HouseholdFiles files(dataFolder);
+  const std::wstring catalog = dataFolder + L"Ingredients.xml";
+  WriteText(catalog, files.ingredients);
+  const HANDLE held = CreateFileW(catalog.c_str(), GENERIC_READ, 0, nullptr, OPEN_EXISTING, 0, nullptr);
+  ASSERT_NE(held, INVALID_HANDLE_VALUE);
+  {
+    TestedProgram run(folder);
+    ASSERT_TRUE(run.Start());
+    const HWND box = WaitForBox(run, catalog);
+    ASSERT_NE(box, nullptr);
+    const std::wstring text = test_support::DialogDriver(box).Text(0xFFFF);
+    EXPECT_NE(text.find(SystemText(ERROR_SHARING_VIOLATION)), std::wstring::npos) << text;
+    Answer(box, IDOK);
+    const HWND window = run.MainWindow();
+    ASSERT_NE(window, nullptr);
+    TypeInFindBox(window, L'f');
+    PostMessageW(window, WM_COMMAND, IDM_ADD_CATEGORY, 0);
+    EXPECT_EQ(WaitForBox(run, L"", 0, 1000), nullptr) << "a read-only catalog asks for no category";
+    EXPECT_EQ(run.Close(), 0);
+  }
+  CloseHandle(held);
+  EXPECT_EQ(FileText(catalog), files.ingredients);
+}
+
+// A save at exit that fails asks: Try Again fails again and asks again, Keep Open stays, and once
+// the trouble is gone the close saves; Quit Without Saving quits and leaves the file as it was.
+TEST_F(MainWindowTest, AFailedSaveAtExitAsksTryAgainKeepOpenOrQuitWithoutSaving) {
+  WriteOptions([](Options& o) { o.curTab = 0; });
+  WriteCatalog(dataFolder, {L"Quince"});
+  const std::wstring catalog = dataFolder + L"Ingredients.xml";
+  const std::wstring blocker = catalog + L".tmp";  // where the save writes first
+  const auto failingClose = [&](TestedProgram& run, wchar_t typed) {
+    const HWND window = run.MainWindow();
+    EXPECT_NE(window, nullptr);
+    TypeInFindBox(window, typed);
+    EXPECT_TRUE(CreateDirectoryW(blocker.c_str(), nullptr));
+    PostMessageW(window, WM_CLOSE, 0, 0);
+    return WaitForBox(run, catalog, IDC_SAVE_AT_EXIT_TEXT);
+  };
+  {
+    TestedProgram run(folder);
+    ASSERT_TRUE(run.Start());
+    HWND asked = failingClose(run, L'q');
+    ASSERT_NE(asked, nullptr) << ShownBoxes(run);
+    Answer(asked, IDRETRY);
+    asked = WaitForBox(run, catalog, IDC_SAVE_AT_EXIT_TEXT);
+    ASSERT_NE(asked, nullptr) << "trying again failed again";
+    Answer(asked, IDCANCEL);
+    EXPECT_TRUE(run.IsRunning(500));
+    EXPECT_TRUE(IsWindowEnabled(run.MainWindow()));
+    RemoveDirectoryW(blocker.c_str());
+    EXPECT_EQ(run.Close(), 0);
+  }
+  const std::wstring saved = FileText(catalog);
+  EXPECT_NE(saved.find(L"<FIND>q</FIND>"), std::wstring::npos) << saved;
+  TestedProgram run(folder);
+  ASSERT_TRUE(run.Start());
+  const HWND asked = failingClose(run, L'z');
+  ASSERT_NE(asked, nullptr);
+  Answer(asked, IDABORT);
+  EXPECT_EQ(run.WaitForExit(), 0);
+  RemoveDirectoryW(blocker.c_str());
+  EXPECT_EQ(FileText(catalog), saved);
+}
+
+// On every tab of read-only catalogs, no command that would change one does anything: no editor,
+// no question, no chooser, and the files stay as they were.
+TEST_F(MainWindowTest, EveryCommandThatWouldChangeAReadOnlyCatalogDoesNothing) {
+  WriteOptions([](Options& o) { o.curTab = 0; });
+  const HouseholdFiles files(dataFolder);
+  const std::wstring catalog = dataFolder + L"Ingredients.xml";
+  WriteText(catalog, files.ingredients);
+  files.WriteNeighbours();
+  std::vector<std::wstring> paths = {catalog};
+  for (int i = 0; i < 3; ++i) paths.push_back(files.Neighbour(i));
+  std::vector<std::wstring> before;
+  for (const std::wstring& path : paths) {
+    before.push_back(FileText(path));
+    SetFileAttributesW(path.c_str(), FILE_ATTRIBUTE_READONLY);
+  }
+  const std::vector<int> commands[4] = {
+      {IDM_ADD_INGREDIENT, IDM_COPY_INGREDIENT, IDM_EDIT_INGREDIENT, IDM_DELETE_INGREDIENT,
+       IDM_MOVE_INGREDIENT, IDM_ADD_CATEGORY, IDM_FILE_IMPORT},
+      {IDM_ADD_RECIPE, IDM_COPY_RECIPE, IDM_EDIT_RECIPE, IDM_DELETE_RECIPE, IDM_MOVE_RECIPE, IDM_ADD_CATEGORY,
+       IDM_FILE_IMPORT, IDM_DOWNLOAD_RECIPES, IDM_IMPORT_WEB_PAGE},
+      {IDM_ADD_MEAL, IDM_EDIT_MEAL, IDM_DELETE_MEAL, IDM_ADD_DIARY, IDM_EDIT_DIARY, IDM_FILE_IMPORT},
+      {IDM_ADD_SHOPLIST, IDM_COPY_SHOPLIST, IDM_EDIT_SHOPLIST, IDM_DELETE_SHOPLIST, IDM_FILE_IMPORT}};
+  {
+    TestedProgram run(folder);
+    const HWND window = run.Started();
+    ASSERT_NE(window, nullptr);
+    for (int tab = 0; tab < 4; ++tab) {
+      const HWND list = VisibleList(window);
+      ASSERT_NE(list, nullptr);
+      EXPECT_TRUE(tab == 3 || (WaitForRows(list, tab == 0 ? 2 : 1) > 0 && ClickRow(list, 0))) << tab;
+      for (const int command : commands[tab]) {
+        PostMessageW(window, WM_COMMAND, command, 0);
+        const HWND shown = WaitForBox(run, L"", 0, 700);
+        EXPECT_EQ(shown, nullptr) << "tab " << tab << ", command " << command << ShownBoxes(run);
+        if (shown) Answer(shown, IDCANCEL);
+      }
+      SendMessageW(window, WM_COMMAND, IDM_NEXT_TAB, 0);
+    }
+    EXPECT_EQ(run.Close(), 0);
+  }
+  for (size_t i = 0; i < paths.size(); ++i) {
+    SetFileAttributesW(paths[i].c_str(), FILE_ATTRIBUTE_NORMAL);
+    EXPECT_EQ(FileText(paths[i]), before[i]) << i;
+  }
+}
+
+// A right click on a row that is not selected selects that row alone before the pop-up opens, and
+// the Delete question names the record that goes.
+TEST_F(MainWindowTest, ARightClickSelectsTheRowUnderThePointerAndDeleteNamesIt) {
+  WriteOptions([](Options& o) { o.curTab = 0; });
+  WriteCatalog(dataFolder, {L"Apple", L"Bread"});
+  TestedProgram run(folder);
+  const HWND window = run.Started();
+  const HWND list = window ? VisibleList(window) : nullptr;
+  ASSERT_NE(list, nullptr);
+  ASSERT_EQ(WaitForRows(list, 2), 2);
+  const int place = RowPlace(list, 1);
+  ASSERT_GE(place, 0);
+  ASSERT_TRUE(ClickRow(list, 0));
+  const LPARAM at = MAKELPARAM(20, place);
+  PostMessageW(list, WM_RBUTTONDOWN, MK_RBUTTON, at);
+  PostMessageW(list, WM_RBUTTONUP, 0, at);
+  for (DWORD waited = 0; waited < kPatience && !ListView_GetItemState(list, 1, LVIS_SELECTED); waited += 50)
+    Sleep(50);
+  EXPECT_EQ(
+      std::tuple(ListView_GetItemState(list, 0, LVIS_SELECTED), ListView_GetItemState(list, 1, LVIS_SELECTED),
+                 ListView_GetNextItem(list, -1, LVNI_FOCUSED)),
+      std::tuple(0u, static_cast<UINT>(LVIS_SELECTED), 1));
+  if (const HWND menu = FindWindowW(L"#32768", nullptr)) {  // the pop-up goes without a choice
+    PostMessageW(menu, WM_KEYDOWN, VK_ESCAPE, 0);
+    PostMessageW(menu, WM_KEYUP, VK_ESCAPE, 0xC0000001);
+  }
+  Sleep(500);
+  PostMessageW(window, WM_COMMAND, IDM_DELETE_INGREDIENT, 0);
+  const HWND question = WaitForBox(run, L"delete");
+  ASSERT_NE(question, nullptr) << ShownBoxes(run);
+  const std::wstring text = test_support::DialogDriver(question).Text(0xFFFF);
+  EXPECT_NE(text.find(L"Bread"), std::wstring::npos) << text;
+  EXPECT_EQ(text.find(L"Apple"), std::wstring::npos) << text;
+  Answer(question, IDNO);
+  EXPECT_EQ(run.Close(), 0);
+}
+
+// A dialog opened from a dialog (New Ingredient in the recipe editor) is owned by it: closing it
+// leaves the main window disabled under the editor, so nothing behind the editor can be used.
+TEST_F(MainWindowTest, ADialogOpenedFromADialogKeepsTheMainWindowDisabledWhenItCloses) {
+  WriteOptions([](Options& o) { o.curTab = 1; });
+  const HouseholdFiles files(dataFolder);
+  WriteText(dataFolder + L"Ingredients.xml", files.ingredients);
+  files.WriteNeighbours();
+  TestedProgram run(folder);
+  const HWND window = run.Started();
+  HWND list = nullptr;
+  for (DWORD waited = 0; window && !list && waited < kPatience; waited += 50, Sleep(50))
+    list = VisibleList(window);
+  ASSERT_NE(list, nullptr);
+  ASSERT_EQ(WaitForRows(list, 1), 1);
+  ASSERT_TRUE(ClickRow(list, 0));
+  PostMessageW(window, WM_COMMAND, IDM_EDIT_RECIPE, 0);
+  const HWND editor = WaitForBox(run, L"New Ingredient", IDC_RECIPE_NEW_INGREDIENT);
+  ASSERT_NE(editor, nullptr) << ShownBoxes(run);
+  PostMessageW(editor, WM_COMMAND, MAKEWPARAM(IDC_RECIPE_NEW_INGREDIENT, BN_CLICKED),
+               reinterpret_cast<LPARAM>(GetDlgItem(editor, IDC_RECIPE_NEW_INGREDIENT)));
+  HWND nested = nullptr;
+  for (DWORD waited = 0; waited < kPatience && !nested; waited += 50, Sleep(50)) {
+    const HWND shown = run.FindVisible(L"#32770");
+    if (shown && shown != editor) nested = shown;
+  }
+  ASSERT_NE(nested, nullptr);
+  EXPECT_EQ(GetWindow(nested, GW_OWNER), editor);
+  Answer(nested, IDCANCEL);
+  Sleep(300);
+  EXPECT_FALSE(IsWindowEnabled(window)) << "the main window stays behind the editor";
+  Answer(editor, IDCANCEL);
   EXPECT_EQ(run.Close(), 0);
 }
 

@@ -368,7 +368,8 @@ TEST_F(RecipeListTest, DeleteKeepsWhatTheDiaryUsesAndHiddenIngredientsOthersStil
   recipes_.DeleteItem(nullptr, &diary);
   EXPECT_EQ(
       std::tuple(Questions(), prompts_.questions.at(0).caption, Names(), recipes_.List().SelectedCount()),
-      std::tuple(Texts{L"Would you like to delete the selected recipes?"}, L"Mirepan", Texts{L"Eaten"}, 0));
+      std::tuple(Texts{L"Would you like to delete the selected recipes?\r\n\r\n3 selected"}, L"Mirepan",
+                 Texts{L"Eaten"}, 0));
   ASSERT_NE(ingredients_.FindById(listedLink), nullptr);  // the shopping list still holds it
   EXPECT_EQ(std::tuple(ingredients_.FindById(eatenLink) != nullptr, ingredients_.FindById(listedLink)->hidden,
                        ingredients_.FindById(plainLink)),
@@ -449,6 +450,49 @@ TEST_F(RecipeListTest, ImportWithNoRenumbersAboveTheHighestIdAndDropsTheForeignL
   prompts_.answers = {Prompt::kAnswerYes};
   recipes_.Import();
   EXPECT_EQ(Names(), (Texts{L"Gumbo"}));
+}
+
+// Imported recipes whose picture shares its name with the user's own: the user's file stays, and
+// the records name the stranger's bytes under a free name (the second import reuses that file).
+TEST_F(RecipeListTest, ImportedPicturesKeepTheUsersOwnFilesOfTheSameName) {
+  const WString images = folder_.Path() + L"Images\\";
+  const WString from = folder_.Path() + L"import\\";
+  ASSERT_TRUE(CreateFolders(images, false));
+  ASSERT_TRUE(CreateFolders(from + L"Images", false));
+  WriteFile(images + L"cake.jpg", "mine");
+  WriteFile(from + L"Images\\cake.jpg", "theirs");
+  WriteFile(from + L"in.xml",
+            "<RECIPELIST>\n<RECIPES>\n<RECIPE>\n<FOOD>\n<FOODID>1</FOODID>\n<FOODNAME>Cake</FOODNAME>\n"
+            "<PICTURE>cake.jpg</PICTURE>\n</FOOD>\n</RECIPE>\n</RECIPES>\n</RECIPELIST>\n");
+  WriteFile(from + L"in.csv", "\"Name\",\"Picture\"\r\n\"Tart\",\"cake.jpg\"\r\n");
+  recipes_.LoadFrom(from + L"in.xml", nullptr, 0, 100);
+  recipes_.LoadFrom(from + L"in.csv", nullptr, 0, 100);
+  std::vector<WString> pictures;
+  for (const auto& record : recipes_.Records()) pictures.push_back(record->picture);
+  EXPECT_EQ(
+      std::tuple(pictures, storage_test::ReadFile(images + L"cake.jpg"),
+                 storage_test::ReadFile(images + L"cake (2).jpg"), FileExists(images + L"cake (3).jpg")),
+      std::tuple(std::vector<WString>{L"cake (2).jpg", L"cake (2).jpg"}, std::string("mine"),
+                 std::string("theirs"), false));
+}
+
+// The ingredients an imported file embeds join the catalog together: one save for the file.
+TEST_F(RecipeListTest, IngredientsAnImportEmbedsJoinTheCatalogWithOneSave) {
+  std::string recipes;
+  for (const char* name : {"Pilaf", "Risotto", "Paella"})
+    recipes += std::string(
+                   "<RECIPE>\n<INGREDIENTLIST>\n<INGREDIENT>\n<AMOUNT>1</AMOUNT>\n<FOOD>\n"
+                   "<FOODNAME>Rice for ") +
+               name + "</FOODNAME>\n</FOOD>\n</INGREDIENT>\n</INGREDIENTLIST>\n<FOOD>\n<FOODNAME>" + name +
+               "</FOODNAME>\n</FOOD>\n</RECIPE>\n";
+  WriteFile(Exchange(L"in.xml"), "<RECIPELIST>\n<RECIPES>\n" + recipes + "</RECIPES>\n</RECIPELIST>\n");
+  ingredients_.WaitForBackgroundSaves();
+  const int before = ingredients_.saves;
+  recipes_.LoadFrom(Exchange(L"in.xml"), nullptr, 0, 100);
+  ingredients_.WaitForBackgroundSaves();
+  EXPECT_EQ(std::tuple(ingredients_.saves - before, recipes_.Records().size()), std::tuple(1, 3u));
+  food_view_test::Reopen(ingredients_, IngredientCatalog());
+  EXPECT_EQ(ingredients_.Records().size(), 3u);
 }
 
 TEST_F(RecipeListTest, ExportingOneCategoryLeavesTheCatalogFileComplete) {

@@ -223,11 +223,13 @@ uint32_t Diary::AddItem(View*) {
 
 void Diary::EditItem(View*) {
   Meal* meal = FocusedMeal();
-  if (!meal) return;
+  if (readOnly || !meal) return;
   Meal copy = *meal;
   if (!MealDialog(owner, Diaries(), ingredients_).Run(copy)) return;
   {
     DataLockGuard lock;
+    meal = FindMeal(copy.foodId);  // found again, never written through the pointer of before
+    if (!meal) return;
     *meal = copy;
     const int row = listView.FindItem(static_cast<LPARAM>(meal->foodId));
     if (row >= 0 && Passes(*meal))
@@ -244,7 +246,7 @@ void Diary::CopyItem() {}
 
 void Diary::DeleteItem(View*, View*) {
   if (readOnly || listView.SelectedCount() == 0) return;
-  if (owner.ShowMessage(owner.String(IDS_DIARY_DELETE_MEALS_QUESTION), owner.ProductName(),
+  if (owner.ShowMessage(DeleteQuestion(IDS_DIARY_DELETE_MEALS_QUESTION), owner.ProductName(),
                         MB_YESNO | MB_ICONQUESTION) != IDYES)
     return;
   bool changed = false;

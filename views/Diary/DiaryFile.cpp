@@ -41,6 +41,7 @@ bool Diary::Load(ProgressWindow* progressWindow, int fromPercent, int toPercent)
   if (IsCsvPath(workPath)) return false;
   bool finished = false;
   {
+    IngredientList::AddBatch foods(ingredients_);  // foods given whole, saved once at the end
     DataLockGuard lock;
     XMLDoc doc;
     if (FileExists(workPath) && doc.Load(workPath) && doc.FindRoot(TXT("DIARYLIST")))

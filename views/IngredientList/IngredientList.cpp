@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <iterator>
 #include <unordered_map>
+#include <utility>
 
 #include "app/DataLockGuard.h"
 #include "app/Options.h"
@@ -77,9 +78,27 @@ Ingredient* IngredientList::AddIngredient(const Ingredient& ingredient) {
     added->foodId = ++lastId;
     added->picture = PlainFileName(added->picture);  // the foods a recipe file carries are foreign
     modified = true;
+    if (openBatches_ > 0) {
+      batchAdded_ = true;  // saved with the batch
+      return added;
+    }
   }
   SaveIfModified(false);
   return added;
+}
+
+IngredientList::AddBatch::AddBatch(IngredientList& catalog) : catalog_(catalog) {
+  DataLockGuard lock;
+  ++catalog_.openBatches_;
+}
+
+IngredientList::AddBatch::~AddBatch() {
+  bool added;
+  {
+    DataLockGuard lock;
+    added = --catalog_.openBatches_ == 0 && std::exchange(catalog_.batchAdded_, false);
+  }
+  if (added) catalog_.SaveIfModified(false);
 }
 
 Ingredient& IngredientList::UpsertLinkedIngredient(uint32_t linkId, const Food& values, bool hidden,
@@ -263,9 +282,9 @@ bool IngredientList::ImportCsv(const WString& text, ProgressWindow* progressWind
   return true;
 }
 
-void IngredientList::ImportPicture(const Ingredient& record, const WString& pictureSource) const {
+void IngredientList::ImportPicture(Ingredient& record, const WString& pictureSource) const {
   if (IsExchange())
-    DAVavador::CopyPicture(record.picture, pictureSource, imagesFolder);  // failures are ignored
+    DAVavador::TakeForeignPicture(record.picture, pictureSource, imagesFolder);  // failures are ignored
 }
 
 bool IngredientList::ReadRecords(XMLDoc& doc, ProgressWindow* progressWindow, int fromPercent,
@@ -436,8 +455,11 @@ void IngredientList::EditItem(View* recipes) {
   if (!RunEditor(copy, IngredientEditor::kEdit, recipes)) return;
   {
     DataLockGuard lock;
+    record = FindById(copy.foodId);  // found again, never written through the pointer of before
+    if (!record) return;
     *record = copy;
-    ShowRow(row);
+    const int shown = listView.FindItem(static_cast<LPARAM>(record->foodId));
+    if (shown >= 0) ShowRow(shown);
     modified = true;
   }
   SaveIfModified(false);
@@ -486,7 +508,7 @@ void IngredientList::CopyItem() {
 
 void IngredientList::DeleteItem(View* recipes, View* diary) {
   if (readOnly || listView.SelectedCount() == 0) return;
-  if (owner.ShowMessage(owner.String(IDS_INGREDIENT_DELETE_QUESTION), owner.ProductName(),
+  if (owner.ShowMessage(DeleteQuestion(IDS_INGREDIENT_DELETE_QUESTION), owner.ProductName(),
                         MB_YESNO | MB_ICONQUESTION) != IDYES)
     return;
   bool changed = false;
@@ -548,7 +570,7 @@ bool IngredientList::TakeNutrientData(const WString& csvPath) {
     readOnly = FileExists(catalog) && FileHandle(catalog).IsReadOnly();
     modified = true;
   }
-  SaveIfModified(true);
+  if (!SaveIfModified(true)) ReportSaveFailure(LastSaveError());
   return read;
 }
 

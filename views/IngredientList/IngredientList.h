@@ -37,6 +37,20 @@ class IngredientList : public FoodCatalogView<Ingredient>,
   CategoryList& Categories() override { return *categories; }
   uint32_t& IdCounter() override { return lastId; }
 
+  // Foods that a file being read brings whole (recipe and diary files may) join the catalog as one
+  // batch: while a batch is open AddIngredient does not save, and the end of the outermost batch
+  // saves once, in the background, when anything was added.
+  class AddBatch {
+   public:
+    explicit AddBatch(IngredientList& catalog);
+    ~AddBatch();
+    AddBatch(const AddBatch&) = delete;
+    AddBatch& operator=(const AddBatch&) = delete;
+
+   private:
+    IngredientList& catalog_;
+  };
+
   // The ingredient a recipe used as an ingredient publishes: record `linkId` (or a new one) takes
   // the recipe's values, the named category (created when missing) and the hidden flag.
   Ingredient& UpsertLinkedIngredient(uint32_t linkId, const Food& values, bool hidden,
@@ -100,9 +114,10 @@ class IngredientList : public FoodCatalogView<Ingredient>,
                  int toPercent) override;
   bool WriteXmlFile(const std::vector<const Ingredient*>& written) override;
   bool WriteCsvFile(const std::vector<const Ingredient*>& written) override;
-  // Pictures of an exchanged file lie in the Images folder beside it; copies overwrite.
+  // Pictures of an exchanged file lie in the Images folder beside it. An imported picture never
+  // replaces one of the images folder: the record names the file that holds its copy.
   WString PictureSource() const;
-  void ImportPicture(const Ingredient& record, const WString& pictureSource) const;
+  void ImportPicture(Ingredient& record, const WString& pictureSource) const;
   void ExportPicture(const Ingredient& record) const;
 
   void TakeRecord(std::unique_ptr<Ingredient> record, const WString& pictureSource);
@@ -130,4 +145,7 @@ class IngredientList : public FoodCatalogView<Ingredient>,
   // images folder.
   uint32_t editedId_ = 0;
   const DAVavador::PictureUsers* recipePictures_ = nullptr;
+  // The open AddBatch scopes and whether they added a food; under the data lock.
+  int openBatches_ = 0;
+  bool batchAdded_ = false;
 };

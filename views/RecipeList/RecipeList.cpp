@@ -162,6 +162,7 @@ bool RecipeList::Load(ProgressWindow* progressWindow, int fromPercent, int toPer
   if (IsCsvPath(workPath)) {
     finished = ReadCsvFile(progressWindow, fromPercent, toPercent);
   } else {
+    IngredientList::AddBatch foods(ingredients_);  // embedded ingredients, saved once at the end
     DataLockGuard lock;
     finished = ReadXmlFile(progressWindow, fromPercent, toPercent);
     NumberUnnumbered(records_, lastId);
@@ -200,8 +201,7 @@ void RecipeList::TakeRecord(std::unique_ptr<Recipe> record) {
     // unrelated ingredient here; the backup's links are this catalog's own.
     if (!IsSameFile(workPath, BackupPath())) record->ingredientId = 0;
     record->picture = PlainFileName(record->picture);  // a foreign file names no other folder
-    if (!record->picture.empty())
-      DAVavador::CopyPicture(record->picture, FolderOf(workPath) + TXT("Images\\"), imagesFolder);
+    DAVavador::TakeForeignPicture(record->picture, FolderOf(workPath) + TXT("Images\\"), imagesFolder);
   }
   record->foodId = TakeFileId(record->foodId, lastId);  // 0 is numbered after the whole file
   records_.push_back(std::move(record));
@@ -231,8 +231,8 @@ bool RecipeList::ImportCsv(const WString& text, ProgressWindow* progressWindow, 
                                     ingredients_))
       continue;
     record->picture = PlainFileName(record->picture);  // a foreign file names no other folder
-    if (IsExchange() && !record->picture.empty())
-      DAVavador::CopyPicture(record->picture, FolderOf(workPath) + TXT("Images\\"), imagesFolder);
+    if (IsExchange())
+      DAVavador::TakeForeignPicture(record->picture, FolderOf(workPath) + TXT("Images\\"), imagesFolder);
     records_.push_back(std::move(record));
   }
   return true;
@@ -375,6 +375,10 @@ void RecipeList::EditItem(View*) {
   if (!confirmed) return;
   {
     DataLockGuard lock;
+    // Found again: nothing may have gone meanwhile, but the editor never writes through a pointer
+    // it took before it opened.
+    stored = FindById(copy.foodId);
+    if (!stored) return;
     LinkIngredient(copy, LinkOf(*stored));
     *stored = copy;
     const int row = listView.FindItem(static_cast<LPARAM>(stored->foodId));
@@ -409,7 +413,7 @@ void RecipeList::CopyItem() {
 
 void RecipeList::DeleteItem(View*, View* diary) {
   if (readOnly || workerMode || listView.SelectedCount() == 0) return;
-  if (owner.ShowMessage(owner.String(IDS_RECIPE_DELETE_QUESTION), owner.ProductName(),
+  if (owner.ShowMessage(DeleteQuestion(IDS_RECIPE_DELETE_QUESTION), owner.ProductName(),
                         MB_YESNO | MB_ICONQUESTION) != IDYES)
     return;
   bool changed = false;
@@ -581,7 +585,16 @@ void RecipeList::ImportFromWebPage() {
   const std::optional<std::string> page =
       ReadPage(owner, progress, *address, options.baseFolder + kWebPageFile);
   if (!page) return;
-  ImportedRecipe read = ReadRecipePage(*page, ToUtf8(*address));
+  // A large page takes a while, and a hostile one may exhaust memory: it is read on a worker
+  // behind the progress window, and a reading that fails is told, not fatal.
+  ImportedRecipe read;
+  if (!RunWorker(IDS_WEB_READING, [&] {
+        read = ReadRecipePage(*page, ToUtf8(*address));
+        return true;
+      })) {
+    owner.ShowMessage(owner.String(IDS_WEB_NOT_READ) + *address, MB_OK | MB_ICONWARNING);
+    return;
+  }
   if (read.error != RecipeImportError::kNone) {
     owner.ShowMessage(owner.String(IDS_WEB_NO_RECIPE) + *address, MB_OK | MB_ICONINFORMATION);
     return;

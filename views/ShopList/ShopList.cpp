@@ -291,6 +291,8 @@ void ShopList::EditItem(View* recipes) {
   if (!RunListDialog(copy, recipes)) return;
   {
     DataLockGuard lock;
+    list = FindList(ShoppingListId(copy));  // found again, never written through the pointer of before
+    if (!list) return;
     *list = copy;
     modified = true;
   }
