@@ -90,6 +90,8 @@
 #define IDS_VIEW_HELD 5018
 #define IDS_SAVE_AT_EXIT 5019
 #define IDS_VIEW_SELECTED 5020  // after the number of selected records in a delete question
+// The editors' refusal of a record without a category (string 5034 chosen here).
+#define IDS_EDITOR_NO_CATEGORY 5034
 #define IDM_VIEW_FIND 1211  // Ctrl+F: the keyboard to the find box
 #define IDS_VIEW_TAB_FIRST 4106
 // Import, export and pictures, which several views share.

@@ -7,6 +7,7 @@
 #include <vector>
 
 #include "app/DataLockGuard.h"
+#include "food/CategoryList.h"
 #include "storage/Files.h"
 #include "storage/Csv.h"
 #include "views/View.h"
@@ -48,6 +49,19 @@ class FoodCatalogView : public View {
     return const_cast<Record*>(static_cast<const Record*>(listView.ItemRecord(row)));
   }
   Record* FocusedRecord() const { return RecordOfRow(listView.FocusedOfOne()); }
+
+  // The category a name typed into an editor's category box names, created when the catalog
+  // lacks it and then shown in the selector.
+  uint32_t CategoryNamed(const WString& name) {
+    uint32_t id;
+    {
+      DataLockGuard lock;
+      id = categories->FindOrCreate(name, lastId);
+      modified = true;
+    }
+    FillCategorySelector();
+    return id;
+  }
 
   // A CSV catalog or exchange file; one without a known column in UTF-16 is read again as 8-bit
   // text.

@@ -19,6 +19,7 @@
 #include "toolkit/ERTabWin.h"
 #include "toolkit/Picture.h"
 #include "toolkit/PictureImport.h"
+#include "views/CategoryBox.h"
 
 namespace {
 
@@ -107,13 +108,9 @@ class EditorDialog : public DAVavador::ERDialog {
   bool OnInit() override {
     tabs_.Attach(Item(IDC_EDITOR_TABS));
     FillCombo(IDC_EDITOR_UNIT, UnitNames());
-    // The catalog's categories without "--All--", the first selected until the record names its own.
-    FillCombo(IDC_EDITOR_CATEGORY, context_.categories.Entries());
-    Message(IDC_EDITOR_CATEGORY, CB_SETCURSEL, 0);
-    if (context_.categories.Entries().Empty()) {
-      Close(IDCANCEL);
-      return true;
-    }
+    // The catalog's categories without "--All--", the record's own selected; without any the box
+    // takes the name of a first one.
+    CategoryBox::Fill(Item(IDC_EDITOR_CATEGORY), context_.categories, context_.record.catId);
     const HWND area = Item(IDC_EDITOR_PICTURE_AREA);
     const PreviewRect& box = context_.record.preview;
     MoveWindow(area, box.left, box.top, box.width, box.height, FALSE);
@@ -296,7 +293,12 @@ class EditorDialog : public DAVavador::ERDialog {
     for (int id : kNutrientEditIds) PercentEntry(id);
     static const KeepEveryPicture keep;
     const DAVavador::PictureUsers& users = context_.pictureUsers ? *context_.pictureUsers : keep;
-    return context_.record.ReadEditor(Dialog(), false, context_.imagesFolder, users);
+    const HWND category = Item(IDC_EDITOR_CATEGORY);
+    if (!CategoryBox::Check(category, context_.app) ||
+        !context_.record.ReadEditor(Dialog(), false, context_.imagesFolder, users))
+      return false;
+    context_.record.catId = CategoryBox::Read(category, context_.categories, context_.newCategory);
+    return true;
   }
 
   void Close(INT_PTR result) {

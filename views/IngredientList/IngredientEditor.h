@@ -8,6 +8,7 @@
 #include "storage/Text.h"
 #include "toolkit/ERApp.h"
 #include "toolkit/PictureImport.h"
+#include "views/CategoryBox.h"
 #include "views/Charts/NutritionCharts.h"
 
 class CategoryList;
@@ -32,6 +33,8 @@ class IngredientEditor {
     // and for a diary period the trend of a nutrient over its days.
     int32_t days = 1;
     NutritionCharts::TrendOf trend;
+    // Makes the category of a name typed into the category box on OK.
+    CategoryBox::Create newCategory;
   };
 
   // Runs the dialog modally over `owner`; true when it ended with OK.

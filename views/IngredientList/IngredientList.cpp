@@ -410,7 +410,8 @@ void IngredientList::CustomizeColumns() {
 bool IngredientList::RunEditor(Ingredient& copy, unsigned modes, View* recipes) {
   editedId_ = copy.foodId;
   recipePictures_ = dynamic_cast<const DAVavador::PictureUsers*>(recipes);
-  const IngredientEditor::Context context{owner, *categories, copy, Format(), imagesFolder, this};
+  IngredientEditor::Context context{owner, *categories, copy, Format(), imagesFolder, this};
+  context.newCategory = [this](const WString& name) { return CategoryNamed(name); };
   const bool confirmed = IngredientEditor::Open(owner.MainWindow(), context, modes);
   editedId_ = 0;
   recipePictures_ = nullptr;
@@ -615,7 +616,8 @@ void IngredientList::Import() {
 IngredientList::CommandStates IngredientList::States() const {
   const int selected = listView.SelectedCount();
   const bool writable = !readOnly;
-  return CommandStates{writable && !categories->Entries().Empty(),
+  // Adding needs no category: the editor takes the name of a first one.
+  return CommandStates{writable,
                        writable && selected == 1,
                        writable && selected >= 1,
                        writable && selected == 1,

@@ -9,6 +9,7 @@
 #include "resources/resource.h"
 #include "storage/Paths.h"
 #include "storage/UserPrompts.h"
+#include "views/CategoryBox.h"
 #include "views/IngredientList/IngredientList.h"
 
 namespace {
@@ -69,19 +70,16 @@ bool RecipeEditor::OnMessage(UINT msg, WPARAM wp, LPARAM lp, INT_PTR& result) {
 // ---- opening ----
 
 bool RecipeEditor::OnInit() {
-  if (!Fill()) End(IDCANCEL);
+  Fill();
   return true;
 }
 
-// False when the recipe has no category to go in.
-bool RecipeEditor::Fill() {
+void RecipeEditor::Fill() {
   Recipe& recipe = context_.recipe;
   FillCombo(IDC_RECIPE_UNIT, UnitNames());
-  FillCombo(IDC_RECIPE_CATEGORY, context_.categories.Entries());
-  SelectComboData(IDC_RECIPE_CATEGORY, recipe.catId);
-  // A new recipe in the "--All--" view starts in the first category.
-  if (recipe.catId == 0) Message(IDC_RECIPE_CATEGORY, CB_SETCURSEL, 0);
-  if (Message(IDC_RECIPE_CATEGORY, CB_GETCURSEL) == CB_ERR) return false;
+  // A new recipe in the "--All--" view starts in the first category; without any the box takes
+  // the name of a first one.
+  CategoryBox::Fill(Item(IDC_RECIPE_CATEGORY), context_.categories, recipe.catId);
 
   FillGeneral();
   const HWND custom = Item(IDC_RECIPE_CUSTOM);
@@ -122,7 +120,6 @@ bool RecipeEditor::Fill() {
   preview_.SetWindow(Item(IDC_RECIPE_PICTURE));
   LoadPreview();
   ShowTab(0);
-  return true;
 }
 
 void RecipeEditor::FillGeneral() {
@@ -353,9 +350,7 @@ void RecipeEditor::NewIngredient() {
   const uint32_t added = context_.ingredients.AddItem(context_.recipes);
   if (const Ingredient* ingredient = added ? context_.ingredients.FindById(added) : nullptr)
     OfferIngredient(*ingredient);
-  const LPARAM selected = SelectedComboData(IDC_RECIPE_CATEGORY);
-  FillCombo(IDC_RECIPE_CATEGORY, context_.categories.Entries());
-  SelectComboData(IDC_RECIPE_CATEGORY, selected);
+  CategoryBox::Refill(Item(IDC_RECIPE_CATEGORY), context_.categories);
   busy_ = false;
   UpdateButtons();
 }
@@ -407,6 +402,7 @@ bool RecipeEditor::OnOK() {
     context_.app.ShowMessage(IDS_RECIPE_NO_LINES, MB_OK | MB_ICONWARNING);
     return false;
   }
+  if (!CategoryBox::Check(Item(IDC_RECIPE_CATEGORY), context_.app)) return false;
   ReadGeneral();
   context_.recipe.ComputeNutrition(lines_, context_.recipe.serves);
   return true;
@@ -426,7 +422,7 @@ void RecipeEditor::ReadGeneral() {
   recipe.serves = serves > 0 ? serves : 1;
   recipe.notOnIngredientList = !IsChecked(IDC_RECIPE_ON_LIST);
   recipe.name = ItemText(IDC_RECIPE_NAME);
-  recipe.catId = static_cast<uint32_t>(SelectedComboData(IDC_RECIPE_CATEGORY, recipe.catId));
+  recipe.catId = CategoryBox::Read(Item(IDC_RECIPE_CATEGORY), context_.categories, context_.newCategory);
   DAVavador::ImportPicture(ItemText(IDC_RECIPE_PICTURE_PATH), context_.imagesFolder, recipe.picture,
                            context_.pictureUsers);
 }

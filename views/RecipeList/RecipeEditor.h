@@ -14,6 +14,7 @@
 #include "toolkit/ERDialog.h"
 #include "toolkit/Picture.h"
 #include "toolkit/PictureImport.h"
+#include "views/CategoryBox.h"
 
 class CategoryList;
 class IngredientList;
@@ -32,6 +33,8 @@ class RecipeEditor : public DAVavador::ERDialog {
     const DAVavador::PictureUsers& pictureUsers;
     // Find Ingredient: the ingredient chosen for a search text, null when none was.
     std::function<Ingredient*(HWND owner, const WString& text)> findIngredient;
+    // Makes the category of a name typed into the category box on OK.
+    CategoryBox::Create newCategory;
   };
 
   explicit RecipeEditor(const Context& context) : context_(context) {}
@@ -50,7 +53,7 @@ class RecipeEditor : public DAVavador::ERDialog {
   bool OnNotify(const NMHDR& header, LRESULT& result) override;
   bool OnMessage(UINT msg, WPARAM wp, LPARAM lp, INT_PTR& result) override;
   bool OnOK() override;
-  bool Fill();
+  void Fill();
   void FillGeneral();
   void FillAmount(double amount, ServingUnit unit);
   void ResetAmount();

@@ -314,7 +314,8 @@ bool RecipeList::RunEditor(Recipe& recipe) {
       CustomValues(),
       imagesFolder,
       *this,
-      [this](HWND dialog, const WString& text) { return ChooseIngredient(dialog, text); }};
+      [this](HWND dialog, const WString& text) { return ChooseIngredient(dialog, text); },
+      [this](const WString& name) { return CategoryNamed(name); }};
   return RecipeEditor(context).Run(owner.MainWindow());
 }
 
@@ -730,8 +731,8 @@ void RecipeList::RestoreBackup() {
 RecipeList::CommandStates RecipeList::States() const {
   const int selected = listView.SelectedCount();
   const bool free = !workerMode;
-  return CommandStates{free && !readOnly && !categories->Entries().Empty(), free && selected == 1,
-                       free && selected >= 1};
+  // Adding needs no category: the editor takes the name of a first one.
+  return CommandStates{free && !readOnly, free && selected == 1, free && selected >= 1};
 }
 
 void RecipeList::UpdateMenu(HMENU menuHandle) {

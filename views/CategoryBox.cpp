@@ -1,0 +1,48 @@
+#include "views/CategoryBox.h"
+
+#include "food/CategoryList.h"
+#include "resources/resource.h"
+#include "storage/UserPrompts.h"
+#include "toolkit/ERDialog.h"
+#include "toolkit/WindowText.h"
+
+namespace CategoryBox {
+
+namespace {
+
+WString TypedName(HWND combo) {
+  const WString text = DAVavador::WindowText(combo);
+  const size_t first = text.find_first_not_of(TXT(" \t"));
+  if (first == WString::npos) return WString();
+  return text.substr(first, text.find_last_not_of(TXT(" \t")) - first + 1);
+}
+
+}  // namespace
+
+void Fill(HWND combo, const CategoryList& categories, uint32_t catId) {
+  DAVavador::ERDialog::FillCombo(combo, categories.Entries());
+  DAVavador::ERDialog::SelectComboData(combo, catId, 0);
+}
+
+void Refill(HWND combo, const CategoryList& categories) {
+  const WString shown = DAVavador::WindowText(combo);
+  DAVavador::ERDialog::FillCombo(combo, categories.Entries());
+  SetWindowTextW(combo, shown.c_str());
+}
+
+bool Check(HWND combo, const DAVavador::ERApp& app) {
+  if (!TypedName(combo).empty()) return true;
+  UserPrompts::Current().Message(GetParent(combo), app.String(IDS_EDITOR_NO_CATEGORY), app.DisplayName(),
+                                 Prompt::kOk | Prompt::kIconInformation);
+  SetFocus(combo);
+  return false;
+}
+
+uint32_t Read(HWND combo, const CategoryList& categories, const Create& create) {
+  const WString name = TypedName(combo);
+  if (name.empty()) return 0;
+  const uint32_t listed = categories.IdByName(name);
+  return listed != 0 || !create ? listed : create(name);
+}
+
+}  // namespace CategoryBox
