@@ -70,9 +70,15 @@ double FoodRDA::DailyValue(uint32_t nutrient) const {
   return DailyAllowance(sex, ageBand, nutrient);
 }
 
+CalendarDate NutritionPeriod::End() const {
+  CalendarDate end(to.year, to.month, to.day);
+  end.AddDays(1);
+  return end;
+}
+
 bool NutritionPeriod::Includes(const Meal& meal) const {
   if (mealType != kMealNone && meal.mealType != mealType) return false;
-  return meal.catId == diaryId && from <= meal.date && meal.date < to;
+  return meal.catId == diaryId && from <= meal.date && meal.date < End();
 }
 
 WString NutritionPeriod::Title() const {

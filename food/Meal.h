@@ -93,13 +93,15 @@ class FoodRDA : public Food {
 };
 
 // The "View Nutrition" choice: one diary, one meal type or all (0), the meals dated from `from`
-// up to but not including `to` (both compared with their time of day).
+// through the whole of the day `to`, as the two dates read to the user.
 struct NutritionPeriod {
   uint32_t diaryId = 0;
   int32_t mealType = kMealNone;
   CalendarDate from;
-  CalendarDate to;
+  CalendarDate to;  // the last day, counted whole whatever its time of day
 
+  // The first moment after the period: the start of the day after `to`.
+  CalendarDate End() const;
   bool Includes(const Meal& meal) const;
   // "03-07-2010 - 03-08-2010", then " (Lunch)" when a meal type is chosen.
   WString Title() const;

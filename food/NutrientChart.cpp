@@ -47,7 +47,7 @@ uint64_t DayKey(const CalendarDate& date) {
 
 int32_t DaysOf(const NutritionPeriod& period) {
   int32_t days = 0;
-  const CalendarDate end = DayOf(period.to);
+  const CalendarDate end = period.End();
   for (CalendarDate day = DayOf(period.from); day < end && days < 100000; day.AddDays(1)) ++days;
   return days;
 }

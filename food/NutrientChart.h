@@ -29,8 +29,8 @@ struct AllowanceBar {
 // diary period; 1 for a single food) against the record's own daily values.
 std::vector<AllowanceBar> AllowanceBars(const Food& record, int32_t days = 1);
 
-// The days of [from, to) counted by date, whatever the times of day; 0 for an empty or reversed
-// period.
+// The days from `from` through `to` counted by date, whatever the times of day; 0 when `to` is
+// before `from`.
 int32_t DaysOf(const NutritionPeriod& period);
 
 struct DayBar {

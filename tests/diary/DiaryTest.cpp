@@ -212,15 +212,17 @@ TEST_F(DiaryTest, DiaryDialogGivesANewDiaryItsPersonAndEditsIt) {
 
 // ---- nutrition over a period ----
 
-// The preset period runs from the meal's day to the next, which it does not count. The totals carry
-// the diary's person (her allowances by sex and age: Nutrients.AllowanceRowsBySexAndAgeBand).
-TEST_F(DiaryTest, NutritionOfAPeriodCountsTheMealDayAgainstThePersonsAllowances) {
+// The preset period is the meal's day; a "To:" day counts whole. The totals carry the diary's
+// person (her allowances by sex and age: Nutrients.AllowanceRowsBySexAndAgeBand).
+TEST_F(DiaryTest, NutritionOfAPeriodCountsItsDaysThroughTheToDayAgainstThePersonsAllowances) {
   Open(DiaryFile(MealXml(1, 1, 0, 3, 6, 1) + MealXml(2, 1, 0, 3, 7, 10) + MealXml(3, 1, 3, 3, 7, 20) +
-                 MealXml(4, 1, 0, 3, 8, 100) + MealXml(5, 2, 5, 3, 7, 450)));
+                 MealXml(4, 1, 0, 3, 8, 100) + MealXml(5, 2, 5, 3, 7, 450) + MealXml(6, 1, 3, 3, 10, 1000)));
   diary_.List().Select(RowOf(2));
   dialogs_.Drive(IDD_DIARY_NUTRITION, [&](const DialogDriver& d) {
     EXPECT_EQ(std::tuple(d.Text(IDC_NUTRITION_FROM), d.Text(IDC_NUTRITION_TO)),
-              std::tuple(L"03-07-2010", L"03-08-2010"));
+              std::tuple(L"03-07-2010", L"03-07-2010"));
+    d.Press(IDC_NUTRITION_VIEW);
+    d.Type(IDC_NUTRITION_TO, L"03-08-2010");
     d.Press(IDC_NUTRITION_VIEW);
     d.Type(IDC_NUTRITION_FROM, L"03-01-2010");  // a wider period, lunch only
     d.Type(IDC_NUTRITION_TO, L"March 9, 2010");
@@ -233,10 +235,11 @@ TEST_F(DiaryTest, NutritionOfAPeriodCountsTheMealDayAgainstThePersonsAllowances)
   });
   diary_.ShowNutrition();
   EXPECT_EQ(prompts_.questions.size(), 1u);
-  ASSERT_EQ(shown_.size(), 2u);
-  // 03-07 only, of Ann's diary.
-  EXPECT_EQ(std::tuple(Totals(0), Totals(1)),
-            std::tuple(std::tuple(L"03-07-2010 - 03-08-2010", 30.0, 1u),
+  ASSERT_EQ(shown_.size(), 3u);
+  // Of Ann's diary: 03-07, then 03-07 and 03-08, then the lunches up to 03-09.
+  EXPECT_EQ(std::tuple(Totals(0), Totals(1), Totals(2)),
+            std::tuple(std::tuple(L"03-07-2010 - 03-07-2010", 30.0, 1u),
+                       std::tuple(L"03-07-2010 - 03-08-2010", 130.0, 1u),
                        std::tuple(L"03-01-2010 - 03-09-2010 (Lunch)", 20.0, 1u)));
 
   diary_.List().ClearSelection();
@@ -246,9 +249,9 @@ TEST_F(DiaryTest, NutritionOfAPeriodCountsTheMealDayAgainstThePersonsAllowances)
     d.Press(IDCANCEL);
   });
   diary_.ShowNutrition();
-  ASSERT_EQ(shown_.size(), 3u);
-  EXPECT_EQ(std::tuple(Totals(2), shown_[2].sex, shown_[2].ageBand),
-            std::tuple(std::tuple(L"03-07-2010 - 03-08-2010 (Dinner)", 450.0, 2u), 1u, 6u));
+  ASSERT_EQ(shown_.size(), 4u);
+  EXPECT_EQ(std::tuple(Totals(3), shown_[3].sex, shown_[3].ageBand),
+            std::tuple(std::tuple(L"03-07-2010 - 03-07-2010 (Dinner)", 450.0, 2u), 1u, 6u));
 }
 
 // Without a ShowTotals of its own the period's nutrition opens in the ingredient editor on its
@@ -521,7 +524,7 @@ TEST_F(DiaryTest, DISABLED_ChartScreenshots) {
     });
     d.PickText(IDC_NUTRITION_DIARY, L"Grandma");
     d.Type(IDC_NUTRITION_FROM, L"03-01-2010");
-    d.Type(IDC_NUTRITION_TO, L"03-08-2010");
+    d.Type(IDC_NUTRITION_TO, L"03-07-2010");
     d.Press(IDC_NUTRITION_VIEW);
     d.Press(IDCANCEL);
   });

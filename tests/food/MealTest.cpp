@@ -111,7 +111,8 @@ TEST(Meal, DiaryColumns) {
     EXPECT_EQ(Split(TXT("Lunch|Picnic|03-07-2010||Outside|512.5"))[i], Cell(meal, columns[i], diaries)) << i;
 }
 
-// A diary's meals of two days, one on the "To:" day, one the day before and one of another diary.
+// A period of one day, "From:" and "To:" the same: two meals on it, to its last second, one the
+// day after, one the day before and one of another diary.
 class NutritionPeriodTest : public ::testing::Test {
  protected:
   void SetUp() override {
@@ -119,7 +120,7 @@ class NutritionPeriodTest : public ::testing::Test {
     diaries.Add(TXT("Bob"), 2);
     period.diaryId = 1;
     period.from = CalendarDate(2010, 3, 7);
-    period.to = CalendarDate(2010, 3, 8);
+    period.to = CalendarDate(2010, 3, 7);
     meals.push_back(MealOn(1, kMealBreakfast, CalendarDate(2010, 3, 7), 300));
     meals.push_back(MealOn(1, kMealLunch, CalendarDate(2010, 3, 7, 23, 59, 59), 500));
     meals.push_back(MealOn(1, kMealLunch, CalendarDate(2010, 3, 8), 700));
@@ -134,12 +135,12 @@ class NutritionPeriodTest : public ::testing::Test {
 
 // A period compares with its person's allowances; a diary without a person, or none at all, with
 // those of the unspecified person (male, 30 - 50).
-TEST_F(NutritionPeriodTest, CountsTheDiarysMealsFromTheFirstDayUpToTheLast) {
+TEST_F(NutritionPeriodTest, CountsTheDiarysMealsFromTheFirstDayThroughTheLast) {
   std::vector<Meal> values;
   for (const auto& meal : meals) values.push_back(*meal);
   const FoodRDA totals = period.Totals(values, diaries);
   // Magnesium: hers at 18 - 30, not a man's or at 30 - 50.
-  EXPECT_EQ(std::tuple(800.0, kSexFemale, 3u, 310.0, WString(TXT("03-07-2010 - 03-08-2010"))),
+  EXPECT_EQ(std::tuple(800.0, kSexFemale, 3u, 310.0, WString(TXT("03-07-2010 - 03-07-2010"))),
             std::tuple(totals.nutrients[Nutrient::kCalories], totals.sex, totals.ageBand,
                        totals.DailyValue(Nutrient::kMagnesium), totals.name));
   period.diaryId = 2;
@@ -156,7 +157,7 @@ TEST_F(NutritionPeriodTest, MealTypeFiltersAndNamesTheTitle) {
   std::vector<const Meal*> pointers;
   for (const auto& meal : meals) pointers.push_back(meal.get());
   EXPECT_DOUBLE_EQ(500, period.Totals(pointers, diaries).nutrients[Nutrient::kCalories]);
-  EXPECT_EQ(TXT("03-07-2010 - 03-08-2010 (Lunch)"), period.Title());
+  EXPECT_EQ(TXT("03-07-2010 - 03-07-2010 (Lunch)"), period.Title());
 }
 
 }  // namespace

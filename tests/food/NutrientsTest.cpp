@@ -3,6 +3,7 @@
 #include <set>
 
 #include "FoodTestSupport.h"
+#include "food/DiaryNameList.h"
 #include "food/NutrientChart.h"
 
 namespace {
@@ -128,28 +129,32 @@ TEST(NutrientChart, AllowanceBarsAverageThePeriodsDays) {
   for (const int32_t days : {1, 0}) EXPECT_NEAR(AllowanceBars(food, days)[0].percent, 25, 1e-9);
 }
 
+// From 03-07 to 03-10 are four days, the "To:" day among them.
 TEST(NutrientChart, TrendHasADayBarForEveryDayOfThePeriodAndAveragesOverThemAll) {
   std::vector<std::unique_ptr<Meal>> meals;
   meals.push_back(MealOn(1, kMealBreakfast, CalendarDate(2010, 3, 7, 8, 0, 0), 300));
   meals.push_back(MealOn(1, kMealDinner, CalendarDate(2010, 3, 7, 19, 0, 0), 900));
   meals.push_back(MealOn(1, kMealLunch, CalendarDate(2010, 3, 9, 12, 0, 0), 600));
-  meals.push_back(MealOn(2, kMealLunch, CalendarDate(2010, 3, 8, 12, 0, 0), 5000));   // another diary
-  meals.push_back(MealOn(1, kMealLunch, CalendarDate(2010, 3, 11, 12, 0, 0), 5000));  // the "To:" day
+  meals.push_back(MealOn(2, kMealLunch, CalendarDate(2010, 3, 8, 12, 0, 0), 5000));  // another diary
+  meals.push_back(MealOn(1, kMealLunch, CalendarDate(2010, 3, 10, 23, 0, 0), 400));  // the "To:" day
+  meals.push_back(MealOn(1, kMealLunch, CalendarDate(2010, 3, 11), 5000));           // the day after
   NutritionPeriod period;
   period.diaryId = 1;
   period.from = CalendarDate(2010, 3, 7);
-  period.to = CalendarDate(2010, 3, 11);
+  period.to = CalendarDate(2010, 3, 10);
   EXPECT_EQ(DaysOf(period), 4);
   const FoodRDA person(kSexMale, 3);
   const NutrientTrend trend = DailyTrend(meals, period, person, N::kCalories);
   ASSERT_EQ(trend.days.size(), 4u);
+  const double amounts[] = {1200, 0, 600, 400};
   for (size_t i = 0; i < 4; ++i) {
     EXPECT_EQ(trend.days[i].day.day, 7 + i);
-    EXPECT_DOUBLE_EQ(trend.days[i].amount, i == 0 ? 1200 : i == 2 ? 600 : 0) << i;
-    EXPECT_EQ(trend.days[i].hasMeals, i % 2 == 0) << i;
+    EXPECT_DOUBLE_EQ(trend.days[i].amount, amounts[i]) << i;
+    EXPECT_EQ(trend.days[i].hasMeals, i != 1) << i;
   }
-  EXPECT_DOUBLE_EQ(trend.average, 1800.0 / 4);
+  EXPECT_DOUBLE_EQ(trend.average, 2200.0 / 4);
   EXPECT_DOUBLE_EQ(trend.allowance, person.DailyValue(N::kCalories));
+  EXPECT_DOUBLE_EQ(period.Totals(meals, DiaryNameList()).nutrients[N::kCalories], 2200);
 
   period.mealType = kMealDinner;
   EXPECT_DOUBLE_EQ(DailyTrend(meals, period, person, N::kCalories).average, 900.0 / 4);
@@ -157,9 +162,12 @@ TEST(NutrientChart, TrendHasADayBarForEveryDayOfThePeriodAndAveragesOverThemAll)
   period.mealType = kMealNone;
   const NutrientTrend firstTwo = DailyTrend(meals, period, person, N::kCalories, 2);
   EXPECT_EQ(firstTwo.days.size(), 2u);
-  EXPECT_DOUBLE_EQ(firstTwo.average, 1800.0 / 4);
-  // An empty or reversed period has no days.
-  for (const CalendarDate& to : {CalendarDate(2010, 3, 7), CalendarDate(2010, 3, 1)}) {
+  EXPECT_DOUBLE_EQ(firstTwo.average, 2200.0 / 4);
+  // A period ending on its first day is that day; one ending before it has no days.
+  period.to = CalendarDate(2010, 3, 7);
+  EXPECT_EQ(std::pair(DaysOf(period), DailyTrend(meals, period, person, N::kCalories).average),
+            std::pair(1, 1200.0));
+  for (const CalendarDate& to : {CalendarDate(2010, 3, 6), CalendarDate(2010, 3, 1)}) {
     period.to = to;
     EXPECT_EQ(DaysOf(period), 0);
     EXPECT_TRUE(DailyTrend(meals, period, person, N::kCalories).days.empty());

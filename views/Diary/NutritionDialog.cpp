@@ -32,12 +32,10 @@ bool NutritionDialog::OnInit() {
   SelectComboData(IDC_NUTRITION_DIARY, preset_->catId, 0);
   MealDialog::FillMealTypes(Item(IDC_NUTRITION_MEAL), app_.String(IDS_ALL), true);
   SelectComboData(IDC_NUTRITION_MEAL, preset_->mealType, 0);  // else the first row, "--All--"
-  CalendarDate from = preset_->date;
-  from.dateFormat = CalendarDate::kMonthDayYear;
-  CalendarDate to = from;
-  to.AddDays(1);
-  SetItemText(IDC_NUTRITION_FROM, from.DateText());
-  SetItemText(IDC_NUTRITION_TO, to.DateText());
+  CalendarDate day = preset_->date;
+  day.dateFormat = CalendarDate::kMonthDayYear;
+  SetItemText(IDC_NUTRITION_FROM, day.DateText());
+  SetItemText(IDC_NUTRITION_TO, day.DateText());
   return true;
 }
 

@@ -1,6 +1,6 @@
 #pragma once
-// "View Nutrition" of the diary: a diary, a meal type or all, and a period from one date up to
-// (not including) another. "View Nutrition" shows the period's totals against the person's daily
+// "View Nutrition" of the diary: a diary, a meal type or all, and a period from one date through
+// another, both days counted. "View Nutrition" shows the period's totals against the person's daily
 // allowances and leaves the dialog open; "Done" closes it.
 #include <windows.h>
 
@@ -22,7 +22,7 @@ class NutritionDialog : private DAVavador::ERDialog {
                   const std::vector<std::unique_ptr<Meal>>& meals, ShowTotals show)
       : app_(app), diaries_(diaries), meals_(meals), show_(std::move(show)) {}
 
-  // Preset from the meal: its diary and type, from its date to the day after.
+  // Preset from the meal: its diary and type, its day alone.
   void Run(const Meal& preset);
 
  private:
