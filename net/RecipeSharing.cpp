@@ -47,18 +47,54 @@ bool WriteSharedRecipe(const WString& path, const Recipe& recipe, const Category
   return doc.Save(path);
 }
 
-UploadResult PostSharedRecipe(const ServerAddress& server, WStringView document) {
-  DAVavador::HttpReader reader(TXT("RecipeUpload"), nullptr, DAVavador::kStallMs);
+UploadResult PostSharedRecipe(const ServerAddress& server, WStringView document, HANDLE cancel) {
+  DAVavador::HttpReader reader(TXT("RecipeUpload"), cancel, DAVavador::kStallMs);
+  const auto failed = [&reader](UploadResult result) {
+    return reader.Error() == ERROR_CANCELLED ? UploadResult::Cancelled : result;
+  };
   if (!reader.OpenPost(ConnectHost(server), server.port, TXT("/mirepan/uploadrecipe.php"),
                        INTERNET_FLAG_RELOAD | INTERNET_FLAG_NO_UI))
-    return UploadResult::NotConnected;
-  if (!reader.Send(kFormHeader, UploadBody(document))) return UploadResult::Failed;
+    return failed(UploadResult::NotConnected);
+  if (!reader.Send(kFormHeader, UploadBody(document))) return failed(UploadResult::Failed);
   // One block of the reply: its first six characters decide.
   DWORD got = 0;
-  if (!reader.ReadBlock(got)) return UploadResult::Failed;
+  if (!reader.ReadBlock(got)) return failed(UploadResult::Failed);
   return IsUploadAccepted(std::string_view(reader.Block(), got)) ? UploadResult::Accepted
                                                                  : UploadResult::Failed;
 }
+
+namespace {
+
+// The upload as the worker of a progress window whose Cancel, or the main window's close, ends it.
+class UploadJob {
+ public:
+  UploadJob(const ServerAddress& server, const WString& document)
+      : server_(server), document_(document), cancel_(CreateEventW(nullptr, TRUE, FALSE, nullptr)) {}
+
+  UploadResult Run(const DAVavador::ERApp& app) {
+    ProgressWindow window(app);
+    window_ = &window;
+    window.Run(nullptr, IDS_UPLOADING_RECIPE, &Worker, this, &Cancel);
+    return result_;
+  }
+
+ private:
+  static DWORD WINAPI Worker(void* job) {
+    auto* self = static_cast<UploadJob*>(job);
+    self->result_ = PostSharedRecipe(self->server_, self->document_, self->cancel_.Get());
+    self->window_->Finish(self->result_ != UploadResult::Accepted);
+    return 0;
+  }
+  static void Cancel(void* job) { SetEvent(static_cast<UploadJob*>(job)->cancel_.Get()); }
+
+  const ServerAddress& server_;
+  const WString& document_;
+  DAVavador::ScopedHandle cancel_;
+  ProgressWindow* window_ = nullptr;
+  UploadResult result_ = UploadResult::Failed;
+};
+
+}  // namespace
 
 void UploadRecipe(const DAVavador::ERApp& app, const ServerAddress& server, const Recipe& recipe,
                   const CategoryList& recipeCategories, const CategoryList& ingredientCategories,
@@ -72,9 +108,9 @@ void UploadRecipe(const DAVavador::ERApp& app, const ServerAddress& server, cons
   UploadResult result = UploadResult::Failed;
   if (WriteSharedRecipe(path, recipe, recipeCategories, ingredientCategories) &&
       FileHandle(path).ReadAllText(document)) {
-    result = PostSharedRecipe(server, document);
+    result = UploadJob(server, document).Run(app);
   }
-  if (result != UploadResult::NotConnected) {
+  if (result != UploadResult::NotConnected && result != UploadResult::Cancelled) {
     const bool accepted = result == UploadResult::Accepted;
     app.ShowMessage(app.String(accepted ? IDS_UPLOAD_DONE : IDS_UPLOAD_FAILED), caption,
                     accepted ? MB_OK | MB_ICONINFORMATION : MB_OK | MB_ICONWARNING);

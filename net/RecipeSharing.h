@@ -32,12 +32,15 @@ enum class UploadResult {
   NotConnected,  // no Internet handle, connection or request: nothing is shown
   Failed,        // the send failed or the reply was not "    OK"
   Accepted,
+  Cancelled,  // the user stopped it: nothing is shown
 };
-// Posts `document` (the text of a shared recipe document) to the upload page.
-UploadResult PostSharedRecipe(const ServerAddress& server, WStringView document);
+// Posts `document` (the text of a shared recipe document) to the upload page; `cancel` (a
+// manual-reset event, or null) ends it once set.
+UploadResult PostSharedRecipe(const ServerAddress& server, WStringView document, HANDLE cancel = nullptr);
 
 // The Upload command for the one selected recipe: asks first, saves the document in `dataFolder`,
-// posts its text, tells how it went unless no connection was made and deletes the file.
+// posts its text behind a progress window whose Cancel ends it, tells how it went unless no
+// connection was made or the user cancelled, and deletes the file.
 void UploadRecipe(const DAVavador::ERApp& app, const ServerAddress& server, const Recipe& recipe,
                   const CategoryList& recipeCategories, const CategoryList& ingredientCategories,
                   const WString& dataFolder);

@@ -333,6 +333,7 @@
 #define IDS_UPLOAD_QUESTION 4913
 #define IDS_UPLOAD_FAILED 4914
 #define IDS_UPLOAD_DONE 4915
+#define IDS_UPLOADING_RECIPE 4916  // the upload's progress title (chosen here)
 
 // ---- recipes (strings 4518 and 4908 and the label ids 3260-3280 chosen here)
 #define IDS_RECIPE_RESTORE_TITLE 4518   // "Restoring recipes"

@@ -50,6 +50,20 @@ std::string ToUtf8(WStringView text) {
   return out;
 }
 
+namespace {
+
+void AppendUtf16(WString& out, uint32_t c) {
+  if (c >= 0x10000) {
+    c -= 0x10000;
+    out += static_cast<WChar>(0xD800 + (c >> 10));
+    out += static_cast<WChar>(0xDC00 + (c & 0x3FF));
+  } else {
+    out += static_cast<WChar>(c);
+  }
+}
+
+}  // namespace
+
 WString FromUtf8(std::string_view text) {
   WString out;
   out.reserve(text.size());
@@ -64,28 +78,12 @@ WString FromUtf8(std::string_view text) {
     uint32_t c = extra == 0 ? b : (b & (0x3F >> extra));
     for (int k = 1; k <= extra; ++k) c = (c << 6) | (static_cast<unsigned char>(text[i + k]) & 0x3F);
     i += extra + 1;
-    if (c >= 0x10000) {
-      c -= 0x10000;
-      out += static_cast<WChar>(0xD800 + (c >> 10));
-      out += static_cast<WChar>(0xDC00 + (c & 0x3FF));
-    } else {
-      out += static_cast<WChar>(c);
-    }
+    AppendUtf16(out, c);
   }
   return out;
 }
 
 namespace {
-
-void AppendUtf16(WString& out, uint32_t c) {
-  if (c >= 0x10000) {
-    c -= 0x10000;
-    out += static_cast<WChar>(0xD800 + (c >> 10));
-    out += static_cast<WChar>(0xDC00 + (c & 0x3FF));
-  } else {
-    out += static_cast<WChar>(c);
-  }
-}
 
 // The length of the well-formed sequence at the start of the bytes, with its code point; 0 when
 // none starts there.

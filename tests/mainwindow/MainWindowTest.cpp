@@ -307,41 +307,11 @@ TEST_F(MainWindowTest, TheNutrientDataQuestionStandsOverTheShownWindow) {
 
 // ---- nothing lost: files that cannot be read, saves that fail, read-only catalogs ----
 
-// A dialog or message box of the program holding `part` in its text (or, for a dialog, in the
-// item `id`), waiting for it; null when none shows in time.
-HWND WaitForBox(const RunningProgram& run, const std::wstring& part, int id = 0xFFFF,
-                DWORD patience = kPatience) {
+// The visible dialogs and message boxes of the program, topmost first.
+std::vector<HWND> ShownDialogs(const RunningProgram& run) {
   struct Search {
     DWORD process;
-    const std::wstring& part;
-    int id;
-    HWND found = nullptr;
-  } search{run.ProcessId(), part, id};
-  for (DWORD waited = 0; waited < patience && !search.found; waited += 50) {
-    EnumWindows(
-        [](HWND window, LPARAM arg) {
-          auto* s = reinterpret_cast<Search*>(arg);
-          DWORD process = 0;
-          GetWindowThreadProcessId(window, &process);
-          wchar_t name[16] = {};
-          GetClassNameW(window, name, 16);
-          if (process != s->process || lstrcmpW(name, L"#32770") != 0 || !IsWindowVisible(window))
-            return TRUE;
-          if (test_support::DialogDriver(window).Text(s->id).find(s->part) == std::wstring::npos) return TRUE;
-          s->found = window;
-          return FALSE;
-        },
-        reinterpret_cast<LPARAM>(&search));
-    if (!search.found) Sleep(50);
-  }
-  return search.found;
-}
-
-// The texts of every dialog and message box the program shows, for the failure messages.
-std::wstring ShownBoxes(const RunningProgram& run) {
-  struct Search {
-    DWORD process;
-    std::wstring texts;
+    std::vector<HWND> found;
   } search{run.ProcessId()};
   EnumWindows(
       [](HWND window, LPARAM arg) {
@@ -351,12 +321,31 @@ std::wstring ShownBoxes(const RunningProgram& run) {
         wchar_t name[16] = {};
         GetClassNameW(window, name, 16);
         if (process == s->process && lstrcmpW(name, L"#32770") == 0 && IsWindowVisible(window))
-          s->texts += L"[" + test_support::DialogDriver(window).Caption() + L": " +
-                      test_support::DialogDriver(window).Text(0xFFFF) + L"]";
+          s->found.push_back(window);
         return TRUE;
       },
       reinterpret_cast<LPARAM>(&search));
-  return search.texts;
+  return search.found;
+}
+
+// A dialog or message box of the program holding `part` in its text (or, for a dialog, in the
+// item `id`), waiting for it; null when none shows in time.
+HWND WaitForBox(const RunningProgram& run, const std::wstring& part, int id = 0xFFFF,
+                DWORD patience = kPatience) {
+  for (DWORD waited = 0; waited < patience; waited += 50, Sleep(50))
+    for (const HWND dialog : ShownDialogs(run))
+      if (test_support::DialogDriver(dialog).Text(id).find(part) != std::wstring::npos) return dialog;
+  return nullptr;
+}
+
+// The texts of every dialog and message box the program shows, for the failure messages.
+std::wstring ShownBoxes(const RunningProgram& run) {
+  std::wstring texts;
+  for (const HWND dialog : ShownDialogs(run)) {
+    const test_support::DialogDriver shown(dialog);
+    texts += L"[" + shown.Caption() + L": " + shown.Text(0xFFFF) + L"]";
+  }
+  return texts;
 }
 
 // The vertical place in the list of row `row`, found by left clicks on points down the list (the

@@ -293,4 +293,19 @@ TEST_F(Sharing, TheSearchRunsBehindAProgressWindowWithinItsLimit) {
   EXPECT_EQ(searches(), 2u);
 }
 
+// The upload runs behind a progress window: its Cancel ends it against a server that keeps it
+// waiting, and nothing more is said after a Cancel.
+TEST_F(Sharing, TheUploadRunsBehindAProgressWindowWhoseCancelEndsIt) {
+  LoopbackHttpServer server;
+  server.Serve("/mirepan/uploadrecipe.php", LoopbackHttpServer::Drip());
+  scripts_.Drive(IDD_PROGRESS, [&](const DialogDriver& d) {
+    EXPECT_TRUE(test_support::PumpUntil([&] { return server.Requests().size() == 1; }));
+    d.Press(IDCANCEL);
+  });
+  prompts_.answers = {IDYES};
+  UploadRecipe(app_, AddressOf(server), recipe_, recipeCategories_, catalog_.categories, folder_.Path());
+  EXPECT_EQ(std::tuple(scripts_.Opened(IDD_PROGRESS), prompts_.questions.size()), std::tuple(1, size_t{1}));
+  EXPECT_FALSE(FileExists(folder_ / kUploadFile));
+}
+
 }  // namespace

@@ -69,7 +69,7 @@ TEST_F(RecipeViewSharing, TheSelectedRecipeGoesUpAndComesBackAsANewRecipe) {
     d.Press(IDOK);
   });
   EXPECT_TRUE(recipes_.Download(CalendarDate(2000, 1, 1)));
-  EXPECT_EQ(dialogs_.Opened(IDD_PROGRESS), 2);  // the search, then the fetch
+  EXPECT_EQ(dialogs_.Opened(IDD_PROGRESS), 3);  // the upload, the search, then the fetch
   ASSERT_EQ(recipes_.Records().size(), 2u);
   const Recipe& fetched = *recipes_.Records()[1];
   EXPECT_EQ(fetched.name, L"Pea Soup");
