@@ -133,7 +133,31 @@ bool ERAppWindows::ClaimSingleInstance() {
   SetMainWindow(nullptr);  // the hidden window must not own the box
   ShowMessage(IDS_ALREADY_RUNNING, MB_OK | MB_ICONEXCLAMATION);
   SetMainWindow(window);
+  BringRunningWindowForward();
   return false;
+}
+
+// The window of the program already running comes to the front, restored when minimized.
+void ERAppWindows::BringRunningWindowForward() const {
+  struct Search {
+    const wchar_t* className;
+    HWND found = nullptr;
+  } search{ProductName().c_str()};
+  EnumWindows(
+      [](HWND candidate, LPARAM arg) {
+        auto* s = reinterpret_cast<Search*>(arg);
+        DWORD process = 0;
+        GetWindowThreadProcessId(candidate, &process);
+        wchar_t name[32] = {};
+        GetClassNameW(candidate, name, 32);
+        if (process == GetCurrentProcessId() || lstrcmpW(name, s->className) != 0) return TRUE;
+        s->found = candidate;
+        return FALSE;
+      },
+      reinterpret_cast<LPARAM>(&search));
+  if (!search.found) return;
+  if (IsIconic(search.found)) ShowWindow(search.found, SW_RESTORE);
+  SetForegroundWindow(search.found);
 }
 
 // "/f<folder>", "-F<folder>" or the switch and the folder as two arguments store a new data
@@ -390,7 +414,7 @@ void ERAppWindows::OnSplitterDrop(void* arg, int x) {
   auto* self = static_cast<ERAppWindows*>(arg);
   RECT client;
   ::GetClientRect(self->MainWindow(), &client);
-  self->options.splitter = std::max<int32_t>(Options::kMinSplitter, client.right - x + kSplitterOffset);
+  self->options.splitter = std::max<int32_t>(Options::kMinSplitter, client.right - x);
   self->Layout();
 }
 

@@ -41,6 +41,7 @@ class ERAppWindows : public ERApp {
 
  private:
   bool ClaimSingleInstance();
+  void BringRunningWindowForward() const;
   void ApplyCommandLine();
   bool CreateWindows();
   bool LoadCatalogs();

@@ -110,7 +110,8 @@ void ERToolbar::Arrange(const std::vector<uint8_t>& layout) {
   std::vector<TBBUTTON> buttons;
   for (uint8_t byte : layout) {
     if (byte == kSeparator) {
-      buttons.push_back(Separator());
+      // Separators in a row show as one.
+      if (buttons.empty() || !IsSeparator(buttons.back())) buttons.push_back(Separator());
       continue;
     }
     auto it = std::find_if(registered_.begin(), registered_.end(),

@@ -128,12 +128,14 @@ class MainWindowTest : public testing::Test {
   const std::wstring dataFolder = folder + L"profile\\Tallowmere\\Mirepan\\";
 };
 
-TEST_F(MainWindowTest, SecondStartWarnsAndExitsWhileTheFirstKeepsRunning) {
+// A second start warns and exits; the first keeps running and comes back to the front.
+TEST_F(MainWindowTest, SecondStartWarnsAndExitsWhileTheFirstKeepsRunningAndComesToTheFront) {
   TestedProgram first(folder), second(folder);
   const HWND window = first.Started();
   ASSERT_NE(window, nullptr);
   // The tab area starts below the toolbar.
   EXPECT_EQ(std::tuple(ChildRect(window, 2103).left, ChildRect(window, 2103).top), std::tuple(10, 45));
+  ShowWindow(window, SW_MINIMIZE);
   ASSERT_TRUE(second.Start());
   HWND box = second.WaitForWindow(L"#32770");
   ASSERT_NE(box, nullptr);
@@ -144,8 +146,8 @@ TEST_F(MainWindowTest, SecondStartWarnsAndExitsWhileTheFirstKeepsRunning) {
   PostMessageW(box, WM_COMMAND, IDOK, 0);
   EXPECT_EQ(second.WaitForExit(), 1);
   EXPECT_TRUE(first.IsRunning());
+  EXPECT_FALSE(IsIconic(window)) << "the running window came back to the front";
   EXPECT_EQ(first.Close(), 0);
-  EXPECT_FALSE(FileExists(OptionsPath())) << "nothing changed, so no options file";
 }
 
 // "/f<folder>" and "-F <folder>" (quoted, as a blank needs) take effect from the next start: the
