@@ -204,6 +204,24 @@ TEST_F(MainWindowTest, CtrlTFromTheLastTabSelectsTheFirstAndClosingRewritesTheOp
   EXPECT_EQ(ReadOptions().curTab, 1u);
 }
 
+// A splitter dropped 100 pixels left of where it stood leaves the window's width less the drop
+// position to the picture.
+TEST_F(MainWindowTest, TheSplitterDropReservesTheWidthRightOfTheDropPosition) {
+  TestedProgram run(folder);
+  const HWND window = run.Started();
+  ASSERT_NE(window, nullptr);
+  RECT client{};
+  GetClientRect(window, &client);
+  const int left = ChildRect(window, IDC_SPLITTER).left;
+  const HWND splitter = GetDlgItem(window, IDC_SPLITTER);
+  PostMessageW(splitter, WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(2, 10));
+  PostMessageW(splitter, WM_LBUTTONUP, 0, MAKELPARAM(static_cast<WORD>(-98), 10));
+  for (DWORD waited = 0; waited < kPatience && ChildRect(window, IDC_SPLITTER).left == left; waited += 50)
+    Sleep(50);
+  EXPECT_EQ(run.Close(), 0);
+  EXPECT_EQ(ReadOptions().splitter, client.right - (left - 100));
+}
+
 // Ctrl+F hands the keyboard to the find box; typing filters the list, Delete edits the text
 // there (not the selected records), Escape empties it, and the text comes back with the next start.
 // Then the options' immediate read of another folder shows its catalog with its own columns.
