@@ -74,6 +74,21 @@ TEST_F(IngredientListTest, CatalogCutShortInItsEndTagKeepsTheRecordsReadSoFar) {
   EXPECT_EQ(std::tuple(Records(), ingredients_.lastId), std::tuple(Names{L"Salt 0 0", L"No id 0 0"}, 8u));
 }
 
+// New nutrient data merges into the catalog by name and is saved to it; the data file beside the
+// program is only read, so no backup of it is left there.
+TEST_F(IngredientListTest, NutrientDataMergesByNameAndLeavesNoBackupBesideTheDataFile) {
+  Food(L"Quince");
+  const WString data = folder_ / L"program/NutrientData0001.csv";
+  ASSERT_TRUE(CreateFolders(folder_ / L"program", false));
+  WriteFile(data, "Name,Calories\r\nQuince,57\r\nSloe,40\r\n");
+  options_.autoBackup = true;
+  EXPECT_TRUE(ingredients_.TakeNutrientData(data));
+  EXPECT_EQ(Records(), (Names{L"Quince 57 0", L"Sloe 40 0"}));
+  EXPECT_FALSE(FileExists(data + L".bak"));
+  Reopen();
+  EXPECT_EQ(Records(), (Names{L"Quince 57 0", L"Sloe 40 0"}));
+}
+
 TEST_F(IngredientListTest, ImportRenumbersAClashingIdAndCopiesThePicture) {
   const uint32_t salt = Food(L"Salt")->foodId;
   const WString importFolder = folder_ / L"import/";

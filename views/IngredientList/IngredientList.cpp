@@ -562,8 +562,9 @@ void IngredientList::MoveToCategory() {
 
 bool IngredientList::TakeNutrientData(const WString& csvPath) {
   // The data file is read as the catalog would be, merging by name; then the catalog is itself again.
+  // It is only read: no backup of it goes beside it, into the program's folder.
   const WString catalog = catalogPath;
-  const bool read = OpenCatalog(csvPath, options.autoBackup, 0, 100, nullptr);
+  const bool read = OpenCatalog(csvPath, false, 0, 100, nullptr);
   {
     DataLockGuard lock;
     catalogPath = workPath = catalog;
