@@ -85,16 +85,20 @@ bool ERXferHTTP::ToMemory(HttpReader& reader, const WString& address, DWORD flag
 
 bool ERXferHTTP::ToFile(HttpReader& reader, const WString& address, DWORD flags, TransferRequest& request,
                         Progress& progress) {
-  // The first opening tells the size; the file is then read from a second one that bypasses the cache.
+  // The first opening tells the size. A reply that announces its length is read from that opening,
+  // so the file crosses the network once; one that does not is measured, then read from a second
+  // opening that bypasses the cache.
   if (!reader.Open(address, flags)) return Fail(request, reader.Error());
   if (request.cancelled) return false;
   progress.Report(10);
-  if (reader.AnnouncedLength() > request.maxBytes) return Fail(request, ERROR_FILE_TOO_LARGE);
-  const uint32_t size = reader.RemoteSize();
+  const uint64_t announced = reader.AnnouncedLength();
+  if (announced > request.maxBytes) return Fail(request, ERROR_FILE_TOO_LARGE);
+  const uint32_t size = announced ? static_cast<uint32_t>(announced) : reader.RemoteSize();
   if (reader.Error()) return Fail(request, reader.Error());
   if (size > request.maxBytes) return Fail(request, ERROR_FILE_TOO_LARGE);
   progress.Report(15);
-  if (!reader.Open(address, flags | INTERNET_FLAG_NO_CACHE_WRITE)) return Fail(request, reader.Error());
+  if (!announced && !reader.Open(address, flags | INTERNET_FLAG_NO_CACHE_WRITE))
+    return Fail(request, reader.Error());
   if (request.cancelled) return false;
   progress.Report(20);
   return Receive(reader, size, request, progress);
