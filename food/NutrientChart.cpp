@@ -1,7 +1,10 @@
 #include "food/NutrientChart.h"
 
 #include <algorithm>
+#include <cmath>
+#include <cstdio>
 #include <map>
+#include <string>
 
 bool IsLimitedNutrient(uint32_t nutrient) {
   switch (nutrient) {
@@ -19,6 +22,20 @@ bool IsLimitedNutrient(uint32_t nutrient) {
 ChartBand BandOf(uint32_t nutrient, double percent) {
   if (percent > 100 && IsLimitedNutrient(nutrient)) return ChartBand::kTooMuch;
   return percent < 50 ? ChartBand::kLow : ChartBand::kEnough;
+}
+
+WString ChartNumber(double value) {
+  const double size = std::fabs(value);
+  int decimals = size >= 100 ? 0 : 1;
+  if (size > 0 && size < 1) decimals = std::min(6, 1 - static_cast<int>(std::floor(std::log10(size))));
+  char text[400];
+  std::snprintf(text, sizeof text, "%.*f", decimals, value);
+  std::string number(text);
+  if (number.find('.') != std::string::npos) {
+    number.erase(number.find_last_not_of('0') + 1);
+    if (number.back() == '.') number.pop_back();
+  }
+  return FromAscii(number == "-0" ? "0" : number);
 }
 
 std::vector<AllowanceBar> AllowanceBars(const Food& record, int32_t days) {

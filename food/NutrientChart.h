@@ -17,6 +17,10 @@ enum class ChartBand { kLow, kEnough, kTooMuch };
 bool IsLimitedNutrient(uint32_t nutrient);
 ChartBand BandOf(uint32_t nutrient, double percent);
 
+// A chart's number as people read it: whole from 100 up, one decimal at most from 1, and below 1
+// the decimals of two significant digits (at most six), so a small amount never reads "0".
+WString ChartNumber(double value);
+
 struct AllowanceBar {
   uint32_t nutrient;
   double amount;     // per day

@@ -4,48 +4,13 @@
 #include <windows.h>
 #include <gtest/gtest.h>
 
+#include "ChartPixels.h"
 #include "views/Charts/NutritionChart.h"
 
+using chart_test::Canvas;
 using namespace nutrition_chart;
 
 namespace {
-
-// A white 24-bit bitmap to draw into, read back pixel by pixel.
-class Canvas {
- public:
-  Canvas(int width, int height) : width_(width), height_(height) {
-    BITMAPINFO info = {};
-    info.bmiHeader = {sizeof(BITMAPINFOHEADER), width, -height, 1, 32, BI_RGB};
-    bitmap_ = CreateDIBSection(nullptr, &info, DIB_RGB_COLORS, reinterpret_cast<void**>(&bits_), nullptr, 0);
-    dc_ = CreateCompatibleDC(nullptr);
-    old_ = SelectObject(dc_, bitmap_);
-  }
-  ~Canvas() {
-    SelectObject(dc_, old_);
-    DeleteDC(dc_);
-    DeleteObject(bitmap_);
-  }
-  HDC Dc() const { return dc_; }
-  RECT Area() const { return RECT{0, 0, width_, height_}; }
-  COLORREF At(int x, int y) const {
-    GdiFlush();
-    const uint32_t pixel = bits_[y * width_ + x];
-    return RGB((pixel >> 16) & 0xFF, (pixel >> 8) & 0xFF, pixel & 0xFF);
-  }
-  bool Has(COLORREF colour) const {
-    for (int y = 0; y < height_; ++y)
-      for (int x = 0; x < width_; ++x)
-        if (At(x, y) == colour) return true;
-    return false;
-  }
-
- private:
-  int width_, height_;
-  HBITMAP bitmap_;
-  uint32_t* bits_ = nullptr;
-  HDC dc_;
-  HGDIOBJ old_;
-};
 
 ChartTexts Texts() {
   ChartTexts texts;

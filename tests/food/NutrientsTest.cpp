@@ -110,6 +110,15 @@ TEST(NutrientChart, BandsByPercentageWithAWarningOnlyForNutrientsToLimit) {
     EXPECT_EQ(c.band, BandOf(c.nutrient, c.percent)) << c.nutrient << " " << c.percent;
 }
 
+// Small amounts show the digits that make them non-zero: 0.03 mg of vitamin B1 is not "0".
+TEST(NutrientChart, NumbersAreWholeFromAHundredOneDecimalFromOneAndTwoDigitsBelow) {
+  const std::pair<double, const char*> cases[] = {
+      {0, "0"},       {0.03, "0.03"},   {0.034, "0.034"}, {0.0042, "0.0042"}, {0.25, "0.25"},
+      {0.999, "1"},   {1, "1"},         {19.64, "19.6"},  {19.96, "20"},      {99.96, "100"},
+      {124.4, "124"}, {2486.2, "2486"}, {1e-9, "0"}};
+  for (const auto& [value, text] : cases) EXPECT_EQ(ToUtf8(ChartNumber(value)), text) << value;
+}
+
 // A week's totals of a woman of 75 show her average day against her own allowances.
 TEST(NutrientChart, AllowanceBarsAverageThePeriodsDays) {
   FoodRDA totals(kSexFemale, 6);

@@ -20,7 +20,8 @@ constexpr wchar_t kClassName[] = L"MirepanChart";
 void RegisterChartClass() {
   static const bool registered = [] {
     WNDCLASSW windowClass = {};
-    windowClass.lpfnWndProc = DefWindowProcW;  // the object takes over once it is bound
+    windowClass.style = CS_HREDRAW | CS_VREDRAW;  // every part of a chart follows its size
+    windowClass.lpfnWndProc = DefWindowProcW;     // the object takes over once it is bound
     windowClass.hInstance = GetModuleHandleW(nullptr);
     windowClass.hCursor = LoadCursorW(nullptr, IDC_ARROW);
     windowClass.lpszClassName = kClassName;
@@ -73,6 +74,7 @@ void ChartWindow::Show(Paint paint, Parts parts) {
 void ChartWindow::Move(const RECT& rect) {
   MoveWindow(window_, rect.left, rect.top, rect.right - rect.left, rect.bottom - rect.top, TRUE);
   UpdateParts();
+  InvalidateRect(window_, nullptr, FALSE);
 }
 
 LRESULT CALLBACK ChartWindow::Proc(HWND window, UINT msg, WPARAM wp, LPARAM lp) {

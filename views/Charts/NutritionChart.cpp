@@ -12,20 +12,14 @@ namespace {
 // The first nutrient of each group of the editor's tabs: Nutrition, Vitamins, Minerals.
 constexpr uint32_t kGroupStart[] = {0, 10, 21};
 
-// A number as people read it: whole from 100 up, else one decimal at most.
-WString Number(double value) {
-  const double rounded = std::fabs(value) >= 100 ? std::round(value) : std::round(value * 10) / 10;
-  wchar_t text[48];
-  swprintf(text, 48, std::fabs(rounded - std::round(rounded)) < 1e-9 ? L"%.0f" : L"%.1f", rounded);
-  return text;
-}
-
-// A font of the given pixel height, selected into the DC while it lives.
+// A font of the given character height, at least the texts' smallest, selected into the DC while
+// it lives.
 class ScopedFont {
  public:
-  ScopedFont(HDC dc, int height, bool bold = false)
-      : font_(CreateFontW(-std::max(height, 1), 0, 0, 0, bold ? FW_BOLD : FW_NORMAL, 0, 0, 0, DEFAULT_CHARSET,
-                          0, 0, CLEARTYPE_QUALITY, 0, L"Arial")),
+  ScopedFont(HDC dc, const ChartTexts& texts, int height, bool bold = false)
+      : font_(CreateFontW(-std::max({height, texts.smallestTextHeight, 1}), 0, 0, 0,
+                          bold ? FW_BOLD : FW_NORMAL, 0, 0, 0, DEFAULT_CHARSET, 0, 0, CLEARTYPE_QUALITY, 0,
+                          texts.fontFace.empty() ? L"Arial" : texts.fontFace.c_str())),
         selected_(dc, font_.Get()) {}
 
  private:
@@ -98,8 +92,8 @@ int BarLength(const AllowanceLayout& layout, double percent) {
 }
 
 WString AllowanceBarText(const AllowanceBar& bar, const ChartTexts& texts) {
-  WString text = texts.nutrientNames[bar.nutrient] + L": " + Number(bar.amount);
-  if (bar.allowance > 0) text += L", " + Number(bar.percent) + L"% of " + Number(bar.allowance);
+  WString text = texts.nutrientNames[bar.nutrient] + L": " + ChartNumber(bar.amount);
+  if (bar.allowance > 0) text += L", " + ChartNumber(bar.percent) + L"% of " + ChartNumber(bar.allowance);
   return text;
 }
 
@@ -115,19 +109,22 @@ void DrawAllowanceChart(HDC dc, const RECT& area, const std::vector<AllowanceBar
     const RECT& line = layout.lines[i];
     size_t group;
     if (StartsGroup(bar.nutrient, &group)) {
-      ScopedFont bold(dc, layout.lineHeight * 7 / 10, true);
+      ScopedFont bold(dc, texts, layout.lineHeight * 7 / 10, true);
       Text(dc, RECT{area.left, line.top - layout.lineHeight, area.right, line.top}, texts.groupNames[group],
            DT_LEFT);
     }
-    ScopedFont font(dc, layout.lineHeight * 6 / 10);
+    ScopedFont font(dc, texts, layout.lineHeight * 6 / 10);
     Text(dc, RECT{area.left + gap, line.top, layout.barLeft - gap, line.bottom},
          texts.nutrientNames[bar.nutrient], DT_LEFT);
     const RECT& track = layout.bars[i];
     Fill(dc, RECT{track.left, track.top, track.left + BarLength(layout, bar.percent), track.bottom},
          BandColour(bar.band));
-    WString value = Number(bar.amount);
-    if (bar.allowance > 0) value += L"  " + Number(bar.percent) + L"%";
-    Text(dc, RECT{track.right + gap, line.top, area.right, line.bottom}, value, DT_LEFT);
+    // The amount and the percentage each right-aligned in half of what the track leaves.
+    const int amountRight = (track.right + area.right) / 2;
+    Text(dc, RECT{track.right + gap, line.top, amountRight, line.bottom}, ChartNumber(bar.amount), DT_RIGHT);
+    if (bar.allowance > 0)
+      Text(dc, RECT{amountRight + gap, line.top, area.right - gap, line.bottom},
+           ChartNumber(bar.percent) + L"%", DT_RIGHT);
   }
   if (!layout.lines.empty()) {
     const int width = std::max(1, layout.lineHeight / 12);
@@ -170,13 +167,14 @@ int ColumnHeight(const TrendLayout& layout, double amount) {
 WString DayBarText(const DayBar& bar) {
   CalendarDate day = bar.day;
   day.dateFormat = CalendarDate::kMonthDayYear;
-  return bar.hasMeals ? day.DateText() + L": " + Number(bar.amount) : day.DateText();
+  return bar.hasMeals ? day.DateText() + L": " + ChartNumber(bar.amount) : day.DateText();
 }
 
 WString TrendAverageText(const NutrientTrend& trend, const ChartTexts& texts) {
-  WString text = texts.averagePerDay + Number(trend.average);
+  WString text = texts.averagePerDay + ChartNumber(trend.average);
   if (trend.allowance > 0)
-    text += L" (" + Number(trend.average * 100 / trend.allowance) + L"% of " + Number(trend.allowance) + L")";
+    text += L" (" + ChartNumber(trend.average * 100 / trend.allowance) + L"% of " +
+            ChartNumber(trend.allowance) + L")";
   return text;
 }
 
@@ -185,7 +183,7 @@ void DrawTrendChart(HDC dc, const RECT& area, const NutrientTrend& trend, const 
   SetBkMode(dc, TRANSPARENT);
   SetTextColor(dc, RGB(0, 0, 0));
   const int line = std::max(1, static_cast<int>((area.bottom - area.top) / 16));
-  ScopedFont font(dc, line * 7 / 10);
+  ScopedFont font(dc, texts, line * 7 / 10);
   const bool anyMeals =
       std::any_of(trend.days.begin(), trend.days.end(), [](const DayBar& day) { return day.hasMeals; });
   if (!anyMeals) {
@@ -200,7 +198,7 @@ void DrawTrendChart(HDC dc, const RECT& area, const NutrientTrend& trend, const 
   Fill(dc, RECT{layout.plot.left - 1, layout.plot.bottom, layout.plot.right, layout.plot.bottom + 1},
        kAllowanceColour);
   Text(dc, RECT{area.left, layout.plot.top - line, layout.plot.left - line / 3, layout.plot.top + line},
-       Number(layout.scale), DT_RIGHT);
+       ChartNumber(layout.scale), DT_RIGHT);
   // A date label wants about three lines' width: on a narrow plot only every so many days get one.
   const size_t plotWidth = static_cast<size_t>(std::max<LONG>(1, layout.plot.right - layout.plot.left));
   const size_t labelEvery = trend.days.size() * 3 * static_cast<size_t>(line) / plotWidth + 1;

@@ -24,6 +24,11 @@ struct ChartTexts {
   std::vector<WString> groupNames;     // "Nutrition", "Vitamins", "Minerals"
   WString noMeals;                     // "No meals in this period"
   WString averagePerDay;               // "Average per day: "
+  // The face of the text and its smallest character height in pixels: the dialog's, so that the
+  // chart reads as well as the window around it. Arial, as small as the chart's lines make it,
+  // without them.
+  WString fontFace;
+  int smallestTextHeight = 0;
 };
 
 // Where the allowance chart puts things: one line a group heading or a nutrient, the bars on a

@@ -27,6 +27,21 @@ void Place(HWND dialog, int id, int x, int y, int width, int height) {
   MoveWindow(GetDlgItem(dialog, id), x, y, width, height, TRUE);
 }
 
+// The face and character height of the dialog's font, which the charts' text never goes below.
+// The face is the one the font came to be drawn with, not a substitute's name such as
+// "MS Shell Dlg", which larger and bold sizes may map elsewhere.
+void UseDialogFont(HWND dialog, ChartTexts& texts) {
+  const auto font = reinterpret_cast<HFONT>(SendMessageW(dialog, WM_GETFONT, 0, 0));
+  if (!font) return;
+  const DAVavador::ScopedDC dc = DAVavador::ScopedDC::Compatible(nullptr);
+  const DAVavador::ScopedSelection selected(dc.Get(), font);
+  TEXTMETRICW metrics{};
+  wchar_t face[LF_FACESIZE] = {};
+  if (!GetTextMetricsW(dc.Get(), &metrics) || !GetTextFaceW(dc.Get(), LF_FACESIZE, face)) return;
+  texts.fontFace = face;
+  texts.smallestTextHeight = metrics.tmHeight - metrics.tmInternalLeading;
+}
+
 }  // namespace
 
 NutritionCharts::NutritionCharts(const DAVavador::ERApp& app, const Food& record, int32_t days, TrendOf trend)
@@ -41,6 +56,7 @@ NutritionCharts::NutritionCharts(const DAVavador::ERApp& app, const Food& record
 
 void NutritionCharts::Create(HWND dialog) {
   dialog_ = dialog;
+  UseDialogFont(dialog, texts_);
   allowance_.Create(dialog, IDC_CHART_ALLOWANCE);
   allowance_.Show([this](HDC dc, const RECT& area) { DrawAllowanceChart(dc, area, bars_, texts_); },
                   [this](const RECT& area) {

@@ -210,6 +210,9 @@ class EditorDialog : public DAVavador::ERDialog {
     TabCtrl_AdjustRect(tabs_.Window(), FALSE, &page);
     InflateRect(&page, -margin, -margin);
     charts_->Layout(page);
+    // The dialog paints over its children: a grown window would otherwise cover the controls
+    // just moved into its new part.
+    RedrawWindow(Dialog(), nullptr, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_ALLCHILDREN);
   }
 
   bool OnOK() override {
