@@ -27,6 +27,10 @@ constexpr const char* kQualifiers[] = {
     "roughly",  "toasted",    "beaten",  "sifted",   "cubed",    "whisked",     "pitted",   "seeded",
     "deveined", "virgin",     "pure",    "sharp",    "mild"};
 
+// Size words that mean one size: a recipe's "large onion" is the catalog's "Onion, big".
+constexpr std::pair<const char*, const char*> kSameSize[] = {
+    {"large", "big"}, {"jumbo", "big"}, {"little", "small"}};
+
 // Plurals whose singular the suffix rules miss.
 constexpr std::pair<const char*, const char*> kIrregular[] = {
     {"leaves", "leaf"}, {"halves", "half"},     {"loaves", "loaf"},     {"knives", "knife"},
@@ -98,6 +102,8 @@ std::vector<std::string> WordsOf(WStringView name, size_t& headCount) {
     const bool number = word.find_first_not_of("0123456789") == std::string::npos;
     if (word.size() > 1 && !number) {
       std::string stem = Stem(word);
+      for (const auto& [size, same] : kSameSize)
+        if (stem == size) stem = same;
       if (!ListHas(kStopWords, stem) && std::find(words.begin(), words.end(), stem) == words.end())
         words.push_back(std::move(stem));
     }

@@ -136,6 +136,11 @@ TEST(IngredientMatcher, ExactNamesFirstThenFewerAndRarerWords) {
   EXPECT_TRUE(byWords.score < 1.0 && byWords.score >= IngredientMatcher::kThreshold) << byWords.score;
   EXPECT_EQ(1u, matcher.Match(TXT("green beans"))->id);
   EXPECT_EQ(4u, matcher.Match(TXT("kidney beans, green"))->id);
+  // A size the name gives picks the entry of that size, in the catalog's own word for it.
+  const IngredientMatcher onions({{1, TXT("Onion")}, {2, TXT("Onion, big")}, {3, TXT("Onion, small")}});
+  EXPECT_EQ(std::tuple(onions.Match(TXT("large onion"))->id, onions.Match(TXT("onion"))->id,
+                       onions.Match(TXT("little onions"))->id),
+            std::tuple(2u, 1u, 3u));
   const double full = matcher.Match(TXT("green beans"))->score;
   const double partial = matcher.Match(TXT("green kidney"))->score;
   EXPECT_GT(full, partial);
