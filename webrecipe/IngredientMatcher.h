@@ -3,7 +3,8 @@
 // case, else the entry sharing the most telling words. Words are lowered, their plurals reduced
 // ("tomatoes", "cloves", "berries"), joining words and "raw"/"fresh" dropped, and weighted by how rare
 // they are in the catalog (inverse document frequency), so "garlic" tells more than "whole"; words
-// such as "large", "chopped" or "kosher" weigh a fifth. The words before an entry's first comma
+// such as "large", "chopped" or "kosher" weigh a fifth ("large", "jumbo" and "big" are one size word,
+// "little" and "small" another). The words before an entry's first comma
 // ("Milk" in "Milk, whole") name its food and weigh double in it. A word the catalog lacks counts as
 // the catalog word one edit away, a little less for the edit ("tumeric" as "turmeric"): from 8
 // letters two edits, below 7 only a letter added or dropped ("chili" as "chilli"), below 5 none.
