@@ -259,6 +259,13 @@ TEST_F(IngredientEditorTest, FindIngredientListsMatchesUnderItsFiltersAndReturns
   // The view's own filter is untouched.
   EXPECT_EQ(ingredients_.FindIngredient(main_, L"pepper"), 0u);
   EXPECT_EQ(ingredients_.selectedCategory, 0u);
+  // A name from a web page that no listed name holds opens on the word of it that finds one.
+  dialogs_.Drive(IDD_FIND_INGREDIENT, [](const DialogDriver& dialog) {
+    EXPECT_EQ(std::tuple(dialog.Text(IDC_FIND_TEXT), dialog.Count(IDC_FIND_RESULTS)),
+              std::tuple(L"peach", 1));
+    dialog.Press(IDCANCEL);
+  });
+  ingredients_.FindIngredient(main_, L"ripe yellow peaches, halved");
 }
 
 // ---- the nutrient data beside the program ----

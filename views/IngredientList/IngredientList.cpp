@@ -485,7 +485,35 @@ uint32_t IngredientList::FindIngredient(HWND ownerWindow, const WString& text) {
     selectedLetter = shownLetter;
   };
   // The search starts over the whole catalog, whatever the Ingredients tab happens to show.
-  return FindIngredientDialog(owner, *categories, search).Run(ownerWindow, text, 0, 0);
+  return FindIngredientDialog(owner, *categories, search).Run(ownerWindow, SearchTextFor(text), 0, 0);
+}
+
+WString IngredientList::SearchTextFor(const WString& text) const {
+  const auto finds = [this](const WString& part) {
+    return std::any_of(records_.begin(), records_.end(), [&part](const auto& record) {
+      return !record->hidden && FindNoCase(record->name, part) != WString::npos;
+    });
+  };
+  if (text.empty() || finds(text)) return text;
+  std::vector<WString> words;
+  WString word;
+  for (const WChar c : text + TXT(" ")) {
+    if (IsCharAlphaW(c)) {
+      word += c;
+    } else if (!word.empty()) {
+      words.push_back(word);
+      word.clear();
+    }
+  }
+  // A recipe names its food last ("all-purpose flour"), often in the plural.
+  for (auto candidate = words.rbegin(); candidate != words.rend(); ++candidate) {
+    for (const size_t cut : {0, 1, 2}) {
+      if (candidate->size() < cut + 3) continue;
+      const WString stem = candidate->substr(0, candidate->size() - cut);
+      if (finds(stem)) return stem;
+    }
+  }
+  return text;
 }
 
 void IngredientList::CopyItem() {

@@ -74,6 +74,9 @@ class IngredientList : public FoodCatalogView<Ingredient>,
   // catalog, replacing those of the same name, and the catalog is saved at once. False when the
   // file could not be read.
   bool TakeNutrientData(const WString& csvPath);
+  // The text Find Ingredient opens with: `text` when a listed name holds it, else the first of its
+  // words, from the last, that one holds (a plural's "s" or "es" may go); else `text` itself.
+  WString SearchTextFor(const WString& text) const;
 
   // ---- PictureUsers ----
   // Another ingredient than the one in the editor names the file, or a recipe does.
