@@ -71,6 +71,41 @@ WString PrintedLineText(const RecipeLine& line) {
   return text + TXT(' ') + line.ingredient->name;
 }
 
+namespace {
+
+// The text in pieces no wider than `width`, broken at blanks, the pieces after the first `indent`
+// narrower; a word wider than a whole piece ends in an ellipsis where it fits. At least one piece,
+// so that an empty text still takes its row.
+std::vector<WString> FitLines(const PrintSurface& surface, WStringView text, int width, int indent) {
+  static constexpr WChar kEllipsis[] = {0x2026, 0};
+  const auto skipBlanks = [&] {
+    while (!text.empty() && text.front() == TXT(' ')) text.remove_prefix(1);
+  };
+  std::vector<WString> pieces;
+  skipBlanks();
+  do {
+    const int room = pieces.empty() ? width : width - indent;
+    size_t end = text.size();
+    while (end > 0 && surface.Measure(text.substr(0, end)).cx > room) {
+      const size_t blank = text.find_last_of(TXT(' '), end - 1);
+      end = blank == WStringView::npos ? 0 : text.find_last_not_of(TXT(' '), blank) + 1;
+    }
+    WString piece(text.substr(0, end));
+    if (end == 0) {  // not even the first word fits
+      end = std::min(text.find(TXT(' ')), text.size());
+      piece.assign(text.substr(0, end));
+      while (!piece.empty() && surface.Measure(piece + kEllipsis).cx > room) piece.pop_back();
+      piece += kEllipsis;
+    }
+    pieces.push_back(std::move(piece));
+    text.remove_prefix(end);
+    skipBlanks();
+  } while (!text.empty());
+  return pieces;
+}
+
+}  // namespace
+
 RecipePrinter::RecipePrinter(PrintSurface& surface, const PrintSettings& settings, const PrintTexts& texts,
                              const NutrientFormat& format, const WString& imagesFolder)
     : surface_(surface),
@@ -129,7 +164,10 @@ bool RecipePrinter::Print(const Recipe& recipe) {
     Centred(recipe.custom, area_.left);
   }
   Newline();
-  if (slot_ == 0) PrintTimes(recipe);
+  if (slot_ == 0)
+    PrintTimes(recipe);
+  else
+    y_ = PrintFitted(JoinedTimes(recipe), area_.left, area_.width, y_);  // one line where it fits
   Newline();
   surface_.DrawLine(texts_.ingredients, area_.left, area_.right, y_, PrintSurface::Align::Left);
   Newline();
@@ -141,23 +179,39 @@ bool RecipePrinter::Print(const Recipe& recipe) {
   return true;
 }
 
+std::vector<WString> RecipePrinter::TimeTexts(const Recipe& recipe) const {
+  std::vector<WString> texts{texts_.serves};
+  AppendInteger(texts.front(), recipe.serves);
+  if (recipe.prepHours != 0 || recipe.prepMinutes != 0)
+    texts.push_back(texts_.preparation + DurationText(recipe.prepHours, recipe.prepMinutes));
+  if (recipe.cookHours != 0 || recipe.cookMinutes != 0)
+    texts.push_back(texts_.cooking + DurationText(recipe.cookHours, recipe.cookMinutes));
+  return texts;
+}
+
+WString RecipePrinter::JoinedTimes(const Recipe& recipe) const {
+  WString joined;
+  for (const WString& text : TimeTexts(recipe)) joined += (joined.empty() ? WString() : TXT("  ")) + text;
+  return joined;
+}
+
 void RecipePrinter::PrintTimes(const Recipe& recipe) {
-  const auto left = [&](const WString& text) {
+  for (const WString& text : TimeTexts(recipe)) {
+    Newline();
     surface_.DrawLine(text, area_.left, area_.right, y_, PrintSurface::Align::Left);
-  };
-  Newline();
-  WString serves = texts_.serves;
-  AppendInteger(serves, recipe.serves);
-  left(serves);
-  if (recipe.prepHours != 0 || recipe.prepMinutes != 0) {
-    Newline();
-    left(texts_.preparation + DurationText(recipe.prepHours, recipe.prepMinutes));
-  }
-  if (recipe.cookHours != 0 || recipe.cookMinutes != 0) {
-    Newline();
-    left(texts_.cooking + DurationText(recipe.cookHours, recipe.cookMinutes));
   }
   Newline();
+}
+
+int RecipePrinter::PrintFitted(WStringView text, int left, int width, int y) {
+  const int indent = 2 * surface_.Measure(TXT(" ")).cx;
+  int x = left;
+  for (const WString& piece : FitLines(surface_, text, width, indent)) {
+    surface_.DrawLine(piece, x, left + width, y, PrintSurface::Align::Left);
+    x = left + indent;
+    y += lineHeight_;
+  }
+  return y;
 }
 
 // The first column holds rows lines, each further one rows + 1.
@@ -166,6 +220,7 @@ void RecipePrinter::PrintIngredients(const Recipe& recipe) {
   const int columns = IngredientColumns(recipe.lines.size(), slot_ == 0);
   const int rows = static_cast<int>(recipe.lines.size()) / columns;
   const int columnWidth = area_.width / columns;
+  const int textWidth = columnWidth - 2 * surface_.Measure(TXT(" ")).cx;  // two blanks from the next
   const int firstRow = y_;
   int x = area_.left;
   int y = y_;
@@ -179,8 +234,7 @@ void RecipePrinter::PrintIngredients(const Recipe& recipe) {
     } else {
       ++counter;
     }
-    surface_.DrawLine(PrintedLineText(line), x, x + columnWidth, y, PrintSurface::Align::Left);
-    y += lineHeight_;
+    y = PrintFitted(PrintedLineText(line), x, textWidth, y);
     if (y > lowest) lowest = y;
   }
   y_ = lowest;

@@ -95,7 +95,13 @@ class RecipePrinter {
   void Begin(int slot);
   void Newline() { y_ += lineHeight_; }
   void Centred(WStringView text, int left);
+  // "Serves: 4", then the preparation and cooking times that are set.
+  std::vector<WString> TimeTexts(const Recipe& recipe) const;
+  WString JoinedTimes(const Recipe& recipe) const;  // the same on one line, two blanks apart
   void PrintTimes(const Recipe& recipe);
+  // The text from y down in as many rows as it takes within the width, the rows after the first
+  // indented by two blanks; the y below its last row.
+  int PrintFitted(WStringView text, int left, int width, int y);
   void PrintIngredients(const Recipe& recipe);
   bool PrintInstructions(const Recipe& recipe);
   bool BreakInstructions(const Recipe& recipe, int& part);

@@ -14,7 +14,8 @@ inline std::vector<Recipe> SampleRecipes() {
   const Sample samples[] = {
       {TXT("Tomato Soup"),
        TXT("A winter favourite"),
-       {TXT("6 tomatoes"), TXT("1 onion"), TXT("2 cups stock"), TXT("1 tbsp butter"), TXT("salt")},
+       {TXT("6 tomatoes"), TXT("1 onion"), TXT("2 cups chicken stock, home-made or from cubes"),
+        TXT("1 tbsp butter"), TXT("salt")},
        TXT("Chop the onion and soften it in the butter. Add the tomatoes and the stock and simmer for twenty "
            "minutes.\r\nBlend until smooth and season with salt.")},
       {TXT("Lemon Cake"),

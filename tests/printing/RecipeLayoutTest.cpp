@@ -152,6 +152,61 @@ TEST_F(LayoutTest, CustomTextMovesTheServesLineDownOneLineAndTimesAppearOnlyWhen
   for (const Drawn& item : surface.drawn) EXPECT_EQ(std::wstring::npos, item.text.find(L"Cooking"));
 }
 
+// A card shows serves and the times that are set on the line below its title and custom text.
+TEST_F(LayoutTest, CardsShowServesAndTimesOnOneLineUnderTheTitle) {
+  Recipe recipe = MakeRecipe(TXT("A"), 1);
+  recipe.serves = 4;
+  recipe.prepMinutes = 15;
+  recipe.cookHours = 1;
+  recipe.cookMinutes = 30;
+  const RecordingSurface& plain = Print({recipe});
+  const Drawn* times = plain.Find(L"Serves: 4  Preparation Time: 15m  Cooking Time: 1h 30m");
+  ASSERT_NE(nullptr, times);
+  const int line = plain.LineHeight();
+  EXPECT_EQ((std::vector<int>{100 + line, times->y + 2 * line}),
+            (std::vector<int>{times->y, plain.Find(L"INGREDIENTS")->y}));
+  recipe.custom = TXT("From grandmother");
+  recipe.cookHours = recipe.cookMinutes = 0;
+  EXPECT_EQ(100 + 2 * line, Print({recipe}).Find(L"Serves: 4  Preparation Time: 15m")->y);
+}
+
+// Two columns of a card: a long name goes on in the rows below, indented, and a word too long
+// for its column ends in an ellipsis. Nothing runs into the next column; the next line of the
+// column follows the wrapped rows.
+TEST_F(LayoutTest, LongIngredientNamesWrapOrEndInAnEllipsisInsideTheirColumn) {
+  Recipe recipe = MakeRecipe(TXT("A"), 5);
+  const std::wstring chicken = L"1 1/2 Lb chicken breast, skinless and boneless, cut in strips";
+  recipe.lines[0].displayName = chicken;
+  recipe.lines[3].displayName = L"2 Tbl " + std::wstring(60, L'w') + L" oil";
+  settings.nutrition = false;  // nothing below the lines
+  const RecordingSurface& surface = Print({recipe});
+  const int secondColumn = 175 + 425 / 2;
+  const int heading = surface.Find(L"INGREDIENTS")->y;
+  std::wstring firstColumn;
+  std::vector<const Drawn*> rows;
+  for (const Drawn& item : surface.drawn) {
+    if (item.y <= heading || item.text.empty() || item.align != PrintSurface::Align::Left) continue;
+    const int end = item.x < secondColumn ? secondColumn : 600;
+    EXPECT_LT(item.x + surface.Measure(item.text).cx, end) << item.text;
+    EXPECT_LE(item.x + surface.Measure(item.text).cx, item.right) << item.text;
+    if (item.x >= secondColumn || item.text == L"line 2") continue;
+    firstColumn += (firstColumn.empty() ? L"" : L" ") + item.text;
+    rows.push_back(&item);
+  }
+  ASSERT_GE(rows.size(), 2u);
+  EXPECT_EQ(firstColumn, chicken);
+  EXPECT_GT(rows[1]->x, rows[0]->x);
+  const Drawn* second = surface.Find(L"line 2");
+  ASSERT_NE(nullptr, second);
+  EXPECT_EQ(rows.back()->y + surface.LineHeight(), second->y);
+  const Drawn* oil = nullptr;
+  for (const Drawn& item : surface.drawn)
+    if (item.text.rfind(L"www", 0) == 0) oil = &item;
+  ASSERT_NE(nullptr, oil);
+  EXPECT_EQ(oil->text.back(), L'\u2026');
+  EXPECT_EQ(oil->y, surface.Find(L"2 Tbl")->y + surface.LineHeight());
+}
+
 TEST_F(LayoutTest, InstructionsWrapAtTheRightEdgeAndFollowLineFeeds) {
   const RecordingSurface& surface = Print({MakeRecipe(TXT("A"), 1, TXT("one two\r\nthree\tfour"))});
   const Drawn* one = surface.Find(L"one");
