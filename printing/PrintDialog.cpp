@@ -1,13 +1,20 @@
 #include "printing/PrintDialog.h"
 
 #include <commctrl.h>
+#include <commdlg.h>
 
 #include "food/Texts.h"
 #include "resource.h"
+#include "toolkit/CentreWindow.h"
 #include "toolkit/ERApp.h"
 #include "toolkit/ScopedGdi.h"
 
 namespace {
+
+UINT_PTR CALLBACK CentringHook(HWND dialog, UINT msg, WPARAM, LPARAM) {
+  if (msg == WM_INITDIALOG) CentreWindow(dialog, GetWindow(dialog, GW_OWNER));
+  return 0;  // the system's own handling goes on
+}
 
 int CALLBACK AddFont(const LOGFONTW* font, const TEXTMETRICW*, DWORD, LPARAM combo) {
   const HWND box = reinterpret_cast<HWND>(combo);
@@ -18,6 +25,20 @@ int CALLBACK AddFont(const LOGFONTW* font, const TEXTMETRICW*, DWORD, LPARAM com
 }
 
 }  // namespace
+
+HDC ChoosePrinter(HWND owner, bool offerSelection) {
+  PRINTDLGW printer{};
+  printer.lStructSize = sizeof(printer);
+  printer.hwndOwner = owner;
+  printer.Flags = PD_RETURNDC | PD_USEDEVMODECOPIESANDCOLLATE | PD_ENABLEPRINTHOOK |
+                  (offerSelection ? 0 : PD_NOSELECTION);
+  printer.lpfnPrintHook = &CentringHook;
+  printer.nCopies = 1;
+  if (!PrintDlgW(&printer)) return nullptr;
+  if (printer.hDevMode) GlobalFree(printer.hDevMode);
+  if (printer.hDevNames) GlobalFree(printer.hDevNames);
+  return printer.hDC;
+}
 
 PrintDialog::PrintDialog(const DAVavador::ERApp& app, PrintSettings& settings, const CategoryList& categories,
                          uint32_t& category)

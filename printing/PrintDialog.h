@@ -7,6 +7,11 @@
 #include "printing/RecipeLayout.h"
 #include "toolkit/ERDialog.h"
 
+// The system's printer dialog over `owner`, centred on it as the program's own dialogs are; the
+// chosen printer's device context (the caller's to delete), null when cancelled. `offerSelection`:
+// whether "Selection" is among the ranges to print.
+HDC ChoosePrinter(HWND owner, bool offerSelection);
+
 class PrintDialog : public DAVavador::ERDialog {
  public:
   // category: the category shown in the Recipes view on the way in (0 for "--All--"), the chosen

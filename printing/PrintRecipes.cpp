@@ -46,15 +46,7 @@ bool PrintRecipes(const DAVavador::ERApp& app, HWND owner, const PrintSource& so
   if (!dialog.Run(owner)) return false;
   const std::vector<const Recipe*> recipes = RecipesToPrint(source, settings.selected, category);
   if (recipes.empty()) return true;
-  PRINTDLGW printer{};
-  printer.lStructSize = sizeof(printer);
-  printer.hwndOwner = owner;
-  printer.Flags = PD_RETURNDC | PD_USEDEVMODECOPIESANDCOLLATE;
-  printer.nCopies = 1;
-  if (!PrintDlgW(&printer)) return true;
-  if (printer.hDevMode) GlobalFree(printer.hDevMode);
-  if (printer.hDevNames) GlobalFree(printer.hDevNames);
-  const DAVavador::ScopedDC dc = DAVavador::ScopedDC::Adopt(printer.hDC);
+  const DAVavador::ScopedDC dc = DAVavador::ScopedDC::Adopt(ChoosePrinter(owner, true));
   if (dc) PrintDocument(dc.Get(), PrintDevice::Of(dc.Get()), app, recipes, settings, source);
   return true;
 }

@@ -2,6 +2,8 @@
 
 #include <commdlg.h>
 
+#include "printing/PrintDialog.h"
+
 namespace {
 
 // Further columns of a page; the third full column turns the page.
@@ -50,15 +52,7 @@ bool PrintShoppingList(PrintSurface& surface, const WString& title, const std::v
 }
 
 HDC ChooseListPrinter(HWND owner) {
-  PRINTDLGW printer{};
-  printer.lStructSize = sizeof(printer);
-  printer.hwndOwner = owner;
-  printer.Flags = PD_RETURNDC | PD_NOSELECTION | PD_USEDEVMODECOPIESANDCOLLATE;
-  printer.nCopies = 1;
-  if (!PrintDlgW(&printer)) return nullptr;
-  if (printer.hDevMode) GlobalFree(printer.hDevMode);
-  if (printer.hDevNames) GlobalFree(printer.hDevNames);
-  return printer.hDC;
+  return ChoosePrinter(owner, false);
 }
 
 bool PrintShoppingListDocument(HDC dc, const PrintDevice& device, const WString& documentName,

@@ -3,6 +3,8 @@
 #include <gtest/gtest.h>
 #include <windows.h>
 
+#include <cstdlib>
+
 #include "FilePrinter.h"
 #include "SampleRecipes.h"
 #include "printing/PrintRecipes.h"
@@ -12,11 +14,19 @@
 
 namespace {
 
+// Where the system's "Print" dialog stood, by its centre, when it was confirmed.
+POINT printerDialogCentre{};
+
 // Confirms the system's "Print" dialog of this thread as soon as it shows.
 void CALLBACK ConfirmPrinterDialog(HWND, UINT, UINT_PTR, DWORD) {
   const HWND dialog = FindWindowW(L"#32770", L"Print");
-  if (dialog && IsWindowVisible(dialog) && GetWindowThreadProcessId(dialog, nullptr) == GetCurrentThreadId())
-    PostMessageW(dialog, WM_COMMAND, IDOK, 0);
+  if (!dialog || !IsWindowVisible(dialog) ||
+      GetWindowThreadProcessId(dialog, nullptr) != GetCurrentThreadId())
+    return;
+  RECT place{};
+  GetWindowRect(dialog, &place);
+  printerDialogCentre = {(place.left + place.right) / 2, (place.top + place.bottom) / 2};
+  PostMessageW(dialog, WM_COMMAND, IDOK, 0);
 }
 
 class PrintToFile : public ::testing::Test {
@@ -35,14 +45,15 @@ class PrintToFile : public ::testing::Test {
   void TearDown() override {
     if (timer_) KillTimer(nullptr, timer_);
     FilePrinter::Remove();
+    DestroyWindow(owner_);
   }
-  // The print command with the print dialog confirmed after `choose`.
+  // The print command over the owner window with the print dialog confirmed after `choose`.
   bool Print(const std::function<void(HWND)>& choose) {
     scripts_.On(IDD_PRINT, [choose](HWND dialog) {
       choose(dialog);
       PostMessageW(dialog, WM_COMMAND, IDOK, 0);
     });
-    return PrintRecipes(app_, nullptr, source_, settings_);
+    return PrintRecipes(app_, owner_, source_, settings_);
   }
 
   DAVavador::ERApp app_{GetModuleHandleW(nullptr)};
@@ -54,11 +65,17 @@ class PrintToFile : public ::testing::Test {
   PrintSource source_;
   PrintSettings settings_;
   UINT_PTR timer_ = 0;
+  // Somewhere off the screen's centre, so that centring on it shows.
+  HWND owner_ = CreateWindowW(L"STATIC", L"owner", WS_POPUP | WS_VISIBLE, 40, 60, 500, 400, nullptr, nullptr,
+                              GetModuleHandleW(nullptr), nullptr);
 };
 
+// The system's printer dialog stands centred over the window printing, as the program's own do.
 TEST_F(PrintToFile, ThreeIndexCardsFillOnePageAndFullPagesOneEach) {
   ASSERT_TRUE(Print([](HWND) {}));
   EXPECT_EQ(PostScriptPages(path_), 1);
+  const auto [x, y] = printerDialogCentre;  // within the rounding of halving odd sizes
+  EXPECT_TRUE(std::abs(x - (40 + 250)) <= 1 && std::abs(y - (60 + 200)) <= 1) << x << ", " << y;
 
   ASSERT_TRUE(DeleteFileW(path_.c_str()));
   ASSERT_TRUE(Print([](HWND dialog) { SendDlgItemMessageW(dialog, IDC_PRINT_FULL_PAGE, BM_CLICK, 0, 0); }));
