@@ -1,7 +1,8 @@
 #!/usr/bin/env bash
 # Installs everything Mirepan needs on a Debian machine: the MinGW-w64 cross compiler, Wine, Xvfb,
-# CMake, GoogleTest, Google Benchmark, nlohmann-json, the libraries of the native tools and a printer
-# description for the print-to-file test (ghostscript's). Safe to run again.
+# CMake, GoogleTest, Google Benchmark, nlohmann-json, the libraries of the native tools, a printer
+# description for the print-to-file test (ghostscript's) and the compiler of the help file (chmcmd,
+# in Free Pascal's fp-utils). Safe to run again.
 set -euo pipefail
 packages=(
   cmake ninja-build g++ clang-format clang libclang-rt-14-dev
@@ -9,7 +10,7 @@ packages=(
   wine wine64 xvfb xauth imagemagick fonts-wine fonts-liberation fonts-dejavu-core
   libgtest-dev libgmock-dev googletest libbenchmark-dev libpugixml-dev
   libsqlite3-dev libcpp-httplib-dev libicu-dev libmicrohttpd-dev nlohmann-json3-dev
-  libgs10-common
+  libgs10-common fp-utils
 )
 missing=()
 for p in "${packages[@]}"; do
