@@ -402,6 +402,13 @@ LRESULT CALLBACK ERAppWindows::TabSubclass(HWND window, UINT msg, WPARAM wp, LPA
     if (reinterpret_cast<ERAppWindows*>(data)->OnNotify(reinterpret_cast<const NMHDR*>(lp), result))
       return result;
   }
+  // The labels on the page show the page's own background, not a box of the dialog colour.
+  wchar_t className[16] = {};
+  if (msg == WM_CTLCOLORSTATIC && GetClassNameW(reinterpret_cast<HWND>(lp), className, 16) &&
+      lstrcmpiW(className, L"Static") == 0) {
+    SetBkMode(reinterpret_cast<HDC>(wp), TRANSPARENT);
+    return reinterpret_cast<LRESULT>(GetStockObject(NULL_BRUSH));
+  }
   return DefSubclassProc(window, msg, wp, lp);
 }
 

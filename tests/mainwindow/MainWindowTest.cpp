@@ -204,6 +204,38 @@ TEST_F(MainWindowTest, CtrlTFromTheLastTabSelectsTheFirstAndClosingRewritesTheOp
   EXPECT_EQ(ReadOptions().curTab, 1u);
 }
 
+// The labels on a tab page stand on the page's own background: the colour just inside a label's
+// box is the colour just outside it.
+TEST_F(MainWindowTest, TabPageLabelsShowThePagesBackground) {
+  TestedProgram run(folder);
+  const HWND window = run.Started();
+  ASSERT_NE(window, nullptr);
+  const HWND tabs = GetDlgItem(window, IDC_TABS);
+  HWND label = nullptr;
+  for (DWORD waited = 0; !label && waited < kPatience; waited += 50, Sleep(50))
+    EnumChildWindows(
+        tabs,
+        [](HWND child, LPARAM found) {
+          wchar_t name[16] = {};
+          GetClassNameW(child, name, 16);
+          if (lstrcmpiW(name, L"Static") != 0 || !IsWindowVisible(child)) return TRUE;
+          *reinterpret_cast<HWND*>(found) = child;
+          return FALSE;
+        },
+        reinterpret_cast<LPARAM>(&label));
+  ASSERT_NE(label, nullptr);
+  Sleep(500);  // painted
+  RECT box{};
+  GetWindowRect(label, &box);
+  const HDC screen = GetDC(nullptr);  // another program's window is read where it shows
+  const COLORREF inside = GetPixel(screen, box.right - 2, box.top + 1);
+  const COLORREF outside = GetPixel(screen, box.right + 2, box.top + 1);
+  ReleaseDC(nullptr, screen);
+  EXPECT_NE(inside, CLR_INVALID);
+  EXPECT_EQ(inside, outside) << std::hex << inside << " " << outside;
+  EXPECT_EQ(run.Close(), 0);
+}
+
 // A splitter dropped 100 pixels left of where it stood leaves the window's width less the drop
 // position to the picture.
 TEST_F(MainWindowTest, TheSplitterDropReservesTheWidthRightOfTheDropPosition) {
