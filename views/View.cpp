@@ -533,7 +533,7 @@ void View::WriteViewSettings(XMLDoc& doc) const {
 void View::BuildColumnsFrom(UINT firstCaption, NumberColumnTest isNumber) {
   const int n = static_cast<int>(columns.size());
   if (n > 0) {
-    const int automatic = (listView.Width() - n) / n;
+    const int automatic = std::max<int>(kMinAutomaticWidth, (listView.Width() - n) / n);
     for (int i = 0; i < n; ++i) {
       const uint8_t id = columns[i];
       if (columnWidths.size() <= id) columnWidths.resize(id + 1u, 0);

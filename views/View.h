@@ -46,8 +46,11 @@ class View {
  public:
   // List fills of this many rows or more run on a worker behind the progress window.
   static constexpr size_t kWorkerFillRows = 251;
-  // Widths outside 0..kMaxColumnWidth are replaced by the automatic width.
+  // Widths outside 0..kMaxColumnWidth are replaced by the automatic width: the list's width shared
+  // by the columns, but never below kMinAutomaticWidth, so that a narrow list scrolls sideways
+  // rather than cutting every name short.
   static constexpr int32_t kMaxColumnWidth = 4000;
+  static constexpr int32_t kMinAutomaticWidth = 120;
 
   View(DAVavador::ERApp& owner, DAVavador::ERStatusBar& statusBar, DAVavador::ERToolbar& toolbar,
        Options& options, const ViewTraits& traits);

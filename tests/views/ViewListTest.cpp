@@ -55,7 +55,7 @@ TEST_F(ViewTest, CreatePlacesTheControlsFillsTheLetterSelectorAndLaysOutTheList)
 }
 
 int Automatic(const TestView& view, int n) {
-  return (view.List().Width() - n) / n;
+  return std::max<int>(View::kMinAutomaticWidth, (view.List().Width() - n) / n);
 }
 
 std::vector<int> Widths(const TestView& view) {
@@ -83,6 +83,14 @@ TEST_F(ViewTest, StoredWidthsAreKeptMissingOrOutOfRangeOnesShareTheListTheCatalo
   view_.BuildColumns();
   EXPECT_EQ(Widths(view_), std::vector{Automatic(view_, 1)});  // the columns beyond are deleted
   EXPECT_EQ(view_.columnWidths[1], Automatic(view_, 1));
+
+  // A narrow list keeps its columns wide enough to read and scrolls sideways.
+  view_.columns = {0, 1, 2};
+  view_.columnWidths.assign(3, -1);
+  view_.List().Move(0, 0, 200, 100);
+  view_.BuildColumns();
+  EXPECT_EQ(Widths(view_), (std::vector<int>(3, View::kMinAutomaticWidth)));
+  LayOut();
 
   // The catalog's VIEW element names the columns; the captions come from the first caption string.
   ASSERT_TRUE(
