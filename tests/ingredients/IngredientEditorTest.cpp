@@ -9,6 +9,7 @@
 namespace {
 
 using food_view_test::DialogDriver;
+using food_view_test::Texts;
 using storage_test::ReadFile;
 using storage_test::WriteFile;
 
@@ -141,12 +142,51 @@ TEST_F(IngredientEditorTest, AddAsksForTheServingAndTheOuncesUnlessTheUnitIsTheO
             std::tuple(cheeses, 1));
 }
 
-// Without categories the editor closes at once. Grams to Ounces divides the ounces edit; a number
-// beyond the range of doubles reads as none, and a cancelled Add adds nothing. A read-only catalog
-// opens no editor.
-TEST_F(IngredientEditorTest, NoEditorWithoutCategoriesOrReadOnlyGramsToOuncesDividesHugeNumbersReadAsNone) {
-  EXPECT_EQ(ingredients_.AddItem(nullptr), 0u);
-  EXPECT_EQ(dialogs_.Opened(IDD_INGREDIENT_EDITOR), 1);
+// A first ingredient brings its category: a name typed into the empty category box becomes one
+// on OK, a name the list has (in any case, blanks around it) is that category, and an empty box is
+// refused with a message. Only the confirmed editor adds the category.
+TEST_F(IngredientEditorTest, ATypedCategoryNameIsTheListedCategoryOfThatNameOrANewOne) {
+  const struct {
+    const wchar_t *name, *typed;
+    bool ok;
+    const wchar_t* category;  // of the added ingredient, null for none added
+    Texts categories;
+  } cases[] = {{L"Apple", L"", true, nullptr, {}},
+               {L"Apple", L" Fruit ", true, L"Fruit", {L"Fruit"}},
+               {L"Pear", L"fruit", true, L"Fruit", {L"Fruit"}},
+               {L"Walnut", L"Nuts", false, nullptr, {L"Fruit"}},
+               {L"Walnut", L"Nuts", true, L"Nuts", {L"Fruit", L"Nuts"}}};
+  for (const auto& c : cases) {
+    SCOPED_TRACE(testing::Message() << ToUtf8(c.name) << " " << ToUtf8(c.typed) << " " << c.ok);
+    prompts_.questions.clear();
+    prompts_.answers = {Prompt::kAnswerOk};
+    const NamedIdList& listed = ingredients_.Categories().Entries();
+    const WString first = listed.Empty() ? WString() : listed[0].name;  // shown under "--All--"
+    dialogs_.Drive(IDD_INGREDIENT_EDITOR, [&](const DialogDriver& dialog) {
+      EXPECT_EQ(dialog.Text(IDC_EDITOR_CATEGORY), first);
+      dialog.Type(IDC_EDITOR_NAME, c.name);
+      dialog.PickData(IDC_EDITOR_WHOLE, 1);
+      dialog.PickData(IDC_EDITOR_UNIT, kUnitOunce);
+      dialog.Type(IDC_EDITOR_CATEGORY, c.typed);
+      dialog.Press(c.ok ? IDOK : IDCANCEL);
+      if (c.ok && !c.category) dialog.Press(IDCANCEL);  // refused: the dialog stayed
+    });
+    const Ingredient* added = ingredients_.FindById(ingredients_.AddItem(nullptr));
+    EXPECT_EQ(Questions(),
+              *c.typed ? Texts{} : Texts{L"Please choose a category, or type the name of a new one."});
+    Texts names;
+    for (const NamedId& entry : ingredients_.Categories().Entries()) names.push_back(entry.name);
+    EXPECT_EQ(names, c.categories);
+    EXPECT_EQ(ingredients_.categoryCombo.Count(), static_cast<int>(names.size()) + 1) << "with --All--";
+    const WString* category = added ? ingredients_.Categories().NameById(added->catId) : nullptr;
+    EXPECT_EQ(category ? *category : WString(), c.category ? c.category : L"");
+  }
+  EXPECT_EQ(Listed(), (Texts{L"Apple", L"Pear", L"Walnut"}));
+}
+
+// Grams to Ounces divides the ounces edit; a number beyond the range of doubles reads as none, and
+// a cancelled Add adds nothing. A read-only catalog opens no editor.
+TEST_F(IngredientEditorTest, GramsToOuncesDividesHugeNumbersReadAsNoneAndReadOnlyOpensNoEditor) {
   IngredientCategory(L"Fruit");
   dialogs_.Drive(IDD_INGREDIENT_EDITOR, [&](const DialogDriver& dialog) {
     dialog.Type(IDC_EDITOR_OUNCES, L"56.699");
@@ -169,7 +209,7 @@ TEST_F(IngredientEditorTest, NoEditorWithoutCategoriesOrReadOnlyGramsToOuncesDiv
     dialog.Press(IDOK);
   });
   ingredients_.AddItem(nullptr);
-  EXPECT_EQ(dialogs_.Opened(IDD_INGREDIENT_EDITOR), 3);
+  EXPECT_EQ(dialogs_.Opened(IDD_INGREDIENT_EDITOR), 2);
   EXPECT_EQ(Questions(), (std::vector<WString>{L"Please enter the number of ounces per serving."}));
   ASSERT_EQ(ingredients_.Records().size(), 1u);
   // The calories as a non-numeric edit.
@@ -181,7 +221,7 @@ TEST_F(IngredientEditorTest, NoEditorWithoutCategoriesOrReadOnlyGramsToOuncesDiv
   ingredients_.readOnly = true;
   ingredients_.EditItem(nullptr);
   EXPECT_EQ(ingredients_.AddItem(nullptr), 0u);
-  EXPECT_EQ(dialogs_.Opened(IDD_INGREDIENT_EDITOR), 3);
+  EXPECT_EQ(dialogs_.Opened(IDD_INGREDIENT_EDITOR), 2);
 }
 
 // ---- the picture ----

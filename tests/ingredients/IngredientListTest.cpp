@@ -285,9 +285,9 @@ TEST_F(IngredientListTest, MenuFollowsTheSelectionAndTheReadOnlyCatalog) {
   Food(L"Pear");
   ingredients_.FillList();
   ingredients_.UpdateMenu(menu);
-  // No category yet, nothing selected.
-  EXPECT_FALSE(MenuEnabled(menu, IngredientList::kAddIngredient) ||
-               MenuEnabled(menu, IngredientList::kDeleteIngredient));
+  // No category yet, nothing selected: adding needs no category, the editor takes a first one.
+  EXPECT_TRUE(MenuEnabled(menu, IngredientList::kAddIngredient));
+  EXPECT_FALSE(MenuEnabled(menu, IngredientList::kDeleteIngredient));
   IngredientCategory(L"Fruit");
   ingredients_.List().Select(0);
   ingredients_.UpdateMenu(menu);

@@ -195,6 +195,53 @@ TEST_F(RecipeListTest,
   EXPECT_NE(waterRow.find(L"Water"), WString::npos);
 }
 
+// A first recipe needs no category beforehand: the name typed into the editor's empty category
+// box becomes the recipe category on OK (an empty box is refused), and the recipe is listed.
+TEST_F(RecipeListTest, AFirstRecipeBringsTheCategoryTypedIntoTheEditor) {
+  Food(L"Stock", 100);
+  prompts_.answers = {Prompt::kAnswerOk};
+  dialogs_.Drive(IDD_RECIPE_EDITOR, [](const DialogDriver& dialog) {
+    EXPECT_EQ(std::tuple(dialog.Text(IDC_RECIPE_CATEGORY), dialog.Count(IDC_RECIPE_CATEGORY)),
+              std::tuple(L"", 0));
+    dialog.Type(IDC_RECIPE_NAME, L"Broth");
+    dialog.ShowTab(IDC_RECIPE_TABS, 1);
+    AddLineIn(dialog, {L"Stock", 2, 0, kUnitServing});
+    dialog.Press(IDOK);  // no category: the message, and the dialog stays
+    dialog.ShowTab(IDC_RECIPE_TABS, 0);
+    dialog.Type(IDC_RECIPE_CATEGORY, L"Soups");
+    dialog.Press(IDOK);
+  });
+  const Recipe* broth = recipes_.FindById(recipes_.AddItem(nullptr));
+  EXPECT_EQ(Questions(), (Texts{L"Please choose a category, or type the name of a new one."}));
+  ASSERT_NE(broth, nullptr);
+  EXPECT_EQ(std::tuple(recipes_.Categories()->Entries().Count(), recipes_.Categories()->IdByName(L"Soups")),
+            std::tuple(size_t{1}, broth->catId));
+  EXPECT_EQ(Names(), (Texts{L"Broth"}));
+}
+
+// A recipe's category joins the ingredient categories for its linked ingredient, but the
+// Ingredients tab keeps showing what the user chose.
+TEST_F(RecipeListTest, ARecipesCategoryJoinsTheIngredientCategoriesAndLeavesTheIngredientSelectionAlone) {
+  const uint32_t fruit = IngredientCategory(L"Fruit");
+  Ingredient* apple = Food(L"Apple", 50, fruit);
+  const struct {
+    uint32_t shown;
+    const wchar_t* recipe;
+    Texts listed;
+  } cases[] = {{0, L"Pie", {L"Apple", L"Pie"}}, {fruit, L"Tart", {L"Apple"}}};
+  for (const auto& c : cases) {
+    SCOPED_TRACE(ToUtf8(c.recipe));
+    ingredients_.selectedCategory = c.shown;
+    ingredients_.FillCategorySelector(c.shown);
+    ingredients_.FillList();
+    Stored(c.recipe, 1, {{apple, 1}}, RecipeCategory(WString(L"Baking ") + c.recipe), true);
+    EXPECT_NE(ingredients_.Categories().IdByName(WString(L"Baking ") + c.recipe), 0u);
+    EXPECT_EQ(std::tuple(ingredients_.selectedCategory, ingredients_.categoryCombo.SelectedId()),
+              std::tuple(c.shown, c.shown));
+    EXPECT_EQ(Listed(), c.listed);
+  }
+}
+
 // Search hands the quick-search text to Find Ingredient and selects its choice without listing it
 // twice; New Ingredient runs the ingredient editor and offers what it added.
 TEST_F(RecipeListTest, SearchAndNewIngredientOfferTheirIngredientInTheCatalogList) {
@@ -376,15 +423,15 @@ TEST_F(RecipeListTest, DeleteKeepsWhatTheDiaryUsesAndHiddenIngredientsOthersStil
             std::tuple(true, true, nullptr));
 }
 
-// Add needs a category (the first one enables the toolbar button too), Delete and Move a selection,
+// Add needs no category (the editor takes the name of a first one), Delete and Move a selection,
 // the others exactly one selected row; Download stands in the File menu and the pop-up alike.
 TEST_F(RecipeListTest, MenusAndToolbarFollowTheCategoriesAndTheSelectionCount) {
   toolbar_.RegisterButton(15, RecipeList::kAddRecipe, false);
   toolbar_.Arrange({0, 1, 2, 15});
   recipes_.UpdateToolbar();
   recipes_.UpdateMenu(recipes_.Menu());
-  EXPECT_FALSE(toolbar_.IsButtonEnabled(RecipeList::kAddRecipe));
-  EXPECT_FALSE(MenuEnabled(recipes_.Menu(), RecipeList::kAddRecipe));
+  EXPECT_TRUE(toolbar_.IsButtonEnabled(RecipeList::kAddRecipe));
+  EXPECT_TRUE(MenuEnabled(recipes_.Menu(), RecipeList::kAddRecipe));
   Answer(IDD_CATEGORY, IDC_CATEGORY_EDIT, L"Mains");
   recipes_.AddCategory();
   EXPECT_TRUE(toolbar_.IsButtonEnabled(RecipeList::kAddRecipe));

@@ -106,13 +106,10 @@ Ingredient& IngredientList::UpsertLinkedIngredient(uint32_t linkId, const Food& 
   Ingredient* record;
   {
     DataLockGuard lock;
-    uint32_t categoryId = categories->IdByName(categoryName);
-    if (categoryId == 0) {
-      categoryId = ++lastId;
-      categories->Add(categoryName, categoryId);
-      selectedCategory = categoryId;
-      FillCategorySelector(categoryId);
-    }
+    // A recipe's category joins the ingredient categories; what the Ingredients tab shows stays.
+    const uint32_t known = lastId;
+    const uint32_t categoryId = categories->FindOrCreate(categoryName, lastId);
+    if (lastId != known) FillCategorySelector();
     record = FindById(linkId);
     const bool created = !record;
     if (created) {
