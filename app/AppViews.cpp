@@ -37,3 +37,8 @@ bool ImportNutrientData(View& ingredients, const WString& csvPath) {
   auto* list = dynamic_cast<IngredientList*>(&ingredients);
   return list && list->TakeNutrientData(csvPath);
 }
+
+bool HoldsFoods(const View& ingredients) {
+  const auto* list = dynamic_cast<const IngredientList*>(&ingredients);
+  return list && !list->Records().empty();
+}

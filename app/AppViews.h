@@ -24,3 +24,5 @@ std::unique_ptr<View> NewShopList(const ViewServices& services);
 // The nutrient data the user chose to take over at the first start (a CSV file beside the
 // program), imported into the ingredients; false when the ingredients view cannot import it.
 bool ImportNutrientData(View& ingredients, const WString& csvPath);
+// Whether the ingredients view holds any food, hidden or shown.
+bool HoldsFoods(const View& ingredients);

@@ -260,9 +260,13 @@ void ERAppWindows::OnFirstTick() {
     if (view.get() != &Current()) view->Hide();
   ShowWindow(window, SW_SHOW);
   ReportLoadProblems();
-  // New nutrient data would be saved over an ingredient file that could not be read.
-  const WString nutrientData = views[0]->LoadProblem().empty() ? options.OfferNutrientData() : WString();
-  if (!nutrientData.empty()) ImportNutrientData(*views[0], nutrientData);
+  // New nutrient data would be saved over an ingredient file that could not be read. A writable
+  // catalog without foods (the first start) takes it unasked: nothing there could be upgraded.
+  View& foods = *views[0];
+  const bool ask = foods.IsReadOnly() || HoldsFoods(foods);
+  const WString nutrientData =
+      foods.LoadProblem().empty() ? options.OfferNutrientData(Options::ProgramFolder(), ask) : WString();
+  if (!nutrientData.empty()) ImportNutrientData(foods, nutrientData);
   for (const auto& view : views) {
     view->BuildColumns();
     view->FillList();

@@ -57,8 +57,9 @@ class Options {
   bool RunDialog(NewsPopupSetting* news = nullptr);
   // Offers the first nutrient data file ("*.csv") in `programFolder` when it sorts after
   // `dbVersion`. Returns its full path when the user chose to upgrade; after Yes and No
-  // `dbVersion` names it, after Cancel the question returns at the next start.
-  WString OfferNutrientData(const WString& programFolder = ProgramFolder());
+  // `dbVersion` names it, after Cancel the question returns at the next start. Without `ask` (a
+  // catalog without foods has nothing to upgrade) the answer is Yes.
+  WString OfferNutrientData(const WString& programFolder = ProgramFolder(), bool ask = true);
   // That file's name, or empty when there is none newer than `dbVersion`.
   WString NutrientDataCandidate(const WString& programFolder) const;
 #endif

@@ -145,11 +145,13 @@ WString Options::NutrientDataCandidate(const WString& programFolder) const {
   return newer ? first : WString();
 }
 
-WString Options::OfferNutrientData(const WString& programFolder) {
+WString Options::OfferNutrientData(const WString& programFolder, bool ask) {
   const WString candidate = NutrientDataCandidate(programFolder);
   if (candidate.empty() || !owner) return WString();
-  const int answer = owner->ShowMessage(owner->String(IDS_UPGRADE_QUESTION),
-                                        owner->String(IDS_UPGRADE_CAPTION), MB_YESNOCANCEL | MB_ICONQUESTION);
+  const int answer =
+      !ask ? IDYES
+           : owner->ShowMessage(owner->String(IDS_UPGRADE_QUESTION), owner->String(IDS_UPGRADE_CAPTION),
+                                MB_YESNOCANCEL | MB_ICONQUESTION);
   if (answer != IDYES && answer != IDNO) return WString();
   dbVersion = candidate;
   return answer == IDYES ? programFolder + candidate : WString();

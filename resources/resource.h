@@ -90,7 +90,9 @@
 #define IDS_VIEW_HELD 5018
 #define IDS_SAVE_AT_EXIT 5019
 #define IDS_VIEW_SELECTED 5020  // after the number of selected records in a delete question
-// The editors' refusal of a record without a category (string 5034 chosen here).
+// What an empty list of each view says to do first, by tab (strings 5030-5033 chosen here), and
+// the editors' refusal of a record without a category (5034).
+#define IDS_VIEW_EMPTY_FIRST 5030
 #define IDS_EDITOR_NO_CATEGORY 5034
 #define IDM_VIEW_FIND 1211  // Ctrl+F: the keyboard to the find box
 #define IDS_VIEW_TAB_FIRST 4106

@@ -11,6 +11,7 @@ namespace {
 
 constexpr DWORD kExtendedStyles = LVS_EX_FULLROWSELECT;
 constexpr size_t kMostCachedRows = 256;
+constexpr int kEmptyTextMargin = 6;  // pixels between the empty text and the header and sides
 
 }  // namespace
 
@@ -27,6 +28,7 @@ bool ERListView::CreateAt(HWND parent, int id, int x, int y, int width, int heig
   kinds_.clear();
   rows_.Clear();
   ClearCache();
+  shownEmptyText_.clear();
   const DWORD style = WS_CHILD | WS_VISIBLE | LVS_REPORT | LVS_SHOWSELALWAYS | LVS_OWNERDATA;
   if (!CreateControl(WC_LISTVIEWW, style, WS_EX_STATICEDGE, parent, id, x, y, width, height)) return false;
   Send(LVM_SETEXTENDEDLISTVIEWSTYLE, kExtendedStyles, kExtendedStyles);
@@ -91,6 +93,9 @@ bool ERListView::OnParentNotify(const NMHDR* header, LRESULT& result) {
       cache_.assign(rows, {});
       return true;
     }
+    case NM_CUSTOMDRAW:
+      result = OnCustomDraw(*reinterpret_cast<const NMLVCUSTOMDRAW*>(header));
+      return true;
     case LVN_ODFINDITEMW: {
       const auto* find = reinterpret_cast<const NMLVFINDITEMW*>(header);
       result = -1;
@@ -117,6 +122,29 @@ const WString& ERListView::CachedCell(int item, int column) {
   cells.clear();
   for (int c = 0; c < std::max(ColumnCount(), column + 1); ++c) cells.push_back(rows_.Cell(item, c));
   return cells[column];
+}
+
+// The empty text is drawn once the control has painted its (empty) client area, below the header.
+LRESULT ERListView::OnCustomDraw(const NMLVCUSTOMDRAW& draw) const {
+  if (shownEmptyText_.empty()) return CDRF_DODEFAULT;
+  if (draw.nmcd.dwDrawStage == CDDS_PREPAINT) return CDRF_NOTIFYPOSTPAINT;
+  if (draw.nmcd.dwDrawStage != CDDS_POSTPAINT) return CDRF_DODEFAULT;
+  RECT header = {};
+  GetWindowRect(reinterpret_cast<HWND>(Send(LVM_GETHEADER)), &header);
+  RECT line = draw.nmcd.rc;
+  line.top += header.bottom - header.top + kEmptyTextMargin;
+  line.left += kEmptyTextMargin;
+  line.right -= kEmptyTextMargin;
+  const HDC dc = draw.nmcd.hdc;
+  const HGDIOBJ font = SelectObject(dc, reinterpret_cast<HFONT>(Send(WM_GETFONT)));
+  const COLORREF background = static_cast<COLORREF>(Send(LVM_GETBKCOLOR));
+  SetBkColor(dc, background == CLR_NONE ? GetSysColor(COLOR_WINDOW) : background);
+  SetBkMode(dc, OPAQUE);  // drawn again over itself, the line stays as it was
+  SetTextColor(dc, GetSysColor(COLOR_GRAYTEXT));
+  DrawTextW(dc, shownEmptyText_.c_str(), static_cast<int>(shownEmptyText_.size()), &line,
+            DT_SINGLELINE | DT_NOPREFIX | DT_END_ELLIPSIS | DT_LEFT | DT_TOP);
+  SelectObject(dc, font);
+  return CDRF_DODEFAULT;
 }
 
 int ERListView::FindByName(int start, const WString& text, bool partial) const {
@@ -213,6 +241,7 @@ int ERListView::AddItem(LPARAM data, const void* record) {
   RunOnWindowThread([&] {
     item = rows_.Append(Row{data, record});
     if (item >= 0) Send(LVM_SETITEMCOUNT, ItemCount(), LVSICF_NOSCROLL | LVSICF_NOINVALIDATEALL);
+    UpdateEmptyText();
   });
   return item;
 }
@@ -269,12 +298,29 @@ void ERListView::DeleteAllItems() {
   Send(LVM_DELETEALLITEMS);
   rows_.Clear();
   ClearCache();
+  UpdateEmptyText();
 }
 
 void ERListView::Refresh(bool keepScroll) {
   ClearCache();
   Send(LVM_SETITEMCOUNT, ItemCount(), keepScroll ? LVSICF_NOSCROLL : 0);
+  UpdateEmptyText();
   Invalidate();
+}
+
+void ERListView::SetEmptyText(const WString& text) {
+  RunOnWindowThread([&] {
+    emptyText_ = text;
+    UpdateEmptyText();
+  });
+}
+
+void ERListView::UpdateEmptyText() {
+  const WString wanted = ItemCount() == 0 && Filter().empty() ? emptyText_ : WString();
+  if (!Window() || wanted == shownEmptyText_) return;
+  shownEmptyText_ = wanted;
+  SetWindowTextW(Window(), wanted.c_str());
+  Invalidate();  // a first row added paints only itself
 }
 
 int ERListView::SelectedCount() const {

@@ -87,6 +87,9 @@ class ERListView : public ERWindow {
   // Shows only the rows whose name holds `text` (see ListRows::SetFilter).
   void SetFilter(const WString& text);
   const WString& Filter() const { return rows_.Filter(); }
+  // One grey line the list shows while it has no rows and no find text hides any, saying what to
+  // do first; while shown it is also the list's window text, which screen readers announce.
+  void SetEmptyText(const WString& text);
 
  private:
   static LRESULT CALLBACK ParentProc(HWND window, UINT msg, WPARAM wp, LPARAM lp, UINT_PTR id,
@@ -104,6 +107,9 @@ class ERListView : public ERWindow {
   void ClearCache();
   void SetItemState(int item, UINT state, UINT mask);
   int FocusedItem() const;  // -1 when no row has the focus
+  // Shows or takes away the empty text as the rows say.
+  void UpdateEmptyText();
+  LRESULT OnCustomDraw(const NMLVCUSTOMDRAW& draw) const;
 
   ListRows rows_;
   std::vector<SortKind> kinds_;  // by column position
@@ -113,6 +119,8 @@ class ERListView : public ERWindow {
   std::vector<std::vector<WString>> cache_;
   WString scratch_;  // a cell outside the cache
   bool frozen_ = false;
+  WString emptyText_;
+  WString shownEmptyText_;  // empty while the list shows rows or none is given
 };
 
 }  // namespace DAVavador

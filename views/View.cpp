@@ -556,6 +556,8 @@ bool View::CustomizeColumnsWith(int idCount, UINT firstCaption) {
 }
 
 void View::FillRows(size_t count, const RowFiller& addRows) {
+  // An empty list says what to do first, unless the letter chosen is what empties it.
+  listView.SetEmptyText(selectedLetter == 0 ? owner.String(IDS_VIEW_EMPTY_FIRST + viewIndex) : WString());
   auto fill = [&](ProgressWindow* window) {
     std::vector<DAVavador::ERListView::Row> rows;
     rows.reserve(count);

@@ -324,9 +324,11 @@ TEST_F(MainWindowTest, FindBoxFiltersTheListAndComesBackWithTheNextStartAnImmedi
   EXPECT_EQ(again.Close(), 0);
 }
 
-// The first start with nutrient data beside the program asks whether to take it in, over the
-// program's window already on screen.
+// Nutrient data beside the program that could upgrade the foods of the catalog is offered with a
+// question, over the program's window already on screen.
 TEST_F(MainWindowTest, TheNutrientDataQuestionStandsOverTheShownWindow) {
+  CreateFolders(dataFolder, false);
+  WriteCatalog(dataFolder, {L"Quince"});
   WriteText(folder + L"NutrientData0001.csv", L"Name,Calories\r\nQuince,57\r\n");
   TestedProgram run(folder);
   ASSERT_TRUE(run.Start());
@@ -736,6 +738,32 @@ TEST_F(MainWindowTest, ADialogOpenedFromADialogKeepsTheMainWindowDisabledWhenItC
   EXPECT_FALSE(IsWindowEnabled(window)) << "the main window stays behind the editor";
   Answer(editor, IDCANCEL);
   EXPECT_EQ(run.Close(), 0);
+}
+
+// ---- the first start ----
+
+// The program's own nutrient data on a fresh profile goes in without the upgrade question: there is
+// nothing to upgrade. The tabs still empty say in grey what to do first (and tell a screen reader).
+TEST_F(MainWindowTest, AFirstStartTakesTheNutrientDataUnaskedAndAnEmptyListSaysWhatToDoFirst) {
+  std::wstring data = WinePath(MIREPAN_EXE);
+  data = data.substr(0, data.rfind(L'\\') + 1) + L"NutrientData0001.csv";
+  ASSERT_TRUE(CopyFileW(data.c_str(), (folder + L"NutrientData0001.csv").c_str(), FALSE));
+  TestedProgram run(folder);
+  const HWND window = run.Started();
+  const HWND foods = window ? VisibleList(window) : nullptr;
+  ASSERT_NE(foods, nullptr);
+  for (DWORD waited = 0; waited < kPatience && ListView_GetItemCount(foods) == 0; waited += 50) Sleep(50);
+  EXPECT_GT(ListView_GetItemCount(foods), 100);
+  EXPECT_EQ(ShownBoxes(run), L"") << "no question";
+  PostMessageW(window, WM_COMMAND, IDM_NEXT_TAB, 0);
+  HWND recipes = foods;
+  for (DWORD waited = 0; waited < kPatience && recipes == foods; waited += 50, Sleep(50))
+    recipes = VisibleList(window);
+  wchar_t hint[256] = {};
+  SendMessageW(recipes, WM_GETTEXT, 256, reinterpret_cast<LPARAM>(hint));
+  EXPECT_NE(std::wstring(hint).find(L"Add Recipe"), std::wstring::npos) << hint;
+  EXPECT_EQ(run.Close(), 0);
+  EXPECT_EQ(ReadOptions().dbVersion, L"NutrientData0001.csv") << "not offered again";
 }
 
 }  // namespace

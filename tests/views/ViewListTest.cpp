@@ -232,6 +232,38 @@ TEST_F(ViewTest, ClearEmptiesListCategoriesAndResetsTheState) {
             std::tuple(0, 1, 0, false, 0u));
 }
 
+// A list without rows says in grey what to do first, and announces it as its window text; not
+// while a find text or a letter is what leaves it empty. Deleting the last row brings it back.
+TEST_F(ViewTest, AnEmptyListAnnouncesWhatToDoFirstUnlessTheFindTextOrTheLetterEmptiedIt) {
+  const WString hint = app_.String(IDS_VIEW_EMPTY_FIRST + view_.ViewIndex());
+  ASSERT_FALSE(hint.empty());
+  const auto announced = [this] { return WindowText(view_.List().Window()); };
+  view_.BuildColumns();
+  const struct {
+    size_t records;
+    const wchar_t* find;
+    uint32_t letter;
+    bool hinted;
+  } cases[] = {{0, L"", 0, true},    {2, L"", 0, false}, {2, L"zz", 0, false},
+               {0, L"zz", 0, false}, {0, L"", 2, false}, {0, L"", 0, true}};
+  for (const auto& c : cases) {
+    SCOPED_TRACE(testing::Message() << c.records << " " << ToUtf8(c.find) << " " << c.letter);
+    view_.records.clear();
+    AddRecords(c.records);
+    view_.selectedLetter = c.letter;
+    view_.FillList();
+    SetWindowTextW(view_.FindBox(), c.find);
+    view_.HandleCommand(MAKEWPARAM(IDC_VIEW_FIND, EN_CHANGE), reinterpret_cast<LPARAM>(view_.FindBox()),
+                        nullptr);
+    EXPECT_EQ(announced(), c.hinted ? hint : WString());
+  }
+  AddRecords(1);
+  view_.FillList();
+  EXPECT_EQ(announced(), L"");
+  view_.List().DeleteItem(0);
+  EXPECT_EQ(announced(), hint);
+}
+
 // Menu items and toolbar buttons follow the same flags; a missing menu or toolbar is left alone.
 TEST_F(ViewTest, CommandStatesSetTheMenuItemsAndTheButtonsThereAre) {
   const HMENU menu = CreatePopupMenu();
