@@ -131,6 +131,51 @@ double ReadAmount(const WChar*& text) {
   return negative ? -magnitude : magnitude;
 }
 
+bool IsTypedBlank(WChar c) {
+  return c == ' ' || c == '\t' || c == 0xA0;
+}
+
+void SkipTypedBlanks(const WChar*& text) {
+  while (IsTypedBlank(*text)) ++text;
+}
+
+// A fraction sign (one half, two thirds, ...) at the text: its value, the text moved past it.
+bool ReadFractionSign(const WChar*& text, double& value) {
+  static const struct {
+    unsigned sign;
+    double numerator, denominator;
+  } kSigns[] = {{0xBC, 1, 4},    {0xBD, 1, 2},   {0xBE, 3, 4},   {0x2150, 1, 7}, {0x2151, 1, 9},
+                {0x2152, 1, 10}, {0x2153, 1, 3}, {0x2154, 2, 3}, {0x2155, 1, 5}, {0x2156, 2, 5},
+                {0x2157, 3, 5},  {0x2158, 4, 5}, {0x2159, 1, 6}, {0x215A, 5, 6}, {0x215B, 1, 8},
+                {0x215C, 3, 8},  {0x215D, 5, 8}, {0x215E, 7, 8}};
+  for (const auto& sign : kSigns) {
+    if (static_cast<unsigned>(*text) != sign.sign) continue;
+    value = sign.numerator / sign.denominator;
+    ++text;
+    return true;
+  }
+  return false;
+}
+
+// A typed number at the text, "250", "1.5", "1,5" or ".5", moving the text past it; `whole` tells
+// whether it had no decimals.
+bool ReadTypedNumber(const WChar*& text, double& value, bool& whole) {
+  const WChar* p = text;
+  value = Digits(p);
+  const bool digits = p != text;
+  whole = !((*p == '.' || *p == ',') && IsDigit(p[1]));
+  if (!whole) {
+    WString decimals(1, TXT('.'));
+    const WChar point = *p++;
+    while (IsDigit(*p)) decimals += *p++;
+    if (point == ',' && decimals.size() == 4 && value != 0) return false;  // "1,000"
+    value += ParseReal(decimals.c_str());
+  }
+  if (!digits && whole) return false;
+  text = p;
+  return true;
+}
+
 }  // namespace
 
 double ServingsOf(ServingUnit lineUnit, ServingUnit foodUnit, double amount, double foodSize,
@@ -220,4 +265,54 @@ NamedIdList FractionChoices() {
 
 double AmountFromCombos(uint32_t wholeData, uint32_t fractionData) {
   return wholeData + fractionData / 48.0;
+}
+
+bool ReadTypedAmount(const WChar* text, double& amount) {
+  SkipTypedBlanks(text);
+  double value = 0;
+  bool whole = false;
+  if (!ReadFraction(text, value) && !ReadFractionSign(text, value)) {
+    if (!ReadTypedNumber(text, value, whole)) return false;
+    const WChar* after = text;
+    SkipTypedBlanks(after);
+    double fraction = 0;
+    if (whole && (ReadFractionSign(after, fraction) || (after != text && ReadFraction(after, fraction)))) {
+      value += fraction;
+      text = after;
+    }
+  }
+  SkipTypedBlanks(text);
+  if (*text || !std::isfinite(value)) return false;
+  amount = value;
+  return true;
+}
+
+namespace {
+// The first of the 48ths that share k's name: the one the name stands for exactly.
+uint32_t NamedFortyEighths(uint32_t k) {
+  while (k > 0 && WStringView(FractionNames[k]) == FractionNames[k - 1]) --k;
+  return k;
+}
+}  // namespace
+
+NamedIdList DistinctFractionChoices() {
+  NamedIdList choices(false);
+  for (uint32_t k = 0; k < 48; ++k) {
+    if (NamedFortyEighths(k) == k) choices.Append(FractionNames[k], k);
+  }
+  return choices;
+}
+
+AmountFields AmountFieldsOf(double amount) {
+  AmountFields fields;
+  if (!std::isfinite(amount)) return fields;
+  const AmountParts parts = SplitAmount(amount);
+  const uint32_t named = NamedFortyEighths(parts.fortyEighths);
+  if (amount >= 0 && std::fabs(parts.whole + named / 48.0 - amount) <= 1e-6 * std::fmax(1, amount)) {
+    if (parts.whole >= 1) AppendWholeNumber(fields.whole, parts.whole);
+    fields.fortyEighths = named;
+  } else {
+    AppendReal(fields.whole, amount);
+  }
+  return fields;
 }

@@ -68,10 +68,31 @@ AmountParts SplitAmount(double amount);
 void FormatAmount(WString& out, ServingUnit unit, ServingUnit secondUnit, double amount,
                   const NamedIdList& unitNames);
 
-// The editors' amount combos: the whole-part combo offers "" (0) and "1".."63", and further whole
-// numbers up to the amount's whole part (at most 9999), so a larger amount is shown and read back
-// unchanged; the
-// fraction combo offers the 48 FractionNames with item data 0..47. Each entry's id is its item data.
+// The ingredient editor's amount combos: the whole-part combo offers "" (0) and "1".."63", and
+// further whole numbers up to the amount's whole part (at most 9999), so a larger amount is shown
+// and read back unchanged; the fraction combo offers the 48 FractionNames with item data 0..47.
+// Each entry's id is its item data.
 NamedIdList WholePartChoices(double amount);
 NamedIdList FractionChoices();
 double AmountFromCombos(uint32_t wholeData, uint32_t fractionData);
+
+// Reads an amount as a cook types it into an amount box: a whole or decimal number ("250", "1.5",
+// "1,5"), a whole number and a fraction ("1 1/2", or a fraction sign such as one half, U+00BD,
+// after it with or without a blank) or a fraction alone ("3/4", a sign), with blanks around. A
+// comma before exactly three digits after a whole part is refused: it groups thousands in some
+// languages and is a decimal comma in others. False for any other text (empty, words, signs, a
+// denominator of 0, beyond the range of doubles), leaving `amount` alone.
+bool ReadTypedAmount(const WChar* text, double& amount);
+
+// The amount boxes' fraction combo: each FractionNames text once, the empty one first, carrying the
+// 48ths it names exactly (24 for "1/2 ").
+NamedIdList DistinctFractionChoices();
+
+// An amount as an amount box shows it: the whole part ("" for none) and the 48ths of the fraction
+// entry when the two name it (to the six digits files keep), else the whole amount as a number in
+// the box ("56.7") and no fraction.
+struct AmountFields {
+  WString whole;
+  uint32_t fortyEighths = 0;
+};
+AmountFields AmountFieldsOf(double amount);

@@ -219,4 +219,61 @@ TEST(Units, WholePartChoicesGrowWithLargeAmountsUpTo9999) {
   EXPECT_DOUBLE_EQ(9999 + 47.0 / 48, AmountFromCombos(9999, 47));
 }
 
+// What a cook types into an amount box: whole and decimal numbers, a decimal comma, a whole number
+// and a fraction or a fraction sign, a lone fraction, blanks around. Refused: no number, words,
+// signs, a second fraction, exponents, a denominator of 0, and a comma before three digits, which
+// groups thousands in some languages and is a decimal comma in others.
+TEST(Units, ReadTypedAmountTakesWhatACookTypes) {
+  const std::pair<const char*, double> read[] = {
+      {"250", 250},     {"1 1/2", 1.5},       {"1.5", 1.5},        {"1,5", 1.5},        {"\u00BD", 0.5},
+      {"1\u00BD", 1.5}, {"1 \u00BE", 1.75},   {"3/4", 0.75},       {" 2 ", 2},          {"0", 0},
+      {".5", 0.5},      {"0,125", 0.125},     {"2\t1/3", 7 / 3.0}, {"\u2154", 2 / 3.0}, {"12 3/4", 12.75},
+      {"3/2", 1.5},     {"\u00A01\u00A0", 1}, {"1,25", 1.25},      {"007", 7},          {"1\u215B", 1.125}};
+  for (const auto& [text, amount] : read) {
+    double value = -1;
+    EXPECT_TRUE(ReadTypedAmount(FromUtf8(text).c_str(), value)) << text;
+    EXPECT_DOUBLE_EQ(amount, value) << text;
+  }
+  const char* const refused[] = {
+      "",    "   ",          "abc",  "1/0", "-1", "-1/2", "2 cups", "1.5 1/2",   "1,000",       "1/2/3",
+      "1e3", "\u00BD\u00BD", "1..5", "1.",  "/2", "1 /2", "+2",     "1 1/2 1/2", "2\u00BD 1/2", "1.5\u00BD"};
+  for (const char* text : refused) {
+    double value = -1;
+    EXPECT_FALSE(ReadTypedAmount(FromUtf8(text).c_str(), value)) << text;
+    EXPECT_EQ(-1, value) << text;
+  }
+  double value = -1;
+  EXPECT_FALSE(ReadTypedAmount(FromUtf8("1" + std::string(400, '0')).c_str(), value)) << "beyond doubles";
+}
+
+// The fraction combo lists each name once, carrying the 48ths it names exactly; an amount fills the
+// whole-number box and the fraction entry, or goes into the box in full when no entry names it.
+TEST(Units, AmountFieldsShowEveryAmountSoThatItReadsBack) {
+  const NamedIdList fractions = DistinctFractionChoices();
+  std::set<WString> names;
+  for (const NamedId& entry : fractions) {
+    EXPECT_TRUE(names.insert(entry.name).second) << ToUtf8(entry.name);
+    EXPECT_EQ(entry.name, FractionNames[entry.id]);
+    EXPECT_EQ(entry.id, SplitAmount(entry.id / 48.0).fortyEighths) << "names its 48ths exactly";
+  }
+  EXPECT_EQ(names, std::set<WString>(std::begin(FractionNames), std::end(FractionNames)));
+  EXPECT_EQ(WString(), fractions[0].name);
+  const struct {
+    double amount;
+    const WChar* whole;
+    uint32_t fortyEighths;
+  } cases[] = {{2.5, TXT("2"), 24},     {0.5, TXT(""), 24},
+               {250, TXT("250"), 0},    {56.7, TXT("56.7"), 0},
+               {0.333333, TXT(""), 16}, {0.52, TXT("0.52"), 0},
+               {0, TXT(""), 0},         {1e20, TXT("100000000000000000000"), 0}};
+  for (const auto& c : cases) {
+    const AmountFields fields = AmountFieldsOf(c.amount);
+    EXPECT_EQ(std::tuple(WString(c.whole), c.fortyEighths), std::tuple(fields.whole, fields.fortyEighths))
+        << c.amount;
+    double whole = 0;
+    EXPECT_TRUE(fields.whole.empty() || ReadTypedAmount(fields.whole.c_str(), whole)) << c.amount;
+    EXPECT_NEAR(c.amount, whole + fields.fortyEighths / 48.0, 1e-6) << c.amount;
+  }
+}
+
 }  // namespace
