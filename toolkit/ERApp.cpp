@@ -12,11 +12,13 @@ ERApp* ERApp::current_ = nullptr;
 namespace {
 
 // Modal dialogs run through one procedure that forwards to the caller's, centres the dialog on its
-// owner once the caller's set-up has sized it, and tells the observer about WM_INITDIALOG. The dialog being
-// created binds to the pending entry on its first message.
+// owner once the caller's set-up has sized it, tells the observer about WM_INITDIALOG and asks the
+// application for the dialog's help on a WM_HELP the caller leaves. The dialog being created binds
+// to the pending entry on its first message.
 struct DialogBinding {
   int id;
   DLGPROC proc;
+  const ERApp* app;
 };
 const wchar_t kBindingProp[] = L"ERApp.Dialog";
 thread_local DialogBinding* pendingDialog = nullptr;
@@ -32,6 +34,12 @@ INT_PTR CALLBACK ForwardingDialogProc(HWND dialog, UINT msg, WPARAM wp, LPARAM l
   if (!binding) return FALSE;
   if (msg == WM_NCDESTROY) RemovePropW(dialog, kBindingProp);
   INT_PTR result = binding->proc ? binding->proc(dialog, msg, wp, lp) : (msg == WM_INITDIALOG);
+  if (msg == WM_HELP && !result) {
+    // The control with the keyboard passes F1's WM_HELP up to its dialog; answered here, it goes
+    // no further up to the owner.
+    binding->app->ShowDialogHelp(binding->id);
+    return TRUE;
+  }
   if (msg != WM_INITDIALOG) return result;
   CentreWindow(dialog, GetWindow(dialog, GW_OWNER));
   if (dialogObserver) dialogObserver->OnDialogInit(binding->id, dialog);
@@ -140,7 +148,7 @@ int ERApp::ShowMessage(const WString& text, const WString& caption, UINT type) c
 }
 
 INT_PTR ERApp::RunDialog(int dialogId, DLGPROC proc, LPARAM param, HWND owner) const {
-  DialogBinding binding{dialogId, proc};
+  DialogBinding binding{dialogId, proc, this};
   DialogBinding* outer = pendingDialog;
   pendingDialog = &binding;
   INT_PTR result = DialogBoxParamW(instance_, MAKEINTRESOURCEW(dialogId),

@@ -56,6 +56,9 @@ class ERApp {
   // its EndDialog result, -1 when it cannot be created.
   INT_PTR RunDialog(int dialogId, DLGPROC proc, LPARAM param, HWND owner = nullptr) const;
   static void SetDialogObserver(DialogObserver* observer);
+  // F1 pressed in modal dialog `dialogId` (its WM_HELP, wherever the keyboard is in it): the
+  // program opens the dialog's page of its help file; the core has none and does nothing.
+  virtual void ShowDialogHelp(int /*dialogId*/) const {}
   // The one-line input box (dialog 20100) with its caption and prompt, starting with `text`; on OK
   // `text` is what the user entered (which may be empty) and the result is true.
   bool InputBox(const WString& caption, const WString& prompt, WString& text, HWND owner = nullptr) const;
