@@ -94,6 +94,7 @@
 // the editors' refusal of a record without a category (5034).
 #define IDS_VIEW_EMPTY_FIRST 5030
 #define IDS_EDITOR_NO_CATEGORY 5034
+#define IDS_EDITOR_CATEGORY_CUE 5035  // in the editors' empty category box
 #define IDM_VIEW_FIND 1211  // Ctrl+F: the keyboard to the find box
 #define IDS_VIEW_TAB_FIRST 4106
 // Import, export and pictures, which several views share.

@@ -1,5 +1,7 @@
 #include "views/CategoryBox.h"
 
+#include <commctrl.h>
+
 #include "food/CategoryList.h"
 #include "resources/resource.h"
 #include "storage/UserPrompts.h"
@@ -22,6 +24,15 @@ WString TypedName(HWND combo) {
 void Fill(HWND combo, const CategoryList& categories, uint32_t catId) {
   DAVavador::ERDialog::FillCombo(combo, categories.Entries());
   DAVavador::ERDialog::SelectComboData(combo, catId, 0);
+  if (!categories.Entries().Empty()) return;
+  // An empty box with nothing to choose says that a name may be typed.
+  const wchar_t* cue = nullptr;
+  const int length =
+      LoadStringW(GetModuleHandleW(nullptr), IDS_EDITOR_CATEGORY_CUE, reinterpret_cast<LPWSTR>(&cue), 0);
+  const WString text = length > 0 ? WString(cue, static_cast<size_t>(length)) : WString();
+  COMBOBOXINFO parts = {sizeof(parts)};
+  if (GetComboBoxInfo(combo, &parts))  // the box's edit holds the cue, as Wine's combo box has none
+    SendMessageW(parts.hwndItem, EM_SETCUEBANNER, TRUE, reinterpret_cast<LPARAM>(text.c_str()));
 }
 
 void Refill(HWND combo, const CategoryList& categories) {

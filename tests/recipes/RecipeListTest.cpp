@@ -203,6 +203,11 @@ TEST_F(RecipeListTest, AFirstRecipeBringsTheCategoryTypedIntoTheEditor) {
   dialogs_.Drive(IDD_RECIPE_EDITOR, [](const DialogDriver& dialog) {
     EXPECT_EQ(std::tuple(dialog.Text(IDC_RECIPE_CATEGORY), dialog.Count(IDC_RECIPE_CATEGORY)),
               std::tuple(L"", 0));
+    wchar_t cue[64] = {};  // the empty box says that a name may be typed
+    COMBOBOXINFO box = {sizeof(box)};
+    GetComboBoxInfo(dialog.Item(IDC_RECIPE_CATEGORY), &box);
+    SendMessageW(box.hwndItem, EM_GETCUEBANNER, reinterpret_cast<WPARAM>(cue), 64);
+    EXPECT_NE(cue[0], L'\0');
     dialog.Type(IDC_RECIPE_NAME, L"Broth");
     dialog.ShowTab(IDC_RECIPE_TABS, 1);
     AddLineIn(dialog, {L"Stock", 2, 0, kUnitServing});
