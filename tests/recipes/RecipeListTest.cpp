@@ -5,6 +5,9 @@
 
 #include <commctrl.h>
 
+#include <algorithm>
+#include <set>
+
 #include "ingredients/FoodViewSupport.h"
 #include "support/LoopbackHttpServer.h"
 #include "views/RecipeList/RecipeEditor.h"
@@ -247,6 +250,84 @@ TEST_F(RecipeListTest, ARecipesCategoryJoinsTheIngredientCategoriesAndLeavesTheI
   }
 }
 
+// An amount is typed as a cook writes it and Enter adds the line: a food, an amount, Enter. The food
+// picked presets its serving, or only its unit once an amount was typed; a text that is no amount
+// adds nothing. The fraction list names each fraction once.
+TEST_F(RecipeListTest, TypedAmountsReadAsTheAmountTheFoodPresetsItsUnitEnterAddsTheLine) {
+  RecipeCategory(L"Bread");
+  Ingredient flour;  // per 100 g, as every starter food
+  flour.name = L"Flour";
+  flour.size = 100;
+  flour.type = kUnitGram;
+  flour.nutrients[kCalories] = 364;
+  ingredients_.AddIngredient(flour);
+  Food(L"Milk", 100, 0, kUnitCup);
+  Texts rows;
+  dialogs_.Drive(IDD_RECIPE_EDITOR, [&](const DialogDriver& dialog) {
+    dialog.Type(IDC_RECIPE_NAME, L"Loaf");
+    dialog.ShowTab(IDC_RECIPE_TABS, 1);
+    const Texts fractions = dialog.Rows(IDC_RECIPE_FRACTION);
+    EXPECT_EQ(std::set<std::wstring>(fractions.begin(), fractions.end()).size(), fractions.size());
+    EXPECT_EQ(std::count(fractions.begin(), fractions.end(), L"1/2 "), 1);
+    const auto pick = [&dialog](const wchar_t* food) {
+      dialog.Type(IDC_RECIPE_QUICK_SEARCH, food);
+      dialog.Pick(IDC_RECIPE_CATALOG, 0);
+    };
+    pick(L"Flour");
+    EXPECT_EQ(std::tuple(dialog.Text(IDC_RECIPE_WHOLE), dialog.Text(IDC_RECIPE_UNIT)),
+              std::tuple(L"100", L"g"));
+    dialog.Keys(IDC_RECIPE_WHOLE, L"250");
+    dialog.Enter();
+    pick(L"Milk");
+    dialog.Keys(IDC_RECIPE_WHOLE, L"1 1/2");
+    dialog.Enter();
+    dialog.Keys(IDC_RECIPE_WHOLE, L"\u00BD");  // the amount first, then the food
+    pick(L"Milk");
+    dialog.Enter();
+    pick(L"Milk");
+    dialog.Keys(IDC_RECIPE_WHOLE, L"2 cups");
+    EXPECT_FALSE(dialog.Enabled(IDC_RECIPE_ADD_LINE));
+    dialog.Enter();  // nothing, and the editor stays
+    rows = dialog.Rows(IDC_RECIPE_LINES);
+    dialog.Press(IDOK);
+  });
+  const Recipe* loaf = recipes_.FindById(recipes_.AddItem(nullptr));
+  ASSERT_NE(loaf, nullptr);
+  EXPECT_EQ(Outline(*loaf), L"Loaf serves 1, 1110 cal: 250 x4 Flour; 1.5 x2 Milk; 0.5 x2 Milk");
+  EXPECT_EQ(rows, (Texts{L"250  g Flour", L"1 1/2  cup Milk", L"1/2  cup Milk"}));
+}
+
+// A line's text follows its amount and unit: after Change the line text shows the new amount and
+// Update keeps it; a text the user typed stays theirs through Change.
+TEST_F(RecipeListTest, ALineTextFollowsItsChangedAmountUnlessTheUserTypedTheirOwn) {
+  RecipeCategory(L"Sides");
+  Food(L"Potato", 80);
+  Food(L"Leek", 30);
+  dialogs_.Drive(IDD_RECIPE_EDITOR, [&](const DialogDriver& dialog) {
+    dialog.Type(IDC_RECIPE_NAME, L"Mash");
+    dialog.ShowTab(IDC_RECIPE_TABS, 1);
+    AddLineIn(dialog, {L"Potato", 2, 0, kUnitServing});
+    AddLineIn(dialog, {L"Leek", 1, 0, kUnitServing});
+    dialog.Pick(IDC_RECIPE_LINES, 0);
+    EXPECT_EQ(std::tuple(dialog.Text(IDC_RECIPE_LINE_TEXT), dialog.Text(IDC_RECIPE_WHOLE)),
+              std::tuple(L"2  Serving Potato", L"2"));
+    dialog.Keys(IDC_RECIPE_WHOLE, L"3");
+    dialog.Press(IDC_RECIPE_CHANGE);
+    EXPECT_EQ(dialog.Text(IDC_RECIPE_LINE_TEXT), L"3  Serving Potato");
+    dialog.Press(IDC_RECIPE_UPDATE);
+    dialog.Pick(IDC_RECIPE_LINES, 1);
+    dialog.Keys(IDC_RECIPE_LINE_TEXT, L"a leek, sliced");
+    dialog.Keys(IDC_RECIPE_WHOLE, L"2");
+    dialog.Enter();  // in the amount, after picking the line: Change
+    dialog.Press(IDC_RECIPE_UPDATE);
+    dialog.Press(IDOK);
+  });
+  const Recipe* mash = recipes_.FindById(recipes_.AddItem(nullptr));
+  ASSERT_NE(mash, nullptr);
+  EXPECT_EQ(Outline(*mash),
+            L"Mash serves 1, 300 cal: 3 x0 Potato \"3  Serving Potato\"; 2 x0 Leek \"a leek, sliced\"");
+}
+
 // Search hands the quick-search text to Find Ingredient and selects its choice without listing it
 // twice; New Ingredient runs the ingredient editor and offers what it added.
 TEST_F(RecipeListTest, SearchAndNewIngredientOfferTheirIngredientInTheCatalogList) {
@@ -275,14 +356,14 @@ TEST_F(RecipeListTest, SearchAndNewIngredientOfferTheirIngredientInTheCatalogLis
               std::tuple(Texts{L"Rice"}, 0));
     dialog.Press(IDC_RECIPE_NEW_INGREDIENT);
     EXPECT_EQ(dialog.RowText(IDC_RECIPE_CATALOG, dialog.Selected(IDC_RECIPE_CATALOG)), L"Leek");
-    dialog.PickData(IDC_RECIPE_WHOLE, 3);
+    dialog.PickData(IDC_RECIPE_WHOLE, 3);  // of the new ingredient's own unit, preset
     dialog.Press(IDC_RECIPE_ADD_LINE);
     dialog.Press(IDOK);
   });
   const Recipe* soup = recipes_.FindById(recipes_.AddItem(nullptr));
   EXPECT_EQ(dialogs_.Opened(IDD_FIND_INGREDIENT), 1);
   ASSERT_NE(soup, nullptr);
-  EXPECT_EQ(Outline(*soup), L"Leek soup serves 1, 0 cal: 3 x0 Leek");
+  EXPECT_EQ(Outline(*soup), L"Leek soup serves 1, 0 cal: 3 x11 Leek");
 }
 
 // A recipe once put on the ingredient list stays there, and its edits never update another food

@@ -270,6 +270,37 @@ TEST_F(ShopListTest, SearchPresetsTheFoodsServingAndChangeRewritesTheSelectedIte
             std::tuple(1, true));
 }
 
+// Amounts are typed and Enter adds the food picked, with its serving unit preset; after an item to
+// buy is picked, Enter changes it to the amount typed.
+TEST_F(ShopListTest, TypedAmountsAddFoodsWithEnterAndChangeThePickedItem) {
+  Ingredient* milk = Food(L"Milk", 0.5);
+  Ingredient* flour = Food(L"Flour", 100, kUnitGram);
+  dialogs_.Drive(IDD_SHOPLIST, [&](const DialogDriver& d) {
+    d.Type(IDC_SHOPLIST_NAME, L"Baking");
+    d.ShowTab(IDC_SHOPLIST_TABS, 1);
+    const auto pick = [&d](const wchar_t* food) {
+      d.Type(IDC_SHOPLIST_FOOD, food);
+      d.Pick(IDC_SHOPLIST_FOODS, 0);
+    };
+    pick(L"Milk");  // half a cup: the fraction beside an empty box, which typing replaces
+    EXPECT_EQ(
+        std::tuple(d.Text(IDC_SHOPLIST_WHOLE), d.Text(IDC_SHOPLIST_FRACTION), d.Text(IDC_SHOPLIST_UNIT)),
+        std::tuple(L"", L"1/2 ", L"cup"));
+    d.Keys(IDC_SHOPLIST_WHOLE, L"1 1/2");
+    d.Enter();
+    pick(L"Flour");
+    d.Keys(IDC_SHOPLIST_WHOLE, L"250");
+    d.Enter();
+    EXPECT_EQ(d.Rows(IDC_SHOPLIST_ITEMS), (Texts{L"1 1/2  cup Milk", L"250  g Flour"}));
+    d.Pick(IDC_SHOPLIST_ITEMS, 0);
+    d.Keys(IDC_SHOPLIST_WHOLE, L"2");
+    d.Enter();
+    d.Press(IDOK);
+  });
+  ASSERT_NE(shop_.AddItem(nullptr), 0u);
+  EXPECT_EQ(Items(*shop_.SelectedList()), (std::vector<Item>{{milk, 2, kUnitCup}, {flour, 250, kUnitGram}}));
+}
+
 // ---- printing ----
 
 // Fifty-one lines make two columns of 25 and one in the third; 101 fill three columns of 33 and

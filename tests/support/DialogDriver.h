@@ -25,6 +25,19 @@ class DialogDriver {
 
   void Type(int id, const std::wstring& text) const { SetDlgItemTextW(dialog_, id, text.c_str()); }
   void Press(int id) const { SendMessageW(Item(id), BM_CLICK, 0, 0); }
+  // Types key by key into an edit or a combo box's edit, over what it showed, as a user who clicks
+  // into it, selects its text and types; the control tells its dialog of each key.
+  void Keys(int id, const std::wstring& text) const {
+    SetFocus(Item(id));
+    const HWND edit = GetFocus();
+    SendMessageW(edit, EM_SETSEL, 0, -1);
+    for (const wchar_t key : text) SendMessageW(edit, WM_CHAR, key, 1);
+  }
+  // Enter pressed where the keyboard is, handed to the dialog manager as the dialog's loop does.
+  void Enter() const {
+    MSG key = {GetFocus(), WM_KEYDOWN, VK_RETURN, 1};
+    IsDialogMessageW(dialog_, &key);
+  }
   // Clicks a check box or radio button unless it already shows `on`.
   void Tick(int id, bool on = true) const {
     if (Checked(id) != on) Press(id);

@@ -19,11 +19,6 @@ constexpr int kMealControls[] = {IDC_MEAL_AMOUNT_LABEL, IDC_MEAL_WHOLE,  IDC_MEA
                                  IDC_MEAL_ADD,          IDC_MEAL_REMOVE, IDC_MEAL_UP,       IDC_MEAL_DOWN,
                                  IDC_MEAL_EATEN_LABEL,  IDC_MEAL_EATEN};
 
-// The first unit of the unit combo, which an added line returns the amount controls to.
-ServingUnit FirstUnit() {
-  return UnitNames().Empty() ? kUnitBlank : UnitNames()[0].id;
-}
-
 }  // namespace
 
 bool MealDialog::Run(Meal& meal) {
@@ -67,7 +62,10 @@ bool MealDialog::OnNotify(const NMHDR& header, LRESULT&) {
 }
 
 bool MealDialog::OnCommand(int id, int code) {
+  if (amount_.OnCommand(id, code)) return true;
   switch (id) {
+    case IDOK:
+      return EnterAdds();
     case IDC_MEAL_DATE_PICK:
       DatePicker::PickInto(app_, Dialog(), IDC_MEAL_DATE);
       return true;
@@ -79,6 +77,7 @@ bool MealDialog::OnCommand(int id, int code) {
       return true;
     case IDC_MEAL_CATALOG:
       if (code == LBN_DBLCLK) AddSelected();
+      if (code == LBN_SELCHANGE) OfferPicked();
       return true;
     case IDC_MEAL_ADD:
       AddSelected();
@@ -108,9 +107,8 @@ bool MealDialog::OnInit() {
     SendMessageW(tabs, TCM_INSERTITEMW, static_cast<WPARAM>(tab), reinterpret_cast<LPARAM>(&item));
   }
   FillGeneral();
-  FillCombo(Item(IDC_MEAL_FRACTION), FractionChoices());
-  FillCombo(Item(IDC_MEAL_UNIT), UnitNames());
-  SetAmount(1, FirstUnit());
+  amount_.Attach(Dialog());
+  amount_.Show(1, amount_.FirstUnit());
   ShowEaten(-1);
   ShowTab(0);
   return true;
@@ -134,43 +132,47 @@ void MealDialog::ShowTab(int tab) const {
   for (int id : kMealControls) ShowWindow(Item(id), tab == 1 ? SW_SHOW : SW_HIDE);
 }
 
-void MealDialog::SetAmount(double amount, ServingUnit unit) const {
-  const HWND whole = Item(IDC_MEAL_WHOLE);
-  FillCombo(whole, WholePartChoices(amount));
-  const AmountParts parts = SplitAmount(amount);
-  SelectComboData(whole, static_cast<LPARAM>(parts.whole));
-  SelectComboData(Item(IDC_MEAL_FRACTION), static_cast<LPARAM>(parts.fortyEighths));
-  const HWND units = Item(IDC_MEAL_UNIT);
-  SelectComboData(units, static_cast<LPARAM>(unit), 0);
-}
-
 void MealDialog::RefillCatalog() const {
   ingredients_.FillSearchList(Item(IDC_MEAL_CATALOG), ItemText(IDC_MEAL_FOOD), false, true);
 }
 
-void MealDialog::Search() const {
+void MealDialog::Search() {
   // Find Ingredient, started with the typed text; the chosen food is selected with its serving.
   const uint32_t chosen = ingredients_.FindIngredient(Dialog(), ItemText(IDC_MEAL_FOOD));
   const Ingredient* found = chosen ? ingredients_.FindById(chosen) : nullptr;
   if (!found) return;
   SelectIngredientEntry(Item(IDC_MEAL_CATALOG), *found);
-  SetAmount(found->size, found->type);
+  OfferPicked();
 }
 
-void MealDialog::AddSelected() {
+// The food picked presets its serving, as far as the user gave no amount or unit.
+void MealDialog::OfferPicked() {
   const auto foodId = static_cast<uint32_t>(SelectedListData(IDC_MEAL_CATALOG));  // 0: none selected
-  if (foodId == 0) return;
+  if (const Ingredient* food = foodId ? ingredients_.FindById(foodId) : nullptr) amount_.Offer(*food);
+}
+
+// Enter in the amount, the food text or the catalog adds the food picked instead of ending the
+// dialog.
+bool MealDialog::EnterAdds() {
+  if (!amount_.HasFocus() && !KeyboardIn(Dialog(), {IDC_MEAL_FOOD, IDC_MEAL_CATALOG})) return false;
+  if (!AddSelected()) MessageBeep(MB_OK);
+  return true;
+}
+
+bool MealDialog::AddSelected() {
+  const auto foodId = static_cast<uint32_t>(SelectedListData(IDC_MEAL_CATALOG));  // 0: none selected
+  if (foodId == 0) return false;
   MealItem item;
   item.food = ingredients_.FindById(foodId);
-  item.amount = AmountFromCombos(static_cast<uint32_t>(SelectedComboData(Item(IDC_MEAL_WHOLE))),
-                                 static_cast<uint32_t>(SelectedComboData(Item(IDC_MEAL_FRACTION))));
-  item.servingType = static_cast<int32_t>(SelectedComboData(Item(IDC_MEAL_UNIT), kUnitBlank));
-  if (!item.food || !(item.amount > 0)) return;
+  item.amount = amount_.Amount();
+  item.servingType = static_cast<int32_t>(amount_.Unit());
+  if (!item.food || !(item.amount > 0)) return false;
   eaten_.push_back(item);
   ShowEaten(static_cast<int>(eaten_.size()) - 1);
-  SetAmount(1, FirstUnit());
+  amount_.Show(1, amount_.FirstUnit());
   SetItemText(IDC_MEAL_FOOD, WString());
   SetFocus(Item(IDC_MEAL_FOOD));
+  return true;
 }
 
 void MealDialog::RemoveSelected() {

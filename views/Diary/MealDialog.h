@@ -9,7 +9,9 @@
 #include "food/DiaryNameList.h"
 #include "food/Meal.h"
 #include "toolkit/ERApp.h"
+#include "resources/resource.h"
 #include "toolkit/ERDialog.h"
+#include "views/AmountEntry.h"
 
 class IngredientList;
 
@@ -35,10 +37,11 @@ class MealDialog : private DAVavador::ERDialog {
   bool OnOK() override;
   void ShowTab(int tab) const;
   void FillGeneral() const;
-  void SetAmount(double amount, ServingUnit unit) const;
   void RefillCatalog() const;
-  void Search() const;
-  void AddSelected();
+  void Search();
+  void OfferPicked();
+  bool EnterAdds();
+  bool AddSelected();
   void RemoveSelected();
   void MoveSelected(int step);
   void ShowEaten(int selected) const;
@@ -48,4 +51,5 @@ class MealDialog : private DAVavador::ERDialog {
   IngredientList& ingredients_;
   Meal* meal_ = nullptr;
   std::vector<MealItem> eaten_;  // the lines of "Food Eaten:", in their order
+  AmountEntry amount_{IDC_MEAL_WHOLE, IDC_MEAL_FRACTION, IDC_MEAL_UNIT};
 };

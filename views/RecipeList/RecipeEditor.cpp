@@ -76,7 +76,7 @@ bool RecipeEditor::OnInit() {
 
 void RecipeEditor::Fill() {
   Recipe& recipe = context_.recipe;
-  FillCombo(IDC_RECIPE_UNIT, UnitNames());
+  amount_.Attach(Dialog());
   // A new recipe in the "--All--" view starts in the first category; without any the box takes
   // the name of a first one.
   CategoryBox::Fill(Item(IDC_RECIPE_CATEGORY), context_.categories, recipe.catId);
@@ -86,7 +86,6 @@ void RecipeEditor::Fill() {
   for (const WString& value : context_.customValues)
     SendMessageW(custom, CB_ADDSTRING, 0, reinterpret_cast<LPARAM>(value.c_str()));
   SetWindowTextW(custom, recipe.custom.c_str());
-  ResetAmount();
   AddTips(context_.app, {{IDC_RECIPE_ADD_LINE, IDS_RECIPE_TIP_ADD_LINE},
                          {IDC_RECIPE_LINE_TEXT, IDS_RECIPE_TIP_LINE_TEXT},
                          {IDC_RECIPE_ON_LIST, IDS_RECIPE_TIP_ON_LIST},
@@ -147,44 +146,26 @@ void RecipeEditor::ShowTab(int tab) {
 // ---- amounts ----
 
 void RecipeEditor::ResetAmount() {
-  FillCombo(IDC_RECIPE_WHOLE, WholePartChoices(0));
-  FillCombo(IDC_RECIPE_FRACTION, FractionChoices());
-  for (int id : {IDC_RECIPE_WHOLE, IDC_RECIPE_FRACTION, IDC_RECIPE_UNIT}) Message(id, CB_SETCURSEL, 0);
-}
-
-void RecipeEditor::FillAmount(double amount, ServingUnit unit) {
-  const AmountParts parts = SplitAmount(amount);
-  FillCombo(IDC_RECIPE_WHOLE, WholePartChoices(amount));
-  SelectComboData(IDC_RECIPE_WHOLE, static_cast<LPARAM>(parts.whole));
-  SelectComboData(IDC_RECIPE_FRACTION, static_cast<LPARAM>(parts.fortyEighths));
-  SelectComboData(IDC_RECIPE_UNIT, static_cast<LPARAM>(unit));
-}
-
-double RecipeEditor::SelectedAmount() const {
-  return AmountFromCombos(static_cast<uint32_t>(SelectedComboData(IDC_RECIPE_WHOLE, 0)),
-                          static_cast<uint32_t>(SelectedComboData(IDC_RECIPE_FRACTION, 0)));
-}
-
-ServingUnit RecipeEditor::SelectedUnit() const {
-  return static_cast<ServingUnit>(SelectedComboData(IDC_RECIPE_UNIT, kUnitBlank));
+  amount_.Show(0, amount_.FirstUnit());
 }
 
 // ---- lines ----
 
 bool RecipeEditor::OnCommand(int id, int code) {
+  if (amount_.OnCommand(id, code)) {
+    UpdateButtons();
+    return true;
+  }
   switch (id) {
+    case IDOK:
+      return EnterOnLine();
     case IDC_RECIPE_CATALOG:
       if (code == LBN_DBLCLK) AddLine();
-      if (code == LBN_SELCHANGE) UpdateButtons();
+      if (code == LBN_SELCHANGE) OfferPicked();
       break;
     case IDC_RECIPE_LINES:
       if (code == LBN_DBLCLK) AddLine();
       if (code == LBN_SELCHANGE) SelectLine();
-      break;
-    case IDC_RECIPE_WHOLE:
-    case IDC_RECIPE_FRACTION:
-    case IDC_RECIPE_UNIT:
-      if (code == CBN_SELCHANGE) UpdateButtons();
       break;
     case IDC_RECIPE_QUICK_SEARCH:
       if (code == EN_CHANGE && !busy_) RefillCatalog();
@@ -235,57 +216,91 @@ int RecipeEditor::SelectedLine() const {
   return at >= 0 && static_cast<size_t>(at) < lines_.size() ? at : -1;
 }
 
-void RecipeEditor::AddLine() {
+// Enter in the line controls works on a line instead of ending the editor: in the line text it
+// updates the line's text; in the amount, the quick search or the catalog it adds the food picked,
+// or changes the line picked when that came last.
+bool RecipeEditor::EnterOnLine() {
+  if (currentTab_ != kIngredientsTab) return false;
+  bool done = false;
+  if (KeyboardIn(Dialog(), {IDC_RECIPE_LINE_TEXT}))
+    done = UpdateLine();
+  else if (amount_.HasFocus() || KeyboardIn(Dialog(), {IDC_RECIPE_QUICK_SEARCH, IDC_RECIPE_CATALOG}))
+    done = lineChosen_ ? ChangeLine() : AddLine();
+  else
+    return false;
+  if (!done) MessageBeep(MB_OK);
+  return true;
+}
+
+bool RecipeEditor::AddLine() {
   Ingredient* ingredient = PickedIngredient();
-  const double amount = SelectedAmount();
-  if (!ingredient || !(amount > 0)) return;
+  const double amount = amount_.Amount();
+  if (!ingredient || !(amount > 0)) return false;
   RecipeLine line;
   line.amount = amount;
-  line.unit = static_cast<int32_t>(SelectedUnit());
+  line.unit = static_cast<int32_t>(amount_.Unit());
   line.ingredient = ingredient;
   lines_.push_back(line);
   const WString text = LineText(line);
   const LRESULT row = Message(IDC_RECIPE_LINES, LB_ADDSTRING, 0, reinterpret_cast<LPARAM>(text.c_str()));
   Message(IDC_RECIPE_LINES, LB_SETCURSEL, static_cast<WPARAM>(row));
-  SetItemText(IDC_RECIPE_LINE_TEXT, text);
+  ShowLineText(text);
   ResetAmount();
   SetItemText(IDC_RECIPE_QUICK_SEARCH, WString());
-  SetFocus(Item(IDC_RECIPE_WHOLE));
+  amount_.Focus();
+  lineChosen_ = false;
   UpdateButtons();
+  return true;
 }
 
 void RecipeEditor::SelectLine() {
   const int row = SelectedLine();
   if (row >= 0) {
     const RecipeLine& line = lines_[static_cast<size_t>(row)];
-    SetItemText(IDC_RECIPE_LINE_TEXT, LineText(line));
-    FillAmount(line.amount, static_cast<ServingUnit>(line.unit));
+    ShowLineText(LineText(line));
+    amount_.Show(line.amount, static_cast<ServingUnit>(line.unit));
+    lineChosen_ = true;
   }
   UpdateButtons();
 }
 
-void RecipeEditor::ChangeLine() {
+bool RecipeEditor::ChangeLine() {
   const int row = SelectedLine();
-  const double amount = SelectedAmount();
-  if (row < 0 || !(amount > 0)) return;
+  const double amount = amount_.Amount();
+  if (row < 0 || !(amount > 0)) return false;
   RecipeLine& line = lines_[static_cast<size_t>(row)];
   line.amount = amount;
-  line.unit = static_cast<int32_t>(SelectedUnit());
+  line.unit = static_cast<int32_t>(amount_.Unit());
   line.displayName.clear();
   line.displayName = LineText(line);
   SetLineRow(row, line.displayName);
+  // The line text shown follows the new amount unless the user is writing their own.
+  if (!LineTextTyped()) ShowLineText(line.displayName);
   ResetAmount();
+  lineChosen_ = false;
   UpdateButtons();
+  return true;
 }
 
-void RecipeEditor::UpdateLine() {
+// Only a text the user typed becomes the line's own; the one shown for it changes nothing.
+bool RecipeEditor::UpdateLine() {
   const int row = SelectedLine();
-  if (row < 0) return;
+  if (row < 0) return false;
   RecipeLine& line = lines_[static_cast<size_t>(row)];
-  line.displayName = ItemText(IDC_RECIPE_LINE_TEXT);
+  if (LineTextTyped()) line.displayName = ItemText(IDC_RECIPE_LINE_TEXT);
   SetLineRow(row, LineText(line));
-  SetItemText(IDC_RECIPE_LINE_TEXT, WString());
+  ShowLineText(WString());
   UpdateButtons();
+  return true;
+}
+
+void RecipeEditor::ShowLineText(const WString& text) {
+  shownLineText_ = text;
+  SetItemText(IDC_RECIPE_LINE_TEXT, text);
+}
+
+bool RecipeEditor::LineTextTyped() const {
+  return ItemText(IDC_RECIPE_LINE_TEXT) != shownLineText_;
 }
 
 void RecipeEditor::RemoveLine() {
@@ -318,7 +333,7 @@ void RecipeEditor::UpdateButtons() {
   const bool selected = SelectedLine() >= 0;
   for (int id : {IDC_RECIPE_REMOVE_LINE, IDC_RECIPE_UP, IDC_RECIPE_DOWN}) EnableWindow(Item(id), selected);
   ShowWindow(Item(IDC_RECIPE_CHANGE), selected && currentTab_ == kIngredientsTab ? SW_SHOW : SW_HIDE);
-  EnableWindow(Item(IDC_RECIPE_ADD_LINE), PickedIngredient() && SelectedAmount() > 0);
+  EnableWindow(Item(IDC_RECIPE_ADD_LINE), PickedIngredient() && amount_.Amount() > 0);
 }
 
 // ---- the ingredient catalog ----
@@ -331,6 +346,14 @@ void RecipeEditor::RefillCatalog() {
 
 void RecipeEditor::OfferIngredient(const Ingredient& ingredient) {
   SelectIngredientEntry(Item(IDC_RECIPE_CATALOG), ingredient);
+  OfferPicked();
+}
+
+// The food picked in the catalog presets its serving, as far as the user gave no amount or unit.
+void RecipeEditor::OfferPicked() {
+  lineChosen_ = false;
+  if (const Ingredient* ingredient = PickedIngredient()) amount_.Offer(*ingredient);
+  UpdateButtons();
 }
 
 void RecipeEditor::Search() {
@@ -338,10 +361,7 @@ void RecipeEditor::Search() {
   busy_ = true;
   const Ingredient* found = context_.findIngredient(Dialog(), ItemText(IDC_RECIPE_QUICK_SEARCH));
   busy_ = false;
-  if (!found) return;
-  OfferIngredient(*found);
-  FillAmount(found->size, found->type);
-  UpdateButtons();
+  if (found) OfferIngredient(*found);
 }
 
 void RecipeEditor::NewIngredient() {

@@ -9,11 +9,13 @@
 #include <vector>
 
 #include "food/Recipe.h"
+#include "resources/resource.h"
 #include "storage/Text.h"
 #include "toolkit/ERApp.h"
 #include "toolkit/ERDialog.h"
 #include "toolkit/Picture.h"
 #include "toolkit/PictureImport.h"
+#include "views/AmountEntry.h"
 #include "views/CategoryBox.h"
 
 class CategoryList;
@@ -55,18 +57,18 @@ class RecipeEditor : public DAVavador::ERDialog {
   bool OnOK() override;
   void Fill();
   void FillGeneral();
-  void FillAmount(double amount, ServingUnit unit);
   void ResetAmount();
-  double SelectedAmount() const;
-  ServingUnit SelectedUnit() const;
   void ShowTab(int tab);
 
   Ingredient* PickedIngredient() const;
   int SelectedLine() const;
-  void AddLine();
+  bool EnterOnLine();
+  bool AddLine();
   void SelectLine();
-  void ChangeLine();
-  void UpdateLine();
+  bool ChangeLine();
+  bool UpdateLine();
+  void ShowLineText(const WString& text);
+  bool LineTextTyped() const;
   void RemoveLine();
   void MoveLine(int by);
   void SetLineRow(int row, const WString& text);
@@ -75,6 +77,7 @@ class RecipeEditor : public DAVavador::ERDialog {
   void Search();
   void NewIngredient();
   void OfferIngredient(const Ingredient& ingredient);
+  void OfferPicked();
 
   void BrowsePicture();
   void ClearPicture();
@@ -83,6 +86,9 @@ class RecipeEditor : public DAVavador::ERDialog {
 
   Context context_;
   std::vector<RecipeLine> lines_;
+  AmountEntry amount_{IDC_RECIPE_WHOLE, IDC_RECIPE_FRACTION, IDC_RECIPE_UNIT};
+  WString shownLineText_;    // what the line-text edit was given; any other text the user typed
+  bool lineChosen_ = false;  // a row of the lines picked last, which Enter then changes
   DAVavador::ERPictureHolder preview_;
   int currentTab_ = 0;
   bool busy_ = false;

@@ -21,15 +21,6 @@ constexpr int kItemControls[] = {IDC_SHOPLIST_WHOLE,  IDC_SHOPLIST_FRACTION,   I
                                  IDC_SHOPLIST_ITEMS,  IDC_SHOPLIST_ADD,        IDC_SHOPLIST_REMOVE,
                                  IDC_SHOPLIST_UP,     IDC_SHOPLIST_DOWN};
 
-// Selects the entry carrying `data`, else the first.
-void SelectData(HWND combo, uint32_t data) {
-  if (!DAVavador::ERDialog::SelectComboData(combo, data)) ComboBox_SetCurSel(combo, 0);
-}
-
-uint32_t SelectedData(HWND combo) {
-  return static_cast<uint32_t>(DAVavador::ERDialog::SelectedComboData(combo));
-}
-
 }  // namespace
 
 ShopListDialog::ShopListDialog(const DAVavador::ERApp& app, Meal& list, IngredientList& ingredients,
@@ -67,10 +58,9 @@ bool ShopListDialog::OnInit() {
     tab.pszText = text.data();
     TabCtrl_InsertItem(tabs, TabCtrl_GetItemCount(tabs), &tab);
   }
-  FillCombo(Item(IDC_SHOPLIST_FRACTION), FractionChoices());
-  FillCombo(Item(IDC_SHOPLIST_UNIT), UnitNames());
+  amount_.Attach(Dialog());
   const bool hasFood = !items_.empty() && items_.front().food;
-  SetAmount(1, hasFood ? items_.front().food->type : UnitNames()[0].id);
+  amount_.Show(1, hasFood ? items_.front().food->type : amount_.FirstUnit());
   ShowItems(-1);
   ShowTab(0);
   return true;
@@ -83,12 +73,16 @@ void ShopListDialog::ShowTab(int tab) {
 }
 
 bool ShopListDialog::OnCommand(int id, int code) {
+  if (amount_.OnCommand(id, code)) return true;
   switch (id) {
+    case IDOK:
+      return EnterOnItem();
     case IDC_SHOPLIST_FOOD:
       if (code == EN_CHANGE) RefillFoods();
       break;
     case IDC_SHOPLIST_FOODS:
       if (code == LBN_DBLCLK) AddFood();
+      if (code == LBN_SELCHANGE) OfferPicked();
       break;
     case IDC_SHOPLIST_ITEMS:
       if (code == LBN_SELCHANGE) TakeSelectedItem();
@@ -131,25 +125,16 @@ bool ShopListDialog::OnOK() {
 
 // ---- the amount controls ----
 
-void ShopListDialog::SetAmount(double amount, ServingUnit unit) {
-  const AmountParts parts = SplitAmount(amount);
-  const HWND whole = Item(IDC_SHOPLIST_WHOLE);
-  FillCombo(whole, WholePartChoices(amount));
-  SelectData(whole, static_cast<uint32_t>(parts.whole));
-  SelectData(Item(IDC_SHOPLIST_FRACTION), parts.fortyEighths);
-  SelectData(Item(IDC_SHOPLIST_UNIT), unit);
-}
-
 void ShopListDialog::ResetAmount() {
-  SetAmount(1, static_cast<ServingUnit>(ComboBox_GetItemData(Item(IDC_SHOPLIST_UNIT), 0)));
+  amount_.Show(1, amount_.FirstUnit());
 }
 
-double ShopListDialog::Amount() const {
-  return AmountFromCombos(SelectedData(Item(IDC_SHOPLIST_WHOLE)), SelectedData(Item(IDC_SHOPLIST_FRACTION)));
-}
-
-ServingUnit ShopListDialog::Unit() const {
-  return SelectedData(Item(IDC_SHOPLIST_UNIT));
+// Enter in the amount, the food text or the food list adds the food picked, or changes the entry
+// picked when that came last, instead of ending the dialog.
+bool ShopListDialog::EnterOnItem() {
+  if (!amount_.HasFocus() && !KeyboardIn(Dialog(), {IDC_SHOPLIST_FOOD, IDC_SHOPLIST_FOODS})) return false;
+  if (!(itemChosen_ ? ChangeItem() : AddFood())) MessageBeep(MB_OK);
+  return true;
 }
 
 // ---- the items to buy ----
@@ -168,33 +153,50 @@ int ShopListDialog::SelectedItem() const {
 
 void ShopListDialog::TakeSelectedItem() {
   const int at = SelectedItem();
-  if (at >= 0) SetAmount(items_[at].amount, static_cast<ServingUnit>(items_[at].servingType));
+  if (at < 0) return;
+  amount_.Show(items_[at].amount, static_cast<ServingUnit>(items_[at].servingType));
+  itemChosen_ = true;
 }
 
-void ShopListDialog::ChangeItem() {
+// A box that holds no amount changes nothing; no amount at all is taken, and OK then leaves the
+// item off the list.
+bool ShopListDialog::ChangeItem() {
   const int at = SelectedItem();
-  const double amount = Amount();
-  if (at >= 0) {  // no amount too: OK then leaves the item off the list
+  double amount = 0;
+  if (!amount_.Read(amount)) return false;
+  if (at >= 0) {
     items_[at].amount = amount;
-    items_[at].servingType = static_cast<int32_t>(Unit());
+    items_[at].servingType = static_cast<int32_t>(amount_.Unit());
     ShowItems(at);
   }
   ResetAmount();
+  itemChosen_ = false;
   FocusFood();
+  return at >= 0;
 }
 
-void ShopListDialog::AddFood() {
-  const HWND foods = Item(IDC_SHOPLIST_FOODS);
-  const int at = ListBox_GetCurSel(foods);
-  Ingredient* food =
-      at < 0 ? nullptr : ingredients_.FindById(static_cast<uint32_t>(ListBox_GetItemData(foods, at)));
-  const double amount = Amount();
-  if (!food || amount <= 0) return;
-  AddToShoppingLines(items_, *food, Unit(), amount, recipes_);
+Ingredient* ShopListDialog::PickedFood() const {
+  const auto foodId = static_cast<uint32_t>(SelectedListData(IDC_SHOPLIST_FOODS));  // 0: none selected
+  return foodId ? ingredients_.FindById(foodId) : nullptr;
+}
+
+// The food picked presets its serving, as far as the user gave no amount or unit.
+void ShopListDialog::OfferPicked() {
+  itemChosen_ = false;
+  if (const Ingredient* food = PickedFood()) amount_.Offer(*food);
+}
+
+bool ShopListDialog::AddFood() {
+  Ingredient* food = PickedFood();
+  const double amount = amount_.Amount();
+  if (!food || !(amount > 0)) return false;
+  AddToShoppingLines(items_, *food, amount_.Unit(), amount, recipes_);
   ShowItems(-1);
   ResetAmount();
+  itemChosen_ = false;
   SetItemText(IDC_SHOPLIST_FOOD, WString());
   FocusFood();
+  return true;
 }
 
 void ShopListDialog::RemoveItem() {
@@ -224,7 +226,7 @@ void ShopListDialog::Search() {
   const Ingredient* food = chosen ? ingredients_.FindById(chosen) : nullptr;
   if (!food) return;
   SelectIngredientEntry(Item(IDC_SHOPLIST_FOODS), *food);
-  SetAmount(food->size, food->type);
+  OfferPicked();
 }
 
 void ShopListDialog::FocusFood() {

@@ -8,7 +8,9 @@
 
 #include "food/Meal.h"
 #include "food/ShoppingList.h"
+#include "resources/resource.h"
 #include "toolkit/ERDialog.h"
+#include "views/AmountEntry.h"
 
 class IngredientList;
 
@@ -29,17 +31,16 @@ class ShopListDialog : private DAVavador::ERDialog {
   bool OnOK() override;
   void ShowTab(int tab);
 
-  // The amount controls: whole part, 48ths and unit.
-  void SetAmount(double amount, ServingUnit unit);
   void ResetAmount();
-  double Amount() const;
-  ServingUnit Unit() const;
   // "Items to buy:" rebuilt from `items_`, selecting `selected` (-1 for none).
   void ShowItems(int selected);
   int SelectedItem() const;
   void TakeSelectedItem();
-  void ChangeItem();
-  void AddFood();
+  bool EnterOnItem();
+  bool ChangeItem();
+  bool AddFood();
+  Ingredient* PickedFood() const;
+  void OfferPicked();
   void MoveItem(int by);
   void RemoveItem();
   void Search();
@@ -51,4 +52,6 @@ class ShopListDialog : private DAVavador::ERDialog {
   IngredientList& ingredients_;
   const RecipeLookup* recipes_;
   std::vector<MealItem> items_;
+  AmountEntry amount_{IDC_SHOPLIST_WHOLE, IDC_SHOPLIST_FRACTION, IDC_SHOPLIST_UNIT};
+  bool itemChosen_ = false;  // an entry of the items to buy picked last, which Enter then changes
 };
