@@ -90,6 +90,7 @@
 #define IDS_VIEW_HELD 5018
 #define IDS_SAVE_AT_EXIT 5019
 #define IDS_VIEW_SELECTED 5020  // after the number of selected records in a delete question
+#define IDS_DISCARD_CHANGES 5021  // an editor's Cancel or Escape after changes
 // What an empty list of each view says to do first, by tab (strings 5030-5033 chosen here), and
 // the editors' refusal of a record without a category (5034).
 #define IDS_VIEW_EMPTY_FIRST 5030

@@ -2,9 +2,13 @@
 
 #include <commctrl.h>
 
+#include "resource.h"
+
 namespace DAVavador {
 
 INT_PTR ERDialog::RunModal(const ERApp& app, int dialogId, HWND owner) {
+  app_ = &app;
+  changed_ = initialised_ = false;
   const INT_PTR result = app.RunDialog(dialogId, &ERDialog::Proc, reinterpret_cast<LPARAM>(this), owner);
   dialog_ = nullptr;
   return result;
@@ -15,7 +19,9 @@ INT_PTR CALLBACK ERDialog::Proc(HWND dialog, UINT msg, WPARAM wp, LPARAM lp) {
     auto* self = reinterpret_cast<ERDialog*>(lp);
     SetWindowLongPtrW(dialog, DWLP_USER, lp);
     self->dialog_ = dialog;
-    return self->OnInit() ? TRUE : FALSE;
+    const bool focus = self->OnInit();
+    self->initialised_ = true;
+    return focus ? TRUE : FALSE;
   }
   auto* self = reinterpret_cast<ERDialog*>(GetWindowLongPtrW(dialog, DWLP_USER));
   return self ? self->Handle(msg, wp, lp) : FALSE;
@@ -24,13 +30,14 @@ INT_PTR CALLBACK ERDialog::Proc(HWND dialog, UINT msg, WPARAM wp, LPARAM lp) {
 INT_PTR ERDialog::Handle(UINT msg, WPARAM wp, LPARAM lp) {
   if (msg == WM_COMMAND) {
     const int id = LOWORD(wp);
+    NoteChange(HIWORD(wp), reinterpret_cast<HWND>(lp));
     if (OnCommand(id, HIWORD(wp))) return TRUE;
     if (id == IDOK) {
       if (OnOK()) End(IDOK);
       return TRUE;
     }
     if (id == IDCANCEL) {
-      End(IDCANCEL);
+      if (MayDiscard()) End(IDCANCEL);
       return TRUE;
     }
     return FALSE;
@@ -43,6 +50,27 @@ INT_PTR ERDialog::Handle(UINT msg, WPARAM wp, LPARAM lp) {
   }
   INT_PTR result = FALSE;
   return OnMessage(msg, wp, lp, result) ? result : FALSE;
+}
+
+// What the user does to an edit, a combo box or a tick box; a push button changes nothing itself.
+void ERDialog::NoteChange(int code, HWND control) {
+  if (!initialised_ || !control || changed_) return;
+  wchar_t name[16] = {};
+  GetClassNameW(control, name, 16);
+  if (lstrcmpiW(name, L"Edit") == 0) {
+    changed_ = code == EN_CHANGE;
+  } else if (lstrcmpiW(name, L"ComboBox") == 0) {
+    changed_ = code == CBN_SELCHANGE || code == CBN_EDITCHANGE;
+  } else if (lstrcmpiW(name, L"Button") == 0 && code == BN_CLICKED) {
+    const LONG_PTR kind = GetWindowLongPtrW(control, GWL_STYLE) & BS_TYPEMASK;
+    changed_ = kind == BS_AUTOCHECKBOX || kind == BS_CHECKBOX || kind == BS_AUTORADIOBUTTON ||
+               kind == BS_RADIOBUTTON || kind == BS_AUTO3STATE || kind == BS_3STATE;
+  }
+}
+
+bool ERDialog::MayDiscard() const {
+  if (!askBeforeDiscarding_ || !changed_ || !app_) return true;
+  return app_->ShowMessage(app_->String(IDS_DISCARD_CHANGES), MB_YESNO | MB_ICONQUESTION) == IDYES;
 }
 
 void ERDialog::AddTips(const ERApp& app, std::initializer_list<Tip> tips) const {

@@ -33,6 +33,9 @@ class ERDialog {
   virtual bool OnNotify(const NMHDR& /*header*/, LRESULT& /*result*/) { return false; }
   // OK pressed: true ends the dialog with IDOK, false keeps it open.
   virtual bool OnOK() { return true; }
+  // From OnInit on, a Cancel (the button, Escape or the close box) after the user changed an
+  // edit, a combo box or a tick asks before the changes go (an editor's choice).
+  void AskBeforeDiscarding() { askBeforeDiscarding_ = true; }
   // Any other message; true when handled, with the dialog procedure's result in `result`.
   virtual bool OnMessage(UINT /*msg*/, WPARAM /*wp*/, LPARAM /*lp*/, INT_PTR& /*result*/) { return false; }
 
@@ -87,6 +90,12 @@ class ERDialog {
   INT_PTR Handle(UINT msg, WPARAM wp, LPARAM lp);
 
   HWND dialog_ = nullptr;
+  const ERApp* app_ = nullptr;
+  bool askBeforeDiscarding_ = false;
+  bool changed_ = false;  // by the user, after OnInit
+  bool initialised_ = false;
+  void NoteChange(int code, HWND control);
+  bool MayDiscard() const;
 };
 
 }  // namespace DAVavador

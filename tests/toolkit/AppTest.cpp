@@ -69,6 +69,7 @@ class TestDialog : public ERDialog {
   INT_PTR Run(const ERApp& app, int id = IDD_TEST_DIALOG, HWND owner = nullptr) {
     return RunModal(app, id, owner);
   }
+  bool askBeforeDiscarding = false;
   WString text;
   bool ticked = false;
   LPARAM chosen = -1;
@@ -76,6 +77,7 @@ class TestDialog : public ERDialog {
 
  private:
   bool OnInit() override {
+    if (askBeforeDiscarding) AskBeforeDiscarding();
     SetItemText(IDC_TEST_EDIT, L"start");
     NamedIdList categories;
     categories.Add(L"Fruit", 9);
@@ -130,6 +132,28 @@ TEST_F(ERAppTest, ModalDialogIsDrivenThroughTheObserverAndOpensCentredOnItsOwner
   EXPECT_NEAR(placed.left + placed.right, ownerRect.left + ownerRect.right, 2);
   EXPECT_NEAR(placed.top + placed.bottom, ownerRect.top + ownerRect.bottom, 2);
   DestroyWindow(owner);
+}
+
+// An editor's Cancel after a change asks first: No keeps the dialog, so that a second Cancel asks
+// again, and Yes lets it go; without a change, or in a dialog that does not ask, Cancel just closes.
+TEST_F(ERAppTest, CancelAfterAChangeAsksBeforeDiscardingInADialogThatAsks) {
+  const struct {
+    bool asks, typed;
+    std::vector<int> answers;  // one question a Cancel
+  } cases[] = {{true, false, {}}, {true, true, {IDNO, IDYES}}, {false, true, {}}};
+  for (const auto& c : cases) {
+    SCOPED_TRACE(testing::Message() << c.asks << c.typed);
+    OwnerPrompts prompts;
+    prompts.answers.assign(c.answers.begin(), c.answers.end());
+    test_support::DialogActions user(IDD_TEST_DIALOG, [&](const test_support::DialogDriver& dialog) {
+      if (c.typed) dialog.Type(IDC_TEST_EDIT, L"changed");
+      for (int i = 0; i < 2; ++i) PostMessageW(dialog.Dialog(), WM_COMMAND, IDCANCEL, 0);
+    });
+    TestDialog dialog;
+    dialog.askBeforeDiscarding = c.asks;
+    EXPECT_EQ(dialog.Run(app), IDCANCEL);
+    EXPECT_EQ(prompts.questions.size(), c.answers.size());
+  }
 }
 
 // Cancel copies nothing: IngredientListTest.EditCopyAndNutritionActOnTheFocusedRowOfExactlyOneSelected.
