@@ -9,6 +9,7 @@
 #include <shlobj.h>
 
 #include "app/AppViews.h"
+#include "app/HelpTopics.h"
 #include "food/CalendarDate.h"
 #include "net/UpdateCheck.h"
 #include "resources/resource.h"
@@ -669,30 +670,48 @@ WString WriteHelpFile(const WString& folder) {
   return path;
 }
 
+// The help file goes below the common application-data folder (readable by every user), or into
+// the temporary folder when that cannot be written; its path, or empty on failure.
+WString PlaceHelpFile(const ERApp& app) {
+  wchar_t path[MAX_PATH] = {};
+  if (app.FolderPath() && SUCCEEDED(app.FolderPath()(nullptr, CSIDL_COMMON_APPDATA, nullptr, 0, path))) {
+    const WString folder =
+        EnsureTrailing(path, TXT('\\')) + app.MakerName() + TXT("\\") + app.ProductName() + TXT("\\");
+    if (CreateFolders(folder, true)) {
+      const WString written = WriteHelpFile(folder);
+      if (!written.empty()) return written;
+    }
+  }
+  return GetTempPathW(MAX_PATH, path) ? WriteHelpFile(EnsureTrailing(path, TXT('\\'))) : WString();
+}
+
 }  // namespace
 
 void ERAppWindows::RunAbout() {
   RunDialog(IDD_ABOUT, &AboutProc, 0);
 }
 
-// The help file goes below the common application-data folder (readable by every user), or into
-// the temporary folder when that cannot be written, and opens in HTML Help.
-void ERAppWindows::ShowHelp() {
-  wchar_t path[MAX_PATH] = {};
-  WString helpFile;
-  if (FolderPath() && SUCCEEDED(FolderPath()(nullptr, CSIDL_COMMON_APPDATA, nullptr, 0, path))) {
-    const WString folder =
-        EnsureTrailing(path, TXT('\\')) + MakerName() + TXT("\\") + ProductName() + TXT("\\");
-    if (CreateFolders(folder, true)) helpFile = WriteHelpFile(folder);
-  }
-  if (helpFile.empty() && GetTempPathW(MAX_PATH, path))
-    helpFile = WriteHelpFile(EnsureTrailing(path, TXT('\\')));
+void ERAppWindows::ShowHelp() const {
+  OpenHelpPage(TabHelpPage(static_cast<size_t>(Current().ViewIndex())));
+}
+
+void ERAppWindows::ShowDialogHelp(int dialogId) const {
+  const wchar_t* page = DialogHelpPage(dialogId);
+  OpenHelpPage(page ? page : kHelpContentsPage);
+}
+
+// The help file is written once a run: the help window holds it open, and each page asked for
+// later opens in that window.
+void ERAppWindows::OpenHelpPage(const wchar_t* page) const {
+  if (helpFile.empty()) helpFile = PlaceHelpFile(*this);
   static HMODULE helpLibrary = LoadLibraryW(L"hhctrl.ocx");
   using HtmlHelpFunction = HWND(WINAPI*)(HWND, LPCWSTR, UINT, DWORD_PTR);
   auto htmlHelp = helpLibrary ? reinterpret_cast<HtmlHelpFunction>(
                                     reinterpret_cast<void*>(GetProcAddress(helpLibrary, "HtmlHelpW")))
                               : nullptr;
-  if (htmlHelp && !helpFile.empty()) htmlHelp(MainWindow(), helpFile.c_str(), 0 /* HH_DISPLAY_TOPIC */, 0);
+  // The main window owns the help window, which so stays open when the dialog that asked closes.
+  const WString topic = helpFile + TXT("::/") + page;
+  if (htmlHelp && !helpFile.empty()) htmlHelp(MainWindow(), topic.c_str(), 0 /* HH_DISPLAY_TOPIC */, 0);
 }
 
 void ERAppWindows::OpenAddress(UINT stringId) const {

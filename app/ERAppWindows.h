@@ -38,6 +38,8 @@ class ERAppWindows : public ERApp {
   bool Shutdown();
   // The main window procedure's messages; false leaves the message to DefWindowProcW.
   bool HandleMessage(UINT msg, WPARAM wp, LPARAM lp, LRESULT& result);
+  // F1 in a dialog: its page of the help file.
+  void ShowDialogHelp(int dialogId) const override;
 
  private:
   bool ClaimSingleInstance();
@@ -69,7 +71,9 @@ class ERAppWindows : public ERApp {
   void RunAbout();
   void RunOptions();
   void RunCustomizeToolbar();
-  void ShowHelp();
+  // The current tab's page of the help file; any page of it.
+  void ShowHelp() const;
+  void OpenHelpPage(const wchar_t* page) const;
   void OpenAddress(UINT stringId) const;
   static void OnSplitterDrop(void* arg, int x);
   static bool ForwardTabCommand(void* arg, WPARAM wp, LPARAM lp);
@@ -86,6 +90,7 @@ class ERAppWindows : public ERApp {
   Options savedOptions;
   std::unique_ptr<NewsPopup> news;  // made at startup; the Options dialog shows its setting
   bool started = false;
+  mutable WString helpFile;  // written for the first help asked for in this run
 };
 
 }  // namespace DAVavador
