@@ -357,6 +357,7 @@
 #define IDS_RECIPE_TIP_LINES 7004
 #define IDS_RECIPE_TIP_REMOVE_LINE 7005
 #define IDS_RECIPE_TIP_CATALOG 7006
+#define IDS_AMOUNT_CUE 7007  // in the empty amount boxes of the three amount entries (chosen here)
 #define IDC_EXPORT_INGREDIENTS 2505  // dialog 2500: shown for recipes only
 #define IDC_EXPORT_INGREDIENTS_LABEL 2506
 #define IDD_RECIPE_EDITOR 3200

@@ -1,5 +1,8 @@
 #include "views/AmountEntry.h"
 
+#include <commctrl.h>
+
+#include "resources/resource.h"
 #include "toolkit/ERDialog.h"
 
 using DAVavador::ERDialog;
@@ -10,6 +13,15 @@ void AmountEntry::Attach(HWND dialog) {
   ERDialog::FillCombo(Item(fractionId_), DistinctFractionChoices());
   ERDialog::FillCombo(Item(unitId_), UnitNames());
   Show(0, FirstUnit());
+  // The empty box shows in grey that an amount is typed there; the box's edit holds the cue, as
+  // Wine's combo box has none.
+  const wchar_t* cue = nullptr;
+  const int length =
+      LoadStringW(GetModuleHandleW(nullptr), IDS_AMOUNT_CUE, reinterpret_cast<LPWSTR>(&cue), 0);
+  COMBOBOXINFO parts = {sizeof(parts)};
+  if (length > 0 && GetComboBoxInfo(Item(wholeId_), &parts))
+    SendMessageW(parts.hwndItem, EM_SETCUEBANNER, TRUE,
+                 reinterpret_cast<LPARAM>(WString(cue, static_cast<size_t>(length)).c_str()));
 }
 
 void AmountEntry::Show(double amount, ServingUnit unit) {

@@ -266,6 +266,11 @@ TEST_F(RecipeListTest, TypedAmountsReadAsTheAmountTheFoodPresetsItsUnitEnterAdds
   dialogs_.Drive(IDD_RECIPE_EDITOR, [&](const DialogDriver& dialog) {
     dialog.Type(IDC_RECIPE_NAME, L"Loaf");
     dialog.ShowTab(IDC_RECIPE_TABS, 1);
+    wchar_t cue[64] = {};  // the empty box says that an amount is typed there
+    COMBOBOXINFO box = {sizeof(box)};
+    GetComboBoxInfo(dialog.Item(IDC_RECIPE_WHOLE), &box);
+    SendMessageW(box.hwndItem, EM_GETCUEBANNER, reinterpret_cast<WPARAM>(cue), 64);
+    EXPECT_NE(cue[0], L'\0');
     const Texts fractions = dialog.Rows(IDC_RECIPE_FRACTION);
     EXPECT_EQ(std::set<std::wstring>(fractions.begin(), fractions.end()).size(), fractions.size());
     EXPECT_EQ(std::count(fractions.begin(), fractions.end(), L"1/2 "), 1);
