@@ -533,7 +533,9 @@ void View::WriteViewSettings(XMLDoc& doc) const {
 void View::BuildColumnsFrom(UINT firstCaption, NumberColumnTest isNumber) {
   const int n = static_cast<int>(columns.size());
   if (n > 0) {
-    const int automatic = std::max<int>(kMinAutomaticWidth, (listView.Width() - n) / n);
+    // The room beside a vertical scroll bar, so that a long list needs no horizontal one.
+    const int room = listView.Width() - GetSystemMetrics(SM_CXVSCROLL);
+    const int automatic = std::max<int>(kMinAutomaticWidth, (room - n) / n);
     for (int i = 0; i < n; ++i) {
       const uint8_t id = columns[i];
       if (columnWidths.size() <= id) columnWidths.resize(id + 1u, 0);

@@ -55,7 +55,8 @@ TEST_F(ViewTest, CreatePlacesTheControlsFillsTheLetterSelectorAndLaysOutTheList)
 }
 
 int Automatic(const TestView& view, int n) {
-  return std::max<int>(View::kMinAutomaticWidth, (view.List().Width() - n) / n);
+  const int room = view.List().Width() - GetSystemMetrics(SM_CXVSCROLL);
+  return std::max<int>(View::kMinAutomaticWidth, (room - n) / n);
 }
 
 std::vector<int> Widths(const TestView& view) {
