@@ -297,10 +297,10 @@ TEST_F(DiaryTest, NutritionShowsTheChartsFirstInTheIngredientEditorForDiaries) {
   EXPECT_EQ(bytes.substr(0, 8), std::string("\x89PNG\r\n\x1a\n", 8));
 }
 
-// The nutrition window as its user sizes it: at every size the chart shows its bars where the
-// layout puts them at the chart's present size, not what an earlier size left, and "Done" is there
-// and drawn inside the window. The chart's text is never smaller than the dialog's, and a bar's
-// amount stands apart from its percentage.
+// The nutrition window as its user sizes it, never below the size it opened at: at every size the
+// chart shows its bars where the layout puts them at the chart's present size, not what an earlier
+// size left, and "Done" is there and drawn inside the window. The chart's text is never smaller
+// than the dialog's, and a bar's amount stands apart from its percentage.
 TEST_F(DiaryTest, ChartWindowIsDrawnAgainAtEverySizeWithDoneInReachAndTextAsLargeAsTheDialogs) {
   std::string meals;
   for (int day = 1; day <= 7; ++day) meals += MealXml(day, 2, 1, 3, day, 1500);
@@ -321,6 +321,9 @@ TEST_F(DiaryTest, ChartWindowIsDrawnAgainAtEverySizeWithDoneInReachAndTextAsLarg
       RECT first;
       GetWindowRect(editor.Dialog(), &first);
       const SIZE start{first.right - first.left, first.bottom - first.top};
+      MINMAXINFO limits{};  // sizing by hand stops at the size it opened at, where the text fits its lines
+      SendMessageW(editor.Dialog(), WM_GETMINMAXINFO, 0, reinterpret_cast<LPARAM>(&limits));
+      EXPECT_EQ(std::pair(limits.ptMinTrackSize.x, limits.ptMinTrackSize.y), std::pair(start.cx, start.cy));
       for (const SIZE size : {SIZE{start.cx + 300, start.cy + 250}, start, SIZE{start.cx + 150, start.cy}}) {
         SetWindowPos(editor.Dialog(), nullptr, 0, 0, size.cx, size.cy, SWP_NOMOVE | SWP_NOZORDER);
         pump();
@@ -466,9 +469,12 @@ TEST_F(DiaryTest, EditingAMealRewritesItKeepsWhatItsItemsDoNotExplainAndCancelCh
       d.Type(IDC_MEAL_DATE, L"12-24-2009");
       d.Press(button);
     });
+    if (button == IDCANCEL) prompts_.answers = {Prompt::kAnswerYes};  // the changed date may go
     diary_.EditItem(nullptr);
     if (button == IDCANCEL) {
       EXPECT_EQ(diary_.Meals()[0]->date.year, 2010u);
+      ASSERT_EQ(prompts_.questions.size(), 1u);
+      EXPECT_EQ(prompts_.questions[0].text, L"Discard your changes?");
     }
   }
   EXPECT_EQ(Described(), (std::vector<std::string>{"4 d1 t1 2009-12-24 10 'meal 4'",

@@ -97,6 +97,7 @@ bool MealDialog::OnCommand(int id, int code) {
 }
 
 bool MealDialog::OnInit() {
+  AskBeforeDiscarding();
   if (meal_->foodId != 0) SetWindowTextW(Dialog(), app_.String(IDS_DIARY_EDIT_CAPTION).c_str());
   const HWND tabs = Item(IDC_MEAL_TABS);
   for (int tab = 0; tab < 2; ++tab) {

@@ -70,6 +70,7 @@ bool RecipeEditor::OnMessage(UINT msg, WPARAM wp, LPARAM lp, INT_PTR& result) {
 // ---- opening ----
 
 bool RecipeEditor::OnInit() {
+  AskBeforeDiscarding();
   Fill();
   return true;
 }

@@ -46,6 +46,7 @@ bool ShopListDialog::OnNotify(const NMHDR& header, LRESULT&) {
 }
 
 bool ShopListDialog::OnInit() {
+  AskBeforeDiscarding();
   const bool editing = ShoppingListId(list_) != 0;
   SetWindowTextW(Dialog(),
                  app_.String(editing ? IDS_SHOPLIST_EDIT_CAPTION : IDS_SHOPLIST_ADD_CAPTION).c_str());
