@@ -182,16 +182,17 @@ class EditorDialog : public DAVavador::ERDialog {
     if (*page_ == kGeneralTab && !diary_ && !viewOnly_) SetFocus(Item(IDC_EDITOR_NAME));
   }
 
-  // The charts want room: the window grows and may be sized, never below its first size.
+  // The charts want room: the window grows and may be sized, never below the size it grew to,
+  // where the chart's lines hold the dialog's text.
   void MakeResizable() {
     RECT frame, work;
     GetWindowRect(Dialog(), &frame);
     SystemParametersInfoW(SPI_GETWORKAREA, 0, &work, 0);
-    smallest_ = POINT{frame.right - frame.left, frame.bottom - frame.top};
     SetWindowLongPtrW(Dialog(), GWL_STYLE,
                       GetWindowLongPtrW(Dialog(), GWL_STYLE) | WS_THICKFRAME | WS_MAXIMIZEBOX);
-    const int width = std::min<int>(smallest_.x * 5 / 4, work.right - work.left);
-    const int height = std::min<int>(smallest_.y * 9 / 5, work.bottom - work.top);
+    const int width = std::min<int>((frame.right - frame.left) * 5 / 4, work.right - work.left);
+    const int height = std::min<int>((frame.bottom - frame.top) * 9 / 5, work.bottom - work.top);
+    smallest_ = POINT{width, height};
     SetWindowPos(Dialog(), nullptr, 0, 0, width, height, SWP_NOMOVE | SWP_NOZORDER | SWP_FRAMECHANGED);
     Layout();
   }
