@@ -142,7 +142,7 @@ void View::AddCategory() {
     modified = true;
     if (id) FillCategorySelector(id);
   }
-  UpdateToolbar();  // a first category enables adding records
+  UpdateToolbar();  // the category buttons follow the new selection
   SaveIfModified(false);
 }
 
@@ -164,7 +164,7 @@ void View::DeleteCategory() {
     modified = true;
     FillCategorySelector(0);
   }
-  UpdateToolbar();  // the last category gone disables adding records
+  UpdateToolbar();  // the category buttons follow the new selection
   SaveIfModified(false);
 }
 
