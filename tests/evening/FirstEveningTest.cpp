@@ -1,0 +1,182 @@
+// A household's first evening with the real program, driven by posted clicks and keys as a user
+// gives them: the first start on a fresh data folder, a recipe begun in the editor and dropped
+// again, Exit and the second start.
+#include <windows.h>
+#include <commctrl.h>
+#include <gtest/gtest.h>
+
+#include <fstream>
+#include <string>
+#include <vector>
+
+#include "resources/resource.h"
+#include "support/DialogDriver.h"
+#include "support/ScratchFolder.h"
+#include "tests/support/RunningProgram.h"
+
+namespace {
+
+constexpr DWORD kPatience = 20000;
+#define kProgramCopy L"MirepanEvening.exe"
+constexpr int kMainTabs = 2103;
+
+// The screen as a 24-bit BMP named `name` in the folder MIREPAN_SHOTS names; nothing when unset.
+void Screenshot(const char* name) {
+  const char* folder = getenv("MIREPAN_SHOTS");
+  if (!folder || !*folder) return;
+  Sleep(300);  // lets the windows finish painting
+  const HDC screen = GetDC(nullptr);
+  const int width = GetSystemMetrics(SM_CXSCREEN), height = GetSystemMetrics(SM_CYSCREEN);
+  const HDC memory = CreateCompatibleDC(screen);
+  const HBITMAP bitmap = CreateCompatibleBitmap(screen, width, height);
+  const HGDIOBJ old = SelectObject(memory, bitmap);
+  BitBlt(memory, 0, 0, width, height, screen, 0, 0, SRCCOPY);
+  SelectObject(memory, old);
+  BITMAPINFOHEADER info = {sizeof(info), width, height, 1, 24, BI_RGB};
+  const int stride = (width * 3 + 3) & ~3;
+  std::vector<char> pixels(static_cast<size_t>(stride) * height);
+  GetDIBits(memory, bitmap, 0, height, pixels.data(), reinterpret_cast<BITMAPINFO*>(&info), DIB_RGB_COLORS);
+  BITMAPFILEHEADER file = {0x4D42, static_cast<DWORD>(sizeof(file) + sizeof(info) + pixels.size()), 0, 0,
+                           sizeof(file) + sizeof(info)};
+  std::ofstream out(std::string(folder) + "/" + name + ".bmp", std::ios::binary);
+  out.write(reinterpret_cast<const char*>(&file), sizeof(file));
+  out.write(reinterpret_cast<const char*>(&info), sizeof(info));
+  out.write(pixels.data(), static_cast<std::streamsize>(pixels.size()));
+  DeleteObject(bitmap);
+  DeleteDC(memory);
+  ReleaseDC(nullptr, screen);
+}
+
+// A dialog of the program whose caption is `caption`, waiting for it; null when none shows in time.
+HWND WaitForDialog(DWORD process, const std::wstring& caption) {
+  struct Search {
+    DWORD process;
+    const std::wstring& caption;
+    HWND found;
+  };
+  for (DWORD waited = 0; waited < kPatience; waited += 50, Sleep(50)) {
+    Search search{process, caption, nullptr};
+    EnumWindows(
+        [](HWND window, LPARAM arg) {
+          auto* s = reinterpret_cast<Search*>(arg);
+          DWORD owner = 0;
+          GetWindowThreadProcessId(window, &owner);
+          wchar_t name[16] = {};
+          GetClassNameW(window, name, 16);
+          if (owner != s->process || !IsWindowVisible(window) || lstrcmpW(name, L"#32770") != 0 ||
+              test_support::DialogDriver(window).Caption() != s->caption)
+            return TRUE;
+          s->found = window;
+          return FALSE;
+        },
+        reinterpret_cast<LPARAM>(&search));
+    if (search.found) return search.found;
+  }
+  return nullptr;
+}
+
+void Click(HWND control, int x, int y) {
+  PostMessageW(control, WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(x, y));
+  PostMessageW(control, WM_LBUTTONUP, 0, MAKELPARAM(x, y));
+  Sleep(100);
+}
+
+// Keys typed into an edit, or into the edit of a combo box that has one.
+void TypeInto(HWND control, const std::wstring& text) {
+  const HWND edit = FindWindowExW(control, nullptr, L"Edit", nullptr);
+  for (const wchar_t key : text) PostMessageW(edit ? edit : control, WM_CHAR, key, 1);
+  Sleep(200);
+}
+
+// What a control of the program shows: GetWindowText does not ask a window of another process.
+std::wstring ShownText(HWND control) {
+  wchar_t text[512] = {};
+  SendMessageTimeoutW(control, WM_GETTEXT, 512, reinterpret_cast<LPARAM>(text), SMTO_NORMAL, kPatience,
+                      nullptr);
+  return text;
+}
+
+// Waits for the control to show `text`; what it shows then.
+std::wstring WaitForText(HWND control, const std::wstring& text) {
+  for (DWORD waited = 0; waited < kPatience && ShownText(control) != text; waited += 50) Sleep(50);
+  return ShownText(control);
+}
+
+// Answers the dialog and waits for it to go; whether it went.
+bool Answer(HWND dialog, int button) {
+  PostMessageW(dialog, WM_COMMAND, button, 0);
+  for (DWORD waited = 0; waited < kPatience && IsWindow(dialog); waited += 50) Sleep(50);
+  return !IsWindow(dialog);
+}
+
+// Clicks along the tab row until page `page` shows (the tabs' places cannot be asked across
+// processes); whether it does.
+bool ClickTab(HWND tabs, int page) {
+  for (int x = 8; x < 400 && TabCtrl_GetCurSel(tabs) != page; x += 10) Click(tabs, x, 8);
+  return TabCtrl_GetCurSel(tabs) == page;
+}
+
+// The count of rows the visible list of the main window shows, -1 without one.
+int VisibleRows(HWND window) {
+  HWND list = nullptr;
+  EnumChildWindows(
+      window,
+      [](HWND child, LPARAM found) {
+        wchar_t name[32] = {};
+        GetClassNameW(child, name, 32);
+        if (lstrcmpW(name, WC_LISTVIEWW) != 0 || !IsWindowVisible(child)) return TRUE;
+        *reinterpret_cast<HWND*>(found) = child;
+        return FALSE;
+      },
+      reinterpret_cast<LPARAM>(&list));
+  return list ? ListView_GetItemCount(list) : -1;
+}
+
+class FirstEveningTest : public testing::Test {
+ protected:
+  void SetUp() override { ASSERT_TRUE(InstallProgramCopy(MIREPAN_EXE, PROFILE_DLL, folder, kProgramCopy)); }
+
+  test_support::ScratchFolder scratch_;
+  const std::wstring folder = scratch_.Path();
+  const std::wstring dataFolder = folder + L"profile\\Tallowmere\\Mirepan\\";
+};
+
+TEST_F(FirstEveningTest, TheFirstStartOnAFreshFolderTakesTypedRecipeTextAndExitsForASecondStart) {
+  {
+    RunningProgram run(folder, kProgramCopy, kPatience);
+    ASSERT_TRUE(run.Start());
+    const HWND window = run.MainWindow();
+    ASSERT_NE(window, nullptr);
+    EXPECT_NE(test_support::DialogDriver::WindowText(window).find(L"Mirepan"), std::wstring::npos);
+    Screenshot("01-first-start");
+
+    ASSERT_TRUE(ClickTab(GetDlgItem(window, kMainTabs), 1)) << "the recipes tab";
+    PostMessageW(window, WM_COMMAND, IDM_ADD_RECIPE, 0);
+    const HWND editor = WaitForDialog(run.ProcessId(), L"Add Recipe");
+    ASSERT_NE(editor, nullptr);
+    const test_support::DialogDriver recipe(editor);
+    TypeInto(recipe.Item(IDC_RECIPE_CATEGORY), L"Suppers");
+    TypeInto(recipe.Item(IDC_RECIPE_NAME), L"Potato soup");
+    EXPECT_EQ(WaitForText(recipe.Item(IDC_RECIPE_NAME), L"Potato soup"), L"Potato soup");
+    Screenshot("02-recipe-general");
+    ASSERT_TRUE(ClickTab(recipe.Item(IDC_RECIPE_TABS), 1)) << "the ingredients page";
+    Screenshot("03-recipe-ingredients");
+    PostMessageW(editor, WM_COMMAND, IDCANCEL, 0);
+    const HWND question = WaitForDialog(run.ProcessId(), L"Mirepan");
+    ASSERT_NE(question, nullptr) << "Cancel asks before it drops the typed recipe";
+    Screenshot("04-cancel-question");
+    EXPECT_TRUE(Answer(question, IDYES));
+    EXPECT_FALSE(IsWindow(editor));
+    PostMessageW(window, WM_COMMAND, IDM_EXIT, 0);
+    EXPECT_EQ(run.WaitForExit(), 0);
+  }
+  RunningProgram second(folder, kProgramCopy, kPatience);
+  ASSERT_TRUE(second.Start());
+  const HWND window = second.MainWindow();
+  ASSERT_NE(window, nullptr);
+  Screenshot("09-second-start");
+  PostMessageW(window, WM_COMMAND, IDM_EXIT, 0);
+  EXPECT_EQ(second.WaitForExit(), 0);
+}
+
+}  // namespace
