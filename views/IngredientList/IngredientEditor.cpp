@@ -106,6 +106,7 @@ class EditorDialog : public DAVavador::ERDialog {
   }
 
   bool OnInit() override {
+    if (!viewOnly_) AskBeforeDiscarding();
     tabs_.Attach(Item(IDC_EDITOR_TABS));
     FillCombo(IDC_EDITOR_UNIT, UnitNames());
     // The catalog's categories without "--All--", the record's own selected; without any the box
