@@ -1,6 +1,6 @@
 // A household's first evening with the real program, driven by posted clicks and keys as a user
-// gives them: the first start on a fresh data folder, a recipe begun in the editor and dropped
-// again, Exit and the second start.
+// gives them: the first start on a fresh data folder, a recipe typed from scratch with a new
+// ingredient and its "250 g" line, dropped again by Cancel, Exit and the second start.
 #include <windows.h>
 #include <commctrl.h>
 #include <gtest/gtest.h>
@@ -83,8 +83,10 @@ void Click(HWND control, int x, int y) {
 
 // Keys typed into an edit, or into the edit of a combo box that has one.
 void TypeInto(HWND control, const std::wstring& text) {
-  const HWND edit = FindWindowExW(control, nullptr, L"Edit", nullptr);
-  for (const wchar_t key : text) PostMessageW(edit ? edit : control, WM_CHAR, key, 1);
+  HWND edit = FindWindowExW(control, nullptr, L"Edit", nullptr);
+  if (!edit) edit = control;
+  PostMessageW(edit, EM_SETSEL, 0, -1);  // over what it shows, as after a triple click
+  for (const wchar_t key : text) PostMessageW(edit, WM_CHAR, key, 1);
   Sleep(200);
 }
 
@@ -132,6 +134,34 @@ int VisibleRows(HWND window) {
   return list ? ListView_GetItemCount(list) : -1;
 }
 
+// Waits for the visible list of the main window to show `rows` rows; the rows it shows then.
+int WaitForRows(HWND window, int rows) {
+  for (DWORD waited = 0; waited < kPatience && VisibleRows(window) != rows; waited += 50) Sleep(50);
+  return VisibleRows(window);
+}
+
+// A recipe line of a new ingredient: its name typed in the search box, New Ingredient pressed and
+// the name taken there, then the amount typed, the unit chosen by its first letter and --> pressed.
+void AddLine(const RunningProgram& run, const test_support::DialogDriver& recipe, const std::wstring& name,
+             const std::wstring& whole, wchar_t unit) {
+  const int before = recipe.Count(IDC_RECIPE_LINES);
+  PostMessageW(recipe.Item(IDC_RECIPE_NEW_INGREDIENT), BM_CLICK, 0, 0);
+  const HWND editor = WaitForDialog(run.ProcessId(), L"Add Ingredient");
+  ASSERT_NE(editor, nullptr);
+  TypeInto(GetDlgItem(editor, IDC_EDITOR_CATEGORY), L"Vegetables");
+  TypeInto(GetDlgItem(editor, IDC_EDITOR_NAME), name);
+  PostMessageW(GetDlgItem(editor, IDC_EDITOR_WHOLE), WM_CHAR, L'1', 1);
+  TypeInto(GetDlgItem(editor, IDC_EDITOR_OUNCES), L"6");
+  Screenshot("03-new-ingredient");
+  ASSERT_TRUE(Answer(editor, IDOK));
+  TypeInto(recipe.Item(IDC_RECIPE_WHOLE), whole);
+  PostMessageW(recipe.Item(IDC_RECIPE_UNIT), WM_CHAR, unit, 1);
+  Sleep(200);
+  PostMessageW(recipe.Item(IDC_RECIPE_ADD_LINE), BM_CLICK, 0, 0);
+  for (DWORD waited = 0; waited < kPatience && recipe.Count(IDC_RECIPE_LINES) == before; waited += 50)
+    Sleep(50);
+}
+
 class FirstEveningTest : public testing::Test {
  protected:
   void SetUp() override { ASSERT_TRUE(InstallProgramCopy(MIREPAN_EXE, PROFILE_DLL, folder, kProgramCopy)); }
@@ -141,7 +171,7 @@ class FirstEveningTest : public testing::Test {
   const std::wstring dataFolder = folder + L"profile\\Tallowmere\\Mirepan\\";
 };
 
-TEST_F(FirstEveningTest, TheFirstStartOnAFreshFolderTakesTypedRecipeTextAndExitsForASecondStart) {
+TEST_F(FirstEveningTest, AFreshFolderTakesATypedRecipeWithANewIngredientAndExitsForASecondStart) {
   {
     RunningProgram run(folder, kProgramCopy, kPatience);
     ASSERT_TRUE(run.Start());
@@ -160,13 +190,20 @@ TEST_F(FirstEveningTest, TheFirstStartOnAFreshFolderTakesTypedRecipeTextAndExits
     EXPECT_EQ(WaitForText(recipe.Item(IDC_RECIPE_NAME), L"Potato soup"), L"Potato soup");
     Screenshot("02-recipe-general");
     ASSERT_TRUE(ClickTab(recipe.Item(IDC_RECIPE_TABS), 1)) << "the ingredients page";
-    Screenshot("03-recipe-ingredients");
+
+    AddLine(run, recipe, L"Potatoes", L"250", L'g');
+    if (HasFatalFailure()) return;
+    EXPECT_EQ(recipe.Count(IDC_RECIPE_LINES), 1);
+    const std::wstring line = recipe.RowText(IDC_RECIPE_LINES, 0);
+    EXPECT_EQ(line.substr(0, 3), L"250") << line;
+    EXPECT_NE(line.find(L"g Potatoes"), std::wstring::npos) << line;
+    Screenshot("04-recipe-line");
     PostMessageW(editor, WM_COMMAND, IDCANCEL, 0);
     const HWND question = WaitForDialog(run.ProcessId(), L"Mirepan");
     ASSERT_NE(question, nullptr) << "Cancel asks before it drops the typed recipe";
-    Screenshot("04-cancel-question");
+    EXPECT_EQ(test_support::DialogDriver(question).Text(0xFFFF), L"Discard your changes?");
+    Screenshot("05-cancel-question");
     EXPECT_TRUE(Answer(question, IDYES));
-    EXPECT_FALSE(IsWindow(editor));
     PostMessageW(window, WM_COMMAND, IDM_EXIT, 0);
     EXPECT_EQ(run.WaitForExit(), 0);
   }
@@ -174,6 +211,7 @@ TEST_F(FirstEveningTest, TheFirstStartOnAFreshFolderTakesTypedRecipeTextAndExits
   ASSERT_TRUE(second.Start());
   const HWND window = second.MainWindow();
   ASSERT_NE(window, nullptr);
+  EXPECT_EQ(WaitForRows(window, 0), 0) << "the dropped recipe stays dropped";
   Screenshot("09-second-start");
   PostMessageW(window, WM_COMMAND, IDM_EXIT, 0);
   EXPECT_EQ(second.WaitForExit(), 0);
