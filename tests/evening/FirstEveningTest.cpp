@@ -212,7 +212,7 @@ TEST_F(FirstEveningTest, AFreshFolderTakesATypedRecipeWithANewIngredientAndExits
   const HWND window = second.MainWindow();
   ASSERT_NE(window, nullptr);
   EXPECT_EQ(WaitForRows(window, 0), 0) << "the dropped recipe stays dropped";
-  Screenshot("09-second-start");
+  Screenshot("06-second-start");
   PostMessageW(window, WM_COMMAND, IDM_EXIT, 0);
   EXPECT_EQ(second.WaitForExit(), 0);
 }
