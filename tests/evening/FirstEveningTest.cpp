@@ -1,6 +1,6 @@
 // A household's first evening with the real program, driven by posted clicks and keys as a user
 // gives them: the first start on a fresh data folder, a recipe typed from scratch with a new
-// ingredient and its "250 g" line, dropped again by Cancel, Exit and the second start.
+// ingredient and its "250 g" line, Exit and the second start with the recipe there.
 #include <windows.h>
 #include <commctrl.h>
 #include <gtest/gtest.h>
@@ -171,7 +171,7 @@ class FirstEveningTest : public testing::Test {
   const std::wstring dataFolder = folder + L"profile\\Tallowmere\\Mirepan\\";
 };
 
-TEST_F(FirstEveningTest, AFreshFolderTakesATypedRecipeWithANewIngredientAndExitsForASecondStart) {
+TEST_F(FirstEveningTest, ARecipeTypedOnAFreshFolderWithANewIngredientIsThereAtTheSecondStart) {
   {
     RunningProgram run(folder, kProgramCopy, kPatience);
     ASSERT_TRUE(run.Start());
@@ -198,12 +198,10 @@ TEST_F(FirstEveningTest, AFreshFolderTakesATypedRecipeWithANewIngredientAndExits
     EXPECT_EQ(line.substr(0, 3), L"250") << line;
     EXPECT_NE(line.find(L"g Potatoes"), std::wstring::npos) << line;
     Screenshot("04-recipe-line");
-    PostMessageW(editor, WM_COMMAND, IDCANCEL, 0);
-    const HWND question = WaitForDialog(run.ProcessId(), L"Mirepan");
-    ASSERT_NE(question, nullptr) << "Cancel asks before it drops the typed recipe";
-    EXPECT_EQ(test_support::DialogDriver(question).Text(0xFFFF), L"Discard your changes?");
-    Screenshot("05-cancel-question");
-    EXPECT_TRUE(Answer(question, IDYES));
+    PostMessageW(recipe.Item(IDOK), BM_CLICK, 0, 0);
+    EXPECT_EQ(WaitForRows(window, 1), 1) << "the recipe list shows the new recipe";
+    EXPECT_FALSE(IsWindow(editor));
+    Screenshot("05-recipe-list");
     PostMessageW(window, WM_COMMAND, IDM_EXIT, 0);
     EXPECT_EQ(run.WaitForExit(), 0);
   }
@@ -211,7 +209,7 @@ TEST_F(FirstEveningTest, AFreshFolderTakesATypedRecipeWithANewIngredientAndExits
   ASSERT_TRUE(second.Start());
   const HWND window = second.MainWindow();
   ASSERT_NE(window, nullptr);
-  EXPECT_EQ(WaitForRows(window, 0), 0) << "the dropped recipe stays dropped";
+  EXPECT_EQ(WaitForRows(window, 1), 1) << "the recipe is there";
   Screenshot("06-second-start");
   PostMessageW(window, WM_COMMAND, IDM_EXIT, 0);
   EXPECT_EQ(second.WaitForExit(), 0);
