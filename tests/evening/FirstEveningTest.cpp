@@ -120,17 +120,7 @@ bool ClickTab(HWND tabs, int page) {
 
 // The count of rows the visible list of the main window shows, -1 without one.
 int VisibleRows(HWND window) {
-  HWND list = nullptr;
-  EnumChildWindows(
-      window,
-      [](HWND child, LPARAM found) {
-        wchar_t name[32] = {};
-        GetClassNameW(child, name, 32);
-        if (lstrcmpW(name, WC_LISTVIEWW) != 0 || !IsWindowVisible(child)) return TRUE;
-        *reinterpret_cast<HWND*>(found) = child;
-        return FALSE;
-      },
-      reinterpret_cast<LPARAM>(&list));
+  const HWND list = VisibleList(window);
   return list ? ListView_GetItemCount(list) : -1;
 }
 

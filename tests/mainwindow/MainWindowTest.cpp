@@ -47,22 +47,6 @@ WORD ControlKeyCommand(const std::wstring& program, char letter) {
   return command;
 }
 
-// The visible list of the program's window, null when it has none.
-HWND VisibleList(HWND window) {
-  HWND list = nullptr;
-  EnumChildWindows(
-      window,
-      [](HWND child, LPARAM found) {
-        wchar_t name[32] = {};
-        GetClassNameW(child, name, 32);
-        if (lstrcmpW(name, WC_LISTVIEWW) != 0 || !IsWindowVisible(child)) return TRUE;
-        *reinterpret_cast<HWND*>(found) = child;
-        return FALSE;
-      },
-      reinterpret_cast<LPARAM>(&list));
-  return list;
-}
-
 // Waits for the list to show `rows` rows; the rows it shows then.
 int WaitForRows(HWND list, int rows) {
   for (DWORD waited = 0; waited < kPatience && ListView_GetItemCount(list) != rows; waited += 50) Sleep(50);

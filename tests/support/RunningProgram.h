@@ -3,6 +3,7 @@
 // library beside it (which Wine is told to prefer for that copy's name), started, its windows
 // found, and closed or ended.
 #include <windows.h>
+#include <commctrl.h>
 
 #include <string>
 
@@ -28,6 +29,22 @@ inline bool InstallProgramCopy(const char* program, const char* library, const s
   return PreferLibraryBesideTheProgram(copyName) &&
          CopyFileW(WinePath(program).c_str(), (folder + copyName).c_str(), FALSE) &&
          CopyFileW(WinePath(library).c_str(), (folder + L"shfolder.dll").c_str(), FALSE);
+}
+
+// The visible list view among the children of the program's window, null when it shows none.
+inline HWND VisibleList(HWND window) {
+  HWND list = nullptr;
+  EnumChildWindows(
+      window,
+      [](HWND child, LPARAM found) {
+        wchar_t name[32] = {};
+        GetClassNameW(child, name, 32);
+        if (lstrcmpW(name, WC_LISTVIEWW) != 0 || !IsWindowVisible(child)) return TRUE;
+        *reinterpret_cast<HWND*>(found) = child;
+        return FALSE;
+      },
+      reinterpret_cast<LPARAM>(&list));
+  return list;
 }
 
 class RunningProgram {
