@@ -48,30 +48,10 @@ void Screenshot(const char* name) {
 }
 
 // A dialog of the program whose caption is `caption`, waiting for it; null when none shows in time.
-HWND WaitForDialog(DWORD process, const std::wstring& caption) {
-  struct Search {
-    DWORD process;
-    const std::wstring& caption;
-    HWND found;
-  };
-  for (DWORD waited = 0; waited < kPatience; waited += 50, Sleep(50)) {
-    Search search{process, caption, nullptr};
-    EnumWindows(
-        [](HWND window, LPARAM arg) {
-          auto* s = reinterpret_cast<Search*>(arg);
-          DWORD owner = 0;
-          GetWindowThreadProcessId(window, &owner);
-          wchar_t name[16] = {};
-          GetClassNameW(window, name, 16);
-          if (owner != s->process || !IsWindowVisible(window) || lstrcmpW(name, L"#32770") != 0 ||
-              test_support::DialogDriver(window).Caption() != s->caption)
-            return TRUE;
-          s->found = window;
-          return FALSE;
-        },
-        reinterpret_cast<LPARAM>(&search));
-    if (search.found) return search.found;
-  }
+HWND WaitForDialog(const RunningProgram& run, const std::wstring& caption) {
+  for (DWORD waited = 0; waited < kPatience; waited += 50, Sleep(50))
+    for (const HWND dialog : run.VisibleWindows(L"#32770"))
+      if (test_support::DialogDriver(dialog).Caption() == caption) return dialog;
   return nullptr;
 }
 
@@ -136,7 +116,7 @@ void AddLine(const RunningProgram& run, const test_support::DialogDriver& recipe
              const std::wstring& whole, wchar_t unit) {
   const int before = recipe.Count(IDC_RECIPE_LINES);
   PostMessageW(recipe.Item(IDC_RECIPE_NEW_INGREDIENT), BM_CLICK, 0, 0);
-  const HWND editor = WaitForDialog(run.ProcessId(), L"Add Ingredient");
+  const HWND editor = WaitForDialog(run, L"Add Ingredient");
   ASSERT_NE(editor, nullptr);
   TypeInto(GetDlgItem(editor, IDC_EDITOR_CATEGORY), L"Vegetables");
   TypeInto(GetDlgItem(editor, IDC_EDITOR_NAME), name);
@@ -172,7 +152,7 @@ TEST_F(FirstEveningTest, ARecipeTypedOnAFreshFolderWithANewIngredientIsThereAtTh
 
     ASSERT_TRUE(ClickTab(GetDlgItem(window, kMainTabs), 1)) << "the recipes tab";
     PostMessageW(window, WM_COMMAND, IDM_ADD_RECIPE, 0);
-    const HWND editor = WaitForDialog(run.ProcessId(), L"Add Recipe");
+    const HWND editor = WaitForDialog(run, L"Add Recipe");
     ASSERT_NE(editor, nullptr);
     const test_support::DialogDriver recipe(editor);
     TypeInto(recipe.Item(IDC_RECIPE_CATEGORY), L"Suppers");

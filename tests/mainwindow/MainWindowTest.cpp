@@ -345,33 +345,12 @@ TEST_F(MainWindowTest, TheNutrientDataQuestionStandsOverTheShownWindow) {
 
 // ---- nothing lost: files that cannot be read, saves that fail, read-only catalogs ----
 
-// The visible dialogs and message boxes of the program, topmost first.
-std::vector<HWND> ShownDialogs(const RunningProgram& run) {
-  struct Search {
-    DWORD process;
-    std::vector<HWND> found;
-  } search{run.ProcessId()};
-  EnumWindows(
-      [](HWND window, LPARAM arg) {
-        auto* s = reinterpret_cast<Search*>(arg);
-        DWORD process = 0;
-        GetWindowThreadProcessId(window, &process);
-        wchar_t name[16] = {};
-        GetClassNameW(window, name, 16);
-        if (process == s->process && lstrcmpW(name, L"#32770") == 0 && IsWindowVisible(window))
-          s->found.push_back(window);
-        return TRUE;
-      },
-      reinterpret_cast<LPARAM>(&search));
-  return search.found;
-}
-
 // A dialog or message box of the program holding `part` in its text (or, for a dialog, in the
 // item `id`), waiting for it; null when none shows in time.
 HWND WaitForBox(const RunningProgram& run, const std::wstring& part, int id = 0xFFFF,
                 DWORD patience = kPatience) {
   for (DWORD waited = 0; waited < patience; waited += 50, Sleep(50))
-    for (const HWND dialog : ShownDialogs(run))
+    for (const HWND dialog : run.VisibleWindows(L"#32770"))
       if (test_support::DialogDriver(dialog).Text(id).find(part) != std::wstring::npos) return dialog;
   return nullptr;
 }
@@ -379,7 +358,7 @@ HWND WaitForBox(const RunningProgram& run, const std::wstring& part, int id = 0x
 // The texts of every dialog and message box the program shows, for the failure messages.
 std::wstring ShownBoxes(const RunningProgram& run) {
   std::wstring texts;
-  for (const HWND dialog : ShownDialogs(run)) {
+  for (const HWND dialog : run.VisibleWindows(L"#32770")) {
     const test_support::DialogDriver shown(dialog);
     texts += L"[" + shown.Caption() + L": " + shown.Text(0xFFFF) + L"]";
   }

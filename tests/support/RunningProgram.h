@@ -6,6 +6,7 @@
 #include <commctrl.h>
 
 #include <string>
+#include <vector>
 
 #include "tests/support/WinePath.h"
 
@@ -78,6 +79,11 @@ class RunningProgram {
   }
   // The same without waiting ("#32770": a dialog or message box the program shows now).
   HWND FindVisible(const wchar_t* className) const {
+    const std::vector<HWND> shown = VisibleWindows(className);
+    return shown.empty() ? nullptr : shown.front();
+  }
+  // Every visible top-level window of the class in this process, topmost first.
+  std::vector<HWND> VisibleWindows(const wchar_t* className) const {
     Search search{process_.dwProcessId, className};
     EnumWindows(&Match, reinterpret_cast<LPARAM>(&search));
     return search.found;
@@ -103,7 +109,7 @@ class RunningProgram {
   struct Search {
     DWORD processId;
     const wchar_t* className;
-    HWND found = nullptr;
+    std::vector<HWND> found;
   };
   static BOOL CALLBACK Match(HWND window, LPARAM arg) {
     auto* search = reinterpret_cast<Search*>(arg);
@@ -113,8 +119,8 @@ class RunningProgram {
     GetClassNameW(window, name, 64);
     if (owner != search->processId || lstrcmpW(name, search->className) != 0 || !IsWindowVisible(window))
       return TRUE;
-    search->found = window;
-    return FALSE;
+    search->found.push_back(window);
+    return TRUE;
   }
 
   std::wstring folder_;
