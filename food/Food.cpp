@@ -132,6 +132,25 @@ void ReadFoodField(Food& food, const WChar* tag, const WChar* value, CategoryLis
   }
 }
 
+// How many units of mass a header names in parentheses at its end ("Copper (mg)") make one gram; 0
+// for none or one that is not a unit of mass.
+double UnitsPerGram(WStringView header) {
+  const size_t open = header.rfind(TXT('(')), close = header.rfind(TXT(')'));
+  if (open == WStringView::npos || close == WStringView::npos || close < open) return 0;
+  const WStringView unit = header.substr(open + 1, close - open - 1);
+  const std::pair<const WChar*, double> units[] = {
+      {TXT("g"), 1}, {TXT("mg"), 1e3}, {TXT("mcg"), 1e6}, {TXT("\u00B5g"), 1e6}, {TXT("ug"), 1e6}};
+  for (const auto& [name, perGram] : units)
+    if (EqualsNoCase(unit, name)) return perGram;
+  return 0;
+}
+
+// The factor from a file's unit to the program's, 1 unless both headers name units of mass.
+double MassFactor(WStringView fileHeader, WStringView ownHeader) {
+  const double file = UnitsPerGram(fileHeader), own = UnitsPerGram(ownHeader);
+  return file > 0 && own > 0 ? own / file : 1;
+}
+
 }  // namespace
 
 const WString* CsvColumnMap::Field(const CsvRow& row, uint32_t column) const {
@@ -205,6 +224,7 @@ bool Food::ImportCsvRow(const CsvRow& row, CategoryList& categories, const Named
   for (uint32_t i = 0; i < Nutrient::kCount; ++i)
     if (const WString* field = map.Value(row, i)) {
       ReadReal(field->c_str(), nutrients[i]);
+      nutrients[i] *= map.factor[i];
       gotData |= nutrients[i] > 0;
     }
   if (const WString* field = map.Value(row, kColumnPicture)) {
@@ -287,6 +307,7 @@ bool MapCsvHeader(const CsvRow& header, const std::function<WString(uint32_t col
     for (size_t field = 0; field < header.size(); ++field) {
       if (wanted.empty() || !EqualsNoCase(NormalisedHeader(header[field]), wanted)) continue;
       map.position[column] = static_cast<uint32_t>(field);
+      if (column < Nutrient::kCount) map.factor[column] = MassFactor(header[field], headerText(column));
       matched = true;
     }
   }

@@ -59,8 +59,14 @@ constexpr uint32_t kRecipeColumnCount = 40;
 struct CsvColumnMap {
   static constexpr uint32_t kAbsent = 0xFFFF;
   std::array<uint32_t, kRecipeColumnCount> position;
+  // Each nutrient's values are multiplied by its factor: a file may count a nutrient in another unit
+  // of mass than the program does.
+  std::array<double, Nutrient::kCount> factor;
 
-  CsvColumnMap() { position.fill(kAbsent); }
+  CsvColumnMap() {
+    position.fill(kAbsent);
+    factor.fill(1);
+  }
   // The column's field in the row, null when the column is absent or the row too short.
   const WString* Field(const CsvRow& row, uint32_t column) const;
   // The same, null also for an empty field: only such fields carry data.
@@ -69,7 +75,8 @@ struct CsvColumnMap {
 
 // Maps each of the `kFoodColumnCount` columns whose normalised header text (from `headerText`)
 // equals a normalised header field ignoring case to that field's position, a later field winning.
-// False when no column matched.
+// A nutrient whose field names a unit of mass in parentheses other than the one its header text names
+// gets the factor between the two. False when no column matched.
 bool MapCsvHeader(const CsvRow& header, const std::function<WString(uint32_t column)>& headerText,
                   CsvColumnMap& map);
 

@@ -195,6 +195,35 @@ TEST(Food, EachColumnAloneMakesARowWithData) {
   EXPECT_FALSE(Import(food, {}, {}));
 }
 
+// A nutrient's header may name another unit of mass than the program's own: the value is converted,
+// so that its share of the daily value is right (vitamin D and copper are counted in micrograms).
+TEST(Food, CsvValuesInAnotherUnitOfMassAreConverted) {
+  const struct {
+    const WChar* header;
+    const WChar* value;
+    const WChar* percent;
+  } cases[] = {
+      {TXT("Vitamin D (mcg)"), TXT("5"), TXT("100%")}, {TXT("Vitamin D (mg)"), TXT("0.0025"), TXT("50%")},
+      {TXT("Copper (mcg)"), TXT("450"), TXT("50%")},   {TXT("Copper (mg)"), TXT("0.9"), TXT("100%")},
+      {TXT("Copper"), TXT("900"), TXT("100%")},        {TXT("Sodium (g)"), TXT("0.25"), TXT("50%")},
+      {TXT("Iron (mg)"), TXT("13"), TXT("100%")},      {TXT("Iron (furlong)"), TXT("13"), TXT("100%")},
+  };
+  for (const auto& c : cases) {
+    CsvColumnMap map;
+    ASSERT_TRUE(MapCsvHeader(
+        {TXT("Name"), c.header}, [](uint32_t column) { return EnglishTextById(kTextColumnFirst + column); },
+        map));
+    CategoryList categories;
+    uint32_t counter = 0;
+    Ingredient food;
+    ASSERT_TRUE(food.ImportCsvRow({TXT("Salt"), c.value}, categories, UnitNames(), counter, map));
+    WString shown;
+    for (uint32_t n = 0; n < Nutrient::kCount; ++n)
+      FormatNutrient(shown, n, false, false, food.nutrients[n], {true});
+    EXPECT_EQ(ToUtf8(c.percent), ToUtf8(shown)) << ToUtf8(c.header);
+  }
+}
+
 // Columns calories, fiber, category, name, serving, ounces, picture and serves, joined by '|', in
 // each form: percentages and rounding only for shown numbers, quotes as U+00B4 in CSV.
 TEST(Food, ColumnTexts) {
