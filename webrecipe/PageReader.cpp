@@ -137,25 +137,43 @@ int Nesting(std::string_view text) {
   return deepest;
 }
 
-// Control characters inside strings escaped, as careless pages leave raw line breaks there.
-std::string ControlsEscaped(std::string_view text) {
-  std::string out;
+bool ClosesNext(std::string_view text, size_t from) {
+  const size_t next = text.find_first_not_of(" \t\r\n", from);
+  return next == std::string_view::npos || text[next] == '}' || text[next] == ']';
+}
+
+// The block with the slips of careless pages mended: raw control characters in strings escaped
+// (a line break as a line break) and unknown escapes ("\'") read as the character itself; commas
+// before a closing bracket and semicolons after a value dropped; values written one after another
+// kept, as the elements of an array that holds them all.
+std::string Repaired(std::string_view text) {
+  std::string out = "[";
   bool inString = false;
+  int depth = 0;
+  bool written = false;  // a whole value at the top
   for (size_t i = 0; i < text.size(); ++i) {
     const char c = text[i];
-    if (inString && c == '\\' && i + 1 < text.size()) {
-      out += c;
-      out += text[++i];
+    if (inString) {
+      if (c == '\\' && i + 1 < text.size() &&
+          std::string_view("\"\\/bfnrtu").find(text[i + 1]) != std::string_view::npos) {
+        out.append(text.substr(i++, 2));
+      } else if (c == '\\') {
+        continue;
+      } else if (static_cast<unsigned char>(c) < 0x20) {
+        out += c == '\n' ? "\\n" : c == '\t' ? "\\t" : " ";
+      } else {
+        inString = c != '"';
+        out += c;
+      }
       continue;
     }
-    if (c == '"') inString = !inString;
-    if (inString && static_cast<unsigned char>(c) < 0x20) {
-      out += c == '\n' ? "\\n" : c == '\t' ? "\\t" : " ";
-    } else {
-      out += c;
-    }
+    if ((c == ',' && (depth == 0 || ClosesNext(text, i + 1))) || (c == ';' && depth == 0)) continue;
+    if ((c == '{' || c == '[') && depth++ == 0 && written) out += ',';
+    if ((c == '}' || c == ']') && depth > 0) written = --depth == 0;
+    inString = c == '"';
+    out += c;
   }
-  return out;
+  return out + "]";
 }
 
 // The document a JSON-LD block holds, or a discarded value when it does not parse.
@@ -163,7 +181,7 @@ json ParseBlock(std::string_view text) {
   text = Unwrapped(text);
   if (Nesting(text) > kMostNesting) return json(json::value_t::discarded);
   json document = json::parse(text, nullptr, false, true);
-  if (document.is_discarded()) document = json::parse(ControlsEscaped(text), nullptr, false, true);
+  if (document.is_discarded()) document = json::parse(Repaired(text), nullptr, false, true);
   return document;
 }
 

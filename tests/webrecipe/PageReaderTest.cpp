@@ -280,6 +280,16 @@ TEST(PageReader, BlocksThatHoldTheRecipe) {
       {script + std::string(5000, '[') + "</script>" + good, "Good"},
       {InScript(R"({"@type":"Recipe","name":"Pie \" )" + std::string(500, '[') + "\"}"),
        "Pie \" " + std::string(500, '[')},
+      // The slips of careless pages: commas before a closing bracket, raw control characters and
+      // unknown escapes in strings, values one after another, a statement's semicolon.
+      {InScript("{\"@type\":\"Recipe\",\"name\":\"Trailing\",\"recipeIngredient\":[\"1 egg\",],}"),
+       "Trailing"},
+      {InScript("{\"@type\":\"Recipe\",\"name\":\"Tab\tand\x01"
+                "bell\",}"),
+       "Tab and bell"},
+      {InScript(R"({"@type":"Recipe","name":"Grandma\'s \Pie"})"), "Grandma's Pie"},
+      {InScript(R"({"@type":"Organization","name":"Site"}{"@type":"Recipe","name":"Second"})"), "Second"},
+      {InScript(R"({"@type":"Recipe","name":"Stated"};)"), "Stated"},
       // Comment and CDATA wrappers and comments that careless pages write.
       {InScript("<!-- {\"@type\":\"Recipe\",\"name\":\"W\"} -->"), "W"},
       {InScript("//<![CDATA[\n{\"@type\":\"Recipe\",\"name\":\"W\"}\n//]]>"), "W"},
