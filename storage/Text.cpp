@@ -33,6 +33,27 @@ int CompareNoCase(WStringView a, WStringView b) {
   return a.size() == b.size() ? 0 : (a.size() < b.size() ? -1 : 1);
 }
 
+WString NoCaseKey(WStringView text) {
+#ifdef _WIN32
+  // The sort key is counted in bytes; each becomes one unit of the key.
+  const DWORD flags = LCMAP_SORTKEY | NORM_IGNORECASE;
+  const int length = static_cast<int>(text.size());
+  const int bytes = LCMapStringW(LOCALE_SYSTEM_DEFAULT, flags, text.data(), length, nullptr, 0);
+  if (bytes > 0) {
+    std::string key(static_cast<size_t>(bytes), '\0');
+    if (LCMapStringW(LOCALE_SYSTEM_DEFAULT, flags, text.data(), length, reinterpret_cast<LPWSTR>(key.data()),
+                     bytes) == bytes) {
+      WString units;
+      for (const unsigned char byte : key) units += static_cast<WChar>(byte);
+      return units;
+    }
+  }
+#endif
+  WString key(text);
+  for (WChar& c : key) c = FoldCase(c);
+  return key;
+}
+
 std::string ToUtf8(WStringView text) {
   std::string out;
   out.reserve(text.size());

@@ -26,6 +26,10 @@ inline bool EqualsNoCase(WStringView a, WStringView b) {
   return CompareNoCase(a, b) == 0;
 }
 
+// A key that two texts share exactly when EqualsNoCase finds them equal, for looking names up among
+// many: on Windows the system's sort key ignoring case, natively the text folded unit by unit.
+WString NoCaseKey(WStringView text);
+
 // Folds one UTF-16 unit to lower case by the same rule CompareNoCase uses natively.
 WChar FoldCase(WChar c);
 

@@ -23,8 +23,8 @@ WString Units(const std::u16string& units) {
   return WString(units.begin(), units.end());
 }
 
-// Names compare by their folded letters, then by length; the second table holds names in Latin-1,
-// Latin Extended-A, Greek and Cyrillic that differ only in case.
+// Names compare by their folded letters, then by length, and share a look-up key when equal; the second
+// table holds names in Latin-1, Latin Extended-A, Greek and Cyrillic that differ only in case.
 TEST(Text, CompareNoCaseOrdersByLettersThenLength) {
   struct Order {
     const WChar* a;
@@ -51,6 +51,7 @@ TEST(Text, CompareNoCaseOrdersByLettersThenLength) {
     const int result = CompareNoCase(c.a, c.b);
     EXPECT_EQ(c.sign, (result > 0) - (result < 0));
     EXPECT_EQ(c.sign == 0, EqualsNoCase(c.a, c.b));
+    EXPECT_EQ(c.sign == 0, NoCaseKey(c.a) == NoCaseKey(c.b));
   };
   for (const Order& c : ascii) check(c);
   for (const Order& c : scripts) check(c);

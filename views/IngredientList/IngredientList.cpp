@@ -262,6 +262,10 @@ bool IngredientList::ImportCsv(const WString& text, ProgressWindow* progressWind
   if (lines.empty() || !MapCsvHeader(SplitCsvLine(lines[0]), headerText, map)) return false;
   const WString pictureSource = PictureSource();
   DataLockGuard lock;
+  // Names are looked up by their keys, not compared one by one: a file of thousands of foods meets a
+  // catalog of thousands. The first record of a name is the one found, as by FindByName.
+  std::unordered_map<WString, Ingredient*> byName;
+  for (const auto& record : records_) byName.emplace(NoCaseKey(record->name), record.get());
   for (size_t n = 1; n < lines.size(); ++n) {
     ReportLoadProgress(progressWindow, fromPercent, toPercent, n, lines.size());
     auto record = std::make_unique<Ingredient>(&foodOwner_);
@@ -269,10 +273,12 @@ bool IngredientList::ImportCsv(const WString& text, ProgressWindow* progressWind
     record->picture = PlainFileName(record->picture);  // a foreign file names no other folder
     ImportPicture(*record, pictureSource);
     // A name the catalog has (in any letter case) replaces that record in its place, keeping its id.
-    if (Ingredient* same = FindByName(record->name)) {
-      record->foodId = same->foodId;
-      *same = *record;
+    WString key = NoCaseKey(record->name);
+    if (const auto same = byName.find(key); same != byName.end()) {
+      record->foodId = same->second->foodId;
+      *same->second = *record;
     } else if (!record->name.empty()) {
+      byName.emplace(std::move(key), record.get());
       records_.push_back(std::move(record));
     }
   }
