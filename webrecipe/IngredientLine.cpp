@@ -254,8 +254,7 @@ bool ReadQuantity(std::string_view& text, double& amount, ServingUnit& unit) {
 }
 
 // The line for reading: superscript and subscript digits as digits ("1¹⁄₂" as "1 1/2"), the
-// fraction and division slashes as "/", dashes and minus signs as "-", "×" as "x"; then without
-// the bullets and check boxes some sites put before their lines.
+// fraction and division slashes as "/", dashes and minus signs as "-", "×" as "x".
 std::string ReadingForm(std::string_view line) {
   std::string out;
   bool superscript = false;
@@ -283,14 +282,75 @@ std::string ReadingForm(std::string_view line) {
       out.append(line.substr(start, i - start));
     }
   }
-  static const uint32_t kBullets[] = {' ',    '\t',   '*',    '-',    0x2022, 0xB7,   0x25A2,
-                                      0x2610, 0x25A1, 0x25E6, 0x25AA, 0x2713, 0x2714, 0x25CB};
+  return out;
+}
+
+// The text without the bullets, dashes and check boxes some sites put before their lines.
+std::string_view WithoutBullets(std::string_view text) {
+  static const uint32_t kBullets[] = {' ',    '\t',   '*',    '-',    0x2013, 0x2014, 0x2022, 0xB7,
+                                      0x25A2, 0x2610, 0x25A1, 0x25E6, 0x25AA, 0x2713, 0x2714, 0x25CB};
   size_t skip = 0;
-  for (size_t i = 0; i < out.size(); skip = i) {
-    const uint32_t c = NextCodePoint(out, i);
+  for (size_t i = 0; i < text.size(); skip = i) {
+    const uint32_t c = NextCodePoint(text, i);
     if (std::find(std::begin(kBullets), std::end(kBullets), c) == std::end(kBullets)) break;
   }
-  return out.substr(skip);
+  return text.substr(skip);
+}
+
+// "package(s)" and "box(es)" as the count before them asks: "1 package", "2 boxes".
+std::string ResolvedPlurals(std::string_view text, double count) {
+  std::string out;
+  for (size_t i = 0; i < text.size();) {
+    size_t length = 0;
+    if (!out.empty() && IsAsciiLetter(out.back()))
+      for (std::string_view ending : {"(s)", "(es)"})
+        if (text.substr(i, ending.size()) == ending) length = ending.size();
+    if (length == 0) {
+      out += text[i++];
+      continue;
+    }
+    if (count > 1) out.append(text.substr(i + 1, length - 2));
+    i += length;
+  }
+  return out;
+}
+
+// Brackets tidied: no blanks inside their ends or before a comma, empty ones dropped, and a pair
+// around nothing but another pair made one, as cards that bracket an author's bracketed note write
+// it ("((full fat))").
+std::string TidiedBrackets(std::string_view text) {
+  std::string out;
+  std::vector<size_t> opens;                                         // the open brackets' places in out
+  size_t lastOpen = std::string::npos, lastEnd = std::string::npos;  // the pair closed last
+  for (const char c : text) {
+    if ((c == ')' && !opens.empty()) || c == ',')
+      while (!out.empty() && out.back() == ' ') out.pop_back();
+    if (c == ' ' && !out.empty() && out.back() == '(') continue;
+    if (c == '(') opens.push_back(out.size());
+    if (c != ')' || opens.empty()) {
+      out += c;
+      continue;
+    }
+    const size_t open = opens.back();
+    opens.pop_back();
+    const bool doubled = lastOpen == open + 1 && lastEnd == out.size();
+    if (out.size() == open + 1 || doubled) {
+      out.erase(open, 1);  // an empty pair goes, a doubled one keeps its inner pair
+    } else {
+      out += c;
+    }
+    lastOpen = open;
+    lastEnd = out.size();
+  }
+  return out;
+}
+
+// The line as the review shows it: without the marks recipe cards add around the author's text.
+std::string CleanedLine(std::string_view text) {
+  text = WithoutBullets(text);
+  const std::string reading = ReadingForm(text);
+  std::string_view rest = reading;
+  return CollapsedBlanks(TidiedBrackets(ResolvedPlurals(text, ReadAmount(rest))));
 }
 
 // A line without an amount that names a part of the recipe: "For the sauce:", "Topping:".
@@ -375,7 +435,7 @@ std::string CleanIngredientName(std::string_view text) {
 }
 
 ImportedLine ParseIngredientLine(std::string_view utf8Line) {
-  const std::string original = HtmlText(ValidUtf8(utf8Line));
+  const std::string original = CleanedLine(HtmlText(ValidUtf8(utf8Line)));
   const std::string reading = ReadingForm(original);
   ImportedLine line;
   line.original = FromUtf8(original);

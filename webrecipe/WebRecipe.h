@@ -18,7 +18,9 @@ enum class RecipeImportError {
 // One ingredient line as read. A line without an amount ("salt to taste") has amount 0, so it adds
 // nothing to the nutrition until the user gives one; headings ("For the sauce:") are no ingredient.
 struct ImportedLine {
-  WString original;  // the line as the source gives it, entities decoded and blanks collapsed
+  // The line as the source gives it, entities decoded, blanks collapsed, and without what recipe cards
+  // add: bullets and check boxes before it, doubled or empty brackets, "package(s)" for "package".
+  WString original;
   double amount = 0;
   ServingUnit unit = kUnitBlank;
   WString name;  // the ingredient alone: no amount, unit, notes in brackets or preparation
@@ -43,8 +45,8 @@ struct ImportedRecipe {
 // The Recipe of a web page. JSON-LD blocks are searched first (a lone object, an array, an @graph,
 // a recipe under mainEntity or deeper); the first block holding a Recipe gives it. A block is read
 // leniently (trailing commas, raw control characters and stray escapes in strings, values one after
-// another); one that does not parse even so is passed over. Without one the page's microdata Recipe is read; there an ingredient
-// or step ends where the next one starts, inside its element too. Relative picture
+// another); one that does not parse even so is passed over. Without one the page's microdata Recipe is read;
+// there an ingredient or step ends where the next one starts, inside its element too. Relative picture
 // addresses are resolved against baseUrl, the page's address. Yield gives serves (its first whole
 // number, 1 without one); prepTime and cookTime give the times, and totalTime counts as the cooking
 // time only when the page gives neither. error is kNoRecipe when the page has no recipe.

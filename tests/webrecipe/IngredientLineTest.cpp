@@ -2,6 +2,7 @@
 #include <gtest/gtest.h>
 
 #include <string>
+#include <tuple>
 
 #include "webrecipe/RecipeText.h"
 #include "webrecipe/WebRecipe.h"
@@ -89,8 +90,31 @@ TEST(IngredientLine, NamesDropNotesAndDecoration) {
       {"&frac12; cup sugar", 0.5, kUnitCup, "sugar"},
       {"1&nbsp;cup  <b>milk</b>", 1, kUnitCup, "milk"},
   });
-  EXPECT_EQ("1 cup milk", ToUtf8(ParseIngredientLine(std::string_view("1&nbsp;cup  <b>milk</b>")).original));
-  EXPECT_EQ("▢ 1 tsp salt", ToUtf8(ParseIngredientLine(std::string_view("▢ 1 tsp salt")).original));
+}
+
+// The line as the review shows it: without the marks recipe cards add around the author's text.
+TEST(IngredientLine, LinesAreCleanedOfRecipeCardMarks) {
+  const std::pair<const char*, const char*> cases[] = {
+      {"1&nbsp;cup  <b>milk</b>", "1 cup milk"},
+      {"▢ 1 cup water", "1 cup water"},
+      {"☐  2 eggs", "2 eggs"},
+      {"– 3 eggs", "3 eggs"},
+      {"1 cup milk ((full fat))", "1 cup milk (full fat)"},
+      {"1 cup milk (( full fat ))", "1 cup milk (full fat)"},
+      {"2 cups flour ((sifted) or not)", "2 cups flour ((sifted) or not)"},
+      {"1 (8 ounce) package(s) cream cheese", "1 (8 ounce) package cream cheese"},
+      {"2 can(s) tomatoes", "2 cans tomatoes"},
+      {"½ box(es) pasta", "½ box pasta"},
+      {"3 box(es) pasta", "3 boxes pasta"},
+      {"1 cup flour , sifted ()", "1 cup flour, sifted"},
+      {"1 cup sugar ( packed )", "1 cup sugar (packed)"},
+      {"Salt (s) to taste", "Salt (s) to taste"},
+  };
+  for (const auto& [text, cleaned] : cases)
+    EXPECT_EQ(cleaned, ToUtf8(ParseIngredientLine(std::string_view(text)).original)) << text;
+  const ImportedLine line = ParseIngredientLine(std::string_view("▢ 1 (8 ounce) package(s) cream cheese"));
+  EXPECT_EQ(std::tuple(8.0, kUnitOunce, std::string("cream cheese")),
+            std::tuple(line.amount, line.unit, ToUtf8(line.name)));
 }
 
 TEST(IngredientLine, HeadingsAreMarked) {
