@@ -6,6 +6,7 @@
 #include <nlohmann/json.hpp>
 
 #include "webrecipe/HtmlTags.h"
+#include "webrecipe/RecipeCard.h"
 #include "webrecipe/RecipeText.h"
 
 using nlohmann::json;
@@ -544,8 +545,10 @@ class Microdata {
 
 }  // namespace
 
-ImportedRecipe ReadRecipePage(std::string_view html, std::string_view baseUrl) {
-  const std::string page = ValidUtf8(html);
+namespace {
+
+// The recipe of the page's structured data: its JSON-LD, else its microdata.
+ImportedRecipe StructuredRecipe(const std::string& page, std::string_view baseUrl) {
   HtmlTags tags(page);
   HtmlTag tag;
   while (tags.Next(tag)) {
@@ -563,4 +566,21 @@ ImportedRecipe ReadRecipePage(std::string_view html, std::string_view baseUrl) {
   ImportedRecipe none;
   none.error = RecipeImportError::kNoRecipe;
   return none;
+}
+
+}  // namespace
+
+ImportedRecipe ReadRecipePage(std::string_view html, std::string_view baseUrl) {
+  const std::string page = ValidUtf8(html);
+  ImportedRecipe recipe = StructuredRecipe(page, baseUrl);
+  if (!recipe.name.empty() && !recipe.lines.empty() && !recipe.instructions.empty()) return recipe;
+  json card;
+  if (!ReadRecipeCard(page, card)) return recipe;
+  ImportedRecipe fromCard = RecipeOf(card, IdMap(), baseUrl);
+  if (recipe.error != RecipeImportError::kNone) return fromCard;
+  // The card fills in what the structured data lacks.
+  if (recipe.name.empty()) recipe.name = std::move(fromCard.name);
+  if (recipe.lines.empty()) recipe.lines = std::move(fromCard.lines);
+  if (recipe.instructions.empty()) recipe.instructions = std::move(fromCard.instructions);
+  return recipe;
 }

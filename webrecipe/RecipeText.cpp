@@ -347,7 +347,9 @@ double ReadAmount(std::string_view& text) {
 int32_t DurationMinutes(std::string_view text) {
   text = TrimBlanks(text);
   if (text.empty()) return -1;
-  if (text[0] == 'P' || text[0] == 'p') return IsoMinutes(text);
+  // "PT1H", "P1D"; a written one may start with a P as well ("Prep Time 15 minutes").
+  const bool iso = text.size() > 1 && (text[1] == 'T' || text[1] == 't' || IsAsciiDigit(text[1]));
+  if ((text[0] == 'P' || text[0] == 'p') && (iso || text.size() == 1)) return IsoMinutes(text);
   return WrittenMinutes(text);
 }
 

@@ -44,9 +44,11 @@ struct ImportedRecipe {
 
 // The Recipe of a web page. JSON-LD blocks are searched first (a lone object, an array, an @graph,
 // a recipe under mainEntity or deeper); the first block holding a Recipe gives it. A block is read
-// leniently (trailing commas, raw control characters and stray escapes in strings, values one after
-// another); one that does not parse even so is passed over. Without one the page's microdata Recipe is read;
-// there an ingredient or step ends where the next one starts, inside its element too. Relative picture
+// leniently (trailing commas, raw control characters and stray escapes in strings, values one
+// after another); one that does not parse even so is passed over. Without one the page's microdata
+// Recipe is read; there an ingredient or step ends where the next one starts, inside its element
+// too. Without either, or for the name, lines or steps they lack, the recipe card of a common
+// WordPress recipe plug-in is read from its class names (webrecipe/RecipeCard.h). Relative picture
 // addresses are resolved against baseUrl, the page's address. Yield gives serves (its first whole
 // number, 1 without one); prepTime and cookTime give the times, and totalTime counts as the cooking
 // time only when the page gives neither. error is kNoRecipe when the page has no recipe.

@@ -239,6 +239,58 @@ TEST(PageReader, MemberShapes) {
                  .name));
 }
 
+// Pages whose structured data carries no recipe, or one without its lines, and the card that the
+// page's recipe plug-in writes: read from its parts' class names, the first card only.
+TEST(PageReader, RecipeCardsOfThePlugIns) {
+  const std::pair<std::string, const char*> pages[] = {
+      {R"(<div class="wprm-recipe-container"><div class="wprm-recipe wprm-recipe-template-x">
+        <h2 class="wprm-recipe-name wprm-block-text-bold">Chewy Cookies</h2>
+        <span class="wprm-recipe-servings-with-unit"><span class="wprm-recipe-servings">24</span>
+          <span class="wprm-recipe-servings-unit">cookies</span></span>
+        <div class="wprm-recipe-prep-time-container">Prep Time <span class="wprm-recipe-prep_time">15
+          <span class="sr-only">minutes</span></span></div>
+        <h4 class="wprm-recipe-group-name">Dough</h4><ul class="wprm-recipe-ingredients">
+        <li class="wprm-recipe-ingredient"><span class="wprm-checkbox-container"><input type="checkbox">
+          <label><span class="sr-only">&#9634;</span></label></span><span class="wprm-recipe-ingredient-amount">1</span>
+          <span class="wprm-recipe-ingredient-unit">cup</span> <span class="wprm-recipe-ingredient-name">butter</span>
+          <span class="wprm-recipe-ingredient-notes">(softened)</span></li>
+        <li class="wprm-recipe-ingredient">2 cups flour</li></ul>
+        <ul><li class="wprm-recipe-instruction"><div class="wprm-recipe-instruction-text">Cream the butter.</div></li>
+        <li class="wprm-recipe-instruction"><div class="wprm-recipe-instruction-text"><span>Bake.</span></div></li></ul>
+        </div></div>
+        <div class="wprm-recipe"><h2 class="wprm-recipe-name">Another recipe</h2></div>)",
+       "Chewy Cookies|24|0:15|0:00|||1 cup butter (softened)|2 cups flour : 1. Cream the butter.\r\n2. "
+       "Bake."},
+      {R"(<div class="tasty-recipes tasty-recipes-71"><h2 class="tasty-recipes-title">Banana Bread</h2>
+        <span class="tasty-recipes-yield"><span data-amount="8">8</span> slices</span>
+        <span class="tasty-recipes-total-time">1 hour 10 minutes</span>
+        <div class="tasty-recipes-ingredients"><h4>Ingredients</h4><ul><li>3 ripe bananas</li>
+          <li><span data-amount="1">1</span> cup sugar</li></ul></div>
+        <div class="tasty-recipes-instructions"><h4>Instructions</h4><ol><li>Mash.</li><li>Bake.</li></ol></div></div>)",
+       "Banana Bread|8|0:00|1:10|||3 ripe bananas|1 cup sugar : 1. Mash.\r\n2. Bake."},
+      {R"(<article><h1>A long story</h1><div class="mv-create-card mv-create-card-7">
+        <h2 class="mv-create-title mv-create-title-primary">Lemon Bars</h2>
+        <div class="mv-create-yield">Yield: 16 bars</div>
+        <div class="mv-create-ingredients"><h3>Ingredients</h3><ul><li>1 cup flour</li><li>2 lemons</li></ul></div>
+        <div class="mv-create-instructions"><h3>Instructions</h3><p>Press the crust.</p><p>Bake.</p></div>
+        </div></article>)",
+       "Lemon Bars|16|0:00|0:00|||1 cup flour|2 lemons : 1. Press the crust.\r\n2. Bake."},
+      {R"(<div class="wpurp-container"><span class="wpurp-recipe-title">Tea</span><ul>
+        <li class="wpurp-recipe-ingredient">1 tea bag<li class="wpurp-recipe-ingredient">1 cup water</li></ul>
+        <ol><li class="wpurp-recipe-instruction">Steep.</li></ol></div>)",
+       "Tea|1|0:00|0:00|||1 tea bag|1 cup water : 1. Steep."},
+      // Structured data without the lines takes them from the card; a card needs lines or steps.
+      {InScript(R"({"@type":"Recipe","name":"Soup","recipeYield":"4"})") +
+           R"(<ul><li class="wprm-recipe-ingredient">1 leek</li></ul>)",
+       "Soup|4|0:00|0:00|||1 leek : "},
+      {R"(<h2 class="wprm-recipe-name">Name alone</h2>)", "|1|0:00|0:00||| : "},
+  };
+  for (const auto& [page, read] : pages) {
+    const ImportedRecipe recipe = ReadRecipePage(page, "");
+    EXPECT_EQ(read, Header(recipe) + "|" + Lines(recipe) + " : " + ToUtf8(recipe.instructions)) << page;
+  }
+}
+
 // Pages and the name of the recipe read from them, "" where they hold none.
 TEST(PageReader, BlocksThatHoldTheRecipe) {
   const std::string soup = R"({"@type":"Recipe","name":"Soup"})",

@@ -17,6 +17,7 @@ TEST(RecipeText, DurationsInMinutes) {
       {"pt15m", 15}, {"PT", -1}, {"PT1X", -1}, {"PTM", -1}, {"PT10", -1}, {"P1W", 10080}, {" PT10M ", 10},
       {"", -1}, {"soon", -1}, {"1 2", -1}, {"1½ hours", 90}, {"30", 30}, {"1d 2h", 1560}, {"10-15 minutes", 10},
       {"PT99999999H", 9999 * 60 + 59},
+      {"Prep Time 15 minutes", 15}, {"P", -1},
       // clang-format on
   };
   for (const auto& c : cases) EXPECT_EQ(c.minutes, DurationMinutes(c.text)) << c.text;
