@@ -709,8 +709,8 @@ TEST_F(MainWindowTest, ADialogOpenedFromADialogKeepsTheMainWindowDisabledWhenItC
 // nothing to upgrade. The tabs still empty say in grey what to do first (and tell a screen reader).
 TEST_F(MainWindowTest, AFirstStartTakesTheNutrientDataUnaskedAndAnEmptyListSaysWhatToDoFirst) {
   std::wstring data = WinePath(MIREPAN_EXE);
-  data = data.substr(0, data.rfind(L'\\') + 1) + L"NutrientData0001.csv";
-  ASSERT_TRUE(CopyFileW(data.c_str(), (folder + L"NutrientData0001.csv").c_str(), FALSE));
+  data = data.substr(0, data.rfind(L'\\') + 1) + L"NutrientData0002.csv";
+  ASSERT_TRUE(CopyFileW(data.c_str(), (folder + L"NutrientData0002.csv").c_str(), FALSE));
   TestedProgram run(folder);
   const HWND window = run.Started();
   const HWND foods = window ? VisibleList(window) : nullptr;
@@ -726,7 +726,7 @@ TEST_F(MainWindowTest, AFirstStartTakesTheNutrientDataUnaskedAndAnEmptyListSaysW
   SendMessageW(recipes, WM_GETTEXT, 256, reinterpret_cast<LPARAM>(hint));
   EXPECT_NE(std::wstring(hint).find(L"Add Recipe"), std::wstring::npos) << hint;
   EXPECT_EQ(run.Close(), 0);
-  EXPECT_EQ(ReadOptions().dbVersion, L"NutrientData0001.csv") << "not offered again";
+  EXPECT_EQ(ReadOptions().dbVersion, L"NutrientData0002.csv") << "not offered again";
 }
 
 }  // namespace
