@@ -418,6 +418,12 @@ size_t EndPhraseStart(std::string_view text) {
 
 }  // namespace
 
+bool StartsWithMeasure(std::string_view text) {
+  ServingUnit unit = kUnitBlank;
+  double factor = 1;
+  return ReadUnitWord(text, unit, factor) && IsMeasure(unit);
+}
+
 std::string CleanIngredientName(std::string_view text) {
   std::string name = CollapsedBlanks(WithoutBrackets(text));
   name.erase(0, name.find_first_not_of(",;- "));  // what a dropped note left: "(packed), sugar"

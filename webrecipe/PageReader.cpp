@@ -1,5 +1,7 @@
 // The schema.org Recipe of a web page: JSON-LD blocks first, microdata when they hold none.
+#include <algorithm>
 #include <cmath>
+#include <cstdlib>
 #include <deque>
 #include <map>
 #include <unordered_map>
@@ -240,20 +242,66 @@ std::string PictureAddress(const json* value, const IdMap& ids, int depth = 0) {
   return {};
 }
 
-// Serves from a yield: a number, a text, or an array's first value that gives one.
-int32_t YieldOf(const json* value) {
-  if (!value) return 0;
-  if (value->is_number()) {
+struct Yield {
+  YieldCount count;
+  std::string text;
+};
+
+// The yields a recipe gives: a number, a text, or an array's numbers and texts.
+void AddYields(const json* value, std::vector<Yield>& yields) {
+  if (!value) return;
+  if (value->is_array()) {
+    for (const json& each : *value)
+      if (!each.is_structured()) AddYields(&each, yields);
+  } else if (value->is_number()) {
     const double number = value->get<double>();
-    return number >= 0.5 ? static_cast<int32_t>(std::llround(std::fmin(number, 100000))) : 0;
+    if (number >= 0.5)
+      yields.push_back({{static_cast<int32_t>(std::llround(std::fmin(number, 100000))), YieldKind::kCount},
+                        ValueText(value)});
+  } else if (value->is_string()) {
+    std::string text = HtmlText(value->get<std::string>());
+    yields.push_back({ReadYield(text), std::move(text)});
   }
-  if (value->is_string()) return ServesFromYield(HtmlText(value->get<std::string>()));
-  if (!value->is_array()) return 0;
-  for (const json& each : *value) {
-    const int32_t serves = each.is_structured() ? 0 : YieldOf(&each);
-    if (serves > 0) return serves;
+}
+
+// The recipe's NutritionInformation: an object, or an array's first.
+const json* NutritionOf(const json& recipe, const IdMap& ids) {
+  const json* nutrition = Member(recipe, "nutrition");
+  if (nutrition && nutrition->is_array()) nutrition = nutrition->empty() ? nullptr : &nutrition->front();
+  return nutrition ? &Resolved(*nutrition, ids) : nullptr;
+}
+
+// The servings a nutrition's serving size counts as a share of the whole ("1/12 of the cake", not
+// "1/4 cup"); 0 when it names none.
+int32_t NutritionServings(const json* nutrition) {
+  const std::string size = HtmlText(ValueText(nutrition ? Member(*nutrition, "servingSize") : nullptr));
+  for (size_t at = size.find("1/"); at != std::string::npos; at = size.find("1/", at + 1)) {
+    if (at > 0 && IsAsciiDigit(size[at - 1])) continue;
+    char* end = nullptr;
+    const long count = std::strtol(size.c_str() + at + 2, &end, 10);
+    std::string_view rest(end);
+    SkipBlanks(rest);
+    if (count >= 2 && !StartsWithMeasure(rest)) return static_cast<int32_t>(std::min(count, 100000L));
   }
   return 0;
+}
+
+// Serves from the first yield naming a count of portions, else, for a batch, the nutrition's serving
+// count or the question, else the first bare number; 1 without any.
+void TakeYields(const json* value, const json* nutrition, ImportedRecipe& recipe) {
+  std::vector<Yield> yields;
+  AddYields(value, yields);
+  const auto first = [&](YieldKind kind) {
+    return std::find_if(yields.begin(), yields.end(), [&](const Yield& y) { return y.count.kind == kind; });
+  };
+  if (const auto portions = first(YieldKind::kPortions); portions != yields.end()) {
+    recipe.serves = portions->count.count;
+  } else if (const auto batch = first(YieldKind::kBatch); batch != yields.end()) {
+    recipe.serves = std::max(1, NutritionServings(nutrition));
+    if (recipe.serves == 1) recipe.batchYield = FromUtf8(batch->text);
+  } else if (const auto count = first(YieldKind::kCount); count != yields.end()) {
+    recipe.serves = count->count.count;
+  }
 }
 
 int32_t MinutesOf(const json* value) {
@@ -293,7 +341,10 @@ const json* FirstMember(const json& object, const char* first, const char* secon
 ImportedRecipe RecipeOf(const json& node, const IdMap& ids, std::string_view baseUrl) {
   ImportedRecipe recipe;
   recipe.name = FromUtf8(HtmlText(ValueText(FirstMember(node, "name", "headline"))));
-  recipe.serves = std::max(1, YieldOf(FirstMember(node, "recipeYield", "yield")));
+  const json* nutrition = NutritionOf(node, ids);
+  TakeYields(FirstMember(node, "recipeYield", "yield"), nutrition, recipe);
+  if (nutrition)
+    recipe.statedCalories = CaloriesFromText(HtmlText(ValueText(Member(*nutrition, "calories"))));
   int32_t prep = MinutesOf(Member(node, "prepTime"));
   int32_t cook = MinutesOf(Member(node, "cookTime"));
   if (prep < 0 && cook < 0) cook = MinutesOf(Member(node, "totalTime"));

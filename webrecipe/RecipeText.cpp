@@ -1,7 +1,9 @@
 // Amounts, times, yields, addresses and instruction text.
 #include "webrecipe/RecipeText.h"
 
+#include <algorithm>
 #include <cmath>
+#include <iterator>
 
 namespace {
 
@@ -248,6 +250,53 @@ int32_t WrittenMinutes(std::string_view text) {
   return units > 0 || numbers == 1 ? WholeMinutes(total) : -1;
 }
 
+// Words before a yield's number that say it counts portions: "Serves 4", "Servings: 8".
+constexpr const char* kPortionLeads[] = {"serves", "serving", "portion", "feeds"};
+// Dishes that hold portions of their own: a yield of them is a batch.
+constexpr const char* kBatchWords[] = {
+    "loaf",    "loaves", "cake",   "cakes",      "pie",     "pies",   "tart",     "batch",
+    "batches", "pan",    "pans",   "tray",       "trays",   "sheet",  "pot",      "casserole",
+    "dish",    "pizza",  "pizzas", "quiche",     "galette", "ring",   "frittata", "lasagna",
+    "lasagne", "bundt",  "round",  "jar",        "jars",    "bread",  "recipe",   "layer",
+    "layers",  "crust",  "crusts", "cheesecake", "torte",   "terrine"};
+// Words between a yield's number and what it counts: "12 large muffins".
+constexpr const char* kSizeWords[] = {"large", "small",   "medium", "mini", "big",
+                                      "jumbo", "regular", "about",  "x"};
+
+template <size_t N>
+bool HasWord(const char* const (&list)[N], std::string_view lowerWord) {
+  return std::any_of(std::begin(list), std::end(list), [&](const char* w) { return lowerWord == w; });
+}
+
+// The text at the word a yield's number counts: past sizes, bracketed notes and sizes with digits
+// ("one 9-inch pie", "1 (9x13) pan"); empty when it counts no word.
+std::string_view CountedWord(std::string_view rest) {
+  for (SkipBlanks(rest); !rest.empty(); SkipBlanks(rest)) {
+    if (rest[0] == '(') {
+      rest.remove_prefix(std::min(rest.size(), rest.find(')') + 1));
+      continue;
+    }
+    const size_t end = std::min(rest.size(), rest.find_first_of(" \t("));
+    const std::string_view token = rest.substr(0, end);
+    if (token.find_first_of("0123456789") == std::string_view::npos &&
+        !HasWord(kSizeWords, LowerAscii(token)))
+      return rest;
+    rest.remove_prefix(end);
+  }
+  return rest;
+}
+
+YieldKind YieldKindOf(std::string_view lead, std::string_view counted, bool dozens) {
+  const std::string word = LowerAscii(LeadingWord(counted));
+  if (!word.empty())
+    return StartsWithMeasure(counted) || HasWord(kBatchWords, word) ? YieldKind::kBatch
+                                                                    : YieldKind::kPortions;
+  const bool portions = std::any_of(std::begin(kPortionLeads), std::end(kPortionLeads), [&](const char* w) {
+    return FindNoCaseAscii(lead, w) != std::string_view::npos;
+  });
+  return portions || dozens ? YieldKind::kPortions : YieldKind::kCount;
+}
+
 struct UrlParts {
   std::string_view scheme, authority, path, query, fragment;
   bool hasAuthority = false, hasQuery = false, hasFragment = false;
@@ -353,16 +402,30 @@ int32_t DurationMinutes(std::string_view text) {
   return WrittenMinutes(text);
 }
 
-int32_t ServesFromYield(std::string_view text) {
+YieldCount ReadYield(std::string_view text) {
   for (size_t i = 0; i < text.size(); ++i) {
     if (i > 0 && IsWordByte(text[i - 1])) continue;
     std::string_view rest = text.substr(i);
     const double value = ReadAmount(rest);
     if (!(value >= 0.5)) continue;
-    const double dozens = EqualsNoCaseAscii(LeadingWord(rest), "dozen") ? 12 : 1;
-    return static_cast<int32_t>(std::llround(std::fmin(value * dozens, 100000)));
+    const bool dozens = EqualsNoCaseAscii(LeadingWord(rest), "dozen");
+    if (dozens) rest.remove_prefix(5);
+    const int32_t count = static_cast<int32_t>(std::llround(std::fmin(value * (dozens ? 12 : 1), 100000)));
+    return {count, YieldKindOf(text.substr(0, i), CountedWord(rest), dozens)};
   }
-  return 0;
+  return {};
+}
+
+int32_t ServesFromYield(std::string_view text) {
+  return ReadYield(text).count;
+}
+
+double CaloriesFromText(std::string_view text) {
+  const size_t digit = text.find_first_of("0123456789");
+  if (digit == std::string_view::npos) return 0;
+  std::string_view rest = text.substr(digit > 0 && text[digit - 1] == '.' ? digit - 1 : digit);
+  const double value = ReadAmount(rest);
+  return EqualsNoCaseAscii(LeadingWord(rest), "kj") ? value / 4.184 : value;
 }
 
 std::string ResolveUrl(std::string_view base, std::string_view reference) {

@@ -55,9 +55,23 @@ double ReadAmount(std::string_view& text);
 // An ISO 8601 duration ("PT1H30M", "P0DT45M", "PT0.5H") or a written one ("1 hour 30 mins") in
 // whole minutes, rounded and at most 9999 hours; -1 when the text is neither.
 int32_t DurationMinutes(std::string_view text);
-// The servings a yield text names: its first whole number of at least 1 ("Serves 4-6" gives 4,
-// "Makes 2 dozen" 24), at most 100000; 0 when it has none.
+// What a yield text names by the words around its first whole number of at least 1 (at most
+// 100000, "Makes 2 dozen" giving 24): a bare number ("4", "Makes 12"), a count of portions
+// ("24 cookies", "Serves 4-6") or a batch, a dish or a measure that holds no portions of its own
+// ("1 loaf", "2 cups", "one 9-inch pie"); kNone without a number.
+enum class YieldKind { kNone, kCount, kPortions, kBatch };
+struct YieldCount {
+  int32_t count = 0;
+  YieldKind kind = YieldKind::kNone;
+};
+YieldCount ReadYield(std::string_view text);
+// The count of a yield text, whatever it names; 0 when it has none.
 int32_t ServesFromYield(std::string_view text);
+// Kilocalories a stated energy gives: its first number, kilojoules ("1046 kJ") converted; 0 when
+// it has none.
+double CaloriesFromText(std::string_view text);
+// True when the text starts with the word of a weight or volume unit ("cups", "oz", "fl oz").
+bool StartsWithMeasure(std::string_view text);
 
 // The address reference resolved against the base address of the page it stands on (RFC 3986):
 // absolute references stay as they are, "//host/x", "/x", "x", "../x", "?q" and "#f" take what they

@@ -32,6 +32,10 @@ struct ImportedRecipe {
   RecipeImportError error = RecipeImportError::kNone;
   WString name;
   int32_t serves = 1;
+  // A yield of no portions ("1 loaf") on a page that gives no serving count: serves is then not
+  // known (1 meanwhile), and the review asks for it.
+  WString batchYield;
+  double statedCalories = 0;  // per serving, as the page's nutrition states them; 0 when it does not
   int32_t prepHours = 0;
   int32_t prepMinutes = 0;
   int32_t cookHours = 0;
@@ -49,9 +53,12 @@ struct ImportedRecipe {
 // Recipe is read; there an ingredient or step ends where the next one starts, inside its element
 // too. Without either, or for the name, lines or steps they lack, the recipe card of a common
 // WordPress recipe plug-in is read from its class names (webrecipe/RecipeCard.h). Relative picture
-// addresses are resolved against baseUrl, the page's address. Yield gives serves (its first whole
-// number, 1 without one); prepTime and cookTime give the times, and totalTime counts as the cooking
-// time only when the page gives neither. error is kNoRecipe when the page has no recipe.
+// addresses are resolved against baseUrl, the page's address. Serves come from the first yield
+// value naming a count of portions ("24 cookies" over "2"), else from a bare number; a batch yield
+// ("1 loaf") takes the serving count the nutrition's serving size gives ("1/12 of the loaf"), else
+// it is batchYield. The nutrition's calories are statedCalories. prepTime and cookTime give the times, and
+// totalTime counts as the cooking time only when the page gives neither. error is kNoRecipe when the page has
+// no recipe.
 ImportedRecipe ReadRecipePage(std::string_view html, std::string_view baseUrl);
 
 // The recipes of a MealMaster file in their order; error is kNoRecipe, with no recipes, when the

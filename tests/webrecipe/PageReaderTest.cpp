@@ -1,6 +1,7 @@
 // Recipe pages as sites publish them: JSON-LD in its shapes, microdata, broken blocks, no recipe.
 #include <gtest/gtest.h>
 
+#include <cstdio>
 #include <fstream>
 #include <iterator>
 #include <string>
@@ -237,6 +238,42 @@ TEST(PageReader, MemberShapes) {
             Pie"})"),
                             "")
                  .name));
+}
+
+// Serves from the first yield naming a count of portions, else from a bare number; a batch takes
+// the nutrition's serving count ("1/12 of the loaf") or is left to ask. Each case gives serves, the
+// batch asked about and the stated calories per serving.
+TEST(PageReader, YieldsAndStatedCalories) {
+  const std::pair<const char*, const char*> cases[] = {
+      {R"("recipeYield":["2", "24 cookies"])", "24||0"},
+      {R"("recipeYield":["6", "6 servings"])", "6||0"},
+      {R"("recipeYield":"Serves 4-6")", "4||0"},
+      {R"("recipeYield":8)", "8||0"},
+      {R"("recipeYield":["1", "1 loaf"])", "1|1 loaf|0"},
+      {R"("recipeYield":"2 cups","nutrition":{"@type":"NutritionInformation","servingSize":"1/4 cup"})",
+       "1|2 cups|0"},
+      {R"j("recipeYield":"1 cake","nutrition":{"servingSize":"1 slice (1/12 of cake)","calories":"310 kcal"})j",
+       "12||310"},
+      {R"("recipeYield":"1 9-inch pie","nutrition":{"servingSize":"1/8 pie"})", "8||0"},
+      {R"("nutrition":{"@type":"NutritionInformation","calories":"290 calories"})", "1||290"},
+      {R"("nutrition":[{"calories":250}])", "1||250"},
+      {R"("nutrition":{"calories":"1046 kJ"})", "1||250"},
+  };
+  for (const auto& [members, read] : cases) {
+    const ImportedRecipe recipe = RecipeWith(members);
+    char calories[32];
+    std::snprintf(calories, sizeof calories, "%g", recipe.statedCalories);
+    EXPECT_EQ(read, std::to_string(recipe.serves) + "|" + ToUtf8(recipe.batchYield) + "|" + calories)
+        << members;
+  }
+  // A card states its calories and yield as well.
+  const ImportedRecipe card = ReadRecipePage(
+      R"(<div class="wprm-recipe"><span class="wprm-recipe-servings-with-unit">1 loaf</span>
+      <li class="wprm-recipe-ingredient">3 bananas</li>
+      <span class="wprm-nutrition-label-text-nutrition-container-calories">Calories: 180kcal</span></div>)",
+      "");
+  EXPECT_EQ(std::tuple(1, std::string("1 loaf"), 180.0),
+            std::tuple(card.serves, ToUtf8(card.batchYield), card.statedCalories));
 }
 
 // Pages whose structured data carries no recipe, or one without its lines, and the card that the

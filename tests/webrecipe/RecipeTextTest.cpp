@@ -2,6 +2,7 @@
 #include <gtest/gtest.h>
 
 #include <string>
+#include <tuple>
 
 #include "webrecipe/RecipeText.h"
 
@@ -34,6 +35,53 @@ TEST(RecipeText, ServesFromYieldTexts) {
       // clang-format on
   };
   for (const auto& c : cases) EXPECT_EQ(c.serves, ServesFromYield(c.text)) << c.text;
+}
+
+// What a yield names: a bare number, a count of portions, or a batch of no portions.
+TEST(RecipeText, YieldKinds) {
+  const struct {
+    const char* text;
+    int32_t count;
+    YieldKind kind;
+  } cases[] = {
+      {"", 0, YieldKind::kNone},
+      {"a big pot", 0, YieldKind::kNone},
+      {"4", 4, YieldKind::kCount},
+      {"Makes 12", 12, YieldKind::kCount},
+      {"Serves 4-6", 4, YieldKind::kPortions},
+      {"Servings: 8", 8, YieldKind::kPortions},
+      {"24 cookies", 24, YieldKind::kPortions},
+      {"Makes 2 dozen", 24, YieldKind::kPortions},
+      {"12 large muffins", 12, YieldKind::kPortions},
+      {"6 tostadas", 6, YieldKind::kPortions},
+      {"4 servings (1 loaf)", 4, YieldKind::kPortions},
+      {"1 loaf", 1, YieldKind::kBatch},
+      {"2 loaves", 2, YieldKind::kBatch},
+      {"1 cake", 1, YieldKind::kBatch},
+      {"2 cups", 2, YieldKind::kBatch},
+      {"1 1/2 quarts", 2, YieldKind::kBatch},
+      {"Makes one 9-inch pie", 1, YieldKind::kBatch},
+      {"1 (9x13) pan", 1, YieldKind::kBatch},
+      {"500 g", 500, YieldKind::kBatch},
+  };
+  for (const auto& c : cases) {
+    const YieldCount yield = ReadYield(c.text);
+    EXPECT_EQ(std::tuple(c.count, c.kind), std::tuple(yield.count, yield.kind)) << c.text;
+  }
+}
+
+// Calories as pages state them, in kilocalories; 0 without a number.
+TEST(RecipeText, StatedCalories) {
+  const std::pair<const char*, double> cases[] = {
+      {"290 kcal", 290},
+      {"290", 290},
+      {"Calories: 1,200kcal", 1200},
+      {"250.5 calories", 250.5},
+      {"1046 kJ", 250},
+      {"none", 0},
+      {"", 0},
+  };
+  for (const auto& [text, calories] : cases) EXPECT_NEAR(calories, CaloriesFromText(text), 0.01) << text;
 }
 
 // An empty scheme is no scheme; without a page address, or one without a scheme, a reference
