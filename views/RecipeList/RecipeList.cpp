@@ -622,7 +622,7 @@ void RecipeList::ImportMealMaster(const WString& path) {
     return;
   }
   // Without reviews the catalog stays as it is: one index serves every recipe.
-  const IngredientMatcher matcher = CatalogMatcher(ingredients_);
+  const IngredientMatcher matcher = CatalogMatcher(ingredients_.Records());
   for (ImportedRecipe& read : file.recipes) AddReviewed(Matched(std::move(read), matcher));
 }
 
@@ -636,7 +636,7 @@ ReviewedRecipe RecipeList::Matched(ImportedRecipe read, const IngredientMatcher&
 
 bool RecipeList::ReviewAndAdd(ImportedRecipe read) {
   // A review may add ingredients, so each recipe is matched against the catalog as it is then.
-  ReviewedRecipe reviewed = Matched(std::move(read), CatalogMatcher(ingredients_));
+  ReviewedRecipe reviewed = Matched(std::move(read), CatalogMatcher(ingredients_.Records()));
   if (!ReviewRecipe(owner, owner.MainWindow(), ingredients_, *categories, this, reviewed)) return false;
   AddReviewed(reviewed);
   return true;
@@ -652,12 +652,7 @@ void RecipeList::AddReviewed(const ReviewedRecipe& reviewed) {
   recipe->cookHours = read.cookHours;
   recipe->cookMinutes = read.cookMinutes;
   recipe->instructions = read.instructions;
-  std::vector<RecipeLine> lines;
-  for (const ReviewLine& line : reviewed.lines)
-    if (line.Kept())
-      lines.push_back(
-          RecipeLine{line.read.amount, static_cast<int32_t>(line.read.unit), WString(), line.ingredient});
-  recipe->ComputeNutrition(std::move(lines), read.serves);
+  recipe->ComputeNutrition(KeptRecipeLines(reviewed.lines), read.serves);
   {
     DataLockGuard lock;
     const WString name = reviewed.category.empty() ? CategoryName(SelectorCategory()) : reviewed.category;

@@ -17,7 +17,6 @@
 #include "storage/XMLDoc.h"
 #include "toolkit/ERDialog.h"
 #include "views/IngredientList/IngredientList.h"
-#include "webrecipe/IngredientMatcher.h"
 
 using DAVavador::ERDialog;
 
@@ -116,27 +115,6 @@ bool FetchPicture(const WString& address, const WString& path) {
   Aim(transfer, file, address, path);
   transfer.Request().reportProgress = false;
   return transfer.Download(transfer.Request(), nullptr, 0, 100) == 0;
-}
-
-// ---- matching ----
-
-IngredientMatcher CatalogMatcher(IngredientList& catalog) {
-  std::vector<CatalogName> names;
-  for (const auto& record : catalog.Records())
-    if (!record->hidden) names.push_back(CatalogName{record->foodId, record->name});
-  return IngredientMatcher(names);
-}
-
-std::vector<ReviewLine> MatchLines(const std::vector<ImportedLine>& lines, const IngredientMatcher& matcher,
-                                   IngredientList& catalog) {
-  std::vector<ReviewLine> reviewed;
-  for (const ImportedLine& line : lines) {
-    ReviewLine entry{line};
-    if (!line.isHeading)
-      if (const auto match = matcher.Match(line.name)) entry.ingredient = catalog.FindById(match->id);
-    reviewed.push_back(entry);
-  }
-  return reviewed;
 }
 
 // ---- the review dialog ----

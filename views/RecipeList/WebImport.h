@@ -10,22 +10,12 @@
 
 #include "food/Food.h"
 #include "toolkit/ERApp.h"
-#include "webrecipe/IngredientMatcher.h"
-#include "webrecipe/WebRecipe.h"
+#include "webrecipe/CatalogMatch.h"
 
 class CategoryList;
 class IngredientList;
 class ProgressWindow;
 class View;
-
-// One line of an imported recipe as the review shows it.
-struct ReviewLine {
-  ImportedLine read;
-  Ingredient* ingredient = nullptr;  // the catalog's, matched or chosen
-  bool leftOut = false;
-  // Only a line with an ingredient and an amount becomes a recipe line.
-  bool Kept() const { return !read.isHeading && !leftOut && ingredient && read.amount > 0; }
-};
 
 // What the review confirms and the Recipes view adds.
 struct ReviewedRecipe {
@@ -33,14 +23,6 @@ struct ReviewedRecipe {
   WString category;
   std::vector<ReviewLine> lines;
 };
-
-// The index of the catalog's ingredients that are not hidden, built once for the recipes matched
-// while the catalog stays as it is.
-IngredientMatcher CatalogMatcher(IngredientList& catalog);
-// Each line matched to those ingredients: the same name ignoring case, else the best word match;
-// none below the matcher's threshold.
-std::vector<ReviewLine> MatchLines(const std::vector<ImportedLine>& lines, const IngredientMatcher& matcher,
-                                   IngredientList& catalog);
 
 // The address dialog: the address or saved page typed or browsed; none when cancelled.
 std::optional<WString> AskForPage(const DAVavador::ERApp& app, HWND owner);
