@@ -489,6 +489,8 @@
 #define IDC_REVIEW_FIND 3718
 #define IDC_REVIEW_NEW 3719
 #define IDC_REVIEW_LEAVE_OUT 3720
+#define IDC_REVIEW_YIELD 3721     // the batch yield the servings are asked for
+#define IDC_REVIEW_CALORIES 3722  // the computed calories per serving, and the page's own
 #define IDS_WEB_FETCHING 4390           // "Fetching the recipe page"
 #define IDS_WEB_NOT_FETCHED 4391        // "The page could not be fetched: "
 #define IDS_WEB_TOO_LARGE 4392          // "The page is larger than 10 MB: "
@@ -502,6 +504,11 @@
 #define IDS_MEALMASTER_ACCEPT_ALL 4403  // add the whole file with the best matches?
 #define IDS_WEB_READING 4404            // "Reading the recipe page"
 #define IDS_WEB_NOT_READ 4405           // "The page could not be read: "
+#define IDS_REVIEW_CALORIES 4406       // "Calories per serving: "
+#define IDS_REVIEW_STATED 4407         // "; the page states "
+#define IDS_REVIEW_YIELD 4408          // "The page makes " (the batch yield follows)
+#define IDS_REVIEW_YIELD_END 4409      // ": how many servings?"
+#define IDS_REVIEW_NO_SERVES 4410      // "Please enter how many servings the recipe makes."
 #define IDS_SEX_FIRST 4370  // 4370..4372: "Unspecified", "Female", "Male"; 4370 also the age band 0
 
 // ---- shopping lists (strings 5401-5419 and dialog 3300 chosen here)

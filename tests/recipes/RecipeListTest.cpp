@@ -795,6 +795,31 @@ TEST_F(WebImportTest, APagesRecipeArrivesWithMatchedLinesTimesInstructionsPictur
   EXPECT_EQ(Outline(*recipes_.Records()[1]), L"Rice Bowl serves 2, 100 cal: 1 x2 Rice");
 }
 
+// A batch yield without a serving count is asked for, and the review shows the calories per serving
+// the lines come to beside those the page states, following the servings typed.
+TEST_F(WebImportTest, ABatchYieldIsAskedForBesideTheComputedAndThePagesCalories) {
+  Food(L"Flour", 400, 0, kUnitCup);
+  server_.Serve("/bread.html",
+                "<script type='application/ld+json'>{\"@type\":\"Recipe\",\"name\":\"Loaf\",\"recipeYield\":"
+                "[\"1\",\"1 loaf\"],\"nutrition\":{\"calories\":\"210 kcal\"},\"recipeIngredient\":[\"2 cups "
+                "flour\"]}</script>");
+  Texts shown;
+  prompts_.answers = {Prompt::kAnswerOk};
+  Import(server_.Url("/bread.html"), [&](const DialogDriver& dialog) {
+    shown = {dialog.Text(IDC_REVIEW_SERVES), dialog.Text(IDC_REVIEW_YIELD), dialog.Text(IDC_REVIEW_CALORIES)};
+    dialog.Press(IDOK);  // refused without servings
+    dialog.Keys(IDC_REVIEW_SERVES, L"4");
+    shown.push_back(dialog.Text(IDC_REVIEW_CALORIES));
+  });
+  EXPECT_EQ(shown, (Texts{L"", L"The page makes 1 loaf: how many servings?",
+                          L"Calories per serving: 800; the page states 210",
+                          L"Calories per serving: 200; the page states 210"}));
+  ASSERT_EQ(prompts_.questions.size(), 1u);
+  EXPECT_EQ(prompts_.questions[0].text, L"Please enter how many servings the recipe makes.");
+  ASSERT_EQ(recipes_.Records().size(), 1u);
+  EXPECT_EQ(Outline(*recipes_.Records()[0]), L"Loaf serves 4, 200 cal: 2 x2 Flour");
+}
+
 TEST_F(WebImportTest, AMissingPageAPageWithoutARecipeOrBrokenJsonOrATooLargePageChangesNothing) {
   server_.Serve("/plain.html", "<html><body><p>Just a story about soup.</p></body></html>");
   server_.Serve("/broken.html",

@@ -3,6 +3,7 @@
 #include <commctrl.h>
 
 #include <algorithm>
+#include <cmath>
 
 #include "app/ProgressWindow.h"
 #include "food/CategoryList.h"
@@ -137,7 +138,12 @@ class ReviewDialog : public ERDialog {
 
   bool OnInit() override {
     SetItemText(IDC_REVIEW_NAME, recipe_.read.name);
-    SetItemText(IDC_REVIEW_SERVES, std::to_wstring(recipe_.read.serves));
+    // A batch ("1 loaf") tells no servings: the box stays empty and the line beside it asks.
+    const bool asked = !recipe_.read.batchYield.empty();
+    SetItemText(IDC_REVIEW_SERVES, asked ? WString() : std::to_wstring(recipe_.read.serves));
+    if (asked)
+      SetItemText(IDC_REVIEW_YIELD, app_.String(IDS_REVIEW_YIELD) + recipe_.read.batchYield +
+                                        app_.String(IDS_REVIEW_YIELD_END));
     // The category is typed or picked by name: a new name makes a new category.
     FillCombo(IDC_REVIEW_CATEGORY, categories_.Entries());
     SetItemText(IDC_REVIEW_CATEGORY, recipe_.category);
@@ -159,7 +165,22 @@ class ReviewDialog : public ERDialog {
       ListView_InsertItem(list, &item);
       ShowLine(static_cast<int>(row));
     }
-    return true;
+    ShowCalories();
+    if (!asked) return true;
+    SetFocus(Item(IDC_REVIEW_SERVES));
+    return false;
+  }
+
+  int32_t Serves() const { return ParseInt(ItemText(IDC_REVIEW_SERVES).c_str()); }
+
+  // The calories per serving the kept lines come to, as the import stores them, beside the page's.
+  void ShowCalories() {
+    const Recipe computed = ImportedNutrition(recipe_.lines, std::max(1, Serves()));
+    WString text = app_.String(IDS_REVIEW_CALORIES) +
+                   std::to_wstring(std::lround(computed.nutrients[Nutrient::kCalories]));
+    if (recipe_.read.statedCalories > 0)
+      text += app_.String(IDS_REVIEW_STATED) + std::to_wstring(std::lround(recipe_.read.statedCalories));
+    SetItemText(IDC_REVIEW_CALORIES, text);
   }
 
   HWND List() const { return Item(IDC_REVIEW_LINES); }
@@ -191,7 +212,11 @@ class ReviewDialog : public ERDialog {
     SelectComboData(IDC_REVIEW_UNIT, static_cast<LPARAM>(recipe_.lines[row].read.unit));
   }
 
-  bool OnCommand(int id, int) override {
+  bool OnCommand(int id, int code) override {
+    if (id == IDC_REVIEW_SERVES) {
+      if (code == EN_CHANGE) ShowCalories();
+      return code == EN_CHANGE;
+    }
     const int row = Selected();
     switch (id) {
       case IDC_REVIEW_CHANGE:
@@ -211,6 +236,7 @@ class ReviewDialog : public ERDialog {
         return false;
     }
     if (row >= 0) ShowLine(row);
+    ShowCalories();
     return true;
   }
 
@@ -232,7 +258,11 @@ class ReviewDialog : public ERDialog {
       app_.ShowMessage(app_.String(IDS_REVIEW_NO_NAME), MB_OK | MB_ICONINFORMATION);
       return false;
     }
-    recipe_.read.serves = std::max(1, ParseInt(ItemText(IDC_REVIEW_SERVES).c_str()));
+    if (Serves() < 1 && !recipe_.read.batchYield.empty()) {
+      app_.ShowMessage(app_.String(IDS_REVIEW_NO_SERVES), MB_OK | MB_ICONINFORMATION);
+      return false;
+    }
+    recipe_.read.serves = std::max(1, Serves());
     recipe_.category = ItemText(IDC_REVIEW_CATEGORY);
     return true;
   }
