@@ -41,8 +41,12 @@ HDC ChoosePrinter(HWND owner, bool offerSelection) {
 }
 
 PrintDialog::PrintDialog(const DAVavador::ERApp& app, PrintSettings& settings, const CategoryList& categories,
-                         uint32_t& category)
-    : app_(app), settings_(settings), categories_(categories), category_(category) {}
+                         uint32_t& category, bool anySelected)
+    : app_(app),
+      settings_(settings),
+      categories_(categories),
+      anySelected_(anySelected),
+      category_(category) {}
 
 bool PrintDialog::Run(HWND owner) {
   return RunModal(app_, IDD_PRINT, owner) == IDOK;
@@ -52,7 +56,8 @@ bool PrintDialog::OnInit() {
   FillFonts();
   FillMargins();
   FillCategories();
-  SetChecked(settings_.selected ? IDC_PRINT_SELECTED : IDC_PRINT_ALL, true);
+  SetChecked(settings_.selected && anySelected_ ? IDC_PRINT_SELECTED : IDC_PRINT_ALL, true);
+  EnableWindow(Item(IDC_PRINT_SELECTED), anySelected_);
   SetChecked(settings_.details ? IDC_PRINT_FULL_PAGE : IDC_PRINT_CARD, true);
   SetChecked(IDC_PRINT_FIRST, settings_.firstOnly);
   SetChecked(IDC_PRINT_NUTRITION, settings_.nutrition);

@@ -15,9 +15,9 @@ HDC ChoosePrinter(HWND owner, bool offerSelection);
 class PrintDialog : public DAVavador::ERDialog {
  public:
   // category: the category shown in the Recipes view on the way in (0 for "--All--"), the chosen
-  // one after "Print".
+  // one after "Print". Without `anySelected` "Selected" is not offered and "All" is chosen.
   PrintDialog(const DAVavador::ERApp& app, PrintSettings& settings, const CategoryList& categories,
-              uint32_t& category);
+              uint32_t& category, bool anySelected = true);
   // True after "Print", which takes over every setting; Cancel changes nothing.
   bool Run(HWND owner);
 
@@ -33,5 +33,6 @@ class PrintDialog : public DAVavador::ERDialog {
   const DAVavador::ERApp& app_;
   PrintSettings& settings_;
   const CategoryList& categories_;
+  bool anySelected_;
   uint32_t& category_;
 };

@@ -42,7 +42,8 @@ bool PrintRecipes(const DAVavador::ERApp& app, HWND owner, const PrintSource& so
                   PrintSettings& settings) {
   static const CategoryList kNoCategories;
   uint32_t category = source.shownCategory;
-  PrintDialog dialog(app, settings, source.categories ? *source.categories : kNoCategories, category);
+  PrintDialog dialog(app, settings, source.categories ? *source.categories : kNoCategories, category,
+                     !source.selected.empty());
   if (!dialog.Run(owner)) return false;
   const std::vector<const Recipe*> recipes = RecipesToPrint(source, settings.selected, category);
   if (recipes.empty()) return true;

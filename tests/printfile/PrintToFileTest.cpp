@@ -82,4 +82,16 @@ TEST_F(PrintToFile, ThreeIndexCardsFillOnePageAndFullPagesOneEach) {
   EXPECT_EQ(PostScriptPages(path_), 3);
 }
 
+// With no recipe selected the dialog offers all of them, though "Selected" was the last choice: a
+// Print that prints nothing would leave the user waiting at the printer.
+TEST_F(PrintToFile, WithNoRecipeSelectedTheDialogPrintsThemAll) {
+  source_.selected.clear();
+  settings_.selected = true;
+  bool selectedOffered = true;
+  ASSERT_TRUE(
+      Print([&](HWND dialog) { selectedOffered = IsWindowEnabled(GetDlgItem(dialog, IDC_PRINT_SELECTED)); }));
+  EXPECT_FALSE(selectedOffered);
+  EXPECT_EQ(PostScriptPages(path_), 1);
+}
+
 }  // namespace
