@@ -379,25 +379,29 @@ void IngredientList::FillList() {
 }
 
 void IngredientList::FillSearchList(HWND listBox, const WString& text, bool useFilters, bool includeHidden) {
+  // Names that start with the text come first, in catalog order, then the names that hold it.
+  std::vector<const Ingredient*> starting, holding;
+  if (!text.empty() || (useFilters && (selectedCategory != 0 || selectedLetter != 0))) {
+    for (const auto& record : records_) {
+      if ((record->hidden && !includeHidden) || (useFilters && !MatchesFilter(*record))) continue;
+      const size_t at = FindNoCase(record->name, text);
+      if (at != WString::npos) (at == 0 ? starting : holding).push_back(record.get());
+    }
+  }
+  // Thousands of rows go in at once: without drawing, into storage reserved ahead, appended
+  // rather than sorted in (a sorted box would compare each new name with the ones before).
+  SendMessageW(listBox, WM_SETREDRAW, FALSE, 0);
   SendMessageW(listBox, LB_RESETCONTENT, 0, 0);
-  if (text.empty() && !(useFilters && (selectedCategory != 0 || selectedLetter != 0))) return;
-  std::vector<const Ingredient*> starting;
-  for (const auto& record : records_) {
-    if ((record->hidden && !includeHidden) || (useFilters && !MatchesFilter(*record))) continue;
-    const size_t at = FindNoCase(record->name, text);
-    if (at == 0) {
-      starting.push_back(record.get());
-    } else if (at != WString::npos) {
-      const LRESULT index =
-          SendMessageW(listBox, LB_ADDSTRING, 0, reinterpret_cast<LPARAM>(record->name.c_str()));
+  SendMessageW(listBox, LB_INITSTORAGE, starting.size() + holding.size(), 32 * sizeof(WChar));
+  for (const auto* rows : {&starting, &holding}) {
+    for (const Ingredient* record : *rows) {
+      const LRESULT index = SendMessageW(listBox, LB_INSERTSTRING, static_cast<WPARAM>(-1),
+                                         reinterpret_cast<LPARAM>(record->name.c_str()));
       SendMessageW(listBox, LB_SETITEMDATA, static_cast<WPARAM>(index), record->foodId);
     }
   }
-  // Names that start with the text come first, in catalog order.
-  for (size_t i = 0; i < starting.size(); ++i) {
-    SendMessageW(listBox, LB_INSERTSTRING, i, reinterpret_cast<LPARAM>(starting[i]->name.c_str()));
-    SendMessageW(listBox, LB_SETITEMDATA, i, starting[i]->foodId);
-  }
+  SendMessageW(listBox, WM_SETREDRAW, TRUE, 0);
+  InvalidateRect(listBox, nullptr, TRUE);
 }
 
 void IngredientList::BuildColumns() {
