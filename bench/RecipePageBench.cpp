@@ -1,9 +1,9 @@
 // The web page reader on hostile pages without JSON-LD: end tags of elements that are not open,
 // properties whose elements are never closed, properties nested in themselves, a recipe under deep
-// nesting, a tag of very many attributes, very many tag names, and a plain microdata page for
-// comparison. Prints one table: the median wall-clock and CPU time of three readings (the CPU time
-// is the steadier on a shared machine) and the peak memory of the process that made and read the
-// page.
+// nesting, a tag of very many attributes, very many tag names, a recipe card of unclosed parts,
+// and a plain microdata page for comparison. Prints one table: the median wall-clock and CPU time
+// of three readings (the CPU time is the steadier on a shared machine) and the peak memory of the
+// process that made and read the page.
 //
 //   recipe_page_bench [KB ...]
 //
@@ -109,6 +109,16 @@ std::string ManyTagNames(size_t bytes) {
   return Wrapped(body);
 }
 
+// A plug-in's recipe card without structured data, its parts nested in each other and never closed.
+std::string UnclosedCard(size_t bytes) {
+  std::string page = "<div class=\"tasty-recipes\"><h2 class=\"tasty-recipes-title\">Cake</h2>";
+  Fill(page,
+       "<div class=\"tasty-recipes-ingredients\"><li>1 egg <span class=\"wprm-recipe-ingredient\">2 eggs "
+       "<div class=\"wprm-recipe\"><p class=\"tasty-recipes-instructions\">Stir. ",
+       bytes);
+  return page;
+}
+
 struct Kind {
   const char* name;
   std::string (*make)(size_t bytes);
@@ -117,7 +127,7 @@ constexpr Kind kKinds[] = {
     {"unmatched end tags", UnmatchedEndTags}, {"unclosed properties", UnclosedProperties},
     {"nested properties", NestedProperties},  {"deep nesting", DeepNesting},
     {"many attributes", ManyAttributes},      {"many tag names", ManyTagNames},
-    {"microdata page", MicrodataPage}};
+    {"microdata page", MicrodataPage},        {"unclosed card", UnclosedCard}};
 
 double PeakMegabytes() {
   rusage usage{};

@@ -1,7 +1,9 @@
 // Recipe cards read by their plug-ins' class names.
 #include "webrecipe/RecipeCard.h"
 
+#include <algorithm>
 #include <functional>
+#include <iterator>
 #include <vector>
 
 #include "webrecipe/HtmlTags.h"
@@ -225,6 +227,11 @@ void ReadParts(std::string_view html, json& recipe, bool inCard) {
 
 bool ReadRecipeCard(std::string_view page, json& recipe) {
   recipe = json::object();
+  // Most pages name no card's ingredients or steps: they are not read tag by tag again.
+  const bool named = std::any_of(std::begin(kCardClasses), std::end(kCardClasses), [&](const CardClass& c) {
+    return (c.part == Part::kItem || c.part == Part::kList) && page.find(c.name) != std::string_view::npos;
+  });
+  if (!named) return false;
   ReadParts(page, recipe, false);
   recipe["@type"] = "Recipe";
   return recipe.contains("recipeIngredient") || recipe.contains("recipeInstructions");
