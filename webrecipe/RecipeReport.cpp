@@ -12,8 +12,6 @@ using json = nlohmann::ordered_json;
 
 namespace {
 
-constexpr double kGramsPerOunce = 28.349523125;
-
 // The nutrients' names in the output, in the program's nutrient order.
 constexpr const char* kNutrientNames[Nutrient::kCount] = {
     "calories",  "fat",        "saturatedFat", "cholesterol", "sodium",    "potassium",       "carbohydrates",
@@ -45,7 +43,8 @@ void AddMatch(const ReviewLine& line, json& entry) {
   const double servings =
       line.Kept() ? ServingsOf(line.read.unit, food.type, line.read.amount, food.size, food.ounces) : 0;
   entry["food"] = ToUtf8(food.name);
-  entry["grams"] = Stored(servings * food.ounces * kGramsPerOunce);
+  // In the program's ounce, the one its units convert grams by.
+  entry["grams"] = Stored(servings * food.ounces * UnitTable[kUnitGram].factor);
   entry["servings"] = Stored(servings);
 }
 
