@@ -3,16 +3,17 @@
 // Its speed on large catalogs is measured by bench/IngredientMatcherBench.cpp.
 #include <gtest/gtest.h>
 
+#include <cctype>
 #include <filesystem>
 #include <string>
 
 #include "storage/Csv.h"
 #include "webrecipe/IngredientMatcher.h"
+#include "webrecipe/WebRecipe.h"
 
 namespace {
 
-// The names of the IFCT foods of the nutrient file shipped beside the program, ids 1, 2, ... in file
-// order. Its USDA foods (categories ending in " (USDA)") are left out: the cases were chosen against these.
+// The names of the foods of the nutrient file shipped beside the program, ids 1, 2, ... in file order.
 std::vector<CatalogName> ShippedCatalog() {
   std::string bytes;
   for (const auto& entry : std::filesystem::directory_iterator(MIREPAN_DATA_DIR))
@@ -21,18 +22,10 @@ std::vector<CatalogName> ShippedCatalog() {
   const WString text = Utf16Units(bytes);
   const std::vector<WStringView> lines = CsvLines(text);
   const CsvRow header = SplitCsvLine(lines.at(0));
-  const auto column = [&header](const WChar* name) {
-    return std::find(header.begin(), header.end(), WString(name)) - header.begin();
-  };
-  const size_t name = column(TXT("Name")), category = column(TXT("Category"));
-  const WString usda = TXT(" (USDA)");
+  const size_t name = std::find(header.begin(), header.end(), WString(TXT("Name"))) - header.begin();
   std::vector<CatalogName> catalog;
-  for (size_t row = 1; row < lines.size(); ++row) {
-    const CsvRow fields = SplitCsvLine(lines[row]);
-    const WString& group = fields.at(category);
-    if (group.size() < usda.size() || group.compare(group.size() - usda.size(), usda.size(), usda) != 0)
-      catalog.push_back({static_cast<uint32_t>(row), fields.at(name)});
-  }
+  for (size_t row = 1; row < lines.size(); ++row)
+    catalog.push_back({static_cast<uint32_t>(row), SplitCsvLine(lines[row]).at(name)});
   return catalog;
 }
 
@@ -42,22 +35,6 @@ std::vector<std::string_view> Split(std::string_view text) {
     parts.push_back(text.substr(0, bar));
   parts.push_back(text);
   return parts;
-}
-
-// Names in the style of national food tables, split by "|": the food first, then its kind and state.
-std::vector<CatalogName> CombinedCatalog() {
-  std::vector<CatalogName> catalog = ShippedCatalog();
-  const char* names =
-      "Flour, wheat, all-purpose, enriched, bleached|Flour, wheat, whole-grain|Flour, rice, white|"
-      "Milk, whole, 3.25% milkfat, with added vitamin D|Milk, reduced fat, fluid, 2% milkfat|"
-      "Milk, nonfat, fluid, skim|Butter, salted|Butter, without salt|Egg, whole, raw, fresh|"
-      "Egg, white, raw, fresh|Sugars, granulated|Sugars, brown|Oil, olive, salad or cooking|Oil, canola|"
-      "Garlic, raw|Salt, table|Leavening agents, baking soda|Leavening agents, baking powder, double-acting|"
-      "Beans, black, mature seeds, canned|Cream, fluid, heavy whipping|Cheese, cheddar|"
-      "Spices, turmeric, ground|Spices, cinnamon, ground|Vanilla extract|Cherries, sweet, raw";
-  uint32_t id = 10000;
-  for (std::string_view name : Split(names)) catalog.push_back({id++, FromUtf8(name)});
-  return catalog;
 }
 
 // Each row: a query and the start of the name it matches, or of one of several split by "|"; ""
@@ -84,29 +61,19 @@ void ExpectMatches(const std::vector<CatalogName>& catalog, const MatchCase (&ca
   }
 }
 
-// Where the shipped data has no such food, nothing matches: no other oil, salt or sugar instead.
-TEST(IngredientMatcher, RecipeNamesAgainstTheShippedData) {
+// Names, misspellings (a word the catalog lacks counts as the catalog word it is nearly spelled as;
+// no changed letter below 7 letters) and nonsense.
+TEST(IngredientMatcher, NamesAgainstTheShippedData) {
   const MatchCase cases[] = {
-      {"all-purpose flour", "Wheat flour, "},
-      {"large eggs", "Egg, poultry, whole, raw"},
-      {"boneless chicken breasts", "Chicken, poultry, breast, skinless"},
-      {"coconut oil", "Coconut oil"},
-      {"green chilies", "Chillies, green"},
-      {"fresh cilantro (coriander leaves)", "Coriander leaves"},
-      {"olive oil", ""},
-      {"kosher salt", ""},
-  };
-  ExpectMatches(ShippedCatalog(), cases);
-}
-
-// A word the catalog lacks counts as the catalog word it is nearly spelled as; no edit for words
-// below 7 letters. Nonsense matches nothing.
-TEST(IngredientMatcher, TableStyleNamesMisspellingsAndNonsense) {
-  const MatchCase cases[] = {
-      {"all-purpose flour", "Flour, wheat, all-purpose"},
-      {"whole milk", "Milk, whole, "},
-      {"large eggs", "Egg, "},
-      {"egg whites", "Egg, white, raw, fresh"},
+      {"all-purpose flour", "Wheat flour, white, all-purpose"},
+      {"large eggs", "Egg, whole, raw|Egg, poultry, whole, raw"},
+      {"boneless chicken breasts", "Chicken, poultry, breast, skinless|Chicken, broilers or fryers, breast"},
+      {"coconut oil", "Coconut oil|Oil, coconut"},
+      {"green chilies", "Chillies, green|Peppers, hot chili, green"},
+      {"fresh cilantro (coriander leaves)", "Coriander leaves|Coriander (cilantro) leaves"},
+      {"olive oil", "Oil, olive"},
+      {"kosher salt", "Salt, table"},
+      {"egg whites", "Egg, white, raw"},
       {"light brown sugar", "Sugars, brown"},
       {"sweet cherries", "Cherries, sweet"},
       {"tumeric", "Spices, turmeric, ground|Turmeric powder"},
@@ -120,7 +87,96 @@ TEST(IngredientMatcher, TableStyleNamesMisspellingsAndNonsense) {
       {"large chopped", ""},
       {"motor oil additive", ""},
   };
-  ExpectMatches(CombinedCatalog(), cases);
+  ExpectMatches(ShippedCatalog(), cases);
+}
+
+// Recipe lines as sites print them, read by the line parser and matched against the shipped data:
+// the start of the name each must match ("|" between choices, "" for none) and words its name must
+// not hold ("|" between them, any letter case).
+TEST(IngredientMatcher, RecipeLinesReadLikeACook) {
+  const struct {
+    const char* line;
+    const char* expected;
+    const char* never;
+  } cases[] = {
+      {"2 cups all-purpose flour", "Wheat flour, white, all-purpose", "self-rising"},
+      {"1 cup whole wheat flour", "Wheat flour, whole", ""},
+      {"1 large onion, diced", "Onion, big", ""},
+      {"1 medium red onion, thinly sliced", "Onion", "dehydrated|cooked"},
+      {"3 cloves garlic, minced", "Garlic", "bread"},
+      {"1 (15 oz) can chickpeas, drained", "Chickpeas (garbanzo beans, bengal gram), mature seeds, canned",
+       ""},
+      {"1 cup dried chickpeas",
+       "Chickpeas (garbanzo beans, bengal gram), mature seeds, raw|Bengal gram, whole", ""},
+      {"1 cup garbanzo beans", "Chickpeas (garbanzo|Bengal gram", ""},
+      {"1/4 cup chopped fresh cilantro", "Coriander leaves|Coriander (cilantro) leaves, raw", "salsa|dried"},
+      {"2 tablespoons olive oil", "Oil, olive", "corn|peanut"},
+      {"2 tbsp extra virgin olive oil", "Oil, olive", "corn|peanut"},
+      {"1 cup whole milk", "Milk, whole", "buttermilk"},
+      {"1 cup milk", "Milk, whole|Milk, fluid", "fish|dried|buttermilk|chocolate"},
+      {"1 cup coconut milk", "Nuts, coconut milk, raw|Nuts, coconut milk, canned", "pudding"},
+      {"1/2 cup almond milk", "", ""},
+      {"5 tablespoons sugar", "Sugars, granulated", "melon"},
+      {"1 cup packed brown sugar", "Sugars, brown", ""},
+      {"1 red bell pepper", "Peppers, sweet, red, raw", ""},
+      {"1 green capsicum, chopped", "Capsicum, green|Peppers, sweet, green, raw", ""},
+      {"salt and pepper to taste", "", ""},
+      {"1 tsp salt", "Salt, table", ""},
+      {"1/2 tsp black pepper", "Pepper, black|Spices, pepper, black", ""},
+      {"2 scallions", "Onions, spring or scallions", ""},
+      {"3 spring onions, sliced", "Onions, spring or scallions|Onion, stalk", ""},
+      {"1 tsp ground cumin", "Spices, cumin seed", ""},
+      {"1 tsp cumin seeds", "Cumin seeds|Spices, cumin seed", ""},
+      {"1 stick butter", "Butter, salted|Butter, without salt", "oil|bur"},
+      {"4 tablespoons unsalted butter, melted", "Butter, without salt", ""},
+      {"2 large eggs", "Egg, whole, raw|Egg, poultry, whole, raw", ""},
+      {"3 egg whites", "Egg, white, raw", ""},
+      {"300 g carrot, orange", "Carrot, orange", ""},
+      {"2 carrots, peeled and grated", "Carrots, raw|Carrot, orange", ""},
+      {"1 (14.5 oz) can diced tomatoes", "Tomatoes, red, ripe, canned", ""},
+      {"2 ripe tomatoes, chopped", "Tomatoes, red, ripe, raw|Tomato, ripe", "cooked|canned"},
+      {"2 tbsp tomato paste", "Tomato products, canned, paste", ""},
+      {"1 lb boneless skinless chicken breasts",
+       "Chicken, poultry, breast, skinless|Chicken, broilers or fryers, breast, meat only, raw", ""},
+      {"1 lb ground beef", "Beef, ground", ""},
+      {"8 oz cheddar cheese, shredded", "Cheese, cheddar", ""},
+      {"1/2 cup grated parmesan cheese", "Cheese, parmesan, grated", ""},
+      {"1 cup heavy cream", "Cream, fluid, heavy whipping", ""},
+      {"1/2 cup sour cream", "Cream, sour", ""},
+      {"1 cup plain yogurt", "Yogurt, plain", "frozen"},
+      {"1 cup long grain rice", "Rice, white, long-grain, regular, raw|Rice, brown, long-grain, raw", ""},
+      {"2 medium potatoes, peeled and cubed", "Potatoes, ", "french|baked|canned|frozen"},
+      {"1 tsp baking soda", "Leavening agents, baking soda", ""},
+      {"2 tsp baking powder", "Leavening agents, baking powder, double-acting", ""},
+      {"1 tsp ground cinnamon", "Spices, cinnamon, ground", ""},
+      {"1/2 tsp turmeric", "Turmeric powder|Spices, turmeric, ground", ""},
+      {"1 tbsp honey", "Honey", "loaf|roll"},
+      {"1 tbsp fresh lemon juice", "Lemon juice, raw|Lemon, juice", ""},
+      {"1 lemon", "Lemons, raw|Lemon", "juice"},
+      {"1 (15 oz) can kidney beans, rinsed and drained", "Beans, kidney", "liquid"},
+      {"1 cup frozen peas", "Peas, green, frozen", ""},
+      {"1 cup chicken broth", "Soup, chicken broth", "no broth"},
+      {"1 cup rolled oats", "Cereals, oats", "ready-to-eat"},
+      {"2 tbsp dried parsley", "Spices, parsley, dried", ""},
+      {"1 cup cashews", "Cashew nut|Nuts, cashew nuts, raw", ""},
+      {"2 bananas, mashed", "Bananas, raw|Banana", ""},
+  };
+  const std::vector<CatalogName> catalog = ShippedCatalog();
+  const IngredientMatcher matcher(catalog);
+  for (const auto& c : cases) {
+    const ImportedLine line = ParseIngredientLine(std::string_view(c.line));
+    std::string name;
+    if (const std::optional<IngredientMatch> match = matcher.Match(line.name))
+      name = ToUtf8(catalog.at(match->id - 1).name);
+    bool right = !*c.expected && name.empty();
+    for (std::string_view start : Split(c.expected))
+      right |= *c.expected && name.compare(0, start.size(), start) == 0;
+    std::string folded = name;
+    for (char& ch : folded) ch = static_cast<char>(std::tolower(static_cast<unsigned char>(ch)));
+    for (std::string_view word : Split(c.never))
+      right &= word.empty() || folded.find(word) == std::string::npos;
+    EXPECT_TRUE(right) << c.line << " matched \"" << name << "\"";
+  }
 }
 
 // A name equal to an entry's, in any letter case, is that entry with score 1, even where another
