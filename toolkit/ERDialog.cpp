@@ -49,7 +49,33 @@ INT_PTR ERDialog::Handle(UINT msg, WPARAM wp, LPARAM lp) {
     return TRUE;
   }
   INT_PTR result = FALSE;
-  return OnMessage(msg, wp, lp, result) ? result : FALSE;
+  if (OnMessage(msg, wp, lp, result)) return result;
+  if (msg == WM_CTLCOLORSTATIC && OnTabPage(reinterpret_cast<HWND>(lp))) {
+    // A label or tick box on a tab control's page draws on the page's colour, not the dialog's.
+    SetBkColor(reinterpret_cast<HDC>(wp), GetSysColor(COLOR_WINDOW));
+    return reinterpret_cast<INT_PTR>(GetSysColorBrush(COLOR_WINDOW));
+  }
+  return FALSE;
+}
+
+// Whether `control`, a label or a button, stands on the page of one of the dialog's tab controls
+// (read-only edits, which also ask for this colour, keep the dialog's).
+bool ERDialog::OnTabPage(HWND control) const {
+  wchar_t name[16] = {};
+  GetClassNameW(control, name, 16);
+  if (lstrcmpiW(name, L"Static") != 0 && lstrcmpiW(name, L"Button") != 0) return false;
+  RECT place{};
+  GetWindowRect(control, &place);
+  for (HWND tabs = FindWindowExW(dialog_, nullptr, WC_TABCONTROLW, nullptr); tabs;
+       tabs = FindWindowExW(dialog_, tabs, WC_TABCONTROLW, nullptr)) {
+    RECT page{};
+    GetWindowRect(tabs, &page);
+    TabCtrl_AdjustRect(tabs, FALSE, &page);
+    if (place.left >= page.left && place.top >= page.top && place.right <= page.right &&
+        place.bottom <= page.bottom)
+      return true;
+  }
+  return false;
 }
 
 // What the user does to an edit, a combo box or a tick box; a push button changes nothing itself.

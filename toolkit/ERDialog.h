@@ -88,6 +88,7 @@ class ERDialog {
  private:
   static INT_PTR CALLBACK Proc(HWND dialog, UINT msg, WPARAM wp, LPARAM lp);
   INT_PTR Handle(UINT msg, WPARAM wp, LPARAM lp);
+  bool OnTabPage(HWND control) const;
 
   HWND dialog_ = nullptr;
   const ERApp* app_ = nullptr;

@@ -304,6 +304,19 @@ TEST_F(RecipeListTest, TypedAmountsReadAsTheAmountTheFoodPresetsItsUnitEnterAdds
 
 // A line's text follows its amount and unit: after Change the line text shows the new amount and
 // Update keeps it; a text the user typed stays theirs through Change.
+// Labels on the editor's tab pages draw on the page, without boxes of the dialog's grey.
+TEST_F(RecipeListTest, TheEditorsLabelsStandOnTheirTabPages) {
+  RecipeCategory(L"Soups");
+  dialogs_.Drive(IDD_RECIPE_EDITOR, [&](const DialogDriver& dialog) {
+    for (int tab = 0; tab < 3; ++tab) {
+      dialog.ShowTab(IDC_RECIPE_TABS, tab);
+      EXPECT_EQ(dialog.LabelsOffThePage(IDC_RECIPE_TABS), std::vector<int>()) << "tab " << tab;
+    }
+    dialog.Press(IDCANCEL);
+  });
+  recipes_.AddItem(nullptr);
+}
+
 TEST_F(RecipeListTest, ALineTextFollowsItsChangedAmountUnlessTheUserTypedTheirOwn) {
   RecipeCategory(L"Sides");
   Food(L"Potato", 80);

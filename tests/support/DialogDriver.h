@@ -202,6 +202,41 @@ class DialogDriver {
 
   static std::wstring WindowText(HWND window) { return DAVavador::WindowText(window); }
 
+  // The ids of the visible labels on tab control `tabsId`'s page whose face is not the page's colour
+  // (a box of the dialog's colour on the page), read off the screen at each label's top right
+  // corner after the dialog is shown and painted.
+  std::vector<int> LabelsOffThePage(int tabsId) const {
+    ShowWindow(dialog_, SW_SHOW);
+    RedrawWindow(dialog_, nullptr, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_UPDATENOW | RDW_ALLCHILDREN);
+    struct Search {
+      RECT page{};
+      HDC screen = GetDC(nullptr);
+      COLORREF colour = 0;
+      std::vector<int> off;
+    } search;
+    GetWindowRect(Item(tabsId), &search.page);
+    TabCtrl_AdjustRect(Item(tabsId), FALSE, &search.page);
+    search.colour = GetPixel(search.screen, search.page.left + 2, search.page.bottom - 2);
+    EnumChildWindows(
+        dialog_,
+        [](HWND child, LPARAM param) -> BOOL {
+          auto* s = reinterpret_cast<Search*>(param);
+          wchar_t name[16] = {};
+          GetClassNameW(child, name, 16);
+          RECT place{};
+          GetWindowRect(child, &place);
+          const RECT& page = s->page;
+          if (lstrcmpiW(name, L"Static") == 0 && IsWindowVisible(child) && place.left >= page.left &&
+              place.top >= page.top && place.right <= page.right && place.bottom <= page.bottom &&
+              GetPixel(s->screen, place.right - 1, place.top) != s->colour)
+            s->off.push_back(GetDlgCtrlID(child));
+          return TRUE;
+        },
+        reinterpret_cast<LPARAM>(&search));
+    ReleaseDC(nullptr, search.screen);
+    return search.off;
+  }
+
  private:
   enum class Kind { kOther, kListBox, kComboBox, kListView };
   static Kind KindOf(HWND control) {

@@ -47,14 +47,6 @@ WString MealDialog::LineText(const MealItem& item) {
   return text;
 }
 
-bool MealDialog::OnMessage(UINT msg, WPARAM wp, LPARAM, INT_PTR& result) {
-  if (msg != WM_CTLCOLORSTATIC) return false;
-  // The labels stand on the tab control's page, not on the dialog's face.
-  SetBkMode(reinterpret_cast<HDC>(wp), TRANSPARENT);
-  result = reinterpret_cast<INT_PTR>(GetStockObject(NULL_BRUSH));
-  return true;
-}
-
 bool MealDialog::OnNotify(const NMHDR& header, LRESULT&) {
   if (header.idFrom != IDC_MEAL_TABS || header.code != TCN_SELCHANGE) return false;
   ShowTab(static_cast<int>(SendDlgItemMessageW(Dialog(), IDC_MEAL_TABS, TCM_GETCURSEL, 0, 0)));

@@ -33,7 +33,6 @@ class MealDialog : private DAVavador::ERDialog {
   bool OnInit() override;
   bool OnCommand(int id, int code) override;
   bool OnNotify(const NMHDR& header, LRESULT& result) override;
-  bool OnMessage(UINT msg, WPARAM wp, LPARAM lp, INT_PTR& result) override;
   bool OnOK() override;
   void ShowTab(int tab) const;
   void FillGeneral() const;

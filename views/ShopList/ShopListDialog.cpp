@@ -31,14 +31,6 @@ bool ShopListDialog::Run(HWND owner) {
   return RunModal(app_, IDD_SHOPLIST, owner) == IDOK;
 }
 
-bool ShopListDialog::OnMessage(UINT message, WPARAM wParam, LPARAM, INT_PTR& result) {
-  if (message != WM_CTLCOLORSTATIC) return false;
-  // The labels stand on the tab's page, which is drawn in the window colour.
-  SetBkColor(reinterpret_cast<HDC>(wParam), GetSysColor(COLOR_WINDOW));
-  result = reinterpret_cast<INT_PTR>(GetSysColorBrush(COLOR_WINDOW));
-  return true;
-}
-
 bool ShopListDialog::OnNotify(const NMHDR& header, LRESULT&) {
   if (header.idFrom != IDC_SHOPLIST_TABS || header.code != TCN_SELCHANGE) return false;
   ShowTab(TabCtrl_GetCurSel(header.hwndFrom));

@@ -27,7 +27,6 @@ class ShopListDialog : private DAVavador::ERDialog {
   bool OnInit() override;
   bool OnCommand(int id, int code) override;
   bool OnNotify(const NMHDR& header, LRESULT& result) override;
-  bool OnMessage(UINT message, WPARAM wParam, LPARAM lParam, INT_PTR& result) override;
   bool OnOK() override;
   void ShowTab(int tab);
 
