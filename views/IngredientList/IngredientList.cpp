@@ -388,8 +388,13 @@ void IngredientList::FillSearchList(HWND listBox, const WString& text, bool useF
       if (at != WString::npos) (at == 0 ? starting : holding).push_back(record.get());
     }
   }
-  // Thousands of rows go in at once: without drawing, into storage reserved ahead, appended
-  // rather than sorted in (a sorted box would compare each new name with the ones before).
+  // A sorted box shows the names that hold the text in its order: sorted here once, since the box
+  // would compare each new name with every one before it.
+  if (GetWindowLongW(listBox, GWL_STYLE) & LBS_SORT)
+    std::stable_sort(holding.begin(), holding.end(), [](const Ingredient* a, const Ingredient* b) {
+      return CompareNoCase(a->name, b->name) < 0;
+    });
+  // Thousands of rows go in at once: without drawing, into storage reserved ahead, appended.
   SendMessageW(listBox, WM_SETREDRAW, FALSE, 0);
   SendMessageW(listBox, LB_RESETCONTENT, 0, 0);
   SendMessageW(listBox, LB_INITSTORAGE, starting.size() + holding.size(), 32 * sizeof(WChar));
