@@ -30,7 +30,19 @@ WString FileNamePart(const WString& path) {
 }
 
 // The FOOD leaves other than the nutrients, as ReadFood dispatches them.
-enum class FoodField { kNone, kCatId, kFoodId, kType, kCategory, kHidden, kName, kPicture, kSize, kOunces };
+enum class FoodField {
+  kNone,
+  kCatId,
+  kFoodId,
+  kType,
+  kCategory,
+  kHidden,
+  kName,
+  kPicture,
+  kSize,
+  kOunces,
+  kMeasure
+};
 
 FoodField FieldOf(const WChar* tag) {
   struct Named {
@@ -42,7 +54,7 @@ FoodField FieldOf(const WChar* tag) {
       {TXT("TYPE"), FoodField::kType},       {TXT("CATEGORY"), FoodField::kCategory},
       {TXT("HIDDEN"), FoodField::kHidden},   {TXT("FOODNAME"), FoodField::kName},
       {TXT("PICTURE"), FoodField::kPicture}, {TXT("SIZE"), FoodField::kSize},
-      {TXT("OUNCES"), FoodField::kOunces},
+      {TXT("OUNCES"), FoodField::kOunces},   {TXT("MEASURE"), FoodField::kMeasure},
   };
   for (const Named& n : kFields)
     if (IsTag(tag, n.tag)) return n.field;
@@ -72,7 +84,7 @@ FoodLeaf LeafOf(const WChar* tag) {
   static const std::vector<Entry> table = [] {
     std::vector<Entry> entries;
     for (const WChar* name : {TXT("CATID"), TXT("FOODID"), TXT("TYPE"), TXT("CATEGORY"), TXT("HIDDEN"),
-                              TXT("FOODNAME"), TXT("PICTURE"), TXT("SIZE"), TXT("OUNCES")})
+                              TXT("FOODNAME"), TXT("PICTURE"), TXT("SIZE"), TXT("OUNCES"), TXT("MEASURE")})
       entries.push_back({name, {FieldOf(name), Nutrient::kCount}});
     for (uint32_t n = 0; n < Nutrient::kCount; ++n)
       entries.push_back({Nutrient::Key(n), {FoodField::kNone, n}});
@@ -125,6 +137,10 @@ void ReadFoodField(Food& food, const WChar* tag, const WChar* value, CategoryLis
       break;
     case FoodField::kOunces:
       ReadReal(value, food.ounces);
+      break;
+    case FoodField::kMeasure:
+      if (HouseholdMeasure measure; ReadMeasure(XMLUnescape(value), measure))
+        food.measures.push_back(measure);
       break;
     case FoodField::kNone:
       if (leaf.nutrient < Nutrient::kCount) ReadReal(value, food.nutrients[leaf.nutrient]);
@@ -190,6 +206,7 @@ Food& Food::operator=(const Food& other) {
   type = other.type;
   ounces = other.ounces;
   nutrients = other.nutrients;
+  measures = other.measures;
   return *this;
 }
 
@@ -231,6 +248,11 @@ bool Food::ImportCsvRow(const CsvRow& row, CategoryList& categories, const Named
     picture = FileNamePart(*field);
     gotData |= !picture.empty();
   }
+  if (const WString* field = map.Value(row, kColumnMeasures)) {
+    WString text = *field;
+    AccentsToQuotes(text);
+    measures = ReadMeasures(text);
+  }
   return gotData;
 }
 
@@ -257,6 +279,9 @@ void Food::ColumnText(WString& out, uint32_t column, const CategoryList& categor
     case kColumnPicture:
       out += picture;
       break;
+    case kColumnMeasures:
+      AppendCsvSafe(out, MeasuresText(measures), csv);
+      break;
     default:
       break;
   }
@@ -267,10 +292,22 @@ void Food::AddNutrients(const Food& other, double factor) {
   for (uint32_t i = 0; i < Nutrient::kCount; ++i) nutrients[i] += other.nutrients[i] * factor;
 }
 
-void Food::AddServings(const Food& other, ServingUnit unit, double amount, int32_t serves) {
-  const double servings = amount == 0 ? 0 : ServingsOf(unit, other.type, amount, other.size, other.ounces);
+void Food::AddServings(const Food& other, ServingUnit unit, double amount, int32_t serves,
+                       WStringView words) {
+  const double servings = amount == 0 ? 0 : ServingsOf(other, unit, amount, words);
   const double batch = serves == 0 ? 1 : static_cast<double>(static_cast<uint32_t>(serves));
   AddNutrients(other, servings / batch);
+}
+
+double ServingsOf(const Food& food, ServingUnit unit, double amount, WStringView words) {
+  if (food.size == 0 || unit == food.type || unit >= kUnitCount || !(food.ounces > 0))
+    return ServingsOf(unit, food.type, amount, food.size, food.ounces);
+  if (UnitTable[unit].weight) return amount / (UnitTable[unit].factor * food.ounces);
+  // A food served by volume is its own measure of volume.
+  const bool byVolume = !IsCountUnit(food.type) && !UnitTable[food.type].weight;
+  const double grams = byVolume && !IsCountUnit(unit) ? 0 : MeasuredGrams(food.measures, unit, amount, words);
+  if (grams > 0) return grams / (UnitTable[kUnitGram].factor * food.ounces);
+  return ServingsOf(unit, food.type, amount, food.size, food.ounces);
 }
 
 void WriteFood(XMLDoc& doc, const Food& food, const WString* categoryName) {
@@ -288,6 +325,7 @@ void WriteFood(XMLDoc& doc, const Food& food, const WString* categoryName) {
   if (food.ounces != 0) doc.WriteReal(TXT("OUNCES"), food.ounces);
   for (uint32_t i = 0; i < Nutrient::kCount; ++i)
     if (food.nutrients[i] != 0) doc.WriteReal(Nutrient::Key(i), food.nutrients[i]);
+  for (const HouseholdMeasure& measure : food.measures) doc.WriteString(TXT("MEASURE"), MeasureText(measure));
   doc.CloseElement();
 }
 
@@ -302,7 +340,8 @@ bool ReadFood(XMLDoc& doc, Food& food, CategoryList& categories, uint32_t& idCou
 bool MapCsvHeader(const CsvRow& header, const std::function<WString(uint32_t column)>& headerText,
                   CsvColumnMap& map) {
   bool matched = false;
-  for (uint32_t column = 0; column < kFoodColumnCount; ++column) {
+  for (uint32_t column = 0; column <= kColumnMeasures; ++column) {
+    if (column == kFoodColumnCount) column = kColumnMeasures;  // the recipe's columns are its own
     const WString wanted = NormalisedHeader(headerText(column));
     for (size_t field = 0; field < header.size(); ++field) {
       if (wanted.empty() || !EqualsNoCase(NormalisedHeader(header[field]), wanted)) continue;

@@ -8,6 +8,7 @@
 #include <functional>
 #include <vector>
 
+#include "food/Measures.h"
 #include "food/Nutrients.h"
 #include "food/Units.h"
 #include "storage/Csv.h"
@@ -50,15 +51,18 @@ enum FoodColumn : uint32_t {
   kColumnInstructions = 37,
   kColumnIngredients = 38,
   kColumnCustom = 39,
+  // The household measures: a column of CSV files only, never of a list.
+  kColumnMeasures = 40,
 };
 constexpr uint32_t kFoodColumnCount = 34;
 constexpr uint32_t kRecipeColumnCount = 40;
+constexpr uint32_t kCsvColumnCount = 41;
 
 // The field position of each column code in the rows of an imported CSV file, kAbsent for a column
 // the file lacks. Covers the recipe columns too; an ingredient import leaves them absent.
 struct CsvColumnMap {
   static constexpr uint32_t kAbsent = 0xFFFF;
-  std::array<uint32_t, kRecipeColumnCount> position;
+  std::array<uint32_t, kCsvColumnCount> position;
   // Each nutrient's values are multiplied by its factor: a file may count a nutrient in another unit
   // of mass than the program does.
   std::array<double, Nutrient::kCount> factor;
@@ -73,10 +77,10 @@ struct CsvColumnMap {
   const WString* Value(const CsvRow& row, uint32_t column) const;
 };
 
-// Maps each of the `kFoodColumnCount` columns whose normalised header text (from `headerText`)
-// equals a normalised header field ignoring case to that field's position, a later field winning.
-// A nutrient whose field names a unit of mass in parentheses other than the one its header text names
-// gets the factor between the two. False when no column matched.
+// Maps each of the `kFoodColumnCount` columns and the measures column whose normalised header text (from
+// `headerText`) equals a normalised header field ignoring case to that field's position, a later field
+// winning. A nutrient whose field names a unit of mass in parentheses other than the one its header text
+// names gets the factor between the two. False when no column matched.
 bool MapCsvHeader(const CsvRow& header, const std::function<WString(uint32_t column)>& headerText,
                   CsvColumnMap& map);
 
@@ -117,8 +121,9 @@ class Food {
 
   // Adds the other food's values for an amount in some unit, shared among `serves` servings: the
   // recipe and meal totals. Serves 0 counts as 1, so the totals stay finite and describe the whole
-  // batch.
-  void AddServings(const Food& other, ServingUnit unit, double amount, int32_t serves);
+  // batch. The words are the line's text, which may name a measure ("1 large onion").
+  void AddServings(const Food& other, ServingUnit unit, double amount, int32_t serves,
+                   WStringView words = {});
   // Adds the other food's ounces and nutrients times factor.
   void AddNutrients(const Food& other, double factor);
 
@@ -135,6 +140,7 @@ class Food {
   ServingUnit type = 0;
   double ounces = 0;
   std::array<double, Nutrient::kCount> nutrients{};
+  HouseholdMeasures measures;
   PreviewRect preview;
 
  private:
@@ -150,8 +156,15 @@ class Ingredient : public Food {
   ~Ingredient() override = default;
 };
 
+// How many servings of the food an amount in some unit makes. A food whose serving is a weight (or
+// counted, with a weight) takes volumes and counts through its household measures (see
+// MeasuredGrams; the words are the line's text); weights go through the serving's weight; what no
+// measure fits converts by the unit table (ServingsOf of Units.h).
+double ServingsOf(const Food& food, ServingUnit unit, double amount, WStringView words = {});
+
 // Writes one FOOD element. With a category name (exports) it names the category as CATEGORY,
-// otherwise it gives CATID. Zero and empty fields are left out, FOODID and TYPE always written.
+// otherwise it gives CATID. Zero and empty fields are left out, FOODID and TYPE always written; each
+// household measure is a MEASURE leaf after the nutrients, which readers of old skip.
 void WriteFood(XMLDoc& doc, const Food& food, const WString* categoryName = nullptr);
 
 // Reads the children of a FOOD element whose start tag the caller consumed. A CATEGORY naming a

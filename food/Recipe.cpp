@@ -213,7 +213,7 @@ void Recipe::ComputeNutrition(std::vector<RecipeLine> editorLines, int32_t serve
   lines.clear();
   for (RecipeLine& line : editorLines) {
     if (!line.ingredient) continue;
-    AddServings(*line.ingredient, static_cast<ServingUnit>(line.unit), line.amount, serves);
+    AddServings(*line.ingredient, static_cast<ServingUnit>(line.unit), line.amount, serves, line.displayName);
     lines.push_back(std::move(line));
   }
 }

@@ -78,6 +78,7 @@ constexpr NumberedText kEnglish[] = {
     {5137, "Instructions"},
     {5138, "Ingredients"},
     {5139, "Custom"},
+    {5140, "Household Measures"},
     {5229, "Meal"},
     {5230, "Name"},
     {5231, "Date"},

@@ -40,8 +40,7 @@ void AddMatch(const ReviewLine& line, json& entry) {
     return;
   }
   const Food& food = *line.ingredient;
-  const double servings =
-      line.Kept() ? ServingsOf(line.read.unit, food.type, line.read.amount, food.size, food.ounces) : 0;
+  const double servings = line.Kept() ? ServingsOf(food, line.read.unit, line.read.amount) : 0;
   entry["food"] = ToUtf8(food.name);
   // In the program's ounce, the one its units convert grams by.
   entry["grams"] = Stored(servings * food.ounces * UnitTable[kUnitGram].factor);

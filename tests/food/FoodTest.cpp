@@ -325,7 +325,7 @@ TEST(Texts, EveryNumberedTextOfTheFoodData) {
   ExpectTexts(4821, TXT("stalk|||h |m|"));
   ExpectTexts(5099, TXT("|Calories|Total Fat (g)"));
   ExpectTexts(5128, TXT("Selenium (mcg)|Category|Name|Serving Size|Ounces Per Serving|Picture|Cooking Time|"
-                        "Prep Time|Serves|Instructions|Ingredients|Custom|"));
+                        "Prep Time|Serves|Instructions|Ingredients|Custom|Household Measures|"));
   ExpectTexts(5199, TXT("|Calories"));
   ExpectTexts(5228, TXT("Selenium (mcg)|Meal|Name|Date|Food|Comment|"));
   const TextLoader english = LoadTextById;

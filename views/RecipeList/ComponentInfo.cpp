@@ -58,7 +58,7 @@ std::vector<WString> ComponentRow(const RecipeLine& line) {
   std::vector<WString> cells{PrintedLineText(bare)};
   const Ingredient& food = *line.ingredient;
   const double servings =
-      ServingsOf(static_cast<ServingUnit>(line.unit), food.type, line.amount, food.size, food.ounces);
+      ServingsOf(food, static_cast<ServingUnit>(line.unit), line.amount, line.displayName);
   for (uint32_t n = 0; n < Nutrient::kCount; ++n) {
     wchar_t text[64];
     swprintf(text, 64, L"%.2f", food.nutrients[n] * servings);
