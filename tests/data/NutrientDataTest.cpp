@@ -26,6 +26,7 @@ namespace fs = std::filesystem;
 using Row = std::vector<std::string>;
 
 constexpr size_t kColumns = kFoodColumnCount;
+constexpr size_t kMeasuresField = kFoodColumnCount;  // the household measures follow the list's columns
 
 std::string Header(size_t column) {
   return ToUtf8(EnglishTextById(kTextColumnFirst + column));
@@ -98,8 +99,9 @@ TEST(NutrientData, IsUtf16LeWithoutByteOrderMarkAndEndsEveryLineWithCrLf) {
   const std::regex quoted("\"[^\"]*\"(,\"[^\"]*\")*");
   for (const std::string& line : File().lines) ASSERT_TRUE(std::regex_match(line, quoted)) << line;
   const Row& header = File().rows.front();
-  ASSERT_EQ(header.size(), kColumns);
+  ASSERT_EQ(header.size(), kColumns + 1);
   for (size_t c = 0; c < kColumns; ++c) EXPECT_EQ(header[c], Header(c));
+  EXPECT_EQ(header[kMeasuresField], Header(kColumnMeasures));
 }
 
 // Every food is 100 g, weighed in the program's ounces, with a name and a category, and no picture. An import
@@ -112,7 +114,7 @@ TEST(NutrientData, EveryFoodIsOneHundredGramsWithANameAndACategory) {
   std::set<WString> names;
   for (size_t i = 1; i < rows.size(); ++i) {
     const Row& row = rows[i];
-    ASSERT_EQ(row.size(), kColumns) << "line " << i;
+    ASSERT_EQ(row.size(), kColumns + 1) << "line " << i;
     const std::string& name = row[kColumnName];
     EXPECT_FALSE(name.empty()) << "line " << i;
     EXPECT_FALSE(row[kColumnCategory].empty()) << name;
@@ -154,6 +156,7 @@ TEST(NutrientData, EveryRowImportsAndExportsAsItself) {
   ASSERT_TRUE(MapCsvHeader(
       header, [](uint32_t c) { return EnglishTextById(kTextColumnFirst + c); }, map));
   for (uint32_t c = 0; c < kColumns; ++c) ASSERT_EQ(c, map.position[c]) << Header(c);
+  ASSERT_EQ(kMeasuresField, map.position[kColumnMeasures]);
   CategoryList categories;
   std::set<std::string> categoryNames;
   uint32_t idCounter = 0;
@@ -181,6 +184,9 @@ TEST(NutrientData, EveryRowImportsAndExportsAsItself) {
       else
         EXPECT_EQ(text, row[c]) << row[kColumnName] << ", " << Header(c);
     }
+    WString measures;
+    food.ColumnText(measures, kColumnMeasures, categories, NutrientFormat{}, true, true);
+    EXPECT_EQ(ToUtf8(measures), row[kMeasuresField]) << row[kColumnName];
   }
   EXPECT_EQ(categories.Entries().Count(), categoryNames.size());
   EXPECT_EQ(9399u, imported);  // 542 foods of IFCT 2017 and 8857 of USDA SR24
@@ -202,6 +208,10 @@ TEST(NutrientData, KnownFoodsCarryTheirSourceValues) {
   EXPECT_EQ(butter[17] + '|' + butter[10] + '|' + butter[kColumnCategory],
             "1.5|684.167|Dairy and Egg Products (USDA)");
   EXPECT_EQ(Food("Beef, variety meats and by-products, liver, raw")[26], "9755");  // copper 9.755 mg
+  // The household measures of the USDA foods; the IFCT foods give none.
+  EXPECT_EQ(Food("Wheat flour, white, all-purpose, enriched, bleached")[kMeasuresField], "1 cup = 125 g");
+  EXPECT_NE(butter[kMeasuresField].find(" | 1 stick = 113 g"), std::string::npos) << butter[kMeasuresField];
+  EXPECT_EQ(milk[kMeasuresField], "");
 }
 
 }  // namespace

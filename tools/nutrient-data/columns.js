@@ -13,7 +13,8 @@ const NUTRIENT_HEADERS = [
   'Iron (mg)', 'Phosphorus (mg)', 'Magnesium (mg)', 'Zinc (mg)', 'Copper (mcg)', 'Manganese (mg)',
   'Selenium (mcg)',
 ];
-const HEADERS = NUTRIENT_HEADERS.concat(['Category', 'Name', 'Serving Size', 'Ounces Per Serving', 'Picture']);
+const HEADERS = NUTRIENT_HEADERS.concat(
+    ['Category', 'Name', 'Serving Size', 'Ounces Per Serving', 'Picture', 'Household Measures']);
 const column = (header) => {
   const i = NUTRIENT_HEADERS.indexOf(header);
   if (i < 0) throw new Error(`no nutrient column ${header}`);

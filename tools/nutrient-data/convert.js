@@ -93,9 +93,13 @@ function csvLine(fields) {
   return fields.map((f) => '"' + f.replace(/"/g, '\u00b4') + '"').join(',') + '\r\n';
 }
 
+// The household measures as the program writes them: "1 cup = 125 g", joined by " | ".
+const measuresText = (measures) =>
+  (measures || []).map((m) => `${formatReal(m.amount)} ${m.name} = ${formatReal(m.grams)} g`).join(' | ');
+
 function rowOf(food) {
   const serving = servingText(SERVING_GRAMS, 'g');
-  return food.values.map(formatReal).concat([food.category, food.name, serving, OUNCES, '']);
+  return food.values.map(formatReal).concat([food.category, food.name, serving, OUNCES, '', measuresText(food.measures)]);
 }
 
 function writeCsv(dataDir, foods) {
@@ -133,7 +137,7 @@ this one. The prefix never changes and the number is zero-padded, so names compa
 locale. Exactly one such file is installed: an older one left beside the program would sort first and
 hide the newer.
 
-Release 2 adds the USDA foods, counts vitamin D and copper in micrograms (the unit of their daily
+Release 2 adds the USDA foods with their household measures, counts vitamin D and copper in micrograms (the unit of their daily
 values; the program's headers say so and its import converts a file's milligrams) and writes the
 serving's weight in the program's ounces. The IFCT foods keep their names and categories, so a catalog
 that took release 1 gets their new values in place.
@@ -143,7 +147,10 @@ that took release 1 gets their new values in place.
 The CSV form of an ingredient export with all data: UTF-16LE without a byte-order mark, lines ending in
 CR LF, every field between double quotes, fields separated by commas, a double quote inside a name
 written as "´". The header row holds the 34 column headers of the ingredient list in their order (the
-29 nutrients, Category, Name, Serving Size, Ounces Per Serving, Picture). Each food is one serving of
+29 nutrients, Category, Name, Serving Size, Ounces Per Serving, Picture), then Household Measures: what a
+cup, a spoon or one piece of the food weighs, each as \`1 cup = 125 g\` (amount, name, " = ", grams, " g"),
+joined by " | " (empty for the IFCT foods, which give none). A program that does not know the column
+passes it over. Each food is one serving of
 100 g: Serving Size \`100  g\` (unit g), Ounces Per Serving \`${OUNCES}\` (100 ÷ 29.9, the program's grams to the
 ounce, so that 250 g, 0.25 kg or the same weight in oz or Lb is exactly 2.5 servings), nutrients per 100 g
 of the edible portion, in the unit of their header. Numbers are plain decimals of at most six
@@ -159,6 +166,7 @@ ${mapping.join('\n')}
 | 31 | Serving Size | \`100  g\` for every food | \`100  g\` for every food |
 | 32 | Ounces Per Serving | ${OUNCES} for every food | ${OUNCES} for every food |
 | 33 | Picture | empty | empty |
+| 34 | Household Measures | empty | \`<measure amount name grams/>\` of the food, in the jar's order |
 
 ## Sources
 

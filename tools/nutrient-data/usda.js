@@ -136,7 +136,7 @@ function attributes(tag) {
   return out;
 }
 
-// One food file: its uid, name, number of household measures and nutrients by name.
+// One food file: its uid, name, household measures ({amount, name, grams}) and nutrients by name.
 function parseFood(xml, file) {
   const head = /<food\b[^>]*>/.exec(xml);
   if (!head) throw new Error(`${file}: no food element`);
@@ -151,7 +151,14 @@ function parseFood(xml, file) {
     }
     nutrients[key] = v;
   }
-  const measures = (xml.match(/<measure\b/g) || []).length;
+  const measures = [];
+  for (const [tag] of xml.matchAll(/<measure\b[^>]*>/g)) {
+    const m = attributes(tag);
+    const amount = Number(m.amount), grams = Number(m.grams), label = (m.name || '').trim().replace(/\s+/g, ' ');
+    if (!(amount > 0) || !(grams > 0) || !label) throw new Error(`${file}: bad measure ${tag}`);
+    if (label.includes('|')) throw new Error(`${file}: measure ${label} holds the separator`);
+    measures.push({amount, name: label, grams});
+  }
   return {uid, name: name.trim().replace(/\s+/g, ' '), measures, nutrients};
 }
 
@@ -197,7 +204,8 @@ function convert(food) {
   const n = food.nutrients;
   const values = NUTRIENT_HEADERS.map((header, i) =>
     SPECIAL[i] ? SPECIAL[i].value(n) : (n[SOURCE_OF[i]] || 0) * factor(SOURCE_OF[i], header));
-  return {name: food.name, category: GROUPS[food.group] + SUFFIX, values, alcohol: n.Alcohol || 0};
+  return {name: food.name, category: GROUPS[food.group] + SUFFIX, values, alcohol: n.Alcohol || 0,
+          measures: food.measures};
 }
 
 // Per column: where the value comes from, and how many foods give none (written 0).
@@ -223,7 +231,7 @@ XML file per food with its nutrients per 100 g in the database's units:
 |---|---|---|
 | \`${PACKAGE.name}\` | ${PACKAGE.version} | \`${PACKAGE.sha256}\` |
 
-The jar holds ${all.length} foods, ${all.filter((f) => f.measures).length} of them with household measures.
+The jar holds ${all.length} foods, ${all.filter((f) => f.measures.length).length} of them with household measures.
 
 Decisions:
 
@@ -239,8 +247,10 @@ Decisions:
 - A nutrient the database does not give for a food is written as 0 (an empty field); every one of the 29
   columns has a source nutrient (the counts of foods without one are in the mapping).
 - Names that clash ignoring case get the food's number in the database appended: ${renamed.map((f) => f.name).join('; ')}.
-- Household measures are not carried: an ingredient has one serving, and every food is served per 100 g like
-  the IFCT foods, so that a weight in any unit converts exactly and the foods compare alike.
+- Every food is served per 100 g like the IFCT foods, so that a weight in any unit converts exactly and the
+  foods compare alike. Its household measures (\`<measure amount name grams/>\`, ${kept.reduce((n, f) => n + f.measures.length, 0)} of them) are
+  carried in the Household Measures column, in the jar's order, so that cups, spoons and pieces of the food
+  weigh what the database says.
 - Categories: the food group of the uid's first two digits, followed by "${SUFFIX.trim()}", so that the two
   sets stay apart in the category list and a category of release 1 never takes foods of this source.
   The ${outside.length} foods whose uid begins with ${codes.join(', ')} (numbers outside any group's range) take
@@ -253,7 +263,7 @@ function read(workDir) {
   const dir = fetchJar(workDir);
   const files = fs.readdirSync(dir).filter((f) => /^[0-9]{5}\.xml$/.test(f)).sort();
   const all = files.map((f) => parseFood(fs.readFileSync(path.join(dir, f), 'utf8'), f));
-  const withMeasures = all.filter((f) => f.measures).length;
+  const withMeasures = all.filter((f) => f.measures.length).length;
   if (all.length !== EXPECTED.foods || withMeasures !== EXPECTED.withMeasures)
     throw new Error(`${all.length} foods, ${withMeasures} with measures; expected ${JSON.stringify(EXPECTED)}`);
   for (const f of all)
