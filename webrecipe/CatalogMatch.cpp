@@ -14,7 +14,7 @@ std::vector<ReviewLine> MatchLines(const std::vector<ImportedLine>& lines, const
   for (const ImportedLine& line : lines) {
     ReviewLine entry{line};
     if (!line.isHeading)
-      if (const auto match = matcher.Match(line.name)) entry.ingredient = catalog.FindById(match->id);
+      if (const auto match = matcher.Match(line.name, line.original)) entry.ingredient = catalog.FindById(match->id);
     reviewed.push_back(entry);
   }
   return reviewed;

@@ -15,17 +15,16 @@ constexpr const char* kStopWords[] = {"a",    "an",   "and", "or",   "of",    "t
 
 // Words that say how an ingredient is cut, sized, bought or kept rather than what it is.
 constexpr const char* kQualifiers[] = {
-    "large",    "medium",     "small",   "big",      "extra",    "jumbo",       "chopped",  "minced",
-    "diced",    "sliced",     "grated",  "shredded", "crushed",  "ground",      "peeled",   "softened",
-    "melted",   "packed",     "fine",    "finely",   "coarse",   "coarsely",    "kosher",   "unsalted",
-    "salted",   "granulated", "all",     "purpose",  "plain",    "organic",     "boneless", "skinless",
-    "lean",     "thin",       "thinly",  "thick",    "room",     "temperature", "cold",     "warm",
-    "hot",      "dry",        "dried",   "can",      "tin",      "jar",         "package",  "packet",
-    "bottle",   "stick",      "heaping", "level",    "optional", "taste",       "garnish",  "divided",
-    "cut",      "piece",      "inch",    "cube",     "cooked",   "uncooked",    "frozen",   "canned",
-    "prepared", "style",      "ripe",    "trimmed",  "rinsed",   "drained",     "halved",   "quartered",
-    "roughly",  "toasted",    "beaten",  "sifted",   "cubed",    "whisked",     "pitted",   "seeded",
-    "deveined", "virgin",     "pure",    "sharp",    "mild"};
+    "large",      "medium",   "small",   "big",      "extra",       "jumbo",    "chopped",  "minced",
+    "diced",      "sliced",   "grated",  "shredded", "crushed",     "peeled",   "softened", "melted",
+    "packed",     "fine",     "finely",  "coarse",   "coarsely",    "kosher",   "unsalted", "salted",
+    "granulated", "all",      "purpose", "plain",    "organic",     "boneless", "skinless", "lean",
+    "thin",       "thinly",   "thick",   "room",     "temperature", "cold",     "warm",     "hot",
+    "jar",        "rolled",   "light",   "package",  "packet",      "bottle",   "stick",    "heaping",
+    "level",      "optional", "taste",   "garnish",  "divided",     "cut",      "piece",    "inch",
+    "cube",       "uncooked", "style",   "ripe",     "trimmed",     "rinsed",   "drained",  "halved",
+    "quartered",  "roughly",  "toasted", "beaten",   "sifted",      "cubed",    "whisked",  "pitted",
+    "seeded",     "deveined", "virgin",  "pure",     "sharp",       "mild"};
 
 // Size words that mean one size: a recipe's "large onion" is the catalog's "Onion, big".
 constexpr std::pair<const char*, const char*> kSameSize[] = {
@@ -37,11 +36,18 @@ constexpr std::pair<const char*, const char*> kIrregular[] = {
     {"calves", "calf"}, {"potatoes", "potato"}, {"tomatoes", "tomato"}, {"mangoes", "mango"}};
 
 constexpr double kQualifierShare = 0.2;
-// The words before an entry's first comma name its food ("Milk, whole"): they weigh double in it.
-constexpr float kHeadShare = 2;
+// The words before an entry's first comma name its food ("Milk, whole"), those after the next its
+// kind ("Oil, olive, salad or cooking"): they weigh double and half again in it.
+constexpr float kPlaceShare[] = {2, 1.5, 1};
+// The food a name names weighs double in it ("bitter butter" is butter first).
+constexpr double kHeadShare = 2;
 // Word matches score below an equal name's 1.
 constexpr double kWordMatchCeiling = 0.99;
+// A name the catalog gives the food otherwise ranks a little below the name as written.
+constexpr double kOtherNameLikeness = 0.85;
+constexpr double kFirstWordBonus = 1.1;
 constexpr size_t kNone = static_cast<size_t>(-1);
+constexpr uint32_t kNoWord = static_cast<uint32_t>(-1);
 
 template <size_t N>
 bool ListHas(const char* const (&list)[N], const std::string& word) {
@@ -91,21 +97,91 @@ std::string Folded(WStringView name) {
   return ToUtf8(folded);
 }
 
-// The words as MatchWords gives them; headCount tells how many stand before the first comma (all
-// when there is none).
-std::vector<std::string> WordsOf(WStringView name, size_t& headCount) {
+// Words that end the phrase before them ("Soy sauce made from soy", "Onions, spring or scallions"),
+// as a comma or a bracket does.
+constexpr const char* kPhraseEnds[] = {"and", "or", "with", "without", "from", "made", "in", "for", "plus"};
+
+// What a food is bought or kept as: unlike other qualifiers they tell foods apart in full.
+constexpr const char* kStates[] = {"dried",   "ground", "canned", "frozen", "cooked",     "boiled",
+                                   "roasted", "smoked", "baked",  "fried",  "dehydrated", "stewed"};
+// Words of a line that give a state in other words ("1 can chickpeas", "dry yeast").
+constexpr std::pair<const char*, const char*> kSameState[] = {
+    {"can", "canned"}, {"tin", "canned"}, {"tinned", "canned"}, {"dry", "dried"}};
+
+// Nouns that name the form a food comes in: "Cumin seeds" is cumin as much as seeds.
+constexpr const char* kForms[] = {"seed", "powder", "leaf", "nut", "fruit", "clove", "flake", "pod"};
+
+// The catalogs' names for what recipes call otherwise; each phrase may stand for the others.
+const std::vector<std::vector<std::string>> kSameFood = {
+    {"cilantro", "coriander leaves"},
+    {"garbanzo beans", "garbanzos", "chickpeas", "bengal gram", "chana"},
+    {"bell pepper", "capsicum", "sweet pepper"},
+    {"scallion", "spring onion", "green onion"},
+    {"unsalted", "without salt"},
+};
+
+// A word of a name: headOfPhrase when it is the food its phrase names (the last word of the phrase
+// that is no qualifier, with the word before a form noun); firstPhrase for the words before the first
+// comma, bracket or phrase end.
+struct NameWord {
+  std::string text;
+  size_t segment;  // commas and brackets passed before it
+  bool headOfPhrase;
+  bool firstPhrase;
+};
+
+struct NameWords {
+  std::vector<NameWord> words;
+  bool joins = false;  // "and" or "&" joins two of its words ("salt and pepper")
+};
+
+// The word as compared: its singular, one word for one size or state.
+std::string Normalised(const std::string& word) {
+  std::string stem = Stem(word);
+  for (const auto& [size, same] : kSameSize)
+    if (stem == size) stem = same;
+  for (const auto& [state, same] : kSameState)
+    if (stem == state) stem = same;
+  return stem;
+}
+
+bool IsQualifier(const std::string& word) {
+  return ListHas(kQualifiers, word) || ListHas(kStates, word);
+}
+
+// Marks the head of the phrase of words[from...]: its last word that is no qualifier, and the word
+// before that when it is a form noun.
+void MarkHead(std::vector<NameWord>& words, size_t from) {
+  bool looking = true;
+  for (size_t n = words.size(); n > from && looking; --n) {
+    if (IsQualifier(words[n - 1].text)) continue;
+    words[n - 1].headOfPhrase = true;
+    looking = ListHas(kForms, words[n - 1].text);
+  }
+}
+
+NameWords WordsOf(WStringView name) {
   const std::string text = Folded(name);
-  std::vector<std::string> words;
+  NameWords result;
+  std::vector<NameWord>& words = result.words;
   std::string word;
-  headCount = kNone;
+  size_t segment = 0, phraseStart = 0;
+  bool firstPhrase = true;
+  const auto endPhrase = [&] {
+    MarkHead(words, phraseStart);
+    phraseStart = words.size();
+    if (!words.empty()) firstPhrase = false;
+  };
   const auto take = [&] {
     const bool number = word.find_first_not_of("0123456789") == std::string::npos;
     if (word.size() > 1 && !number) {
-      std::string stem = Stem(word);
-      for (const auto& [size, same] : kSameSize)
-        if (stem == size) stem = same;
-      if (!ListHas(kStopWords, stem) && std::find(words.begin(), words.end(), stem) == words.end())
-        words.push_back(std::move(stem));
+      const std::string stem = Normalised(word);
+      if (ListHas(kPhraseEnds, stem)) {
+        result.joins |= stem == "and" && !words.empty();
+        endPhrase();
+      } else if (!ListHas(kStopWords, stem)) {
+        words.push_back({stem, segment, false, firstPhrase});
+      }
     }
     word.clear();
   };
@@ -116,12 +192,52 @@ std::vector<std::string> WordsOf(WStringView name, size_t& headCount) {
       word.append(text, start, i - start);
     } else if (!IsApostrophe(c)) {
       take();
-      if (c == ',' && headCount == kNone) headCount = words.size();
+      if (c == '&' && !words.empty()) result.joins = true;
+      if (c == ',' || c == ';' || c == '(' || c == ')' || c == '/' || c == '&') {
+        endPhrase();
+        segment += c != '&';
+      }
     }
   }
   take();
-  headCount = std::min(headCount, words.size());
-  return words;
+  endPhrase();
+  // Each word once, where it first stands, a head if it is one anywhere.
+  std::vector<NameWord> once;
+  for (const NameWord& w : words) {
+    const auto seen =
+        std::find_if(once.begin(), once.end(), [&](const NameWord& o) { return o.text == w.text; });
+    if (seen == once.end())
+      once.push_back(w);
+    else
+      seen->headOfPhrase |= w.headOfPhrase;
+  }
+  words = std::move(once);
+  return result;
+}
+
+// The name as written and as each other name of its food the catalogs may use ("cilantro" as
+// "coriander leaves"), in folded text.
+std::vector<WString> SameFoodNames(WStringView name) {
+  WString folded(name);
+  for (WChar& c : folded) c = FoldCase(c);
+  std::vector<WString> names{folded};
+  const auto isLetter = [](WChar c) { return (c >= 'a' && c <= 'z') || c >= 0xC0; };
+  for (const auto& group : kSameFood) {
+    for (const std::string& phrase : group) {
+      const WString from = FromUtf8(phrase);
+      const size_t at = folded.find(from);
+      if (at == WString::npos || (at > 0 && isLetter(folded[at - 1]))) continue;
+      // The phrase ends the word, or a plural ending does.
+      const size_t end = at + from.size();
+      size_t tail = end;
+      while (tail < folded.size() && tail < end + 2 && (folded[tail] == 's' || folded[tail] == 'e')) ++tail;
+      if (tail < folded.size() && isLetter(folded[tail])) continue;
+      for (const std::string& other : group)
+        if (other != phrase) names.push_back(folded.substr(0, at) + FromUtf8(other) + folded.substr(end));
+      return names;
+    }
+  }
+  return names;
 }
 
 std::vector<std::string> Trigrams(const std::string& word) {
@@ -159,6 +275,16 @@ bool AllowsChanges(size_t length) {
   return length >= 7;
 }
 
+// Two edits pass only for a letter doubled, dropped or put elsewhere ("cinammon"): changing letters
+// twice turns one food into another ("chickpea", "chicken").
+bool SameLetters(std::string a, std::string b) {
+  for (std::string* word : {&a, &b}) {
+    std::sort(word->begin(), word->end());
+    word->erase(std::unique(word->begin(), word->end()), word->end());
+  }
+  return a == b;
+}
+
 // What a word match scores: the share of the name's word weight the entry has, and the share of
 // the entry's the name has, the first weighing more (entries carry many words a recipe leaves out).
 double Score(double nameCoverage, double entryCoverage) {
@@ -168,8 +294,9 @@ double Score(double nameCoverage, double entryCoverage) {
 }  // namespace
 
 std::vector<std::string> MatchWords(WStringView name) {
-  size_t headCount = 0;
-  return WordsOf(name, headCount);
+  std::vector<std::string> texts;
+  for (const NameWord& word : WordsOf(name).words) texts.push_back(word.text);
+  return texts;
 }
 
 IngredientMatcher::IngredientMatcher(const std::vector<CatalogName>& catalog) {
@@ -177,26 +304,37 @@ IngredientMatcher::IngredientMatcher(const std::vector<CatalogName>& catalog) {
   for (size_t entry = 0; entry < catalog.size(); ++entry) {
     ids_.push_back(catalog[entry].id);
     if (!catalog[entry].name.empty()) exact_.emplace(Folded(catalog[entry].name), entry);
-    size_t headCount = 0;
-    const std::vector<std::string> words = WordsOf(catalog[entry].name, headCount);
-    for (size_t n = 0; n < words.size(); ++n) {
-      const auto inserted = words_.emplace(words[n], static_cast<uint32_t>(wordTexts_.size()));
+    const NameWords words = WordsOf(catalog[entry].name);
+    joins_.push_back(words.joins);
+    firstWord_.push_back(kNoWord);
+    for (const NameWord& word : words.words) {
+      const auto inserted = words_.emplace(word.text, static_cast<uint32_t>(wordTexts_.size()));
+      const uint32_t id = inserted.first->second;
       if (inserted.second) {
-        wordTexts_.push_back(words[n]);
+        wordTexts_.push_back(word.text);
         postings_.emplace_back();
-        for (const std::string& gram : Trigrams(words[n])) trigrams_[gram].push_back(inserted.first->second);
+        foodWord_.push_back(false);
+        for (const std::string& gram : Trigrams(word.text)) trigrams_[gram].push_back(id);
       }
-      postings_[inserted.first->second].push_back(
-          {static_cast<uint32_t>(entry), n < headCount ? kHeadShare : 1});
+      if (firstWord_.back() == kNoWord) firstWord_.back() = id;
+      foodWord_[id] = foodWord_[id] || (word.firstPhrase && word.headOfPhrase && !ListHas(kForms, word.text));
+      postings_[id].push_back(
+          {static_cast<uint32_t>(entry), kPlaceShare[std::min<size_t>(word.segment, 2)], word.headOfPhrase});
     }
   }
   entryWeight_.assign(catalog.size(), 0);
-  for (uint32_t word = 0; word < postings_.size(); ++word)
-    for (const Posting& posting : postings_[word])
+  entryFoodWeight_.assign(catalog.size(), 0);
+  for (uint32_t word = 0; word < postings_.size(); ++word) {
+    const bool state = ListHas(kStates, wordTexts_[word]);
+    for (const Posting& posting : postings_[word]) {
       entryWeight_[posting.entry] += WordWeight(word) * posting.share;
+      if (!state) entryFoodWeight_[posting.entry] += WordWeight(word) * posting.share;
+    }
+  }
 }
 
 double IngredientMatcher::WordWeight(uint32_t word) const {
+  if (ListHas(kStates, wordTexts_[word])) return UnknownWeight(wordTexts_[word]);
   const double rarity = std::log(1 + static_cast<double>(ids_.size()) / postings_[word].size());
   return ListHas(kQualifiers, wordTexts_[word]) ? rarity * kQualifierShare : rarity;
 }
@@ -219,7 +357,7 @@ uint32_t IngredientMatcher::NearestWord(const std::string& word, double& likenes
     if (text.size() + allowed < word.size() || word.size() + allowed < text.size()) continue;
     if (!AllowsChanges(word.size()) && text.size() == word.size()) continue;
     const size_t edits = EditDistance(word, text);
-    if (edits < fewest) {
+    if (edits < fewest && (edits < 2 || SameLetters(word, text))) {
       fewest = edits;
       nearest = other;
     }
@@ -229,53 +367,121 @@ uint32_t IngredientMatcher::NearestWord(const std::string& word, double& likenes
   return nearest;
 }
 
-std::vector<IngredientMatcher::Term> IngredientMatcher::QueryTerms(const std::vector<std::string>& words,
-                                                                   double& total) const {
-  std::vector<Term> terms;
-  total = 0;
-  const double unknownWeight = std::log(1 + static_cast<double>(ids_.size()));
-  for (const std::string& word : words) {
-    const auto known = words_.find(word);
-    const bool qualifier = ListHas(kQualifiers, word);
-    double likeness = 1;
-    uint32_t id = known != words_.end() ? known->second : 0;
-    if (known == words_.end() && !qualifier) id = NearestWord(word, likeness);
-    if (known == words_.end() && (qualifier || likeness == 0)) {
-      total += qualifier ? unknownWeight * kQualifierShare : unknownWeight;
-      continue;
-    }
-    total += WordWeight(id);
-    terms.push_back({id, WordWeight(id), likeness});
+std::optional<size_t> IngredientMatcher::ExactEntry(WStringView name, WStringView line) const {
+  const std::string folded = Folded(name);
+  const auto exact = exact_.find(folded);
+  if (exact != exact_.end()) return exact->second;
+  // The line may go on with the qualifiers a name of the catalog has ("carrot, orange").
+  const std::string text = Folded(line);
+  const size_t at = folded.empty() ? std::string::npos : text.find(folded);
+  if (at == std::string::npos) return std::nullopt;
+  for (size_t end = at + folded.size(); end < text.size() && text[end] == ',';) {
+    end = std::min(text.find(',', end + 1), text.size());
+    const size_t last = text.find_last_not_of(' ', end - 1);
+    const auto longer = exact_.find(text.substr(at, last + 1 - at));
+    if (longer != exact_.end()) return longer->second;
   }
-  return terms;
+  return std::nullopt;
 }
 
-std::optional<IngredientMatch> IngredientMatcher::Match(WStringView name) const {
-  const auto exact = exact_.find(Folded(name));
-  if (exact != exact_.end()) return IngredientMatch{ids_[exact->second], 1.0};
-  double total = 0;
-  const std::vector<Term> terms = QueryTerms(MatchWords(name), total);
-  if (terms.empty() || total <= 0) return std::nullopt;
-  std::vector<double> nameShare(ids_.size(), 0);   // of the name's weight, what the entry has
-  std::vector<double> entryShare(ids_.size(), 0);  // of the entry's weight, what the name has
-  std::vector<uint32_t> touched;
+IngredientMatcher::Query IngredientMatcher::QueryTerms(WStringView name, WStringView line) const {
+  NameWords words = WordsOf(name);
+  // States the line gives outside the name ("1 can chickpeas") count as the name's.
+  for (NameWord& word : WordsOf(line).words)
+    if (ListHas(kStates, word.text) && std::none_of(words.words.begin(), words.words.end(),
+                                                    [&](const NameWord& w) { return w.text == word.text; }))
+      words.words.push_back({word.text, 0, false, false});
+  Query query{{}, words.joins};
+  for (const NameWord& word : words.words) {
+    const auto known = words_.find(word.text);
+    Term term{0, 0, 1, word.firstPhrase && word.headOfPhrase, ListHas(kStates, word.text), false};
+    if (known != words_.end())
+      term.id = known->second;
+    else if (!IsQualifier(word.text))
+      term.id = NearestWord(word.text, term.likeness);
+    else
+      term.likeness = 0;
+    term.weight = term.likeness > 0 ? WordWeight(term.id) : UnknownWeight(word.text);
+    if (term.head) term.weight *= kHeadShare;
+    term.required = term.likeness > 0 && !term.head && foodWord_[term.id];
+    query.terms.push_back(term);
+  }
+  return query;
+}
+
+double IngredientMatcher::UnknownWeight(const std::string& word) const {
+  const double rarity = std::log(1 + static_cast<double>(ids_.size()));
+  return IsQualifier(word) && !ListHas(kStates, word) ? rarity * kQualifierShare : rarity;
+}
+
+std::optional<IngredientMatch> IngredientMatcher::Match(WStringView name, WStringView line) const {
+  if (const std::optional<size_t> exact = ExactEntry(name, line)) return IngredientMatch{ids_[*exact], 1.0};
+  std::optional<IngredientMatch> best;
+  double bestRank = 0;
+  size_t bestEntry = 0;
+  // The catalog's other names of a food serve where the name as written finds less.
+  double likeness = 1;
+  for (const WString& same : SameFoodNames(name)) {
+    Consider(QueryTerms(same, line), likeness, best, bestRank, bestEntry);
+    likeness = kOtherNameLikeness;
+  }
+  return best;
+}
+
+void IngredientMatcher::Consider(const Query& query, double likeness, std::optional<IngredientMatch>& best,
+                                 double& bestRank, size_t& bestEntry) const {
+  const std::vector<Term>& terms = query.terms;
+  double total = 0, foodTotal = 0;
+  size_t required = 0;
   for (const Term& term : terms) {
+    total += term.weight;
+    if (!term.state) foodTotal += term.weight;
+    required += term.required;
+  }
+  if (foodTotal <= 0) return;
+  struct Tally {
+    double name = 0, food = 0, entry = 0, entryFood = 0;
+    size_t required = 0;
+    bool head = false;
+    bool first = false;  // the entry's first word is the name's food
+  };
+  std::unordered_map<uint32_t, Tally> tallies;
+  for (const Term& term : terms) {
+    if (term.likeness == 0) continue;
     for (const Posting& posting : postings_[term.id]) {
-      if (nameShare[posting.entry] == 0) touched.push_back(posting.entry);
-      nameShare[posting.entry] += term.weight * term.likeness;
-      entryShare[posting.entry] += term.weight * term.likeness * posting.share;
+      Tally& tally = tallies[posting.entry];
+      // The name's food weighs double in the name only.
+      const double brought = term.weight * term.likeness,
+                   held = WordWeight(term.id) * term.likeness * posting.share;
+      tally.name += brought;
+      tally.entry += held;
+      if (!term.state) {
+        tally.food += brought;
+        tally.entryFood += held;
+      }
+      tally.required += term.required;
+      tally.head |= term.head && posting.head;
+      tally.first |= term.head && firstWord_[posting.entry] == term.id;
     }
   }
-  std::optional<IngredientMatch> best;
-  size_t bestEntry = 0;
-  for (const uint32_t entry : touched) {
+  for (const auto& [entry, tally] : tallies) {
+    // The line's food must be the entry's ("coconut milk" is no coconut), and every other food the
+    // line names must be in it ("almond milk" is no milk); a line joining two foods is one only in
+    // an entry joining them too.
+    if (!tally.head || tally.required < required || (query.joins && !joins_[entry])) continue;
+    if (entryFoodWeight_[entry] <= 0) continue;
     const double score =
-        Score(nameShare[entry] / total, std::min(1.0, entryShare[entry] / entryWeight_[entry]));
+        Score(tally.food / foodTotal, std::min(1.0, tally.entryFood / entryFoodWeight_[entry]));
     if (score < kThreshold) continue;
-    if (!best || score > best->score || (score == best->score && entry < bestEntry)) {
+    // States count in choosing among the entries the food words allow: a line naming none takes
+    // the entry naming none.
+    // and one whose name starts with the food is that food plainly ("Yogurt, plain", not "Tofu yogurt").
+    const double rank = Score(tally.name / total, std::min(1.0, tally.entry / entryWeight_[entry])) *
+                        likeness * (tally.first ? kFirstWordBonus : 1);
+    if (!best || rank > bestRank || (rank == bestRank && entry < bestEntry)) {
       best = IngredientMatch{ids_[entry], score};
+      bestRank = rank;
       bestEntry = entry;
     }
   }
-  return best;
 }

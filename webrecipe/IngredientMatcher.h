@@ -35,32 +35,51 @@ class IngredientMatcher {
   // Indexes the catalog once; the matcher keeps no reference to it.
   explicit IngredientMatcher(const std::vector<CatalogName>& catalog);
 
-  // The catalog entry the name means, or none. A word match scores 0.99 times the share of the
-  // name's word weight the entry has, to the power 0.7, times the share of the entry's word weight
-  // the name has, to the power 0.3 (of two entries holding all the words the one with fewer others
-  // wins); ties go to the earlier entry.
-  std::optional<IngredientMatch> Match(WStringView name) const;
+  // The catalog entry the ingredient name of a recipe line means, or none; the line, when given,
+  // adds the states it names outside the name ("1 can chickpeas") and the qualifiers after a comma
+  // that make an entry's name ("300 g carrot, orange"). A word match scores 0.99 times the share of
+  // the name's word weight the entry has, to the power 0.7, times the share of the entry's word
+  // weight the name has, to the power 0.3 (of two entries holding all the words the one with fewer
+  // others wins), counting food words only; states (dried, canned, ...) then choose among the
+  // entries that pass. Ties go to the earlier entry.
+  std::optional<IngredientMatch> Match(WStringView name, WStringView line = {}) const;
 
  private:
   struct Term {
     uint32_t id;
-    double weight;  // the part of the name's weight it brings when matched: weight times likeness
-    double likeness;
+    double weight;
+    double likeness;  // 0 for a word the catalog lacks
+    bool head;        // the food the name names: the entry must name it too
+    bool state;
+    bool required;  // another food the name names, which the entry must hold
   };
-  std::vector<Term> QueryTerms(const std::vector<std::string>& words, double& total) const;
+  struct Query {
+    std::vector<Term> terms;
+    bool joins;  // the name joins two foods ("salt and pepper")
+  };
+  struct Posting {
+    uint32_t entry;
+    float share;  // the word's weight counts this many times in the entry
+    bool head;    // the word is a food the entry names, not a kind of it
+  };
+  std::optional<size_t> ExactEntry(WStringView name, WStringView line) const;
+  Query QueryTerms(WStringView name, WStringView line) const;
+  void Consider(const Query& query, double likeness, std::optional<IngredientMatch>& best, double& bestRank,
+                size_t& bestEntry) const;
   uint32_t NearestWord(const std::string& word, double& likeness) const;
   double WordWeight(uint32_t word) const;
+  double UnknownWeight(const std::string& word) const;
 
   std::vector<uint32_t> ids_;
   std::unordered_map<std::string, size_t> exact_;  // folded full name -> first entry
   std::unordered_map<std::string, uint32_t> words_;
   std::vector<std::string> wordTexts_;
-  struct Posting {
-    uint32_t entry;
-    float share;  // the word's weight counts this many times in the entry
-  };
-  std::vector<std::vector<Posting>> postings_;                       // word -> entries holding it
-  std::vector<double> entryWeight_;                                  // sum of the weights of an entry's words
+  std::vector<bool> foodWord_;                  // word -> some entry names it as its food
+  std::vector<std::vector<Posting>> postings_;  // word -> entries holding it
+  std::vector<uint32_t> firstWord_;             // entry -> its first word
+  std::vector<bool> joins_;                     // entry -> its name joins two foods
+  std::vector<double> entryWeight_;             // sum of the weights of an entry's words
+  std::vector<double> entryFoodWeight_;         // the same without its states
   std::unordered_map<std::string, std::vector<uint32_t>> trigrams_;  // letter triple -> words holding it
 };
 
