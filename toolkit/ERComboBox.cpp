@@ -1,5 +1,7 @@
 #include "toolkit/ERComboBox.h"
 
+#include <commctrl.h>
+
 namespace DAVavador {
 
 bool ERComboBox::Create(HWND parent, int id) {
@@ -109,6 +111,18 @@ LPARAM ERComboBox::ItemData(int index) const {
 
 WString ERComboBox::ItemText(int index) const {
   return QueryText(CB_GETLBTEXTLEN, CB_GETLBTEXT, index);
+}
+
+void FitDroppedList(HWND combo) {
+  const auto count = static_cast<int>(SendMessageW(combo, CB_GETCOUNT, 0, 0));
+  const int rows = count < 1 ? 1 : (count < kMostDroppedRows ? count : kMostDroppedRows);
+  const auto row = static_cast<int>(SendMessageW(combo, CB_GETITEMHEIGHT, 0, 0));
+  RECT field{};
+  GetWindowRect(combo, &field);  // the selection field alone while the list is up
+  const int border = 2 * GetSystemMetrics(SM_CYBORDER);
+  SendMessageW(combo, CB_SETMINVISIBLE, static_cast<WPARAM>(rows), 0);
+  SetWindowPos(combo, nullptr, 0, 0, field.right - field.left, field.bottom - field.top + rows * row + border,
+               SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
 }
 
 }  // namespace DAVavador

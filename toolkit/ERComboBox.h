@@ -59,4 +59,10 @@ class ERComboBox : public ERWindow {
   NamedIdList list_;
 };
 
+// Sizes a combo box's dropped list to whole rows: all of its entries up to kMostDroppedRows, so
+// that the last entry shows in full. Called as the list drops (CBN_DROPDOWN), when its entries
+// are known.
+constexpr int kMostDroppedRows = 20;
+void FitDroppedList(HWND combo);
+
 }  // namespace DAVavador

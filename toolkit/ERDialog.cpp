@@ -3,6 +3,7 @@
 #include <commctrl.h>
 
 #include "resource.h"
+#include "toolkit/ERComboBox.h"
 
 namespace DAVavador {
 
@@ -30,6 +31,7 @@ INT_PTR CALLBACK ERDialog::Proc(HWND dialog, UINT msg, WPARAM wp, LPARAM lp) {
 INT_PTR ERDialog::Handle(UINT msg, WPARAM wp, LPARAM lp) {
   if (msg == WM_COMMAND) {
     const int id = LOWORD(wp);
+    if (HIWORD(wp) == CBN_DROPDOWN) FitDroppedList(reinterpret_cast<HWND>(lp));
     NoteChange(HIWORD(wp), reinterpret_cast<HWND>(lp));
     if (OnCommand(id, HIWORD(wp))) return TRUE;
     if (id == IDOK) {

@@ -677,6 +677,7 @@ bool View::HandleCommand(WPARAM wParam, LPARAM lParam, HMENU menuHandle) {
     UpdateStatus();
     return true;
   }
+  if (control && HIWORD(wParam) == CBN_DROPDOWN) DAVavador::FitDroppedList(control);
   if (!control || HIWORD(wParam) != CBN_SELCHANGE) return false;
   if (control == categoryCombo.Window()) {
     UpdateCategoryMenu(menuHandle);

@@ -304,14 +304,23 @@ TEST_F(RecipeListTest, TypedAmountsReadAsTheAmountTheFoodPresetsItsUnitEnterAdds
 
 // A line's text follows its amount and unit: after Change the line text shows the new amount and
 // Update keeps it; a text the user typed stays theirs through Change.
-// Labels on the editor's tab pages draw on the page, without boxes of the dialog's grey.
-TEST_F(RecipeListTest, TheEditorsLabelsStandOnTheirTabPages) {
+// Labels on the editor's tab pages draw on the page, without boxes of the dialog's grey; its
+// drop-downs show whole rows.
+TEST_F(RecipeListTest, TheEditorsLabelsStandOnTheirTabPagesAndItsListsDropInWholeRows) {
   RecipeCategory(L"Soups");
   dialogs_.Drive(IDD_RECIPE_EDITOR, [&](const DialogDriver& dialog) {
     for (int tab = 0; tab < 3; ++tab) {
       dialog.ShowTab(IDC_RECIPE_TABS, tab);
       EXPECT_EQ(dialog.LabelsOffThePage(IDC_RECIPE_TABS), std::vector<int>()) << "tab " << tab;
     }
+    // The unit list drops in whole rows, its last one in full.
+    SendMessageW(dialog.Item(IDC_RECIPE_UNIT), CB_SHOWDROPDOWN, TRUE, 0);
+    COMBOBOXINFO parts = {sizeof(parts)};
+    GetComboBoxInfo(dialog.Item(IDC_RECIPE_UNIT), &parts);
+    RECT list{};
+    GetClientRect(parts.hwndList, &list);
+    SendMessageW(dialog.Item(IDC_RECIPE_UNIT), CB_SHOWDROPDOWN, FALSE, 0);
+    EXPECT_EQ(list.bottom % SendMessageW(dialog.Item(IDC_RECIPE_UNIT), CB_GETITEMHEIGHT, 0, 0), 0);
     dialog.Press(IDCANCEL);
   });
   recipes_.AddItem(nullptr);

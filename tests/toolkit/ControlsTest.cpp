@@ -2,6 +2,7 @@
 // named-id list.
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <deque>
 #include <tuple>
 
@@ -251,6 +252,25 @@ TEST_F(ComboTest, FillWithTheHeaderOnTopShiftsTheIndexes) {
   combo.Fill(9, HeaderPosition::Top);
   combo.Add(L"Bread", 11, true);
   EXPECT_EQ(std::vector<WString>({L"--All--", L"Bread", L"Dairy", L"Fruit"}), Shown());
+}
+
+// The dropped list shows whole rows: every entry of a short list, the last one in full, and at
+// most the most rows of a long one.
+TEST_F(ComboTest, TheDroppedListShowsWholeRowsUpToTheMost) {
+  ShowWindow(parent.Handle(), SW_SHOW);
+  for (const int entries : {3, 21}) {
+    combo.ResetContent();
+    for (int i = 0; i < entries; ++i) combo.AddString(L"Entry " + std::to_wstring(i), i);
+    DAVavador::FitDroppedList(combo.Window());
+    SendMessageW(combo.Window(), CB_SHOWDROPDOWN, TRUE, 0);
+    COMBOBOXINFO parts = {sizeof(parts)};
+    ASSERT_TRUE(GetComboBoxInfo(combo.Window(), &parts));
+    RECT list{};
+    GetClientRect(parts.hwndList, &list);
+    SendMessageW(combo.Window(), CB_SHOWDROPDOWN, FALSE, 0);
+    const auto row = static_cast<int>(SendMessageW(combo.Window(), CB_GETITEMHEIGHT, 0, 0));
+    EXPECT_EQ(list.bottom, std::min(entries, DAVavador::kMostDroppedRows) * row) << entries;
+  }
 }
 
 TEST(ComboWithoutWindowTest, KeepsItsList) {
