@@ -43,15 +43,6 @@ void SelectData(HWND dialog, int id, uint32_t data) {
   }
 }
 
-void FillCombo(HWND dialog, int id, const NamedIdList& entries) {
-  SendDlgItemMessageW(dialog, id, CB_RESETCONTENT, 0, 0);
-  for (const NamedId& entry : entries) {
-    const LRESULT index =
-        SendDlgItemMessageW(dialog, id, CB_ADDSTRING, 0, reinterpret_cast<LPARAM>(entry.name.c_str()));
-    SendDlgItemMessageW(dialog, id, CB_SETITEMDATA, index, entry.id);
-  }
-}
-
 WString StringOf(UINT id) {
   const wchar_t* text = nullptr;
   const int length = LoadStringW(GetModuleHandleW(nullptr), id, reinterpret_cast<LPWSTR>(&text), 0);
@@ -75,9 +66,9 @@ bool Food::ReadEditor(HWND dialog, bool fixedServing, const WString& imagesFolde
     size = 1;
     ounces = 0;
   } else {
-    size =
-        AmountFromCombos(SelectedData(dialog, IDC_EDITOR_WHOLE), SelectedData(dialog, IDC_EDITOR_FRACTION));
-    if (size == 0) return Refuse(dialog, IDS_INGREDIENT_NO_SERVING);
+    size = 0;
+    ReadAmountFields(ControlText(dialog, IDC_EDITOR_WHOLE), SelectedData(dialog, IDC_EDITOR_FRACTION), size);
+    if (!(size > 0)) return Refuse(dialog, IDS_INGREDIENT_NO_SERVING);
     type = SelectedData(dialog, IDC_EDITOR_UNIT);
     // A serving weighed in ounces is its own weight.
     ounces = type == kUnitOunce ? size : ControlNumber(dialog, IDC_EDITOR_OUNCES);
@@ -92,11 +83,9 @@ void Food::FillEditor(HWND dialog, DAVavador::ERPictureHolder& holder, const WSt
                       const NutrientFormat& format) const {
   SetDlgItemTextW(dialog, IDC_EDITOR_NAME, name.c_str());
   SelectData(dialog, IDC_EDITOR_CATEGORY, catId);
-  const AmountParts parts = SplitAmount(size);
-  FillCombo(dialog, IDC_EDITOR_WHOLE, WholePartChoices(size));
-  SelectData(dialog, IDC_EDITOR_WHOLE, static_cast<uint32_t>(parts.whole));
-  FillCombo(dialog, IDC_EDITOR_FRACTION, FractionChoices());
-  SelectData(dialog, IDC_EDITOR_FRACTION, parts.fortyEighths);
+  const AmountFields serving = AmountFieldsOf(size);
+  SetDlgItemTextW(dialog, IDC_EDITOR_WHOLE, serving.whole.c_str());
+  SelectData(dialog, IDC_EDITOR_FRACTION, serving.fortyEighths);
   SelectData(dialog, IDC_EDITOR_UNIT, type);
   WString number;
   if (ounces != 0) AppendReal(number, ounces);

@@ -257,16 +257,6 @@ NamedIdList WholePartChoices(double amount) {
   return choices;
 }
 
-NamedIdList FractionChoices() {
-  NamedIdList choices(false);
-  for (uint32_t k = 0; k < 48; ++k) choices.Append(FractionNames[k], k);
-  return choices;
-}
-
-double AmountFromCombos(uint32_t wholeData, uint32_t fractionData) {
-  return wholeData + fractionData / 48.0;
-}
-
 bool ReadTypedAmount(const WChar* text, double& amount) {
   SkipTypedBlanks(text);
   double value = 0;
@@ -301,6 +291,14 @@ NamedIdList DistinctFractionChoices() {
     if (NamedFortyEighths(k) == k) choices.Append(FractionNames[k], k);
   }
   return choices;
+}
+
+bool ReadAmountFields(const WString& wholeText, uint32_t fortyEighths, double& amount) {
+  double whole = 0;
+  if (wholeText.find_first_not_of(TXT(" \t")) != WString::npos && !ReadTypedAmount(wholeText.c_str(), whole))
+    return false;
+  amount = whole + fortyEighths / 48.0;
+  return true;
 }
 
 AmountFields AmountFieldsOf(double amount) {

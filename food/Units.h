@@ -68,13 +68,9 @@ AmountParts SplitAmount(double amount);
 void FormatAmount(WString& out, ServingUnit unit, ServingUnit secondUnit, double amount,
                   const NamedIdList& unitNames);
 
-// The ingredient editor's amount combos: the whole-part combo offers "" (0) and "1".."63", and
-// further whole numbers up to the amount's whole part (at most 9999), so a larger amount is shown
-// and read back unchanged; the fraction combo offers the 48 FractionNames with item data 0..47.
-// Each entry's id is its item data.
+// The amount boxes' whole-part list: "" (0) and "1".."63", and further whole numbers up to the
+// amount's whole part (at most 9999). Each entry's id is its number.
 NamedIdList WholePartChoices(double amount);
-NamedIdList FractionChoices();
-double AmountFromCombos(uint32_t wholeData, uint32_t fractionData);
 
 // Reads an amount as a cook types it into an amount box: a whole or decimal number ("250", "1.5",
 // "1,5"), a whole number and a fraction ("1 1/2", or a fraction sign such as one half, U+00BD,
@@ -87,6 +83,10 @@ bool ReadTypedAmount(const WChar* text, double& amount);
 // The amount boxes' fraction combo: each FractionNames text once, the empty one first, carrying the
 // 48ths it names exactly (24 for "1/2 ").
 NamedIdList DistinctFractionChoices();
+
+// The amount an amount box and its fraction list give: the typed amount (none for a blank box) plus
+// the 48ths picked. False when the box holds text that is no amount.
+bool ReadAmountFields(const WString& wholeText, uint32_t fortyEighths, double& amount);
 
 // An amount as an amount box shows it: the whole part ("" for none) and the 48ths of the fraction
 // entry when the two name it (to the six digits files keep), else the whole amount as a number in

@@ -223,6 +223,7 @@
 // The ingredient editor (dialog 2701): labels, edits and combos of its five tabs.
 #define IDS_INGREDIENT_NO_SERVING 4693  // "Please enter the serving size."
 #define IDS_INGREDIENT_NO_OUNCES 4694   // "Please enter the number of ounces per serving."
+#define IDS_INGREDIENT_BAD_MEASURE 4695  // "Please enter the measure's amount, name and grams."
 #define IDD_INGREDIENT_EDITOR 2701
 #define IDC_EDITOR_DONE 3
 #define IDC_EDITOR_CATEGORY_LABEL 2702
@@ -272,6 +273,14 @@
 #define IDC_EDITOR_WHOLE 2761
 #define IDC_EDITOR_FRACTION 2762
 #define IDC_EDITOR_TABS 2765
+#define IDC_EDITOR_MEASURES_LABEL 2776
+#define IDC_EDITOR_MEASURES 2777
+#define IDC_EDITOR_MEASURE_AMOUNT 2778
+#define IDC_EDITOR_MEASURE_NAME 2779
+#define IDC_EDITOR_MEASURE_GRAMS 2780
+#define IDC_EDITOR_MEASURE_GRAMS_LABEL 2781
+#define IDC_EDITOR_MEASURE_ADD 2782
+#define IDC_EDITOR_MEASURE_REMOVE 2783
 // "Find Ingredient" (dialog 2600).
 #define IDD_FIND_INGREDIENT 2600
 #define IDC_FIND_CATEGORY 2601

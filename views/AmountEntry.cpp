@@ -43,12 +43,8 @@ void AmountEntry::Offer(const Food& food) {
 }
 
 bool AmountEntry::Read(double& amount) const {
-  const WString text = DAVavador::WindowText(Item(wholeId_));
-  double whole = 0;
-  if (text.find_first_not_of(TXT(" \t")) != WString::npos && !ReadTypedAmount(text.c_str(), whole))
-    return false;
-  amount = whole + static_cast<double>(ERDialog::SelectedComboData(Item(fractionId_), 0)) / 48;
-  return true;
+  return ReadAmountFields(DAVavador::WindowText(Item(wholeId_)),
+                          static_cast<uint32_t>(ERDialog::SelectedComboData(Item(fractionId_), 0)), amount);
 }
 
 double AmountEntry::Amount() const {

@@ -191,8 +191,7 @@ TEST(Units, SplitAmountRoundsToTheNearest48th) {
 
 // The whole-part combo offers "" (0) and 1..63, and more entries up to an amount's whole part of
 // at most 9999 so that such an amount can be selected; beyond that it keeps its 64 entries. The
-// fraction combo offers the 48 names, each rounded to the table's names and ending in a blank;
-// both read back through their ids.
+// fraction names are rounded to the table's names.
 TEST(Units, WholePartChoicesGrowWithLargeAmountsUpTo9999) {
   const std::pair<double, size_t> cases[] = {{63.9, 64}, {64, 65}, {-100, 101}, {9999.9, 10000}, {10000, 64}};
   for (const auto& [amount, count] : cases) {
@@ -203,20 +202,29 @@ TEST(Units, WholePartChoicesGrowWithLargeAmountsUpTo9999) {
     for (size_t i = 0; i < count; ++i) EXPECT_EQ(i, choices[i].id) << amount;
     EXPECT_EQ(std::to_string(count - 1), ToUtf8(choices[count - 1].name)) << amount;
   }
-  const NamedIdList fractions = FractionChoices();
-  ASSERT_EQ(48u, fractions.Count());
-  for (uint32_t k = 0; k < 48; ++k) {
-    EXPECT_EQ(k, fractions[k].id);
-    EXPECT_EQ(WString(FractionNames[k]), fractions[k].name);
-    EXPECT_TRUE(fractions[k].name.empty() || fractions[k].name.back() == ' ') << k;
-  }
   const std::pair<uint32_t, const WChar*> names[] = {
       {2, TXT("")}, {8, TXT("1/6 ")}, {32, TXT("2/3 ")}, {47, TXT("15/16 ")}};
   for (const auto& [k, name] : names) EXPECT_EQ(WString(name), FractionNames[k]) << k;
-  const AmountParts parts = SplitAmount(2.25);
-  EXPECT_DOUBLE_EQ(2.25,
-                   AmountFromCombos(static_cast<uint32_t>(parts.whole), fractions[parts.fortyEighths].id));
-  EXPECT_DOUBLE_EQ(9999 + 47.0 / 48, AmountFromCombos(9999, 47));
+}
+
+// An amount box and its fraction: the typed amount plus the 48ths; a blank box is none, text that is
+// no amount is refused.
+TEST(Units, AmountFieldsReadTheTypedAmountAndTheFraction) {
+  const struct {
+    const WChar* whole;
+    uint32_t fortyEighths;
+    bool read;
+    double amount;
+  } cases[] = {{TXT("1 1/2"), 0, true, 1.5},
+               {TXT("2"), 12, true, 2.25},
+               {TXT(" "), 24, true, 0.5},
+               {TXT("250"), 0, true, 250},
+               {TXT("two"), 0, false, -1}};
+  for (const auto& c : cases) {
+    double amount = -1;
+    EXPECT_EQ(c.read, ReadAmountFields(c.whole, c.fortyEighths, amount)) << ToUtf8(c.whole);
+    EXPECT_DOUBLE_EQ(c.amount, amount) << ToUtf8(c.whole);
+  }
 }
 
 // What a cook types into an amount box: whole and decimal numbers, a decimal comma, a whole number

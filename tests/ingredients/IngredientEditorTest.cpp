@@ -142,6 +142,38 @@ TEST_F(IngredientEditorTest, AddAsksForTheServingAndTheOuncesUnlessTheUnitIsTheO
             std::tuple(cheeses, 1));
 }
 
+// The food's household measures are listed; one typed below the list is added, a picked one removed,
+// and OK keeps them. The serving amount is typed as a cook writes it.
+TEST_F(IngredientEditorTest, MeasuresAreListedAddedAndRemovedAndTheServingIsTyped) {
+  Ingredient* butter = Add(L"Butter", IngredientCategory(L"Dairy"));
+  butter->measures = ReadMeasures(L"1 cup = 227 g|1 tbsp = 14.2 g");
+  SelectRow(L"Butter");
+  prompts_.answers = {Prompt::kAnswerOk};
+  dialogs_.Drive(IDD_INGREDIENT_EDITOR, [](const DialogDriver& dialog) {
+    EXPECT_EQ(dialog.Rows(IDC_EDITOR_MEASURES),
+              (std::vector<std::wstring>{L"1 cup = 227 g", L"1 tbsp = 14.2 g"}));
+    dialog.Type(IDC_EDITOR_MEASURE_AMOUNT, L"1/2");
+    dialog.Type(IDC_EDITOR_MEASURE_NAME, L"stick");
+    dialog.Press(IDC_EDITOR_MEASURE_ADD);  // no grams: refused
+    dialog.Type(IDC_EDITOR_MEASURE_GRAMS, L"56.5");
+    dialog.Press(IDC_EDITOR_MEASURE_ADD);
+    dialog.Pick(IDC_EDITOR_MEASURES, 0);
+    dialog.Press(IDC_EDITOR_MEASURE_REMOVE);
+    EXPECT_EQ(dialog.Rows(IDC_EDITOR_MEASURES),
+              (std::vector<std::wstring>{L"1 tbsp = 14.2 g", L"0.5 stick = 56.5 g"}));
+    dialog.Keys(IDC_EDITOR_WHOLE, L"2 1/4");
+    dialog.Press(IDOK);
+  });
+  ingredients_.EditItem(nullptr);
+  EXPECT_EQ(Questions(),
+            (std::vector<WString>{L"Please enter the measure's amount, its name and its weight in grams."}));
+  EXPECT_EQ(std::tuple(MeasuresText(butter->measures), butter->size),
+            std::tuple(L"1 tbsp = 14.2 g | 0.5 stick = 56.5 g", 2.25));
+  ingredients_.WaitForBackgroundSaves();
+  EXPECT_NE(view_test::FileText(IngredientCatalog()).find(L"<MEASURE>0.5 stick = 56.5 g</MEASURE>"),
+            WString::npos);
+}
+
 // A first ingredient brings its category: a name typed into the empty category box becomes one
 // on OK, a name the list has (in any case, blanks around it) is that category, and an empty box is
 // refused with a message. Only the confirmed editor adds the category.

@@ -19,6 +19,7 @@
 #include "toolkit/ERTabWin.h"
 #include "toolkit/Picture.h"
 #include "toolkit/PictureImport.h"
+#include "views/AmountEntry.h"
 #include "views/CategoryBox.h"
 
 namespace {
@@ -35,15 +36,30 @@ constexpr int kTrendPage = -2;
 // The first and one-past-last nutrient of the Nutrition, Vitamins and Minerals tabs.
 constexpr uint32_t kNutrientTabStart[] = {0, 10, 21, Nutrient::kCount};
 
-constexpr int kServingControls[] = {IDC_EDITOR_NAME_LABEL, IDC_EDITOR_SERVING_LABEL, IDC_EDITOR_OUNCES_LABEL,
-                                    IDC_EDITOR_NAME,       IDC_EDITOR_OUNCES,        IDC_EDITOR_UNIT,
-                                    IDC_EDITOR_WHOLE,      IDC_EDITOR_FRACTION};
+constexpr int kMeasureControls[] = {IDC_EDITOR_MEASURES_LABEL, IDC_EDITOR_MEASURES,
+                                    IDC_EDITOR_MEASURE_AMOUNT, IDC_EDITOR_MEASURE_NAME,
+                                    IDC_EDITOR_MEASURE_GRAMS,  IDC_EDITOR_MEASURE_GRAMS_LABEL,
+                                    IDC_EDITOR_MEASURE_ADD,    IDC_EDITOR_MEASURE_REMOVE};
+
+bool IsServingControl(int id) {
+  static const int kServingControls[] = {
+      IDC_EDITOR_NAME_LABEL, IDC_EDITOR_SERVING_LABEL, IDC_EDITOR_OUNCES_LABEL, IDC_EDITOR_NAME,
+      IDC_EDITOR_OUNCES,     IDC_EDITOR_UNIT,          IDC_EDITOR_WHOLE,        IDC_EDITOR_FRACTION};
+  return std::find(std::begin(kServingControls), std::end(kServingControls), id) !=
+             std::end(kServingControls) ||
+         std::find(std::begin(kMeasureControls), std::end(kMeasureControls), id) !=
+             std::end(kMeasureControls);
+}
 
 std::vector<int> TabControls(int tab) {
-  if (tab == kGeneralTab)
-    return {IDC_EDITOR_CATEGORY_LABEL, IDC_EDITOR_CATEGORY, IDC_EDITOR_NAME_LABEL,     IDC_EDITOR_NAME,
-            IDC_EDITOR_SERVING_LABEL,  IDC_EDITOR_WHOLE,    IDC_EDITOR_FRACTION,       IDC_EDITOR_UNIT,
-            IDC_EDITOR_OUNCES_LABEL,   IDC_EDITOR_OUNCES,   IDC_EDITOR_GRAMS_TO_OUNCES};
+  if (tab == kGeneralTab) {
+    std::vector<int> ids = {IDC_EDITOR_CATEGORY_LABEL, IDC_EDITOR_CATEGORY,       IDC_EDITOR_NAME_LABEL,
+                            IDC_EDITOR_NAME,           IDC_EDITOR_SERVING_LABEL,  IDC_EDITOR_WHOLE,
+                            IDC_EDITOR_FRACTION,       IDC_EDITOR_UNIT,           IDC_EDITOR_OUNCES_LABEL,
+                            IDC_EDITOR_OUNCES,         IDC_EDITOR_GRAMS_TO_OUNCES};
+    ids.insert(ids.end(), std::begin(kMeasureControls), std::end(kMeasureControls));
+    return ids;
+  }
   if (tab == kPictureTab) return {IDC_EDITOR_PICTURE_AREA, IDC_EDITOR_BROWSE, IDC_EDITOR_CLEAR};
   std::vector<int> ids;
   for (uint32_t i = kNutrientTabStart[tab - 1]; i < kNutrientTabStart[tab]; ++i) {
@@ -55,9 +71,11 @@ std::vector<int> TabControls(int tab) {
 
 // The controls a view-only dialog disables: everything that takes input.
 std::vector<int> InputControls() {
-  std::vector<int> ids = {IDC_EDITOR_CATEGORY,        IDC_EDITOR_NAME,   IDC_EDITOR_WHOLE,
-                          IDC_EDITOR_FRACTION,        IDC_EDITOR_UNIT,   IDC_EDITOR_OUNCES,
-                          IDC_EDITOR_GRAMS_TO_OUNCES, IDC_EDITOR_BROWSE, IDC_EDITOR_CLEAR};
+  std::vector<int> ids = {IDC_EDITOR_CATEGORY,        IDC_EDITOR_NAME,          IDC_EDITOR_WHOLE,
+                          IDC_EDITOR_FRACTION,        IDC_EDITOR_UNIT,          IDC_EDITOR_OUNCES,
+                          IDC_EDITOR_GRAMS_TO_OUNCES, IDC_EDITOR_BROWSE,        IDC_EDITOR_CLEAR,
+                          IDC_EDITOR_MEASURE_AMOUNT,  IDC_EDITOR_MEASURE_NAME,  IDC_EDITOR_MEASURE_GRAMS,
+                          IDC_EDITOR_MEASURE_ADD,     IDC_EDITOR_MEASURE_REMOVE};
   ids.insert(ids.end(), std::begin(kNutrientEditIds), std::end(kNutrientEditIds));
   return ids;
 }
@@ -108,7 +126,7 @@ class EditorDialog : public DAVavador::ERDialog {
   bool OnInit() override {
     if (!viewOnly_) AskBeforeDiscarding();
     tabs_.Attach(Item(IDC_EDITOR_TABS));
-    FillCombo(IDC_EDITOR_UNIT, UnitNames());
+    serving_.Attach(Dialog());
     // The catalog's categories without "--All--", the record's own selected; without any the box
     // takes the name of a first one.
     CategoryBox::Fill(Item(IDC_EDITOR_CATEGORY), context_.categories, context_.record.catId);
@@ -117,6 +135,8 @@ class EditorDialog : public DAVavador::ERDialog {
     MoveWindow(area, box.left, box.top, box.width, box.height, FALSE);
     picture_.SetWindow(area);
     context_.record.FillEditor(Dialog(), picture_, context_.imagesFolder, context_.format);
+    for (const HouseholdMeasure& measure : measures_)
+      Message(IDC_EDITOR_MEASURES, LB_ADDSTRING, 0, Text(MeasureText(measure)));
     if (context_.record.foodId != 0)
       SetWindowTextW(Dialog(), context_.app.String(IDS_INGREDIENT_EDIT_CAPTION).c_str());
     if (diary_) SetItemText(IDC_EDITOR_CATEGORY_LABEL, context_.app.String(IDS_DIARY_LABEL));
@@ -152,9 +172,7 @@ class EditorDialog : public DAVavador::ERDialog {
   // Controls that a mode keeps out of sight on their tab.
   bool Suppressed(int id) const {
     if (id == IDC_EDITOR_GRAMS_TO_OUNCES) return diary_ || viewOnly_;
-    if (!diary_) return false;
-    return std::find(std::begin(kServingControls), std::end(kServingControls), id) !=
-           std::end(kServingControls);
+    return diary_ && IsServingControl(id);
   }
 
   void ShowControls(int tab, bool show) {
@@ -225,7 +243,14 @@ class EditorDialog : public DAVavador::ERDialog {
 
   bool OnCommand(int id, int code) override {
     if (charts_ && charts_->OnCommand(id, code)) return true;
+    if (serving_.OnCommand(id, code)) return true;
     switch (id) {
+      case IDC_EDITOR_MEASURE_ADD:
+        if (code == BN_CLICKED) AddMeasure();
+        return true;
+      case IDC_EDITOR_MEASURE_REMOVE:
+        if (code == BN_CLICKED) RemoveMeasure();
+        return true;
       case IDCANCEL:
       case IDC_EDITOR_DONE:
         Close(IDCANCEL);
@@ -258,6 +283,36 @@ class EditorDialog : public DAVavador::ERDialog {
     const WString text = ItemText(id);
     if (text.find(TXT('%')) == WString::npos) return;
     SetNumber(id, context_.record.DailyValue(nutrient) * ParseReal(text.c_str()) / 100);
+  }
+
+  static LPARAM Text(const WString& text) { return reinterpret_cast<LPARAM>(text.c_str()); }
+
+  // The measure typed below the list joins it; the amount may be a fraction ("1/2"), the name holds
+  // no "|", which parts the measures in CSV files.
+  void AddMeasure() {
+    HouseholdMeasure measure;
+    measure.name = ItemText(IDC_EDITOR_MEASURE_NAME);
+    std::replace(measure.name.begin(), measure.name.end(), TXT('|'), TXT('/'));
+    measure.name.erase(0, measure.name.find_first_not_of(TXT(' ')));
+    measure.name.erase(measure.name.find_last_not_of(TXT(' ')) + 1);
+    measure.grams = ParseReal(ItemText(IDC_EDITOR_MEASURE_GRAMS).c_str());
+    if (!ReadTypedAmount(ItemText(IDC_EDITOR_MEASURE_AMOUNT).c_str(), measure.amount) ||
+        !(measure.amount > 0) || measure.name.empty() || !(measure.grams > 0)) {
+      UserPrompts::Current().Message(Dialog(), context_.app.String(IDS_INGREDIENT_BAD_MEASURE),
+                                     context_.app.DisplayName(), Prompt::kOk | Prompt::kIconInformation);
+      return;
+    }
+    measures_.push_back(measure);
+    Message(IDC_EDITOR_MEASURES, LB_ADDSTRING, 0, Text(MeasureText(measure)));
+    for (int id : {IDC_EDITOR_MEASURE_AMOUNT, IDC_EDITOR_MEASURE_NAME, IDC_EDITOR_MEASURE_GRAMS})
+      SetItemText(id, WString());
+  }
+
+  void RemoveMeasure() {
+    const LRESULT row = Message(IDC_EDITOR_MEASURES, LB_GETCURSEL);
+    if (row < 0 || static_cast<size_t>(row) >= measures_.size()) return;
+    measures_.erase(measures_.begin() + row);
+    Message(IDC_EDITOR_MEASURES, LB_DELETESTRING, static_cast<WPARAM>(row));
   }
 
   void GramsToOunces() {
@@ -303,6 +358,7 @@ class EditorDialog : public DAVavador::ERDialog {
         !context_.record.ReadEditor(Dialog(), false, context_.imagesFolder, users))
       return false;
     context_.record.catId = CategoryBox::Read(category, context_.categories, context_.newCategory);
+    context_.record.measures = measures_;
     return true;
   }
 
@@ -316,6 +372,8 @@ class EditorDialog : public DAVavador::ERDialog {
   const bool viewOnly_;
   DAVavador::ERTabWin tabs_;
   DAVavador::ERPictureHolder picture_;
+  AmountEntry serving_{IDC_EDITOR_WHOLE, IDC_EDITOR_FRACTION, IDC_EDITOR_UNIT};
+  HouseholdMeasures measures_ = context_.record.measures;
   std::vector<int> pages_;   // what each tab shows: a chart page or one of the editor's tabs
   std::optional<int> page_;  // the page shown
   std::unique_ptr<NutritionCharts> charts_;
