@@ -6,6 +6,7 @@
 #include "app/Options.h"
 #include "app/ProgressWindow.h"
 #include "net/ERXferHTTP.h"
+#include "net/FileDigest.h"
 #include "net/RegistrySettings.h"
 #include "net/TransferWindow.h"
 #include "net/UpdateSchedule.h"
@@ -69,13 +70,15 @@ class ScheduleDialog : public DAVavador::ERDialog {
   bool checkNow_ = false;
 };
 
+// The path is quoted: a folder name with a blank (a user name) would otherwise split it.
 bool StartInstaller(const WString& path) {
   STARTUPINFOW startup{};
   startup.cb = sizeof startup;
   startup.dwFlags = STARTF_USESHOWWINDOW;
   startup.wShowWindow = SW_SHOW;
   PROCESS_INFORMATION process{};
-  std::vector<wchar_t> commandLine(path.begin(), path.end());
+  const WString quoted = TXT("\"") + path + TXT("\"");
+  std::vector<wchar_t> commandLine(quoted.begin(), quoted.end());
   commandLine.push_back(0);
   if (!CreateProcessW(nullptr, commandLine.data(), nullptr, nullptr, FALSE, CREATE_NEW_CONSOLE, nullptr,
                       nullptr, &startup, &process)) {
@@ -99,6 +102,8 @@ class UpdateChecker {
     return started_;
   }
   bool Cancelled() const { return cancelled_; }
+  // True when a downloaded installer did not match its hash and was deleted.
+  bool Refused() const { return refused_; }
 
  private:
   static DWORD WINAPI Worker(LPVOID checker) {
@@ -122,18 +127,29 @@ class UpdateChecker {
     return transfer_.Download(transfer_.Request(), &progress, from, to) == 0;
   }
 
-  WString ServerVersion() const {
+  VersionOffer ServerOffer() const {
     // The version file is 8-bit or UTF-16 text, its element named in any letter case.
     std::string bytes;
-    if (!ReadFileBytes(site_.localFolder + app_.ProductName() + TXT(".ver"), bytes)) return WString();
+    if (!ReadFileBytes(site_.localFolder + app_.ProductName() + TXT(".ver"), bytes)) return VersionOffer();
     const bool wide = bytes.size() >= 2 && bytes[1] == '\0';
     XMLDoc doc;
     doc.SetText(wide ? Utf16Units(bytes) : WidenedBytes(bytes));
-    return VersionFromDocument(doc);
+    return ReadVersionOffer(doc);
   }
 
-  // Only an installer that arrived whole starts: a cancelled or failed download starts nothing,
-  // whatever installer an earlier check left in the folder.
+  // An installer whose hash is not the one announced (or none was) is deleted: whoever could change
+  // it on its way must not have it started.
+  bool Verified(const WString& path, const WString& sha256) {
+    uint8_t digest[32];
+    if (Sha256OfFile(path, digest) && DigestMatches(sha256, digest)) return true;
+    DeleteFileW(path.c_str());
+    refused_ = true;
+    return false;
+  }
+
+  // Only a newer version is offered, and only an installer that arrived whole and matches its hash
+  // starts: a cancelled or failed download starts nothing, whatever installer an earlier check left
+  // in the folder.
   bool Check() {
     window_.SetProgress(0);
     if (!Fetch(app_.ProductName() + TXT(".ver"), DAVavador::kMaxDocumentBytes, 0, 5) || cancelled_)
@@ -141,12 +157,13 @@ class UpdateChecker {
     const WString own = OwnVersion();
     if (own.empty()) return false;
     window_.SetProgress(10);
-    const WString newest = ServerVersion();
+    const VersionOffer offer = ServerOffer();
     window_.SetProgress(15);
-    if (cancelled_ || newest == own) return false;
+    if (cancelled_ || !IsNewerVersion(offer.version, own)) return false;
     const WString installer = app_.ProductName() + TXT("setup.exe");
+    const WString path = site_.localFolder + installer;
     if (!Fetch(installer, DAVavador::kMaxInstallerBytes, 20, 95) || cancelled_) return false;
-    return StartInstaller(site_.localFolder + installer);
+    return Verified(path, offer.sha256) && StartInstaller(path);
   }
 
   const ERApp& app_;
@@ -154,6 +171,7 @@ class UpdateChecker {
   ProgressWindow window_;
   DAVavador::ERXferHTTP transfer_;
   std::atomic<bool> cancelled_{false};
+  bool refused_ = false;
   const UpdateSite& site_;
 };
 
@@ -192,8 +210,11 @@ bool CheckForUpdate(const ERApp& app, const UpdateSite& site, bool forced) {
   UpdateChecker checker(app, site);
   if (checker.Run()) return true;
   // Who cancelled said no: there is nothing to tell (and the program may be closing).
-  if (!checker.Cancelled())
+  if (checker.Refused()) {
+    app.ShowMessage(app.String(IDS_UPDATE_REFUSED), app.String(IDS_UPDATE_CAPTION), MB_OK | MB_ICONWARNING);
+  } else if (!checker.Cancelled()) {
     app.ShowMessage(app.String(IDS_UPDATE_NONE), app.String(IDS_UPDATE_CAPTION), MB_OK | MB_ICONINFORMATION);
+  }
   return false;
 }
 

@@ -1,5 +1,6 @@
 #include "net/UpdateSchedule.h"
 
+#include <array>
 #include <cstdio>
 #include <initializer_list>
 #include <utility>
@@ -96,10 +97,56 @@ void ReadLastValues(XMLDoc& doc, std::initializer_list<std::pair<const WChar*, W
 
 }  // namespace
 
-WString VersionFromDocument(XMLDoc& doc) {
-  WString version;
-  ReadLastValues(doc, {{TXT("Version"), &version}});
-  return version;
+VersionOffer ReadVersionOffer(XMLDoc& doc) {
+  VersionOffer offer;
+  ReadLastValues(doc, {{TXT("Version"), &offer.version}, {TXT("SHA256"), &offer.sha256}});
+  return offer;
+}
+
+namespace {
+
+// The four numbers of "a.b.c.d"; false for fewer, more, empty or non-decimal parts.
+bool ParseVersion(WStringView text, std::array<uint32_t, 4>& parts) {
+  size_t part = 0, digits = 0;
+  parts.fill(0);
+  for (WChar c : text) {
+    if (c == '.' && digits > 0 && part < 3) {
+      ++part;
+      digits = 0;
+    } else if (c >= '0' && c <= '9' && digits < 9) {
+      parts[part] = parts[part] * 10 + uint32_t(c - '0');
+      ++digits;
+    } else {
+      return false;
+    }
+  }
+  return part == 3 && digits > 0;
+}
+
+int HexDigit(WChar c) {
+  if (c >= '0' && c <= '9') return c - '0';
+  if (c >= 'a' && c <= 'f') return c - 'a' + 10;
+  if (c >= 'A' && c <= 'F') return c - 'A' + 10;
+  return -1;
+}
+
+}  // namespace
+
+bool IsNewerVersion(WStringView offered, WStringView own) {
+  std::array<uint32_t, 4> newer{}, running{};
+  return ParseVersion(offered, newer) && ParseVersion(own, running) && newer > running;
+}
+
+bool DigestMatches(WStringView hex, const uint8_t (&digest)[32]) {
+  const size_t first = hex.find_first_not_of(TXT(" \t\r\n"));
+  if (first == WStringView::npos) return false;
+  hex = hex.substr(first, hex.find_last_not_of(TXT(" \t\r\n")) - first + 1);
+  if (hex.size() != 64) return false;
+  for (size_t i = 0; i < 32; ++i) {
+    const int high = HexDigit(hex[2 * i]), low = HexDigit(hex[2 * i + 1]);
+    if (high < 0 || low < 0 || high * 16 + low != digest[i]) return false;
+  }
+  return true;
 }
 
 WString VersionText(uint32_t major, uint32_t minor, uint32_t build, uint32_t revision) {

@@ -39,8 +39,19 @@ CalendarDate UnpackDate(uint32_t packed, const CalendarDate& timeOf);
 // True when the packed due date has come (a date of today counts) and is not in year 9999.
 bool IsCheckDue(uint32_t packed, const CalendarDate& today);
 
-// The text of the last "Version" element (any case) of a loaded version file; empty without one.
-WString VersionFromDocument(XMLDoc& doc);
+// What a version file offers: the newest version and, from the SHA256 element beside it, the
+// installer's hash in hexadecimal (empty when the file carries none). The last element of each name
+// counts, its name in any case.
+struct VersionOffer {
+  WString version;
+  WString sha256;
+};
+VersionOffer ReadVersionOffer(XMLDoc& doc);
+// True when `offered` is a later version than `own`, both four decimal numbers joined by "." and
+// compared number by number; false when either is anything else.
+bool IsNewerVersion(WStringView offered, WStringView own);
+// True when `hex` (64 digits in either case, blanks around allowed) spells `digest`.
+bool DigestMatches(WStringView hex, const uint8_t (&digest)[32]);
 // "a.b.c.d" from the four parts of a file version.
 WString VersionText(uint32_t major, uint32_t minor, uint32_t build, uint32_t revision);
 

@@ -314,6 +314,7 @@
 #define IDC_AUTO_UPDATE_INTERVAL 20724
 #define IDS_UPDATE_NONE 20730
 #define IDS_UPDATE_CAPTION 20731
+#define IDS_UPDATE_REFUSED 20733  // the downloaded installer does not match its SHA-256
 #define IDS_SERVER_ADDRESS 20732   // the vendor's web server, "host[:port]"
 #define IDS_UPDATE_CHECKING 20705  // "Checking for newer version."
 #define IDS_INTERVAL_2_DAYS 20700  // the intervals between update checks

@@ -51,15 +51,64 @@ TEST(UpdateSchedule, DueDateOfTodayOrEarlierIsDue) {
   EXPECT_FALSE(IsCheckDue(PackDate({2026, 6, 11}), today));
 }
 
-TEST(UpdateDocuments, LastVersionElementInAnyCaseCounts) {
+TEST(UpdateDocuments, LastVersionAndHashElementsInAnyCaseCount) {
   XMLDoc doc;
-  doc.SetText(TXT("<VERSION>4.4.0.0</VERSION>\r\n<version>4.4.1.0</version><Other>1</Other>"));
-  EXPECT_EQ(VersionFromDocument(doc), TXT("4.4.1.0"));
+  doc.SetText(
+      TXT("<VERSION>4.4.0.0</VERSION><SHA256>00</SHA256>\r\n<version>4.4.1.0</version><Sha256>ab12</Sha256>"
+          "<Other>1</Other>"));
+  const VersionOffer offer = ReadVersionOffer(doc);
+  EXPECT_EQ(offer.version, TXT("4.4.1.0"));
+  EXPECT_EQ(offer.sha256, TXT("ab12"));
   XMLDoc none;
   none.SetText(TXT("<Release>4.4.1.0</Release>"));
-  EXPECT_EQ(VersionFromDocument(none), WString());
+  const VersionOffer nothing = ReadVersionOffer(none);
+  EXPECT_EQ(nothing.version + nothing.sha256, WString());
   EXPECT_EQ(VersionText(4, 4, 1, 0), TXT("4.4.1.0"));
   EXPECT_EQ(VersionText(10, 0, 65535, 2), TXT("10.0.65535.2"));
+}
+
+// Numbers compare as numbers, part by part from the left; anything but four numbers is no update.
+TEST(UpdateDocuments, OnlyALaterVersionIsNewer) {
+  const struct {
+    const char* offered;
+    const char* own;
+    bool newer;
+  } cases[] = {
+      {"4.4.1.0", "4.4.0.0", true},    {"4.4.0.1", "4.4.0.0", true},   {"5.0.0.0", "4.9.9.9", true},
+      {"4.10.0.0", "4.9.0.0", true},   {"4.4.0.0", "4.4.0.0", false},  {"4.3.0.0", "4.4.0.0", false},
+      {"4.4.0.0", "4.4.0.1", false},   {"4.9.0.0", "4.10.0.0", false}, {"4.4.1", "4.4.0.0", false},
+      {"4.4.1.0.0", "4.4.0.0", false}, {"4.4..1", "4.4.0.0", false},   {"4.4.1.x", "4.4.0.0", false},
+      {"", "4.4.0.0", false},          {" 5.0.0.0", "4.4.0.0", false}, {"5.0.0.0", "", false},
+  };
+  for (const auto& c : cases) {
+    SCOPED_TRACE(std::string(c.offered) + " against " + c.own);
+    EXPECT_EQ(IsNewerVersion(FromAscii(c.offered), FromAscii(c.own)), c.newer);
+  }
+}
+
+TEST(UpdateDocuments, TheHashMatchesItsDigestInEitherCase) {
+  uint8_t digest[32];
+  for (uint8_t i = 0; i < 32; ++i) digest[i] = uint8_t(i * 8 + 0x0a);
+  const std::string hex = "0a121a222a323a424a525a626a727a828a929aa2aab2bac2cad2dae2eaf2fa02";
+  std::string upper = hex;
+  for (char& c : upper) c = char(std::toupper(c));
+  const struct {
+    std::string text;
+    bool matches;
+  } cases[] = {
+      {hex, true},
+      {upper, true},
+      {" " + hex + "\r\n", true},
+      {hex.substr(0, 62) + "03", false},
+      {hex.substr(0, 62), false},
+      {hex + "00", false},
+      {hex.substr(0, 62) + "0g", false},
+      {"", false},
+  };
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.text);
+    EXPECT_EQ(DigestMatches(FromAscii(c.text), digest), c.matches);
+  }
 }
 
 TEST(UpdateDocuments, NewsKeepsTheLastUnescapedMessageAndDate) {

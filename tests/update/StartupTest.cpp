@@ -99,7 +99,7 @@ TEST_F(Startup, ADueCheckAndTheNewsAskTheServerOfTheOptionsFile) {
   RegistrySettings settings(kProgramKey);
   settings.WriteText(L"AutoUpdate_Date", std::to_wstring(PackDate(CalendarDate::Now())));
   settings.WriteText(L"AutoUpdate_Freq", L"20714");
-  server_.Serve("/mirepan/Mirepan.ver", "<VERSION>0.0.0.1</VERSION>\r\n");  // no installer: no update
+  server_.Serve("/mirepan/Mirepan.ver", "<VERSION>0.0.0.1</VERSION>\r\n");  // older: no update
   server_.Serve("/mirepan/popup.xml",
                 "<POPUP><DATE>startup-test</DATE><MESSAGE>Fresh &lt;b&gt;news&lt;/b&gt;</MESSAGE></POPUP>");
   ASSERT_TRUE(Start());
@@ -109,7 +109,7 @@ TEST_F(Startup, ADueCheckAndTheNewsAskTheServerOfTheOptionsFile) {
   EXPECT_EQ(newsCaption_, L"Mirepan");
   const size_t versionRequests = server_.RequestCount("/mirepan/Mirepan.ver");  // the transfer opens it twice
   EXPECT_GE(versionRequests, 1u);
-  EXPECT_GE(server_.RequestCount("/mirepan/Mirepansetup.exe"), 1u);
+  EXPECT_EQ(server_.RequestCount("/mirepan/Mirepansetup.exe"), 0u);
   EXPECT_EQ(server_.RequestCount("/mirepan/popup.xml"), 1u);
   WString shown;
   EXPECT_TRUE(settings.ReadText(L"HintDate", shown));
@@ -133,7 +133,7 @@ TEST_F(Startup, ACancelledUpdateStartsTheProgramAndTheNewsDoesNotHoldItsWindow) 
   settings.WriteText(L"AutoUpdate_Freq", L"20714");
   const std::wstring local = folder_ + L"profile\\Tallowmere\\Mirepan\\";
   ASSERT_TRUE(CopyFileW(L"update_fake_installer.exe", (local + L"Mirepansetup.exe").c_str(), FALSE));
-  server_.Serve("/mirepan/Mirepan.ver", "<VERSION>0.0.0.1</VERSION>\r\n");
+  server_.Serve("/mirepan/Mirepan.ver", "<VERSION>99.0.0.0</VERSION>\r\n");
   server_.Serve("/mirepan/Mirepansetup.exe", LoopbackHttpServer::Drip());
   server_.Serve("/mirepan/popup.xml", LoopbackHttpServer::Drip());
   ASSERT_TRUE(Start());

@@ -3,9 +3,11 @@
 #include <gtest/gtest.h>
 #include <windows.h>
 
+#include <filesystem>
 #include <fstream>
 #include <iterator>
 
+#include "net/FileDigest.h"
 #include "net/NewsPopup.h"
 #include "net/RegistrySettings.h"
 #include "net/UpdateCheck.h"
@@ -30,9 +32,14 @@ class UpdateCheck : public ::testing::Test {
     RegDeleteTreeW(HKEY_CURRENT_USER, kKey);
     site_.server.Parse(WString(L"127.0.0.1:") + std::to_wstring(server_.Port()));
     site_.settingsKey = kKey;
+    // A folder with a blank, as below a user name "Jo Cook"; a "Jo.exe" beside it would be
+    // started instead of an unquoted installer path.
     site_.localFolder = folder_.Path();
     for (WChar& unit : site_.localFolder)
       if (unit == '/') unit = '\\';
+    parent_ = site_.localFolder;
+    site_.localFolder += L"Jo Cook\\";
+    CreateDirectoryW(site_.localFolder.c_str(), nullptr);
   }
   ~UpdateCheck() override { RegDeleteTreeW(HKEY_CURRENT_USER, kKey); }
 
@@ -42,8 +49,20 @@ class UpdateCheck : public ::testing::Test {
     return text;
   }
   void SetValue(const wchar_t* name, const WString& text) { RegistrySettings(kKey).WriteText(name, text); }
-  void ServeVersion(const WString& version) {
-    server_.Serve("/mirepan/Mirepan.ver", "<VERSION>" + ToUtf8(version) + "</VERSION>\r\n");
+  void ServeVersion(const WString& version, const std::string& sha256 = "") {
+    server_.Serve("/mirepan/Mirepan.ver",
+                  "<VERSION>" + ToUtf8(version) + "</VERSION>\r\n<SHA256>" + sha256 + "</SHA256>\r\n");
+  }
+  // Serves `file` as the installer; the hex SHA-256 of `file`.
+  std::string ServeInstaller(const wchar_t* file) {
+    std::ifstream installer(file, std::ios::binary);
+    EXPECT_TRUE(installer.good());
+    server_.Serve("/mirepan/Mirepansetup.exe", std::string(std::istreambuf_iterator<char>(installer), {}));
+    uint8_t digest[32] = {};
+    EXPECT_TRUE(Sha256OfFile(file, digest));
+    std::string hex;
+    for (uint8_t byte : digest) hex += "0123456789abcdef"[byte >> 4], hex += "0123456789abcdef"[byte & 15];
+    return hex;
   }
   // Answers the "Auto-Update" dialog: Yes, or No with the interval at `comboIndex`.
   void AnswerSchedule(bool checkNow, int comboIndex = -1) {
@@ -74,6 +93,7 @@ class UpdateCheck : public ::testing::Test {
   storage_test::ScriptedPrompts prompts_;
   DialogScripts scripts_;
   UpdateSite site_;
+  WString parent_;
 };
 
 TEST_F(UpdateCheck, TheDialogNamesTheProgramAndEnablesTheIntervalOnlyForLater) {
@@ -98,42 +118,78 @@ TEST_F(UpdateCheck, TheDialogNamesTheProgramAndEnablesTheIntervalOnlyForLater) {
   EXPECT_EQ(Requests(), 0u);
 }
 
-TEST_F(UpdateCheck, TheSameVersionOnTheServerMeansNoUpdate) {
+// Only a later version is offered: the same, an older one or no version at all download nothing.
+TEST_F(UpdateCheck, OnlyANewerVersionIsOffered) {
   const WString own = OwnVersion();
-  ASSERT_FALSE(own.empty());
-  ServeVersion(own);  // the element's name in any case: UpdateDocuments.LastVersionElementInAnyCaseCounts
-  AnswerSchedule(true);
-  prompts_.answers.push_back(IDOK);
-  EXPECT_FALSE(CheckForUpdate(app_, site_, true));
-  ASSERT_EQ(prompts_.questions.size(), 1u);
-  EXPECT_EQ(prompts_.questions[0].text, L"There is no update available at this time.");
-  EXPECT_EQ(prompts_.questions[0].caption, L"Automatic Update");
+  ASSERT_EQ(own, L"4.4.0.0");
+  const std::string hash = ServeInstaller(L"update_fake_installer.exe");
+  for (const wchar_t* served : {L"4.4.0.0", L"4.3.9.9", L"4.4", L"newest"}) {
+    SCOPED_TRACE(served);
+    ServeVersion(served, hash);
+    AnswerSchedule(true);
+    prompts_.answers.push_back(IDOK);
+    const size_t told = prompts_.questions.size();
+    EXPECT_FALSE(CheckForUpdate(app_, site_, true));
+    ASSERT_EQ(prompts_.questions.size(), told + 1);
+    EXPECT_EQ(prompts_.questions[told].text, L"There is no update available at this time.");
+    EXPECT_EQ(prompts_.questions[told].caption, L"Automatic Update");
+  }
   EXPECT_EQ(server_.RequestCount("/mirepan/Mirepansetup.exe"), 0u);
   EXPECT_EQ(Value(L"AutoUpdate_Freq"), L"20714");
 }
 
-TEST_F(UpdateCheck, AnotherVersionDownloadsAndStartsTheInstaller) {
-  ASSERT_NE(OwnVersion(), L"4.4.1.0");
-  ServeVersion(L"4.4.1.0");
-  std::ifstream installer("update_fake_installer.exe", std::ios::binary);
-  ASSERT_TRUE(installer.good());
-  server_.Serve("/mirepan/Mirepansetup.exe", std::string(std::istreambuf_iterator<char>(installer), {}));
+// The installer starts from its quoted path (not the "Jo.exe" beside its folder) when its hash is
+// the one announced, in either case of its digits.
+TEST_F(UpdateCheck, ANewerVersionWithItsHashStartsTheInstaller) {
+  ASSERT_TRUE(CopyFileW(L"update_fake_installer.exe", (parent_ + L"Jo.exe").c_str(), FALSE));
+  std::string hash = ServeInstaller(L"update_fake_installer.exe");
+  for (char& c : hash) c = char(toupper(c));
+  ServeVersion(L"4.4.1.0", hash);
   AnswerSchedule(true);
   EXPECT_TRUE(CheckForUpdate(app_, site_, true));
   EXPECT_TRUE(prompts_.questions.empty());
-  const WString marker = site_.localFolder + L"Mirepansetup.exe.ran";
-  for (int i = 0; i < 100 && GetFileAttributesW(marker.c_str()) == INVALID_FILE_ATTRIBUTES; ++i) Sleep(50);
-  EXPECT_NE(GetFileAttributesW(marker.c_str()), INVALID_FILE_ATTRIBUTES);
+  EXPECT_TRUE(PumpUntil([this] { return Exists(L"Mirepansetup.exe.ran"); }, 5000));
+  EXPECT_EQ(GetFileAttributesW((parent_ + L"Jo.exe.ran").c_str()), INVALID_FILE_ATTRIBUTES);
+}
+
+// A hash that differs, or none, is refused with a message, and the download is deleted.
+TEST_F(UpdateCheck, AnInstallerWithoutItsHashIsDeletedAndNotStarted) {
+  const std::string hash = ServeInstaller(L"update_fake_installer.exe");
+  const std::string wrong = std::string(hash.rbegin(), hash.rend());
+  for (const std::string& announced : {wrong, std::string(), hash.substr(2)}) {
+    SCOPED_TRACE(announced);
+    ServeVersion(L"4.4.1.0", announced);
+    AnswerSchedule(true);
+    prompts_.answers.push_back(IDOK);
+    const size_t told = prompts_.questions.size();
+    EXPECT_FALSE(CheckForUpdate(app_, site_, true));
+    ASSERT_EQ(prompts_.questions.size(), told + 1);
+    EXPECT_NE(prompts_.questions[told].text.find(L"SHA-256"), WString::npos);
+    EXPECT_FALSE(Exists(L"Mirepansetup.exe"));
+  }
+  EXPECT_FALSE(PumpUntil([this] { return Exists(L"Mirepansetup.exe.ran"); }, 1000)) << "an installer started";
 }
 
 TEST_F(UpdateCheck, AnInstallerThatCannotStartMeansNoUpdate) {
-  ServeVersion(L"4.3.0.0");  // older versions are offered too
-  server_.Serve("/mirepan/Mirepansetup.exe", "not a program");
+  const WString notAProgram = parent_ + L"not-a-program.exe";
+  std::ofstream(std::filesystem::path(notAProgram), std::ios::binary) << "not a program";
+  ServeVersion(L"4.4.1.0", ServeInstaller(notAProgram.c_str()));
   AnswerSchedule(true);
   prompts_.answers.push_back(IDOK);
   EXPECT_FALSE(CheckForUpdate(app_, site_, true));
   EXPECT_GT(server_.RequestCount("/mirepan/Mirepansetup.exe"), 0u);
-  EXPECT_EQ(prompts_.questions.size(), 1u);
+  ASSERT_EQ(prompts_.questions.size(), 1u);
+  EXPECT_EQ(prompts_.questions[0].text, L"There is no update available at this time.");
+}
+
+// The file's digest is the standard one.
+TEST_F(UpdateCheck, TheDigestOfAFileIsItsSha256) {
+  const WString path = site_.localFolder + L"abc.txt";
+  std::ofstream(std::filesystem::path(path), std::ios::binary) << "abc";
+  uint8_t digest[32] = {};
+  ASSERT_TRUE(Sha256OfFile(path, digest));
+  EXPECT_TRUE(DigestMatches(TXT("ba7816bf8f01cfea414140de5dae2223b00361a396177a9cb410ff61f20015ad"), digest));
+  EXPECT_FALSE(Sha256OfFile(site_.localFolder + L"missing.txt", digest));
 }
 
 // The check goes through the bounded transfer: a version file of 300 MB or in a circle of
