@@ -2,7 +2,8 @@
 # Installs everything Mirepan needs on a Debian machine: the MinGW-w64 cross compiler, Wine, Xvfb,
 # CMake, GoogleTest, Google Benchmark, nlohmann-json, the libraries of the native tools, a printer
 # description for the print-to-file test (ghostscript's), the compiler of the help file (chmcmd,
-# in Free Pascal's fp-utils) and what the nutrient data converter runs (Node.js with npm, unzip).
+# in Free Pascal's fp-utils), what the nutrient data converter runs (Node.js with npm, unzip), and
+# the installer's tools: NSIS, osslsigncode and openssl for its signature, curl for the HTTPS test.
 # Safe to run again.
 set -euo pipefail
 packages=(
@@ -10,7 +11,8 @@ packages=(
   g++-mingw-w64-x86-64-posix mingw-w64-x86-64-dev mingw-w64-tools
   wine wine64 xvfb xauth imagemagick fonts-wine fonts-liberation fonts-dejavu-core
   libgtest-dev libgmock-dev googletest libbenchmark-dev libpugixml-dev
-  libsqlite3-dev libcpp-httplib-dev libicu-dev libmicrohttpd-dev nlohmann-json3-dev
+  libsqlite3-dev libcpp-httplib-dev libicu-dev libmicrohttpd-dev nettle-dev nlohmann-json3-dev
+  nsis osslsigncode openssl curl
   libgs10-common fp-utils nodejs unzip
 )
 missing=()

@@ -166,9 +166,26 @@ HttpReply SharingServer::Route(const HttpRequest& request, const std::string& cl
   if (request.path == "/mirepan/findrecipe.php") return Search(request);
   if (request.path == "/mirepan/downloadrecipe.php") return Fetch(request);
   for (const ServedFile& file : kServedFiles) {
-    if (request.path == file.path) return ServeFile(file.name, file.type);
+    if (request.path != file.path) continue;
+    HttpReply reply = ServeFile(file.name, file.type);
+    return &file == &kServedFiles[0] ? WithDigest(std::move(reply)) : reply;
   }
   return NotFound();
+}
+
+// The version file as it is, and the SHA-256 of the installer beside it when there is one.
+HttpReply SharingServer::WithDigest(HttpReply reply) {
+  const std::string installer =
+      (std::filesystem::path(settings_.filesFolder) / kServedFiles[1].name).string();
+  const std::string hex = installerDigest_.Of(installer);
+  if (reply.file < 0 || hex.empty()) return reply;
+  std::string text(reply.fileSize, '\0');
+  const ssize_t read = pread(reply.file, text.data(), text.size(), 0);
+  close(reply.file);
+  reply.file = -1;
+  if (read != static_cast<ssize_t>(text.size())) return NotFound();
+  reply.body = WithInstallerHash(std::move(text), hex);
+  return reply;
 }
 
 HttpReply SharingServer::Upload(const HttpRequest& request, const std::string& client) {

@@ -3,7 +3,8 @@
 //   POST uploadrecipe.php          body "recipe=" and the form-encoded document; "    OK" on success
 //   GET  findrecipe.php            ?startdate=MM-DD-YYYY&category=...&foodname=...; lines "id,name"
 //   GET  downloadrecipe.php?id=N   the stored document, UTF-16LE; an empty 404 for an unknown id
-//   GET  Mirepan.ver, Mirepansetup.exe, popup.xml   from the files folder; an empty 404 when absent
+//   GET  Mirepan.ver, Mirepansetup.exe, popup.xml   from the files folder; an empty 404 when absent.
+//        The version file gets a SHA256 element with the installer's hash added when the installer is there.
 // A path with a control character is a 400; every other path is an empty 404. A refused upload gets "ERROR: "
 // and the reason, which the program reports as a failed upload.
 #include <cstddef>
@@ -13,6 +14,7 @@
 
 #include "server/AddressRange.h"
 #include "server/HttpService.h"
+#include "server/InstallerDigest.h"
 #include "server/RecipeStore.h"
 #include "server/UploadLimits.h"
 
@@ -59,9 +61,11 @@ class SharingServer {
   HttpReply Search(const HttpRequest& request);
   HttpReply Fetch(const HttpRequest& request);
   HttpReply ServeFile(const std::string& name, const char* contentType);
+  HttpReply WithDigest(HttpReply reply);
 
   RecipeStore& store_;
   const SharingSettings settings_;
   UploadLimits uploadLimits_;
+  InstallerDigest installerDigest_;
   HttpService http_;
 };

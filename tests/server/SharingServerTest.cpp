@@ -272,7 +272,7 @@ TEST_F(SharingServerTest, ServesExactlyTheThreeFilesOfItsFolder) {
     EXPECT_EQ("", Get(path, 404)) << path;
   }
   // The path is decoded whole; a control character anywhere in it is refused, also after a name.
-  EXPECT_EQ(files[0].second, Get("/mirepan/Mirepan%2Ever"));
+  EXPECT_EQ(0u, Get("/mirepan/Mirepan%2Ever").rfind(files[0].second, 0));
   for (const char* path : {"/mirepan/Mirepan.ver%00.txt", "/mirepan/Mirepan.ver%00", "/mirepan/popup.xml%0A",
                            "/mirepan/%1Fpopup.xml", "/mirepan/popup%7F.xml", "/mirepan/findrecipe.php%09"}) {
     EXPECT_EQ("ERROR: the path holds a control character\r\n", Get(path, 400)) << path;
@@ -283,6 +283,34 @@ TEST_F(SharingServerTest, ServesExactlyTheThreeFilesOfItsFolder) {
   fs::create_directory(folder_ / "files" / "Mirepan.ver");
   EXPECT_EQ("", Get("/mirepan/popup.xml", 404));
   EXPECT_EQ("", Get("/mirepan/Mirepan.ver", 404));
+}
+
+// The version file carries the hash of the installer beside it, in the file's own encoding, and a
+// replaced installer's new hash; an element the file has itself comes before it.
+TEST_F(SharingServerTest, TheVersionFileNamesTheInstallersHash) {
+  const std::string abc = "ba7816bf8f01cfea414140de5dae2223b00361a396177a9cb410ff61f20015ad";
+  const std::string wideVersion(
+      "<\0V\0>\0"
+      "4\0>\0",
+      10);
+  const struct {
+    const char* what;
+    std::string version, installer, served;
+  } cases[] = {
+      {"8-bit", "<VERSION>4.4.1.0</VERSION>\r\n", "abc",
+       "<VERSION>4.4.1.0</VERSION>\r\n<SHA256>" + abc + "</SHA256>\r\n"},
+      {"replaced", "<VERSION>4.4.2.0</VERSION><SHA256>0</SHA256>", "",
+       "<VERSION>4.4.2.0</VERSION><SHA256>0</SHA256><SHA256>"
+       "e3b0c44298fc1c149afbf4c8996fb92427ae41e4649b934ca495991b7852b855</SHA256>\r\n"},
+      {"UTF-16", wideVersion, "abc", wideVersion + std::string("<\0S\0H\0A\0002\0005\0006\0>\0", 16)},
+  };
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.what);
+    std::ofstream(folder_ / "files" / "Mirepan.ver", std::ios::binary) << c.version;
+    std::ofstream(folder_ / "files" / "Mirepansetup.exe", std::ios::binary) << c.installer;
+    const std::string served = Get("/mirepan/Mirepan.ver");
+    EXPECT_EQ(served.substr(0, c.served.size()), c.served);
+  }
 }
 
 TEST_F(SharingServerTest, LongRecipesAreAcceptedUpToTheUploadLimitAndRefusalsGiveAReason) {
