@@ -290,7 +290,7 @@ void FirstEveningTest::AddNewIngredientLine(const test_support::DialogDriver& re
   ASSERT_NE(editor, nullptr);
   TypeInto(GetDlgItem(editor, IDC_EDITOR_CATEGORY), L"Vegetables");
   TypeInto(GetDlgItem(editor, IDC_EDITOR_NAME), L"Potatoes");
-  PostMessageW(GetDlgItem(editor, IDC_EDITOR_WHOLE), WM_CHAR, L'1', 1);
+  TypeInto(GetDlgItem(editor, IDC_EDITOR_WHOLE), L"1");
   TypeInto(GetDlgItem(editor, IDC_EDITOR_OUNCES), L"6");
   Screenshot("03-new-ingredient");
   ASSERT_TRUE(Answer(editor, IDOK));
