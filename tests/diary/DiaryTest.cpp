@@ -271,7 +271,7 @@ TEST_F(DiaryTest, NutritionShowsTheChartsFirstInTheIngredientEditorForDiaries) {
   prompts_.chosenPaths = {png};
   dialogs_.Drive(IDD_DIARY_NUTRITION, [&](const DialogDriver& d) {
     dialogs_.Drive(IDD_INGREDIENT_EDITOR, [&](const DialogDriver& editor) {
-      EXPECT_EQ(editor.Text(IDC_EDITOR_CATEGORY_LABEL), L"Food Diary:");
+      EXPECT_EQ(editor.Text(IDC_EDITOR_CATEGORY_LABEL), L"&Food Diary:");
       EXPECT_EQ(editor.TabTexts(IDC_EDITOR_TABS),
                 (std::vector<std::wstring>{L"Chart", L"Trend", L"General", L"Nutrition", L"Vitamins",
                                            L"Minerals"}));
@@ -534,7 +534,7 @@ TEST_F(DiaryTest, ExportOfOneDiaryCarriesAllNamesAndImportReplacesOrAdds) {
   const WString exported = folder_ / L"Grandma.xml";
   dialogs_.Drive(IDD_INGREDIENT_EXPORT, [&](const DialogDriver& d) {
     EXPECT_EQ(DialogDriver::WindowText(GetWindow(d.Item(IDC_INGREDIENT_EXPORT_CATEGORY), GW_HWNDPREV)),
-              L"Food Diary:");
+              L"&Food Diary:");
     EXPECT_FALSE(d.Visible(IDC_INGREDIENT_EXPORT_PICTURES));
     d.Type(IDC_INGREDIENT_EXPORT_PATH, exported);
     d.Pick(IDC_INGREDIENT_EXPORT_CATEGORY, 2);  // "--All--", Ann, Grandma
