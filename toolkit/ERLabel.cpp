@@ -5,10 +5,6 @@
 
 namespace DAVavador {
 
-namespace {
-constexpr COLORREF kLinkColour = RGB(0, 0, 204);
-}
-
 bool ERLabel::Create(HWND parent, int id) {
   return CreateAt(parent, id, 0, 0, 100, 20);
 }
@@ -38,8 +34,9 @@ void ERLabel::Draw(const DRAWITEMSTRUCT& item) const {
   const ScopedGdiObject<HFONT> drawn(CreateFontIndirectW(&face));
   const ScopedSelection selected(dc, drawn.Get());
   SetBkMode(dc, TRANSPARENT);
-  SetTextColor(
-      dc, link ? kLinkColour : GetSysColor((item.itemState & ODS_DISABLED) ? COLOR_GRAYTEXT : COLOR_BTNTEXT));
+  // The system's colour of links, which High Contrast changes with the rest.
+  const int colour = link ? COLOR_HOTLIGHT : (item.itemState & ODS_DISABLED) ? COLOR_GRAYTEXT : COLOR_BTNTEXT;
+  SetTextColor(dc, GetSysColor(colour));
   const WString text = WindowText(item.hwndItem);
   DrawTextW(dc, text.c_str(), static_cast<int>(text.size()), &area, DT_LEFT | DT_WORDBREAK | DT_NOPREFIX);
 }

@@ -1,6 +1,6 @@
 // The nutrition charts drawn into bitmaps: bar lengths against their percentages within a pixel,
-// the 100% line, the colours of the bands, one column a day with empty days left empty, and the
-// text of an empty period.
+// the 100% line, the colours and patterns of the bands, the colours the chart is given, one column
+// a day with empty days left empty, and the text of an empty period.
 #include <windows.h>
 #include <gtest/gtest.h>
 
@@ -22,18 +22,21 @@ ChartTexts Texts() {
   return texts;
 }
 
-// The length of the run of `colour` from `x` along row `y`, stepping over the 100% line where the
-// bar goes on behind it.
+constexpr COLORREF kCue = RGB(0, 0, 0);  // a band's pattern, in the text colour
+
+// The length of the run of `colour` and its pattern from `x` along row `y`, stepping over the 100%
+// line where the bar goes on behind it.
 int RunLength(const Canvas& canvas, int x, int y, int end, COLORREF colour) {
+  const auto inBar = [&](int at) { return canvas.At(at, y) == colour || canvas.At(at, y) == kCue; };
   int length = 0;
   while (x + length < end) {
-    if (canvas.At(x + length, y) == colour) {
+    if (inBar(x + length)) {
       ++length;
       continue;
     }
     int line = 0;
     while (x + length + line < end && canvas.At(x + length + line, y) == kAllowanceColour) ++line;
-    if (line == 0 || x + length + line >= end || canvas.At(x + length + line, y) != colour) break;
+    if (line == 0 || x + length + line >= end || !inBar(x + length + line)) break;
     length += line;
   }
   return length;
@@ -63,13 +66,49 @@ TEST(ChartRender, AllowanceBarsAreAsLongAsTheirPercentagesInTheirBandsColour) {
     // The bands: a nutrient to limit over its allowance warns, others never do.
     const auto colourOf = [&](uint32_t nutrient) {
       const RECT& track = layout.bars[nutrient];
-      return canvas.At(layout.barLeft + 1, (track.top + track.bottom) / 2);
+      for (int x = layout.barLeft;; ++x)
+        if (canvas.At(x, (track.top + track.bottom) / 2) != kCue)
+          return canvas.At(x, (track.top + track.bottom) / 2);
     };
     // Saturated fat at 184%, protein at 161%, sugar at 69%, sodium at 34.5%.
     EXPECT_EQ((std::vector{colourOf(Nutrient::kSaturatedFat), colourOf(Nutrient::kProtein),
                            colourOf(Nutrient::kSugar), colourOf(Nutrient::kSodium)}),
               (std::vector{kTooMuchColour, kEnoughColour, kEnoughColour, kLowColour}));
   }
+}
+
+// High Contrast: the ground, the names and the 100% line in the colours given. A low bar is hatched
+// one way and one over a limit crossed in the text colour; a bar of enough is plain.
+TEST(ChartRender, BandsAreToldApartByPatternAndTheChartTakesTheColoursGiven) {
+  Canvas canvas(640, 720);
+  const ChartColours contrast{RGB(0, 0, 0), RGB(255, 255, 128), RGB(0, 255, 255)};
+  std::vector<AllowanceBar> bars;
+  for (uint32_t n = 0; n < Nutrient::kCount; ++n) {
+    const double percent = n == Nutrient::kCalories ? 30 : n == Nutrient::kTotalFat ? 140 : 80;
+    bars.push_back(AllowanceBar{n, percent, 100, percent, BandOf(n, percent)});
+  }
+  DrawAllowanceChart(canvas.Dc(), canvas.Area(), bars, Texts(), contrast);
+  const AllowanceLayout layout = LayoutAllowanceChart(canvas.Area(), bars);
+  const RECT& line = layout.lines[Nutrient::kProtein];
+  EXPECT_EQ(std::tuple(canvas.At(1, line.top), canvas.At(layout.hundredX, (line.top + line.bottom) / 2)),
+            std::tuple(contrast.background, contrast.allowance));
+  // Whether the bar holds pattern pixels, and whether any of them runs down to the right (a cross).
+  const auto pattern = [&](uint32_t nutrient) {
+    const RECT& track = layout.bars[nutrient];
+    const RECT bar{track.left, track.top, track.left + BarLength(layout, bars[nutrient].percent),
+                   track.bottom};
+    bool any = false, crossed = false;
+    for (int y = bar.top; y + 1 < bar.bottom; ++y)
+      for (int x = bar.left; x + 1 < bar.right && x + 1 < layout.hundredX - 2; ++x) {
+        if (canvas.At(x, y) != contrast.text) continue;
+        any = true;
+        crossed = crossed || canvas.At(x + 1, y + 1) == contrast.text;
+      }
+    return std::pair(any, crossed);
+  };
+  EXPECT_EQ(
+      (std::vector{pattern(Nutrient::kCalories), pattern(Nutrient::kTotalFat), pattern(Nutrient::kProtein)}),
+      (std::vector{std::pair(true, false), std::pair(true, true), std::pair(false, false)}));
 }
 
 TEST(ChartRender, TrendHasAColumnForEachDayWithMealsAndTheAllowanceAsALine) {

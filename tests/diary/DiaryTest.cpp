@@ -278,6 +278,12 @@ TEST_F(DiaryTest, NutritionShowsTheChartsFirstInTheIngredientEditorForDiaries) {
       EXPECT_TRUE(editor.Visible(IDC_CHART_ALLOWANCE));
       EXPECT_EQ(editor.Text(IDC_CHART_ALLOWANCE).rfind(L"Calories: 450, ", 0), 0u);
       EXPECT_NE(editor.Text(IDC_CHART_TREND).find(L"03-07-2010: 450"), WString::npos);
+      editor.ShowTab(IDC_EDITOR_TABS, 1);  // Trend: the label's key reaches the nutrient, Tab goes on down
+      const auto next = [&](int id) { return GetNextDlgTabItem(editor.Dialog(), editor.Item(id), FALSE); };
+      EXPECT_EQ((std::vector{GetWindow(editor.Item(IDC_CHART_NUTRIENT_LABEL), GW_HWNDNEXT),
+                             next(IDC_CHART_NUTRIENT), next(IDC_CHART_SAVE)}),
+                (std::vector{editor.Item(IDC_CHART_NUTRIENT), editor.Item(IDC_CHART_SAVE),
+                             editor.Item(IDC_CHART_PRINT)}));
       editor.ShowTab(IDC_EDITOR_TABS, 2);  // General: no serving, no name
       EXPECT_FALSE(editor.Visible(IDC_CHART_ALLOWANCE) || editor.Visible(IDC_EDITOR_NAME) ||
                    editor.Visible(IDC_EDITOR_WHOLE));
@@ -299,8 +305,9 @@ TEST_F(DiaryTest, NutritionShowsTheChartsFirstInTheIngredientEditorForDiaries) {
 
 // The nutrition window as its user sizes it, never below the size it opened at: at every size the
 // chart shows its bars where the layout puts them at the chart's present size, not what an earlier
-// size left, and "Done" is there and drawn inside the window. The chart's text is never smaller
-// than the dialog's, and a bar's amount stands apart from its percentage.
+// size left, in the system's window colours, and "Done" is there and drawn inside the window. The
+// chart's text is never smaller than the dialog's, and a bar's amount stands apart from its
+// percentage.
 TEST_F(DiaryTest, ChartWindowIsDrawnAgainAtEverySizeWithDoneInReachAndTextAsLargeAsTheDialogs) {
   std::string meals;
   for (int day = 1; day <= 7; ++day) meals += MealXml(day, 2, 1, 3, day, 1500);
@@ -346,7 +353,7 @@ TEST_F(DiaryTest, ChartWindowIsDrawnAgainAtEverySizeWithDoneInReachAndTextAsLarg
         EXPECT_EQ(
             (std::vector{chart.At(calories.left + length / 2, y), chart.At(calories.left + length + 2, y),
                          chart.At(layout.hundredX, (protein.top + protein.bottom) / 2)}),
-            (std::vector{kEnoughColour, kBackgroundColour, kAllowanceColour}))
+            (std::vector{kEnoughColour, ScreenColours().background, ScreenColours().allowance}))
             << size.cx;
         if (size.cx != start.cx || size.cy != start.cy) continue;
 

@@ -92,7 +92,7 @@ void ChartWindow::OnPaint() {
   RECT client;
   GetClientRect(window_, &client);
   // Drawn off screen first, so a resize does not flicker.
-  if (const ScopedGdiObject<HBITMAP> picture = Render(client.right, client.bottom)) {
+  if (const ScopedGdiObject<HBITMAP> picture = Render(client.right, client.bottom, true)) {
     const ScopedDC memory = ScopedDC::Compatible(dc.Get());
     const ScopedSelection selected(memory.Get(), picture.Get());
     BitBlt(dc.Get(), 0, 0, client.right, client.bottom, memory.Get(), 0, 0, SRCCOPY);
@@ -121,7 +121,7 @@ void ChartWindow::UpdateParts() {
   SetWindowTextW(window_, all.c_str());
 }
 
-ScopedGdiObject<HBITMAP> ChartWindow::Render(int width, int height) const {
+ScopedGdiObject<HBITMAP> ChartWindow::Render(int width, int height, bool onScreen) const {
   if (!paint_ || width <= 0 || height <= 0) return ScopedGdiObject<HBITMAP>();
   BITMAPINFO info = {};
   info.bmiHeader = {sizeof(BITMAPINFOHEADER), width, -height, 1, 24, BI_RGB};
@@ -130,7 +130,7 @@ ScopedGdiObject<HBITMAP> ChartWindow::Render(int width, int height) const {
   if (!picture) return picture;
   const ScopedDC dc = ScopedDC::Compatible(nullptr);
   const ScopedSelection selected(dc.Get(), picture.Get());
-  paint_(dc.Get(), RECT{0, 0, width, height});
+  paint_(dc.Get(), RECT{0, 0, width, height}, onScreen);
   return picture;
 }
 
@@ -163,7 +163,7 @@ bool ChartWindow::Print(HDC dc, const WString& documentName) const {
   const int height = std::min(GetDeviceCaps(dc, VERTRES) - dpiY, width * 4 / 3);
   bool printed = StartPage(dc) > 0;
   if (printed) {
-    paint_(dc, RECT{dpiX / 2, dpiY / 2, dpiX / 2 + width, dpiY / 2 + height});
+    paint_(dc, RECT{dpiX / 2, dpiY / 2, dpiX / 2 + width, dpiY / 2 + height}, false);
     printed = EndPage(dc) > 0;
   }
   EndDoc(dc);

@@ -13,7 +13,9 @@
 
 class ChartWindow {
  public:
-  using Paint = std::function<void(HDC dc, const RECT& area)>;
+  // Draws the chart into `area`: on screen in the system's colours, into a file or on paper in the
+  // chart's own.
+  using Paint = std::function<void(HDC dc, const RECT& area, bool onScreen)>;
   // The parts of the chart drawn into `area` with their texts.
   using Parts = std::function<std::vector<std::pair<RECT, WString>>(const RECT& area)>;
 
@@ -29,7 +31,7 @@ class ChartWindow {
   // The chart on one page of the printer `dc`, inside half-inch margins.
   bool Print(HDC dc, const WString& documentName) const;
   // The chart drawn into a new 24-bit bitmap of the given size; none without a chart or a size.
-  DAVavador::ScopedGdiObject<HBITMAP> Render(int width, int height) const;
+  DAVavador::ScopedGdiObject<HBITMAP> Render(int width, int height, bool onScreen = false) const;
 
  private:
   static LRESULT CALLBACK Proc(HWND window, UINT msg, WPARAM wp, LPARAM lp);

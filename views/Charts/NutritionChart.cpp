@@ -32,6 +32,17 @@ void Fill(HDC dc, const RECT& rect, COLORREF colour) {
   FillRect(dc, &rect, brush.Get());
 }
 
+// A bar in its band's colour with the band's pattern over it in `cue`.
+void FillBar(HDC dc, const RECT& rect, ChartBand band, COLORREF cue) {
+  Fill(dc, rect, BandColour(band));
+  if (band == ChartBand::kEnough) return;
+  const DAVavador::ScopedGdiObject<HBRUSH> hatch(
+      CreateHatchBrush(band == ChartBand::kLow ? HS_BDIAGONAL : HS_DIAGCROSS, cue));
+  const int mode = SetBkMode(dc, TRANSPARENT);
+  FillRect(dc, &rect, hatch.Get());
+  SetBkMode(dc, mode);
+}
+
 void Text(HDC dc, RECT rect, const WString& text, UINT format) {
   DrawTextW(dc, text.c_str(), static_cast<int>(text.size()), &rect,
             format | DT_SINGLELINE | DT_VCENTER | DT_NOPREFIX | DT_END_ELLIPSIS);
@@ -57,6 +68,10 @@ COLORREF BandColour(ChartBand band) {
     default:
       return kEnoughColour;
   }
+}
+
+ChartColours ScreenColours() {
+  return ChartColours{GetSysColor(COLOR_WINDOW), GetSysColor(COLOR_WINDOWTEXT), GetSysColor(COLOR_HIGHLIGHT)};
 }
 
 // ---- the allowance chart ----
@@ -98,11 +113,11 @@ WString AllowanceBarText(const AllowanceBar& bar, const ChartTexts& texts) {
 }
 
 void DrawAllowanceChart(HDC dc, const RECT& area, const std::vector<AllowanceBar>& bars,
-                        const ChartTexts& texts) {
-  Fill(dc, area, kBackgroundColour);
+                        const ChartTexts& texts, const ChartColours& colours) {
+  Fill(dc, area, colours.background);
   const AllowanceLayout layout = LayoutAllowanceChart(area, bars);
   SetBkMode(dc, TRANSPARENT);
-  SetTextColor(dc, RGB(0, 0, 0));
+  SetTextColor(dc, colours.text);
   const int gap = std::max(2, layout.lineHeight / 3);
   for (size_t i = 0; i < bars.size(); ++i) {
     const AllowanceBar& bar = bars[i];
@@ -117,8 +132,8 @@ void DrawAllowanceChart(HDC dc, const RECT& area, const std::vector<AllowanceBar
     Text(dc, RECT{area.left + gap, line.top, layout.barLeft - gap, line.bottom},
          texts.nutrientNames[bar.nutrient], DT_LEFT);
     const RECT& track = layout.bars[i];
-    Fill(dc, RECT{track.left, track.top, track.left + BarLength(layout, bar.percent), track.bottom},
-         BandColour(bar.band));
+    FillBar(dc, RECT{track.left, track.top, track.left + BarLength(layout, bar.percent), track.bottom},
+            bar.band, colours.text);
     // The amount and the percentage each right-aligned in half of what the track leaves.
     const int amountRight = (track.right + area.right) / 2;
     Text(dc, RECT{track.right + gap, line.top, amountRight, line.bottom}, ChartNumber(bar.amount), DT_RIGHT);
@@ -131,7 +146,7 @@ void DrawAllowanceChart(HDC dc, const RECT& area, const std::vector<AllowanceBar
     Fill(dc,
          RECT{layout.hundredX - width / 2, layout.lines.front().top, layout.hundredX - width / 2 + width,
               layout.lines.back().bottom},
-         kAllowanceColour);
+         colours.allowance);
   }
 }
 
@@ -178,10 +193,11 @@ WString TrendAverageText(const NutrientTrend& trend, const ChartTexts& texts) {
   return text;
 }
 
-void DrawTrendChart(HDC dc, const RECT& area, const NutrientTrend& trend, const ChartTexts& texts) {
-  Fill(dc, area, kBackgroundColour);
+void DrawTrendChart(HDC dc, const RECT& area, const NutrientTrend& trend, const ChartTexts& texts,
+                    const ChartColours& colours) {
+  Fill(dc, area, colours.background);
   SetBkMode(dc, TRANSPARENT);
-  SetTextColor(dc, RGB(0, 0, 0));
+  SetTextColor(dc, colours.text);
   const int line = std::max(1, static_cast<int>((area.bottom - area.top) / 16));
   ScopedFont font(dc, texts, line * 7 / 10);
   const bool anyMeals =
@@ -194,9 +210,9 @@ void DrawTrendChart(HDC dc, const RECT& area, const NutrientTrend& trend, const 
   Text(dc, RECT{area.left, area.top, area.right, area.top + 2 * line}, TrendAverageText(trend, texts),
        DT_LEFT);
   Fill(dc, RECT{layout.plot.left - 1, layout.plot.top, layout.plot.left, layout.plot.bottom + 1},
-       kAllowanceColour);
+       colours.text);
   Fill(dc, RECT{layout.plot.left - 1, layout.plot.bottom, layout.plot.right, layout.plot.bottom + 1},
-       kAllowanceColour);
+       colours.text);
   Text(dc, RECT{area.left, layout.plot.top - line, layout.plot.left - line / 3, layout.plot.top + line},
        ChartNumber(layout.scale), DT_RIGHT);
   // A date label wants about three lines' width: on a narrow plot only every so many days get one.
@@ -207,10 +223,10 @@ void DrawTrendChart(HDC dc, const RECT& area, const NutrientTrend& trend, const 
     const RECT& column = layout.days[i];
     if (day.hasMeals) {
       const double percent = trend.allowance > 0 ? day.amount * 100 / trend.allowance : 100;
-      const COLORREF colour = BandColour(BandOf(trend.nutrient, percent));
-      Fill(dc,
-           RECT{column.left, column.bottom - ColumnHeight(layout, day.amount), column.right, column.bottom},
-           colour);
+      FillBar(
+          dc,
+          RECT{column.left, column.bottom - ColumnHeight(layout, day.amount), column.right, column.bottom},
+          BandOf(trend.nutrient, percent), colours.text);
     }
     if (i % labelEvery == 0) {
       const WString label = std::to_wstring(day.day.month) + L"/" + std::to_wstring(day.day.day);
@@ -225,7 +241,7 @@ void DrawTrendChart(HDC dc, const RECT& area, const NutrientTrend& trend, const 
     Fill(dc,
          RECT{layout.plot.left, layout.allowanceY - width / 2, layout.plot.right,
               layout.allowanceY - width / 2 + width},
-         kAllowanceColour);
+         colours.allowance);
   }
 }
 

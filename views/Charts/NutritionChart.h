@@ -18,6 +18,17 @@ constexpr COLORREF kAllowanceColour = RGB(32, 32, 32);  // the 100% line and the
 constexpr COLORREF kBackgroundColour = RGB(255, 255, 255);
 COLORREF BandColour(ChartBand band);
 
+// The ground, the text and the allowance lines of a chart: on paper and in a saved picture the
+// chart's own, on screen the system's window colours, so that High Contrast reads as well. A band
+// is told by its pattern as well as its colour: low bars are hatched one way in the text colour,
+// bars over a limit crossed, bars of enough solid.
+struct ChartColours {
+  COLORREF background = kBackgroundColour;
+  COLORREF text = RGB(0, 0, 0);
+  COLORREF allowance = kAllowanceColour;
+};
+ChartColours ScreenColours();
+
 // The texts the charts show besides numbers, from the string table.
 struct ChartTexts {
   std::vector<WString> nutrientNames;  // 29, in the nutrients' order, with their units
@@ -46,7 +57,7 @@ AllowanceLayout LayoutAllowanceChart(const RECT& area, const std::vector<Allowan
 // The drawn length of a bar: the percentage on the track, at most the whole track.
 int BarLength(const AllowanceLayout& layout, double percent);
 void DrawAllowanceChart(HDC dc, const RECT& area, const std::vector<AllowanceBar>& bars,
-                        const ChartTexts& texts);
+                        const ChartTexts& texts, const ChartColours& colours = ChartColours());
 // "Total Fat (g): 45.2, 69% of 65": the text of a bar, also its tooltip.
 WString AllowanceBarText(const AllowanceBar& bar, const ChartTexts& texts);
 
@@ -60,7 +71,8 @@ struct TrendLayout {
 };
 TrendLayout LayoutTrendChart(const RECT& area, const NutrientTrend& trend);
 int ColumnHeight(const TrendLayout& layout, double amount);
-void DrawTrendChart(HDC dc, const RECT& area, const NutrientTrend& trend, const ChartTexts& texts);
+void DrawTrendChart(HDC dc, const RECT& area, const NutrientTrend& trend, const ChartTexts& texts,
+                    const ChartColours& colours = ChartColours());
 // "03-07-2010: 1200" for a day with meals, the date alone for one without.
 WString DayBarText(const DayBar& bar);
 // "Average per day: 450 (18% of 2500)".

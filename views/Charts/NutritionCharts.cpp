@@ -15,12 +15,22 @@ constexpr int kTrendControls[] = {IDC_CHART_NUTRIENT_LABEL, IDC_CHART_NUTRIENT};
 
 HWND Create(HWND dialog, const wchar_t* className, const WString& text, DWORD style, int id) {
   const HWND control =
-      CreateWindowExW(0, className, text.c_str(), WS_CHILD | WS_TABSTOP | style, 0, 0, 10, 10, dialog,
+      CreateWindowExW(0, className, text.c_str(), WS_CHILD | style, 0, 0, 10, 10, dialog,
                       reinterpret_cast<HMENU>(static_cast<INT_PTR>(id)), GetModuleHandleW(nullptr), nullptr);
   SendMessageW(control, WM_SETFONT, SendMessageW(dialog, WM_GETFONT, 0, 0), FALSE);
-  // Above the tab control, whose page it stands on.
-  SetWindowPos(control, HWND_TOP, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
   return control;
+}
+
+// The pages' controls above the tab control, whose page they stand on, and in the order they read,
+// which is the order Tab takes and the one that takes the label's key to the combo after it.
+void StackInReadingOrder(HWND dialog) {
+  HWND above = HWND_TOP;
+  for (const int id : {IDC_CHART_NUTRIENT_LABEL, IDC_CHART_NUTRIENT, IDC_CHART_SAVE, IDC_CHART_PRINT}) {
+    const HWND control = GetDlgItem(dialog, id);
+    if (!control) continue;
+    SetWindowPos(control, above, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
+    above = control;
+  }
 }
 
 void Place(HWND dialog, int id, int x, int y, int width, int height) {
@@ -42,6 +52,10 @@ void UseDialogFont(HWND dialog, ChartTexts& texts) {
   texts.smallestTextHeight = metrics.tmHeight - metrics.tmInternalLeading;
 }
 
+ChartColours ColoursFor(bool onScreen) {
+  return onScreen ? ScreenColours() : ChartColours();
+}
+
 }  // namespace
 
 NutritionCharts::NutritionCharts(const DAVavador::ERApp& app, const Food& record, int32_t days, TrendOf trend)
@@ -58,20 +72,28 @@ void NutritionCharts::Create(HWND dialog) {
   dialog_ = dialog;
   UseDialogFont(dialog, texts_);
   allowance_.Create(dialog, IDC_CHART_ALLOWANCE);
-  allowance_.Show([this](HDC dc, const RECT& area) { DrawAllowanceChart(dc, area, bars_, texts_); },
-                  [this](const RECT& area) {
-                    const AllowanceLayout layout = LayoutAllowanceChart(area, bars_);
-                    std::vector<std::pair<RECT, WString>> parts;
-                    for (size_t i = 0; i < bars_.size(); ++i)
-                      parts.emplace_back(layout.lines[i], AllowanceBarText(bars_[i], texts_));
-                    return parts;
-                  });
-  ::Create(dialog, L"BUTTON", app_.String(IDS_CHART_SAVE), BS_PUSHBUTTON, IDC_CHART_SAVE);
-  ::Create(dialog, L"BUTTON", app_.String(IDS_CHART_PRINT), BS_PUSHBUTTON, IDC_CHART_PRINT);
-  if (!trend_) return;
-  trendChart_.Create(dialog, IDC_CHART_TREND);
-  ::Create(dialog, L"STATIC", app_.String(IDS_CHART_NUTRIENT), SS_LEFT, IDC_CHART_NUTRIENT_LABEL);
-  const HWND combo = ::Create(dialog, L"COMBOBOX", L"", CBS_DROPDOWNLIST | WS_VSCROLL, IDC_CHART_NUTRIENT);
+  allowance_.Show(
+      [this](HDC dc, const RECT& area, bool onScreen) {
+        DrawAllowanceChart(dc, area, bars_, texts_, ColoursFor(onScreen));
+      },
+      [this](const RECT& area) {
+        const AllowanceLayout layout = LayoutAllowanceChart(area, bars_);
+        std::vector<std::pair<RECT, WString>> parts;
+        for (size_t i = 0; i < bars_.size(); ++i)
+          parts.emplace_back(layout.lines[i], AllowanceBarText(bars_[i], texts_));
+        return parts;
+      });
+  ::Create(dialog, L"BUTTON", app_.String(IDS_CHART_SAVE), BS_PUSHBUTTON | WS_TABSTOP, IDC_CHART_SAVE);
+  ::Create(dialog, L"BUTTON", app_.String(IDS_CHART_PRINT), BS_PUSHBUTTON | WS_TABSTOP, IDC_CHART_PRINT);
+  if (trend_) CreateTrend();
+  StackInReadingOrder(dialog);
+}
+
+void NutritionCharts::CreateTrend() {
+  trendChart_.Create(dialog_, IDC_CHART_TREND);
+  ::Create(dialog_, L"STATIC", app_.String(IDS_CHART_NUTRIENT), SS_LEFT, IDC_CHART_NUTRIENT_LABEL);
+  const HWND combo =
+      ::Create(dialog_, L"COMBOBOX", L"", CBS_DROPDOWNLIST | WS_VSCROLL | WS_TABSTOP, IDC_CHART_NUTRIENT);
   for (const WString& name : texts_.nutrientNames)
     SendMessageW(combo, CB_ADDSTRING, 0, reinterpret_cast<LPARAM>(name.c_str()));
   SendMessageW(combo, CB_SETCURSEL, Nutrient::kCalories, 0);
@@ -82,16 +104,19 @@ void NutritionCharts::ShowTrend() {
   const auto nutrient =
       static_cast<uint32_t>(SendDlgItemMessageW(dialog_, IDC_CHART_NUTRIENT, CB_GETCURSEL, 0, 0));
   auto trend = std::make_shared<NutrientTrend>(trend_(nutrient < Nutrient::kCount ? nutrient : 0));
-  trendChart_.Show([this, trend](HDC dc, const RECT& area) { DrawTrendChart(dc, area, *trend, texts_); },
-                   [this, trend](const RECT& area) {
-                     std::vector<std::pair<RECT, WString>> parts;
-                     const TrendLayout layout = LayoutTrendChart(area, *trend);
-                     parts.emplace_back(RECT{area.left, area.top, area.right, layout.plot.top},
-                                        TrendAverageText(*trend, texts_));
-                     for (size_t i = 0; i < trend->days.size(); ++i)
-                       parts.emplace_back(layout.days[i], DayBarText(trend->days[i]));
-                     return parts;
-                   });
+  trendChart_.Show(
+      [this, trend](HDC dc, const RECT& area, bool onScreen) {
+        DrawTrendChart(dc, area, *trend, texts_, ColoursFor(onScreen));
+      },
+      [this, trend](const RECT& area) {
+        std::vector<std::pair<RECT, WString>> parts;
+        const TrendLayout layout = LayoutTrendChart(area, *trend);
+        parts.emplace_back(RECT{area.left, area.top, area.right, layout.plot.top},
+                           TrendAverageText(*trend, texts_));
+        for (size_t i = 0; i < trend->days.size(); ++i)
+          parts.emplace_back(layout.days[i], DayBarText(trend->days[i]));
+        return parts;
+      });
 }
 
 void NutritionCharts::Show(Page page, bool show) {

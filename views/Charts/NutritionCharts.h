@@ -31,6 +31,7 @@ class NutritionCharts {
   const ChartWindow& Chart(Page page) const { return page == kChartPage ? allowance_ : trendChart_; }
 
  private:
+  void CreateTrend();
   void ShowTrend();
   void SaveAsPng();
   void Print();
