@@ -368,6 +368,9 @@
 #define IDS_RECIPE_TIP_REMOVE_LINE 7005
 #define IDS_RECIPE_TIP_CATALOG 7006
 #define IDS_AMOUNT_CUE 7007  // in the empty amount boxes of the three amount entries (chosen here)
+#define IDS_MEASURE_CUE_AMOUNT 7008  // 7008..7010: a measure's example in the editor's empty boxes
+#define IDS_MEASURE_CUE_NAME 7009
+#define IDS_MEASURE_CUE_GRAMS 7010
 #define IDC_EXPORT_INGREDIENTS 2505  // dialog 2500: shown for recipes only
 #define IDC_EXPORT_INGREDIENTS_LABEL 2506
 #define IDD_RECIPE_EDITOR 3200

@@ -6,6 +6,7 @@
 #include <iterator>
 #include <memory>
 #include <optional>
+#include <utility>
 #include <vector>
 
 #include "food/CategoryList.h"
@@ -137,6 +138,11 @@ class EditorDialog : public DAVavador::ERDialog {
     context_.record.FillEditor(Dialog(), picture_, context_.imagesFolder, context_.format);
     for (const HouseholdMeasure& measure : measures_)
       Message(IDC_EDITOR_MEASURES, LB_ADDSTRING, 0, Text(MeasureText(measure)));
+    // The empty boxes of a new measure show an example of one: 1 cup = 125 g.
+    for (const auto [id, cue] : {std::pair{IDC_EDITOR_MEASURE_AMOUNT, IDS_MEASURE_CUE_AMOUNT},
+                                 std::pair{IDC_EDITOR_MEASURE_NAME, IDS_MEASURE_CUE_NAME},
+                                 std::pair{IDC_EDITOR_MEASURE_GRAMS, IDS_MEASURE_CUE_GRAMS}})
+      Message(id, EM_SETCUEBANNER, TRUE, Text(context_.app.String(cue)));
     if (context_.record.foodId != 0)
       SetWindowTextW(Dialog(), context_.app.String(IDS_INGREDIENT_EDIT_CAPTION).c_str());
     if (diary_) SetItemText(IDC_EDITOR_CATEGORY_LABEL, context_.app.String(IDS_DIARY_LABEL));
