@@ -3,7 +3,8 @@
 # CMake, GoogleTest, Google Benchmark, nlohmann-json, the libraries of the native tools, a printer
 # description for the print-to-file test (ghostscript's), the compiler of the help file (chmcmd,
 # in Free Pascal's fp-utils), what the nutrient data converter runs (Node.js with npm, unzip), and
-# the installer's tools: NSIS, osslsigncode and openssl for its signature, curl for the HTTPS test.
+# the installer's tools: NSIS, osslsigncode and openssl for its signature, curl for the HTTPS test,
+# and jq for the nutrition report over saved pages.
 # Safe to run again.
 set -euo pipefail
 packages=(
@@ -13,7 +14,7 @@ packages=(
   libgtest-dev libgmock-dev googletest libbenchmark-dev libpugixml-dev
   libsqlite3-dev libcpp-httplib-dev libicu-dev libmicrohttpd-dev nettle-dev nlohmann-json3-dev
   nsis osslsigncode openssl curl
-  libgs10-common fp-utils nodejs unzip
+  libgs10-common fp-utils nodejs unzip jq
 )
 missing=()
 for p in "${packages[@]}"; do
