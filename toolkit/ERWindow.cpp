@@ -355,6 +355,14 @@ LRESULT ERWindow::Route(HWND window, UINT msg, WPARAM wp, LPARAM lp) {
         return 0;
       }
       break;
+    case WM_CONTEXTMENU:
+      // The menu key or Shift+F10 (the mouse's right button came as WM_RBUTTONDOWN).
+      if (data_->popupMenu && lp == -1) {
+        const POINT at = KeyboardMenuPoint(window);
+        ShowPopup(window, &at);
+        return 0;
+      }
+      break;
     case WM_COMMAND:
       for (const auto& [callback, arg] : data_->commandCallbacks)
         if (callback(arg, wp, lp)) return 0;
@@ -397,11 +405,27 @@ void ERWindow::SelectRowUnderPointer(HWND window, LPARAM lp) {
   ListView_SetItemState(window, row, LVIS_SELECTED | LVIS_FOCUSED, LVIS_SELECTED | LVIS_FOCUSED);
 }
 
-void ERWindow::ShowPopup(HWND window) {
+// Where a menu opened from the keyboard shows: below the focused row of a list, else at the
+// window's top left corner, in screen coordinates.
+POINT ERWindow::KeyboardMenuPoint(HWND window) {
+  RECT place{};
+  wchar_t name[32] = {};
+  GetClassNameW(window, name, 32);
+  const int row = lstrcmpiW(name, WC_LISTVIEWW) == 0 ? ListView_GetNextItem(window, -1, LVNI_FOCUSED) : -1;
+  if (row >= 0) ListView_GetItemRect(window, row, &place, LVIR_LABEL);
+  POINT at{place.left, place.bottom};
+  ClientToScreen(window, &at);
+  return at;
+}
+
+void ERWindow::ShowPopup(HWND window, const POINT* place) {
   HMENU menu = PopupMenu();
   if (data_->prepare) data_->prepare(data_->prepareArg, menu);
   POINT at;
-  GetCursorPos(&at);
+  if (place)
+    at = *place;
+  else
+    GetCursorPos(&at);
   SetForegroundWindow(window);
   const UINT command =
       TrackPopupMenu(menu, TPM_RETURNCMD | TPM_RIGHTBUTTON | TPM_NONOTIFY, at.x, at.y, 0, window, nullptr);

@@ -85,8 +85,10 @@ class ERWindow {
  private:
   friend struct ERWindowRouter;
   LRESULT Route(HWND window, UINT msg, WPARAM wp, LPARAM lp);
-  void ShowPopup(HWND window);
+  // Shows the pop-up menu at `place` (screen coordinates), or at the pointer without one.
+  void ShowPopup(HWND window, const POINT* place = nullptr);
   static void SelectRowUnderPointer(HWND window, LPARAM lp);
+  static POINT KeyboardMenuPoint(HWND window);
   void TrackHover(HWND window, LPARAM lp);
   void Hook(HWND window);
   void Unhook();

@@ -195,7 +195,8 @@ void PrepareMenu(void* arg, HMENU menu) {
 
 }  // namespace
 
-// A right click, or the notification of one from a child (the list's header), shows the menu.
+// A right click, the notification of one from a child (the list's header), or the menu key shows
+// the menu.
 TEST(ERWindowTest, RightClickPreparesThePopupMenuAndSendsTheChoiceToTheMainWindow) {
   RecordingWindow main(500, 400);
   toolkit_test::HostCommands().clear();  // the top-level window the commands go to
@@ -222,4 +223,9 @@ TEST(ERWindowTest, RightClickPreparesThePopupMenuAndSendsTheChoiceToTheMainWindo
   Pump();
   EXPECT_EQ(2, log.calls);
   EXPECT_EQ(toolkit_test::HostCommands(), (std::vector<WORD>{kCommandEnabled, kCommandEnabled}));
+
+  SendMessageW(list.Window(), WM_CONTEXTMENU, reinterpret_cast<WPARAM>(list.Window()), -1);
+  Pump();
+  EXPECT_EQ(3, log.calls);
+  EXPECT_EQ(toolkit_test::HostCommands().size(), 3u);
 }
