@@ -117,8 +117,21 @@ const std::vector<std::vector<std::string>> kSameFood = {
     {"garbanzo beans", "garbanzos", "chickpeas", "bengal gram", "chana"},
     {"bell pepper", "capsicum", "sweet pepper"},
     {"scallion", "spring onion", "green onion"},
-    {"unsalted", "without salt"},
 };
+
+// The catalogs' forms of a line's words: "Butter, without salt" is unsalted butter.
+constexpr std::pair<const char*, const char*> kCatalogForms[] = {{"without salt", "unsalted"},
+                                                                 {"with salt", "salted"}};
+
+// Words a line asks for that the catalogs add to plain forms only: they choose the entry holding
+// them ("plain yogurt" is "Yogurt, plain", not "Yogurt, chocolate").
+constexpr const char* kAskedKinds[] = {"plain", "unsalted"};
+
+// Words that make an entry another food than its first words say ("Sour cream, light", "Lemon,
+// juice"): an entry holding one the line doesn't ask for ranks lower.
+constexpr const char* kKindChangers[] = {"light",  "lite",      "low",       "reduced",
+                                         "sodium", "chocolate", "imitation", "juice"};
+constexpr double kChangedRank = 0.8;
 
 // A word of a name: headOfPhrase when it is the food its phrase names (the last word of the phrase
 // that is no qualifier, with the word before a form noun); firstPhrase for the words before the first
@@ -149,6 +162,11 @@ bool IsQualifier(const std::string& word) {
   return ListHas(kQualifiers, word) || ListHas(kStates, word);
 }
 
+// Words that choose among the entries the food words allow rather than decide the food.
+bool Chooses(const std::string& word) {
+  return ListHas(kStates, word) || ListHas(kAskedKinds, word);
+}
+
 // Marks the head of the phrase of words[from...]: its last word that is no qualifier, and the word
 // before that when it is a form noun.
 void MarkHead(std::vector<NameWord>& words, size_t from) {
@@ -160,8 +178,19 @@ void MarkHead(std::vector<NameWord>& words, size_t from) {
   }
 }
 
+// The folded name with the catalogs' forms of words put as a line writes them.
+std::string WithLineForms(std::string text) {
+  const auto isLetter = [&](size_t at) { return at < text.size() && text[at] >= 'a' && text[at] <= 'z'; };
+  for (const auto& [form, word] : kCatalogForms) {
+    const size_t length = std::string_view(form).size();
+    for (size_t at = 0; (at = text.find(form, at)) != std::string::npos; ++at)
+      if ((at == 0 || !isLetter(at - 1)) && !isLetter(at + length)) text.replace(at, length, word);
+  }
+  return text;
+}
+
 NameWords WordsOf(WStringView name) {
-  const std::string text = Folded(name);
+  const std::string text = WithLineForms(Folded(name));
   NameWords result;
   std::vector<NameWord>& words = result.words;
   std::string word;
@@ -215,12 +244,18 @@ NameWords WordsOf(WStringView name) {
   return result;
 }
 
-// The name as written and as each other name of its food the catalogs may use ("cilantro" as
-// "coriander leaves"), in folded text.
-std::vector<WString> SameFoodNames(WStringView name) {
+// The name as written, then as each other name of its food the catalogs may use ("cilantro" as
+// "coriander leaves"), in folded text; and the phrase of the name they replace.
+struct SameFood {
+  std::vector<WString> names;
+  std::string phrase;
+};
+
+SameFood SameFoodNames(WStringView name) {
   WString folded(name);
   for (WChar& c : folded) c = FoldCase(c);
-  std::vector<WString> names{folded};
+  SameFood same{{folded}, {}};
+  std::vector<WString>& names = same.names;
   const auto isLetter = [](WChar c) { return (c >= 'a' && c <= 'z') || c >= 0xC0; };
   for (const auto& group : kSameFood) {
     for (const std::string& phrase : group) {
@@ -234,10 +269,11 @@ std::vector<WString> SameFoodNames(WStringView name) {
       if (tail < folded.size() && isLetter(folded[tail])) continue;
       for (const std::string& other : group)
         if (other != phrase) names.push_back(folded.substr(0, at) + FromUtf8(other) + folded.substr(end));
-      return names;
+      same.phrase = phrase;
+      return same;
     }
   }
-  return names;
+  return same;
 }
 
 std::vector<std::string> Trigrams(const std::string& word) {
@@ -306,6 +342,10 @@ IngredientMatcher::IngredientMatcher(const std::vector<CatalogName>& catalog) {
     if (!catalog[entry].name.empty()) exact_.emplace(Folded(catalog[entry].name), entry);
     const NameWords words = WordsOf(catalog[entry].name);
     joins_.push_back(words.joins);
+    changers_.push_back(
+        static_cast<uint8_t>(std::count_if(words.words.begin(), words.words.end(), [](const NameWord& w) {
+          return ListHas(kKindChangers, w.text);
+        })));
     firstWord_.push_back(kNoWord);
     for (const NameWord& word : words.words) {
       const auto inserted = words_.emplace(word.text, static_cast<uint32_t>(wordTexts_.size()));
@@ -394,14 +434,16 @@ IngredientMatcher::Query IngredientMatcher::QueryTerms(WStringView name, WString
   Query query{{}, words.joins};
   for (const NameWord& word : words.words) {
     const auto known = words_.find(word.text);
-    Term term{0, 0, 1, word.firstPhrase && word.headOfPhrase, ListHas(kStates, word.text), false};
+    Term term{0, 0, 1, word.firstPhrase && word.headOfPhrase, Chooses(word.text), false};
     if (known != words_.end())
       term.id = known->second;
     else if (!IsQualifier(word.text))
       term.id = NearestWord(word.text, term.likeness);
     else
       term.likeness = 0;
-    term.weight = term.likeness > 0 ? WordWeight(term.id) : UnknownWeight(word.text);
+    // A word the line asks for weighs in full in the line only: an entry holding it is no less plain.
+    term.weight = term.likeness > 0 && !ListHas(kAskedKinds, word.text) ? WordWeight(term.id)
+                                                                        : UnknownWeight(word.text);
     if (term.head) term.weight *= kHeadShare;
     term.required = term.likeness > 0 && !term.head && foodWord_[term.id];
     query.terms.push_back(term);
@@ -411,7 +453,7 @@ IngredientMatcher::Query IngredientMatcher::QueryTerms(WStringView name, WString
 
 double IngredientMatcher::UnknownWeight(const std::string& word) const {
   const double rarity = std::log(1 + static_cast<double>(ids_.size()));
-  return IsQualifier(word) && !ListHas(kStates, word) ? rarity * kQualifierShare : rarity;
+  return IsQualifier(word) && !Chooses(word) ? rarity * kQualifierShare : rarity;
 }
 
 std::optional<IngredientMatch> IngredientMatcher::Match(WStringView name, WStringView line) const {
@@ -420,12 +462,24 @@ std::optional<IngredientMatch> IngredientMatcher::Match(WStringView name, WStrin
   double bestRank = 0;
   size_t bestEntry = 0;
   // The catalog's other names of a food serve where the name as written finds less.
-  double likeness = 1;
-  for (const WString& same : SameFoodNames(name)) {
-    Consider(QueryTerms(same, line), likeness, best, bestRank, bestEntry);
-    likeness = kOtherNameLikeness;
-  }
+  const SameFood same = SameFoodNames(name);
+  Consider(QueryTerms(same.names[0], line), 1, best, bestRank, bestEntry);
+  // The entry naming the line's own word beats any reached through another name ("Onions, spring or
+  // scallions" for "scallions", not "Onions, young green").
+  if (best && Holds(bestEntry, same.phrase)) return best;
+  for (size_t other = 1; other < same.names.size(); ++other)
+    Consider(QueryTerms(same.names[other], line), kOtherNameLikeness, best, bestRank, bestEntry);
   return best;
+}
+
+bool IngredientMatcher::Holds(size_t entry, const std::string& phrase) const {
+  const std::vector<std::string> words = MatchWords(FromUtf8(phrase));
+  return std::all_of(words.begin(), words.end(), [&](const std::string& word) {
+    const auto known = words_.find(word);
+    return known != words_.end() &&
+           std::any_of(postings_[known->second].begin(), postings_[known->second].end(),
+                       [&](const Posting& p) { return p.entry == entry; });
+  });
 }
 
 void IngredientMatcher::Consider(const Query& query, double likeness, std::optional<IngredientMatch>& best,
@@ -441,13 +495,14 @@ void IngredientMatcher::Consider(const Query& query, double likeness, std::optio
   if (foodTotal <= 0) return;
   struct Tally {
     double name = 0, food = 0, entry = 0, entryFood = 0;
-    size_t required = 0;
+    size_t required = 0, changers = 0;
     bool head = false;
     bool first = false;  // the entry's first word is the name's food
   };
   std::unordered_map<uint32_t, Tally> tallies;
   for (const Term& term : terms) {
     if (term.likeness == 0) continue;
+    const bool changer = ListHas(kKindChangers, wordTexts_[term.id]);
     for (const Posting& posting : postings_[term.id]) {
       Tally& tally = tallies[posting.entry];
       // The name's food weighs double in the name only.
@@ -460,6 +515,7 @@ void IngredientMatcher::Consider(const Query& query, double likeness, std::optio
         tally.entryFood += held;
       }
       tally.required += term.required;
+      tally.changers += changer;
       tally.head |= term.head && posting.head;
       tally.first |= term.head && firstWord_[posting.entry] == term.id;
     }
@@ -473,11 +529,13 @@ void IngredientMatcher::Consider(const Query& query, double likeness, std::optio
     const double score =
         Score(tally.food / foodTotal, std::min(1.0, tally.entryFood / entryFoodWeight_[entry]));
     if (score < kThreshold) continue;
-    // States count in choosing among the entries the food words allow: a line naming none takes
-    // the entry naming none.
-    // and one whose name starts with the food is that food plainly ("Yogurt, plain", not "Tofu yogurt").
+    // States and the kinds a line asks for count in choosing among the entries the food words
+    // allow: a line naming none takes the entry naming none; one whose name starts with the food
+    // is that food plainly ("Yogurt, plain", not "Tofu yogurt"), one holding a word that makes it
+    // another food the line doesn't ask for is less so.
     const double rank = Score(tally.name / total, std::min(1.0, tally.entry / entryWeight_[entry])) *
-                        likeness * (tally.first ? kFirstWordBonus : 1);
+                        likeness * (tally.first ? kFirstWordBonus : 1) *
+                        (changers_[entry] > tally.changers ? kChangedRank : 1);
     if (!best || rank > bestRank || (rank == bestRank && entry < bestEntry)) {
       best = IngredientMatch{ids_[entry], score};
       bestRank = rank;

@@ -40,8 +40,9 @@ class IngredientMatcher {
   // that make an entry's name ("300 g carrot, orange"). A word match scores 0.99 times the share of
   // the name's word weight the entry has, to the power 0.7, times the share of the entry's word
   // weight the name has, to the power 0.3 (of two entries holding all the words the one with fewer
-  // others wins), counting food words only; states (dried, canned, ...) then choose among the
-  // entries that pass. Ties go to the earlier entry.
+  // others wins), counting food words only; states (dried, canned, ...) and the kinds a line asks
+  // for (plain, unsalted) then choose among the entries that pass, and one holding a word that makes
+  // it another food the line doesn't name (light, juice) ranks lower. Ties go to the earlier entry.
   std::optional<IngredientMatch> Match(WStringView name, WStringView line = {}) const;
 
  private:
@@ -66,6 +67,7 @@ class IngredientMatcher {
   Query QueryTerms(WStringView name, WStringView line) const;
   void Consider(const Query& query, double likeness, std::optional<IngredientMatch>& best, double& bestRank,
                 size_t& bestEntry) const;
+  bool Holds(size_t entry, const std::string& phrase) const;  // the entry holds each word of it
   uint32_t NearestWord(const std::string& word, double& likeness) const;
   double WordWeight(uint32_t word) const;
   double UnknownWeight(const std::string& word) const;
@@ -78,6 +80,7 @@ class IngredientMatcher {
   std::vector<std::vector<Posting>> postings_;  // word -> entries holding it
   std::vector<uint32_t> firstWord_;             // entry -> its first word
   std::vector<bool> joins_;                     // entry -> its name joins two foods
+  std::vector<uint8_t> changers_;               // entry -> its words making it another food
   std::vector<double> entryWeight_;             // sum of the weights of an entry's words
   std::vector<double> entryFoodWeight_;         // the same without its states
   std::unordered_map<std::string, std::vector<uint32_t>> trigrams_;  // letter triple -> words holding it
