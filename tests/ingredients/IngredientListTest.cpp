@@ -303,7 +303,9 @@ TEST_F(IngredientListTest, MenuFollowsTheSelectionAndTheReadOnlyCatalog) {
   ingredients_.readOnly = true;
   ingredients_.UpdateMenu(menu);
   for (UINT command : items) {
-    if (command != IDM_NUTRITION) EXPECT_FALSE(MenuEnabled(menu, command)) << command;
+    if (command != IDM_NUTRITION) {
+      EXPECT_FALSE(MenuEnabled(menu, command)) << command;
+    }
   }
 }
 

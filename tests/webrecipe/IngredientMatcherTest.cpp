@@ -16,9 +16,10 @@ namespace {
 // The names of the foods of the nutrient file shipped beside the program, ids 1, 2, ... in file order.
 std::vector<CatalogName> ShippedCatalog() {
   std::string bytes;
-  for (const auto& entry : std::filesystem::directory_iterator(MIREPAN_DATA_DIR))
+  for (const auto& entry : std::filesystem::directory_iterator(MIREPAN_DATA_DIR)) {
     if (IsCsvPath(FromUtf8(entry.path().filename().string())))
       EXPECT_TRUE(ReadFileBytes(FromUtf8(entry.path().string()), bytes));
+  }
   const WString text = Utf16Units(bytes);
   const std::vector<WStringView> lines = CsvLines(text);
   const CsvRow header = SplitCsvLine(lines.at(0));
