@@ -16,6 +16,7 @@
 #include "storage/Files.h"
 #include "storage/Paths.h"
 #include "storage/UserPrompts.h"
+#include "toolkit/Dpi.h"
 #include "toolkit/ERDialog.h"
 #include "toolkit/ScopedGdi.h"
 
@@ -76,6 +77,7 @@ constexpr int kListInset = 10;
 constexpr int kListTop = 33;
 constexpr int kPictureLeft = 15;
 constexpr int kPictureTop = 22;
+constexpr UINT kDpiChangedMessage = 0x02E0;  // WM_DPICHANGED, newer than the headers' target
 
 // True when the arrangement shows at least one button, not only separators.
 bool ShowsButton(const std::vector<uint8_t>& layout) {
@@ -308,24 +310,36 @@ void ERAppWindows::Layout() {
   HWND window = MainWindow();
   RECT client;
   if (!tabs.Window() || !::GetClientRect(window, &client)) return;
+  const UINT dpi = WindowDpi(window);
+  const auto px = [dpi](int pixels) { return Scaled(pixels, dpi); };
   const int width = client.right, height = client.bottom;
   toolbar.AutoSize();
   statusBar.Layout();
-  const int top = ShowsButton(toolbar.Layout()) ? kToolbarTop : kEmptyToolbarTop;
+  const int top = px(ShowsButton(toolbar.Layout()) ? kToolbarTop : kEmptyToolbarTop);
   const int status = statusBar.IsVisible() ? statusBar.Height() : 0;
-  const int reserved = options.splitter;
-  const int tabHeight = height - status - top - kMargin;
-  tabs.Move(kTabLeft, top, width - reserved, tabHeight);
-  splitter.Move(width - reserved + kSplitterOffset, top, kSplitterWidth, tabHeight);
+  const int reserved = px(options.splitter);  // the option keeps pixels at 96 DPI
+  const int tabHeight = height - status - top - px(kMargin);
+  tabs.Move(px(kTabLeft), top, width - reserved, tabHeight);
+  splitter.Move(width - reserved + px(kSplitterOffset), top, px(kSplitterWidth), tabHeight);
   RECT list;
   ::GetClientRect(tabs.Window(), &list);
-  list.left += kListInset;
-  list.right -= kListInset;
-  list.top += kListTop;
-  const RECT picture{width - reserved + kPictureLeft, top + kPictureTop, width - kMargin,
-                     height - status - kMargin};
+  list.left += px(kListInset);
+  list.right -= px(kListInset);
+  list.top += px(kListTop);
+  const RECT picture{width - reserved + px(kPictureLeft), top + px(kPictureTop), width - px(kMargin),
+                     height - status - px(kMargin)};
   for (const auto& view : views) view->Layout(list, picture);
   InvalidateRect(window, nullptr, TRUE);
+}
+
+// Moved to a monitor of another DPI (or the DPI changed): the system suggests the window's new
+// rectangle; the fonts and the layout follow.
+void ERAppWindows::OnDpiChanged(UINT dpi, const RECT& suggested) {
+  HWND window = MainWindow();
+  RefontChildren(window, dpi);
+  SetWindowPos(window, nullptr, suggested.left, suggested.top, suggested.right - suggested.left,
+               suggested.bottom - suggested.top, SWP_NOZORDER | SWP_NOACTIVATE);
+  Layout();
 }
 
 void ERAppWindows::RecordPlacement() {
@@ -363,6 +377,9 @@ bool ERAppWindows::HandleMessage(UINT msg, WPARAM wp, LPARAM lp, LRESULT& result
       return true;
     case WM_ERASEBKGND:
       result = 1;
+      return true;
+    case kDpiChangedMessage:
+      OnDpiChanged(HIWORD(wp), *reinterpret_cast<const RECT*>(lp));
       return true;
     case WM_NOTIFY:
       return OnNotify(reinterpret_cast<const NMHDR*>(lp), result);
@@ -426,7 +443,8 @@ void ERAppWindows::OnSplitterDrop(void* arg, int x) {
   auto* self = static_cast<ERAppWindows*>(arg);
   RECT client;
   ::GetClientRect(self->MainWindow(), &client);
-  self->options.splitter = std::max<int32_t>(Options::kMinSplitter, client.right - x);
+  const int reserved = MulDiv(client.right - x, kDesignDpi, WindowDpi(self->MainWindow()));
+  self->options.splitter = std::max<int32_t>(Options::kMinSplitter, reserved);
   self->Layout();
 }
 

@@ -63,6 +63,7 @@ class ERAppWindows : public ERApp {
   void SelectTab(int index);
   void ShowCurrentView();
   void Layout();
+  void OnDpiChanged(UINT dpi, const RECT& suggested);
   void RecordPlacement();
   void Paint();
   bool OnNotify(const NMHDR* header, LRESULT& result);

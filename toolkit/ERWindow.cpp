@@ -7,6 +7,8 @@
 #include <utility>
 #include <vector>
 
+#include "toolkit/Dpi.h"
+
 namespace DAVavador {
 
 struct ERWindowData {
@@ -261,7 +263,7 @@ bool ERWindow::CreateControl(const wchar_t* className, DWORD style, DWORD exStyl
       CreateWindowExW(exStyle, className, data_->text.c_str(), style, x, y, width, height, parent,
                       reinterpret_cast<HMENU>(static_cast<INT_PTR>(id)), GetModuleHandleW(nullptr), nullptr);
   if (!window) return false;
-  SendMessageW(window, WM_SETFONT, reinterpret_cast<WPARAM>(GetStockObject(DEFAULT_GUI_FONT)), FALSE);
+  SendMessageW(window, WM_SETFONT, reinterpret_cast<WPARAM>(ControlFont(WindowDpi(window))), FALSE);
   data_->attached = false;
   Hook(window);
   return true;

@@ -16,6 +16,7 @@
 #include "views/CommandStates.h"
 #include "storage/Csv.h"
 #include "views/PictureDialog.h"
+#include "toolkit/Dpi.h"
 
 using DAVavador::ERComboBox;
 
@@ -28,6 +29,22 @@ constexpr int kListTop = 30;  // the list starts this far below the top of the v
 constexpr int kFindLeft = 452;
 constexpr int kFindLabelWidth = 36;
 constexpr int kFindWidth = 160;
+
+// The selector row above the list, in pixels at 96 DPI.
+struct Placement {
+  int x, y, width, height;
+};
+constexpr Placement kCategoryComboAt{77, kSelectorTop, 200, DAVavador::ERComboBox::kDropHeight};
+constexpr Placement kLetterComboAt{376, kSelectorTop, 60, DAVavador::ERComboBox::kDropHeight};
+constexpr Placement kCategoryLabelAt{10, kLabelTop, 62, 20};
+constexpr Placement kLetterLabelAt{290, kLabelTop, 80, 20};
+constexpr Placement kFindLabelAt{kFindLeft, kLabelTop, kFindLabelWidth, 20};
+constexpr Placement kFindEditAt{kFindLeft + kFindLabelWidth, kSelectorTop - 1, kFindWidth, 23};
+
+void Place(DAVavador::ERWindow& control, const Placement& at, UINT dpi) {
+  using DAVavador::Scaled;
+  control.Move(Scaled(at.x, dpi), Scaled(at.y, dpi), Scaled(at.width, dpi), Scaled(at.height, dpi));
+}
 
 bool IsTag(const WChar* tag, const WChar* name) {
   return EqualsNoCase(tag, name);
@@ -97,16 +114,15 @@ bool View::Create(HWND parent, int menuId, int popupMenuId) {
   if (!categories) return false;
   if (!categoryDialog) categoryDialog = std::make_unique<CategoryDialog>(owner, *categories);
 
-  bool created =
-      categoryCombo.CreateAt(parent, IDC_VIEW_CATEGORY, 77, kSelectorTop, 200, ERComboBox::kDropHeight);
-  created &= letterCombo.CreateAt(parent, IDC_VIEW_LETTER, 376, kSelectorTop, 60, ERComboBox::kDropHeight);
+  // Placed by Layout, at the window's DPI.
+  bool created = categoryCombo.CreateAt(parent, IDC_VIEW_CATEGORY, 0, 0, 0, 0);
+  created &= letterCombo.CreateAt(parent, IDC_VIEW_LETTER, 0, 0, 0, 0);
   created &= listView.Create(parent, IDC_VIEW_LIST);
   if (popup) listView.SetPopupMenu(popup, &View::PreparePopup, this);
-  created &= categoryLabel.CreateAt(parent, -1, 10, kLabelTop, 62, 20);
-  created &= letterLabel.CreateAt(parent, -1, 290, kLabelTop, 80, 20);
-  created &= findLabel.CreateAt(parent, -1, kFindLeft, kLabelTop, kFindLabelWidth, 20);
-  created &=
-      findEdit.CreateAt(parent, IDC_VIEW_FIND, kFindLeft + kFindLabelWidth, kSelectorTop - 1, kFindWidth, 23);
+  created &= categoryLabel.CreateAt(parent, -1, 0, 0, 0, 0);
+  created &= letterLabel.CreateAt(parent, -1, 0, 0, 0, 0);
+  created &= findLabel.CreateAt(parent, -1, 0, 0, 0, 0);
+  created &= findEdit.CreateAt(parent, IDC_VIEW_FIND, 0, 0, 0, 0);
   categoryLabel.SetText(owner.String(IDS_VIEW_CATEGORY_LABEL));
   letterLabel.SetText(owner.String(IDS_VIEW_LETTER_LABEL));
   findLabel.SetText(owner.String(IDS_VIEW_FIND_LABEL));
@@ -772,7 +788,15 @@ void View::UpdateStatus() {
 // ---- controls, picture ----
 
 void View::Layout(const RECT& rect, const RECT& pictureRect) {
-  listView.Move(rect.left, rect.top + kListTop, rect.right - rect.left, rect.bottom - rect.top - kListTop);
+  const UINT dpi = DAVavador::WindowDpi(parentWindow);
+  Place(categoryCombo, kCategoryComboAt, dpi);
+  Place(letterCombo, kLetterComboAt, dpi);
+  Place(categoryLabel, kCategoryLabelAt, dpi);
+  Place(letterLabel, kLetterLabelAt, dpi);
+  Place(findLabel, kFindLabelAt, dpi);
+  Place(findEdit, kFindEditAt, dpi);
+  const int listTop = DAVavador::Scaled(kListTop, dpi);
+  listView.Move(rect.left, rect.top + listTop, rect.right - rect.left, rect.bottom - rect.top - listTop);
   picturePane.SetWindow(parentWindow ? GetParent(parentWindow) : nullptr);
   picturePane.SetBox(pictureRect.left, pictureRect.top, pictureRect.right - pictureRect.left,
                      pictureRect.bottom - pictureRect.top);
