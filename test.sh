@@ -4,7 +4,7 @@
 set -uo pipefail
 cd "$(dirname "$0")"
 ./setup.sh >/dev/null || { echo "setup failed"; echo "0 passed, 1 failed"; exit 1; }
-if ! ./build.sh; then
+if ! ./build.sh || ! ./build.sh installer; then
   echo "build failed"
   echo "0 passed, 1 failed"
   exit 1
@@ -25,6 +25,11 @@ mirepan_wine_prefix
 wine_rc=$?
 wineserver -k 2>/dev/null || true
 
+echo "== the installer: signatures, install, update from mirepan-server, uninstall"
+xvfb-run -a -s "-screen 0 1280x1024x24" tools/installer-test.sh build/win build/native
+installer_rc=$?
+wineserver -k 2>/dev/null || true
+
 echo "== the program as run.sh starts it"
 xvfb-run -a -s "-screen 0 1280x1024x24" tools/smoke-run.sh build/win/results
 smoke_rc=$?
@@ -40,4 +45,4 @@ read -r passed failed < <(tools/count-results.sh build/native build/win)
 passed=$((passed + ${fuzz_passed:-0}))
 failed=$((failed + ${fuzz_failed:-1}))
 echo "${passed} passed, ${failed} failed"
-[ "$native_rc" -eq 0 ] && [ "$wine_rc" -eq 0 ] && [ "$smoke_rc" -eq 0 ] && [ "$fuzz_rc" -eq 0 ] && [ "$failed" -eq 0 ]
+[ "$native_rc" -eq 0 ] && [ "$wine_rc" -eq 0 ] && [ "$installer_rc" -eq 0 ] && [ "$smoke_rc" -eq 0 ] && [ "$fuzz_rc" -eq 0 ] && [ "$failed" -eq 0 ]
