@@ -185,13 +185,20 @@ int HttpService::Bind(const std::string& host, int port) {
 
 bool HttpService::Run() {
   if (listenSocket_ < 0) return false;
-  MHD_Daemon* daemon =
-      MHD_start_daemon(MHD_USE_EPOLL_INTERNAL_THREAD, 0, nullptr, nullptr, &Callbacks::Access, this,
-                       MHD_OPTION_LISTEN_SOCKET, listenSocket_, MHD_OPTION_THREAD_POOL_SIZE, limits_.threads,
-                       MHD_OPTION_CONNECTION_TIMEOUT, limits_.idleSeconds, MHD_OPTION_PER_IP_CONNECTION_LIMIT,
-                       limits_.connectionsPerClient, MHD_OPTION_URI_LOG_CALLBACK, &Callbacks::Begin, this,
-                       MHD_OPTION_NOTIFY_COMPLETED, &Callbacks::Completed, this, MHD_OPTION_NOTIFY_CONNECTION,
-                       &Callbacks::Connection, this, MHD_OPTION_END);
+  // Without a certificate the array of TLS options ends at its first item.
+  const bool tls = !limits_.tlsCertificate.empty();
+  const MHD_OptionItem tlsOptions[] = {
+      {tls ? MHD_OPTION_HTTPS_MEM_CERT : MHD_OPTION_END, 0,
+       const_cast<char*>(limits_.tlsCertificate.c_str())},
+      {MHD_OPTION_HTTPS_MEM_KEY, 0, const_cast<char*>(limits_.tlsKey.c_str())},
+      {MHD_OPTION_END, 0, nullptr}};
+  MHD_Daemon* daemon = MHD_start_daemon(
+      MHD_USE_EPOLL_INTERNAL_THREAD | (tls ? MHD_USE_TLS : 0), 0, nullptr, nullptr, &Callbacks::Access, this,
+      MHD_OPTION_LISTEN_SOCKET, listenSocket_, MHD_OPTION_THREAD_POOL_SIZE, limits_.threads,
+      MHD_OPTION_CONNECTION_TIMEOUT, limits_.idleSeconds, MHD_OPTION_PER_IP_CONNECTION_LIMIT,
+      limits_.connectionsPerClient, MHD_OPTION_URI_LOG_CALLBACK, &Callbacks::Begin, this,
+      MHD_OPTION_NOTIFY_COMPLETED, &Callbacks::Completed, this, MHD_OPTION_NOTIFY_CONNECTION,
+      &Callbacks::Connection, this, MHD_OPTION_ARRAY, tlsOptions, MHD_OPTION_END);
   if (!daemon) return false;
   listenSocket_ = -1;  // the daemon closes it when it stops
   {

@@ -40,6 +40,8 @@ struct HttpLimits {
   unsigned requestSeconds = 30;        // a request's headers and body must arrive within this; at least 1
   unsigned connectionsPerClient = 32;  // connections open at once from one address; 0 for any number
   unsigned threads = 2;                // event loops, each serving its share of the connections
+  std::string tlsCertificate;          // PEM; with the key, every connection is HTTPS (GnuTLS)
+  std::string tlsKey;                  // PEM private key of the certificate
 };
 
 class HttpService {

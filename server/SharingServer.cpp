@@ -86,6 +86,8 @@ HttpLimits ConnectionLimits(const SharingSettings& settings) {
   limits.requestSeconds = settings.requestSeconds;
   limits.connectionsPerClient = settings.connectionsPerClient;
   limits.threads = std::clamp(std::thread::hardware_concurrency(), 2u, 8u);
+  limits.tlsCertificate = settings.tlsCertificate;
+  limits.tlsKey = settings.tlsKey;
   return limits;
 }
 

@@ -29,6 +29,7 @@ struct SharingSettings {
   size_t maxUploadsPerMinute = 60;              // uploads one client may make in any minute; 0 for any number
   size_t maxUploadsPerHour = 0;                 // uploads one client may make in any hour; 0 for any number
   std::vector<AddressRange> trustedProxies;     // reverse proxies that name the client in X-Forwarded-For
+  std::string tlsCertificate, tlsKey;           // PEM texts: HTTPS when set
   std::function<DayNumber()> today;             // the upload day; the server's local date when empty
   std::function<void(const std::string&)> log;  // receives one line per request when set
 };

@@ -5,6 +5,8 @@
 
 #include <cerrno>
 #include <cstring>
+#include <fstream>
+#include <iterator>
 #include <ctime>
 #include <iostream>
 #include <mutex>
@@ -23,7 +25,7 @@ constexpr const char* kUsage =
     "                      [--request-timeout SECONDS] [--max-connections-per-client COUNT]\n"
     "                      [--allow-upload RANGE]... [--max-uploads-per-minute COUNT]\n"
     "                      [--max-uploads-per-hour COUNT]\n"
-    "                      [--trusted-proxy RANGE]...\n"
+    "                      [--trusted-proxy RANGE]... [--cert FILE --key FILE]\n"
     "  --bind ADDRESS       address to listen on (default 127.0.0.1; 0.0.0.0 for every interface)\n"
     "  --port PORT          TCP port (default 8080; 0 picks a free one)\n"
     "  --db FILE            SQLite database of the shared recipes, created when missing\n"
@@ -42,9 +44,12 @@ constexpr const char* kUsage =
     "                          0 for no limit)\n"
     "  --max-uploads-per-hour COUNT  uploads one client may make in any hour (default 0: no limit)\n"
     "  --trusted-proxy RANGE   a reverse proxy in this range names the client in X-Forwarded-For;\n"
-    "                          repeatable\n";
+    "                          repeatable\n"
+    "  --cert FILE, --key FILE  serve HTTPS with this PEM certificate (its chain may follow it)\n"
+    "                          and its PEM private key\n";
 
 struct Arguments {
+  std::string certificateFile, keyFile;
   std::string host = "127.0.0.1";
   long port = 8080;
   std::string database = "mirepan-recipes.db";
@@ -106,6 +111,10 @@ bool ParseArguments(int argc, char** argv, Arguments& args, std::string& error) 
     } else if (option == "--max-uploads-per-hour") {
       ok = ParseCount(value, 0, 1000000, count);
       args.sharing.maxUploadsPerHour = static_cast<size_t>(count);
+    } else if (option == "--cert") {
+      args.certificateFile = value;
+    } else if (option == "--key") {
+      args.keyFile = value;
     } else if (option == "--trusted-proxy") {
       ok = AddRange(value, args.sharing.trustedProxies);
     } else {
@@ -117,7 +126,18 @@ bool ParseArguments(int argc, char** argv, Arguments& args, std::string& error) 
       return false;
     }
   }
+  if (args.certificateFile.empty() != args.keyFile.empty()) {
+    error = "--cert and --key go together";
+    return false;
+  }
   return true;
+}
+
+bool ReadText(const std::string& path, std::string& text, std::string& error) {
+  std::ifstream file(path, std::ios::binary);
+  text.assign(std::istreambuf_iterator<char>(file), {});
+  if (file.bad() || !file.is_open() || text.empty()) error = "cannot read " + path;
+  return error.empty();
 }
 
 void LogLine(const std::string& line) {
@@ -141,6 +161,11 @@ int main(int argc, char** argv) {
     if (!error.empty()) std::cerr << "mirepan-server: " << error << "\n";
     std::cerr << kUsage;
     return error.empty() ? 0 : 2;
+  }
+  if (!args.certificateFile.empty() && (!ReadText(args.certificateFile, args.sharing.tlsCertificate, error) ||
+                                        !ReadText(args.keyFile, args.sharing.tlsKey, error))) {
+    std::cerr << "mirepan-server: " << error << "\n";
+    return 1;
   }
   KeepFreedMemory();
   RecipeStore store;
@@ -170,10 +195,12 @@ int main(int argc, char** argv) {
   });
 
   const bool v6 = args.host.find(':') != std::string::npos;
-  std::cout << "mirepan-server: serving http://" << (v6 ? "[" + args.host + "]" : args.host) << ":" << port
+  const char* scheme = args.sharing.tlsCertificate.empty() ? "http://" : "https://";
+  std::cout << "mirepan-server: serving " << scheme << (v6 ? "[" + args.host + "]" : args.host) << ":" << port
             << "/mirepan/ (database " << args.database << ", files from " << args.sharing.filesFolder << ")"
             << std::endl;
   const bool served = server.Run();
+  if (!served) std::cerr << "mirepan-server: cannot serve (a certificate and key that do not fit?)\n";
   pthread_kill(stopper.native_handle(), SIGTERM);  // wakes the stopper when Run ended on its own
   stopper.join();
   return served ? 0 : 1;
