@@ -337,6 +337,7 @@ void ERAppWindows::Layout() {
 void ERAppWindows::OnDpiChanged(UINT dpi, const RECT& suggested) {
   HWND window = MainWindow();
   RefontChildren(window, dpi);
+  toolbar.ReloadImages();
   SetWindowPos(window, nullptr, suggested.left, suggested.top, suggested.right - suggested.left,
                suggested.bottom - suggested.top, SWP_NOZORDER | SWP_NOACTIVATE);
   Layout();

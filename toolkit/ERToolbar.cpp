@@ -2,6 +2,8 @@
 
 #include <algorithm>
 
+#include "toolkit/Dpi.h"
+
 namespace DAVavador {
 
 namespace {
@@ -61,14 +63,16 @@ void ERToolbar::SetPos(int x, int y, int width, int height, HWND insertAfter) {
 bool ERToolbar::LoadImages(HINSTANCE instance, int count) {
   DestroyImages();
   instance_ = instance;
-  normal_ = ImageList_Create(kImageSize, kImageSize, ILC_COLOR32 | ILC_MASK, count, 0);
-  disabled_ = ImageList_Create(kImageSize, kImageSize, ILC_COLOR32 | ILC_MASK, count, 0);
+  imageCount_ = count;
+  const int size = Scaled(kImageSize, WindowDpi(Window()));
+  normal_ = ImageList_Create(size, size, ILC_COLOR32 | ILC_MASK, count, 0);
+  disabled_ = ImageList_Create(size, size, ILC_COLOR32 | ILC_MASK, count, 0);
   bool complete = normal_ && disabled_;
   for (int n = 0; complete && n < count; ++n) {
     for (auto [list, first] :
          {std::pair{normal_, kFirstNormalIcon}, std::pair{disabled_, kFirstDisabledIcon}}) {
-      auto icon = static_cast<HICON>(LoadImageW(instance, MAKEINTRESOURCEW(first + n), IMAGE_ICON, kImageSize,
-                                                kImageSize, LR_DEFAULTCOLOR));
+      auto icon = static_cast<HICON>(
+          LoadImageW(instance, MAKEINTRESOURCEW(first + n), IMAGE_ICON, size, size, LR_DEFAULTCOLOR));
       complete = complete && icon && ImageList_AddIcon(list, icon) == n;
       if (icon) DestroyIcon(icon);
     }
@@ -80,6 +84,13 @@ bool ERToolbar::LoadImages(HINSTANCE instance, int count) {
   Send(TB_SETIMAGELIST, 0, reinterpret_cast<LPARAM>(normal_));
   Send(TB_SETDISABLEDIMAGELIST, 0, reinterpret_cast<LPARAM>(disabled_));
   return true;
+}
+
+bool ERToolbar::ReloadImages() {
+  if (!instance_) return false;
+  const bool loaded = LoadImages(instance_, imageCount_);
+  AutoSize();
+  return loaded;
 }
 
 void ERToolbar::DestroyImages() {

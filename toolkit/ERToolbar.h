@@ -32,7 +32,10 @@ class ERToolbar : public ERWindow {
 
   // Both image lists, image n from the icons kFirstNormalIcon + n and kFirstDisabledIcon + n; false
   // when an icon is missing.
+  // kImageSize is their size at 96 DPI; they come at the toolbar's DPI.
   bool LoadImages(HINSTANCE instance, int count);
+  // The same images again at the toolbar's DPI now (after it changed).
+  bool ReloadImages();
   void RegisterButton(uint8_t imageIndex, int command, bool enabled);
   size_t RegisteredCount() const { return registered_.size(); }
 
@@ -61,6 +64,7 @@ class ERToolbar : public ERWindow {
   HIMAGELIST normal_ = nullptr;
   HIMAGELIST disabled_ = nullptr;
   HINSTANCE instance_ = nullptr;
+  int imageCount_ = 0;
 };
 
 }  // namespace DAVavador

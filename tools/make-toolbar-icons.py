@@ -1,5 +1,6 @@
 #!/usr/bin/env python3
-"""Draws the 21 toolbar pictograms and the program's icon as 32 x 32 icons with an alpha channel.
+"""Draws the 21 toolbar pictograms and the program's icon as icons with an alpha channel, each at
+32, 48 and 64 pixels (100%, 150% and 200%; the program's icon also at 16 and 24).
 
     tools/make-toolbar-icons.py [output folder] [--preview sheet.png]
 
@@ -14,7 +15,9 @@ import struct
 import sys
 import zlib
 
-SIZE = 32
+SIZE = 32  # the pictures are designed on a grid of this many pixels
+TOOLBAR_SIZES = (32, 48, 64)
+PROGRAM_SIZES = (16, 24, 32, 48, 64)
 
 # Colours (red, green, blue).
 OUTLINE = (40, 40, 40)
@@ -36,20 +39,30 @@ BOX = (180, 140, 90)
 
 
 class Canvas:
-    """A 32 x 32 RGBA picture; coordinates are pixel centres, (0, 0) at the top left."""
+    """An RGBA picture of `size` pixels drawn on the 32 x 32 design grid; coordinates are those of
+    the grid, (0, 0) at the top left. Shapes are sampled at the picture's own pixels, so a larger
+    picture has finer edges; the pixel-wise parts (rectangles, glyphs) are blown up."""
 
-    def __init__(self):
-        self.pixels = [[(0, 0, 0, 0)] * SIZE for _ in range(SIZE)]
+    def __init__(self, size=SIZE):
+        self.size = size
+        self.scale = size / SIZE
+        self.pixels = [[(0, 0, 0, 0)] * size for _ in range(size)]
 
     def put(self, x, y, colour, alpha=255):
-        if 0 <= x < SIZE and 0 <= y < SIZE:
+        """Colours the design pixel (x, y): the picture's pixels it covers."""
+        for py in range(round(y * self.scale), round((y + 1) * self.scale)):
+            for px in range(round(x * self.scale), round((x + 1) * self.scale)):
+                self.put_pixel(px, py, colour, alpha)
+
+    def put_pixel(self, x, y, colour, alpha=255):
+        if 0 <= x < self.size and 0 <= y < self.size:
             self.pixels[y][x] = (*colour, alpha)
 
     def fill(self, inside, colour):
-        for y in range(SIZE):
-            for x in range(SIZE):
-                if inside(x + 0.5, y + 0.5):
-                    self.put(x, y, colour)
+        for y in range(self.size):
+            for x in range(self.size):
+                if inside((x + 0.5) / self.scale, (y + 0.5) / self.scale):
+                    self.put_pixel(x, y, colour)
 
     def rect(self, x0, y0, x1, y1, colour, outline=OUTLINE):
         """Filled rectangle over the pixels x0..x1, y0..y1 (inclusive) with a 1-pixel outline."""
@@ -252,19 +265,32 @@ def greyed(pixels):
     return out
 
 
-def ico_bytes(pixels):
-    """One 32-bit image with its AND mask, as an .ico file."""
+def icon_image(pixels):
+    """One 32-bit image with its AND mask, as an icon resource holds it."""
+    size = len(pixels)
     xor = b''.join(struct.pack('BBBB', b, g, r, a) for row in reversed(pixels) for r, g, b, a in row)
+    stride = (size + 31) // 32 * 4  # mask rows are padded to four bytes
     mask = b''
     for row in reversed(pixels):
         bits = 0
         for x, (_, _, _, a) in enumerate(row):
             if a == 0:
-                bits |= 1 << (31 - x)
-        mask += struct.pack('>I', bits)
-    header = struct.pack('<IiiHHIIiiII', 40, SIZE, SIZE * 2, 1, 32, 0, len(xor) + len(mask), 0, 0, 0, 0)
-    image = header + xor + mask
-    return struct.pack('<HHH', 0, 1, 1) + struct.pack('<BBBBHHII', SIZE, SIZE, 0, 0, 1, 32, len(image), 22) + image
+                bits |= 1 << (stride * 8 - 1 - x)
+        mask += bits.to_bytes(stride, 'big')
+    header = struct.pack('<IiiHHIIiiII', 40, size, size * 2, 1, 32, 0, len(xor) + len(mask), 0, 0, 0, 0)
+    return header + xor + mask
+
+
+def ico_bytes(pictures):
+    """An .ico file of the pictures (each a square of RGBA rows), one entry each."""
+    images = [icon_image(pixels) for pixels in pictures]
+    out = struct.pack('<HHH', 0, 1, len(images))
+    offset = 6 + 16 * len(images)
+    for pixels, image in zip(pictures, images):
+        size = len(pixels) % 256  # 0 means 256
+        out += struct.pack('<BBBBHHII', size, size, 0, 0, 1, 32, len(image), offset)
+        offset += len(image)
+    return out + b''.join(images)
 
 
 def png_bytes(rows):
@@ -295,6 +321,12 @@ def preview(images, path, scale=3):
         f.write(png_bytes(big))
 
 
+def drawn(draw, size):
+    canvas = Canvas(size)
+    draw(canvas)
+    return canvas.pixels
+
+
 def main(argv):
     args = list(argv)
     sheet = None
@@ -306,19 +338,16 @@ def main(argv):
     os.makedirs(folder_path, exist_ok=True)
     images = []
     for index, draw in enumerate(PICTURES):
-        canvas = Canvas()
-        draw(canvas)
-        normal, disabled = canvas.pixels, greyed(canvas.pixels)
-        images.append((normal, disabled))
-        for suffix, pixels in (('', normal), ('-disabled', disabled)):
+        normals = [drawn(draw, size) for size in TOOLBAR_SIZES]
+        images.append((normals[0], greyed(normals[0])))
+        for suffix, pictures in (('', normals), ('-disabled', [greyed(p) for p in normals])):
             with open(os.path.join(folder_path, 'toolbar-%02d%s.ico' % (index, suffix)), 'wb') as f:
-                f.write(ico_bytes(pixels))
-    canvas = Canvas()
-    program(canvas)
+                f.write(ico_bytes(pictures))
     with open(os.path.join(folder_path, 'mirepan.ico'), 'wb') as f:
-        f.write(ico_bytes(canvas.pixels))
+        f.write(ico_bytes([drawn(program, size) for size in PROGRAM_SIZES]))
+    program_picture = drawn(program, SIZE)
     if sheet:
-        preview(images + [(canvas.pixels, canvas.pixels)], sheet)
+        preview(images + [(program_picture, program_picture)], sheet)
 
 
 if __name__ == '__main__':

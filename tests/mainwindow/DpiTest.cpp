@@ -1,6 +1,6 @@
 // The real program at 100%, 150% and 200% (the system DPI it starts with): no text of a label, button or
-// check box is cut off by its control, in the main window and in its dialogs, and the list rows grow with the
-// font.
+// check box is cut off by its control, in the main window and in its dialogs, the toolbar's pictures and
+// the list rows grow with the scale.
 #include <windows.h>
 #include <commctrl.h>
 #include <gtest/gtest.h>
@@ -178,6 +178,8 @@ TEST_F(DpiTest, TextsFitTheirControlsAndListRowsGrowAtEachScale) {
     ASSERT_NE(window, nullptr);
     Sleep(500);  // laid out after the first tick
     EXPECT_EQ(ClippedTexts(window, dpi), L"");
+    const LRESULT button = SendMessageW(GetDlgItem(window, IDC_TOOLBAR), TB_GETBUTTONSIZE, 0, 0);
+    EXPECT_GE(HIWORD(button), MulDiv(32, dpi, 96)) << "toolbar pictures at the scale";
     const HWND list = VisibleList(window);
     ASSERT_NE(list, nullptr);
     rowHeights.push_back(RowHeight(list));

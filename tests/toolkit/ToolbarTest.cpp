@@ -129,3 +129,26 @@ TEST_F(ToolbarTest, EveryButtonHasItsPicturesItsCommandAndItsTextOfferedToCustom
             std::make_tuple(ImageList_GetImageCount(normal), ImageList_GetImageCount(disabled), cx, cy));
   EXPECT_FALSE(toolbar.LoadImages(GetModuleHandleW(nullptr), 22));  // there is no icon 6121
 }
+
+// Every button picture and the program's icon are drawn at 100%, 150% and 200%, not stretched from
+// one size: the icon group holds an image of each size.
+TEST(ToolbarIconsTest, EveryIconIsDrawnAtEachScale) {
+  std::vector<const wchar_t*> icons = {L"Mirepan"};
+  for (int n = 0; n < 21; ++n) {
+    icons.push_back(MAKEINTRESOURCEW(IDI_TOOLBAR_FIRST + n));
+    icons.push_back(MAKEINTRESOURCEW(IDI_TOOLBAR_DISABLED_FIRST + n));
+  }
+  const HMODULE module = GetModuleHandleW(nullptr);
+  for (const wchar_t* icon : icons) {
+    const HRSRC group = FindResourceW(module, icon, RT_GROUP_ICON);
+    ASSERT_NE(group, nullptr);
+    auto* directory = static_cast<BYTE*>(LockResource(LoadResource(module, group)));
+    for (const int size : {32, 48, 64}) {
+      const int id = LookupIconIdFromDirectoryEx(directory, TRUE, size, size, LR_DEFAULTCOLOR);
+      const HRSRC image = FindResourceW(module, MAKEINTRESOURCEW(id), RT_ICON);
+      ASSERT_NE(image, nullptr);
+      const auto* header = static_cast<const BITMAPINFOHEADER*>(LockResource(LoadResource(module, image)));
+      EXPECT_EQ(header->biWidth, size) << (IS_INTRESOURCE(icon) ? reinterpret_cast<UINT_PTR>(icon) : 0);
+    }
+  }
+}
