@@ -52,8 +52,9 @@ UploadResult PostSharedRecipe(const ServerAddress& server, WStringView document,
   const auto failed = [&reader](UploadResult result) {
     return reader.Error() == ERROR_CANCELLED ? UploadResult::Cancelled : result;
   };
-  if (!reader.OpenPost(ConnectHost(server), server.port, TXT("/mirepan/uploadrecipe.php"),
-                       INTERNET_FLAG_RELOAD | INTERNET_FLAG_NO_UI))
+  if (!reader.OpenPost(
+          ConnectHost(server), server.port, TXT("/mirepan/uploadrecipe.php"),
+          INTERNET_FLAG_RELOAD | INTERNET_FLAG_NO_UI | (server.secure ? INTERNET_FLAG_SECURE : 0)))
     return failed(UploadResult::NotConnected);
   if (!reader.Send(kFormHeader, UploadBody(document))) return failed(UploadResult::Failed);
   // One block of the reply: its first six characters decide.

@@ -24,7 +24,22 @@ bool ParsePort(WStringView text, uint16_t& port) {
 
 }  // namespace
 
+namespace {
+
+constexpr WStringView kHttp = TXT("http://"), kHttps = TXT("https://");
+
+// Drops `prefix` from `text` when it starts with it, in any case.
+bool DropPrefix(WStringView& text, WStringView prefix) {
+  if (text.size() < prefix.size() || !EqualsNoCase(text.substr(0, prefix.size()), prefix)) return false;
+  text.remove_prefix(prefix.size());
+  return true;
+}
+
+}  // namespace
+
 bool ServerAddress::Parse(WStringView text) {
+  const bool https = DropPrefix(text, kHttps);
+  if (!https) DropPrefix(text, kHttp);
   size_t hostEnd = text.size();
   if (!text.empty() && text.front() == '[') {
     size_t bracket = text.find(']');
@@ -35,22 +50,25 @@ bool ServerAddress::Parse(WStringView text) {
   } else {
     hostEnd = std::min(text.find(':'), text.size());
   }
-  uint16_t parsedPort = 80;
+  uint16_t parsedPort = https ? 443 : 80;
   if (hostEnd == 0 ||
       (hostEnd < text.size() && (text[hostEnd] != ':' || !ParsePort(text.substr(hostEnd + 1), parsedPort)))) {
     return false;
   }
   host.assign(text.substr(0, hostEnd));
   port = parsedPort;
+  secure = https;
   return true;
 }
 
 WString ServerAddress::Text() const {
-  return port == 80 ? host : host + TXT(":") + FromAscii(std::to_string(port));
+  WString text = secure ? WString(kHttps) + host : host;
+  if (port != (secure ? 443 : 80)) text += TXT(":") + FromAscii(std::to_string(port));
+  return text;
 }
 
 WString ServerAddress::Url(WStringView path) const {
-  WString url = TXT("http://") + Text();
+  WString url = secure ? Text() : WString(kHttp) + Text();
   url += path;
   return url;
 }

@@ -1,6 +1,6 @@
 #pragma once
-// Where the vendor's web server is: a host and a port. The program takes its default from the
-// string table and lets the options file override it; tests point it at a loopback server.
+// Where the vendor's web server is: a host and a port, over HTTP or HTTPS. The program takes its default from
+// the string table and lets the options file override it; tests point it at a loopback server.
 #include <cstdint>
 
 #include "storage/Text.h"
@@ -12,13 +12,15 @@ class ERApp;
 struct ServerAddress {
   WString host;
   uint16_t port = 80;
+  bool secure = false;  // HTTPS
 
-  // "host", "host:port" or "[v6 address]:port". False, leaving the address as it was, for an empty
-  // host or a port that is not a number from 1 to 65535.
+  // "host", "host:port" or "[v6 address]:port", each also after "http://" or "https://" (HTTPS,
+  // port 443 unless given). False, leaving the address as it was, for an empty host or a port that
+  // is not a number from 1 to 65535.
   bool Parse(WStringView text);
-  // The same forms back; the port is left out when it is 80.
+  // The same forms back; the port is left out when it is the scheme's own, and so is "http://".
   WString Text() const;
-  // "http://" and the address, then `path` (which starts with "/"), e.g. Url(TXT("/mirepan/")).
+  // The scheme and the address, then `path` (which starts with "/"), e.g. Url(TXT("/mirepan/")).
   WString Url(WStringView path) const;
 };
 
