@@ -338,6 +338,8 @@ void ERAppWindows::OnDpiChanged(UINT dpi, const RECT& suggested) {
   HWND window = MainWindow();
   RefontChildren(window, dpi);
   toolbar.ReloadImages();
+  if (started)  // the columns are built at the first tick
+    for (const auto& view : views) view->RescaleColumns();
   SetWindowPos(window, nullptr, suggested.left, suggested.top, suggested.right - suggested.left,
                suggested.bottom - suggested.top, SWP_NOZORDER | SWP_NOACTIVATE);
   Layout();

@@ -548,9 +548,11 @@ void View::WriteViewSettings(XMLDoc& doc) const {
 
 void View::BuildColumnsFrom(UINT firstCaption, NumberColumnTest isNumber) {
   const int n = static_cast<int>(columns.size());
+  // Widths are kept in pixels at 96 DPI, so that a column looks as wide on every display.
+  columnsDpi = DAVavador::WindowDpi(listView.Window());
   if (n > 0) {
     // The room beside a vertical scroll bar, so that a long list needs no horizontal one.
-    const int room = listView.Width() - GetSystemMetrics(SM_CXVSCROLL);
+    const int room = Unscaled(listView.Width() - GetSystemMetrics(SM_CXVSCROLL));
     const int automatic = std::max<int>(kMinAutomaticWidth, (room - n) / n);
     for (int i = 0; i < n; ++i) {
       const uint8_t id = columns[i];
@@ -558,7 +560,8 @@ void View::BuildColumnsFrom(UINT firstCaption, NumberColumnTest isNumber) {
       int32_t& width = columnWidths[id];
       if (width < 0 || width > kMaxColumnWidth) width = automatic;
       const auto kind = isNumber && isNumber(id) ? DAVavador::SortKind::Number : DAVavador::SortKind::Text;
-      listView.SetColumn(i, owner.String(firstCaption + id), width, LVCFMT_LEFT, kind);
+      listView.SetColumn(i, owner.String(firstCaption + id), DAVavador::Scaled(width, columnsDpi),
+                         LVCFMT_LEFT, kind);
     }
   }
   while (listView.ColumnCount() > n) listView.DeleteColumn(n);
@@ -653,11 +656,20 @@ void View::SortByColumn(int position) {
   modified = true;
 }
 
+int View::Unscaled(int pixels) const {
+  return MulDiv(pixels, DAVavador::kDesignDpi, columnsDpi);
+}
+
+void View::RescaleColumns() {
+  StoreColumnWidths();
+  BuildColumns();
+}
+
 void View::StoreColumnWidths() {
   const size_t shown = std::min(columns.size(), static_cast<size_t>(listView.ColumnCount()));
   for (size_t i = 0; i < shown; ++i) {
     const uint8_t id = columns[i];
-    const int32_t width = listView.ColumnWidth(static_cast<int>(i));
+    const int32_t width = Unscaled(listView.ColumnWidth(static_cast<int>(i)));
     if (columnWidths.size() <= id) columnWidths.resize(id + 1u, 0);
     if (columnWidths[id] == width) continue;
     columnWidths[id] = width;

@@ -180,6 +180,8 @@ class View {
   // `rect` holds the selectors and the list (tab-control coordinates), `pictureRect` the picture
   // pane (main-window coordinates).
   void Layout(const RECT& rect, const RECT& pictureRect);
+  // After the list's DPI changed: the columns again, as wide for the eye as before.
+  void RescaleColumns();
   void PaintPicture(HDC dc);
   // A left click at `point` (main-window client coordinates): inside the picture pane it opens
   // the picture dialog and returns true.
@@ -339,7 +341,8 @@ class View {
   DAVavador::ERStatusBar& statusBar;
   DAVavador::ERToolbar& toolbar;
   std::vector<uint8_t> columns;       // displayed column identifiers in display order
-  std::vector<int32_t> columnWidths;  // by identifier; -1 for the automatic width
+  std::vector<int32_t> columnWidths;  // by identifier, in pixels at 96 DPI; -1 for the automatic width
+  UINT columnsDpi = 96;               // the list's DPI when its columns were built
   std::unique_ptr<CategoryList> categories;
   // Asks for the names of new and renamed categories; Create makes the plain one unless the
   // derived view (the diary) has set its own.
@@ -379,6 +382,7 @@ class View {
   // Writes the catalog file from any thread; a failure is told the user on the interface thread.
   bool SaveCatalog();
   void StoreColumnWidths();
+  int Unscaled(int pixels) const;  // list pixels to pixels at 96 DPI
   void ReadViewValue(const WChar* tag, const WChar* value);
   WString SelectedCategoryName() const;
   WString ReadProblem(const WString& path) const;

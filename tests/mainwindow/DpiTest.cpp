@@ -1,6 +1,7 @@
 // The real program at 100%, 150% and 200% (the system DPI it starts with): no text of a label, button or
 // check box is cut off by its control, in the main window and in its dialogs, the toolbar's pictures and
-// the list rows grow with the scale.
+// the list rows grow with the scale, and the list columns keep their width for the eye from one scale to
+// the next (each start reads the catalog the previous one wrote).
 #include <windows.h>
 #include <commctrl.h>
 #include <gtest/gtest.h>
@@ -9,6 +10,7 @@
 #include <vector>
 
 #include "resources/resource.h"
+#include "storage/StorageTestSupport.h"
 #include "support/ScratchFolder.h"
 #include "tests/support/RunningProgram.h"
 
@@ -162,14 +164,29 @@ class DpiTest : public testing::Test {
     ASSERT_TRUE(InstallProgramCopy(MIREPAN_EXE, PROFILE_DLL, folder, kProgramCopy));
   }
 
+  // An ingredient catalog showing the name (id 30) and calorie (id 0) columns, 200 and 80 pixels
+  // wide at 96 DPI.
+  void WriteCatalog() const {
+    std::wstring widths = L"80";
+    for (int id = 1; id < 30; ++id) widths += L",-1";
+    CreateFolders(dataFolder, false);
+    storage_test::WriteText(
+        dataFolder + L"Ingredients.xml",
+        L"<INGREDIENTLIST>\r\n<VIEW>\r\n<COLS>30,0</COLS>\r\n<COLWIDTHS>" + widths +
+            L",200</COLWIDTHS>\r\n</VIEW>\r\n<INGREDIENTS>\r\n<FOOD>\r\n<FOODID>1</FOODID>\r\n"
+            L"<FOODNAME>Quince</FOODNAME>\r\n</FOOD>\r\n</INGREDIENTS>\r\n</INGREDIENTLIST>\r\n");
+  }
+
   test_support::ScratchFolder scratch_;
   const std::wstring folder = scratch_.Path();
+  const std::wstring dataFolder = folder + L"profile\\Tallowmere\\Mirepan\\";
 };
 
 TEST_F(DpiTest, TextsFitTheirControlsAndListRowsGrowAtEachScale) {
   constexpr UINT kScales[] = {96, 144, 192};
   constexpr WORD kDialogCommands[] = {IDM_TOOLS_OPTIONS, IDM_ABOUT};
   std::vector<int> rowHeights;
+  WriteCatalog();
   for (const UINT dpi : kScales) {
     SCOPED_TRACE(dpi);
     const SystemDpi scale(dpi);
@@ -182,6 +199,8 @@ TEST_F(DpiTest, TextsFitTheirControlsAndListRowsGrowAtEachScale) {
     EXPECT_GE(HIWORD(button), MulDiv(32, dpi, 96)) << "toolbar pictures at the scale";
     const HWND list = VisibleList(window);
     ASSERT_NE(list, nullptr);
+    EXPECT_EQ(ListView_GetColumnWidth(list, 0), MulDiv(200, dpi, 96));
+    EXPECT_EQ(ListView_GetColumnWidth(list, 1), MulDiv(80, dpi, 96));
     rowHeights.push_back(RowHeight(list));
     EXPECT_GE(rowHeights.back(), TextHeight(dpi));
     for (const WORD command : kDialogCommands) {

@@ -22,7 +22,7 @@ RECT PlaceIn(const DAVavador::ERWindow& control, HWND parent) {
   return rect;
 }
 
-TEST_F(ViewTest, CreatePlacesTheControlsFillsTheLetterSelectorAndLaysOutTheList) {
+TEST_F(ViewTest, CreateMakesTheControlsFillsTheLetterSelectorAndLayoutPlacesThem) {
   ASSERT_TRUE(created_);
   const HWND tabs = tabs_.Window();
   for (const DAVavador::ERWindow* control : std::initializer_list<const DAVavador::ERWindow*>{
@@ -31,9 +31,6 @@ TEST_F(ViewTest, CreatePlacesTheControlsFillsTheLetterSelectorAndLaysOutTheList)
   EXPECT_EQ((std::vector{GetDlgCtrlID(view_.categoryCombo.Window()), GetDlgCtrlID(view_.letterCombo.Window()),
                          GetDlgCtrlID(view_.List().Window())}),
             (std::vector{2100, 2101, 2102}));
-  const RECT category = PlaceIn(view_.categoryCombo, tabs);
-  EXPECT_EQ((std::vector<LONG>{category.left, category.top, category.right - category.left}),
-            (std::vector<LONG>{77, 32, 200}));
   EXPECT_EQ((Texts{WindowText(view_.categoryLabel.Window()), WindowText(view_.letterLabel.Window())}),
             (Texts{L"Category:", L"Starts with:"}));
   EXPECT_NE(GetWindowLongPtrW(view_.letterLabel.Window(), GWL_STYLE) & WS_VISIBLE, 0);
@@ -46,6 +43,9 @@ TEST_F(ViewTest, CreatePlacesTheControlsFillsTheLetterSelectorAndLaysOutTheList)
   EXPECT_EQ(std::tuple(view_.letterCombo.Count(), view_.letterCombo.Selection()), std::tuple(27, 0));
 
   LayOut();
+  const RECT category = PlaceIn(view_.categoryCombo, tabs);
+  EXPECT_EQ((std::vector<LONG>{category.left, category.top, category.right - category.left}),
+            (std::vector<LONG>{77, 32, 200}));
   const RECT list = PlaceIn(view_.List(), tabs);  // below the selectors
   EXPECT_EQ((std::vector<LONG>{list.left, list.top, list.right, list.bottom, view_.picturePane.Box().left,
                                view_.picturePane.Box().bottom}),
