@@ -13,7 +13,7 @@ UINT SystemDpi() {
   return dpi > 0 ? static_cast<UINT>(dpi) : kDesignDpi;
 }
 
-// Fonts by DPI. The stock GUI font has the system's DPI; others are scaled from it.
+// Fonts by DPI. The stock GUI font has the system's DPI; the others are made of its size in points.
 std::map<UINT, HFONT>& Fonts() {
   static std::map<UINT, HFONT> fonts;
   return fonts;
@@ -45,7 +45,9 @@ HFONT ControlFont(UINT dpi) {
   if (!font) {
     LOGFONTW face{};
     GetObjectW(stock, sizeof(face), &face);
-    face.lfHeight = MulDiv(face.lfHeight, static_cast<int>(dpi), static_cast<int>(system));
+    // The same size in points, as the system's own font at that DPI.
+    const int points = MulDiv(-face.lfHeight, 72, static_cast<int>(system));
+    face.lfHeight = -MulDiv(points, static_cast<int>(dpi), 72);
     face.lfWidth = 0;
     font = CreateFontIndirectW(&face);
   }

@@ -4,6 +4,7 @@
 
 #include <algorithm>
 
+#include "toolkit/Dpi.h"
 #include "toolkit/ScopedGdi.h"
 
 namespace DAVavador {
@@ -101,7 +102,11 @@ int ERSplitter::BarPosition(POINT at) const {
   RECT parent;
   GetClientRect(GetParent(window_), &parent);
   const int x = Placement().left + at.x - grabX_;
-  return std::clamp(x, 0, std::max(0, static_cast<int>(parent.right) - kBarWidth));
+  return std::clamp(x, 0, std::max(0, static_cast<int>(parent.right) - BarWidth()));
+}
+
+int ERSplitter::BarWidth() const {
+  return Scaled(kBarWidth, WindowDpi(window_));
 }
 
 void ERSplitter::InvertBar(int x) const {
@@ -111,7 +116,7 @@ void ERSplitter::InvertBar(int x) const {
   const ScopedDC dc = ScopedDC::ForWindow(parent, DCX_CACHE);
   const ScopedGdiObject<HBRUSH> brush = CreateHalftoneBrush();
   const ScopedSelection selected(dc.Get(), brush.Get());
-  PatBlt(dc.Get(), x, place.top, kBarWidth, place.bottom - place.top, PATINVERT);
+  PatBlt(dc.Get(), x, place.top, BarWidth(), place.bottom - place.top, PATINVERT);
 }
 
 void ERSplitter::BeginDrag(POINT at) {

@@ -11,7 +11,7 @@ using SplitterCallback = void (*)(void* arg, int x);
 class ERSplitter {
  public:
   static constexpr wchar_t kClassName[] = L"ERSplitter";
-  static constexpr int kBarWidth = 4;
+  static constexpr int kBarWidth = 4;  // at 96 DPI
 
   ERSplitter() = default;
   ~ERSplitter();
@@ -31,6 +31,7 @@ class ERSplitter {
   void Drag(POINT at);
   void Drop();
   void EndDrag();
+  int BarWidth() const;             // at the splitter's DPI
   int BarPosition(POINT at) const;  // splitter-client point to the bar's x in the parent
   void InvertBar(int x) const;
   RECT Placement() const;  // the splitter's rectangle in the parent's client coordinates

@@ -63,13 +63,15 @@ class SystemDpi {
   bool had_ = false;
 };
 
-// The controls' font at `dpi`: this process's GUI font, scaled from the DPI it started with.
+// The controls' font at `dpi`: this process's GUI font, of the same size in points. Dialogs size
+// their font in points too.
 HFONT FontAt(UINT dpi) {
   LOGFONTW face{};
   GetObjectW(GetStockObject(DEFAULT_GUI_FONT), sizeof(face), &face);
   const HDC screen = GetDC(nullptr);
-  face.lfHeight = MulDiv(face.lfHeight, dpi, GetDeviceCaps(screen, LOGPIXELSY));
+  const int points = MulDiv(-face.lfHeight, 72, GetDeviceCaps(screen, LOGPIXELSY));
   ReleaseDC(nullptr, screen);
+  face.lfHeight = -MulDiv(points, dpi, 72);
   return CreateFontIndirectW(&face);
 }
 
@@ -184,7 +186,8 @@ class DpiTest : public testing::Test {
 
 TEST_F(DpiTest, TextsFitTheirControlsAndListRowsGrowAtEachScale) {
   constexpr UINT kScales[] = {96, 144, 192};
-  constexpr WORD kDialogCommands[] = {IDM_TOOLS_OPTIONS, IDM_ABOUT};
+  constexpr WORD kDialogCommands[] = {IDM_TOOLS_OPTIONS, IDM_ABOUT, IDM_ADD_CATEGORY, IDM_CUSTOMIZE_COLUMNS,
+                                      IDM_ADD_INGREDIENT};
   std::vector<int> rowHeights;
   WriteCatalog();
   for (const UINT dpi : kScales) {
