@@ -5,13 +5,15 @@
 #include <algorithm>
 #include <unordered_set>
 
+#include "toolkit/Dpi.h"
+
 namespace DAVavador {
 
 namespace {
 
 constexpr DWORD kExtendedStyles = LVS_EX_FULLROWSELECT;
 constexpr size_t kMostCachedRows = 256;
-constexpr int kEmptyTextMargin = 6;  // pixels between the empty text and the header and sides
+constexpr int kEmptyTextMargin = 6;  // pixels at 96 DPI between the empty text and the header and sides
 
 }  // namespace
 
@@ -131,10 +133,11 @@ LRESULT ERListView::OnCustomDraw(const NMLVCUSTOMDRAW& draw) const {
   if (draw.nmcd.dwDrawStage != CDDS_POSTPAINT) return CDRF_DODEFAULT;
   RECT header = {};
   GetWindowRect(reinterpret_cast<HWND>(Send(LVM_GETHEADER)), &header);
+  const int margin = Scaled(kEmptyTextMargin, WindowDpi(Window()));
   RECT line = draw.nmcd.rc;
-  line.top += header.bottom - header.top + kEmptyTextMargin;
-  line.left += kEmptyTextMargin;
-  line.right -= kEmptyTextMargin;
+  line.top += header.bottom - header.top + margin;
+  line.left += margin;
+  line.right -= margin;
   const HDC dc = draw.nmcd.hdc;
   const HGDIOBJ font = SelectObject(dc, reinterpret_cast<HFONT>(Send(WM_GETFONT)));
   const COLORREF background = static_cast<COLORREF>(Send(LVM_GETBKCOLOR));
