@@ -273,7 +273,9 @@ bool HasWord(const char* const (&list)[N], std::string_view lowerWord) {
 std::string_view CountedWord(std::string_view rest) {
   for (SkipBlanks(rest); !rest.empty(); SkipBlanks(rest)) {
     if (rest[0] == '(') {
-      rest.remove_prefix(std::min(rest.size(), rest.find(')') + 1));
+      const size_t close = rest.find(')');
+      if (close == std::string_view::npos) return {};  // a note never closed holds the rest
+      rest.remove_prefix(close + 1);
       continue;
     }
     const size_t end = std::min(rest.size(), rest.find_first_of(" \t("));

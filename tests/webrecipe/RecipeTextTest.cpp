@@ -63,6 +63,7 @@ TEST(RecipeText, YieldKinds) {
       {"Makes one 9-inch pie", 1, YieldKind::kBatch},
       {"1 (9x13) pan", 1, YieldKind::kBatch},
       {"500 g", 500, YieldKind::kBatch},
+      {"1(loaf", 1, YieldKind::kCount},  // a note never closed counts nothing, and ends
   };
   for (const auto& c : cases) {
     const YieldCount yield = ReadYield(c.text);
