@@ -125,10 +125,9 @@ int WaitForRows(HWND window, int rows) {
   return VisibleRows(window);
 }
 
-// Posts a key as the keyboard gives it, down and up.
+// A key pressed, with the time a user's next key would take.
 void Key(HWND control, UINT key) {
-  PostMessageW(control, WM_KEYDOWN, key, 1);
-  PostMessageW(control, WM_KEYUP, key, 0xC0000001);
+  PressKey(control, key);
   Sleep(100);
 }
 
@@ -350,7 +349,9 @@ double FirstEveningTest::ChartCalories(const std::wstring& from, const std::wstr
   const std::wstring text = bars ? ShownText(bars) : L"";
   caption = chart ? test_support::DialogDriver::WindowText(chart) : L"";
   if (shot) Screenshot(shot);
-  if (chart) EXPECT_TRUE(Answer(chart, IDCANCEL));
+  if (chart) {
+    EXPECT_TRUE(Answer(chart, IDCANCEL));
+  }
   EXPECT_TRUE(Answer(dialog, IDCANCEL));
   const size_t at = text.find(L"Calories: ");
   return at == std::wstring::npos ? -1 : _wtof(text.c_str() + at + 10);
@@ -465,8 +466,8 @@ TEST_F(FirstEveningTest, AHouseholdsFirstEveningIsAllThereAtTheSecondStart) {
   run_ = &second;
   window_ = second.MainWindow();
   ASSERT_NE(window_, nullptr);
-  for (const auto [tab, rows, what] : {std::tuple{1, 2, "both recipes"}, std::tuple{2, 3, "three meals"},
-                                       std::tuple{3, 5, "five foods to buy"}}) {
+  for (const auto& [tab, rows, what] : {std::tuple{1, 2, "both recipes"}, std::tuple{2, 3, "three meals"},
+                                        std::tuple{3, 5, "five foods to buy"}}) {
     ShowTab(tab);
     EXPECT_EQ(WaitForRows(window_, rows), rows) << what;
     if (tab == 1) Screenshot("15-second-start");

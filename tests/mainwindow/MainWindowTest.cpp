@@ -53,11 +53,6 @@ int WaitForRows(HWND list, int rows) {
   return ListView_GetItemCount(list);
 }
 
-void PressKey(HWND window, WPARAM key) {
-  PostMessageW(window, WM_KEYDOWN, key, 1);
-  PostMessageW(window, WM_KEYUP, key, 0xC0000001);
-}
-
 // The program copy of these tests.
 class TestedProgram : public RunningProgram {
  public:

@@ -48,6 +48,12 @@ inline HWND VisibleList(HWND window) {
   return list;
 }
 
+// A key posted to a control of the program as the keyboard gives it, down and up.
+inline void PressKey(HWND control, WPARAM key) {
+  PostMessageW(control, WM_KEYDOWN, key, 1);
+  PostMessageW(control, WM_KEYUP, key, 0xC0000001);
+}
+
 class RunningProgram {
  public:
   RunningProgram(const std::wstring& folder, const std::wstring& copyName, DWORD patience)

@@ -139,9 +139,9 @@ class EditorDialog : public DAVavador::ERDialog {
     for (const HouseholdMeasure& measure : measures_)
       Message(IDC_EDITOR_MEASURES, LB_ADDSTRING, 0, Text(MeasureText(measure)));
     // The empty boxes of a new measure show an example of one: 1 cup = 125 g.
-    for (const auto [id, cue] : {std::pair{IDC_EDITOR_MEASURE_AMOUNT, IDS_MEASURE_CUE_AMOUNT},
-                                 std::pair{IDC_EDITOR_MEASURE_NAME, IDS_MEASURE_CUE_NAME},
-                                 std::pair{IDC_EDITOR_MEASURE_GRAMS, IDS_MEASURE_CUE_GRAMS}})
+    for (const auto& [id, cue] : {std::pair{IDC_EDITOR_MEASURE_AMOUNT, IDS_MEASURE_CUE_AMOUNT},
+                                  std::pair{IDC_EDITOR_MEASURE_NAME, IDS_MEASURE_CUE_NAME},
+                                  std::pair{IDC_EDITOR_MEASURE_GRAMS, IDS_MEASURE_CUE_GRAMS}})
       Message(id, EM_SETCUEBANNER, TRUE, Text(context_.app.String(cue)));
     if (context_.record.foodId != 0)
       SetWindowTextW(Dialog(), context_.app.String(IDS_INGREDIENT_EDIT_CAPTION).c_str());
